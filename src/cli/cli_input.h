@@ -1,0 +1,28 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Turns the command line's words into core values; every problem is an InputError whose
+// text names it in one line.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cards.h"
+#include "games.h"
+
+namespace tarnwick::cli {
+
+// A game by its number or its name (case-insensitive).
+const TPokerDescription& ParseGame(const TCatalogue& games, const std::string& text);
+
+// One pay per category of the game, comma separated, whole coins 0..2147483647.
+std::vector<int32_t> ParsePays(const TPokerDescription& game, const std::string& text);
+
+// Exactly five distinct cards that the game's deck holds.
+std::array<int, kHandSize> ParseHand(const TPokerDescription& game,
+                                     const std::vector<std::string>& words);
+
+}  // namespace tarnwick::cli

@@ -1,0 +1,139 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <numeric>
+#include <string>
+
+#include "errors.h"
+#include "poker_engine.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+std::string Format(const char* format, double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+std::string WildText(const TPokerDescription& game) {
+  std::string text;
+  if (game.WildRank >= 0) {
+    text = std::string(1, kRankLetters[static_cast<size_t>(game.WildRank)]) + "s";
+  }
+  if (game.JokerCount > 0) {
+    if (!text.empty()) text += " + ";
+    text += std::to_string(game.JokerCount) + (game.JokerCount == 1 ? " joker" : " jokers");
+  }
+  return text.empty() ? "none" : text;
+}
+
+// The held cards of a hold, "--" for a replaced card.
+std::string HoldText(const std::array<int, kHandSize>& cards, int mask) {
+  std::string text;
+  for (int i = 0; i < kHandSize; ++i) {
+    if (i > 0) text += ' ';
+    text += BitSet(mask, i) ? "--" : CardText(cards[static_cast<size_t>(i)]);
+  }
+  return text;
+}
+
+}  // namespace
+
+int RunGames(const TCatalogue& games, bool json, std::ostream& out) {
+  if (json) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& game : games) {
+      std::vector<std::string> categories(game->CategoryNames.begin(),
+                                          game->CategoryNames.begin() + game->LastCategory + 1);
+      list.push_back({{"id", game->GameId},
+                      {"name", game->Name},
+                      {"wildRank", game->WildRank < 0 ? -1 : game->WildRank},
+                      {"jokers", game->JokerCount},
+                      {"deck", game->DeckSize()},
+                      {"categories", categories}});
+    }
+    out << list.dump(2) << '\n';
+    return 0;
+  }
+  for (const auto& game : games) {
+    out << Format("%2.0f  ", game->GameId) << game->Name << "  (wild: " << WildText(*game)
+        << ", " << game->DeckSize() << " cards)\n    ";
+    for (int c = 0; c <= game->LastCategory; ++c) {
+      out << (c > 0 ? ", " : "") << game->CategoryName(c);
+    }
+    out << '\n';
+  }
+  return 0;
+}
+
+int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
+            const std::array<int, kHandSize>& cards, bool json, std::ostream& out) {
+  if (!game.IsNatural()) {
+    throw InputError(game.Name + " is a wild-card game; this version analyses games without wild cards");
+  }
+  TPokerEngine engine;
+  engine.SetGame(game);
+  TPayout table;
+  table.GameId = game.GameId;
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
+  engine.SetPayout(&table);
+  engine.DealCards(cards);
+  const int best = engine.GetTheBest();
+  const int last = engine.LastCategory;
+
+  if (json) {
+    nlohmann::json holds = nlohmann::json::array();
+    for (int mask = 0; mask < kMaskCount; ++mask) {
+      std::vector<int64_t> counts;
+      for (int c = 0; c <= last; ++c) counts.push_back(engine.CategoryCount(c, mask));
+      holds.push_back({{"mask", mask},
+                       {"draws", engine.DrawsOf(mask)},
+                       {"counts", counts},
+                       {"nothing", engine.CategoryCount(last + 1, mask)},
+                       {"ev", static_cast<double>(engine.DrawReturn(mask))}});
+    }
+    const nlohmann::json report = {{"game", game.GameId},
+                                   {"name", game.Name},
+                                   {"deck", game.DeckSize()},
+                                   {"best", best},
+                                   {"holds", holds}};
+    out << report.dump(2) << '\n';
+    return 0;
+  }
+
+  out << game.Name << " (game " << game.GameId << ", " << game.DeckSize() << " cards), dealt "
+      << HoldText(cards, 0) << "\n\n";
+  for (int c = 0; c <= last; ++c) {
+    out << Format("  C%-2.0f ", c) << game.CategoryName(c) << " pays " << pays[static_cast<size_t>(c)]
+        << '\n';
+  }
+  out << "\nProbability of each category after the draw, holds by expected value "
+         "(* the best hold):\n\n";
+  out << "  Hold              EV        Draws";
+  for (int c = 0; c <= last; ++c) out << Format("        C%-2.0f", c);
+  out << '\n';
+  std::array<int, kMaskCount> order{};
+  std::iota(order.begin(), order.end(), 0);
+  std::array<long double, kMaskCount> values{};
+  for (int mask = 0; mask < kMaskCount; ++mask) values[static_cast<size_t>(mask)] = engine.DrawReturn(mask);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int a, int b) { return values[static_cast<size_t>(a)] > values[static_cast<size_t>(b)]; });
+  for (int mask : order) {
+    out << (mask == best ? "* " : "  ") << HoldText(cards, mask)
+        << Format(" %11.6f", static_cast<double>(values[static_cast<size_t>(mask)]))
+        << Format(" %8.0f", engine.DrawsOf(mask));
+    for (int c = 0; c <= last; ++c) {
+      out << Format(" %10.8f", static_cast<double>(engine.MaskCategoryChance(c, mask)));
+    }
+    out << '\n';
+  }
+  return 0;
+}
+
+}  // namespace tarnwick::cli

@@ -1,0 +1,24 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The commands of tarnwick-cli; each writes its report to `out` and returns the exit code.
+
+#include <array>
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+#include "cards.h"
+#include "games.h"
+
+namespace tarnwick::cli {
+
+// Every game with its number, wild cards, deck and categories.
+int RunGames(const TCatalogue& games, bool json, std::ostream& out);
+
+// The exact analysis of all 32 holds of one dealt hand.
+int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
+            const std::array<int, kHandSize>& cards, bool json, std::ostream& out);
+
+}  // namespace tarnwick::cli

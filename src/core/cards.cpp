@@ -1,0 +1,236 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cards.h"
+
+#include <cctype>
+
+#include "errors.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::array<int, kMaskCount> MakeDrawCount() {
+  std::array<int, kMaskCount> table{};
+  for (int mask = 0; mask < kMaskCount; ++mask) {
+    for (int bit = 0; bit < kHandSize; ++bit) table[mask] += BitSet(mask, bit) ? 1 : 0;
+  }
+  return table;
+}
+
+constexpr std::array<std::array<int32_t, kMaxDeck>, kMaxDraw + 1> MakeBinomial() {
+  std::array<std::array<int32_t, kMaxDeck>, kMaxDraw + 1> table{};
+  for (int n = 0; n < kMaxDeck; ++n) {
+    for (int k = 0; k <= kMaxDraw; ++k) {
+      if (k == 0 || k == n) {
+        table[k][n] = 1;
+      } else if (k > n) {
+        table[k][n] = 0;
+      } else {
+        table[k][n] = table[k - 1][n - 1] + table[k][n - 1];
+      }
+    }
+  }
+  return table;
+}
+
+}  // namespace
+
+const std::array<int, kMaskCount> DrawCount = MakeDrawCount();
+const std::array<std::array<int32_t, kMaxDeck>, kMaxDraw + 1> Binomial = MakeBinomial();
+
+int32_t BinomialAt(int k, int n) {
+  CheckRange(k, 0, kMaxDraw, "Binomial row");
+  CheckRange(n, 0, kMaxDeck - 1, "Binomial column");
+  return Binomial[k][n];
+}
+
+const std::array<std::string_view, 48> HandKindNames = {
+    "FLUSH_STRAIGHT_A_5", "FLUSH_STRAIGHT",  "FLUSH_STRAIGHT_T_A", "FOUR_OF_KIND_2",
+    "FOUR_OF_KIND_3",     "FOUR_OF_KIND_4",  "FOUR_OF_KIND_5",     "FOUR_OF_KIND_6",
+    "FOUR_OF_KIND_7",     "FOUR_OF_KIND_8",  "FOUR_OF_KIND_9",     "FOUR_OF_KIND_T",
+    "FOUR_OF_KIND_J",     "FOUR_OF_KIND_Q",  "FOUR_OF_KIND_K",     "FOUR_OF_KIND_A",
+    "FULL_HOUSE",         "FLUSH",           "STRAIGHT_A_5",       "STRAIGHT",
+    "STRAIGHT_T_A",       "THREE_OF_KIND_2", "THREE_OF_KIND_3",    "THREE_OF_KIND_4",
+    "THREE_OF_KIND_5",    "THREE_OF_KIND_6", "THREE_OF_KIND_7",    "THREE_OF_KIND_8",
+    "THREE_OF_KIND_9",    "THREE_OF_KIND_T", "THREE_OF_KIND_J",    "THREE_OF_KIND_Q",
+    "THREE_OF_KIND_K",    "THREE_OF_KIND_A", "TWO_PAIRS",          "PAIRS_2",
+    "PAIRS_3",            "PAIRS_4",         "PAIRS_5",            "PAIRS_6",
+    "PAIRS_7",            "PAIRS_8",         "PAIRS_9",            "PAIRS_T",
+    "PAIRS_J",            "PAIRS_Q",         "PAIRS_K",            "PAIRS_A"};
+
+const std::array<std::string_view, 42> WildHandKindNames = {
+    "WILD_5",           "WILD_4_A",
+    "WILD_4_WA",        "WILD_FIVE_2",
+    "WILD_FIVE_3",      "WILD_FIVE_4",
+    "WILD_FIVE_5",      "WILD_FIVE_6",
+    "WILD_FIVE_7",      "WILD_FIVE_8",
+    "WILD_FIVE_9",      "WILD_FIVE_T",
+    "WILD_FIVE_J",      "WILD_FIVE_Q",
+    "WILD_FIVE_K",      "WILD_FIVE_A",
+    "WILD_3",           "WILD_3_FLUSH",
+    "WILD_3_FLUSH_STR_A_5", "WILD_3_FLUSH_STR",
+    "WILD_3_FLUSH_STR_T_A", "WILD_2",
+    "WILD_2_AND_2_1",   "WILD_2_FLUSH",
+    "WILD_2_FLUSH_STR_A_5", "WILD_2_FLUSH_STR",
+    "WILD_2_FLUSH_STR_T_A", "WILD_2_STRAIGHT_A_5",
+    "WILD_2_STRAIGHT",  "WILD_2_STRAIGHT_T_A",
+    "WILD_1",           "WILD_1_AND_3_1",
+    "WILD_1_AND_2_2",   "WILD_1_AND_2_1_1",
+    "WILD_1_FLUSH",     "WILD_1_FLUSH_STR_A_5",
+    "WILD_1_FLUSH_STR", "WILD_1_FLUSH_STR_T_A",
+    "WILD_1_STRAIGHT_A_5", "WILD_1_STRAIGHT",
+    "WILD_1_STRAIGHT_T_A", "WILD_1_KINGS"};
+
+TCard CardFromCode(int code) {
+  if (code < 0) return TCard{-1, -1};
+  CheckRange(code, 0, 51, "card code");
+  return TCard{code % kRankCount, code / kRankCount};
+}
+
+int CardCode(int rank, int suit) {
+  if (rank < 0) return -1;
+  return rank + kRankCount * suit;
+}
+
+std::string CardText(int code) {
+  if (code == kEmptyPosition) return "--";
+  if (code < 0) return "JK";
+  const TCard card = CardFromCode(code);
+  return {kRankLetters[static_cast<size_t>(card.Rank)], kSuitLetters[static_cast<size_t>(card.Suit)]};
+}
+
+std::optional<int> ParseCard(std::string_view text) {
+  std::string upper;
+  for (char c : text) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (upper == "JK") return -1;
+  std::string_view rankText;
+  char suitLetter = 0;
+  if (upper.size() == 2) {
+    rankText = std::string_view(upper).substr(0, 1);
+    suitLetter = upper[1];
+  } else if (upper.size() == 3 && upper.compare(0, 2, "10") == 0) {
+    rankText = "T";
+    suitLetter = upper[2];
+  } else {
+    return std::nullopt;
+  }
+  const size_t rank = kRankLetters.find(rankText[0]);
+  const size_t suit = kSuitLetters.find(suitLetter);
+  if (rank == std::string_view::npos || suit == std::string_view::npos) return std::nullopt;
+  return CardCode(static_cast<int>(rank), static_cast<int>(suit));
+}
+
+void TCardBunch::Reset() { Fill(1); }
+
+void TCardBunch::SetJokerCount(int n) {
+  JokerCount = n;
+  Reset();
+}
+
+void TCardBunch::SetWildRank(int rank) {
+  WildRank = rank;
+  Reset();
+}
+
+void TCardBunch::Fill(int n) {
+  WildCount = JokerCount * n;
+  for (int r = 0; r < kRankCount; ++r) {
+    if (IsWild(r)) {
+      WildCount += 4 * n;
+      Counts[r] = {0, 0, 0, 0, 0};
+    } else {
+      Counts[r] = {n, n, n, n, 4 * n};
+    }
+  }
+  const int perSuit = (WildRank != -1 ? 12 : 13) * n;
+  Counts[kTotalsRow] = {perSuit, perSuit, perSuit, perSuit, 0};
+  Total = (JokerCount + 52) * n;
+}
+
+void TCardBunch::AddCards(int rank, int suit, int delta) {
+  if (IsWild(rank)) {
+    WildCount += delta;
+  } else {
+    CheckRange(rank, 0, kRankCount - 1, "rank");
+    CheckRange(suit, 0, kSuitCount - 1, "suit");
+    Counts[rank][suit] += delta;
+    Counts[rank][kTotalsColumn] += delta;
+    Counts[kTotalsRow][suit] += delta;
+  }
+  Total += delta;
+}
+
+void THand::Reset() {
+  Fill(0);
+  Clear();
+}
+
+void THand::AddCard(int rank, int suit) {
+  if (Total >= kHandSize) throw RangeError("A hand holds at most five cards");
+  const int position = Total;
+  AddCards(rank, suit, +1);
+  if (IsWild(rank)) {
+    Ranks[position] = -1;
+    Suits[position] = -1;
+    return;
+  }
+  Ranks[position] = rank;
+  Suits[position] = suit;
+  if (rank < MinRank) MinRank = rank;
+  if (rank > MaxRank && rank != kAce) MaxRank = rank;
+  const int c = Counts[rank][kTotalsColumn];
+  --RankHistogram[c - 1];
+  ++RankHistogram[c];
+  const int t = Counts[kTotalsRow][suit];
+  --SuitHistogram[t - 1];
+  ++SuitHistogram[t];
+}
+
+void THand::Clear() {
+  for (int i = Total - 1; i >= 0; --i) AddCards(Ranks[i], Suits[i], -1);
+  RankHistogram = {13, 0, 0, 0, 0};
+  SuitHistogram = {4, 0, 0, 0, 0, 0};
+  MaxRank = 0;
+  MinRank = 12;
+}
+
+void THand::CopyKept(const THand& source, int drawMask) {
+  Clear();
+  for (int i = 0; i < source.Total; ++i) {
+    if (!BitSet(drawMask, i)) AddCard(source.Ranks[i], source.Suits[i]);
+  }
+}
+
+void THand::ChangeSuit(int position, int newSuit) {
+  CheckRange(position, 0, Total - 1, "hand position");
+  CheckRange(newSuit, 0, kSuitCount - 1, "suit");
+  const int rank = Ranks[position];
+  const int oldSuit = Suits[position];
+  if (rank < 0 || oldSuit == newSuit) return;
+  Counts[rank][oldSuit] = 0;
+  Counts[rank][newSuit] = 1;
+  --SuitHistogram[Counts[kTotalsRow][oldSuit]];
+  --Counts[kTotalsRow][oldSuit];
+  ++SuitHistogram[Counts[kTotalsRow][oldSuit]];
+  --SuitHistogram[Counts[kTotalsRow][newSuit]];
+  ++Counts[kTotalsRow][newSuit];
+  ++SuitHistogram[Counts[kTotalsRow][newSuit]];
+  Suits[position] = newSuit;
+}
+
+std::string THand::Dump() const {
+  std::string text;
+  for (int i = 0; i < Total; ++i) {
+    if (Ranks[i] < 0) {
+      text += "## ";
+    } else {
+      text += kRankLetters[static_cast<size_t>(Ranks[i])];
+      text += kSuitLetters[static_cast<size_t>(Suits[i])];
+      text += ' ';
+    }
+  }
+  return text;
+}
+
+}  // namespace tarnwick

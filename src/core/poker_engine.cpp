@@ -1,0 +1,530 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "poker_engine.h"
+
+#include <algorithm>
+
+#include "checked.h"
+#include "errors.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr char kNaturalCase[] = "Error calculate natural case ";
+
+std::string MaskContext(const char* step, int mask) {
+  return std::string(kNaturalCase) + step + " DrawMask=" + std::to_string(mask);
+}
+
+// Straights found by one straight count: ace low, any other, ace high.
+struct TStraightCounts {
+  int32_t Wheel = 0;
+  int32_t Other = 0;
+  int32_t AceHigh = 0;
+};
+
+// Counts the ways to complete the kept cards K (all of different ranks) to a straight in
+// column `column` (4 = rank totals, 0..3 = one suit) by drawing the missing ranks from the
+// deck. Returns false when no straight window and no wheel is possible.
+bool StraightCount(const THand& kept, const TDeck& deck, int column, TStraightCounts& out) {
+  const auto has = [&](int r) { return kept.Counts[r][column] != 0; };
+  const auto ways = [&](int r) { return has(r) ? 1 : deck.Counts[r][column]; };
+  const int hi = has(kAce) ? kAce : kept.MaxRank;
+  const int lo = kept.MinRank;
+  const bool windows = hi - lo <= 4;
+  out = TStraightCounts{};
+  if (windows) {
+    for (int low = std::max(0, hi - 4); low <= std::min(lo, 8); ++low) {
+      int32_t product = 1;
+      for (int r = low; r <= low + 4; ++r) product = Mul(product, ways(r));
+      if (low == 8) {
+        out.AceHigh = Add(out.AceHigh, product);
+      } else {
+        out.Other = Add(out.Other, product);
+      }
+    }
+  }
+  if (kept.MaxRank < 4) {
+    int32_t product = ways(kAce);
+    for (int r = 0; r <= 3; ++r) product = Mul(product, ways(r));
+    out.Wheel = product;
+  }
+  return windows || out.Wheel != 0;
+}
+
+}  // namespace
+
+TPokerEngine::TPokerEngine() { KindToCategory.fill(-1); }
+
+void TPokerEngine::BeginHandAnalysis() {
+  for (auto& row : KindCount) row.fill(0);
+  for (auto& row : CategoryCounts) row.fill(0);
+  Calculator.InitSuits(Deck);
+}
+
+void TPokerEngine::Reset() {
+  ClearDealtAndDeck();
+  if (Payout != nullptr) {
+    Payout->LastCategory = LastCategory;
+    Payout->DeckSize = Deck.Total;
+  }
+}
+
+int TPokerEngine::ClassifyNatural(const THand& hand) {
+  const auto& rh = hand.RankHistogram;
+  if (rh[1] == 5) {
+    const int aces = hand.Counts[kAce][kTotalsColumn];
+    int kind = -1;
+    if (hand.MaxRank - hand.MinRank == 4 && aces == 0) {
+      kind = STRAIGHT;
+    } else if (hand.MaxRank - hand.MinRank == 3 && aces == 1) {
+      if (hand.MinRank == 0) {
+        kind = STRAIGHT_A_5;
+      } else if (hand.MaxRank == kKing) {
+        kind = STRAIGHT_T_A;
+      }
+    }
+    if (hand.SuitHistogram[5] == 1) {
+      switch (kind) {
+        case STRAIGHT_A_5: return FLUSH_STRAIGHT_A_5;
+        case STRAIGHT: return FLUSH_STRAIGHT;
+        case STRAIGHT_T_A: return FLUSH_STRAIGHT_T_A;
+        default: return FLUSH;
+      }
+    }
+    return kind;
+  }
+  if (rh[2] == 2) return TWO_PAIRS;
+  if (rh[3] == 1 && rh[2] == 1) return FULL_HOUSE;
+  int target = 2;
+  int base = PAIRS_2;
+  if (rh[4] == 1) {
+    target = 4;
+    base = FOUR_OF_KIND_2;
+  } else if (rh[3] == 1) {
+    target = 3;
+    base = THREE_OF_KIND_2;
+  }
+  for (int r = 0; r < kRankCount; ++r) {
+    if (hand.Counts[r][kTotalsColumn] == target) return base + r;
+  }
+  return -1;
+}
+
+void TPokerEngine::CheckCombination() {
+  try {
+    const int kind = ClassifyNatural(DealtHand);
+    if (kind >= 0) KindCount[0][kind] = 1;
+  } catch (...) {
+    RethrowWithContext("Error calculate natural case (CheckCombination)");
+  }
+}
+
+void TPokerEngine::CountStraightsAndFlush(int mask, const THand& kept) {
+  TKindRow& row = KindCount[mask];
+  const int d = DrawCount[mask];
+  const int k = kHandSize - d;
+  int suit = -1;
+  if (kept.SuitHistogram[k] == 1) {
+    suit = kept.Suits[0];
+    row[FLUSH] = BinomialAt(d, Deck.Counts[kTotalsRow][suit]);
+  }
+  TStraightCounts plain;
+  if (!StraightCount(kept, Deck, kTotalsColumn, plain)) return;
+  row[STRAIGHT_A_5] = plain.Wheel;
+  row[STRAIGHT] = plain.Other;
+  row[STRAIGHT_T_A] = plain.AceHigh;
+  TStraightCounts flush;
+  if (suit < 0 || !StraightCount(kept, Deck, suit, flush)) return;
+  row[FLUSH_STRAIGHT_A_5] = flush.Wheel;
+  row[FLUSH_STRAIGHT] = flush.Other;
+  row[FLUSH_STRAIGHT_T_A] = flush.AceHigh;
+  row[FLUSH] = Sub(row[FLUSH], Add(Add(flush.Wheel, flush.Other), flush.AceHigh));
+  row[STRAIGHT_A_5] = Sub(row[STRAIGHT_A_5], flush.Wheel);
+  row[STRAIGHT] = Sub(row[STRAIGHT], flush.Other);
+  row[STRAIGHT_T_A] = Sub(row[STRAIGHT_T_A], flush.AceHigh);
+}
+
+void TPokerEngine::CheckDraw(int mask) {
+  try {
+    CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+    WorkHand.CopyKept(DealtHand, mask);
+    const THand& kept = WorkHand;
+    if (kept.WildCount > 0) return;  // the wild-card engine counts these holds
+    Calculator.Init(Deck, kept);
+    TKindRow& row = KindCount[mask];
+    const int d = DrawCount[mask];
+    const int k = kHandSize - d;
+    const int32_t naturals = NaturalCardsInDeck();
+    const auto& rh = kept.RankHistogram;
+    const auto& noPair = Calculator.NoPair;
+    auto pairCompletion = Calculator.PairCompletion;
+
+    int32_t rest = BinomialAt(d, naturals);  // draws not yet given a kind
+    if (rh[1] == k) {
+      // Draws that leave five different ranks are nothing, straights or flushes.
+      rest = Sub(rest, noPair[0][d]);
+      CountStraightsAndFlush(mask, kept);
+    }
+    for (int r = 0; r < kRankCount; ++r) {
+      if (Deck.IsWild(r)) continue;
+      const int32_t n = Deck.Counts[r][kTotalsColumn];
+      const int32_t h = kept.Counts[r][kTotalsColumn];
+      const int32_t nAbs = h == 0 ? n : 0;
+      int32_t w = 0;
+      if (rh[4] == 0) {
+        if (rh[3] == 0) {
+          // One pair of r and nothing else: r must not pair itself in the sums below.
+          const int x = 2 - h;
+          w = BinomialAt(x, n);
+          pairCompletion[x] = Sub(pairCompletion[x], w);
+          if (n >= x && x <= d && (rh[2] == 0 || (rh[2] == 1 && x == 0))) {
+            const int32_t pairs = Mul(noPair[static_cast<size_t>(nAbs)][d - x], w);
+            row[PAIRS_2 + r] = pairs;
+            rest = Sub(rest, pairs);
+          }
+        }
+        const int y = 3 - h;
+        if (n >= y && y <= d) {
+          const int32_t trips = BinomialAt(y, n);
+          const int32_t fullHouses = rh[1] <= 2 ? Mul(trips, pairCompletion[d - y]) : 0;
+          row[FULL_HOUSE] = Add(row[FULL_HOUSE], fullHouses);
+          const int32_t three = Sub(Mul(trips, BinomialAt(d - y, naturals - n)), fullHouses);
+          row[THREE_OF_KIND_2 + r] = three;
+          rest = Sub(rest, three);
+        }
+      }
+      const int z = 4 - h;
+      if (n >= z && z <= d) {
+        const int32_t four = Mul(BinomialAt(z, n), BinomialAt(d - z, naturals - n));
+        row[FOUR_OF_KIND_2 + r] = four;
+        rest = Sub(rest, four);
+      }
+      if (w > 0) pairCompletion[2 - h] = Add(pairCompletion[2 - h], w);
+    }
+    // What is left are the draws with two pairs or a full house.
+    row[TWO_PAIRS] = Sub(rest, row[FULL_HOUSE]);
+  } catch (...) {
+    RethrowWithContext(MaskContext("(CheckDraw)", mask));
+  }
+}
+
+void TPokerEngine::CountEmptyStraightsAndFlushes() {
+  TKindRow& row = KindCount[kFullDrawMask];
+  int32_t flushes = 0;
+  int32_t wheelFlushes = 0;
+  int32_t otherFlushes = 0;
+  int32_t royalFlushes = 0;
+  for (int s = 0; s < kSuitCount; ++s) {
+    flushes = Add(flushes, BinomialAt(5, Deck.Counts[kTotalsRow][s]));
+    int run = 0;
+    for (int r = 0; r < kRankCount; ++r) {
+      if (run < 5) {
+        ++run;
+      } else {
+        otherFlushes = Add(otherFlushes, 1);  // the window that ended at rank r - 1
+      }
+      if (Deck.Counts[r][s] == 0) run = 0;
+    }
+    if (run == 5) royalFlushes = Add(royalFlushes, 1);
+    if (Deck.Counts[kAce][s] != 0 && Deck.Counts[0][s] != 0 && Deck.Counts[1][s] != 0 &&
+        Deck.Counts[2][s] != 0 && Deck.Counts[3][s] != 0) {
+      wheelFlushes = Add(wheelFlushes, 1);
+    }
+  }
+  row[FLUSH_STRAIGHT_A_5] = wheelFlushes;
+  row[FLUSH_STRAIGHT] = otherFlushes;
+  row[FLUSH_STRAIGHT_T_A] = royalFlushes;
+  row[FLUSH] = Sub(flushes, Add(Add(wheelFlushes, otherFlushes), royalFlushes));
+
+  const auto n = [&](int r) { return Deck.Counts[r][kTotalsColumn]; };
+  int32_t straights = 0;
+  int32_t product = 1;
+  int run = 0;
+  for (int r = 0; r < kRankCount; ++r) {
+    if (run < 5) {
+      ++run;
+    } else {
+      straights = Add(straights, product);
+      product /= n(r - 5);
+    }
+    product = Mul(product, n(r));
+    if (product == 0) {
+      run = 0;
+      product = 1;
+    }
+  }
+  row[STRAIGHT_T_A] = run == 5 ? Sub(product, royalFlushes) : 0;
+  row[STRAIGHT] = Sub(straights, otherFlushes);
+  int32_t wheels = n(kAce);
+  for (int r = 0; r <= 3; ++r) wheels = Mul(wheels, n(r));
+  row[STRAIGHT_A_5] = Sub(wheels, wheelFlushes);
+}
+
+void TPokerEngine::CountEmptyRankKinds() {
+  TKindRow& row = KindCount[kFullDrawMask];
+  const int32_t naturals = NaturalCardsInDeck();
+  const auto& noPair = Calculator.NoPair;
+  const int32_t pairsOfAll = Calculator.PairCompletion[2];
+  int32_t rest = Sub(BinomialAt(5, naturals), noPair[0][5]);
+  for (int r = 0; r < kRankCount; ++r) {
+    if (Deck.IsWild(r)) continue;
+    const int32_t n = Deck.Counts[r][kTotalsColumn];
+    CheckRange(n, 0, 4, "deck count of a rank");
+    const int32_t pairs = Mul(BinomialAt(2, n), noPair[static_cast<size_t>(n)][3]);
+    const int32_t fullHouses = Mul(BinomialAt(3, n), Sub(pairsOfAll, BinomialAt(2, n)));
+    const int32_t three = Sub(Mul(BinomialAt(3, n), BinomialAt(2, naturals - n)), fullHouses);
+    const int32_t four = Mul(BinomialAt(4, n), BinomialAt(1, naturals - n));
+    row[PAIRS_2 + r] = pairs;
+    row[FULL_HOUSE] = Add(row[FULL_HOUSE], fullHouses);
+    row[THREE_OF_KIND_2 + r] = three;
+    row[FOUR_OF_KIND_2 + r] = four;
+    rest = Sub(Sub(Sub(rest, pairs), three), four);
+  }
+  row[TWO_PAIRS] = Sub(rest, row[FULL_HOUSE]);
+}
+
+void TPokerEngine::CheckEmpty() {
+  try {
+    WorkHand.Clear();
+    Calculator.Init(Deck, WorkHand);
+    CountEmptyStraightsAndFlushes();
+    CountEmptyRankKinds();
+  } catch (...) {
+    RethrowWithContext("Error calculate natural case (CheckEmpty)");
+  }
+}
+
+void TPokerEngine::FoldKindsIntoCategories() {
+  for (int k = 0; k < kHandKindCount; ++k) {
+    const int c = KindToCategory[k];
+    if (c < 0) continue;
+    for (int m = 0; m < kMaskCount; ++m) CategoryCounts[m][c] += KindCount[m][k];
+  }
+}
+
+long double TPokerEngine::DrawReturn(int mask) const {
+  try {
+    CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+    if (Payout == nullptr) return 0;
+    int64_t sum = 0;
+    for (int c = 0; c <= LastCategory; ++c) {
+      sum = Add(sum, Mul(CategoryCounts[mask][c], static_cast<int64_t>(Payout->Pays[c])));
+    }
+    return static_cast<long double>(sum) / static_cast<long double>(DrawsOf(mask));
+  } catch (...) {
+    RethrowWithContext("Error calculate natural case (DrawReturn)");
+  }
+}
+
+int TPokerEngine::GetTheBest() {
+  try {
+    BeginHandAnalysis();
+    CheckCombination();
+    for (int m = 1; m < kFullDrawMask; ++m) CheckDraw(m);
+    CheckEmpty();
+    FoldKindsIntoCategories();
+    long double best = DrawReturn(0);
+    int bestMask = 0;
+    for (int m = 1; m < kMaskCount; ++m) {
+      const long double value = DrawReturn(m);
+      if (value > best) {
+        best = value;
+        bestMask = m;
+      }
+    }
+    return bestMask;
+  } catch (...) {
+    RethrowWithContext("Error calculate natural case (GetTheBest)");
+  }
+}
+
+int64_t TPokerEngine::CategoryCount(int category, int mask) const {
+  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  CheckRange(category, 0, kMaxCategories, "category");
+  if (category <= LastCategory) return CategoryCounts[mask][category];
+  int64_t paying = 0;
+  for (int c = 0; c <= LastCategory; ++c) paying += CategoryCounts[mask][c];
+  return DrawsOf(mask) - paying;
+}
+
+long double TPokerEngine::MaskCategoryChance(int category, int mask) const {
+  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  CheckRange(category, 0, kMaxCategories - 1, "category");
+  return static_cast<long double>(CategoryCounts[mask][category]) /
+         static_cast<long double>(DrawsOf(mask));
+}
+
+int32_t TPokerEngine::DrawsOf(int mask) const {
+  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  return BinomialAt(DrawCount[mask], Deck.Total);
+}
+
+void TPokerEngine::ClearDealtAndDeck() {
+  DealtHand.Clear();
+  Deck.Refill();
+}
+
+void TPokerEngine::DealCards(const std::array<int, kHandSize>& codes) {
+  ClearDealtAndDeck();
+  for (int code : codes) {
+    const TCard card = CardFromCode(code);
+    DealtHand.AddCard(card.Rank, card.Suit);
+    Deck.RemoveCard(card.Rank, card.Suit);
+  }
+}
+
+void TPokerEngine::SetGame(const TPokerDescription& description) {
+  GameName = description.Name;
+  LastCategory = description.LastCategory;
+  CheckRange(LastCategory, 0, kMaxCategories - 1, "last category");
+  GameId = description.GameId;
+  CategoryNameList.clear();
+  for (int c = 0; c <= LastCategory; ++c) CategoryNameList.push_back(description.CategoryName(c));
+  KindToCategory.fill(-1);
+  for (int c = 0; c <= LastCategory; ++c) {
+    const TKindSet set = description.NaturalKindSet(c);
+    for (int k = 0; k < kHandKindCount; ++k) {
+      if (InKindSet(set, k)) KindToCategory[k] = c;
+    }
+  }
+}
+
+int TPokerEngine::DealtCategory() const {
+  for (int k = 0; k < kHandKindCount; ++k) {
+    if (KindCount[0][k] == 1) return KindToCategory[k];
+  }
+  return -1;
+}
+
+void TPokerEngine::SetPayout(TPayout* payout) {
+  Payout = payout;
+  if (Payout != nullptr) Reset();
+}
+
+void TPokerEngine::SetProgressHandler(std::function<void(int32_t)> handler) {
+  OnProgress = std::move(handler);
+}
+
+void TPokerEngine::Tick() {
+  ++ProgressCounter;
+  if (ProgressCounter % 100 == 0 && OnProgress) OnProgress(ProgressCounter);
+}
+
+void TPokerEngine::RecountStraightsAndFlushes() {
+  static constexpr std::array<int, 7> kKinds = {STRAIGHT_A_5,       STRAIGHT,
+                                                STRAIGHT_T_A,       FLUSH_STRAIGHT_A_5,
+                                                FLUSH_STRAIGHT,     FLUSH_STRAIGHT_T_A,
+                                                FLUSH};
+  for (int kind : kKinds) {
+    const int c = KindToCategory[kind];
+    if (c < 0) continue;
+    for (int m = 1; m < kMaskCount; ++m) CategoryCounts[m][c] = 0;
+  }
+  for (int kind : kKinds) {
+    const int c = KindToCategory[kind];
+    if (c < 0) continue;
+    for (int m = 1; m < kMaskCount; ++m) CategoryCounts[m][c] += KindCount[m][kind];
+  }
+}
+
+std::string TPokerEngine::VerifyDraw(int mask) {
+  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  const int d = DrawCount[mask];
+  THand kept;
+  kept.SetJokerCount(Deck.JokerCount);
+  kept.SetWildRank(Deck.WildRank);
+  kept.CopyKept(DealtHand, mask);
+  // Every natural card of the deck, one entry per card.
+  std::vector<TCard> cards;
+  for (int r = 0; r < kRankCount; ++r) {
+    for (int s = 0; s < kSuitCount; ++s) {
+      for (int i = 0; i < Deck.Counts[r][s]; ++i) cards.push_back({r, s});
+    }
+  }
+  TKindRow listed{};
+  int64_t draws = 0;
+  std::array<int, kHandSize> pick{};
+  THand hand;
+  // Visits every d-card subset of `cards` in lexicographic order of positions.
+  const auto visit = [&](const auto& self, int depth, size_t from) -> void {
+    if (depth == d) {
+      hand.CopyKept(kept, 0);
+      for (int i = 0; i < d; ++i) {
+        const TCard& card = cards[static_cast<size_t>(pick[i])];
+        hand.AddCard(card.Rank, card.Suit);
+      }
+      const int kind = ClassifyNatural(hand);
+      if (kind >= 0) ++listed[kind];
+      ++draws;
+      return;
+    }
+    for (size_t i = from; i < cards.size(); ++i) {
+      pick[depth] = static_cast<int>(i);
+      self(self, depth + 1, i + 1);
+    }
+  };
+  visit(visit, 0, 0);
+
+  std::string report;
+  for (int k = 0; k < kHandKindCount; ++k) {
+    if (listed[k] != KindCount[mask][k]) {
+      report += std::string(HandKindNames[k]) + ": engine " + std::to_string(KindCount[mask][k]) +
+                ", listing " + std::to_string(listed[k]) + "\n";
+    }
+  }
+  if (Deck.WildCount == 0 && draws != DrawsOf(mask)) {
+    report += "draws: engine " + std::to_string(DrawsOf(mask)) + ", listing " +
+              std::to_string(draws) + "\n";
+  }
+  return report;
+}
+
+// The whole-game run comes with the pay table's totals; until then the loop steps only
+// recount what a change of suits can change, as the quick path of the run requires.
+void TPokerEngine::ClearCountsQuick() {
+  for (int k = 0; k < kHandKindCount; ++k) KindCount[0][k] = 0;
+  for (auto& row : CategoryCounts) row.fill(0);
+}
+
+void TPokerEngine::CheckDrawQuick(int mask) {
+  try {
+    CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+    static constexpr std::array<int, 7> kSuitKinds = {
+        FLUSH, FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
+        STRAIGHT_A_5, STRAIGHT, STRAIGHT_T_A};
+    for (int kind : kSuitKinds) KindCount[mask][kind] = 0;
+    WorkHand.CopyKept(DealtHand, mask);
+    if (WorkHand.WildCount > 0) return;
+    if (WorkHand.RankHistogram[1] == kHandSize - DrawCount[mask]) {
+      CountStraightsAndFlush(mask, WorkHand);
+    }
+  } catch (...) {
+    RethrowWithContext(MaskContext("(CheckDraw)", mask));
+  }
+}
+
+void TPokerEngine::CheckEmptyQuick() {
+  try {
+    static constexpr std::array<int, 7> kSuitKinds = {
+        FLUSH, FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
+        STRAIGHT_A_5, STRAIGHT, STRAIGHT_T_A};
+    for (int kind : kSuitKinds) KindCount[kFullDrawMask][kind] = 0;
+    CountEmptyStraightsAndFlushes();
+  } catch (...) {
+    RethrowWithContext("Error calculate natural case (CheckEmpty)");
+  }
+}
+
+void TPokerEngine::RunPermutations() {
+  throw TarnwickError("Error calculate natural case (RunPermutations)\r\nThe whole-game run is not available yet");
+}
+
+void TPokerEngine::Check1(const TDealClass&) {
+  throw TarnwickError("Error calculate natural case (Check1)\r\nThe whole-game run is not available yet");
+}
+
+int TPokerEngine::DealClassCount() const { return 134459; }
+
+}  // namespace tarnwick

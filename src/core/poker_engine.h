@@ -1,0 +1,112 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The natural engine: exact outcome counts of all 32 holds of a dealt hand of a game
+// without wild cards. Its sixteen virtual operations are the steps of every analysis; the
+// wild-card engine derives from it and replaces each step while keeping the sequences.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "calculator.h"
+#include "cards.h"
+#include "games.h"
+#include "payout.h"
+
+namespace tarnwick {
+
+// One deal class of the whole-game run: five ranks and suits in position order and the
+// number of deals the class stands for.
+struct TDealClass {
+  std::array<int, kHandSize> Ranks{};
+  std::array<int, kHandSize> Suits{};
+  int32_t Weight = 0;
+};
+
+class TPokerEngine {
+ public:
+  using TKindRow = std::array<int32_t, kHandKindCount>;
+  using TCategoryRow = std::array<int64_t, kMaxCategories>;
+
+  TPokerEngine();
+  virtual ~TPokerEngine() = default;
+  TPokerEngine(const TPokerEngine&) = delete;
+  TPokerEngine& operator=(const TPokerEngine&) = delete;
+
+  int32_t GameId = 0;
+  std::string GameName;
+  TDeck Deck;       // the cards not in the dealt hand
+  THand DealtHand;  // the five dealt cards in position order
+  THand WorkHand;   // scratch: the kept cards of the hold being counted
+  // KindCount[mask][kind]: equally likely draws of the hold that end in the kind.
+  // Row 0 is the standing hand (one entry set to 1).
+  std::array<TKindRow, kMaskCount> KindCount{};
+  std::array<int32_t, kHandKindCount> KindToCategory{};  // -1 pays nothing
+  // CategoryCounts[mask][category]: draws of the hold that end in the category. Read it
+  // through CategoryCount(category, mask), which also answers the "nothing" row.
+  std::array<TCategoryRow, kMaskCount> CategoryCounts{};
+  int32_t LastCategory = 0;
+  std::vector<std::string> CategoryNameList;
+  TPayout* Payout = nullptr;  // current pay table, not owned; may be empty
+  std::function<void(int32_t)> OnProgress;
+  int32_t ProgressCounter = 0;  // deal classes processed in the current whole-game run
+  TCalculator Calculator;       // the counting building blocks of this engine
+
+  // The steps of every analysis, in slot order.
+  virtual void BeginHandAnalysis();                            // 0
+  virtual void Reset();                                        // 1
+  virtual void CheckCombination();                             // 2
+  virtual void CheckEmpty();                                   // 3
+  virtual void CheckDraw(int mask);                            // 4
+  virtual void FoldKindsIntoCategories();                      // 5
+  virtual void RunPermutations();                              // 6
+  virtual std::string VerifyDraw(int mask);                    // 7
+  virtual void Check1(const TDealClass& deal);                 // 8
+  virtual void CheckDrawQuick(int mask);                       // 9
+  virtual void CheckEmptyQuick();                              // 10
+  virtual void RecountStraightsAndFlushes();                   // 11
+  virtual void ClearCountsQuick();                             // 12
+  virtual void SetGame(const TPokerDescription& description);  // 13
+  virtual int DealtCategory() const;                           // 14
+  virtual int DealClassCount() const;                          // 15
+
+  // Stores the pay table (not owned); a non-empty table is reset to this game.
+  void SetPayout(TPayout* payout);
+  void SetProgressHandler(std::function<void(int32_t)> handler);
+  // Counts one deal class; reports progress after every 100.
+  void Tick();
+  // Expected pay of a hold, in the coins of the pay table's pays.
+  long double DrawReturn(int mask) const;
+  // Analyses DealtHand and returns the best hold (ties keep the lower mask).
+  int GetTheBest();
+  // Draws of the hold that end in the category; a category above LastCategory answers the
+  // draws that pay nothing.
+  int64_t CategoryCount(int category, int mask) const;
+  // Probability that the draw of the hold ends in the category.
+  long double MaskCategoryChance(int category, int mask) const;
+  // Empties the dealt hand and refills the deck.
+  void ClearDealtAndDeck();
+  // Deals five card codes: empties the hand, refills the deck and moves the cards over.
+  void DealCards(const std::array<int, kHandSize>& codes);
+  // Number of equally likely draws of a hold: C(deck Total, cards drawn).
+  int32_t DrawsOf(int mask) const;
+
+  // Kind of a complete five-card hand without wild cards, or -1 when it has none.
+  static int ClassifyNatural(const THand& hand);
+
+ protected:
+  // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
+  // of different ranks (the part of CheckDraw that a change of suits can change).
+  void CountStraightsAndFlush(int mask, const THand& kept);
+  // The flush, straight flush and straight counts of the full redraw.
+  void CountEmptyStraightsAndFlushes();
+  // The pair, three, four, full house and two pair counts of the full redraw.
+  void CountEmptyRankKinds();
+  int32_t NaturalCardsInDeck() const { return Deck.Total - Deck.WildCount; }
+};
+
+}  // namespace tarnwick
