@@ -47,7 +47,7 @@ std::string HoldText(const std::array<int, kHandSize>& cards, int mask) {
 
 int RunGames(const TCatalogue& games, bool json, std::ostream& out) {
   if (json) {
-    nlohmann::json list = nlohmann::json::array();
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const auto& game : games) {
       std::vector<std::string> categories(game->CategoryNames.begin(),
                                           game->CategoryNames.begin() + game->LastCategory + 1);
@@ -88,7 +88,7 @@ int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
   const int last = engine.LastCategory;
 
   if (json) {
-    nlohmann::json holds = nlohmann::json::array();
+    nlohmann::ordered_json holds = nlohmann::ordered_json::array();
     for (int mask = 0; mask < kMaskCount; ++mask) {
       std::vector<int64_t> counts;
       for (int c = 0; c <= last; ++c) counts.push_back(engine.CategoryCount(c, mask));
@@ -98,7 +98,7 @@ int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
                        {"nothing", engine.CategoryCount(last + 1, mask)},
                        {"ev", static_cast<double>(engine.DrawReturn(mask))}});
     }
-    const nlohmann::json report = {{"game", game.GameId},
+    const nlohmann::ordered_json report = {{"game", game.GameId},
                                    {"name", game.Name},
                                    {"deck", game.DeckSize()},
                                    {"best", best},
@@ -110,13 +110,16 @@ int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
   out << game.Name << " (game " << game.GameId << ", " << game.DeckSize() << " cards), dealt "
       << HoldText(cards, 0) << "\n\n";
   for (int c = 0; c <= last; ++c) {
-    out << Format("  C%-2.0f ", c) << game.CategoryName(c) << " pays " << pays[static_cast<size_t>(c)]
+    out << Format("  C%-3.0f", c) << game.CategoryName(c) << " pays " << pays[static_cast<size_t>(c)]
         << '\n';
   }
   out << "\nProbability of each category after the draw, holds by expected value "
          "(* the best hold):\n\n";
-  out << "  Hold              EV        Draws";
-  for (int c = 0; c <= last; ++c) out << Format("        C%-2.0f", c);
+  out << "  Hold                    EV    Draws";
+  for (int c = 0; c <= last; ++c) {
+    const std::string label = "C" + std::to_string(c);
+    out << std::string(11 - label.size(), ' ') << label;
+  }
   out << '\n';
   std::array<int, kMaskCount> order{};
   std::iota(order.begin(), order.end(), 0);

@@ -43,6 +43,15 @@ int main(int argc, char** argv) {
   hand->add_option("cards", cardWords, "Five cards such as AS KH 10D 2c; JK is a joker")->required();
   hand->add_flag("--json", json, "Print JSON");
 
+  const auto isCommand = [&](const std::string& name) {
+    for (const CLI::App* command : app.get_subcommands({})) {
+      if (command->check_name(name)) return true;
+    }
+    return false;
+  };
+  if (argc > 1 && argv[1][0] != '-' && !isCommand(argv[1])) {
+    return Fail(std::string("unknown command '") + argv[1] + "' (commands: games, hand; see --help)");
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -63,7 +72,10 @@ int main(int argc, char** argv) {
   } catch (const InputError& e) {
     return Fail(e.what());
   } catch (const std::exception& e) {
-    std::cerr << "tarnwick-cli: " << e.what() << '\n';
+    // Engine errors carry one context line per step, separated by "\r\n".
+    std::string text = e.what();
+    for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at)) text.erase(at, 1);
+    std::cerr << "tarnwick-cli: " << text << '\n';
     return 1;
   }
 }

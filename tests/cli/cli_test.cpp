@@ -1,0 +1,132 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Runs tarnwick-cli as a user or a script would and reads what it prints.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct TRun {
+  int Exit = -1;
+  std::string Out;
+  std::string Err;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TRun RunCli(const std::string& arguments) {
+  const std::string base = ::testing::TempDir() + "tarnwick_cli_" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::string command = std::string(TARNWICK_CLI) + " " + arguments + " >" + base +
+                              ".out 2>" + base + ".err";
+  const int status = std::system(command.c_str());
+  TRun run;
+  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.Out = ReadFile(base + ".out");
+  run.Err = ReadFile(base + ".err");
+  return run;
+}
+
+const char* const kNineSix = "--pays 800,50,25,9,6,4,3,2,1";
+
+TEST(Cli, GamesListsTheCatalogue) {
+  const TRun text = RunCli("games");
+  ASSERT_EQ(text.Exit, 0) << text.Err;
+  EXPECT_NE(text.Out.find(" 0  Jacks or better"), std::string::npos);
+  EXPECT_NE(text.Out.find("34  Royal Court"), std::string::npos);
+  EXPECT_NE(text.Out.find("Deuces Wild  (wild: 2s, 52 cards)"), std::string::npos);
+
+  const TRun json = RunCli("games --json");
+  ASSERT_EQ(json.Exit, 0);
+  const auto games = nlohmann::json::parse(json.Out);
+  ASSERT_EQ(games.size(), 34u);
+  EXPECT_EQ(games[12]["id"], 13);
+  EXPECT_EQ(games[12]["name"], "Kings or better");
+  EXPECT_EQ(games[0]["categories"].size(), 9u);
+  EXPECT_EQ(games[8]["deck"], 54);
+  EXPECT_EQ(games[8]["jokers"], 2);
+  EXPECT_EQ(games[4]["wildRank"], 0);
+}
+
+// The published example: T-J-K of hearts first at 6.9149/5, the four-flush at 6.3830/5.
+TEST(Cli, HandRanksThePublishedHoldsOfNineSixJacks) {
+  const TRun json = RunCli(std::string("hand --game 0 ") + kNineSix + " 3S 7H TH JH KH --json");
+  ASSERT_EQ(json.Exit, 0) << json.Err;
+  const auto report = nlohmann::json::parse(json.Out);
+  EXPECT_EQ(report["game"], 0);
+  EXPECT_EQ(report["deck"], 52);
+  EXPECT_EQ(report["best"], 3);
+  ASSERT_EQ(report["holds"].size(), 32u);
+  EXPECT_NEAR(report["holds"][3]["ev"].get<double>(), 1.38298, 0.000005);
+  EXPECT_NEAR(report["holds"][1]["ev"].get<double>(), 1.27660, 0.000005);
+  EXPECT_EQ(report["holds"][31]["draws"], 1533939);
+  for (const auto& hold : report["holds"]) {
+    int64_t sum = hold["nothing"].get<int64_t>();
+    for (const auto& count : hold["counts"]) sum += count.get<int64_t>();
+    EXPECT_EQ(sum, hold["draws"].get<int64_t>()) << hold["mask"];
+    EXPECT_EQ(hold["counts"].size(), 9u);
+  }
+
+  const TRun text = RunCli(std::string("hand -g \"JACKS OR BETTER\" ") + kNineSix + " 3s 7h 10h jh kh");
+  ASSERT_EQ(text.Exit, 0) << text.Err;
+  const size_t first = text.Out.find("\n* ");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(text.Out.substr(first + 3, 27), "-- -- TH JH KH    1.382979 ");
+  EXPECT_LT(text.Out.find("-- 7H TH JH KH    1.276596"), text.Out.find("-- -- -- JH KH"));
+}
+
+// Bad input gives one line on stderr naming the problem and exit status 2.
+TEST(Cli, BadInputIsOneClearLine) {
+  struct Case {
+    const char* arguments;
+    const char* names;
+  };
+  const Case cases[] = {
+      {"hand --game 12 --pays 1 AS KS QS JS TS", "unknown game number 12"},
+      {"hand --game Blackjack --pays 1 AS KS QS JS TS", "unknown game 'Blackjack'"},
+      {"hand --game 0 --pays 800,50,25 AS KS QS JS TS", "needs 9 pays"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,-1 AS KS QS JS TS", "negative"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,x AS KS QS JS TS", "'x' is not a whole number"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,99999999999 AS KS QS JS TS", "not a whole number"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS", "five cards, got 4"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS TS 9S", "five cards, got 6"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS 1S", "'1S' is no card"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS AS TS", "AS is dealt twice"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JK TS", "without jokers"},
+      {"hand --game 3 --pays 800,200,100,50,20,7,5,3,2,1,1 AS KS JK JK TS", "only 1 joker"},
+      {"hand --pays 1 AS KS QS JS TS", "--game"},
+      {"poker", "poker"},
+  };
+  for (const Case& c : cases) {
+    const TRun run = RunCli(c.arguments);
+    EXPECT_EQ(run.Exit, 2) << c.arguments;
+    EXPECT_EQ(run.Out, "") << c.arguments;
+    EXPECT_EQ(run.Err.rfind("tarnwick-cli: error: ", 0), 0u) << run.Err;
+    EXPECT_NE(run.Err.find(c.names), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find('\n'), run.Err.size() - 1) << "one line: " << run.Err;
+  }
+}
+
+TEST(Cli, HelpOnEveryCommand) {
+  for (const char* command : {"--help", "games --help", "hand --help"}) {
+    const TRun run = RunCli(command);
+    EXPECT_EQ(run.Exit, 0) << command;
+    EXPECT_NE(run.Out.find("Usage"), std::string::npos) << command << run.Out;
+  }
+  EXPECT_NE(RunCli("hand --help").Out.find("--pays"), std::string::npos);
+}
+
+}  // namespace
