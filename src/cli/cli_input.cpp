@@ -45,7 +45,8 @@ std::vector<int32_t> ParsePays(const TPokerDescription& game, const std::string&
   size_t start = 0;
   while (true) {
     const size_t comma = text.find(',', start);
-    const std::string word = Trim(text.substr(start, comma == std::string::npos ? comma : comma - start));
+    const std::string word =
+        Trim(text.substr(start, comma == std::string::npos ? comma : comma - start));
     int32_t pay = 0;
     const char* end = word.data() + word.size();
     const auto [ptr, ec] = std::from_chars(word.data(), end, pay);
@@ -59,8 +60,8 @@ std::vector<int32_t> ParsePays(const TPokerDescription& game, const std::string&
   }
   const size_t expected = static_cast<size_t>(game.LastCategory) + 1;
   if (pays.size() != expected) {
-    throw InputError(game.Name + " needs " + std::to_string(expected) + " pays, one per category, got " +
-                     std::to_string(pays.size()));
+    throw InputError(game.Name + " needs " + std::to_string(expected) +
+                     " pays, one per category, got " + std::to_string(pays.size()));
   }
   return pays;
 }
@@ -75,19 +76,22 @@ std::array<int, kHandSize> ParseHand(const TPokerDescription& game,
   for (size_t i = 0; i < words.size(); ++i) {
     const auto code = ParseCard(words[i]);
     if (!code) {
-      throw InputError("'" + words[i] + "' is no card (rank 2-9, T or 10, J, Q, K, A; suit S, C, D, H; JK a joker)");
+      throw InputError("'" + words[i] +
+                       "' is no card (rank 2-9, T or 10, J, Q, K, A; suit S, C, D, H; JK a joker)");
     }
     if (*code < 0) {
       // The jokers are told apart by their order: the first is -1, the second -2.
       ++jokers;
       if (jokers > game.JokerCount) {
-        throw InputError(game.JokerCount == 0 ? game.Name + " is played without jokers"
-                                              : game.Name + " has only " + std::to_string(game.JokerCount) +
-                                                    (game.JokerCount == 1 ? " joker" : " jokers"));
+        throw InputError(game.JokerCount == 0
+                             ? game.Name + " is played without jokers"
+                             : game.Name + " has only " + std::to_string(game.JokerCount) +
+                                   (game.JokerCount == 1 ? " joker" : " jokers"));
       }
       codes[i] = -jokers;
     } else {
-      if (std::find(codes.begin(), codes.begin() + static_cast<long>(i), *code) != codes.begin() + static_cast<long>(i)) {
+      if (std::find(codes.begin(), codes.begin() + static_cast<long>(i), *code) !=
+          codes.begin() + static_cast<long>(i)) {
         throw InputError("card " + CardText(*code) + " is dealt twice");
       }
       codes[i] = *code;

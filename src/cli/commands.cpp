@@ -62,8 +62,8 @@ int RunGames(const TCatalogue& games, bool json, std::ostream& out) {
     return 0;
   }
   for (const auto& game : games) {
-    out << Format("%2.0f  ", game->GameId) << game->Name << "  (wild: " << WildText(*game)
-        << ", " << game->DeckSize() << " cards)\n    ";
+    out << Format("%2.0f  ", game->GameId) << game->Name << "  (wild: " << WildText(*game) << ", "
+        << game->DeckSize() << " cards)\n    ";
     for (int c = 0; c <= game->LastCategory; ++c) {
       out << (c > 0 ? ", " : "") << game->CategoryName(c);
     }
@@ -75,7 +75,8 @@ int RunGames(const TCatalogue& games, bool json, std::ostream& out) {
 int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
             const std::array<int, kHandSize>& cards, bool json, std::ostream& out) {
   if (!game.IsNatural()) {
-    throw InputError(game.Name + " is a wild-card game; this version analyses games without wild cards");
+    throw InputError(game.Name +
+                     " is a wild-card game; this version analyses games without wild cards");
   }
   TPokerEngine engine;
   engine.SetGame(game);
@@ -99,10 +100,10 @@ int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
                        {"ev", static_cast<double>(engine.DrawReturn(mask))}});
     }
     const nlohmann::ordered_json report = {{"game", game.GameId},
-                                   {"name", game.Name},
-                                   {"deck", game.DeckSize()},
-                                   {"best", best},
-                                   {"holds", holds}};
+                                           {"name", game.Name},
+                                           {"deck", game.DeckSize()},
+                                           {"best", best},
+                                           {"holds", holds}};
     out << report.dump(2) << '\n';
     return 0;
   }
@@ -110,23 +111,22 @@ int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
   out << game.Name << " (game " << game.GameId << ", " << game.DeckSize() << " cards), dealt "
       << HoldText(cards, 0) << "\n\n";
   for (int c = 0; c <= last; ++c) {
-    out << Format("  C%-3.0f", c) << game.CategoryName(c) << " pays " << pays[static_cast<size_t>(c)]
-        << '\n';
+    out << Format("  C%-3.0f", c) << game.CategoryName(c) << " pays "
+        << pays[static_cast<size_t>(c)] << '\n';
   }
   out << "\nProbability of each category after the draw, holds by expected value "
          "(* the best hold):\n\n";
   out << "  Hold                    EV    Draws";
-  for (int c = 0; c <= last; ++c) {
-    const std::string label = "C" + std::to_string(c);
-    out << std::string(11 - label.size(), ' ') << label;
-  }
+  for (int c = 0; c <= last; ++c) out << Format(c < 10 ? "         C%.0f" : "        C%.0f", c);
   out << '\n';
   std::array<int, kMaskCount> order{};
   std::iota(order.begin(), order.end(), 0);
   std::array<long double, kMaskCount> values{};
-  for (int mask = 0; mask < kMaskCount; ++mask) values[static_cast<size_t>(mask)] = engine.DrawReturn(mask);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](int a, int b) { return values[static_cast<size_t>(a)] > values[static_cast<size_t>(b)]; });
+  for (int mask = 0; mask < kMaskCount; ++mask)
+    values[static_cast<size_t>(mask)] = engine.DrawReturn(mask);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return values[static_cast<size_t>(a)] > values[static_cast<size_t>(b)];
+  });
   for (int mask : order) {
     out << (mask == best ? "* " : "  ") << HoldText(cards, mask)
         << Format(" %11.6f", static_cast<double>(values[static_cast<size_t>(mask)]))

@@ -37,10 +37,12 @@ int main(int argc, char** argv) {
   std::vector<std::string> cardWords;
   CLI::App* hand = app.add_subcommand("hand", "Analyse all 32 holds of a dealt hand exactly");
   hand->add_option("--game,-g", gameText, "Game number or name (see 'games')")->required();
-  hand->add_option("--pays,-p", paysText,
-                   "One pay per category in category order, whole coins for one coin: 800,50,25,...")
+  hand->add_option(
+          "--pays,-p", paysText,
+          "One pay per category in category order, whole coins for one coin: 800,50,25,...")
       ->required();
-  hand->add_option("cards", cardWords, "Five cards such as AS KH 10D 2c; JK is a joker")->required();
+  hand->add_option("cards", cardWords, "Five cards such as AS KH 10D 2c; JK is a joker")
+      ->required();
   hand->add_flag("--json", json, "Print JSON");
 
   const auto isCommand = [&](const std::string& name) {
@@ -50,7 +52,8 @@ int main(int argc, char** argv) {
     return false;
   };
   if (argc > 1 && argv[1][0] != '-' && !isCommand(argv[1])) {
-    return Fail(std::string("unknown command '") + argv[1] + "' (commands: games, hand; see --help)");
+    return Fail(std::string("unknown command '") + argv[1] +
+                "' (commands: games, hand; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -74,7 +77,8 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     // Engine errors carry one context line per step, separated by "\r\n".
     std::string text = e.what();
-    for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at)) text.erase(at, 1);
+    for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at))
+      text.erase(at, 1);
     std::cerr << "tarnwick-cli: " << text << '\n';
     return 1;
   }

@@ -16,39 +16,134 @@ const TCalculator::TPowerRow& PowersOf(int n) {
   return TCalculator::Powers[static_cast<size_t>(n)];
 }
 
+// The no-pair counts of every multiset of absent ranks of a natural deck, by how many
+// absent ranks have 1, 2, 3 and 4 cards left (c1 + c2 + c3 + c4 <= 13: 2380 multisets).
+// Each row is made once with Newton's identities from the multiset's power sums.
+class TNoPairMemo {
+ public:
+  TNoPairMemo() {
+    int next = 0;
+    for (int c4 = 0; c4 <= 13; ++c4) {
+      Offset4[c4] = next;
+      for (int c3 = 0; c4 + c3 <= 13; ++c3) {
+        Offset3[c4][c3] = next - Offset4[c4];
+        for (int c2 = 0; c4 + c3 + c2 <= 13; ++c2) {
+          Offset2[c4 + c3][c2] = next - Offset4[c4] - Offset3[c4][c3];
+          for (int c1 = 0; c4 + c3 + c2 + c1 <= 13; ++c1) {
+            TCalculator::TPowerRow sums{};
+            const std::array<int, 5> counts{0, c1, c2, c3, c4};
+            for (size_t n = 1; n <= 4; ++n) {
+              sums[0] += counts[n];
+              for (size_t j = 1; j <= 5; ++j) sums[j] += counts[n] * TCalculator::Powers[n][j];
+            }
+            TCalculator scratch;
+            scratch.CalcFormula(sums, Rows[static_cast<size_t>(next)], 0);
+            ++next;
+          }
+        }
+      }
+    }
+  }
+
+  // Row of a multiset; the counts must add up to at most 13.
+  const TCalculator::TPowerRow& Row(int c1, int c2, int c3, int c4) const {
+    return Rows[static_cast<size_t>(Offset4[c4] + Offset3[c4][c3] + Offset2[c4 + c3][c2] + c1)];
+  }
+
+ private:
+  std::array<int, 14> Offset4{};
+  std::array<std::array<int, 14>, 14> Offset3{};
+  std::array<std::array<int, 14>, 14> Offset2{};  // by c4 + c3, then c2
+  std::array<TCalculator::TPowerRow, 2380> Rows{};
+};
+
+const TNoPairMemo& NoPairMemo() {
+  static const TNoPairMemo memo;
+  return memo;
+}
+
 }  // namespace
+
+void TCalculator::CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCount) {
+  const TNoPairMemo& memo = NoPairMemo();
+  std::array<int, 5> c{};
+  for (size_t n = 1; n <= 4; ++n) c[n] = absentWithCount[n];
+  NoPair[0] = memo.Row(c[1], c[2], c[3], c[4]);
+  for (int x = 1; x <= 4; ++x) {
+    if (c[static_cast<size_t>(x)] > 0) {
+      // Leaving out one rank of deck count x is the multiset with one such rank fewer.
+      --c[static_cast<size_t>(x)];
+      NoPair[x] = memo.Row(c[1], c[2], c[3], c[4]);
+      ++c[static_cast<size_t>(x)];
+    } else {
+      // No absent rank has x cards: the formal values Newton's identities give for the
+      // power sums less x^j (see CalcSingles).
+      TPowerRow& row = NoPair[x];
+      row[0] = 1;
+      for (int j = 1; j <= 5; ++j) row[j] = NoPair[0][j] - x * row[j - 1];
+    }
+  }
+}
 
 void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
   try {
-    PairCompletion = {0, 0, 0};
-    if (keptHand.WildCount == 0 && deck.WildCount == 0) {
-      TPowerRow& sums = RankPowerPrefix[12];
-      sums = {0, 0, 0, 0, 0, 0};
+    // Deck counts are checked to lie in 0..4 before use, so no sum below can exceed
+    // 13 x 4^5 and the additions need no overflow check.
+    std::array<int32_t, 3> pairs{};
+    TPowerRow sums{};
+    std::array<int32_t, 5> absentWithCount{};
+    const bool natural = keptHand.WildCount == 0 && deck.WildCount == 0;
+    if (natural) {
+      // Ranks with the same deck count add the same powers: count the ranks of each deck
+      // count, take out the ranks the hand keeps, and add each count's powers once.
+      // The 13 ranks are counted in one 64-bit word, one byte per deck count, which
+      // keeps the loop free of memory round trips.
+      uint64_t packed = 0;
+      for (int r = 0; r < kRankCount; ++r) {
+        const int32_t n = deck.Counts[r][kTotalsColumn];
+        CheckRange(n, 0, 4, "deck count of a rank");
+        packed += uint64_t{1} << (8 * n);
+      }
+      for (size_t n = 0; n <= 4; ++n)
+        absentWithCount[n] = static_cast<int32_t>((packed >> (8 * n)) & 0xFF);
+      uint32_t seen = 0;
+      for (int i = 0; i < keptHand.Total; ++i) {
+        const int r = keptHand.Ranks[static_cast<size_t>(i)];
+        CheckRange(r, 0, kRankCount - 1, "kept rank");
+        if (seen & (1u << r)) continue;
+        seen |= 1u << r;
+        const int32_t n = deck.Counts[r][kTotalsColumn];
+        --absentWithCount[static_cast<size_t>(n)];
+        const int32_t y = 2 - keptHand.Counts[r][kTotalsColumn];
+        if (y >= 0 && y <= n) pairs[y] += Binomial[static_cast<size_t>(y)][static_cast<size_t>(n)];
+      }
+      for (int n = 1; n <= 4; ++n) {
+        const int32_t ranks = absentWithCount[static_cast<size_t>(n)];
+        sums[0] += ranks;
+        for (int j = 1; j <= 5; ++j) sums[j] += ranks * Powers[static_cast<size_t>(n)][j];
+        if (n >= 2) pairs[2] += ranks * Binomial[2][static_cast<size_t>(n)];
+      }
+    } else {
+      // With wild cards every row is a running total, for the range sums.
       for (int r = 0; r < kRankCount; ++r) {
         const int32_t h = keptHand.Counts[r][kTotalsColumn];
         const int32_t n = deck.Counts[r][kTotalsColumn];
-        if (h == 0 && n > 0) {
-          const TPowerRow& powers = PowersOf(n);
-          sums[0] = Add(sums[0], 1);
-          for (int j = 1; j <= 5; ++j) sums[j] = Add(sums[j], powers[j]);
+        const TPowerRow& powers = PowersOf(n);
+        if (h == 0) {
+          for (int j = 0; j <= 5; ++j) sums[j] += powers[j];
         }
+        RankPowerPrefix[r] = sums;
+        const int32_t y = 2 - h;
+        if (y >= 0 && y <= n) pairs[y] += Binomial[static_cast<size_t>(y)][static_cast<size_t>(n)];
       }
+    }
+    RankPowerPrefix[12] = sums;
+    PairCompletion = pairs;
+    if (natural) {
+      CalcSinglesOfCounts(absentWithCount);
     } else {
-      for (int r = 0; r < kRankCount; ++r) {
-        const int32_t v = keptHand.Counts[r][kTotalsColumn] == 0 ? 1 : 0;
-        const TPowerRow& powers = PowersOf(deck.Counts[r][kTotalsColumn]);
-        for (int j = 0; j <= 5; ++j) {
-          const int32_t previous = r == 0 ? 0 : RankPowerPrefix[r - 1][j];
-          RankPowerPrefix[r][j] = Add(previous, v * powers[j]);
-        }
-      }
+      CalcSingles();
     }
-    for (int r = 0; r < kRankCount; ++r) {
-      const int32_t y = 2 - keptHand.Counts[r][kTotalsColumn];
-      const int32_t n = deck.Counts[r][kTotalsColumn];
-      if (y >= 0 && y <= n) PairCompletion[y] = Add(PairCompletion[y], BinomialAt(y, n));
-    }
-    CalcSingles();
   } catch (...) {
     RethrowWithContext("Error in calculator  (Init)");
   }
@@ -56,7 +151,19 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
 
 void TCalculator::CalcSingles() {
   try {
-    for (int x = 0; x <= 4; ++x) CalcFormula(RankPowerPrefix[12], NoPair[x], x);
+    const TPowerRow& sums = RankPowerPrefix[12];
+    CalcFormula(sums, NoPair[0], 0);
+    // Leaving out one rank of deck count x divides the generating polynomial
+    // prod(1 + n t) by (1 + x t): e_j without x = e_j - x e_{j-1} without x. This gives
+    // exactly what Newton's identities give for the power sums less x^j, at a fraction of
+    // the cost (it runs for every hold of every hand).
+    // The power sums come from deck counts of at most 4, so every e_j is at most
+    // C(13, j) 4^j and x e_{j-1} at most 4 times that: no overflow is possible here.
+    for (int x = 1; x <= 4; ++x) {
+      TPowerRow& row = NoPair[x];
+      row[0] = 1;
+      for (int j = 1; j <= 5; ++j) row[j] = NoPair[0][j] - x * row[j - 1];
+    }
   } catch (...) {
     RethrowWithContext("Error in calculator  (CalcSingles)");
   }
@@ -86,8 +193,8 @@ void TCalculator::CalcSingleRange(int lo, int hi, int x) {
       RangePowerSums = {0, 0, 0, 0, 0, 0};  // an empty range has no ranks
     } else {
       for (int j = 0; j <= 5; ++j) {
-        RangePowerSums[j] = lo < 0 ? RankPowerPrefix[hi][j]
-                                   : Sub(RankPowerPrefix[hi][j], RankPowerPrefix[lo][j]);
+        RangePowerSums[j] =
+            lo < 0 ? RankPowerPrefix[hi][j] : Sub(RankPowerPrefix[hi][j], RankPowerPrefix[lo][j]);
       }
     }
     CalcFormula(RangePowerSums, RangeNoPair, x);
@@ -100,7 +207,8 @@ void TCalculator::InitSuits(const TDeck& deck) {
   try {
     for (int s = 0; s < kSuitCount; ++s) {
       SuitPrefix[0][s] = deck.Counts[0][s];
-      for (int r = 1; r < kRankCount; ++r) SuitPrefix[r][s] = Add(SuitPrefix[r - 1][s], deck.Counts[r][s]);
+      for (int r = 1; r < kRankCount; ++r)
+        SuitPrefix[r][s] = Add(SuitPrefix[r - 1][s], deck.Counts[r][s]);
     }
   } catch (...) {
     RethrowWithContext("Error in calculator  (InitSuits)");

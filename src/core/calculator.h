@@ -50,6 +50,11 @@ class TCalculator {
   void InitSuits(const TDeck& deck);
   // Deck cards of `suit` among the ranks above lo and up to hi.
   int32_t SuitRange(int suit, int lo, int hi) const;
+
+ private:
+  // CalcSingles for a natural deck whose absent ranks are known by deck count: the rows
+  // come from a table of every such multiset, made once with Newton's identities.
+  void CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCount);
 };
 
 }  // namespace tarnwick

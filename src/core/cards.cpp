@@ -39,48 +39,97 @@ constexpr std::array<std::array<int32_t, kMaxDeck>, kMaxDraw + 1> MakeBinomial()
 const std::array<int, kMaskCount> DrawCount = MakeDrawCount();
 const std::array<std::array<int32_t, kMaxDeck>, kMaxDraw + 1> Binomial = MakeBinomial();
 
-int32_t BinomialAt(int k, int n) {
-  CheckRange(k, 0, kMaxDraw, "Binomial row");
-  CheckRange(n, 0, kMaxDeck - 1, "Binomial column");
-  return Binomial[k][n];
-}
+const std::array<std::string_view, 48> HandKindNames = {"FLUSH_STRAIGHT_A_5",
+                                                        "FLUSH_STRAIGHT",
+                                                        "FLUSH_STRAIGHT_T_A",
+                                                        "FOUR_OF_KIND_2",
+                                                        "FOUR_OF_KIND_3",
+                                                        "FOUR_OF_KIND_4",
+                                                        "FOUR_OF_KIND_5",
+                                                        "FOUR_OF_KIND_6",
+                                                        "FOUR_OF_KIND_7",
+                                                        "FOUR_OF_KIND_8",
+                                                        "FOUR_OF_KIND_9",
+                                                        "FOUR_OF_KIND_T",
+                                                        "FOUR_OF_KIND_J",
+                                                        "FOUR_OF_KIND_Q",
+                                                        "FOUR_OF_KIND_K",
+                                                        "FOUR_OF_KIND_A",
+                                                        "FULL_HOUSE",
+                                                        "FLUSH",
+                                                        "STRAIGHT_A_5",
+                                                        "STRAIGHT",
+                                                        "STRAIGHT_T_A",
+                                                        "THREE_OF_KIND_2",
+                                                        "THREE_OF_KIND_3",
+                                                        "THREE_OF_KIND_4",
+                                                        "THREE_OF_KIND_5",
+                                                        "THREE_OF_KIND_6",
+                                                        "THREE_OF_KIND_7",
+                                                        "THREE_OF_KIND_8",
+                                                        "THREE_OF_KIND_9",
+                                                        "THREE_OF_KIND_T",
+                                                        "THREE_OF_KIND_J",
+                                                        "THREE_OF_KIND_Q",
+                                                        "THREE_OF_KIND_K",
+                                                        "THREE_OF_KIND_A",
+                                                        "TWO_PAIRS",
+                                                        "PAIRS_2",
+                                                        "PAIRS_3",
+                                                        "PAIRS_4",
+                                                        "PAIRS_5",
+                                                        "PAIRS_6",
+                                                        "PAIRS_7",
+                                                        "PAIRS_8",
+                                                        "PAIRS_9",
+                                                        "PAIRS_T",
+                                                        "PAIRS_J",
+                                                        "PAIRS_Q",
+                                                        "PAIRS_K",
+                                                        "PAIRS_A"};
 
-const std::array<std::string_view, 48> HandKindNames = {
-    "FLUSH_STRAIGHT_A_5", "FLUSH_STRAIGHT",  "FLUSH_STRAIGHT_T_A", "FOUR_OF_KIND_2",
-    "FOUR_OF_KIND_3",     "FOUR_OF_KIND_4",  "FOUR_OF_KIND_5",     "FOUR_OF_KIND_6",
-    "FOUR_OF_KIND_7",     "FOUR_OF_KIND_8",  "FOUR_OF_KIND_9",     "FOUR_OF_KIND_T",
-    "FOUR_OF_KIND_J",     "FOUR_OF_KIND_Q",  "FOUR_OF_KIND_K",     "FOUR_OF_KIND_A",
-    "FULL_HOUSE",         "FLUSH",           "STRAIGHT_A_5",       "STRAIGHT",
-    "STRAIGHT_T_A",       "THREE_OF_KIND_2", "THREE_OF_KIND_3",    "THREE_OF_KIND_4",
-    "THREE_OF_KIND_5",    "THREE_OF_KIND_6", "THREE_OF_KIND_7",    "THREE_OF_KIND_8",
-    "THREE_OF_KIND_9",    "THREE_OF_KIND_T", "THREE_OF_KIND_J",    "THREE_OF_KIND_Q",
-    "THREE_OF_KIND_K",    "THREE_OF_KIND_A", "TWO_PAIRS",          "PAIRS_2",
-    "PAIRS_3",            "PAIRS_4",         "PAIRS_5",            "PAIRS_6",
-    "PAIRS_7",            "PAIRS_8",         "PAIRS_9",            "PAIRS_T",
-    "PAIRS_J",            "PAIRS_Q",         "PAIRS_K",            "PAIRS_A"};
-
-const std::array<std::string_view, 42> WildHandKindNames = {
-    "WILD_5",           "WILD_4_A",
-    "WILD_4_WA",        "WILD_FIVE_2",
-    "WILD_FIVE_3",      "WILD_FIVE_4",
-    "WILD_FIVE_5",      "WILD_FIVE_6",
-    "WILD_FIVE_7",      "WILD_FIVE_8",
-    "WILD_FIVE_9",      "WILD_FIVE_T",
-    "WILD_FIVE_J",      "WILD_FIVE_Q",
-    "WILD_FIVE_K",      "WILD_FIVE_A",
-    "WILD_3",           "WILD_3_FLUSH",
-    "WILD_3_FLUSH_STR_A_5", "WILD_3_FLUSH_STR",
-    "WILD_3_FLUSH_STR_T_A", "WILD_2",
-    "WILD_2_AND_2_1",   "WILD_2_FLUSH",
-    "WILD_2_FLUSH_STR_A_5", "WILD_2_FLUSH_STR",
-    "WILD_2_FLUSH_STR_T_A", "WILD_2_STRAIGHT_A_5",
-    "WILD_2_STRAIGHT",  "WILD_2_STRAIGHT_T_A",
-    "WILD_1",           "WILD_1_AND_3_1",
-    "WILD_1_AND_2_2",   "WILD_1_AND_2_1_1",
-    "WILD_1_FLUSH",     "WILD_1_FLUSH_STR_A_5",
-    "WILD_1_FLUSH_STR", "WILD_1_FLUSH_STR_T_A",
-    "WILD_1_STRAIGHT_A_5", "WILD_1_STRAIGHT",
-    "WILD_1_STRAIGHT_T_A", "WILD_1_KINGS"};
+const std::array<std::string_view, 42> WildHandKindNames = {"WILD_5",
+                                                            "WILD_4_A",
+                                                            "WILD_4_WA",
+                                                            "WILD_FIVE_2",
+                                                            "WILD_FIVE_3",
+                                                            "WILD_FIVE_4",
+                                                            "WILD_FIVE_5",
+                                                            "WILD_FIVE_6",
+                                                            "WILD_FIVE_7",
+                                                            "WILD_FIVE_8",
+                                                            "WILD_FIVE_9",
+                                                            "WILD_FIVE_T",
+                                                            "WILD_FIVE_J",
+                                                            "WILD_FIVE_Q",
+                                                            "WILD_FIVE_K",
+                                                            "WILD_FIVE_A",
+                                                            "WILD_3",
+                                                            "WILD_3_FLUSH",
+                                                            "WILD_3_FLUSH_STR_A_5",
+                                                            "WILD_3_FLUSH_STR",
+                                                            "WILD_3_FLUSH_STR_T_A",
+                                                            "WILD_2",
+                                                            "WILD_2_AND_2_1",
+                                                            "WILD_2_FLUSH",
+                                                            "WILD_2_FLUSH_STR_A_5",
+                                                            "WILD_2_FLUSH_STR",
+                                                            "WILD_2_FLUSH_STR_T_A",
+                                                            "WILD_2_STRAIGHT_A_5",
+                                                            "WILD_2_STRAIGHT",
+                                                            "WILD_2_STRAIGHT_T_A",
+                                                            "WILD_1",
+                                                            "WILD_1_AND_3_1",
+                                                            "WILD_1_AND_2_2",
+                                                            "WILD_1_AND_2_1_1",
+                                                            "WILD_1_FLUSH",
+                                                            "WILD_1_FLUSH_STR_A_5",
+                                                            "WILD_1_FLUSH_STR",
+                                                            "WILD_1_FLUSH_STR_T_A",
+                                                            "WILD_1_STRAIGHT_A_5",
+                                                            "WILD_1_STRAIGHT",
+                                                            "WILD_1_STRAIGHT_T_A",
+                                                            "WILD_1_KINGS"};
 
 TCard CardFromCode(int code) {
   if (code < 0) return TCard{-1, -1};
@@ -97,7 +146,8 @@ std::string CardText(int code) {
   if (code == kEmptyPosition) return "--";
   if (code < 0) return "JK";
   const TCard card = CardFromCode(code);
-  return {kRankLetters[static_cast<size_t>(card.Rank)], kSuitLetters[static_cast<size_t>(card.Suit)]};
+  return {kRankLetters[static_cast<size_t>(card.Rank)],
+          kSuitLetters[static_cast<size_t>(card.Suit)]};
 }
 
 std::optional<int> ParseCard(std::string_view text) {
@@ -121,7 +171,9 @@ std::optional<int> ParseCard(std::string_view text) {
   return CardCode(static_cast<int>(rank), static_cast<int>(suit));
 }
 
-void TCardBunch::Reset() { Fill(1); }
+void TCardBunch::Reset() {
+  Fill(1);
+}
 
 void TCardBunch::SetJokerCount(int n) {
   JokerCount = n;

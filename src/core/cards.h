@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "errors.h"
+
 namespace tarnwick {
 
 // Rank index 0..12 is deuce..ace; suit index 0..3 is spades, clubs, diamonds, hearts.
@@ -18,11 +20,11 @@ inline constexpr int kRankCount = 13;
 inline constexpr int kSuitCount = 4;
 inline constexpr int kAce = 12;
 inline constexpr int kKing = 11;
-inline constexpr int kTotalsRow = 13;     // row of the suit totals in TCardBunch::Counts
-inline constexpr int kTotalsColumn = 4;   // column of the rank totals
+inline constexpr int kTotalsRow = 13;    // row of the suit totals in TCardBunch::Counts
+inline constexpr int kTotalsColumn = 4;  // column of the rank totals
 inline constexpr int kHandSize = 5;
-inline constexpr int kMaskCount = 32;     // draw masks 0..31
-inline constexpr int kFullDrawMask = 31;  // all five cards replaced
+inline constexpr int kMaskCount = 32;        // draw masks 0..31
+inline constexpr int kFullDrawMask = 31;     // all five cards replaced
 inline constexpr int kEmptyPosition = -100;  // card code of an empty hand position
 inline constexpr std::string_view kRankLetters = "23456789TJQKA";
 inline constexpr std::string_view kSuitLetters = "SCDH";
@@ -39,7 +41,11 @@ extern const std::array<int, kMaskCount> DrawCount;
 extern const std::array<std::array<int32_t, kMaxDeck>, kMaxDraw + 1> Binomial;
 
 // Looks up C(n, k) with both indices checked against the table's bounds.
-int32_t BinomialAt(int k, int n);
+inline int32_t BinomialAt(int k, int n) {
+  CheckRange(k, 0, kMaxDraw, "Binomial row");
+  CheckRange(n, 0, kMaxDeck - 1, "Binomial column");
+  return Binomial[static_cast<size_t>(k)][static_cast<size_t>(n)];
+}
 
 // True when bit `bit` (taken mod 32) of `value` is set.
 constexpr bool BitSet(int value, int bit) {
@@ -71,10 +77,10 @@ class TCardBunch {
   // Counts[r][s]: cards of rank r and suit s; [r][4] rank totals; [13][s] suit totals.
   // Wild cards are never entered here.
   std::array<std::array<int32_t, 5>, 14> Counts{};
-  int32_t Total = 0;        // cards in the set, wild cards included
-  int32_t JokerCount = 0;   // jokers in a complete deck of the game: 0, 1 or 2
-  int32_t WildCount = 0;    // wild cards in the set (jokers and cards of the wild rank)
-  int32_t WildRank = -1;    // the wild rank (0 deuces, 5 sevens), -1 for none
+  int32_t Total = 0;       // cards in the set, wild cards included
+  int32_t JokerCount = 0;  // jokers in a complete deck of the game: 0, 1 or 2
+  int32_t WildCount = 0;   // wild cards in the set (jokers and cards of the wild rank)
+  int32_t WildRank = -1;   // the wild rank (0 deuces, 5 sevens), -1 for none
 
   virtual void Reset();
   void SetJokerCount(int n);

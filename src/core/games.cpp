@@ -53,9 +53,9 @@ constexpr TKindSet kJacksOrBetter = KindRange(PAIRS_J, PAIRS_A);
 constexpr TKindSet kWildRoyal =
     KindBit(WILD_3_FLUSH_STR_T_A) | KindBit(WILD_2_FLUSH_STR_T_A) | KindBit(WILD_1_FLUSH_STR_T_A);
 constexpr TKindSet kWildFives = KindRange(WILD_FIVE_2, WILD_FIVE_A);
-constexpr TKindSet kWildStraightFlush =
-    KindBit(WILD_3_FLUSH_STR_A_5) | KindBit(WILD_3_FLUSH_STR) | KindBit(WILD_2_FLUSH_STR_A_5) |
-    KindBit(WILD_2_FLUSH_STR) | KindBit(WILD_1_FLUSH_STR_A_5) | KindBit(WILD_1_FLUSH_STR);
+constexpr TKindSet kWildStraightFlush = KindBit(WILD_3_FLUSH_STR_A_5) | KindBit(WILD_3_FLUSH_STR) |
+                                        KindBit(WILD_2_FLUSH_STR_A_5) | KindBit(WILD_2_FLUSH_STR) |
+                                        KindBit(WILD_1_FLUSH_STR_A_5) | KindBit(WILD_1_FLUSH_STR);
 // Four of a kind with wild cards; the deuces and sevens games add WILD_3_FLUSH.
 constexpr TKindSet kWildFourJoker =
     KindBit(WILD_3) | KindBit(WILD_2_AND_2_1) | KindBit(WILD_1_AND_3_1);
@@ -63,9 +63,8 @@ constexpr TKindSet kWildFourDeuces = kWildFourJoker | KindBit(WILD_3_FLUSH);
 constexpr TKindSet kWildFullHouse = kWildFourJoker | KindBit(WILD_1_AND_2_2);
 constexpr TKindSet kWildFlush =
     KindBit(WILD_3_FLUSH) | KindBit(WILD_2_FLUSH) | KindBit(WILD_1_FLUSH);
-constexpr TKindSet kWildStraight =
-    KindRange(WILD_2_STRAIGHT_A_5, WILD_2_STRAIGHT_T_A) |
-    KindRange(WILD_1_STRAIGHT_A_5, WILD_1_STRAIGHT_T_A);
+constexpr TKindSet kWildStraight = KindRange(WILD_2_STRAIGHT_A_5, WILD_2_STRAIGHT_T_A) |
+                                   KindRange(WILD_1_STRAIGHT_A_5, WILD_1_STRAIGHT_T_A);
 constexpr TKindSet kWildThree = KindBit(WILD_2) | KindBit(WILD_1_AND_2_1_1);
 constexpr TKindSet kFourWilds = KindBit(WILD_4_A) | KindBit(WILD_4_WA);
 
@@ -158,8 +157,9 @@ TAcesAndEights::TAcesAndEights() {
   SetCategory(1, "Four Aces or 8", KindBit(FOUR_OF_KIND_8) | KindBit(FOUR_OF_KIND_A));
   SetCategory(2, "Four  7", KindBit(FOUR_OF_KIND_7));
   SetCategory(3, "Straight Flush", kStraightFlush);
-  SetCategory(4, "Four of Kind",
-              KindRange(FOUR_OF_KIND_2, FOUR_OF_KIND_6) | KindRange(FOUR_OF_KIND_9, FOUR_OF_KIND_K));
+  SetCategory(
+      4, "Four of Kind",
+      KindRange(FOUR_OF_KIND_2, FOUR_OF_KIND_6) | KindRange(FOUR_OF_KIND_9, FOUR_OF_KIND_K));
   SetCategory(5, "Full House", kFullHouse);
   SetCategory(6, "Flush", kFlush);
   SetCategory(7, "Straight", kStraights);
@@ -209,7 +209,9 @@ TDoubleJokerPoker::TDoubleJokerPoker() {
   SetCategory(9, "Two Pairs", kTwoPairs, kWildThree);
 }
 
-TLooseDeuces::TLooseDeuces() { Name = "Loose Deuces"; }
+TLooseDeuces::TLooseDeuces() {
+  Name = "Loose Deuces";
+}
 
 TAcesAndFaces::TAcesAndFaces() {
   Name = "Aces and Faces";
@@ -352,9 +354,13 @@ TSevensWild::TSevensWild() {
   SetCategory(9, "Three of Kind", kAllThrees, kWildThree);
 }
 
-TBonusPokerDeluxe::TBonusPokerDeluxe() { Name = "Bonus Poker Deluxe"; }
+TBonusPokerDeluxe::TBonusPokerDeluxe() {
+  Name = "Bonus Poker Deluxe";
+}
 
-TTripleBonus::TTripleBonus() { Name = "Triple Bonus"; }
+TTripleBonus::TTripleBonus() {
+  Name = "Triple Bonus";
+}
 
 TSuperDoubleBonus::TSuperDoubleBonus() {
   Name = "Super Double Bonus";
@@ -373,25 +379,45 @@ TSuperDoubleBonus::TSuperDoubleBonus() {
   SetCategory(11, "Jacks or Better", kJacksOrBetter);
 }
 
-TAllAmericanPoker::TAllAmericanPoker() { Name = "All American Poker"; }
+TAllAmericanPoker::TAllAmericanPoker() {
+  Name = "All American Poker";
+}
 
-TFlushorama::TFlushorama() { Name = "Flushorama"; }
+TFlushorama::TFlushorama() {
+  Name = "Flushorama";
+}
 
-TKingOfTheHouse::TKingOfTheHouse() { Name = "King of the House"; }
+TKingOfTheHouse::TKingOfTheHouse() {
+  Name = "King of the House";
+}
 
-TMisteryBonus::TMisteryBonus() { Name = "Mistery Bonus"; }
+TMisteryBonus::TMisteryBonus() {
+  Name = "Mistery Bonus";
+}
 
-TStraightFlushBonus::TStraightFlushBonus() { Name = "Straight Flush Bonus"; }
+TStraightFlushBonus::TStraightFlushBonus() {
+  Name = "Straight Flush Bonus";
+}
 
-TDoubleDeuces::TDoubleDeuces() { Name = "Double Deuces"; }
+TDoubleDeuces::TDoubleDeuces() {
+  Name = "Double Deuces";
+}
 
-TTriplePay::TTriplePay() { Name = "Triple Pay"; }
+TTriplePay::TTriplePay() {
+  Name = "Triple Pay";
+}
 
-TDoubleBonusPlus::TDoubleBonusPlus() { Name = "Double Bonus Plus"; }
+TDoubleBonusPlus::TDoubleBonusPlus() {
+  Name = "Double Bonus Plus";
+}
 
-TPowerHousePoker::TPowerHousePoker() { Name = "Power House / Full House"; }
+TPowerHousePoker::TPowerHousePoker() {
+  Name = "Power House / Full House";
+}
 
-TSuperAces::TSuperAces() { Name = "Super Aces"; }
+TSuperAces::TSuperAces() {
+  Name = "Super Aces";
+}
 
 TRoyalCourt::TRoyalCourt() {
   Name = "Royal Court";
@@ -401,7 +427,8 @@ TRoyalCourt::TRoyalCourt() {
   SetCategory(2, "Four  Kings", KindBit(FOUR_OF_KIND_K));
   SetCategory(3, "Four  Queens", KindBit(FOUR_OF_KIND_Q));
   SetCategory(4, "Four  Jacks", KindBit(FOUR_OF_KIND_J));
-  SetCategory(5, "Four of Kind", KindRange(FOUR_OF_KIND_2, FOUR_OF_KIND_T) | KindBit(FOUR_OF_KIND_A));
+  SetCategory(5, "Four of Kind",
+              KindRange(FOUR_OF_KIND_2, FOUR_OF_KIND_T) | KindBit(FOUR_OF_KIND_A));
   SetCategory(6, "Full House", kFullHouse);
   SetCategory(7, "Flush", kFlush);
   SetCategory(8, "Straight", kStraights);
@@ -422,19 +449,41 @@ std::unique_ptr<TPokerDescription> Make() {
 TCatalogue BuildCatalogue() {
   using Factory = std::unique_ptr<TPokerDescription> (*)();
   // In the order of the game numbers; number 12 is retired and has no class.
-  const std::array<Factory, 35> factories = {
-      &Make<TJacksOrBetter>,    &Make<THighFives>,          &Make<TDoubleBonus>,
-      &Make<TJokerWildKings>,   &Make<TDeucesWild>,         &Make<TAcesAndEights>,
-      &Make<TTensOrBetter>,     &Make<TBonusDeucesWild>,    &Make<TDoubleJokerPoker>,
-      &Make<TLooseDeuces>,      &Make<TAcesAndFaces>,       &Make<TBonusPoker>,
-      nullptr,                  &Make<TKingsOrBetter>,      &Make<TAcesAndJacks>,
-      &Make<TNevadaBonusPoker>, &Make<TJokerWild2Pairs>,    &Make<TDeucesDeluxe>,
-      &Make<TOdysseyDeuces>,    &Make<TLuckyNugget>,        &Make<TSevensWild>,
-      &Make<TBonusPokerDeluxe>, &Make<TTripleBonus>,        &Make<TSuperDoubleBonus>,
-      &Make<TAllAmericanPoker>, &Make<TFlushorama>,         &Make<TKingOfTheHouse>,
-      &Make<TMisteryBonus>,     &Make<TStraightFlushBonus>, &Make<TDoubleDeuces>,
-      &Make<TTriplePay>,        &Make<TDoubleBonusPlus>,    &Make<TPowerHousePoker>,
-      &Make<TSuperAces>,        &Make<TRoyalCourt>};
+  const std::array<Factory, 35> factories = {&Make<TJacksOrBetter>,
+                                             &Make<THighFives>,
+                                             &Make<TDoubleBonus>,
+                                             &Make<TJokerWildKings>,
+                                             &Make<TDeucesWild>,
+                                             &Make<TAcesAndEights>,
+                                             &Make<TTensOrBetter>,
+                                             &Make<TBonusDeucesWild>,
+                                             &Make<TDoubleJokerPoker>,
+                                             &Make<TLooseDeuces>,
+                                             &Make<TAcesAndFaces>,
+                                             &Make<TBonusPoker>,
+                                             nullptr,
+                                             &Make<TKingsOrBetter>,
+                                             &Make<TAcesAndJacks>,
+                                             &Make<TNevadaBonusPoker>,
+                                             &Make<TJokerWild2Pairs>,
+                                             &Make<TDeucesDeluxe>,
+                                             &Make<TOdysseyDeuces>,
+                                             &Make<TLuckyNugget>,
+                                             &Make<TSevensWild>,
+                                             &Make<TBonusPokerDeluxe>,
+                                             &Make<TTripleBonus>,
+                                             &Make<TSuperDoubleBonus>,
+                                             &Make<TAllAmericanPoker>,
+                                             &Make<TFlushorama>,
+                                             &Make<TKingOfTheHouse>,
+                                             &Make<TMisteryBonus>,
+                                             &Make<TStraightFlushBonus>,
+                                             &Make<TDoubleDeuces>,
+                                             &Make<TTriplePay>,
+                                             &Make<TDoubleBonusPlus>,
+                                             &Make<TPowerHousePoker>,
+                                             &Make<TSuperAces>,
+                                             &Make<TRoyalCourt>};
   TCatalogue catalogue;
   catalogue.reserve(factories.size() - 1);
   for (size_t number = 0; number < factories.size(); ++number) {
@@ -446,7 +495,9 @@ TCatalogue BuildCatalogue() {
   return catalogue;
 }
 
-void FreeCatalogue(TCatalogue& catalogue) { catalogue.clear(); }
+void FreeCatalogue(TCatalogue& catalogue) {
+  catalogue.clear();
+}
 
 const TPokerDescription* FindGame(const TCatalogue& catalogue, int gameId) {
   for (const auto& game : catalogue) {

@@ -14,10 +14,10 @@ namespace tarnwick {
 
 class TPayout {
  public:
-  int32_t Index = 0;         // position in the store; not written to the data file
-  int32_t GameId = 0;        // the game the table belongs to
-  int32_t LastCategory = 0;  // pays for categories 0..LastCategory (at most 15)
-  long double Return = 0;    // overall return per coin as a fraction; -1 = not computed
+  int32_t Index = 0;           // position in the store; not written to the data file
+  int32_t GameId = 0;          // the game the table belongs to
+  int32_t LastCategory = 0;    // pays for categories 0..LastCategory (at most 15)
+  long double Return = 0;      // overall return per coin as a fraction; -1 = not computed
   long double WinChance = 0;   // a hand pays more than the stake
   long double PushChance = 0;  // a hand pays exactly the stake
   long double LossChance = 0;  // a hand pays less than the stake (nothing included)

@@ -55,7 +55,9 @@ bool StraightCount(const THand& kept, const TDeck& deck, int column, TStraightCo
 
 }  // namespace
 
-TPokerEngine::TPokerEngine() { KindToCategory.fill(-1); }
+TPokerEngine::TPokerEngine() {
+  KindToCategory.fill(-1);
+}
 
 void TPokerEngine::BeginHandAnalysis() {
   for (auto& row : KindCount) row.fill(0);
@@ -87,10 +89,14 @@ int TPokerEngine::ClassifyNatural(const THand& hand) {
     }
     if (hand.SuitHistogram[5] == 1) {
       switch (kind) {
-        case STRAIGHT_A_5: return FLUSH_STRAIGHT_A_5;
-        case STRAIGHT: return FLUSH_STRAIGHT;
-        case STRAIGHT_T_A: return FLUSH_STRAIGHT_T_A;
-        default: return FLUSH;
+        case STRAIGHT_A_5:
+          return FLUSH_STRAIGHT_A_5;
+        case STRAIGHT:
+          return FLUSH_STRAIGHT;
+        case STRAIGHT_T_A:
+          return FLUSH_STRAIGHT_T_A;
+        default:
+          return FLUSH;
       }
     }
     return kind;
@@ -146,6 +152,44 @@ void TPokerEngine::CountStraightsAndFlush(int mask, const THand& kept) {
   row[STRAIGHT_T_A] = Sub(row[STRAIGHT_T_A], flush.AceHigh);
 }
 
+TPokerEngine::TRankCounts TPokerEngine::RankCounts(int n, int h, const TKeptShape& shape) const {
+  // Every table index below is bounded by d <= 5, a kept count <= 4 and deck counts
+  // checked by the caller, so the binomials are read without a check of their own.
+  const auto choose = [](int drawn, int cards) {
+    return Binomial[static_cast<size_t>(drawn)][static_cast<size_t>(cards)];
+  };
+  const int d = shape.Drawn;
+  const auto& rh = *shape.RankHistogram;
+  const auto& noPair = Calculator.NoPair;
+  TRankCounts out;
+  if (rh[4] == 0) {
+    int x = -1;  // the pair-completion entry rank r itself would add to
+    int32_t w = 0;
+    if (rh[3] == 0) {
+      // One pair of r and nothing else.
+      x = 2 - h;
+      w = choose(x, n);
+      if (n >= x && x <= d && (rh[2] == 0 || (rh[2] == 1 && x == 0))) {
+        const int nAbs = h == 0 ? n : 0;
+        out.Pairs = Mul(noPair[static_cast<size_t>(nAbs)][d - x], w);
+      }
+    }
+    const int y = 3 - h;
+    if (n >= y && y <= d) {
+      // Trips of r; with a pair of another rank (r must not pair itself) a full house.
+      const int32_t trips = choose(y, n);
+      if (rh[1] <= 2) {
+        const int32_t others = Sub(Calculator.PairCompletion[d - y], d - y == x ? w : 0);
+        out.FullHouses = Mul(trips, others);
+      }
+      out.Three = Sub(Mul(trips, choose(d - y, shape.Naturals - n)), out.FullHouses);
+    }
+  }
+  const int z = 4 - h;
+  if (n >= z && z <= d) out.Four = Mul(choose(z, n), choose(d - z, shape.Naturals - n));
+  return out;
+}
+
 void TPokerEngine::CheckDraw(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
@@ -157,54 +201,47 @@ void TPokerEngine::CheckDraw(int mask) {
     const int d = DrawCount[mask];
     const int k = kHandSize - d;
     const int32_t naturals = NaturalCardsInDeck();
-    const auto& rh = kept.RankHistogram;
-    const auto& noPair = Calculator.NoPair;
-    auto pairCompletion = Calculator.PairCompletion;
+    CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
+    const TKeptShape shape{d, naturals, &kept.RankHistogram};
 
-    int32_t rest = BinomialAt(d, naturals);  // draws not yet given a kind
-    if (rh[1] == k) {
+    int32_t rest = Binomial[static_cast<size_t>(d)][static_cast<size_t>(naturals)];
+    if (kept.RankHistogram[1] == k) {
       // Draws that leave five different ranks are nothing, straights or flushes.
-      rest = Sub(rest, noPair[0][d]);
+      rest = Sub(rest, Calculator.NoPair[0][d]);
       CountStraightsAndFlush(mask, kept);
     }
+    // The ranks the hold does not keep count alike when their deck counts are equal, so
+    // their counts are worked out once per deck count (entries 0..4); the kept ranks get
+    // entries of their own (5..8). The rank loop then only picks its entry.
+    std::array<TRankCounts, 5 + kHandSize> counts{};
+    std::array<uint8_t, kRankCount> pick{};
+    for (int n = 1; n <= 4; ++n) counts[static_cast<size_t>(n)] = RankCounts(n, 0, shape);
+    for (int r = 0; r < kRankCount; ++r) {
+      const int32_t n = Deck.Counts[r][kTotalsColumn];
+      CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
+      pick[static_cast<size_t>(r)] = static_cast<uint8_t>(n);
+    }
+    size_t slot = 5;
+    for (int i = 0; i < kept.Total; ++i) {
+      const int r = kept.Ranks[static_cast<size_t>(i)];
+      if (pick[static_cast<size_t>(r)] >= 5) continue;  // a rank kept twice has its entry
+      counts[slot] =
+          RankCounts(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], shape);
+      pick[static_cast<size_t>(r)] = static_cast<uint8_t>(slot++);
+    }
+    int32_t fullHouses = 0;
     for (int r = 0; r < kRankCount; ++r) {
       if (Deck.IsWild(r)) continue;
-      const int32_t n = Deck.Counts[r][kTotalsColumn];
-      const int32_t h = kept.Counts[r][kTotalsColumn];
-      const int32_t nAbs = h == 0 ? n : 0;
-      int32_t w = 0;
-      if (rh[4] == 0) {
-        if (rh[3] == 0) {
-          // One pair of r and nothing else: r must not pair itself in the sums below.
-          const int x = 2 - h;
-          w = BinomialAt(x, n);
-          pairCompletion[x] = Sub(pairCompletion[x], w);
-          if (n >= x && x <= d && (rh[2] == 0 || (rh[2] == 1 && x == 0))) {
-            const int32_t pairs = Mul(noPair[static_cast<size_t>(nAbs)][d - x], w);
-            row[PAIRS_2 + r] = pairs;
-            rest = Sub(rest, pairs);
-          }
-        }
-        const int y = 3 - h;
-        if (n >= y && y <= d) {
-          const int32_t trips = BinomialAt(y, n);
-          const int32_t fullHouses = rh[1] <= 2 ? Mul(trips, pairCompletion[d - y]) : 0;
-          row[FULL_HOUSE] = Add(row[FULL_HOUSE], fullHouses);
-          const int32_t three = Sub(Mul(trips, BinomialAt(d - y, naturals - n)), fullHouses);
-          row[THREE_OF_KIND_2 + r] = three;
-          rest = Sub(rest, three);
-        }
-      }
-      const int z = 4 - h;
-      if (n >= z && z <= d) {
-        const int32_t four = Mul(BinomialAt(z, n), BinomialAt(d - z, naturals - n));
-        row[FOUR_OF_KIND_2 + r] = four;
-        rest = Sub(rest, four);
-      }
-      if (w > 0) pairCompletion[2 - h] = Add(pairCompletion[2 - h], w);
+      const TRankCounts& c = counts[pick[static_cast<size_t>(r)]];
+      row[PAIRS_2 + r] = c.Pairs;
+      row[THREE_OF_KIND_2 + r] = c.Three;
+      row[FOUR_OF_KIND_2 + r] = c.Four;
+      fullHouses = Add(fullHouses, c.FullHouses);
+      rest = Sub(rest, Add(Add(c.Pairs, c.Three), c.Four));
     }
+    row[FULL_HOUSE] = fullHouses;
     // What is left are the draws with two pairs or a full house.
-    row[TWO_PAIRS] = Sub(rest, row[FULL_HOUSE]);
+    row[TWO_PAIRS] = Sub(rest, fullHouses);
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }
@@ -297,10 +334,17 @@ void TPokerEngine::CheckEmpty() {
 }
 
 void TPokerEngine::FoldKindsIntoCategories() {
-  for (int k = 0; k < kHandKindCount; ++k) {
-    const int c = KindToCategory[k];
-    if (c < 0) continue;
-    for (int m = 0; m < kMaskCount; ++m) CategoryCounts[m][c] += KindCount[m][k];
+  // Kinds are folded run by run (see SetGame): the counts of one hold add up to at most
+  // C(53, 5), so a run is summed in 32 bits and added to the 64-bit category once.
+  for (int m = 0; m < kMaskCount; ++m) {
+    const TKindRow& kinds = KindCount[m];
+    TCategoryRow& categories = CategoryCounts[m];
+    for (int i = 0; i < FoldRunCount; ++i) {
+      const TKindRun& run = FoldRuns[static_cast<size_t>(i)];
+      int32_t sum = 0;
+      for (int k = run.First; k <= run.Last; ++k) sum += kinds[k];
+      categories[run.Category] += sum;
+    }
   }
 }
 
@@ -308,9 +352,11 @@ long double TPokerEngine::DrawReturn(int mask) const {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
     if (Payout == nullptr) return 0;
+    // A hold has at most C(53, 5) < 2^22 draws and a pay is below 2^31, so the sum over at
+    // most 16 categories stays below 2^57: it cannot overflow 64 bits.
     int64_t sum = 0;
     for (int c = 0; c <= LastCategory; ++c) {
-      sum = Add(sum, Mul(CategoryCounts[mask][c], static_cast<int64_t>(Payout->Pays[c])));
+      sum += CategoryCounts[mask][c] * static_cast<int64_t>(Payout->Pays[c]);
     }
     return static_cast<long double>(sum) / static_cast<long double>(DrawsOf(mask));
   } catch (...) {
@@ -389,6 +435,20 @@ void TPokerEngine::SetGame(const TPokerDescription& description) {
       if (InKindSet(set, k)) KindToCategory[k] = c;
     }
   }
+  // Neighbouring kinds of one category form a run, folded with one addition.
+  FoldRunCount = 0;
+  for (int k = 0; k < kHandKindCount; ++k) {
+    const int c = KindToCategory[k];
+    if (c < 0) continue;
+    if (FoldRunCount > 0) {
+      TKindRun& last = FoldRuns[static_cast<size_t>(FoldRunCount - 1)];
+      if (last.Category == c && last.Last == k - 1) {
+        last.Last = k;
+        continue;
+      }
+    }
+    FoldRuns[static_cast<size_t>(FoldRunCount++)] = TKindRun{k, k, c};
+  }
 }
 
 int TPokerEngine::DealtCategory() const {
@@ -413,10 +473,9 @@ void TPokerEngine::Tick() {
 }
 
 void TPokerEngine::RecountStraightsAndFlushes() {
-  static constexpr std::array<int, 7> kKinds = {STRAIGHT_A_5,       STRAIGHT,
-                                                STRAIGHT_T_A,       FLUSH_STRAIGHT_A_5,
-                                                FLUSH_STRAIGHT,     FLUSH_STRAIGHT_T_A,
-                                                FLUSH};
+  static constexpr std::array<int, 7> kKinds = {
+      STRAIGHT_A_5,   STRAIGHT,           STRAIGHT_T_A, FLUSH_STRAIGHT_A_5,
+      FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A, FLUSH};
   for (int kind : kKinds) {
     const int c = KindToCategory[kind];
     if (c < 0) continue;
@@ -492,8 +551,8 @@ void TPokerEngine::CheckDrawQuick(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
     static constexpr std::array<int, 7> kSuitKinds = {
-        FLUSH, FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
-        STRAIGHT_A_5, STRAIGHT, STRAIGHT_T_A};
+        FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
+        STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
     for (int kind : kSuitKinds) KindCount[mask][kind] = 0;
     WorkHand.CopyKept(DealtHand, mask);
     if (WorkHand.WildCount > 0) return;
@@ -508,8 +567,8 @@ void TPokerEngine::CheckDrawQuick(int mask) {
 void TPokerEngine::CheckEmptyQuick() {
   try {
     static constexpr std::array<int, 7> kSuitKinds = {
-        FLUSH, FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
-        STRAIGHT_A_5, STRAIGHT, STRAIGHT_T_A};
+        FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
+        STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
     for (int kind : kSuitKinds) KindCount[kFullDrawMask][kind] = 0;
     CountEmptyStraightsAndFlushes();
   } catch (...) {
@@ -518,13 +577,17 @@ void TPokerEngine::CheckEmptyQuick() {
 }
 
 void TPokerEngine::RunPermutations() {
-  throw TarnwickError("Error calculate natural case (RunPermutations)\r\nThe whole-game run is not available yet");
+  throw TarnwickError(
+      "Error calculate natural case (RunPermutations)\r\nThe whole-game run is not available yet");
 }
 
 void TPokerEngine::Check1(const TDealClass&) {
-  throw TarnwickError("Error calculate natural case (Check1)\r\nThe whole-game run is not available yet");
+  throw TarnwickError(
+      "Error calculate natural case (Check1)\r\nThe whole-game run is not available yet");
 }
 
-int TPokerEngine::DealClassCount() const { return 134459; }
+int TPokerEngine::DealClassCount() const {
+  return 134459;
+}
 
 }  // namespace tarnwick

@@ -99,6 +99,29 @@ class TPokerEngine {
   static int ClassifyNatural(const THand& hand);
 
  protected:
+  // What a hold's kept cards look like to the per-rank counts.
+  struct TKeptShape {
+    int Drawn = 0;                                  // cards drawn
+    int32_t Naturals = 0;                           // natural cards left in the deck
+    const std::array<int32_t, 5>* RankHistogram{};  // of the kept cards
+  };
+  // The draws of one hold that make a pair, trips, four of a kind or a full house of one
+  // rank with deck count n and kept count h (trips count without the full houses).
+  struct TRankCounts {
+    int32_t Pairs = 0;
+    int32_t Three = 0;
+    int32_t Four = 0;
+    int32_t FullHouses = 0;
+  };
+  TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
+  // Kinds First..Last all pay as Category (built by SetGame from KindToCategory).
+  struct TKindRun {
+    int First = 0;
+    int Last = 0;
+    int Category = 0;
+  };
+  std::array<TKindRun, kHandKindCount> FoldRuns{};
+  int FoldRunCount = 0;
   // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
   // of different ranks (the part of CheckDraw that a change of suits can change).
   void CountStraightsAndFlush(int mask, const THand& kept);

@@ -30,8 +30,8 @@ std::string ReadFile(const std::string& path) {
 TRun RunCli(const std::string& arguments) {
   const std::string base = ::testing::TempDir() + "tarnwick_cli_" +
                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  const std::string command = std::string(TARNWICK_CLI) + " " + arguments + " >" + base +
-                              ".out 2>" + base + ".err";
+  const std::string command =
+      std::string(TARNWICK_CLI) + " " + arguments + " >" + base + ".out 2>" + base + ".err";
   const int status = std::system(command.c_str());
   TRun run;
   run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -80,7 +80,8 @@ TEST(Cli, HandRanksThePublishedHoldsOfNineSixJacks) {
     EXPECT_EQ(hold["counts"].size(), 9u);
   }
 
-  const TRun text = RunCli(std::string("hand -g \"JACKS OR BETTER\" ") + kNineSix + " 3s 7h 10h jh kh");
+  const TRun text =
+      RunCli(std::string("hand -g \"JACKS OR BETTER\" ") + kNineSix + " 3s 7h 10h jh kh");
   ASSERT_EQ(text.Exit, 0) << text.Err;
   const size_t first = text.Out.find("\n* ");
   ASSERT_NE(first, std::string::npos);

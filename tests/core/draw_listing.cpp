@@ -77,7 +77,8 @@ const std::vector<TFinalHand>& AllHands() {
 TListedKinds ListAllDraws(const std::array<int, 5>& dealt) {
   // keptBit[card] is the position bit of a dealt card, 0 for a card of the deck.
   std::array<uint8_t, 52> keptBit{};
-  for (size_t i = 0; i < 5; ++i) keptBit[static_cast<size_t>(dealt[i])] = static_cast<uint8_t>(1u << i);
+  for (size_t i = 0; i < 5; ++i)
+    keptBit[static_cast<size_t>(dealt[i])] = static_cast<uint8_t>(1u << i);
   TListedKinds listed{};
   for (const TFinalHand& hand : AllHands()) {
     const unsigned kept = keptBit[hand.Cards[0]] | keptBit[hand.Cards[1]] | keptBit[hand.Cards[2]] |

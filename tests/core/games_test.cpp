@@ -74,10 +74,10 @@ TEST(Catalogue, WildCardsOfEachFamily) {
     int jokers;
     int last;
   };
-  for (const Row& row : {Row{0, -5, 0, 8}, Row{3, -1, 1, 10}, Row{16, -1, 1, 9}, Row{4, 0, 0, 9},
-                         Row{9, 0, 0, 9}, Row{7, 0, 0, 12}, Row{8, -1, 2, 9}, Row{20, 5, 0, 9},
-                         Row{17, 0, 0, 11}, Row{18, 0, 0, 10}, Row{19, -5, 0, 7}, Row{34, -5, 0, 11},
-                         Row{23, -5, 0, 11}, Row{1, -5, 0, 10}}) {
+  for (const Row& row :
+       {Row{0, -5, 0, 8}, Row{3, -1, 1, 10}, Row{16, -1, 1, 9}, Row{4, 0, 0, 9}, Row{9, 0, 0, 9},
+        Row{7, 0, 0, 12}, Row{8, -1, 2, 9}, Row{20, 5, 0, 9}, Row{17, 0, 0, 11}, Row{18, 0, 0, 10},
+        Row{19, -5, 0, 7}, Row{34, -5, 0, 11}, Row{23, -5, 0, 11}, Row{1, -5, 0, 10}}) {
     const TPokerDescription* game = FindGame(games, row.id);
     ASSERT_NE(game, nullptr);
     EXPECT_EQ(game->WildRank, row.wildRank) << game->Name;
@@ -122,7 +122,7 @@ TEST(Catalogue, KindMapsOfSelectedGames) {
   EXPECT_EQ(category(14, FOUR_OF_KIND_Q), 4);
   EXPECT_EQ(category(23, FOUR_OF_KIND_T), 5);  // Super Double Bonus
   EXPECT_EQ(category(23, FOUR_OF_KIND_Q), 3);
-  EXPECT_EQ(category(4, TWO_PAIRS), -1);  // Deuces Wild pays from three of a kind
+  EXPECT_EQ(category(4, TWO_PAIRS), -1);       // Deuces Wild pays from three of a kind
   EXPECT_EQ(category(17, FOUR_OF_KIND_9), 5);  // Deuces Deluxe "Natural Four of Kind"
   EXPECT_EQ(engine.CategoryNameList.size(), 12u);
 }

@@ -80,7 +80,8 @@ std::array<int, 5> RandomHand(std::mt19937_64& random) {
     const std::vector<int> ranks =
         distinct(static_cast<int>(pattern.size()), [&] { return static_cast<int>(random() % 13); });
     for (size_t i = 0; i < pattern.size(); ++i) {
-      const std::vector<int> suits = distinct(pattern[i], [&] { return static_cast<int>(random() % 4); });
+      const std::vector<int> suits =
+          distinct(pattern[i], [&] { return static_cast<int>(random() % 4); });
       for (int s : suits) chosen.push_back(ranks[i] + 13 * s);
     }
   } else {
@@ -122,14 +123,15 @@ TEST(PokerEngineListing, RandomHandsOfNaturalGamesMatchTheListing) {
     const TPokerDescription& game = *naturals[random() % naturals.size()];
     engine.SetGame(game);
     table = TPayout{};
-    for (int c = 0; c <= game.LastCategory; ++c) table.Pays[c] = static_cast<int32_t>(random() % 1001);
+    for (int c = 0; c <= game.LastCategory; ++c)
+      table.Pays[c] = static_cast<int32_t>(random() % 1001);
     engine.SetPayout(&table);
     const std::array<int, 5> dealt = RandomHand(random);
     engine.DealCards(dealt);
     const int best = engine.GetTheBest();
     const testing::TListedKinds listed = testing::ListAllDraws(dealt);
-    const std::string where = "hand #" + std::to_string(hand) + " " + HandText(dealt) + "in " +
-                              game.Name;
+    const std::string where =
+        "hand #" + std::to_string(hand) + " " + HandText(dealt) + "in " + game.Name;
 
     int listedBest = 0;
     int64_t bestSum = 0, bestDraws = 1;  // pays <= 1000 keep the cross products in 64 bits
@@ -204,7 +206,8 @@ TEST(PokerEngineListing, ListingClassifiesTheFullDeckLikeTheTextbook) {
 
 TEST(PokerEngine, VerifyDrawAgreesAndCatchesAWrongCount) {
   TEngineFixture f(0, kNineSix);
-  for (const auto& hand : {Cards({"3S", "7H", "TH", "JH", "KH"}), Cards({"AS", "AH", "5D", "5C", "9S"})}) {
+  for (const auto& hand :
+       {Cards({"3S", "7H", "TH", "JH", "KH"}), Cards({"AS", "AH", "5D", "5C", "9S"})}) {
     f.Analyse(hand);
     for (int mask = 0; mask < kMaskCount; ++mask) {
       EXPECT_EQ(f.Engine.VerifyDraw(mask), "") << HandText(hand) << "mask " << mask;
@@ -292,7 +295,9 @@ TEST(PokerEngine, StepsNameThemselvesInErrors) {
     f.Engine.CheckDraw(40);
     FAIL() << "mask 40 accepted";
   } catch (const RangeError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Error calculate natural case (CheckDraw) DrawMask=40\r\n", 0), 0u);
+    EXPECT_EQ(
+        std::string(e.what()).rfind("Error calculate natural case (CheckDraw) DrawMask=40\r\n", 0),
+        0u);
   }
   EXPECT_THROW(f.Engine.DrawReturn(32), RangeError);
   EXPECT_THROW(f.Engine.CategoryCount(17, 0), RangeError);

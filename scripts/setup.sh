@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Tarnwick needs that this machine lacks. Asks the package
+# manager only when something is missing, so it returns at once on a prepared machine.
+set -euo pipefail
+
+packages=(
+  g++ clang cmake ninja-build pkg-config        # compilers (clang for the sanitizer build)
+  libclang-rt-14-dev                            # clang's sanitizer and fuzzer runtimes
+  libgtest-dev libgmock-dev libbenchmark-dev    # tests and benchmarks
+  nlohmann-json3-dev libcli11-dev               # tarnwick-cli
+  clang-format                                  # the format check
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+  -o DPkg::Lock::Timeout=300 "${missing[@]}"
