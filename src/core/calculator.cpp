@@ -65,23 +65,21 @@ const TNoPairMemo& NoPairMemo() {
 }  // namespace
 
 void TCalculator::CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCount) {
-  const TNoPairMemo& memo = NoPairMemo();
-  std::array<int, 5> c{};
-  for (size_t n = 1; n <= 4; ++n) c[n] = absentWithCount[n];
-  NoPair[0] = memo.Row(c[1], c[2], c[3], c[4]);
+  NoPair[0] = NoPairMemo().Row(absentWithCount[1], absentWithCount[2], absentWithCount[3],
+                               absentWithCount[4]);
+  RemoveOneRank();
+}
+
+void TCalculator::RemoveOneRank() {
+  // Leaving out one rank of deck count x divides the generating polynomial
+  // prod(1 + n t) by (1 + x t): e_j without x = e_j - x e_{j-1} without x. This is
+  // exactly what Newton's identities give for the power sums less x^j. The power sums
+  // come from deck counts of at most 4, so every e_j is at most C(13, j) 4^j and x e_{j-1}
+  // at most 4 times that: no overflow is possible here.
   for (int x = 1; x <= 4; ++x) {
-    if (c[static_cast<size_t>(x)] > 0) {
-      // Leaving out one rank of deck count x is the multiset with one such rank fewer.
-      --c[static_cast<size_t>(x)];
-      NoPair[x] = memo.Row(c[1], c[2], c[3], c[4]);
-      ++c[static_cast<size_t>(x)];
-    } else {
-      // No absent rank has x cards: the formal values Newton's identities give for the
-      // power sums less x^j (see CalcSingles).
-      TPowerRow& row = NoPair[x];
-      row[0] = 1;
-      for (int j = 1; j <= 5; ++j) row[j] = NoPair[0][j] - x * row[j - 1];
-    }
+    TPowerRow& row = NoPair[x];
+    row[0] = 1;
+    for (int j = 1; j <= 5; ++j) row[j] = NoPair[0][j] - x * row[j - 1];
   }
 }
 
@@ -151,19 +149,8 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
 
 void TCalculator::CalcSingles() {
   try {
-    const TPowerRow& sums = RankPowerPrefix[12];
-    CalcFormula(sums, NoPair[0], 0);
-    // Leaving out one rank of deck count x divides the generating polynomial
-    // prod(1 + n t) by (1 + x t): e_j without x = e_j - x e_{j-1} without x. This gives
-    // exactly what Newton's identities give for the power sums less x^j, at a fraction of
-    // the cost (it runs for every hold of every hand).
-    // The power sums come from deck counts of at most 4, so every e_j is at most
-    // C(13, j) 4^j and x e_{j-1} at most 4 times that: no overflow is possible here.
-    for (int x = 1; x <= 4; ++x) {
-      TPowerRow& row = NoPair[x];
-      row[0] = 1;
-      for (int j = 1; j <= 5; ++j) row[j] = NoPair[0][j] - x * row[j - 1];
-    }
+    CalcFormula(RankPowerPrefix[12], NoPair[0], 0);
+    RemoveOneRank();
   } catch (...) {
     RethrowWithContext("Error in calculator  (CalcSingles)");
   }

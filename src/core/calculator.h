@@ -55,6 +55,8 @@ class TCalculator {
   // CalcSingles for a natural deck whose absent ranks are known by deck count: the rows
   // come from a table of every such multiset, made once with Newton's identities.
   void CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCount);
+  // Rows 1..4 of NoPair from row 0.
+  void RemoveOneRank();
 };
 
 }  // namespace tarnwick
