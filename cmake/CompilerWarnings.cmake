@@ -6,5 +6,5 @@ add_library(tarnwick_warnings INTERFACE)
 add_library(tarnwick::warnings ALIAS tarnwick_warnings)
 target_compile_options(tarnwick_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wnon-virtual-dtor -Wold-style-cast
-  -Wcast-align -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough
+  -Wcast-align -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough -Wno-sign-conversion
   $<$<BOOL:${TARNWICK_WARNINGS_AS_ERRORS}>:-Werror>)
