@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Time of the full analysis of one dealt hand (all 32 holds) over a fixed set of 10,000
-// random hands of the natural games. Run the release build:
+// random hands, and of the whole-game run of one table. Run the release build:
 //   build/release/bench/tarnwick_bench --benchmark_repetitions=5
 
 #include <benchmark/benchmark.h>
@@ -50,6 +50,20 @@ void NaturalHandAllHolds(benchmark::State& state) {
   state.SetLabel("one iteration = one dealt hand, all 32 holds");
 }
 BENCHMARK(NaturalHandAllHolds)->Unit(benchmark::kMicrosecond);
+
+// "Calculate overall permutations" of 9/6 Jacks or better: all 134459 deal classes.
+void NineSixJacksWholeGame(benchmark::State& state) {
+  const TCatalogue games = BuildCatalogue();
+  TPokerEngine engine;
+  engine.SetGame(*FindGame(games, 0));
+  TPayout table;
+  table.Pays = {800, 50, 25, 9, 6, 4, 3, 2, 1};
+  engine.SetPayout(&table);
+  for (auto _ : state) engine.CalcGameAdvantage();
+  if (table.DealTotal() != 2598960) state.SkipWithError("the run did not count every deal");
+  state.SetLabel("one iteration = one whole-game run");
+}
+BENCHMARK(NineSixJacksWholeGame)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

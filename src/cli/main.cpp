@@ -11,14 +11,40 @@
 #include "cli_input.h"
 #include "commands.h"
 #include "errors.h"
+#include "table_commands.h"
 
 namespace {
 
+constexpr int kFailureExit = 1;
 constexpr int kInputErrorExit = 2;
+constexpr int kInterruptedExit = 130;
 
 int Fail(const std::string& message) {
   std::cerr << "tarnwick-cli: error: " << message << '\n';
   return kInputErrorExit;
+}
+
+// Engine errors carry one context line per step, separated by "\r\n".
+std::string WithoutCarriageReturns(std::string text) {
+  for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at))
+    text.erase(at, 1);
+  return text;
+}
+
+void AddTableOptions(CLI::App* command, tarnwick::cli::TTableOptions& options) {
+  command->add_option("--game,-g", options.Game, "Game number or name (see 'games')")->required();
+  command
+      ->add_option("--pays,-p", options.Pays,
+                   "One pay per category in category order, whole coins for --basis coins")
+      ->required();
+  command->add_option("--basis,-b", options.Basis, "The pays are given for this many coins (1-5)")
+      ->default_val(1);
+}
+
+void AddDataOption(CLI::App* command, tarnwick::cli::TTableOptions& options) {
+  command->add_option("--data,-d", options.Data,
+                      "Folder of Tarnwick.dat (default: the program's folder, or "
+                      "$XDG_DATA_HOME/tarnwick where that is not writable)");
 }
 
 }  // namespace
@@ -45,6 +71,30 @@ int main(int argc, char** argv) {
       ->required();
   hand->add_flag("--json", json, "Print JSON");
 
+  cli::TTableOptions options;
+  CLI::App* returns = app.add_subcommand(
+      "return",
+      "Compute a pay table's exact return over every deal played the best way (JSON "
+      "'return' and the chances are fractions; Ctrl+C aborts)");
+  AddTableOptions(returns, options);
+  returns->add_flag("--json", options.Json, "Print JSON");
+  returns->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+
+  CLI::App* tables = app.add_subcommand("tables", "List the pay tables stored in the data file");
+  AddDataOption(tables, options);
+  tables->add_option("--game,-g", options.GameFilter, "Only the tables of this game");
+  tables->add_flag("--json", options.Json, "Print JSON");
+
+  CLI::App* add = app.add_subcommand(
+      "add", "Compute a pay table and store it in the data file, unless an equal one is stored");
+  AddTableOptions(add, options);
+  AddDataOption(add, options);
+  add->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+
+  CLI::App* remove = app.add_subcommand("delete", "Delete a stored pay table");
+  AddDataOption(remove, options);
+  remove->add_option("--index,-i", options.Index, "The table's index (see 'tables')")->required();
+
   const auto isCommand = [&](const std::string& name) {
     for (const CLI::App* command : app.get_subcommands({})) {
       if (command->check_name(name)) return true;
@@ -53,7 +103,7 @@ int main(int argc, char** argv) {
   };
   if (argc > 1 && argv[1][0] != '-' && !isCommand(argv[1])) {
     return Fail(std::string("unknown command '") + argv[1] +
-                "' (commands: games, hand; see --help)");
+                "' (commands: games, hand, return, tables, add, delete; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -68,18 +118,21 @@ int main(int argc, char** argv) {
   try {
     const TCatalogue catalogue = BuildCatalogue();
     if (games->parsed()) return cli::RunGames(catalogue, json, std::cout);
+    if (returns->parsed()) return cli::RunReturn(catalogue, options, std::cout);
+    if (tables->parsed()) return cli::RunTables(catalogue, options, std::cout);
+    if (add->parsed()) return cli::RunAdd(catalogue, options, std::cout);
+    if (remove->parsed()) return cli::RunDelete(catalogue, options, std::cout);
     const TPokerDescription& game = cli::ParseGame(catalogue, gameText);
     const std::vector<int32_t> pays = cli::ParsePays(game, paysText);
     const auto cards = cli::ParseHand(game, cardWords);
     return cli::RunHand(game, pays, cards, json, std::cout);
   } catch (const InputError& e) {
     return Fail(e.what());
+  } catch (const AbortError&) {
+    std::cerr << "tarnwick-cli: aborted; nothing was stored\n";
+    return kInterruptedExit;
   } catch (const std::exception& e) {
-    // Engine errors carry one context line per step, separated by "\r\n".
-    std::string text = e.what();
-    for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at))
-      text.erase(at, 1);
-    std::cerr << "tarnwick-cli: " << text << '\n';
-    return 1;
+    std::cerr << "tarnwick-cli: " << WithoutCarriageReturns(e.what()) << '\n';
+    return kFailureExit;
   }
 }

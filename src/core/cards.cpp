@@ -260,8 +260,10 @@ void THand::ChangeSuit(int position, int newSuit) {
   const int rank = Ranks[position];
   const int oldSuit = Suits[position];
   if (rank < 0 || oldSuit == newSuit) return;
-  Counts[rank][oldSuit] = 0;
-  Counts[rank][newSuit] = 1;
+  // Moved by one, not set to 0 and 1: when two cards of one rank trade suits one after
+  // the other, the cell between them briefly holds both.
+  --Counts[rank][oldSuit];
+  ++Counts[rank][newSuit];
   --SuitHistogram[Counts[kTotalsRow][oldSuit]];
   --Counts[kTotalsRow][oldSuit];
   ++SuitHistogram[Counts[kTotalsRow][oldSuit]];

@@ -41,6 +41,12 @@ class InputError : public TarnwickError {
   using TarnwickError::TarnwickError;
 };
 
+// A data file that cannot be read or written.
+class DataFileError : public TarnwickError {
+ public:
+  using TarnwickError::TarnwickError;
+};
+
 // The silent abort of a long calculation; shown to nobody.
 class AbortError : public TarnwickError {
  public:

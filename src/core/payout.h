@@ -7,10 +7,14 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "games.h"
 
 namespace tarnwick {
+
+class TByteReader;
 
 class TPayout {
  public:
@@ -27,6 +31,31 @@ class TPayout {
   std::array<std::array<int64_t, kMaxCategories>, 6> Counts{};
   std::array<int32_t, 6> Deals{};  // deals whose best hold draws d cards
   int32_t DeckSize = 0;            // cards in the game's deck (52, 53 or 54)
+
+  // Copies everything but Index.
+  void Assign(const TPayout& source);
+  // Same game, categories, coin basis and pays.
+  bool SameAs(const TPayout& other) const;
+  // Brings the table to the smallest coin basis that keeps all pays whole.
+  void Reduce();
+  // Counts and Deals 0, Return -1 (not computed).
+  void ClearCounts();
+  // Derives Return and the win, push and loss chances from the counts.
+  void ComputeTotals();
+  // Probability that a hand played the best way ends in category c.
+  long double CategoryChance(int category) const;
+  // Variance of the pay of one hand, in coins of the basis.
+  double Variance() const;
+  double StdDev() const;
+  // Total of Deals (the deals counted by the whole-game run).
+  int64_t DealTotal() const;
+
+  // One record of the data file. ReadFrom validates the record before it changes this
+  // table and raises a DataFileError naming the field that is out of its range.
+  void ReadFrom(TByteReader& reader);
+  void WriteTo(std::vector<uint8_t>& out) const;
+  // Bytes of the record in the data file: 40 + 52 x (LastCategory + 1).
+  size_t RecordSize() const;
 };
 
 }  // namespace tarnwick

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "checked.h"
+#include "deal_classes.h"
 #include "errors.h"
 
 namespace tarnwick {
@@ -367,6 +368,19 @@ long double TPokerEngine::DrawReturn(int mask) const {
   }
 }
 
+int TPokerEngine::BestMask() const {
+  long double best = DrawReturn(0);
+  int bestMask = 0;
+  for (int m = 1; m < kMaskCount; ++m) {
+    const long double value = DrawReturn(m);
+    if (value > best) {
+      best = value;
+      bestMask = m;
+    }
+  }
+  return bestMask;
+}
+
 int TPokerEngine::GetTheBest() {
   try {
     BeginHandAnalysis();
@@ -374,16 +388,20 @@ int TPokerEngine::GetTheBest() {
     for (int m = 1; m < kFullDrawMask; ++m) CheckDraw(m);
     CheckEmpty();
     FoldKindsIntoCategories();
-    long double best = DrawReturn(0);
-    int bestMask = 0;
-    for (int m = 1; m < kMaskCount; ++m) {
-      const long double value = DrawReturn(m);
-      if (value > best) {
-        best = value;
-        bestMask = m;
-      }
-    }
-    return bestMask;
+    return BestMask();
+  } catch (...) {
+    RethrowWithContext("Error calculate natural case (GetTheBest)");
+  }
+}
+
+int TPokerEngine::GetTheBestQuick() {
+  try {
+    ClearCountsQuick();
+    CheckCombination();
+    for (int m = 1; m < kFullDrawMask; ++m) CheckDrawQuick(m);
+    CheckEmptyQuick();
+    FoldKindsIntoCategories();
+    return BestMask();
   } catch (...) {
     RethrowWithContext("Error calculate natural case (GetTheBest)");
   }
@@ -543,8 +561,7 @@ std::string TPokerEngine::VerifyDraw(int mask) {
   return report;
 }
 
-// The whole-game run comes with the pay table's totals; until then the loop steps only
-// recount what a change of suits can change, as the quick path of the run requires.
+// The quick steps of the whole-game run recount only what a change of suits can change.
 void TPokerEngine::ClearCountsQuick() {
   KindCount[0].fill(0);
   std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
@@ -579,14 +596,71 @@ void TPokerEngine::CheckEmptyQuick() {
   }
 }
 
-void TPokerEngine::RunPermutations() {
-  throw TarnwickError(
-      "Error calculate natural case (RunPermutations)\r\nThe whole-game run is not available yet");
+void TPokerEngine::CalcGameAdvantage() {
+  try {
+    if (Payout == nullptr) throw TarnwickError("No pay table is selected");
+    ClearDealtAndDeck();
+    ProgressCounter = 0;
+    Payout->ClearCounts();
+    RunPermutations();
+    Payout->ComputeTotals();
+  } catch (...) {
+    RethrowWithContext("Error calculate natural case (CalcGameAdvantage)");
+  }
 }
 
-void TPokerEngine::Check1(const TDealClass&) {
-  throw TarnwickError(
-      "Error calculate natural case (Check1)\r\nThe whole-game run is not available yet");
+void TPokerEngine::RunPermutations() {
+  try {
+    ForEachNaturalDealClass(Deck.WildRank, [this](const TDealClass& deal, bool full) {
+      if (full) {
+        Check(deal);
+      } else {
+        Check1(deal);
+      }
+    });
+  } catch (...) {
+    RethrowWithContext("Error calculate natural case (RunPermutations)");
+  }
+}
+
+void TPokerEngine::AddDealResult(int best, int32_t weight) {
+  const int d = DrawCount[best];
+  Payout->Deals[d] = Add(Payout->Deals[d], weight);
+  for (int c = 0; c <= LastCategory; ++c) {
+    Payout->Counts[d][c] = Add(Payout->Counts[d][c], Mul(CategoryCounts[best][c], int64_t{weight}));
+  }
+}
+
+void TPokerEngine::Check(const TDealClass& deal) {
+  try {
+    DealtHand.Clear();
+    for (int i = 0; i < kHandSize; ++i) {
+      DealtHand.AddCard(deal.Ranks[i], deal.Suits[i]);
+      Deck.RemoveCard(deal.Ranks[i], deal.Suits[i]);
+    }
+    AddDealResult(GetTheBest(), deal.Weight);
+    for (int i = 0; i < kHandSize; ++i) Deck.AddCard(deal.Ranks[i], deal.Suits[i]);
+    Tick();
+  } catch (...) {
+    RethrowWithContext(std::string(kNaturalCase) +
+                       "(Check) Progress=" + std::to_string(ProgressCounter));
+  }
+}
+
+void TPokerEngine::Check1(const TDealClass& deal) {
+  try {
+    // The ranks at every position are those of the previous class: only suits move.
+    for (int i = 0; i < kHandSize; ++i) {
+      DealtHand.ChangeSuit(i, deal.Suits[i]);
+      Deck.RemoveCard(deal.Ranks[i], deal.Suits[i]);
+    }
+    AddDealResult(GetTheBestQuick(), deal.Weight);
+    for (int i = 0; i < kHandSize; ++i) Deck.AddCard(deal.Ranks[i], deal.Suits[i]);
+    Tick();
+  } catch (...) {
+    RethrowWithContext(std::string(kNaturalCase) +
+                       "(Check1) Progress=" + std::to_string(ProgressCounter));
+  }
 }
 
 int TPokerEngine::DealClassCount() const {

@@ -74,6 +74,16 @@ class TPokerEngine {
   virtual int DealtCategory() const;                           // 14
   virtual int DealClassCount() const;                          // 15
 
+  // "Calculate overall permutations": plays every deal class with its best hold and adds
+  // the outcome counts into the pay table, which then derives its return and chances.
+  // Raises AbortError (with context lines) when the progress handler aborts.
+  void CalcGameAdvantage();
+  // Plays one deal class with a full analysis.
+  void Check(const TDealClass& deal);
+  // GetTheBest for another suit pattern of the ranks the previous call analysed: only the
+  // counts a change of suits can change are counted again.
+  int GetTheBestQuick();
+
   // Stores the pay table (not owned); a non-empty table is reset to this game.
   void SetPayout(TPayout* payout);
   void SetProgressHandler(std::function<void(int32_t)> handler);
@@ -130,6 +140,10 @@ class TPokerEngine {
   // The pair, three, four, full house and two pair counts of the full redraw.
   void CountEmptyRankKinds();
   int32_t NaturalCardsInDeck() const { return Deck.Total - Deck.WildCount; }
+  // The hold of highest expected pay; ties keep the lower mask.
+  int BestMask() const;
+  // Adds the outcome counts of the best hold of a class into the pay table.
+  void AddDealResult(int best, int32_t weight);
 };
 
 }  // namespace tarnwick

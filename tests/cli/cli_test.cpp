@@ -4,7 +4,13 @@
 // Runs tarnwick-cli as a user or a script would and reads what it prints.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include <cstdlib>
 #include <fstream>
@@ -122,12 +128,117 @@ TEST(Cli, BadInputIsOneClearLine) {
 }
 
 TEST(Cli, HelpOnEveryCommand) {
-  for (const char* command : {"--help", "games --help", "hand --help"}) {
+  for (const char* command : {"--help", "games --help", "hand --help", "return --help",
+                              "tables --help", "add --help", "delete --help"}) {
     const TRun run = RunCli(command);
     EXPECT_EQ(run.Exit, 0) << command;
     EXPECT_NE(run.Out.find("Usage"), std::string::npos) << command << run.Out;
   }
   EXPECT_NE(RunCli("hand --help").Out.find("--pays"), std::string::npos);
+}
+
+std::string DataFolder() {
+  const std::string folder = ::testing::TempDir() + "tarnwick_cli_data_" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+TEST(Cli, ReturnOfNineSixJacks) {
+  const TRun json = RunCli(std::string("return --game 0 ") + kNineSix + " --json");
+  ASSERT_EQ(json.Exit, 0) << json.Err;
+  EXPECT_EQ(json.Err, "");  // no progress bar when stderr is no terminal
+  const auto report = nlohmann::json::parse(json.Out);
+  EXPECT_NEAR(report["return"].get<double>(), 0.995439043695, 1e-12);
+  EXPECT_NEAR(report["variance"].get<double>(), 19.5147, 0.0001);
+  EXPECT_EQ(report["basis"], 1);
+  int64_t deals = 0;
+  for (const auto& d : report["deals"]) deals += d.get<int64_t>();
+  EXPECT_EQ(deals, 2598960);
+  EXPECT_EQ(report["counts"].size(), 6u);
+  EXPECT_EQ(report["categoryChance"].size(), 9u);
+  EXPECT_NEAR(
+      report["win"].get<double>() + report["push"].get<double>() + report["loss"].get<double>(),
+      1.0, 1e-12);
+
+  // The same table given for five coins is reduced to one coin.
+  const TRun five = RunCli("return -g 0 -p 4000,250,125,45,30,20,15,10,5 --basis 5 --json -q");
+  ASSERT_EQ(five.Exit, 0) << five.Err;
+  const auto reduced = nlohmann::json::parse(five.Out);
+  EXPECT_EQ(reduced["basis"], 1);
+  EXPECT_EQ(reduced["pays"][0], 800);
+  EXPECT_EQ(reduced["return"], report["return"]);
+
+  const TRun text = RunCli(std::string("return -g 0 ") + kNineSix);
+  ASSERT_EQ(text.Exit, 0);
+  EXPECT_NE(text.Out.find("Return            99.543904 %"), std::string::npos) << text.Out;
+  EXPECT_NE(text.Out.find("Nothing"), std::string::npos);
+
+  EXPECT_EQ(RunCli("return -g 0 -p 1,1,1,1,1,1,1,1,1 --basis 6").Exit, 2);
+  EXPECT_EQ(RunCli("return -g 4 -p 800,200,25,15,9,5,3,2,2,1").Exit, 2);  // wild games come later
+}
+
+TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
+  const std::string data = DataFolder();
+  const TRun first = RunCli("add -g 0 -p 4000,250,125,45,30,20,15,10,5 -b 5 -d " + data);
+  ASSERT_EQ(first.Exit, 0) << first.Err;
+  EXPECT_NE(first.Out.find("Stored as table 0"), std::string::npos);
+  const TRun again = RunCli(std::string("add -g 0 ") + kNineSix + " -d " + data);
+  ASSERT_EQ(again.Exit, 0) << again.Err;
+  EXPECT_NE(again.Out.find("Already stored as table 0"), std::string::npos);
+  ASSERT_EQ(RunCli("add -g 13 -p 800,50,25,9,6,4,3,2,1 -d " + data).Exit, 0);
+  EXPECT_EQ(std::filesystem::file_size(data + "/Tarnwick.dat"), 12u + 2 * 508);
+
+  const auto list = nlohmann::json::parse(RunCli("tables --json -d " + data).Out);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[1]["index"], 1);
+  EXPECT_EQ(list[1]["game"], 13);
+  EXPECT_NEAR(list[0]["return"].get<double>(), 0.995439043695, 1e-12);
+  EXPECT_EQ(nlohmann::json::parse(RunCli("tables --json -g 13 -d " + data).Out).size(), 1u);
+
+  EXPECT_EQ(RunCli("delete --index 5 -d " + data).Exit, 2);
+  const TRun removed = RunCli("delete --index 0 -d " + data);
+  ASSERT_EQ(removed.Exit, 0) << removed.Err;
+  EXPECT_NE(removed.Out.find("Jacks or better"), std::string::npos);
+  const auto left = nlohmann::json::parse(RunCli("tables --json -d " + data).Out);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0]["game"], 13);
+  EXPECT_EQ(left[0]["index"], 0);
+
+  // A damaged file is reported, listed as far as it reads, and kept aside by the next save.
+  std::filesystem::resize_file(data + "/Tarnwick.dat", 100);
+  const TRun damaged = RunCli("tables -d " + data);
+  EXPECT_EQ(damaged.Exit, 0);
+  EXPECT_NE(damaged.Err.find("warning: Tarnwick.dat: pay table record 1 of 1 is damaged"),
+            std::string::npos)
+      << damaged.Err;
+  ASSERT_EQ(RunCli(std::string("add -g 0 ") + kNineSix + " -d " + data).Exit, 0);
+  EXPECT_EQ(std::filesystem::file_size(data + "/Tarnwick.dat.bak"), 100u);
+}
+
+// Ctrl+C aborts the run: exit 130, and nothing is stored.
+TEST(Cli, InterruptAbortsCleanly) {
+  const std::string data = DataFolder();
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const std::string err = data + "/stderr";
+    freopen(err.c_str(), "w", stderr);
+    freopen("/dev/null", "w", stdout);
+    execl(TARNWICK_CLI, "tarnwick-cli", "add", "-g", "0", "-p", "800,50,25,9,6,4,3,2,1", "-d",
+          data.c_str(), static_cast<char*>(nullptr));
+    _exit(99);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  kill(child, SIGINT);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 0) GTEST_SKIP() << "the run ended before the interrupt arrived";
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+  EXPECT_EQ(ReadFile(data + "/stderr"), "tarnwick-cli: aborted; nothing was stored\n");
+  EXPECT_FALSE(std::filesystem::exists(data + "/Tarnwick.dat"));
 }
 
 }  // namespace

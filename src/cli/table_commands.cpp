@@ -1,0 +1,247 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "table_commands.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli_input.h"
+#include "data_store.h"
+#include "errors.h"
+#include "poker_engine.h"
+#include "progress.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string Format(const char* format, double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+std::string PaysText(const TPayout& table) {
+  std::string text;
+  for (int c = 0; c <= table.LastCategory; ++c) {
+    if (c > 0) text += ',';
+    text += std::to_string(table.Pays[c]);
+  }
+  return text;
+}
+
+std::vector<int32_t> PaysOf(const TPayout& table) {
+  return {table.Pays.begin(), table.Pays.begin() + table.LastCategory + 1};
+}
+
+std::string GameName(const TCatalogue& games, int gameId) {
+  const TPokerDescription* game = FindGame(games, gameId);
+  return game != nullptr ? game->Name : "unknown game " + std::to_string(gameId);
+}
+
+Json TableJson(const TCatalogue& games, const TPayout& table) {
+  Json counts = Json::array();
+  for (const auto& row : table.Counts) {
+    counts.push_back(std::vector<int64_t>(row.begin(), row.begin() + table.LastCategory + 1));
+  }
+  std::vector<double> chances;
+  for (int c = 0; c <= table.LastCategory; ++c)
+    chances.push_back(static_cast<double>(table.CategoryChance(c)));
+  return {{"game", table.GameId},
+          {"name", GameName(games, table.GameId)},
+          {"pays", PaysOf(table)},
+          {"basis", table.CoinBasis},
+          {"return", static_cast<double>(table.Return)},
+          {"win", static_cast<double>(table.WinChance)},
+          {"push", static_cast<double>(table.PushChance)},
+          {"loss", static_cast<double>(table.LossChance)},
+          {"variance", table.Variance()},
+          {"stddev", table.StdDev()},
+          {"deals", table.Deals},
+          {"counts", counts},
+          {"categoryChance", chances}};
+}
+
+void PrintReport(const TPokerDescription& game, const TPayout& table, std::ostream& out) {
+  out << game.Name << " (game " << game.GameId << "), pays " << PaysText(table) << " for "
+      << table.CoinBasis << (table.CoinBasis == 1 ? " coin\n\n" : " coins\n\n");
+  out << "  Return          " << Format("%11.6f %%", static_cast<double>(table.Return * 100))
+      << '\n'
+      << "  Win             " << Format("%11.6f %%", static_cast<double>(table.WinChance * 100))
+      << '\n'
+      << "  Push            " << Format("%11.6f %%", static_cast<double>(table.PushChance * 100))
+      << '\n'
+      << "  Loss            " << Format("%11.6f %%", static_cast<double>(table.LossChance * 100))
+      << '\n'
+      << "  Variance        " << Format("%11.6f", table.Variance()) << '\n'
+      << "  Std deviation   " << Format("%11.6f", table.StdDev()) << "\n\n";
+  out << "  Category                      Pays    Probability   Return share\n";
+  long double paying = 0;
+  for (int c = 0; c <= table.LastCategory; ++c) {
+    const long double chance = table.CategoryChance(c);
+    paying += chance;
+    char line[160];
+    std::snprintf(line, sizeof line, "  %-26s %7d   %12.10f   %10.6f %%\n",
+                  game.CategoryName(c).c_str(), table.Pays[c], static_cast<double>(chance),
+                  static_cast<double>(chance * table.Pays[c] / table.CoinBasis * 100));
+    out << line;
+  }
+  char nothing[160];
+  std::snprintf(nothing, sizeof nothing, "  %-26s %7d   %12.10f   %10.6f %%\n", "Nothing", 0,
+                static_cast<double>(1 - paying), 0.0);
+  out << nothing << "\n  Deals by cards drawn:";
+  for (int d = 0; d <= 5; ++d) out << "  " << d << ": " << table.Deals[d];
+  out << '\n';
+}
+
+TData LoadStore(const TCatalogue& games, const std::filesystem::path& folder) {
+  TData store;
+  try {
+    store.Load(folder, &games);
+  } catch (const DataFileError& e) {
+    std::cerr << "tarnwick-cli: warning: " << e.what()
+              << " A copy of the file is kept before it is written again.\n";
+  }
+  return store;
+}
+
+std::filesystem::path DataFolder(const TTableOptions& options) {
+  return options.Data.empty() ? DefaultDataFolder() : std::filesystem::path(options.Data);
+}
+
+}  // namespace
+
+std::filesystem::path DefaultDataFolder() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error && ::access(program.parent_path().c_str(), W_OK) == 0) return program.parent_path();
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  std::filesystem::path base = xdg != nullptr && *xdg != '\0' ? std::filesystem::path(xdg)
+                               : home != nullptr ? std::filesystem::path(home) / ".local" / "share"
+                                                 : std::filesystem::path(".");
+  const std::filesystem::path folder = base / "tarnwick";
+  std::filesystem::create_directories(folder, error);
+  return folder;
+}
+
+TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& options) {
+  if (options.Basis < 1 || options.Basis > 5) {
+    throw InputError("--basis " + std::to_string(options.Basis) + " is not a coin count 1..5");
+  }
+  TPayout table;
+  table.GameId = game.GameId;
+  table.LastCategory = game.LastCategory;
+  table.DeckSize = game.DeckSize();
+  table.CoinBasis = options.Basis;
+  const std::vector<int32_t> pays = ParsePays(game, options.Pays);
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
+  table.Reduce();
+  return table;
+}
+
+void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet) {
+  if (!game.IsNatural()) {
+    throw InputError(game.Name +
+                     " is a wild-card game; this version computes games without wild cards");
+  }
+  TPokerEngine engine;
+  engine.SetGame(game);
+  engine.SetPayout(&table);
+  TInterruptGuard guard;
+  TProgressBar bar(std::cerr, engine.DealClassCount(), !quiet && ::isatty(STDERR_FILENO) != 0);
+  engine.SetProgressHandler([&](int32_t done) { bar.Report(done); });
+  try {
+    engine.CalcGameAdvantage();
+  } catch (...) {
+    bar.Finish();
+    throw;
+  }
+  bar.Finish();
+}
+
+int RunReturn(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
+  const TPokerDescription& game = ParseGame(games, options.Game);
+  TPayout table = TableFromOptions(game, options);
+  const auto start = std::chrono::steady_clock::now();
+  ComputeTable(game, table, options.Quiet);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (options.Json) {
+    Json report = TableJson(games, table);
+    report["seconds"] = seconds;
+    out << report.dump(2) << '\n';
+  } else {
+    PrintReport(game, table, out);
+    out << Format("  Computed in %.2f s\n", seconds);
+  }
+  return 0;
+}
+
+int RunTables(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
+  const TData store = LoadStore(games, DataFolder(options));
+  int filter = -1;
+  if (!options.GameFilter.empty()) filter = ParseGame(games, options.GameFilter).GameId;
+  Json list = Json::array();
+  for (const auto& table : store.Payouts) {
+    if (filter >= 0 && table->GameId != filter) continue;
+    if (options.Json) {
+      Json item = {{"index", table->Index}};
+      item.update(TableJson(games, *table));
+      list.push_back(item);
+      continue;
+    }
+    char line[200];
+    std::snprintf(line, sizeof line, "%4d  %-26s basis %d  return %11.6f %%  variance %9.4f  pays ",
+                  table->Index, GameName(games, table->GameId).c_str(), table->CoinBasis,
+                  static_cast<double>(table->Return * 100), table->Variance());
+    out << line << PaysText(*table) << '\n';
+  }
+  if (options.Json) out << list.dump(2) << '\n';
+  return 0;
+}
+
+int RunAdd(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
+  const TPokerDescription& game = ParseGame(games, options.Game);
+  TPayout table = TableFromOptions(game, options);
+  const std::filesystem::path folder = DataFolder(options);
+  TData store = LoadStore(games, folder);
+  for (const auto& stored : store.Payouts) {
+    if (stored->SameAs(table)) {
+      out << "Already stored as table " << stored->Index << " in "
+          << (folder / kDataFileName).string() << "\n\n";
+      PrintReport(game, *stored, out);
+      return 0;
+    }
+  }
+  ComputeTable(game, table, options.Quiet);
+  TPayout& added = store.Add(std::make_unique<TPayout>(table));
+  store.Save(folder);
+  out << "Stored as table " << added.Index << " in " << (folder / kDataFileName).string() << "\n\n";
+  PrintReport(game, added, out);
+  return 0;
+}
+
+int RunDelete(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
+  const std::filesystem::path folder = DataFolder(options);
+  TData store = LoadStore(games, folder);
+  if (options.Index < 0 || options.Index >= static_cast<int>(store.Payouts.size())) {
+    throw InputError("there is no table " + std::to_string(options.Index) +
+                     " (the data file holds " + std::to_string(store.Payouts.size()) + ")");
+  }
+  const TPayout& table = *store.Payouts[static_cast<size_t>(options.Index)];
+  const std::string what = GameName(games, table.GameId) + ", pays " + PaysText(table);
+  store.Delete(&table);
+  store.Save(folder);
+  out << "Deleted table " << options.Index << " (" << what << ")\n";
+  return 0;
+}
+
+}  // namespace tarnwick::cli

@@ -1,0 +1,27 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The deal classes of the whole-game run. Deals that differ only by a renaming of suits
+// have the same best hold and the same outcome counts, so the 2598960 deals of a 52-card
+// deck reduce to 134459 classes, each with the number of deals it stands for. The order is
+// part of the method: a class played by the quick path relies on the counts the previous
+// class of the same ranks left behind.
+
+#include <functional>
+
+#include "poker_engine.h"
+
+namespace tarnwick {
+
+// Visits the classes of five natural cards in the order of the run, leaving out the rank
+// `skipRank` (a wild rank; -1 for none). `full` is true for the first suit pattern of each
+// rank group (and for the patterns marked to be played in full), which are played with a
+// full analysis; the other patterns of the group change suits only.
+void ForEachNaturalDealClass(int skipRank,
+                             const std::function<void(const TDealClass& deal, bool full)>& visit);
+
+// Number of classes visited without a skipped rank.
+inline constexpr int kNaturalDealClasses = 134459;
+
+}  // namespace tarnwick

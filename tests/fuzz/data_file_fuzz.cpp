@@ -1,0 +1,30 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// libFuzzer target for the data file reader: any bytes either read as a store or raise a
+// DataFileError, never crash or read out of bounds; a store that reads whole writes back
+// exactly the bytes it was read from.
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "data_store.h"
+#include "errors.h"
+#include "games.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const tarnwick::TCatalogue games = tarnwick::BuildCatalogue();
+  const std::vector<uint8_t> image(data, data + size);
+  for (const tarnwick::TCatalogue* catalogue :
+       {static_cast<const tarnwick::TCatalogue*>(nullptr), &games}) {
+    tarnwick::TData store;
+    try {
+      store.ReadImage(image, catalogue);
+    } catch (const tarnwick::DataFileError&) {
+      continue;
+    }
+    if (store.Image() != image) std::abort();
+  }
+  return 0;
+}
