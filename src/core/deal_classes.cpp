@@ -95,4 +95,106 @@ void ForEachNaturalDealClass(int skipRank,
   }
 }
 
+void ForEachWildDealClass(int wilds, int skipRank,
+                          const std::function<void(const TDealClass& deal)>& visit) {
+  // C(wilds, w): the ways to pick the class's w wild cards.
+  std::array<int32_t, 6> pick{};
+  for (int w = 0; w <= 5; ++w)
+    pick[static_cast<size_t>(w)] =
+        wilds >= 0 && wilds <= kMaxDeck - 1
+            ? Binomial[static_cast<size_t>(w)][static_cast<size_t>(wilds)]
+            : 0;
+  TDealClass deal;
+  // One class: w wild cards first, then the naturals with their suits.
+  const auto play = [&](int w, std::initializer_list<int> ranks, std::initializer_list<int> suits,
+                        int32_t renamings) {
+    size_t i = 0;
+    for (; i < static_cast<size_t>(w); ++i) {
+      deal.Ranks[i] = -1;
+      deal.Suits[i] = -1;
+    }
+    auto rank = ranks.begin();
+    for (int suit : suits) {
+      deal.Ranks[i] = *rank++;
+      deal.Suits[i++] = suit;
+    }
+    deal.Weight = renamings * pick[static_cast<size_t>(w)];
+    visit(deal);
+  };
+  const auto skipped = [&](int rank) { return rank == skipRank; };
+
+  if (wilds >= 5) play(5, {}, {}, 1);
+  for (int a = 0; a < kRankCount; ++a) {
+    if (skipped(a)) continue;
+    play(1, {a, a, a, a}, {0, 1, 2, 3}, 1);
+    if (wilds >= 2) play(2, {a, a, a}, {0, 1, 2}, 4);
+    if (wilds >= 3) play(3, {a, a}, {0, 1}, 6);
+    if (wilds >= 4) play(4, {a}, {0}, 4);
+    for (int b = 0; b < kRankCount; ++b) {
+      if (b == a || skipped(b)) continue;
+      play(1, {a, a, a, b}, {0, 1, 2, 0}, 12);
+      play(1, {a, a, a, b}, {0, 1, 2, 3}, 4);
+      if (wilds >= 2) {
+        play(2, {a, a, b}, {0, 1, 0}, 12);
+        play(2, {a, a, b}, {0, 1, 2}, 12);
+      }
+      if (a < b) {
+        play(1, {a, a, b, b}, {0, 1, 0, 1}, 6);
+        play(1, {a, a, b, b}, {0, 1, 0, 2}, 24);
+        play(1, {a, a, b, b}, {0, 1, 2, 3}, 6);
+        if (wilds >= 3) {
+          play(3, {a, b}, {0, 0}, 4);
+          play(3, {a, b}, {0, 1}, 12);
+        }
+      }
+    }
+  }
+  for (int x = 0; x < kRankCount; ++x) {
+    if (skipped(x)) continue;
+    for (int y = x + 1; y < kRankCount; ++y) {
+      if (skipped(y)) continue;
+      for (int z = 0; z < kRankCount; ++z) {
+        if (z == x || z == y || skipped(z)) continue;
+        play(1, {z, z, x, y}, {0, 1, 0, 1}, 12);
+        play(1, {z, z, x, y}, {0, 1, 0, 0}, 12);
+        play(1, {z, z, x, y}, {0, 1, 0, 2}, 24);
+        play(1, {z, z, x, y}, {0, 1, 2, 0}, 24);
+        play(1, {z, z, x, y}, {0, 1, 2, 2}, 12);
+        play(1, {z, z, x, y}, {0, 1, 2, 3}, 12);
+        if (y >= z) continue;
+        if (wilds >= 2) {
+          play(2, {x, y, z}, {0, 0, 0}, 4);
+          play(2, {x, y, z}, {0, 0, 1}, 12);
+          play(2, {x, y, z}, {0, 1, 0}, 12);
+          play(2, {x, y, z}, {1, 0, 0}, 12);
+          play(2, {x, y, z}, {0, 1, 2}, 24);
+        }
+        for (int v = z + 1; v < kRankCount; ++v) {
+          if (skipped(v)) continue;
+          static constexpr std::array<std::array<int, 5>, 18> kFourSingles = {{{0, 1, 2, 3, 24},
+                                                                               {0, 1, 2, 2, 24},
+                                                                               {0, 2, 1, 2, 24},
+                                                                               {2, 0, 1, 2, 24},
+                                                                               {0, 2, 2, 1, 24},
+                                                                               {2, 0, 2, 1, 24},
+                                                                               {2, 2, 0, 1, 24},
+                                                                               {0, 0, 1, 1, 6},
+                                                                               {0, 1, 0, 1, 6},
+                                                                               {0, 1, 1, 0, 6},
+                                                                               {1, 0, 0, 1, 6},
+                                                                               {1, 0, 1, 0, 6},
+                                                                               {1, 1, 0, 0, 6},
+                                                                               {0, 1, 1, 1, 12},
+                                                                               {1, 0, 1, 1, 12},
+                                                                               {1, 1, 0, 1, 12},
+                                                                               {1, 1, 1, 0, 12},
+                                                                               {0, 0, 0, 0, 4}}};
+          for (const auto& row : kFourSingles)
+            play(1, {x, y, z, v}, {row[0], row[1], row[2], row[3]}, row[4]);
+        }
+      }
+    }
+  }
+}
+
 }  // namespace tarnwick

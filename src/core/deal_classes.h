@@ -21,6 +21,12 @@ namespace tarnwick {
 void ForEachNaturalDealClass(int skipRank,
                              const std::function<void(const TDealClass& deal, bool full)>& visit);
 
+// Visits the classes that hold w = 1..5 generic wild cards (rank -1, suit -1, always in the
+// first positions), for a deck of `wilds` wild cards; `skipRank` as above. A class's
+// weight is its number of suit renamings times C(wilds, w).
+void ForEachWildDealClass(int wilds, int skipRank,
+                          const std::function<void(const TDealClass& deal)>& visit);
+
 // Number of classes visited without a skipped rank.
 inline constexpr int kNaturalDealClasses = 134459;
 

@@ -3,7 +3,6 @@
 #include "draw_listing.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace tarnwick::testing {
 
@@ -44,48 +43,88 @@ int ListingKind(const std::array<int, 5>& codes) {
   return kNothing;
 }
 
-namespace {
-
-struct TFinalHand {
-  std::array<uint8_t, 5> Cards;
-  uint8_t Kind;
-};
-
-// All 2598960 hands of a 52-card deck with their kinds, made once.
-const std::vector<TFinalHand>& AllHands() {
-  static const std::vector<TFinalHand> hands = [] {
-    std::vector<TFinalHand> list;
-    list.reserve(2598960);
-    std::array<int, 5> c{};
-    for (c[0] = 0; c[0] < 52; ++c[0])
-      for (c[1] = c[0] + 1; c[1] < 52; ++c[1])
-        for (c[2] = c[1] + 1; c[2] < 52; ++c[2])
-          for (c[3] = c[2] + 1; c[3] < 52; ++c[3])
-            for (c[4] = c[3] + 1; c[4] < 52; ++c[4]) {
-              TFinalHand hand{};
-              for (size_t i = 0; i < 5; ++i) hand.Cards[i] = static_cast<uint8_t>(c[i]);
-              hand.Kind = static_cast<uint8_t>(ListingKind(c));
-              list.push_back(hand);
-            }
-    return list;
-  }();
-  return hands;
+int ListingKind(const std::array<int, 5>& codes, int wildRank) {
+  // The naturals, sorted by rank with the ace high.
+  std::vector<int> ranks;
+  std::vector<int> suits;
+  for (int code : codes) {
+    if (code >= kFirstJoker || code % 13 == wildRank) continue;
+    ranks.push_back(code % 13);
+    suits.push_back(code / 13);
+  }
+  const int wilds = 5 - static_cast<int>(ranks.size());
+  if (wilds == 0) return ListingKind(codes);
+  if (wilds == 5) return kWildBase + 0;
+  if (wilds == 4) return kWildBase + (ranks[0] == 12 ? 1 : 2);
+  std::sort(ranks.begin(), ranks.end());
+  const bool oneRank = ranks.front() == ranks.back();
+  if (oneRank) return kWildBase + 3 + ranks[0];
+  std::array<int, 13> count{};
+  for (int r : ranks) ++count[static_cast<size_t>(r)];
+  const int most = *std::max_element(count.begin(), count.end());
+  const int pairs = static_cast<int>(std::count(count.begin(), count.end(), 2));
+  const bool distinct = most == 1;
+  const bool flush = std::all_of(suits.begin(), suits.end(), [&](int s) { return s == suits[0]; });
+  // Which straight the naturals fit: 0 ace to five, 1 another without an ace, 2 ten to
+  // ace, -1 none. An ace is high, except among naturals of deuce to five.
+  int fit = -1;
+  if (distinct) {
+    const bool ace = ranks.back() == 12;
+    const std::vector<int> others(ranks.begin(), ranks.end() - (ace ? 1 : 0));
+    if (ace) {
+      if (others.back() <= 3) {
+        fit = 0;
+      } else if (others.front() >= 8) {
+        fit = 2;
+      }
+    } else if (ranks.back() - ranks.front() <= 4) {
+      fit = ranks.front() >= 8 ? 2 : 1;
+    }
+  }
+  if (wilds == 3) return kWildBase + (flush ? (fit < 0 ? 17 : 18 + fit) : 16);
+  if (wilds == 2) {
+    if (!distinct) return kWildBase + 22;
+    if (flush) return kWildBase + (fit < 0 ? 23 : 24 + fit);
+    return kWildBase + (fit < 0 ? 21 : 27 + fit);
+  }
+  if (!distinct) return kWildBase + (most == 3 ? 31 : pairs == 2 ? 32 : 33);
+  if (flush) return kWildBase + (fit < 0 ? 34 : 35 + fit);
+  if (fit >= 0) return kWildBase + 38 + fit;
+  const bool high = count[11] + count[12] > 0;
+  return kWildBase + (high ? 41 : 30);
 }
 
-}  // namespace
+TDrawListing::TDrawListing(int wildRank, int jokers) : deckSize_(52 + jokers) {
+  std::array<int, 5> c{};
+  for (c[0] = 0; c[0] < deckSize_; ++c[0])
+    for (c[1] = c[0] + 1; c[1] < deckSize_; ++c[1])
+      for (c[2] = c[1] + 1; c[2] < deckSize_; ++c[2])
+        for (c[3] = c[2] + 1; c[3] < deckSize_; ++c[3])
+          for (c[4] = c[3] + 1; c[4] < deckSize_; ++c[4]) {
+            TFinalHand hand{};
+            for (size_t i = 0; i < 5; ++i) hand.Cards[i] = static_cast<uint8_t>(c[i]);
+            hand.Kind = static_cast<uint8_t>(ListingKind(c, wildRank));
+            hands_.push_back(hand);
+          }
+}
 
-TListedKinds ListAllDraws(const std::array<int, 5>& dealt) {
+TListedKinds TDrawListing::ListAllDraws(const std::array<int, 5>& dealt) const {
   // keptBit[card] is the position bit of a dealt card, 0 for a card of the deck.
-  std::array<uint8_t, 52> keptBit{};
+  std::array<uint8_t, 54> keptBit{};
   for (size_t i = 0; i < 5; ++i)
     keptBit[static_cast<size_t>(dealt[i])] = static_cast<uint8_t>(1u << i);
   TListedKinds listed{};
-  for (const TFinalHand& hand : AllHands()) {
+  for (const TFinalHand& hand : hands_) {
     const unsigned kept = keptBit[hand.Cards[0]] | keptBit[hand.Cards[1]] | keptBit[hand.Cards[2]] |
                           keptBit[hand.Cards[3]] | keptBit[hand.Cards[4]];
     ++listed[31u ^ kept][hand.Kind];
   }
   return listed;
+}
+
+TListedKinds ListAllDraws(const std::array<int, 5>& dealt) {
+  static const TDrawListing natural(-1, 0);
+  return natural.ListAllDraws(dealt);
 }
 
 }  // namespace tarnwick::testing

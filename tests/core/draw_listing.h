@@ -7,20 +7,45 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace tarnwick::testing {
 
-inline constexpr int kNothing = 48;  // column of the final hands that have no kind
+inline constexpr int kNothing = 48;   // column of the natural final hands without a kind
+inline constexpr int kWildBase = 64;  // wild kind k is column kWildBase + k
+inline constexpr int kColumns = kWildBase + 42;
+inline constexpr int kFirstJoker = 52;  // card codes: 0..51 natural, 52 and 53 the jokers
 
 // Kind of five natural cards given as codes rank + 13 x suit, or kNothing.
 int ListingKind(const std::array<int, 5>& codes);
 
-// ListedKinds[mask][kind]: final hands of each hold, by kind (kNothing for no kind).
-using TListedKinds = std::array<std::array<int64_t, kNothing + 1>, 32>;
+// Kind of five cards of a game whose wild cards are the jokers and the cards of
+// `wildRank` (-1: none): a natural kind, kNothing, or kWildBase + wild kind.
+int ListingKind(const std::array<int, 5>& codes, int wildRank);
 
-// Lists every draw of all 32 holds of a dealt hand of a 52-card deck. Every five-card
-// hand of the deck is the final hand of exactly one hold: the one that keeps the dealt
-// cards it contains and replaces the others.
+// Listed[mask][column]: final hands of each hold, by kind column.
+using TListedKinds = std::array<std::array<int64_t, kColumns>, 32>;
+
+// Every five-card hand of one game's full deck with its kind, made once. Every such hand is
+// the final hand of exactly one hold of a dealt hand: the hold that keeps the dealt cards
+// it contains and replaces the others.
+class TDrawListing {
+ public:
+  TDrawListing(int wildRank, int jokers);
+  // Lists every draw of all 32 holds of a dealt hand (card codes as above).
+  TListedKinds ListAllDraws(const std::array<int, 5>& dealt) const;
+  int DeckSize() const { return deckSize_; }
+
+ private:
+  struct TFinalHand {
+    std::array<uint8_t, 5> Cards;
+    uint8_t Kind;
+  };
+  int deckSize_;
+  std::vector<TFinalHand> hands_;
+};
+
+// The listing of the natural 52-card deck.
 TListedKinds ListAllDraws(const std::array<int, 5>& dealt);
 
 }  // namespace tarnwick::testing

@@ -182,7 +182,7 @@ TEST(PokerEngineListing, RandomHandsOfNaturalGamesMatchTheListing) {
 }
 
 TEST(PokerEngineListing, ListingClassifiesTheFullDeckLikeTheTextbook) {
-  std::array<int64_t, kNothing + 1> total{};
+  std::array<int64_t, testing::kColumns> total{};
   for (const auto& row : testing::ListAllDraws({0, 1, 2, 3, 4})) {
     for (size_t k = 0; k < row.size(); ++k) total[k] += row[k];
   }
