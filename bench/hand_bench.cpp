@@ -13,6 +13,7 @@
 
 #include "games.h"
 #include "poker_engine.h"
+#include "wild_engine.h"
 
 namespace {
 
@@ -64,6 +65,19 @@ void NineSixJacksWholeGame(benchmark::State& state) {
   state.SetLabel("one iteration = one whole-game run");
 }
 BENCHMARK(NineSixJacksWholeGame)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The whole-game run of full-pay Deuces Wild (103844 deal classes, all analysed in full).
+void FullPayDeucesWholeGame(benchmark::State& state) {
+  const TCatalogue games = BuildCatalogue();
+  const auto engine = CreateEngineForGame(*FindGame(games, 4));
+  TPayout table;
+  table.Pays = {800, 200, 25, 15, 9, 5, 3, 2, 2, 1};
+  engine->SetPayout(&table);
+  for (auto _ : state) engine->CalcGameAdvantage();
+  if (table.DealTotal() != 2598960) state.SkipWithError("the run did not count every deal");
+  state.SetLabel("one iteration = one whole-game run");
+}
+BENCHMARK(FullPayDeucesWholeGame)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "errors.h"
-#include "poker_engine.h"
+#include "wild_engine.h"
 
 namespace tarnwick::cli {
 
@@ -74,12 +74,8 @@ int RunGames(const TCatalogue& games, bool json, std::ostream& out) {
 
 int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
             const std::array<int, kHandSize>& cards, bool json, std::ostream& out) {
-  if (!game.IsNatural()) {
-    throw InputError(game.Name +
-                     " is a wild-card game; this version analyses games without wild cards");
-  }
-  TPokerEngine engine;
-  engine.SetGame(game);
+  const auto owner = CreateEngineForGame(game);
+  TPokerEngine& engine = *owner;
   TPayout table;
   table.GameId = game.GameId;
   std::copy(pays.begin(), pays.end(), table.Pays.begin());

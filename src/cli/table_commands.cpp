@@ -13,8 +13,8 @@
 #include "cli_input.h"
 #include "data_store.h"
 #include "errors.h"
-#include "poker_engine.h"
 #include "progress.h"
+#include "wild_engine.h"
 
 namespace tarnwick::cli {
 
@@ -148,12 +148,8 @@ TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& opt
 }
 
 void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet) {
-  if (!game.IsNatural()) {
-    throw InputError(game.Name +
-                     " is a wild-card game; this version computes games without wild cards");
-  }
-  TPokerEngine engine;
-  engine.SetGame(game);
+  const auto owner = CreateEngineForGame(game);
+  TPokerEngine& engine = *owner;
   engine.SetPayout(&table);
   TInterruptGuard guard;
   TProgressBar bar(std::cerr, engine.DealClassCount(), !quiet && ::isatty(STDERR_FILENO) != 0);

@@ -32,14 +32,24 @@ int32_t Choose(int k, int n) {
   return k < 0 ? 0 : BinomialAt(k, n);
 }
 
+// Set bits of a rank set (without relying on a popcount instruction).
+constexpr int CountRanks(uint32_t ranks) {
+  ranks = ranks - ((ranks >> 1) & 0x55555555u);
+  ranks = (ranks & 0x33333333u) + ((ranks >> 2) & 0x33333333u);
+  return static_cast<int>((((ranks + (ranks >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
+}
+
 // The elementary symmetric sums e_0..e_4 of the weights of the ranks in `ranks`: e_j is
-// the number of ways to draw j cards of j different ranks among them.
+// the number of ways to draw j cards of j different ranks among them. Weights are deck
+// counts of at most 4 (checked by the caller), so e_j <= C(13, 4) 4^4 and nothing overflows.
 TSums SymmetricSums(uint32_t ranks, const TRankWeights& weight) {
   TSums e = {1, 0, 0, 0, 0};
   for (uint32_t rest = ranks; rest != 0; rest &= rest - 1) {
     const int32_t c = weight[static_cast<size_t>(std::countr_zero(rest))];
-    if (c == 0) continue;
-    for (int j = 4; j >= 1; --j) e[j] = Add(e[j], Mul(e[j - 1], c));
+    e[4] += e[3] * c;
+    e[3] += e[2] * c;
+    e[2] += e[1] * c;
+    e[1] += c;
   }
   return e;
 }
@@ -64,7 +74,7 @@ TFits CountFits(uint32_t kept, int k, int t, const TRankWeights& weight, int top
       const int32_t first = held ? 1 : weight[static_cast<size_t>(m)];
       if (first == 0) continue;
       const uint32_t above = ((1u << (hi + 1)) - 1) & ~((1u << (m + 1)) - 1);
-      const int need = naturals - 1 - std::popcount(kept & above);
+      const int need = naturals - 1 - CountRanks(kept & above);
       if (need < 0 || need > 4) continue;
       const int32_t ways =
           Mul(first, SymmetricSums(above & ~kept, weight)[static_cast<size_t>(need)]);
@@ -74,7 +84,7 @@ TFits CountFits(uint32_t kept, int k, int t, const TRankWeights& weight, int top
   if (topRank >= kAce) {
     const int32_t ace = keptAce ? 1 : weight[kAce];
     const uint32_t others = kept & ~(1u << kAce);
-    const int need = naturals - 1 - std::popcount(others);
+    const int need = naturals - 1 - CountRanks(others);
     if (ace != 0 && need >= 0 && need <= 4) {
       if ((others & ~kWheelRanks) == 0) {
         out[0] =
@@ -319,7 +329,7 @@ void TWildEngine::CountWildKinds(int mask) {
     put(WILD_1_AND_3_1, trips);
     // Two pairs: of the held ranks, or of one held rank and any other, or of any two.
     int32_t twoPairs = 0;
-    if (kept.RankHistogram[3] == 0 && kept.RankHistogram[4] == 0 && std::popcount(keptRanks) <= 2) {
+    if (kept.RankHistogram[3] == 0 && kept.RankHistogram[4] == 0 && CountRanks(keptRanks) <= 2) {
       if (k == 0) {
         twoPairs = Sub(Mul(pairsOfAll, pairsOfAll), pairsSquared) / 2;
       } else {

@@ -127,6 +127,25 @@ TEST(Cli, BadInputIsOneClearLine) {
   }
 }
 
+// Jokers and deuces in a dealt hand: four deuces and a king stand pat in Deuces Wild; a
+// joker with four to a royal keeps them all in Joker Wild.
+TEST(Cli, HandOfWildGames) {
+  const TRun deuces = RunCli("hand -g 4 -p 800,200,25,15,9,5,3,2,2,1 2S 2H 2D 2C KS --json");
+  ASSERT_EQ(deuces.Exit, 0) << deuces.Err;
+  const auto report = nlohmann::json::parse(deuces.Out);
+  EXPECT_EQ(report["best"], 0);
+  EXPECT_EQ(report["holds"][16]["counts"][1], 47);  // keeping the deuces: four deuces always
+  const TRun joker = RunCli("hand -g 3 -p 800,200,100,50,20,7,5,3,2,1,1 JK KH QH JH TH --json");
+  ASSERT_EQ(joker.Exit, 0) << joker.Err;
+  const auto royal = nlohmann::json::parse(joker.Out);
+  EXPECT_EQ(royal["deck"], 53);
+  EXPECT_EQ(royal["best"], 0);
+  EXPECT_EQ(royal["holds"][0]["counts"][2], 1);  // a wild royal flush as dealt
+  const TRun two = RunCli("hand -g 8 -p 800,100,50,25,9,5,4,3,2,1 JK JK 7H 7D 7C --json");
+  ASSERT_EQ(two.Exit, 0) << two.Err;
+  EXPECT_EQ(nlohmann::json::parse(two.Out)["holds"][0]["counts"][2], 1);  // five sevens
+}
+
 TEST(Cli, HelpOnEveryCommand) {
   for (const char* command : {"--help", "games --help", "hand --help", "return --help",
                               "tables --help", "add --help", "delete --help"}) {
@@ -176,7 +195,10 @@ TEST(Cli, ReturnOfNineSixJacks) {
   EXPECT_NE(text.Out.find("Nothing"), std::string::npos);
 
   EXPECT_EQ(RunCli("return -g 0 -p 1,1,1,1,1,1,1,1,1 --basis 6").Exit, 2);
-  EXPECT_EQ(RunCli("return -g 4 -p 800,200,25,15,9,5,3,2,2,1").Exit, 2);  // wild games come later
+  // A wild-card game: full-pay Deuces Wild returns 100.761961 %.
+  const TRun deuces = RunCli("return -g \"deuces wild\" -p 800,200,25,15,9,5,3,2,2,1 --json");
+  ASSERT_EQ(deuces.Exit, 0) << deuces.Err;
+  EXPECT_NEAR(nlohmann::json::parse(deuces.Out)["return"].get<double>(), 1.00761961, 1e-8);
 }
 
 TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {

@@ -50,18 +50,8 @@ std::string HandText(const std::array<int, 5>& codes) {
 
 struct TFamily {
   const char* name;
-  std::unique_ptr<TPokerDescription> game;
+  std::shared_ptr<TPokerDescription> game;
 };
-
-std::vector<TFamily> Families() {
-  std::vector<TFamily> families;
-  families.push_back({"one joker", std::make_unique<TJokerWildKings>()});
-  families.push_back({"two jokers", std::make_unique<TDoubleJokerPoker>()});
-  families.push_back({"deuces", std::make_unique<TBonusDeucesWild>()});
-  families.push_back({"sevens", std::make_unique<TSevensWild>()});
-  families.push_back({"deuces and a joker", std::make_unique<TDeucesAndJoker>()});
-  return families;
-}
 
 // A dealt hand of the family with 0..5 wild cards (each count about equally often).
 std::array<int, 5> RandomWildHand(std::mt19937_64& random, const TPokerDescription& game) {
@@ -105,11 +95,16 @@ int HandCount() {
 // Every hold of random hands of each wild family, with random pays: the natural and wild
 // kind counts, category counts, "nothing" and draws equal a card-by-card listing of the
 // draws, and the best hold is the strictly best exact value with ties to the lower mask.
-TEST(WildEngineListing, RandomHandsOfEveryFamilyMatchTheListing) {
+void PrintTo(const TFamily& family, std::ostream* out) {
+  *out << family.name;
+}
+
+class WildEngineListing : public ::testing::TestWithParam<TFamily> {};
+
+TEST_P(WildEngineListing, RandomHandsMatchTheListing) {
   std::mt19937_64 random(20261207);
-  for (TFamily& family : Families()) {
-    const TPokerDescription& game = *family.game;
-    SCOPED_TRACE(family.name);
+  {
+    const TPokerDescription& game = *GetParam().game;
     const testing::TDrawListing listing(game.WildRank, game.JokerCount);
     TWildEngine engine;
     engine.SetGame(game);
@@ -209,6 +204,15 @@ TEST(WildEngineListing, RandomHandsOfEveryFamilyMatchTheListing) {
       EXPECT_GT(byWilds[static_cast<size_t>(w)], 0) << w;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, WildEngineListing,
+    ::testing::Values(TFamily{"OneJoker", std::make_shared<TJokerWildKings>()},
+                      TFamily{"TwoJokers", std::make_shared<TDoubleJokerPoker>()},
+                      TFamily{"Deuces", std::make_shared<TBonusDeucesWild>()},
+                      TFamily{"Sevens", std::make_shared<TSevensWild>()},
+                      TFamily{"DeucesAndJoker", std::make_shared<TDeucesAndJoker>()}),
+    [](const ::testing::TestParamInfo<TFamily>& param) { return std::string(param.param.name); });
 
 TEST(WildEngine, ClassifiesTheExampleHands) {
   TWildEngine deuces;
