@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 
 #include "errors.h"
 
@@ -24,6 +25,12 @@ std::string Trim(const std::string& text) {
 }
 
 }  // namespace
+
+std::string Format(const char* format, double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
 
 const TPokerDescription& ParseGame(const TCatalogue& games, const std::string& text) {
   const std::string wanted = Trim(text);

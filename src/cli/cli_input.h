@@ -15,6 +15,9 @@
 
 namespace tarnwick::cli {
 
+// One number in a printf format ("%11.6f"), for the reports.
+std::string Format(const char* format, double value);
+
 // A game by its number or its name (case-insensitive).
 const TPokerDescription& ParseGame(const TCatalogue& games, const std::string& text);
 

@@ -8,18 +8,13 @@
 #include <numeric>
 #include <string>
 
+#include "cli_input.h"
 #include "errors.h"
 #include "wild_engine.h"
 
 namespace tarnwick::cli {
 
 namespace {
-
-std::string Format(const char* format, double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, value);
-  return buffer;
-}
 
 std::string WildText(const TPokerDescription& game) {
   std::string text;

@@ -22,12 +22,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string Format(const char* format, double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, value);
-  return buffer;
-}
-
 std::string PaysText(const TPayout& table) {
   std::string text;
   for (int c = 0; c <= table.LastCategory; ++c) {
