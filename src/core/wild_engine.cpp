@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstring>
 #include <numeric>
+#include <span>
 #include <vector>
 
 #include "checked.h"
@@ -216,12 +217,15 @@ void TWildEngine::CountWildKinds(int mask) {
     keptSuit = kept.Suits[static_cast<size_t>(i)];
   const bool oneSuit = k == 0 || kept.SuitHistogram[static_cast<size_t>(k)] == 1;
   // The suits a flush of the final naturals can be in.
-  std::vector<int> flushSuits;
+  std::array<int, kSuitCount> flushSuitList = {0, 1, 2, 3};
+  int flushSuitCount = 0;
   if (k == 0) {
-    flushSuits = {0, 1, 2, 3};
+    flushSuitCount = kSuitCount;
   } else if (oneSuit) {
-    flushSuits = {keptSuit};
+    flushSuitList[0] = keptSuit;
+    flushSuitCount = 1;
   }
+  const std::span<const int> flushSuits(flushSuitList.data(), static_cast<size_t>(flushSuitCount));
 
   // Five and four wild cards.
   if (k == 0) row[WILD_5] = Choose(5 - h, deckWilds);
