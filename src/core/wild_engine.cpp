@@ -67,7 +67,8 @@ TFits CountFits(uint32_t kept, int k, int t, const TRankWeights& weight, int top
     // Windows without an ace, named by their lowest natural rank m.
     const int lowKept = k > 0 ? std::countr_zero(kept) : kAce;
     const int highKept = k > 0 ? 31 - std::countl_zero(kept) : -1;
-    for (int m = 0; m <= std::min(kKing, topRank); ++m) {
+    // Only windows that hold every kept rank: lowest rank from highKept - 4 to lowKept.
+    for (int m = std::max(0, highKept - 4); m <= std::min(kKing, topRank); ++m) {
       if (m > lowKept) break;
       const int hi = std::min({m + 4, static_cast<int>(kKing), topRank});
       if (highKept > hi) continue;
