@@ -31,33 +31,12 @@ std::vector<std::array<int, kHandSize>> FixedHands() {
   return hands;
 }
 
-void NaturalHandAllHolds(benchmark::State& state) {
+// Times the analysis of one dealt hand (all 32 holds), cycling through the fixed hands.
+void HandAllHolds(benchmark::State& state, int gameId, const std::vector<int32_t>& pays) {
   const TCatalogue games = BuildCatalogue();
-  TPokerEngine engine;
-  engine.SetGame(*FindGame(games, 0));
+  const auto engine = CreateEngineForGame(*FindGame(games, gameId));
   TPayout table;
-  table.Pays = {800, 50, 25, 9, 6, 4, 3, 2, 1};
-  engine.SetPayout(&table);
-  const auto hands = FixedHands();
-  size_t next = 0;
-  int checksum = 0;
-  for (auto _ : state) {
-    engine.DealCards(hands[next]);
-    checksum += engine.GetTheBest();
-    next = next + 1 == hands.size() ? 0 : next + 1;
-  }
-  benchmark::DoNotOptimize(checksum);
-  state.SetItemsProcessed(state.iterations());
-  state.SetLabel("one iteration = one dealt hand, all 32 holds");
-}
-BENCHMARK(NaturalHandAllHolds)->Unit(benchmark::kMicrosecond);
-
-// The same for full-pay Deuces Wild: the deuces in the fixed hands are wild cards.
-void DeucesHandAllHolds(benchmark::State& state) {
-  const TCatalogue games = BuildCatalogue();
-  const auto engine = CreateEngineForGame(*FindGame(games, 4));
-  TPayout table;
-  table.Pays = {800, 200, 25, 15, 9, 5, 3, 2, 2, 1};
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
   engine->SetPayout(&table);
   const auto hands = FixedHands();
   size_t next = 0;
@@ -71,34 +50,33 @@ void DeucesHandAllHolds(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
   state.SetLabel("one iteration = one dealt hand, all 32 holds");
 }
-BENCHMARK(DeucesHandAllHolds)->Unit(benchmark::kMicrosecond);
 
-// "Calculate overall permutations" of 9/6 Jacks or better: all 134459 deal classes.
-void NineSixJacksWholeGame(benchmark::State& state) {
+// Times "Calculate overall permutations": every deal class of the game.
+void WholeGame(benchmark::State& state, int gameId, const std::vector<int32_t>& pays) {
   const TCatalogue games = BuildCatalogue();
-  TPokerEngine engine;
-  engine.SetGame(*FindGame(games, 0));
+  const auto engine = CreateEngineForGame(*FindGame(games, gameId));
   TPayout table;
-  table.Pays = {800, 50, 25, 9, 6, 4, 3, 2, 1};
-  engine.SetPayout(&table);
-  for (auto _ : state) engine.CalcGameAdvantage();
-  if (table.DealTotal() != 2598960) state.SkipWithError("the run did not count every deal");
-  state.SetLabel("one iteration = one whole-game run");
-}
-BENCHMARK(NineSixJacksWholeGame)->Unit(benchmark::kMillisecond)->Iterations(1);
-
-// The whole-game run of full-pay Deuces Wild (103844 deal classes, all analysed in full).
-void FullPayDeucesWholeGame(benchmark::State& state) {
-  const TCatalogue games = BuildCatalogue();
-  const auto engine = CreateEngineForGame(*FindGame(games, 4));
-  TPayout table;
-  table.Pays = {800, 200, 25, 15, 9, 5, 3, 2, 2, 1};
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
   engine->SetPayout(&table);
   for (auto _ : state) engine->CalcGameAdvantage();
-  if (table.DealTotal() != 2598960) state.SkipWithError("the run did not count every deal");
+  if (table.DealTotal() != Binomial[5][static_cast<size_t>(table.DeckSize)]) {
+    state.SkipWithError("the run did not count every deal");
+  }
   state.SetLabel("one iteration = one whole-game run");
 }
-BENCHMARK(FullPayDeucesWholeGame)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+const std::vector<int32_t> kNineSixJacks = {800, 50, 25, 9, 6, 4, 3, 2, 1};
+const std::vector<int32_t> kFullPayDeuces = {800, 200, 25, 15, 9, 5, 3, 2, 2, 1};
+
+// In the fixed hands of Deuces Wild the deuces are wild cards.
+BENCHMARK_CAPTURE(HandAllHolds, NaturalHand, 0, kNineSixJacks)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(HandAllHolds, DeucesHand, 4, kFullPayDeuces)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(WholeGame, NineSixJacks, 0, kNineSixJacks)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(WholeGame, FullPayDeuces, 4, kFullPayDeuces)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 
