@@ -11,21 +11,14 @@
 #include "deal_classes.h"
 #include "draw_listing.h"
 #include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
 using testing::kWildBase;
 
-// Deuces and a joker: no game of the catalogue has both, the engine supports it.
-class TDeucesAndJoker : public TDeucesWild {
- public:
-  TDeucesAndJoker() {
-    Name = "Deuces and Joker (test)";
-    JokerCount = 1;
-    GameId = 99;
-  }
-};
+using testing::TDeucesAndJoker;
 
 // Card codes of the listing: 0..51 natural, 52 and 53 the jokers.
 int ListingCode(int engineCode, int& jokersSeen) {

@@ -5,18 +5,13 @@
 #include "deal_classes.h"
 #include "errors.h"
 #include "games.h"
+#include "test_games.h"
 #include "wild_engine.h"
 
 namespace tarnwick {
 namespace {
 
-class TDeucesAndJoker : public TDeucesWild {
- public:
-  TDeucesAndJoker() {
-    Name = "Deuces and Joker (test)";
-    JokerCount = 1;
-  }
-};
+using testing::TDeucesAndJoker;
 
 // The wild classes by number of wild cards, and their weights, against the counts a run
 // must have: per w, C(W, w) x C(4R, 5 - w) deals; with the natural deals C(4R + W, 5).
