@@ -355,9 +355,10 @@ void TWildEngine::CountWildKinds(int mask) {
   }
 }
 
+// WorkHand holds the kept cards: the natural step that runs first (CheckDraw, its quick
+// variant or CheckEmpty) has prepared it for this mask.
 void TWildEngine::CountWildDraw(int mask) {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-  WorkHand.CopyKept(DealtHand, mask);
   if (WorkHand.Total - WorkHand.WildCount == 0) {
     InternalCheckEmpty(mask);
     return;
@@ -368,7 +369,6 @@ void TWildEngine::CountWildDraw(int mask) {
 void TWildEngine::InternalCheckEmpty(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    WorkHand.CopyKept(DealtHand, mask);
     if (WorkHand.Total != WorkHand.WildCount) throw RangeError("The hold keeps a natural card");
     CountWildKinds(mask);
   } catch (...) {
