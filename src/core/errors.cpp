@@ -15,6 +15,25 @@ void TarnwickError::Prefix(std::string_view context) {
   message_ = std::move(text);
 }
 
+void TarnwickError::Append(std::string_view line) {
+  message_.append("\r\n").append(line);
+}
+
+void RethrowWithLine(std::string_view line) {
+  try {
+    throw;
+  } catch (TarnwickError& e) {
+    e.Append(line);
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw TarnwickError("Out of memory\r\n" + std::string(line));
+  } catch (const std::exception& e) {
+    throw TarnwickError(e.what() + ("\r\n" + std::string(line)));
+  } catch (...) {
+    throw TarnwickError("Unknown error\r\n" + std::string(line));
+  }
+}
+
 void RethrowWithContext(std::string_view context) {
   try {
     throw;

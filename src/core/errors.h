@@ -18,6 +18,8 @@ class TarnwickError : public std::exception {
   const std::string& Message() const noexcept { return message_; }
   // Puts one context line in front of the message.
   void Prefix(std::string_view context);
+  // Puts one more line after the message.
+  void Append(std::string_view line);
 
  private:
   std::string message_;
@@ -57,6 +59,10 @@ class AbortError : public TarnwickError {
 // Errors of this hierarchy keep their type; any other exception becomes a TarnwickError.
 // Call only from inside a catch block.
 [[noreturn]] void RethrowWithContext(std::string_view context);
+
+// Rethrows the exception being handled with "\r\n" and `line` after its text, keeping the
+// type as RethrowWithContext does. Call only from inside a catch block.
+[[noreturn]] void RethrowWithLine(std::string_view line);
 
 [[noreturn]] void ThrowRange(long long value, long long lo, long long hi, const char* what);
 
