@@ -11,6 +11,7 @@
 #include "cli_input.h"
 #include "commands.h"
 #include "errors.h"
+#include "report_commands.h"
 #include "table_commands.h"
 
 namespace {
@@ -95,6 +96,53 @@ int main(int argc, char** argv) {
   AddDataOption(remove, options);
   remove->add_option("--index,-i", options.Index, "The table's index (see 'tables')")->required();
 
+  CLI::App* stats = app.add_subcommand(
+      "stats",
+      "The statistics table of a pay table: hands, probability and return of every category by "
+      "the cards the best hold keeps, and how often each occurs");
+  AddTableOptions(stats, options);
+  AddDataOption(stats, options);
+  stats->add_option("--speed", options.Speed, "Hands per hour for the occurrence times (10-10000)")
+      ->default_val(600);
+  stats->add_option("--view", options.View, "hands, probability or return")->default_val("hands");
+  stats->add_flag("--csv", options.Csv, "Print CSV");
+  stats->add_flag("--json", options.Json, "Print JSON (every view)");
+  stats->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+
+  CLI::App* holds = app.add_subcommand(
+      "holds", "How the draws of each of the 32 holds of a dealt hand end, category by category");
+  holds->add_option("--game,-g", gameText, "Game number or name (see 'games')")->required();
+  holds->add_option("--pays,-p", paysText, "One pay per category in category order")->required();
+  holds->add_option("cards", cardWords, "Five cards such as AS KH 10D 2c; JK is a joker")
+      ->required();
+  holds->add_option("--view", options.View, "hands, probability or return")->default_val("hands");
+  holds->add_flag("--json", options.Json, "Print JSON (every view)");
+
+  std::string chart;
+  CLI::App* bankroll =
+      app.add_subcommand("bankroll", "Exact bankroll figures of a pay table played the best way");
+  bankroll->require_subcommand(1);
+  const auto addChart = [&](const char* name, const char* description) {
+    CLI::App* command = bankroll->add_subcommand(name, description);
+    AddTableOptions(command, options);
+    AddDataOption(command, options);
+    command->add_option("--coins,-c", options.Coins, "Coins played per hand (1-5)")->default_val(1);
+    command->add_flag("--json", options.Json, "Print JSON instead of CSV");
+    command->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+    command->callback([&chart, name] { chart = name; });
+    return command;
+  };
+  addChart("distribution", "Probability of every net result after --hands hands")
+      ->add_option("--hands,-n", options.Hands, "Hands played (1-4000)")
+      ->default_val(100);
+  addChart("winloss", "Chances of being ahead, even or behind after each of 2000 hands");
+  CLI::App* ruin =
+      addChart("ruin", "Risk of ruin and chance to reach the desired bankroll over 2000 hands");
+  ruin->add_option("--initial", options.Initial, "Initial bankroll in coins (1-1500)")
+      ->default_val(30);
+  ruin->add_option("--desired", options.Desired, "Desired bankroll in coins (1-1500)")
+      ->default_val(60);
+
   const auto isCommand = [&](const std::string& name) {
     for (const CLI::App* command : app.get_subcommands({})) {
       if (command->check_name(name)) return true;
@@ -103,7 +151,8 @@ int main(int argc, char** argv) {
   };
   if (argc > 1 && argv[1][0] != '-' && !isCommand(argv[1])) {
     return Fail(std::string("unknown command '") + argv[1] +
-                "' (commands: games, hand, return, tables, add, delete; see --help)");
+                "' (commands: games, hand, holds, return, stats, bankroll, tables, add, delete; "
+                "see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -122,9 +171,12 @@ int main(int argc, char** argv) {
     if (tables->parsed()) return cli::RunTables(catalogue, options, std::cout);
     if (add->parsed()) return cli::RunAdd(catalogue, options, std::cout);
     if (remove->parsed()) return cli::RunDelete(catalogue, options, std::cout);
+    if (stats->parsed()) return cli::RunStats(catalogue, options, std::cout);
+    if (bankroll->parsed()) return cli::RunBankroll(catalogue, chart, options, std::cout);
     const TPokerDescription& game = cli::ParseGame(catalogue, gameText);
     const std::vector<int32_t> pays = cli::ParsePays(game, paysText);
     const auto cards = cli::ParseHand(game, cardWords);
+    if (holds->parsed()) return cli::RunHolds(game, pays, cards, options, std::cout);
     return cli::RunHand(game, pays, cards, json, std::cout);
   } catch (const InputError& e) {
     return Fail(e.what());

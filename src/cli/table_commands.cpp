@@ -157,6 +157,17 @@ void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet) {
   bar.Finish();
 }
 
+TPayout StoredOrComputed(const TCatalogue& games, const TPokerDescription& game,
+                         const TTableOptions& options) {
+  TPayout table = TableFromOptions(game, options);
+  const TData store = LoadStore(games, DataFolder(options));
+  for (const auto& stored : store.Payouts) {
+    if (stored->SameAs(table) && stored->Return >= 0 && stored->DealTotal() > 0) return *stored;
+  }
+  ComputeTable(game, table, options.Quiet);
+  return table;
+}
+
 int RunReturn(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
   const TPokerDescription& game = ParseGame(games, options.Game);
   TPayout table = TableFromOptions(game, options);

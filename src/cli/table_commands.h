@@ -23,6 +23,14 @@ struct TTableOptions {
   int Index = -1;
   bool Json = false;
   bool Quiet = false;  // no progress bar
+  // The report commands.
+  std::string View = "hands";  // hands, probability or return
+  bool Csv = false;
+  int Speed = 600;   // hands per hour
+  int Coins = 1;     // coins played per hand
+  int Hands = 100;   // hands of the result distribution
+  int Initial = 30;  // bankrolls of the risk of ruin, in coins
+  int Desired = 60;
 };
 
 // The program's own folder when it is writable, else $XDG_DATA_HOME/tarnwick (default
@@ -34,6 +42,11 @@ TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& opt
 
 // Plays every deal of the game with the table (progress on stderr, Ctrl+C aborts).
 void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet);
+
+// The stored table equal to the options' one when it has whole-game counts, else the
+// table computed now (and not stored).
+TPayout StoredOrComputed(const TCatalogue& games, const TPokerDescription& game,
+                         const TTableOptions& options);
 
 int RunReturn(const TCatalogue& games, const TTableOptions& options, std::ostream& out);
 int RunTables(const TCatalogue& games, const TTableOptions& options, std::ostream& out);

@@ -112,7 +112,7 @@ StatisticsTable BuildStatisticsTable(const std::vector<std::string>& categoryNam
     table.RowProbability[r] = p;
     rest -= p;
     share[r] = Percent(100 * payout.Pays[c] / basis * p);
-    hands[r] = "0";
+    hands[r].assign(1, '0');
     if (p > 0) table.OccursHandsText[r] = Occurs(1 / p);
   }
   chance[kHandsRow1] = Percent(100);
@@ -121,7 +121,7 @@ StatisticsTable BuildStatisticsTable(const std::vector<std::string>& categoryNam
   share[kHandsRow1] = Percent(100 * payout.Return);
   if (rest > 0) table.OccursHandsText[nothingRow] = Occurs(1 / rest);
   hands[kHandsRow1] = std::to_string(deals);
-  hands[nothingRow] = "0";
+  hands[nothingRow].assign(1, '0');
 
   // Every deal contributes L final hands to the total, L the least common multiple of the
   // draws of every column; column k's hands are scaled by L / B(k).
@@ -132,7 +132,7 @@ StatisticsTable BuildStatisticsTable(const std::vector<std::string>& categoryNam
     for (int r = kFirstCategoryRow; r <= nothingRow; ++r)
       hands[r] = DecimalAdd(hands[r], DecimalMul(factor, table.HandsText[k][r]));
   }
-  hands[kHandsRow2] = "0";
+  hands[kHandsRow2].assign(1, '0');
   for (int r = kFirstCategoryRow; r <= nothingRow; ++r)
     hands[kHandsRow2] = DecimalAdd(hands[kHandsRow2], hands[r]);
 

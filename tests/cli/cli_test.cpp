@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -147,8 +148,10 @@ TEST(Cli, HandOfWildGames) {
 }
 
 TEST(Cli, HelpOnEveryCommand) {
-  for (const char* command : {"--help", "games --help", "hand --help", "return --help",
-                              "tables --help", "add --help", "delete --help"}) {
+  for (const char* command :
+       {"--help", "games --help", "hand --help", "return --help", "stats --help", "holds --help",
+        "bankroll --help", "bankroll ruin --help", "tables --help", "add --help",
+        "delete --help"}) {
     const TRun run = RunCli(command);
     EXPECT_EQ(run.Exit, 0) << command;
     EXPECT_NE(run.Out.find("Usage"), std::string::npos) << command << run.Out;
@@ -264,3 +267,104 @@ TEST(Cli, InterruptAbortsCleanly) {
 }
 
 }  // namespace
+
+// The statistics table from a stored table: the exact totals and the published count of
+// final royal flushes, in every output form.
+TEST(Cli, StatsOfNineSixJacks) {
+  const std::string data = DataFolder();
+  ASSERT_EQ(RunCli(std::string("add -g 0 ") + kNineSix + " -q -d " + data).Exit, 0);
+  const TRun json = RunCli(std::string("stats -g 0 ") + kNineSix + " --json -d " + data);
+  ASSERT_EQ(json.Exit, 0) << json.Err;
+  const auto report = nlohmann::json::parse(json.Out);
+  ASSERT_EQ(report["rows"].size(), 12u);
+  EXPECT_EQ(report["rows"][2], "ROYAL FLUSH");
+  const auto& total = report["columns"][6];
+  EXPECT_EQ(total["title"], "Total");
+  EXPECT_EQ(total["hands"][1], "19933230517200");
+  EXPECT_EQ(total["hands"][2], "493512264");
+  EXPECT_EQ(total["return"][0], "99.543904");
+  EXPECT_EQ(report["occursHours"][2], "67:19:03");
+
+  const TRun text = RunCli(std::string("stats -g 0 ") + kNineSix + " -d " + data);
+  ASSERT_EQ(text.Exit, 0) << text.Err;
+  EXPECT_NE(text.Out.find("19 933 230 517 200"), std::string::npos) << text.Out;
+  // Four of a kind is never held four cards to draw one: a zero shows as "- ".
+  EXPECT_NE(text.Out.find("FOUR OF KIND         624          -"), std::string::npos) << text.Out;
+
+  const TRun csv = RunCli(std::string("stats -g 0 ") + kNineSix +
+                          " --view probability --csv --speed 1200 -d " + data);
+  ASSERT_EQ(csv.Exit, 0) << csv.Err;
+  EXPECT_EQ(csv.Out.substr(0, csv.Out.find('\n')),
+            ",5 Holds,4 Holds,3 Holds,2 Holds,1 Holds,0 Holds,Total,\"Occurs,hands\","
+            "\"Occurs,hours\"");
+  EXPECT_NE(csv.Out.find("ROYAL FLUSH,0.020525,"), std::string::npos) << csv.Out;
+  EXPECT_NE(csv.Out.find(",33:39:32\n"), std::string::npos) << csv.Out;
+
+  EXPECT_EQ(RunCli(std::string("stats -g 0 ") + kNineSix + " --speed 5 -d " + data).Exit, 2);
+  EXPECT_EQ(RunCli(std::string("stats -g 0 ") + kNineSix + " --view odds -d " + data).Exit, 2);
+}
+
+TEST(Cli, HoldsBreakDownEveryHold) {
+  const TRun json = RunCli(std::string("holds -g 0 ") + kNineSix + " AS KS QS JS 3D --json");
+  ASSERT_EQ(json.Exit, 0) << json.Err;
+  const auto report = nlohmann::json::parse(json.Out);
+  EXPECT_EQ(report["best"], 16);
+  ASSERT_EQ(report["holds"].size(), 32u);
+  EXPECT_EQ(report["columns"].back(), "Nothing");
+  const auto& five = report["holds"][5];
+  EXPECT_EQ(five["code"], "10100");
+  EXPECT_EQ(five["drawn"], 2);
+  int64_t all = 0;
+  for (const auto& count : report["holds"][31]["count"]) all += count.get<int64_t>();
+  EXPECT_EQ(all, 1533939);
+  EXPECT_EQ(report["holds"][16]["count"][0], 1);  // the ten of spades
+  EXPECT_NEAR(report["holds"][16]["expectedReturn"].get<double>(), 872.0 / 47, 1e-12);
+
+  const TRun text =
+      RunCli("holds -g 3 -p 800,200,100,50,20,7,5,3,2,1,1 JK AS AD 5C 9H --view probability");
+  ASSERT_EQ(text.Exit, 0) << text.Err;
+  EXPECT_NE(text.Out.find("C11 Nothing"), std::string::npos) << text.Out;
+  EXPECT_EQ(RunCli("holds -g 0 -p 1,2 AS KS QS JS 3D").Exit, 2);
+}
+
+TEST(Cli, BankrollCharts) {
+  const std::string data = DataFolder();
+  ASSERT_EQ(RunCli(std::string("add -g 0 ") + kNineSix + " -q -d " + data).Exit, 0);
+  const auto table =
+      nlohmann::json::parse(RunCli(std::string("return -g 0 -q --json ") + kNineSix).Out);
+
+  // One hand: the win and push chances are those of the table.
+  const TRun one = RunCli(std::string("bankroll distribution -g 0 ") + kNineSix +
+                          " --hands 1 --json -d " + data);
+  ASSERT_EQ(one.Exit, 0) << one.Err;
+  const auto result = nlohmann::json::parse(one.Out);
+  EXPECT_NEAR(result["win"].get<double>(), table["win"].get<double>(), 1e-12);
+  EXPECT_NEAR(result["push"].get<double>(), table["push"].get<double>(), 1e-12);
+  EXPECT_EQ(result["points"][0]["y"], 0.0001);
+
+  const TRun five =
+      RunCli(std::string("bankroll distribution -g 0 ") + kNineSix + " -n 1 --coins 5 -d " + data);
+  ASSERT_EQ(five.Exit, 0) << five.Err;
+  EXPECT_NE(five.Out.find("\n-12.5,0.0001,loss\n-7.5,"), std::string::npos) << five.Out;
+
+  const TRun flat = RunCli(std::string("bankroll ruin -g 0 ") + kNineSix +
+                           " --initial 40 --desired 40 --json -d " + data);
+  ASSERT_EQ(flat.Exit, 0) << flat.Err;
+  const auto curves = nlohmann::json::parse(flat.Out);
+  ASSERT_EQ(curves["hit"].size(), 2000u);
+  EXPECT_NEAR(curves["hit"][0]["y"].get<double>(), 100.0, 1e-9);
+  EXPECT_EQ(curves["hit"][1999]["y"], curves["hit"][0]["y"]);
+
+  const TRun winloss = RunCli(std::string("bankroll winloss -g 0 ") + kNineSix + " -d " + data);
+  ASSERT_EQ(winloss.Exit, 0) << winloss.Err;
+  EXPECT_EQ(std::count(winloss.Out.begin(), winloss.Out.end(), '\n'), 2002);
+
+  EXPECT_EQ(RunCli(std::string("bankroll ruin -g 0 ") + kNineSix +
+                   " --initial 70 --desired 60 -d " + data)
+                .Exit,
+            2);
+  EXPECT_EQ(
+      RunCli(std::string("bankroll distribution -g 0 ") + kNineSix + " -n 4001 -d " + data).Exit,
+      2);
+  EXPECT_EQ(RunCli(std::string("bankroll -g 0 ") + kNineSix).Exit, 2);
+}

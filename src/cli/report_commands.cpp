@@ -1,0 +1,355 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report_commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "bankroll.h"
+#include "cli_input.h"
+#include "errors.h"
+#include "hold_stats.h"
+#include "progress.h"
+#include "statistics.h"
+#include "wild_engine.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+enum class TView { Hands, Probability, Return };
+
+TView ParseView(const std::string& text) {
+  if (text == "hands") return TView::Hands;
+  if (text == "probability") return TView::Probability;
+  if (text == "return") return TView::Return;
+  throw InputError("--view '" + text + "' is not one of hands, probability, return");
+}
+
+std::string Trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::vector<std::string> CategoryNames(const TPokerDescription& game) {
+  std::vector<std::string> names;
+  for (int c = 0; c <= game.LastCategory; ++c) names.push_back(game.CategoryName(c));
+  return names;
+}
+
+// A CSV field, quoted when it holds a comma or a quote.
+std::string Field(const std::string& text) {
+  if (text.find_first_of(",\"") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + '"';
+}
+
+const std::array<const char*, 10> kStatHeaders = {
+    "",        "5 Holds", "4 Holds", "3 Holds",      "2 Holds",
+    "1 Holds", "0 Holds", "Total",   "Occurs,hands", "Occurs,hours"};
+
+// The statistics window's cell text: zero or missing figures read "- ", hands are grouped
+// in threes.
+std::string ShownCell(const std::string& raw, TView view) {
+  const std::string text = Trim(raw);
+  if (view == TView::Hands) return text.empty() || text == "0" ? "- " : GroupDigits(text);
+  return text.empty() || text == "0.000000" ? "- " : text;
+}
+
+const StatisticsTable::TColumnTexts& ViewTexts(const StatisticsTable& stats, TView view) {
+  return view == TView::Hands         ? stats.HandsText
+         : view == TView::Probability ? stats.ProbabilityText
+                                      : stats.ReturnText;
+}
+
+// Answers Ctrl+C during a chart computation; the charts are quick, so no bar is drawn.
+class TInterruptSink : public TProgressSink {
+ public:
+  void Begin(int) override {}
+  void Step(int) override {
+    if (TInterruptGuard::Interrupted()) throw AbortError();
+  }
+  void End() override {}
+};
+
+const char* ClassName(TPointClass kind) {
+  return kind == TPointClass::Win ? "win" : kind == TPointClass::Push ? "push" : "loss";
+}
+
+Json PointsJson(const std::vector<TChartPoint>& points, bool withClass) {
+  Json list = Json::array();
+  for (const TChartPoint& point : points) {
+    Json item = {{"x", point.X}, {"y", point.Y}};
+    if (withClass) item["class"] = ClassName(point.Class);
+    list.push_back(item);
+  }
+  return list;
+}
+
+std::string Number(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.10g", value);
+  return text;
+}
+
+}  // namespace
+
+int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
+  const TPokerDescription& game = ParseGame(games, options.Game);
+  const TView view = ParseView(options.View);
+  if (options.Speed < kMinSpeed || options.Speed > kMaxSpeed) {
+    throw InputError("--speed " + std::to_string(options.Speed) +
+                     " is not 10..10000 hands per hour");
+  }
+  if (options.Csv && options.Json) throw InputError("choose one of --csv and --json");
+  const TPayout table = StoredOrComputed(games, game, options);
+  const StatisticsTable stats = BuildStatisticsTable(CategoryNames(game), table, options.Speed);
+  const int rows = stats.DataRowCount;
+
+  if (options.Json) {
+    const auto column = [&](const StatisticsTable::TColumnTexts& texts, int k) {
+      std::vector<std::string> cells;
+      for (int r = 0; r < rows; ++r) cells.push_back(Trim(texts[k][r]));
+      return cells;
+    };
+    Json columns = Json::array();
+    for (int k = 0; k < kStatColumns; ++k) {
+      columns.push_back({{"title", kStatHeaders[static_cast<size_t>(k + 1)]},
+                         {"hands", column(stats.HandsText, k)},
+                         {"probability", column(stats.ProbabilityText, k)},
+                         {"return", column(stats.ReturnText, k)}});
+    }
+    std::vector<std::string> hands;
+    std::vector<std::string> hours;
+    for (int r = 0; r < rows; ++r) {
+      hands.push_back(Trim(stats.OccursHandsText[r]));
+      hours.push_back(stats.OccursHoursText[r]);
+    }
+    const Json report = {
+        {"game", game.GameId},
+        {"name", game.Name},
+        {"pays",
+         std::vector<int32_t>(table.Pays.begin(), table.Pays.begin() + table.LastCategory + 1)},
+        {"basis", table.CoinBasis},
+        {"speed", options.Speed},
+        {"rows", stats.RowLabels},
+        {"columns", columns},
+        {"occursHands", hands},
+        {"occursHours", hours}};
+    out << report.dump(2) << '\n';
+    return 0;
+  }
+
+  const auto& texts = ViewTexts(stats, view);
+  std::vector<std::vector<std::string>> grid;
+  grid.emplace_back(kStatHeaders.begin(), kStatHeaders.end());
+  for (int r = 0; r < rows; ++r) {
+    std::vector<std::string> line = {stats.RowLabels[static_cast<size_t>(r)]};
+    for (int k = 0; k < kStatColumns; ++k) {
+      line.push_back(options.Csv ? Trim(texts[k][r]) : ShownCell(texts[k][r], view));
+    }
+    line.push_back(Trim(stats.OccursHandsText[r]));
+    line.push_back(stats.OccursHoursText[r]);
+    grid.push_back(line);
+  }
+  if (options.Csv) {
+    for (const auto& line : grid) {
+      for (size_t i = 0; i < line.size(); ++i) out << (i > 0 ? "," : "") << Field(line[i]);
+      out << '\n';
+    }
+    return 0;
+  }
+  std::array<size_t, kStatHeaders.size()> widths{};
+  for (const auto& line : grid) {
+    for (size_t i = 0; i < line.size(); ++i) widths[i] = std::max(widths[i], line[i].size());
+  }
+  out << game.Name << ", "
+      << (view == TView::Hands         ? "hands"
+          : view == TView::Probability ? "probability in %"
+                                       : "return in %")
+      << ", " << options.Speed << " hands per hour\n\n";
+  for (const auto& line : grid) {
+    std::string text;
+    for (size_t i = 0; i < line.size(); ++i) {
+      const size_t pad = widths[i] - line[i].size();
+      // Labels are left-aligned, figures right-aligned.
+      if (i == 0) {
+        text += line[i] + std::string(pad, ' ');
+      } else {
+        text += "  " + std::string(pad, ' ') + line[i];
+      }
+    }
+    out << text.substr(0, text.find_last_not_of(' ') + 1) << '\n';
+  }
+  return 0;
+}
+
+int RunHolds(const TPokerDescription& game, const std::vector<int32_t>& pays,
+             const std::array<int, kHandSize>& cards, const TTableOptions& options,
+             std::ostream& out) {
+  const TView view = ParseView(options.View);
+  const auto owner = CreateEngineForGame(game);
+  TPokerEngine& engine = *owner;
+  TPayout table;
+  table.GameId = game.GameId;
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
+  engine.SetPayout(&table);
+  engine.DealCards(cards);
+  const int best = engine.GetTheBest();
+  const THoldStats holds = FillHoldStats(engine);
+  const int entries = engine.LastCategory + 2;
+  std::vector<std::string> titles = CategoryNames(game);
+  titles.emplace_back("Nothing");
+
+  if (options.Json) {
+    Json list = Json::array();
+    for (const THandStat& hold : holds) {
+      std::vector<int32_t> counts(hold.Count.begin(), hold.Count.begin() + entries);
+      std::vector<double> chances;
+      std::vector<double> returns;
+      for (int c = 0; c < entries; ++c) {
+        chances.push_back(static_cast<double>(hold.Probability[c]));
+        returns.push_back(static_cast<double>(hold.Return[c]));
+      }
+      list.push_back({{"mask", hold.Mask},
+                      {"code", hold.Code},
+                      {"drawn", hold.DrawnCount},
+                      {"expectedReturn", static_cast<double>(hold.ExpectedReturn)},
+                      {"count", counts},
+                      {"probability", chances},
+                      {"return", returns}});
+    }
+    const Json report = {{"game", game.GameId},
+                         {"name", game.Name},
+                         {"best", best},
+                         {"columns", titles},
+                         {"holds", list}};
+    out << report.dump(2) << '\n';
+    return 0;
+  }
+
+  out << game.Name << ", dealt";
+  for (int code : cards) out << ' ' << CardText(code);
+  out << "; "
+      << (view == TView::Hands         ? "final hands"
+          : view == TView::Probability ? "probability in %"
+                                       : "return per category")
+      << " of every hold (1 = the card is replaced, * = the best hold)\n\n";
+  for (int c = 0; c < entries; ++c) {
+    out << Format("  C%-3.0f", c) << titles[static_cast<size_t>(c)] << '\n';
+  }
+  out << "\n  Code   Drawn            EV";
+  for (int c = 0; c < entries; ++c) out << Format(c < 10 ? "          C%.0f" : "         C%.0f", c);
+  out << '\n';
+  for (const THandStat& hold : holds) {
+    out << (hold.Mask == best ? "* " : "  ") << hold.Code << Format("  %5.0f", hold.DrawnCount)
+        << Format(" %13.6f", static_cast<double>(hold.ExpectedReturn));
+    for (int c = 0; c < entries; ++c) {
+      if (view == TView::Hands) {
+        out << Format(" %11.0f", hold.Count[c]);
+      } else if (view == TView::Probability) {
+        out << Format(" %11.6f", static_cast<double>(100 * hold.Probability[c]));
+      } else {
+        out << Format(" %11.6f", static_cast<double>(hold.Return[c]));
+      }
+    }
+    out << '\n';
+  }
+  return 0;
+}
+
+int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableOptions& options,
+                std::ostream& out) {
+  const TPokerDescription& game = ParseGame(games, options.Game);
+  if (options.Coins < 1 || options.Coins > 5) {
+    throw InputError("--coins " + std::to_string(options.Coins) + " is not 1..5");
+  }
+  if (chart == "distribution" && (options.Hands < 1 || options.Hands > kMaxRunHands)) {
+    throw InputError("--hands " + std::to_string(options.Hands) + " is not 1..4000");
+  }
+  if (chart == "ruin") {
+    if (options.Initial < 1 || options.Initial > kMaxBankroll || options.Desired < 1 ||
+        options.Desired > kMaxBankroll) {
+      throw InputError("the bankrolls must be 1..1500 coins");
+    }
+    if (options.Initial > options.Desired) {
+      throw InputError("--initial " + std::to_string(options.Initial) + " is above --desired " +
+                       std::to_string(options.Desired));
+    }
+  }
+  const TPayout table = StoredOrComputed(games, game, options);
+  TInterruptGuard guard;
+  TInterruptSink sink;
+  Json report = {{"game", game.GameId}, {"name", game.Name}, {"coins", options.Coins}};
+
+  if (chart == "distribution") {
+    TResultDistribution result;
+    ComputeResultDistribution(table, options.Hands, options.Coins, result, sink);
+    if (options.Json) {
+      report.update({{"hands", options.Hands},
+                     {"win", result.Win},
+                     {"push", result.Push},
+                     {"loss", result.Loss},
+                     {"points", PointsJson(result.Points, true)}});
+      out << report.dump(2) << '\n';
+      return 0;
+    }
+    out << "# " << game.Name << ", " << options.Hands << " hands of " << options.Coins
+        << (options.Coins == 1 ? " coin" : " coins") << ": win "
+        << Format("%.3f %%", 100 * result.Win) << ", push " << Format("%.3f %%", 100 * result.Push)
+        << ", loss " << Format("%.3f %%", 100 * result.Loss) << "\n"
+        << "# x is the left edge of a bar of the net result in coins, y its probability in %\n"
+        << "x,y,class\n";
+    for (const TChartPoint& point : result.Points)
+      out << Number(point.X) << ',' << Number(point.Y) << ',' << ClassName(point.Class) << '\n';
+    return 0;
+  }
+  if (chart == "winloss") {
+    TCurves curves;
+    ComputeWinPushLoss(table, curves, sink);
+    if (options.Json) {
+      report.update({{"win", PointsJson(curves.Win, false)},
+                     {"push", PointsJson(curves.Push, false)},
+                     {"loss", PointsJson(curves.Loss, false)}});
+      out << report.dump(2) << '\n';
+      return 0;
+    }
+    out << "# " << game.Name << ": after 2000 hands win " << Format("%.3f %%", curves.Win.back().Y)
+        << ", push " << Format("%.3f %%", curves.Push.back().Y) << ", loss "
+        << Format("%.3f %%", curves.Loss.back().Y) << "\nhand,win,push,loss\n";
+    for (size_t n = 0; n < curves.Win.size(); ++n) {
+      out << Number(curves.Win[n].X) << ',' << Number(curves.Win[n].Y) << ','
+          << Number(curves.Push[n].Y) << ',' << Number(curves.Loss[n].Y) << '\n';
+    }
+    return 0;
+  }
+  if (chart == "ruin") {
+    TRuinCurves curves;
+    ComputeRiskOfRuin(table, options.Initial, options.Desired, options.Coins, curves, sink);
+    if (options.Json) {
+      report.update({{"initial", options.Initial},
+                     {"desired", options.Desired},
+                     {"ruin", PointsJson(curves.Ruin, false)},
+                     {"hit", PointsJson(curves.Hit, false)}});
+      out << report.dump(2) << '\n';
+      return 0;
+    }
+    out << "# " << game.Name << ", bankroll " << options.Initial << " to " << options.Desired
+        << " coins, " << options.Coins << (options.Coins == 1 ? " coin" : " coins")
+        << " a hand: after 2000 hands risk of ruin " << Format("%.3f %%", curves.Ruin.back().Y)
+        << ", chance to hit " << Format("%.3f %%", curves.Hit.back().Y) << "\nhand,ruin,hit\n";
+    for (size_t n = 0; n < curves.Ruin.size(); ++n) {
+      out << Number(curves.Ruin[n].X) << ',' << Number(curves.Ruin[n].Y) << ','
+          << Number(curves.Hit[n].Y) << '\n';
+    }
+    return 0;
+  }
+  throw InputError("unknown chart '" + chart + "' (distribution, winloss, ruin)");
+}
+
+}  // namespace tarnwick::cli
