@@ -434,6 +434,18 @@ void TPokerEngine::ClearDealtAndDeck() {
 }
 
 void TPokerEngine::DealCards(const std::array<int, kHandSize>& codes) {
+  // Only cards of one deck of the game can be dealt: each card once, at most the deck's
+  // jokers (numbered -1, -2 in order).
+  for (size_t i = 0; i < codes.size(); ++i) {
+    const int code = codes[i];
+    if (code < 0 ? code < -Deck.JokerCount : code >= kRankCount * kSuitCount) {
+      throw InputError("The card code " + std::to_string(code) + " is not in the deck of " +
+                       GameName);
+    }
+    for (size_t j = 0; j < i; ++j) {
+      if (codes[j] == code) throw InputError("The card " + CardText(code) + " is dealt twice");
+    }
+  }
   ClearDealtAndDeck();
   for (int code : codes) {
     const TCard card = CardFromCode(code);

@@ -1,0 +1,38 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Where the program finds its shipped files and keeps the user's settings and pay tables.
+// A portable program (the build tree, an unpacked archive: a writable program folder) keeps
+// everything beside the executable. An installed program (a program folder the user cannot
+// write) keeps the settings in $XDG_CONFIG_HOME/tarnwick/tarnwick.ini and the pay tables in
+// $XDG_DATA_HOME/tarnwick/Tarnwick.dat, the latter first copied from the shipped file.
+
+#include <filesystem>
+
+namespace tarnwick {
+
+struct TAppFolders {
+  std::filesystem::path Executable;
+  std::filesystem::path ProgramFolder;   // folder of the executable
+  std::filesystem::path ResourceFolder;  // holds Langs, Help and the shipped Tarnwick.dat
+  bool Portable = true;
+  std::filesystem::path SettingsFile;
+  std::filesystem::path DataFolder;  // folder of the user's Tarnwick.dat
+
+  // For an executable; the environment gives the user's folders (XDG_CONFIG_HOME,
+  // XDG_DATA_HOME, HOME).
+  static TAppFolders ForExecutable(const std::filesystem::path& executable);
+  // For the running program.
+  static TAppFolders Current();
+
+  std::filesystem::path LangsFolder() const { return ResourceFolder / "Langs"; }
+  std::filesystem::path HelpFolder() const { return ResourceFolder / "Help"; }
+  std::filesystem::path ShippedDataFile() const;
+
+  // Creates the user's folders of an installed program and copies the shipped pay tables
+  // there when the user has none yet. Failures are left to the first save to report.
+  void PrepareUserFolders() const;
+};
+
+}  // namespace tarnwick
