@@ -3,13 +3,17 @@
 #include "commands.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <numeric>
 #include <string>
 
+#include "app_folders.h"
 #include "cli_input.h"
+#include "data_store.h"
 #include "errors.h"
+#include "preferences.h"
 #include "wild_engine.h"
 
 namespace tarnwick::cli {
@@ -126,6 +130,48 @@ int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
       out << Format(" %10.8f", static_cast<double>(engine.MaskCategoryChance(c, mask)));
     }
     out << '\n';
+  }
+  return 0;
+}
+
+int RunPaths(bool json, std::ostream& out) {
+  const TAppFolders folders = TAppFolders::Current();
+  folders.PrepareUserFolders();
+  if (json) {
+    const nlohmann::ordered_json report = {{"program", folders.ProgramFolder.string()},
+                                           {"resources", folders.ResourceFolder.string()},
+                                           {"portable", folders.Portable},
+                                           {"settings", folders.SettingsFile.string()},
+                                           {"data", (folders.DataFolder / kDataFileName).string()},
+                                           {"languages", folders.LangsFolder().string()}};
+    out << report.dump(2) << '\n';
+    return 0;
+  }
+  out << "Program folder   " << folders.ProgramFolder.string()
+      << (folders.Portable ? "  (portable: settings and pay tables beside the program)\n"
+                           : "  (installed: settings and pay tables in the user's folders)\n")
+      << "Settings         " << folders.SettingsFile.string() << '\n'
+      << "Pay tables       " << (folders.DataFolder / kDataFileName).string() << '\n'
+      << "Language files   " << folders.LangsFolder().string() << '\n';
+  return 0;
+}
+
+int RunLanguage(const std::string& code, std::ostream& out) {
+  TPreferences& preferences = Preferences();
+  if (!code.empty()) {
+    std::string upper = code;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (std::find(preferences.Languages.begin(), preferences.Languages.end(), upper) ==
+        preferences.Languages.end()) {
+      throw InputError("there is no language " + code + " (see 'language')");
+    }
+    preferences.SetLanguage(upper);
+    preferences.SaveSettings();
+  }
+  const std::vector<std::string> names = preferences.LanguageNames();
+  for (size_t i = 0; i < names.size(); ++i) {
+    out << (preferences.Languages[i] == preferences.LanguageCode ? "* " : "  ")
+        << preferences.Languages[i] << "  " << names[i] << '\n';
   }
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "cards.h"
@@ -20,5 +21,11 @@ int RunGames(const TCatalogue& games, bool json, std::ostream& out);
 // The exact analysis of all 32 holds of one dealt hand.
 int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
             const std::array<int, kHandSize>& cards, bool json, std::ostream& out);
+
+// Where the program keeps its settings and pay tables and finds its language files.
+int RunPaths(bool json, std::ostream& out);
+
+// Lists the user-interface languages, or makes `code` the language of the desktop program.
+int RunLanguage(const std::string& code, std::ostream& out);
 
 }  // namespace tarnwick::cli

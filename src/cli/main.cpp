@@ -11,6 +11,7 @@
 #include "cli_input.h"
 #include "commands.h"
 #include "errors.h"
+#include "preferences.h"
 #include "report_commands.h"
 #include "table_commands.h"
 
@@ -92,6 +93,23 @@ int main(int argc, char** argv) {
   AddDataOption(add, options);
   add->add_flag("--quiet,-q", options.Quiet, "No progress bar");
 
+  CLI::App* paths = app.add_subcommand(
+      "paths", "Show where the settings, the pay tables and the language files are");
+  paths->add_flag("--json", json, "Print JSON");
+  std::string languageCode;
+  CLI::App* language = app.add_subcommand(
+      "language", "List the user-interface languages, or choose one for the desktop program");
+  language->add_option("code", languageCode, "Three-letter language code such as DEU");
+
+  CLI::App* import = app.add_subcommand(
+      "import",
+      "Compute the tables of a pay table list (such as data/paytables.csv) and store those the "
+      "data file lacks; fails when a computed return differs from a published one");
+  import->add_option("list", options.ListFile, "The pay table list (CSV)")->required();
+  AddDataOption(import, options);
+  import->add_flag("--replace", options.Replace, "Start from an empty data file");
+  import->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+
   CLI::App* remove = app.add_subcommand("delete", "Delete a stored pay table");
   AddDataOption(remove, options);
   remove->add_option("--index,-i", options.Index, "The table's index (see 'tables')")->required();
@@ -171,6 +189,13 @@ int main(int argc, char** argv) {
     if (tables->parsed()) return cli::RunTables(catalogue, options, std::cout);
     if (add->parsed()) return cli::RunAdd(catalogue, options, std::cout);
     if (remove->parsed()) return cli::RunDelete(catalogue, options, std::cout);
+    if (import->parsed()) return cli::RunImport(catalogue, options, std::cout);
+    if (paths->parsed()) return cli::RunPaths(json, std::cout);
+    if (language->parsed()) {
+      const int code = cli::RunLanguage(languageCode, std::cout);
+      ReleasePreferences();  // writes the settings file
+      return code;
+    }
     if (stats->parsed()) return cli::RunStats(catalogue, options, std::cout);
     if (bankroll->parsed()) return cli::RunBankroll(catalogue, chart, options, std::cout);
     const TPokerDescription& game = cli::ParseGame(catalogue, gameText);

@@ -7,12 +7,16 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
+#include "app_folders.h"
 #include "cli_input.h"
 #include "data_store.h"
 #include "errors.h"
+#include "paytable_list.h"
 #include "progress.h"
 #include "wild_engine.h"
 
@@ -113,17 +117,9 @@ std::filesystem::path DataFolder(const TTableOptions& options) {
 }  // namespace
 
 std::filesystem::path DefaultDataFolder() {
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error && ::access(program.parent_path().c_str(), W_OK) == 0) return program.parent_path();
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  const char* home = std::getenv("HOME");
-  std::filesystem::path base = xdg != nullptr && *xdg != '\0' ? std::filesystem::path(xdg)
-                               : home != nullptr ? std::filesystem::path(home) / ".local" / "share"
-                                                 : std::filesystem::path(".");
-  const std::filesystem::path folder = base / "tarnwick";
-  std::filesystem::create_directories(folder, error);
-  return folder;
+  const TAppFolders folders = TAppFolders::Current();
+  folders.PrepareUserFolders();
+  return folders.DataFolder;
 }
 
 TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& options) {
@@ -227,6 +223,52 @@ int RunAdd(const TCatalogue& games, const TTableOptions& options, std::ostream& 
   store.Save(folder);
   out << "Stored as table " << added.Index << " in " << (folder / kDataFileName).string() << "\n\n";
   PrintReport(game, added, out);
+  return 0;
+}
+
+int RunImport(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
+  std::ifstream in(options.ListFile, std::ios::binary);
+  if (!in) throw InputError("cannot read the pay table list " + options.ListFile);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::vector<TListedTable> list = ParsePayTableList(text.str(), games);
+  const std::filesystem::path folder = DataFolder(options);
+  TData store;
+  if (!options.Replace) store = LoadStore(games, folder);
+  int computed = 0;
+  int mismatches = 0;
+  for (const TListedTable& entry : list) {
+    auto table = std::make_unique<TPayout>(entry.Table);
+    table->Reduce();
+    const TPayout* stored = nullptr;
+    for (const auto& candidate : store.Payouts) {
+      if (candidate->SameAs(*table) && candidate->DealTotal() > 0) stored = candidate.get();
+    }
+    const TPokerDescription& game = *FindGame(games, table->GameId);
+    if (stored == nullptr) {
+      ComputeTable(game, *table, options.Quiet);
+      stored = &store.Add(std::move(table));
+      ++computed;
+    }
+    char line[200];
+    std::snprintf(line, sizeof line, "%4d  %-26s %-14s %11.6f %%", entry.Line, game.Name.c_str(),
+                  entry.Label.c_str(), static_cast<double>(stored->Return * 100));
+    out << line;
+    if (entry.Published) {
+      const bool same = MatchesPublished(stored->Return, *entry.Published);
+      out << Format("  published %.4f", *entry.Published) << (same ? "" : "  MISMATCH");
+      if (!same) ++mismatches;
+    }
+    out << '\n';
+  }
+  if (computed > 0 || options.Replace) store.Save(folder);
+  out << list.size() << " tables listed, " << computed << " computed, " << store.Payouts.size()
+      << " stored in " << (folder / kDataFileName).string() << '\n';
+  if (mismatches > 0) {
+    std::cerr << "tarnwick-cli: " << mismatches
+              << " computed returns differ from the published ones\n";
+    return 1;
+  }
   return 0;
 }
 

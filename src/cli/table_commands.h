@@ -31,10 +31,12 @@ struct TTableOptions {
   int Hands = 100;   // hands of the result distribution
   int Initial = 30;  // bankrolls of the risk of ruin, in coins
   int Desired = 60;
+  std::string ListFile;  // import: the pay table list
+  bool Replace = false;  // import: start from an empty data file
 };
 
 // The program's own folder when it is writable, else $XDG_DATA_HOME/tarnwick (default
-// ~/.local/share/tarnwick).
+// ~/.local/share/tarnwick), which gets a copy of the shipped pay tables on first use.
 std::filesystem::path DefaultDataFolder();
 
 // A pay table of the game from the command line's pays, reduced to its smallest basis.
@@ -51,6 +53,9 @@ TPayout StoredOrComputed(const TCatalogue& games, const TPokerDescription& game,
 int RunReturn(const TCatalogue& games, const TTableOptions& options, std::ostream& out);
 int RunTables(const TCatalogue& games, const TTableOptions& options, std::ostream& out);
 int RunAdd(const TCatalogue& games, const TTableOptions& options, std::ostream& out);
+// Computes every table of a pay table list (data/paytables.csv) that the data file does
+// not hold yet and stores it; checks each computed return against the published one.
+int RunImport(const TCatalogue& games, const TTableOptions& options, std::ostream& out);
 int RunDelete(const TCatalogue& games, const TTableOptions& options, std::ostream& out);
 
 }  // namespace tarnwick::cli

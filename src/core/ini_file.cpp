@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ini_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -92,9 +93,9 @@ TIniFile::TSection& TIniFile::SectionFor(std::string_view name) {
     if (SameText(section.Name, name)) return section;
   }
   // The section with the empty name leads the file, as it does when read back.
-  if (name.empty()) return *sections_.insert(sections_.begin(), TSection{});
   sections_.push_back({std::string(name), {}});
-  return sections_.back();
+  if (name.empty()) std::rotate(sections_.begin(), sections_.end() - 1, sections_.end());
+  return name.empty() ? sections_.front() : sections_.back();
 }
 
 bool TIniFile::HasSection(std::string_view section) const {

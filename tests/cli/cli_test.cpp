@@ -368,3 +368,80 @@ TEST(Cli, BankrollCharts) {
       2);
   EXPECT_EQ(RunCli(std::string("bankroll -g 0 ") + kNineSix).Exit, 2);
 }
+
+// A fresh build ships the pay table library beside the program: every game has tables.
+TEST(Cli, TheShippedLibraryHasEveryGame) {
+  const auto games = nlohmann::json::parse(RunCli("games --json").Out);
+  const TRun run =
+      RunCli("tables --json -d " + std::filesystem::path(TARNWICK_CLI).parent_path().string());
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  const auto tables = nlohmann::json::parse(run.Out);
+  for (const auto& game : games) {
+    const bool present = std::any_of(tables.begin(), tables.end(), [&](const auto& table) {
+      return table["game"] == game["id"];
+    });
+    EXPECT_TRUE(present) << game["name"];
+  }
+}
+
+// The program run from a folder its user cannot write keeps its settings and pay tables in
+// the user's folders, starting from a copy of the shipped tables.
+TEST(Cli, AReadOnlyProgramFolderUsesTheUsersFolders) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(::testing::TempDir()) / "tarnwick_readonly";
+  if (fs::exists(root / "program"))
+    fs::permissions(root / "program", fs::perms::owner_all, fs::perm_options::add);
+  fs::remove_all(root);
+  const fs::path program = root / "program";
+  const fs::path built = fs::path(TARNWICK_CLI).parent_path();
+  fs::create_directories(program);
+  fs::copy_file(TARNWICK_CLI, program / "tarnwick-cli");
+  fs::copy(built / "Langs", program / "Langs", fs::copy_options::recursive);
+  fs::copy_file(built / "Tarnwick.dat", program / "Tarnwick.dat");
+  const auto shipped = fs::file_size(program / "Tarnwick.dat");
+  const fs::path home = root / "home";
+  fs::create_directories(home);
+  const fs::perms open = fs::perms::all;
+  fs::permissions(root, open);
+  fs::permissions(home, open);
+  fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                               fs::perms::group_exec | fs::perms::others_read |
+                               fs::perms::others_exec);
+  // The superuser may write anywhere: the program then runs as the unprivileged "nobody".
+  const std::string user =
+      ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  const auto run = [&](const std::string& arguments) {
+    const std::string out = (root / "out.txt").string();
+    const std::string command =
+        "env HOME=" + home.string() + " XDG_CONFIG_HOME=" + (home / "config").string() +
+        " XDG_DATA_HOME=" + (home / "share").string() + " LANGUAGE=en " + user +
+        (program / "tarnwick-cli").string() + " " + arguments + " >" + out + " 2>&1";
+    const int status = std::system(command.c_str());
+    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out));
+  };
+
+  const auto [pathsExit, paths] = run("paths --json");
+  ASSERT_EQ(pathsExit, 0) << paths;
+  const auto where = nlohmann::json::parse(paths);
+  EXPECT_EQ(where["portable"], false);
+  EXPECT_EQ(where["settings"], (home / "config" / "tarnwick" / "tarnwick.ini").string());
+  EXPECT_EQ(where["data"], (home / "share" / "tarnwick" / "Tarnwick.dat").string());
+  EXPECT_EQ(fs::file_size(home / "share" / "tarnwick" / "Tarnwick.dat"), shipped);
+
+  const auto [languageExit, languages] = run("language deu");
+  ASSERT_EQ(languageExit, 0) << languages;
+  EXPECT_NE(languages.find("* DEU  Deutsch"), std::string::npos) << languages;
+  EXPECT_NE(ReadFile((home / "config" / "tarnwick" / "tarnwick.ini").string()).find("Language=DEU"),
+            std::string::npos);
+  EXPECT_NE(run("language").second.find("* DEU"), std::string::npos);
+  EXPECT_EQ(run("language xx").first, 2);
+
+  const auto [addExit, added] = run("add -q -g 0 -p 800,50,25,9,6,4,3,2,1 --basis 1");
+  ASSERT_EQ(addExit, 0) << added;  // already shipped: found, nothing written
+  const auto [newExit, stored] = run("add -q -g 0 -p 800,50,25,9,6,4,3,2,3");
+  ASSERT_EQ(newExit, 0) << stored;
+  EXPECT_GT(fs::file_size(home / "share" / "tarnwick" / "Tarnwick.dat"), shipped);
+  EXPECT_EQ(fs::file_size(program / "Tarnwick.dat"), shipped);
+  EXPECT_FALSE(fs::exists(program / "tarnwick-cli.ini"));
+  fs::permissions(program, fs::perms::owner_all, fs::perm_options::add);
+}

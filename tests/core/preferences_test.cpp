@@ -183,7 +183,8 @@ TEST_F(Prefs, HelpFileAndTopics) {
   std::filesystem::create_directories(root_ / "Help" / "Tarnwick_deu.chm");
   TPreferences prefs(Setup("DEU"));
   EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_deu.chm");
-  EXPECT_EQ(HelpLocation(prefs, 7), (root_ / "Help" / "Tarnwick_deu.chm").string() + "::/statistics.htm");
+  EXPECT_EQ(HelpLocation(prefs, 7),
+            (root_ / "Help" / "Tarnwick_deu.chm").string() + "::/statistics.htm");
   prefs.SetLanguage("ENG");  // no such file: the English help
   EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_eng.chm");
   prefs.SetLanguage("RUS");  // a name leading out of the help folder stays in it
