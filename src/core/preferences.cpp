@@ -189,6 +189,16 @@ std::string HelpLocation(const TPreferences& preferences, int context) {
   return preferences.HelpFileName().string() + "::/" + topic;
 }
 
+bool ShowHelp(const TPreferences& preferences, int context,
+              const std::function<bool(const std::string& location)>& viewer,
+              const std::function<void(const std::string& message)>& showMessage) {
+  const std::string location = HelpLocation(preferences, context);
+  if (location.empty()) return true;
+  if (viewer && viewer(location)) return true;
+  if (showMessage) showMessage(preferences.Text("Messages", "HHNotInstalled"));
+  return true;
+}
+
 std::string WrapHint(std::string_view text, size_t width) {
   std::string wrapped;
   while (text.size() > width) {

@@ -81,6 +81,12 @@ std::string HelpTopic(int context);
 // viewer; empty for an unknown context.
 std::string HelpLocation(const TPreferences& preferences, int context);
 
+// The help request of a window: shows the context's topic with the help viewer, or, when
+// there is no viewer (or it fails), the "HHNotInstalled" message. Always handled: true.
+bool ShowHelp(const TPreferences& preferences, int context,
+              const std::function<bool(const std::string& location)>& viewer,
+              const std::function<void(const std::string& message)>& showMessage);
+
 // Breaks text into lines of at most `width` characters, after blanks, tabs, commas,
 // hyphens and full stops (a word longer than a line is cut); lines end with "\r\n".
 std::string WrapHint(std::string_view text, size_t width = kHintWidth);

@@ -196,6 +196,21 @@ TEST_F(Prefs, HelpFileAndTopics) {
   EXPECT_EQ(HelpTopic(5), "");
   EXPECT_EQ(HelpTopic(6), "allhands.htm");
   EXPECT_EQ(HelpLocation(prefs, 5), "");
+
+  std::vector<std::string> shown;
+  const auto viewer = [&](const std::string& location) {
+    shown.push_back(location);
+    return location.ends_with("main.htm");
+  };
+  const auto message = [&](const std::string& text) { shown.push_back("message: " + text); };
+  EXPECT_TRUE(ShowHelp(prefs, 1, viewer, message));
+  EXPECT_TRUE(ShowHelp(prefs, 4, viewer, message));  // the viewer fails: the message
+  EXPECT_TRUE(ShowHelp(prefs, 9, viewer, message));  // no topic: nothing
+  EXPECT_TRUE(ShowHelp(prefs, 7, {}, message));      // no viewer
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_TRUE(shown[0].ends_with("Tarnwick_eng.chm::/main.htm"));
+  EXPECT_EQ(shown[2], "message: ");  // this test's language file has no such text
+  EXPECT_EQ(shown[3], "message: ");
 }
 
 TEST_F(Prefs, FoldersOfAPortableAndAnInstalledProgram) {
