@@ -71,15 +71,22 @@ int RunGames(const TCatalogue& games, bool json, std::ostream& out) {
   return 0;
 }
 
-int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
-            const std::array<int, kHandSize>& cards, bool json, std::ostream& out) {
-  const auto owner = CreateEngineForGame(game);
-  TPokerEngine& engine = *owner;
-  TPayout table;
+std::unique_ptr<TPokerEngine> AnalyseHand(const TPokerDescription& game,
+                                          const std::vector<int32_t>& pays,
+                                          const std::array<int, kHandSize>& cards, TPayout& table) {
+  auto engine = CreateEngineForGame(game);
   table.GameId = game.GameId;
   std::copy(pays.begin(), pays.end(), table.Pays.begin());
-  engine.SetPayout(&table);
-  engine.DealCards(cards);
+  engine->SetPayout(&table);
+  engine->DealCards(cards);
+  return engine;
+}
+
+int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
+            const std::array<int, kHandSize>& cards, bool json, std::ostream& out) {
+  TPayout table;
+  const auto owner = AnalyseHand(game, pays, cards, table);
+  TPokerEngine& engine = *owner;
   const int best = engine.GetTheBest();
   const int last = engine.LastCategory;
 

@@ -6,17 +6,25 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cards.h"
 #include "games.h"
+#include "poker_engine.h"
 
 namespace tarnwick::cli {
 
 // Every game with its number, wild cards, deck and categories.
 int RunGames(const TCatalogue& games, bool json, std::ostream& out);
+
+// An engine of the game that has analysed the dealt cards with the pays (the table is the
+// engine's current pay table and must outlive it).
+std::unique_ptr<TPokerEngine> AnalyseHand(const TPokerDescription& game,
+                                          const std::vector<int32_t>& pays,
+                                          const std::array<int, kHandSize>& cards, TPayout& table);
 
 // The exact analysis of all 32 holds of one dealt hand.
 int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,

@@ -8,6 +8,7 @@
 
 #include "bankroll.h"
 #include "cli_input.h"
+#include "commands.h"
 #include "errors.h"
 #include "hold_stats.h"
 #include "progress.h"
@@ -193,13 +194,9 @@ int RunHolds(const TPokerDescription& game, const std::vector<int32_t>& pays,
              const std::array<int, kHandSize>& cards, const TTableOptions& options,
              std::ostream& out) {
   const TView view = ParseView(options.View);
-  const auto owner = CreateEngineForGame(game);
-  TPokerEngine& engine = *owner;
   TPayout table;
-  table.GameId = game.GameId;
-  std::copy(pays.begin(), pays.end(), table.Pays.begin());
-  engine.SetPayout(&table);
-  engine.DealCards(cards);
+  const auto owner = AnalyseHand(game, pays, cards, table);
+  TPokerEngine& engine = *owner;
   const int best = engine.GetTheBest();
   const THoldStats holds = FillHoldStats(engine);
   const int entries = engine.LastCategory + 2;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "games.h"
+#include "test_games.h"
 #include "wild_engine.h"
 
 namespace tarnwick {
@@ -17,13 +18,7 @@ namespace {
   EXPECT_LE(std::fabs((a) - (b)), (tolerance)) << (a) << " vs " << (b)
 
 std::array<int, 5> Hand(const std::vector<std::string>& texts) {
-  std::array<int, 5> codes{};
-  int jokers = 0;
-  for (size_t i = 0; i < 5; ++i) {
-    codes[i] = ParseCard(texts.at(i)).value();
-    if (codes[i] < 0) codes[i] = -1 - jokers++;
-  }
-  return codes;
+  return testing::HandOf(texts);
 }
 
 struct TAnalysed {

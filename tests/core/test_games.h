@@ -4,6 +4,11 @@
 
 // Game descriptions made for the tests.
 
+#include <array>
+#include <string>
+#include <vector>
+
+#include "cards.h"
 #include "games.h"
 
 namespace tarnwick::testing {
@@ -18,5 +23,16 @@ class TDeucesAndJoker : public TDeucesWild {
     GameId = 99;
   }
 };
+
+// Five cards from their texts ("AS", "JK"); the jokers are numbered -1, -2 in order.
+inline std::array<int, 5> HandOf(const std::vector<std::string>& texts) {
+  std::array<int, 5> codes{};
+  int jokers = 0;
+  for (size_t i = 0; i < 5; ++i) {
+    codes[i] = ParseCard(texts.at(i)).value();
+    if (codes[i] < 0) codes[i] = -1 - jokers++;
+  }
+  return codes;
+}
 
 }  // namespace tarnwick::testing

@@ -26,13 +26,7 @@ int ListingCode(int engineCode, int& jokersSeen) {
 }
 
 std::array<int, 5> Hand(const std::vector<std::string>& texts) {
-  std::array<int, 5> codes{};
-  int jokers = 0;
-  for (size_t i = 0; i < 5; ++i) {
-    codes[i] = ParseCard(texts.at(i)).value();
-    if (codes[i] < 0) codes[i] = -1 - jokers++;
-  }
-  return codes;
+  return testing::HandOf(texts);
 }
 
 std::string HandText(const std::array<int, 5>& codes) {
