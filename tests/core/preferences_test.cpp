@@ -23,7 +23,7 @@ class Prefs : public testing::Test {
   void Language(const std::string& file, const std::string& text) {
     std::ofstream(root_ / "Langs" / file, std::ios::binary) << text;
   }
-  TPreferencesSetup Setup(const std::string& system = "") const {
+  TPreferencesSetup PrefsSetup(const std::string& system = "") const {
     return {root_, root_ / "tarnwick.ini", system, {}};
   }
   std::filesystem::path root_;
@@ -114,7 +114,7 @@ TEST_F(Prefs, LanguagesFromFileNamesAndTheStartLanguage) {
   Language("rus_old.ini", "[Info]\nLanguage=Русский\n");
   Language("readme.txt", "not a language");
   {
-    TPreferences prefs(Setup("FRA"));
+    TPreferences prefs(PrefsSetup("FRA"));
     EXPECT_EQ(prefs.Languages, (std::vector<std::string>{"ENG", "RUS"}));
     EXPECT_EQ(prefs.LanguageCode, "ENG");  // the system's language has no file
     EXPECT_EQ(prefs.WindowName("Charts"), "  Charts");
@@ -125,7 +125,7 @@ TEST_F(Prefs, LanguagesFromFileNamesAndTheStartLanguage) {
   // The first object wrote its language to the settings; without them the system's counts.
   EXPECT_EQ(TIniFile(root_ / "tarnwick.ini").ReadString("", "Language"), "ENG");
   std::filesystem::remove(root_ / "tarnwick.ini");
-  TPreferences russian(Setup("RUS"));
+  TPreferences russian(PrefsSetup("RUS"));
   EXPECT_EQ(russian.LanguageCode, "RUS");
   EXPECT_EQ(russian.LanguageIndex(), 1);
   EXPECT_EQ(russian.Text("Info", "Language"), "Русский");
@@ -142,7 +142,7 @@ TEST_F(Prefs, TheSettingsChooseTheLanguageAndAreWrittenAtTheEnd) {
   Language("DEU.ini", "[Info]\nLanguage=Deutsch\n");
   std::ofstream(root_ / "tarnwick.ini") << "Language=deu\n[Statistics]\nSpeed=900\n";
   {
-    TPreferences prefs(Setup("RUS"));
+    TPreferences prefs(PrefsSetup("RUS"));
     EXPECT_EQ(prefs.LanguageCode, "DEU");
     EXPECT_EQ(prefs.Settings.ReadInteger("Statistics", "Speed", 600), 900);
     prefs.SetLanguage("ENG");
@@ -155,14 +155,14 @@ TEST_F(Prefs, TheSettingsChooseTheLanguageAndAreWrittenAtTheEnd) {
 
   // A language without a file is ignored; a damaged settings file reads as defaults.
   std::ofstream(root_ / "tarnwick.ini") << "Language=xyz\n\x01\x02garbage[[[\n";
-  EXPECT_EQ(TPreferences(Setup("DEU")).LanguageCode, "DEU");
+  EXPECT_EQ(TPreferences(PrefsSetup("DEU")).LanguageCode, "DEU");
   std::ofstream(root_ / "tarnwick.ini") << "[\n=\n" << std::string(100000, '=') << "\n";
-  EXPECT_EQ(TPreferences(Setup()).LanguageCode, "ENG");
+  EXPECT_EQ(TPreferences(PrefsSetup()).LanguageCode, "ENG");
 }
 
 TEST_F(Prefs, NoLanguageFilesIsAnError) {
   try {
-    TPreferences prefs(Setup());
+    TPreferences prefs(PrefsSetup());
     FAIL() << "started without languages";
   } catch (const InputError& e) {
     EXPECT_STREQ(e.what(), "There are no files in Langs!");
@@ -170,7 +170,7 @@ TEST_F(Prefs, NoLanguageFilesIsAnError) {
   // Without ENG the first language is taken.
   Language("DEU.ini", "[Buttons]\nOK=OK\nAdd.Hint=Fügt eine neue Auszahlungstabelle hinzu\n");
   Language("RUS.ini", "");
-  TPreferences prefs(Setup("ITA"));
+  TPreferences prefs(PrefsSetup("ITA"));
   EXPECT_EQ(prefs.LanguageCode, "DEU");
   EXPECT_EQ(prefs.ButtonText("OK"), "OK");
   EXPECT_EQ(prefs.HintText("Buttons", "Add"), "Fügt eine neue Auszahlungstabelle hinzu");
@@ -181,7 +181,7 @@ TEST_F(Prefs, HelpFileAndTopics) {
   Language("DEU.ini", "[Info]\nHelpFile=Tarnwick_deu.chm\n");
   Language("RUS.ini", "[Info]\nHelpFile=../../../etc/passwd\n");
   std::filesystem::create_directories(root_ / "Help" / "Tarnwick_deu.chm");
-  TPreferences prefs(Setup("DEU"));
+  TPreferences prefs(PrefsSetup("DEU"));
   EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_deu.chm");
   EXPECT_EQ(HelpLocation(prefs, 7),
             (root_ / "Help" / "Tarnwick_deu.chm").string() + "::/statistics.htm");
