@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <typeinfo>
 
 #include "checked.h"
 #include "deal_classes.h"
@@ -484,6 +485,12 @@ void TPokerEngine::SetPayout(TPayout* payout) {
   if (Payout != nullptr) Reset();
 }
 
+std::unique_ptr<TPokerEngine> TPokerEngine::NewWorker() const {
+  // A copy made here would lose what a derived engine changes: it has to say how.
+  if (typeid(*this) != typeid(TPokerEngine)) return nullptr;
+  return std::unique_ptr<TPokerEngine>(new TPokerEngine(*this));
+}
+
 void TPokerEngine::SetProgressHandler(std::function<void(int32_t)> handler) {
   OnProgress = std::move(handler);
 }
@@ -611,13 +618,13 @@ void TPokerEngine::CalcGameAdvantage() {
 
 void TPokerEngine::RunPermutations() {
   try {
-    ForEachNaturalDealClass(Deck.WildRank, [this](const TDealClass& deal, bool full) {
-      if (full) {
-        Check(deal);
-      } else {
-        Check1(deal);
-      }
+    std::vector<TDealClass> classes;
+    classes.reserve(kNaturalDealClasses);
+    ForEachNaturalDealClass(Deck.WildRank, [&](const TDealClass& deal, bool full) {
+      classes.push_back(deal);
+      classes.back().Full = full;
     });
+    PlayDealClasses(classes);
   } catch (...) {
     RethrowWithContext("Error calculate natural case (RunPermutations)");
   }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,13 @@ struct TDealClass {
   std::array<int, kHandSize> Ranks{};
   std::array<int, kHandSize> Suits{};
   int32_t Weight = 0;
+  // Played with the full analysis (Check); false: only the suits differ from the class
+  // before it, which is played with the quick analysis (Check1).
+  bool Full = true;
 };
+
+// Most threads a whole-game run accepts.
+inline constexpr int kMaxThreads = 256;
 
 class TPokerEngine {
  public:
@@ -34,7 +41,6 @@ class TPokerEngine {
 
   TPokerEngine();
   virtual ~TPokerEngine() = default;
-  TPokerEngine(const TPokerEngine&) = delete;
   TPokerEngine& operator=(const TPokerEngine&) = delete;
 
   int32_t GameId = 0;
@@ -55,6 +61,10 @@ class TPokerEngine {
   std::function<void(int32_t)> OnProgress;
   int32_t ProgressCounter = 0;  // deal classes processed in the current whole-game run
   TCalculator Calculator;       // the counting building blocks of this engine
+  // Threads of the whole-game run; 0 takes one per hardware thread. With more than one,
+  // worker engines share the deal classes out and their integer counts are summed, so
+  // every count is the same whatever the number of threads.
+  int32_t ThreadCount = 0;
 
   // The steps of every analysis, in slot order.
   virtual void BeginHandAnalysis();                            // 0
@@ -87,6 +97,14 @@ class TPokerEngine {
   // Stores the pay table (not owned); a non-empty table is reset to this game.
   void SetPayout(TPayout* payout);
   void SetProgressHandler(std::function<void(int32_t)> handler);
+  // 0 (one per hardware thread) or 1..kMaxThreads.
+  void SetThreadCount(int threads);
+  // The threads the next whole-game run uses.
+  int RunThreadCount() const;
+  // A new engine of the same kind, game and pay table, for one worker of the whole-game
+  // run; nullptr when this engine cannot make one (a derived engine that does not say
+  // how), in which case the run plays every class on the caller's thread.
+  virtual std::unique_ptr<TPokerEngine> NewWorker() const;
   // Counts one deal class; reports progress after every 100.
   void Tick();
   // Expected pay of a hold, in the coins of the pay table's pays.
@@ -109,6 +127,11 @@ class TPokerEngine {
   static int ClassifyNatural(const THand& hand);
 
  protected:
+  // Copies the game, the pay table pointer and the counts: the start of a worker.
+  TPokerEngine(const TPokerEngine&) = default;
+  // Plays deal classes in their order with Check or Check1, on worker threads when the run
+  // has more than one: see the implementation for how progress and abort work there.
+  void PlayDealClasses(const std::vector<TDealClass>& classes);
   // What a hold's kept cards look like to the per-rank counts.
   struct TKeptShape {
     int Drawn = 0;                                  // cards drawn

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <numeric>
 #include <span>
+#include <typeinfo>
 #include <vector>
 
 #include "checked.h"
@@ -490,11 +491,18 @@ void TWildEngine::Check1(const TDealClass& deal) {
   Check(deal);
 }
 
+std::unique_ptr<TPokerEngine> TWildEngine::NewWorker() const {
+  if (typeid(*this) != typeid(TWildEngine)) return nullptr;
+  return std::unique_ptr<TPokerEngine>(new TWildEngine(*this));
+}
+
 void TWildEngine::RunPermutations() {
   TPokerEngine::RunPermutations();
   try {
+    std::vector<TDealClass> classes;
     ForEachWildDealClass(FullDeckWilds, Deck.WildRank,
-                         [this](const TDealClass& deal) { Check(deal); });
+                         [&](const TDealClass& deal) { classes.push_back(deal); });
+    PlayDealClasses(classes);
   } catch (...) {
     RethrowWithContext("Error calculate wild case (RunPermutations)");
   }

@@ -47,6 +47,7 @@ class TWildEngine : public TPokerEngine {
   void SetGame(const TPokerDescription& description) override;
   int DealtCategory() const override;
   int DealClassCount() const override;
+  std::unique_ptr<TPokerEngine> NewWorker() const override;
 
   // Classifies DealtHand (five cards, `wilds` of them wild) and stores value at its kind.
   void InternalCheckCombination(int wilds, int mask, int32_t value);
@@ -63,6 +64,9 @@ class TWildEngine : public TPokerEngine {
 
   // Wild kind of a complete five-card hand, or -1 when it holds no wild card.
   static int ClassifyWild(const THand& hand);
+
+ protected:
+  TWildEngine(const TWildEngine&) = default;  // for NewWorker
 
  private:
   // Fills row `mask` of WildCounts for the kept cards in WorkHand.
