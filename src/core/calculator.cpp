@@ -96,11 +96,17 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
       // count, take out the ranks the hand keeps, and add each count's powers once.
       // The 13 ranks are counted in one 64-bit word, one byte per deck count, which
       // keeps the loop free of memory round trips.
+      // The range of the counts is checked once for all ranks, after the loop.
       uint64_t packed = 0;
+      uint32_t outside = 0;
       for (int r = 0; r < kRankCount; ++r) {
-        const int32_t n = deck.Counts[r][kTotalsColumn];
-        CheckRange(n, 0, 4, "deck count of a rank");
-        packed += uint64_t{1} << (8 * n);
+        const auto n = static_cast<uint32_t>(deck.Counts[r][kTotalsColumn]);
+        outside |= n > 4 ? 1u : 0u;
+        packed += uint64_t{1} << (8 * (n & 7u));
+      }
+      if (outside != 0) {
+        for (int r = 0; r < kRankCount; ++r)
+          CheckRange(deck.Counts[r][kTotalsColumn], 0, 4, "deck count of a rank");
       }
       for (size_t n = 0; n <= 4; ++n)
         absentWithCount[n] = static_cast<int32_t>((packed >> (8 * n)) & 0xFF);

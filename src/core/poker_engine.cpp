@@ -3,6 +3,7 @@
 #include "poker_engine.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <typeinfo>
 
@@ -27,14 +28,19 @@ struct TStraightCounts {
   int32_t AceHigh = 0;
 };
 
-// Counts the ways to complete the kept cards K (all of different ranks) to a straight in
-// column `column` (4 = rank totals, 0..3 = one suit) by drawing the missing ranks from the
-// deck. Returns false when no straight window and no wheel is possible.
-bool StraightCount(const THand& kept, const TDeck& deck, int column, TStraightCounts& out) {
-  const auto has = [&](int r) { return kept.Counts[r][column] != 0; };
+// Counts the ways to complete the kept ranks `kept` (a bit set: the kept cards are all of
+// different ranks) to a straight in column `column` (4 = rank totals, 0..3 = one suit, the
+// suit of every kept card) by drawing the missing ranks from the deck. Returns false when
+// no straight window and no wheel is possible.
+bool StraightCount(uint32_t kept, const TDeck& deck, int column, TStraightCounts& out) {
+  const auto has = [&](int r) { return ((kept >> r) & 1u) != 0; };
   const auto ways = [&](int r) { return has(r) ? 1 : deck.Counts[r][column]; };
-  const int hi = has(kAce) ? kAce : kept.MaxRank;
-  const int lo = kept.MinRank;
+  // The lowest kept rank (an ace counts high) and the highest kept rank below the ace, as
+  // a hand's MinRank and MaxRank have them.
+  const uint32_t belowAce = kept & ~(1u << kAce);
+  const int maxRank = belowAce != 0 ? 31 - std::countl_zero(belowAce) : 0;
+  const int lo = kept != 0 ? std::countr_zero(kept) : kAce;
+  const int hi = has(kAce) ? kAce : maxRank;
   const bool windows = hi - lo <= 4;
   out = TStraightCounts{};
   if (windows) {
@@ -48,7 +54,7 @@ bool StraightCount(const THand& kept, const TDeck& deck, int column, TStraightCo
       }
     }
   }
-  if (kept.MaxRank < 4) {
+  if (maxRank < 4) {
     int32_t product = ways(kAce);
     for (int r = 0; r <= 3; ++r) product = Mul(product, ways(r));
     out.Wheel = product;
@@ -131,22 +137,38 @@ void TPokerEngine::CheckCombination() {
   }
 }
 
-void TPokerEngine::CountStraightsAndFlush(int mask, const THand& kept) {
+TPokerEngine::TKeptCards TPokerEngine::KeptCards(int mask) const {
+  TKeptCards kept;
+  bool oneSuit = true;
+  for (int i = 0; i < DealtHand.Total; ++i) {
+    if (BitSet(mask, i)) continue;
+    const int rank = DealtHand.Ranks[i];
+    if (rank < 0) {
+      ++kept.Wilds;
+      continue;
+    }
+    const int suit = DealtHand.Suits[i];
+    kept.Ranks |= 1u << rank;
+    oneSuit = oneSuit && (kept.Naturals == 0 || suit == kept.Suit);
+    kept.Suit = suit;
+    ++kept.Naturals;
+  }
+  if (!oneSuit) kept.Suit = -1;
+  return kept;
+}
+
+void TPokerEngine::CountStraightsAndFlush(int mask, const TKeptCards& kept) {
   TKindRow& row = KindCount[mask];
   const int d = DrawCount[mask];
-  const int k = kHandSize - d;
-  int suit = -1;
-  if (kept.SuitHistogram[k] == 1) {
-    suit = kept.Suits[0];
-    row[FLUSH] = BinomialAt(d, Deck.Counts[kTotalsRow][suit]);
-  }
+  const int suit = kept.Suit;
+  if (suit >= 0) row[FLUSH] = BinomialAt(d, Deck.Counts[kTotalsRow][suit]);
   TStraightCounts plain;
-  if (!StraightCount(kept, Deck, kTotalsColumn, plain)) return;
+  if (!StraightCount(kept.Ranks, Deck, kTotalsColumn, plain)) return;
   row[STRAIGHT_A_5] = plain.Wheel;
   row[STRAIGHT] = plain.Other;
   row[STRAIGHT_T_A] = plain.AceHigh;
   TStraightCounts flush;
-  if (suit < 0 || !StraightCount(kept, Deck, suit, flush)) return;
+  if (suit < 0 || !StraightCount(kept.Ranks, Deck, suit, flush)) return;
   row[FLUSH_STRAIGHT_A_5] = flush.Wheel;
   row[FLUSH_STRAIGHT] = flush.Other;
   row[FLUSH_STRAIGHT_T_A] = flush.AceHigh;
@@ -213,31 +235,19 @@ void TPokerEngine::CheckDraw(int mask) {
     if (kept.RankHistogram[1] == k) {
       // Draws that leave five different ranks are nothing, straights or flushes.
       rest = Sub(rest, Calculator.NoPair[0][d]);
-      CountStraightsAndFlush(mask, kept);
+      CountStraightsAndFlush(mask, KeptCards(mask));
     }
     // The ranks the hold does not keep count alike when their deck counts are equal, so
-    // their counts are worked out once per deck count (entries 0..4); the kept ranks get
-    // entries of their own (5..8). The rank loop then only picks its entry.
-    std::array<TRankCounts, 5 + kHandSize> counts{};
-    std::array<uint8_t, kRankCount> pick{};
-    for (int n = 1; n <= 4; ++n) counts[static_cast<size_t>(n)] = RankCounts(n, 0, shape);
-    for (int r = 0; r < kRankCount; ++r) {
-      const int32_t n = Deck.Counts[r][kTotalsColumn];
-      CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
-      pick[static_cast<size_t>(r)] = static_cast<uint8_t>(n);
-    }
-    size_t slot = 5;
-    for (int i = 0; i < kept.Total; ++i) {
-      const int r = kept.Ranks[static_cast<size_t>(i)];
-      if (pick[static_cast<size_t>(r)] >= 5) continue;  // a rank kept twice has its entry
-      counts[slot] =
-          RankCounts(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], shape);
-      pick[static_cast<size_t>(r)] = static_cast<uint8_t>(slot++);
-    }
+    // their counts are worked out once per deck count; a kept rank gets its own.
+    std::array<TRankCounts, 5> absent{};
+    for (int n = 1; n <= 4; ++n) absent[static_cast<size_t>(n)] = RankCounts(n, 0, shape);
     int32_t fullHouses = 0;
     for (int r = 0; r < kRankCount; ++r) {
       if (Deck.IsWild(r)) continue;
-      const TRankCounts& c = counts[pick[static_cast<size_t>(r)]];
+      const int32_t n = Deck.Counts[r][kTotalsColumn];
+      CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
+      const int32_t h = kept.Counts[r][kTotalsColumn];
+      const TRankCounts c = h == 0 ? absent[static_cast<size_t>(n)] : RankCounts(n, h, shape);
       row[PAIRS_2 + r] = c.Pairs;
       row[THREE_OF_KIND_2 + r] = c.Three;
       row[FOUR_OF_KIND_2 + r] = c.Four;
@@ -581,11 +591,10 @@ void TPokerEngine::CheckDrawQuick(int mask) {
         FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
         STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
     for (int kind : kSuitKinds) KindCount[mask][kind] = 0;
-    WorkHand.CopyKept(DealtHand, mask);
-    if (WorkHand.WildCount > 0) return;
-    if (WorkHand.RankHistogram[1] == kHandSize - DrawCount[mask]) {
-      CountStraightsAndFlush(mask, WorkHand);
-    }
+    // Only the suits of the kept cards matter here: no kept hand is built.
+    const TKeptCards kept = KeptCards(mask);
+    if (kept.Wilds > 0) return;
+    if (kept.Distinct()) CountStraightsAndFlush(mask, kept);
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }
@@ -620,10 +629,8 @@ void TPokerEngine::RunPermutations() {
   try {
     std::vector<TDealClass> classes;
     classes.reserve(kNaturalDealClasses);
-    ForEachNaturalDealClass(Deck.WildRank, [&](const TDealClass& deal, bool full) {
-      classes.push_back(deal);
-      classes.back().Full = full;
-    });
+    ForEachNaturalDealClass(Deck.WildRank,
+                            [&](const TDealClass& deal, bool) { classes.push_back(deal); });
     PlayDealClasses(classes);
   } catch (...) {
     RethrowWithContext("Error calculate natural case (RunPermutations)");
@@ -656,9 +663,10 @@ void TPokerEngine::Check(const TDealClass& deal) {
 
 void TPokerEngine::Check1(const TDealClass& deal) {
   try {
-    // The ranks at every position are those of the previous class: only suits move.
+    // The ranks at every position are those of the previous class: only the suits of the
+    // natural cards move (a wild card has none).
     for (int i = 0; i < kHandSize; ++i) {
-      DealtHand.ChangeSuit(i, deal.Suits[i]);
+      if (deal.Ranks[i] >= 0) DealtHand.ChangeSuit(i, deal.Suits[i]);
       Deck.RemoveCard(deal.Ranks[i], deal.Suits[i]);
     }
     AddDealResult(GetTheBestQuick(), deal.Weight);

@@ -147,6 +147,16 @@ class TPokerEngine {
     int32_t FullHouses = 0;
   };
   TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
+  // The kept cards of a hold as bit sets, read from the dealt hand: all that the counts a
+  // change of suits can change depend on.
+  struct TKeptCards {
+    uint32_t Ranks = 0;  // bit r: a natural card of rank r is kept
+    int Naturals = 0;    // natural cards kept
+    int Wilds = 0;       // wild cards kept
+    int Suit = -1;       // the suit of every kept natural card; -1 for two suits or none
+    bool Distinct() const { return CountBits(Ranks) == Naturals; }
+  };
+  TKeptCards KeptCards(int mask) const;
   // Kinds First..Last all pay as Category (built by SetGame from KindToCategory).
   struct TKindRun {
     int First = 0;
@@ -157,7 +167,7 @@ class TPokerEngine {
   int FoldRunCount = 0;
   // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
   // of different ranks (the part of CheckDraw that a change of suits can change).
-  void CountStraightsAndFlush(int mask, const THand& kept);
+  void CountStraightsAndFlush(int mask, const TKeptCards& kept);
   // The flush, straight flush and straight counts of the full redraw.
   void CountEmptyStraightsAndFlushes();
   // The pair, three, four, full house and two pair counts of the full redraw.
