@@ -22,28 +22,46 @@ constexpr char kWildCase[] = "Error calculate wild case ";
 constexpr uint32_t kKingAndAce = (1u << kKing) | (1u << kAce);
 constexpr uint32_t kWheelRanks = 0x000Fu;     // deuce to five
 constexpr uint32_t kBroadwayRanks = 0x0F00u;  // ten to king
+// The wild kinds whose counts depend on suits: the flushes, the straights and what is left
+// of the final hands with naturals of different ranks.
+constexpr std::array<int, 22> kWildSuitKinds = {WILD_3,
+                                                WILD_3_FLUSH,
+                                                WILD_3_FLUSH_STR_A_5,
+                                                WILD_3_FLUSH_STR,
+                                                WILD_3_FLUSH_STR_T_A,
+                                                WILD_2,
+                                                WILD_2_FLUSH,
+                                                WILD_2_FLUSH_STR_A_5,
+                                                WILD_2_FLUSH_STR,
+                                                WILD_2_FLUSH_STR_T_A,
+                                                WILD_2_STRAIGHT_A_5,
+                                                WILD_2_STRAIGHT,
+                                                WILD_2_STRAIGHT_T_A,
+                                                WILD_1,
+                                                WILD_1_FLUSH,
+                                                WILD_1_FLUSH_STR_A_5,
+                                                WILD_1_FLUSH_STR,
+                                                WILD_1_FLUSH_STR_T_A,
+                                                WILD_1_STRAIGHT_A_5,
+                                                WILD_1_STRAIGHT,
+                                                WILD_1_STRAIGHT_T_A,
+                                                WILD_1_KINGS};
 
-using TRankWeights = std::array<int32_t, kRankCount>;
+using TRankWeights = TWildEngine::TRankWeights;
+using TFits = TWildEngine::TFits;
 using TSums = std::array<int32_t, 5>;
-// Completions that fit a straight: ace to five, any other window without an ace, ten to
-// ace (with or without the ace).
-using TFits = std::array<int32_t, 3>;
+// [wilds]: a count for each number of wild cards 1..3 in the final hand (entry 0 unused).
+using TFitsByWilds = std::array<TFits, 4>;
 
 // C(n, k), and 0 for k < 0 (a group that needs fewer wild cards than are held).
 int32_t Choose(int k, int n) {
   return k < 0 ? 0 : BinomialAt(k, n);
 }
 
-// Set bits of a rank set (without relying on a popcount instruction).
-constexpr int CountRanks(uint32_t ranks) {
-  ranks = ranks - ((ranks >> 1) & 0x55555555u);
-  ranks = (ranks & 0x33333333u) + ((ranks >> 2) & 0x33333333u);
-  return static_cast<int>((((ranks + (ranks >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
-}
-
 // The elementary symmetric sums e_0..e_4 of the weights of the ranks in `ranks`: e_j is
 // the number of ways to draw j cards of j different ranks among them. Weights are deck
-// counts of at most 4 (checked by the caller), so e_j <= C(13, 4) 4^4 and nothing overflows.
+// counts of at most 4 (checked when the deck's tables are made), so e_j <= C(13, 4) 4^4
+// and nothing overflows.
 TSums SymmetricSums(uint32_t ranks, const TRankWeights& weight) {
   TSums e = {1, 0, 0, 0, 0};
   for (uint32_t rest = ranks; rest != 0; rest &= rest - 1) {
@@ -56,13 +74,53 @@ TSums SymmetricSums(uint32_t ranks, const TRankWeights& weight) {
   return e;
 }
 
-// Ways to draw t cards of different ranks, none held, so that the held ranks `kept` (k of
-// them) and the drawn ones fit a straight window; ranks above `topRank` are left out. The
-// final naturals are classified by their lowest rank as the wild hand kinds are.
-TFits CountFits(uint32_t kept, int k, int t, const TRankWeights& weight, int topRank) {
-  TFits out = {0, 0, 0};
-  const int naturals = k + t;
-  if (t < 0 || naturals < 2) return out;
+// The sums without one more rank of weight c: dividing the generating polynomial by
+// (1 + c t) gives e'_j = e_j - c e'_{j-1}.
+TSums WithoutRank(const TSums& e, int32_t c) {
+  TSums out = e;
+  for (size_t j = 1; j < out.size(); ++j) out[j] = e[j] - c * out[j - 1];
+  return out;
+}
+
+// The deck counts of the ranks as the weights of the straight counts (0..4 each).
+struct TCountWeights {
+  const TRankWeights& Count;
+  int32_t At(int r) const { return Count[static_cast<size_t>(r)]; }
+  TSums Sums(uint32_t ranks) const { return SymmetricSums(ranks, Count); }
+};
+
+// The cards of one suit as the weights: 1 where the deck holds the card. The symmetric
+// sums over a set of ranks are then the binomials of the number of cards among them.
+struct TSuitWeights {
+  uint32_t Cards;  // bit r: the deck holds the card of rank r
+  int32_t At(int r) const { return static_cast<int32_t>((Cards >> r) & 1u); }
+  TSums Sums(uint32_t ranks) const {
+    const auto n = static_cast<size_t>(CountBits(ranks & Cards));
+    return {1, static_cast<int32_t>(n), Binomial[2][n], Binomial[3][n], Binomial[4][n]};
+  }
+};
+
+// Ways to draw t = 5 - w - k cards of different ranks, none held, so that the held ranks
+// `kept` (k of them) and the drawn ones fit a straight window, for every number of wild
+// cards w in `wildSet` (bit w) at once: one pass over the windows serves them all. Ranks
+// above `topRank` are left out. The final naturals are classified by their lowest rank as
+// the wild hand kinds are.
+template <class TWeights>
+TFitsByWilds CountFits(uint32_t kept, int k, uint32_t wildSet, const TWeights& weight,
+                       int topRank) {
+  TFitsByWilds out{};
+  // The ways a window with `inWindow` kept ranks above its lowest rank and the symmetric
+  // sums `e` of its other ranks adds for each number of wild cards.
+  const auto add = [&](int kind, int32_t first, int inWindow, const TSums& e) {
+    for (uint32_t rest = wildSet; rest != 0; rest &= rest - 1) {
+      const int w = std::countr_zero(rest);
+      const int need = kHandSize - w - 1 - inWindow;  // naturals to draw above the lowest
+      if (need < 0 || need > 4) continue;
+      TFits& fits = out[static_cast<size_t>(w)];
+      fits[static_cast<size_t>(kind)] =
+          Add(fits[static_cast<size_t>(kind)], Mul(first, e[static_cast<size_t>(need)]));
+    }
+  };
   const bool keptAce = (kept >> kAce) & 1u;
   if (!keptAce) {
     // Windows without an ace, named by their lowest natural rank m.
@@ -74,31 +132,20 @@ TFits CountFits(uint32_t kept, int k, int t, const TRankWeights& weight, int top
       const int hi = std::min({m + 4, static_cast<int>(kKing), topRank});
       if (highKept > hi) continue;
       const bool held = (kept >> m) & 1u;
-      const int32_t first = held ? 1 : weight[static_cast<size_t>(m)];
+      const int32_t first = held ? 1 : weight.At(m);
       if (first == 0) continue;
       const uint32_t above = ((1u << (hi + 1)) - 1) & ~((1u << (m + 1)) - 1);
-      const int need = naturals - 1 - CountRanks(kept & above);
-      if (need < 0 || need > 4) continue;
-      const int32_t ways =
-          Mul(first, SymmetricSums(above & ~kept, weight)[static_cast<size_t>(need)]);
-      out[m < 8 ? 1 : 2] = Add(out[m < 8 ? 1 : 2], ways);
+      add(m < 8 ? 1 : 2, first, CountBits(kept & above), weight.Sums(above & ~kept));
     }
   }
   if (topRank >= kAce) {
-    const int32_t ace = keptAce ? 1 : weight[kAce];
+    const int32_t ace = keptAce ? 1 : weight.At(kAce);
     const uint32_t others = kept & ~(1u << kAce);
-    const int need = naturals - 1 - CountRanks(others);
-    if (ace != 0 && need >= 0 && need <= 4) {
-      if ((others & ~kWheelRanks) == 0) {
-        out[0] =
-            Add(out[0],
-                Mul(ace, SymmetricSums(kWheelRanks & ~kept, weight)[static_cast<size_t>(need)]));
-      }
-      if ((others & ~kBroadwayRanks) == 0) {
-        out[2] =
-            Add(out[2],
-                Mul(ace, SymmetricSums(kBroadwayRanks & ~kept, weight)[static_cast<size_t>(need)]));
-      }
+    if (ace != 0) {
+      const int inWindow = CountBits(others);
+      if ((others & ~kWheelRanks) == 0) add(0, ace, inWindow, weight.Sums(kWheelRanks & ~kept));
+      if ((others & ~kBroadwayRanks) == 0)
+        add(2, ace, inWindow, weight.Sums(kBroadwayRanks & ~kept));
     }
   }
   return out;
@@ -185,9 +232,37 @@ void TWildEngine::InternalSetPayout() {
   }
 }
 
+void TWildEngine::PrepareDeckTables() {
+  // Deck counts are at most 4, so the pair sums below stay small: plain arithmetic.
+  PairsOfAll = 0;
+  PairsSquared = 0;
+  for (int r = 0; r < kRankCount; ++r) {
+    const bool wild = Deck.IsWild(r);
+    const int32_t n = wild ? 0 : Deck.Counts[r][kTotalsColumn];
+    CheckRange(n, 0, 4, "deck count of a rank");
+    DeckRanks[static_cast<size_t>(r)] = n;
+    for (int s = 0; s < kSuitCount; ++s) {
+      if (r == 0) DeckSuits[static_cast<size_t>(s)] = 0;
+      if (wild) continue;
+      CheckRange(Deck.Counts[r][s], 0, 1, "deck cards of one rank and suit");
+      if (Deck.Counts[r][s] != 0) DeckSuits[static_cast<size_t>(s)] |= 1u << r;
+    }
+    const int32_t pairs = Binomial[2][static_cast<size_t>(n)];
+    PairsOfAll += pairs;
+    PairsSquared += pairs * pairs;
+  }
+}
+
 void TWildEngine::CountWildKinds(int mask) {
+  WildCounts[mask].fill(0);
+  CountWildRankKinds(mask);
+  CountWildSuitKinds(mask, KeptCards(mask));
+}
+
+void TWildEngine::CountWildRankKinds(int mask) {
   TWildRow& row = WildCounts[mask];
-  row.fill(0);
+  TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  part = TWildRankPart{};
   const THand& kept = WorkHand;
   const int h = kept.WildCount;
   const int k = kept.Total - h;
@@ -197,37 +272,16 @@ void TWildEngine::CountWildKinds(int mask) {
   if (deckWilds + h == 0) return;  // no final hand can hold a wild card
   CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
 
-  TRankWeights deckCount{};
-  std::array<TRankWeights, kSuitCount> suitCards{};
   uint32_t keptRanks = 0;
+  for (int i = 0; i < kept.Total; ++i) {
+    if (kept.Ranks[static_cast<size_t>(i)] >= 0)
+      keptRanks |= 1u << kept.Ranks[static_cast<size_t>(i)];
+  }
   uint32_t absent = 0;
   for (int r = 0; r < kRankCount; ++r) {
-    if (Deck.IsWild(r)) continue;
-    deckCount[static_cast<size_t>(r)] = Deck.Counts[r][kTotalsColumn];
-    CheckRange(deckCount[static_cast<size_t>(r)], 0, 4, "deck count of a rank");
-    for (int s = 0; s < kSuitCount; ++s)
-      suitCards[static_cast<size_t>(s)][static_cast<size_t>(r)] = Deck.Counts[r][s];
-    if (kept.Counts[r][kTotalsColumn] > 0) {
-      keptRanks |= 1u << r;
-    } else {
-      absent |= 1u << r;
-    }
+    if (!Deck.IsWild(r) && ((keptRanks >> r) & 1u) == 0) absent |= 1u << r;
   }
   const bool distinct = kept.RankHistogram[1] == k;
-  int keptSuit = -1;  // the one suit of the kept naturals; -1 when they have two
-  for (int i = 0; i < kept.Total && keptSuit < 0; ++i)
-    keptSuit = kept.Suits[static_cast<size_t>(i)];
-  const bool oneSuit = k == 0 || kept.SuitHistogram[static_cast<size_t>(k)] == 1;
-  // The suits a flush of the final naturals can be in.
-  std::array<int, kSuitCount> flushSuitList = {0, 1, 2, 3};
-  int flushSuitCount = 0;
-  if (k == 0) {
-    flushSuitCount = kSuitCount;
-  } else if (oneSuit) {
-    flushSuitList[0] = keptSuit;
-    flushSuitCount = 1;
-  }
-  const std::span<const int> flushSuits(flushSuitList.data(), static_cast<size_t>(flushSuitCount));
 
   // Five and four wild cards.
   if (k == 0) row[WILD_5] = Choose(5 - h, deckWilds);
@@ -236,27 +290,30 @@ void TWildEngine::CountWildKinds(int mask) {
     if (k == 1) {
       row[(keptRanks >> kAce) & 1u ? WILD_4_A : WILD_4_WA] = wilds;
     } else {
-      row[WILD_4_A] = Mul(deckCount[kAce], wilds);
-      row[WILD_4_WA] = Mul(Sub(naturals, deckCount[kAce]), wilds);
+      row[WILD_4_A] = Mul(DeckRanks[kAce], wilds);
+      row[WILD_4_WA] = Mul(Sub(naturals, DeckRanks[kAce]), wilds);
     }
   }
 
-  const TSums distinctWays = SymmetricSums(absent, deckCount);
-  const TSums distinctLow = SymmetricSums(absent & ~kKingAndAce, deckCount);
-  int32_t pairsOfAll = 0;  // sum of C(n, 2) over the ranks: two-pair completions
-  int32_t pairsSquared = 0;
-  for (int32_t n : deckCount) {
-    pairsOfAll = Add(pairsOfAll, Choose(2, n));
-    pairsSquared = Add(pairsSquared, Mul(Choose(2, n), Choose(2, n)));
-  }
-
   // One to three wild cards in the final hand: j of them drawn, t naturals drawn.
+  uint32_t groups = 0;  // bit w: final hands with w wild cards are possible
   for (int wilds = 1; wilds <= 3; ++wilds) {
     const int j = wilds - h;
     const int t = kHandSize - wilds - k;
     if (j < 0 || j > d || t < 0) continue;
-    const int32_t factor = Choose(j, deckWilds);
-    if (factor == 0) continue;
+    part.Factor[static_cast<size_t>(wilds)] = Choose(j, deckWilds);
+    if (part.Factor[static_cast<size_t>(wilds)] != 0) groups |= 1u << wilds;
+  }
+  if (groups == 0) return;
+  const TSums distinctWays = SymmetricSums(absent, DeckRanks);
+  TFitsByWilds fits{};
+  if (distinct) fits = CountFits(keptRanks, k, groups, TCountWeights{DeckRanks}, kAce);
+
+  for (int wilds = 1; wilds <= 3; ++wilds) {
+    if (((groups >> wilds) & 1u) == 0) continue;
+    const auto w = static_cast<size_t>(wilds);
+    const int32_t factor = part.Factor[w];
+    const int t = kHandSize - wilds - k;
     const auto put = [&](int kind, int32_t ways) { row[kind] = Add(row[kind], Mul(factor, ways)); };
 
     // Five of a kind: every natural of one rank.
@@ -264,63 +321,30 @@ void TWildEngine::CountWildKinds(int mask) {
     for (int r = 0; r < kRankCount; ++r) {
       if (Deck.IsWild(r)) continue;
       if (k > 0 && kept.Counts[r][kTotalsColumn] != k) continue;
-      const int32_t ways = Choose(t, deckCount[static_cast<size_t>(r)]);
+      const int32_t ways = Choose(t, DeckRanks[static_cast<size_t>(r)]);
       fives = Add(fives, ways);
       put(WILD_FIVE_2 + r, ways);
     }
     const int32_t all = Choose(t, naturals);
-    // Naturals of different ranks: all of them, the flushes, and those fitting a straight.
-    const int32_t different = distinct ? distinctWays[static_cast<size_t>(t)] : 0;
-    int32_t flushes = 0;
-    TFits suitedFits = {0, 0, 0};
-    TFits fits = {0, 0, 0};
-    if (distinct) {
-      fits = CountFits(keptRanks, k, t, deckCount, kAce);
-      for (int s : flushSuits) {
-        flushes = Add(flushes, Choose(t, Deck.Counts[kTotalsRow][s]));
-        const TFits f = CountFits(keptRanks, k, t, suitCards[static_cast<size_t>(s)], kAce);
-        for (size_t x = 0; x < 3; ++x) suitedFits[x] = Add(suitedFits[x], f[x]);
-      }
-    }
-    const int32_t plainFits = Sub(Sum(fits), Sum(suitedFits));
-    const int32_t unsuitedNoFit = Sub(Sub(different, flushes), plainFits);
-    const int flushBase = wilds == 3 ? WILD_3_FLUSH : wilds == 2 ? WILD_2_FLUSH : WILD_1_FLUSH;
-    put(flushBase, Sub(flushes, Sum(suitedFits)));
-    for (int x = 0; x < 3; ++x) put(flushBase + 1 + x, suitedFits[static_cast<size_t>(x)]);
-
-    if (wilds == 3) {
-      put(WILD_3, Sub(different, flushes));  // two wilds more make four of a kind anyway
-      continue;
-    }
-    const int straightBase = wilds == 2 ? WILD_2_STRAIGHT_A_5 : WILD_1_STRAIGHT_A_5;
-    for (int x = 0; x < 3; ++x) {
-      put(straightBase + x, Sub(fits[static_cast<size_t>(x)], suitedFits[static_cast<size_t>(x)]));
-    }
+    // Naturals of different ranks: all of them and those fitting a straight.
+    part.Different[w] = distinct ? distinctWays[static_cast<size_t>(t)] : 0;
+    part.Fits[w] = fits[w];
+    if (wilds == 3) continue;
     if (wilds == 2) {
-      put(WILD_2, unsuitedNoFit);
-      put(WILD_2_AND_2_1, Sub(Sub(all, fives), different));  // a pair and a single
+      put(WILD_2_AND_2_1, Sub(Sub(all, fives), part.Different[w]));  // a pair and a single
       continue;
     }
 
-    // One wild card: the rest of the different ranks split by a king or an ace.
-    int32_t low = 0;
+    // One wild card: the different ranks without a king or an ace, for the split of the
+    // rest by a king or an ace.
     if (distinct && (keptRanks & kKingAndAce) == 0) {
-      int32_t lowFlushes = 0;
-      TFits lowSuited = {0, 0, 0};
-      for (int s : flushSuits) {
-        int32_t cards = 0;
-        for (int r = 0; r < kKing; ++r)
-          cards = Add(cards, suitCards[static_cast<size_t>(s)][static_cast<size_t>(r)]);
-        lowFlushes = Add(lowFlushes, Choose(t, cards));
-        const TFits f = CountFits(keptRanks, k, t, suitCards[static_cast<size_t>(s)], kKing - 1);
-        for (size_t x = 0; x < 3; ++x) lowSuited[x] = Add(lowSuited[x], f[x]);
-      }
-      const TFits lowFits = CountFits(keptRanks, k, t, deckCount, kKing - 1);
-      low = Sub(Sub(distinctLow[static_cast<size_t>(t)], lowFlushes),
-                Sub(Sum(lowFits), Sum(lowSuited)));
+      part.SplitsLow = true;
+      const TSums lowWays =
+          WithoutRank(WithoutRank(distinctWays, DeckRanks[kKing]), DeckRanks[kAce]);
+      part.LowDifferent = lowWays[static_cast<size_t>(t)];
+      part.LowFits =
+          Sum(CountFits(keptRanks, k, groups & 2u, TCountWeights{DeckRanks}, kKing - 1)[1]);
     }
-    put(WILD_1, low);
-    put(WILD_1_KINGS, Sub(unsuitedNoFit, low));
 
     // Three of a kind and a single: the single is held or drawn.
     int32_t trips = 0;
@@ -329,30 +353,109 @@ void TWildEngine::CountWildKinds(int mask) {
       const int held = kept.Counts[r][kTotalsColumn];
       const int others = k - held;
       if (held > 3 || others > 1) continue;
-      trips = Add(trips, Mul(Choose(3 - held, deckCount[static_cast<size_t>(r)]),
-                             Choose(1 - others, Sub(naturals, deckCount[static_cast<size_t>(r)]))));
+      trips = Add(trips, Mul(Choose(3 - held, DeckRanks[static_cast<size_t>(r)]),
+                             Choose(1 - others, Sub(naturals, DeckRanks[static_cast<size_t>(r)]))));
     }
     put(WILD_1_AND_3_1, trips);
     // Two pairs: of the held ranks, or of one held rank and any other, or of any two.
     int32_t twoPairs = 0;
-    if (kept.RankHistogram[3] == 0 && kept.RankHistogram[4] == 0 && CountRanks(keptRanks) <= 2) {
+    if (kept.RankHistogram[3] == 0 && kept.RankHistogram[4] == 0 && CountBits(keptRanks) <= 2) {
       if (k == 0) {
-        twoPairs = Sub(Mul(pairsOfAll, pairsOfAll), pairsSquared) / 2;
+        twoPairs = Sub(Mul(PairsOfAll, PairsOfAll), PairsSquared) / 2;
       } else {
         const int p = std::countr_zero(keptRanks);
         const int q = 31 - std::countl_zero(keptRanks);
         const int32_t first =
-            Choose(2 - kept.Counts[p][kTotalsColumn], deckCount[static_cast<size_t>(p)]);
+            Choose(2 - kept.Counts[p][kTotalsColumn], DeckRanks[static_cast<size_t>(p)]);
         if (p != q) {
           twoPairs = Mul(
-              first, Choose(2 - kept.Counts[q][kTotalsColumn], deckCount[static_cast<size_t>(q)]));
+              first, Choose(2 - kept.Counts[q][kTotalsColumn], DeckRanks[static_cast<size_t>(q)]));
         } else {
-          twoPairs = Mul(first, Sub(pairsOfAll, Choose(2, deckCount[static_cast<size_t>(p)])));
+          twoPairs = Mul(first, Sub(PairsOfAll, Choose(2, DeckRanks[static_cast<size_t>(p)])));
         }
       }
     }
     put(WILD_1_AND_2_2, twoPairs);
-    put(WILD_1_AND_2_1_1, Sub(Sub(Sub(Sub(all, fives), trips), twoPairs), different));
+    put(WILD_1_AND_2_1_1, Sub(Sub(Sub(Sub(all, fives), trips), twoPairs), part.Different[w]));
+  }
+}
+
+void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
+  TWildRow& row = WildCounts[mask];
+  const TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  const int k = kept.Naturals;
+  // The suits a flush of the final naturals can be in: any with no natural held, the one
+  // suit of the held naturals, or none when they are of two suits or pair up.
+  std::array<int, kSuitCount> flushSuitList = {0, 1, 2, 3};
+  int flushSuitCount = 0;
+  if (kept.Distinct()) {
+    if (k == 0) {
+      flushSuitCount = kSuitCount;
+    } else if (kept.Suit >= 0) {
+      flushSuitList[0] = kept.Suit;
+      flushSuitCount = 1;
+    }
+  }
+  const std::span<const int> flushSuits(flushSuitList.data(), static_cast<size_t>(flushSuitCount));
+  uint32_t groups = 0;
+  for (int wilds = 1; wilds <= 3; ++wilds) {
+    if (part.Factor[static_cast<size_t>(wilds)] != 0) groups |= 1u << wilds;
+  }
+  TFitsByWilds suitedFits{};
+  TFits lowSuited = {0, 0, 0};
+  for (int s : flushSuits) {
+    const TSuitWeights cards{DeckSuits[static_cast<size_t>(s)]};
+    const TFitsByWilds f = CountFits(kept.Ranks, k, groups, cards, kAce);
+    for (size_t w = 1; w <= 3; ++w) {
+      for (size_t x = 0; x < 3; ++x) suitedFits[w][x] = Add(suitedFits[w][x], f[w][x]);
+    }
+    if (part.SplitsLow) {
+      const TFits low = CountFits(kept.Ranks, k, 2u, cards, kKing - 1)[1];
+      for (size_t x = 0; x < 3; ++x) lowSuited[x] = Add(lowSuited[x], low[x]);
+    }
+  }
+
+  for (int wilds = 1; wilds <= 3; ++wilds) {
+    const auto w = static_cast<size_t>(wilds);
+    const int32_t factor = part.Factor[w];
+    if (factor == 0) continue;
+    const int t = kHandSize - wilds - k;
+    const auto put = [&](int kind, int32_t ways) { row[kind] = Add(row[kind], Mul(factor, ways)); };
+    int32_t flushes = 0;
+    for (int s : flushSuits) flushes = Add(flushes, Choose(t, Deck.Counts[kTotalsRow][s]));
+    const TFits& fits = part.Fits[w];
+    const TFits& suited = suitedFits[w];
+    const int32_t different = part.Different[w];
+    const int32_t plainFits = Sub(Sum(fits), Sum(suited));
+    const int32_t unsuitedNoFit = Sub(Sub(different, flushes), plainFits);
+    const int flushBase = wilds == 3 ? WILD_3_FLUSH : wilds == 2 ? WILD_2_FLUSH : WILD_1_FLUSH;
+    put(flushBase, Sub(flushes, Sum(suited)));
+    for (int x = 0; x < 3; ++x) put(flushBase + 1 + x, suited[static_cast<size_t>(x)]);
+
+    if (wilds == 3) {
+      put(WILD_3, Sub(different, flushes));  // two wilds more make four of a kind anyway
+      continue;
+    }
+    const int straightBase = wilds == 2 ? WILD_2_STRAIGHT_A_5 : WILD_1_STRAIGHT_A_5;
+    for (int x = 0; x < 3; ++x) {
+      put(straightBase + x, Sub(fits[static_cast<size_t>(x)], suited[static_cast<size_t>(x)]));
+    }
+    if (wilds == 2) {
+      put(WILD_2, unsuitedNoFit);
+      continue;
+    }
+    // One wild card: the rest of the different ranks split by a king or an ace.
+    int32_t low = 0;
+    if (part.SplitsLow) {
+      int32_t lowFlushes = 0;
+      for (int s : flushSuits) {
+        const int cards = CountBits(DeckSuits[static_cast<size_t>(s)] & ((1u << kKing) - 1));
+        lowFlushes = Add(lowFlushes, Choose(t, cards));
+      }
+      low = Sub(Sub(part.LowDifferent, lowFlushes), Sub(part.LowFits, Sum(lowSuited)));
+    }
+    put(WILD_1, low);
+    put(WILD_1_KINGS, Sub(unsuitedNoFit, low));
   }
 }
 
@@ -397,6 +500,7 @@ void TWildEngine::SetWildSetup(int jokers, int wildRank) {
 void TWildEngine::BeginHandAnalysis() {
   TPokerEngine::BeginHandAnalysis();
   std::memset(WildCounts.data(), 0, sizeof WildCounts);
+  PrepareDeckTables();
 }
 
 void TWildEngine::Reset() {
@@ -426,10 +530,18 @@ void TWildEngine::CheckDraw(int mask) {
   }
 }
 
+// The quick steps recount the wild kinds that a change of suits can change, from the
+// ranks' part that the full analysis of the same ranks left in RankParts.
+void TWildEngine::RecountWildSuitKinds(int mask) {
+  TWildRow& row = WildCounts[mask];
+  for (int kind : kWildSuitKinds) row[kind] = 0;
+  CountWildSuitKinds(mask, KeptCards(mask));
+}
+
 void TWildEngine::CheckDrawQuick(int mask) {
   TPokerEngine::CheckDrawQuick(mask);
   try {
-    CountWildDraw(mask);
+    RecountWildSuitKinds(mask);
   } catch (...) {
     RethrowWithContext(std::string(kWildCase) + "(CheckDraw) DrawMask=" + std::to_string(mask));
   }
@@ -437,6 +549,12 @@ void TWildEngine::CheckDrawQuick(int mask) {
 
 void TWildEngine::CheckEmptyQuick() {
   TPokerEngine::CheckEmptyQuick();
+  try {
+    RecountWildSuitKinds(kFullDrawMask);
+  } catch (...) {
+    RethrowWithContext(std::string(kWildCase) +
+                       "(InternalCheckEmpty) DrawMask=" + std::to_string(kFullDrawMask));
+  }
 }
 
 void TWildEngine::FoldKindsIntoCategories() {
@@ -452,7 +570,8 @@ void TWildEngine::RecountStraightsAndFlushes() {
 void TWildEngine::ClearCountsQuick() {
   TPokerEngine::ClearCountsQuick();
   Calculator.InitSuits(Deck);
-  std::memset(WildCounts.data(), 0, sizeof WildCounts);
+  WildCounts[0].fill(0);  // the other rows keep their ranks' part
+  PrepareDeckTables();
 }
 
 void TWildEngine::SetGame(const TPokerDescription& description) {
@@ -487,8 +606,10 @@ int TWildEngine::DealClassCount() const {
   }
 }
 
+// Another suit pattern of the ranks the previous class had, natural or wild: the quick
+// analysis, as in the natural engine.
 void TWildEngine::Check1(const TDealClass& deal) {
-  Check(deal);
+  TPokerEngine::Check1(deal);
 }
 
 std::unique_ptr<TPokerEngine> TWildEngine::NewWorker() const {

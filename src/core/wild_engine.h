@@ -20,6 +20,10 @@ namespace tarnwick {
 class TWildEngine : public TPokerEngine {
  public:
   using TWildRow = std::array<int32_t, kWildHandKindCount>;
+  using TRankWeights = std::array<int32_t, kRankCount>;
+  // Completions that fit a straight: ace to five, any other window without an ace, ten to
+  // ace (with or without the ace).
+  using TFits = std::array<int32_t, 3>;
 
   // WildCounts[mask][kind]: draws of the hold whose final hand holds a wild card and is of
   // the wild kind. Row 0 also classifies the dealt hand itself.
@@ -69,9 +73,40 @@ class TWildEngine : public TPokerEngine {
   TWildEngine(const TWildEngine&) = default;  // for NewWorker
 
  private:
-  // Fills row `mask` of WildCounts for the kept cards in WorkHand.
+  // What the wild counts of one hold owe to the ranks alone. A change of suits keeps it,
+  // so the quick analysis of another suit pattern only adds the suits' part to it.
+  struct TWildRankPart {
+    // [w] for w = 1..3 wild cards in the final hand: the ways to draw the wild cards the
+    // hand still needs (0: no final hand of the group), the completions with naturals of
+    // different ranks, none held, and those of them that fit a straight.
+    std::array<int32_t, 4> Factor{};
+    std::array<int32_t, 4> Different{};
+    std::array<TFits, 4> Fits{};
+    // One wild card, no king or ace held: the same without kings and aces.
+    bool SplitsLow = false;
+    int32_t LowDifferent = 0;
+    int32_t LowFits = 0;
+  };
+  // The deck's counts by rank and by suit and rank, the wild rank left out, made once per
+  // dealt hand (by BeginHandAnalysis, and by ClearCountsQuick for a new suit pattern).
+  void PrepareDeckTables();
+  // Fills row `mask` of WildCounts for the kept cards in WorkHand: the ranks' part, then
+  // the suits' part.
   void CountWildKinds(int mask);
+  // Sets the kinds a change of suits cannot change and fills RankParts[mask].
+  void CountWildRankKinds(int mask);
+  // Sets the kinds that depend on suits (flushes, straights and what is left of the
+  // different ranks) from RankParts[mask] and the suits of the kept cards and the deck.
+  void CountWildSuitKinds(int mask, const TKeptCards& kept);
+  // The wild part of the quick steps: the suit kinds of the hold counted again.
+  void RecountWildSuitKinds(int mask);
+
   int32_t FullDeckWilds = 0;  // wild cards in the game's full deck
+  TRankWeights DeckRanks{};   // deck count of each natural rank (0 for the wild rank)
+  std::array<uint32_t, kSuitCount> DeckSuits{};  // bit r: the deck holds rank r of the suit
+  int32_t PairsOfAll = 0;    // sum of C(n, 2) over the ranks: two-pair completions
+  int32_t PairsSquared = 0;  // sum of C(n, 2)^2 over the ranks
+  std::array<TWildRankPart, kMaskCount> RankParts{};
 };
 
 // The engine for a game: natural when the game has no wild card.
