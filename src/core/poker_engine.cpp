@@ -161,6 +161,7 @@ void TPokerEngine::CountStraightsAndFlush(int mask, const TKeptCards& kept) {
   TKindRow& row = KindCount[mask];
   const int d = DrawCount[mask];
   const int suit = kept.Suit;
+  SuitedHold[static_cast<size_t>(mask)] = suit >= 0;
   if (suit >= 0) row[FLUSH] = BinomialAt(d, Deck.Counts[kTotalsRow][suit]);
   TStraightCounts plain;
   if (!StraightCount(kept.Ranks, Deck, kTotalsColumn, plain)) return;
@@ -232,6 +233,7 @@ void TPokerEngine::CheckDraw(int mask) {
     const TKeptShape shape{d, naturals, &kept.RankHistogram};
 
     int32_t rest = Binomial[static_cast<size_t>(d)][static_cast<size_t>(naturals)];
+    SuitedHold[static_cast<size_t>(mask)] = false;
     if (kept.RankHistogram[1] == k) {
       // Draws that leave five different ranks are nothing, straights or flushes.
       rest = Sub(rest, Calculator.NoPair[0][d]);
@@ -349,9 +351,13 @@ void TPokerEngine::CheckEmpty() {
 }
 
 void TPokerEngine::FoldKindsIntoCategories() {
+  FoldHolds(0, kFullDrawMask);
+}
+
+void TPokerEngine::FoldHolds(int firstMask, int lastMask) {
   // Kinds are folded run by run (see SetGame): the counts of one hold add up to at most
   // C(53, 5), so a run is summed in 32 bits and added to the 64-bit category once.
-  for (int m = 0; m < kMaskCount; ++m) {
+  for (int m = firstMask; m <= lastMask; ++m) {
     const TKindRow& kinds = KindCount[m];
     TCategoryRow& categories = CategoryCounts[m];
     for (int i = 0; i < FoldRunCount; ++i) {
@@ -411,7 +417,9 @@ int TPokerEngine::GetTheBestQuick() {
     CheckCombination();
     for (int m = 1; m < kFullDrawMask; ++m) CheckDrawQuick(m);
     CheckEmptyQuick();
-    FoldKindsIntoCategories();
+    // The quick steps moved what they counted again in the category counts of holds
+    // 1..31 themselves: only the dealt hand's row is folded anew.
+    FoldHolds(0, 0);
     return BestMask();
   } catch (...) {
     RethrowWithContext("Error calculate natural case (GetTheBest)");
@@ -578,23 +586,43 @@ std::string TPokerEngine::VerifyDraw(int mask) {
   return report;
 }
 
-// The quick steps of the whole-game run recount only what a change of suits can change.
+// The quick steps of the whole-game run recount only what a change of suits can change:
+// FLUSH, the straight flushes and the straights of the holds whose kept cards are of
+// different ranks. They take the old counts of those kinds out of the hold's category
+// counts and put the new ones in, so the other kinds need no new fold.
+namespace {
+constexpr std::array<int, 7> kSuitKinds = {
+    FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
+    STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
+}  // namespace
+
+void TPokerEngine::MoveSuitKinds(int mask, int sign) {
+  for (int kind : kSuitKinds) {
+    const int c = KindToCategory[kind];
+    if (c >= 0) CategoryCounts[mask][c] += sign * int64_t{KindCount[mask][kind]};
+  }
+}
+
 void TPokerEngine::ClearCountsQuick() {
   KindCount[0].fill(0);
-  std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
+  CategoryCounts[0].fill(0);
 }
 
 void TPokerEngine::CheckDrawQuick(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    static constexpr std::array<int, 7> kSuitKinds = {
-        FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
-        STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
-    for (int kind : kSuitKinds) KindCount[mask][kind] = 0;
     // Only the suits of the kept cards matter here: no kept hand is built.
     const TKeptCards kept = KeptCards(mask);
-    if (kept.Wilds > 0) return;
-    if (kept.Distinct()) CountStraightsAndFlush(mask, kept);
+    // A hold with a pair or a wild card counts none of these kinds, whatever the suits; a
+    // hold whose kept cards were not of one suit last time and are not now keeps the
+    // counts it has.
+    if (kept.Wilds > 0 || !kept.Distinct()) return;
+    const bool suited = kept.Suit >= 0;
+    if (!suited && !SuitedHold[static_cast<size_t>(mask)]) return;
+    MoveSuitKinds(mask, -1);
+    for (int kind : kSuitKinds) KindCount[mask][kind] = 0;
+    CountStraightsAndFlush(mask, kept);
+    MoveSuitKinds(mask, +1);
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }
@@ -602,11 +630,10 @@ void TPokerEngine::CheckDrawQuick(int mask) {
 
 void TPokerEngine::CheckEmptyQuick() {
   try {
-    static constexpr std::array<int, 7> kSuitKinds = {
-        FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
-        STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
+    MoveSuitKinds(kFullDrawMask, -1);
     for (int kind : kSuitKinds) KindCount[kFullDrawMask][kind] = 0;
     CountEmptyStraightsAndFlushes();
+    MoveSuitKinds(kFullDrawMask, +1);
   } catch (...) {
     RethrowWithContext("Error calculate natural case (CheckEmpty)");
   }

@@ -168,6 +168,14 @@ class TPokerEngine {
   // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
   // of different ranks (the part of CheckDraw that a change of suits can change).
   void CountStraightsAndFlush(int mask, const TKeptCards& kept);
+  // [mask]: the kept cards were of different ranks and all of one suit when the hold's
+  // straights and flush were last counted.
+  std::array<bool, kMaskCount> SuitedHold{};
+  // Adds (sign 1) or takes away (sign -1) the hold's counts of FLUSH, the straight flushes
+  // and the straights in its category counts.
+  void MoveSuitKinds(int mask, int sign);
+  // Folds the kinds of holds firstMask..lastMask into their category counts (adding).
+  virtual void FoldHolds(int firstMask, int lastMask);
   // The flush, straight flush and straight counts of the full redraw.
   void CountEmptyStraightsAndFlushes();
   // The pair, three, four, full house and two pair counts of the full redraw.

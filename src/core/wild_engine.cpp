@@ -102,23 +102,29 @@ struct TSuitWeights {
 
 // Ways to draw t = 5 - w - k cards of different ranks, none held, so that the held ranks
 // `kept` (k of them) and the drawn ones fit a straight window, for every number of wild
-// cards w in `wildSet` (bit w) at once: one pass over the windows serves them all. Ranks
-// above `topRank` are left out. The final naturals are classified by their lowest rank as
-// the wild hand kinds are.
+// cards w in `wildSet` (bit w) at once: one pass over the windows serves them all. The
+// final naturals are classified by their lowest rank as the wild hand kinds are. With
+// `low`, the same pass also counts, for one wild card, the completions without a king or
+// an ace: the windows up to the queen, which differ from the others only from a lowest
+// rank of eight on.
 template <class TWeights>
 TFitsByWilds CountFits(uint32_t kept, int k, uint32_t wildSet, const TWeights& weight,
-                       int topRank) {
+                       TFits* low = nullptr) {
+  constexpr int kQueen = kKing - 1;
   TFitsByWilds out{};
-  // The ways a window with `inWindow` kept ranks above its lowest rank and the symmetric
-  // sums `e` of its other ranks adds for each number of wild cards.
+  // What a window with `inWindow` kept ranks above its lowest rank and the symmetric sums
+  // `e` of its other ranks adds to `fits` for w wild cards.
+  const auto addFor = [&](TFits& fits, int w, int kind, int32_t first, int inWindow,
+                          const TSums& e) {
+    const int need = kHandSize - w - 1 - inWindow;  // naturals to draw above the lowest
+    if (need < 0 || need > 4) return;
+    fits[static_cast<size_t>(kind)] =
+        Add(fits[static_cast<size_t>(kind)], Mul(first, e[static_cast<size_t>(need)]));
+  };
   const auto add = [&](int kind, int32_t first, int inWindow, const TSums& e) {
     for (uint32_t rest = wildSet; rest != 0; rest &= rest - 1) {
       const int w = std::countr_zero(rest);
-      const int need = kHandSize - w - 1 - inWindow;  // naturals to draw above the lowest
-      if (need < 0 || need > 4) continue;
-      TFits& fits = out[static_cast<size_t>(w)];
-      fits[static_cast<size_t>(kind)] =
-          Add(fits[static_cast<size_t>(kind)], Mul(first, e[static_cast<size_t>(need)]));
+      addFor(out[static_cast<size_t>(w)], w, kind, first, inWindow, e);
     }
   };
   const bool keptAce = (kept >> kAce) & 1u;
@@ -127,26 +133,33 @@ TFitsByWilds CountFits(uint32_t kept, int k, uint32_t wildSet, const TWeights& w
     const int lowKept = k > 0 ? std::countr_zero(kept) : kAce;
     const int highKept = k > 0 ? 31 - std::countl_zero(kept) : -1;
     // Only windows that hold every kept rank: lowest rank from highKept - 4 to lowKept.
-    for (int m = std::max(0, highKept - 4); m <= std::min(kKing, topRank); ++m) {
-      if (m > lowKept) break;
-      const int hi = std::min({m + 4, static_cast<int>(kKing), topRank});
+    for (int m = std::max(0, highKept - 4); m <= std::min<int>(kKing, lowKept); ++m) {
+      const int hi = std::min<int>(m + 4, kKing);
       if (highKept > hi) continue;
       const bool held = (kept >> m) & 1u;
       const int32_t first = held ? 1 : weight.At(m);
       if (first == 0) continue;
       const uint32_t above = ((1u << (hi + 1)) - 1) & ~((1u << (m + 1)) - 1);
-      add(m < 8 ? 1 : 2, first, CountBits(kept & above), weight.Sums(above & ~kept));
+      const int inWindow = CountBits(kept & above);
+      const TSums e = weight.Sums(above & ~kept);
+      const int kind = m < 8 ? 1 : 2;
+      add(kind, first, inWindow, e);
+      if (low == nullptr || m > kQueen) continue;
+      if (hi <= kQueen) {
+        addFor(*low, 1, kind, first, inWindow, e);
+      } else if (highKept <= kQueen) {
+        // The window cut at the queen.
+        const uint32_t belowKing = above & ((1u << kKing) - 1);
+        addFor(*low, 1, kind, first, CountBits(kept & belowKing), weight.Sums(belowKing & ~kept));
+      }
     }
   }
-  if (topRank >= kAce) {
-    const int32_t ace = keptAce ? 1 : weight.At(kAce);
-    const uint32_t others = kept & ~(1u << kAce);
-    if (ace != 0) {
-      const int inWindow = CountBits(others);
-      if ((others & ~kWheelRanks) == 0) add(0, ace, inWindow, weight.Sums(kWheelRanks & ~kept));
-      if ((others & ~kBroadwayRanks) == 0)
-        add(2, ace, inWindow, weight.Sums(kBroadwayRanks & ~kept));
-    }
+  const int32_t ace = keptAce ? 1 : weight.At(kAce);
+  const uint32_t others = kept & ~(1u << kAce);
+  if (ace != 0) {
+    const int inWindow = CountBits(others);
+    if ((others & ~kWheelRanks) == 0) add(0, ace, inWindow, weight.Sums(kWheelRanks & ~kept));
+    if ((others & ~kBroadwayRanks) == 0) add(2, ace, inWindow, weight.Sums(kBroadwayRanks & ~kept));
   }
   return out;
 }
@@ -226,6 +239,20 @@ void TWildEngine::InternalSetPayout() {
           WildKindToCategory[k] = c;
         }
       }
+    }
+    // Neighbouring wild kinds of one category form a run, folded with one addition.
+    WildFoldRunCount = 0;
+    for (int k = 0; k < kWildHandKindCount; ++k) {
+      const int c = WildKindToCategory[k];
+      if (c < 0) continue;
+      if (WildFoldRunCount > 0) {
+        TKindRun& last = WildFoldRuns[static_cast<size_t>(WildFoldRunCount - 1)];
+        if (last.Category == c && last.Last == k - 1) {
+          last.Last = k;
+          continue;
+        }
+      }
+      WildFoldRuns[static_cast<size_t>(WildFoldRunCount++)] = TKindRun{k, k, c};
     }
   } catch (...) {
     RethrowWithContext("Error calculate wild case (InternalSetPayout)");
@@ -307,7 +334,12 @@ void TWildEngine::CountWildRankKinds(int mask) {
   if (groups == 0) return;
   const TSums distinctWays = SymmetricSums(absent, DeckRanks);
   TFitsByWilds fits{};
-  if (distinct) fits = CountFits(keptRanks, k, groups, TCountWeights{DeckRanks}, kAce);
+  TFits lowFits = {0, 0, 0};
+  const bool splitsLow = distinct && (groups & 2u) != 0 && (keptRanks & kKingAndAce) == 0;
+  if (distinct) {
+    fits =
+        CountFits(keptRanks, k, groups, TCountWeights{DeckRanks}, splitsLow ? &lowFits : nullptr);
+  }
 
   for (int wilds = 1; wilds <= 3; ++wilds) {
     if (((groups >> wilds) & 1u) == 0) continue;
@@ -337,13 +369,12 @@ void TWildEngine::CountWildRankKinds(int mask) {
 
     // One wild card: the different ranks without a king or an ace, for the split of the
     // rest by a king or an ace.
-    if (distinct && (keptRanks & kKingAndAce) == 0) {
+    if (splitsLow) {
       part.SplitsLow = true;
       const TSums lowWays =
           WithoutRank(WithoutRank(distinctWays, DeckRanks[kKing]), DeckRanks[kAce]);
       part.LowDifferent = lowWays[static_cast<size_t>(t)];
-      part.LowFits =
-          Sum(CountFits(keptRanks, k, groups & 2u, TCountWeights{DeckRanks}, kKing - 1)[1]);
+      part.LowFits = Sum(lowFits);
     }
 
     // Three of a kind and a single: the single is held or drawn.
@@ -380,22 +411,27 @@ void TWildEngine::CountWildRankKinds(int mask) {
   }
 }
 
+bool TWildEngine::HasFlushSuits(const TKeptCards& kept) {
+  return kept.Distinct() && (kept.Naturals == 0 || kept.Suit >= 0);
+}
+
 void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
   TWildRow& row = WildCounts[mask];
-  const TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
   const int k = kept.Naturals;
   // The suits a flush of the final naturals can be in: any with no natural held, the one
   // suit of the held naturals, or none when they are of two suits or pair up.
   std::array<int, kSuitCount> flushSuitList = {0, 1, 2, 3};
   int flushSuitCount = 0;
-  if (kept.Distinct()) {
+  if (HasFlushSuits(kept)) {
     if (k == 0) {
       flushSuitCount = kSuitCount;
-    } else if (kept.Suit >= 0) {
+    } else {
       flushSuitList[0] = kept.Suit;
       flushSuitCount = 1;
     }
   }
+  part.Suited = flushSuitCount > 0;
   const std::span<const int> flushSuits(flushSuitList.data(), static_cast<size_t>(flushSuitCount));
   uint32_t groups = 0;
   for (int wilds = 1; wilds <= 3; ++wilds) {
@@ -405,14 +441,12 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
   TFits lowSuited = {0, 0, 0};
   for (int s : flushSuits) {
     const TSuitWeights cards{DeckSuits[static_cast<size_t>(s)]};
-    const TFitsByWilds f = CountFits(kept.Ranks, k, groups, cards, kAce);
+    TFits low = {0, 0, 0};
+    const TFitsByWilds f = CountFits(kept.Ranks, k, groups, cards, part.SplitsLow ? &low : nullptr);
     for (size_t w = 1; w <= 3; ++w) {
       for (size_t x = 0; x < 3; ++x) suitedFits[w][x] = Add(suitedFits[w][x], f[w][x]);
     }
-    if (part.SplitsLow) {
-      const TFits low = CountFits(kept.Ranks, k, 2u, cards, kKing - 1)[1];
-      for (size_t x = 0; x < 3; ++x) lowSuited[x] = Add(lowSuited[x], low[x]);
-    }
+    for (size_t x = 0; x < 3; ++x) lowSuited[x] = Add(lowSuited[x], low[x]);
   }
 
   for (int wilds = 1; wilds <= 3; ++wilds) {
@@ -482,10 +516,32 @@ void TWildEngine::InternalCheckEmpty(int mask) {
 }
 
 void TWildEngine::FoldWildKinds() {
-  for (int k = 0; k < kWildHandKindCount; ++k) {
-    const int c = WildKindToCategory[k];
-    if (c < 0) continue;
-    for (int m = 0; m < kMaskCount; ++m) CategoryCounts[m][c] += WildCounts[m][k];
+  FoldWildHolds(0, kFullDrawMask);
+}
+
+void TWildEngine::FoldWildHolds(int firstMask, int lastMask) {
+  // Run by run, as the natural kinds are folded (see InternalSetPayout).
+  for (int m = firstMask; m <= lastMask; ++m) {
+    const TWildRow& kinds = WildCounts[m];
+    TCategoryRow& categories = CategoryCounts[m];
+    for (int i = 0; i < WildFoldRunCount; ++i) {
+      const TKindRun& run = WildFoldRuns[static_cast<size_t>(i)];
+      int32_t sum = 0;
+      for (int k = run.First; k <= run.Last; ++k) sum += kinds[static_cast<size_t>(k)];
+      categories[run.Category] += sum;
+    }
+  }
+}
+
+void TWildEngine::FoldHolds(int firstMask, int lastMask) {
+  TPokerEngine::FoldHolds(firstMask, lastMask);
+  FoldWildHolds(firstMask, lastMask);
+}
+
+void TWildEngine::MoveWildSuitKinds(int mask, int sign) {
+  for (int kind : kWildSuitKinds) {
+    const int c = WildKindToCategory[kind];
+    if (c >= 0) CategoryCounts[mask][c] += sign * int64_t{WildCounts[mask][kind]};
   }
 }
 
@@ -533,9 +589,17 @@ void TWildEngine::CheckDraw(int mask) {
 // The quick steps recount the wild kinds that a change of suits can change, from the
 // ranks' part that the full analysis of the same ranks left in RankParts.
 void TWildEngine::RecountWildSuitKinds(int mask) {
+  const TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  if (part.Factor == std::array<int32_t, 4>{}) return;  // no final hand with 1..3 wild cards
+  const TKeptCards kept = KeptCards(mask);
+  // Without a suit the final naturals can all be in, now and last time, the suit kinds
+  // are what the ranks make of them: the counts stand.
+  if (!HasFlushSuits(kept) && !part.Suited) return;
+  MoveWildSuitKinds(mask, -1);
   TWildRow& row = WildCounts[mask];
   for (int kind : kWildSuitKinds) row[kind] = 0;
-  CountWildSuitKinds(mask, KeptCards(mask));
+  CountWildSuitKinds(mask, kept);
+  MoveWildSuitKinds(mask, +1);
 }
 
 void TWildEngine::CheckDrawQuick(int mask) {
@@ -558,8 +622,7 @@ void TWildEngine::CheckEmptyQuick() {
 }
 
 void TWildEngine::FoldKindsIntoCategories() {
-  TPokerEngine::FoldKindsIntoCategories();
-  FoldWildKinds();
+  FoldHolds(0, kFullDrawMask);  // the natural kinds, then the wild kinds
 }
 
 void TWildEngine::RecountStraightsAndFlushes() {
@@ -570,7 +633,7 @@ void TWildEngine::RecountStraightsAndFlushes() {
 void TWildEngine::ClearCountsQuick() {
   TPokerEngine::ClearCountsQuick();
   Calculator.InitSuits(Deck);
-  WildCounts[0].fill(0);  // the other rows keep their ranks' part
+  WildCounts[0].fill(0);  // the other rows keep their counts; the quick steps move them
   PrepareDeckTables();
 }
 

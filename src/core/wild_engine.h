@@ -63,6 +63,8 @@ class TWildEngine : public TPokerEngine {
   void InternalCheckEmpty(int mask);
   // Folds WildCounts into the per-hold category counts.
   void FoldWildKinds();
+  // The same for holds firstMask..lastMask.
+  void FoldWildHolds(int firstMask, int lastMask);
   // Sets the jokers and the wild rank of the deck and both hands.
   void SetWildSetup(int jokers, int wildRank);
 
@@ -71,6 +73,7 @@ class TWildEngine : public TPokerEngine {
 
  protected:
   TWildEngine(const TWildEngine&) = default;  // for NewWorker
+  void FoldHolds(int firstMask, int lastMask) override;
 
  private:
   // What the wild counts of one hold owe to the ranks alone. A change of suits keeps it,
@@ -86,7 +89,18 @@ class TWildEngine : public TPokerEngine {
     bool SplitsLow = false;
     int32_t LowDifferent = 0;
     int32_t LowFits = 0;
+    // The final naturals could be all of one suit when the suit kinds were last counted.
+    bool Suited = false;
   };
+  // A flush of the final naturals is possible: the kept naturals are of different ranks
+  // and of one suit (or there are none).
+  static bool HasFlushSuits(const TKeptCards& kept);
+  // Adds (sign 1) or takes away (sign -1) the hold's counts of the suit kinds in its
+  // category counts.
+  void MoveWildSuitKinds(int mask, int sign);
+  // Runs of neighbouring wild kinds that pay as one category (made by InternalSetPayout).
+  std::array<TKindRun, kWildHandKindCount> WildFoldRuns{};
+  int WildFoldRunCount = 0;
   // The deck's counts by rank and by suit and rank, the wild rank left out, made once per
   // dealt hand (by BeginHandAnalysis, and by ClearCountsQuick for a new suit pattern).
   void PrepareDeckTables();
