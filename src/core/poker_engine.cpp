@@ -588,18 +588,27 @@ std::string TPokerEngine::VerifyDraw(int mask) {
 
 // The quick steps of the whole-game run recount only what a change of suits can change:
 // FLUSH, the straight flushes and the straights of the holds whose kept cards are of
-// different ranks. They take the old counts of those kinds out of the hold's category
-// counts and put the new ones in, so the other kinds need no new fold.
+// different ranks. They move the change of those kinds' counts into the hold's category
+// counts, so the other kinds need no new fold.
 namespace {
 constexpr std::array<int, 7> kSuitKinds = {
     FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
     STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
 }  // namespace
 
-void TPokerEngine::MoveSuitKinds(int mask, int sign) {
-  for (int kind : kSuitKinds) {
+template <class TCount>
+void TPokerEngine::RecountSuitKinds(int mask, TCount count) {
+  std::array<int32_t, kSuitKinds.size()> before{};
+  for (size_t i = 0; i < kSuitKinds.size(); ++i) {
+    before[i] = KindCount[mask][kSuitKinds[i]];
+    KindCount[mask][kSuitKinds[i]] = 0;
+  }
+  count();
+  for (size_t i = 0; i < kSuitKinds.size(); ++i) {
+    const int kind = kSuitKinds[i];
+    const int32_t change = KindCount[mask][kind] - before[i];
     const int c = KindToCategory[kind];
-    if (c >= 0) CategoryCounts[mask][c] += sign * int64_t{KindCount[mask][kind]};
+    if (change != 0 && c >= 0) CategoryCounts[mask][c] += change;
   }
 }
 
@@ -619,10 +628,7 @@ void TPokerEngine::CheckDrawQuick(int mask) {
     if (kept.Wilds > 0 || !kept.Distinct()) return;
     const bool suited = kept.Suit >= 0;
     if (!suited && !SuitedHold[static_cast<size_t>(mask)]) return;
-    MoveSuitKinds(mask, -1);
-    for (int kind : kSuitKinds) KindCount[mask][kind] = 0;
-    CountStraightsAndFlush(mask, kept);
-    MoveSuitKinds(mask, +1);
+    RecountSuitKinds(mask, [&] { CountStraightsAndFlush(mask, kept); });
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }
@@ -630,10 +636,7 @@ void TPokerEngine::CheckDrawQuick(int mask) {
 
 void TPokerEngine::CheckEmptyQuick() {
   try {
-    MoveSuitKinds(kFullDrawMask, -1);
-    for (int kind : kSuitKinds) KindCount[kFullDrawMask][kind] = 0;
-    CountEmptyStraightsAndFlushes();
-    MoveSuitKinds(kFullDrawMask, +1);
+    RecountSuitKinds(kFullDrawMask, [&] { CountEmptyStraightsAndFlushes(); });
   } catch (...) {
     RethrowWithContext("Error calculate natural case (CheckEmpty)");
   }

@@ -171,9 +171,10 @@ class TPokerEngine {
   // [mask]: the kept cards were of different ranks and all of one suit when the hold's
   // straights and flush were last counted.
   std::array<bool, kMaskCount> SuitedHold{};
-  // Adds (sign 1) or takes away (sign -1) the hold's counts of FLUSH, the straight flushes
-  // and the straights in its category counts.
-  void MoveSuitKinds(int mask, int sign);
+  // Sets the hold's counts of FLUSH, the straight flushes and the straights to 0, has
+  // `count` count them again and moves the change into the hold's category counts.
+  template <class TCount>
+  void RecountSuitKinds(int mask, TCount count);
   // Folds the kinds of holds firstMask..lastMask into their category counts (adding).
   virtual void FoldHolds(int firstMask, int lastMask);
   // The flush, straight flush and straight counts of the full redraw.

@@ -82,50 +82,49 @@ TSums WithoutRank(const TSums& e, int32_t c) {
   return out;
 }
 
+// The ways to draw `need` cards of different ranks among a window's ranks, for need
+// -3..4 at index need + 3 (0 for a negative need: the window holds too many kept ranks).
+using TWindowWays = std::array<int32_t, 8>;
+
 // The deck counts of the ranks as the weights of the straight counts (0..4 each).
 struct TCountWeights {
   const TRankWeights& Count;
   int32_t At(int r) const { return Count[static_cast<size_t>(r)]; }
-  TSums Sums(uint32_t ranks) const { return SymmetricSums(ranks, Count); }
+  TWindowWays Ways(uint32_t ranks) const {
+    const TSums e = SymmetricSums(ranks, Count);
+    return {0, 0, 0, e[0], e[1], e[2], e[3], e[4]};
+  }
 };
 
-// The cards of one suit as the weights: 1 where the deck holds the card. The symmetric
-// sums over a set of ranks are then the binomials of the number of cards among them.
+// The cards of one suit as the weights: 1 where the deck holds the card. The ways over a
+// set of ranks are then the binomials of the number of cards among them.
 struct TSuitWeights {
   uint32_t Cards;  // bit r: the deck holds the card of rank r
   int32_t At(int r) const { return static_cast<int32_t>((Cards >> r) & 1u); }
-  TSums Sums(uint32_t ranks) const {
+  TWindowWays Ways(uint32_t ranks) const {
     const auto n = static_cast<size_t>(CountBits(ranks & Cards));
-    return {1, static_cast<int32_t>(n), Binomial[2][n], Binomial[3][n], Binomial[4][n]};
+    return {0, 0, 0, 1, static_cast<int32_t>(n), Binomial[2][n], Binomial[3][n], Binomial[4][n]};
   }
 };
 
 // Ways to draw t = 5 - w - k cards of different ranks, none held, so that the held ranks
-// `kept` (k of them) and the drawn ones fit a straight window, for every number of wild
-// cards w in `wildSet` (bit w) at once: one pass over the windows serves them all. The
-// final naturals are classified by their lowest rank as the wild hand kinds are. With
-// `low`, the same pass also counts, for one wild card, the completions without a king or
-// an ace: the windows up to the queen, which differ from the others only from a lowest
-// rank of eight on.
+// `kept` (k of them) and the drawn ones fit a straight window, for w = 1, 2 and 3 wild
+// cards at once: one pass over the windows serves them all. The final naturals are
+// classified by their lowest rank as the wild hand kinds are. With `low`, the same pass
+// also counts, for one wild card, the completions without a king or an ace: the windows
+// up to the queen, which differ from the others only from a lowest rank of eight on.
+// A window adds its lowest rank's weight (at most 4) times at most C(4, 2) 4^2, over at
+// most eleven windows: no sum comes near 2^31, and plain arithmetic is safe.
 template <class TWeights>
-TFitsByWilds CountFits(uint32_t kept, int k, uint32_t wildSet, const TWeights& weight,
-                       TFits* low = nullptr) {
+TFitsByWilds CountFits(uint32_t kept, int k, const TWeights& weight, TFits* low = nullptr) {
   constexpr int kQueen = kKing - 1;
-  TFitsByWilds out{};
-  // What a window with `inWindow` kept ranks above its lowest rank and the symmetric sums
-  // `e` of its other ranks adds to `fits` for w wild cards.
-  const auto addFor = [&](TFits& fits, int w, int kind, int32_t first, int inWindow,
-                          const TSums& e) {
-    const int need = kHandSize - w - 1 - inWindow;  // naturals to draw above the lowest
-    if (need < 0 || need > 4) return;
-    fits[static_cast<size_t>(kind)] =
-        Add(fits[static_cast<size_t>(kind)], Mul(first, e[static_cast<size_t>(need)]));
-  };
-  const auto add = [&](int kind, int32_t first, int inWindow, const TSums& e) {
-    for (uint32_t rest = wildSet; rest != 0; rest &= rest - 1) {
-      const int w = std::countr_zero(rest);
-      addFor(out[static_cast<size_t>(w)], w, kind, first, inWindow, e);
-    }
+  // [w]: completions whose lowest natural is the ace of a wheel, another rank below the
+  // ten, the ten or above.
+  std::array<int32_t, 4> wheel{}, other{}, high{};
+  // The window's share for w wild cards: `inWindow` kept ranks lie above its lowest rank
+  // and need = 4 - w - inWindow naturals are drawn there.
+  const auto share = [](int w, int32_t first, int inWindow, const TWindowWays& ways) {
+    return first * ways[static_cast<size_t>(7 - w - inWindow)];
   };
   const bool keptAce = (kept >> kAce) & 1u;
   if (!keptAce) {
@@ -141,26 +140,36 @@ TFitsByWilds CountFits(uint32_t kept, int k, uint32_t wildSet, const TWeights& w
       if (first == 0) continue;
       const uint32_t above = ((1u << (hi + 1)) - 1) & ~((1u << (m + 1)) - 1);
       const int inWindow = CountBits(kept & above);
-      const TSums e = weight.Sums(above & ~kept);
-      const int kind = m < 8 ? 1 : 2;
-      add(kind, first, inWindow, e);
+      const TWindowWays ways = weight.Ways(above & ~kept);
+      std::array<int32_t, 4>& sums = m < 8 ? other : high;
+      for (int w = 1; w <= 3; ++w) sums[static_cast<size_t>(w)] += share(w, first, inWindow, ways);
       if (low == nullptr || m > kQueen) continue;
+      int32_t lowShare = 0;
       if (hi <= kQueen) {
-        addFor(*low, 1, kind, first, inWindow, e);
+        lowShare = share(1, first, inWindow, ways);
       } else if (highKept <= kQueen) {
         // The window cut at the queen.
         const uint32_t belowKing = above & ((1u << kKing) - 1);
-        addFor(*low, 1, kind, first, CountBits(kept & belowKing), weight.Sums(belowKing & ~kept));
+        lowShare = share(1, first, CountBits(kept & belowKing), weight.Ways(belowKing & ~kept));
       }
+      (*low)[m < 8 ? 1 : 2] += lowShare;
     }
   }
   const int32_t ace = keptAce ? 1 : weight.At(kAce);
   const uint32_t others = kept & ~(1u << kAce);
   if (ace != 0) {
     const int inWindow = CountBits(others);
-    if ((others & ~kWheelRanks) == 0) add(0, ace, inWindow, weight.Sums(kWheelRanks & ~kept));
-    if ((others & ~kBroadwayRanks) == 0) add(2, ace, inWindow, weight.Sums(kBroadwayRanks & ~kept));
+    if ((others & ~kWheelRanks) == 0) {
+      const TWindowWays ways = weight.Ways(kWheelRanks & ~kept);
+      for (int w = 1; w <= 3; ++w) wheel[static_cast<size_t>(w)] = share(w, ace, inWindow, ways);
+    }
+    if ((others & ~kBroadwayRanks) == 0) {
+      const TWindowWays ways = weight.Ways(kBroadwayRanks & ~kept);
+      for (int w = 1; w <= 3; ++w) high[static_cast<size_t>(w)] += share(w, ace, inWindow, ways);
+    }
   }
+  TFitsByWilds out{};
+  for (size_t w = 1; w <= 3; ++w) out[w] = {wheel[w], other[w], high[w]};
   return out;
 }
 
@@ -337,8 +346,7 @@ void TWildEngine::CountWildRankKinds(int mask) {
   TFits lowFits = {0, 0, 0};
   const bool splitsLow = distinct && (groups & 2u) != 0 && (keptRanks & kKingAndAce) == 0;
   if (distinct) {
-    fits =
-        CountFits(keptRanks, k, groups, TCountWeights{DeckRanks}, splitsLow ? &lowFits : nullptr);
+    fits = CountFits(keptRanks, k, TCountWeights{DeckRanks}, splitsLow ? &lowFits : nullptr);
   }
 
   for (int wilds = 1; wilds <= 3; ++wilds) {
@@ -442,7 +450,7 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
   for (int s : flushSuits) {
     const TSuitWeights cards{DeckSuits[static_cast<size_t>(s)]};
     TFits low = {0, 0, 0};
-    const TFitsByWilds f = CountFits(kept.Ranks, k, groups, cards, part.SplitsLow ? &low : nullptr);
+    const TFitsByWilds f = CountFits(kept.Ranks, k, cards, part.SplitsLow ? &low : nullptr);
     for (size_t w = 1; w <= 3; ++w) {
       for (size_t x = 0; x < 3; ++x) suitedFits[w][x] = Add(suitedFits[w][x], f[w][x]);
     }
@@ -538,13 +546,6 @@ void TWildEngine::FoldHolds(int firstMask, int lastMask) {
   FoldWildHolds(firstMask, lastMask);
 }
 
-void TWildEngine::MoveWildSuitKinds(int mask, int sign) {
-  for (int kind : kWildSuitKinds) {
-    const int c = WildKindToCategory[kind];
-    if (c >= 0) CategoryCounts[mask][c] += sign * int64_t{WildCounts[mask][kind]};
-  }
-}
-
 void TWildEngine::SetWildSetup(int jokers, int wildRank) {
   Deck.SetJokerCount(jokers);
   Deck.SetWildRank(wildRank);
@@ -595,11 +596,20 @@ void TWildEngine::RecountWildSuitKinds(int mask) {
   // Without a suit the final naturals can all be in, now and last time, the suit kinds
   // are what the ranks make of them: the counts stand.
   if (!HasFlushSuits(kept) && !part.Suited) return;
-  MoveWildSuitKinds(mask, -1);
   TWildRow& row = WildCounts[mask];
-  for (int kind : kWildSuitKinds) row[kind] = 0;
+  std::array<int32_t, kWildSuitKinds.size()> before{};
+  for (size_t i = 0; i < kWildSuitKinds.size(); ++i) {
+    before[i] = row[static_cast<size_t>(kWildSuitKinds[i])];
+    row[static_cast<size_t>(kWildSuitKinds[i])] = 0;
+  }
   CountWildSuitKinds(mask, kept);
-  MoveWildSuitKinds(mask, +1);
+  // The change of each kind goes into the hold's category counts.
+  for (size_t i = 0; i < kWildSuitKinds.size(); ++i) {
+    const int kind = kWildSuitKinds[i];
+    const int32_t change = row[static_cast<size_t>(kind)] - before[i];
+    const int c = WildKindToCategory[kind];
+    if (change != 0 && c >= 0) CategoryCounts[mask][c] += change;
+  }
 }
 
 void TWildEngine::CheckDrawQuick(int mask) {

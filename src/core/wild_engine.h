@@ -95,9 +95,6 @@ class TWildEngine : public TPokerEngine {
   // A flush of the final naturals is possible: the kept naturals are of different ranks
   // and of one suit (or there are none).
   static bool HasFlushSuits(const TKeptCards& kept);
-  // Adds (sign 1) or takes away (sign -1) the hold's counts of the suit kinds in its
-  // category counts.
-  void MoveWildSuitKinds(int mask, int sign);
   // Runs of neighbouring wild kinds that pay as one category (made by InternalSetPayout).
   std::array<TKindRun, kWildHandKindCount> WildFoldRuns{};
   int WildFoldRunCount = 0;
