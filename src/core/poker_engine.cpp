@@ -73,6 +73,7 @@ void TPokerEngine::BeginHandAnalysis() {
   std::memset(KindCount.data(), 0, sizeof KindCount);
   std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
   Calculator.InitSuits(Deck);
+  DeckPrepared = Calculator.PrepareDeck(Deck);
 }
 
 void TPokerEngine::Reset() {
@@ -224,7 +225,13 @@ void TPokerEngine::CheckDraw(int mask) {
     WorkHand.CopyKept(DealtHand, mask);
     const THand& kept = WorkHand;
     if (kept.WildCount > 0) return;  // the wild-card engine counts these holds
-    Calculator.Init(Deck, kept);
+    // BeginHandAnalysis prepared the calculator for this deal's deck; the full Init names
+    // a deck it could not prepare.
+    if (DeckPrepared) {
+      Calculator.Init(kept);
+    } else {
+      Calculator.Init(Deck, kept);
+    }
     TKindRow& row = KindCount[mask];
     const int d = DrawCount[mask];
     const int k = kHandSize - d;
@@ -240,22 +247,45 @@ void TPokerEngine::CheckDraw(int mask) {
       CountStraightsAndFlush(mask, KeptCards(mask));
     }
     // The ranks the hold does not keep count alike when their deck counts are equal, so
-    // their counts are worked out once per deck count; a kept rank gets its own.
+    // their counts are worked out once per deck count and added up by how many ranks have
+    // each count (one byte per count in `absentRanks`); a kept rank gets its own.
+    // An entry is made when a rank first needs it (bit n of `made`).
     std::array<TRankCounts, 5> absent{};
-    for (int n = 1; n <= 4; ++n) absent[static_cast<size_t>(n)] = RankCounts(n, 0, shape);
+    uint32_t made = 1;  // deck count 0 counts nothing
+    uint64_t absentRanks = 0;
     int32_t fullHouses = 0;
+    int32_t ranked = 0;  // draws that pair, trip or quad one rank and nothing else
     for (int r = 0; r < kRankCount; ++r) {
       if (Deck.IsWild(r)) continue;
       const int32_t n = Deck.Counts[r][kTotalsColumn];
       CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
       const int32_t h = kept.Counts[r][kTotalsColumn];
-      const TRankCounts c = h == 0 ? absent[static_cast<size_t>(n)] : RankCounts(n, h, shape);
+      if (h == 0) {
+        if ((made & (1u << n)) == 0) {
+          absent[static_cast<size_t>(n)] = RankCounts(n, 0, shape);
+          made |= 1u << n;
+        }
+        const TRankCounts& c = absent[static_cast<size_t>(n)];
+        row[PAIRS_2 + r] = c.Pairs;
+        row[THREE_OF_KIND_2 + r] = c.Three;
+        row[FOUR_OF_KIND_2 + r] = c.Four;
+        absentRanks += uint64_t{1} << (8 * n);
+        continue;
+      }
+      const TRankCounts c = RankCounts(n, h, shape);
       row[PAIRS_2 + r] = c.Pairs;
       row[THREE_OF_KIND_2 + r] = c.Three;
       row[FOUR_OF_KIND_2 + r] = c.Four;
       fullHouses = Add(fullHouses, c.FullHouses);
-      rest = Sub(rest, Add(Add(c.Pairs, c.Three), c.Four));
+      ranked = Add(ranked, Add(Add(c.Pairs, c.Three), c.Four));
     }
+    for (int n = 1; n <= 4; ++n) {
+      const auto ranks = static_cast<int32_t>((absentRanks >> (8 * n)) & 0xFFu);
+      const TRankCounts& c = absent[static_cast<size_t>(n)];
+      fullHouses = Add(fullHouses, Mul(ranks, c.FullHouses));
+      ranked = Add(ranked, Mul(ranks, Add(Add(c.Pairs, c.Three), c.Four)));
+    }
+    rest = Sub(rest, ranked);
     row[FULL_HOUSE] = fullHouses;
     // What is left are the draws with two pairs or a full house.
     row[TWO_PAIRS] = Sub(rest, fullHouses);
@@ -362,9 +392,7 @@ void TPokerEngine::FoldHolds(int firstMask, int lastMask) {
     TCategoryRow& categories = CategoryCounts[m];
     for (int i = 0; i < FoldRunCount; ++i) {
       const TKindRun& run = FoldRuns[static_cast<size_t>(i)];
-      int32_t sum = 0;
-      for (int k = run.First; k <= run.Last; ++k) sum += kinds[k];
-      categories[run.Category] += sum;
+      categories[run.Category] += SumOfRun(kinds.data(), run);
     }
   }
 }
@@ -386,12 +414,25 @@ long double TPokerEngine::DrawReturn(int mask) const {
 }
 
 int TPokerEngine::BestMask() const {
-  long double best = DrawReturn(0);
+  if (Payout == nullptr) return 0;  // every hold is worth 0: standing pat wins the tie
+  // DrawReturn of every hold, with the pays read once.
+  std::array<int64_t, kMaxCategories> pays{};
+  for (int c = 0; c <= LastCategory; ++c) pays[static_cast<size_t>(c)] = Payout->Pays[c];
+  const auto value = [&](int mask) {
+    int64_t sum = 0;
+    for (int c = 0; c <= LastCategory; ++c)
+      sum += CategoryCounts[mask][c] * pays[static_cast<size_t>(c)];
+    return static_cast<long double>(sum) /
+           static_cast<long double>(
+               Binomial[static_cast<size_t>(DrawCount[mask])][static_cast<size_t>(Deck.Total)]);
+  };
+  CheckRange(Deck.Total, 0, kMaxDeck - 1, "cards in the deck");
+  long double best = value(0);
   int bestMask = 0;
   for (int m = 1; m < kMaskCount; ++m) {
-    const long double value = DrawReturn(m);
-    if (value > best) {
-      best = value;
+    const long double v = value(m);
+    if (v > best) {
+      best = v;
       bestMask = m;
     }
   }

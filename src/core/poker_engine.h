@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "calculator.h"
@@ -165,6 +166,35 @@ class TPokerEngine {
   };
   std::array<TKindRun, kHandKindCount> FoldRuns{};
   int FoldRunCount = 0;
+  // The counts of a run of kinds added up. Most runs are one kind or the thirteen ranks of
+  // a rank kind; a run of known length compiles to straight-line (vector) code.
+  static int32_t SumOfRun(const int32_t* kinds, const TKindRun& run) {
+    const int32_t* p = kinds + run.First;
+    const auto fixed = [p](auto length) {
+      int32_t sum = 0;
+      for (int k = 0; k < decltype(length)::value; ++k) sum += p[k];
+      return sum;
+    };
+    switch (run.Last - run.First + 1) {
+      case 1:
+        return p[0];
+      case 2:
+        return p[0] + p[1];
+      case 3:
+        return fixed(std::integral_constant<int, 3>{});
+      case 4:
+        return fixed(std::integral_constant<int, 4>{});
+      case 13:
+        return fixed(std::integral_constant<int, 13>{});
+      default: {
+        int32_t sum = 0;
+        for (int k = run.First; k <= run.Last; ++k) sum += kinds[k];
+        return sum;
+      }
+    }
+  }
+  // BeginHandAnalysis prepared the calculator for the deck of this deal.
+  bool DeckPrepared = false;
   // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
   // of different ranks (the part of CheckDraw that a change of suits can change).
   void CountStraightsAndFlush(int mask, const TKeptCards& kept);

@@ -534,9 +534,7 @@ void TWildEngine::FoldWildHolds(int firstMask, int lastMask) {
     TCategoryRow& categories = CategoryCounts[m];
     for (int i = 0; i < WildFoldRunCount; ++i) {
       const TKindRun& run = WildFoldRuns[static_cast<size_t>(i)];
-      int32_t sum = 0;
-      for (int k = run.First; k <= run.Last; ++k) sum += kinds[static_cast<size_t>(k)];
-      categories[run.Category] += sum;
+      categories[run.Category] += SumOfRun(kinds.data(), run);
     }
   }
 }
