@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_command.h"
 #include "cli_input.h"
 #include "commands.h"
 #include "errors.h"
+#include "poker_engine.h"
 #include "table_commands.h"
 
 namespace {
@@ -39,6 +41,14 @@ void AddTableOptions(CLI::App* command, tarnwick::cli::TTableOptions& options) {
       ->required();
   command->add_option("--basis,-b", options.Basis, "The pays are given for this many coins (1-5)")
       ->default_val(1);
+}
+
+void AddThreadsOption(CLI::App* command, int& threads) {
+  command
+      ->add_option("--threads,-t", threads,
+                   "Threads of the whole-game run (default 0: one per hardware thread)")
+      ->check(CLI::Range(0, tarnwick::kMaxThreads))
+      ->default_val(0);
 }
 
 void AddDataOption(CLI::App* command, tarnwick::cli::TTableOptions& options) {
@@ -79,6 +89,7 @@ int main(int argc, char** argv) {
   AddTableOptions(returns, options);
   returns->add_flag("--json", options.Json, "Print JSON");
   returns->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+  AddThreadsOption(returns, options.Threads);
 
   CLI::App* tables = app.add_subcommand("tables", "List the pay tables stored in the data file");
   AddDataOption(tables, options);
@@ -90,10 +101,26 @@ int main(int argc, char** argv) {
   AddTableOptions(add, options);
   AddDataOption(add, options);
   add->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+  AddThreadsOption(add, options.Threads);
 
   CLI::App* remove = app.add_subcommand("delete", "Delete a stored pay table");
   AddDataOption(remove, options);
   remove->add_option("--index,-i", options.Index, "The table's index (see 'tables')")->required();
+
+  cli::TBenchOptions bench;
+  CLI::App* benchmark = app.add_subcommand(
+      "bench",
+      "Time the whole-game runs of four fixed pay tables and 10,000 fixed dealt hands of each "
+      "family; the signature of their counts is the same for any number of threads");
+  AddThreadsOption(benchmark, bench.Threads);
+  benchmark
+      ->add_option("--part", bench.Parts,
+                   "Run only these parts: jacks, deuces, joker, double-joker, hands (repeatable)")
+      ->check(CLI::IsMember(cli::BenchPartNames()));
+  benchmark->add_option("--repeat,-r", bench.Repeat, "Runs of each part; the median time is shown")
+      ->check(CLI::Range(1, 100))
+      ->default_val(1);
+  benchmark->add_flag("--json", bench.Json, "Print JSON");
 
   const auto isCommand = [&](const std::string& name) {
     for (const CLI::App* command : app.get_subcommands({})) {
@@ -103,7 +130,7 @@ int main(int argc, char** argv) {
   };
   if (argc > 1 && argv[1][0] != '-' && !isCommand(argv[1])) {
     return Fail(std::string("unknown command '") + argv[1] +
-                "' (commands: games, hand, return, tables, add, delete; see --help)");
+                "' (commands: games, hand, return, tables, add, delete, bench; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -122,6 +149,7 @@ int main(int argc, char** argv) {
     if (tables->parsed()) return cli::RunTables(catalogue, options, std::cout);
     if (add->parsed()) return cli::RunAdd(catalogue, options, std::cout);
     if (remove->parsed()) return cli::RunDelete(catalogue, options, std::cout);
+    if (benchmark->parsed()) return cli::RunBench(catalogue, bench, std::cout);
     const TPokerDescription& game = cli::ParseGame(catalogue, gameText);
     const std::vector<int32_t> pays = cli::ParsePays(game, paysText);
     const auto cards = cli::ParseHand(game, cardWords);

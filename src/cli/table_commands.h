@@ -23,6 +23,7 @@ struct TTableOptions {
   int Index = -1;
   bool Json = false;
   bool Quiet = false;  // no progress bar
+  int Threads = 0;     // threads of the whole-game run; 0: one per hardware thread
 };
 
 // The program's own folder when it is writable, else $XDG_DATA_HOME/tarnwick (default
@@ -32,8 +33,9 @@ std::filesystem::path DefaultDataFolder();
 // A pay table of the game from the command line's pays, reduced to its smallest basis.
 TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& options);
 
-// Plays every deal of the game with the table (progress on stderr, Ctrl+C aborts).
-void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet);
+// Plays every deal of the game with the table (progress on stderr, Ctrl+C aborts) on
+// `threads` threads (0: one per hardware thread).
+void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet, int threads);
 
 int RunReturn(const TCatalogue& games, const TTableOptions& options, std::ostream& out);
 int RunTables(const TCatalogue& games, const TTableOptions& options, std::ostream& out);

@@ -10,13 +10,14 @@
 // do not depend on which worker plays it, and the integer sums of the workers' tables add
 // up to exactly what one engine playing every class in order adds up.
 //
-// The caller's thread only reports progress: it sleeps until the classes done in total
-// pass another multiple of 100 and calls the progress handler once for each multiple, in
+// The caller's thread only reports progress: every few milliseconds it looks at the classes
+// done in total and calls the progress handler once for each multiple of 100 passed, in
 // order. When the handler raises (an abort), every worker stops before its next class,
 // the counts made so far are added to the pay table and the error goes on to the caller.
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <limits>
@@ -32,9 +33,12 @@ namespace tarnwick {
 namespace {
 
 // Classes per piece of work: small enough that two threads finish within a fraction of a
-// millisecond of each other, large enough that taking a piece costs nothing.
+// millisecond of each other and that progress comes often, large enough that taking a
+// piece and counting it done cost nothing.
 constexpr size_t kPieceClasses = 64;
 constexpr int kReportEvery = 100;  // classes between two progress reports
+// How long the reporting thread sleeps between looks at the classes done.
+constexpr std::chrono::milliseconds kReportPause{2};
 
 // Indices where the pieces start, and the end of the list last.
 std::vector<size_t> PieceStarts(const std::vector<TDealClass>& classes) {
@@ -71,6 +75,7 @@ void Work(TPokerEngine& engine, const std::vector<TDealClass>& classes,
   for (;;) {
     const size_t piece = shared.NextPiece.fetch_add(1);
     if (piece + 1 >= starts.size() || starts[piece] >= shared.Limit.load()) break;
+    int32_t played = 0;
     for (size_t i = starts[piece]; i < starts[piece + 1]; ++i) {
       if (i >= shared.Limit.load(std::memory_order_relaxed)) break;
       // The class's place in the whole run, as the one-thread run would count it: an
@@ -92,12 +97,11 @@ void Work(TPokerEngine& engine, const std::vector<TDealClass>& classes,
         }
         break;
       }
-      const int32_t done = shared.Done.fetch_add(1) + 1;
-      if ((offset + done) % kReportEvery == 0) {
-        { const std::lock_guard lock(shared.Mutex); }
-        shared.Wake.notify_one();
-      }
+      ++played;
     }
+    // The classes done are counted once per piece: a shared counter touched after every
+    // class would cost the workers more than the counting itself.
+    shared.Done.fetch_add(played);
   }
   {
     const std::lock_guard lock(shared.Mutex);
@@ -141,12 +145,14 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
   }
 
   // Each worker adds into a pay table of its own: the same pays, counts from zero.
-  std::vector<TPayout> tallies(workers.size());
-  for (size_t t = 0; t < workers.size(); ++t) {
-    tallies[t].Assign(*Payout);
-    tallies[t].ClearCounts();
-    workers[t]->Payout = &tallies[t];
-    workers[t]->OnProgress = nullptr;
+  // Each is allocated on its own, so that no two workers write to one cache line.
+  std::vector<std::unique_ptr<TPayout>> tallies;
+  for (const auto& worker : workers) {
+    tallies.push_back(std::make_unique<TPayout>());
+    tallies.back()->Assign(*Payout);
+    tallies.back()->ClearCounts();
+    worker->Payout = tallies.back().get();
+    worker->OnProgress = nullptr;
   }
   const std::vector<size_t> starts = PieceStarts(classes);
   const int32_t offset = ProgressCounter;
@@ -164,11 +170,16 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
     int32_t reported = offset;
     std::unique_lock lock(shared.Mutex);
     for (;;) {
-      shared.Wake.wait(lock, [&] {
-        return shared.Running == 0 ||
-               (offset + shared.Done.load()) / kReportEvery > reported / kReportEvery;
-      });
-      const bool finished = shared.Running == 0;
+      // Without a handler there is nothing to report before the end; with one, the reports
+      // due are made every few milliseconds (waking for each would take a core's time
+      // from the workers).
+      const auto finished = [&] { return shared.Running == 0; };
+      if (OnProgress) {
+        shared.Wake.wait_for(lock, kReportPause, finished);
+      } else {
+        shared.Wake.wait(lock, finished);
+      }
+      const bool over = shared.Running == 0;
       const int32_t done = offset + shared.Done.load();
       lock.unlock();
       // No report counts a class at or after one that failed: the one-thread run stops there.
@@ -188,17 +199,17 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
         }
       }
       reported = done;
-      if (finished || abort) break;
+      if (over || abort) break;
       lock.lock();
     }
   }  // the threads are joined here
 
   // Whatever the workers counted goes into the caller's pay table, complete or not.
-  for (const TPayout& tally : tallies) {
-    for (size_t d = 0; d < tally.Deals.size(); ++d) {
-      Payout->Deals[d] = Add(Payout->Deals[d], tally.Deals[d]);
+  for (const auto& tally : tallies) {
+    for (size_t d = 0; d < tally->Deals.size(); ++d) {
+      Payout->Deals[d] = Add(Payout->Deals[d], tally->Deals[d]);
       for (int c = 0; c <= LastCategory; ++c)
-        Payout->Counts[d][c] = Add(Payout->Counts[d][c], tally.Counts[d][c]);
+        Payout->Counts[d][c] = Add(Payout->Counts[d][c], tally->Counts[d][c]);
     }
   }
   // An error of a class that comes before the report of the abort wins, as it would have
