@@ -21,12 +21,7 @@ std::string MaskContext(const char* step, int mask) {
   return std::string(kNaturalCase) + step + " DrawMask=" + std::to_string(mask);
 }
 
-// Straights found by one straight count: ace low, any other, ace high.
-struct TStraightCounts {
-  int32_t Wheel = 0;
-  int32_t Other = 0;
-  int32_t AceHigh = 0;
-};
+using TStraightCounts = TPokerEngine::TStraightCounts;
 
 // Counts the ways to complete the kept ranks `kept` (a bit set: the kept cards are all of
 // different ranks) to a straight in column `column` (4 = rank totals, 0..3 = one suit, the
@@ -72,8 +67,33 @@ void TPokerEngine::BeginHandAnalysis() {
   // Plain memsets: the element-wise fill of these 10 KB cost more than a tenth of a hand.
   std::memset(KindCount.data(), 0, sizeof KindCount);
   std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
+  ChangedHolds = ~0u;
   Calculator.InitSuits(Deck);
   DeckPrepared = Calculator.PrepareDeck(Deck);
+  PrepareKeptCards();
+}
+
+void TPokerEngine::PrepareKeptCards() {
+  // The kept cards of mask m are those of the mask that also replaces m's lowest kept
+  // position, plus the card there: from mask 31 (nothing kept) down.
+  KeptTable[kFullDrawMask] = TKeptCards{};
+  for (int mask = kFullDrawMask - 1; mask >= 0; --mask) {
+    const int position = std::countr_one(static_cast<uint32_t>(mask));
+    TKeptCards kept = KeptTable[static_cast<size_t>(mask | (1 << position))];
+    if (position < DealtHand.Total) {
+      const int rank = DealtHand.Ranks[position];
+      const int suit = DealtHand.Suits[position];
+      if (rank < 0) {
+        ++kept.Wilds;
+      } else {
+        kept.Ranks |= 1u << rank;
+        // A second suit leaves Suit at -1 for good.
+        kept.Suit = kept.Naturals == 0 || kept.Suit == suit ? suit : -1;
+        ++kept.Naturals;
+      }
+    }
+    KeptTable[static_cast<size_t>(mask)] = kept;
+  }
 }
 
 void TPokerEngine::Reset() {
@@ -138,34 +158,20 @@ void TPokerEngine::CheckCombination() {
   }
 }
 
-TPokerEngine::TKeptCards TPokerEngine::KeptCards(int mask) const {
-  TKeptCards kept;
-  bool oneSuit = true;
-  for (int i = 0; i < DealtHand.Total; ++i) {
-    if (BitSet(mask, i)) continue;
-    const int rank = DealtHand.Ranks[i];
-    if (rank < 0) {
-      ++kept.Wilds;
-      continue;
-    }
-    const int suit = DealtHand.Suits[i];
-    kept.Ranks |= 1u << rank;
-    oneSuit = oneSuit && (kept.Naturals == 0 || suit == kept.Suit);
-    kept.Suit = suit;
-    ++kept.Naturals;
-  }
-  if (!oneSuit) kept.Suit = -1;
-  return kept;
+const TPokerEngine::TKeptCards& TPokerEngine::KeptCards(int mask) const {
+  return KeptTable[static_cast<size_t>(mask)];
 }
 
-void TPokerEngine::CountStraightsAndFlush(int mask, const TKeptCards& kept) {
+void TPokerEngine::CountStraightsAndFlush(int mask, const TKeptCards& kept, bool ranksCounted) {
   TKindRow& row = KindCount[mask];
   const int d = DrawCount[mask];
   const int suit = kept.Suit;
   SuitedHold[static_cast<size_t>(mask)] = suit >= 0;
   if (suit >= 0) row[FLUSH] = BinomialAt(d, Deck.Counts[kTotalsRow][suit]);
-  TStraightCounts plain;
-  if (!StraightCount(kept.Ranks, Deck, kTotalsColumn, plain)) return;
+  // The plain straights depend on the ranks only: the quick analysis reuses them.
+  TStraightCounts& plain = PlainStraights[static_cast<size_t>(mask)];
+  if (!ranksCounted) plain.Possible = StraightCount(kept.Ranks, Deck, kTotalsColumn, plain);
+  if (!plain.Possible) return;
   row[STRAIGHT_A_5] = plain.Wheel;
   row[STRAIGHT] = plain.Other;
   row[STRAIGHT_T_A] = plain.AceHigh;
@@ -385,6 +391,7 @@ void TPokerEngine::FoldKindsIntoCategories() {
 }
 
 void TPokerEngine::FoldHolds(int firstMask, int lastMask) {
+  for (int m = firstMask; m <= lastMask; ++m) ChangedHolds |= 1u << m;
   // Kinds are folded run by run (see SetGame): the counts of one hold add up to at most
   // C(53, 5), so a run is summed in 32 bits and added to the 64-bit category once.
   for (int m = firstMask; m <= lastMask; ++m) {
@@ -413,26 +420,34 @@ long double TPokerEngine::DrawReturn(int mask) const {
   }
 }
 
-int TPokerEngine::BestMask() const {
+int TPokerEngine::BestMask() {
   if (Payout == nullptr) return 0;  // every hold is worth 0: standing pat wins the tie
-  // DrawReturn of every hold, with the pays read once.
+  CheckRange(Deck.Total, 0, kMaxDeck - 1, "cards in the deck");
+  // DrawReturn of the holds whose counts changed since the last call; the others keep the
+  // value worked out then (unless the pays or the deck size changed meanwhile).
   std::array<int64_t, kMaxCategories> pays{};
   for (int c = 0; c <= LastCategory; ++c) pays[static_cast<size_t>(c)] = Payout->Pays[c];
-  const auto value = [&](int mask) {
+  if (pays != ValuePays || Deck.Total != ValueDeckTotal) {
+    ValuePays = pays;
+    ValueDeckTotal = Deck.Total;
+    ChangedHolds = ~0u;
+  }
+  for (uint32_t changed = ChangedHolds; changed != 0; changed &= changed - 1) {
+    const int mask = std::countr_zero(changed);
     int64_t sum = 0;
     for (int c = 0; c <= LastCategory; ++c)
       sum += CategoryCounts[mask][c] * pays[static_cast<size_t>(c)];
-    return static_cast<long double>(sum) /
-           static_cast<long double>(
-               Binomial[static_cast<size_t>(DrawCount[mask])][static_cast<size_t>(Deck.Total)]);
-  };
-  CheckRange(Deck.Total, 0, kMaxDeck - 1, "cards in the deck");
-  long double best = value(0);
+    HoldValues[static_cast<size_t>(mask)] =
+        static_cast<long double>(sum) /
+        static_cast<long double>(
+            Binomial[static_cast<size_t>(DrawCount[mask])][static_cast<size_t>(Deck.Total)]);
+  }
+  ChangedHolds = 0;
+  long double best = HoldValues[0];
   int bestMask = 0;
   for (int m = 1; m < kMaskCount; ++m) {
-    const long double v = value(m);
-    if (v > best) {
-      best = v;
+    if (HoldValues[static_cast<size_t>(m)] > best) {
+      best = HoldValues[static_cast<size_t>(m)];
       bestMask = m;
     }
   }
@@ -560,6 +575,7 @@ void TPokerEngine::Tick() {
 }
 
 void TPokerEngine::RecountStraightsAndFlushes() {
+  ChangedHolds = ~0u;
   static constexpr std::array<int, 7> kKinds = {
       STRAIGHT_A_5,   STRAIGHT,           STRAIGHT_T_A, FLUSH_STRAIGHT_A_5,
       FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A, FLUSH};
@@ -649,27 +665,32 @@ void TPokerEngine::RecountSuitKinds(int mask, TCount count) {
     const int kind = kSuitKinds[i];
     const int32_t change = KindCount[mask][kind] - before[i];
     const int c = KindToCategory[kind];
-    if (change != 0 && c >= 0) CategoryCounts[mask][c] += change;
+    if (change != 0 && c >= 0) {
+      CategoryCounts[mask][c] += change;
+      ChangedHolds |= 1u << mask;
+    }
   }
 }
 
 void TPokerEngine::ClearCountsQuick() {
   KindCount[0].fill(0);
   CategoryCounts[0].fill(0);
+  ChangedHolds |= 1u;
+  PrepareKeptCards();
 }
 
 void TPokerEngine::CheckDrawQuick(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
     // Only the suits of the kept cards matter here: no kept hand is built.
-    const TKeptCards kept = KeptCards(mask);
+    const TKeptCards& kept = KeptCards(mask);
     // A hold with a pair or a wild card counts none of these kinds, whatever the suits; a
     // hold whose kept cards were not of one suit last time and are not now keeps the
     // counts it has.
     if (kept.Wilds > 0 || !kept.Distinct()) return;
     const bool suited = kept.Suit >= 0;
     if (!suited && !SuitedHold[static_cast<size_t>(mask)]) return;
-    RecountSuitKinds(mask, [&] { CountStraightsAndFlush(mask, kept); });
+    RecountSuitKinds(mask, [&] { CountStraightsAndFlush(mask, kept, true); });
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }

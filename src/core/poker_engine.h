@@ -7,6 +7,7 @@
 // wild-card engine derives from it and replaces each step while keeping the sequences.
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,6 +39,14 @@ inline constexpr int kMaxThreads = 256;
 class TPokerEngine {
  public:
   using TKindRow = std::array<int32_t, kHandKindCount>;
+  // Straights found by one straight count: ace low, any other, ace high; Possible is false
+  // when no window and no wheel can be completed.
+  struct TStraightCounts {
+    int32_t Wheel = 0;
+    int32_t Other = 0;
+    int32_t AceHigh = 0;
+    bool Possible = false;
+  };
   using TCategoryRow = std::array<int64_t, kMaxCategories>;
 
   TPokerEngine();
@@ -157,7 +166,11 @@ class TPokerEngine {
     int Suit = -1;       // the suit of every kept natural card; -1 for two suits or none
     bool Distinct() const { return CountBits(Ranks) == Naturals; }
   };
-  TKeptCards KeptCards(int mask) const;
+  // The kept cards of every hold, made by PrepareKeptCards for the dealt hand of the
+  // analysis (BeginHandAnalysis, and ClearCountsQuick for a new suit pattern).
+  const TKeptCards& KeptCards(int mask) const;
+  void PrepareKeptCards();
+  std::array<TKeptCards, kMaskCount> KeptTable{};
   // Kinds First..Last all pay as Category (built by SetGame from KindToCategory).
   struct TKindRun {
     int First = 0;
@@ -196,8 +209,10 @@ class TPokerEngine {
   // BeginHandAnalysis prepared the calculator for the deck of this deal.
   bool DeckPrepared = false;
   // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
-  // of different ranks (the part of CheckDraw that a change of suits can change).
-  void CountStraightsAndFlush(int mask, const TKeptCards& kept);
+  // of different ranks (the part of CheckDraw that a change of suits can change). With
+  // `ranksCounted` the plain straights the full analysis of these ranks counted are reused.
+  void CountStraightsAndFlush(int mask, const TKeptCards& kept, bool ranksCounted = false);
+  std::array<TStraightCounts, kMaskCount> PlainStraights{};
   // [mask]: the kept cards were of different ranks and all of one suit when the hold's
   // straights and flush were last counted.
   std::array<bool, kMaskCount> SuitedHold{};
@@ -213,7 +228,14 @@ class TPokerEngine {
   void CountEmptyRankKinds();
   int32_t NaturalCardsInDeck() const { return Deck.Total - Deck.WildCount; }
   // The hold of highest expected pay; ties keep the lower mask.
-  int BestMask() const;
+  int BestMask();
+  // The expected pay of every hold as BestMask last worked it out, the pays and deck size
+  // it used, and the holds whose category counts changed since (bit per mask): the quick
+  // analysis works out again only the holds it changed.
+  std::array<long double, kMaskCount> HoldValues{};
+  std::array<int64_t, kMaxCategories> ValuePays{};
+  int32_t ValueDeckTotal = -1;
+  uint32_t ChangedHolds = ~0u;
   // Adds the outcome counts of the best hold of a class into the pay table.
   void AddDealResult(int best, int32_t weight);
 };

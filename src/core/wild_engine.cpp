@@ -590,7 +590,7 @@ void TWildEngine::CheckDraw(int mask) {
 void TWildEngine::RecountWildSuitKinds(int mask) {
   const TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
   if (part.Factor == std::array<int32_t, 4>{}) return;  // no final hand with 1..3 wild cards
-  const TKeptCards kept = KeptCards(mask);
+  const TKeptCards& kept = KeptCards(mask);
   // Without a suit the final naturals can all be in, now and last time, the suit kinds
   // are what the ranks make of them: the counts stand.
   if (!HasFlushSuits(kept) && !part.Suited) return;
@@ -606,7 +606,10 @@ void TWildEngine::RecountWildSuitKinds(int mask) {
     const int kind = kWildSuitKinds[i];
     const int32_t change = row[static_cast<size_t>(kind)] - before[i];
     const int c = WildKindToCategory[kind];
-    if (change != 0 && c >= 0) CategoryCounts[mask][c] += change;
+    if (change != 0 && c >= 0) {
+      CategoryCounts[mask][c] += change;
+      ChangedHolds |= 1u << mask;
+    }
   }
 }
 
