@@ -300,7 +300,7 @@ void TPokerEngine::CheckDraw(int mask) {
   }
 }
 
-void TPokerEngine::CountEmptyStraightsAndFlushes() {
+void TPokerEngine::CountEmptyStraightsAndFlushes(bool ranksCounted) {
   TKindRow& row = KindCount[kFullDrawMask];
   int32_t flushes = 0;
   int32_t wheelFlushes = 0;
@@ -308,48 +308,50 @@ void TPokerEngine::CountEmptyStraightsAndFlushes() {
   int32_t royalFlushes = 0;
   for (int s = 0; s < kSuitCount; ++s) {
     flushes = Add(flushes, BinomialAt(5, Deck.Counts[kTotalsRow][s]));
-    int run = 0;
-    for (int r = 0; r < kRankCount; ++r) {
-      if (run < 5) {
-        ++run;
-      } else {
-        otherFlushes = Add(otherFlushes, 1);  // the window that ended at rank r - 1
-      }
-      if (Deck.Counts[r][s] == 0) run = 0;
-    }
-    if (run == 5) royalFlushes = Add(royalFlushes, 1);
-    if (Deck.Counts[kAce][s] != 0 && Deck.Counts[0][s] != 0 && Deck.Counts[1][s] != 0 &&
-        Deck.Counts[2][s] != 0 && Deck.Counts[3][s] != 0) {
-      wheelFlushes = Add(wheelFlushes, 1);
-    }
+    // The suit's cards as a bit set; a bit of `windows` marks the lowest rank of five
+    // ranks in a row that the deck holds in the suit.
+    uint32_t cards = 0;
+    for (int r = 0; r < kRankCount; ++r) cards |= Deck.Counts[r][s] != 0 ? 1u << r : 0u;
+    const uint32_t windows = cards & (cards >> 1) & (cards >> 2) & (cards >> 3) & (cards >> 4);
+    otherFlushes += CountBits(windows & 0xFFu);  // lowest rank deuce to nine
+    royalFlushes += (windows >> 8) & 1u;         // ten to ace
+    constexpr uint32_t kWheel = (1u << kAce) | 0xFu;
+    wheelFlushes += (cards & kWheel) == kWheel ? 1 : 0;
   }
   row[FLUSH_STRAIGHT_A_5] = wheelFlushes;
   row[FLUSH_STRAIGHT] = otherFlushes;
   row[FLUSH_STRAIGHT_T_A] = royalFlushes;
   row[FLUSH] = Sub(flushes, Add(Add(wheelFlushes, otherFlushes), royalFlushes));
 
-  const auto n = [&](int r) { return Deck.Counts[r][kTotalsColumn]; };
-  int32_t straights = 0;
-  int32_t product = 1;
-  int run = 0;
-  for (int r = 0; r < kRankCount; ++r) {
-    if (run < 5) {
-      ++run;
-    } else {
-      straights = Add(straights, product);
-      product /= n(r - 5);
+  // The straights of any suits depend on the ranks only: the quick analysis reuses them.
+  TStraightCounts& plain = PlainStraights[kFullDrawMask];
+  if (!ranksCounted) {
+    const auto n = [&](int r) { return Deck.Counts[r][kTotalsColumn]; };
+    int32_t straights = 0;
+    int32_t product = 1;
+    int run = 0;
+    for (int r = 0; r < kRankCount; ++r) {
+      if (run < 5) {
+        ++run;
+      } else {
+        straights = Add(straights, product);
+        product /= n(r - 5);
+      }
+      product = Mul(product, n(r));
+      if (product == 0) {
+        run = 0;
+        product = 1;
+      }
     }
-    product = Mul(product, n(r));
-    if (product == 0) {
-      run = 0;
-      product = 1;
-    }
+    plain.AceHigh = run == 5 ? product : 0;
+    plain.Other = straights;
+    int32_t wheels = n(kAce);
+    for (int r = 0; r <= 3; ++r) wheels = Mul(wheels, n(r));
+    plain.Wheel = wheels;
   }
-  row[STRAIGHT_T_A] = run == 5 ? Sub(product, royalFlushes) : 0;
-  row[STRAIGHT] = Sub(straights, otherFlushes);
-  int32_t wheels = n(kAce);
-  for (int r = 0; r <= 3; ++r) wheels = Mul(wheels, n(r));
-  row[STRAIGHT_A_5] = Sub(wheels, wheelFlushes);
+  row[STRAIGHT_T_A] = plain.AceHigh == 0 ? 0 : Sub(plain.AceHigh, royalFlushes);
+  row[STRAIGHT] = Sub(plain.Other, otherFlushes);
+  row[STRAIGHT_A_5] = Sub(plain.Wheel, wheelFlushes);
 }
 
 void TPokerEngine::CountEmptyRankKinds() {
@@ -698,7 +700,7 @@ void TPokerEngine::CheckDrawQuick(int mask) {
 
 void TPokerEngine::CheckEmptyQuick() {
   try {
-    RecountSuitKinds(kFullDrawMask, [&] { CountEmptyStraightsAndFlushes(); });
+    RecountSuitKinds(kFullDrawMask, [&] { CountEmptyStraightsAndFlushes(true); });
   } catch (...) {
     RethrowWithContext("Error calculate natural case (CheckEmpty)");
   }

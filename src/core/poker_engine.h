@@ -222,8 +222,9 @@ class TPokerEngine {
   void RecountSuitKinds(int mask, TCount count);
   // Folds the kinds of holds firstMask..lastMask into their category counts (adding).
   virtual void FoldHolds(int firstMask, int lastMask);
-  // The flush, straight flush and straight counts of the full redraw.
-  void CountEmptyStraightsAndFlushes();
+  // The flush, straight flush and straight counts of the full redraw; with `ranksCounted`
+  // the straights of any suits that the full analysis of these ranks counted are reused.
+  void CountEmptyStraightsAndFlushes(bool ranksCounted = false);
   // The pair, three, four, full house and two pair counts of the full redraw.
   void CountEmptyRankKinds();
   int32_t NaturalCardsInDeck() const { return Deck.Total - Deck.WildCount; }
