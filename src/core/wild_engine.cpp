@@ -441,10 +441,6 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
   }
   part.Suited = flushSuitCount > 0;
   const std::span<const int> flushSuits(flushSuitList.data(), static_cast<size_t>(flushSuitCount));
-  uint32_t groups = 0;
-  for (int wilds = 1; wilds <= 3; ++wilds) {
-    if (part.Factor[static_cast<size_t>(wilds)] != 0) groups |= 1u << wilds;
-  }
   TFitsByWilds suitedFits{};
   TFits lowSuited = {0, 0, 0};
   for (int s : flushSuits) {
