@@ -71,6 +71,15 @@ void TPokerEngine::BeginHandAnalysis() {
   Calculator.InitSuits(Deck);
   DeckPrepared = Calculator.PrepareDeck(Deck);
   PrepareKeptCards();
+  RankShapeCount = 0;
+  RankPositions.fill(0);
+  HandRankCount = 0;
+  for (int i = 0; i < DealtHand.Total; ++i) {
+    const int rank = DealtHand.Ranks[i];
+    if (rank < 0) continue;
+    if (RankPositions[static_cast<size_t>(rank)] == 0) HandRanks[HandRankCount++] = rank;
+    RankPositions[static_cast<size_t>(rank)] |= static_cast<uint8_t>(1u << i);
+  }
 }
 
 void TPokerEngine::PrepareKeptCards() {
@@ -228,76 +237,102 @@ TPokerEngine::TRankCounts TPokerEngine::RankCounts(int n, int h, const TKeptShap
 void TPokerEngine::CheckDraw(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    WorkHand.CopyKept(DealtHand, mask);
-    const THand& kept = WorkHand;
-    if (kept.WildCount > 0) return;  // the wild-card engine counts these holds
-    // BeginHandAnalysis prepared the calculator for this deal's deck; the full Init names
-    // a deck it could not prepare.
-    if (DeckPrepared) {
-      Calculator.Init(kept);
-    } else {
-      Calculator.Init(Deck, kept);
-    }
+    const TKeptCards& keptCards = KeptCards(mask);
+    if (keptCards.Wilds > 0) return;  // the wild-card engine counts these holds
+    const TRankShape& shape = RankShapeOf(mask);
     TKindRow& row = KindCount[mask];
-    const int d = DrawCount[mask];
-    const int k = kHandSize - d;
-    const int32_t naturals = NaturalCardsInDeck();
-    CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
-    const TKeptShape shape{d, naturals, &kept.RankHistogram};
-
-    int32_t rest = Binomial[static_cast<size_t>(d)][static_cast<size_t>(naturals)];
-    SuitedHold[static_cast<size_t>(mask)] = false;
-    if (kept.RankHistogram[1] == k) {
-      // Draws that leave five different ranks are nothing, straights or flushes.
-      rest = Sub(rest, Calculator.NoPair[0][d]);
-      CountStraightsAndFlush(mask, KeptCards(mask));
-    }
-    // The ranks the hold does not keep count alike when their deck counts are equal, so
-    // their counts are worked out once per deck count and added up by how many ranks have
-    // each count (one byte per count in `absentRanks`); a kept rank gets its own.
-    // An entry is made when a rank first needs it (bit n of `made`).
-    std::array<TRankCounts, 5> absent{};
-    uint32_t made = 1;  // deck count 0 counts nothing
-    uint64_t absentRanks = 0;
-    int32_t fullHouses = 0;
-    int32_t ranked = 0;  // draws that pair, trip or quad one rank and nothing else
+    const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
     for (int r = 0; r < kRankCount; ++r) {
       if (Deck.IsWild(r)) continue;
       const int32_t n = Deck.Counts[r][kTotalsColumn];
-      CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
-      const int32_t h = kept.Counts[r][kTotalsColumn];
-      if (h == 0) {
-        if ((made & (1u << n)) == 0) {
-          absent[static_cast<size_t>(n)] = RankCounts(n, 0, shape);
-          made |= 1u << n;
-        }
-        const TRankCounts& c = absent[static_cast<size_t>(n)];
-        row[PAIRS_2 + r] = c.Pairs;
-        row[THREE_OF_KIND_2 + r] = c.Three;
-        row[FOUR_OF_KIND_2 + r] = c.Four;
-        absentRanks += uint64_t{1} << (8 * n);
-        continue;
-      }
-      const TRankCounts c = RankCounts(n, h, shape);
+      const int h = KeptOfRank(r, keptPositions);
+      const TRankCounts& c = shape.ByCounts[static_cast<size_t>(n)][static_cast<size_t>(h)];
       row[PAIRS_2 + r] = c.Pairs;
       row[THREE_OF_KIND_2 + r] = c.Three;
       row[FOUR_OF_KIND_2 + r] = c.Four;
-      fullHouses = Add(fullHouses, c.FullHouses);
-      ranked = Add(ranked, Add(Add(c.Pairs, c.Three), c.Four));
     }
-    for (int n = 1; n <= 4; ++n) {
-      const auto ranks = static_cast<int32_t>((absentRanks >> (8 * n)) & 0xFFu);
-      const TRankCounts& c = absent[static_cast<size_t>(n)];
-      fullHouses = Add(fullHouses, Mul(ranks, c.FullHouses));
-      ranked = Add(ranked, Mul(ranks, Add(Add(c.Pairs, c.Three), c.Four)));
-    }
-    rest = Sub(rest, ranked);
-    row[FULL_HOUSE] = fullHouses;
-    // What is left are the draws with two pairs or a full house.
-    row[TWO_PAIRS] = Sub(rest, fullHouses);
+    row[FULL_HOUSE] = shape.FullHouses;
+    row[TWO_PAIRS] = shape.TwoPairs;
+    SuitedHold[static_cast<size_t>(mask)] = false;
+    if (keptCards.Distinct()) CountStraightsAndFlush(mask, keptCards);
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }
+}
+
+const TPokerEngine::TRankShape& TPokerEngine::RankShapeOf(int mask) {
+  // The key: the cards drawn and the sorted (deck count, kept count) pairs of the dealt
+  // hand's ranks; every other rank keeps nothing and has the same deck count in every hold.
+  // A deck the calculator could not prepare holds a count it must name: no shape of it is
+  // kept, so that every hold goes through the calculator's full Init.
+  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
+  std::array<uint32_t, kHandSize> pairs{};
+  const size_t count = DeckPrepared ? static_cast<size_t>(HandRankCount) : 0;
+  for (size_t i = 0; i < count; ++i) {
+    const auto r = static_cast<size_t>(HandRanks[i]);
+    const auto n = static_cast<uint32_t>(Deck.Counts[r][kTotalsColumn]);
+    pairs[i] = n * 5 + static_cast<uint32_t>(KeptOfRank(HandRanks[i], keptPositions));
+  }
+  for (size_t i = 1; i < count; ++i) {  // insertion sort of at most five
+    const uint32_t pair = pairs[i];
+    size_t j = i;
+    for (; j > 0 && pairs[j - 1] > pair; --j) pairs[j] = pairs[j - 1];
+    pairs[j] = pair;
+  }
+  uint32_t key = static_cast<uint32_t>(DrawCount[mask]) + 1;
+  for (size_t i = 0; i < count; ++i) key = (key << 5) | pairs[i];
+  if (DeckPrepared) {
+    for (int i = 0; i < RankShapeCount; ++i) {
+      if (RankShapes[static_cast<size_t>(i)].Key == key) return RankShapes[static_cast<size_t>(i)];
+    }
+  }
+  TRankShape& shape = DeckPrepared ? RankShapes[static_cast<size_t>(RankShapeCount++)] : SpareShape;
+  shape.Key = key;
+  CountRankShape(mask, shape);
+  return shape;
+}
+
+void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
+  WorkHand.CopyKept(DealtHand, mask);
+  const THand& kept = WorkHand;
+  // BeginHandAnalysis prepared the calculator for this deal's deck; the full Init names
+  // a deck it could not prepare.
+  if (DeckPrepared) {
+    Calculator.Init(kept);
+  } else {
+    Calculator.Init(Deck, kept);
+  }
+  const int d = DrawCount[mask];
+  const int k = kHandSize - d;
+  const int32_t naturals = NaturalCardsInDeck();
+  CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
+  const TKeptShape keptShape{d, naturals, &kept.RankHistogram};
+
+  int32_t rest = Binomial[static_cast<size_t>(d)][static_cast<size_t>(naturals)];
+  // Draws that leave five different ranks are nothing, straights or flushes.
+  if (kept.RankHistogram[1] == k) rest = Sub(rest, Calculator.NoPair[0][d]);
+  // Ranks with the same deck and kept counts count alike: each pair of counts present is
+  // worked out once (bit 5n + h of `made`).
+  uint32_t made = 0;
+  int32_t fullHouses = 0;
+  int32_t ranked = 0;  // draws that pair, trip or quad one rank and nothing else
+  for (int r = 0; r < kRankCount; ++r) {
+    if (Deck.IsWild(r)) continue;
+    const int32_t n = Deck.Counts[r][kTotalsColumn];
+    CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
+    const int32_t h = kept.Counts[r][kTotalsColumn];
+    TRankCounts& c = shape.ByCounts[static_cast<size_t>(n)][static_cast<size_t>(h)];
+    if ((made & (1u << (5 * n + h))) == 0) {
+      c = RankCounts(n, h, keptShape);
+      made |= 1u << (5 * n + h);
+    }
+    fullHouses = Add(fullHouses, c.FullHouses);
+    ranked = Add(ranked, Add(Add(c.Pairs, c.Three), c.Four));
+  }
+  rest = Sub(rest, ranked);
+  shape.FullHouses = fullHouses;
+  // What is left are the draws with two pairs or a full house.
+  shape.TwoPairs = Sub(rest, fullHouses);
 }
 
 void TPokerEngine::CountEmptyStraightsAndFlushes(bool ranksCounted) {

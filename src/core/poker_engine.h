@@ -157,6 +157,36 @@ class TPokerEngine {
     int32_t FullHouses = 0;
   };
   TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
+  // What CheckDraw counts by rank (pairs, trips, quads, full houses, two pairs) depends only
+  // on how many cards of each rank the hold keeps and the deck holds, not on which ranks
+  // they are: holds whose dealt ranks have the same pairs of counts share one shape.
+  struct TRankShape {
+    uint32_t Key = 0;
+    std::array<std::array<TRankCounts, 5>, 5> ByCounts{};  // [deck count][kept count]
+    int32_t FullHouses = 0;
+    int32_t TwoPairs = 0;
+  };
+  // The shape of a hold, made by CountRankShape when no hold of this deal had it before.
+  const TRankShape& RankShapeOf(int mask);
+  void CountRankShape(int mask, TRankShape& shape);
+  std::array<TRankShape, kMaskCount> RankShapes{};  // the shapes of this deal so far
+  int RankShapeCount = 0;
+  TRankShape SpareShape;  // the shape of a hold of a deck the calculator could not prepare
+  // [r]: bit i set when the dealt card at position i is a natural card of rank r.
+  std::array<uint8_t, kRankCount> RankPositions{};
+  // Cards of rank r a hold keeps, for the set of positions it keeps (the mask's inverse):
+  // the set bits of a set of hand positions, looked up.
+  int KeptOfRank(int rank, uint32_t keptPositions) const {
+    static constexpr std::array<uint8_t, 32> kBits = [] {
+      std::array<uint8_t, 32> table{};
+      for (uint32_t positions = 0; positions < 32; ++positions)
+        table[positions] = static_cast<uint8_t>(CountBits(positions));
+      return table;
+    }();
+    return kBits[RankPositions[static_cast<size_t>(rank)] & keptPositions];
+  }
+  std::array<int, kHandSize> HandRanks{};  // the ranks of the dealt natural cards
+  int HandRankCount = 0;
   // The kept cards of a hold as bit sets, read from the dealt hand: all that the counts a
   // change of suits can change depend on.
   struct TKeptCards {

@@ -49,7 +49,7 @@ constexpr std::array<int, 22> kWildSuitKinds = {WILD_3,
 
 using TRankWeights = TWildEngine::TRankWeights;
 using TFits = TWildEngine::TFits;
-using TSums = std::array<int32_t, 5>;
+using TSums = TWildEngine::TSums;
 // [wilds]: a count for each number of wild cards 1..3 in the final hand (entry 0 unused).
 using TFitsByWilds = std::array<TFits, 4>;
 
@@ -299,15 +299,100 @@ void TWildEngine::CountWildRankKinds(int mask) {
   TWildRow& row = WildCounts[mask];
   TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
   part = TWildRankPart{};
+  const TKeptCards& kept = KeptCards(mask);
+  const int h = kept.Wilds;
+  const int k = kept.Naturals;
+  const int32_t deckWilds = Deck.WildCount;
+  const int32_t naturals = Deck.Total - deckWilds;
+  if (deckWilds + h == 0) return;  // no final hand can hold a wild card
+  CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
+
+  // Five and four wild cards.
+  if (k == 0) row[WILD_5] = Choose(5 - h, deckWilds);
+  if (h <= 4 && k <= 1) {
+    const int32_t wilds = Choose(4 - h, deckWilds);
+    if (k == 1) {
+      row[(kept.Ranks >> kAce) & 1u ? WILD_4_A : WILD_4_WA] = wilds;
+    } else {
+      row[WILD_4_A] = Mul(DeckRanks[kAce], wilds);
+      row[WILD_4_WA] = Mul(Sub(naturals, DeckRanks[kAce]), wilds);
+    }
+  }
+
+  // One to three wild cards in the final hand: what only the counts of the ranks decide
+  // comes from the hold's shape; the straights depend on which ranks are kept.
+  const TWildShape& shape = WildShapeOf(mask);
+  part.Factor = shape.Factor;
+  part.Different = shape.Different;
+  if (shape.Groups == 0) return;
+  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
+  for (int r = 0; r < kRankCount; ++r) {
+    if (Deck.IsWild(r)) continue;
+    const auto n = static_cast<size_t>(DeckRanks[static_cast<size_t>(r)]);
+    row[WILD_FIVE_2 + r] = shape.Fives[n][KeptOfRank(r, keptPositions)];
+  }
+  row[WILD_2_AND_2_1] = shape.PairAndSingle;
+  row[WILD_1_AND_3_1] = shape.TripsAndSingle;
+  row[WILD_1_AND_2_2] = shape.TwoPairs;
+  row[WILD_1_AND_2_1_1] = shape.PairAndSingles;
+
+  if (!kept.Distinct()) return;
+  // One wild card and no king or ace kept: the rest of the different ranks is split by a
+  // king or an ace.
+  const bool splitsLow = (shape.Groups & 2u) != 0 && (kept.Ranks & kKingAndAce) == 0;
+  TFits lowFits = {0, 0, 0};
+  const TFitsByWilds fits =
+      CountFits(kept.Ranks, k, TCountWeights{DeckRanks}, splitsLow ? &lowFits : nullptr);
+  for (size_t w = 1; w <= 3; ++w) {
+    if ((shape.Groups >> w) & 1u) part.Fits[w] = fits[w];
+  }
+  if (splitsLow) {
+    part.SplitsLow = true;
+    const TSums lowWays =
+        WithoutRank(WithoutRank(shape.DistinctWays, DeckRanks[kKing]), DeckRanks[kAce]);
+    part.LowDifferent = lowWays[static_cast<size_t>(kHandSize - 1 - k)];
+    part.LowFits = Sum(lowFits);
+  }
+}
+
+const TWildEngine::TWildShape& TWildEngine::WildShapeOf(int mask) {
+  // The key: the wild cards kept, the cards drawn and the sorted (deck count, kept count)
+  // pairs of the dealt hand's natural ranks, as for the natural counts by rank.
+  const TKeptCards& kept = KeptCards(mask);
+  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
+  std::array<uint32_t, kHandSize> pairs{};
+  const auto count = static_cast<size_t>(HandRankCount);
+  for (size_t i = 0; i < count; ++i) {
+    const int r = HandRanks[i];
+    pairs[i] =
+        static_cast<uint32_t>(DeckRanks[static_cast<size_t>(r)] * 5 + KeptOfRank(r, keptPositions));
+  }
+  for (size_t i = 1; i < count; ++i) {  // insertion sort of at most five
+    const uint32_t pair = pairs[i];
+    size_t j = i;
+    for (; j > 0 && pairs[j - 1] > pair; --j) pairs[j] = pairs[j - 1];
+    pairs[j] = pair;
+  }
+  uint32_t key = static_cast<uint32_t>(kept.Wilds * 8 + DrawCount[mask]) + 1;
+  for (size_t i = 0; i < count; ++i) key = (key << 5) | pairs[i];
+  for (int i = 0; i < WildShapeCount; ++i) {
+    if (WildShapes[static_cast<size_t>(i)].Key == key) return WildShapes[static_cast<size_t>(i)];
+  }
+  TWildShape& shape = WildShapes[static_cast<size_t>(WildShapeCount++)];
+  shape = TWildShape{};
+  shape.Key = key;
+  CountWildShape(mask, shape);
+  return shape;
+}
+
+void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
+  WorkHand.CopyKept(DealtHand, mask);
   const THand& kept = WorkHand;
   const int h = kept.WildCount;
   const int k = kept.Total - h;
   const int32_t deckWilds = Deck.WildCount;
   const int32_t naturals = Deck.Total - deckWilds;
   const int d = kHandSize - kept.Total;
-  if (deckWilds + h == 0) return;  // no final hand can hold a wild card
-  CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
-
   uint32_t keptRanks = 0;
   for (int i = 0; i < kept.Total; ++i) {
     if (kept.Ranks[static_cast<size_t>(i)] >= 0)
@@ -319,70 +404,47 @@ void TWildEngine::CountWildRankKinds(int mask) {
   }
   const bool distinct = kept.RankHistogram[1] == k;
 
-  // Five and four wild cards.
-  if (k == 0) row[WILD_5] = Choose(5 - h, deckWilds);
-  if (h <= 4 && k <= 1) {
-    const int32_t wilds = Choose(4 - h, deckWilds);
-    if (k == 1) {
-      row[(keptRanks >> kAce) & 1u ? WILD_4_A : WILD_4_WA] = wilds;
-    } else {
-      row[WILD_4_A] = Mul(DeckRanks[kAce], wilds);
-      row[WILD_4_WA] = Mul(Sub(naturals, DeckRanks[kAce]), wilds);
-    }
-  }
-
-  // One to three wild cards in the final hand: j of them drawn, t naturals drawn.
-  uint32_t groups = 0;  // bit w: final hands with w wild cards are possible
+  // j of the w wild cards of the final hand drawn, t naturals drawn.
   for (int wilds = 1; wilds <= 3; ++wilds) {
     const int j = wilds - h;
     const int t = kHandSize - wilds - k;
     if (j < 0 || j > d || t < 0) continue;
-    part.Factor[static_cast<size_t>(wilds)] = Choose(j, deckWilds);
-    if (part.Factor[static_cast<size_t>(wilds)] != 0) groups |= 1u << wilds;
+    shape.Factor[static_cast<size_t>(wilds)] = Choose(j, deckWilds);
+    if (shape.Factor[static_cast<size_t>(wilds)] != 0) shape.Groups |= 1u << wilds;
   }
-  if (groups == 0) return;
-  const TSums distinctWays = SymmetricSums(absent, DeckRanks);
-  TFitsByWilds fits{};
-  TFits lowFits = {0, 0, 0};
-  const bool splitsLow = distinct && (groups & 2u) != 0 && (keptRanks & kKingAndAce) == 0;
-  if (distinct) {
-    fits = CountFits(keptRanks, k, TCountWeights{DeckRanks}, splitsLow ? &lowFits : nullptr);
-  }
+  if (shape.Groups == 0) return;
+  shape.DistinctWays = SymmetricSums(absent, DeckRanks);
 
   for (int wilds = 1; wilds <= 3; ++wilds) {
-    if (((groups >> wilds) & 1u) == 0) continue;
+    if (((shape.Groups >> wilds) & 1u) == 0) continue;
     const auto w = static_cast<size_t>(wilds);
-    const int32_t factor = part.Factor[w];
+    const int32_t factor = shape.Factor[w];
     const int t = kHandSize - wilds - k;
-    const auto put = [&](int kind, int32_t ways) { row[kind] = Add(row[kind], Mul(factor, ways)); };
+    const auto put = [&](int32_t& count, int32_t ways) { count = Add(count, Mul(factor, ways)); };
 
-    // Five of a kind: every natural of one rank.
+    // Five of a kind: every natural of one rank. Ranks with the same deck and kept counts
+    // count alike (bit 5n + held of `made`).
     int32_t fives = 0;
+    uint32_t made = 0;
     for (int r = 0; r < kRankCount; ++r) {
       if (Deck.IsWild(r)) continue;
-      if (k > 0 && kept.Counts[r][kTotalsColumn] != k) continue;
-      const int32_t ways = Choose(t, DeckRanks[static_cast<size_t>(r)]);
+      const int held = kept.Counts[r][kTotalsColumn];
+      if (k > 0 && held != k) continue;
+      const int32_t n = DeckRanks[static_cast<size_t>(r)];
+      const int32_t ways = Choose(t, n);
       fives = Add(fives, ways);
-      put(WILD_FIVE_2 + r, ways);
+      if ((made & (1u << (5 * n + held))) == 0) {
+        put(shape.Fives[static_cast<size_t>(n)][static_cast<size_t>(held)], ways);
+        made |= 1u << (5 * n + held);
+      }
     }
     const int32_t all = Choose(t, naturals);
-    // Naturals of different ranks: all of them and those fitting a straight.
-    part.Different[w] = distinct ? distinctWays[static_cast<size_t>(t)] : 0;
-    part.Fits[w] = fits[w];
+    // Naturals of different ranks, none held.
+    shape.Different[w] = distinct ? shape.DistinctWays[static_cast<size_t>(t)] : 0;
     if (wilds == 3) continue;
     if (wilds == 2) {
-      put(WILD_2_AND_2_1, Sub(Sub(all, fives), part.Different[w]));  // a pair and a single
+      put(shape.PairAndSingle, Sub(Sub(all, fives), shape.Different[w]));
       continue;
-    }
-
-    // One wild card: the different ranks without a king or an ace, for the split of the
-    // rest by a king or an ace.
-    if (splitsLow) {
-      part.SplitsLow = true;
-      const TSums lowWays =
-          WithoutRank(WithoutRank(distinctWays, DeckRanks[kKing]), DeckRanks[kAce]);
-      part.LowDifferent = lowWays[static_cast<size_t>(t)];
-      part.LowFits = Sum(lowFits);
     }
 
     // Three of a kind and a single: the single is held or drawn.
@@ -395,7 +457,7 @@ void TWildEngine::CountWildRankKinds(int mask) {
       trips = Add(trips, Mul(Choose(3 - held, DeckRanks[static_cast<size_t>(r)]),
                              Choose(1 - others, Sub(naturals, DeckRanks[static_cast<size_t>(r)]))));
     }
-    put(WILD_1_AND_3_1, trips);
+    put(shape.TripsAndSingle, trips);
     // Two pairs: of the held ranks, or of one held rank and any other, or of any two.
     int32_t twoPairs = 0;
     if (kept.RankHistogram[3] == 0 && kept.RankHistogram[4] == 0 && CountBits(keptRanks) <= 2) {
@@ -414,8 +476,8 @@ void TWildEngine::CountWildRankKinds(int mask) {
         }
       }
     }
-    put(WILD_1_AND_2_2, twoPairs);
-    put(WILD_1_AND_2_1_1, Sub(Sub(Sub(Sub(all, fives), trips), twoPairs), part.Different[w]));
+    put(shape.TwoPairs, twoPairs);
+    put(shape.PairAndSingles, Sub(Sub(Sub(Sub(all, fives), trips), twoPairs), shape.Different[w]));
   }
 }
 
@@ -497,11 +559,9 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
   }
 }
 
-// WorkHand holds the kept cards: the natural step that runs first (CheckDraw, its quick
-// variant or CheckEmpty) has prepared it for this mask.
 void TWildEngine::CountWildDraw(int mask) {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-  if (WorkHand.Total - WorkHand.WildCount == 0) {
+  if (KeptCards(mask).Naturals == 0) {
     InternalCheckEmpty(mask);
     return;
   }
@@ -511,7 +571,7 @@ void TWildEngine::CountWildDraw(int mask) {
 void TWildEngine::InternalCheckEmpty(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    if (WorkHand.Total != WorkHand.WildCount) throw RangeError("The hold keeps a natural card");
+    if (KeptCards(mask).Naturals != 0) throw RangeError("The hold keeps a natural card");
     CountWildKinds(mask);
   } catch (...) {
     RethrowWithContext(std::string(kWildCase) +
@@ -552,6 +612,7 @@ void TWildEngine::BeginHandAnalysis() {
   TPokerEngine::BeginHandAnalysis();
   std::memset(WildCounts.data(), 0, sizeof WildCounts);
   PrepareDeckTables();
+  WildShapeCount = 0;
 }
 
 void TWildEngine::Reset() {

@@ -24,6 +24,8 @@ class TWildEngine : public TPokerEngine {
   // Completions that fit a straight: ace to five, any other window without an ace, ten to
   // ace (with or without the ace).
   using TFits = std::array<int32_t, 3>;
+  // Elementary symmetric sums e_0..e_4 of deck counts.
+  using TSums = std::array<int32_t, 5>;
 
   // WildCounts[mask][kind]: draws of the hold whose final hand holds a wild card and is of
   // the wild kind. Row 0 also classifies the dealt hand itself.
@@ -106,6 +108,26 @@ class TWildEngine : public TPokerEngine {
   void CountWildKinds(int mask);
   // Sets the kinds a change of suits cannot change and fills RankParts[mask].
   void CountWildRankKinds(int mask);
+  // What the wild counts of a hold owe to the counts of its ranks alone, whichever ranks
+  // they are: holds of one deal with the same wild cards kept and the same (deck count,
+  // kept count) pairs of the dealt ranks share it. The counts are for the row, the wild
+  // cards to draw already multiplied in.
+  struct TWildShape {
+    uint32_t Key = 0;
+    uint32_t Groups = 0;  // bit w: final hands with w = 1..3 wild cards are possible
+    std::array<int32_t, 4> Factor{};
+    std::array<int32_t, 4> Different{};
+    TSums DistinctWays{};  // draws of j different ranks, none kept, for j = 0..4
+    std::array<std::array<int32_t, 5>, 5> Fives{};  // [deck count][kept count] of a rank
+    int32_t PairAndSingle = 0;                      // WILD_2_AND_2_1
+    int32_t TripsAndSingle = 0;                     // WILD_1_AND_3_1
+    int32_t TwoPairs = 0;                           // WILD_1_AND_2_2
+    int32_t PairAndSingles = 0;                     // WILD_1_AND_2_1_1
+  };
+  const TWildShape& WildShapeOf(int mask);
+  void CountWildShape(int mask, TWildShape& shape);
+  std::array<TWildShape, kMaskCount> WildShapes{};  // the shapes of this deal so far
+  int WildShapeCount = 0;
   // Sets the kinds that depend on suits (flushes, straights and what is left of the
   // different ranks) from RankParts[mask] and the suits of the kept cards and the deck.
   void CountWildSuitKinds(int mask, const TKeptCards& kept);
