@@ -72,6 +72,7 @@ void TPokerEngine::BeginHandAnalysis() {
   DeckPrepared = Calculator.PrepareDeck(Deck);
   PrepareKeptCards();
   RankShapeCount = 0;
+  RankShapeIndex.Clear();
   RankPositions.fill(0);
   HandRankCount = 0;
   for (int i = 0; i < DealtHand.Total; ++i) {
@@ -79,6 +80,21 @@ void TPokerEngine::BeginHandAnalysis() {
     if (rank < 0) continue;
     if (RankPositions[static_cast<size_t>(rank)] == 0) HandRanks[HandRankCount++] = rank;
     RankPositions[static_cast<size_t>(rank)] |= static_cast<uint8_t>(1u << i);
+  }
+  // A dealt rank with n cards in the deck and c dealt has n + c <= 4 in a deck that is a
+  // full deck less the dealt cards: its (n, kept count) pairs are 14 at most, numbered
+  // from the first of deck count n. Another deck is counted hold by hold.
+  static constexpr std::array<int, 4> kFirstPair = {0, 5, 9, 12};
+  ShapesShared = true;
+  for (int i = 0; i < HandRankCount; ++i) {
+    const int rank = HandRanks[static_cast<size_t>(i)];
+    const int n = Deck.Counts[rank][kTotalsColumn];
+    const int dealt = CountBits(RankPositions[static_cast<size_t>(rank)]);
+    if (n < 0 || n > 3 || n + dealt > 4) {
+      ShapesShared = false;
+      break;
+    }
+    HandRankPairBase[static_cast<size_t>(i)] = kFirstPair[static_cast<size_t>(n)];
   }
 }
 
@@ -260,35 +276,32 @@ void TPokerEngine::CheckDraw(int mask) {
   }
 }
 
+uint64_t TPokerEngine::ShapeKey(int mask) const {
+  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
+  uint64_t key =
+      static_cast<uint64_t>(DrawCount[mask]) | static_cast<uint64_t>(KeptCards(mask).Wilds) << 3;
+  for (int i = 0; i < HandRankCount; ++i) {
+    const int pair =
+        HandRankPairBase[static_cast<size_t>(i)] + KeptOfRank(HandRanks[i], keptPositions);
+    key += uint64_t{1} << (6 + 3 * pair);
+  }
+  return key;
+}
+
 const TPokerEngine::TRankShape& TPokerEngine::RankShapeOf(int mask) {
-  // The key: the cards drawn and the sorted (deck count, kept count) pairs of the dealt
-  // hand's ranks; every other rank keeps nothing and has the same deck count in every hold.
   // A deck the calculator could not prepare holds a count it must name: no shape of it is
   // kept, so that every hold goes through the calculator's full Init.
-  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-  std::array<uint32_t, kHandSize> pairs{};
-  const size_t count = DeckPrepared ? static_cast<size_t>(HandRankCount) : 0;
-  for (size_t i = 0; i < count; ++i) {
-    const auto r = static_cast<size_t>(HandRanks[i]);
-    const auto n = static_cast<uint32_t>(Deck.Counts[r][kTotalsColumn]);
-    pairs[i] = n * 5 + static_cast<uint32_t>(KeptOfRank(HandRanks[i], keptPositions));
+  if (!DeckPrepared || !ShapesShared) {
+    CountRankShape(mask, SpareShape);
+    return SpareShape;
   }
-  for (size_t i = 1; i < count; ++i) {  // insertion sort of at most five
-    const uint32_t pair = pairs[i];
-    size_t j = i;
-    for (; j > 0 && pairs[j - 1] > pair; --j) pairs[j] = pairs[j - 1];
-    pairs[j] = pair;
-  }
-  uint32_t key = static_cast<uint32_t>(DrawCount[mask]) + 1;
-  for (size_t i = 0; i < count; ++i) key = (key << 5) | pairs[i];
-  if (DeckPrepared) {
-    for (int i = 0; i < RankShapeCount; ++i) {
-      if (RankShapes[static_cast<size_t>(i)].Key == key) return RankShapes[static_cast<size_t>(i)];
-    }
-  }
-  TRankShape& shape = DeckPrepared ? RankShapes[static_cast<size_t>(RankShapeCount++)] : SpareShape;
+  const uint64_t key = ShapeKey(mask);
+  const int found = RankShapeIndex.Find(key);
+  if (found >= 0) return RankShapes[static_cast<size_t>(found)];
+  TRankShape& shape = RankShapes[static_cast<size_t>(RankShapeCount)];
   shape.Key = key;
   CountRankShape(mask, shape);
+  RankShapeIndex.Add(key, RankShapeCount++);
   return shape;
 }
 

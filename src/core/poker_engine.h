@@ -157,11 +157,39 @@ class TPokerEngine {
     int32_t FullHouses = 0;
   };
   TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
+  // Where the shapes of one deal are found by their keys: open addressing over 64 slots,
+  // each stamped with the deal it belongs to, so that a new deal empties it at no cost.
+  class TShapeIndex {
+   public:
+    void Clear() { ++deal_; }
+    // The number stored with the key, or -1.
+    int Find(uint64_t key) const {
+      for (size_t slot = Start(key);; slot = (slot + 1) % kSlots) {
+        if (deals_[slot] != deal_) return -1;
+        if (keys_[slot] == key) return numbers_[slot];
+      }
+    }
+    void Add(uint64_t key, int number) {
+      size_t slot = Start(key);
+      while (deals_[slot] == deal_) slot = (slot + 1) % kSlots;
+      deals_[slot] = deal_;
+      keys_[slot] = key;
+      numbers_[slot] = number;
+    }
+
+   private:
+    static constexpr size_t kSlots = 64;  // twice the holds of a deal
+    static size_t Start(uint64_t key) { return (key * 0x9E3779B97F4A7C15ull) >> 58; }
+    uint32_t deal_ = 1;
+    std::array<uint32_t, kSlots> deals_{};
+    std::array<uint64_t, kSlots> keys_{};
+    std::array<int, kSlots> numbers_{};
+  };
   // What CheckDraw counts by rank (pairs, trips, quads, full houses, two pairs) depends only
   // on how many cards of each rank the hold keeps and the deck holds, not on which ranks
   // they are: holds whose dealt ranks have the same pairs of counts share one shape.
   struct TRankShape {
-    uint32_t Key = 0;
+    uint64_t Key = 0;
     std::array<std::array<TRankCounts, 5>, 5> ByCounts{};  // [deck count][kept count]
     int32_t FullHouses = 0;
     int32_t TwoPairs = 0;
@@ -171,6 +199,7 @@ class TPokerEngine {
   void CountRankShape(int mask, TRankShape& shape);
   std::array<TRankShape, kMaskCount> RankShapes{};  // the shapes of this deal so far
   int RankShapeCount = 0;
+  TShapeIndex RankShapeIndex;
   TRankShape SpareShape;  // the shape of a hold of a deck the calculator could not prepare
   // [r]: bit i set when the dealt card at position i is a natural card of rank r.
   std::array<uint8_t, kRankCount> RankPositions{};
@@ -187,6 +216,12 @@ class TPokerEngine {
   }
   std::array<int, kHandSize> HandRanks{};  // the ranks of the dealt natural cards
   int HandRankCount = 0;
+  // The counts of a hold's ranks as one number: the cards drawn, the wild cards kept and,
+  // three bits each, how many dealt ranks have each pair of deck count and kept count.
+  // Holds with equal keys count alike by rank. Valid when ShapesShared.
+  uint64_t ShapeKey(int mask) const;
+  std::array<int, kHandSize> HandRankPairBase{};  // number of the dealt rank's first pair
+  bool ShapesShared = false;
   // The kept cards of a hold as bit sets, read from the dealt hand: all that the counts a
   // change of suits can change depend on.
   struct TKeptCards {

@@ -356,32 +356,19 @@ void TWildEngine::CountWildRankKinds(int mask) {
 }
 
 const TWildEngine::TWildShape& TWildEngine::WildShapeOf(int mask) {
-  // The key: the wild cards kept, the cards drawn and the sorted (deck count, kept count)
-  // pairs of the dealt hand's natural ranks, as for the natural counts by rank.
-  const TKeptCards& kept = KeptCards(mask);
-  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-  std::array<uint32_t, kHandSize> pairs{};
-  const auto count = static_cast<size_t>(HandRankCount);
-  for (size_t i = 0; i < count; ++i) {
-    const int r = HandRanks[i];
-    pairs[i] =
-        static_cast<uint32_t>(DeckRanks[static_cast<size_t>(r)] * 5 + KeptOfRank(r, keptPositions));
+  if (!ShapesShared) {
+    SpareWildShape = TWildShape{};
+    CountWildShape(mask, SpareWildShape);
+    return SpareWildShape;
   }
-  for (size_t i = 1; i < count; ++i) {  // insertion sort of at most five
-    const uint32_t pair = pairs[i];
-    size_t j = i;
-    for (; j > 0 && pairs[j - 1] > pair; --j) pairs[j] = pairs[j - 1];
-    pairs[j] = pair;
-  }
-  uint32_t key = static_cast<uint32_t>(kept.Wilds * 8 + DrawCount[mask]) + 1;
-  for (size_t i = 0; i < count; ++i) key = (key << 5) | pairs[i];
-  for (int i = 0; i < WildShapeCount; ++i) {
-    if (WildShapes[static_cast<size_t>(i)].Key == key) return WildShapes[static_cast<size_t>(i)];
-  }
-  TWildShape& shape = WildShapes[static_cast<size_t>(WildShapeCount++)];
+  const uint64_t key = ShapeKey(mask);
+  const int found = WildShapeIndex.Find(key);
+  if (found >= 0) return WildShapes[static_cast<size_t>(found)];
+  TWildShape& shape = WildShapes[static_cast<size_t>(WildShapeCount)];
   shape = TWildShape{};
   shape.Key = key;
   CountWildShape(mask, shape);
+  WildShapeIndex.Add(key, WildShapeCount++);
   return shape;
 }
 
@@ -613,6 +600,7 @@ void TWildEngine::BeginHandAnalysis() {
   std::memset(WildCounts.data(), 0, sizeof WildCounts);
   PrepareDeckTables();
   WildShapeCount = 0;
+  WildShapeIndex.Clear();
 }
 
 void TWildEngine::Reset() {
