@@ -85,6 +85,17 @@ void TPokerEngine::BeginHandAnalysis() {
   // full deck less the dealt cards: its (n, kept count) pairs are 14 at most, numbered
   // from the first of deck count n. Another deck is counted hold by hold.
   static constexpr std::array<int, 4> kFirstPair = {0, 5, 9, 12};
+  OtherRanksCount = -1;
+  for (int r = 0; r < kRankCount; ++r) {
+    if (Deck.IsWild(r) || RankPositions[static_cast<size_t>(r)] != 0) continue;
+    const int n = Deck.Counts[r][kTotalsColumn];
+    if (n < 0 || n > 4 || (OtherRanksCount >= 0 && n != OtherRanksCount)) {
+      OtherRanksCount = -2;
+      break;
+    }
+    OtherRanksCount = n;
+  }
+  if (OtherRanksCount < 0) OtherRanksCount = -1;
   ShapesShared = true;
   for (int i = 0; i < HandRankCount; ++i) {
     const int rank = HandRanks[static_cast<size_t>(i)];
@@ -258,14 +269,30 @@ void TPokerEngine::CheckDraw(int mask) {
     const TRankShape& shape = RankShapeOf(mask);
     TKindRow& row = KindCount[mask];
     const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-    for (int r = 0; r < kRankCount; ++r) {
-      if (Deck.IsWild(r)) continue;
-      const int32_t n = Deck.Counts[r][kTotalsColumn];
-      const int h = KeptOfRank(r, keptPositions);
-      const TRankCounts& c = shape.ByCounts[static_cast<size_t>(n)][static_cast<size_t>(h)];
+    const auto put = [&](int r, const TRankCounts& c) {
       row[PAIRS_2 + r] = c.Pairs;
       row[THREE_OF_KIND_2 + r] = c.Three;
       row[FOUR_OF_KIND_2 + r] = c.Four;
+    };
+    if (OtherRanksCount >= 0) {
+      // The ranks not dealt all have the same deck count and keep nothing: their entries
+      // are filled in one go, then the dealt ranks and the wild rank get theirs.
+      const TRankCounts& other = shape.ByCounts[static_cast<size_t>(OtherRanksCount)][0];
+      std::fill_n(row.begin() + PAIRS_2, kRankCount, other.Pairs);
+      std::fill_n(row.begin() + THREE_OF_KIND_2, kRankCount, other.Three);
+      std::fill_n(row.begin() + FOUR_OF_KIND_2, kRankCount, other.Four);
+      for (int i = 0; i < HandRankCount; ++i) {
+        const int r = HandRanks[static_cast<size_t>(i)];
+        const auto n = static_cast<size_t>(Deck.Counts[r][kTotalsColumn]);
+        put(r, shape.ByCounts[n][static_cast<size_t>(KeptOfRank(r, keptPositions))]);
+      }
+      if (Deck.WildRank >= 0) put(Deck.WildRank, TRankCounts{});
+    } else {
+      for (int r = 0; r < kRankCount; ++r) {
+        if (Deck.IsWild(r)) continue;
+        const auto n = static_cast<size_t>(Deck.Counts[r][kTotalsColumn]);
+        put(r, shape.ByCounts[n][static_cast<size_t>(KeptOfRank(r, keptPositions))]);
+      }
     }
     row[FULL_HOUSE] = shape.FullHouses;
     row[TWO_PAIRS] = shape.TwoPairs;
