@@ -469,15 +469,46 @@ void TPokerEngine::FoldKindsIntoCategories() {
 
 void TPokerEngine::FoldHolds(int firstMask, int lastMask) {
   for (int m = firstMask; m <= lastMask; ++m) ChangedHolds |= 1u << m;
-  // Kinds are folded run by run (see SetGame): the counts of one hold add up to at most
-  // C(53, 5), so a run is summed in 32 bits and added to the 64-bit category once.
-  for (int m = firstMask; m <= lastMask; ++m) {
-    const TKindRow& kinds = KindCount[m];
-    TCategoryRow& categories = CategoryCounts[m];
-    for (int i = 0; i < FoldRunCount; ++i) {
-      const TKindRun& run = FoldRuns[static_cast<size_t>(i)];
-      categories[run.Category] += SumOfRun(kinds.data(), run);
+  for (int m = firstMask; m <= lastMask; ++m)
+    NaturalFold.Fold(KindCount[m].data(), CategoryCounts[m]);
+}
+
+void TPokerEngine::TFoldPlan::Build(const int32_t* kindToCategory, int kinds) {
+  std::array<TKindRun, kHandKindCount> all{};
+  int count = 0;
+  for (int k = 0; k < kinds; ++k) {
+    const int c = kindToCategory[k];
+    if (c < 0) continue;
+    if (count > 0 && all[static_cast<size_t>(count - 1)].Category == c &&
+        all[static_cast<size_t>(count - 1)].Last == k - 1) {
+      all[static_cast<size_t>(count - 1)].Last = static_cast<uint8_t>(k);
+      continue;
     }
+    all[static_cast<size_t>(count++)] =
+        TKindRun{static_cast<uint8_t>(k), static_cast<uint8_t>(k), static_cast<uint8_t>(c)};
+  }
+  singleCount_ = 0;
+  runCount_ = 0;
+  for (int i = 0; i < count; ++i) {
+    const TKindRun& run = all[static_cast<size_t>(i)];
+    if (run.First == run.Last) {
+      singles_[static_cast<size_t>(singleCount_++)] = run;
+    } else {
+      runs_[static_cast<size_t>(runCount_++)] = run;
+    }
+  }
+}
+
+void TPokerEngine::TFoldPlan::Fold(const int32_t* kinds, TCategoryRow& categories) const {
+  for (int i = 0; i < singleCount_; ++i) {
+    const TKindRun& single = singles_[static_cast<size_t>(i)];
+    categories[single.Category] += kinds[single.First];
+  }
+  for (int i = 0; i < runCount_; ++i) {
+    const TKindRun& run = runs_[static_cast<size_t>(i)];
+    int32_t sum = 0;
+    for (int k = run.First; k <= run.Last; ++k) sum += kinds[k];
+    categories[run.Category] += sum;
   }
 }
 
@@ -608,20 +639,7 @@ void TPokerEngine::SetGame(const TPokerDescription& description) {
       if (InKindSet(set, k)) KindToCategory[k] = c;
     }
   }
-  // Neighbouring kinds of one category form a run, folded with one addition.
-  FoldRunCount = 0;
-  for (int k = 0; k < kHandKindCount; ++k) {
-    const int c = KindToCategory[k];
-    if (c < 0) continue;
-    if (FoldRunCount > 0) {
-      TKindRun& last = FoldRuns[static_cast<size_t>(FoldRunCount - 1)];
-      if (last.Category == c && last.Last == k - 1) {
-        last.Last = k;
-        continue;
-      }
-    }
-    FoldRuns[static_cast<size_t>(FoldRunCount++)] = TKindRun{k, k, c};
-  }
+  NaturalFold.Build(KindToCategory.data(), kHandKindCount);
 }
 
 int TPokerEngine::DealtCategory() const {

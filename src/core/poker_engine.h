@@ -12,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "calculator.h"
@@ -238,41 +237,28 @@ class TPokerEngine {
   const TKeptCards& KeptCards(int mask) const;
   void PrepareKeptCards();
   std::array<TKeptCards, kMaskCount> KeptTable{};
-  // Kinds First..Last all pay as Category (built by SetGame from KindToCategory).
-  struct TKindRun {
-    int First = 0;
-    int Last = 0;
-    int Category = 0;
-  };
-  std::array<TKindRun, kHandKindCount> FoldRuns{};
-  int FoldRunCount = 0;
-  // The counts of a run of kinds added up. Most runs are one kind or the thirteen ranks of
-  // a rank kind; a run of known length compiles to straight-line (vector) code.
-  static int32_t SumOfRun(const int32_t* kinds, const TKindRun& run) {
-    const int32_t* p = kinds + run.First;
-    const auto fixed = [p](auto length) {
-      int32_t sum = 0;
-      for (int k = 0; k < decltype(length)::value; ++k) sum += p[k];
-      return sum;
+  // How a row of kind counts is folded into its category counts: the kinds alone in their
+  // category next to them one addition each, runs of neighbouring kinds of one category
+  // summed first. The counts of one hold add up to at most C(53, 5), so a run is summed in
+  // 32 bits and added to the 64-bit category once.
+  class TFoldPlan {
+   public:
+    // From the category of each kind (-1: pays nothing).
+    void Build(const int32_t* kindToCategory, int kinds);
+    void Fold(const int32_t* kinds, TCategoryRow& categories) const;
+
+   private:
+    struct TKindRun {
+      uint8_t First = 0;
+      uint8_t Last = 0;
+      uint8_t Category = 0;
     };
-    switch (run.Last - run.First + 1) {
-      case 1:
-        return p[0];
-      case 2:
-        return p[0] + p[1];
-      case 3:
-        return fixed(std::integral_constant<int, 3>{});
-      case 4:
-        return fixed(std::integral_constant<int, 4>{});
-      case 13:
-        return fixed(std::integral_constant<int, 13>{});
-      default: {
-        int32_t sum = 0;
-        for (int k = run.First; k <= run.Last; ++k) sum += kinds[k];
-        return sum;
-      }
-    }
-  }
+    std::array<TKindRun, kHandKindCount> singles_{};  // First == Last
+    std::array<TKindRun, kHandKindCount> runs_{};
+    int singleCount_ = 0;
+    int runCount_ = 0;
+  };
+  TFoldPlan NaturalFold;  // made by SetGame
   // BeginHandAnalysis prepared the calculator for the deck of this deal.
   bool DeckPrepared = false;
   // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are

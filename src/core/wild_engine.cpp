@@ -249,20 +249,7 @@ void TWildEngine::InternalSetPayout() {
         }
       }
     }
-    // Neighbouring wild kinds of one category form a run, folded with one addition.
-    WildFoldRunCount = 0;
-    for (int k = 0; k < kWildHandKindCount; ++k) {
-      const int c = WildKindToCategory[k];
-      if (c < 0) continue;
-      if (WildFoldRunCount > 0) {
-        TKindRun& last = WildFoldRuns[static_cast<size_t>(WildFoldRunCount - 1)];
-        if (last.Category == c && last.Last == k - 1) {
-          last.Last = k;
-          continue;
-        }
-      }
-      WildFoldRuns[static_cast<size_t>(WildFoldRunCount++)] = TKindRun{k, k, c};
-    }
+    WildFold.Build(WildKindToCategory.data(), kWildHandKindCount);
   } catch (...) {
     RethrowWithContext("Error calculate wild case (InternalSetPayout)");
   }
@@ -571,15 +558,8 @@ void TWildEngine::FoldWildKinds() {
 }
 
 void TWildEngine::FoldWildHolds(int firstMask, int lastMask) {
-  // Run by run, as the natural kinds are folded (see InternalSetPayout).
-  for (int m = firstMask; m <= lastMask; ++m) {
-    const TWildRow& kinds = WildCounts[m];
-    TCategoryRow& categories = CategoryCounts[m];
-    for (int i = 0; i < WildFoldRunCount; ++i) {
-      const TKindRun& run = WildFoldRuns[static_cast<size_t>(i)];
-      categories[run.Category] += SumOfRun(kinds.data(), run);
-    }
-  }
+  for (int m = firstMask; m <= lastMask; ++m)
+    WildFold.Fold(WildCounts[m].data(), CategoryCounts[m]);
 }
 
 void TWildEngine::FoldHolds(int firstMask, int lastMask) {

@@ -97,9 +97,7 @@ class TWildEngine : public TPokerEngine {
   // A flush of the final naturals is possible: the kept naturals are of different ranks
   // and of one suit (or there are none).
   static bool HasFlushSuits(const TKeptCards& kept);
-  // Runs of neighbouring wild kinds that pay as one category (made by InternalSetPayout).
-  std::array<TKindRun, kWildHandKindCount> WildFoldRuns{};
-  int WildFoldRunCount = 0;
+  TFoldPlan WildFold;  // made by InternalSetPayout
   // The deck's counts by rank and by suit and rank, the wild rank left out, made once per
   // dealt hand (by BeginHandAnalysis, and by ClearCountsQuick for a new suit pattern).
   void PrepareDeckTables();
