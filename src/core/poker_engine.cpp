@@ -86,8 +86,10 @@ void TPokerEngine::BeginHandAnalysis() {
   // from the first of deck count n. Another deck is counted hold by hold.
   static constexpr std::array<int, 4> kFirstPair = {0, 5, 9, 12};
   OtherRanksCount = -1;
+  OtherRanksNumber = 0;
   for (int r = 0; r < kRankCount; ++r) {
     if (Deck.IsWild(r) || RankPositions[static_cast<size_t>(r)] != 0) continue;
+    ++OtherRanksNumber;
     const int n = Deck.Counts[r][kTotalsColumn];
     if (n < 0 || n > 4 || (OtherRanksCount >= 0 && n != OtherRanksCount)) {
       OtherRanksCount = -2;

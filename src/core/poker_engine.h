@@ -221,8 +221,10 @@ class TPokerEngine {
   uint64_t ShapeKey(int mask) const;
   std::array<int, kHandSize> HandRankPairBase{};  // number of the dealt rank's first pair
   bool ShapesShared = false;
-  // The deck count every natural rank not dealt has, or -1 when they differ.
+  // The deck count every natural rank not dealt has, or -1 when they differ, and how many
+  // such ranks there are.
   int OtherRanksCount = -1;
+  int32_t OtherRanksNumber = 0;
   // The kept cards of a hold as bit sets, read from the dealt hand: all that the counts a
   // change of suits can change depend on.
   struct TKeptCards {

@@ -313,10 +313,23 @@ void TWildEngine::CountWildRankKinds(int mask) {
   part.Different = shape.Different;
   if (shape.Groups == 0) return;
   const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-  for (int r = 0; r < kRankCount; ++r) {
-    if (Deck.IsWild(r)) continue;
+  const auto fivesOf = [&](int r) {
     const auto n = static_cast<size_t>(DeckRanks[static_cast<size_t>(r)]);
-    row[WILD_FIVE_2 + r] = shape.Fives[n][KeptOfRank(r, keptPositions)];
+    return shape.Fives[n][static_cast<size_t>(KeptOfRank(r, keptPositions))];
+  };
+  if (OtherRanksCount >= 0) {
+    // The ranks not dealt in one go, as in CheckDraw; then the dealt ranks and the wild one.
+    std::fill_n(row.begin() + WILD_FIVE_2, kRankCount,
+                shape.Fives[static_cast<size_t>(OtherRanksCount)][0]);
+    for (int i = 0; i < HandRankCount; ++i) {
+      const int r = HandRanks[static_cast<size_t>(i)];
+      row[WILD_FIVE_2 + r] = fivesOf(r);
+    }
+    if (Deck.WildRank >= 0) row[WILD_FIVE_2 + Deck.WildRank] = 0;
+  } else {
+    for (int r = 0; r < kRankCount; ++r) {
+      if (!Deck.IsWild(r)) row[WILD_FIVE_2 + r] = fivesOf(r);
+    }
   }
   row[WILD_2_AND_2_1] = shape.PairAndSingle;
   row[WILD_1_AND_3_1] = shape.TripsAndSingle;
@@ -388,6 +401,30 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
   }
   if (shape.Groups == 0) return;
   shape.DistinctWays = SymmetricSums(absent, DeckRanks);
+  // The natural ranks by deck count and kept count, with how many ranks have each: the
+  // ranks not dealt make one entry when they share a deck count.
+  struct TRankClass {
+    int32_t Deck;
+    int Held;
+    int32_t Ranks;
+  };
+  std::array<TRankClass, kRankCount> classes{};
+  size_t classCount = 0;
+  if (OtherRanksCount >= 0) {
+    classes[classCount++] = TRankClass{OtherRanksCount, 0, OtherRanksNumber};
+    for (int i = 0; i < HandRankCount; ++i) {
+      const int r = HandRanks[static_cast<size_t>(i)];
+      classes[classCount++] =
+          TRankClass{DeckRanks[static_cast<size_t>(r)], kept.Counts[r][kTotalsColumn], 1};
+    }
+  } else {
+    for (int r = 0; r < kRankCount; ++r) {
+      if (Deck.IsWild(r)) continue;
+      classes[classCount++] =
+          TRankClass{DeckRanks[static_cast<size_t>(r)], kept.Counts[r][kTotalsColumn], 1};
+    }
+  }
+  const std::span<const TRankClass> rankClasses(classes.data(), classCount);
 
   for (int wilds = 1; wilds <= 3; ++wilds) {
     if (((shape.Groups >> wilds) & 1u) == 0) continue;
@@ -400,16 +437,13 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
     // count alike (bit 5n + held of `made`).
     int32_t fives = 0;
     uint32_t made = 0;
-    for (int r = 0; r < kRankCount; ++r) {
-      if (Deck.IsWild(r)) continue;
-      const int held = kept.Counts[r][kTotalsColumn];
-      if (k > 0 && held != k) continue;
-      const int32_t n = DeckRanks[static_cast<size_t>(r)];
-      const int32_t ways = Choose(t, n);
-      fives = Add(fives, ways);
-      if ((made & (1u << (5 * n + held))) == 0) {
-        put(shape.Fives[static_cast<size_t>(n)][static_cast<size_t>(held)], ways);
-        made |= 1u << (5 * n + held);
+    for (const TRankClass& c : rankClasses) {
+      if (k > 0 && c.Held != k) continue;
+      const int32_t ways = Choose(t, c.Deck);
+      fives = Add(fives, Mul(c.Ranks, ways));
+      if ((made & (1u << (5 * c.Deck + c.Held))) == 0) {
+        put(shape.Fives[static_cast<size_t>(c.Deck)][static_cast<size_t>(c.Held)], ways);
+        made |= 1u << (5 * c.Deck + c.Held);
       }
     }
     const int32_t all = Choose(t, naturals);
@@ -423,13 +457,11 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
 
     // Three of a kind and a single: the single is held or drawn.
     int32_t trips = 0;
-    for (int r = 0; r < kRankCount; ++r) {
-      if (Deck.IsWild(r)) continue;
-      const int held = kept.Counts[r][kTotalsColumn];
-      const int others = k - held;
-      if (held > 3 || others > 1) continue;
-      trips = Add(trips, Mul(Choose(3 - held, DeckRanks[static_cast<size_t>(r)]),
-                             Choose(1 - others, Sub(naturals, DeckRanks[static_cast<size_t>(r)]))));
+    for (const TRankClass& c : rankClasses) {
+      const int others = k - c.Held;
+      if (c.Held > 3 || others > 1) continue;
+      trips = Add(trips, Mul(c.Ranks, Mul(Choose(3 - c.Held, c.Deck),
+                                          Choose(1 - others, Sub(naturals, c.Deck)))));
     }
     put(shape.TripsAndSingle, trips);
     // Two pairs: of the held ranks, or of one held rank and any other, or of any two.
