@@ -82,18 +82,17 @@ TSums WithoutRank(const TSums& e, int32_t c) {
   return out;
 }
 
-// The ways to draw `need` cards of different ranks among a window's ranks, for need
-// -3..4 at index need + 3 (0 for a negative need: the window holds too many kept ranks).
-using TWindowWays = std::array<int32_t, 8>;
-
 // The deck counts of the ranks as the weights of the straight counts (0..4 each).
 struct TCountWeights {
   const TRankWeights& Count;
   int32_t At(int r) const { return Count[static_cast<size_t>(r)]; }
-  TWindowWays Ways(uint32_t ranks) const {
-    const TSums e = SymmetricSums(ranks, Count);
-    return {0, 0, 0, e[0], e[1], e[2], e[3], e[4]};
-  }
+  // The ways to draw `need` cards of different ranks among `ranks` (0 for a negative need:
+  // the window holds too many kept ranks).
+  struct TWays {
+    TSums Sums;
+    int32_t At(int need) const { return need < 0 ? 0 : Sums[static_cast<size_t>(need)]; }
+  };
+  TWays Ways(uint32_t ranks) const { return TWays{SymmetricSums(ranks, Count)}; }
 };
 
 // The cards of one suit as the weights: 1 where the deck holds the card. The ways over a
@@ -101,10 +100,11 @@ struct TCountWeights {
 struct TSuitWeights {
   uint32_t Cards;  // bit r: the deck holds the card of rank r
   int32_t At(int r) const { return static_cast<int32_t>((Cards >> r) & 1u); }
-  TWindowWays Ways(uint32_t ranks) const {
-    const auto n = static_cast<size_t>(CountBits(ranks & Cards));
-    return {0, 0, 0, 1, static_cast<int32_t>(n), Binomial[2][n], Binomial[3][n], Binomial[4][n]};
-  }
+  struct TWays {
+    size_t Cards;
+    int32_t At(int need) const { return need < 0 ? 0 : Binomial[static_cast<size_t>(need)][Cards]; }
+  };
+  TWays Ways(uint32_t ranks) const { return TWays{static_cast<size_t>(CountBits(ranks & Cards))}; }
 };
 
 // Ways to draw t = 5 - w - k cards of different ranks, none held, so that the held ranks
@@ -118,14 +118,14 @@ struct TSuitWeights {
 template <class TWeights>
 TFitsByWilds CountFits(uint32_t kept, int k, const TWeights& weight, TFits* low = nullptr) {
   constexpr int kQueen = kKing - 1;
-  // [w]: completions whose lowest natural is the ace of a wheel, another rank below the
-  // ten, the ten or above.
-  std::array<int32_t, 4> wheel{}, other{}, high{};
-  // The window's share for w wild cards: `inWindow` kept ranks lie above its lowest rank
-  // and need = 4 - w - inWindow naturals are drawn there.
-  const auto share = [](int w, int32_t first, int inWindow, const TWindowWays& ways) {
-    return first * ways[static_cast<size_t>(7 - w - inWindow)];
-  };
+  // Completions with w wild cards whose lowest natural is the ace of a wheel, another rank
+  // below the ten, the ten or above, in registers.
+  int32_t wheel1 = 0, wheel2 = 0, wheel3 = 0;
+  int32_t other1 = 0, other2 = 0, other3 = 0;
+  int32_t high1 = 0, high2 = 0, high3 = 0;
+  int32_t lowOther = 0, lowHigh = 0;
+  // A window with `inWindow` kept ranks above its lowest rank draws 4 - w - inWindow
+  // naturals there for w wild cards.
   const bool keptAce = (kept >> kAce) & 1u;
   if (!keptAce) {
     // Windows without an ace, named by their lowest natural rank m.
@@ -139,37 +139,57 @@ TFitsByWilds CountFits(uint32_t kept, int k, const TWeights& weight, TFits* low 
       const int32_t first = held ? 1 : weight.At(m);
       if (first == 0) continue;
       const uint32_t above = ((1u << (hi + 1)) - 1) & ~((1u << (m + 1)) - 1);
-      const int inWindow = CountBits(kept & above);
-      const TWindowWays ways = weight.Ways(above & ~kept);
-      std::array<int32_t, 4>& sums = m < 8 ? other : high;
-      for (int w = 1; w <= 3; ++w) sums[static_cast<size_t>(w)] += share(w, first, inWindow, ways);
+      const int need = 4 - CountBits(kept & above);
+      const auto ways = weight.Ways(above & ~kept);
+      const int32_t one = first * ways.At(need - 1);
+      const int32_t two = first * ways.At(need - 2);
+      const int32_t three = first * ways.At(need - 3);
+      if (m < 8) {
+        other1 += one;
+        other2 += two;
+        other3 += three;
+      } else {
+        high1 += one;
+        high2 += two;
+        high3 += three;
+      }
       if (low == nullptr || m > kQueen) continue;
       int32_t lowShare = 0;
       if (hi <= kQueen) {
-        lowShare = share(1, first, inWindow, ways);
+        lowShare = one;
       } else if (highKept <= kQueen) {
         // The window cut at the queen.
         const uint32_t belowKing = above & ((1u << kKing) - 1);
-        lowShare = share(1, first, CountBits(kept & belowKing), weight.Ways(belowKing & ~kept));
+        lowShare = first * weight.Ways(belowKing & ~kept).At(3 - CountBits(kept & belowKing));
       }
-      (*low)[m < 8 ? 1 : 2] += lowShare;
+      (m < 8 ? lowOther : lowHigh) += lowShare;
     }
   }
   const int32_t ace = keptAce ? 1 : weight.At(kAce);
   const uint32_t others = kept & ~(1u << kAce);
   if (ace != 0) {
-    const int inWindow = CountBits(others);
+    const int need = 4 - CountBits(others);
     if ((others & ~kWheelRanks) == 0) {
-      const TWindowWays ways = weight.Ways(kWheelRanks & ~kept);
-      for (int w = 1; w <= 3; ++w) wheel[static_cast<size_t>(w)] = share(w, ace, inWindow, ways);
+      const auto ways = weight.Ways(kWheelRanks & ~kept);
+      wheel1 = ace * ways.At(need - 1);
+      wheel2 = ace * ways.At(need - 2);
+      wheel3 = ace * ways.At(need - 3);
     }
     if ((others & ~kBroadwayRanks) == 0) {
-      const TWindowWays ways = weight.Ways(kBroadwayRanks & ~kept);
-      for (int w = 1; w <= 3; ++w) high[static_cast<size_t>(w)] += share(w, ace, inWindow, ways);
+      const auto ways = weight.Ways(kBroadwayRanks & ~kept);
+      high1 += ace * ways.At(need - 1);
+      high2 += ace * ways.At(need - 2);
+      high3 += ace * ways.At(need - 3);
     }
   }
+  if (low != nullptr) {
+    (*low)[1] += lowOther;
+    (*low)[2] += lowHigh;
+  }
   TFitsByWilds out{};
-  for (size_t w = 1; w <= 3; ++w) out[w] = {wheel[w], other[w], high[w]};
+  out[1] = {wheel1, other1, high1};
+  out[2] = {wheel2, other2, high2};
+  out[3] = {wheel3, other3, high3};
   return out;
 }
 
