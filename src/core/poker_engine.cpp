@@ -358,18 +358,28 @@ void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
   uint32_t made = 0;
   int32_t fullHouses = 0;
   int32_t ranked = 0;  // draws that pair, trip or quad one rank and nothing else
-  for (int r = 0; r < kRankCount; ++r) {
-    if (Deck.IsWild(r)) continue;
-    const int32_t n = Deck.Counts[r][kTotalsColumn];
+  // `ranks` ranks of deck count n and kept count h.
+  const auto count = [&](int32_t n, int32_t h, int32_t ranks) {
     CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
-    const int32_t h = kept.Counts[r][kTotalsColumn];
     TRankCounts& c = shape.ByCounts[static_cast<size_t>(n)][static_cast<size_t>(h)];
     if ((made & (1u << (5 * n + h))) == 0) {
       c = RankCounts(n, h, keptShape);
       made |= 1u << (5 * n + h);
     }
-    fullHouses = Add(fullHouses, c.FullHouses);
-    ranked = Add(ranked, Add(Add(c.Pairs, c.Three), c.Four));
+    fullHouses = Add(fullHouses, Mul(ranks, c.FullHouses));
+    ranked = Add(ranked, Mul(ranks, Add(Add(c.Pairs, c.Three), c.Four)));
+  };
+  if (OtherRanksCount >= 0) {
+    // The ranks not dealt share a deck count and keep nothing: one entry for them all.
+    count(OtherRanksCount, 0, OtherRanksNumber);
+    for (int i = 0; i < HandRankCount; ++i) {
+      const int r = HandRanks[static_cast<size_t>(i)];
+      count(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], 1);
+    }
+  } else {
+    for (int r = 0; r < kRankCount; ++r) {
+      if (!Deck.IsWild(r)) count(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], 1);
+    }
   }
   rest = Sub(rest, ranked);
   shape.FullHouses = fullHouses;
