@@ -7,7 +7,6 @@
 // wild-card engine derives from it and replaces each step while keeping the sequences.
 
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -239,8 +238,8 @@ class TPokerEngine {
   const TKeptCards& KeptCards(int mask) const;
   void PrepareKeptCards();
   std::array<TKeptCards, kMaskCount> KeptTable{};
-  // How a row of kind counts is folded into its category counts: the kinds alone in their
-  // category next to them one addition each, runs of neighbouring kinds of one category
+  // How a row of kind counts is folded into its category counts: a kind whose neighbours
+  // pay as other categories is added alone, a run of neighbouring kinds of one category is
   // summed first. The counts of one hold add up to at most C(53, 5), so a run is summed in
   // 32 bits and added to the 64-bit category once.
   class TFoldPlan {

@@ -720,9 +720,8 @@ void TWildEngine::RecountStraightsAndFlushes() {
 
 void TWildEngine::ClearCountsQuick() {
   TPokerEngine::ClearCountsQuick();
-  Calculator.InitSuits(Deck);
   WildCounts[0].fill(0);  // the other rows keep their counts; the quick steps move them
-  PrepareDeckTables();
+  PrepareDeckTables();    // the deck's cards by suit for the new suit pattern
 }
 
 void TWildEngine::SetGame(const TPokerDescription& description) {

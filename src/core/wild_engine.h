@@ -98,11 +98,11 @@ class TWildEngine : public TPokerEngine {
   // and of one suit (or there are none).
   static bool HasFlushSuits(const TKeptCards& kept);
   TFoldPlan WildFold;  // made by InternalSetPayout
-  // The deck's counts by rank and by suit and rank, the wild rank left out, made once per
-  // dealt hand (by BeginHandAnalysis, and by ClearCountsQuick for a new suit pattern).
+  // The deck's counts by rank and its cards of each suit, the wild rank left out, made once
+  // per dealt hand (by BeginHandAnalysis, and by ClearCountsQuick for a new suit pattern).
   void PrepareDeckTables();
-  // Fills row `mask` of WildCounts for the kept cards in WorkHand: the ranks' part, then
-  // the suits' part.
+  // Fills row `mask` of WildCounts for the hold's kept cards: the ranks' part, then the
+  // suits' part.
   void CountWildKinds(int mask);
   // Sets the kinds a change of suits cannot change and fills RankParts[mask].
   void CountWildRankKinds(int mask);
