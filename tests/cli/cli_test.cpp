@@ -297,8 +297,9 @@ TEST(Cli, InterruptAbortsCleanly) {
     const std::string err = data + "/stderr";
     freopen(err.c_str(), "w", stderr);
     freopen("/dev/null", "w", stdout);
-    execl(TARNWICK_CLI, "tarnwick-cli", "add", "-g", "0", "-p", "800,50,25,9,6,4,3,2,1", "-d",
-          data.c_str(), static_cast<char*>(nullptr));
+    // The longest whole-game run on one thread, so that the interrupt comes before its end.
+    execl(TARNWICK_CLI, "tarnwick-cli", "add", "-g", "8", "-p", "800,100,50,25,9,5,4,3,2,1",
+          "--threads", "1", "-d", data.c_str(), static_cast<char*>(nullptr));
     _exit(99);
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
