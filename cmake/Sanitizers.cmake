@@ -7,3 +7,8 @@ if(TARNWICK_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(tarnwick_sanitizers INTERFACE -fsanitize=address,undefined)
 endif()
+# ThreadSanitizer for the whole-game run on worker threads: a data race stops the program.
+if(TARNWICK_SANITIZE_THREAD)
+  target_compile_options(tarnwick_sanitizers INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(tarnwick_sanitizers INTERFACE -fsanitize=thread)
+endif()

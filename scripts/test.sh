@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the format check, the Debug build
-# with all tests, the core tests under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# a bounded run of the data file fuzzer under the same sanitizers.
+# with all tests, the core tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# tests of the whole-game run on worker threads under ThreadSanitizer, and a bounded run of
+# the data file fuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -12,6 +13,11 @@ cmake --workflow --preset asan 2>&1 | tee build/asan-test.log
 # A sanitizer report that did not stop a test is still a finding.
 if grep -E 'runtime error:|ERROR: AddressSanitizer|ERROR: LeakSanitizer' build/asan-test.log; then
   echo "Sanitizer findings in the core tests" >&2
+  exit 1
+fi
+cmake --workflow --preset tsan 2>&1 | tee build/tsan-test.log
+if grep -E 'WARNING: ThreadSanitizer' build/tsan-test.log; then
+  echo "ThreadSanitizer findings in the thread tests" >&2
   exit 1
 fi
 cmake --preset fuzz >/dev/null

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_command.h"
 #include "cli_input.h"
 #include "commands.h"
 #include "errors.h"
+#include "poker_engine.h"
 #include "preferences.h"
 #include "report_commands.h"
 #include "table_commands.h"
@@ -41,6 +43,14 @@ void AddTableOptions(CLI::App* command, tarnwick::cli::TTableOptions& options) {
       ->required();
   command->add_option("--basis,-b", options.Basis, "The pays are given for this many coins (1-5)")
       ->default_val(1);
+}
+
+void AddThreadsOption(CLI::App* command, int& threads) {
+  command
+      ->add_option("--threads,-t", threads,
+                   "Threads of the whole-game run (default 0: one per hardware thread)")
+      ->check(CLI::Range(0, tarnwick::kMaxThreads))
+      ->default_val(0);
 }
 
 void AddDataOption(CLI::App* command, tarnwick::cli::TTableOptions& options) {
@@ -81,6 +91,7 @@ int main(int argc, char** argv) {
   AddTableOptions(returns, options);
   returns->add_flag("--json", options.Json, "Print JSON");
   returns->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+  AddThreadsOption(returns, options.Threads);
 
   CLI::App* tables = app.add_subcommand("tables", "List the pay tables stored in the data file");
   AddDataOption(tables, options);
@@ -92,6 +103,7 @@ int main(int argc, char** argv) {
   AddTableOptions(add, options);
   AddDataOption(add, options);
   add->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+  AddThreadsOption(add, options.Threads);
 
   CLI::App* paths = app.add_subcommand(
       "paths", "Show where the settings, the pay tables and the language files are");
@@ -109,6 +121,7 @@ int main(int argc, char** argv) {
   AddDataOption(import, options);
   import->add_flag("--replace", options.Replace, "Start from an empty data file");
   import->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+  AddThreadsOption(import, options.Threads);
 
   CLI::App* remove = app.add_subcommand("delete", "Delete a stored pay table");
   AddDataOption(remove, options);
@@ -126,6 +139,7 @@ int main(int argc, char** argv) {
   stats->add_flag("--csv", options.Csv, "Print CSV");
   stats->add_flag("--json", options.Json, "Print JSON (every view)");
   stats->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+  AddThreadsOption(stats, options.Threads);
 
   CLI::App* holds = app.add_subcommand(
       "holds", "How the draws of each of the 32 holds of a dealt hand end, category by category");
@@ -147,6 +161,7 @@ int main(int argc, char** argv) {
     command->add_option("--coins,-c", options.Coins, "Coins played per hand (1-5)")->default_val(1);
     command->add_flag("--json", options.Json, "Print JSON instead of CSV");
     command->add_flag("--quiet,-q", options.Quiet, "No progress bar");
+    AddThreadsOption(command, options.Threads);
     command->callback([&chart, name] { chart = name; });
     return command;
   };
@@ -161,6 +176,21 @@ int main(int argc, char** argv) {
   ruin->add_option("--desired", options.Desired, "Desired bankroll in coins (1-1500)")
       ->default_val(60);
 
+  cli::TBenchOptions bench;
+  CLI::App* benchmark = app.add_subcommand(
+      "bench",
+      "Time the whole-game runs of four fixed pay tables and 10,000 fixed dealt hands of each "
+      "family; the signature of their counts is the same for any number of threads");
+  AddThreadsOption(benchmark, bench.Threads);
+  benchmark
+      ->add_option("--part", bench.Parts,
+                   "Run only these parts: jacks, deuces, joker, double-joker, hands (repeatable)")
+      ->check(CLI::IsMember(cli::BenchPartNames()));
+  benchmark->add_option("--repeat,-r", bench.Repeat, "Runs of each part; the median time is shown")
+      ->check(CLI::Range(1, 100))
+      ->default_val(1);
+  benchmark->add_flag("--json", bench.Json, "Print JSON");
+
   const auto isCommand = [&](const std::string& name) {
     for (const CLI::App* command : app.get_subcommands({})) {
       if (command->check_name(name)) return true;
@@ -169,8 +199,8 @@ int main(int argc, char** argv) {
   };
   if (argc > 1 && argv[1][0] != '-' && !isCommand(argv[1])) {
     return Fail(std::string("unknown command '") + argv[1] +
-                "' (commands: games, hand, holds, return, stats, bankroll, tables, add, delete; "
-                "see --help)");
+                "' (commands: games, hand, holds, return, stats, bankroll, tables, add, import, "
+                "delete, paths, language, bench; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -198,6 +228,7 @@ int main(int argc, char** argv) {
     }
     if (stats->parsed()) return cli::RunStats(catalogue, options, std::cout);
     if (bankroll->parsed()) return cli::RunBankroll(catalogue, chart, options, std::cout);
+    if (benchmark->parsed()) return cli::RunBench(catalogue, bench, std::cout);
     const TPokerDescription& game = cli::ParseGame(catalogue, gameText);
     const std::vector<int32_t> pays = cli::ParsePays(game, paysText);
     const auto cards = cli::ParseHand(game, cardWords);

@@ -137,10 +137,11 @@ TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& opt
   return table;
 }
 
-void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet) {
+void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet, int threads) {
   const auto owner = CreateEngineForGame(game);
   TPokerEngine& engine = *owner;
   engine.SetPayout(&table);
+  engine.SetThreadCount(threads);
   TInterruptGuard guard;
   TProgressBar bar(std::cerr, engine.DealClassCount(), !quiet && ::isatty(STDERR_FILENO) != 0);
   engine.SetProgressHandler([&](int32_t done) { bar.Report(done); });
@@ -160,7 +161,7 @@ TPayout StoredOrComputed(const TCatalogue& games, const TPokerDescription& game,
   for (const auto& stored : store.Payouts) {
     if (stored->SameAs(table) && stored->Return >= 0 && stored->DealTotal() > 0) return *stored;
   }
-  ComputeTable(game, table, options.Quiet);
+  ComputeTable(game, table, options.Quiet, options.Threads);
   return table;
 }
 
@@ -168,7 +169,7 @@ int RunReturn(const TCatalogue& games, const TTableOptions& options, std::ostrea
   const TPokerDescription& game = ParseGame(games, options.Game);
   TPayout table = TableFromOptions(game, options);
   const auto start = std::chrono::steady_clock::now();
-  ComputeTable(game, table, options.Quiet);
+  ComputeTable(game, table, options.Quiet, options.Threads);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (options.Json) {
@@ -218,7 +219,7 @@ int RunAdd(const TCatalogue& games, const TTableOptions& options, std::ostream& 
       return 0;
     }
   }
-  ComputeTable(game, table, options.Quiet);
+  ComputeTable(game, table, options.Quiet, options.Threads);
   TPayout& added = store.Add(std::make_unique<TPayout>(table));
   store.Save(folder);
   out << "Stored as table " << added.Index << " in " << (folder / kDataFileName).string() << "\n\n";
@@ -246,7 +247,7 @@ int RunImport(const TCatalogue& games, const TTableOptions& options, std::ostrea
     }
     const TPokerDescription& game = *FindGame(games, table->GameId);
     if (stored == nullptr) {
-      ComputeTable(game, *table, options.Quiet);
+      ComputeTable(game, *table, options.Quiet, options.Threads);
       stored = &store.Add(std::move(table));
       ++computed;
     }

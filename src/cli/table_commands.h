@@ -23,6 +23,7 @@ struct TTableOptions {
   int Index = -1;
   bool Json = false;
   bool Quiet = false;  // no progress bar
+  int Threads = 0;     // threads of the whole-game run; 0: one per hardware thread
   // The report commands.
   std::string View = "hands";  // hands, probability or return
   bool Csv = false;
@@ -42,8 +43,9 @@ std::filesystem::path DefaultDataFolder();
 // A pay table of the game from the command line's pays, reduced to its smallest basis.
 TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& options);
 
-// Plays every deal of the game with the table (progress on stderr, Ctrl+C aborts).
-void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet);
+// Plays every deal of the game with the table (progress on stderr, Ctrl+C aborts) on
+// `threads` threads (0: one per hardware thread).
+void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet, int threads);
 
 // The stored table equal to the options' one when it has whole-game counts, else the
 // table computed now (and not stored).

@@ -96,11 +96,17 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
       // count, take out the ranks the hand keeps, and add each count's powers once.
       // The 13 ranks are counted in one 64-bit word, one byte per deck count, which
       // keeps the loop free of memory round trips.
+      // The range of the counts is checked once for all ranks, after the loop.
       uint64_t packed = 0;
+      uint32_t outside = 0;
       for (int r = 0; r < kRankCount; ++r) {
-        const int32_t n = deck.Counts[r][kTotalsColumn];
-        CheckRange(n, 0, 4, "deck count of a rank");
-        packed += uint64_t{1} << (8 * n);
+        const auto n = static_cast<uint32_t>(deck.Counts[r][kTotalsColumn]);
+        outside |= n > 4 ? 1u : 0u;
+        packed += uint64_t{1} << (8 * (n & 7u));
+      }
+      if (outside != 0) {
+        for (int r = 0; r < kRankCount; ++r)
+          CheckRange(deck.Counts[r][kTotalsColumn], 0, 4, "deck count of a rank");
       }
       for (size_t n = 0; n <= 4; ++n)
         absentWithCount[n] = static_cast<int32_t>((packed >> (8 * n)) & 0xFF);
@@ -142,6 +148,51 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
     } else {
       CalcSingles();
     }
+  } catch (...) {
+    RethrowWithContext("Error in calculator  (Init)");
+  }
+}
+
+bool TCalculator::PrepareDeck(const TDeck& deck) {
+  DeckPrepared = false;
+  std::array<int32_t, 5> withCount{};
+  DeckPairs = 0;
+  for (int r = 0; r < kRankCount; ++r) {
+    const int32_t n = deck.Counts[r][kTotalsColumn];
+    if (n < 0 || n > 4) return false;
+    DeckCounts[static_cast<size_t>(r)] = n;
+    ++withCount[static_cast<size_t>(n)];
+    DeckPairs += Binomial[2][static_cast<size_t>(n)];
+  }
+  DeckNoPair = NoPairMemo().Row(withCount[1], withCount[2], withCount[3], withCount[4]);
+  DeckPrepared = true;
+  return true;
+}
+
+void TCalculator::Init(const THand& keptHand) {
+  try {
+    if (!DeckPrepared) throw RangeError("No deck is prepared");
+    if (keptHand.WildCount != 0) throw RangeError("The kept hand holds a wild card");
+    // Taking a rank of deck count n out divides the generating polynomial prod(1 + n t)
+    // by (1 + n t): e_j without it = e_j - n e_{j-1} without it, as in RemoveOneRank.
+    // Every value stays below C(13, j) 4^j: no overflow is possible.
+    TPowerRow e = DeckNoPair;
+    std::array<int32_t, 3> pairs = {0, 0, DeckPairs};
+    uint32_t seen = 0;
+    for (int i = 0; i < keptHand.Total; ++i) {
+      const int r = keptHand.Ranks[static_cast<size_t>(i)];
+      CheckRange(r, 0, kRankCount - 1, "kept rank");
+      if (seen & (1u << r)) continue;
+      seen |= 1u << r;
+      const int32_t n = DeckCounts[static_cast<size_t>(r)];
+      for (size_t j = 1; j < e.size(); ++j) e[j] -= n * e[j - 1];
+      pairs[2] -= Binomial[2][static_cast<size_t>(n)];
+      const int32_t y = 2 - keptHand.Counts[r][kTotalsColumn];
+      if (y >= 0 && y <= n) pairs[y] += Binomial[static_cast<size_t>(y)][static_cast<size_t>(n)];
+    }
+    PairCompletion = pairs;
+    NoPair[0] = e;
+    RemoveOneRank();
   } catch (...) {
     RethrowWithContext("Error in calculator  (Init)");
   }

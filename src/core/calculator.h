@@ -39,6 +39,15 @@ class TCalculator {
 
   // Prepares every table for the deck and one kept hand (possibly empty).
   void Init(const TDeck& deck, const THand& keptHand);
+  // Makes the deck's no-pair counts and pair completions with nothing kept, for Init of
+  // kept hands against this deck. Returns false, and prepares nothing, when a deck count
+  // lies outside 0..4: the full Init then reports it.
+  bool PrepareDeck(const TDeck& deck);
+  // Init for the deck of the last successful PrepareDeck, unchanged since, and a kept hand
+  // without wild cards: NoPair and PairCompletion (the tables the hold analysis reads)
+  // come from the deck's by taking out the kept ranks, one division of the generating
+  // polynomial each, instead of from all thirteen ranks again.
+  void Init(const THand& keptHand);
   // Fills NoPair from the power sums (row 12 of RankPowerPrefix).
   void CalcSingles();
   // Newton's identities: the elementary symmetric sums e_0..e_5 of the power sums, with
@@ -52,6 +61,12 @@ class TCalculator {
   int32_t SuitRange(int suit, int lo, int hi) const;
 
  private:
+  // What PrepareDeck made: the deck counts, the no-pair counts of all ranks and the sum
+  // of C(n, 2) over the ranks.
+  std::array<int32_t, kRankCount> DeckCounts{};
+  TPowerRow DeckNoPair{};
+  int32_t DeckPairs = 0;
+  bool DeckPrepared = false;
   // CalcSingles for a natural deck whose absent ranks are known by deck count: the rows
   // come from a table of every such multiset, made once with Newton's identities.
   void CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCount);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cards.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "errors.h"
@@ -240,7 +241,18 @@ void THand::AddCard(int rank, int suit) {
 }
 
 void THand::Clear() {
-  for (int i = Total - 1; i >= 0; --i) AddCards(Ranks[i], Suits[i], -1);
+  // A hand holds each of its cards once, so the cells of its cards drop to 0; the cells of
+  // every other card are 0 already.
+  for (int i = 0; i < Total; ++i) {
+    const int rank = Ranks[i];
+    if (rank < 0) continue;
+    const int suit = Suits[i];
+    Counts[rank][suit] = 0;
+    Counts[rank][kTotalsColumn] = 0;
+    Counts[kTotalsRow][suit] = 0;
+  }
+  Total = 0;
+  WildCount = 0;
   RankHistogram = {13, 0, 0, 0, 0};
   SuitHistogram = {4, 0, 0, 0, 0, 0};
   MaxRank = 0;
@@ -249,8 +261,30 @@ void THand::Clear() {
 
 void THand::CopyKept(const THand& source, int drawMask) {
   Clear();
+  // The source's cards passed the checks of AddCard when they were dealt: they are
+  // appended here without checking them again.
   for (int i = 0; i < source.Total; ++i) {
-    if (!BitSet(drawMask, i)) AddCard(source.Ranks[i], source.Suits[i]);
+    if (BitSet(drawMask, i)) continue;
+    const int rank = source.Ranks[i];
+    const int suit = source.Suits[i];
+    const int position = Total++;
+    if (IsWild(rank)) {
+      ++WildCount;
+      Ranks[position] = -1;
+      Suits[position] = -1;
+      continue;
+    }
+    Ranks[position] = rank;
+    Suits[position] = suit;
+    MinRank = std::min(MinRank, rank);
+    if (rank != kAce) MaxRank = std::max(MaxRank, rank);
+    ++Counts[rank][suit];
+    const int c = ++Counts[rank][kTotalsColumn];
+    --RankHistogram[c - 1];
+    ++RankHistogram[c];
+    const int t = ++Counts[kTotalsRow][suit];
+    --SuitHistogram[t - 1];
+    ++SuitHistogram[t];
   }
 }
 

@@ -56,6 +56,7 @@ void ForEachNaturalDealClass(int skipRank,
     for (const TPattern& pattern : patterns) {
       deal.Suits = pattern.Suits;
       deal.Weight = pattern.Weight;
+      deal.Full = first;
       visit(deal, first);
       first = false;
     }
@@ -105,9 +106,13 @@ void ForEachWildDealClass(int wilds, int skipRank,
             ? Binomial[static_cast<size_t>(w)][static_cast<size_t>(wilds)]
             : 0;
   TDealClass deal;
-  // One class: w wild cards first, then the naturals with their suits.
+  bool first = true;
+  // One class: w wild cards first, then the naturals with their suits. A class with the
+  // ranks of the class before it (the classes of one rank group follow each other) only
+  // changes suits.
   const auto play = [&](int w, std::initializer_list<int> ranks, std::initializer_list<int> suits,
                         int32_t renamings) {
+    const std::array<int, kHandSize> previous = deal.Ranks;
     size_t i = 0;
     for (; i < static_cast<size_t>(w); ++i) {
       deal.Ranks[i] = -1;
@@ -119,6 +124,8 @@ void ForEachWildDealClass(int wilds, int skipRank,
       deal.Suits[i++] = suit;
     }
     deal.Weight = renamings * pick[static_cast<size_t>(w)];
+    deal.Full = first || deal.Ranks != previous;
+    first = false;
     visit(deal);
   };
   const auto skipped = [&](int rank) { return rank == skipRank; };

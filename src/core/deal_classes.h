@@ -17,13 +17,15 @@ namespace tarnwick {
 // Visits the classes of five natural cards in the order of the run, leaving out the rank
 // `skipRank` (a wild rank; -1 for none). `full` is true for the first suit pattern of each
 // rank group (and for the patterns marked to be played in full), which are played with a
-// full analysis; the other patterns of the group change suits only.
+// full analysis; the other patterns of the group change suits only. The class's Full says
+// the same.
 void ForEachNaturalDealClass(int skipRank,
                              const std::function<void(const TDealClass& deal, bool full)>& visit);
 
 // Visits the classes that hold w = 1..5 generic wild cards (rank -1, suit -1, always in the
 // first positions), for a deck of `wilds` wild cards; `skipRank` as above. A class's
-// weight is its number of suit renamings times C(wilds, w).
+// weight is its number of suit renamings times C(wilds, w). The classes of one rank group
+// follow each other; all but the first have Full false.
 void ForEachWildDealClass(int wilds, int skipRank,
                           const std::function<void(const TDealClass& deal)>& visit);
 

@@ -3,7 +3,9 @@
 #include "poker_engine.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <typeinfo>
 
 #include "checked.h"
 #include "deal_classes.h"
@@ -19,21 +21,21 @@ std::string MaskContext(const char* step, int mask) {
   return std::string(kNaturalCase) + step + " DrawMask=" + std::to_string(mask);
 }
 
-// Straights found by one straight count: ace low, any other, ace high.
-struct TStraightCounts {
-  int32_t Wheel = 0;
-  int32_t Other = 0;
-  int32_t AceHigh = 0;
-};
+using TStraightCounts = TPokerEngine::TStraightCounts;
 
-// Counts the ways to complete the kept cards K (all of different ranks) to a straight in
-// column `column` (4 = rank totals, 0..3 = one suit) by drawing the missing ranks from the
-// deck. Returns false when no straight window and no wheel is possible.
-bool StraightCount(const THand& kept, const TDeck& deck, int column, TStraightCounts& out) {
-  const auto has = [&](int r) { return kept.Counts[r][column] != 0; };
+// Counts the ways to complete the kept ranks `kept` (a bit set: the kept cards are all of
+// different ranks) to a straight in column `column` (4 = rank totals, 0..3 = one suit, the
+// suit of every kept card) by drawing the missing ranks from the deck. Returns false when
+// no straight window and no wheel is possible.
+bool StraightCount(uint32_t kept, const TDeck& deck, int column, TStraightCounts& out) {
+  const auto has = [&](int r) { return ((kept >> r) & 1u) != 0; };
   const auto ways = [&](int r) { return has(r) ? 1 : deck.Counts[r][column]; };
-  const int hi = has(kAce) ? kAce : kept.MaxRank;
-  const int lo = kept.MinRank;
+  // The lowest kept rank (an ace counts high) and the highest kept rank below the ace, as
+  // a hand's MinRank and MaxRank have them.
+  const uint32_t belowAce = kept & ~(1u << kAce);
+  const int maxRank = belowAce != 0 ? 31 - std::countl_zero(belowAce) : 0;
+  const int lo = kept != 0 ? std::countr_zero(kept) : kAce;
+  const int hi = has(kAce) ? kAce : maxRank;
   const bool windows = hi - lo <= 4;
   out = TStraightCounts{};
   if (windows) {
@@ -47,7 +49,7 @@ bool StraightCount(const THand& kept, const TDeck& deck, int column, TStraightCo
       }
     }
   }
-  if (kept.MaxRank < 4) {
+  if (maxRank < 4) {
     int32_t product = ways(kAce);
     for (int r = 0; r <= 3; ++r) product = Mul(product, ways(r));
     out.Wheel = product;
@@ -65,7 +67,71 @@ void TPokerEngine::BeginHandAnalysis() {
   // Plain memsets: the element-wise fill of these 10 KB cost more than a tenth of a hand.
   std::memset(KindCount.data(), 0, sizeof KindCount);
   std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
+  ChangedHolds = ~0u;
   Calculator.InitSuits(Deck);
+  DeckPrepared = Calculator.PrepareDeck(Deck);
+  PrepareKeptCards();
+  RankShapeCount = 0;
+  RankShapeIndex.Clear();
+  RankPositions.fill(0);
+  HandRankCount = 0;
+  for (int i = 0; i < DealtHand.Total; ++i) {
+    const int rank = DealtHand.Ranks[i];
+    if (rank < 0) continue;
+    if (RankPositions[static_cast<size_t>(rank)] == 0) HandRanks[HandRankCount++] = rank;
+    RankPositions[static_cast<size_t>(rank)] |= static_cast<uint8_t>(1u << i);
+  }
+  // A dealt rank with n cards in the deck and c dealt has n + c <= 4 in a deck that is a
+  // full deck less the dealt cards: its (n, kept count) pairs are 14 at most, numbered
+  // from the first of deck count n. Another deck is counted hold by hold.
+  static constexpr std::array<int, 4> kFirstPair = {0, 5, 9, 12};
+  OtherRanksCount = -1;
+  OtherRanksNumber = 0;
+  for (int r = 0; r < kRankCount; ++r) {
+    if (Deck.IsWild(r) || RankPositions[static_cast<size_t>(r)] != 0) continue;
+    ++OtherRanksNumber;
+    const int n = Deck.Counts[r][kTotalsColumn];
+    if (n < 0 || n > 4 || (OtherRanksCount >= 0 && n != OtherRanksCount)) {
+      OtherRanksCount = -2;
+      break;
+    }
+    OtherRanksCount = n;
+  }
+  if (OtherRanksCount < 0) OtherRanksCount = -1;
+  ShapesShared = true;
+  for (int i = 0; i < HandRankCount; ++i) {
+    const int rank = HandRanks[static_cast<size_t>(i)];
+    const int n = Deck.Counts[rank][kTotalsColumn];
+    const int dealt = CountBits(RankPositions[static_cast<size_t>(rank)]);
+    if (n < 0 || n > 3 || n + dealt > 4) {
+      ShapesShared = false;
+      break;
+    }
+    HandRankPairBase[static_cast<size_t>(i)] = kFirstPair[static_cast<size_t>(n)];
+  }
+}
+
+void TPokerEngine::PrepareKeptCards() {
+  // The kept cards of mask m are those of the mask that also replaces m's lowest kept
+  // position, plus the card there: from mask 31 (nothing kept) down.
+  KeptTable[kFullDrawMask] = TKeptCards{};
+  for (int mask = kFullDrawMask - 1; mask >= 0; --mask) {
+    const int position = std::countr_one(static_cast<uint32_t>(mask));
+    TKeptCards kept = KeptTable[static_cast<size_t>(mask | (1 << position))];
+    if (position < DealtHand.Total) {
+      const int rank = DealtHand.Ranks[position];
+      const int suit = DealtHand.Suits[position];
+      if (rank < 0) {
+        ++kept.Wilds;
+      } else {
+        kept.Ranks |= 1u << rank;
+        // A second suit leaves Suit at -1 for good.
+        kept.Suit = kept.Naturals == 0 || kept.Suit == suit ? suit : -1;
+        ++kept.Naturals;
+      }
+    }
+    KeptTable[static_cast<size_t>(mask)] = kept;
+  }
 }
 
 void TPokerEngine::Reset() {
@@ -130,22 +196,25 @@ void TPokerEngine::CheckCombination() {
   }
 }
 
-void TPokerEngine::CountStraightsAndFlush(int mask, const THand& kept) {
+const TPokerEngine::TKeptCards& TPokerEngine::KeptCards(int mask) const {
+  return KeptTable[static_cast<size_t>(mask)];
+}
+
+void TPokerEngine::CountStraightsAndFlush(int mask, const TKeptCards& kept, bool ranksCounted) {
   TKindRow& row = KindCount[mask];
   const int d = DrawCount[mask];
-  const int k = kHandSize - d;
-  int suit = -1;
-  if (kept.SuitHistogram[k] == 1) {
-    suit = kept.Suits[0];
-    row[FLUSH] = BinomialAt(d, Deck.Counts[kTotalsRow][suit]);
-  }
-  TStraightCounts plain;
-  if (!StraightCount(kept, Deck, kTotalsColumn, plain)) return;
+  const int suit = kept.Suit;
+  SuitedHold[static_cast<size_t>(mask)] = suit >= 0;
+  if (suit >= 0) row[FLUSH] = BinomialAt(d, Deck.Counts[kTotalsRow][suit]);
+  // The plain straights depend on the ranks only: the quick analysis reuses them.
+  TStraightCounts& plain = PlainStraights[static_cast<size_t>(mask)];
+  if (!ranksCounted) plain.Possible = StraightCount(kept.Ranks, Deck, kTotalsColumn, plain);
+  if (!plain.Possible) return;
   row[STRAIGHT_A_5] = plain.Wheel;
   row[STRAIGHT] = plain.Other;
   row[STRAIGHT_T_A] = plain.AceHigh;
   TStraightCounts flush;
-  if (suit < 0 || !StraightCount(kept, Deck, suit, flush)) return;
+  if (suit < 0 || !StraightCount(kept.Ranks, Deck, suit, flush)) return;
   row[FLUSH_STRAIGHT_A_5] = flush.Wheel;
   row[FLUSH_STRAIGHT] = flush.Other;
   row[FLUSH_STRAIGHT_T_A] = flush.AceHigh;
@@ -197,61 +266,128 @@ TPokerEngine::TRankCounts TPokerEngine::RankCounts(int n, int h, const TKeptShap
 void TPokerEngine::CheckDraw(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    WorkHand.CopyKept(DealtHand, mask);
-    const THand& kept = WorkHand;
-    if (kept.WildCount > 0) return;  // the wild-card engine counts these holds
-    Calculator.Init(Deck, kept);
+    const TKeptCards& keptCards = KeptCards(mask);
+    if (keptCards.Wilds > 0) return;  // the wild-card engine counts these holds
+    const TRankShape& shape = RankShapeOf(mask);
     TKindRow& row = KindCount[mask];
-    const int d = DrawCount[mask];
-    const int k = kHandSize - d;
-    const int32_t naturals = NaturalCardsInDeck();
-    CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
-    const TKeptShape shape{d, naturals, &kept.RankHistogram};
-
-    int32_t rest = Binomial[static_cast<size_t>(d)][static_cast<size_t>(naturals)];
-    if (kept.RankHistogram[1] == k) {
-      // Draws that leave five different ranks are nothing, straights or flushes.
-      rest = Sub(rest, Calculator.NoPair[0][d]);
-      CountStraightsAndFlush(mask, kept);
-    }
-    // The ranks the hold does not keep count alike when their deck counts are equal, so
-    // their counts are worked out once per deck count (entries 0..4); the kept ranks get
-    // entries of their own (5..8). The rank loop then only picks its entry.
-    std::array<TRankCounts, 5 + kHandSize> counts{};
-    std::array<uint8_t, kRankCount> pick{};
-    for (int n = 1; n <= 4; ++n) counts[static_cast<size_t>(n)] = RankCounts(n, 0, shape);
-    for (int r = 0; r < kRankCount; ++r) {
-      const int32_t n = Deck.Counts[r][kTotalsColumn];
-      CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
-      pick[static_cast<size_t>(r)] = static_cast<uint8_t>(n);
-    }
-    size_t slot = 5;
-    for (int i = 0; i < kept.Total; ++i) {
-      const int r = kept.Ranks[static_cast<size_t>(i)];
-      if (pick[static_cast<size_t>(r)] >= 5) continue;  // a rank kept twice has its entry
-      counts[slot] =
-          RankCounts(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], shape);
-      pick[static_cast<size_t>(r)] = static_cast<uint8_t>(slot++);
-    }
-    int32_t fullHouses = 0;
-    for (int r = 0; r < kRankCount; ++r) {
-      if (Deck.IsWild(r)) continue;
-      const TRankCounts& c = counts[pick[static_cast<size_t>(r)]];
+    const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
+    const auto put = [&](int r, const TRankCounts& c) {
       row[PAIRS_2 + r] = c.Pairs;
       row[THREE_OF_KIND_2 + r] = c.Three;
       row[FOUR_OF_KIND_2 + r] = c.Four;
-      fullHouses = Add(fullHouses, c.FullHouses);
-      rest = Sub(rest, Add(Add(c.Pairs, c.Three), c.Four));
+    };
+    if (OtherRanksCount >= 0) {
+      // The ranks not dealt all have the same deck count and keep nothing: their entries
+      // are filled in one go, then the dealt ranks and the wild rank get theirs.
+      const TRankCounts& other = shape.ByCounts[static_cast<size_t>(OtherRanksCount)][0];
+      std::fill_n(row.begin() + PAIRS_2, kRankCount, other.Pairs);
+      std::fill_n(row.begin() + THREE_OF_KIND_2, kRankCount, other.Three);
+      std::fill_n(row.begin() + FOUR_OF_KIND_2, kRankCount, other.Four);
+      for (int i = 0; i < HandRankCount; ++i) {
+        const int r = HandRanks[static_cast<size_t>(i)];
+        const auto n = static_cast<size_t>(Deck.Counts[r][kTotalsColumn]);
+        put(r, shape.ByCounts[n][static_cast<size_t>(KeptOfRank(r, keptPositions))]);
+      }
+      if (Deck.WildRank >= 0) put(Deck.WildRank, TRankCounts{});
+    } else {
+      for (int r = 0; r < kRankCount; ++r) {
+        if (Deck.IsWild(r)) continue;
+        const auto n = static_cast<size_t>(Deck.Counts[r][kTotalsColumn]);
+        put(r, shape.ByCounts[n][static_cast<size_t>(KeptOfRank(r, keptPositions))]);
+      }
     }
-    row[FULL_HOUSE] = fullHouses;
-    // What is left are the draws with two pairs or a full house.
-    row[TWO_PAIRS] = Sub(rest, fullHouses);
+    row[FULL_HOUSE] = shape.FullHouses;
+    row[TWO_PAIRS] = shape.TwoPairs;
+    SuitedHold[static_cast<size_t>(mask)] = false;
+    if (keptCards.Distinct()) CountStraightsAndFlush(mask, keptCards);
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }
 }
 
-void TPokerEngine::CountEmptyStraightsAndFlushes() {
+uint64_t TPokerEngine::ShapeKey(int mask) const {
+  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
+  uint64_t key =
+      static_cast<uint64_t>(DrawCount[mask]) | static_cast<uint64_t>(KeptCards(mask).Wilds) << 3;
+  for (int i = 0; i < HandRankCount; ++i) {
+    const int pair =
+        HandRankPairBase[static_cast<size_t>(i)] + KeptOfRank(HandRanks[i], keptPositions);
+    key += uint64_t{1} << (6 + 3 * pair);
+  }
+  return key;
+}
+
+const TPokerEngine::TRankShape& TPokerEngine::RankShapeOf(int mask) {
+  // A deck the calculator could not prepare holds a count it must name: no shape of it is
+  // kept, so that every hold goes through the calculator's full Init.
+  if (!DeckPrepared || !ShapesShared) {
+    CountRankShape(mask, SpareShape);
+    return SpareShape;
+  }
+  const uint64_t key = ShapeKey(mask);
+  const int found = RankShapeIndex.Find(key);
+  if (found >= 0) return RankShapes[static_cast<size_t>(found)];
+  TRankShape& shape = RankShapes[static_cast<size_t>(RankShapeCount)];
+  shape.Key = key;
+  CountRankShape(mask, shape);
+  RankShapeIndex.Add(key, RankShapeCount++);
+  return shape;
+}
+
+void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
+  WorkHand.CopyKept(DealtHand, mask);
+  const THand& kept = WorkHand;
+  // BeginHandAnalysis prepared the calculator for this deal's deck; the full Init names
+  // a deck it could not prepare.
+  if (DeckPrepared) {
+    Calculator.Init(kept);
+  } else {
+    Calculator.Init(Deck, kept);
+  }
+  const int d = DrawCount[mask];
+  const int k = kHandSize - d;
+  const int32_t naturals = NaturalCardsInDeck();
+  CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
+  const TKeptShape keptShape{d, naturals, &kept.RankHistogram};
+
+  int32_t rest = Binomial[static_cast<size_t>(d)][static_cast<size_t>(naturals)];
+  // Draws that leave five different ranks are nothing, straights or flushes.
+  if (kept.RankHistogram[1] == k) rest = Sub(rest, Calculator.NoPair[0][d]);
+  // Ranks with the same deck and kept counts count alike: each pair of counts present is
+  // worked out once (bit 5n + h of `made`).
+  uint32_t made = 0;
+  int32_t fullHouses = 0;
+  int32_t ranked = 0;  // draws that pair, trip or quad one rank and nothing else
+  // `ranks` ranks of deck count n and kept count h.
+  const auto count = [&](int32_t n, int32_t h, int32_t ranks) {
+    CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
+    TRankCounts& c = shape.ByCounts[static_cast<size_t>(n)][static_cast<size_t>(h)];
+    if ((made & (1u << (5 * n + h))) == 0) {
+      c = RankCounts(n, h, keptShape);
+      made |= 1u << (5 * n + h);
+    }
+    fullHouses = Add(fullHouses, Mul(ranks, c.FullHouses));
+    ranked = Add(ranked, Mul(ranks, Add(Add(c.Pairs, c.Three), c.Four)));
+  };
+  if (OtherRanksCount >= 0) {
+    // The ranks not dealt share a deck count and keep nothing: one entry for them all.
+    count(OtherRanksCount, 0, OtherRanksNumber);
+    for (int i = 0; i < HandRankCount; ++i) {
+      const int r = HandRanks[static_cast<size_t>(i)];
+      count(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], 1);
+    }
+  } else {
+    for (int r = 0; r < kRankCount; ++r) {
+      if (!Deck.IsWild(r)) count(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], 1);
+    }
+  }
+  rest = Sub(rest, ranked);
+  shape.FullHouses = fullHouses;
+  // What is left are the draws with two pairs or a full house.
+  shape.TwoPairs = Sub(rest, fullHouses);
+}
+
+void TPokerEngine::CountEmptyStraightsAndFlushes(bool ranksCounted) {
   TKindRow& row = KindCount[kFullDrawMask];
   int32_t flushes = 0;
   int32_t wheelFlushes = 0;
@@ -259,48 +395,50 @@ void TPokerEngine::CountEmptyStraightsAndFlushes() {
   int32_t royalFlushes = 0;
   for (int s = 0; s < kSuitCount; ++s) {
     flushes = Add(flushes, BinomialAt(5, Deck.Counts[kTotalsRow][s]));
-    int run = 0;
-    for (int r = 0; r < kRankCount; ++r) {
-      if (run < 5) {
-        ++run;
-      } else {
-        otherFlushes = Add(otherFlushes, 1);  // the window that ended at rank r - 1
-      }
-      if (Deck.Counts[r][s] == 0) run = 0;
-    }
-    if (run == 5) royalFlushes = Add(royalFlushes, 1);
-    if (Deck.Counts[kAce][s] != 0 && Deck.Counts[0][s] != 0 && Deck.Counts[1][s] != 0 &&
-        Deck.Counts[2][s] != 0 && Deck.Counts[3][s] != 0) {
-      wheelFlushes = Add(wheelFlushes, 1);
-    }
+    // The suit's cards as a bit set; a bit of `windows` marks the lowest rank of five
+    // ranks in a row that the deck holds in the suit.
+    uint32_t cards = 0;
+    for (int r = 0; r < kRankCount; ++r) cards |= Deck.Counts[r][s] != 0 ? 1u << r : 0u;
+    const uint32_t windows = cards & (cards >> 1) & (cards >> 2) & (cards >> 3) & (cards >> 4);
+    otherFlushes += CountBits(windows & 0xFFu);  // lowest rank deuce to nine
+    royalFlushes += (windows >> 8) & 1u;         // ten to ace
+    constexpr uint32_t kWheel = (1u << kAce) | 0xFu;
+    wheelFlushes += (cards & kWheel) == kWheel ? 1 : 0;
   }
   row[FLUSH_STRAIGHT_A_5] = wheelFlushes;
   row[FLUSH_STRAIGHT] = otherFlushes;
   row[FLUSH_STRAIGHT_T_A] = royalFlushes;
   row[FLUSH] = Sub(flushes, Add(Add(wheelFlushes, otherFlushes), royalFlushes));
 
-  const auto n = [&](int r) { return Deck.Counts[r][kTotalsColumn]; };
-  int32_t straights = 0;
-  int32_t product = 1;
-  int run = 0;
-  for (int r = 0; r < kRankCount; ++r) {
-    if (run < 5) {
-      ++run;
-    } else {
-      straights = Add(straights, product);
-      product /= n(r - 5);
+  // The straights of any suits depend on the ranks only: the quick analysis reuses them.
+  TStraightCounts& plain = PlainStraights[kFullDrawMask];
+  if (!ranksCounted) {
+    const auto n = [&](int r) { return Deck.Counts[r][kTotalsColumn]; };
+    int32_t straights = 0;
+    int32_t product = 1;
+    int run = 0;
+    for (int r = 0; r < kRankCount; ++r) {
+      if (run < 5) {
+        ++run;
+      } else {
+        straights = Add(straights, product);
+        product /= n(r - 5);
+      }
+      product = Mul(product, n(r));
+      if (product == 0) {
+        run = 0;
+        product = 1;
+      }
     }
-    product = Mul(product, n(r));
-    if (product == 0) {
-      run = 0;
-      product = 1;
-    }
+    plain.AceHigh = run == 5 ? product : 0;
+    plain.Other = straights;
+    int32_t wheels = n(kAce);
+    for (int r = 0; r <= 3; ++r) wheels = Mul(wheels, n(r));
+    plain.Wheel = wheels;
   }
-  row[STRAIGHT_T_A] = run == 5 ? Sub(product, royalFlushes) : 0;
-  row[STRAIGHT] = Sub(straights, otherFlushes);
-  int32_t wheels = n(kAce);
-  for (int r = 0; r <= 3; ++r) wheels = Mul(wheels, n(r));
-  row[STRAIGHT_A_5] = Sub(wheels, wheelFlushes);
+  row[STRAIGHT_T_A] = plain.AceHigh == 0 ? 0 : Sub(plain.AceHigh, royalFlushes);
+  row[STRAIGHT] = Sub(plain.Other, otherFlushes);
+  row[STRAIGHT_A_5] = Sub(plain.Wheel, wheelFlushes);
 }
 
 void TPokerEngine::CountEmptyRankKinds() {
@@ -338,17 +476,51 @@ void TPokerEngine::CheckEmpty() {
 }
 
 void TPokerEngine::FoldKindsIntoCategories() {
-  // Kinds are folded run by run (see SetGame): the counts of one hold add up to at most
-  // C(53, 5), so a run is summed in 32 bits and added to the 64-bit category once.
-  for (int m = 0; m < kMaskCount; ++m) {
-    const TKindRow& kinds = KindCount[m];
-    TCategoryRow& categories = CategoryCounts[m];
-    for (int i = 0; i < FoldRunCount; ++i) {
-      const TKindRun& run = FoldRuns[static_cast<size_t>(i)];
-      int32_t sum = 0;
-      for (int k = run.First; k <= run.Last; ++k) sum += kinds[k];
-      categories[run.Category] += sum;
+  FoldHolds(0, kFullDrawMask);
+}
+
+void TPokerEngine::FoldHolds(int firstMask, int lastMask) {
+  for (int m = firstMask; m <= lastMask; ++m) ChangedHolds |= 1u << m;
+  for (int m = firstMask; m <= lastMask; ++m)
+    NaturalFold.Fold(KindCount[m].data(), CategoryCounts[m]);
+}
+
+void TPokerEngine::TFoldPlan::Build(const int32_t* kindToCategory, int kinds) {
+  std::array<TKindRun, kHandKindCount> all{};
+  int count = 0;
+  for (int k = 0; k < kinds; ++k) {
+    const int c = kindToCategory[k];
+    if (c < 0) continue;
+    if (count > 0 && all[static_cast<size_t>(count - 1)].Category == c &&
+        all[static_cast<size_t>(count - 1)].Last == k - 1) {
+      all[static_cast<size_t>(count - 1)].Last = static_cast<uint8_t>(k);
+      continue;
     }
+    all[static_cast<size_t>(count++)] =
+        TKindRun{static_cast<uint8_t>(k), static_cast<uint8_t>(k), static_cast<uint8_t>(c)};
+  }
+  singleCount_ = 0;
+  runCount_ = 0;
+  for (int i = 0; i < count; ++i) {
+    const TKindRun& run = all[static_cast<size_t>(i)];
+    if (run.First == run.Last) {
+      singles_[static_cast<size_t>(singleCount_++)] = run;
+    } else {
+      runs_[static_cast<size_t>(runCount_++)] = run;
+    }
+  }
+}
+
+void TPokerEngine::TFoldPlan::Fold(const int32_t* kinds, TCategoryRow& categories) const {
+  for (int i = 0; i < singleCount_; ++i) {
+    const TKindRun& single = singles_[static_cast<size_t>(i)];
+    categories[single.Category] += kinds[single.First];
+  }
+  for (int i = 0; i < runCount_; ++i) {
+    const TKindRun& run = runs_[static_cast<size_t>(i)];
+    int32_t sum = 0;
+    for (int k = run.First; k <= run.Last; ++k) sum += kinds[k];
+    categories[run.Category] += sum;
   }
 }
 
@@ -368,13 +540,34 @@ long double TPokerEngine::DrawReturn(int mask) const {
   }
 }
 
-int TPokerEngine::BestMask() const {
-  long double best = DrawReturn(0);
+int TPokerEngine::BestMask() {
+  if (Payout == nullptr) return 0;  // every hold is worth 0: standing pat wins the tie
+  CheckRange(Deck.Total, 0, kMaxDeck - 1, "cards in the deck");
+  // DrawReturn of the holds whose counts changed since the last call; the others keep the
+  // value worked out then (unless the pays or the deck size changed meanwhile).
+  std::array<int64_t, kMaxCategories> pays{};
+  for (int c = 0; c <= LastCategory; ++c) pays[static_cast<size_t>(c)] = Payout->Pays[c];
+  if (pays != ValuePays || Deck.Total != ValueDeckTotal) {
+    ValuePays = pays;
+    ValueDeckTotal = Deck.Total;
+    ChangedHolds = ~0u;
+  }
+  for (uint32_t changed = ChangedHolds; changed != 0; changed &= changed - 1) {
+    const int mask = std::countr_zero(changed);
+    int64_t sum = 0;
+    for (int c = 0; c <= LastCategory; ++c)
+      sum += CategoryCounts[mask][c] * pays[static_cast<size_t>(c)];
+    HoldValues[static_cast<size_t>(mask)] =
+        static_cast<long double>(sum) /
+        static_cast<long double>(
+            Binomial[static_cast<size_t>(DrawCount[mask])][static_cast<size_t>(Deck.Total)]);
+  }
+  ChangedHolds = 0;
+  long double best = HoldValues[0];
   int bestMask = 0;
   for (int m = 1; m < kMaskCount; ++m) {
-    const long double value = DrawReturn(m);
-    if (value > best) {
-      best = value;
+    if (HoldValues[static_cast<size_t>(m)] > best) {
+      best = HoldValues[static_cast<size_t>(m)];
       bestMask = m;
     }
   }
@@ -400,7 +593,9 @@ int TPokerEngine::GetTheBestQuick() {
     CheckCombination();
     for (int m = 1; m < kFullDrawMask; ++m) CheckDrawQuick(m);
     CheckEmptyQuick();
-    FoldKindsIntoCategories();
+    // The quick steps moved what they counted again in the category counts of holds
+    // 1..31 themselves: only the dealt hand's row is folded anew.
+    FoldHolds(0, 0);
     return BestMask();
   } catch (...) {
     RethrowWithContext("Error calculate natural case (GetTheBest)");
@@ -468,20 +663,7 @@ void TPokerEngine::SetGame(const TPokerDescription& description) {
       if (InKindSet(set, k)) KindToCategory[k] = c;
     }
   }
-  // Neighbouring kinds of one category form a run, folded with one addition.
-  FoldRunCount = 0;
-  for (int k = 0; k < kHandKindCount; ++k) {
-    const int c = KindToCategory[k];
-    if (c < 0) continue;
-    if (FoldRunCount > 0) {
-      TKindRun& last = FoldRuns[static_cast<size_t>(FoldRunCount - 1)];
-      if (last.Category == c && last.Last == k - 1) {
-        last.Last = k;
-        continue;
-      }
-    }
-    FoldRuns[static_cast<size_t>(FoldRunCount++)] = TKindRun{k, k, c};
-  }
+  NaturalFold.Build(KindToCategory.data(), kHandKindCount);
 }
 
 int TPokerEngine::DealtCategory() const {
@@ -496,6 +678,12 @@ void TPokerEngine::SetPayout(TPayout* payout) {
   if (Payout != nullptr) Reset();
 }
 
+std::unique_ptr<TPokerEngine> TPokerEngine::NewWorker() const {
+  // A copy made here would lose what a derived engine changes: it has to say how.
+  if (typeid(*this) != typeid(TPokerEngine)) return nullptr;
+  return std::unique_ptr<TPokerEngine>(new TPokerEngine(*this));
+}
+
 void TPokerEngine::SetProgressHandler(std::function<void(int32_t)> handler) {
   OnProgress = std::move(handler);
 }
@@ -506,6 +694,7 @@ void TPokerEngine::Tick() {
 }
 
 void TPokerEngine::RecountStraightsAndFlushes() {
+  ChangedHolds = ~0u;
   static constexpr std::array<int, 7> kKinds = {
       STRAIGHT_A_5,   STRAIGHT,           STRAIGHT_T_A, FLUSH_STRAIGHT_A_5,
       FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A, FLUSH};
@@ -573,24 +762,54 @@ std::string TPokerEngine::VerifyDraw(int mask) {
   return report;
 }
 
-// The quick steps of the whole-game run recount only what a change of suits can change.
+// The quick steps of the whole-game run recount only what a change of suits can change:
+// FLUSH, the straight flushes and the straights of the holds whose kept cards are of
+// different ranks. They move the change of those kinds' counts into the hold's category
+// counts, so the other kinds need no new fold.
+namespace {
+constexpr std::array<int, 7> kSuitKinds = {
+    FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
+    STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
+}  // namespace
+
+template <class TCount>
+void TPokerEngine::RecountSuitKinds(int mask, TCount count) {
+  std::array<int32_t, kSuitKinds.size()> before{};
+  for (size_t i = 0; i < kSuitKinds.size(); ++i) {
+    before[i] = KindCount[mask][kSuitKinds[i]];
+    KindCount[mask][kSuitKinds[i]] = 0;
+  }
+  count();
+  for (size_t i = 0; i < kSuitKinds.size(); ++i) {
+    const int kind = kSuitKinds[i];
+    const int32_t change = KindCount[mask][kind] - before[i];
+    const int c = KindToCategory[kind];
+    if (change != 0 && c >= 0) {
+      CategoryCounts[mask][c] += change;
+      ChangedHolds |= 1u << mask;
+    }
+  }
+}
+
 void TPokerEngine::ClearCountsQuick() {
   KindCount[0].fill(0);
-  std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
+  CategoryCounts[0].fill(0);
+  ChangedHolds |= 1u;
+  PrepareKeptCards();
 }
 
 void TPokerEngine::CheckDrawQuick(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    static constexpr std::array<int, 7> kSuitKinds = {
-        FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
-        STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
-    for (int kind : kSuitKinds) KindCount[mask][kind] = 0;
-    WorkHand.CopyKept(DealtHand, mask);
-    if (WorkHand.WildCount > 0) return;
-    if (WorkHand.RankHistogram[1] == kHandSize - DrawCount[mask]) {
-      CountStraightsAndFlush(mask, WorkHand);
-    }
+    // Only the suits of the kept cards matter here: no kept hand is built.
+    const TKeptCards& kept = KeptCards(mask);
+    // A hold with a pair or a wild card counts none of these kinds, whatever the suits; a
+    // hold whose kept cards were not of one suit last time and are not now keeps the
+    // counts it has.
+    if (kept.Wilds > 0 || !kept.Distinct()) return;
+    const bool suited = kept.Suit >= 0;
+    if (!suited && !SuitedHold[static_cast<size_t>(mask)]) return;
+    RecountSuitKinds(mask, [&] { CountStraightsAndFlush(mask, kept, true); });
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }
@@ -598,11 +817,7 @@ void TPokerEngine::CheckDrawQuick(int mask) {
 
 void TPokerEngine::CheckEmptyQuick() {
   try {
-    static constexpr std::array<int, 7> kSuitKinds = {
-        FLUSH,        FLUSH_STRAIGHT_A_5, FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A,
-        STRAIGHT_A_5, STRAIGHT,           STRAIGHT_T_A};
-    for (int kind : kSuitKinds) KindCount[kFullDrawMask][kind] = 0;
-    CountEmptyStraightsAndFlushes();
+    RecountSuitKinds(kFullDrawMask, [&] { CountEmptyStraightsAndFlushes(true); });
   } catch (...) {
     RethrowWithContext("Error calculate natural case (CheckEmpty)");
   }
@@ -623,13 +838,11 @@ void TPokerEngine::CalcGameAdvantage() {
 
 void TPokerEngine::RunPermutations() {
   try {
-    ForEachNaturalDealClass(Deck.WildRank, [this](const TDealClass& deal, bool full) {
-      if (full) {
-        Check(deal);
-      } else {
-        Check1(deal);
-      }
-    });
+    std::vector<TDealClass> classes;
+    classes.reserve(kNaturalDealClasses);
+    ForEachNaturalDealClass(Deck.WildRank,
+                            [&](const TDealClass& deal, bool) { classes.push_back(deal); });
+    PlayDealClasses(classes);
   } catch (...) {
     RethrowWithContext("Error calculate natural case (RunPermutations)");
   }
@@ -661,9 +874,10 @@ void TPokerEngine::Check(const TDealClass& deal) {
 
 void TPokerEngine::Check1(const TDealClass& deal) {
   try {
-    // The ranks at every position are those of the previous class: only suits move.
+    // The ranks at every position are those of the previous class: only the suits of the
+    // natural cards move (a wild card has none).
     for (int i = 0; i < kHandSize; ++i) {
-      DealtHand.ChangeSuit(i, deal.Suits[i]);
+      if (deal.Ranks[i] >= 0) DealtHand.ChangeSuit(i, deal.Suits[i]);
       Deck.RemoveCard(deal.Ranks[i], deal.Suits[i]);
     }
     AddDealResult(GetTheBestQuick(), deal.Weight);

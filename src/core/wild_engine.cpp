@@ -7,6 +7,7 @@
 #include <cstring>
 #include <numeric>
 #include <span>
+#include <typeinfo>
 #include <vector>
 
 #include "checked.h"
@@ -21,28 +22,46 @@ constexpr char kWildCase[] = "Error calculate wild case ";
 constexpr uint32_t kKingAndAce = (1u << kKing) | (1u << kAce);
 constexpr uint32_t kWheelRanks = 0x000Fu;     // deuce to five
 constexpr uint32_t kBroadwayRanks = 0x0F00u;  // ten to king
+// The wild kinds whose counts depend on suits: the flushes, the straights and what is left
+// of the final hands with naturals of different ranks.
+constexpr std::array<int, 22> kWildSuitKinds = {WILD_3,
+                                                WILD_3_FLUSH,
+                                                WILD_3_FLUSH_STR_A_5,
+                                                WILD_3_FLUSH_STR,
+                                                WILD_3_FLUSH_STR_T_A,
+                                                WILD_2,
+                                                WILD_2_FLUSH,
+                                                WILD_2_FLUSH_STR_A_5,
+                                                WILD_2_FLUSH_STR,
+                                                WILD_2_FLUSH_STR_T_A,
+                                                WILD_2_STRAIGHT_A_5,
+                                                WILD_2_STRAIGHT,
+                                                WILD_2_STRAIGHT_T_A,
+                                                WILD_1,
+                                                WILD_1_FLUSH,
+                                                WILD_1_FLUSH_STR_A_5,
+                                                WILD_1_FLUSH_STR,
+                                                WILD_1_FLUSH_STR_T_A,
+                                                WILD_1_STRAIGHT_A_5,
+                                                WILD_1_STRAIGHT,
+                                                WILD_1_STRAIGHT_T_A,
+                                                WILD_1_KINGS};
 
-using TRankWeights = std::array<int32_t, kRankCount>;
-using TSums = std::array<int32_t, 5>;
-// Completions that fit a straight: ace to five, any other window without an ace, ten to
-// ace (with or without the ace).
-using TFits = std::array<int32_t, 3>;
+using TRankWeights = TWildEngine::TRankWeights;
+using TFits = TWildEngine::TFits;
+using TSums = TWildEngine::TSums;
+// [wilds]: a count for each number of wild cards 1..3 in the final hand (entry 0 unused).
+using TFitsByWilds = std::array<TFits, 4>;
 
 // C(n, k), and 0 for k < 0 (a group that needs fewer wild cards than are held).
 int32_t Choose(int k, int n) {
   return k < 0 ? 0 : BinomialAt(k, n);
 }
 
-// Set bits of a rank set (without relying on a popcount instruction).
-constexpr int CountRanks(uint32_t ranks) {
-  ranks = ranks - ((ranks >> 1) & 0x55555555u);
-  ranks = (ranks & 0x33333333u) + ((ranks >> 2) & 0x33333333u);
-  return static_cast<int>((((ranks + (ranks >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
-}
-
 // The elementary symmetric sums e_0..e_4 of the weights of the ranks in `ranks`: e_j is
 // the number of ways to draw j cards of j different ranks among them. Weights are deck
-// counts of at most 4 (checked by the caller), so e_j <= C(13, 4) 4^4 and nothing overflows.
+// counts of at most 4 (checked when the deck's tables are made), so e_j <= C(13, 4) 4^4
+// and nothing overflows.
 TSums SymmetricSums(uint32_t ranks, const TRankWeights& weight) {
   TSums e = {1, 0, 0, 0, 0};
   for (uint32_t rest = ranks; rest != 0; rest &= rest - 1) {
@@ -55,51 +74,122 @@ TSums SymmetricSums(uint32_t ranks, const TRankWeights& weight) {
   return e;
 }
 
-// Ways to draw t cards of different ranks, none held, so that the held ranks `kept` (k of
-// them) and the drawn ones fit a straight window; ranks above `topRank` are left out. The
-// final naturals are classified by their lowest rank as the wild hand kinds are.
-TFits CountFits(uint32_t kept, int k, int t, const TRankWeights& weight, int topRank) {
-  TFits out = {0, 0, 0};
-  const int naturals = k + t;
-  if (t < 0 || naturals < 2) return out;
+// The sums without one more rank of weight c: dividing the generating polynomial by
+// (1 + c t) gives e'_j = e_j - c e'_{j-1}.
+TSums WithoutRank(const TSums& e, int32_t c) {
+  TSums out = e;
+  for (size_t j = 1; j < out.size(); ++j) out[j] = e[j] - c * out[j - 1];
+  return out;
+}
+
+// The deck counts of the ranks as the weights of the straight counts (0..4 each).
+struct TCountWeights {
+  const TRankWeights& Count;
+  int32_t At(int r) const { return Count[static_cast<size_t>(r)]; }
+  // The ways to draw `need` cards of different ranks among `ranks` (0 for a negative need:
+  // the window holds too many kept ranks).
+  struct TWays {
+    TSums Sums;
+    int32_t At(int need) const { return need < 0 ? 0 : Sums[static_cast<size_t>(need)]; }
+  };
+  TWays Ways(uint32_t ranks) const { return TWays{SymmetricSums(ranks, Count)}; }
+};
+
+// The cards of one suit as the weights: 1 where the deck holds the card. The ways over a
+// set of ranks are then the binomials of the number of cards among them.
+struct TSuitWeights {
+  uint32_t Cards;  // bit r: the deck holds the card of rank r
+  int32_t At(int r) const { return static_cast<int32_t>((Cards >> r) & 1u); }
+  struct TWays {
+    size_t Cards;
+    int32_t At(int need) const { return need < 0 ? 0 : Binomial[static_cast<size_t>(need)][Cards]; }
+  };
+  TWays Ways(uint32_t ranks) const { return TWays{static_cast<size_t>(CountBits(ranks & Cards))}; }
+};
+
+// Ways to draw t = 5 - w - k cards of different ranks, none held, so that the held ranks
+// `kept` (k of them) and the drawn ones fit a straight window, for w = 1, 2 and 3 wild
+// cards at once: one pass over the windows serves them all. The final naturals are
+// classified by their lowest rank as the wild hand kinds are. With `low`, the same pass
+// also counts, for one wild card, the completions without a king or an ace: the windows
+// up to the queen, which differ from the others only from a lowest rank of eight on.
+// A window adds its lowest rank's weight (at most 4) times at most C(4, 2) 4^2, over at
+// most eleven windows: no sum comes near 2^31, and plain arithmetic is safe.
+template <class TWeights>
+TFitsByWilds CountFits(uint32_t kept, int k, const TWeights& weight, TFits* low = nullptr) {
+  constexpr int kQueen = kKing - 1;
+  // Completions with w wild cards whose lowest natural is the ace of a wheel, another rank
+  // below the ten, the ten or above, in registers.
+  int32_t wheel1 = 0, wheel2 = 0, wheel3 = 0;
+  int32_t other1 = 0, other2 = 0, other3 = 0;
+  int32_t high1 = 0, high2 = 0, high3 = 0;
+  int32_t lowOther = 0, lowHigh = 0;
+  // A window with `inWindow` kept ranks above its lowest rank draws 4 - w - inWindow
+  // naturals there for w wild cards.
   const bool keptAce = (kept >> kAce) & 1u;
   if (!keptAce) {
     // Windows without an ace, named by their lowest natural rank m.
     const int lowKept = k > 0 ? std::countr_zero(kept) : kAce;
     const int highKept = k > 0 ? 31 - std::countl_zero(kept) : -1;
     // Only windows that hold every kept rank: lowest rank from highKept - 4 to lowKept.
-    for (int m = std::max(0, highKept - 4); m <= std::min(kKing, topRank); ++m) {
-      if (m > lowKept) break;
-      const int hi = std::min({m + 4, static_cast<int>(kKing), topRank});
+    for (int m = std::max(0, highKept - 4); m <= std::min<int>(kKing, lowKept); ++m) {
+      const int hi = std::min<int>(m + 4, kKing);
       if (highKept > hi) continue;
       const bool held = (kept >> m) & 1u;
-      const int32_t first = held ? 1 : weight[static_cast<size_t>(m)];
+      const int32_t first = held ? 1 : weight.At(m);
       if (first == 0) continue;
       const uint32_t above = ((1u << (hi + 1)) - 1) & ~((1u << (m + 1)) - 1);
-      const int need = naturals - 1 - CountRanks(kept & above);
-      if (need < 0 || need > 4) continue;
-      const int32_t ways =
-          Mul(first, SymmetricSums(above & ~kept, weight)[static_cast<size_t>(need)]);
-      out[m < 8 ? 1 : 2] = Add(out[m < 8 ? 1 : 2], ways);
+      const int need = 4 - CountBits(kept & above);
+      const auto ways = weight.Ways(above & ~kept);
+      const int32_t one = first * ways.At(need - 1);
+      const int32_t two = first * ways.At(need - 2);
+      const int32_t three = first * ways.At(need - 3);
+      if (m < 8) {
+        other1 += one;
+        other2 += two;
+        other3 += three;
+      } else {
+        high1 += one;
+        high2 += two;
+        high3 += three;
+      }
+      if (low == nullptr || m > kQueen) continue;
+      int32_t lowShare = 0;
+      if (hi <= kQueen) {
+        lowShare = one;
+      } else if (highKept <= kQueen) {
+        // The window cut at the queen.
+        const uint32_t belowKing = above & ((1u << kKing) - 1);
+        lowShare = first * weight.Ways(belowKing & ~kept).At(3 - CountBits(kept & belowKing));
+      }
+      (m < 8 ? lowOther : lowHigh) += lowShare;
     }
   }
-  if (topRank >= kAce) {
-    const int32_t ace = keptAce ? 1 : weight[kAce];
-    const uint32_t others = kept & ~(1u << kAce);
-    const int need = naturals - 1 - CountRanks(others);
-    if (ace != 0 && need >= 0 && need <= 4) {
-      if ((others & ~kWheelRanks) == 0) {
-        out[0] =
-            Add(out[0],
-                Mul(ace, SymmetricSums(kWheelRanks & ~kept, weight)[static_cast<size_t>(need)]));
-      }
-      if ((others & ~kBroadwayRanks) == 0) {
-        out[2] =
-            Add(out[2],
-                Mul(ace, SymmetricSums(kBroadwayRanks & ~kept, weight)[static_cast<size_t>(need)]));
-      }
+  const int32_t ace = keptAce ? 1 : weight.At(kAce);
+  const uint32_t others = kept & ~(1u << kAce);
+  if (ace != 0) {
+    const int need = 4 - CountBits(others);
+    if ((others & ~kWheelRanks) == 0) {
+      const auto ways = weight.Ways(kWheelRanks & ~kept);
+      wheel1 = ace * ways.At(need - 1);
+      wheel2 = ace * ways.At(need - 2);
+      wheel3 = ace * ways.At(need - 3);
+    }
+    if ((others & ~kBroadwayRanks) == 0) {
+      const auto ways = weight.Ways(kBroadwayRanks & ~kept);
+      high1 += ace * ways.At(need - 1);
+      high2 += ace * ways.At(need - 2);
+      high3 += ace * ways.At(need - 3);
     }
   }
+  if (low != nullptr) {
+    (*low)[1] += lowOther;
+    (*low)[2] += lowHigh;
+  }
+  TFitsByWilds out{};
+  out[1] = {wheel1, other1, high1};
+  out[2] = {wheel2, other2, high2};
+  out[3] = {wheel3, other3, high3};
   return out;
 }
 
@@ -179,113 +269,294 @@ void TWildEngine::InternalSetPayout() {
         }
       }
     }
+    WildFold.Build(WildKindToCategory.data(), kWildHandKindCount);
   } catch (...) {
     RethrowWithContext("Error calculate wild case (InternalSetPayout)");
   }
 }
 
+void TWildEngine::PrepareDeckTables() {
+  // Deck counts are at most 4, so the pair sums below stay small: plain arithmetic.
+  PairsOfAll = 0;
+  PairsSquared = 0;
+  for (int r = 0; r < kRankCount; ++r) {
+    const bool wild = Deck.IsWild(r);
+    const int32_t n = wild ? 0 : Deck.Counts[r][kTotalsColumn];
+    CheckRange(n, 0, 4, "deck count of a rank");
+    DeckRanks[static_cast<size_t>(r)] = n;
+    for (int s = 0; s < kSuitCount; ++s) {
+      if (r == 0) DeckSuits[static_cast<size_t>(s)] = 0;
+      if (wild) continue;
+      CheckRange(Deck.Counts[r][s], 0, 1, "deck cards of one rank and suit");
+      if (Deck.Counts[r][s] != 0) DeckSuits[static_cast<size_t>(s)] |= 1u << r;
+    }
+    const int32_t pairs = Binomial[2][static_cast<size_t>(n)];
+    PairsOfAll += pairs;
+    PairsSquared += pairs * pairs;
+  }
+}
+
 void TWildEngine::CountWildKinds(int mask) {
+  WildCounts[mask].fill(0);
+  CountWildRankKinds(mask);
+  CountWildSuitKinds(mask, KeptCards(mask));
+}
+
+void TWildEngine::CountWildRankKinds(int mask) {
   TWildRow& row = WildCounts[mask];
-  row.fill(0);
-  const THand& kept = WorkHand;
-  const int h = kept.WildCount;
-  const int k = kept.Total - h;
+  TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  part = TWildRankPart{};
+  const TKeptCards& kept = KeptCards(mask);
+  const int h = kept.Wilds;
+  const int k = kept.Naturals;
   const int32_t deckWilds = Deck.WildCount;
   const int32_t naturals = Deck.Total - deckWilds;
-  const int d = kHandSize - kept.Total;
   if (deckWilds + h == 0) return;  // no final hand can hold a wild card
   CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
-
-  TRankWeights deckCount{};
-  std::array<TRankWeights, kSuitCount> suitCards{};
-  uint32_t keptRanks = 0;
-  uint32_t absent = 0;
-  for (int r = 0; r < kRankCount; ++r) {
-    if (Deck.IsWild(r)) continue;
-    deckCount[static_cast<size_t>(r)] = Deck.Counts[r][kTotalsColumn];
-    CheckRange(deckCount[static_cast<size_t>(r)], 0, 4, "deck count of a rank");
-    for (int s = 0; s < kSuitCount; ++s)
-      suitCards[static_cast<size_t>(s)][static_cast<size_t>(r)] = Deck.Counts[r][s];
-    if (kept.Counts[r][kTotalsColumn] > 0) {
-      keptRanks |= 1u << r;
-    } else {
-      absent |= 1u << r;
-    }
-  }
-  const bool distinct = kept.RankHistogram[1] == k;
-  int keptSuit = -1;  // the one suit of the kept naturals; -1 when they have two
-  for (int i = 0; i < kept.Total && keptSuit < 0; ++i)
-    keptSuit = kept.Suits[static_cast<size_t>(i)];
-  const bool oneSuit = k == 0 || kept.SuitHistogram[static_cast<size_t>(k)] == 1;
-  // The suits a flush of the final naturals can be in.
-  std::array<int, kSuitCount> flushSuitList = {0, 1, 2, 3};
-  int flushSuitCount = 0;
-  if (k == 0) {
-    flushSuitCount = kSuitCount;
-  } else if (oneSuit) {
-    flushSuitList[0] = keptSuit;
-    flushSuitCount = 1;
-  }
-  const std::span<const int> flushSuits(flushSuitList.data(), static_cast<size_t>(flushSuitCount));
 
   // Five and four wild cards.
   if (k == 0) row[WILD_5] = Choose(5 - h, deckWilds);
   if (h <= 4 && k <= 1) {
     const int32_t wilds = Choose(4 - h, deckWilds);
     if (k == 1) {
-      row[(keptRanks >> kAce) & 1u ? WILD_4_A : WILD_4_WA] = wilds;
+      row[(kept.Ranks >> kAce) & 1u ? WILD_4_A : WILD_4_WA] = wilds;
     } else {
-      row[WILD_4_A] = Mul(deckCount[kAce], wilds);
-      row[WILD_4_WA] = Mul(Sub(naturals, deckCount[kAce]), wilds);
+      row[WILD_4_A] = Mul(DeckRanks[kAce], wilds);
+      row[WILD_4_WA] = Mul(Sub(naturals, DeckRanks[kAce]), wilds);
     }
   }
 
-  const TSums distinctWays = SymmetricSums(absent, deckCount);
-  const TSums distinctLow = SymmetricSums(absent & ~kKingAndAce, deckCount);
-  int32_t pairsOfAll = 0;  // sum of C(n, 2) over the ranks: two-pair completions
-  int32_t pairsSquared = 0;
-  for (int32_t n : deckCount) {
-    pairsOfAll = Add(pairsOfAll, Choose(2, n));
-    pairsSquared = Add(pairsSquared, Mul(Choose(2, n), Choose(2, n)));
+  // One to three wild cards in the final hand: what only the counts of the ranks decide
+  // comes from the hold's shape; the straights depend on which ranks are kept.
+  const TWildShape& shape = WildShapeOf(mask);
+  part.Factor = shape.Factor;
+  part.Different = shape.Different;
+  if (shape.Groups == 0) return;
+  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
+  const auto fivesOf = [&](int r) {
+    const auto n = static_cast<size_t>(DeckRanks[static_cast<size_t>(r)]);
+    return shape.Fives[n][static_cast<size_t>(KeptOfRank(r, keptPositions))];
+  };
+  if (OtherRanksCount >= 0) {
+    // The ranks not dealt in one go, as in CheckDraw; then the dealt ranks and the wild one.
+    std::fill_n(row.begin() + WILD_FIVE_2, kRankCount,
+                shape.Fives[static_cast<size_t>(OtherRanksCount)][0]);
+    for (int i = 0; i < HandRankCount; ++i) {
+      const int r = HandRanks[static_cast<size_t>(i)];
+      row[WILD_FIVE_2 + r] = fivesOf(r);
+    }
+    if (Deck.WildRank >= 0) row[WILD_FIVE_2 + Deck.WildRank] = 0;
+  } else {
+    for (int r = 0; r < kRankCount; ++r) {
+      if (!Deck.IsWild(r)) row[WILD_FIVE_2 + r] = fivesOf(r);
+    }
   }
+  row[WILD_2_AND_2_1] = shape.PairAndSingle;
+  row[WILD_1_AND_3_1] = shape.TripsAndSingle;
+  row[WILD_1_AND_2_2] = shape.TwoPairs;
+  row[WILD_1_AND_2_1_1] = shape.PairAndSingles;
 
-  // One to three wild cards in the final hand: j of them drawn, t naturals drawn.
+  if (!kept.Distinct()) return;
+  // One wild card and no king or ace kept: the rest of the different ranks is split by a
+  // king or an ace.
+  const bool splitsLow = (shape.Groups & 2u) != 0 && (kept.Ranks & kKingAndAce) == 0;
+  TFits lowFits = {0, 0, 0};
+  const TFitsByWilds fits =
+      CountFits(kept.Ranks, k, TCountWeights{DeckRanks}, splitsLow ? &lowFits : nullptr);
+  for (size_t w = 1; w <= 3; ++w) {
+    if ((shape.Groups >> w) & 1u) part.Fits[w] = fits[w];
+  }
+  if (splitsLow) {
+    part.SplitsLow = true;
+    const TSums lowWays =
+        WithoutRank(WithoutRank(shape.DistinctWays, DeckRanks[kKing]), DeckRanks[kAce]);
+    part.LowDifferent = lowWays[static_cast<size_t>(kHandSize - 1 - k)];
+    part.LowFits = Sum(lowFits);
+  }
+}
+
+const TWildEngine::TWildShape& TWildEngine::WildShapeOf(int mask) {
+  if (!ShapesShared) {
+    SpareWildShape = TWildShape{};
+    CountWildShape(mask, SpareWildShape);
+    return SpareWildShape;
+  }
+  const uint64_t key = ShapeKey(mask);
+  const int found = WildShapeIndex.Find(key);
+  if (found >= 0) return WildShapes[static_cast<size_t>(found)];
+  TWildShape& shape = WildShapes[static_cast<size_t>(WildShapeCount)];
+  shape = TWildShape{};
+  shape.Key = key;
+  CountWildShape(mask, shape);
+  WildShapeIndex.Add(key, WildShapeCount++);
+  return shape;
+}
+
+void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
+  WorkHand.CopyKept(DealtHand, mask);
+  const THand& kept = WorkHand;
+  const int h = kept.WildCount;
+  const int k = kept.Total - h;
+  const int32_t deckWilds = Deck.WildCount;
+  const int32_t naturals = Deck.Total - deckWilds;
+  const int d = kHandSize - kept.Total;
+  uint32_t keptRanks = 0;
+  for (int i = 0; i < kept.Total; ++i) {
+    if (kept.Ranks[static_cast<size_t>(i)] >= 0)
+      keptRanks |= 1u << kept.Ranks[static_cast<size_t>(i)];
+  }
+  uint32_t absent = 0;
+  for (int r = 0; r < kRankCount; ++r) {
+    if (!Deck.IsWild(r) && ((keptRanks >> r) & 1u) == 0) absent |= 1u << r;
+  }
+  const bool distinct = kept.RankHistogram[1] == k;
+
+  // j of the w wild cards of the final hand drawn, t naturals drawn.
   for (int wilds = 1; wilds <= 3; ++wilds) {
     const int j = wilds - h;
     const int t = kHandSize - wilds - k;
     if (j < 0 || j > d || t < 0) continue;
-    const int32_t factor = Choose(j, deckWilds);
-    if (factor == 0) continue;
-    const auto put = [&](int kind, int32_t ways) { row[kind] = Add(row[kind], Mul(factor, ways)); };
-
-    // Five of a kind: every natural of one rank.
-    int32_t fives = 0;
+    shape.Factor[static_cast<size_t>(wilds)] = Choose(j, deckWilds);
+    if (shape.Factor[static_cast<size_t>(wilds)] != 0) shape.Groups |= 1u << wilds;
+  }
+  if (shape.Groups == 0) return;
+  shape.DistinctWays = SymmetricSums(absent, DeckRanks);
+  // The natural ranks by deck count and kept count, with how many ranks have each: the
+  // ranks not dealt make one entry when they share a deck count.
+  struct TRankClass {
+    int32_t Deck;
+    int Held;
+    int32_t Ranks;
+  };
+  std::array<TRankClass, kRankCount> classes{};
+  size_t classCount = 0;
+  if (OtherRanksCount >= 0) {
+    classes[classCount++] = TRankClass{OtherRanksCount, 0, OtherRanksNumber};
+    for (int i = 0; i < HandRankCount; ++i) {
+      const int r = HandRanks[static_cast<size_t>(i)];
+      classes[classCount++] =
+          TRankClass{DeckRanks[static_cast<size_t>(r)], kept.Counts[r][kTotalsColumn], 1};
+    }
+  } else {
     for (int r = 0; r < kRankCount; ++r) {
       if (Deck.IsWild(r)) continue;
-      if (k > 0 && kept.Counts[r][kTotalsColumn] != k) continue;
-      const int32_t ways = Choose(t, deckCount[static_cast<size_t>(r)]);
-      fives = Add(fives, ways);
-      put(WILD_FIVE_2 + r, ways);
+      classes[classCount++] =
+          TRankClass{DeckRanks[static_cast<size_t>(r)], kept.Counts[r][kTotalsColumn], 1};
     }
-    const int32_t all = Choose(t, naturals);
-    // Naturals of different ranks: all of them, the flushes, and those fitting a straight.
-    const int32_t different = distinct ? distinctWays[static_cast<size_t>(t)] : 0;
-    int32_t flushes = 0;
-    TFits suitedFits = {0, 0, 0};
-    TFits fits = {0, 0, 0};
-    if (distinct) {
-      fits = CountFits(keptRanks, k, t, deckCount, kAce);
-      for (int s : flushSuits) {
-        flushes = Add(flushes, Choose(t, Deck.Counts[kTotalsRow][s]));
-        const TFits f = CountFits(keptRanks, k, t, suitCards[static_cast<size_t>(s)], kAce);
-        for (size_t x = 0; x < 3; ++x) suitedFits[x] = Add(suitedFits[x], f[x]);
+  }
+  const std::span<const TRankClass> rankClasses(classes.data(), classCount);
+
+  for (int wilds = 1; wilds <= 3; ++wilds) {
+    if (((shape.Groups >> wilds) & 1u) == 0) continue;
+    const auto w = static_cast<size_t>(wilds);
+    const int32_t factor = shape.Factor[w];
+    const int t = kHandSize - wilds - k;
+    const auto put = [&](int32_t& count, int32_t ways) { count = Add(count, Mul(factor, ways)); };
+
+    // Five of a kind: every natural of one rank. Ranks with the same deck and kept counts
+    // count alike (bit 5n + held of `made`).
+    int32_t fives = 0;
+    uint32_t made = 0;
+    for (const TRankClass& c : rankClasses) {
+      if (k > 0 && c.Held != k) continue;
+      const int32_t ways = Choose(t, c.Deck);
+      fives = Add(fives, Mul(c.Ranks, ways));
+      if ((made & (1u << (5 * c.Deck + c.Held))) == 0) {
+        put(shape.Fives[static_cast<size_t>(c.Deck)][static_cast<size_t>(c.Held)], ways);
+        made |= 1u << (5 * c.Deck + c.Held);
       }
     }
-    const int32_t plainFits = Sub(Sum(fits), Sum(suitedFits));
+    const int32_t all = Choose(t, naturals);
+    // Naturals of different ranks, none held.
+    shape.Different[w] = distinct ? shape.DistinctWays[static_cast<size_t>(t)] : 0;
+    if (wilds == 3) continue;
+    if (wilds == 2) {
+      put(shape.PairAndSingle, Sub(Sub(all, fives), shape.Different[w]));
+      continue;
+    }
+
+    // Three of a kind and a single: the single is held or drawn.
+    int32_t trips = 0;
+    for (const TRankClass& c : rankClasses) {
+      const int others = k - c.Held;
+      if (c.Held > 3 || others > 1) continue;
+      trips = Add(trips, Mul(c.Ranks, Mul(Choose(3 - c.Held, c.Deck),
+                                          Choose(1 - others, Sub(naturals, c.Deck)))));
+    }
+    put(shape.TripsAndSingle, trips);
+    // Two pairs: of the held ranks, or of one held rank and any other, or of any two.
+    int32_t twoPairs = 0;
+    if (kept.RankHistogram[3] == 0 && kept.RankHistogram[4] == 0 && CountBits(keptRanks) <= 2) {
+      if (k == 0) {
+        twoPairs = Sub(Mul(PairsOfAll, PairsOfAll), PairsSquared) / 2;
+      } else {
+        const int p = std::countr_zero(keptRanks);
+        const int q = 31 - std::countl_zero(keptRanks);
+        const int32_t first =
+            Choose(2 - kept.Counts[p][kTotalsColumn], DeckRanks[static_cast<size_t>(p)]);
+        if (p != q) {
+          twoPairs = Mul(
+              first, Choose(2 - kept.Counts[q][kTotalsColumn], DeckRanks[static_cast<size_t>(q)]));
+        } else {
+          twoPairs = Mul(first, Sub(PairsOfAll, Choose(2, DeckRanks[static_cast<size_t>(p)])));
+        }
+      }
+    }
+    put(shape.TwoPairs, twoPairs);
+    put(shape.PairAndSingles, Sub(Sub(Sub(Sub(all, fives), trips), twoPairs), shape.Different[w]));
+  }
+}
+
+bool TWildEngine::HasFlushSuits(const TKeptCards& kept) {
+  return kept.Distinct() && (kept.Naturals == 0 || kept.Suit >= 0);
+}
+
+void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
+  TWildRow& row = WildCounts[mask];
+  TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  const int k = kept.Naturals;
+  // The suits a flush of the final naturals can be in: any with no natural held, the one
+  // suit of the held naturals, or none when they are of two suits or pair up.
+  std::array<int, kSuitCount> flushSuitList = {0, 1, 2, 3};
+  int flushSuitCount = 0;
+  if (HasFlushSuits(kept)) {
+    if (k == 0) {
+      flushSuitCount = kSuitCount;
+    } else {
+      flushSuitList[0] = kept.Suit;
+      flushSuitCount = 1;
+    }
+  }
+  part.Suited = flushSuitCount > 0;
+  const std::span<const int> flushSuits(flushSuitList.data(), static_cast<size_t>(flushSuitCount));
+  TFitsByWilds suitedFits{};
+  TFits lowSuited = {0, 0, 0};
+  for (int s : flushSuits) {
+    const TSuitWeights cards{DeckSuits[static_cast<size_t>(s)]};
+    TFits low = {0, 0, 0};
+    const TFitsByWilds f = CountFits(kept.Ranks, k, cards, part.SplitsLow ? &low : nullptr);
+    for (size_t w = 1; w <= 3; ++w) {
+      for (size_t x = 0; x < 3; ++x) suitedFits[w][x] = Add(suitedFits[w][x], f[w][x]);
+    }
+    for (size_t x = 0; x < 3; ++x) lowSuited[x] = Add(lowSuited[x], low[x]);
+  }
+
+  for (int wilds = 1; wilds <= 3; ++wilds) {
+    const auto w = static_cast<size_t>(wilds);
+    const int32_t factor = part.Factor[w];
+    if (factor == 0) continue;
+    const int t = kHandSize - wilds - k;
+    const auto put = [&](int kind, int32_t ways) { row[kind] = Add(row[kind], Mul(factor, ways)); };
+    int32_t flushes = 0;
+    for (int s : flushSuits) flushes = Add(flushes, Choose(t, Deck.Counts[kTotalsRow][s]));
+    const TFits& fits = part.Fits[w];
+    const TFits& suited = suitedFits[w];
+    const int32_t different = part.Different[w];
+    const int32_t plainFits = Sub(Sum(fits), Sum(suited));
     const int32_t unsuitedNoFit = Sub(Sub(different, flushes), plainFits);
     const int flushBase = wilds == 3 ? WILD_3_FLUSH : wilds == 2 ? WILD_2_FLUSH : WILD_1_FLUSH;
-    put(flushBase, Sub(flushes, Sum(suitedFits)));
-    for (int x = 0; x < 3; ++x) put(flushBase + 1 + x, suitedFits[static_cast<size_t>(x)]);
+    put(flushBase, Sub(flushes, Sum(suited)));
+    for (int x = 0; x < 3; ++x) put(flushBase + 1 + x, suited[static_cast<size_t>(x)]);
 
     if (wilds == 3) {
       put(WILD_3, Sub(different, flushes));  // two wilds more make four of a kind anyway
@@ -293,73 +564,30 @@ void TWildEngine::CountWildKinds(int mask) {
     }
     const int straightBase = wilds == 2 ? WILD_2_STRAIGHT_A_5 : WILD_1_STRAIGHT_A_5;
     for (int x = 0; x < 3; ++x) {
-      put(straightBase + x, Sub(fits[static_cast<size_t>(x)], suitedFits[static_cast<size_t>(x)]));
+      put(straightBase + x, Sub(fits[static_cast<size_t>(x)], suited[static_cast<size_t>(x)]));
     }
     if (wilds == 2) {
       put(WILD_2, unsuitedNoFit);
-      put(WILD_2_AND_2_1, Sub(Sub(all, fives), different));  // a pair and a single
       continue;
     }
-
     // One wild card: the rest of the different ranks split by a king or an ace.
     int32_t low = 0;
-    if (distinct && (keptRanks & kKingAndAce) == 0) {
+    if (part.SplitsLow) {
       int32_t lowFlushes = 0;
-      TFits lowSuited = {0, 0, 0};
       for (int s : flushSuits) {
-        int32_t cards = 0;
-        for (int r = 0; r < kKing; ++r)
-          cards = Add(cards, suitCards[static_cast<size_t>(s)][static_cast<size_t>(r)]);
+        const int cards = CountBits(DeckSuits[static_cast<size_t>(s)] & ((1u << kKing) - 1));
         lowFlushes = Add(lowFlushes, Choose(t, cards));
-        const TFits f = CountFits(keptRanks, k, t, suitCards[static_cast<size_t>(s)], kKing - 1);
-        for (size_t x = 0; x < 3; ++x) lowSuited[x] = Add(lowSuited[x], f[x]);
       }
-      const TFits lowFits = CountFits(keptRanks, k, t, deckCount, kKing - 1);
-      low = Sub(Sub(distinctLow[static_cast<size_t>(t)], lowFlushes),
-                Sub(Sum(lowFits), Sum(lowSuited)));
+      low = Sub(Sub(part.LowDifferent, lowFlushes), Sub(part.LowFits, Sum(lowSuited)));
     }
     put(WILD_1, low);
     put(WILD_1_KINGS, Sub(unsuitedNoFit, low));
-
-    // Three of a kind and a single: the single is held or drawn.
-    int32_t trips = 0;
-    for (int r = 0; r < kRankCount; ++r) {
-      if (Deck.IsWild(r)) continue;
-      const int held = kept.Counts[r][kTotalsColumn];
-      const int others = k - held;
-      if (held > 3 || others > 1) continue;
-      trips = Add(trips, Mul(Choose(3 - held, deckCount[static_cast<size_t>(r)]),
-                             Choose(1 - others, Sub(naturals, deckCount[static_cast<size_t>(r)]))));
-    }
-    put(WILD_1_AND_3_1, trips);
-    // Two pairs: of the held ranks, or of one held rank and any other, or of any two.
-    int32_t twoPairs = 0;
-    if (kept.RankHistogram[3] == 0 && kept.RankHistogram[4] == 0 && CountRanks(keptRanks) <= 2) {
-      if (k == 0) {
-        twoPairs = Sub(Mul(pairsOfAll, pairsOfAll), pairsSquared) / 2;
-      } else {
-        const int p = std::countr_zero(keptRanks);
-        const int q = 31 - std::countl_zero(keptRanks);
-        const int32_t first =
-            Choose(2 - kept.Counts[p][kTotalsColumn], deckCount[static_cast<size_t>(p)]);
-        if (p != q) {
-          twoPairs = Mul(
-              first, Choose(2 - kept.Counts[q][kTotalsColumn], deckCount[static_cast<size_t>(q)]));
-        } else {
-          twoPairs = Mul(first, Sub(pairsOfAll, Choose(2, deckCount[static_cast<size_t>(p)])));
-        }
-      }
-    }
-    put(WILD_1_AND_2_2, twoPairs);
-    put(WILD_1_AND_2_1_1, Sub(Sub(Sub(Sub(all, fives), trips), twoPairs), different));
   }
 }
 
-// WorkHand holds the kept cards: the natural step that runs first (CheckDraw, its quick
-// variant or CheckEmpty) has prepared it for this mask.
 void TWildEngine::CountWildDraw(int mask) {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-  if (WorkHand.Total - WorkHand.WildCount == 0) {
+  if (KeptCards(mask).Naturals == 0) {
     InternalCheckEmpty(mask);
     return;
   }
@@ -369,7 +597,7 @@ void TWildEngine::CountWildDraw(int mask) {
 void TWildEngine::InternalCheckEmpty(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    if (WorkHand.Total != WorkHand.WildCount) throw RangeError("The hold keeps a natural card");
+    if (KeptCards(mask).Naturals != 0) throw RangeError("The hold keeps a natural card");
     CountWildKinds(mask);
   } catch (...) {
     RethrowWithContext(std::string(kWildCase) +
@@ -378,11 +606,17 @@ void TWildEngine::InternalCheckEmpty(int mask) {
 }
 
 void TWildEngine::FoldWildKinds() {
-  for (int k = 0; k < kWildHandKindCount; ++k) {
-    const int c = WildKindToCategory[k];
-    if (c < 0) continue;
-    for (int m = 0; m < kMaskCount; ++m) CategoryCounts[m][c] += WildCounts[m][k];
-  }
+  FoldWildHolds(0, kFullDrawMask);
+}
+
+void TWildEngine::FoldWildHolds(int firstMask, int lastMask) {
+  for (int m = firstMask; m <= lastMask; ++m)
+    WildFold.Fold(WildCounts[m].data(), CategoryCounts[m]);
+}
+
+void TWildEngine::FoldHolds(int firstMask, int lastMask) {
+  TPokerEngine::FoldHolds(firstMask, lastMask);
+  FoldWildHolds(firstMask, lastMask);
 }
 
 void TWildEngine::SetWildSetup(int jokers, int wildRank) {
@@ -396,6 +630,9 @@ void TWildEngine::SetWildSetup(int jokers, int wildRank) {
 void TWildEngine::BeginHandAnalysis() {
   TPokerEngine::BeginHandAnalysis();
   std::memset(WildCounts.data(), 0, sizeof WildCounts);
+  PrepareDeckTables();
+  WildShapeCount = 0;
+  WildShapeIndex.Clear();
 }
 
 void TWildEngine::Reset() {
@@ -425,10 +662,38 @@ void TWildEngine::CheckDraw(int mask) {
   }
 }
 
+// The quick steps recount the wild kinds that a change of suits can change, from the
+// ranks' part that the full analysis of the same ranks left in RankParts.
+void TWildEngine::RecountWildSuitKinds(int mask) {
+  const TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  if (part.Factor == std::array<int32_t, 4>{}) return;  // no final hand with 1..3 wild cards
+  const TKeptCards& kept = KeptCards(mask);
+  // Without a suit the final naturals can all be in, now and last time, the suit kinds
+  // are what the ranks make of them: the counts stand.
+  if (!HasFlushSuits(kept) && !part.Suited) return;
+  TWildRow& row = WildCounts[mask];
+  std::array<int32_t, kWildSuitKinds.size()> before{};
+  for (size_t i = 0; i < kWildSuitKinds.size(); ++i) {
+    before[i] = row[static_cast<size_t>(kWildSuitKinds[i])];
+    row[static_cast<size_t>(kWildSuitKinds[i])] = 0;
+  }
+  CountWildSuitKinds(mask, kept);
+  // The change of each kind goes into the hold's category counts.
+  for (size_t i = 0; i < kWildSuitKinds.size(); ++i) {
+    const int kind = kWildSuitKinds[i];
+    const int32_t change = row[static_cast<size_t>(kind)] - before[i];
+    const int c = WildKindToCategory[kind];
+    if (change != 0 && c >= 0) {
+      CategoryCounts[mask][c] += change;
+      ChangedHolds |= 1u << mask;
+    }
+  }
+}
+
 void TWildEngine::CheckDrawQuick(int mask) {
   TPokerEngine::CheckDrawQuick(mask);
   try {
-    CountWildDraw(mask);
+    RecountWildSuitKinds(mask);
   } catch (...) {
     RethrowWithContext(std::string(kWildCase) + "(CheckDraw) DrawMask=" + std::to_string(mask));
   }
@@ -436,11 +701,16 @@ void TWildEngine::CheckDrawQuick(int mask) {
 
 void TWildEngine::CheckEmptyQuick() {
   TPokerEngine::CheckEmptyQuick();
+  try {
+    RecountWildSuitKinds(kFullDrawMask);
+  } catch (...) {
+    RethrowWithContext(std::string(kWildCase) +
+                       "(InternalCheckEmpty) DrawMask=" + std::to_string(kFullDrawMask));
+  }
 }
 
 void TWildEngine::FoldKindsIntoCategories() {
-  TPokerEngine::FoldKindsIntoCategories();
-  FoldWildKinds();
+  FoldHolds(0, kFullDrawMask);  // the natural kinds, then the wild kinds
 }
 
 void TWildEngine::RecountStraightsAndFlushes() {
@@ -450,8 +720,8 @@ void TWildEngine::RecountStraightsAndFlushes() {
 
 void TWildEngine::ClearCountsQuick() {
   TPokerEngine::ClearCountsQuick();
-  Calculator.InitSuits(Deck);
-  std::memset(WildCounts.data(), 0, sizeof WildCounts);
+  WildCounts[0].fill(0);  // the other rows keep their counts; the quick steps move them
+  PrepareDeckTables();    // the deck's cards by suit for the new suit pattern
 }
 
 void TWildEngine::SetGame(const TPokerDescription& description) {
@@ -486,15 +756,24 @@ int TWildEngine::DealClassCount() const {
   }
 }
 
+// Another suit pattern of the ranks the previous class had, natural or wild: the quick
+// analysis, as in the natural engine.
 void TWildEngine::Check1(const TDealClass& deal) {
-  Check(deal);
+  TPokerEngine::Check1(deal);
+}
+
+std::unique_ptr<TPokerEngine> TWildEngine::NewWorker() const {
+  if (typeid(*this) != typeid(TWildEngine)) return nullptr;
+  return std::unique_ptr<TPokerEngine>(new TWildEngine(*this));
 }
 
 void TWildEngine::RunPermutations() {
   TPokerEngine::RunPermutations();
   try {
+    std::vector<TDealClass> classes;
     ForEachWildDealClass(FullDeckWilds, Deck.WildRank,
-                         [this](const TDealClass& deal) { Check(deal); });
+                         [&](const TDealClass& deal) { classes.push_back(deal); });
+    PlayDealClasses(classes);
   } catch (...) {
     RethrowWithContext("Error calculate wild case (RunPermutations)");
   }

@@ -150,8 +150,8 @@ TEST(Cli, HandOfWildGames) {
 TEST(Cli, HelpOnEveryCommand) {
   for (const char* command :
        {"--help", "games --help", "hand --help", "return --help", "stats --help", "holds --help",
-        "bankroll --help", "bankroll ruin --help", "tables --help", "add --help",
-        "delete --help"}) {
+        "bankroll --help", "bankroll ruin --help", "tables --help", "add --help", "delete --help",
+        "bench --help", "import --help", "paths --help", "language --help"}) {
     const TRun run = RunCli(command);
     EXPECT_EQ(run.Exit, 0) << command;
     EXPECT_NE(run.Out.find("Usage"), std::string::npos) << command << run.Out;
@@ -242,6 +242,55 @@ TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
   EXPECT_EQ(std::filesystem::file_size(data + "/Tarnwick.dat.bak"), 100u);
 }
 
+// The bench's signature comes from the counts of real whole-game runs: one thread and
+// several give the same for every part, and the counts of a run are what `return` prints.
+TEST(Cli, BenchSignatureIsTheSameOnAnyNumberOfThreads) {
+  const std::string parts = "bench --part jacks --part deuces --json ";
+  const TRun one = RunCli(parts + "--threads 1");
+  ASSERT_EQ(one.Exit, 0) << one.Err;
+  const TRun three = RunCli(parts + "--threads 3");
+  ASSERT_EQ(three.Exit, 0) << three.Err;
+  const auto a = nlohmann::json::parse(one.Out);
+  const auto b = nlohmann::json::parse(three.Out);
+  ASSERT_EQ(a["parts"].size(), 2u);
+  ASSERT_EQ(b["parts"].size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(a["parts"][i]["threads"], 1);
+    EXPECT_EQ(b["parts"][i]["threads"], 3);
+    EXPECT_GT(a["parts"][i]["seconds"].get<double>(), 0);
+    EXPECT_EQ(a["parts"][i]["signature"], b["parts"][i]["signature"]) << a["parts"][i]["part"];
+    EXPECT_EQ(a["parts"][i]["signature"].get<std::string>().size(), 16u);
+  }
+  EXPECT_NE(a["parts"][0]["signature"], a["parts"][1]["signature"]);
+  EXPECT_EQ(a["signature"], b["signature"]);
+
+  // The same whole-game counts through `return`, on one thread and on two.
+  const TRun single = RunCli(std::string("return -g 0 ") + kNineSix + " --json --threads 1");
+  const TRun twice = RunCli(std::string("return -g 0 ") + kNineSix + " --json -t 2");
+  ASSERT_EQ(single.Exit, 0) << single.Err;
+  ASSERT_EQ(twice.Exit, 0) << twice.Err;
+  EXPECT_EQ(nlohmann::json::parse(single.Out)["counts"],
+            nlohmann::json::parse(twice.Out)["counts"]);
+  EXPECT_EQ(nlohmann::json::parse(single.Out)["deals"], nlohmann::json::parse(twice.Out)["deals"]);
+
+  for (const char* bad : {"bench --threads -1", "bench --threads 100000", "bench --part poker",
+                          "bench --repeat 0", "return -g 0 -p 1,1,1,1,1,1,1,1,1 --threads x"}) {
+    const TRun run = RunCli(bad);
+    EXPECT_EQ(run.Exit, 2) << bad;
+    EXPECT_EQ(run.Err.rfind("tarnwick-cli: error: ", 0), 0u) << bad << ": " << run.Err;
+  }
+}
+
+// The hands part times every family and signs their counts.
+TEST(Cli, BenchTimesTheDealtHands) {
+  const TRun text = RunCli("bench --part hands");
+  ASSERT_EQ(text.Exit, 0) << text.Err;
+  for (const char* family : {"natural", "deuces", "one joker", "two jokers"})
+    EXPECT_NE(text.Out.find(family), std::string::npos) << text.Out;
+  EXPECT_NE(text.Out.find("10000 of each family"), std::string::npos) << text.Out;
+  EXPECT_NE(text.Out.find("\nSignature "), std::string::npos) << text.Out;
+}
+
 // Ctrl+C aborts the run: exit 130, and nothing is stored.
 TEST(Cli, InterruptAbortsCleanly) {
   const std::string data = DataFolder();
@@ -251,8 +300,9 @@ TEST(Cli, InterruptAbortsCleanly) {
     const std::string err = data + "/stderr";
     freopen(err.c_str(), "w", stderr);
     freopen("/dev/null", "w", stdout);
-    execl(TARNWICK_CLI, "tarnwick-cli", "add", "-g", "0", "-p", "800,50,25,9,6,4,3,2,1", "-d",
-          data.c_str(), static_cast<char*>(nullptr));
+    // The longest whole-game run on one thread, so that the interrupt comes before its end.
+    execl(TARNWICK_CLI, "tarnwick-cli", "add", "-g", "8", "-p", "800,100,50,25,9,5,4,3,2,1",
+          "--threads", "1", "-d", data.c_str(), static_cast<char*>(nullptr));
     _exit(99);
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(150));

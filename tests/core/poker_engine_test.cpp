@@ -13,6 +13,7 @@
 
 #include "draw_listing.h"
 #include "errors.h"
+#include "test_sizes.h"
 
 namespace tarnwick {
 namespace {
@@ -99,9 +100,7 @@ std::array<int, 5> RandomHand(std::mt19937_64& random) {
 }
 
 int ListingHandCount() {
-  const char* text = std::getenv("TARNWICK_LISTING_HANDS");
-  if (text != nullptr && *text != '\0') return std::max(1, std::atoi(text));
-  return 2000;
+  return testing::TestSize("TARNWICK_LISTING_HANDS", TARNWICK_LISTING_HANDS_OF_BUILD, 2000);
 }
 
 // Every hold of thousands of dealt hands: the engine's kind and category counts, its

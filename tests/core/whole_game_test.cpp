@@ -11,6 +11,8 @@
 #include "errors.h"
 #include "games.h"
 #include "poker_engine.h"
+#include "test_games.h"
+#include "wild_engine.h"
 
 namespace tarnwick {
 namespace {
@@ -19,6 +21,18 @@ namespace {
 class TFullAnalysisEngine : public TPokerEngine {
  public:
   void Check1(const TDealClass& deal) override { Check(deal); }
+  std::unique_ptr<TPokerEngine> NewWorker() const override {
+    return std::unique_ptr<TPokerEngine>(new TFullAnalysisEngine(*this));
+  }
+};
+
+// The same for the wild-card engine.
+class TFullWildAnalysisEngine : public TWildEngine {
+ public:
+  void Check1(const TDealClass& deal) override { Check(deal); }
+  std::unique_ptr<TPokerEngine> NewWorker() const override {
+    return std::unique_ptr<TPokerEngine>(new TFullWildAnalysisEngine(*this));
+  }
 };
 
 TPayout TableFor(const TPokerDescription& game, const std::vector<int32_t>& pays) {
@@ -123,37 +137,119 @@ TEST(WholeGame, PublishedReturns) {
   }
 }
 
-// The quick path of the run (suit changes only) counts exactly what full analyses count,
-// and every natural game's run covers every deal.
-TEST(WholeGame, EveryNaturalGameCountsEveryDealAndTheQuickPathIsExact) {
+// The quick path of the run (suit changes only) counts exactly what full analyses of every
+// class count: three natural games, one with a straight paying above a flush, and the
+// game with deuces and a joker, whose run has classes of one to five wild cards.
+TEST(WholeGame, TheQuickPathCountsWhatFullAnalysesCount) {
   const TCatalogue games = BuildCatalogue();
+  const testing::TDeucesAndJoker deucesAndJoker;
   std::mt19937 random(11);
-  TPokerEngine engine;
-  int compared = 0;
-  for (const auto& game : games) {
-    if (!game->IsNatural()) continue;
+  for (const TPokerDescription* game :
+       {FindGame(games, 0), FindGame(games, 19), FindGame(games, 34),
+        static_cast<const TPokerDescription*>(&deucesAndJoker)}) {
     SCOPED_TRACE(game->Name);
     std::vector<int32_t> pays;
     for (int c = 0; c <= game->LastCategory; ++c)
       pays.push_back(static_cast<int32_t>(random() % 400));
-    const TPayout quick = RunGame(engine, *game, pays);
-    EXPECT_EQ(quick.DealTotal(), 2598960);
-    EXPECT_EQ(quick.DeckSize, 52);
-    for (int d = 0; d <= 5; ++d) {
-      int64_t hands = 0;
-      for (int c = 0; c <= game->LastCategory; ++c) hands += quick.Counts[d][c];
-      EXPECT_LE(hands, int64_t{quick.Deals[d]} * Binomial[d][47]);
+    const auto quick = CreateEngineForGame(*game);
+    std::unique_ptr<TPokerEngine> full;
+    if (game->IsNatural()) {
+      full = std::make_unique<TFullAnalysisEngine>();
+    } else {
+      full = std::make_unique<TFullWildAnalysisEngine>();
     }
-    // Three games, a third of them with a straight paying above a flush.
-    if (game->GameId == 0 || game->GameId == 19 || game->GameId == 34) {
-      TFullAnalysisEngine full;
-      const TPayout reference = RunGame(full, *game, pays);
-      EXPECT_EQ(quick.Counts, reference.Counts);
-      EXPECT_EQ(quick.Deals, reference.Deals);
-      ++compared;
-    }
+    const TPayout fast = RunGame(*quick, *game, pays);
+    const TPayout reference = RunGame(*full, *game, pays);
+    EXPECT_EQ(fast.Counts, reference.Counts);
+    EXPECT_EQ(fast.Deals, reference.Deals);
   }
-  EXPECT_EQ(compared, 3);
+}
+
+// A random deal class of the game: w wild cards first (rank -1), then naturals of random
+// ranks (at most four of a rank, the wild rank left out) with random suits, no card twice.
+TDealClass RandomClass(std::mt19937& random, const TPokerDescription& game) {
+  const int deckWilds = game.JokerCount + (game.WildRank >= 0 ? 4 : 0);
+  TDealClass deal;
+  deal.Weight = 1;
+  const int w = static_cast<int>(random() % static_cast<unsigned>(std::min(deckWilds, 3) + 1));
+  std::set<int> cards;
+  for (int i = 0; i < kHandSize; ++i) {
+    if (i < w) {
+      deal.Ranks[static_cast<size_t>(i)] = -1;
+      deal.Suits[static_cast<size_t>(i)] = -1;
+      continue;
+    }
+    int code = 0;
+    do {
+      // Half of the hands crowd their ranks into a few, for pairs, trips and straights.
+      const int rank =
+          random() % 2 == 0 ? static_cast<int>(random() % 13) : 7 + static_cast<int>(random() % 6);
+      code = rank + 13 * static_cast<int>(random() % 4);
+    } while (code % 13 == game.WildRank || cards.count(code) != 0);
+    cards.insert(code);
+    deal.Ranks[static_cast<size_t>(i)] = code % 13;
+    deal.Suits[static_cast<size_t>(i)] = code / 13;
+  }
+  return deal;
+}
+
+// The same ranks at every position with new random suits (no card twice), often all in
+// one suit so that flushes come and go.
+TDealClass NewSuits(std::mt19937& random, TDealClass deal) {
+  const int oneSuit = static_cast<int>(random() % 4);
+  const bool suited = random() % 3 == 0;
+  std::set<int> cards;
+  for (int i = 0; i < kHandSize; ++i) {
+    const int rank = deal.Ranks[static_cast<size_t>(i)];
+    if (rank < 0) continue;
+    int suit = suited ? oneSuit : static_cast<int>(random() % 4);
+    while (cards.count(rank + 13 * suit) != 0) suit = (suit + 1) % 4;
+    cards.insert(rank + 13 * suit);
+    deal.Suits[static_cast<size_t>(i)] = suit;
+  }
+  deal.Full = false;
+  return deal;
+}
+
+// The quick analysis of another suit pattern of the same ranks (Check1 after Check) leaves
+// exactly the counts of a full analysis of that pattern in every hold, natural and wild.
+TEST(QuickAnalysis, EqualsTheFullAnalysisInEveryHold) {
+  const std::vector<std::shared_ptr<TPokerDescription>> games = {
+      std::make_shared<TJacksOrBetter>(), std::make_shared<TDeucesWild>(),
+      std::make_shared<TJokerWildKings>(), std::make_shared<TDoubleJokerPoker>(),
+      std::make_shared<testing::TDeucesAndJoker>()};
+  std::mt19937 random(2024);
+  for (const auto& game : games) {
+    SCOPED_TRACE(game->Name);
+    const auto quick = CreateEngineForGame(*game);
+    const auto full = CreateEngineForGame(*game);
+    TPayout quickTable = TableFor(*game, std::vector<int32_t>(16, 0));
+    TPayout fullTable = quickTable;
+    for (int c = 0; c <= game->LastCategory; ++c) {
+      quickTable.Pays[c] = fullTable.Pays[c] = static_cast<int32_t>(random() % 500);
+    }
+    quick->SetPayout(&quickTable);
+    full->SetPayout(&fullTable);
+    int compared = 0;
+    for (int trial = 0; trial < 150; ++trial) {
+      const TDealClass first = RandomClass(random, *game);
+      quick->Check(first);
+      for (int pattern = 0; pattern < 3; ++pattern) {
+        const TDealClass next = NewSuits(random, first);
+        quick->Check1(next);
+        full->Check(next);
+        ASSERT_EQ(quick->KindCount, full->KindCount) << trial;
+        ASSERT_EQ(quick->CategoryCounts, full->CategoryCounts) << trial;
+        if (!game->IsNatural()) {
+          ASSERT_EQ(dynamic_cast<TWildEngine&>(*quick).WildCounts,
+                    dynamic_cast<TWildEngine&>(*full).WildCounts)
+              << trial;
+        }
+        ++compared;
+      }
+    }
+    EXPECT_EQ(compared, 450);
+  }
 }
 
 TEST(WholeGame, ProgressZeroPaysAndAbort) {

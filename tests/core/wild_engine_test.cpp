@@ -12,6 +12,7 @@
 #include "draw_listing.h"
 #include "errors.h"
 #include "test_games.h"
+#include "test_sizes.h"
 
 namespace tarnwick {
 namespace {
@@ -74,9 +75,8 @@ std::array<int, 5> RandomWildHand(std::mt19937_64& random, const TPokerDescripti
 }
 
 int HandCount() {
-  const char* text = std::getenv("TARNWICK_WILD_LISTING_HANDS");
-  if (text != nullptr && *text != '\0') return std::max(1, std::atoi(text));
-  return 1000;
+  return testing::TestSize("TARNWICK_WILD_LISTING_HANDS", TARNWICK_WILD_LISTING_HANDS_OF_BUILD,
+                           1000);
 }
 
 // Every hold of random hands of each wild family, with random pays: the natural and wild

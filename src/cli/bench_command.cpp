@@ -1,0 +1,252 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "bench_command.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <random>
+
+#include "cli_input.h"
+#include "errors.h"
+#include "wild_engine.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+using TClock = std::chrono::steady_clock;
+
+constexpr int kHandsPerFamily = 10000;
+
+// A whole-game run of one fixed pay table.
+struct TGameRun {
+  const char* Part;
+  const char* Title;
+  int GameId;
+  std::vector<int32_t> Pays;
+};
+
+const std::array<TGameRun, 4>& GameRuns() {
+  static const std::array<TGameRun, 4> runs = {{
+      {"jacks", "Jacks or better 9/6", 0, {800, 50, 25, 9, 6, 4, 3, 2, 1}},
+      {"deuces", "Deuces Wild, full pay", 4, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}},
+      {"joker", "Joker Wild (KINGS+) 20/7/5", 3, {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1}},
+      {"double-joker", "Double Joker Poker 9/5/4", 8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}},
+  }};
+  return runs;
+}
+
+// The families of the dealt hands, with the tables of the whole-game runs.
+struct THandFamily {
+  const char* Name;
+  int GameId;
+  const std::vector<int32_t>& Pays;
+};
+
+std::array<THandFamily, 4> HandFamilies() {
+  const auto& runs = GameRuns();
+  return {{{"natural", 0, runs[0].Pays},
+           {"deuces", 4, runs[1].Pays},
+           {"one joker", 3, runs[2].Pays},
+           {"two jokers", 8, runs[3].Pays}}};
+}
+
+TPayout TableOf(const TPokerDescription& game, const std::vector<int32_t>& pays) {
+  TPayout table;
+  table.GameId = game.GameId;
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
+  return table;
+}
+
+// Dealt hands drawn from the game's full deck (jokers are codes -1 and -2) by a partial
+// Fisher-Yates shuffle written out here, so that the hands are the same with every
+// standard library.
+std::vector<std::array<int, kHandSize>> FixedHands(const TPokerDescription& game, uint64_t seed) {
+  std::mt19937_64 random(seed);
+  std::vector<int> deck;
+  for (int code = 0; code < 52; ++code) deck.push_back(code);
+  for (int joker = 1; joker <= game.JokerCount; ++joker) deck.push_back(-joker);
+  std::vector<std::array<int, kHandSize>> hands(kHandsPerFamily);
+  for (auto& hand : hands) {
+    for (size_t i = 0; i < kHandSize; ++i) {
+      const size_t pick = i + static_cast<size_t>(random() % (deck.size() - i));
+      std::swap(deck[i], deck[pick]);
+      hand[i] = deck[i];
+    }
+  }
+  return hands;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+std::string SecondsText(double seconds) {
+  return Format("%.3f s", seconds);
+}
+
+}  // namespace
+
+const std::vector<std::string>& BenchPartNames() {
+  static const std::vector<std::string> names = {"jacks", "deuces", "joker", "double-joker",
+                                                 "hands"};
+  return names;
+}
+
+void TSignature::Add(int64_t value) {
+  auto bits = static_cast<uint64_t>(value);
+  for (int i = 0; i < 8; ++i) {
+    hash_ ^= bits & 0xFFu;
+    hash_ *= 1099511628211ull;
+    bits >>= 8;
+  }
+}
+
+std::string TSignature::Hex() const {
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash_));
+  return text;
+}
+
+int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream& out) {
+  const auto& known = BenchPartNames();
+  for (const std::string& part : options.Parts) {
+    if (std::find(known.begin(), known.end(), part) == known.end()) {
+      throw InputError("unknown bench part '" + part +
+                       "' (parts: jacks, deuces, joker, double-joker, hands)");
+    }
+  }
+  if (options.Repeat < 1 || options.Repeat > 100) {
+    throw InputError("--repeat " + std::to_string(options.Repeat) + " is not 1..100");
+  }
+  const auto wanted = [&](const std::string& part) {
+    return options.Parts.empty() ||
+           std::find(options.Parts.begin(), options.Parts.end(), part) != options.Parts.end();
+  };
+  // Runs `body` Repeat times; each run must give the same signature.
+  const auto repeated = [&](const std::string& part, const auto& body, TSignature& signature) {
+    std::vector<double> seconds;
+    for (int r = 0; r < options.Repeat; ++r) {
+      TSignature run;
+      seconds.push_back(body(run));
+      if (r == 0) {
+        signature = run;
+      } else if (run.Value() != signature.Value()) {
+        throw TarnwickError("bench part " + part + ": the counts differ between two runs");
+      }
+    }
+    return Median(seconds);
+  };
+
+  TSignature total;
+  Json parts = Json::array();
+  int threads = 0;
+  if (!options.Json) {
+    out << "tarnwick-cli bench, "
+        << (options.Repeat == 1 ? "one run"
+                                : "median of " + std::to_string(options.Repeat) + " runs")
+        << " per part\n";
+  }
+  for (const TGameRun& run : GameRuns()) {
+    if (!wanted(run.Part)) continue;
+    const TPokerDescription& game = *FindGame(games, run.GameId);
+    TSignature signature;
+    const double seconds = repeated(
+        run.Part,
+        [&](TSignature& counts) {
+          const auto engine = CreateEngineForGame(game);
+          engine->SetThreadCount(options.Threads);
+          threads = engine->RunThreadCount();
+          TPayout table = TableOf(game, run.Pays);
+          engine->SetPayout(&table);
+          const auto start = TClock::now();
+          engine->CalcGameAdvantage();
+          const double elapsed = std::chrono::duration<double>(TClock::now() - start).count();
+          for (int d = 0; d <= kHandSize; ++d) {
+            counts.Add(table.Deals[d]);
+            for (int c = 0; c <= table.LastCategory; ++c) counts.Add(table.Counts[d][c]);
+          }
+          return elapsed;
+        },
+        signature);
+    total.Add(static_cast<int64_t>(signature.Value()));
+    if (options.Json) {
+      parts.push_back({{"part", run.Part},
+                       {"title", run.Title},
+                       {"game", run.GameId},
+                       {"threads", threads},
+                       {"seconds", seconds},
+                       {"signature", signature.Hex()}});
+    } else {
+      char line[160];
+      std::snprintf(line, sizeof line, "  %-28s whole game, %d thread%s  %9s   signature %s\n",
+                    run.Title, threads, threads == 1 ? " " : "s", SecondsText(seconds).c_str(),
+                    signature.Hex().c_str());
+      out << line;
+    }
+  }
+
+  if (wanted("hands")) {
+    TSignature signature;
+    Json perHand = Json::object();
+    std::string text;
+    for (const THandFamily& family : HandFamilies()) {
+      const TPokerDescription& game = *FindGame(games, family.GameId);
+      const auto hands = FixedHands(game, 20240607u + static_cast<uint64_t>(family.GameId));
+      const double seconds = repeated(
+          "hands",
+          [&](TSignature& counts) {
+            const auto engine = CreateEngineForGame(game);
+            TPayout table = TableOf(game, family.Pays);
+            engine->SetPayout(&table);
+            // The timed pass only analyses; a second pass reads the counts.
+            int bestSum = 0;
+            const auto start = TClock::now();
+            for (const auto& hand : hands) {
+              engine->DealCards(hand);
+              bestSum += engine->GetTheBest();
+            }
+            const double elapsed = std::chrono::duration<double>(TClock::now() - start).count();
+            for (const auto& hand : hands) {
+              engine->DealCards(hand);
+              counts.Add(engine->GetTheBest());
+              for (int mask = 0; mask < kMaskCount; ++mask) {
+                for (int c = 0; c <= engine->LastCategory; ++c)
+                  counts.Add(engine->CategoryCounts[mask][c]);
+              }
+            }
+            counts.Add(bestSum);
+            return elapsed;
+          },
+          signature);
+      const double micros = seconds * 1e6 / kHandsPerFamily;
+      perHand[family.Name] = micros;
+      text += std::string(text.empty() ? "" : ", ") + family.Name + Format(" %.2f us", micros);
+    }
+    total.Add(static_cast<int64_t>(signature.Value()));
+    if (options.Json) {
+      parts.push_back({{"part", "hands"},
+                       {"hands", kHandsPerFamily},
+                       {"microsecondsPerHand", perHand},
+                       {"signature", signature.Hex()}});
+    } else {
+      out << "  Dealt hands, all 32 holds, " << kHandsPerFamily << " of each family: " << text
+          << "   signature " << signature.Hex() << '\n';
+    }
+  }
+
+  if (options.Json) {
+    const Json report = {{"repeat", options.Repeat}, {"parts", parts}, {"signature", total.Hex()}};
+    out << report.dump(2) << '\n';
+  } else {
+    out << "Signature " << total.Hex() << '\n';
+  }
+  return 0;
+}
+
+}  // namespace tarnwick::cli
