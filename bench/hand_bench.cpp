@@ -79,36 +79,21 @@ const std::vector<int32_t> kFullPayDeuces = {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}
 const std::vector<int32_t> kJokerKings = {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1};
 const std::vector<int32_t> kDoubleJoker = {800, 100, 50, 25, 9, 5, 4, 3, 2, 1};
 
+// A whole-game run once on one and once on two threads, in wall-clock time.
+void OneAndTwoThreads(benchmark::internal::Benchmark* run) {
+  run->Unit(benchmark::kMillisecond)->Iterations(1)->Arg(1)->Arg(2)->UseRealTime();
+}
+
 // In the fixed hands of Deuces Wild the deuces are wild cards; the joker games deal from
 // 53 and 54 cards.
 BENCHMARK_CAPTURE(HandAllHolds, NaturalHand, 0, kNineSixJacks)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(HandAllHolds, DeucesHand, 4, kFullPayDeuces)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(HandAllHolds, JokerHand, 3, kJokerKings)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(HandAllHolds, DoubleJokerHand, 8, kDoubleJoker)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(WholeGame, NineSixJacks, 0, kNineSixJacks)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Arg(1)
-    ->Arg(2)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(WholeGame, FullPayDeuces, 4, kFullPayDeuces)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Arg(1)
-    ->Arg(2)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(WholeGame, JokerKings, 3, kJokerKings)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Arg(1)
-    ->Arg(2)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(WholeGame, DoubleJoker, 8, kDoubleJoker)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Arg(1)
-    ->Arg(2)
-    ->UseRealTime();
+BENCHMARK_CAPTURE(WholeGame, NineSixJacks, 0, kNineSixJacks)->Apply(OneAndTwoThreads);
+BENCHMARK_CAPTURE(WholeGame, FullPayDeuces, 4, kFullPayDeuces)->Apply(OneAndTwoThreads);
+BENCHMARK_CAPTURE(WholeGame, JokerKings, 3, kJokerKings)->Apply(OneAndTwoThreads);
+BENCHMARK_CAPTURE(WholeGame, DoubleJoker, 8, kDoubleJoker)->Apply(OneAndTwoThreads);
 
 }  // namespace
 

@@ -11,6 +11,27 @@ namespace tarnwick {
 
 namespace {
 
+// Calls visit(rank) once for every rank the kept hand holds (checked to be a rank).
+template <class Visit>
+inline void ForEachKeptRank(const THand& keptHand, Visit&& visit) {
+  uint32_t seen = 0;
+  for (int i = 0; i < keptHand.Total; ++i) {
+    const int r = keptHand.Ranks[static_cast<size_t>(i)];
+    CheckRange(r, 0, kRankCount - 1, "kept rank");
+    if (seen & (1u << r)) continue;
+    seen |= 1u << r;
+    visit(r);
+  }
+}
+
+// A rank kept `kept` times with `inDeck` cards left completes a pair by drawing 2 - kept
+// of them: counts the ways into pairs[2 - kept].
+inline void AddPairCompletion(std::array<int32_t, 3>& pairs, int32_t kept, int32_t inDeck) {
+  const int32_t y = 2 - kept;
+  if (y >= 0 && y <= inDeck)
+    pairs[y] += Binomial[static_cast<size_t>(y)][static_cast<size_t>(inDeck)];
+}
+
 const TCalculator::TPowerRow& PowersOf(int n) {
   CheckRange(n, 0, 4, "deck count of a rank");
   return TCalculator::Powers[static_cast<size_t>(n)];
@@ -110,17 +131,11 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
       }
       for (size_t n = 0; n <= 4; ++n)
         absentWithCount[n] = static_cast<int32_t>((packed >> (8 * n)) & 0xFF);
-      uint32_t seen = 0;
-      for (int i = 0; i < keptHand.Total; ++i) {
-        const int r = keptHand.Ranks[static_cast<size_t>(i)];
-        CheckRange(r, 0, kRankCount - 1, "kept rank");
-        if (seen & (1u << r)) continue;
-        seen |= 1u << r;
+      ForEachKeptRank(keptHand, [&](int r) {
         const int32_t n = deck.Counts[r][kTotalsColumn];
         --absentWithCount[static_cast<size_t>(n)];
-        const int32_t y = 2 - keptHand.Counts[r][kTotalsColumn];
-        if (y >= 0 && y <= n) pairs[y] += Binomial[static_cast<size_t>(y)][static_cast<size_t>(n)];
-      }
+        AddPairCompletion(pairs, keptHand.Counts[r][kTotalsColumn], n);
+      });
       for (int n = 1; n <= 4; ++n) {
         const int32_t ranks = absentWithCount[static_cast<size_t>(n)];
         sums[0] += ranks;
@@ -137,8 +152,7 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
           for (int j = 0; j <= 5; ++j) sums[j] += powers[j];
         }
         RankPowerPrefix[r] = sums;
-        const int32_t y = 2 - h;
-        if (y >= 0 && y <= n) pairs[y] += Binomial[static_cast<size_t>(y)][static_cast<size_t>(n)];
+        AddPairCompletion(pairs, h, n);
       }
     }
     RankPowerPrefix[12] = sums;
@@ -178,18 +192,12 @@ void TCalculator::Init(const THand& keptHand) {
     // Every value stays below C(13, j) 4^j: no overflow is possible.
     TPowerRow e = DeckNoPair;
     std::array<int32_t, 3> pairs = {0, 0, DeckPairs};
-    uint32_t seen = 0;
-    for (int i = 0; i < keptHand.Total; ++i) {
-      const int r = keptHand.Ranks[static_cast<size_t>(i)];
-      CheckRange(r, 0, kRankCount - 1, "kept rank");
-      if (seen & (1u << r)) continue;
-      seen |= 1u << r;
+    ForEachKeptRank(keptHand, [&](int r) {
       const int32_t n = DeckCounts[static_cast<size_t>(r)];
       for (size_t j = 1; j < e.size(); ++j) e[j] -= n * e[j - 1];
       pairs[2] -= Binomial[2][static_cast<size_t>(n)];
-      const int32_t y = 2 - keptHand.Counts[r][kTotalsColumn];
-      if (y >= 0 && y <= n) pairs[y] += Binomial[static_cast<size_t>(y)][static_cast<size_t>(n)];
-    }
+      AddPairCompletion(pairs, keptHand.Counts[r][kTotalsColumn], n);
+    });
     PairCompletion = pairs;
     NoPair[0] = e;
     RemoveOneRank();
