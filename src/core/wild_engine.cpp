@@ -77,9 +77,11 @@ TSums SymmetricSums(uint32_t ranks, const TRankWeights& weight) {
 // The sums without one more rank of weight c: dividing the generating polynomial by
 // (1 + c t) gives e'_j = e_j - c e'_{j-1}.
 TSums WithoutRank(const TSums& e, int32_t c) {
-  TSums out = e;
-  for (size_t j = 1; j < out.size(); ++j) out[j] = e[j] - c * out[j - 1];
-  return out;
+  // Element by element: a copy of the whole array just written would wait for the stores.
+  const int32_t e1 = e[1] - c;
+  const int32_t e2 = e[2] - c * e1;
+  const int32_t e3 = e[3] - c * e2;
+  return {e[0], e1, e2, e3, e[4] - c * e3};
 }
 
 // The deck counts of the ranks as the weights of the straight counts (0..4 each).
@@ -107,16 +109,17 @@ struct TSuitWeights {
   TWays Ways(uint32_t ranks) const { return TWays{static_cast<size_t>(CountBits(ranks & Cards))}; }
 };
 
-// Ways to draw t = 5 - w - k cards of different ranks, none held, so that the held ranks
-// `kept` (k of them) and the drawn ones fit a straight window, for w = 1, 2 and 3 wild
-// cards at once: one pass over the windows serves them all. The final naturals are
-// classified by their lowest rank as the wild hand kinds are. With `low`, the same pass
-// also counts, for one wild card, the completions without a king or an ace: the windows
-// up to the queen, which differ from the others only from a lowest rank of eight on.
-// A window adds its lowest rank's weight (at most 4) times at most C(4, 2) 4^2, over at
-// most eleven windows: no sum comes near 2^31, and plain arithmetic is safe.
+// Adds to `fits` the ways to draw t = 5 - w - k cards of different ranks, none held, so
+// that the held ranks `kept` (k of them) and the drawn ones fit a straight window, for
+// w = 1, 2 and 3 wild cards at once: one pass over the windows serves them all. The final naturals
+// are classified by their lowest rank as the wild hand kinds are. With `low`, the same pass also
+// counts, for one wild card, the completions without a king or an ace: the windows up to the queen,
+// which differ from the others only from a lowest rank of eight on. A window adds its lowest rank's
+// weight (at most 4) times at most C(4, 2) 4^2, over at most eleven windows, and over at most four
+// suits: no sum comes near 2^31, and plain arithmetic is safe.
 template <class TWeights>
-TFitsByWilds CountFits(uint32_t kept, int k, const TWeights& weight, TFits* low = nullptr) {
+void CountFits(uint32_t kept, int k, const TWeights& weight, TFitsByWilds& fits,
+               TFits* low = nullptr) {
   constexpr int kQueen = kKing - 1;
   // Completions with w wild cards whose lowest natural is the ace of a wheel, another rank
   // below the ten, the ten or above, in registers.
@@ -186,11 +189,16 @@ TFitsByWilds CountFits(uint32_t kept, int k, const TWeights& weight, TFits* low 
     (*low)[1] += lowOther;
     (*low)[2] += lowHigh;
   }
-  TFitsByWilds out{};
-  out[1] = {wheel1, other1, high1};
-  out[2] = {wheel2, other2, high2};
-  out[3] = {wheel3, other3, high3};
-  return out;
+  // Added element by element, into the caller's own record.
+  fits[1][0] += wheel1;
+  fits[1][1] += other1;
+  fits[1][2] += high1;
+  fits[2][0] += wheel2;
+  fits[2][1] += other2;
+  fits[2][2] += high2;
+  fits[3][0] += wheel3;
+  fits[3][1] += other3;
+  fits[3][2] += high3;
 }
 
 int32_t Sum(const TFits& fits) {
@@ -361,10 +369,9 @@ void TWildEngine::CountWildRankKinds(int mask) {
   // king or an ace.
   const bool splitsLow = (shape.Groups & 2u) != 0 && (kept.Ranks & kKingAndAce) == 0;
   TFits lowFits = {0, 0, 0};
-  const TFitsByWilds fits =
-      CountFits(kept.Ranks, k, TCountWeights{DeckRanks}, splitsLow ? &lowFits : nullptr);
+  CountFits(kept.Ranks, k, TCountWeights{DeckRanks}, part.Fits, splitsLow ? &lowFits : nullptr);
   for (size_t w = 1; w <= 3; ++w) {
-    if ((shape.Groups >> w) & 1u) part.Fits[w] = fits[w];
+    if (((shape.Groups >> w) & 1u) == 0) part.Fits[w] = {0, 0, 0};
   }
   if (splitsLow) {
     part.SplitsLow = true;
@@ -428,7 +435,7 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
     int Held;
     int32_t Ranks;
   };
-  std::array<TRankClass, kRankCount> classes{};
+  std::array<TRankClass, kRankCount> classes;  // the first classCount are set and read
   size_t classCount = 0;
   if (OtherRanksCount >= 0) {
     classes[classCount++] = TRankClass{OtherRanksCount, 0, OtherRanksNumber};
@@ -533,12 +540,7 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
   TFits lowSuited = {0, 0, 0};
   for (int s : flushSuits) {
     const TSuitWeights cards{DeckSuits[static_cast<size_t>(s)]};
-    TFits low = {0, 0, 0};
-    const TFitsByWilds f = CountFits(kept.Ranks, k, cards, part.SplitsLow ? &low : nullptr);
-    for (size_t w = 1; w <= 3; ++w) {
-      for (size_t x = 0; x < 3; ++x) suitedFits[w][x] = Add(suitedFits[w][x], f[w][x]);
-    }
-    for (size_t x = 0; x < 3; ++x) lowSuited[x] = Add(lowSuited[x], low[x]);
+    CountFits(kept.Ranks, k, cards, suitedFits, part.SplitsLow ? &lowSuited : nullptr);
   }
 
   for (int wilds = 1; wilds <= 3; ++wilds) {
@@ -672,7 +674,7 @@ void TWildEngine::RecountWildSuitKinds(int mask) {
   // are what the ranks make of them: the counts stand.
   if (!HasFlushSuits(kept) && !part.Suited) return;
   TWildRow& row = WildCounts[mask];
-  std::array<int32_t, kWildSuitKinds.size()> before{};
+  std::array<int32_t, kWildSuitKinds.size()> before;  // every entry set here
   for (size_t i = 0; i < kWildSuitKinds.size(); ++i) {
     before[i] = row[static_cast<size_t>(kWildSuitKinds[i])];
     row[static_cast<size_t>(kWildSuitKinds[i])] = 0;
