@@ -11,7 +11,7 @@ namespace {
 
 // A suit pattern (the five suits in position order) and the deals it stands for.
 struct TPattern {
-  std::array<int, kHandSize> Suits;
+  std::array<int8_t, kHandSize> Suits;
   int32_t Weight;
 };
 
@@ -51,7 +51,7 @@ void ForEachNaturalDealClass(int skipRank,
   TDealClass deal;
   // Plays the patterns of one rank group: the first in full, the others by suit changes.
   const auto group = [&](const std::array<int, kHandSize>& ranks, const TPatterns& patterns) {
-    deal.Ranks = ranks;
+    for (size_t i = 0; i < kHandSize; ++i) deal.Ranks[i] = static_cast<int8_t>(ranks[i]);
     bool first = true;
     for (const TPattern& pattern : patterns) {
       deal.Suits = pattern.Suits;
@@ -112,7 +112,7 @@ void ForEachWildDealClass(int wilds, int skipRank,
   // changes suits.
   const auto play = [&](int w, std::initializer_list<int> ranks, std::initializer_list<int> suits,
                         int32_t renamings) {
-    const std::array<int, kHandSize> previous = deal.Ranks;
+    const auto previous = deal.Ranks;
     size_t i = 0;
     for (; i < static_cast<size_t>(w); ++i) {
       deal.Ranks[i] = -1;
@@ -120,8 +120,8 @@ void ForEachWildDealClass(int wilds, int skipRank,
     }
     auto rank = ranks.begin();
     for (int suit : suits) {
-      deal.Ranks[i] = *rank++;
-      deal.Suits[i++] = suit;
+      deal.Ranks[i] = static_cast<int8_t>(*rank++);
+      deal.Suits[i++] = static_cast<int8_t>(suit);
     }
     deal.Weight = renamings * pick[static_cast<size_t>(w)];
     deal.Full = first || deal.Ranks != previous;

@@ -21,14 +21,15 @@
 namespace tarnwick {
 
 // One deal class of the whole-game run: five ranks and suits in position order and the
-// number of deals the class stands for.
+// number of deals the class stands for. It takes 16 bytes, so that the list of a run's
+// classes (up to 154791) is made quickly and stays small.
 struct TDealClass {
-  std::array<int, kHandSize> Ranks{};
-  std::array<int, kHandSize> Suits{};
-  int32_t Weight = 0;
+  std::array<int8_t, kHandSize> Ranks{};  // -1: a wild card
+  std::array<int8_t, kHandSize> Suits{};  // -1: a wild card
   // Played with the full analysis (Check); false: only the suits differ from the class
   // before it, which is played with the quick analysis (Check1).
   bool Full = true;
+  int32_t Weight = 0;
 };
 
 // Most threads a whole-game run accepts.

@@ -187,8 +187,8 @@ TDealClass RandomClass(std::mt19937& random, const TPokerDescription& game) {
       code = rank + 13 * static_cast<int>(random() % 4);
     } while (code % 13 == game.WildRank || cards.count(code) != 0);
     cards.insert(code);
-    deal.Ranks[static_cast<size_t>(i)] = code % 13;
-    deal.Suits[static_cast<size_t>(i)] = code / 13;
+    deal.Ranks[static_cast<size_t>(i)] = static_cast<int8_t>(code % 13);
+    deal.Suits[static_cast<size_t>(i)] = static_cast<int8_t>(code / 13);
   }
   return deal;
 }
@@ -205,7 +205,7 @@ TDealClass NewSuits(std::mt19937& random, TDealClass deal) {
     int suit = suited ? oneSuit : static_cast<int>(random() % 4);
     while (cards.count(rank + 13 * suit) != 0) suit = (suit + 1) % 4;
     cards.insert(rank + 13 * suit);
-    deal.Suits[static_cast<size_t>(i)] = suit;
+    deal.Suits[static_cast<size_t>(i)] = static_cast<int8_t>(suit);
   }
   deal.Full = false;
   return deal;
