@@ -53,15 +53,20 @@ constexpr bool BitSet(int value, int bit) {
   return (static_cast<uint32_t>(value) >> (static_cast<uint32_t>(bit) & 31u)) & 1u;
 }
 
-// Set bits of a 32-bit word: one instruction where the target has POPCNT; the baseline
-// x86-64 target has none, and there the library call would cost more than this.
+// Set bits of a 32-bit word by shifts and masks, for targets without a popcount
+// instruction (the library call would cost more than this).
+constexpr int CountBitsPortably(uint32_t bits) {
+  bits = bits - ((bits >> 1) & 0x55555555u);
+  bits = (bits & 0x33333333u) + ((bits >> 2) & 0x33333333u);
+  return static_cast<int>((((bits + (bits >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
+}
+
+// Set bits of a 32-bit word: one instruction where the target has POPCNT.
 constexpr int CountBits(uint32_t bits) {
 #ifdef __POPCNT__
   return std::popcount(bits);
 #else
-  bits = bits - ((bits >> 1) & 0x55555555u);
-  bits = (bits & 0x33333333u) + ((bits >> 2) & 0x33333333u);
-  return static_cast<int>((((bits + (bits >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
+  return CountBitsPortably(bits);
 #endif
 }
 

@@ -133,6 +133,19 @@ TEST(Cards, TablesAndCardText) {
   EXPECT_TRUE(BitSet(16, 4));
   EXPECT_TRUE(BitSet(16, 36));  // the bit is taken mod 32
   EXPECT_FALSE(BitSet(16, 3));
+  // The shift-and-mask count (the code of machines without POPCNT) against a count bit by
+  // bit, over every set of ranks and a few wider words.
+  for (uint32_t bits : {0xFFFFFFFFu, 0x80000001u, 0xDEADBEEFu}) {
+    int set = 0;
+    for (int b = 0; b < 32; ++b) set += BitSet(static_cast<int>(bits), b) ? 1 : 0;
+    EXPECT_EQ(CountBitsPortably(bits), set) << bits;
+  }
+  for (uint32_t ranks = 0; ranks < (1u << 13); ++ranks) {
+    int set = 0;
+    for (int b = 0; b < 13; ++b) set += (ranks >> b) & 1u;
+    ASSERT_EQ(CountBitsPortably(ranks), set) << ranks;
+    ASSERT_EQ(CountBits(ranks), set) << ranks;
+  }
 
   EXPECT_EQ(ParseCard("AS"), 12);
   EXPECT_EQ(ParseCard("10d"), 8 + 26);
