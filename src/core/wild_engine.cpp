@@ -111,12 +111,13 @@ struct TSuitWeights {
 
 // Adds to `fits` the ways to draw t = 5 - w - k cards of different ranks, none held, so
 // that the held ranks `kept` (k of them) and the drawn ones fit a straight window, for
-// w = 1, 2 and 3 wild cards at once: one pass over the windows serves them all. The final naturals
-// are classified by their lowest rank as the wild hand kinds are. With `low`, the same pass also
-// counts, for one wild card, the completions without a king or an ace: the windows up to the queen,
-// which differ from the others only from a lowest rank of eight on. A window adds its lowest rank's
-// weight (at most 4) times at most C(4, 2) 4^2, over at most eleven windows, and over at most four
-// suits: no sum comes near 2^31, and plain arithmetic is safe.
+// w = 1, 2 and 3 wild cards at once: one pass over the windows serves them all. The final
+// naturals are classified by their lowest rank as the wild hand kinds are. With `low`, the
+// same pass also counts, for one wild card, the completions without a king or an ace: the
+// windows up to the queen, which differ from the others only from a lowest rank of eight
+// on. A window adds its lowest rank's weight (at most 4) times at most C(4, 2) 4^2, over
+// at most eleven windows and at most four suits: no sum comes near 2^31, and plain
+// arithmetic is safe.
 template <class TWeights>
 void CountFits(uint32_t kept, int k, const TWeights& weight, TFitsByWilds& fits,
                TFits* low = nullptr) {
