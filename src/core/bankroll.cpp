@@ -104,7 +104,9 @@ TOutcomeTable BuildOutcomeTable(const TPayout& payout) {
                        std::to_string(payout.CoinBasis) +
                        " coins is not a whole number of bets per coin");
     }
-    table.Net[c] = payout.Pays[c] / payout.CoinBasis - 1;
+    // A net result beyond the width of the grid leaves it from any cell: held at that
+    // width, it cannot overflow when added to a cell index.
+    table.Net[c] = std::min(payout.Pays[c] / payout.CoinBasis - 1, kGridCells);
     table.P[c] = static_cast<double>(payout.CategoryChance(c));
     nothing -= table.P[c];
   }

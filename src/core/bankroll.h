@@ -39,6 +39,7 @@ constexpr int kMaxBankroll = 1500;  // coins
 // The net result of one hand in bets: every category, then "Nothing" (net -1).
 struct TOutcomeTable {
   int Count = 0;
+  // Net result of each outcome in bets; a result beyond the grid's width is held at it.
   std::array<int32_t, kMaxCategories + 1> Net{};
   std::array<double, kMaxCategories + 1> P{};
 };

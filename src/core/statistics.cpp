@@ -111,7 +111,7 @@ StatisticsTable BuildStatisticsTable(const std::vector<std::string>& categoryNam
     chance[r] = Percent(100 * p);
     table.RowProbability[r] = p;
     rest -= p;
-    share[r] = Percent(100 * payout.Pays[c] / basis * p);
+    share[r] = Percent(100 * static_cast<long double>(payout.Pays[c]) / basis * p);
     hands[r].assign(1, '0');
     if (p > 0) table.OccursHandsText[r] = Occurs(1 / p);
   }

@@ -89,6 +89,24 @@ TEST(ResultDistribution, OneHandHoldsEveryOutcomeAtItsNetResult) {
   }
 }
 
+// The largest pay the program accepts is a win like any other, in every chart.
+TEST(ResultDistribution, TheLargestPayIsAWin) {
+  const TPayout table = Table({INT32_MAX, 2, 1}, {1, 100, 200});
+  TResultDistribution result;
+  TRecordingSink sink;
+  ComputeResultDistribution(table, 1, 1, result, sink);
+  EXPECT_NEAR(result.Win, 0.101, 1e-15);
+  EXPECT_NEAR(result.Push, 0.2, 1e-15);
+  TCurves curves;
+  TRecordingSink curveSink;
+  ComputeWinPushLoss(table, curves, curveSink);
+  EXPECT_NEAR(curves.Win[0].Y, 10.1, 1e-12);
+  TRuinCurves ruin;
+  TRecordingSink ruinSink;
+  ComputeRiskOfRuin(table, 10, 20, 1, ruin, ruinSink);
+  EXPECT_NEAR(ruin.Hit[0].Y, 0.1, 1e-12);  // only the top pay reaches 20 in one hand
+}
+
 // Sixty hands of a small table never reach the ends of the grid, so the grid must equal
 // the sixty-fold convolution of one hand's outcomes.
 TEST(ResultDistribution, EqualsTheDirectConvolution) {

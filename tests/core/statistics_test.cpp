@@ -208,6 +208,17 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
   EXPECT_CLOSE(dealShare, 100, 1e-5L);
 }
 
+// The largest pay the program accepts: its share of the return keeps its sign and size.
+TEST_F(NineSixJacks, TheLargestPayKeepsItsShareOfTheReturn) {
+  TPayout table = *table_;
+  table.Pays[0] = INT32_MAX;
+  table.ComputeTotals();
+  const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), table, 600);
+  const long double share = 100.0L * INT32_MAX * table.CategoryChance(0);
+  EXPECT_CLOSE(Number(stats.ReturnText[kTotalColumn][2]), share, 1e-6L * share);
+  EXPECT_CLOSE(Number(stats.ReturnText[kTotalColumn][0]), 100 * table.Return, 1e-6L * share);
+}
+
 TEST(Statistics, OccurrenceTimes) {
   StatisticsTable stats;
   stats.DataRowCount = 5;
