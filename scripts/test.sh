@@ -2,7 +2,8 @@
 # Installs what is missing, builds and runs every test: the format check, the Debug build
 # with all tests, the core tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
 # tests of the whole-game run on worker threads under ThreadSanitizer, and a bounded run of
-# the data file fuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
+# the fuzzers of the data file, INI and language file readers under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -22,8 +23,17 @@ if grep -E 'WARNING: ThreadSanitizer' build/tsan-test.log; then
 fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-rm -rf build/fuzz-corpus && mkdir -p build/fuzz-corpus
+# The fuzzing budget is shared by the three readers of the user's files; each starts from the
+# shipped files (and new inputs it finds go to build/fuzz-corpus).
 seconds="${TARNWICK_FUZZ_SECONDS:-60}"
-echo "Fuzzing the data file reader for ${seconds} s"
-build/fuzz/tests/fuzz/tarnwick_data_fuzz -max_total_time="$seconds" -print_final_stats=1 \
-  build/fuzz-corpus tests/fuzz/corpus 2>&1 | tail -n 4
+fuzz() {
+  local target="$1"
+  shift
+  rm -rf "build/fuzz-corpus/$target" && mkdir -p "build/fuzz-corpus/$target"
+  echo "Fuzzing the $target reader for $((seconds / 3)) s"
+  "build/fuzz/tests/fuzz/tarnwick_${target}_fuzz" -max_total_time="$((seconds / 3))" \
+    -print_final_stats=1 "build/fuzz-corpus/$target" "$@" 2>&1 | tail -n 4
+}
+fuzz data_file tests/fuzz/corpus/data
+fuzz ini_file tests/fuzz/corpus/ini data/Langs
+fuzz language_file data/Langs

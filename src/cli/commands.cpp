@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iostream>
 #include <nlohmann/json.hpp>
 #include <numeric>
 #include <string>
@@ -142,8 +143,8 @@ int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
 }
 
 int RunPaths(bool json, std::ostream& out) {
+  // A query: nothing is created.
   const TAppFolders folders = TAppFolders::Current();
-  folders.PrepareUserFolders();
   if (json) {
     const nlohmann::ordered_json report = {{"program", folders.ProgramFolder.string()},
                                            {"resources", folders.ResourceFolder.string()},
@@ -165,14 +166,16 @@ int RunPaths(bool json, std::ostream& out) {
 
 int RunLanguage(const std::string& code, std::ostream& out) {
   TPreferences& preferences = Preferences();
+  if (!preferences.SettingsWarning().empty())
+    std::cerr << "tarnwick-cli: warning: " << preferences.SettingsWarning() << '\n';
   if (!code.empty()) {
     std::string upper = code;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (std::find(preferences.Languages.begin(), preferences.Languages.end(), upper) ==
-        preferences.Languages.end()) {
+    const auto at = std::find(preferences.Languages.begin(), preferences.Languages.end(), upper);
+    if (at == preferences.Languages.end()) {
       throw InputError("there is no language " + code + " (see 'language')");
     }
-    preferences.SetLanguage(upper);
+    preferences.ChooseLanguage(static_cast<int>(at - preferences.Languages.begin()));
     preferences.SaveSettings();
   }
   const std::vector<std::string> names = preferences.LanguageNames();

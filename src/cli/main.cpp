@@ -4,6 +4,7 @@
 // tarnwick-cli: the scriptable face of the Tarnwick core.
 
 #include <CLI/CLI.hpp>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -65,6 +66,11 @@ int main(int argc, char** argv) {
   using namespace tarnwick;
   CLI::App app{"Tarnwick: exact odds for five-card draw video poker", "tarnwick-cli"};
   app.require_subcommand(1);
+  app.footer(
+      "Exit status: 0 done; 1 failed (one line on stderr says why: a data file that cannot be "
+      "read or written, a computed return that differs from a published one); 2 bad input or "
+      "usage; 3 done, but the data file was damaged (what could be read was used, and a copy of "
+      "the file is kept before it is replaced); 130 interrupted, nothing stored.");
 
   bool json = false;
   CLI::App* games = app.add_subcommand("games", "List every game with its categories in pay order");
@@ -190,6 +196,19 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 100))
       ->default_val(1);
   benchmark->add_flag("--json", bench.Json, "Print JSON");
+
+  // An empty value ("--index ''", "--data ''") is a usage error like any other bad value,
+  // never a quiet default.
+  const CLI::Validator nonEmpty(
+      [](std::string& value) { return value.empty() ? std::string("an empty value") : ""; }, "",
+      "NONEMPTY");
+  const std::function<void(CLI::App*)> requireValues = [&](CLI::App* command) {
+    for (CLI::Option* option : command->get_options()) {
+      if (option->get_type_size_min() > 0) option->check(nonEmpty);
+    }
+    for (CLI::App* sub : command->get_subcommands({})) requireValues(sub);
+  };
+  requireValues(&app);
 
   const auto isCommand = [&](const std::string& name) {
     for (const CLI::App* command : app.get_subcommands({})) {

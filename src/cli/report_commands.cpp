@@ -108,7 +108,8 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
                      " is not 10..10000 hands per hour");
   }
   if (options.Csv && options.Json) throw InputError("choose one of --csv and --json");
-  const TPayout table = StoredOrComputed(games, game, options);
+  bool damaged = false;
+  const TPayout table = StoredOrComputed(games, game, options, damaged);
   const StatisticsTable stats = BuildStatisticsTable(CategoryNames(game), table, options.Speed);
   const int rows = stats.DataRowCount;
 
@@ -143,7 +144,7 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
         {"occursHands", hands},
         {"occursHours", hours}};
     out << report.dump(2) << '\n';
-    return 0;
+    return damaged ? kDamagedDataExit : 0;
   }
 
   const auto& texts = ViewTexts(stats, view);
@@ -163,7 +164,7 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
       for (size_t i = 0; i < line.size(); ++i) out << (i > 0 ? "," : "") << Field(line[i]);
       out << '\n';
     }
-    return 0;
+    return damaged ? kDamagedDataExit : 0;
   }
   std::array<size_t, kStatHeaders.size()> widths{};
   for (const auto& line : grid) {
@@ -187,7 +188,7 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
     }
     out << text.substr(0, text.find_last_not_of(' ') + 1) << '\n';
   }
-  return 0;
+  return damaged ? kDamagedDataExit : 0;
 }
 
 int RunHolds(const TPokerDescription& game, const std::vector<int32_t>& pays,
@@ -279,7 +280,8 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
                        std::to_string(options.Desired));
     }
   }
-  const TPayout table = StoredOrComputed(games, game, options);
+  bool damaged = false;
+  const TPayout table = StoredOrComputed(games, game, options, damaged);
   TInterruptGuard guard;
   TInterruptSink sink;
   Json report = {{"game", game.GameId}, {"name", game.Name}, {"coins", options.Coins}};
@@ -294,7 +296,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
                      {"loss", result.Loss},
                      {"points", PointsJson(result.Points, true)}});
       out << report.dump(2) << '\n';
-      return 0;
+      return damaged ? kDamagedDataExit : 0;
     }
     out << "# " << game.Name << ", " << options.Hands << " hands of " << options.Coins
         << (options.Coins == 1 ? " coin" : " coins") << ": win "
@@ -304,7 +306,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
         << "x,y,class\n";
     for (const TChartPoint& point : result.Points)
       out << Number(point.X) << ',' << Number(point.Y) << ',' << ClassName(point.Class) << '\n';
-    return 0;
+    return damaged ? kDamagedDataExit : 0;
   }
   if (chart == "winloss") {
     TCurves curves;
@@ -314,7 +316,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
                      {"push", PointsJson(curves.Push, false)},
                      {"loss", PointsJson(curves.Loss, false)}});
       out << report.dump(2) << '\n';
-      return 0;
+      return damaged ? kDamagedDataExit : 0;
     }
     out << "# " << game.Name << ": after 2000 hands win " << Format("%.3f %%", curves.Win.back().Y)
         << ", push " << Format("%.3f %%", curves.Push.back().Y) << ", loss "
@@ -323,7 +325,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
       out << Number(curves.Win[n].X) << ',' << Number(curves.Win[n].Y) << ','
           << Number(curves.Push[n].Y) << ',' << Number(curves.Loss[n].Y) << '\n';
     }
-    return 0;
+    return damaged ? kDamagedDataExit : 0;
   }
   if (chart == "ruin") {
     TRuinCurves curves;
@@ -334,7 +336,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
                      {"ruin", PointsJson(curves.Ruin, false)},
                      {"hit", PointsJson(curves.Hit, false)}});
       out << report.dump(2) << '\n';
-      return 0;
+      return damaged ? kDamagedDataExit : 0;
     }
     out << "# " << game.Name << ", bankroll " << options.Initial << " to " << options.Desired
         << " coins, " << options.Coins << (options.Coins == 1 ? " coin" : " coins")
@@ -344,7 +346,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
       out << Number(curves.Ruin[n].X) << ',' << Number(curves.Ruin[n].Y) << ','
           << Number(curves.Hit[n].Y) << '\n';
     }
-    return 0;
+    return damaged ? kDamagedDataExit : 0;
   }
   throw InputError("unknown chart '" + chart + "' (distribution, winloss, ruin)");
 }

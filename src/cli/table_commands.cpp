@@ -2,15 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "table_commands.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
-#include <sstream>
+#include <optional>
 
 #include "app_folders.h"
 #include "cli_input.h"
@@ -18,6 +19,7 @@
 #include "errors.h"
 #include "paytable_list.h"
 #include "progress.h"
+#include "safe_files.h"
 #include "wild_engine.h"
 
 namespace tarnwick::cli {
@@ -25,6 +27,9 @@ namespace tarnwick::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// The largest pay table list import reads (the shipped one has a few kilobytes).
+constexpr uint64_t kMaxListBytes = 16u << 20;
 
 std::string PaysText(const TPayout& table) {
   std::string text;
@@ -99,28 +104,56 @@ void PrintReport(const TPokerDescription& game, const TPayout& table, std::ostre
   out << '\n';
 }
 
-TData LoadStore(const TCatalogue& games, const std::filesystem::path& folder) {
+// The store of a folder. A damaged file is a warning (its readable tables are used, and
+// `damaged` is set); a file that cannot be read at all stops the command.
+TData LoadStore(const TCatalogue& games, const std::filesystem::path& folder, bool& damaged) {
   TData store;
   try {
     store.Load(folder, &games);
   } catch (const DataFileError& e) {
+    if (store.ReadOnly()) throw;
+    damaged = true;
     std::cerr << "tarnwick-cli: warning: " << e.what()
               << " A copy of the file is kept before it is written again.\n";
   }
   return store;
 }
 
-std::filesystem::path DataFolder(const TTableOptions& options) {
-  return options.Data.empty() ? DefaultDataFolder() : std::filesystem::path(options.Data);
+// Saves the store and names every copy of a damaged file the save made.
+void SaveStore(TData& store, const std::filesystem::path& folder) {
+  const size_t before = store.Backups().size();
+  try {
+    store.Save(folder);
+  } catch (...) {
+    for (size_t i = before; i < store.Backups().size(); ++i)
+      std::cerr << "tarnwick-cli: the damaged data file was copied to " << store.Backups()[i]
+                << '\n';
+    throw;
+  }
+  for (size_t i = before; i < store.Backups().size(); ++i)
+    std::cerr << "tarnwick-cli: the damaged data file was copied to " << store.Backups()[i] << '\n';
+}
+
+// The folder of --data, which must exist; else the default folder (`forWriting`: the one
+// saves go to, prepared for them; else the one a query reads, and nothing is created).
+std::filesystem::path DataFolder(const TTableOptions& options, bool forWriting) {
+  if (options.Data.empty()) {
+    const TAppFolders folders = TAppFolders::Current();
+    if (!forWriting) return folders.DataFolderForReading();
+    folders.PrepareUserFolders();
+    return folders.DataFolder;
+  }
+  const std::filesystem::path folder = options.Data;
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0) {
+    throw InputError(errno == ENOENT ? "--data folder \"" + options.Data + "\" does not exist"
+                                     : SystemError("--data folder", folder));
+  }
+  if (!S_ISDIR(info.st_mode)) throw InputError("--data \"" + options.Data + "\" is not a folder");
+  return folder;
 }
 
 }  // namespace
-
-std::filesystem::path DefaultDataFolder() {
-  const TAppFolders folders = TAppFolders::Current();
-  folders.PrepareUserFolders();
-  return folders.DataFolder;
-}
 
 TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& options) {
   if (options.Basis < 1 || options.Basis > 5) {
@@ -155,12 +188,11 @@ void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet, int
 }
 
 TPayout StoredOrComputed(const TCatalogue& games, const TPokerDescription& game,
-                         const TTableOptions& options) {
+                         const TTableOptions& options, bool& damaged) {
   TPayout table = TableFromOptions(game, options);
-  const TData store = LoadStore(games, DataFolder(options));
-  for (const auto& stored : store.Payouts) {
-    if (stored->SameAs(table) && stored->Return >= 0 && stored->DealTotal() > 0) return *stored;
-  }
+  const TData store = LoadStore(games, DataFolder(options, false), damaged);
+  if (const TPayout* stored = store.FindSame(table); stored != nullptr && stored->Computed())
+    return *stored;
   ComputeTable(game, table, options.Quiet, options.Threads);
   return table;
 }
@@ -184,71 +216,95 @@ int RunReturn(const TCatalogue& games, const TTableOptions& options, std::ostrea
 }
 
 int RunTables(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
-  const TData store = LoadStore(games, DataFolder(options));
   int filter = -1;
   if (!options.GameFilter.empty()) filter = ParseGame(games, options.GameFilter).GameId;
+  bool damaged = false;
+  const TData store = LoadStore(games, DataFolder(options, false), damaged);
   Json list = Json::array();
   for (const auto& table : store.Payouts) {
     if (filter >= 0 && table->GameId != filter) continue;
     if (options.Json) {
-      Json item = {{"index", table->Index}};
+      Json item = {{"index", table->Index}, {"computed", table->Computed()}};
       item.update(TableJson(games, *table));
       list.push_back(item);
       continue;
     }
     char line[200];
-    std::snprintf(line, sizeof line, "%4d  %-26s basis %d  return %11.6f %%  variance %9.4f  pays ",
-                  table->Index, GameName(games, table->GameId).c_str(), table->CoinBasis,
-                  static_cast<double>(table->Return * 100), table->Variance());
+    if (table->Computed()) {
+      std::snprintf(line, sizeof line,
+                    "%4d  %-26s basis %d  return %11.6f %%  variance %9.4f  pays ", table->Index,
+                    GameName(games, table->GameId).c_str(), table->CoinBasis,
+                    static_cast<double>(table->Return * 100), table->Variance());
+    } else {
+      std::snprintf(line, sizeof line, "%4d  %-26s basis %d  %-40s  pays ", table->Index,
+                    GameName(games, table->GameId).c_str(), table->CoinBasis, "not computed");
+    }
     out << line << PaysText(*table) << '\n';
   }
   if (options.Json) out << list.dump(2) << '\n';
-  return 0;
+  return (damaged ? kDamagedDataExit : 0);
 }
 
 int RunAdd(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
   const TPokerDescription& game = ParseGame(games, options.Game);
   TPayout table = TableFromOptions(game, options);
-  const std::filesystem::path folder = DataFolder(options);
-  TData store = LoadStore(games, folder);
-  for (const auto& stored : store.Payouts) {
-    if (stored->SameAs(table)) {
-      out << "Already stored as table " << stored->Index << " in "
-          << (folder / kDataFileName).string() << "\n\n";
-      PrintReport(game, *stored, out);
-      return 0;
-    }
+  const std::filesystem::path folder = DataFolder(options, true);
+  bool damaged = false;
+  TData store = LoadStore(games, folder, damaged);
+  TPayout* stored = store.FindSame(table);
+  if (stored != nullptr && stored->Computed()) {
+    out << "Already stored as table " << stored->Index << " in "
+        << (folder / kDataFileName).string() << "\n\n";
+    PrintReport(game, *stored, out);
+    return (damaged ? kDamagedDataExit : 0);
   }
   ComputeTable(game, table, options.Quiet, options.Threads);
-  TPayout& added = store.Add(std::make_unique<TPayout>(table));
-  store.Save(folder);
-  out << "Stored as table " << added.Index << " in " << (folder / kDataFileName).string() << "\n\n";
-  PrintReport(game, added, out);
-  return 0;
+  // A stored table without counts gets them; else the table is added.
+  if (stored != nullptr) {
+    stored->Assign(table);
+    store.Modified = true;
+  } else {
+    store.Add(std::make_unique<TPayout>(table));
+  }
+  SaveStore(store, folder);
+  const TPayout* saved = store.FindSame(table);
+  out << (stored != nullptr ? "Computed and stored as table " : "Stored as table ") << saved->Index
+      << " in " << (folder / kDataFileName).string() << "\n\n";
+  PrintReport(game, *saved, out);
+  return (damaged ? kDamagedDataExit : 0);
 }
 
 int RunImport(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
-  std::ifstream in(options.ListFile, std::ios::binary);
-  if (!in) throw InputError("cannot read the pay table list " + options.ListFile);
-  std::stringstream text;
-  text << in.rdbuf();
-  const std::vector<TListedTable> list = ParsePayTableList(text.str(), games);
-  const std::filesystem::path folder = DataFolder(options);
-  TData store;
-  if (!options.Replace) store = LoadStore(games, folder);
+  std::optional<std::string> text;
+  try {
+    text = ReadFileIfPresent(options.ListFile, kMaxListBytes);
+  } catch (const DataFileError& e) {
+    throw InputError(e.Message());
+  }
+  if (!text) throw InputError("the pay table list \"" + options.ListFile + "\" does not exist");
+  const std::vector<TListedTable> list = ParsePayTableList(*text, games);
+  const std::filesystem::path folder = DataFolder(options, true);
+  bool damaged = false;
+  TData store = LoadStore(games, folder, damaged);
+  if (options.Replace) {
+    // Every table goes, as a deletion of this run, so the save removes them from the file.
+    while (!store.Payouts.empty()) store.Delete(store.Payouts.back().get());
+  }
   int computed = 0;
   int mismatches = 0;
   for (const TListedTable& entry : list) {
-    auto table = std::make_unique<TPayout>(entry.Table);
-    table->Reduce();
-    const TPayout* stored = nullptr;
-    for (const auto& candidate : store.Payouts) {
-      if (candidate->SameAs(*table) && candidate->DealTotal() > 0) stored = candidate.get();
-    }
-    const TPokerDescription& game = *FindGame(games, table->GameId);
-    if (stored == nullptr) {
-      ComputeTable(game, *table, options.Quiet, options.Threads);
-      stored = &store.Add(std::move(table));
+    TPayout table = entry.Table;
+    table.Reduce();
+    const TPokerDescription& game = *FindGame(games, table.GameId);
+    TPayout* stored = store.FindSame(table);
+    if (stored == nullptr || !stored->Computed()) {
+      ComputeTable(game, table, options.Quiet, options.Threads);
+      if (stored != nullptr) {
+        stored->Assign(table);
+        store.Modified = true;
+      } else {
+        stored = &store.Add(std::make_unique<TPayout>(table));
+      }
       ++computed;
     }
     char line[200];
@@ -262,7 +318,7 @@ int RunImport(const TCatalogue& games, const TTableOptions& options, std::ostrea
     }
     out << '\n';
   }
-  if (computed > 0 || options.Replace) store.Save(folder);
+  if (store.Modified) SaveStore(store, folder);
   out << list.size() << " tables listed, " << computed << " computed, " << store.Payouts.size()
       << " stored in " << (folder / kDataFileName).string() << '\n';
   if (mismatches > 0) {
@@ -270,12 +326,13 @@ int RunImport(const TCatalogue& games, const TTableOptions& options, std::ostrea
               << " computed returns differ from the published ones\n";
     return 1;
   }
-  return 0;
+  return (damaged ? kDamagedDataExit : 0);
 }
 
 int RunDelete(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
-  const std::filesystem::path folder = DataFolder(options);
-  TData store = LoadStore(games, folder);
+  const std::filesystem::path folder = DataFolder(options, true);
+  bool damaged = false;
+  TData store = LoadStore(games, folder, damaged);
   if (options.Index < 0 || options.Index >= static_cast<int>(store.Payouts.size())) {
     throw InputError("there is no table " + std::to_string(options.Index) +
                      " (the data file holds " + std::to_string(store.Payouts.size()) + ")");
@@ -283,9 +340,9 @@ int RunDelete(const TCatalogue& games, const TTableOptions& options, std::ostrea
   const TPayout& table = *store.Payouts[static_cast<size_t>(options.Index)];
   const std::string what = GameName(games, table.GameId) + ", pays " + PaysText(table);
   store.Delete(&table);
-  store.Save(folder);
+  SaveStore(store, folder);
   out << "Deleted table " << options.Index << " (" << what << ")\n";
-  return 0;
+  return (damaged ? kDamagedDataExit : 0);
 }
 
 }  // namespace tarnwick::cli

@@ -36,9 +36,8 @@ struct TTableOptions {
   bool Replace = false;  // import: start from an empty data file
 };
 
-// The program's own folder when it is writable, else $XDG_DATA_HOME/tarnwick (default
-// ~/.local/share/tarnwick), which gets a copy of the shipped pay tables on first use.
-std::filesystem::path DefaultDataFolder();
+// The exit status of a command that read a damaged data file (it used what could be read).
+inline constexpr int kDamagedDataExit = 3;
 
 // A pay table of the game from the command line's pays, reduced to its smallest basis.
 TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& options);
@@ -48,9 +47,9 @@ TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& opt
 void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet, int threads);
 
 // The stored table equal to the options' one when it has whole-game counts, else the
-// table computed now (and not stored).
+// table computed now (and not stored); `damaged` is set when the data file was damaged.
 TPayout StoredOrComputed(const TCatalogue& games, const TPokerDescription& game,
-                         const TTableOptions& options);
+                         const TTableOptions& options, bool& damaged);
 
 int RunReturn(const TCatalogue& games, const TTableOptions& options, std::ostream& out);
 int RunTables(const TCatalogue& games, const TTableOptions& options, std::ostream& out);

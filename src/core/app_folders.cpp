@@ -2,22 +2,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_folders.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "data_store.h"
+#include "errors.h"
+#include "safe_files.h"
 
 namespace tarnwick {
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// The user's home folder: HOME, else the password database's entry of the running user.
+std::filesystem::path HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && *home == '/') return home;
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+      found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+    return found->pw_dir;
+  }
+  // A folder shared by every user (such as /tmp) would let others read and replace the
+  // user's pay tables and settings: refuse instead.
+  throw DataFileError(
+      "Cannot find the home folder for the settings and pay tables: HOME is not "
+      "set and user " +
+      std::to_string(::geteuid()) +
+      " has no home folder in the password database (set HOME, or "
+      "XDG_CONFIG_HOME and XDG_DATA_HOME)");
+}
+
 std::filesystem::path UserFolder(const char* variable, const char* fallbackBelowHome) {
   const char* value = std::getenv(variable);
   if (value != nullptr && *value == '/') return value;
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && *home != '\0') return std::filesystem::path(home) / fallbackBelowHome;
-  return std::filesystem::temp_directory_path() / fallbackBelowHome;
+  return HomeFolder() / fallbackBelowHome;
 }
 
 bool Writable(const std::filesystem::path& folder) {
@@ -61,14 +86,29 @@ std::filesystem::path TAppFolders::ShippedDataFile() const {
   return ResourceFolder / kDataFileName;
 }
 
+std::filesystem::path TAppFolders::DataFolderForReading() const {
+  if (Portable) return DataFolder;
+  std::error_code error;
+  const bool own = fs::exists(fs::symlink_status(DataFolder / kDataFileName, error));
+  return own || !fs::exists(ShippedDataFile(), error) ? DataFolder : ResourceFolder;
+}
+
 void TAppFolders::PrepareUserFolders() const {
   if (Portable) return;
   std::error_code error;
-  std::filesystem::create_directories(SettingsFile.parent_path(), error);
-  std::filesystem::create_directories(DataFolder, error);
-  const std::filesystem::path data = DataFolder / kDataFileName;
-  if (!std::filesystem::exists(data, error) && std::filesystem::exists(ShippedDataFile(), error)) {
-    std::filesystem::copy_file(ShippedDataFile(), data, error);
+  fs::create_directories(SettingsFile.parent_path(), error);
+  fs::create_directories(DataFolder, error);
+  const fs::path data = DataFolder / kDataFileName;
+  if (fs::exists(fs::symlink_status(data, error))) return;
+  try {
+    // Under the data file's lock, so that a table another program stores meanwhile is not
+    // replaced by the shipped ones.
+    const TFileLock lock(data);
+    if (fs::exists(fs::symlink_status(data, error))) return;
+    if (const auto shipped = ReadFileIfPresent(ShippedDataFile(), kMaxDataFileBytes))
+      WriteFileAtomically(data, *shipped);
+  } catch (const DataFileError&) {
+    // Left to the first save to report.
   }
 }
 

@@ -21,7 +21,8 @@ struct TAppFolders {
   std::filesystem::path DataFolder;  // folder of the user's Tarnwick.dat
 
   // For an executable; the environment gives the user's folders (XDG_CONFIG_HOME,
-  // XDG_DATA_HOME, HOME).
+  // XDG_DATA_HOME, HOME, else the home folder of the password database). Raises a
+  // DataFileError for an installed program when the user has no home folder.
   static TAppFolders ForExecutable(const std::filesystem::path& executable);
   // For the running program.
   static TAppFolders Current();
@@ -30,8 +31,12 @@ struct TAppFolders {
   std::filesystem::path HelpFolder() const { return ResourceFolder / "Help"; }
   std::filesystem::path ShippedDataFile() const;
 
+  // The folder whose Tarnwick.dat a command that only reads should read: the user's, or
+  // the shipped tables while an installed program's user has none yet.
+  std::filesystem::path DataFolderForReading() const;
   // Creates the user's folders of an installed program and copies the shipped pay tables
-  // there when the user has none yet. Failures are left to the first save to report.
+  // there when the user has none yet (for a program about to write). Failures are left to
+  // the first save to report.
   void PrepareUserFolders() const;
 };
 

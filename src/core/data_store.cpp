@@ -2,17 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data_store.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "byte_io.h"
 #include "errors.h"
+#include "safe_files.h"
 
 namespace tarnwick {
 
@@ -27,10 +21,6 @@ constexpr uint64_t kCasinoPayoutRecord = 12;
 template <class T>
 int Sign(T value) {
   return (value > 0) - (value < 0);
-}
-
-std::string SystemError(const std::string& what, const std::filesystem::path& path) {
-  return what + " \"" + path.string() + "\": " + std::strerror(errno);
 }
 
 }  // namespace
@@ -86,9 +76,17 @@ void TData::Delete(const TPayout* table) {
   const auto it = std::find_if(Payouts.begin(), Payouts.end(),
                                [&](const auto& stored) { return stored.get() == table; });
   if (it == Payouts.end()) return;
+  std::erase_if(savedObjects_, [&](const auto& saved) { return saved.first == table; });
   Payouts.erase(it);
   Renumber();
   Modified = true;
+}
+
+TPayout* TData::FindSame(const TPayout& table) const {
+  for (const auto& stored : Payouts) {
+    if (stored->SameAs(table)) return stored.get();
+  }
+  return nullptr;
 }
 
 std::vector<TPayout*> TData::TablesFor(int gameId, int coins) const {
@@ -121,7 +119,7 @@ std::vector<uint8_t> TData::Image() const {
   return out;
 }
 
-void TData::ReadImage(const std::vector<uint8_t>& image, const TCatalogue* games) {
+void TData::ReadImage(std::span<const uint8_t> image, const TCatalogue* games) {
   Payouts.clear();
   Casinos.clear();
   CasinoPayouts.clear();
@@ -187,87 +185,102 @@ void TData::ReadImage(const std::vector<uint8_t>& image, const TCatalogue* games
 
 void TData::Load(const std::filesystem::path& folder, const TCatalogue* games) {
   const std::filesystem::path path = folder / kDataFileName;
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw DataFileError(SystemError("Cannot open", path));
-  const std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
-  if (in.bad()) throw DataFileError(SystemError("Cannot read", path));
+  games_ = games;
+  damaged_ = false;
+  std::optional<std::string> bytes;
   try {
-    ReadImage(image, games);
+    bytes = ReadFileIfPresent(path, kMaxDataFileBytes);
+  } catch (const DataFileError& e) {
+    // The file is there but unreadable: an empty store saved over it would lose every table.
+    readOnlyReason_ = e.Message();
+    throw DataFileError(e.Message() + "; the pay tables are not saved, so the file stays as it is");
+  }
+  readOnlyReason_.clear();
+  if (!bytes) {
+    Payouts.clear();
+    Casinos.clear();
+    CasinoPayouts.clear();
+    MarkSaved();
+    return;
+  }
+  try {
+    ReadImage({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()}, games);
   } catch (const DataFileError&) {
-    // Unread records stay in the file only: it is copied aside before anything replaces it.
-    pendingBackup_ = path;
+    // The unread records stay in the file only: it is copied aside before a save replaces it.
+    damaged_ = true;
+    MarkSaved();
     throw;
   }
+  MarkSaved();
+}
+
+void TData::MarkSaved() {
+  savedTables_.clear();
+  savedObjects_.clear();
+  for (const auto& table : Payouts) {
+    savedObjects_.emplace_back(table.get(), savedTables_.size());
+    savedTables_.push_back(*table);
+  }
+}
+
+void TData::MergeInto(TData& disk) {
+  const auto onDisk = [&](const TPayout& table) { return disk.FindSame(table) != nullptr; };
+  const auto savedBefore = [&](const TPayout& table) {
+    return std::any_of(savedTables_.begin(), savedTables_.end(),
+                       [&](const TPayout& saved) { return saved.SameAs(table); });
+  };
+  std::vector<std::unique_ptr<TPayout>> merged;
+  for (auto& table : Payouts) {
+    const auto saved = std::find_if(savedObjects_.begin(), savedObjects_.end(),
+                                    [&](const auto& entry) { return entry.first == table.get(); });
+    const bool unchanged =
+        saved != savedObjects_.end() && savedTables_[saved->second].SameAs(*table);
+    // A table this store neither added nor edited that is gone from the file was deleted
+    // (or edited) by another program.
+    if (unchanged && !onDisk(*table)) continue;
+    // The same table computed elsewhere lends its counts to one not computed here.
+    if (!table->Computed()) {
+      if (const TPayout* computed = disk.FindSame(*table); computed && computed->Computed())
+        table->Assign(*computed);
+    }
+    merged.push_back(std::move(table));
+  }
+  for (auto& table : disk.Payouts) {
+    // Tables known at the last load or save were kept above, or deleted or edited here.
+    if (savedBefore(*table)) continue;
+    const bool here = std::any_of(merged.begin(), merged.end(),
+                                  [&](const auto& kept) { return kept->SameAs(*table); });
+    if (!here) merged.push_back(std::move(table));  // added by another program
+  }
+  Payouts = std::move(merged);
+  Renumber();
+  // Nothing here changes the casino records: the file's own are kept.
+  Casinos = std::move(disk.Casinos);
+  CasinoPayouts = std::move(disk.CasinoPayouts);
 }
 
 void TData::Save(const std::filesystem::path& folder) {
   const std::filesystem::path path = folder / kDataFileName;
-  if (!pendingBackup_.empty()) {
-    std::error_code error;
-    if (std::filesystem::exists(pendingBackup_, error)) BackUpFile(pendingBackup_);
-    pendingBackup_.clear();
+  if (ReadOnly()) throw DataFileError(readOnlyReason_ + "; the pay tables are not saved");
+  const std::filesystem::path target = SaveTarget(path);
+  const TFileLock lock(target);
+  // Read back under the lock what the other programs saved since this store was loaded.
+  const std::optional<std::string> bytes = ReadFileIfPresent(target, kMaxDataFileBytes);
+  if (bytes) {
+    TData disk;
+    try {
+      disk.ReadImage({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()}, games_);
+    } catch (const DataFileError&) {
+      // What follows the damage exists only in the file: keep a copy before replacing it.
+      backups_.push_back(KeepCopy(target, *bytes));
+    }
+    MergeInto(disk);
   }
-  WriteFileAtomically(path, Image());
+  RemoveStaleTemporaries(target);
+  const std::vector<uint8_t> image = Image();
+  WriteFileAtomically(target, {reinterpret_cast<const char*>(image.data()), image.size()});
   Modified = false;
-}
-
-std::filesystem::path BackUpFile(const std::filesystem::path& path) {
-  std::filesystem::path backup = path;
-  backup += ".bak";
-  for (int n = 1; std::filesystem::exists(backup); ++n) {
-    backup = path;
-    backup += ".bak." + std::to_string(n);
-  }
-  std::error_code error;
-  if (!std::filesystem::copy_file(path, backup, error)) {
-    throw DataFileError("Cannot keep a copy of the damaged \"" + path.string() + "\" as \"" +
-                        backup.string() + "\": " + error.message());
-  }
-  return backup;
-}
-
-void WriteFileAtomically(const std::filesystem::path& path, const std::vector<uint8_t>& bytes,
-                         const std::function<void()>& beforeRename) {
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw DataFileError(SystemError("Cannot create", temporary));
-  const auto fail = [&](const std::string& what) {
-    const std::string message = SystemError(what, temporary);
-    ::close(fd);
-    ::unlink(temporary.c_str());
-    throw DataFileError(message + "; \"" + path.string() + "\" is unchanged");
-  };
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) fail("Cannot write");
-    written += static_cast<size_t>(n);
-  }
-  if (::fsync(fd) != 0) fail("Cannot flush");
-  if (::close(fd) != 0) {
-    const std::string message = SystemError("Cannot close", temporary);
-    ::unlink(temporary.c_str());
-    throw DataFileError(message + "; \"" + path.string() + "\" is unchanged");
-  }
-  if (beforeRename) beforeRename();
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
-    const std::string message = SystemError("Cannot replace", path);
-    ::unlink(temporary.c_str());
-    throw DataFileError(message + " (it is unchanged)");
-  }
-  // Make the rename itself durable.
-  std::filesystem::path folder = path.parent_path();
-  if (folder.empty()) folder = ".";
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  MarkSaved();
 }
 
 }  // namespace tarnwick

@@ -6,12 +6,13 @@
 // a header of three record counts, then the pay tables, the casino records and the
 // casino/pay-table records. The layout is shared with every other copy of the program, so
 // it never changes. The file is the user's only copy of their pay tables: a save replaces
-// it atomically, and a damaged file is copied aside before it is ever overwritten.
+// it atomically, a damaged file is copied aside before it is ever overwritten, and a file
+// that cannot be read is never written.
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,15 @@ class TCasinoAndPayout {
 // order; 0 and other keys find all tables equal.
 int CompareTables(const TPayout& a, int key, const TPayout& b);
 
+// The largest data file that is read: a real store of every table of every game is far below
+// 1 MB (a pay table record has at most 872 bytes), so anything larger is not a data file.
+inline constexpr uint64_t kMaxDataFileBytes = 16u << 20;
+
+// The pay tables of the data file. Several programs may work on the same file at once (two
+// desktop programs, the command-line tool beside one): a save therefore reads the file
+// back under a lock and merges, applying this store's additions, edits and deletions since
+// it was loaded to the tables on disk by identity (game, coin basis and pays), so that no
+// table another program stored is lost.
 class TData {
  public:
   std::vector<std::unique_ptr<TPayout>> Payouts;
@@ -52,17 +62,24 @@ class TData {
   bool Modified = false;
 
   // Reads "Tarnwick.dat" of the folder; a missing file leaves the store empty. A damaged
-  // file keeps the records read before the damage, marks the file to be copied aside
-  // before the next save, and raises a DataFileError that names the failed record. With a
-  // catalogue, a table of a known game must have that game's categories and deck.
+  // file keeps the records read before the damage and raises a DataFileError that names
+  // the failed record (the file is copied aside before a save replaces it). A file that is
+  // there but cannot be read (no permission, not a regular file, too large) raises a
+  // DataFileError with the system's reason and makes the store read-only: it is never
+  // written. With a catalogue, a table of a known game must have that game's categories
+  // and deck.
   void Load(const std::filesystem::path& folder, const TCatalogue* games = nullptr);
-  // Writes the store to the folder's "Tarnwick.dat" through a temporary file that is
-  // flushed to disk and renamed over it; raises a DataFileError when that fails.
+  // Merges the store into the folder's "Tarnwick.dat" (see the class comment) and replaces
+  // the file atomically; the store then holds the merged tables, so tables deleted by
+  // another program are freed (rebuild any list of pointers into Payouts). A file that
+  // turned out damaged is first copied aside (see Backups). Raises a DataFileError when the
+  // store is read-only or the file cannot be read back or written; the file is then
+  // unchanged.
   void Save(const std::filesystem::path& folder);
   // The file image Save writes.
   std::vector<uint8_t> Image() const;
   // Reads a file image; what Load does after reading the file.
-  void ReadImage(const std::vector<uint8_t>& image, const TCatalogue* games = nullptr);
+  void ReadImage(std::span<const uint8_t> image, const TCatalogue* games = nullptr);
 
   // Appends the table (the store owns it) and returns it.
   TPayout& Add(std::unique_ptr<TPayout> table);
@@ -70,23 +87,32 @@ class TData {
   void Delete(const TPayout* table);
   // The tables of a game for which `coins` is a multiple of the coin basis, in store order.
   std::vector<TPayout*> TablesFor(int gameId, int coins) const;
+  // The stored table with the same game, categories, coin basis and pays, or null.
+  TPayout* FindSame(const TPayout& table) const;
 
-  // Path of a damaged file still to be copied aside before the next save (empty: none).
-  const std::filesystem::path& PendingBackup() const { return pendingBackup_; }
+  // Why the file could not be read (empty when it could, or was missing): such a store is
+  // never written, so nothing added to it can overwrite the user's file.
+  const std::string& ReadOnlyReason() const { return readOnlyReason_; }
+  bool ReadOnly() const { return !readOnlyReason_.empty(); }
+  // The last Load found the file damaged (its readable records were kept).
+  bool Damaged() const { return damaged_; }
+  // The copies of damaged files the saves of this store made, oldest first.
+  const std::vector<std::filesystem::path>& Backups() const { return backups_; }
 
  private:
   void Renumber();
-  std::filesystem::path pendingBackup_;
+  // Remembers the tables as they are now as the state on disk.
+  void MarkSaved();
+  // Applies this store's changes since MarkSaved to the tables read from the file.
+  void MergeInto(TData& disk);
+
+  const TCatalogue* games_ = nullptr;
+  std::string readOnlyReason_;
+  bool damaged_ = false;
+  std::vector<std::filesystem::path> backups_;
+  // The identity of every table at the last load or save, and which table object had it.
+  std::vector<TPayout> savedTables_;
+  std::vector<std::pair<const TPayout*, size_t>> savedObjects_;
 };
-
-// Writes bytes to `path` through a temporary file in the same folder that is flushed and
-// renamed over it, so that `path` holds either its old or its new contents, never a part.
-// `beforeRename` runs after the temporary file is complete (tests simulate a crash there).
-void WriteFileAtomically(const std::filesystem::path& path, const std::vector<uint8_t>& bytes,
-                         const std::function<void()>& beforeRename = {});
-
-// Copies a file aside as "<name>.bak", or "<name>.bak.1", ".bak.2", ... when that exists;
-// returns the copy's path.
-std::filesystem::path BackUpFile(const std::filesystem::path& path);
 
 }  // namespace tarnwick

@@ -4,10 +4,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <sstream>
 
-#include "data_store.h"
+#include "safe_files.h"
 
 namespace tarnwick {
 
@@ -17,6 +15,14 @@ std::string_view TrimBlanks(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return lower;
 }
 
 }  // namespace
@@ -30,72 +36,106 @@ bool SameText(std::string_view a, std::string_view b) {
   return true;
 }
 
-TIniFile::TIniFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return;
-  std::stringstream text;
-  text << in.rdbuf();
-  Parse(text.str());
+TIniFile TIniFile::Read(const std::filesystem::path& path) {
+  TIniFile file;
+  if (const auto text = ReadFileIfPresent(path, kMaxIniFileBytes)) file.Parse(*text);
+  return file;
 }
 
 void TIniFile::Parse(std::string_view text) {
   sections_.clear();
+  sectionIndex_.clear();
+  changed_.clear();
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // UTF-8 byte order mark
-  std::string current;
+  TSection* current = nullptr;
   while (!text.empty()) {
     const size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     if (line.ends_with('\r')) line.remove_suffix(1);
     const std::string_view trimmed = TrimBlanks(line);
-    if (trimmed.empty() || trimmed.front() == ';') continue;
-    if (trimmed.front() == '[') {
-      const size_t close = trimmed.find(']');
-      if (close == std::string_view::npos) continue;  // junk: no section header
-      current = std::string(TrimBlanks(trimmed.substr(1, close - 1)));
-      SectionFor(current);
+    const bool bracket = !trimmed.empty() && trimmed.front() == '[';
+    const size_t close = bracket ? trimmed.find(']') : std::string_view::npos;
+    if (close != std::string_view::npos) {
+      const std::string_view name = TrimBlanks(trimmed.substr(1, close - 1));
+      const bool known = FindSection(name) != nullptr;
+      current = &SectionFor(name);
+      current->Read = true;
+      // A section named twice gathers its keys in one place; the repeated header stays as
+      // a line of its own, so the file reads back the same.
+      if (known) current->Lines.push_back({"", std::string(line)});
       continue;
     }
-    const size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;  // junk: no key
-    const std::string_view key = TrimBlanks(line.substr(0, equals));
-    if (key.empty()) continue;
-    // The first occurrence of a key wins, as the lookup would find it.
-    if (HasKey(current, key)) continue;
-    SectionFor(current).Entries.push_back({std::string(key), std::string(line.substr(equals + 1))});
+    if (current == nullptr) {
+      current = &SectionFor("", false);
+      current->Read = true;
+    }
+    // A "[" without "]" is a broken header, not a key.
+    const size_t equals = bracket ? std::string_view::npos : line.find('=');
+    const std::string_view key =
+        equals == std::string_view::npos ? std::string_view() : TrimBlanks(line.substr(0, equals));
+    // A comment, blank or junk line, or a repeated key (the first occurrence wins, as a
+    // lookup finds it): kept as it is.
+    if (key.empty() || trimmed.front() == ';' ||
+        !current->Index.try_emplace(Lower(key), current->Lines.size()).second) {
+      current->Lines.push_back({"", std::string(line)});
+      continue;
+    }
+    current->Lines.push_back({std::string(key), std::string(line.substr(equals + 1))});
   }
 }
 
 std::string TIniFile::Text() const {
   std::string text;
   for (const TSection& section : sections_) {
-    if (!text.empty()) text += '\n';
-    text += '[' + section.Name + "]\n";
-    for (const TEntry& entry : section.Entries) text += entry.Key + '=' + entry.Value + '\n';
+    if (section.Header) {
+      // A section the program added starts after a blank line.
+      if (!section.Read && !text.empty() && !text.ends_with("\n\n")) text += '\n';
+      text += '[' + section.Name + "]\n";
+    }
+    for (const TLine& line : section.Lines) {
+      if (!line.Key.empty()) text += line.Key + '=';
+      text += line.Value + '\n';
+    }
   }
   return text;
 }
 
 void TIniFile::Save(const std::filesystem::path& path) const {
-  const std::string text = Text();
-  WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()));
+  WriteFileAtomically(path, Text());
+}
+
+void TIniFile::SaveChanges(const std::filesystem::path& path) {
+  const std::filesystem::path target = SaveTarget(path);
+  const TFileLock lock(target);
+  TIniFile merged = Read(target);
+  for (const auto& [section, key] : changed_)
+    merged.WriteString(section, key, ReadString(section, key));
+  RemoveStaleTemporaries(target);
+  merged.Save(target);
+  merged.changed_.clear();
+  *this = std::move(merged);
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {
-  for (const TSection& section : sections_) {
-    if (SameText(section.Name, name)) return &section;
-  }
-  return nullptr;
+  const auto found = sectionIndex_.find(Lower(name));
+  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
-TIniFile::TSection& TIniFile::SectionFor(std::string_view name) {
-  for (TSection& section : sections_) {
-    if (SameText(section.Name, name)) return section;
-  }
+TIniFile::TSection& TIniFile::SectionFor(std::string_view name, bool header) {
+  const auto [found, added] = sectionIndex_.try_emplace(Lower(name), sections_.size());
+  if (!added) return sections_[found->second];
+  sections_.push_back({std::string(name), header, false, {}, {}});
+  if (!name.empty() || sections_.size() == 1) return sections_.back();
   // The section with the empty name leads the file, as it does when read back.
-  sections_.push_back({std::string(name), {}});
-  if (name.empty()) std::rotate(sections_.begin(), sections_.end() - 1, sections_.end());
-  return name.empty() ? sections_.front() : sections_.back();
+  std::rotate(sections_.begin(), sections_.end() - 1, sections_.end());
+  for (auto& [lower, index] : sectionIndex_) index = lower.empty() ? 0 : index + 1;
+  return sections_.front();
+}
+
+const TIniFile::TLine* TIniFile::FindLine(const TSection& section, std::string_view key) {
+  const auto found = section.Index.find(Lower(key));
+  return found == section.Index.end() ? nullptr : &section.Lines[found->second];
 }
 
 bool TIniFile::HasSection(std::string_view section) const {
@@ -104,19 +144,13 @@ bool TIniFile::HasSection(std::string_view section) const {
 
 bool TIniFile::HasKey(std::string_view section, std::string_view key) const {
   const TSection* found = FindSection(section);
-  if (found == nullptr) return false;
-  for (const TEntry& entry : found->Entries) {
-    if (SameText(entry.Key, key)) return true;
-  }
-  return false;
+  return found != nullptr && FindLine(*found, key) != nullptr;
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view fallback) const {
   if (const TSection* found = FindSection(section)) {
-    for (const TEntry& entry : found->Entries) {
-      if (SameText(entry.Key, key)) return entry.Value;
-    }
+    if (const TLine* line = FindLine(*found, key)) return line->Value;
   }
   return std::string(fallback);
 }
@@ -135,19 +169,36 @@ int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-  std::string line(value);
-  for (char& c : line) {
+  std::string text(value);
+  for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
-  const std::string name(TrimBlanks(key));
-  TSection& target = SectionFor(TrimBlanks(section));
-  for (TEntry& entry : target.Entries) {
-    if (SameText(entry.Key, name)) {
-      entry.Value = line;
-      return;
+  const std::string_view name = TrimBlanks(key);
+  const std::string_view sectionName = TrimBlanks(section);
+  TSection& target = SectionFor(sectionName);
+  const auto [found, added] = target.Index.try_emplace(Lower(name), 0);
+  if (!added) {
+    TLine& line = target.Lines[found->second];
+    if (line.Value == text) return;
+    line.Value = std::move(text);
+  } else {
+    // After the section's last line that is not blank, so a blank line before the next
+    // section stays where it is.
+    size_t at = target.Lines.size();
+    while (at > 0 && target.Lines[at - 1].Key.empty() &&
+           TrimBlanks(target.Lines[at - 1].Value).empty())
+      --at;
+    for (auto& [lower, index] : target.Index) {
+      if (index >= at) ++index;
     }
+    found->second = at;
+    target.Lines.insert(target.Lines.begin() + static_cast<long>(at), {std::string(name), text});
   }
-  target.Entries.push_back({name, line});
+  const auto same = [&](const auto& entry) {
+    return SameText(entry.first, sectionName) && SameText(entry.second, name);
+  };
+  if (std::none_of(changed_.begin(), changed_.end(), same))
+    changed_.emplace_back(std::string(sectionName), std::string(name));
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
@@ -163,7 +214,9 @@ std::vector<std::string> TIniFile::Sections() const {
 std::vector<std::string> TIniFile::Keys(std::string_view section) const {
   std::vector<std::string> keys;
   if (const TSection* found = FindSection(section)) {
-    for (const TEntry& entry : found->Entries) keys.push_back(entry.Key);
+    for (const TLine& line : found->Lines) {
+      if (!line.Key.empty()) keys.push_back(line.Key);
+    }
   }
   return keys;
 }

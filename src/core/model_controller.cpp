@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
 #include "checked.h"
 #include "errors.h"
@@ -35,6 +36,8 @@ TModelController::TModelController(TUserInterface& ui, std::filesystem::path dat
     Data->Load(dataFolder_, &Games);
   } catch (const DataFileError& e) {
     LoadWarning = e.what();
+    // The program goes on with an empty store that is never saved over the file.
+    if (Data->ReadOnly()) LoadWarning += ". Pay tables added now are not saved.";
   }
   SelectGame(0);
   ClearHand();
@@ -50,7 +53,26 @@ TModelController::~TModelController() {
 }
 
 void TModelController::SaveData() {
-  if (Data->Modified) Data->Save(dataFolder_);
+  if (!Data->Modified) return;
+  // The save merges in what other programs stored meanwhile and may free tables another
+  // program deleted: the list of the current game is made anew, on the same table.
+  std::optional<TPayout> shown;
+  if (const TPayout* current = CurrentTable()) shown = *current;
+  Engine->SetPayout(nullptr);
+  Tables.clear();
+  TableIndex = -1;
+  const auto reselect = [&] {
+    RebuildTables();
+    const TPayout* same = shown ? Data->FindSame(*shown) : nullptr;
+    SelectTable(std::max(PositionOf(same), 0));
+  };
+  try {
+    Data->Save(dataFolder_);
+  } catch (...) {
+    reselect();
+    throw;
+  }
+  reselect();
 }
 
 void TModelController::CheckPosition(int position) const {
@@ -250,19 +272,12 @@ std::unique_ptr<TPayout> TModelController::EditTableDialog(bool isNew) {
   return working;
 }
 
-TPayout* TModelController::FindEqual(const TPayout& table) const {
-  for (const auto& stored : Data->Payouts) {
-    if (stored->SameAs(table)) return stored.get();
-  }
-  return nullptr;
-}
-
 void TModelController::AddTable() {
   std::unique_ptr<TPayout> working = EditTableDialog(true);
   if (!working) return;
   const int coins = working->CoinBasis;
   working->Reduce();
-  if (TPayout* equal = FindEqual(*working)) {
+  if (TPayout* equal = Data->FindSame(*working)) {
     SetCoins(coins);
     SelectTable(PositionOf(equal));
     return;
@@ -284,7 +299,7 @@ void TModelController::EditTable() {
   if (!working) return;
   const int coins = working->CoinBasis;
   working->Reduce();
-  if (const TPayout* equal = FindEqual(*working)) {
+  if (const TPayout* equal = Data->FindSame(*working)) {
     working->Assign(*equal);  // its computed counts are reused
   } else {
     CalculateTable(*working);

@@ -76,8 +76,9 @@ class TModelController {
   int32_t Coins = -1;  // -1 until the first table is selected
   int32_t SortKey = 0;
   std::function<void(bool)> OnBusy;  // true before, false after a whole-game run
-  // Why the store could not be read completely (empty when it could); the valid tables
-  // before the damage are loaded and the file is copied aside before the next save.
+  // Why the store could not be read completely (empty when it could): for a damaged file
+  // the valid tables before the damage are loaded and the file is copied aside before the
+  // next save; a file that could not be read at all is never saved over (Data->ReadOnly()).
   std::string LoadWarning;
 
   // Cards and hand.
@@ -134,7 +135,8 @@ class TModelController {
   std::string HandText() const;
   std::string TableText(const TPayout* table) const;
 
-  // Saves the store when it is modified (raises DataFileError).
+  // Saves the store when it is modified, merging in the tables other programs stored
+  // meanwhile, and rebuilds the table list on the same table (raises DataFileError).
   void SaveData();
   // The game, sort key, coins and table of the settings' section with the empty name.
   void LoadState(const TIniFile& settings);
@@ -142,7 +144,6 @@ class TModelController {
 
  private:
   std::unique_ptr<TPayout> EditTableDialog(bool isNew);
-  TPayout* FindEqual(const TPayout& table) const;
   int PositionOf(const TPayout* table) const;
   void CheckPosition(int position) const;
 

@@ -154,12 +154,25 @@ void TPayout::ReadFrom(TByteReader& reader) {
     field("Deals", record.Deals[d], 0, allDeals);
     dealTotal += record.Deals[d];
   }
-  field("the sum of Deals", dealTotal, 0, allDeals);
-  for (int c = 0; c <= record.LastCategory; ++c) record.Pays[c] = reader.ReadInt32();
+  // A table is either not computed (no deals) or counts every deal exactly once.
+  if (dealTotal != 0 && dealTotal != allDeals) {
+    throw DataFileError("the Deals add up to " + std::to_string(dealTotal) + ", not 0 or the " +
+                        std::to_string(allDeals) + " deals of " + std::to_string(record.DeckSize) +
+                        " cards");
+  }
+  for (int c = 0; c <= record.LastCategory; ++c) {
+    record.Pays[c] = reader.ReadInt32();
+    field("Pays", record.Pays[c], 0, INT32_MAX);
+  }
   for (int d = 0; d < kDrawCounts; ++d) {
     // The final hands of the deals that draw d cards: Deals[d] x C(DeckSize - 5, d).
-    const int64_t hands =
-        record.Deals[d] * static_cast<int64_t>(BinomialAt(d, record.DeckSize - kHandSize));
+    const int64_t draws = BinomialAt(d, record.DeckSize - kHandSize);
+    if (draws == 0 && record.Deals[d] != 0) {
+      throw DataFileError("Deals[" + std::to_string(d) + "] is " + std::to_string(record.Deals[d]) +
+                          ", but no deal of " + std::to_string(record.DeckSize) +
+                          " cards can draw " + std::to_string(d));
+    }
+    const int64_t hands = record.Deals[d] * draws;
     int64_t sum = 0;
     for (int c = 0; c <= record.LastCategory; ++c) {
       record.Counts[d][c] = reader.ReadInt64();

@@ -49,6 +49,8 @@ class TPayout {
   double StdDev() const;
   // Total of Deals (the deals counted by the whole-game run).
   int64_t DealTotal() const;
+  // The table has whole-game counts (a stored table without them has none of its figures).
+  bool Computed() const { return DealTotal() > 0; }
 
   // One record of the data file. ReadFrom validates the record before it changes this
   // table and raises a DataFileError naming the field that is out of its range.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <utility>
 
@@ -55,26 +56,46 @@ std::unique_ptr<TPreferences>& Instance() {
 }  // namespace
 
 TPreferences::TPreferences(TPreferencesSetup setup) : setup_(std::move(setup)) {
-  Settings = TIniFile(setup_.SettingsFile);
+  try {
+    Settings = TIniFile::Read(setup_.SettingsFile);
+  } catch (const DataFileError& e) {
+    settingsWarning_ = e.Message() + "; the settings are not saved";
+  }
+  // Only a readable regular file with a language name is offered: a program switched to a
+  // file without texts would show nothing at all.
   std::error_code error;
   for (std::filesystem::directory_iterator it(setup_.ResourceFolder / "Langs", error), end;
        !error && it != end; it.increment(error)) {
     const std::filesystem::path& file = it->path();
-    if (file.extension() != ".ini" || !it->is_regular_file(error)) continue;
     const std::string code = LanguageCodeOf(file);
-    if (std::find(Languages.begin(), Languages.end(), code) == Languages.end())
-      Languages.push_back(code);
+    if (code.empty()) continue;
+    std::string name;
+    try {
+      name = TIniFile::Read(file).ReadString("Info", "Language");
+    } catch (const DataFileError&) {
+      continue;
+    }
+    if (name.empty()) continue;
+    if (name.size() > 1023) name.resize(1023);
+    const auto known =
+        std::find_if(languageFiles_.begin(), languageFiles_.end(),
+                     [&](const TLanguageFile& language) { return language.Code == code; });
+    // The exact name "<code>.ini" wins over longer names with the same code.
+    if (known == languageFiles_.end()) {
+      languageFiles_.push_back({code, file, name});
+    } else if (SameText(file.stem().string(), code)) {
+      *known = {code, file, name};
+    }
   }
-  std::sort(Languages.begin(), Languages.end());
+  std::sort(languageFiles_.begin(), languageFiles_.end(),
+            [](const TLanguageFile& a, const TLanguageFile& b) { return a.Code < b.Code; });
+  for (const TLanguageFile& language : languageFiles_) Languages.push_back(language.Code);
   FontName = setup_.HasFont && setup_.HasFont("Tahoma") ? "Tahoma" : "MS Shell Dlg";
 
-  const auto known = [&](const std::string& code) {
-    return std::find(Languages.begin(), Languages.end(), code) != Languages.end();
-  };
   std::string start;
-  if (known(setup_.SystemLanguage)) {
+  if (FindLanguage(setup_.SystemLanguage) != nullptr) {
     start = setup_.SystemLanguage;
-  } else if (known("ENG")) {
+  } else if (FindLanguage("ENG") != nullptr) {
     start = "ENG";
   } else if (Languages.empty()) {
     throw InputError("There are no files in Langs!");
@@ -94,31 +115,34 @@ TPreferences::~TPreferences() {
 }
 
 void TPreferences::SaveSettings() {
-  Settings.WriteString("", "Language", LanguageCode);
+  if (!Settings.Changed()) return;
+  if (!settingsWarning_.empty()) throw DataFileError(settingsWarning_);
   std::error_code error;
   std::filesystem::create_directories(setup_.SettingsFile.parent_path(), error);
-  Settings.Save(setup_.SettingsFile);
+  Settings.SaveChanges(setup_.SettingsFile);
+}
+
+const TPreferences::TLanguageFile* TPreferences::FindLanguage(const std::string& code) const {
+  for (const TLanguageFile& language : languageFiles_) {
+    if (language.Code == code) return &language;
+  }
+  return nullptr;
 }
 
 std::filesystem::path TPreferences::LanguageFile(const std::string& code) const {
-  const std::filesystem::path folder = setup_.ResourceFolder / "Langs";
-  // The file whose name starts with the code, in any case ("eng.ini", "rus_old.ini").
-  std::error_code error;
-  std::filesystem::path found;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-       it.increment(error)) {
-    const std::filesystem::path& file = it->path();
-    if (file.extension() != ".ini" || LanguageCodeOf(file) != code) continue;
-    // The exact name "<code>.ini" wins over longer names with the same code.
-    if (found.empty() || file.stem() == code) found = file;
-  }
-  return found.empty() ? folder / (code + ".ini") : found;
+  const TLanguageFile* language = FindLanguage(code);
+  return language != nullptr ? language->File : setup_.ResourceFolder / "Langs" / (code + ".ini");
 }
 
 void TPreferences::SetLanguage(const std::string& code) {
-  if (std::find(Languages.begin(), Languages.end(), code) == Languages.end()) return;
+  const TLanguageFile* language = FindLanguage(code);
+  if (language == nullptr) return;
+  try {
+    Texts = TIniFile::Read(language->File);
+  } catch (const DataFileError&) {
+    return;  // gone or unreadable since the program started
+  }
   LanguageCode = code;
-  Texts = TIniFile(LanguageFile(code));
   webAddress_ =
       kRussianPageLanguages.find(code) != std::string_view::npos ? kRussianPage : kMainPage;
 }
@@ -141,11 +165,7 @@ std::string TPreferences::HintText(std::string_view section, std::string_view ke
 
 std::vector<std::string> TPreferences::LanguageNames() const {
   std::vector<std::string> names;
-  for (const std::string& code : Languages) {
-    std::string name = TIniFile(LanguageFile(code)).ReadString("Info", "Language");
-    if (name.size() > 1023) name.resize(1023);
-    names.push_back(name);
-  }
+  for (const TLanguageFile& language : languageFiles_) names.push_back(language.Name);
   return names;
 }
 
@@ -157,6 +177,7 @@ int TPreferences::LanguageIndex() const {
 void TPreferences::ChooseLanguage(int index) {
   if (index < 0 || index >= static_cast<int>(Languages.size())) return;
   SetLanguage(Languages[static_cast<size_t>(index)]);
+  Settings.WriteString("", "Language", LanguageCode);
 }
 
 std::filesystem::path TPreferences::HelpFileName() const {
@@ -219,7 +240,12 @@ std::string WrapHint(std::string_view text, size_t width) {
 }
 
 std::string LanguageCodeOf(const std::filesystem::path& file) {
-  return Upper(file.filename().string().substr(0, 3));
+  const std::string name = file.filename().string();
+  if (name.size() < 7 || !SameText(file.extension().string(), ".ini")) return "";
+  for (size_t i = 0; i < 3; ++i) {
+    if (!std::isalpha(static_cast<unsigned char>(name[i]))) return "";
+  }
+  return Upper(name.substr(0, 3));
 }
 
 std::string LanguageOfLocale(std::string_view locale) {
@@ -244,8 +270,8 @@ std::string LanguageOfLocale(std::string_view locale) {
 TPreferences& Preferences() {
   auto& instance = Instance();
   if (!instance) {
+    // Nothing is created here: the settings folder is made when settings are first saved.
     const TAppFolders folders = TAppFolders::Current();
-    folders.PrepareUserFolders();
     instance = std::make_unique<TPreferences>(TPreferencesSetup{
         folders.ResourceFolder, folders.SettingsFile, SystemLanguageOfEnvironment(), {}});
   }

@@ -32,9 +32,11 @@ struct TPreferencesSetup {
 class TPreferences {
  public:
   // Raises an InputError "There are no files in Langs!" when no language file exists.
+  // A settings file that exists but cannot be read is left alone: the program runs on the
+  // defaults and never writes it (SettingsWarning says why).
   explicit TPreferences(TPreferencesSetup setup);
-  // Writes the language to the settings and the settings file to disk (a failure to write
-  // is ignored: the program is ending).
+  // Writes the changed settings to disk (a failure to write is ignored: the program is
+  // ending, and the file keeps its old values).
   ~TPreferences();
   TPreferences(const TPreferences&) = delete;
   TPreferences& operator=(const TPreferences&) = delete;
@@ -43,7 +45,7 @@ class TPreferences {
   std::string LanguageCode;            // e.g. "ENG"
   TIniFile Settings;                   // the settings file
   TIniFile Texts;                      // the language file of the current language
-  std::vector<std::string> Languages;  // codes with a language file, sorted
+  std::vector<std::string> Languages;  // codes with a usable language file, sorted
 
   std::string Text(std::string_view section, std::string_view key) const;
   // Two blanks and the section's "WindowName".
@@ -54,23 +56,38 @@ class TPreferences {
   // The "Language" of section "Info" of every language file, in the order of Languages.
   std::vector<std::string> LanguageNames() const;
   int LanguageIndex() const;
+  // The user's choice: the language, remembered in the settings.
   void ChooseLanguage(int index);
-  // Only a code with a language file is taken.
+  // Only a code with a language file is taken (a file that cannot be read any more keeps
+  // the current language).
   void SetLanguage(const std::string& code);
   // Help/<the language's "HelpFile">, or Help/Tarnwick_eng.chm when that does not exist.
   std::filesystem::path HelpFileName() const;
   void ApplyFont(const std::string& fontName) { FontName = fontName; }
   // The address the about box links to for the current language.
   const std::string& WebAddress() const { return webAddress_; }
-  // Writes the settings file now.
+  // Writes the settings that changed into the settings file now (creating its folder);
+  // nothing when nothing changed. Raises a DataFileError when the file cannot be written
+  // or could not be read at the start.
   void SaveSettings();
+  // Why the settings file is not written (it exists but could not be read); empty else.
+  const std::string& SettingsWarning() const { return settingsWarning_; }
 
   // The language file of a code.
   std::filesystem::path LanguageFile(const std::string& code) const;
 
  private:
+  struct TLanguageFile {
+    std::string Code;
+    std::filesystem::path File;
+    std::string Name;  // "Language" of section "Info"
+  };
+  const TLanguageFile* FindLanguage(const std::string& code) const;
+
   TPreferencesSetup setup_;
   std::string webAddress_;
+  std::string settingsWarning_;
+  std::vector<TLanguageFile> languageFiles_;  // in the order of Languages
 };
 
 // The help topic of a window's help context (1 main, 2 game and pay table, 3 pay table
@@ -91,7 +108,8 @@ bool ShowHelp(const TPreferences& preferences, int context,
 // hyphens and full stops (a word longer than a line is cut); lines end with "\r\n".
 std::string WrapHint(std::string_view text, size_t width = kHintWidth);
 
-// The language code of a file name: its first three characters in upper case.
+// The language code of a file name: its first three characters in upper case; empty
+// unless they are three letters and the name ends in ".ini".
 std::string LanguageCodeOf(const std::filesystem::path& file);
 
 // The ISO 639-2 code (upper case) of a locale name such as "de_DE.UTF-8" or "pt-BR"; empty

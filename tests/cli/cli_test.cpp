@@ -97,11 +97,12 @@ TEST(Cli, HandRanksThePublishedHoldsOfNineSixJacks) {
 }
 
 // Bad input gives one line on stderr naming the problem and exit status 2.
+struct Case {
+  std::string arguments;
+  const char* names;
+};
+
 TEST(Cli, BadInputIsOneClearLine) {
-  struct Case {
-    const char* arguments;
-    const char* names;
-  };
   const Case cases[] = {
       {"hand --game 12 --pays 1 AS KS QS JS TS", "unknown game number 12"},
       {"hand --game Blackjack --pays 1 AS KS QS JS TS", "unknown game 'Blackjack'"},
@@ -231,15 +232,147 @@ TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
   EXPECT_EQ(left[0]["game"], 13);
   EXPECT_EQ(left[0]["index"], 0);
 
-  // A damaged file is reported, listed as far as it reads, and kept aside by the next save.
+  // A damaged file is reported, listed as far as it reads (exit 3, so scripts notice), and
+  // kept aside by the next save, which names the copy.
   std::filesystem::resize_file(data + "/Tarnwick.dat", 100);
   const TRun damaged = RunCli("tables -d " + data);
-  EXPECT_EQ(damaged.Exit, 0);
+  EXPECT_EQ(damaged.Exit, 3);
   EXPECT_NE(damaged.Err.find("warning: Tarnwick.dat: pay table record 1 of 1 is damaged"),
             std::string::npos)
       << damaged.Err;
-  ASSERT_EQ(RunCli(std::string("add -g 0 ") + kNineSix + " -d " + data).Exit, 0);
+  const TRun repaired = RunCli(std::string("add -g 0 ") + kNineSix + " -d " + data);
+  EXPECT_EQ(repaired.Exit, 3);
+  EXPECT_NE(repaired.Err.find("copied to \"" + data + "/Tarnwick.dat.bak\""), std::string::npos)
+      << repaired.Err;
   EXPECT_EQ(std::filesystem::file_size(data + "/Tarnwick.dat.bak"), 100u);
+  EXPECT_EQ(RunCli("tables -d " + data).Exit, 0);
+}
+
+// Writes a data file of one 9/6 Jacks or better table stored without whole-game counts.
+void WriteUncomputedTable(const std::string& path) {
+  std::string bytes;
+  const auto put32 = [&](uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>(value >> (8 * i));
+  };
+  put32(1), put32(0), put32(0);             // one pay table, no casino records
+  put32(0), put32(8), put32(52), put32(1);  // game, last category, deck, coin basis
+  for (int d = 0; d < 6; ++d) put32(0);     // no deals counted
+  for (uint32_t pay : {800, 50, 25, 9, 6, 4, 3, 2, 1}) put32(pay);
+  bytes += std::string(6 * 9 * 8, '\0');  // no counts
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A table stored without counts is not computed for every command: listed as such, and
+// computed (not "already stored") by add.
+TEST(Cli, AStoredTableWithoutCountsIsNotComputed) {
+  const std::string data = DataFolder();
+  WriteUncomputedTable(data + "/Tarnwick.dat");
+  const TRun listed = RunCli("tables -d " + data);
+  ASSERT_EQ(listed.Exit, 0) << listed.Err;
+  EXPECT_NE(listed.Out.find("not computed"), std::string::npos) << listed.Out;
+  EXPECT_EQ(nlohmann::json::parse(RunCli("tables --json -d " + data).Out)[0]["computed"], false);
+  const TRun added = RunCli(std::string("add -g 0 -q ") + kNineSix + " -d " + data);
+  ASSERT_EQ(added.Exit, 0) << added.Err;
+  EXPECT_NE(added.Out.find("Computed and stored as table 0"), std::string::npos) << added.Out;
+  EXPECT_NE(added.Out.find("99.543904 %"), std::string::npos) << added.Out;
+  const auto tables = nlohmann::json::parse(RunCli("tables --json -d " + data).Out);
+  ASSERT_EQ(tables.size(), 1u);
+  EXPECT_NEAR(tables[0]["return"].get<double>(), 0.995439043695, 1e-12);
+}
+
+// Eight add commands started at once into one folder: every table is stored, every run
+// says so, and the file reads without a warning.
+TEST(Cli, ConcurrentAddsStoreEveryTable) {
+  const std::string data = DataFolder();
+  for (int round = 0; round < 2; ++round) {
+    std::vector<pid_t> children;
+    for (int i = 0; i < 8; ++i) {
+      const std::string pays = "800,50,25,9,6,4,3,2," + std::to_string(10 * round + i + 2);
+      const std::string out = data + "/out" + std::to_string(i);
+      const pid_t child = fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        freopen(out.c_str(), "w", stdout);
+        freopen("/dev/null", "w", stderr);
+        execl(TARNWICK_CLI, "tarnwick-cli", "add", "-q", "-g", "0", "-p", pays.c_str(), "--threads",
+              "1", "-d", data.c_str(), static_cast<char*>(nullptr));
+        _exit(99);
+      }
+      children.push_back(child);
+    }
+    for (size_t i = 0; i < children.size(); ++i) {
+      int status = 0;
+      waitpid(children[i], &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+      EXPECT_EQ(ReadFile(data + "/out" + std::to_string(i)).rfind("Stored as table ", 0), 0u);
+    }
+    const TRun tables = RunCli("tables --json -d " + data);
+    ASSERT_EQ(tables.Exit, 0) << tables.Err;
+    EXPECT_EQ(tables.Err, "");
+    EXPECT_EQ(nlohmann::json::parse(tables.Out).size(), 8u * (round + 1));
+  }
+}
+
+// A data file that is there but cannot be read stops every command that uses the store
+// with one line naming the file and the reason (exit 1), and is never written.
+TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
+  namespace fs = std::filesystem;
+  const fs::path data = DataFolder();
+  fs::permissions(data, fs::perms::all);
+  const fs::path file = data / "Tarnwick.dat";
+  ASSERT_EQ(RunCli(std::string("add -g 0 -q ") + kNineSix + " -d " + data.string()).Exit, 0);
+  const std::string before = ReadFile(file.string());
+  std::ofstream(data / "list.csv") << "0,Jacks or better,1,800 50 25 9 6 4 3 2 2,8/5,\n";
+  fs::permissions(data / "list.csv", fs::perms::all);
+  fs::permissions(file, fs::perms::none);
+  const std::string user =
+      ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  for (const std::string& command :
+       {std::string("tables"), std::string("add -q -g 0 -p 800,50,25,9,6,4,3,2,3"),
+        std::string("delete --index 0"), "import -q " + (data / "list.csv").string()}) {
+    const std::string out = (data / "run.out").string();
+    const int status = std::system(
+        (user + TARNWICK_CLI + " " + command + " -d " + data.string() + " >" + out + " 2>&1")
+            .c_str());
+    const std::string text = ReadFile(out);
+    fs::remove(out);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << command << ": " << text;
+    EXPECT_NE(text.find(file.string()), std::string::npos) << text;
+    EXPECT_NE(text.find("Permission denied"), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+  }
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(ReadFile(file.string()), before);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(data)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Tarnwick.dat", "Tarnwick.dat.lock", "list.csv"}));
+}
+
+// A --data folder that is not there, an empty value and a list that is no regular file are
+// usage errors (exit 2) with one line, never a quiet default, a hang or a flood of memory.
+TEST(Cli, BadFoldersValuesAndListsAreUsageErrors) {
+  const std::string data = DataFolder();
+  std::ofstream(data + "/file") << "x";
+  const Case cases[] = {
+      {"tables -d /nonexistent/tarnwick", "does not exist"},
+      {("tables -d " + data + "/file"), "is not a folder"},
+      {("tables -d " + data + "/" + std::string(5000, 'x')), "File name too long"},
+      {"tables --data ''", "empty"},
+      {"tables -g ''", "empty"},
+      {("delete --index '' -d " + data), "empty"},
+      {("import " + data), "it is a folder"},
+      {"import /dev/urandom", "not a regular file"},
+      {"import /dev/zero", "not a regular file"},
+      {"import /nonexistent.csv", "does not exist"},
+  };
+  for (const Case& c : cases) {
+    const TRun run = RunCli(c.arguments);
+    EXPECT_EQ(run.Exit, 2) << c.arguments << ": " << run.Err;
+    EXPECT_NE(run.Err.find(c.names), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find('\n'), run.Err.size() - 1) << "one line: " << run.Err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(data + "/Tarnwick.dat"));
 }
 
 // The bench's signature comes from the counts of real whole-game runs: one thread and
@@ -470,13 +603,18 @@ TEST(Cli, AReadOnlyProgramFolderUsesTheUsersFolders) {
     return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out));
   };
 
+  // Queries create nothing: the shipped tables are listed from where they are shipped.
   const auto [pathsExit, paths] = run("paths --json");
   ASSERT_EQ(pathsExit, 0) << paths;
   const auto where = nlohmann::json::parse(paths);
   EXPECT_EQ(where["portable"], false);
   EXPECT_EQ(where["settings"], (home / "config" / "tarnwick" / "tarnwick.ini").string());
   EXPECT_EQ(where["data"], (home / "share" / "tarnwick" / "Tarnwick.dat").string());
-  EXPECT_EQ(fs::file_size(home / "share" / "tarnwick" / "Tarnwick.dat"), shipped);
+  const auto [tablesExit, tables] = run("tables --json -g 0");
+  ASSERT_EQ(tablesExit, 0) << tables;
+  EXPECT_GE(nlohmann::json::parse(tables).size(), 6u);
+  EXPECT_EQ(run("language").first, 0);
+  EXPECT_TRUE(fs::is_empty(home));
 
   const auto [languageExit, languages] = run("language deu");
   ASSERT_EQ(languageExit, 0) << languages;
@@ -487,7 +625,8 @@ TEST(Cli, AReadOnlyProgramFolderUsesTheUsersFolders) {
   EXPECT_EQ(run("language xx").first, 2);
 
   const auto [addExit, added] = run("add -q -g 0 -p 800,50,25,9,6,4,3,2,1 --basis 1");
-  ASSERT_EQ(addExit, 0) << added;  // already shipped: found, nothing written
+  ASSERT_EQ(addExit, 0) << added;  // already shipped: found in the user's copy
+  EXPECT_EQ(fs::file_size(home / "share" / "tarnwick" / "Tarnwick.dat"), shipped);
   const auto [newExit, stored] = run("add -q -g 0 -p 800,50,25,9,6,4,3,2,3");
   ASSERT_EQ(newExit, 0) << stored;
   EXPECT_GT(fs::file_size(home / "share" / "tarnwick" / "Tarnwick.dat"), shipped);

@@ -4,38 +4,23 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <sys/resource.h>
+
+#include <csignal>
 #include <random>
 
 #include "byte_io.h"
 #include "errors.h"
+#include "safe_files.h"
+#include "test_files.h"
 
 namespace tarnwick {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A fresh, empty folder per test.
-fs::path TestFolder() {
-  const fs::path folder =
-      fs::path(::testing::TempDir()) /
-      ("tarnwick_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
-
-std::vector<uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
+using test::ReadBytes;
+using test::TestFolder;
+using test::WriteBytes;
 
 std::unique_ptr<TPayout> Table(int gameId, int last, int basis, int deck, int32_t firstPay) {
   auto table = std::make_unique<TPayout>();
@@ -44,7 +29,9 @@ std::unique_ptr<TPayout> Table(int gameId, int last, int basis, int deck, int32_
   table->CoinBasis = basis;
   table->DeckSize = deck;
   for (int c = 0; c <= last; ++c) table->Pays[c] = firstPay / (c + 1);
-  table->Deals = {100, 200, 300, 400, 500, 600};
+  // Every deal counted once: C(deck, 5) deals in all.
+  const int32_t deals = deck == 52 ? 2598960 : deck == 53 ? 2869685 : 3162510;
+  table->Deals = {100, 200, 300, 400, 500, deals - 1500};
   table->Counts[2][1] = 12345;
   table->Counts[5][last] = 876543210;  // at most Deals[5] x C(47, 5)
   return table;
@@ -81,7 +68,6 @@ TEST(DataStore, SaveAndLoadGiveBackTheSameBytes) {
   data.Save(folder);
   EXPECT_FALSE(data.Modified);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
-  EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.tmp"));
 
   TData loaded;
   loaded.Load(folder);
@@ -100,8 +86,10 @@ TEST(DataStore, SaveAndLoadGiveBackTheSameBytes) {
   TData empty;
   empty.Load(folder / "missing");  // no file: an empty store, no error
   EXPECT_TRUE(empty.Payouts.empty());
-  empty.Save(folder);
-  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), std::vector<uint8_t>(12, 0));
+  EXPECT_FALSE(empty.ReadOnly());
+  fs::create_directory(folder / "new");
+  empty.Save(folder / "new");
+  EXPECT_EQ(ReadBytes(folder / "new" / "Tarnwick.dat"), std::vector<uint8_t>(12, 0));
 }
 
 TEST(DataStore, AddDeleteAndTablesFor) {
@@ -240,7 +228,7 @@ TEST(DataStore, RandomBytesNeverCrash) {
 }
 
 // A damaged file is copied aside before the first save replaces it; numbered names keep
-// older copies.
+// older copies, and the store names every copy it made.
 TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   const fs::path folder = TestFolder();
   std::vector<uint8_t> damaged = SampleStore().Image();
@@ -250,12 +238,13 @@ TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   TData data;
   EXPECT_THROW(data.Load(folder), DataFileError);
   EXPECT_EQ(data.Payouts.size(), 3u);
-  EXPECT_EQ(data.PendingBackup(), folder / "Tarnwick.dat");
+  EXPECT_TRUE(data.Damaged());
+  EXPECT_FALSE(data.ReadOnly());
   EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.bak"));  // loading alone writes nothing
   data.Save(folder);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak"), damaged);
-  EXPECT_TRUE(data.PendingBackup().empty());
-  data.Save(folder);  // the copy is made once
+  EXPECT_EQ(data.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak"});
+  data.Save(folder);  // the file is sound now: no second copy
   EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.bak.1"));
 
   WriteBytes(folder / "Tarnwick.dat", {1, 2, 3});
@@ -264,9 +253,10 @@ TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   again.Save(folder);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak.1"), (std::vector<uint8_t>{1, 2, 3}));
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak"), damaged);
+  EXPECT_EQ(again.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak.1"});
 }
 
-TEST(DataStore, AFailedOrInterruptedSaveLeavesTheOldFile) {
+TEST(DataStore, AnInterruptedSaveLeavesTheOldFile) {
   const fs::path folder = TestFolder();
   TData data = SampleStore();
   data.Save(folder);
@@ -275,9 +265,19 @@ TEST(DataStore, AFailedOrInterruptedSaveLeavesTheOldFile) {
   data.Add(Table(0, 8, 1, 52, 900));
   // The process dies after the temporary file is complete, before the rename.
   struct TCrash {};
-  EXPECT_THROW(WriteFileAtomically(folder / "Tarnwick.dat", data.Image(), [] { throw TCrash{}; }),
+  const std::vector<uint8_t> image = data.Image();
+  EXPECT_THROW(WriteFileAtomically(folder / "Tarnwick.dat",
+                                   {reinterpret_cast<const char*>(image.data()), image.size()},
+                                   [] { throw TCrash{}; }),
                TCrash);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), old);
+  const auto leftovers = [&] {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(folder))
+      count += IsTemporaryNameOf(entry.path().filename().string(), "Tarnwick.dat") ? 1 : 0;
+    return count;
+  };
+  EXPECT_EQ(leftovers(), 1);
   TData reloaded;
   reloaded.Load(folder);
   EXPECT_EQ(reloaded.Payouts.size(), 3u);
@@ -285,16 +285,282 @@ TEST(DataStore, AFailedOrInterruptedSaveLeavesTheOldFile) {
   // A save that cannot write is reported and changes nothing.
   EXPECT_THROW(data.Save(folder / "no" / "such" / "folder"), DataFileError);
   EXPECT_TRUE(data.Modified);
-  EXPECT_TRUE(fs::exists(folder / "Tarnwick.dat.tmp"));  // what the crash left
-  fs::remove(folder / "Tarnwick.dat.tmp");
-  fs::create_directory(folder / "Tarnwick.dat.tmp");  // the temporary file cannot be made
+  data.Save(folder);  // the next save clears what the crash left
+  EXPECT_EQ(leftovers(), 0);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
+}
+
+// A file that is there but cannot be read is never treated as empty: the store refuses to
+// save over it, and the file stays exactly as it was.
+TEST(DataStore, AnUnreadableFileIsNeverWritten) {
+  const fs::path folder = TestFolder();
+  TData sample = SampleStore();
+  sample.Save(folder);
+  const std::vector<uint8_t> image = ReadBytes(folder / "Tarnwick.dat");
+  // The file without permissions; a folder the user cannot enter; a link into it.
+  fs::create_directories(folder / "closed");
+  sample.Save(folder / "closed");
+  fs::create_directories(folder / "link");
+  fs::create_symlink(folder / "closed" / "Tarnwick.dat", folder / "link" / "Tarnwick.dat");
+  fs::permissions(folder / "Tarnwick.dat", fs::perms::none);
+  fs::permissions(folder / "closed", fs::perms::none);
+  for (const fs::path& place : {folder, folder / "closed", folder / "link"}) {
+    SCOPED_TRACE(place);
+    EXPECT_EQ(test::AsOrdinaryUser([&]() -> std::string {
+                TData store;
+                try {
+                  store.Load(place);
+                  return "read without error";
+                } catch (const DataFileError& e) {
+                  if (std::string(e.what()).find("Permission denied") == std::string::npos ||
+                      std::string(e.what()).find("Tarnwick.dat") == std::string::npos)
+                    return std::string("message: ") + e.what();
+                }
+                if (!store.ReadOnly()) return "not read-only";
+                store.Add(Table(0, 8, 1, 52, 700));
+                try {
+                  store.Save(place);
+                  return "saved";
+                } catch (const DataFileError&) {
+                }
+                return "";
+              }),
+              "");
+  }
+  fs::permissions(folder / "Tarnwick.dat", fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(folder / "closed", fs::perms::owner_all);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
+  EXPECT_EQ(ReadBytes(folder / "closed" / "Tarnwick.dat"), image);
+  EXPECT_TRUE(fs::is_symlink(folder / "link" / "Tarnwick.dat"));
+
+  // A folder in place of the file, and a file far too large to be a store (sparse: it
+  // takes no room), are refused with the program's own words, without reading them.
+  fs::remove(folder / "Tarnwick.dat");
+  fs::create_directory(folder / "Tarnwick.dat");
+  TData folderStore;
   try {
-    data.Save(folder);
+    folderStore.Load(folder);
     FAIL();
   } catch (const DataFileError& e) {
-    EXPECT_NE(std::string(e.what()).find("Tarnwick.dat.tmp"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("it is a folder"), std::string::npos) << e.what();
   }
-  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), old);
+  EXPECT_TRUE(folderStore.ReadOnly());
+  fs::remove(folder / "Tarnwick.dat");
+  WriteBytes(folder / "Tarnwick.dat", {});
+  fs::resize_file(folder / "Tarnwick.dat", 1ull << 30);
+  TData huge;
+  try {
+    huge.Load(folder);
+    FAIL();
+  } catch (const DataFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("1073741824 bytes, more than the 16777216"),
+              std::string::npos)
+        << e.what();
+  }
+  EXPECT_THROW(huge.Save(folder), DataFileError);
+  EXPECT_EQ(fs::file_size(folder / "Tarnwick.dat"), 1ull << 30);
+}
+
+// Links planted where a save puts its temporary file or its backup copy are never written
+// through; a link at the data file itself is kept, and the file it leads to is saved.
+TEST(DataStore, LinksAreNeverWrittenThrough) {
+  const fs::path folder = TestFolder();
+  const fs::path victim = folder / "victim";
+  test::WriteText(victim, "precious");
+  std::vector<uint8_t> damaged = SampleStore().Image();
+  damaged.resize(600);
+  WriteBytes(folder / "Tarnwick.dat", damaged);
+  for (const char* name :
+       {"Tarnwick.dat.tmp", "Tarnwick.dat.tmp-AAAAAA", "Tarnwick.dat.bak", "Tarnwick.dat.bak.1"})
+    fs::create_symlink(victim, folder / name);
+  fs::create_symlink(folder / "missing", folder / "Tarnwick.dat.tmp-BBBBBB");
+  test::WriteText(folder / "Tarnwick.dat.tmp-CCCCCC", "left by a killed save");
+
+  TData data;
+  EXPECT_THROW(data.Load(folder), DataFileError);
+  data.Add(Table(2, 10, 1, 52, 900));
+  data.Save(folder);
+  EXPECT_EQ(test::ReadText(victim), "precious");
+  EXPECT_FALSE(fs::exists(folder / "missing"));
+  EXPECT_EQ(data.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak.2"});
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak.2"), damaged);
+  EXPECT_TRUE(fs::is_symlink(folder / "Tarnwick.dat.tmp-AAAAAA"));  // only regular files go
+  EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.tmp-CCCCCC"));
+  EXPECT_EQ(data.Payouts.size(), 2u);
+
+  // The user's link into a synced folder stays a link.
+  fs::create_directories(folder / "sync");
+  fs::rename(folder / "Tarnwick.dat", folder / "sync" / "Tarnwick.dat");
+  fs::create_symlink("sync/Tarnwick.dat", folder / "Tarnwick.dat");
+  TData linked;
+  linked.Load(folder);
+  linked.Add(Table(13, 8, 1, 52, 800));
+  linked.Save(folder);
+  EXPECT_TRUE(fs::is_symlink(folder / "Tarnwick.dat"));
+  TData synced;
+  synced.Load(folder / "sync");
+  EXPECT_EQ(synced.Payouts.size(), 3u);
+
+  // A link that leads nowhere is not followed into a new file: the store is read-only.
+  fs::remove(folder / "sync" / "Tarnwick.dat");
+  TData dangling;
+  EXPECT_THROW(dangling.Load(folder), DataFileError);
+  EXPECT_TRUE(dangling.ReadOnly());
+  EXPECT_THROW(dangling.Save(folder), DataFileError);
+  EXPECT_FALSE(fs::exists(folder / "sync" / "Tarnwick.dat"));
+}
+
+// A backup copy that cannot be written whole (a full disk; here a file size limit) is
+// reported with the system's reason and leaves neither a partial copy nor a new file.
+TEST(DataStore, ACopyThatCannotBeCompletedIsRemoved) {
+  const fs::path folder = TestFolder();
+  std::vector<uint8_t> damaged = SampleStore().Image();
+  damaged.resize(damaged.size() - 1);
+  WriteBytes(folder / "Tarnwick.dat", damaged);
+  const std::string report = test::InChild(
+      [&]() -> std::string {
+        TData data;
+        try {
+          data.Load(folder);
+        } catch (const DataFileError&) {
+        }
+        try {
+          data.Save(folder);
+          return "saved";
+        } catch (const DataFileError& e) {
+          if (std::string(e.what()).find("File too large") == std::string::npos)
+            return std::string("message: ") + e.what();
+        }
+        return "";
+      },
+      [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+      });
+  EXPECT_EQ(report, "");
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), damaged);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Tarnwick.dat", "Tarnwick.dat.lock"}));
+}
+
+// Two programs that loaded the same file: each one's additions, edits and deletions reach
+// the file, and neither loses the other's.
+TEST(DataStore, SavesMergeWhatOthersStored) {
+  const fs::path folder = TestFolder();
+  TData initial;
+  for (int32_t pay : {800, 900, 1000}) initial.Add(Table(0, 8, 1, 52, pay));
+  initial.Save(folder);
+  TData first;
+  first.Load(folder);
+  TData second;
+  second.Load(folder);
+  first.Add(Table(0, 8, 1, 52, 1100));
+  first.Delete(first.Payouts[0].get());  // 800
+  second.Add(Table(0, 8, 1, 52, 1200));
+  second.Payouts[1]->Pays[0] = 950;  // 900 edited into 950
+  second.Modified = true;
+  first.Save(folder);
+  second.Save(folder);
+  const auto firstPays = [](const TData& store) {
+    std::vector<int32_t> pays;
+    for (const auto& table : store.Payouts) pays.push_back(table->Pays[0]);
+    std::sort(pays.begin(), pays.end());
+    return pays;
+  };
+  TData merged;
+  merged.Load(folder);
+  EXPECT_EQ(firstPays(merged), (std::vector<int32_t>{950, 1000, 1100, 1200}));
+  EXPECT_EQ(firstPays(second), firstPays(merged));  // the store holds what it saved
+  for (size_t i = 0; i < merged.Payouts.size(); ++i)
+    EXPECT_EQ(merged.Payouts[i]->Index, static_cast<int32_t>(i));
+
+  // The first program saves again: the second's tables stay, its own deletion holds.
+  first.Add(Table(0, 8, 1, 52, 1300));
+  first.Save(folder);
+  TData last;
+  last.Load(folder);
+  EXPECT_EQ(firstPays(last), (std::vector<int32_t>{950, 1000, 1100, 1200, 1300}));
+}
+
+// Eight processes store a table each at the same moment, twenty times over: every table
+// arrives, and the file always reads whole.
+TEST(DataStore, ConcurrentSavesLoseNothing) {
+  const fs::path folder = TestFolder();
+  constexpr int kWriters = 8;
+  constexpr int kRounds = 20;
+  for (int round = 0; round < kRounds; ++round) {
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < kWriters; ++writer) {
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        try {
+          TData store;
+          store.Load(folder);
+          store.Add(Table(0, 8, 1, 52, 1000 + round * kWriters + writer));
+          store.Save(folder);
+          _exit(0);
+        } catch (...) {
+          _exit(1);
+        }
+      }
+      children.push_back(child);
+    }
+    for (pid_t child : children) {
+      int status = 0;
+      ::waitpid(child, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+    }
+    TData store;
+    ASSERT_NO_THROW(store.Load(folder)) << "round " << round;
+    ASSERT_EQ(store.Payouts.size(), static_cast<size_t>((round + 1) * kWriters));
+  }
+}
+
+// Deal counts that cannot come from a whole-game run are damage, not a wrong return.
+TEST(DataStore, DealsMustCountEveryDealOnce) {
+  TData sample = SampleStore();
+  const std::vector<uint8_t> image = sample.Image();
+  const size_t first = 12;
+  std::vector<uint8_t> flipped = image;
+  flipped[first + 16 + 4 * 5] ^= 0x10;  // a bit of Deals[5]
+  TData data;
+  try {
+    data.ReadImage(flipped);
+    FAIL();
+  } catch (const DataFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("the Deals add up to"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(data.Payouts.empty());
+
+  // A deck of seven cards leaves two after the deal: no deal can draw three.
+  TData small;
+  auto crafted = Table(40, 0, 1, 7, 5);
+  crafted->Deals = {0, 0, 0, 21, 0, 0};
+  crafted->Counts = {};
+  small.Add(std::move(crafted));
+  TData read;
+  try {
+    read.ReadImage(small.Image());
+    FAIL();
+  } catch (const DataFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("no deal of 7 cards can draw 3"), std::string::npos)
+        << e.what();
+  }
+
+  // A table stored without counts reads as not computed.
+  TData blank;
+  auto table = Table(0, 8, 1, 52, 800);
+  table->ClearCounts();
+  blank.Add(std::move(table));
+  TData again;
+  again.ReadImage(blank.Image());
+  EXPECT_FALSE(again.Payouts[0]->Computed());
+  EXPECT_TRUE(sample.Payouts[0]->Computed());
 }
 
 }  // namespace

@@ -35,12 +35,12 @@ std::string Conversions(const std::string& text) {
 }
 
 TEST(LanguageFiles, EveryLanguageHasEveryEnglishKey) {
-  const TIniFile english(kSource / "data" / "Langs" / "ENG.ini");
+  const TIniFile english = TIniFile::Read(kSource / "data" / "Langs" / "ENG.ini");
   ASSERT_GT(english.Sections().size(), 10u);
   std::set<std::string> codes;
   for (const auto& entry : std::filesystem::directory_iterator(kSource / "data" / "Langs")) {
     codes.insert(LanguageCodeOf(entry.path()));
-    const TIniFile language(entry.path());
+    const TIniFile language = TIniFile::Read(entry.path());
     SCOPED_TRACE(entry.path().filename().string());
     EXPECT_FALSE(language.ReadString("Info", "Language").empty());
     for (const std::string& section : english.Sections()) {
@@ -63,7 +63,7 @@ TEST(LanguageFiles, EveryLanguageHasEveryEnglishKey) {
 // Every Text("Section", "Key"), HintText, ButtonText and WindowName with literal arguments
 // in the program's sources names a key of ENG.ini.
 TEST(LanguageFiles, EveryKeyTheCodeReadsExists) {
-  const TIniFile english(kSource / "data" / "Langs" / "ENG.ini");
+  const TIniFile english = TIniFile::Read(kSource / "data" / "Langs" / "ENG.ini");
   const std::regex text(R"re(\b(Text|HintText)\(\s*"([^"]*)"\s*,\s*"([^"]*)"\s*\))re");
   const std::regex button(R"re(\bButtonText\(\s*"([^"]*)"\s*\))re");
   const std::regex window(R"re(\bWindowName\(\s*"([^"]*)"\s*\))re");

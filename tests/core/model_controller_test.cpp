@@ -403,6 +403,39 @@ TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
   EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 0);
 }
 
+// Another program deletes and adds tables while this one runs: a save keeps its changes and
+// the table list follows, on the table shown before.
+TEST_F(Controller, ASaveMergesAndKeepsTheShownTable) {
+  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive)});
+  TModelController controller(ui_, folder_);
+  controller.SelectTable(1);
+  ASSERT_EQ(controller.CurrentTable()->Pays[3], 8);
+  TData other;
+  other.Load(folder_);
+  other.Delete(other.Payouts[0].get());
+  other.Add(std::make_unique<TPayout>(Table(0, 1, {800, 50, 25, 7, 5, 4, 3, 2, 1})));
+  other.Save(folder_);
+  controller.Data->Modified = true;
+  controller.SaveData();
+  ASSERT_EQ(controller.TableCount(), 2);
+  EXPECT_EQ(controller.CurrentTable()->Pays[3], 8);
+  EXPECT_EQ(controller.Engine->Payout, controller.CurrentTable());
+  EXPECT_EQ(controller.TableAt(1)->Pays[3], 7);
+}
+
+// A data file that cannot be read: the program starts, says so, and never saves over it.
+TEST_F(Controller, AnUnreadableStoreIsNeverSaved) {
+  std::filesystem::create_directory(folder_ / "Tarnwick.dat");
+  {
+    TModelController controller(ui_, folder_);
+    EXPECT_NE(controller.LoadWarning.find("not saved"), std::string::npos)
+        << controller.LoadWarning;
+    controller.Data->Add(std::make_unique<TPayout>(Table(0, 1, kNineSix)));
+    EXPECT_THROW(controller.SaveData(), DataFileError);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder_ / "Tarnwick.dat"));
+}
+
 TEST_F(Controller, DamagedStoreStillStarts) {
   std::ofstream(folder_ / "Tarnwick.dat") << "not a data file";
   TModelController controller(ui_, folder_);
@@ -415,7 +448,8 @@ TEST_F(Controller, DeleteAsksTheLanguageQuestion) {
   Store({Table(0, 1, kNineSix)});
   const std::filesystem::path langs = folder_ / "res" / "Langs";
   std::filesystem::create_directories(langs);
-  std::ofstream(langs / "ENG.ini") << "[SelectGame]\nConfirmMsg=Delete this pay table, really?\n";
+  std::ofstream(langs / "ENG.ini")
+      << "[Info]\nLanguage=English\n[SelectGame]\nConfirmMsg=Delete this pay table, really?\n";
   TPreferences texts({folder_ / "res", folder_ / "settings.ini", "ENG", {}});
   TModelController controller(ui_, folder_, &texts);
   ui_.Answer = false;

@@ -97,8 +97,8 @@ TEST(Payout, TotalsChancesAndVarianceByHand) {
 
 TEST(Payout, RecordLayout) {
   TPayout table = Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 5});
-  table.Deals = {1, 2, 3, 4, 5, 6};
-  table.Counts[5][8] = 0x876543;  // at most Deals[5] x C(47, 5)
+  table.Deals = {1, 2, 3, 4, 5, 2598960 - 15};  // every deal counted once
+  table.Counts[5][8] = 0x876543;                // at most Deals[5] x C(47, 5)
   std::vector<uint8_t> bytes;
   table.WriteTo(bytes);
   ASSERT_EQ(bytes.size(), 508u);

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <fstream>
 
 #include "app_folders.h"
 #include "errors.h"
+#include "test_files.h"
 
 namespace tarnwick {
 namespace {
@@ -68,7 +72,7 @@ TEST(IniFile, KeepsValuesVerbatimAndSurvivesJunk) {
   EXPECT_EQ(again.ReadString("Statistics", "Hint"), "Pays, \"quoted\"; semicolon=equals");
   EXPECT_EQ(again.Sections().front(), "");
 
-  EXPECT_EQ(TIniFile(std::filesystem::path("/nonexistent/x.ini")).Sections().size(), 0u);
+  EXPECT_EQ(TIniFile::Read(std::filesystem::path("/nonexistent/x.ini")).Sections().size(), 0u);
   EXPECT_EQ(again.ReadInteger("", "Language", 3), 3);
 }
 
@@ -122,9 +126,8 @@ TEST_F(Prefs, LanguagesFromFileNamesAndTheStartLanguage) {
     EXPECT_EQ(prefs.Text("Missing", "Key"), "");
     EXPECT_EQ(prefs.FontName, "MS Shell Dlg");
   }
-  // The first object wrote its language to the settings; without them the system's counts.
-  EXPECT_EQ(TIniFile(root_ / "tarnwick.ini").ReadString("", "Language"), "ENG");
-  std::filesystem::remove(root_ / "tarnwick.ini");
+  // Nothing was chosen or changed: no settings file is written.
+  EXPECT_FALSE(std::filesystem::exists(root_ / "tarnwick.ini"));
   TPreferences russian(PrefsSetup("RUS"));
   EXPECT_EQ(russian.LanguageCode, "RUS");
   EXPECT_EQ(russian.LanguageIndex(), 1);
@@ -145,10 +148,10 @@ TEST_F(Prefs, TheSettingsChooseTheLanguageAndAreWrittenAtTheEnd) {
     TPreferences prefs(PrefsSetup("RUS"));
     EXPECT_EQ(prefs.LanguageCode, "DEU");
     EXPECT_EQ(prefs.Settings.ReadInteger("Statistics", "Speed", 600), 900);
-    prefs.SetLanguage("ENG");
+    prefs.ChooseLanguage(1);  // ENG
     prefs.Settings.WriteInteger("Statistics", "Style", 2);
   }
-  const TIniFile written(root_ / "tarnwick.ini");
+  const TIniFile written = TIniFile::Read(root_ / "tarnwick.ini");
   EXPECT_EQ(written.ReadString("", "Language"), "ENG");
   EXPECT_EQ(written.ReadInteger("Statistics", "Style", 0), 2);
   EXPECT_EQ(written.ReadInteger("Statistics", "Speed", 0), 900);
@@ -168,18 +171,21 @@ TEST_F(Prefs, NoLanguageFilesIsAnError) {
     EXPECT_STREQ(e.what(), "There are no files in Langs!");
   }
   // Without ENG the first language is taken.
-  Language("DEU.ini", "[Buttons]\nOK=OK\nAdd.Hint=Fügt eine neue Auszahlungstabelle hinzu\n");
-  Language("RUS.ini", "");
+  Language("DEU.ini",
+           "[Info]\nLanguage=Deutsch\n[Buttons]\nOK=OK\n"
+           "Add.Hint=Fügt eine neue Auszahlungstabelle hinzu\n");
+  Language("RUS.ini", "");  // no texts: not offered
   TPreferences prefs(PrefsSetup("ITA"));
+  EXPECT_EQ(prefs.Languages, std::vector<std::string>{"DEU"});
   EXPECT_EQ(prefs.LanguageCode, "DEU");
   EXPECT_EQ(prefs.ButtonText("OK"), "OK");
   EXPECT_EQ(prefs.HintText("Buttons", "Add"), "Fügt eine neue Auszahlungstabelle hinzu");
 }
 
 TEST_F(Prefs, HelpFileAndTopics) {
-  Language("ENG.ini", "[Info]\nHelpFile=Tarnwick_eng.chm\n");
-  Language("DEU.ini", "[Info]\nHelpFile=Tarnwick_deu.chm\n");
-  Language("RUS.ini", "[Info]\nHelpFile=../../../etc/passwd\n");
+  Language("ENG.ini", "[Info]\nLanguage=English\nHelpFile=Tarnwick_eng.chm\n");
+  Language("DEU.ini", "[Info]\nLanguage=Deutsch\nHelpFile=Tarnwick_deu.chm\n");
+  Language("RUS.ini", "[Info]\nLanguage=Русский\nHelpFile=../../../etc/passwd\n");
   std::filesystem::create_directories(root_ / "Help" / "Tarnwick_deu.chm");
   TPreferences prefs(PrefsSetup("DEU"));
   EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_deu.chm");
@@ -225,6 +231,148 @@ TEST_F(Prefs, FoldersOfAPortableAndAnInstalledProgram) {
   std::filesystem::create_directories(root_ / "usr" / "share" / "tarnwick" / "Langs");
   const TAppFolders installed = TAppFolders::ForExecutable(root_ / "usr" / "bin" / "tarnwick");
   EXPECT_EQ(installed.ResourceFolder, root_ / "usr" / "share" / "tarnwick");
+}
+
+// Comments, blank and unknown lines of a file edited by hand survive a save; writing a value
+// that is already there changes nothing.
+TEST(IniFile, ASaveKeepsWhatTheUserWrote) {
+  TIniFile ini;
+  const std::string text =
+      "; my settings\n[]\nLanguage=DEU\n\n[Statistics]\n# speed of my machine\nSpeed=900\n"
+      "Speed=1000\nsome note\n\n[Unknown]\nKey=1\n";
+  ini.Parse(text);
+  EXPECT_EQ(ini.Text(), text);
+  ini.WriteInteger("Statistics", "Speed", 900);
+  ini.WriteString("", "Language", "DEU");
+  EXPECT_FALSE(ini.Changed());
+  ini.WriteInteger("Statistics", "Style", 2);
+  EXPECT_TRUE(ini.Changed());
+  EXPECT_EQ(ini.Text(),
+            "; my settings\n[]\nLanguage=DEU\n\n[Statistics]\n# speed of my machine\nSpeed=900\n"
+            "Speed=1000\nsome note\nStyle=2\n\n[Unknown]\nKey=1\n");
+}
+
+// A file of ten megabytes in many sections reads completely (the reader takes time in
+// proportion to the file; a reader that looked every key up from the start never ended).
+TEST(IniFile, ReadsLargeFiles) {
+  std::string text;
+  for (int section = 0; section < 20000; ++section) {
+    text += "[Section" + std::to_string(section) + "]\n";
+    for (int key = 0; key < 25; ++key)
+      text +=
+          "Key" + std::to_string(key) + "=" + std::string(10, 'v') + std::to_string(section) + "\n";
+  }
+  ASSERT_GT(text.size(), 10u << 20);
+  TIniFile ini;
+  ini.Parse(text);
+  EXPECT_EQ(ini.Sections().size(), 20000u);
+  EXPECT_EQ(ini.ReadString("section19999", "KEY24"), "vvvvvvvvvv19999");
+  EXPECT_EQ(ini.ReadString("Section7", "Key3"), "vvvvvvvvvv7");
+  EXPECT_TRUE(ini.Text() == text);  // (a failure would print ten megabytes twice)
+}
+
+// Two programs change different settings of one file: the later save keeps the earlier.
+TEST(IniFile, SavedChangesMeetOnDisk) {
+  const std::filesystem::path file = test::TestFolder() / "tarnwick.ini";
+  test::WriteText(file, "; kept\n[Main]\nLeft=10\n");
+  TIniFile first = TIniFile::Read(file);
+  TIniFile second = TIniFile::Read(file);
+  first.WriteInteger("Main", "Left", 20);
+  second.WriteString("", "Language", "RUS");
+  first.SaveChanges(file);
+  second.SaveChanges(file);
+  EXPECT_FALSE(second.Changed());
+  const TIniFile written = TIniFile::Read(file);
+  EXPECT_EQ(written.ReadInteger("Main", "Left", 0), 20);
+  EXPECT_EQ(written.ReadString("", "Language"), "RUS");
+  EXPECT_EQ(second.ReadInteger("Main", "Left", 0), 20);
+  EXPECT_NE(test::ReadText(file).find("; kept"), std::string::npos);
+}
+
+// Merely starting and listing the languages writes nothing; a settings file that exists
+// but cannot be read is never replaced, and the reason is given once.
+TEST_F(Prefs, SettingsAreWrittenOnlyWhenChangedAndReadable) {
+  Language("ENG.ini", "[Info]\nLanguage=English\n");
+  Language("DEU.ini", "[Info]\nLanguage=Deutsch\n");
+  const std::string text = "; chosen by hand\n[]\nLanguage=DEU\nFuture=1\n";
+  test::WriteText(root_ / "tarnwick.ini", text);
+  {
+    TPreferences prefs(PrefsSetup());
+    EXPECT_EQ(prefs.LanguageNames().size(), 2u);
+    prefs.SetLanguage("ENG");  // for a moment, not chosen
+    prefs.SetLanguage("DEU");
+  }
+  EXPECT_EQ(test::ReadText(root_ / "tarnwick.ini"), text);
+
+  std::filesystem::permissions(root_ / "tarnwick.ini", std::filesystem::perms::none);
+  std::filesystem::permissions(root_, std::filesystem::perms::all);
+  EXPECT_EQ(test::AsOrdinaryUser([&]() -> std::string {
+              TPreferences prefs(PrefsSetup());
+              if (prefs.SettingsWarning().find("Permission denied") == std::string::npos)
+                return "warning: " + prefs.SettingsWarning();
+              if (prefs.LanguageCode != "ENG") return "language " + prefs.LanguageCode;
+              prefs.ChooseLanguage(0);
+              try {
+                prefs.SaveSettings();
+                return "saved";
+              } catch (const DataFileError&) {
+              }
+              return "";
+            }),
+            "");
+  std::filesystem::permissions(root_ / "tarnwick.ini", std::filesystem::perms::owner_read);
+  EXPECT_EQ(test::ReadText(root_ / "tarnwick.ini"), text);
+}
+
+// Only readable regular files with a language name are offered: a FIFO never blocks the
+// start, and a file without texts is never chosen.
+TEST_F(Prefs, OnlyUsableLanguageFilesAreOffered) {
+  Language("ENG.ini", "[Info]\nLanguage=English\n");
+  Language("EMP.ini", "");
+  Language("NOI.ini", "[Buttons]\nOK=OK\n");
+  Language("a.ini", "[Info]\nLanguage=A\n");
+  Language("12x.ini", "[Info]\nLanguage=Digits\n");
+  Language("UNR.ini", "[Info]\nLanguage=Unreadable\n");
+  std::filesystem::permissions(root_ / "Langs" / "UNR.ini", std::filesystem::perms::none);
+  ASSERT_EQ(::mkfifo((root_ / "Langs" / "FIF.ini").c_str(), 0666), 0);
+  std::filesystem::create_directory(root_ / "Langs" / "DIR.ini");
+  std::filesystem::permissions(root_, std::filesystem::perms::all);
+  std::filesystem::permissions(root_ / "Langs", std::filesystem::perms::all);
+  test::WriteText(root_ / "tarnwick.ini", "Language=UNR\n");
+  std::filesystem::permissions(root_ / "tarnwick.ini", std::filesystem::perms::all);
+  EXPECT_EQ(test::AsOrdinaryUser([&]() -> std::string {
+              TPreferences prefs(PrefsSetup("EMP"));
+              std::string codes;
+              for (const std::string& code : prefs.Languages) codes += code + " ";
+              return codes == "ENG " && prefs.LanguageCode == "ENG" ? "" : codes;
+            }),
+            "");
+}
+
+// Without HOME the user's folders come from the password database; a user without a home
+// folder gets a clear refusal, never a folder shared by every user.
+TEST_F(Prefs, TheHomeFolderComesFromThePasswordDatabase) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs to switch users";
+  std::filesystem::create_directories(root_ / "bin");
+  std::filesystem::permissions(root_ / "bin", std::filesystem::perms::owner_all);
+  const std::filesystem::path program = root_ / "bin" / "tarnwick";
+  const auto as = [&](uid_t user) {
+    return test::InChild(
+        [&]() -> std::string {
+          const TAppFolders folders = TAppFolders::ForExecutable(program);
+          return folders.DataFolder.string();
+        },
+        [user] {
+          ::unsetenv("HOME");
+          ::unsetenv("XDG_DATA_HOME");
+          ::unsetenv("XDG_CONFIG_HOME");
+          if (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)
+            throw std::runtime_error("cannot switch users");
+        });
+  };
+  EXPECT_EQ(as(65534), "/nonexistent/.local/share/tarnwick");  // nobody's entry
+  const std::string stranger = as(54321);
+  EXPECT_NE(stranger.find("Cannot find the home folder"), std::string::npos) << stranger;
 }
 
 }  // namespace

@@ -1,0 +1,77 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Reading and replacing the user's own files (the pay tables, the settings) so that nothing
+// is lost and nothing is written where it should not be: a file is read only when it is a
+// regular file of a sane size (a FIFO or a device never blocks or floods the program); a
+// new version is written to a temporary file of a unique name, created exclusively and
+// without following links, then renamed over the old one; copies of damaged files are
+// placed without replacing anything; and several programs that save the same file take
+// turns through an advisory lock.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+// Reads the file at `path` when it is a readable regular file of at most `maxBytes`.
+// Returns nothing when no file is there (the path or its folder does not exist). Raises a
+// DataFileError naming the path and the reason for anything else: a file that cannot be
+// looked at or opened, a folder or other file that is not a regular file, a link to
+// nothing, a file larger than `maxBytes`, a read error.
+std::optional<std::string> ReadFileIfPresent(const std::filesystem::path& path, uint64_t maxBytes);
+
+// The file a save of `path` replaces: `path` itself, or the file a symbolic link there
+// leads to (so that a link into a synced folder keeps working). Raises a DataFileError for
+// a link that leads nowhere or in a circle: a save would create a file the user did not
+// expect.
+std::filesystem::path SaveTarget(const std::filesystem::path& path);
+
+// Writes bytes to `path` through a temporary file of a unique name in the same folder that
+// is flushed and renamed over it, so that `path` holds either its old or its new contents,
+// never a part. The temporary file is created exclusively and never through a link; a new
+// file gets the permissions of the file it replaces. `beforeRename` runs once the
+// temporary file is complete (tests simulate a crash there). Raises a DataFileError with
+// the system's reason; `path` is then unchanged.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         const std::function<void()>& beforeRename = {});
+
+// Places a copy of bytes (the contents of the file at `path`) beside it as "<name>.bak", or
+// "<name>.bak.1", ".bak.2", ... when that name is taken: the copy is written completely
+// under a temporary name first and then given the first free name, never replacing a file
+// or following a link. Returns the copy's path; raises a DataFileError with the system's
+// reason and leaves no partial copy.
+std::filesystem::path KeepCopy(const std::filesystem::path& path, std::string_view bytes);
+
+// Removes the temporary files that saves of `path` left behind when they were killed. Only
+// regular files of the writer's own naming pattern are removed; call it while holding the
+// file's lock, when no other save is under way.
+void RemoveStaleTemporaries(const std::filesystem::path& path);
+
+// True for a name that a save of a file named `name` uses for its temporary file.
+bool IsTemporaryNameOf(std::string_view candidate, std::string_view name);
+
+// An exclusive advisory lock (flock) on "<path>.lock" beside the file, held while the
+// object lives. Every program of this system that saves `path` takes it from reading the
+// file back to the rename, so saves never overlap.
+class TFileLock {
+ public:
+  // Waits for the lock; raises a DataFileError when the lock file cannot be made or locked.
+  explicit TFileLock(const std::filesystem::path& path);
+  ~TFileLock();
+  TFileLock(const TFileLock&) = delete;
+  TFileLock& operator=(const TFileLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
+// "<what> \"<path>\": <the system's reason for errno>".
+std::string SystemError(std::string_view what, const std::filesystem::path& path);
+
+}  // namespace tarnwick
