@@ -54,7 +54,10 @@ fs::path FolderOf(const fs::path& path) {
 }
 
 std::string Quoted(const fs::path& path) {
-  return "\"" + path.string() + "\"";
+  std::string text;
+  text.reserve(path.native().size() + 2);
+  text.append(1, '"').append(path.native()).append(1, '"');
+  return text;
 }
 
 // A temporary file beside `path`, created exclusively (O_EXCL never follows a link, not

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,7 +35,9 @@ inline std::filesystem::path TestFolder(const std::string& suffix = "") {
 
 inline std::string ReadText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
