@@ -8,10 +8,10 @@
 
 #include <vector>
 
-#include "bankroll.h"
-#include "games.h"
-#include "statistics.h"
-#include "wild_engine.h"
+#include "engine/games.h"
+#include "engine/wild_engine.h"
+#include "stats/bankroll.h"
+#include "stats/statistics.h"
 
 namespace {
 

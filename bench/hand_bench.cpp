@@ -12,9 +12,9 @@
 #include <random>
 #include <vector>
 
-#include "games.h"
-#include "poker_engine.h"
-#include "wild_engine.h"
+#include "engine/games.h"
+#include "engine/poker_engine.h"
+#include "engine/wild_engine.h"
 
 namespace {
 

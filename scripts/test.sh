@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/check-format.sh
+bash scripts/check-layers.sh
 cmake --workflow --preset default
 mkdir -p build
 cmake --workflow --preset asan 2>&1 | tee build/asan-test.log

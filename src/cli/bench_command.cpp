@@ -10,8 +10,8 @@
 #include <random>
 
 #include "cli_input.h"
+#include "engine/wild_engine.h"
 #include "errors.h"
-#include "wild_engine.h"
 
 namespace tarnwick::cli {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "games.h"
+#include "engine/games.h"
 
 namespace tarnwick::cli {
 

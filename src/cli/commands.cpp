@@ -10,12 +10,12 @@
 #include <numeric>
 #include <string>
 
-#include "app_folders.h"
 #include "cli_input.h"
-#include "data_store.h"
+#include "engine/wild_engine.h"
 #include "errors.h"
-#include "preferences.h"
-#include "wild_engine.h"
+#include "session/app_folders.h"
+#include "session/preferences.h"
+#include "store/data_store.h"
 
 namespace tarnwick::cli {
 

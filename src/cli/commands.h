@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "cards.h"
-#include "games.h"
-#include "poker_engine.h"
+#include "engine/cards.h"
+#include "engine/games.h"
+#include "engine/poker_engine.h"
 
 namespace tarnwick::cli {
 

@@ -12,10 +12,10 @@
 #include "bench_command.h"
 #include "cli_input.h"
 #include "commands.h"
+#include "engine/poker_engine.h"
 #include "errors.h"
-#include "poker_engine.h"
-#include "preferences.h"
 #include "report_commands.h"
+#include "session/preferences.h"
 #include "table_commands.h"
 
 namespace {

@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "bankroll.h"
 #include "cli_input.h"
 #include "commands.h"
+#include "engine/wild_engine.h"
 #include "errors.h"
-#include "hold_stats.h"
 #include "progress.h"
-#include "statistics.h"
-#include "wild_engine.h"
+#include "stats/bankroll.h"
+#include "stats/hold_stats.h"
+#include "stats/statistics.h"
 
 namespace tarnwick::cli {
 

@@ -13,14 +13,14 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "app_folders.h"
 #include "cli_input.h"
-#include "data_store.h"
+#include "engine/wild_engine.h"
 #include "errors.h"
-#include "paytable_list.h"
 #include "progress.h"
-#include "safe_files.h"
-#include "wild_engine.h"
+#include "session/app_folders.h"
+#include "store/data_store.h"
+#include "store/paytable_list.h"
+#include "store/safe_files.h"
 
 namespace tarnwick::cli {
 

@@ -9,8 +9,8 @@
 #include <ostream>
 #include <string>
 
-#include "games.h"
-#include "payout.h"
+#include "engine/games.h"
+#include "engine/payout.h"
 
 namespace tarnwick::cli {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cards.h"
-#include "games.h"
+#include "engine/cards.h"
+#include "engine/games.h"
 
 namespace tarnwick::testing {
 

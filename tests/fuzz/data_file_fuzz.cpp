@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "data_store.h"
+#include "engine/games.h"
 #include "errors.h"
-#include "games.h"
+#include "store/data_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const tarnwick::TCatalogue games = tarnwick::BuildCatalogue();

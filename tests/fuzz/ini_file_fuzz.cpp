@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "ini_file.h"
+#include "session/ini_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tarnwick::TIniFile first;

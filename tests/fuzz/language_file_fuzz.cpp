@@ -15,7 +15,7 @@
 #include <string>
 
 #include "errors.h"
-#include "preferences.h"
+#include "session/preferences.h"
 
 namespace {
 

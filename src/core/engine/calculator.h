@@ -1,0 +1,77 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Counting building blocks for the engines: the ways to draw j cards of j different ranks
+// that are absent from the kept hand (elementary symmetric sums of the deck's rank counts,
+// obtained from power sums by Newton's identities, so no subset of ranks is ever listed),
+// the ways to complete a pair, and per-suit and per-rank range sums.
+
+#include <array>
+#include <cstdint>
+
+#include "engine/cards.h"
+
+namespace tarnwick {
+
+class TCalculator {
+ public:
+  using TPowerRow = std::array<int32_t, 6>;
+
+  // [r][j]: sum over ranks r' <= r absent from the kept hand of (deck count of r')^j.
+  // Row 12 holds the totals over all ranks: the power sums S[0..5].
+  std::array<TPowerRow, kRankCount> RankPowerPrefix{};
+  TPowerRow RangePowerSums{};  // scratch result of CalcSingleRange
+  TPowerRow RangeNoPair{};     // scratch result of CalcSingleRange
+  // [r][s]: deck cards of suit s with rank <= r.
+  std::array<std::array<int32_t, kSuitCount>, kRankCount> SuitPrefix{};
+  // [x][j]: ways to draw j cards of j different ranks, all absent from the kept hand, with
+  // one absent rank of deck count x left out (x = 0: nothing left out). [x][0] is 1.
+  std::array<TPowerRow, 5> NoPair{};
+  // [y]: sum over ranks whose kept count is 2 - y and deck count n >= y of C(n, y).
+  std::array<int32_t, 3> PairCompletion{};
+  // Powers[n][j] = n^j for deck counts n 0..4 and j 0..5.
+  static constexpr std::array<TPowerRow, 5> Powers = {{{1, 0, 0, 0, 0, 0},
+                                                       {1, 1, 1, 1, 1, 1},
+                                                       {1, 2, 4, 8, 16, 32},
+                                                       {1, 3, 9, 27, 81, 243},
+                                                       {1, 4, 16, 64, 256, 1024}}};
+
+  // Prepares every table for the deck and one kept hand (possibly empty).
+  void Init(const TDeck& deck, const THand& keptHand);
+  // Makes the deck's no-pair counts and pair completions with nothing kept, for Init of
+  // kept hands against this deck. Returns false, and prepares nothing, when a deck count
+  // lies outside 0..4: the full Init then reports it.
+  bool PrepareDeck(const TDeck& deck);
+  // Init for the deck of the last successful PrepareDeck, unchanged since, and a kept hand
+  // without wild cards: NoPair and PairCompletion (the tables the hold analysis reads)
+  // come from the deck's by taking out the kept ranks, one division of the generating
+  // polynomial each, instead of from all thirteen ranks again.
+  void Init(const THand& keptHand);
+  // Fills NoPair from the power sums (row 12 of RankPowerPrefix).
+  void CalcSingles();
+  // Newton's identities: the elementary symmetric sums e_0..e_5 of the power sums, with
+  // one value x taken out of the multiset first (x = 0 takes nothing out).
+  void CalcFormula(const TPowerRow& powerSums, TPowerRow& target, int x);
+  // Power sums and no-pair counts of the absent ranks above lo and up to hi.
+  void CalcSingleRange(int lo, int hi, int x);
+  // Prepares SuitPrefix for the deck.
+  void InitSuits(const TDeck& deck);
+  // Deck cards of `suit` among the ranks above lo and up to hi.
+  int32_t SuitRange(int suit, int lo, int hi) const;
+
+ private:
+  // What PrepareDeck made: the deck counts, the no-pair counts of all ranks and the sum
+  // of C(n, 2) over the ranks.
+  std::array<int32_t, kRankCount> DeckCounts{};
+  TPowerRow DeckNoPair{};
+  int32_t DeckPairs = 0;
+  bool DeckPrepared = false;
+  // CalcSingles for a natural deck whose absent ranks are known by deck count: the rows
+  // come from a table of every such multiset, made once with Newton's identities.
+  void CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCount);
+  // Rows 1..4 of NoPair from row 0.
+  void RemoveOneRank();
+};
+
+}  // namespace tarnwick

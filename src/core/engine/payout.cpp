@@ -1,0 +1,167 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/payout.h"
+
+#include <cmath>
+
+#include "engine/cards.h"
+#include "errors.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Ways to draw d cards out of the m left after the deal.
+long double DrawsAfterDeal(int d, int32_t deckSize) {
+  return static_cast<long double>(BinomialAt(d, deckSize - kHandSize));
+}
+
+template <class T>
+int Sign(T value) {
+  return (value > 0) - (value < 0);
+}
+
+}  // namespace
+
+void TPayout::Assign(const TPayout& source) {
+  const int index = Index;
+  *this = source;
+  Index = index;
+}
+
+bool TPayout::SameAs(const TPayout& other) const {
+  if (GameId != other.GameId || LastCategory != other.LastCategory ||
+      CoinBasis != other.CoinBasis) {
+    return false;
+  }
+  for (int c = 0; c <= LastCategory; ++c) {
+    if (Pays[c] != other.Pays[c]) return false;
+  }
+  return true;
+}
+
+void TPayout::Reduce() {
+  if (CoinBasis == 1) return;
+  const auto dividesAll = [&](int32_t divisor) {
+    if (divisor <= 0 || CoinBasis % divisor != 0) return false;
+    for (int c = 0; c <= LastCategory; ++c) {
+      if (Pays[c] % divisor != 0) return false;
+    }
+    return true;
+  };
+  const auto divideAll = [&](int32_t divisor) {
+    for (int c = 0; c <= LastCategory; ++c) Pays[c] /= divisor;
+    CoinBasis /= divisor;
+  };
+  if (dividesAll(CoinBasis)) {
+    divideAll(CoinBasis);
+  } else if (dividesAll(2)) {
+    divideAll(2);
+  }
+}
+
+void TPayout::ClearCounts() {
+  for (auto& row : Counts) row.fill(0);
+  Deals.fill(0);
+  Return = -1;
+}
+
+int64_t TPayout::DealTotal() const {
+  int64_t total = 0;
+  for (int32_t deals : Deals) total += deals;
+  return total;
+}
+
+void TPayout::ComputeTotals() {
+  Return = 0;
+  WinChance = 0;
+  PushChance = 0;
+  const int64_t total = DealTotal();
+  if (total != 0) {
+    CheckRange(DeckSize - kHandSize, 0, 53, "cards left after the deal");
+    for (int d = 0; d < kDrawCounts; ++d) {
+      if (Deals[d] == 0) continue;
+      const long double hands = static_cast<long double>(total) * DrawsAfterDeal(d, DeckSize);
+      for (int c = 0; c <= LastCategory; ++c) {
+        const long double q = static_cast<long double>(Counts[d][c]) / hands;
+        Return += Pays[c] * q;
+        if (Pays[c] > CoinBasis) {
+          WinChance += q;
+        } else if (Pays[c] == CoinBasis) {
+          PushChance += q;
+        }
+      }
+    }
+  }
+  LossChance = 1 - PushChance - WinChance;
+  Return = Return / CoinBasis;
+}
+
+long double TPayout::CategoryChance(int category) const {
+  CheckRange(category, 0, kMaxCategories - 1, "category");
+  const int64_t total = DealTotal();
+  long double chance = 0;
+  if (total == 0) return chance;
+  CheckRange(DeckSize - kHandSize, 0, 53, "cards left after the deal");
+  for (int d = 0; d < kDrawCounts; ++d) {
+    if (Deals[d] == 0) continue;
+    chance += static_cast<long double>(Counts[d][category]) /
+              (static_cast<long double>(total) * DrawsAfterDeal(d, DeckSize));
+  }
+  return chance;
+}
+
+double TPayout::Variance() const {
+  const double mean = static_cast<double>(Return * CoinBasis);
+  double sum = 0;
+  double rest = 1;
+  for (int c = 0; c <= LastCategory; ++c) {
+    const double p = static_cast<double>(CategoryChance(c));
+    const double x = Pays[c] - mean;
+    sum += p * x * x;
+    rest -= p;
+  }
+  return sum + rest * mean * mean;
+}
+
+double TPayout::StdDev() const {
+  return std::sqrt(Variance());
+}
+
+int CompareTables(const TPayout& a, int key, const TPayout& b) {
+  int result = 0;
+  switch (key < 0 ? -key : key) {
+    case 1:
+      // Pays per coin; the sign of the first difference decides (the difference itself
+      // may not fit the result).
+      for (int c = 0; c <= a.LastCategory && result == 0; ++c) {
+        result = Sign(static_cast<int64_t>(a.Pays[c]) * b.CoinBasis -
+                      static_cast<int64_t>(b.Pays[c]) * a.CoinBasis);
+      }
+      break;
+    case 2:
+    case 3:
+      result = Sign(a.Return - b.Return);
+      break;
+    case 4:
+      result = Sign(a.Variance() - b.Variance());
+      break;
+    case 5:
+      result = Sign(a.StdDev() - b.StdDev());
+      break;
+    case 6:
+      result = Sign(a.WinChance - b.WinChance);
+      break;
+    case 7:
+      result = Sign(a.PushChance - b.PushChance);
+      break;
+    case 8:
+      result = Sign(a.LossChance - b.LossChance);
+      break;
+    default:
+      break;
+  }
+  return key < 0 ? -result : result;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,62 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// One pay table of one game for one coin basis, with the counts of the whole-game
+// calculation and the figures derived from them.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/cards.h"
+#include "engine/games.h"
+
+namespace tarnwick {
+
+inline constexpr int kDrawCounts = kHandSize + 1;  // cards drawn 0..5
+
+class TPayout {
+ public:
+  int32_t Index = 0;           // position in the store; not written to the data file
+  int32_t GameId = 0;          // the game the table belongs to
+  int32_t LastCategory = 0;    // pays for categories 0..LastCategory (at most 15)
+  long double Return = 0;      // overall return per coin as a fraction; -1 = not computed
+  long double WinChance = 0;   // a hand pays more than the stake
+  long double PushChance = 0;  // a hand pays exactly the stake
+  long double LossChance = 0;  // a hand pays less than the stake (nothing included)
+  int32_t CoinBasis = 1;       // the pays are given for this many coins
+  std::array<int32_t, kMaxCategories> Pays{};  // pay of each category, coins for CoinBasis
+  // Counts[d][c]: final hands of category c over the deals whose best hold draws d cards.
+  std::array<std::array<int64_t, kMaxCategories>, 6> Counts{};
+  std::array<int32_t, 6> Deals{};  // deals whose best hold draws d cards
+  int32_t DeckSize = 0;            // cards in the game's deck (52, 53 or 54)
+
+  // Copies everything but Index.
+  void Assign(const TPayout& source);
+  // Same game, categories, coin basis and pays.
+  bool SameAs(const TPayout& other) const;
+  // Brings the table to the smallest coin basis that keeps all pays whole.
+  void Reduce();
+  // Counts and Deals 0, Return -1 (not computed).
+  void ClearCounts();
+  // Derives Return and the win, push and loss chances from the counts.
+  void ComputeTotals();
+  // Probability that a hand played the best way ends in category c.
+  long double CategoryChance(int category) const;
+  // Variance of the pay of one hand, in coins of the basis.
+  double Variance() const;
+  double StdDev() const;
+  // Total of Deals (the deals counted by the whole-game run).
+  int64_t DealTotal() const;
+  // The table has whole-game counts (a stored table without them has none of its figures).
+  bool Computed() const { return DealTotal() > 0; }
+};
+
+// Compares two tables for sorting: negative, 0 or positive as a sorts before, with or
+// after b. Key 1 compares the pays per coin, 2 and 3 the return, 4 the variance, 5 the
+// standard deviation, 6 to 8 the win, push and loss chances; a negative key reverses the
+// order; 0 and other keys find all tables equal.
+int CompareTables(const TPayout& a, int key, const TPayout& b);
+
+}  // namespace tarnwick

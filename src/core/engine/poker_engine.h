@@ -1,0 +1,288 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The natural engine: exact outcome counts of all 32 holds of a dealt hand of a game
+// without wild cards. Its sixteen virtual operations are the steps of every analysis; the
+// wild-card engine derives from it and replaces each step while keeping the sequences.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/calculator.h"
+#include "engine/cards.h"
+#include "engine/deal_classes.h"
+#include "engine/games.h"
+#include "engine/payout.h"
+
+namespace tarnwick {
+
+// Most threads a whole-game run accepts.
+inline constexpr int kMaxThreads = 256;
+
+class TPokerEngine {
+ public:
+  using TKindRow = std::array<int32_t, kHandKindCount>;
+  // Straights found by one straight count: ace low, any other, ace high; Possible is false
+  // when no window and no wheel can be completed.
+  struct TStraightCounts {
+    int32_t Wheel = 0;
+    int32_t Other = 0;
+    int32_t AceHigh = 0;
+    bool Possible = false;
+  };
+  using TCategoryRow = std::array<int64_t, kMaxCategories>;
+
+  TPokerEngine();
+  virtual ~TPokerEngine() = default;
+  TPokerEngine& operator=(const TPokerEngine&) = delete;
+
+  int32_t GameId = 0;
+  std::string GameName;
+  TDeck Deck;       // the cards not in the dealt hand
+  THand DealtHand;  // the five dealt cards in position order
+  THand WorkHand;   // scratch: the kept cards of the hold being counted
+  // KindCount[mask][kind]: equally likely draws of the hold that end in the kind.
+  // Row 0 is the standing hand (one entry set to 1).
+  std::array<TKindRow, kMaskCount> KindCount{};
+  std::array<int32_t, kHandKindCount> KindToCategory{};  // -1 pays nothing
+  // CategoryCounts[mask][category]: draws of the hold that end in the category. Read it
+  // through CategoryCount(category, mask), which also answers the "nothing" row.
+  std::array<TCategoryRow, kMaskCount> CategoryCounts{};
+  int32_t LastCategory = 0;
+  std::vector<std::string> CategoryNameList;
+  TPayout* Payout = nullptr;  // current pay table, not owned; may be empty
+  std::function<void(int32_t)> OnProgress;
+  int32_t ProgressCounter = 0;  // deal classes processed in the current whole-game run
+  TCalculator Calculator;       // the counting building blocks of this engine
+  // Threads of the whole-game run; 0 takes one per hardware thread. With more than one,
+  // worker engines share the deal classes out and their integer counts are summed, so
+  // every count is the same whatever the number of threads.
+  int32_t ThreadCount = 0;
+
+  // The steps of every analysis, in slot order.
+  virtual void BeginHandAnalysis();                            // 0
+  virtual void Reset();                                        // 1
+  virtual void CheckCombination();                             // 2
+  virtual void CheckEmpty();                                   // 3
+  virtual void CheckDraw(int mask);                            // 4
+  virtual void FoldKindsIntoCategories();                      // 5
+  virtual void RunPermutations();                              // 6
+  virtual std::string VerifyDraw(int mask);                    // 7
+  virtual void Check1(const TDealClass& deal);                 // 8
+  virtual void CheckDrawQuick(int mask);                       // 9
+  virtual void CheckEmptyQuick();                              // 10
+  virtual void RecountStraightsAndFlushes();                   // 11
+  virtual void ClearCountsQuick();                             // 12
+  virtual void SetGame(const TPokerDescription& description);  // 13
+  virtual int DealtCategory() const;                           // 14
+  virtual int DealClassCount() const;                          // 15
+
+  // "Calculate overall permutations": plays every deal class with its best hold and adds
+  // the outcome counts into the pay table, which then derives its return and chances.
+  // Raises AbortError (with context lines) when the progress handler aborts.
+  void CalcGameAdvantage();
+  // Plays one deal class with a full analysis.
+  void Check(const TDealClass& deal);
+  // GetTheBest for another suit pattern of the ranks the previous call analysed: only the
+  // counts a change of suits can change are counted again.
+  int GetTheBestQuick();
+
+  // Stores the pay table (not owned); a non-empty table is reset to this game.
+  void SetPayout(TPayout* payout);
+  void SetProgressHandler(std::function<void(int32_t)> handler);
+  // 0 (one per hardware thread) or 1..kMaxThreads.
+  void SetThreadCount(int threads);
+  // The threads the next whole-game run uses.
+  int RunThreadCount() const;
+  // A new engine of the same kind, game and pay table, for one worker of the whole-game
+  // run; nullptr when this engine cannot make one (a derived engine that does not say
+  // how), in which case the run plays every class on the caller's thread.
+  virtual std::unique_ptr<TPokerEngine> NewWorker() const;
+  // Counts one deal class; reports progress after every 100.
+  void Tick();
+  // Expected pay of a hold, in the coins of the pay table's pays.
+  long double DrawReturn(int mask) const;
+  // Analyses DealtHand and returns the best hold (ties keep the lower mask).
+  int GetTheBest();
+  // Draws of the hold that end in the category; a category above LastCategory answers the
+  // draws that pay nothing.
+  int64_t CategoryCount(int category, int mask) const;
+  // Probability that the draw of the hold ends in the category.
+  long double MaskCategoryChance(int category, int mask) const;
+  // Empties the dealt hand and refills the deck.
+  void ClearDealtAndDeck();
+  // Deals five card codes: empties the hand, refills the deck and moves the cards over.
+  void DealCards(const std::array<int, kHandSize>& codes);
+  // Number of equally likely draws of a hold: C(deck Total, cards drawn).
+  int32_t DrawsOf(int mask) const;
+
+  // Kind of a complete five-card hand without wild cards, or -1 when it has none.
+  static int ClassifyNatural(const THand& hand);
+
+ protected:
+  // Copies the game, the pay table pointer and the counts: the start of a worker.
+  TPokerEngine(const TPokerEngine&) = default;
+  // Plays deal classes in their order with Check or Check1, on worker threads when the run
+  // has more than one: see the implementation for how progress and abort work there.
+  void PlayDealClasses(const std::vector<TDealClass>& classes);
+  // What a hold's kept cards look like to the per-rank counts.
+  struct TKeptShape {
+    int Drawn = 0;                                  // cards drawn
+    int32_t Naturals = 0;                           // natural cards left in the deck
+    const std::array<int32_t, 5>* RankHistogram{};  // of the kept cards
+  };
+  // The draws of one hold that make a pair, trips, four of a kind or a full house of one
+  // rank with deck count n and kept count h (trips count without the full houses).
+  struct TRankCounts {
+    int32_t Pairs = 0;
+    int32_t Three = 0;
+    int32_t Four = 0;
+    int32_t FullHouses = 0;
+  };
+  TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
+  // Where the shapes of one deal are found by their keys: open addressing over 64 slots,
+  // each stamped with the deal it belongs to, so that a new deal empties it at no cost.
+  class TShapeIndex {
+   public:
+    void Clear() { ++deal_; }
+    // The number stored with the key, or -1.
+    int Find(uint64_t key) const {
+      for (size_t slot = Start(key);; slot = (slot + 1) % kSlots) {
+        if (deals_[slot] != deal_) return -1;
+        if (keys_[slot] == key) return numbers_[slot];
+      }
+    }
+    void Add(uint64_t key, int number) {
+      size_t slot = Start(key);
+      while (deals_[slot] == deal_) slot = (slot + 1) % kSlots;
+      deals_[slot] = deal_;
+      keys_[slot] = key;
+      numbers_[slot] = number;
+    }
+
+   private:
+    static constexpr size_t kSlots = 64;  // twice the holds of a deal
+    static size_t Start(uint64_t key) { return (key * 0x9E3779B97F4A7C15ull) >> 58; }
+    uint32_t deal_ = 1;
+    std::array<uint32_t, kSlots> deals_{};
+    std::array<uint64_t, kSlots> keys_{};
+    std::array<int, kSlots> numbers_{};
+  };
+  // What CheckDraw counts by rank (pairs, trips, quads, full houses, two pairs) depends only
+  // on how many cards of each rank the hold keeps and the deck holds, not on which ranks
+  // they are: holds whose dealt ranks have the same pairs of counts share one shape.
+  struct TRankShape {
+    uint64_t Key = 0;
+    std::array<std::array<TRankCounts, 5>, 5> ByCounts{};  // [deck count][kept count]
+    int32_t FullHouses = 0;
+    int32_t TwoPairs = 0;
+  };
+  // The shape of a hold, made by CountRankShape when no hold of this deal had it before.
+  const TRankShape& RankShapeOf(int mask);
+  void CountRankShape(int mask, TRankShape& shape);
+  std::array<TRankShape, kMaskCount> RankShapes{};  // the shapes of this deal so far
+  int RankShapeCount = 0;
+  TShapeIndex RankShapeIndex;
+  TRankShape SpareShape;  // the shape of a hold of a deck the calculator could not prepare
+  // [r]: bit i set when the dealt card at position i is a natural card of rank r.
+  std::array<uint8_t, kRankCount> RankPositions{};
+  // Cards of rank r a hold keeps, for the set of positions it keeps (the mask's inverse):
+  // the set bits of a set of hand positions, looked up.
+  int KeptOfRank(int rank, uint32_t keptPositions) const {
+    static constexpr std::array<uint8_t, 32> kBits = [] {
+      std::array<uint8_t, 32> table{};
+      for (uint32_t positions = 0; positions < 32; ++positions)
+        table[positions] = static_cast<uint8_t>(CountBits(positions));
+      return table;
+    }();
+    return kBits[RankPositions[static_cast<size_t>(rank)] & keptPositions];
+  }
+  std::array<int, kHandSize> HandRanks{};  // the ranks of the dealt natural cards
+  int HandRankCount = 0;
+  // The counts of a hold's ranks as one number: the cards drawn, the wild cards kept and,
+  // three bits each, how many dealt ranks have each pair of deck count and kept count.
+  // Holds with equal keys count alike by rank. Valid when ShapesShared.
+  uint64_t ShapeKey(int mask) const;
+  std::array<int, kHandSize> HandRankPairBase{};  // number of the dealt rank's first pair
+  bool ShapesShared = false;
+  // The deck count every natural rank not dealt has, or -1 when they differ, and how many
+  // such ranks there are.
+  int OtherRanksCount = -1;
+  int32_t OtherRanksNumber = 0;
+  // The kept cards of a hold as bit sets, read from the dealt hand: all that the counts a
+  // change of suits can change depend on.
+  struct TKeptCards {
+    uint32_t Ranks = 0;  // bit r: a natural card of rank r is kept
+    int Naturals = 0;    // natural cards kept
+    int Wilds = 0;       // wild cards kept
+    int Suit = -1;       // the suit of every kept natural card; -1 for two suits or none
+    bool Distinct() const { return CountBits(Ranks) == Naturals; }
+  };
+  // The kept cards of every hold, made by PrepareKeptCards for the dealt hand of the
+  // analysis (BeginHandAnalysis, and ClearCountsQuick for a new suit pattern).
+  const TKeptCards& KeptCards(int mask) const;
+  void PrepareKeptCards();
+  std::array<TKeptCards, kMaskCount> KeptTable{};
+  // How a row of kind counts is folded into its category counts: a kind whose neighbours
+  // pay as other categories is added alone, a run of neighbouring kinds of one category is
+  // summed first. The counts of one hold add up to at most C(53, 5), so a run is summed in
+  // 32 bits and added to the 64-bit category once.
+  class TFoldPlan {
+   public:
+    // From the category of each kind (-1: pays nothing).
+    void Build(const int32_t* kindToCategory, int kinds);
+    void Fold(const int32_t* kinds, TCategoryRow& categories) const;
+
+   private:
+    struct TKindRun {
+      uint8_t First = 0;
+      uint8_t Last = 0;
+      uint8_t Category = 0;
+    };
+    std::array<TKindRun, kHandKindCount> singles_{};  // First == Last
+    std::array<TKindRun, kHandKindCount> runs_{};
+    int singleCount_ = 0;
+    int runCount_ = 0;
+  };
+  TFoldPlan NaturalFold;  // made by SetGame
+  // BeginHandAnalysis prepared the calculator for the deck of this deal.
+  bool DeckPrepared = false;
+  // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
+  // of different ranks (the part of CheckDraw that a change of suits can change). With
+  // `ranksCounted` the plain straights the full analysis of these ranks counted are reused.
+  void CountStraightsAndFlush(int mask, const TKeptCards& kept, bool ranksCounted = false);
+  std::array<TStraightCounts, kMaskCount> PlainStraights{};
+  // [mask]: the kept cards were of different ranks and all of one suit when the hold's
+  // straights and flush were last counted.
+  std::array<bool, kMaskCount> SuitedHold{};
+  // Sets the hold's counts of FLUSH, the straight flushes and the straights to 0, has
+  // `count` count them again and moves the change into the hold's category counts.
+  template <class TCount>
+  void RecountSuitKinds(int mask, TCount count);
+  // Folds the kinds of holds firstMask..lastMask into their category counts (adding).
+  virtual void FoldHolds(int firstMask, int lastMask);
+  // The flush, straight flush and straight counts of the full redraw; with `ranksCounted`
+  // the straights of any suits that the full analysis of these ranks counted are reused.
+  void CountEmptyStraightsAndFlushes(bool ranksCounted = false);
+  // The pair, three, four, full house and two pair counts of the full redraw.
+  void CountEmptyRankKinds();
+  int32_t NaturalCardsInDeck() const { return Deck.Total - Deck.WildCount; }
+  // The hold of highest expected pay; ties keep the lower mask.
+  int BestMask();
+  // The expected pay of every hold as BestMask last worked it out, the pays and deck size
+  // it used, and the holds whose category counts changed since (bit per mask): the quick
+  // analysis works out again only the holds it changed.
+  std::array<long double, kMaskCount> HoldValues{};
+  std::array<int64_t, kMaxCategories> ValuePays{};
+  int32_t ValueDeckTotal = -1;
+  uint32_t ChangedHolds = ~0u;
+  // Adds the outcome counts of the best hold of a class into the pay table.
+  void AddDealResult(int best, int32_t weight);
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,94 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What a run of hands played the best way can bring: the distribution of the net result
+// after N hands, the chances of being ahead, even or behind over 2000 hands, and the risk
+// of ruin against the chance to reach a desired bankroll. Each is an exact dynamic program
+// over whole bets on a grid of net results from -500 to +1500 bets.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/payout.h"
+
+namespace tarnwick {
+
+// Receives the progress of a chart computation. Step may cancel it by raising AbortError.
+class TProgressSink {
+ public:
+  virtual ~TProgressSink() = default;
+  virtual void Begin(int maximum) = 0;
+  virtual void Step(int position) = 0;
+  virtual void End() = 0;
+};
+
+// The chart list's entries (a blank and the chart's name); the failure text names them.
+inline const std::string kExpectedGainChart = " Expected gain";
+inline const std::string kRiskOfRuinChart = " Risk of ruin";
+inline const std::string kWinLostChart = " Win/lost";
+
+constexpr int kGridCells = 2001;  // index i is a net result of i - 500 bets
+constexpr int kBreakEven = 500;
+constexpr int kMaxRunHands = 4000;
+constexpr int kCurveHands = 2000;
+constexpr int kMaxBankroll = 1500;  // coins
+
+// The net result of one hand in bets: every category, then "Nothing" (net -1).
+struct TOutcomeTable {
+  int Count = 0;
+  // Net result of each outcome in bets; a result beyond the grid's width is held at it.
+  std::array<int32_t, kMaxCategories + 1> Net{};
+  std::array<double, kMaxCategories + 1> P{};
+};
+
+// Built from the table's pays and whole-game category chances. The pays must be whole
+// bets: a coin basis above 1 is divided out, and a pay that does not divide is a RangeError.
+TOutcomeTable BuildOutcomeTable(const TPayout& payout);
+
+enum class TPointClass { Loss, Push, Win };
+
+struct TChartPoint {
+  double X = 0;
+  double Y = 0;
+  TPointClass Class = TPointClass::Loss;
+};
+
+struct TResultDistribution {
+  std::vector<TChartPoint> Points;  // the starter point first
+  double Win = 0;
+  double Push = 0;
+  double Loss = 0;
+};
+
+struct TCurves {
+  std::vector<TChartPoint> Win;  // (hand, percent)
+  std::vector<TChartPoint> Loss;
+  std::vector<TChartPoint> Push;
+};
+
+struct TRuinCurves {
+  std::vector<TChartPoint> Ruin;  // (hand, percent)
+  std::vector<TChartPoint> Hit;
+};
+
+// The probability of every net result after `hands` (1..4000) hands of `coins` coins. The
+// points of a cancelled or failed run stay in `result`; the failure leaves with the chart
+// entry appended to its message.
+void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
+                               TResultDistribution& result, TProgressSink& sink,
+                               const std::string& chart = kExpectedGainChart);
+
+// The win, loss and push probability in percent after every hand 1..2000.
+void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgressSink& sink,
+                        const std::string& chart = kWinLostChart);
+
+// After every hand 1..2000, the probability of having been ruined so far and of having
+// reached the desired bankroll so far (bankrolls in coins, 1 <= initial <= desired <= 1500).
+void ComputeRiskOfRuin(const TPayout& payout, int initial, int desired, int coins,
+                       TRuinCurves& curves, TProgressSink& sink,
+                       const std::string& chart = kRiskOfRuinChart);
+
+}  // namespace tarnwick

@@ -1,0 +1,106 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/paytable_list.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "errors.h"
+
+namespace tarnwick {
+
+namespace {
+
+std::string_view Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+  std::vector<std::string_view> fields;
+  for (;;) {
+    const size_t at = text.find(separator);
+    fields.push_back(Trim(text.substr(0, at)));
+    if (at == std::string_view::npos) return fields;
+    text.remove_prefix(at + 1);
+  }
+}
+
+template <class T>
+bool Number(std::string_view text, T& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalogue& games) {
+  std::vector<TListedTable> tables;
+  int lineNumber = 0;
+  bool header = true;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    const std::string_view line = Trim(text.substr(0, end));
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    ++lineNumber;
+    if (line.empty() || line.front() == '#') continue;
+    if (header) {  // the column names
+      header = false;
+      continue;
+    }
+    const auto fail = [&](const std::string& why) {
+      throw InputError("pay table list, line " + std::to_string(lineNumber) + ": " + why);
+    };
+    const std::vector<std::string_view> fields = Split(line, ',');
+    if (fields.size() != 6) fail("6 fields expected, found " + std::to_string(fields.size()));
+    TListedTable entry;
+    entry.Line = lineNumber;
+    int gameId = -1;
+    if (!Number(fields[0], gameId)) fail("game number '" + std::string(fields[0]) + "'");
+    const TPokerDescription* game = FindGame(games, gameId);
+    if (game == nullptr) fail("no game " + std::to_string(gameId));
+    if (fields[1] != game->Name) {
+      fail("game " + std::to_string(gameId) + " is " + game->Name + ", not " +
+           std::string(fields[1]));
+    }
+    TPayout& table = entry.Table;
+    table.GameId = gameId;
+    table.LastCategory = game->LastCategory;
+    table.DeckSize = game->DeckSize();
+    if (!Number(fields[2], table.CoinBasis) || table.CoinBasis < 1 || table.CoinBasis > 5)
+      fail("coin basis '" + std::string(fields[2]) + "' is not 1..5");
+    std::vector<std::string_view> pays;
+    for (std::string_view pay : Split(fields[3], ' ')) {
+      if (!pay.empty()) pays.push_back(pay);
+    }
+    if (static_cast<int>(pays.size()) != game->LastCategory + 1) {
+      fail(std::to_string(pays.size()) + " pays for the " + std::to_string(game->LastCategory + 1) +
+           " categories of " + game->Name);
+    }
+    for (size_t c = 0; c < pays.size(); ++c) {
+      if (!Number(pays[c], table.Pays[c]) || table.Pays[c] < 0)
+        fail("pay '" + std::string(pays[c]) + "'");
+    }
+    table.ClearCounts();
+    entry.Label = std::string(fields[4]);
+    if (!fields[5].empty()) {
+      double published = 0;
+      if (!Number(fields[5], published) || !(published > 0 && published < 1000))
+        fail("published return '" + std::string(fields[5]) + "'");
+      entry.Published = published;
+    }
+    tables.push_back(std::move(entry));
+  }
+  return tables;
+}
+
+bool MatchesPublished(long double computedReturn, double publishedPercent) {
+  const long double percent = computedReturn * 100;
+  const long double rounded = std::round(percent * 10000) / 10000;
+  const long double cut = std::trunc(percent * 10000) / 10000;
+  const auto same = [&](long double value) { return std::fabs(value - publishedPercent) < 5e-6L; };
+  return same(rounded) || same(cut);
+}
+
+}  // namespace tarnwick

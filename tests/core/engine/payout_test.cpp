@@ -1,0 +1,119 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/payout.h"
+
+#include <gtest/gtest.h>
+
+#include "errors.h"
+
+namespace tarnwick {
+namespace {
+
+TPayout Table(int gameId, int basis, std::vector<int32_t> pays) {
+  TPayout table;
+  table.GameId = gameId;
+  table.CoinBasis = basis;
+  table.LastCategory = static_cast<int32_t>(pays.size()) - 1;
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
+  table.DeckSize = 52;
+  return table;
+}
+
+TEST(Payout, ReduceToTheSmallestWholeBasis) {
+  TPayout five = Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 5});
+  five.Reduce();
+  EXPECT_EQ(five.CoinBasis, 1);
+  EXPECT_EQ(five.Pays[0], 800);
+  EXPECT_EQ(five.Pays[8], 1);
+  TPayout four = Table(0, 4, {8, 6, 2});
+  four.Reduce();
+  EXPECT_EQ(four.CoinBasis, 2);
+  EXPECT_EQ(four.Pays[1], 3);
+  TPayout odd = Table(0, 5, {8, 6, 2});
+  odd.Reduce();
+  EXPECT_EQ(odd.CoinBasis, 5);
+  EXPECT_EQ(odd.Pays[0], 8);
+  TPayout one = Table(0, 1, {8, 6, 2});
+  one.Reduce();
+  EXPECT_EQ(one.Pays[0], 8);
+}
+
+TEST(Payout, SameAsAndAssign) {
+  const TPayout a = Table(0, 1, {800, 50, 25});
+  TPayout b = Table(0, 1, {800, 50, 25});
+  EXPECT_TRUE(a.SameAs(b));
+  b.CoinBasis = 2;
+  EXPECT_FALSE(a.SameAs(b));
+  b = Table(0, 1, {800, 50, 26});
+  EXPECT_FALSE(a.SameAs(b));
+  b = Table(6, 1, {800, 50, 25});
+  EXPECT_FALSE(a.SameAs(b));
+  b.Index = 7;
+  b.Assign(a);
+  EXPECT_EQ(b.Index, 7);
+  EXPECT_TRUE(b.SameAs(a));
+}
+
+// A made-up run: 10 deals stand pat (7 pay category 0 with 2 coins, 3 nothing) and 5
+// deals draw one card out of 47 (235 final hands, 47 of category 1 paying 1 coin).
+TEST(Payout, TotalsChancesAndVarianceByHand) {
+  TPayout table = Table(0, 1, {2, 1, 0});
+  table.Deals = {10, 5, 0, 0, 0, 0};
+  table.Counts[0][0] = 7;
+  table.Counts[1][1] = 47;
+  table.ComputeTotals();
+  const long double total = 15;
+  const long double p0 = 7 / total;
+  const long double p1 = 47 / (total * 47);
+  EXPECT_NEAR(static_cast<double>(table.Return), static_cast<double>(2 * p0 + p1), 1e-15);
+  EXPECT_NEAR(static_cast<double>(table.WinChance), static_cast<double>(p0), 1e-15);
+  EXPECT_NEAR(static_cast<double>(table.PushChance), static_cast<double>(p1), 1e-15);
+  EXPECT_NEAR(static_cast<double>(table.LossChance), static_cast<double>(1 - p0 - p1), 1e-15);
+  EXPECT_NEAR(static_cast<double>(table.CategoryChance(1)), static_cast<double>(p1), 1e-15);
+  const double mean = static_cast<double>(2 * p0 + p1);
+  const double variance = static_cast<double>(p0) * (2 - mean) * (2 - mean) +
+                          static_cast<double>(p1) * (1 - mean) * (1 - mean) +
+                          static_cast<double>(1 - p0 - p1) * mean * mean;
+  EXPECT_NEAR(table.Variance(), variance, 1e-12);
+  EXPECT_NEAR(table.StdDev() * table.StdDev(), variance, 1e-12);
+
+  // The same table for two coins returns the same fraction of the stake.
+  TPayout doubled = table;
+  doubled.CoinBasis = 2;
+  doubled.Pays = {4, 2, 0};
+  doubled.ComputeTotals();
+  EXPECT_NEAR(static_cast<double>(doubled.Return), static_cast<double>(table.Return), 1e-15);
+  EXPECT_NEAR(static_cast<double>(doubled.PushChance), static_cast<double>(p1), 1e-15);
+
+  TPayout empty = Table(0, 1, {2, 1, 0});
+  empty.ClearCounts();
+  EXPECT_EQ(empty.Return, -1);
+  empty.ComputeTotals();
+  EXPECT_EQ(empty.Return, 0);
+  EXPECT_EQ(empty.LossChance, 1);
+}
+
+TEST(Payout, CompareTablesByEveryKey) {
+  TPayout low = Table(0, 1, {800, 50, 25, 9, 5});
+  TPayout high = Table(0, 5, {4000, 250, 125, 45, 30});  // 6 per coin beats 5
+  EXPECT_LT(CompareTables(low, 1, high), 0);
+  EXPECT_GT(CompareTables(low, -1, high), 0);
+  EXPECT_EQ(CompareTables(high, 1, high), 0);
+  low.Return = 0.98L;
+  high.Return = 0.99L;
+  low.WinChance = 0.2L;
+  high.WinChance = 0.1L;
+  EXPECT_LT(CompareTables(low, 2, high), 0);
+  EXPECT_LT(CompareTables(low, 3, high), 0);
+  EXPECT_GT(CompareTables(low, -2, high), 0);
+  EXPECT_GT(CompareTables(low, 6, high), 0);
+  EXPECT_EQ(CompareTables(low, 0, high), 0);
+  EXPECT_EQ(CompareTables(low, 9, high), 0);
+  // Pays near the 32-bit limit still compare by sign.
+  TPayout huge = Table(0, 1, {2000000000});
+  TPayout tiny = Table(0, 5, {1});
+  EXPECT_GT(CompareTables(huge, 1, tiny), 0);
+}
+
+}  // namespace
+}  // namespace tarnwick

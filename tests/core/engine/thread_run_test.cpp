@@ -1,0 +1,243 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The whole-game run on several threads: the same counts as on one, progress on the
+// caller's thread, abort and errors as the one-thread run has them.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <future>
+#include <limits>
+#include <random>
+#include <thread>
+
+#include "checked.h"
+#include "engine/deal_classes.h"
+#include "engine/games.h"
+#include "engine/wild_engine.h"
+#include "errors.h"
+#include "test_sizes.h"
+
+namespace tarnwick {
+namespace {
+
+TPayout TableFor(const TPokerDescription& game, const std::vector<int32_t>& pays) {
+  TPayout table;
+  table.GameId = game.GameId;
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
+  return table;
+}
+
+TPayout RunWithThreads(const TPokerDescription& game, const std::vector<int32_t>& pays,
+                       int threads) {
+  const auto engine = CreateEngineForGame(game);
+  TPayout table = TableFor(game, pays);
+  engine->SetPayout(&table);
+  engine->SetThreadCount(threads);
+  engine->CalcGameAdvantage();
+  return table;
+}
+
+// Every Nth game of the catalogue for TARNWICK_THREAD_GAME_STEP=N (the sanitizer builds,
+// where a run takes many times longer); every game otherwise.
+size_t GameStep() {
+  return static_cast<size_t>(
+      testing::TestSize("TARNWICK_THREAD_GAME_STEP", TARNWICK_THREAD_GAME_STEP_OF_BUILD, 1));
+}
+
+// Every game of the catalogue, with pays that make many holds compete: the run counts
+// every deal once, no draw count exceeds the draws of its deals, and two and eight threads
+// count exactly what one thread counts, to the last deal, so deriving the very same return
+// and chances. (The one-thread run goes on beside the others: the test takes less time.)
+TEST(ThreadRun, EveryGameCountsTheSameOnOneTwoAndEightThreads) {
+  const TCatalogue games = BuildCatalogue();
+  std::mt19937 random(7);
+  for (size_t g = 0; g < games.size(); ++g) {
+    const auto& game = games[g];
+    std::vector<int32_t> pays;
+    for (int c = 0; c <= game->LastCategory; ++c)
+      pays.push_back(static_cast<int32_t>(random() % 300));
+    if (g % GameStep() != 0) continue;
+    SCOPED_TRACE(game->Name);
+    auto reference = std::async(std::launch::async, [&] { return RunWithThreads(*game, pays, 1); });
+    const TPayout two = RunWithThreads(*game, pays, 2);
+    const TPayout eight = RunWithThreads(*game, pays, 8);
+    const TPayout one = reference.get();
+    const int64_t n = game->DeckSize();
+    EXPECT_EQ(one.DealTotal(), n * (n - 1) * (n - 2) * (n - 3) * (n - 4) / 120);
+    for (int d = 0; d <= 5; ++d) {
+      int64_t hands = 0;
+      for (int c = 0; c <= game->LastCategory; ++c) hands += one.Counts[d][c];
+      EXPECT_LE(hands, int64_t{one.Deals[d]} * Binomial[d][static_cast<size_t>(n - 5)]);
+    }
+    for (const TPayout* many : {&two, &eight}) {
+      EXPECT_EQ(many->Counts, one.Counts);
+      EXPECT_EQ(many->Deals, one.Deals);
+      EXPECT_EQ(many->Return, one.Return);
+      EXPECT_EQ(many->WinChance, one.WinChance);
+      EXPECT_EQ(many->PushChance, one.PushChance);
+    }
+  }
+}
+
+// Progress comes on the caller's thread, every 100 classes of the whole run, in order, and
+// the counter ends at the number of classes; with wild cards the count goes on across the
+// natural and the wild classes.
+TEST(ThreadRun, ProgressComesInOrderOnTheCallersThread) {
+  const std::thread::id caller = std::this_thread::get_id();
+  for (const auto& game : {std::shared_ptr<TPokerDescription>(std::make_shared<TJacksOrBetter>()),
+                           std::shared_ptr<TPokerDescription>(std::make_shared<TSevensWild>())}) {
+    SCOPED_TRACE(game->Name);
+    const auto engine = CreateEngineForGame(*game);
+    TPayout table = TableFor(*game, std::vector<int32_t>(16, 1));
+    engine->SetPayout(&table);
+    engine->SetThreadCount(3);
+    std::vector<int32_t> reports;
+    bool elsewhere = false;
+    engine->SetProgressHandler([&](int32_t done) {
+      reports.push_back(done);
+      elsewhere = elsewhere || std::this_thread::get_id() != caller;
+    });
+    engine->CalcGameAdvantage();
+    EXPECT_FALSE(elsewhere);
+    const int classes = engine->DealClassCount();
+    EXPECT_EQ(engine->ProgressCounter, classes);
+    ASSERT_EQ(static_cast<int>(reports.size()), classes / 100);
+    for (size_t i = 0; i < reports.size(); ++i)
+      EXPECT_EQ(reports[i], static_cast<int32_t>(100 * (i + 1)));
+  }
+}
+
+// An abort from the handler stops the workers at once: the error reads as on one thread,
+// the table keeps the counts made so far and no return, and the engine can run again.
+TEST(ThreadRun, AbortStopsEveryWorker) {
+  const TJacksOrBetter jacks;
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    TPokerEngine engine;
+    engine.SetGame(jacks);
+    TPayout table = TableFor(jacks, {800, 50, 25, 9, 6, 4, 3, 2, 1});
+    engine.SetPayout(&table);
+    engine.SetThreadCount(threads);
+    int calls = 0;
+    engine.SetProgressHandler([&](int32_t done) {
+      ++calls;
+      if (done == 300) throw AbortError();
+    });
+    try {
+      engine.CalcGameAdvantage();
+      FAIL() << "the run was not aborted";
+    } catch (const AbortError& e) {
+      // Class 300 is the last suit pattern of the two pairs of deuces and fives.
+      EXPECT_EQ(std::string(e.what()),
+                "Error calculate natural case (CalcGameAdvantage)\r\n"
+                "Error calculate natural case (RunPermutations)\r\n"
+                "Error calculate natural case (Check1) Progress=300\r\n"
+                "Operation aborted");
+    }
+    EXPECT_EQ(calls, 3) << "no report after the abort";
+    EXPECT_EQ(engine.ProgressCounter, 300);
+    EXPECT_EQ(table.Return, -1);
+    // The classes played before the abort are in the table; the workers did not go on
+    // to the end of the run (a class takes microseconds, the run far more).
+    EXPECT_GT(table.DealTotal(), 0);
+    EXPECT_LT(table.DealTotal(), 2598960 / 4);
+    EXPECT_EQ(engine.Deck.Total, 52);
+
+    engine.SetProgressHandler(nullptr);
+    engine.CalcGameAdvantage();
+    EXPECT_EQ(table.DealTotal(), 2598960);
+    EXPECT_NEAR(static_cast<double>(table.Return * 100), 99.5439043695, 0.00000000005);
+  }
+}
+
+// An engine whose quick analysis fails from one class on: the error names the first
+// such class in run order however many threads run and whichever meets a failing class
+// first, and an engine that cannot make workers plays on the caller's thread.
+class TFailingEngine : public TPokerEngine {
+ public:
+  int32_t FailFrom = std::numeric_limits<int32_t>::max();
+  bool MakeWorkers = true;
+  std::thread::id Played;  // a thread that played a class
+  bool OtherThreads = false;
+
+  void Check1(const TDealClass& deal) override {
+    if (Played != std::thread::id() && Played != std::this_thread::get_id()) OtherThreads = true;
+    Played = std::this_thread::get_id();
+    if (ProgressCounter >= FailFrom) {
+      try {
+        ThrowOverflow("multiplication");
+      } catch (...) {
+        RethrowWithContext("Error calculate natural case (Check1) Progress=" +
+                           std::to_string(ProgressCounter));
+      }
+    }
+    TPokerEngine::Check1(deal);
+  }
+  std::unique_ptr<TPokerEngine> NewWorker() const override {
+    if (!MakeWorkers) return nullptr;
+    return std::unique_ptr<TPokerEngine>(new TFailingEngine(*this));
+  }
+};
+
+TEST(ThreadRun, AnErrorNamesTheFirstFailingClassOnAnyNumberOfThreads) {
+  const TJacksOrBetter jacks;
+  constexpr int32_t kFailFrom = 70000;
+  int32_t first = -1;  // the first class from kFailFrom on played by Check1
+  int32_t index = 0;
+  ForEachNaturalDealClass(-1, [&](const TDealClass&, bool full) {
+    if (first < 0 && index >= kFailFrom && !full) first = index;
+    ++index;
+  });
+  const std::string expected =
+      "Error calculate natural case (CalcGameAdvantage)\r\n"
+      "Error calculate natural case (RunPermutations)\r\n"
+      "Error calculate natural case (Check1) Progress=" +
+      std::to_string(first) + "\r\nInteger overflow in multiplication";
+  for (int threads : {1, 2, 5}) {
+    SCOPED_TRACE(threads);
+    TFailingEngine engine;
+    engine.SetGame(jacks);
+    TPayout table = TableFor(jacks, {800, 50, 25, 9, 6, 4, 3, 2, 1});
+    engine.SetPayout(&table);
+    engine.SetThreadCount(threads);
+    engine.FailFrom = kFailFrom;
+    std::vector<int32_t> reports;
+    engine.SetProgressHandler([&](int32_t done) { reports.push_back(done); });
+    try {
+      engine.CalcGameAdvantage();
+      FAIL() << "the failing classes were not played";
+    } catch (const OverflowError& e) {
+      EXPECT_EQ(e.what(), expected);
+    }
+    EXPECT_EQ(engine.ProgressCounter, first);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back(), first / 100 * 100);
+    EXPECT_EQ(table.Return, -1);
+    EXPECT_LT(table.DealTotal(), 2598960);
+  }
+
+  TFailingEngine alone;
+  alone.SetGame(jacks);
+  TPayout table = TableFor(jacks, {800, 50, 25, 9, 6, 4, 3, 2, 1});
+  alone.SetPayout(&table);
+  alone.SetThreadCount(4);
+  alone.MakeWorkers = false;
+  alone.CalcGameAdvantage();
+  EXPECT_FALSE(alone.OtherThreads);
+  EXPECT_EQ(alone.Played, std::this_thread::get_id());
+  EXPECT_EQ(table.DealTotal(), 2598960);
+}
+
+TEST(ThreadRun, ThreadCountIsChecked) {
+  TPokerEngine engine;
+  EXPECT_GE(engine.RunThreadCount(), 1);
+  engine.SetThreadCount(3);
+  EXPECT_EQ(engine.RunThreadCount(), 3);
+  EXPECT_THROW(engine.SetThreadCount(-1), RangeError);
+  EXPECT_THROW(engine.SetThreadCount(kMaxThreads + 1), RangeError);
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,296 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <set>
+
+#include "engine/deal_classes.h"
+#include "engine/games.h"
+#include "engine/poker_engine.h"
+#include "engine/wild_engine.h"
+#include "errors.h"
+#include "test_games.h"
+
+namespace tarnwick {
+namespace {
+
+// Plays every suit pattern with the full analysis: the reference for the quick path.
+class TFullAnalysisEngine : public TPokerEngine {
+ public:
+  void Check1(const TDealClass& deal) override { Check(deal); }
+  std::unique_ptr<TPokerEngine> NewWorker() const override {
+    return std::unique_ptr<TPokerEngine>(new TFullAnalysisEngine(*this));
+  }
+};
+
+// The same for the wild-card engine.
+class TFullWildAnalysisEngine : public TWildEngine {
+ public:
+  void Check1(const TDealClass& deal) override { Check(deal); }
+  std::unique_ptr<TPokerEngine> NewWorker() const override {
+    return std::unique_ptr<TPokerEngine>(new TFullWildAnalysisEngine(*this));
+  }
+};
+
+TPayout TableFor(const TPokerDescription& game, const std::vector<int32_t>& pays) {
+  TPayout table;
+  table.GameId = game.GameId;
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
+  return table;
+}
+
+TPayout RunGame(TPokerEngine& engine, const TPokerDescription& game,
+                const std::vector<int32_t>& pays) {
+  TPayout table = TableFor(game, pays);
+  engine.SetGame(game);
+  engine.SetPayout(&table);
+  engine.CalcGameAdvantage();
+  engine.SetPayout(nullptr);
+  return table;
+}
+
+// Every class is one orbit of deals under the renaming of suits, no orbit is visited twice,
+// each weight is the size of its orbit, and together they cover all 2598960 deals.
+TEST(DealClasses, ClassesAreTheSuitOrbitsOfAllDeals) {
+  std::array<std::array<int, 4>, 24> permutations{};
+  std::array<int, 4> p = {0, 1, 2, 3};
+  for (auto& permutation : permutations) {
+    permutation = p;
+    std::next_permutation(p.begin(), p.end());
+  }
+  std::set<uint64_t> seen;
+  int64_t deals = 0;
+  int classes = 0;
+  std::array<int64_t, 6> weightByShape{};
+  ForEachNaturalDealClass(-1, [&](const TDealClass& deal, bool) {
+    ++classes;
+    std::set<uint64_t> images;
+    for (const auto& permutation : permutations) {
+      uint64_t cards = 0;
+      for (int i = 0; i < kHandSize; ++i) {
+        cards |=
+            uint64_t{1} << (deal.Ranks[i] + 13 * permutation[static_cast<size_t>(deal.Suits[i])]);
+      }
+      ASSERT_EQ(__builtin_popcountll(cards), 5);
+      images.insert(cards);
+    }
+    EXPECT_EQ(static_cast<int32_t>(images.size()), deal.Weight);
+    EXPECT_TRUE(seen.insert(*images.begin()).second) << "an orbit is visited twice";
+    deals += deal.Weight;
+    std::array<int, 13> perRank{};
+    for (int r : deal.Ranks) ++perRank[static_cast<size_t>(r)];
+    const int most = *std::max_element(perRank.begin(), perRank.end());
+    const int pairs = static_cast<int>(std::count(perRank.begin(), perRank.end(), 2));
+    const int shape = most == 4    ? 0
+                      : most == 3  ? (pairs == 1 ? 1 : 2)
+                      : pairs == 2 ? 3
+                      : pairs == 1 ? 4
+                                   : 5;
+    weightByShape[static_cast<size_t>(shape)] += deal.Weight;
+  });
+  EXPECT_EQ(classes, kNaturalDealClasses);
+  EXPECT_EQ(deals, 2598960);
+  EXPECT_EQ(weightByShape, (std::array<int64_t, 6>{624, 3744, 54912, 123552, 1098240, 1317888}));
+
+  int withoutDeuces = 0;
+  ForEachNaturalDealClass(0, [&](const TDealClass& deal, bool) {
+    ++withoutDeuces;
+    for (int r : deal.Ranks) EXPECT_NE(r, 0);
+  });
+  EXPECT_LT(withoutDeuces, classes);
+}
+
+// Published returns of full-pay tables, to ten digits.
+TEST(WholeGame, PublishedReturns) {
+  const TCatalogue games = BuildCatalogue();
+  TPokerEngine engine;
+  struct Row {
+    int game;
+    std::vector<int32_t> pays;
+    long double percent;
+  };
+  const Row rows[] = {
+      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, 99.5439043695L},
+      {11, {800, 80, 50, 40, 25, 8, 5, 4, 3, 2, 1}, 99.165973L},
+      {2, {800, 50, 160, 80, 50, 10, 7, 5, 3, 1, 1}, 100.172522L},
+      {10, {800, 80, 50, 40, 25, 8, 5, 4, 3, 2, 1}, 99.255451L},
+  };
+  for (const Row& row : rows) {
+    const TPokerDescription& game = *FindGame(games, row.game);
+    const TPayout table = RunGame(engine, game, row.pays);
+    // The published figures have six decimals (rounded or cut).
+    EXPECT_NEAR(static_cast<double>(table.Return * 100), static_cast<double>(row.percent), 0.000001)
+        << game.Name;
+    EXPECT_EQ(table.DealTotal(), 2598960);
+    EXPECT_NEAR(static_cast<double>(table.WinChance + table.PushChance + table.LossChance), 1.0,
+                1e-15);
+    if (row.game == 0) {
+      EXPECT_NEAR(table.Variance(), 19.51, 0.01);
+      EXPECT_NEAR(static_cast<double>(table.Return * 100), 99.5439043695, 0.00000000005);
+      // Pushes are the jacks-or-better pairs (pay 1 = the stake).
+      EXPECT_NEAR(static_cast<double>(table.PushChance),
+                  static_cast<double>(table.CategoryChance(8)), 1e-18);
+    }
+  }
+}
+
+// The quick path of the run (suit changes only) counts exactly what full analyses of every
+// class count: three natural games, one with a straight paying above a flush, and the
+// game with deuces and a joker, whose run has classes of one to five wild cards.
+TEST(WholeGame, TheQuickPathCountsWhatFullAnalysesCount) {
+  const TCatalogue games = BuildCatalogue();
+  const testing::TDeucesAndJoker deucesAndJoker;
+  std::mt19937 random(11);
+  for (const TPokerDescription* game :
+       {FindGame(games, 0), FindGame(games, 19), FindGame(games, 34),
+        static_cast<const TPokerDescription*>(&deucesAndJoker)}) {
+    SCOPED_TRACE(game->Name);
+    std::vector<int32_t> pays;
+    for (int c = 0; c <= game->LastCategory; ++c)
+      pays.push_back(static_cast<int32_t>(random() % 400));
+    const auto quick = CreateEngineForGame(*game);
+    std::unique_ptr<TPokerEngine> full;
+    if (game->IsNatural()) {
+      full = std::make_unique<TFullAnalysisEngine>();
+    } else {
+      full = std::make_unique<TFullWildAnalysisEngine>();
+    }
+    const TPayout fast = RunGame(*quick, *game, pays);
+    const TPayout reference = RunGame(*full, *game, pays);
+    EXPECT_EQ(fast.Counts, reference.Counts);
+    EXPECT_EQ(fast.Deals, reference.Deals);
+  }
+}
+
+// A random deal class of the game: w wild cards first (rank -1), then naturals of random
+// ranks (at most four of a rank, the wild rank left out) with random suits, no card twice.
+TDealClass RandomClass(std::mt19937& random, const TPokerDescription& game) {
+  const int deckWilds = game.JokerCount + (game.WildRank >= 0 ? 4 : 0);
+  TDealClass deal;
+  deal.Weight = 1;
+  const int w = static_cast<int>(random() % static_cast<unsigned>(std::min(deckWilds, 3) + 1));
+  std::set<int> cards;
+  for (int i = 0; i < kHandSize; ++i) {
+    if (i < w) {
+      deal.Ranks[static_cast<size_t>(i)] = -1;
+      deal.Suits[static_cast<size_t>(i)] = -1;
+      continue;
+    }
+    int code = 0;
+    do {
+      // Half of the hands crowd their ranks into a few, for pairs, trips and straights.
+      const int rank =
+          random() % 2 == 0 ? static_cast<int>(random() % 13) : 7 + static_cast<int>(random() % 6);
+      code = rank + 13 * static_cast<int>(random() % 4);
+    } while (code % 13 == game.WildRank || cards.count(code) != 0);
+    cards.insert(code);
+    deal.Ranks[static_cast<size_t>(i)] = static_cast<int8_t>(code % 13);
+    deal.Suits[static_cast<size_t>(i)] = static_cast<int8_t>(code / 13);
+  }
+  return deal;
+}
+
+// The same ranks at every position with new random suits (no card twice), often all in
+// one suit so that flushes come and go.
+TDealClass NewSuits(std::mt19937& random, TDealClass deal) {
+  const int oneSuit = static_cast<int>(random() % 4);
+  const bool suited = random() % 3 == 0;
+  std::set<int> cards;
+  for (int i = 0; i < kHandSize; ++i) {
+    const int rank = deal.Ranks[static_cast<size_t>(i)];
+    if (rank < 0) continue;
+    int suit = suited ? oneSuit : static_cast<int>(random() % 4);
+    while (cards.count(rank + 13 * suit) != 0) suit = (suit + 1) % 4;
+    cards.insert(rank + 13 * suit);
+    deal.Suits[static_cast<size_t>(i)] = static_cast<int8_t>(suit);
+  }
+  deal.Full = false;
+  return deal;
+}
+
+// The quick analysis of another suit pattern of the same ranks (Check1 after Check) leaves
+// exactly the counts of a full analysis of that pattern in every hold, natural and wild.
+TEST(QuickAnalysis, EqualsTheFullAnalysisInEveryHold) {
+  const std::vector<std::shared_ptr<TPokerDescription>> games = {
+      std::make_shared<TJacksOrBetter>(), std::make_shared<TDeucesWild>(),
+      std::make_shared<TJokerWildKings>(), std::make_shared<TDoubleJokerPoker>(),
+      std::make_shared<testing::TDeucesAndJoker>()};
+  std::mt19937 random(2024);
+  for (const auto& game : games) {
+    SCOPED_TRACE(game->Name);
+    const auto quick = CreateEngineForGame(*game);
+    const auto full = CreateEngineForGame(*game);
+    TPayout quickTable = TableFor(*game, std::vector<int32_t>(16, 0));
+    TPayout fullTable = quickTable;
+    for (int c = 0; c <= game->LastCategory; ++c) {
+      quickTable.Pays[c] = fullTable.Pays[c] = static_cast<int32_t>(random() % 500);
+    }
+    quick->SetPayout(&quickTable);
+    full->SetPayout(&fullTable);
+    int compared = 0;
+    for (int trial = 0; trial < 150; ++trial) {
+      const TDealClass first = RandomClass(random, *game);
+      quick->Check(first);
+      for (int pattern = 0; pattern < 3; ++pattern) {
+        const TDealClass next = NewSuits(random, first);
+        quick->Check1(next);
+        full->Check(next);
+        ASSERT_EQ(quick->KindCount, full->KindCount) << trial;
+        ASSERT_EQ(quick->CategoryCounts, full->CategoryCounts) << trial;
+        if (!game->IsNatural()) {
+          ASSERT_EQ(dynamic_cast<TWildEngine&>(*quick).WildCounts,
+                    dynamic_cast<TWildEngine&>(*full).WildCounts)
+              << trial;
+        }
+        ++compared;
+      }
+    }
+    EXPECT_EQ(compared, 450);
+  }
+}
+
+TEST(WholeGame, ProgressZeroPaysAndAbort) {
+  const TCatalogue games = BuildCatalogue();
+  const TPokerDescription& jacks = *FindGame(games, 0);
+  TPokerEngine engine;
+  EXPECT_EQ(engine.DealClassCount(), 134459);
+  std::vector<int> reports;
+  engine.SetProgressHandler([&](int32_t count) { reports.push_back(count); });
+  const TPayout zero = RunGame(engine, jacks, std::vector<int32_t>(9, 0));
+  EXPECT_EQ(reports.size(), 1344u);
+  EXPECT_EQ(reports.front(), 100);
+  EXPECT_EQ(reports.back(), 134400);
+  EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+  EXPECT_EQ(zero.Deals[0], 2598960);
+  EXPECT_EQ(zero.Return, 0);
+  EXPECT_EQ(zero.LossChance, 1);
+
+  // The handler aborts at its first report: every step adds its line, the table keeps
+  // partial counts and no return.
+  engine.SetProgressHandler([](int32_t) { throw AbortError(); });
+  TPayout table = TableFor(jacks, {800, 50, 25, 9, 6, 4, 3, 2, 1});
+  engine.SetPayout(&table);
+  try {
+    engine.CalcGameAdvantage();
+    FAIL() << "the run was not aborted";
+  } catch (const AbortError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Error calculate natural case (CalcGameAdvantage)\r\n"
+              "Error calculate natural case (RunPermutations)\r\n"
+              "Error calculate natural case (Check) Progress=100\r\n"
+              "Operation aborted");
+  }
+  EXPECT_GT(table.DealTotal(), 0);
+  EXPECT_LT(table.DealTotal(), 2598960);
+  EXPECT_EQ(table.Return, -1);
+
+  // Without a pay table there is nothing to fill.
+  engine.SetPayout(nullptr);
+  EXPECT_THROW(engine.CalcGameAdvantage(), TarnwickError);
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,171 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include "engine/deal_classes.h"
+#include "engine/games.h"
+#include "engine/wild_engine.h"
+#include "errors.h"
+#include "test_games.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::TDeucesAndJoker;
+
+// The wild classes by number of wild cards, and their weights, against the counts a run
+// must have: per w, C(W, w) x C(4R, 5 - w) deals; with the natural deals C(4R + W, 5).
+TEST(WildDealClasses, CountsAndWeightsOfEveryDeck) {
+  struct Row {
+    int wilds;
+    int skipRank;
+    std::array<int, 6> classes;  // natural, then 1..5 wild cards
+    int64_t deals;
+  };
+  for (const Row& row : {Row{1, -1, {134459, 18577, 0, 0, 0, 0}, 2869685},
+                         Row{2, -1, {134459, 18577, 1755, 0, 0, 0}, 3162510},
+                         Row{4, 0, {88968, 13344, 1376, 144, 12, 0}, 2598960},
+                         Row{4, 5, {88968, 13344, 1376, 144, 12, 0}, 2598960},
+                         Row{5, 0, {88968, 13344, 1376, 144, 12, 1}, 2869685}}) {
+    SCOPED_TRACE(row.wilds);
+    std::array<int, 6> classes{};
+    std::array<int64_t, 6> weights{};
+    ForEachNaturalDealClass(row.skipRank, [&](const TDealClass& deal, bool) {
+      ++classes[0];
+      weights[0] += deal.Weight;
+    });
+    ForEachWildDealClass(row.wilds, row.skipRank, [&](const TDealClass& deal) {
+      int w = 0;
+      for (int i = 0; i < kHandSize; ++i) {
+        if (deal.Ranks[i] < 0) {
+          EXPECT_EQ(i, w) << "wild cards come first";
+          ++w;
+        } else {
+          EXPECT_NE(deal.Ranks[i], row.skipRank);
+        }
+      }
+      ++classes[static_cast<size_t>(w)];
+      weights[static_cast<size_t>(w)] += deal.Weight;
+    });
+    EXPECT_EQ(classes, row.classes);
+    const int naturalCards = row.skipRank >= 0 ? 48 : 52;
+    int64_t deals = 0;
+    for (int w = 0; w <= 5; ++w) {
+      const int64_t expected =
+          (w <= row.wilds ? Binomial[static_cast<size_t>(w)][static_cast<size_t>(row.wilds)] : 0) *
+          int64_t{Binomial[static_cast<size_t>(5 - w)][static_cast<size_t>(naturalCards)]};
+      EXPECT_EQ(weights[static_cast<size_t>(w)], expected) << w;
+      deals += weights[static_cast<size_t>(w)];
+    }
+    EXPECT_EQ(deals, row.deals);
+  }
+}
+
+struct TRunCase {
+  const char* name;
+  std::shared_ptr<TPokerDescription> game;
+  std::vector<int32_t> pays;
+  double percent;  // the published return, or 0 when none is checked
+  int64_t deals;
+  int classes;
+};
+
+void PrintTo(const TRunCase& run, std::ostream* out) {
+  *out << run.name;
+}
+
+class WildGameRun : public ::testing::TestWithParam<TRunCase> {};
+
+// Complete runs count every deal of the game once, visit exactly DealClassCount classes,
+// and give the published returns to at least eight significant digits.
+TEST_P(WildGameRun, CountsEveryDealAndMatchesThePublishedReturn) {
+  const TRunCase& run = GetParam();
+  const auto engine = CreateEngineForGame(*run.game);
+  TPayout table;
+  table.GameId = run.game->GameId;
+  std::copy(run.pays.begin(), run.pays.end(), table.Pays.begin());
+  engine->SetPayout(&table);
+  int reports = 0;
+  engine->SetProgressHandler([&](int32_t) { ++reports; });
+  engine->CalcGameAdvantage();
+  EXPECT_EQ(engine->DealClassCount(), run.classes);
+  EXPECT_EQ(engine->ProgressCounter, run.classes);
+  EXPECT_EQ(reports, run.classes / 100);
+  EXPECT_EQ(table.DealTotal(), run.deals);
+  EXPECT_EQ(table.DeckSize, run.game->DeckSize());
+  EXPECT_NEAR(static_cast<double>(table.WinChance + table.PushChance + table.LossChance), 1.0,
+              1e-15);
+  if (run.percent > 0) {
+    EXPECT_NEAR(static_cast<double>(table.Return * 100), run.percent, 0.000001);
+  }
+  // The deck is whole again after the run.
+  EXPECT_EQ(engine->Deck.Total, run.game->DeckSize());
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, WildGameRun,
+                         ::testing::Values(TRunCase{"DeucesWild",
+                                                    std::make_shared<TDeucesWild>(),
+                                                    {800, 200, 25, 15, 9, 5, 3, 2, 2, 1},
+                                                    100.761961,
+                                                    2598960,
+                                                    103844},
+                                           TRunCase{"DeucesWildShort",
+                                                    std::make_shared<TDeucesWild>(),
+                                                    {800, 200, 25, 16, 10, 4, 4, 3, 2, 1},
+                                                    99.728295,
+                                                    2598960,
+                                                    103844},
+                                           TRunCase{"JokerWildKings",
+                                                    std::make_shared<TJokerWildKings>(),
+                                                    {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1},
+                                                    100.646296,
+                                                    2869685,
+                                                    153036},
+                                           TRunCase{"DoubleJoker",
+                                                    std::make_shared<TDoubleJokerPoker>(),
+                                                    {800, 100, 50, 25, 9, 5, 4, 3, 2, 1},
+                                                    99.970398,
+                                                    3162510,
+                                                    154791},
+                                           TRunCase{"SevensWild",
+                                                    std::make_shared<TSevensWild>(),
+                                                    {800, 200, 25, 15, 9, 5, 3, 2, 2, 1},
+                                                    0,
+                                                    2598960,
+                                                    103844},
+                                           TRunCase{"DeucesAndJoker",
+                                                    std::make_shared<TDeucesAndJoker>(),
+                                                    {800, 200, 25, 15, 9, 5, 3, 2, 2, 1},
+                                                    0,
+                                                    2869685,
+                                                    103845}),
+                         [](const ::testing::TestParamInfo<TRunCase>& param) {
+                           return std::string(param.param.name);
+                         });
+
+// An abort inside the wild classes names both the class and the wild part of the run.
+TEST(WildGame, AbortInTheWildClasses) {
+  TWildEngine engine;
+  engine.SetGame(TDeucesWild());
+  TPayout table;
+  table.Pays = {800, 200, 25, 15, 9, 5, 3, 2, 2, 1};
+  engine.SetPayout(&table);
+  engine.SetProgressHandler([](int32_t done) {
+    if (done > 88968) throw AbortError();
+  });
+  try {
+    engine.CalcGameAdvantage();
+    FAIL();
+  } catch (const AbortError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Error calculate natural case (CalcGameAdvantage)\r\n"
+              "Error calculate wild case (RunPermutations)\r\n"
+              "Error calculate natural case (Check) Progress=89000\r\n"
+              "Operation aborted");
+  }
+  EXPECT_EQ(table.Return, -1);
+  EXPECT_LT(table.DealTotal(), 2598960);
+}
+
+}  // namespace
+}  // namespace tarnwick

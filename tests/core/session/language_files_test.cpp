@@ -1,0 +1,94 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The shipped language files against each other and against the texts the code asks for.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "session/ini_file.h"
+#include "session/preferences.h"
+
+namespace tarnwick {
+namespace {
+
+const std::filesystem::path kSource = TARNWICK_SOURCE_DIR;
+
+std::string Read(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The printf conversions of a text, in order ("%s", "%d", "%%" ...).
+std::string Conversions(const std::string& text) {
+  static const std::regex conversion("%[-+ #0-9.]*[a-zA-Z%]");
+  std::string found;
+  for (std::sregex_iterator it(text.begin(), text.end(), conversion), end; it != end; ++it)
+    found += it->str() + ' ';
+  return found;
+}
+
+TEST(LanguageFiles, EveryLanguageHasEveryEnglishKey) {
+  const TIniFile english = TIniFile::Read(kSource / "data" / "Langs" / "ENG.ini");
+  ASSERT_GT(english.Sections().size(), 10u);
+  std::set<std::string> codes;
+  for (const auto& entry : std::filesystem::directory_iterator(kSource / "data" / "Langs")) {
+    codes.insert(LanguageCodeOf(entry.path()));
+    const TIniFile language = TIniFile::Read(entry.path());
+    SCOPED_TRACE(entry.path().filename().string());
+    EXPECT_FALSE(language.ReadString("Info", "Language").empty());
+    for (const std::string& section : english.Sections()) {
+      for (const std::string& key : english.Keys(section)) {
+        ASSERT_TRUE(language.HasKey(section, key)) << "[" << section << "] " << key;
+        const std::string value = language.ReadString(section, key);
+        EXPECT_FALSE(value.empty()) << "[" << section << "] " << key;
+        EXPECT_EQ(Conversions(value), Conversions(english.ReadString(section, key)))
+            << "[" << section << "] " << key;
+      }
+    }
+    for (const std::string& section : language.Sections()) {
+      for (const std::string& key : language.Keys(section))
+        EXPECT_TRUE(english.HasKey(section, key)) << "extra [" << section << "] " << key;
+    }
+  }
+  EXPECT_EQ(codes, (std::set<std::string>{"DEU", "ENG", "RUS"}));
+}
+
+// Every Text("Section", "Key"), HintText, ButtonText and WindowName with literal arguments
+// in the program's sources names a key of ENG.ini.
+TEST(LanguageFiles, EveryKeyTheCodeReadsExists) {
+  const TIniFile english = TIniFile::Read(kSource / "data" / "Langs" / "ENG.ini");
+  const std::regex text(R"re(\b(Text|HintText)\(\s*"([^"]*)"\s*,\s*"([^"]*)"\s*\))re");
+  const std::regex button(R"re(\bButtonText\(\s*"([^"]*)"\s*\))re");
+  const std::regex window(R"re(\bWindowName\(\s*"([^"]*)"\s*\))re");
+  int uses = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(kSource / "src")) {
+    const std::string extension = entry.path().extension().string();
+    if (extension != ".cpp" && extension != ".h") continue;
+    const std::string code = Read(entry.path());
+    const std::string file = entry.path().filename().string();
+    for (std::sregex_iterator it(code.begin(), code.end(), text), end; it != end; ++it) {
+      const std::string key = (*it)[1] == "HintText" ? (*it)[3].str() + ".Hint" : (*it)[3].str();
+      EXPECT_TRUE(english.HasKey((*it)[2].str(), key)) << file << ": [" << (*it)[2] << "] " << key;
+      ++uses;
+    }
+    for (std::sregex_iterator it(code.begin(), code.end(), button), end; it != end; ++it) {
+      EXPECT_TRUE(english.HasKey("Buttons", (*it)[1].str())) << file << ": " << (*it)[1];
+      ++uses;
+    }
+    for (std::sregex_iterator it(code.begin(), code.end(), window), end; it != end; ++it) {
+      EXPECT_TRUE(english.HasKey((*it)[1].str(), "WindowName")) << file << ": " << (*it)[1];
+      ++uses;
+    }
+  }
+  EXPECT_GE(uses, 1);
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,462 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/model_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "errors.h"
+#include "session/preferences.h"
+
+namespace tarnwick {
+namespace {
+
+int Code(const char* text) {
+  return ParseCard(text).value();
+}
+
+class TScriptedProgress : public TProgressDialog {
+ public:
+  TScriptedProgress(int abortAfter, int& reports, int& shows)
+      : abortAfter_(abortAfter), reports_(reports), shows_(shows) {}
+  void Show() override { ++shows_; }
+  void Progress(int32_t) override {
+    if (++reports_ == abortAfter_) throw AbortError();
+  }
+
+ private:
+  int abortAfter_;
+  int& reports_;
+  int& shows_;
+};
+
+// The windows, played by a script: the editor returns chosen pays, the progress dialog
+// can abort after N reports, the confirmation answers as told.
+class TScriptedUi : public TUserInterface {
+ public:
+  TDialogResult ChooseGameAndPayout(TModelController& controller) override {
+    return OnChoose ? OnChoose(controller) : TDialogResult::Ok;
+  }
+  bool EditPayout(bool isNew, TModelController&, TPayout& table) override {
+    ++EditorCalls;
+    EditorWasNew = isNew;
+    EditorBasis = table.CoinBasis;
+    EditorPaysShown.assign(table.Pays.begin(), table.Pays.begin() + table.LastCategory + 1);
+    if (!EditorOk) return false;
+    std::copy(EditorPays.begin(), EditorPays.end(), table.Pays.begin());
+    return true;
+  }
+  std::unique_ptr<TProgressDialog> CreateProgressDialog(int32_t maximum) override {
+    ProgressMaximum = maximum;
+    ++Dialogs;
+    return std::make_unique<TScriptedProgress>(AbortAfter, Reports, Shows);
+  }
+  bool Confirm(const std::string& question) override {
+    Questions.push_back(question);
+    return Answer;
+  }
+  void ShowCharts(TModelController&, const std::string& caption) override {
+    Captions.push_back(caption);
+  }
+  void ShowAllHands(TPokerEngine&, int, const std::string& caption) override {
+    Captions.push_back(caption);
+  }
+  void ShowStatistics(TPokerEngine&, const std::string& caption) override {
+    Captions.push_back(caption);
+  }
+
+  std::function<TDialogResult(TModelController&)> OnChoose;
+  bool EditorOk = true;
+  std::vector<int32_t> EditorPays;
+  std::vector<int32_t> EditorPaysShown;
+  int EditorCalls = 0;
+  bool EditorWasNew = false;
+  int EditorBasis = 0;
+  int AbortAfter = -1;
+  int Reports = 0;
+  int Shows = 0;
+  int Dialogs = 0;
+  int32_t ProgressMaximum = 0;
+  bool Answer = true;
+  std::vector<std::string> Questions;
+  std::vector<std::string> Captions;
+};
+
+TPayout Table(int game, int basis, std::vector<int32_t> pays) {
+  TPayout table;
+  table.GameId = game;
+  table.CoinBasis = basis;
+  table.LastCategory = static_cast<int32_t>(pays.size()) - 1;
+  table.DeckSize = game == 3 ? 53 : game == 8 ? 54 : 52;
+  std::copy(pays.begin(), pays.end(), table.Pays.begin());
+  table.ClearCounts();
+  return table;
+}
+
+const std::vector<int32_t> kNineSix = {800, 50, 25, 9, 6, 4, 3, 2, 1};
+const std::vector<int32_t> kEightFive = {800, 50, 25, 8, 5, 4, 3, 2, 1};
+
+// A data folder with stored tables (without whole-game counts, which selection ignores).
+class Controller : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::path(testing::TempDir()) /
+              ("controller_" +
+               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  void Store(const std::vector<TPayout>& tables) {
+    TData data;
+    for (const TPayout& table : tables) data.Add(std::make_unique<TPayout>(table));
+    data.Save(folder_);
+  }
+  std::filesystem::path folder_;
+  TScriptedUi ui_;
+};
+
+TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
+  Store({Table(0, 1, kNineSix)});
+  TModelController controller(ui_, folder_);
+  const char* cards[] = {"AS", "KS", "QS", "JS", "3D"};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_FALSE(controller.IsAnalysed());
+    controller.PutCard(Code(cards[i]));
+  }
+  ASSERT_TRUE(controller.IsAnalysed());
+  EXPECT_EQ(controller.DrawMask, 16);  // draw one to the royal flush
+  EXPECT_TRUE(controller.IsReplaced(4));
+  EXPECT_FALSE(controller.IsReplaced(0));
+  EXPECT_NEAR(static_cast<double>(controller.HoldReturn()), 872.0 / 47, 1e-12);
+  EXPECT_NEAR(static_cast<double>(controller.CategoryChance(0)), 1.0 / 47, 1e-15);
+  controller.ToggleDraw(0);
+  EXPECT_EQ(controller.DrawMask, 17);
+  EXPECT_EQ(controller.HandText(), "Hand :  AS  KS  QS  JS  3D");
+
+  // A sixth card starts a new hand.
+  controller.PutCard(Code("2H"));
+  EXPECT_FALSE(controller.IsAnalysed());
+  EXPECT_EQ(controller.CardCode(0), Code("2H"));
+  EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 1);
+  EXPECT_EQ(controller.DrawMask, 0);
+  EXPECT_FALSE(controller.IsReplaced(0));
+  EXPECT_FALSE(controller.IsWildCard(1));
+
+  // Taking a card out of an analysed hand leaves four cards to complete.
+  for (const char* card : {"3H", "4H", "5H", "6H"}) controller.PutCard(Code(card));
+  ASSERT_TRUE(controller.IsAnalysed());
+  controller.TakeCard(Code("4H"));
+  EXPECT_FALSE(controller.IsAnalysed());
+  EXPECT_EQ(controller.CardCode(2), kEmptyPosition);
+  EXPECT_EQ(controller.HandText(), "Hand :  2H  3H  ??  5H  6H");
+  controller.TakeCard(Code("AD"));  // not in the hand: nothing happens
+  controller.PutCard(Code("4H"));
+  EXPECT_TRUE(controller.IsAnalysed());
+  EXPECT_EQ(controller.DrawMask, 0);  // a straight flush stands pat
+}
+
+TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
+  Store({Table(0, 1, kNineSix), Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4}),
+         Table(0, 3, {2400, 150, 75, 27, 18, 12, 9, 6, 2})});
+  TModelController controller(ui_, folder_);
+  EXPECT_EQ(controller.Coins, 1);
+  EXPECT_EQ(controller.TableCount(), 1);
+  EXPECT_EQ(controller.Pay(0), 800);
+  controller.SetCoins(5);
+  EXPECT_EQ(controller.TableCount(), 2);
+  controller.SetCoins(3);
+  EXPECT_EQ(controller.TableCount(), 2);
+  for (int i = 0; i < 2; ++i) EXPECT_NE(controller.TableAt(i)->CoinBasis, 5);
+  EXPECT_EQ(controller.TableAt(2), nullptr);
+  controller.SetCoins(6);  // ignored
+  EXPECT_EQ(controller.Coins, 3);
+
+  // Deuces Wild has no table here.
+  controller.SelectGame(4);
+  EXPECT_EQ(controller.TableIndex, -1);
+  EXPECT_EQ(controller.Engine->Payout, nullptr);
+  for (int c = 0; c <= controller.LastCategory(); ++c) EXPECT_EQ(controller.Pay(c), 0);
+  EXPECT_EQ(controller.TableReturn(), -1);
+  EXPECT_EQ(controller.WindowTitle(), "Deuces Wild");
+  EXPECT_EQ(controller.CategoryName(1), "Four Deuces");
+  controller.PutCard(Code("2S"));
+  EXPECT_TRUE(controller.IsWildCard(0));
+  // A retired game number keeps the current game.
+  controller.SelectGame(12);
+  EXPECT_EQ(controller.Engine->GameId, 4);
+}
+
+TEST_F(Controller, SortingKeepsTheCurrentTableAndSettingsRestoreIt) {
+  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
+         Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4})});
+  TIniFile settings;
+  {
+    TModelController controller(ui_, folder_);
+    controller.SetCoins(5);
+    controller.SelectTable(2);
+    const TPayout* chosen = controller.CurrentTable();
+    controller.SetSortKey(-1);  // pays, descending
+    EXPECT_EQ(controller.CurrentTable(), chosen);
+    EXPECT_EQ(controller.TableAt(0)->Pays[3], 9);
+    controller.SetSortKey(1);
+    EXPECT_EQ(controller.TableAt(0)->Pays[3], 8);
+    EXPECT_EQ(controller.CurrentTable(), chosen);
+    controller.SaveState(settings);
+  }
+  TModelController restored(ui_, folder_);
+  restored.LoadState(settings);
+  EXPECT_EQ(restored.Coins, 5);
+  EXPECT_EQ(restored.SortKey, 1);
+  ASSERT_NE(restored.CurrentTable(), nullptr);
+  EXPECT_EQ(restored.CurrentTable()->Pays[8], 4);  // the five-coin table again
+  EXPECT_EQ(restored.CurrentTable()->CoinBasis, 5);
+
+  // Damaged values fall back without harm.
+  TIniFile junk;
+  junk.Parse("Engine=abc\nCoins=99\nPayout=-7\nMode=\n");
+  restored.LoadState(junk);
+  EXPECT_EQ(restored.Engine->GameId, 0);
+  EXPECT_NE(restored.CurrentTable(), nullptr);
+}
+
+TEST_F(Controller, AddingAnEqualTableSelectsTheStoredOne) {
+  Store({Table(0, 1, kEightFive), Table(0, 1, kNineSix)});
+  TModelController controller(ui_, folder_);
+  controller.SelectTable(0);
+  controller.SetCoins(5);
+  // The editor works in the coins now played: 9/6 given for five coins.
+  ui_.EditorPays = {4000, 250, 125, 45, 30, 20, 15, 10, 5};
+  controller.AddTable();
+  EXPECT_EQ(ui_.EditorBasis, 5);
+  EXPECT_EQ(ui_.EditorPaysShown[0], controller.TableAt(0)->Pays[0] * 5);
+  EXPECT_TRUE(ui_.EditorWasNew);
+  EXPECT_EQ(ui_.Dialogs, 0);  // nothing computed
+  EXPECT_EQ(controller.Data->Payouts.size(), 2u);
+  EXPECT_FALSE(controller.Data->Modified);
+  EXPECT_EQ(controller.CurrentTable()->Pays[3], 9);
+  EXPECT_EQ(controller.Coins, 5);
+
+  // A cancelled editor changes nothing.
+  ui_.EditorOk = false;
+  controller.AddTable();
+  controller.EditTable();
+  EXPECT_EQ(controller.Data->Payouts.size(), 2u);
+  EXPECT_FALSE(controller.Data->Modified);
+}
+
+TEST_F(Controller, AnAbortedCalculationStoresNothing) {
+  Store({Table(0, 1, kNineSix)});
+  TModelController controller(ui_, folder_);
+  std::vector<bool> busy;
+  controller.OnBusy = [&](bool value) { busy.push_back(value); };
+  TPayout* before = controller.CurrentTable();
+  ui_.EditorPays = {800, 50, 25, 7, 5, 4, 3, 2, 1};
+  ui_.AbortAfter = 3;
+  try {
+    controller.AddTable();
+    FAIL() << "not aborted";
+  } catch (const AbortError& e) {
+    // The engine's steps name themselves first; the controller adds the table.
+    EXPECT_TRUE(e.Message().starts_with("Error calculate natural case (CalcGameAdvantage)"));
+    EXPECT_TRUE(e.Message().ends_with(
+        "\r\nOperation aborted\r\nError calc payout :\r\n  JACKS OR BETTER\r\n"
+        " Royal Flush    \t   800\r\n Straight Flush \t    50\r\n"
+        " Four of Kind   \t    25\r\n Full House     \t     7\r\n"
+        " Flush          \t     5\r\n Straight       \t     4\r\n"
+        " Three of Kind  \t     3\r\n Two Pairs      \t     2\r\n"
+        " Jacks or Better\t     1\r\n"))
+        << e.Message();
+  }
+  EXPECT_EQ(ui_.ProgressMaximum, 134459);
+  EXPECT_EQ(ui_.Shows, 1);
+  EXPECT_EQ(ui_.Reports, 3);
+  EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+  EXPECT_EQ(controller.Data->Payouts.size(), 1u);
+  EXPECT_FALSE(controller.Data->Modified);
+  EXPECT_EQ(controller.CurrentTable(), before);
+  EXPECT_EQ(controller.Engine->Payout, before);
+  EXPECT_EQ(controller.Pay(3), 9);
+  EXPECT_FALSE(controller.Engine->OnProgress);
+}
+
+// One real computation: add a table, edit it, delete it, and find the file saved.
+TEST_F(Controller, AddEditAndDeleteATable) {
+  Store({Table(0, 1, kEightFive)});
+  {
+    TModelController controller(ui_, folder_);
+    ui_.EditorPays = kNineSix;
+    controller.AddTable();
+    EXPECT_EQ(ui_.Dialogs, 1);
+    EXPECT_EQ(ui_.Reports, 1344);
+    ASSERT_EQ(controller.Data->Payouts.size(), 2u);
+    EXPECT_TRUE(controller.Data->Modified);
+    EXPECT_NEAR(static_cast<double>(controller.TableReturn()), 0.995439043695, 1e-12);
+    EXPECT_EQ(controller.WindowTitle(), "Jacks or better  (99.54%)");
+    controller.ShowStatistics();
+    EXPECT_EQ(ui_.Captions.back(), "  Jacks or better  (99.54%)");
+
+    // Editing to the pays of the other stored table reuses its counts: no calculation.
+    TPayout* edited = controller.CurrentTable();
+    controller.SelectTable(controller.TableIndex);
+    controller.Data->Payouts[0]->Return = 0.5;  // marks the stored figures
+    ui_.EditorPays = kEightFive;
+    controller.EditTable();
+    EXPECT_FALSE(ui_.EditorWasNew);
+    EXPECT_EQ(ui_.Dialogs, 1);
+    EXPECT_EQ(edited->Pays[3], 8);
+    EXPECT_EQ(edited->Return, 0.5);
+    EXPECT_EQ(edited->Index, 1);
+
+    ui_.Answer = false;
+    controller.DeleteTable();
+    EXPECT_EQ(controller.Data->Payouts.size(), 2u);
+    ui_.Answer = true;
+    controller.DeleteTable();
+    EXPECT_EQ(controller.Data->Payouts.size(), 1u);
+    EXPECT_EQ(controller.TableCount(), 1);
+    EXPECT_EQ(controller.TableIndex, 0);
+    EXPECT_EQ(ui_.Questions, (std::vector<std::string>{"", ""}));
+    controller.SaveData();
+  }
+  TData reread;
+  reread.Load(folder_);
+  ASSERT_EQ(reread.Payouts.size(), 1u);
+  EXPECT_EQ(reread.Payouts[0]->Pays[3], 8);
+}
+
+TEST_F(Controller, CancelRestoresGameTableAndCoins) {
+  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
+         Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4}),
+         Table(4, 1, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1})});
+  TModelController controller(ui_, folder_);
+  controller.SelectTable(1);
+  const TPayout* chosen = controller.CurrentTable();
+  for (const char* card : {"AS", "AD", "7C", "8H", "2D"}) controller.PutCard(Code(card));
+  ui_.OnChoose = [](TModelController& inside) {
+    inside.SetCoins(5);
+    inside.SelectTable(2);
+    inside.SelectGame(4);
+    return TDialogResult::Cancel;
+  };
+  controller.ChooseGameAndPayout();
+  EXPECT_EQ(controller.Engine->GameId, 0);
+  EXPECT_EQ(controller.Coins, 1);
+  EXPECT_EQ(controller.CurrentTable(), chosen);
+  EXPECT_TRUE(controller.IsAnalysed());
+
+  // OK keeps the choice, and analyses the hand again with the deuces wild.
+  ui_.OnChoose = [](TModelController& inside) {
+    inside.SelectGame(4);
+    return TDialogResult::Ok;
+  };
+  controller.ChooseGameAndPayout();
+  EXPECT_EQ(controller.Engine->GameId, 4);
+  EXPECT_TRUE(controller.IsAnalysed());
+  EXPECT_TRUE(controller.IsWildCard(4));
+  EXPECT_EQ(controller.DrawMask, 0b01100);  // keep the deuce and the aces
+}
+
+TEST_F(Controller, JokersAfterAChangeOfGame) {
+  Store({Table(0, 1, kNineSix), Table(3, 1, {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1}),
+         Table(8, 1, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1})});
+  TModelController controller(ui_, folder_);
+  const auto choose = [&](int game) {
+    ui_.OnChoose = [game](TModelController& inside) {
+      inside.SelectGame(game);
+      return TDialogResult::Ok;
+    };
+    controller.ChooseGameAndPayout();
+  };
+  choose(8);
+  for (int code : {-1, -2, Code("7H"), Code("7D"), Code("7C")}) controller.PutCard(code);
+  ASSERT_TRUE(controller.IsAnalysed());
+  EXPECT_EQ(controller.HandText(), "Hand :  **  **  7H  7D  7C");
+  choose(3);  // one joker in the deck: the hand cannot be dealt
+  EXPECT_FALSE(controller.IsAnalysed());
+  EXPECT_EQ(controller.CardCode(0), kEmptyPosition);
+
+  // One joker, second in the hand's jokers, becomes the first joker of the new deck.
+  choose(8);
+  for (int code : {Code("7H"), -2, Code("7D"), Code("7C"), Code("KS")}) controller.PutCard(code);
+  choose(3);
+  EXPECT_TRUE(controller.IsAnalysed());
+  EXPECT_EQ(controller.CardCode(1), -1);
+  choose(0);  // no jokers at all
+  EXPECT_FALSE(controller.IsAnalysed());
+}
+
+TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
+  Store({Table(0, 1, kNineSix)});
+  TModelController controller(ui_, folder_);
+  for (int code : {Code("AS"), Code("KS"), Code("QS"), Code("JS")}) controller.PutCard(code);
+  // The same card twice cannot be dealt from one deck.
+  try {
+    controller.PutCard(Code("AS"));
+    FAIL() << "no failure";
+  } catch (const TarnwickError& e) {
+    EXPECT_NE(e.Message().find("\r\nHand :  AS  KS  QS  JS  AS\r\n  JACKS OR BETTER\r\n"),
+              std::string::npos)
+        << e.Message();
+  }
+  EXPECT_FALSE(controller.IsAnalysed());
+  EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 0);
+}
+
+// Another program deletes and adds tables while this one runs: a save keeps its changes and
+// the table list follows, on the table shown before.
+TEST_F(Controller, ASaveMergesAndKeepsTheShownTable) {
+  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive)});
+  TModelController controller(ui_, folder_);
+  controller.SelectTable(1);
+  ASSERT_EQ(controller.CurrentTable()->Pays[3], 8);
+  TData other;
+  other.Load(folder_);
+  other.Delete(other.Payouts[0].get());
+  other.Add(std::make_unique<TPayout>(Table(0, 1, {800, 50, 25, 7, 5, 4, 3, 2, 1})));
+  other.Save(folder_);
+  controller.Data->Modified = true;
+  controller.SaveData();
+  ASSERT_EQ(controller.TableCount(), 2);
+  EXPECT_EQ(controller.CurrentTable()->Pays[3], 8);
+  EXPECT_EQ(controller.Engine->Payout, controller.CurrentTable());
+  EXPECT_EQ(controller.TableAt(1)->Pays[3], 7);
+}
+
+// A data file that cannot be read: the program starts, says so, and never saves over it.
+TEST_F(Controller, AnUnreadableStoreIsNeverSaved) {
+  std::filesystem::create_directory(folder_ / "Tarnwick.dat");
+  {
+    TModelController controller(ui_, folder_);
+    EXPECT_NE(controller.LoadWarning.find("not saved"), std::string::npos)
+        << controller.LoadWarning;
+    controller.Data->Add(std::make_unique<TPayout>(Table(0, 1, kNineSix)));
+    EXPECT_THROW(controller.SaveData(), DataFileError);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder_ / "Tarnwick.dat"));
+}
+
+TEST_F(Controller, DamagedStoreStillStarts) {
+  std::ofstream(folder_ / "Tarnwick.dat") << "not a data file";
+  TModelController controller(ui_, folder_);
+  EXPECT_FALSE(controller.LoadWarning.empty());
+  EXPECT_EQ(controller.TableIndex, -1);
+  EXPECT_EQ(controller.Engine->GameId, 0);
+}
+
+TEST_F(Controller, DeleteAsksTheLanguageQuestion) {
+  Store({Table(0, 1, kNineSix)});
+  const std::filesystem::path langs = folder_ / "res" / "Langs";
+  std::filesystem::create_directories(langs);
+  std::ofstream(langs / "ENG.ini")
+      << "[Info]\nLanguage=English\n[SelectGame]\nConfirmMsg=Delete this pay table, really?\n";
+  TPreferences texts({folder_ / "res", folder_ / "settings.ini", "ENG", {}});
+  TModelController controller(ui_, folder_, &texts);
+  ui_.Answer = false;
+  controller.DeleteTable();
+  EXPECT_EQ(ui_.Questions, std::vector<std::string>{"Delete this pay table, really?"});
+  EXPECT_EQ(controller.TableCount(), 1);
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,379 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "errors.h"
+#include "session/app_folders.h"
+#include "test_files.h"
+
+namespace tarnwick {
+namespace {
+
+class Prefs : public testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = std::filesystem::path(testing::TempDir()) /
+            ("prefs_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(root_ / "Langs");
+  }
+  void Language(const std::string& file, const std::string& text) {
+    std::ofstream(root_ / "Langs" / file, std::ios::binary) << text;
+  }
+  TPreferencesSetup PrefsSetup(const std::string& system = "") const {
+    return {root_, root_ / "tarnwick.ini", system, {}};
+  }
+  std::filesystem::path root_;
+};
+
+TEST(IniFile, KeepsValuesVerbatimAndSurvivesJunk) {
+  TIniFile ini;
+  ini.Parse(
+      "\xEF\xBB\xBF"
+      "Top=12\r\n"
+      "junk line without equals\n"
+      "[Statistics]\n"
+      "Speed = 1200 \n"
+      "Hint=Pays, \"quoted\"; semicolon=equals\n"
+      "Name=Русский язык\n"
+      "Name=second occurrence ignored\n"
+      "[broken section\n"
+      "=no key\n"
+      "; a comment\n"
+      "[ Buttons ]\n"
+      "OK=OK\n" +
+      std::string(200000, 'x') + "=long\n");
+  EXPECT_EQ(ini.ReadInteger("", "top", 0), 12);
+  EXPECT_EQ(ini.ReadInteger("statistics", "SPEED", 600), 1200);
+  EXPECT_EQ(ini.ReadString("Statistics", "Hint"), "Pays, \"quoted\"; semicolon=equals");
+  EXPECT_EQ(ini.ReadString("Statistics", "Name"), "Русский язык");
+  EXPECT_EQ(ini.ReadString("Buttons", "OK"), "OK");
+  EXPECT_EQ(ini.ReadString("Buttons", std::string(200000, 'x')), "long");
+  EXPECT_EQ(ini.ReadString("Missing", "Key", "fallback"), "fallback");
+  EXPECT_EQ(ini.ReadInteger("Statistics", "Hint", 7), 7);  // not a number
+  EXPECT_EQ(ini.ReadInteger("", "Missing", -1), -1);
+
+  ini.WriteInteger("Statistics", "speed", 900);
+  ini.WriteString("New", "Line", "two\nlines");
+  ini.WriteString("", "Language", "DEU");
+  TIniFile again;
+  again.Parse(ini.Text());
+  EXPECT_EQ(again.ReadInteger("Statistics", "Speed", 0), 900);
+  EXPECT_EQ(again.ReadString("New", "Line"), "two lines");
+  EXPECT_EQ(again.ReadString("", "Language"), "DEU");
+  EXPECT_EQ(again.ReadInteger("", "Top", 0), 12);
+  EXPECT_EQ(again.ReadString("Statistics", "Hint"), "Pays, \"quoted\"; semicolon=equals");
+  EXPECT_EQ(again.Sections().front(), "");
+
+  EXPECT_EQ(TIniFile::Read(std::filesystem::path("/nonexistent/x.ini")).Sections().size(), 0u);
+  EXPECT_EQ(again.ReadInteger("", "Language", 3), 3);
+}
+
+TEST(Hints, WrapAtFiftyCharacters) {
+  const std::string hint =
+      "Shows the probability of every result after the number of hands played, with the "
+      "chance to be ahead, even or behind, now";
+  ASSERT_EQ(hint.size(), 120u);
+  const std::string wrapped = WrapHint(hint);
+  std::vector<std::string> lines;
+  for (size_t start = 0;;) {
+    const size_t end = wrapped.find("\r\n", start);
+    lines.push_back(wrapped.substr(start, end - start));
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  ASSERT_EQ(lines.size(), 3u) << wrapped;
+  for (const std::string& line : lines) {
+    EXPECT_LE(line.size(), 50u) << line;
+    EXPECT_FALSE(line.starts_with(' '));
+  }
+  EXPECT_EQ(lines[0], "Shows the probability of every result after the");
+  EXPECT_EQ(WrapHint("short"), "short");
+  EXPECT_EQ(WrapHint(""), "");
+  // A break after a comma or hyphen keeps it on the first line; an endless word is cut.
+  EXPECT_EQ(WrapHint("aaaa,bbbb", 5), "aaaa,\r\nbbbb");
+  EXPECT_EQ(WrapHint("well-known", 6), "well-\r\nknown");
+  EXPECT_EQ(WrapHint(std::string(12, 'z'), 5), "zzzzz\r\nzzzzz\r\nzz");
+}
+
+TEST(Hints, LocaleNamesGiveThreeLetterCodes) {
+  EXPECT_EQ(LanguageOfLocale("de_DE.UTF-8"), "DEU");
+  EXPECT_EQ(LanguageOfLocale("ru"), "RUS");
+  EXPECT_EQ(LanguageOfLocale("en-GB"), "ENG");
+  EXPECT_EQ(LanguageOfLocale("uk_UA@euro"), "UKR");
+  EXPECT_EQ(LanguageOfLocale("fil_PH"), "FIL");
+  EXPECT_EQ(LanguageOfLocale("C"), "");
+  EXPECT_EQ(LanguageOfLocale(""), "");
+}
+
+TEST_F(Prefs, LanguagesFromFileNamesAndTheStartLanguage) {
+  Language("eng.ini", "[Info]\nLanguage=English\n[Charts]\nWindowName=Charts\n");
+  Language("rus_old.ini", "[Info]\nLanguage=Русский\n");
+  Language("readme.txt", "not a language");
+  {
+    TPreferences prefs(PrefsSetup("FRA"));
+    EXPECT_EQ(prefs.Languages, (std::vector<std::string>{"ENG", "RUS"}));
+    EXPECT_EQ(prefs.LanguageCode, "ENG");  // the system's language has no file
+    EXPECT_EQ(prefs.WindowName("Charts"), "  Charts");
+    EXPECT_EQ(prefs.LanguageNames(), (std::vector<std::string>{"English", "Русский"}));
+    EXPECT_EQ(prefs.Text("Missing", "Key"), "");
+    EXPECT_EQ(prefs.FontName, "MS Shell Dlg");
+  }
+  // Nothing was chosen or changed: no settings file is written.
+  EXPECT_FALSE(std::filesystem::exists(root_ / "tarnwick.ini"));
+  TPreferences russian(PrefsSetup("RUS"));
+  EXPECT_EQ(russian.LanguageCode, "RUS");
+  EXPECT_EQ(russian.LanguageIndex(), 1);
+  EXPECT_EQ(russian.Text("Info", "Language"), "Русский");
+  EXPECT_NE(russian.WebAddress().find("/ru/"), std::string::npos);
+  russian.ChooseLanguage(0);
+  EXPECT_EQ(russian.LanguageCode, "ENG");
+  EXPECT_EQ(russian.WebAddress().find("/ru/"), std::string::npos);
+  russian.ChooseLanguage(7);  // no such language: nothing changes
+  EXPECT_EQ(russian.LanguageCode, "ENG");
+}
+
+TEST_F(Prefs, TheSettingsChooseTheLanguageAndAreWrittenAtTheEnd) {
+  Language("ENG.ini", "[Info]\nLanguage=English\n");
+  Language("DEU.ini", "[Info]\nLanguage=Deutsch\n");
+  std::ofstream(root_ / "tarnwick.ini") << "Language=deu\n[Statistics]\nSpeed=900\n";
+  {
+    TPreferences prefs(PrefsSetup("RUS"));
+    EXPECT_EQ(prefs.LanguageCode, "DEU");
+    EXPECT_EQ(prefs.Settings.ReadInteger("Statistics", "Speed", 600), 900);
+    prefs.ChooseLanguage(1);  // ENG
+    prefs.Settings.WriteInteger("Statistics", "Style", 2);
+  }
+  const TIniFile written = TIniFile::Read(root_ / "tarnwick.ini");
+  EXPECT_EQ(written.ReadString("", "Language"), "ENG");
+  EXPECT_EQ(written.ReadInteger("Statistics", "Style", 0), 2);
+  EXPECT_EQ(written.ReadInteger("Statistics", "Speed", 0), 900);
+
+  // A language without a file is ignored; a damaged settings file reads as defaults.
+  std::ofstream(root_ / "tarnwick.ini") << "Language=xyz\n\x01\x02garbage[[[\n";
+  EXPECT_EQ(TPreferences(PrefsSetup("DEU")).LanguageCode, "DEU");
+  std::ofstream(root_ / "tarnwick.ini") << "[\n=\n" << std::string(100000, '=') << "\n";
+  EXPECT_EQ(TPreferences(PrefsSetup()).LanguageCode, "ENG");
+}
+
+TEST_F(Prefs, NoLanguageFilesIsAnError) {
+  try {
+    TPreferences prefs(PrefsSetup());
+    FAIL() << "started without languages";
+  } catch (const InputError& e) {
+    EXPECT_STREQ(e.what(), "There are no files in Langs!");
+  }
+  // Without ENG the first language is taken.
+  Language("DEU.ini",
+           "[Info]\nLanguage=Deutsch\n[Buttons]\nOK=OK\n"
+           "Add.Hint=Fügt eine neue Auszahlungstabelle hinzu\n");
+  Language("RUS.ini", "");  // no texts: not offered
+  TPreferences prefs(PrefsSetup("ITA"));
+  EXPECT_EQ(prefs.Languages, std::vector<std::string>{"DEU"});
+  EXPECT_EQ(prefs.LanguageCode, "DEU");
+  EXPECT_EQ(prefs.ButtonText("OK"), "OK");
+  EXPECT_EQ(prefs.HintText("Buttons", "Add"), "Fügt eine neue Auszahlungstabelle hinzu");
+}
+
+TEST_F(Prefs, HelpFileAndTopics) {
+  Language("ENG.ini", "[Info]\nLanguage=English\nHelpFile=Tarnwick_eng.chm\n");
+  Language("DEU.ini", "[Info]\nLanguage=Deutsch\nHelpFile=Tarnwick_deu.chm\n");
+  Language("RUS.ini", "[Info]\nLanguage=Русский\nHelpFile=../../../etc/passwd\n");
+  std::filesystem::create_directories(root_ / "Help" / "Tarnwick_deu.chm");
+  TPreferences prefs(PrefsSetup("DEU"));
+  EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_deu.chm");
+  EXPECT_EQ(HelpLocation(prefs, 7),
+            (root_ / "Help" / "Tarnwick_deu.chm").string() + "::/statistics.htm");
+  prefs.SetLanguage("ENG");  // no such file: the English help
+  EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_eng.chm");
+  prefs.SetLanguage("RUS");  // a name leading out of the help folder stays in it
+  EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_eng.chm");
+  EXPECT_EQ(HelpTopic(1), "main.htm");
+  EXPECT_EQ(HelpTopic(2), "SelectGame.htm");
+  EXPECT_EQ(HelpTopic(3), "EditPayout.htm");
+  EXPECT_EQ(HelpTopic(4), "Charts.htm");
+  EXPECT_EQ(HelpTopic(5), "");
+  EXPECT_EQ(HelpTopic(6), "allhands.htm");
+  EXPECT_EQ(HelpLocation(prefs, 5), "");
+
+  std::vector<std::string> shown;
+  const auto viewer = [&](const std::string& location) {
+    shown.push_back(location);
+    return location.ends_with("main.htm");
+  };
+  const auto message = [&](const std::string& text) { shown.push_back("message: " + text); };
+  EXPECT_TRUE(ShowHelp(prefs, 1, viewer, message));
+  EXPECT_TRUE(ShowHelp(prefs, 4, viewer, message));  // the viewer fails: the message
+  EXPECT_TRUE(ShowHelp(prefs, 9, viewer, message));  // no topic: nothing
+  EXPECT_TRUE(ShowHelp(prefs, 7, {}, message));      // no viewer
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_TRUE(shown[0].ends_with("Tarnwick_eng.chm::/main.htm"));
+  EXPECT_EQ(shown[2], "message: ");  // this test's language file has no such text
+  EXPECT_EQ(shown[3], "message: ");
+}
+
+TEST_F(Prefs, FoldersOfAPortableAndAnInstalledProgram) {
+  const TAppFolders portable = TAppFolders::ForExecutable(root_ / "tarnwick");
+  EXPECT_TRUE(portable.Portable);
+  EXPECT_EQ(portable.SettingsFile, root_ / "tarnwick.ini");
+  EXPECT_EQ(portable.DataFolder, root_);
+  EXPECT_EQ(portable.LangsFolder(), root_ / "Langs");
+
+  // A program installed in bin/ finds its files in share/tarnwick.
+  std::filesystem::create_directories(root_ / "usr" / "bin");
+  std::filesystem::create_directories(root_ / "usr" / "share" / "tarnwick" / "Langs");
+  const TAppFolders installed = TAppFolders::ForExecutable(root_ / "usr" / "bin" / "tarnwick");
+  EXPECT_EQ(installed.ResourceFolder, root_ / "usr" / "share" / "tarnwick");
+}
+
+// Comments, blank and unknown lines of a file edited by hand survive a save; writing a value
+// that is already there changes nothing.
+TEST(IniFile, ASaveKeepsWhatTheUserWrote) {
+  TIniFile ini;
+  const std::string text =
+      "; my settings\n[]\nLanguage=DEU\n\n[Statistics]\n# speed of my machine\nSpeed=900\n"
+      "Speed=1000\nsome note\n\n[Unknown]\nKey=1\n";
+  ini.Parse(text);
+  EXPECT_EQ(ini.Text(), text);
+  ini.WriteInteger("Statistics", "Speed", 900);
+  ini.WriteString("", "Language", "DEU");
+  EXPECT_FALSE(ini.Changed());
+  ini.WriteInteger("Statistics", "Style", 2);
+  EXPECT_TRUE(ini.Changed());
+  EXPECT_EQ(ini.Text(),
+            "; my settings\n[]\nLanguage=DEU\n\n[Statistics]\n# speed of my machine\nSpeed=900\n"
+            "Speed=1000\nsome note\nStyle=2\n\n[Unknown]\nKey=1\n");
+}
+
+// A file of ten megabytes in many sections reads completely (the reader takes time in
+// proportion to the file; a reader that looked every key up from the start never ended).
+TEST(IniFile, ReadsLargeFiles) {
+  std::string text;
+  for (int section = 0; section < 20000; ++section) {
+    text += "[Section" + std::to_string(section) + "]\n";
+    for (int key = 0; key < 25; ++key)
+      text +=
+          "Key" + std::to_string(key) + "=" + std::string(10, 'v') + std::to_string(section) + "\n";
+  }
+  ASSERT_GT(text.size(), 10u << 20);
+  TIniFile ini;
+  ini.Parse(text);
+  EXPECT_EQ(ini.Sections().size(), 20000u);
+  EXPECT_EQ(ini.ReadString("section19999", "KEY24"), "vvvvvvvvvv19999");
+  EXPECT_EQ(ini.ReadString("Section7", "Key3"), "vvvvvvvvvv7");
+  EXPECT_TRUE(ini.Text() == text);  // (a failure would print ten megabytes twice)
+}
+
+// Two programs change different settings of one file: the later save keeps the earlier.
+TEST(IniFile, SavedChangesMeetOnDisk) {
+  const std::filesystem::path file = test::TestFolder() / "tarnwick.ini";
+  test::WriteText(file, "; kept\n[Main]\nLeft=10\n");
+  TIniFile first = TIniFile::Read(file);
+  TIniFile second = TIniFile::Read(file);
+  first.WriteInteger("Main", "Left", 20);
+  second.WriteString("", "Language", "RUS");
+  first.SaveChanges(file);
+  second.SaveChanges(file);
+  EXPECT_FALSE(second.Changed());
+  const TIniFile written = TIniFile::Read(file);
+  EXPECT_EQ(written.ReadInteger("Main", "Left", 0), 20);
+  EXPECT_EQ(written.ReadString("", "Language"), "RUS");
+  EXPECT_EQ(second.ReadInteger("Main", "Left", 0), 20);
+  EXPECT_NE(test::ReadText(file).find("; kept"), std::string::npos);
+}
+
+// Merely starting and listing the languages writes nothing; a settings file that exists
+// but cannot be read is never replaced, and the reason is given once.
+TEST_F(Prefs, SettingsAreWrittenOnlyWhenChangedAndReadable) {
+  Language("ENG.ini", "[Info]\nLanguage=English\n");
+  Language("DEU.ini", "[Info]\nLanguage=Deutsch\n");
+  const std::string text = "; chosen by hand\n[]\nLanguage=DEU\nFuture=1\n";
+  test::WriteText(root_ / "tarnwick.ini", text);
+  {
+    TPreferences prefs(PrefsSetup());
+    EXPECT_EQ(prefs.LanguageNames().size(), 2u);
+    prefs.SetLanguage("ENG");  // for a moment, not chosen
+    prefs.SetLanguage("DEU");
+  }
+  EXPECT_EQ(test::ReadText(root_ / "tarnwick.ini"), text);
+
+  std::filesystem::permissions(root_ / "tarnwick.ini", std::filesystem::perms::none);
+  std::filesystem::permissions(root_, std::filesystem::perms::all);
+  EXPECT_EQ(test::AsOrdinaryUser([&]() -> std::string {
+              TPreferences prefs(PrefsSetup());
+              if (prefs.SettingsWarning().find("Permission denied") == std::string::npos)
+                return "warning: " + prefs.SettingsWarning();
+              if (prefs.LanguageCode != "ENG") return "language " + prefs.LanguageCode;
+              prefs.ChooseLanguage(0);
+              try {
+                prefs.SaveSettings();
+                return "saved";
+              } catch (const DataFileError&) {
+              }
+              return "";
+            }),
+            "");
+  std::filesystem::permissions(root_ / "tarnwick.ini", std::filesystem::perms::owner_read);
+  EXPECT_EQ(test::ReadText(root_ / "tarnwick.ini"), text);
+}
+
+// Only readable regular files with a language name are offered: a FIFO never blocks the
+// start, and a file without texts is never chosen.
+TEST_F(Prefs, OnlyUsableLanguageFilesAreOffered) {
+  Language("ENG.ini", "[Info]\nLanguage=English\n");
+  Language("EMP.ini", "");
+  Language("NOI.ini", "[Buttons]\nOK=OK\n");
+  Language("a.ini", "[Info]\nLanguage=A\n");
+  Language("12x.ini", "[Info]\nLanguage=Digits\n");
+  Language("UNR.ini", "[Info]\nLanguage=Unreadable\n");
+  std::filesystem::permissions(root_ / "Langs" / "UNR.ini", std::filesystem::perms::none);
+  ASSERT_EQ(::mkfifo((root_ / "Langs" / "FIF.ini").c_str(), 0666), 0);
+  std::filesystem::create_directory(root_ / "Langs" / "DIR.ini");
+  std::filesystem::permissions(root_, std::filesystem::perms::all);
+  std::filesystem::permissions(root_ / "Langs", std::filesystem::perms::all);
+  test::WriteText(root_ / "tarnwick.ini", "Language=UNR\n");
+  std::filesystem::permissions(root_ / "tarnwick.ini", std::filesystem::perms::all);
+  EXPECT_EQ(test::AsOrdinaryUser([&]() -> std::string {
+              TPreferences prefs(PrefsSetup("EMP"));
+              std::string codes;
+              for (const std::string& code : prefs.Languages) codes += code + " ";
+              return codes == "ENG " && prefs.LanguageCode == "ENG" ? "" : codes;
+            }),
+            "");
+}
+
+// Without HOME the user's folders come from the password database; a user without a home
+// folder gets a clear refusal, never a folder shared by every user.
+TEST_F(Prefs, TheHomeFolderComesFromThePasswordDatabase) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs to switch users";
+  std::filesystem::create_directories(root_ / "bin");
+  std::filesystem::permissions(root_ / "bin", std::filesystem::perms::owner_all);
+  const std::filesystem::path program = root_ / "bin" / "tarnwick";
+  const auto as = [&](uid_t user) {
+    return test::InChild(
+        [&]() -> std::string {
+          const TAppFolders folders = TAppFolders::ForExecutable(program);
+          return folders.DataFolder.string();
+        },
+        [user] {
+          ::unsetenv("HOME");
+          ::unsetenv("XDG_DATA_HOME");
+          ::unsetenv("XDG_CONFIG_HOME");
+          if (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)
+            throw std::runtime_error("cannot switch users");
+        });
+  };
+  EXPECT_EQ(as(65534), "/nonexistent/.local/share/tarnwick");  // nobody's entry
+  const std::string stranger = as(54321);
+  EXPECT_NE(stranger.find("Cannot find the home folder"), std::string::npos) << stranger;
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,120 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "stats/hold_stats.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/games.h"
+#include "engine/wild_engine.h"
+#include "test_games.h"
+
+namespace tarnwick {
+namespace {
+
+// EXPECT_NEAR for long double figures, which the double-only macro would round first.
+#define EXPECT_CLOSE(a, b, tolerance) \
+  EXPECT_LE(std::fabs((a) - (b)), (tolerance)) << (a) << " vs " << (b)
+
+std::array<int, 5> Hand(const std::vector<std::string>& texts) {
+  return testing::HandOf(texts);
+}
+
+struct TAnalysed {
+  TCatalogue Games = BuildCatalogue();
+  TPayout Table;
+  std::unique_ptr<TPokerEngine> Engine;
+
+  TAnalysed(int gameId, const std::vector<int32_t>& pays, const std::vector<std::string>& cards) {
+    const TPokerDescription& game = *FindGame(Games, gameId);
+    Engine = CreateEngineForGame(game);
+    Table.GameId = gameId;
+    std::copy(pays.begin(), pays.end(), Table.Pays.begin());
+    Engine->SetPayout(&Table);
+    Engine->DealCards(Hand(cards));
+    Engine->GetTheBest();
+  }
+};
+
+TEST(HoldStats, CodesAndDrawnCards) {
+  const THandStat five(5);
+  EXPECT_EQ(five.Code, "10100");
+  EXPECT_EQ(five.DrawnCount, 2);
+  EXPECT_EQ(THandStat(0).Code, "00000");
+  EXPECT_EQ(THandStat(31).Code, "11111");
+  EXPECT_EQ(THandStat(31).DrawnCount, 5);
+  EXPECT_EQ(THandStat(16).Code, "00001");
+  EXPECT_THROW(THandStat(32), RangeError);
+}
+
+// Four to a royal flush, drawing one card to AS KS QS JS, counted by hand: TS makes the
+// royal, 8 more spades a flush, 3 tens a straight, 12 aces to jacks a high pair.
+TEST(HoldStats, FourToARoyalCountedByHand) {
+  TAnalysed hand(0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"AS", "KS", "QS", "JS", "3D"});
+  const THoldStats holds = FillHoldStats(*hand.Engine);
+  const THandStat& draw = holds[16];
+  EXPECT_EQ(draw.Code, "00001");
+  const std::array<int32_t, 10> counts = {1, 0, 0, 0, 8, 3, 0, 0, 12, 23};
+  for (size_t c = 0; c < counts.size(); ++c) {
+    EXPECT_EQ(draw.Count[c], counts[c]) << "category " << c;
+    EXPECT_CLOSE(draw.Probability[c], counts[c] / 47.0L, 1e-18L);
+  }
+  EXPECT_CLOSE(draw.Return[0], 800 / 47.0L, 1e-16L);
+  EXPECT_EQ(draw.Return[9], 0);
+  EXPECT_CLOSE(draw.ExpectedReturn, 872 / 47.0L, 1e-16L);
+
+  // Standing pat: the hand's own "nothing" is certain.
+  EXPECT_EQ(holds[0].Count[9], 1);
+  EXPECT_CLOSE(holds[0].Probability[9], 1, 1e-18L);
+  EXPECT_EQ(holds[0].ExpectedReturn, 0);
+}
+
+// For every hold of a natural and of a wild game: the counts and "nothing" make up every
+// draw, the probabilities add up to 1, the returns to the hold's expected return.
+TEST(HoldStats, EveryHoldAddsUp) {
+  struct TCase {
+    int game;
+    std::vector<int32_t> pays;
+    std::vector<std::string> cards;
+    int ownCategory;  // of the dealt hand, -1 for nothing
+    int32_t redraws;  // C(deck - 5, 5)
+  };
+  const TCase cases[] = {
+      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"TH", "TD", "TS", "4C", "4H"}, 3, 1533939},
+      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"2H", "7D", "9S", "JC", "KH"}, -1, 1533939},
+      {4, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}, {"2H", "2D", "9S", "9C", "KH"}, 5, 1533939},
+      {3, {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1}, {"JK", "AS", "AD", "5C", "9H"}, 8, 1712304},
+  };
+  for (const TCase& example : cases) {
+    TAnalysed hand(example.game, example.pays, example.cards);
+    const int last = hand.Engine->LastCategory;
+    const THoldStats holds = FillHoldStats(*hand.Engine);
+    SCOPED_TRACE(example.cards[0] + " " + example.cards[1] + " ...");
+    const int own = example.ownCategory < 0 ? last + 1 : example.ownCategory;
+    EXPECT_EQ(holds[0].Count[own], 1);
+    EXPECT_CLOSE(holds[0].Probability[own], 1, 1e-18L);
+    for (int mask = 0; mask < kMaskCount; ++mask) {
+      const THandStat& record = holds[static_cast<size_t>(mask)];
+      int64_t all = 0;
+      long double chance = 0;
+      long double returned = 0;
+      for (int c = 0; c <= last + 1; ++c) {
+        all += record.Count[c];
+        chance += record.Probability[c];
+        returned += record.Return[c];
+      }
+      EXPECT_EQ(all, hand.Engine->DrawsOf(mask)) << "mask " << mask;
+      EXPECT_CLOSE(chance, 1, 1e-15L);
+      EXPECT_CLOSE(returned, record.ExpectedReturn, 1e-14L);
+      EXPECT_EQ(record.Return[last + 1], 0);
+    }
+    EXPECT_EQ(holds[31].DrawnCount, 5);
+    int64_t all = 0;
+    for (int c = 0; c <= last + 1; ++c) all += holds[31].Count[c];
+    EXPECT_EQ(all, example.redraws);
+  }
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,298 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "stats/statistics.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <cstdlib>
+#include <random>
+
+#include "engine/games.h"
+#include "engine/poker_engine.h"
+
+namespace tarnwick {
+namespace {
+
+// EXPECT_NEAR for long double figures, which the double-only macro would round first.
+#define EXPECT_CLOSE(a, b, tolerance) \
+  EXPECT_LE(std::fabs((a) - (b)), (tolerance)) << (a) << " vs " << (b)
+
+__extension__ using Int128 = __int128;
+
+std::string Text(Int128 value) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
+    value /= 10;
+  } while (value > 0);
+  return digits;
+}
+
+long double Number(const std::string& text) {
+  return std::strtold(text.c_str(), nullptr);
+}
+
+Int128 Choose(int n, int k) {
+  Int128 result = 1;
+  for (int i = 0; i < k; ++i) result = result * (n - i) / (i + 1);
+  return result;
+}
+
+std::vector<std::string> NamesOf(const TPokerDescription& game) {
+  std::vector<std::string> names;
+  for (int c = 0; c <= game.LastCategory; ++c) names.push_back(game.CategoryName(c));
+  return names;
+}
+
+// A record whose deals and counts are random but consistent: the deals add up to every
+// deal of the deck and each column's counts fit its final hands.
+TPayout RandomRecord(const TPokerDescription& game, uint32_t seed) {
+  std::mt19937 random(seed);
+  TPayout table;
+  table.GameId = game.GameId;
+  table.LastCategory = game.LastCategory;
+  table.DeckSize = game.DeckSize();
+  for (int c = 0; c <= game.LastCategory; ++c) table.Pays[c] = static_cast<int32_t>(random() % 50);
+  int64_t left = static_cast<int64_t>(Choose(game.DeckSize(), 5));
+  for (int k = 0; k < 5; ++k) {
+    table.Deals[k] = static_cast<int32_t>(random() % static_cast<uint32_t>(left / 3));
+    left -= table.Deals[k];
+  }
+  table.Deals[5] = static_cast<int32_t>(left);
+  for (int k = 0; k <= 5; ++k) {
+    int64_t hands = static_cast<int64_t>(table.Deals[k]) * BinomialAt(k, table.DeckSize - 5);
+    for (int c = 0; c <= game.LastCategory; ++c) {
+      table.Counts[k][c] = hands == 0 ? 0 : static_cast<int64_t>(random()) % (hands / 4 + 1);
+      hands -= table.Counts[k][c];
+    }
+  }
+  table.ComputeTotals();
+  return table;
+}
+
+// The total column against its definition computed with 128-bit integers: each deal stands
+// for L final hands, L the least common multiple of the draws C(m, 0..5).
+void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
+                       const std::string& expectedAll) {
+  const int m = table.DeckSize - 5;
+  Int128 common = 1;
+  for (int k = 0; k <= 5; ++k) {
+    Int128 a = common;
+    Int128 b = Choose(m, k);
+    while (b != 0) {
+      const Int128 t = a % b;
+      a = b;
+      b = t;
+    }
+    common = common / a * Choose(m, k);
+  }
+  const int nothingRow = table.LastCategory + 3;
+  Int128 all = 0;
+  Int128 nothing = 0;
+  for (int k = 0; k <= 5; ++k) {
+    const Int128 scale = common / Choose(m, k);
+    Int128 rest = Choose(m, k) * table.Deals[k];
+    for (int c = 0; c <= table.LastCategory; ++c) rest -= table.Counts[k][c];
+    nothing += scale * rest;
+    all += scale * Choose(m, k) * table.Deals[k];
+  }
+  for (int c = 0; c <= table.LastCategory; ++c) {
+    Int128 sum = 0;
+    for (int k = 0; k <= 5; ++k) sum += common / Choose(m, k) * table.Counts[k][c];
+    EXPECT_EQ(stats.HandsText[kTotalColumn][c + 2], Text(sum)) << "category " << c;
+  }
+  EXPECT_EQ(stats.HandsText[kTotalColumn][nothingRow], Text(nothing));
+  EXPECT_EQ(stats.HandsText[kTotalColumn][1], Text(all));
+  EXPECT_EQ(stats.HandsText[kTotalColumn][1], expectedAll);
+}
+
+TEST(Statistics, TotalsOfEveryDeckSizeAgreeWithIntegerArithmetic) {
+  const TCatalogue games = BuildCatalogue();
+  const struct {
+    int deck;
+    const char* all;
+  } cases[] = {{52, "19933230517200"}, {53, "24568865521200"}, {54, "12061079437680"}};
+  for (const auto& example : cases) {
+    const TPokerDescription* game = nullptr;
+    for (const auto& candidate : games) {
+      if (candidate->DeckSize() == example.deck) game = candidate.get();
+    }
+    ASSERT_NE(game, nullptr);
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+      const TPayout table = RandomRecord(*game, seed);
+      const StatisticsTable stats = BuildStatisticsTable(NamesOf(*game), table, 600);
+      SCOPED_TRACE(game->Name + ", seed " + std::to_string(seed));
+      ExpectTotalColumn(table, stats, example.all);
+      EXPECT_EQ(stats.HandsText[kTotalColumn][0], Text(Choose(example.deck, 5)));
+    }
+  }
+}
+
+// The table of 9/6 Jacks or better, computed once for the tests below.
+class NineSixJacks : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    games_ = new TCatalogue(BuildCatalogue());
+    const TPokerDescription& jacks = *FindGame(*games_, 0);
+    table_ = new TPayout;
+    table_->GameId = 0;
+    const int32_t pays[] = {800, 50, 25, 9, 6, 4, 3, 2, 1};
+    std::copy(std::begin(pays), std::end(pays), table_->Pays.begin());
+    TPokerEngine engine;
+    engine.SetGame(jacks);
+    engine.SetPayout(table_);
+    engine.CalcGameAdvantage();
+    engine.SetPayout(nullptr);
+  }
+  static void TearDownTestSuite() {
+    delete table_;
+    delete games_;
+  }
+  static const TPokerDescription& Jacks() { return *FindGame(*games_, 0); }
+  static TCatalogue* games_;
+  static TPayout* table_;
+};
+TCatalogue* NineSixJacks::games_ = nullptr;
+TPayout* NineSixJacks::table_ = nullptr;
+
+TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
+  const TPayout& table = *table_;
+  const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), table, 600);
+  ASSERT_EQ(stats.DataRowCount, 12);
+  EXPECT_EQ(stats.RowLabels[0], "1st Hands");
+  EXPECT_EQ(stats.RowLabels[2], "ROYAL FLUSH");
+  EXPECT_EQ(stats.RowLabels[11], "Nothing");
+  ExpectTotalColumn(table, stats, "19933230517200");
+
+  // The published count of final royal flushes over all deals x 7669695; ties between
+  // holds of equal value may move a handful.
+  const long double royals = Number(stats.HandsText[kTotalColumn][2]);
+  EXPECT_CLOSE(royals, 493512264.0L, 2000.0L);
+
+  long double returned = 0;
+  for (int c = 0; c <= table.LastCategory; ++c) {
+    const int r = c + 2;
+    EXPECT_CLOSE(Number(stats.ProbabilityText[kTotalColumn][r]), 100 * table.CategoryChance(c),
+                 5e-7L);
+    EXPECT_CLOSE(stats.RowProbability[r], table.CategoryChance(c), 1e-18L);
+    // The exact hands over T x L give the same probability.
+    EXPECT_CLOSE(Number(stats.HandsText[kTotalColumn][r]) / 19933230517200.0L,
+                 table.CategoryChance(c), 1e-15L);
+    returned += Number(stats.ReturnText[kTotalColumn][r]);
+  }
+  EXPECT_CLOSE(returned, 99.5439043695L, 1e-5L);
+  EXPECT_EQ(stats.ReturnText[kTotalColumn][0], " 99.543904");
+  EXPECT_EQ(stats.ProbabilityText[kTotalColumn][0], "100.000000");
+  EXPECT_EQ(stats.ProbabilityText[kTotalColumn][1], "");
+  EXPECT_EQ(stats.ReturnText[kTotalColumn][1], "");
+  EXPECT_EQ(stats.OccursHandsText[0], "");
+  EXPECT_EQ(stats.OccursHandsText[1], "");
+  EXPECT_CLOSE(Number(stats.OccursHandsText[2]), 1 / table.CategoryChance(0), 0.006L);
+
+  // Each column: its probabilities add up to 100 % and its returns, weighted by the share
+  // of deals, to the overall return.
+  long double overall = 0;
+  long double dealShare = 0;
+  for (int k = 0; k <= 5; ++k) {
+    EXPECT_EQ(stats.ProbabilityText[k][1], "100.000000");
+    EXPECT_EQ(stats.HandsText[k][0], std::to_string(table.Deals[k]));
+    long double sum = Number(stats.ProbabilityText[k][11]);
+    for (int r = 2; r <= 10; ++r) sum += Number(stats.ProbabilityText[k][r]);
+    EXPECT_CLOSE(sum, 100, 1e-5L) << "column " << k;
+    overall += Number(stats.ReturnText[k][0]);
+    dealShare += Number(stats.ProbabilityText[k][0]);
+  }
+  EXPECT_CLOSE(overall, 100 * table.Return, 1e-5L);
+  EXPECT_CLOSE(dealShare, 100, 1e-5L);
+}
+
+// The largest pay the program accepts: its share of the return keeps its sign and size.
+TEST_F(NineSixJacks, TheLargestPayKeepsItsShareOfTheReturn) {
+  TPayout table = *table_;
+  table.Pays[0] = INT32_MAX;
+  table.ComputeTotals();
+  const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), table, 600);
+  const long double share = 100.0L * INT32_MAX * table.CategoryChance(0);
+  EXPECT_CLOSE(Number(stats.ReturnText[kTotalColumn][2]), share, 1e-6L * share);
+  EXPECT_CLOSE(Number(stats.ReturnText[kTotalColumn][0]), 100 * table.Return, 1e-6L * share);
+}
+
+TEST(Statistics, OccurrenceTimes) {
+  StatisticsTable stats;
+  stats.DataRowCount = 5;
+  stats.RowProbability[2] = 1.0L / 40000;
+  stats.RowProbability[3] = 0;                          // a category that never occurs
+  stats.RowProbability[4] = 1.0L / (int64_t{1} << 50);  // far beyond 32 bits of seconds
+  UpdateOccursHours(stats, 600);
+  EXPECT_EQ(stats.OccursHoursText[2], "66:40:00");
+  EXPECT_EQ(stats.OccursHoursText[3], "");
+  UpdateOccursHours(stats, 3600);
+  // 2^50 seconds: the hours grow past any field width and never wrap.
+  EXPECT_EQ(stats.OccursHoursText[4], "312749974122:57:04");
+  EXPECT_EQ(stats.OccursHoursText[2], "11:06:40");
+  // Half seconds round to the even second: 0.5 s -> 0, 1.5 s -> 2.
+  stats.RowProbability[2] = 1;
+  stats.RowProbability[3] = 1.0L / 3;
+  UpdateOccursHours(stats, 7200);
+  EXPECT_EQ(stats.OccursHoursText[2], "00:00:00");
+  EXPECT_EQ(stats.OccursHoursText[3], "00:00:02");
+  EXPECT_THROW(UpdateOccursHours(stats, 5), RangeError);
+}
+
+TEST(Statistics, MissingFiguresNeverDivideByZero) {
+  const TCatalogue games = BuildCatalogue();
+  const TPokerDescription& jacks = *FindGame(games, 0);
+  TPayout empty;
+  empty.LastCategory = jacks.LastCategory;
+  empty.DeckSize = 52;
+  empty.ClearCounts();
+  StatisticsTable stats = BuildStatisticsTable(NamesOf(jacks), empty, 600);
+  EXPECT_EQ(stats.DataRowCount, 12);
+  EXPECT_EQ(stats.RowLabels.size(), 12u);
+  for (int r = 0; r < 12; ++r) {
+    EXPECT_EQ(stats.HandsText[kTotalColumn][r], "");
+    EXPECT_EQ(stats.OccursHoursText[r], "");
+  }
+
+  // Every deal stands pat with a royal flush: five columns without deals, a category and
+  // "Nothing" that never occur, and a column whose categories take every final hand.
+  TPayout pat = empty;
+  pat.Pays[0] = 800;
+  pat.Deals[0] = 2598960;
+  pat.Counts[0][0] = 2598960;
+  pat.ComputeTotals();
+  stats = BuildStatisticsTable(NamesOf(jacks), pat, 600);
+  EXPECT_EQ(stats.HandsText[0][11], "0");
+  EXPECT_EQ(stats.ProbabilityText[0][11], "  0.000000");
+  EXPECT_EQ(stats.ProbabilityText[0][2], "100.000000");
+  EXPECT_EQ(stats.ProbabilityText[3][2], "");
+  EXPECT_EQ(stats.ProbabilityText[3][0], "  0.000000");
+  EXPECT_EQ(stats.ReturnText[3][1], "");
+  EXPECT_EQ(stats.OccursHandsText[3], "");
+  EXPECT_EQ(stats.OccursHoursText[3], "");
+  EXPECT_EQ(stats.OccursHandsText[11], "");
+  EXPECT_EQ(stats.OccursHoursText[2], "00:00:06");
+  EXPECT_EQ(stats.ReturnText[kTotalColumn][0], "80000.000000");
+
+  // Pays for five coins: the return texts are per coin and still add up to the return.
+  TPayout five = pat;
+  five.CoinBasis = 5;
+  five.Pays[0] = 4000;
+  five.ComputeTotals();
+  stats = BuildStatisticsTable(NamesOf(jacks), five, 600);
+  EXPECT_EQ(stats.ReturnText[kTotalColumn][2], "80000.000000");
+  EXPECT_EQ(stats.ReturnText[0][1], "80000.000000");
+}
+
+TEST(Statistics, DigitGroups) {
+  EXPECT_EQ(GroupDigits("19933230517200"), "19 933 230 517 200");
+  EXPECT_EQ(GroupDigits("123"), "123");
+  EXPECT_EQ(GroupDigits("1234"), "1 234");
+  EXPECT_EQ(GroupDigits("-1234567"), "-1 234 567");
+  EXPECT_EQ(GroupDigits("0"), "0");
+}
+
+}  // namespace
+}  // namespace tarnwick

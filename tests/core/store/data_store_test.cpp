@@ -1,0 +1,592 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/data_store.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <random>
+
+#include "errors.h"
+#include "store/byte_io.h"
+#include "store/payout_record.h"
+#include "store/safe_files.h"
+#include "test_files.h"
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TestFolder;
+using test::WriteBytes;
+
+std::unique_ptr<TPayout> Table(int gameId, int last, int basis, int deck, int32_t firstPay) {
+  auto table = std::make_unique<TPayout>();
+  table->GameId = gameId;
+  table->LastCategory = last;
+  table->CoinBasis = basis;
+  table->DeckSize = deck;
+  for (int c = 0; c <= last; ++c) table->Pays[c] = firstPay / (c + 1);
+  // Every deal counted once: C(deck, 5) deals in all.
+  const int32_t deals = deck == 52 ? 2598960 : deck == 53 ? 2869685 : 3162510;
+  table->Deals = {100, 200, 300, 400, 500, deals - 1500};
+  table->Counts[2][1] = 12345;
+  table->Counts[5][last] = 876543210;  // at most Deals[5] x C(47, 5)
+  return table;
+}
+
+// Three pay tables of different sizes, two casinos (one with empty and non-ASCII texts),
+// two casino/pay-table records.
+TData SampleStore() {
+  TData data;
+  data.Add(Table(0, 8, 1, 52, 800));
+  data.Add(Table(3, 10, 5, 53, 4000));
+  data.Add(Table(8, 9, 2, 54, 1600));
+  auto casino = std::make_unique<TCasino>();
+  casino->Name = "Golden \xC3\x9F Palace";
+  casino->Details = "Strip; 3rd floor, \"high limit\"";
+  data.Casinos.push_back(std::move(casino));
+  data.Casinos.push_back(std::make_unique<TCasino>());
+  data.CasinoPayouts.push_back(std::make_unique<TCasinoAndPayout>());
+  auto link = std::make_unique<TCasinoAndPayout>();
+  link->First = 1;
+  link->Second = 2;
+  link->Third = -7;
+  data.CasinoPayouts.push_back(std::move(link));
+  return data;
+}
+
+TEST(DataStore, PayoutRecordLayout) {
+  TPayout table = *Table(0, 8, 5, 52, 4000);
+  table.Deals = {1, 2, 3, 4, 5, 2598960 - 15};  // every deal counted once
+  table.Counts = {};
+  table.Counts[5][8] = 0x876543;  // at most Deals[5] x C(47, 5)
+  std::vector<uint8_t> bytes;
+  WritePayoutRecord(table, bytes);
+  ASSERT_EQ(bytes.size(), 508u);
+  EXPECT_EQ(PayoutRecordSize(table), 508u);
+  EXPECT_EQ(bytes[4], 8);   // LastCategory, little-endian
+  EXPECT_EQ(bytes[8], 52);  // DeckSize
+  EXPECT_EQ(bytes[12], 5);  // CoinBasis
+  EXPECT_EQ(bytes[16], 1);  // Deals[0]
+  EXPECT_EQ(bytes[40], 4000 % 256);
+  EXPECT_EQ(bytes[41], 4000 / 256);
+  EXPECT_EQ(bytes[500], 0x43);  // Counts[5][8], the last field
+  EXPECT_EQ(bytes[502], 0x87);
+  EXPECT_EQ(bytes[507], 0x00);
+  TByteReader reader(bytes.data(), bytes.size());
+  const TPayout back = ReadPayoutRecord(reader);
+  EXPECT_TRUE(back.SameAs(table));
+  EXPECT_EQ(back.Counts, table.Counts);
+  EXPECT_EQ(back.Deals, table.Deals);
+}
+TEST(DataStore, SaveAndLoadGiveBackTheSameBytes) {
+  const fs::path folder = TestFolder();
+  TData data = SampleStore();
+  const std::vector<uint8_t> image = data.Image();
+  const size_t texts = data.Casinos[0]->Name.size() + data.Casinos[0]->Details.size();
+  ASSERT_EQ(image.size(), 12u + 508 + 612 + 560 + (8 + texts) + 8 + 24);
+  EXPECT_TRUE(data.Modified);
+  data.Save(folder);
+  EXPECT_FALSE(data.Modified);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
+
+  TData loaded;
+  loaded.Load(folder);
+  ASSERT_EQ(loaded.Payouts.size(), 3u);
+  EXPECT_EQ(loaded.Payouts[1]->Index, 1);
+  EXPECT_EQ(loaded.Payouts[1]->CoinBasis, 5);
+  EXPECT_EQ(loaded.Payouts[2]->Counts[5][9], 876543210);
+  EXPECT_EQ(loaded.Casinos[0]->Name, "Golden \xC3\x9F Palace");
+  EXPECT_EQ(loaded.Casinos[1]->Index, 1);
+  EXPECT_EQ(loaded.CasinoPayouts[1]->Third, -7);
+  EXPECT_EQ(loaded.CasinoPayouts[0]->First, -1);
+  EXPECT_FALSE(loaded.Modified);
+  loaded.Save(folder);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
+
+  TData empty;
+  empty.Load(folder / "missing");  // no file: an empty store, no error
+  EXPECT_TRUE(empty.Payouts.empty());
+  EXPECT_FALSE(empty.ReadOnly());
+  fs::create_directory(folder / "new");
+  empty.Save(folder / "new");
+  EXPECT_EQ(ReadBytes(folder / "new" / "Tarnwick.dat"), std::vector<uint8_t>(12, 0));
+}
+
+TEST(DataStore, AddDeleteAndTablesFor) {
+  TData data;
+  for (int basis : {1, 2, 3, 4, 5}) data.Add(Table(0, 8, basis, 52, 800));
+  data.Add(Table(2, 10, 1, 52, 800));
+  const auto tables = data.TablesFor(0, 4);
+  ASSERT_EQ(tables.size(), 3u);
+  EXPECT_EQ(tables[0]->CoinBasis, 1);
+  EXPECT_EQ(tables[1]->CoinBasis, 2);
+  EXPECT_EQ(tables[2]->CoinBasis, 4);
+  EXPECT_EQ(data.TablesFor(0, 5).size(), 2u);
+  data.Modified = false;
+  TPayout stranger;
+  data.Delete(&stranger);
+  EXPECT_FALSE(data.Modified);
+  data.Delete(data.Payouts[1].get());
+  EXPECT_TRUE(data.Modified);
+  ASSERT_EQ(data.Payouts.size(), 5u);
+  EXPECT_EQ(data.Payouts[1]->CoinBasis, 3);
+  EXPECT_EQ(data.Payouts[1]->Index, 1);
+}
+
+// Cut at every byte: never a crash, the complete records before the cut are kept, and the
+// error names the record that failed.
+TEST(DataStore, TruncatedAtEveryOffsetKeepsTheRecordsBeforeIt) {
+  const std::vector<uint8_t> image = SampleStore().Image();
+  const std::array<size_t, 3> tableEnds = {12 + 508, 12 + 508 + 612, 12 + 508 + 612 + 560};
+  for (size_t length = 0; length < image.size(); ++length) {
+    TData data;
+    const std::vector<uint8_t> cut(image.begin(), image.begin() + static_cast<long>(length));
+    try {
+      data.ReadImage(cut);
+      FAIL() << "a file cut at " << length << " was read whole";
+    } catch (const DataFileError& e) {
+      size_t complete = 0;
+      for (size_t end : tableEnds) complete += end <= length ? 1 : 0;
+      ASSERT_EQ(data.Payouts.size(), complete) << length;
+      EXPECT_NE(std::string(e.what()).find("ends early"), std::string::npos) << e.what();
+      if (length >= 12 && complete < 3) {
+        EXPECT_NE(std::string(e.what()).find("pay table record " + std::to_string(complete + 1) +
+                                             " of 3"),
+                  std::string::npos)
+            << e.what();
+      }
+    }
+  }
+}
+
+TEST(DataStore, InvalidRecordsAndAbsurdHeaders) {
+  const std::vector<uint8_t> image = SampleStore().Image();
+  struct Damage {
+    size_t offset;  // of a field in the second pay table
+    int32_t value;
+    const char* names;
+  };
+  const size_t second = 12 + 508;
+  for (const Damage& damage :
+       {Damage{second + 4, 16, "LastCategory 16"}, Damage{second + 4, -1, "LastCategory -1"},
+        Damage{second + 8, 4, "DeckSize 4"}, Damage{second + 8, 59, "DeckSize 59"},
+        Damage{second + 12, 0, "CoinBasis 0"}, Damage{second + 16, -5, "Deals -5"}}) {
+    std::vector<uint8_t> bad = image;
+    for (size_t i = 0; i < 4; ++i)
+      bad[damage.offset + i] = static_cast<uint8_t>(static_cast<uint32_t>(damage.value) >> (8 * i));
+    TData data;
+    try {
+      data.ReadImage(bad);
+      FAIL() << damage.names;
+    } catch (const DataFileError& e) {
+      EXPECT_NE(std::string(e.what()).find("pay table record 2 of 3"), std::string::npos)
+          << e.what();
+      EXPECT_NE(std::string(e.what()).find(damage.names), std::string::npos) << e.what();
+      EXPECT_EQ(data.Payouts.size(), 1u);
+    }
+  }
+  // Counts larger than the hands the deals can make.
+  std::vector<uint8_t> bad = image;
+  bad[second + 40 + 44 + 7] = 0x7F;  // high byte of Counts[0][0] of the second table
+  TData data;
+  EXPECT_THROW(data.ReadImage(bad), DataFileError);
+
+  // A header that claims four billion records reserves nothing and reports the header.
+  for (size_t field = 0; field < 3; ++field) {
+    std::vector<uint8_t> absurd = image;
+    for (size_t i = 0; i < 4; ++i) absurd[4 * field + i] = 0xFF;
+    TData store;
+    try {
+      store.ReadImage(absurd);
+      FAIL();
+    } catch (const DataFileError& e) {
+      EXPECT_NE(std::string(e.what()).find("more than the file can hold"), std::string::npos)
+          << e.what();
+    }
+  }
+  // Bytes after the last record are reported, the records kept.
+  std::vector<uint8_t> longer = image;
+  longer.push_back(0);
+  TData withTail;
+  EXPECT_THROW(withTail.ReadImage(longer), DataFileError);
+  EXPECT_EQ(withTail.Payouts.size(), 3u);
+  EXPECT_EQ(withTail.CasinoPayouts.size(), 2u);
+
+  // With the catalogue, a table must have its game's categories and deck.
+  const TCatalogue games = BuildCatalogue();
+  TData consistent = SampleStore();
+  EXPECT_NO_THROW(TData().ReadImage(consistent.Image(), &games));
+  consistent.Payouts[1]->DeckSize = 52;  // Joker Wild has 53 cards
+  TData checked;
+  EXPECT_THROW(checked.ReadImage(consistent.Image(), &games), DataFileError);
+  EXPECT_EQ(checked.Payouts.size(), 1u);
+}
+
+TEST(DataStore, RandomBytesNeverCrash) {
+  std::mt19937 random(3);
+  const std::vector<uint8_t> image = SampleStore().Image();
+  int read = 0;
+  for (int trial = 0; trial < 2000; ++trial) {
+    std::vector<uint8_t> bytes;
+    if (trial % 2 == 0) {
+      bytes.resize(random() % 700);
+      for (auto& byte : bytes) byte = static_cast<uint8_t>(random());
+      if (bytes.size() >= 4 && trial % 4 == 0) bytes[0] = 1, bytes[1] = bytes[2] = bytes[3] = 0;
+    } else {
+      bytes = image;
+      for (int flips = 0; flips < 3; ++flips)
+        bytes[random() % bytes.size()] ^= static_cast<uint8_t>(1u << (random() % 8));
+    }
+    TData data;
+    try {
+      data.ReadImage(bytes);
+      ++read;
+    } catch (const DataFileError&) {
+    }
+  }
+  EXPECT_GT(read, 0);  // some flips land in pays or casino texts and stay valid
+}
+
+// A damaged file is copied aside before the first save replaces it; numbered names keep
+// older copies, and the store names every copy it made.
+TEST(DataStore, DamagedFileIsKeptBeforeASave) {
+  const fs::path folder = TestFolder();
+  std::vector<uint8_t> damaged = SampleStore().Image();
+  damaged.resize(damaged.size() - 40);  // into the casino records
+  WriteBytes(folder / "Tarnwick.dat", damaged);
+
+  TData data;
+  EXPECT_THROW(data.Load(folder), DataFileError);
+  EXPECT_EQ(data.Payouts.size(), 3u);
+  EXPECT_TRUE(data.Damaged());
+  EXPECT_FALSE(data.ReadOnly());
+  EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.bak"));  // loading alone writes nothing
+  data.Save(folder);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak"), damaged);
+  EXPECT_EQ(data.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak"});
+  data.Save(folder);  // the file is sound now: no second copy
+  EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.bak.1"));
+
+  WriteBytes(folder / "Tarnwick.dat", {1, 2, 3});
+  TData again;
+  EXPECT_THROW(again.Load(folder), DataFileError);
+  again.Save(folder);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak.1"), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak"), damaged);
+  EXPECT_EQ(again.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak.1"});
+}
+
+TEST(DataStore, AnInterruptedSaveLeavesTheOldFile) {
+  const fs::path folder = TestFolder();
+  TData data = SampleStore();
+  data.Save(folder);
+  const std::vector<uint8_t> old = ReadBytes(folder / "Tarnwick.dat");
+
+  data.Add(Table(0, 8, 1, 52, 900));
+  // The process dies after the temporary file is complete, before the rename.
+  struct TCrash {};
+  const std::vector<uint8_t> image = data.Image();
+  EXPECT_THROW(WriteFileAtomically(folder / "Tarnwick.dat",
+                                   {reinterpret_cast<const char*>(image.data()), image.size()},
+                                   [] { throw TCrash{}; }),
+               TCrash);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), old);
+  const auto leftovers = [&] {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(folder))
+      count += IsTemporaryNameOf(entry.path().filename().string(), "Tarnwick.dat") ? 1 : 0;
+    return count;
+  };
+  EXPECT_EQ(leftovers(), 1);
+  TData reloaded;
+  reloaded.Load(folder);
+  EXPECT_EQ(reloaded.Payouts.size(), 3u);
+
+  // A save that cannot write is reported and changes nothing.
+  EXPECT_THROW(data.Save(folder / "no" / "such" / "folder"), DataFileError);
+  EXPECT_TRUE(data.Modified);
+  data.Save(folder);  // the next save clears what the crash left
+  EXPECT_EQ(leftovers(), 0);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
+}
+
+// A file that is there but cannot be read is never treated as empty: the store refuses to
+// save over it, and the file stays exactly as it was.
+TEST(DataStore, AnUnreadableFileIsNeverWritten) {
+  const fs::path folder = TestFolder();
+  TData sample = SampleStore();
+  sample.Save(folder);
+  const std::vector<uint8_t> image = ReadBytes(folder / "Tarnwick.dat");
+  // The file without permissions; a folder the user cannot enter; a link into it.
+  fs::create_directories(folder / "closed");
+  sample.Save(folder / "closed");
+  fs::create_directories(folder / "link");
+  fs::create_symlink(folder / "closed" / "Tarnwick.dat", folder / "link" / "Tarnwick.dat");
+  fs::permissions(folder / "Tarnwick.dat", fs::perms::none);
+  fs::permissions(folder / "closed", fs::perms::none);
+  for (const fs::path& place : {folder, folder / "closed", folder / "link"}) {
+    SCOPED_TRACE(place);
+    EXPECT_EQ(test::AsOrdinaryUser([&]() -> std::string {
+                TData store;
+                try {
+                  store.Load(place);
+                  return "read without error";
+                } catch (const DataFileError& e) {
+                  if (std::string(e.what()).find("Permission denied") == std::string::npos ||
+                      std::string(e.what()).find("Tarnwick.dat") == std::string::npos)
+                    return std::string("message: ") + e.what();
+                }
+                if (!store.ReadOnly()) return "not read-only";
+                store.Add(Table(0, 8, 1, 52, 700));
+                try {
+                  store.Save(place);
+                  return "saved";
+                } catch (const DataFileError&) {
+                }
+                return "";
+              }),
+              "");
+  }
+  fs::permissions(folder / "Tarnwick.dat", fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(folder / "closed", fs::perms::owner_all);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
+  EXPECT_EQ(ReadBytes(folder / "closed" / "Tarnwick.dat"), image);
+  EXPECT_TRUE(fs::is_symlink(folder / "link" / "Tarnwick.dat"));
+
+  // A folder in place of the file, and a file far too large to be a store (sparse: it
+  // takes no room), are refused with the program's own words, without reading them.
+  fs::remove(folder / "Tarnwick.dat");
+  fs::create_directory(folder / "Tarnwick.dat");
+  TData folderStore;
+  try {
+    folderStore.Load(folder);
+    FAIL();
+  } catch (const DataFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("it is a folder"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(folderStore.ReadOnly());
+  fs::remove(folder / "Tarnwick.dat");
+  WriteBytes(folder / "Tarnwick.dat", {});
+  fs::resize_file(folder / "Tarnwick.dat", 1ull << 30);
+  TData huge;
+  try {
+    huge.Load(folder);
+    FAIL();
+  } catch (const DataFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("1073741824 bytes, more than the 16777216"),
+              std::string::npos)
+        << e.what();
+  }
+  EXPECT_THROW(huge.Save(folder), DataFileError);
+  EXPECT_EQ(fs::file_size(folder / "Tarnwick.dat"), 1ull << 30);
+}
+
+// Links planted where a save puts its temporary file or its backup copy are never written
+// through; a link at the data file itself is kept, and the file it leads to is saved.
+TEST(DataStore, LinksAreNeverWrittenThrough) {
+  const fs::path folder = TestFolder();
+  const fs::path victim = folder / "victim";
+  test::WriteText(victim, "precious");
+  std::vector<uint8_t> damaged = SampleStore().Image();
+  damaged.resize(600);
+  WriteBytes(folder / "Tarnwick.dat", damaged);
+  for (const char* name :
+       {"Tarnwick.dat.tmp", "Tarnwick.dat.tmp-AAAAAA", "Tarnwick.dat.bak", "Tarnwick.dat.bak.1"})
+    fs::create_symlink(victim, folder / name);
+  fs::create_symlink(folder / "missing", folder / "Tarnwick.dat.tmp-BBBBBB");
+  test::WriteText(folder / "Tarnwick.dat.tmp-CCCCCC", "left by a killed save");
+
+  TData data;
+  EXPECT_THROW(data.Load(folder), DataFileError);
+  data.Add(Table(2, 10, 1, 52, 900));
+  data.Save(folder);
+  EXPECT_EQ(test::ReadText(victim), "precious");
+  EXPECT_FALSE(fs::exists(folder / "missing"));
+  EXPECT_EQ(data.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak.2"});
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak.2"), damaged);
+  EXPECT_TRUE(fs::is_symlink(folder / "Tarnwick.dat.tmp-AAAAAA"));  // only regular files go
+  EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.tmp-CCCCCC"));
+  EXPECT_EQ(data.Payouts.size(), 2u);
+
+  // The user's link into a synced folder stays a link.
+  fs::create_directories(folder / "sync");
+  fs::rename(folder / "Tarnwick.dat", folder / "sync" / "Tarnwick.dat");
+  fs::create_symlink("sync/Tarnwick.dat", folder / "Tarnwick.dat");
+  TData linked;
+  linked.Load(folder);
+  linked.Add(Table(13, 8, 1, 52, 800));
+  linked.Save(folder);
+  EXPECT_TRUE(fs::is_symlink(folder / "Tarnwick.dat"));
+  TData synced;
+  synced.Load(folder / "sync");
+  EXPECT_EQ(synced.Payouts.size(), 3u);
+
+  // A link that leads nowhere is not followed into a new file: the store is read-only.
+  fs::remove(folder / "sync" / "Tarnwick.dat");
+  TData dangling;
+  EXPECT_THROW(dangling.Load(folder), DataFileError);
+  EXPECT_TRUE(dangling.ReadOnly());
+  EXPECT_THROW(dangling.Save(folder), DataFileError);
+  EXPECT_FALSE(fs::exists(folder / "sync" / "Tarnwick.dat"));
+}
+
+// A backup copy that cannot be written whole (a full disk; here a file size limit) is
+// reported with the system's reason and leaves neither a partial copy nor a new file.
+TEST(DataStore, ACopyThatCannotBeCompletedIsRemoved) {
+  const fs::path folder = TestFolder();
+  std::vector<uint8_t> damaged = SampleStore().Image();
+  damaged.resize(damaged.size() - 1);
+  WriteBytes(folder / "Tarnwick.dat", damaged);
+  const std::string report = test::InChild(
+      [&]() -> std::string {
+        TData data;
+        try {
+          data.Load(folder);
+        } catch (const DataFileError&) {
+        }
+        try {
+          data.Save(folder);
+          return "saved";
+        } catch (const DataFileError& e) {
+          if (std::string(e.what()).find("File too large") == std::string::npos)
+            return std::string("message: ") + e.what();
+        }
+        return "";
+      },
+      [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+      });
+  EXPECT_EQ(report, "");
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), damaged);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Tarnwick.dat", "Tarnwick.dat.lock"}));
+}
+
+// Two programs that loaded the same file: each one's additions, edits and deletions reach
+// the file, and neither loses the other's.
+TEST(DataStore, SavesMergeWhatOthersStored) {
+  const fs::path folder = TestFolder();
+  TData initial;
+  for (int32_t pay : {800, 900, 1000}) initial.Add(Table(0, 8, 1, 52, pay));
+  initial.Save(folder);
+  TData first;
+  first.Load(folder);
+  TData second;
+  second.Load(folder);
+  first.Add(Table(0, 8, 1, 52, 1100));
+  first.Delete(first.Payouts[0].get());  // 800
+  second.Add(Table(0, 8, 1, 52, 1200));
+  second.Payouts[1]->Pays[0] = 950;  // 900 edited into 950
+  second.Modified = true;
+  first.Save(folder);
+  second.Save(folder);
+  const auto firstPays = [](const TData& store) {
+    std::vector<int32_t> pays;
+    for (const auto& table : store.Payouts) pays.push_back(table->Pays[0]);
+    std::sort(pays.begin(), pays.end());
+    return pays;
+  };
+  TData merged;
+  merged.Load(folder);
+  EXPECT_EQ(firstPays(merged), (std::vector<int32_t>{950, 1000, 1100, 1200}));
+  EXPECT_EQ(firstPays(second), firstPays(merged));  // the store holds what it saved
+  for (size_t i = 0; i < merged.Payouts.size(); ++i)
+    EXPECT_EQ(merged.Payouts[i]->Index, static_cast<int32_t>(i));
+
+  // The first program saves again: the second's tables stay, its own deletion holds.
+  first.Add(Table(0, 8, 1, 52, 1300));
+  first.Save(folder);
+  TData last;
+  last.Load(folder);
+  EXPECT_EQ(firstPays(last), (std::vector<int32_t>{950, 1000, 1100, 1200, 1300}));
+}
+
+// Eight processes store a table each at the same moment, twenty times over: every table
+// arrives, and the file always reads whole.
+TEST(DataStore, ConcurrentSavesLoseNothing) {
+  const fs::path folder = TestFolder();
+  constexpr int kWriters = 8;
+  constexpr int kRounds = 20;
+  for (int round = 0; round < kRounds; ++round) {
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < kWriters; ++writer) {
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        try {
+          TData store;
+          store.Load(folder);
+          store.Add(Table(0, 8, 1, 52, 1000 + round * kWriters + writer));
+          store.Save(folder);
+          _exit(0);
+        } catch (...) {
+          _exit(1);
+        }
+      }
+      children.push_back(child);
+    }
+    for (pid_t child : children) {
+      int status = 0;
+      ::waitpid(child, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+    }
+    TData store;
+    ASSERT_NO_THROW(store.Load(folder)) << "round " << round;
+    ASSERT_EQ(store.Payouts.size(), static_cast<size_t>((round + 1) * kWriters));
+  }
+}
+
+// Deal counts that cannot come from a whole-game run are damage, not a wrong return.
+TEST(DataStore, DealsMustCountEveryDealOnce) {
+  TData sample = SampleStore();
+  const std::vector<uint8_t> image = sample.Image();
+  const size_t first = 12;
+  std::vector<uint8_t> flipped = image;
+  flipped[first + 16 + 4 * 5] ^= 0x10;  // a bit of Deals[5]
+  TData data;
+  try {
+    data.ReadImage(flipped);
+    FAIL();
+  } catch (const DataFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("the Deals add up to"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(data.Payouts.empty());
+
+  // A deck of seven cards leaves two after the deal: no deal can draw three.
+  TData small;
+  auto crafted = Table(40, 0, 1, 7, 5);
+  crafted->Deals = {0, 0, 0, 21, 0, 0};
+  crafted->Counts = {};
+  small.Add(std::move(crafted));
+  TData read;
+  try {
+    read.ReadImage(small.Image());
+    FAIL();
+  } catch (const DataFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("no deal of 7 cards can draw 3"), std::string::npos)
+        << e.what();
+  }
+
+  // A table stored without counts reads as not computed.
+  TData blank;
+  auto table = Table(0, 8, 1, 52, 800);
+  table->ClearCounts();
+  blank.Add(std::move(table));
+  TData again;
+  again.ReadImage(blank.Image());
+  EXPECT_FALSE(again.Payouts[0]->Computed());
+  EXPECT_TRUE(sample.Payouts[0]->Computed());
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,176 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The shipped pay table library: its readable list, the data file made from it, and a
+// sample of its tables computed again.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/wild_engine.h"
+#include "errors.h"
+#include "store/data_store.h"
+#include "store/paytable_list.h"
+
+namespace tarnwick {
+namespace {
+
+const std::filesystem::path kData = std::filesystem::path(TARNWICK_SOURCE_DIR) / "data";
+
+std::string Read(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class Library : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    games_ = new TCatalogue(BuildCatalogue());
+    list_ =
+        new std::vector<TListedTable>(ParsePayTableList(Read(kData / "paytables.csv"), *games_));
+    store_ = new TData;
+    store_->Load(kData, games_);
+  }
+  static void TearDownTestSuite() {
+    delete store_;
+    delete list_;
+    delete games_;
+  }
+  static const TPayout* Stored(const TPayout& listed) {
+    TPayout reduced = listed;
+    reduced.Reduce();
+    for (const auto& table : store_->Payouts) {
+      if (table->SameAs(reduced)) return table.get();
+    }
+    return nullptr;
+  }
+  static TCatalogue* games_;
+  static std::vector<TListedTable>* list_;
+  static TData* store_;
+};
+TCatalogue* Library::games_ = nullptr;
+std::vector<TListedTable>* Library::list_ = nullptr;
+TData* Library::store_ = nullptr;
+
+TEST_F(Library, EveryGameHasTablesAndTheCommonOnesAreThere) {
+  for (const auto& game : *games_) {
+    const auto count = std::count_if(list_->begin(), list_->end(), [&](const TListedTable& entry) {
+      return entry.Table.GameId == game->GameId;
+    });
+    EXPECT_GE(count, 1) << game->Name;
+  }
+  const struct {
+    int game;
+    std::vector<int32_t> pays;
+  } common[] = {
+      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}},           {0, {800, 50, 25, 9, 5, 4, 3, 2, 1}},
+      {0, {800, 50, 25, 8, 6, 4, 3, 2, 1}},           {0, {800, 50, 25, 8, 5, 4, 3, 2, 1}},
+      {0, {800, 50, 25, 7, 5, 4, 3, 2, 1}},           {0, {800, 50, 25, 6, 5, 4, 3, 2, 1}},
+      {4, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}},      {4, {800, 200, 25, 16, 10, 4, 4, 3, 2, 1}},
+      {4, {800, 200, 25, 15, 9, 4, 4, 3, 2, 1}},      {9, {800, 500, 25, 17, 10, 4, 3, 2, 2, 1}},
+      {3, {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1}}, {8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}},
+  };
+  for (const auto& table : common) {
+    const bool listed = std::any_of(list_->begin(), list_->end(), [&](const TListedTable& entry) {
+      return entry.Table.GameId == table.game &&
+             std::equal(table.pays.begin(), table.pays.end(), entry.Table.Pays.begin());
+    });
+    EXPECT_TRUE(listed) << "game " << table.game << " pays " << table.pays[3];
+  }
+}
+
+// The shipped data file holds exactly the listed tables, each counted over every deal, and
+// every published return agrees with the stored one.
+TEST_F(Library, TheDataFileHoldsEveryListedTable) {
+  ASSERT_FALSE(store_->Damaged());
+  EXPECT_EQ(store_->Payouts.size(), list_->size());
+  int published = 0;
+  for (const TListedTable& entry : *list_) {
+    const TPayout* stored = Stored(entry.Table);
+    ASSERT_NE(stored, nullptr) << "line " << entry.Line << " is not in Tarnwick.dat";
+    const int64_t n = stored->DeckSize;
+    EXPECT_EQ(stored->DealTotal(), n * (n - 1) * (n - 2) * (n - 3) * (n - 4) / 120);
+    EXPECT_GT(stored->Return, 0.9) << "line " << entry.Line;
+    if (entry.Published) {
+      ++published;
+      EXPECT_TRUE(MatchesPublished(stored->Return, *entry.Published))
+          << "line " << entry.Line << ": " << static_cast<double>(stored->Return * 100)
+          << " against " << *entry.Published;
+    }
+  }
+  EXPECT_GE(published, 10);
+}
+
+// A sample of the shipped tables, one of each engine, computed again: the counts are the
+// stored ones to the last hand.
+TEST_F(Library, ASampleComputedAgainGivesTheStoredCounts) {
+  int sampled = 0;
+  for (int gameId : {11, 4}) {
+    const auto entry = std::find_if(list_->begin(), list_->end(), [&](const TListedTable& e) {
+      return e.Table.GameId == gameId;
+    });
+    ASSERT_NE(entry, list_->end());
+    const TPayout* stored = Stored(entry->Table);
+    ASSERT_NE(stored, nullptr);
+    TPayout table = *stored;
+    table.ClearCounts();
+    const auto engine = CreateEngineForGame(*FindGame(*games_, gameId));
+    engine->SetPayout(&table);
+    engine->CalcGameAdvantage();
+    engine->SetPayout(nullptr);
+    EXPECT_EQ(table.Counts, stored->Counts) << "game " << gameId;
+    EXPECT_EQ(table.Deals, stored->Deals) << "game " << gameId;
+    EXPECT_EQ(table.Return, stored->Return);
+    ++sampled;
+  }
+  EXPECT_EQ(sampled, 2);
+}
+
+TEST(PayTableList, BadLinesNameThemselves) {
+  const TCatalogue games = BuildCatalogue();
+  const std::string header = "game,name,basis,pays,label,published\n";
+  const auto error = [&](const std::string& line) {
+    try {
+      ParsePayTableList(header + "# comment\n" + line + "\n", games);
+    } catch (const InputError& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  const std::string good = "0,Jacks or better,1,800 50 25 9 6 4 3 2 1,9/6,99.5439";
+  EXPECT_EQ(error(good), "accepted");
+  EXPECT_EQ(error("0,Deuces Wild,1,800 50 25 9 6 4 3 2 1,9/6,"),
+            "pay table list, line 3: game 0 is Jacks or better, not Deuces Wild");
+  EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2,9/6,"),
+            "pay table list, line 3: 8 pays for the 9 categories of Jacks or better");
+  EXPECT_EQ(error("0,Jacks or better,6,800 50 25 9 6 4 3 2 1,9/6,"),
+            "pay table list, line 3: coin basis '6' is not 1..5");
+  EXPECT_EQ(error("12,Retired,1,1,x,"), "pay table list, line 3: no game 12");
+  EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2 x,9/6,"),
+            "pay table list, line 3: pay 'x'");
+  EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2 1,9/6"),
+            "pay table list, line 3: 6 fields expected, found 5");
+  const auto list = ParsePayTableList(
+      header + good + "\n4,Deuces Wild,5,4000 1000 125 75 45 25 15 10 10 5,x,\n", games);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].Published.value(), 99.5439);
+  EXPECT_FALSE(list[1].Published.has_value());
+  EXPECT_EQ(list[1].Table.CoinBasis, 5);
+  EXPECT_EQ(list[1].Table.DeckSize, 52);
+}
+
+TEST(PayTableList, PublishedFiguresRoundOrCutAtTheFourthDecimal) {
+  EXPECT_TRUE(MatchesPublished(0.995439043695L, 99.5439));
+  EXPECT_TRUE(MatchesPublished(1.00722077L, 100.7220));  // cut off
+  EXPECT_TRUE(MatchesPublished(1.00722077L, 100.7221));  // rounded
+  EXPECT_FALSE(MatchesPublished(1.00722077L, 100.7222));
+  EXPECT_FALSE(MatchesPublished(0.995439043695L, 99.5440));
+  EXPECT_FALSE(MatchesPublished(0.995439043695L, 99.5438));
+}
+
+}  // namespace
+}  // namespace tarnwick
