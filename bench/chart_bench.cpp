@@ -17,13 +17,6 @@ namespace {
 
 using namespace tarnwick;
 
-class TQuietSink : public TProgressSink {
- public:
-  void Begin(int) override {}
-  void Step(int) override {}
-  void End() override {}
-};
-
 const TPayout& ComputedTable(int gameId, const std::vector<int32_t>& pays) {
   static std::vector<std::unique_ptr<TPayout>> tables;
   for (const auto& table : tables) {
@@ -49,7 +42,7 @@ const TPayout& BonusDeuces() {
 
 void ResultDistribution4000(benchmark::State& state) {
   const TPayout& table = BonusDeuces();
-  TQuietSink sink;
+  TProgress sink;
   for (auto _ : state) {
     TResultDistribution result;
     ComputeResultDistribution(table, 4000, 1, result, sink);
@@ -60,7 +53,7 @@ void ResultDistribution4000(benchmark::State& state) {
 
 void RiskOfRuin1500(benchmark::State& state) {
   const TPayout& table = BonusDeuces();
-  TQuietSink sink;
+  TProgress sink;
   for (auto _ : state) {
     TRuinCurves curves;
     ComputeRiskOfRuin(table, 1000, 1500, 1, curves, sink);

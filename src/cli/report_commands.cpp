@@ -4,16 +4,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "cli_input.h"
 #include "commands.h"
 #include "engine/wild_engine.h"
 #include "errors.h"
-#include "progress.h"
 #include "stats/bankroll.h"
 #include "stats/hold_stats.h"
 #include "stats/statistics.h"
+#include "terminal_progress.h"
 
 namespace tarnwick::cli {
 
@@ -67,16 +68,6 @@ const StatisticsTable::TColumnTexts& ViewTexts(const StatisticsTable& stats, TVi
          : view == TView::Probability ? stats.ProbabilityText
                                       : stats.ReturnText;
 }
-
-// Answers Ctrl+C during a chart computation; the charts are quick, so no bar is drawn.
-class TInterruptSink : public TProgressSink {
- public:
-  void Begin(int) override {}
-  void Step(int) override {
-    if (TInterruptGuard::Interrupted()) throw AbortError();
-  }
-  void End() override {}
-};
 
 const char* ClassName(TPointClass kind) {
   return kind == TPointClass::Win ? "win" : kind == TPointClass::Push ? "push" : "loss";
@@ -264,7 +255,7 @@ int RunHolds(const TPokerDescription& game, const std::vector<int32_t>& pays,
 int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableOptions& options,
                 std::ostream& out) {
   const TPokerDescription& game = ParseGame(games, options.Game);
-  if (options.Coins < 1 || options.Coins > 5) {
+  if (!IsCoinCount(options.Coins)) {
     throw InputError("--coins " + std::to_string(options.Coins) + " is not 1..5");
   }
   if (chart == "distribution" && (options.Hands < 1 || options.Hands > kMaxRunHands)) {
@@ -283,7 +274,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
   bool damaged = false;
   const TPayout table = StoredOrComputed(games, game, options, damaged);
   TInterruptGuard guard;
-  TInterruptSink sink;
+  TTerminalProgress sink(std::cerr, false);  // the charts are quick: no bar
   Json report = {{"game", game.GameId}, {"name", game.Name}, {"coins", options.Coins}};
 
   if (chart == "distribution") {

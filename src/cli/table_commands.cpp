@@ -16,11 +16,11 @@
 #include "cli_input.h"
 #include "engine/wild_engine.h"
 #include "errors.h"
-#include "progress.h"
 #include "session/app_folders.h"
 #include "store/data_store.h"
 #include "store/paytable_list.h"
 #include "store/safe_files.h"
+#include "terminal_progress.h"
 
 namespace tarnwick::cli {
 
@@ -156,7 +156,7 @@ std::filesystem::path DataFolder(const TTableOptions& options, bool forWriting) 
 }  // namespace
 
 TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& options) {
-  if (options.Basis < 1 || options.Basis > 5) {
+  if (!IsCoinCount(options.Basis)) {
     throw InputError("--basis " + std::to_string(options.Basis) + " is not a coin count 1..5");
   }
   TPayout table;
@@ -176,15 +176,9 @@ void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet, int
   engine.SetPayout(&table);
   engine.SetThreadCount(threads);
   TInterruptGuard guard;
-  TProgressBar bar(std::cerr, engine.DealClassCount(), !quiet && ::isatty(STDERR_FILENO) != 0);
-  engine.SetProgressHandler([&](int32_t done) { bar.Report(done); });
-  try {
-    engine.CalcGameAdvantage();
-  } catch (...) {
-    bar.Finish();
-    throw;
-  }
-  bar.Finish();
+  TTerminalProgress bar(std::cerr, !quiet && ::isatty(STDERR_FILENO) != 0);
+  engine.SetProgress(&bar);
+  engine.CalcGameAdvantage();
 }
 
 TPayout StoredOrComputed(const TCatalogue& games, const TPokerDescription& game,

@@ -15,6 +15,10 @@
 namespace tarnwick {
 
 inline constexpr int kDrawCounts = kHandSize + 1;  // cards drawn 0..5
+inline constexpr int kMaxCoins = 5;  // coins played per hand, and coin bases, are 1..5
+constexpr bool IsCoinCount(int coins) {
+  return coins >= 1 && coins <= kMaxCoins;
+}
 
 class TPayout {
  public:

@@ -684,13 +684,13 @@ std::unique_ptr<TPokerEngine> TPokerEngine::NewWorker() const {
   return std::unique_ptr<TPokerEngine>(new TPokerEngine(*this));
 }
 
-void TPokerEngine::SetProgressHandler(std::function<void(int32_t)> handler) {
-  OnProgress = std::move(handler);
+void TPokerEngine::SetProgress(TProgress* progress) {
+  Progress = progress;
 }
 
 void TPokerEngine::Tick() {
   ++ProgressCounter;
-  if (ProgressCounter % 100 == 0 && OnProgress) OnProgress(ProgressCounter);
+  if (ProgressCounter % 100 == 0 && Progress != nullptr) Progress->Step(ProgressCounter);
 }
 
 void TPokerEngine::RecountStraightsAndFlushes() {
@@ -824,14 +824,21 @@ void TPokerEngine::CheckEmptyQuick() {
 }
 
 void TPokerEngine::CalcGameAdvantage() {
+  TProgress* const progress = Progress;
+  bool running = false;
   try {
     if (Payout == nullptr) throw TarnwickError("No pay table is selected");
     ClearDealtAndDeck();
     ProgressCounter = 0;
     Payout->ClearCounts();
+    if (progress != nullptr) progress->Begin(DealClassCount());
+    running = progress != nullptr;
     RunPermutations();
+    running = false;
+    if (progress != nullptr) progress->End();
     Payout->ComputeTotals();
   } catch (...) {
+    if (running) progress->End();
     RethrowWithContext("Error calculate natural case (CalcGameAdvantage)");
   }
 }

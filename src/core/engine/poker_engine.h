@@ -18,6 +18,7 @@
 #include "engine/deal_classes.h"
 #include "engine/games.h"
 #include "engine/payout.h"
+#include "progress.h"
 
 namespace tarnwick {
 
@@ -55,10 +56,10 @@ class TPokerEngine {
   std::array<TCategoryRow, kMaskCount> CategoryCounts{};
   int32_t LastCategory = 0;
   std::vector<std::string> CategoryNameList;
-  TPayout* Payout = nullptr;  // current pay table, not owned; may be empty
-  std::function<void(int32_t)> OnProgress;
-  int32_t ProgressCounter = 0;  // deal classes processed in the current whole-game run
-  TCalculator Calculator;       // the counting building blocks of this engine
+  TPayout* Payout = nullptr;      // current pay table, not owned; may be empty
+  TProgress* Progress = nullptr;  // of the whole-game run, not owned; may be empty
+  int32_t ProgressCounter = 0;    // deal classes processed in the current whole-game run
+  TCalculator Calculator;         // the counting building blocks of this engine
   // Threads of the whole-game run; 0 takes one per hardware thread. With more than one,
   // worker engines share the deal classes out and their integer counts are summed, so
   // every count is the same whatever the number of threads.
@@ -84,7 +85,8 @@ class TPokerEngine {
 
   // "Calculate overall permutations": plays every deal class with its best hold and adds
   // the outcome counts into the pay table, which then derives its return and chances.
-  // Raises AbortError (with context lines) when the progress handler aborts.
+  // The progress (SetProgress) runs from Begin(DealClassCount()) to End, with a Step every
+  // 100 classes; the run stops with AbortError (with context lines) when it is cancelled.
   void CalcGameAdvantage();
   // Plays one deal class with a full analysis.
   void Check(const TDealClass& deal);
@@ -94,7 +96,8 @@ class TPokerEngine {
 
   // Stores the pay table (not owned); a non-empty table is reset to this game.
   void SetPayout(TPayout* payout);
-  void SetProgressHandler(std::function<void(int32_t)> handler);
+  // The progress of the next whole-game runs (not owned; null for none).
+  void SetProgress(TProgress* progress);
   // 0 (one per hardware thread) or 1..kMaxThreads.
   void SetThreadCount(int threads);
   // The threads the next whole-game run uses.

@@ -152,7 +152,7 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
     tallies.back()->Assign(*Payout);
     tallies.back()->ClearCounts();
     worker->Payout = tallies.back().get();
-    worker->OnProgress = nullptr;
+    worker->Progress = nullptr;
   }
   const std::vector<size_t> starts = PieceStarts(classes);
   const int32_t offset = ProgressCounter;
@@ -174,7 +174,7 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
       // due are made every few milliseconds (waking for each would take a core's time
       // from the workers).
       const auto finished = [&] { return shared.Running == 0; };
-      if (OnProgress) {
+      if (Progress != nullptr) {
         shared.Wake.wait_for(lock, kReportPause, finished);
       } else {
         shared.Wake.wait(lock, finished);
@@ -188,9 +188,9 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
       for (int32_t m = (reported / kReportEvery + 1) * kReportEvery;
            m <= std::min(done, offset + reachable) && !abort; m += kReportEvery) {
         ProgressCounter = m;
-        if (!OnProgress) continue;
+        if (Progress == nullptr) continue;
         try {
-          OnProgress(m);
+          Progress->Step(m);
         } catch (...) {
           abort = std::current_exception();
           abortAt = m;

@@ -25,49 +25,69 @@ std::string Upper(std::string text) {
 
 }  // namespace
 
+TModelController::TBatch::TBatch(TModelController& controller) : controller_(controller) {
+  ++controller_.batchDepth_;
+}
+
+TModelController::TBatch::~TBatch() {
+  if (--controller_.batchDepth_ > 0 || controller_.pending_ == 0) return;
+  const TChanges changes = controller_.pending_;
+  controller_.pending_ = 0;
+  if (!controller_.OnChange) return;
+  try {
+    controller_.OnChange(changes);
+  } catch (...) {
+    // A window that fails to refresh must not take the operation down with it.
+  }
+}
+
 TModelController::TModelController(TUserInterface& ui, std::filesystem::path dataFolder,
                                    const TPreferences* texts)
-    : Data(std::make_unique<TData>()),
-      Games(BuildCatalogue()),
-      ui_(ui),
+    : ui_(ui),
       dataFolder_(std::move(dataFolder)),
-      texts_(texts) {
+      texts_(texts),
+      games_(BuildCatalogue()),
+      data_(std::make_unique<TData>()) {
   try {
-    Data->Load(dataFolder_, &Games);
+    data_->Load(dataFolder_, &games_);
   } catch (const DataFileError& e) {
-    LoadWarning = e.what();
+    loadWarning_ = e.what();
     // The program goes on with an empty store that is never saved over the file.
-    if (Data->ReadOnly()) LoadWarning += ". Pay tables added now are not saved.";
+    if (data_->ReadOnly()) loadWarning_ += ". Pay tables added now are not saved.";
   }
   SelectGame(0);
   ClearHand();
+  pending_ = 0;  // nobody listens yet
 }
 
 TModelController::~TModelController() {
+  OnChange = nullptr;
   try {
     SaveData();
   } catch (...) {
     // The old file stays whole (saves replace it atomically); SaveData reports failures.
   }
-  if (Engine) Engine->SetPayout(nullptr);
+  if (engine_) engine_->SetPayout(nullptr);
 }
 
 void TModelController::SaveData() {
-  if (!Data->Modified) return;
+  if (!data_->Modified) return;
+  const TBatch batch(*this);
   // The save merges in what other programs stored meanwhile and may free tables another
   // program deleted: the list of the current game is made anew, on the same table.
   std::optional<TPayout> shown;
   if (const TPayout* current = CurrentTable()) shown = *current;
-  Engine->SetPayout(nullptr);
-  Tables.clear();
-  TableIndex = -1;
+  engine_->SetPayout(nullptr);
+  tables_.clear();
+  tableIndex_ = -1;
   const auto reselect = [&] {
     RebuildTables();
-    const TPayout* same = shown ? Data->FindSame(*shown) : nullptr;
+    const TPayout* same = shown ? data_->FindSame(*shown) : nullptr;
     SelectTable(std::max(PositionOf(same), 0));
+    Changed(kTableListChanged);
   };
   try {
-    Data->Save(dataFolder_);
+    data_->Save(dataFolder_);
   } catch (...) {
     reselect();
     throw;
@@ -81,7 +101,7 @@ void TModelController::CheckPosition(int position) const {
 
 int32_t TModelController::CardCode(int position) const {
   CheckPosition(position);
-  return Cards[static_cast<size_t>(position)];
+  return cards_[static_cast<size_t>(position)];
 }
 
 int TModelController::CardRank(int position) const {
@@ -97,162 +117,196 @@ int TModelController::CardSuit(int position) const {
 bool TModelController::IsWildCard(int position) const {
   // An empty position holds no card, so it holds no wild card either.
   if (CardCode(position) == kEmptyPosition) return false;
-  return Engine->Deck.IsWild(CardRank(position));
+  return engine_->Deck.IsWild(CardRank(position));
 }
 
 int TModelController::IndexOfCard(int32_t code) const {
   for (int i = 0; i < kHandSize; ++i) {
-    if (Cards[static_cast<size_t>(i)] == code) return i;
+    if (cards_[static_cast<size_t>(i)] == code) return i;
   }
   return -1;
 }
 
 void TModelController::PutCard(int32_t code) {
-  if (Analysed) ClearHand();  // a click after a complete hand starts a new hand
+  const TBatch batch(*this);
+  if (analysed_) ClearHand();  // a click after a complete hand starts a new hand
   const int free = IndexOfCard(kEmptyPosition);
   if (free < 0) return;
-  Cards[static_cast<size_t>(free)] = code;
+  cards_[static_cast<size_t>(free)] = code;
+  Changed(kHandChanged);
   if (IndexOfCard(kEmptyPosition) < 0) Analyse();
 }
 
 void TModelController::TakeCard(int32_t code) {
+  const TBatch batch(*this);
   const int position = IndexOfCard(code);
   if (position < 0) return;
-  Cards[static_cast<size_t>(position)] = kEmptyPosition;
-  Analysed = false;
+  cards_[static_cast<size_t>(position)] = kEmptyPosition;
+  Changed(analysed_ ? kHandChanged | kAnalysisChanged : kHandChanged);
+  analysed_ = false;
 }
 
 void TModelController::ClearHand() {
-  Cards.fill(kEmptyPosition);
-  DrawMask = 0;
-  Analysed = false;
+  const TBatch batch(*this);
+  cards_.fill(kEmptyPosition);
+  drawMask_ = 0;
+  bestMask_ = 0;
+  analysed_ = false;
+  Changed(kHandChanged | kAnalysisChanged);
 }
 
 void TModelController::Analyse() {
+  const TBatch batch(*this);
   try {
-    Engine->DealCards(Cards);
-    DrawMask = Engine->GetTheBest();
-    Analysed = true;
+    engine_->DealCards(cards_);
+    bestMask_ = engine_->GetTheBest();
+    drawMask_ = bestMask_;
+    analysed_ = true;
+    Changed(kAnalysisChanged);
   } catch (...) {
-    const std::string context = HandText() + "\r\n" + TableText(Engine->Payout);
+    const std::string context = HandText() + "\r\n" + TableText(engine_->Payout);
     ClearHand();
     RethrowWithLine(context);
   }
 }
 
 void TModelController::ToggleDraw(int position) {
+  const TBatch batch(*this);
   CheckPosition(position);
-  if (Analysed) DrawMask ^= 1 << position;
+  if (!analysed_) return;
+  drawMask_ ^= 1 << position;
+  Changed(kAnalysisChanged);
 }
 
 bool TModelController::IsReplaced(int position) const {
   CheckPosition(position);
-  return Analysed && BitSet(DrawMask, position);
+  return analysed_ && BitSet(drawMask_, position);
 }
 
 int TModelController::LastCategory() const {
-  return Engine->LastCategory;
+  return engine_->LastCategory;
 }
 
 std::string TModelController::CategoryName(int category) const {
   return CurrentGame().CategoryName(category);
 }
 
+std::vector<std::string> TModelController::CategoryNames() const {
+  const TPokerDescription& game = CurrentGame();
+  return {game.CategoryNames.begin(), game.CategoryNames.begin() + game.LastCategory + 1};
+}
+
 int32_t TModelController::Pay(int category) const {
   CheckRange(category, 0, kMaxCategories - 1, "category");
-  return Engine->Payout != nullptr ? Engine->Payout->Pays[category] : 0;
+  return engine_->Payout != nullptr ? engine_->Payout->Pays[category] : 0;
 }
 
 long double TModelController::CategoryChance(int category) const {
-  return Engine->MaskCategoryChance(category, DrawMask);
+  return engine_->MaskCategoryChance(category, drawMask_);
 }
 
 long double TModelController::HoldReturn() const {
-  return Engine->DrawReturn(DrawMask);
+  return engine_->DrawReturn(drawMask_);
 }
 
 long double TModelController::TableReturn() const {
-  return Engine->Payout != nullptr ? Engine->Payout->Return : -1;
+  return engine_->Payout != nullptr ? engine_->Payout->Return : -1;
 }
 
 long double TModelController::TableCategoryChance(int category) const {
-  return Engine->Payout != nullptr ? Engine->Payout->CategoryChance(category) : 0;
+  return engine_->Payout != nullptr ? engine_->Payout->CategoryChance(category) : 0;
 }
 
 const TPokerDescription* TModelController::FindGame(int gameId) const {
-  return tarnwick::FindGame(Games, gameId);
+  return tarnwick::FindGame(games_, gameId);
 }
 
 const TPokerDescription& TModelController::CurrentGame() const {
-  return *FindGame(Engine->GameId);
+  return *FindGame(engine_->GameId);
 }
 
 void TModelController::SelectGame(int gameId) {
-  if (Engine && Engine->GameId == gameId) return;
+  if (engine_ && engine_->GameId == gameId) return;
+  const TBatch batch(*this);
   const TPokerDescription* game = FindGame(gameId);
   // An unknown number (a retired game, a damaged settings value) keeps the current game;
   // at the start it falls back to the first game.
   if (game == nullptr) {
-    if (Engine) return;
-    game = Games.front().get();
+    if (engine_) return;
+    game = games_.front().get();
   }
-  if (Engine) Engine->SetPayout(nullptr);
-  Tables.clear();
-  TableIndex = -1;
-  Engine = CreateEngineForGame(*game);
+  if (engine_) engine_->SetPayout(nullptr);
+  tables_.clear();
+  tableIndex_ = -1;
+  engine_ = CreateEngineForGame(*game);
+  Changed(kGameChanged);
   RebuildTables();
   SelectTable(0);
 }
 
-TPayout* TModelController::TableAt(int index) const {
+const TPayout* TModelController::TableAt(int index) const {
   if (index < 0 || index >= TableCount()) return nullptr;
-  return Tables[static_cast<size_t>(index)];
+  return tables_[static_cast<size_t>(index)];
 }
 
 int TModelController::PositionOf(const TPayout* table) const {
-  const auto at = std::find(Tables.begin(), Tables.end(), table);
-  return at == Tables.end() ? -1 : static_cast<int>(at - Tables.begin());
+  const auto at = std::find(tables_.begin(), tables_.end(), table);
+  return at == tables_.end() ? -1 : static_cast<int>(at - tables_.begin());
+}
+
+void TModelController::SortTables() {
+  const int key = static_cast<int>(sortKey_) * (sortReversed_ ? -1 : 1);
+  std::stable_sort(tables_.begin(), tables_.end(), [&](const TPayout* a, const TPayout* b) {
+    return CompareTables(*a, key, *b) < 0;
+  });
 }
 
 void TModelController::RebuildTables() {
+  const TBatch batch(*this);
   const TPayout* remembered = CurrentTable();
-  Tables = Data->TablesFor(Engine->GameId, Coins);
-  std::stable_sort(Tables.begin(), Tables.end(), [&](const TPayout* a, const TPayout* b) {
-    return CompareTables(*a, SortKey, *b) < 0;
-  });
-  TableIndex = -1;
+  tables_ = data_->TablesFor(engine_->GameId, coins_);
+  SortTables();
+  tableIndex_ = -1;
+  Changed(kTableListChanged);
   SelectTable(std::max(PositionOf(remembered), 0));
 }
 
 void TModelController::SelectTable(int index) {
+  const TBatch batch(*this);
+  const int before = tableIndex_;
+  const TPayout* shown = engine_->Payout;
   if (index >= 0 && index < TableCount()) {
-    TableIndex = index;
-    Engine->SetPayout(Tables[static_cast<size_t>(index)]);
-    if (Coins == -1) SetCoins(1);
-  } else if (Tables.empty()) {
-    TableIndex = -1;
-    Engine->SetPayout(nullptr);
+    tableIndex_ = index;
+    engine_->SetPayout(tables_[static_cast<size_t>(index)]);
+    if (coins_ == -1) SetCoins(1);
+  } else if (tables_.empty()) {
+    tableIndex_ = -1;
+    engine_->SetPayout(nullptr);
   } else {
     SelectTable(0);
   }
+  if (tableIndex_ != before || engine_->Payout != shown) Changed(kTableChanged);
 }
 
 void TModelController::SetCoins(int coins) {
-  if (coins < 1 || coins > 5 || coins == Coins) return;
-  Coins = coins;
+  if (!IsCoinCount(coins) || coins == coins_) return;
+  const TBatch batch(*this);
+  coins_ = coins;
   RebuildTables();
 }
 
-void TModelController::SetSortKey(int key) {
-  SortKey = key;
+void TModelController::SetSort(TSortKey key, bool reversed) {
+  const TBatch batch(*this);
+  sortKey_ = key;
+  sortReversed_ = reversed;
   RebuildTables();
 }
 
 std::unique_ptr<TPayout> TModelController::EditTableDialog(bool isNew) {
   auto working = std::make_unique<TPayout>();
   working->CoinBasis = 1;
-  const int coins = std::max(Coins, 1);
-  if (const TPayout* current = Engine->Payout) {
+  const int coins = std::max(coins_, 1);
+  if (const TPayout* current = engine_->Payout) {
     working->Assign(*current);
     if (coins != 1) {
       // The editor shows the pays for the coins now played.
@@ -263,9 +317,9 @@ std::unique_ptr<TPayout> TModelController::EditTableDialog(bool isNew) {
       }
     }
   } else {
-    working->GameId = Engine->GameId;
-    working->LastCategory = Engine->LastCategory;
-    working->DeckSize = Engine->Deck.Total;
+    working->GameId = engine_->GameId;
+    working->LastCategory = engine_->LastCategory;
+    working->DeckSize = engine_->Deck.Total;
   }
   working->CoinBasis = coins;
   if (!ui_.EditPayout(isNew, *this, *working)) return nullptr;
@@ -273,85 +327,90 @@ std::unique_ptr<TPayout> TModelController::EditTableDialog(bool isNew) {
 }
 
 void TModelController::AddTable() {
+  const TBatch batch(*this);
   std::unique_ptr<TPayout> working = EditTableDialog(true);
   if (!working) return;
   const int coins = working->CoinBasis;
   working->Reduce();
-  if (TPayout* equal = Data->FindSame(*working)) {
-    SetCoins(coins);
-    SelectTable(PositionOf(equal));
-    return;
+  TPayout* equal = data_->FindSame(*working);
+  if (equal == nullptr || !equal->Computed()) CalculateTable(*working);
+  if (equal != nullptr) {
+    // Stored already; one stored without counts gets them now.
+    if (!equal->Computed()) {
+      equal->Assign(*working);
+      data_->Modified = true;
+    }
+  } else {
+    equal = &data_->Add(std::move(working));
   }
-  CalculateTable(*working);
   SetCoins(coins);
-  TPayout& added = Data->Add(std::move(working));
-  Tables.push_back(&added);
-  std::stable_sort(Tables.begin(), Tables.end(), [&](const TPayout* a, const TPayout* b) {
-    return CompareTables(*a, SortKey, *b) < 0;
-  });
-  SelectTable(PositionOf(&added));
+  RebuildTables();
+  SelectTable(PositionOf(equal));
 }
 
 void TModelController::EditTable() {
-  TPayout* current = CurrentTable();
+  const TBatch batch(*this);
+  TPayout* current = MutableCurrent();
   if (current == nullptr) return;
   std::unique_ptr<TPayout> working = EditTableDialog(false);
   if (!working) return;
   const int coins = working->CoinBasis;
   working->Reduce();
-  if (const TPayout* equal = Data->FindSame(*working)) {
+  if (const TPayout* equal = data_->FindSame(*working); equal && equal->Computed()) {
     working->Assign(*equal);  // its computed counts are reused
   } else {
     CalculateTable(*working);
   }
   current->Assign(*working);
-  Data->Modified = true;
-  Engine->SetPayout(current);
+  data_->Modified = true;
+  engine_->SetPayout(current);
   SetCoins(coins);
   // The edited table may sort elsewhere now.
   RebuildTables();
+  Changed(kTableListChanged | kTableChanged);
 }
 
 void TModelController::DeleteTable() {
+  const TBatch batch(*this);
   const std::string question = texts_ != nullptr ? texts_->Text("SelectGame", "ConfirmMsg") : "";
-  TPayout* current = CurrentTable();
+  TPayout* current = MutableCurrent();
   if (current == nullptr || !ui_.Confirm(question)) return;
   // Nothing may point at the table once the store has freed it.
-  Engine->SetPayout(nullptr);
-  Tables.clear();
-  TableIndex = -1;
-  Data->Delete(current);
+  engine_->SetPayout(nullptr);
+  tables_.clear();
+  tableIndex_ = -1;
+  data_->Delete(current);
   RebuildTables();
 }
 
 void TModelController::CalculateTable(TPayout& table) {
-  TPayout* previous = Engine->Payout;
-  std::unique_ptr<TProgressDialog> dialog = ui_.CreateProgressDialog(Engine->DealClassCount());
-  Engine->SetProgressHandler([&dialog](int32_t done) { dialog->Progress(done); });
+  TPayout* previous = engine_->Payout;
   const auto finish = [&] {
-    Engine->SetProgressHandler({});
-    dialog.reset();
+    engine_->SetProgress(nullptr);
     if (OnBusy) OnBusy(false);
   };
   try {
-    Engine->SetPayout(&table);
+    engine_->SetPayout(&table);
     if (OnBusy) OnBusy(true);
-    dialog->Show();
-    Engine->CalcGameAdvantage();
+    ui_.RunWithProgress([&](TProgress& progress) {
+      engine_->SetProgress(&progress);
+      engine_->CalcGameAdvantage();
+    });
   } catch (...) {
     finish();
-    Engine->SetPayout(previous);
+    engine_->SetPayout(previous);
     RethrowWithLine("Error calc payout :\r\n" + TableText(&table));
   }
   finish();
 }
 
 void TModelController::ChooseGameAndPayout() {
-  const int gameId = Engine->GameId;
-  const int coins = Coins;
-  const int index = TableIndex;
+  const TBatch batch(*this);
+  const int gameId = engine_->GameId;
+  const int coins = coins_;
+  const int index = tableIndex_;
   const TPayout* table = CurrentTable();
-  if (ui_.ChooseGameAndPayout(*this) != TDialogResult::Cancel && TableIndex != -1) {
+  if (ui_.ChooseGameAndPayout(*this) != TDialogResult::Cancel && tableIndex_ != -1) {
     AfterGameChange();
     return;
   }
@@ -365,9 +424,10 @@ void TModelController::ChooseGameAndPayout() {
 }
 
 void TModelController::AfterGameChange() {
-  if (!Analysed) return;
+  const TBatch batch(*this);
+  if (!analysed_) return;
   int jokers = 0;
-  for (int32_t& code : Cards) {
+  for (int32_t& code : cards_) {
     if (code == -1 || code == -2) code = -1 - jokers++;
   }
   if (jokers <= CurrentGame().JokerCount) {
@@ -377,16 +437,44 @@ void TModelController::AfterGameChange() {
   }
 }
 
+bool TModelController::CanShowTableFigures() const {
+  const TPayout* table = CurrentTable();
+  return table != nullptr && table->Computed();
+}
+
+THoldsSnapshot TModelController::HoldsSnapshot() const {
+  THoldsSnapshot snapshot;
+  snapshot.Cards = cards_;
+  snapshot.Holds = FillHoldStats(*engine_);
+  snapshot.DrawMask = drawMask_;
+  snapshot.BestMask = bestMask_;
+  snapshot.LastCategory = engine_->LastCategory;
+  snapshot.CategoryNames = CategoryNames();
+  for (int i = 0; i < kHandSize; ++i) snapshot.Wild[static_cast<size_t>(i)] = IsWildCard(i);
+  return snapshot;
+}
+
+TTableSnapshot TModelController::TableSnapshot() const {
+  TTableSnapshot snapshot;
+  if (const TPayout* table = CurrentTable()) snapshot.Table = *table;
+  snapshot.CategoryNames = CategoryNames();
+  snapshot.Coins = std::max(coins_, 1);
+  return snapshot;
+}
+
 void TModelController::ShowCharts() {
-  ui_.ShowCharts(*this, "  " + WindowTitle());
+  if (!CanShowTableFigures()) return;
+  ui_.ShowCharts(TableSnapshot(), "  " + WindowTitle());
 }
 
 void TModelController::ShowAllHands() {
-  ui_.ShowAllHands(*Engine, DrawMask, "  " + WindowTitle());
+  if (!analysed_) return;
+  ui_.ShowAllHands(HoldsSnapshot(), "  " + WindowTitle());
 }
 
 void TModelController::ShowStatistics() {
-  ui_.ShowStatistics(*Engine, "  " + WindowTitle());
+  if (!CanShowTableFigures()) return;
+  ui_.ShowStatistics(TableSnapshot(), "  " + WindowTitle());
 }
 
 std::string TModelController::WindowTitle() const {
@@ -400,7 +488,7 @@ std::string TModelController::WindowTitle() const {
 
 std::string TModelController::HandText() const {
   std::string text = "Hand :";
-  for (int32_t code : Cards) {
+  for (int32_t code : cards_) {
     if (code == -1 || code == -2) {
       text += "  **";
     } else if (code < 0 || code >= kRankCount * kSuitCount) {
@@ -428,18 +516,28 @@ std::string TModelController::TableText(const TPayout* table) const {
 }
 
 void TModelController::LoadState(const TIniFile& settings) {
+  const TBatch batch(*this);
   SelectGame(settings.ReadInteger("", "Engine", 0));
-  SetSortKey(settings.ReadInteger("", "Mode", 0));
+  // "Mode" is the sort key, negative for the reversed order; an unknown key sorts nothing.
+  const int32_t mode = settings.ReadInteger("", "Mode", 0);
+  const int64_t key = mode < 0 ? -static_cast<int64_t>(mode) : mode;
+  TSortKey sort = TSortKey::None;
+  if (key == 3) {
+    sort = TSortKey::Return;  // keys 2 and 3 both sort by the return
+  } else if (key >= 1 && key <= 8) {
+    sort = static_cast<TSortKey>(key);
+  }
+  SetSort(sort, mode < 0);
   // The stored table index counts in the list of the stored coins: coins first.
   SetCoins(settings.ReadInteger("", "Coins", 1));
   SelectTable(settings.ReadInteger("", "Payout", 0));
 }
 
 void TModelController::SaveState(TIniFile& settings) const {
-  settings.WriteInteger("", "Engine", Engine->GameId);
-  settings.WriteInteger("", "Mode", SortKey);
-  settings.WriteInteger("", "Payout", TableIndex);
-  settings.WriteInteger("", "Coins", Coins);
+  settings.WriteInteger("", "Engine", engine_->GameId);
+  settings.WriteInteger("", "Mode", static_cast<int32_t>(sortKey_) * (sortReversed_ ? -1 : 1));
+  settings.WriteInteger("", "Payout", tableIndex_);
+  settings.WriteInteger("", "Coins", coins_);
 }
 
 }  // namespace tarnwick

@@ -4,8 +4,10 @@
 
 // The one object between the windows and the computing parts: the dealt hand, the current
 // game and its engine, the current pay table, the coin count and the pay table store. The
-// windows ask it what to show and call it for every change; it opens the other windows
-// through TUserInterface, so that all of its logic runs without any window.
+// windows read its state through const accessors, change it only through its operations,
+// and hear of every change through OnChange (what changed, so a window refreshes only
+// that); it opens the other windows through TUserInterface, so that all of its logic runs
+// without any window.
 
 #include <array>
 #include <cstdint>
@@ -18,7 +20,9 @@
 #include "engine/games.h"
 #include "engine/payout.h"
 #include "engine/poker_engine.h"
+#include "progress.h"
 #include "session/ini_file.h"
+#include "stats/hold_stats.h"
 #include "store/data_store.h"
 
 namespace tarnwick {
@@ -26,13 +30,45 @@ namespace tarnwick {
 class TModelController;
 class TPreferences;
 
-// The dialog shown while a pay table's whole-game counts are computed.
-class TProgressDialog {
- public:
-  virtual ~TProgressDialog() = default;
-  virtual void Show() = 0;
-  // Deal classes done so far; raises AbortError once the user has aborted.
-  virtual void Progress(int32_t done) = 0;
+// What a window shows of the controller, one bit each; OnChange reports a set of them.
+enum TChange : uint32_t {
+  kHandChanged = 1u << 0,       // cards put, taken or cleared
+  kAnalysisChanged = 1u << 1,   // the hand analysed anew, or another hold shown
+  kGameChanged = 1u << 2,       // another game (and engine)
+  kTableListChanged = 1u << 3,  // tables of the game for the coins: added, edited, deleted,
+                                // sorted, merged from the data file, other coins
+  kTableChanged = 1u << 4,      // another current table
+};
+using TChanges = uint32_t;
+
+// What the table list of a game is sorted by (the absolute value of CompareTables' key).
+enum class TSortKey : int32_t {
+  None = 0,
+  PaysPerCoin = 1,
+  Return = 2,
+  Variance = 4,
+  StdDev = 5,
+  WinChance = 6,
+  PushChance = 7,
+  LossChance = 8,
+};
+
+// The all-holds window's view of the analysed hand, taken when it opens.
+struct THoldsSnapshot {
+  std::array<int32_t, kHandSize> Cards{};  // the five card codes as dealt (which joker)
+  THoldStats Holds;                        // every hold's breakdown
+  int32_t DrawMask = 0;                    // the hold shown in the main window
+  int32_t BestMask = 0;                    // the recommended hold
+  int32_t LastCategory = 0;
+  std::vector<std::string> CategoryNames;  // 0..LastCategory
+  std::array<bool, kHandSize> Wild{};      // the dealt card at position i is wild
+};
+
+// The statistics and charts windows' view of the current pay table, taken when they open.
+struct TTableSnapshot {
+  TPayout Table;                           // with its whole-game counts
+  std::vector<std::string> CategoryNames;  // 0..LastCategory
+  int32_t Coins = 1;                       // coins played per hand
 };
 
 enum class TDialogResult { Ok, Cancel };
@@ -45,13 +81,16 @@ class TUserInterface {
   virtual TDialogResult ChooseGameAndPayout(TModelController& controller) = 0;
   // The pay table editor on a working copy; true when it closes with OK.
   virtual bool EditPayout(bool isNew, TModelController& controller, TPayout& table) = 0;
-  // A progress dialog whose bar runs to `maximum` deal classes.
-  virtual std::unique_ptr<TProgressDialog> CreateProgressDialog(int32_t maximum) = 0;
+  // Runs long work (a whole-game run) with its progress shown and a way to cancel it, and
+  // returns when the work has ended, passing on its failure or AbortError. The work reports
+  // to the progress it is given and stops once that is cancelled; while it runs, nothing
+  // else may call the controller.
+  virtual void RunWithProgress(const std::function<void(TProgress& progress)>& work) = 0;
   // A question with the answers Yes (true) and No.
   virtual bool Confirm(const std::string& question) = 0;
-  virtual void ShowCharts(TModelController& controller, const std::string& caption) = 0;
-  virtual void ShowAllHands(TPokerEngine& engine, int drawMask, const std::string& caption) = 0;
-  virtual void ShowStatistics(TPokerEngine& engine, const std::string& caption) = 0;
+  virtual void ShowCharts(const TTableSnapshot& table, const std::string& caption) = 0;
+  virtual void ShowAllHands(const THoldsSnapshot& holds, const std::string& caption) = 0;
+  virtual void ShowStatistics(const TTableSnapshot& table, const std::string& caption) = 0;
 };
 
 class TModelController {
@@ -65,25 +104,13 @@ class TModelController {
   TModelController(const TModelController&) = delete;
   TModelController& operator=(const TModelController&) = delete;
 
-  std::unique_ptr<TPokerEngine> Engine;
-  std::unique_ptr<TData> Data;
-  std::array<int32_t, kHandSize> Cards{};  // card codes; kEmptyPosition when empty
-  bool Analysed = false;
-  int32_t DrawMask = 0;  // bit i set: the card at position i is replaced
-  TCatalogue Games;
-  std::vector<TPayout*> Tables;  // the current game's tables for the coin count, sorted
-  int32_t TableIndex = -1;
-  int32_t Coins = -1;  // -1 until the first table is selected
-  int32_t SortKey = 0;
+  // Told after every operation what it changed (never during one). It must not raise.
+  std::function<void(TChanges changes)> OnChange;
   std::function<void(bool)> OnBusy;  // true before, false after a whole-game run
-  // Why the store could not be read completely (empty when it could): for a damaged file
-  // the valid tables before the damage are loaded and the file is copied aside before the
-  // next save; a file that could not be read at all is never saved over (Data->ReadOnly()).
-  std::string LoadWarning;
 
   // Cards and hand.
-  int32_t CardCode(int position) const;
-  int CardRank(int position) const;  // -1 for an empty position or a joker
+  int32_t CardCode(int position) const;  // kEmptyPosition when empty
+  int CardRank(int position) const;      // -1 for an empty position or a joker
   int CardSuit(int position) const;
   bool IsWildCard(int position) const;
   int IndexOfCard(int32_t code) const;
@@ -91,13 +118,17 @@ class TModelController {
   void TakeCard(int32_t code);
   void ClearHand();
   void Analyse();
-  bool IsAnalysed() const { return Analysed; }
+  bool IsAnalysed() const { return analysed_; }
+  // Bit i set: the card at position i is replaced by the shown hold.
+  int32_t DrawMask() const { return drawMask_; }
+  int32_t BestMask() const { return bestMask_; }
   void ToggleDraw(int position);
   bool IsReplaced(int position) const;
 
-  // Results.
+  // Results of the shown hold and the current table.
   int LastCategory() const;
   std::string CategoryName(int category) const;
+  std::vector<std::string> CategoryNames() const;  // 0..LastCategory
   int32_t Pay(int category) const;
   long double CategoryChance(int category) const;
   long double HoldReturn() const;
@@ -105,31 +136,50 @@ class TModelController {
   long double TableCategoryChance(int category) const;
 
   // Game, table and coins.
-  int GameCount() const { return static_cast<int>(Games.size()); }
+  const TCatalogue& Games() const { return games_; }
+  int GameCount() const { return static_cast<int>(games_.size()); }
   const TPokerDescription* FindGame(int gameId) const;
   const TPokerDescription& CurrentGame() const;
   void SelectGame(int gameId);
   void SelectTable(int index);
   void SetCoins(int coins);
-  void SetSortKey(int key);
-  void RebuildTables();
-  int TableCount() const { return static_cast<int>(Tables.size()); }
-  TPayout* TableAt(int index) const;
-  TPayout* CurrentTable() const { return TableAt(TableIndex); }
+  int32_t Coins() const { return coins_; }  // -1 until the first table is selected
+  void SetSort(TSortKey key, bool reversed);
+  TSortKey SortKey() const { return sortKey_; }
+  bool SortReversed() const { return sortReversed_; }
+  int TableCount() const { return static_cast<int>(tables_.size()); }
+  const TPayout* TableAt(int index) const;
+  int32_t TableIndex() const { return tableIndex_; }
+  const TPayout* CurrentTable() const { return TableAt(tableIndex_); }
   void AddTable();
   void EditTable();
   void DeleteTable();
-  // Computes the table's whole-game counts with the progress dialog. On failure or abort
-  // the engine gets its previous table back and the error carries the table.
-  void CalculateTable(TPayout& table);
+
+  // The engine of the current game (its hand, deck and counts), for reading.
+  const TPokerEngine& Engine() const { return *engine_; }
+  // The pay table store: how many tables it holds, whether it changed since the last save,
+  // and whether it may be saved at all (it changes only through the operations above).
+  int StoredTableCount() const { return static_cast<int>(data_->Payouts.size()); }
+  bool StoreModified() const { return data_->Modified; }
+  bool StoreReadOnly() const { return data_->ReadOnly(); }
+  // Why the store could not be read completely (empty when it could): for a damaged file
+  // the valid tables before the damage are loaded and the file is copied aside before the
+  // next save; a file that could not be read at all is never saved over (StoreReadOnly).
+  const std::string& LoadWarning() const { return loadWarning_; }
 
   // Windows.
   void ChooseGameAndPayout();
   void AfterGameChange();
+  // The openers of the windows that need a computed current table (statistics, charts)
+  // or an analysed hand (all holds) do nothing without one.
+  bool CanShowTableFigures() const;
   void ShowCharts();
   void ShowAllHands();
   void ShowStatistics();
   std::string WindowTitle() const;
+  // What the windows are given.
+  THoldsSnapshot HoldsSnapshot() const;
+  TTableSnapshot TableSnapshot() const;
 
   // Texts for error reports.
   std::string HandText() const;
@@ -143,13 +193,48 @@ class TModelController {
   void SaveState(TIniFile& settings) const;
 
  private:
+  // Gathers the changes of one operation (operations call each other) and tells OnChange
+  // once when the outermost one ends.
+  class TBatch {
+   public:
+    explicit TBatch(TModelController& controller);
+    ~TBatch();
+    TBatch(const TBatch&) = delete;
+    TBatch& operator=(const TBatch&) = delete;
+
+   private:
+    TModelController& controller_;
+  };
+  void Changed(TChanges changes) { pending_ |= changes; }
+
+  TPayout* MutableCurrent() const { return tableIndex_ < 0 ? nullptr : tables_[tableIndex_]; }
   std::unique_ptr<TPayout> EditTableDialog(bool isNew);
+  // Computes the table's whole-game counts with the progress shown. On failure or abort
+  // the engine gets its previous table back and the error carries the table.
+  void CalculateTable(TPayout& table);
+  void RebuildTables();
+  void SortTables();
   int PositionOf(const TPayout* table) const;
   void CheckPosition(int position) const;
 
   TUserInterface& ui_;
   std::filesystem::path dataFolder_;
   const TPreferences* texts_;
+  TCatalogue games_;
+  std::unique_ptr<TData> data_;
+  std::unique_ptr<TPokerEngine> engine_;
+  std::array<int32_t, kHandSize> cards_{};
+  bool analysed_ = false;
+  int32_t drawMask_ = 0;
+  int32_t bestMask_ = 0;
+  std::vector<TPayout*> tables_;  // the current game's tables for the coin count, sorted
+  int32_t tableIndex_ = -1;
+  int32_t coins_ = -1;
+  TSortKey sortKey_ = TSortKey::None;
+  bool sortReversed_ = false;
+  std::string loadWarning_;
+  int batchDepth_ = 0;
+  TChanges pending_ = 0;
 };
 
 }  // namespace tarnwick

@@ -17,22 +17,18 @@ int Clamp(int index) {
   return std::clamp(index, 0, kTopCell);
 }
 
-// Runs one chart computation between the sink's Begin and End; a failure (a cancellation
+// Runs one chart computation between the progress's Begin and End; a failure (a cancellation
 // included) leaves with "Error calc chart data(<chart>)" as its last line, after End.
 template <class Body>
-void RunChart(TProgressSink& sink, int maximum, const std::string& chart, Body&& body) {
+void RunChart(TProgress& progress, int maximum, const std::string& chart, Body&& body) {
   try {
-    sink.Begin(maximum);
+    progress.Begin(maximum);
     body();
   } catch (...) {
-    try {
-      sink.End();
-    } catch (...) {
-      // The original failure is the one to report.
-    }
+    progress.End();
     RethrowWithLine("Error calc chart data(" + chart + ")");
   }
-  sink.End();
+  progress.End();
 }
 
 // The net results of a run, hand by hand. Probability that reaches either end of the grid
@@ -94,7 +90,7 @@ class TResultGrid {
 
 TOutcomeTable BuildOutcomeTable(const TPayout& payout) {
   CheckRange(payout.LastCategory, 0, kMaxCategories - 1, "LastCategory");
-  CheckRange(payout.CoinBasis, 1, 5, "CoinBasis");
+  CheckRange(payout.CoinBasis, 1, kMaxCoins, "CoinBasis");
   TOutcomeTable table;
   double nothing = 1;
   for (int c = 0; c <= payout.LastCategory; ++c) {
@@ -118,20 +114,20 @@ TOutcomeTable BuildOutcomeTable(const TPayout& payout) {
 }
 
 void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
-                               TResultDistribution& result, TProgressSink& sink,
+                               TResultDistribution& result, TProgress& progress,
                                const std::string& chart) {
-  RunChart(sink, hands + 1, chart, [&] {
+  RunChart(progress, hands + 1, chart, [&] {
     CheckRange(hands, 1, kMaxRunHands, "hands played");
-    CheckRange(coins, 1, 5, "coins");
+    CheckRange(coins, 1, kMaxCoins, "coins");
     const TOutcomeTable outcomes = BuildOutcomeTable(payout);
     TResultGrid grid(outcomes);
     double largest = grid.FirstHand();
     for (int k = 1; k < hands; ++k) {
       largest = 0;
       grid.Step([&](int, double cell, double) { largest = std::max(largest, cell); });
-      if (k % 10 == 0) sink.Step(k);
+      if (k % 10 == 0) progress.Step(k);
     }
-    sink.Step(hands);
+    progress.Step(hands);
 
     const TGrid& cells = grid.Cells();
     double win = 0;
@@ -166,9 +162,9 @@ void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
   });
 }
 
-void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgressSink& sink,
+void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgress& progress,
                         const std::string& chart) {
-  RunChart(sink, kCurveHands + 1000, chart, [&] {
+  RunChart(progress, kCurveHands + 1000, chart, [&] {
     const TOutcomeTable outcomes = BuildOutcomeTable(payout);
     TResultGrid grid(outcomes);
     grid.FirstHand();
@@ -195,15 +191,15 @@ void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgressSink& s
       });
       loss = 1 - push - win;
       emit(n);
-      if (n % 100 == 0) sink.Step(n);
+      if (n % 100 == 0) progress.Step(n);
     }
   });
 }
 
 void ComputeRiskOfRuin(const TPayout& payout, int initial, int desired, int coins,
-                       TRuinCurves& curves, TProgressSink& sink, const std::string& chart) {
-  RunChart(sink, kCurveHands + 1000, chart, [&] {
-    CheckRange(coins, 1, 5, "coins");
+                       TRuinCurves& curves, TProgress& progress, const std::string& chart) {
+  RunChart(progress, kCurveHands + 1000, chart, [&] {
+    CheckRange(coins, 1, kMaxCoins, "coins");
     CheckRange(desired, 1, kMaxBankroll, "desired bankroll");
     CheckRange(initial, 1, desired, "initial bankroll");
     const TOutcomeTable outcomes = BuildOutcomeTable(payout);
@@ -251,7 +247,7 @@ void ComputeRiskOfRuin(const TPayout& payout, int initial, int desired, int coin
       }
       cur.swap(next);
       emit(n);
-      if (n % 100 == 0) sink.Step(n);
+      if (n % 100 == 0) progress.Step(n);
     }
   });
 }

@@ -13,17 +13,9 @@
 #include <vector>
 
 #include "engine/payout.h"
+#include "progress.h"
 
 namespace tarnwick {
-
-// Receives the progress of a chart computation. Step may cancel it by raising AbortError.
-class TProgressSink {
- public:
-  virtual ~TProgressSink() = default;
-  virtual void Begin(int maximum) = 0;
-  virtual void Step(int position) = 0;
-  virtual void End() = 0;
-};
 
 // The chart list's entries (a blank and the chart's name); the failure text names them.
 inline const std::string kExpectedGainChart = " Expected gain";
@@ -78,17 +70,17 @@ struct TRuinCurves {
 // points of a cancelled or failed run stay in `result`; the failure leaves with the chart
 // entry appended to its message.
 void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
-                               TResultDistribution& result, TProgressSink& sink,
+                               TResultDistribution& result, TProgress& progress,
                                const std::string& chart = kExpectedGainChart);
 
 // The win, loss and push probability in percent after every hand 1..2000.
-void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgressSink& sink,
+void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgress& progress,
                         const std::string& chart = kWinLostChart);
 
 // After every hand 1..2000, the probability of having been ruined so far and of having
 // reached the desired bankroll so far (bankrolls in coins, 1 <= initial <= desired <= 1500).
 void ComputeRiskOfRuin(const TPayout& payout, int initial, int desired, int coins,
-                       TRuinCurves& curves, TProgressSink& sink,
+                       TRuinCurves& curves, TProgress& progress,
                        const std::string& chart = kRiskOfRuinChart);
 
 }  // namespace tarnwick

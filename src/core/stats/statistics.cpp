@@ -47,7 +47,7 @@ StatisticsTable BuildStatisticsTable(const std::vector<std::string>& categoryNam
              "category names");
   CheckRange(speed, kMinSpeed, kMaxSpeed, "speed in hands per hour");
   CheckRange(payout.DeckSize, kHandSize, kMaxDeck, "DeckSize");
-  CheckRange(payout.CoinBasis, 1, 5, "CoinBasis");
+  CheckRange(payout.CoinBasis, 1, kMaxCoins, "CoinBasis");
 
   StatisticsTable table;
   const int last = payout.LastCategory;

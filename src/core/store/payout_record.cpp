@@ -26,7 +26,7 @@ TPayout ReadPayoutRecord(TByteReader& reader) {
   record.DeckSize = reader.ReadInt32();
   field("DeckSize", record.DeckSize, 5, 58);
   record.CoinBasis = reader.ReadInt32();
-  field("CoinBasis", record.CoinBasis, 1, 5);
+  field("CoinBasis", record.CoinBasis, 1, kMaxCoins);
   // The deals of a complete run number C(DeckSize, 5) at most.
   int64_t allDeals = 1;
   for (int i = 0; i < kHandSize; ++i) allDeals = allDeals * (record.DeckSize - i) / (i + 1);

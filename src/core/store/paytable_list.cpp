@@ -68,7 +68,7 @@ std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalo
     table.GameId = gameId;
     table.LastCategory = game->LastCategory;
     table.DeckSize = game->DeckSize();
-    if (!Number(fields[2], table.CoinBasis) || table.CoinBasis < 1 || table.CoinBasis > 5)
+    if (!Number(fields[2], table.CoinBasis) || !IsCoinCount(table.CoinBasis))
       fail("coin basis '" + std::string(fields[2]) + "' is not 1..5");
     std::vector<std::string_view> pays;
     for (std::string_view pay : Split(fields[3], ' ')) {

@@ -17,6 +17,7 @@
 #include "engine/games.h"
 #include "engine/wild_engine.h"
 #include "errors.h"
+#include "test_progress.h"
 #include "test_sizes.h"
 
 namespace tarnwick {
@@ -93,12 +94,13 @@ TEST(ThreadRun, ProgressComesInOrderOnTheCallersThread) {
     TPayout table = TableFor(*game, std::vector<int32_t>(16, 1));
     engine->SetPayout(&table);
     engine->SetThreadCount(3);
-    std::vector<int32_t> reports;
+    std::vector<int64_t> reports;
     bool elsewhere = false;
-    engine->SetProgressHandler([&](int32_t done) {
+    test::TStepProgress progress([&](int64_t done) {
       reports.push_back(done);
       elsewhere = elsewhere || std::this_thread::get_id() != caller;
     });
+    engine->SetProgress(&progress);
     engine->CalcGameAdvantage();
     EXPECT_FALSE(elsewhere);
     const int classes = engine->DealClassCount();
@@ -121,10 +123,11 @@ TEST(ThreadRun, AbortStopsEveryWorker) {
     engine.SetPayout(&table);
     engine.SetThreadCount(threads);
     int calls = 0;
-    engine.SetProgressHandler([&](int32_t done) {
+    test::TStepProgress progress([&](int64_t done) {
       ++calls;
       if (done == 300) throw AbortError();
     });
+    engine.SetProgress(&progress);
     try {
       engine.CalcGameAdvantage();
       FAIL() << "the run was not aborted";
@@ -145,7 +148,7 @@ TEST(ThreadRun, AbortStopsEveryWorker) {
     EXPECT_LT(table.DealTotal(), 2598960 / 4);
     EXPECT_EQ(engine.Deck.Total, 52);
 
-    engine.SetProgressHandler(nullptr);
+    engine.SetProgress(nullptr);
     engine.CalcGameAdvantage();
     EXPECT_EQ(table.DealTotal(), 2598960);
     EXPECT_NEAR(static_cast<double>(table.Return * 100), 99.5439043695, 0.00000000005);
@@ -203,8 +206,9 @@ TEST(ThreadRun, AnErrorNamesTheFirstFailingClassOnAnyNumberOfThreads) {
     engine.SetPayout(&table);
     engine.SetThreadCount(threads);
     engine.FailFrom = kFailFrom;
-    std::vector<int32_t> reports;
-    engine.SetProgressHandler([&](int32_t done) { reports.push_back(done); });
+    std::vector<int64_t> reports;
+    test::TStepProgress progress([&](int64_t done) { reports.push_back(done); });
+    engine.SetProgress(&progress);
     try {
       engine.CalcGameAdvantage();
       FAIL() << "the failing classes were not played";

@@ -13,6 +13,7 @@
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_games.h"
+#include "test_progress.h"
 
 namespace tarnwick {
 namespace {
@@ -257,8 +258,9 @@ TEST(WholeGame, ProgressZeroPaysAndAbort) {
   const TPokerDescription& jacks = *FindGame(games, 0);
   TPokerEngine engine;
   EXPECT_EQ(engine.DealClassCount(), 134459);
-  std::vector<int> reports;
-  engine.SetProgressHandler([&](int32_t count) { reports.push_back(count); });
+  std::vector<int64_t> reports;
+  test::TStepProgress progress([&](int64_t count) { reports.push_back(count); });
+  engine.SetProgress(&progress);
   const TPayout zero = RunGame(engine, jacks, std::vector<int32_t>(9, 0));
   EXPECT_EQ(reports.size(), 1344u);
   EXPECT_EQ(reports.front(), 100);
@@ -270,7 +272,8 @@ TEST(WholeGame, ProgressZeroPaysAndAbort) {
 
   // The handler aborts at its first report: every step adds its line, the table keeps
   // partial counts and no return.
-  engine.SetProgressHandler([](int32_t) { throw AbortError(); });
+  test::TStepProgress aborting([](int64_t) { throw AbortError(); });
+  engine.SetProgress(&aborting);
   TPayout table = TableFor(jacks, {800, 50, 25, 9, 6, 4, 3, 2, 1});
   engine.SetPayout(&table);
   try {

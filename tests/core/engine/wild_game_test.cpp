@@ -7,6 +7,7 @@
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_games.h"
+#include "test_progress.h"
 
 namespace tarnwick {
 namespace {
@@ -86,7 +87,8 @@ TEST_P(WildGameRun, CountsEveryDealAndMatchesThePublishedReturn) {
   std::copy(run.pays.begin(), run.pays.end(), table.Pays.begin());
   engine->SetPayout(&table);
   int reports = 0;
-  engine->SetProgressHandler([&](int32_t) { ++reports; });
+  test::TStepProgress progress([&](int64_t) { ++reports; });
+  engine->SetProgress(&progress);
   engine->CalcGameAdvantage();
   EXPECT_EQ(engine->DealClassCount(), run.classes);
   EXPECT_EQ(engine->ProgressCounter, run.classes);
@@ -150,9 +152,10 @@ TEST(WildGame, AbortInTheWildClasses) {
   TPayout table;
   table.Pays = {800, 200, 25, 15, 9, 5, 3, 2, 2, 1};
   engine.SetPayout(&table);
-  engine.SetProgressHandler([](int32_t done) {
+  test::TStepProgress progress([](int64_t done) {
     if (done > 88968) throw AbortError();
   });
+  engine.SetProgress(&progress);
   try {
     engine.CalcGameAdvantage();
     FAIL();

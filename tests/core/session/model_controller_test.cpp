@@ -8,6 +8,7 @@
 
 #include "errors.h"
 #include "session/preferences.h"
+#include "test_progress.h"
 
 namespace tarnwick {
 namespace {
@@ -15,21 +16,6 @@ namespace {
 int Code(const char* text) {
   return ParseCard(text).value();
 }
-
-class TScriptedProgress : public TProgressDialog {
- public:
-  TScriptedProgress(int abortAfter, int& reports, int& shows)
-      : abortAfter_(abortAfter), reports_(reports), shows_(shows) {}
-  void Show() override { ++shows_; }
-  void Progress(int32_t) override {
-    if (++reports_ == abortAfter_) throw AbortError();
-  }
-
- private:
-  int abortAfter_;
-  int& reports_;
-  int& shows_;
-};
 
 // The windows, played by a script: the editor returns chosen pays, the progress dialog
 // can abort after N reports, the confirmation answers as told.
@@ -47,23 +33,36 @@ class TScriptedUi : public TUserInterface {
     std::copy(EditorPays.begin(), EditorPays.end(), table.Pays.begin());
     return true;
   }
-  std::unique_ptr<TProgressDialog> CreateProgressDialog(int32_t maximum) override {
-    ProgressMaximum = maximum;
+  void RunWithProgress(const std::function<void(TProgress&)>& work) override {
     ++Dialogs;
-    return std::make_unique<TScriptedProgress>(AbortAfter, Reports, Shows);
+    test::TStepProgress progress([&](int64_t) {
+      if (++Reports == AbortAfter) throw AbortError();
+    });
+    try {
+      work(progress);
+    } catch (...) {
+      Shows += progress.Begins;
+      ProgressMaximum = progress.Total;
+      throw;
+    }
+    Shows += progress.Begins;
+    ProgressMaximum = progress.Total;
   }
   bool Confirm(const std::string& question) override {
     Questions.push_back(question);
     return Answer;
   }
-  void ShowCharts(TModelController&, const std::string& caption) override {
+  void ShowCharts(const TTableSnapshot& table, const std::string& caption) override {
     Captions.push_back(caption);
+    Shown.push_back(table.Table);
   }
-  void ShowAllHands(TPokerEngine&, int, const std::string& caption) override {
+  void ShowAllHands(const THoldsSnapshot& holds, const std::string& caption) override {
     Captions.push_back(caption);
+    Holds.push_back(holds);
   }
-  void ShowStatistics(TPokerEngine&, const std::string& caption) override {
+  void ShowStatistics(const TTableSnapshot& table, const std::string& caption) override {
     Captions.push_back(caption);
+    Shown.push_back(table.Table);
   }
 
   std::function<TDialogResult(TModelController&)> OnChoose;
@@ -77,13 +76,17 @@ class TScriptedUi : public TUserInterface {
   int Reports = 0;
   int Shows = 0;
   int Dialogs = 0;
-  int32_t ProgressMaximum = 0;
+  int64_t ProgressMaximum = 0;
   bool Answer = true;
   std::vector<std::string> Questions;
   std::vector<std::string> Captions;
+  std::vector<TPayout> Shown;
+  std::vector<THoldsSnapshot> Holds;
 };
 
-TPayout Table(int game, int basis, std::vector<int32_t> pays) {
+// A stored table; `computed` gives it counts of its own (every deal stands pat on nothing),
+// which a table added or edited into it visibly takes over.
+TPayout Table(int game, int basis, std::vector<int32_t> pays, bool computed = true) {
   TPayout table;
   table.GameId = game;
   table.CoinBasis = basis;
@@ -91,13 +94,15 @@ TPayout Table(int game, int basis, std::vector<int32_t> pays) {
   table.DeckSize = game == 3 ? 53 : game == 8 ? 54 : 52;
   std::copy(pays.begin(), pays.end(), table.Pays.begin());
   table.ClearCounts();
+  if (computed)
+    table.Deals[0] = table.DeckSize == 52 ? 2598960 : table.DeckSize == 53 ? 2869685 : 3162510;
   return table;
 }
 
 const std::vector<int32_t> kNineSix = {800, 50, 25, 9, 6, 4, 3, 2, 1};
 const std::vector<int32_t> kEightFive = {800, 50, 25, 8, 5, 4, 3, 2, 1};
 
-// A data folder with stored tables (without whole-game counts, which selection ignores).
+// A data folder with stored tables.
 class Controller : public testing::Test {
  protected:
   void SetUp() override {
@@ -125,13 +130,13 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
     controller.PutCard(Code(cards[i]));
   }
   ASSERT_TRUE(controller.IsAnalysed());
-  EXPECT_EQ(controller.DrawMask, 16);  // draw one to the royal flush
+  EXPECT_EQ(controller.DrawMask(), 16);  // draw one to the royal flush
   EXPECT_TRUE(controller.IsReplaced(4));
   EXPECT_FALSE(controller.IsReplaced(0));
   EXPECT_NEAR(static_cast<double>(controller.HoldReturn()), 872.0 / 47, 1e-12);
   EXPECT_NEAR(static_cast<double>(controller.CategoryChance(0)), 1.0 / 47, 1e-15);
   controller.ToggleDraw(0);
-  EXPECT_EQ(controller.DrawMask, 17);
+  EXPECT_EQ(controller.DrawMask(), 17);
   EXPECT_EQ(controller.HandText(), "Hand :  AS  KS  QS  JS  3D");
 
   // A sixth card starts a new hand.
@@ -139,7 +144,7 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   EXPECT_FALSE(controller.IsAnalysed());
   EXPECT_EQ(controller.CardCode(0), Code("2H"));
   EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 1);
-  EXPECT_EQ(controller.DrawMask, 0);
+  EXPECT_EQ(controller.DrawMask(), 0);
   EXPECT_FALSE(controller.IsReplaced(0));
   EXPECT_FALSE(controller.IsWildCard(1));
 
@@ -153,14 +158,14 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   controller.TakeCard(Code("AD"));  // not in the hand: nothing happens
   controller.PutCard(Code("4H"));
   EXPECT_TRUE(controller.IsAnalysed());
-  EXPECT_EQ(controller.DrawMask, 0);  // a straight flush stands pat
+  EXPECT_EQ(controller.DrawMask(), 0);  // a straight flush stands pat
 }
 
 TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
   Store({Table(0, 1, kNineSix), Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4}),
          Table(0, 3, {2400, 150, 75, 27, 18, 12, 9, 6, 2})});
   TModelController controller(ui_, folder_);
-  EXPECT_EQ(controller.Coins, 1);
+  EXPECT_EQ(controller.Coins(), 1);
   EXPECT_EQ(controller.TableCount(), 1);
   EXPECT_EQ(controller.Pay(0), 800);
   controller.SetCoins(5);
@@ -170,12 +175,12 @@ TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
   for (int i = 0; i < 2; ++i) EXPECT_NE(controller.TableAt(i)->CoinBasis, 5);
   EXPECT_EQ(controller.TableAt(2), nullptr);
   controller.SetCoins(6);  // ignored
-  EXPECT_EQ(controller.Coins, 3);
+  EXPECT_EQ(controller.Coins(), 3);
 
   // Deuces Wild has no table here.
   controller.SelectGame(4);
-  EXPECT_EQ(controller.TableIndex, -1);
-  EXPECT_EQ(controller.Engine->Payout, nullptr);
+  EXPECT_EQ(controller.TableIndex(), -1);
+  EXPECT_EQ(controller.Engine().Payout, nullptr);
   for (int c = 0; c <= controller.LastCategory(); ++c) EXPECT_EQ(controller.Pay(c), 0);
   EXPECT_EQ(controller.TableReturn(), -1);
   EXPECT_EQ(controller.WindowTitle(), "Deuces Wild");
@@ -184,7 +189,7 @@ TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
   EXPECT_TRUE(controller.IsWildCard(0));
   // A retired game number keeps the current game.
   controller.SelectGame(12);
-  EXPECT_EQ(controller.Engine->GameId, 4);
+  EXPECT_EQ(controller.Engine().GameId, 4);
 }
 
 TEST_F(Controller, SortingKeepsTheCurrentTableAndSettingsRestoreIt) {
@@ -196,18 +201,21 @@ TEST_F(Controller, SortingKeepsTheCurrentTableAndSettingsRestoreIt) {
     controller.SetCoins(5);
     controller.SelectTable(2);
     const TPayout* chosen = controller.CurrentTable();
-    controller.SetSortKey(-1);  // pays, descending
+    controller.SetSort(TSortKey::PaysPerCoin, true);  // descending
     EXPECT_EQ(controller.CurrentTable(), chosen);
     EXPECT_EQ(controller.TableAt(0)->Pays[3], 9);
-    controller.SetSortKey(1);
+    controller.SaveState(settings);
+    EXPECT_EQ(settings.ReadInteger("", "Mode", 0), -1);
+    controller.SetSort(TSortKey::PaysPerCoin, false);
     EXPECT_EQ(controller.TableAt(0)->Pays[3], 8);
     EXPECT_EQ(controller.CurrentTable(), chosen);
     controller.SaveState(settings);
   }
   TModelController restored(ui_, folder_);
   restored.LoadState(settings);
-  EXPECT_EQ(restored.Coins, 5);
-  EXPECT_EQ(restored.SortKey, 1);
+  EXPECT_EQ(restored.Coins(), 5);
+  EXPECT_EQ(restored.SortKey(), TSortKey::PaysPerCoin);
+  EXPECT_FALSE(restored.SortReversed());
   ASSERT_NE(restored.CurrentTable(), nullptr);
   EXPECT_EQ(restored.CurrentTable()->Pays[8], 4);  // the five-coin table again
   EXPECT_EQ(restored.CurrentTable()->CoinBasis, 5);
@@ -216,7 +224,7 @@ TEST_F(Controller, SortingKeepsTheCurrentTableAndSettingsRestoreIt) {
   TIniFile junk;
   junk.Parse("Engine=abc\nCoins=99\nPayout=-7\nMode=\n");
   restored.LoadState(junk);
-  EXPECT_EQ(restored.Engine->GameId, 0);
+  EXPECT_EQ(restored.Engine().GameId, 0);
   EXPECT_NE(restored.CurrentTable(), nullptr);
 }
 
@@ -232,17 +240,30 @@ TEST_F(Controller, AddingAnEqualTableSelectsTheStoredOne) {
   EXPECT_EQ(ui_.EditorPaysShown[0], controller.TableAt(0)->Pays[0] * 5);
   EXPECT_TRUE(ui_.EditorWasNew);
   EXPECT_EQ(ui_.Dialogs, 0);  // nothing computed
-  EXPECT_EQ(controller.Data->Payouts.size(), 2u);
-  EXPECT_FALSE(controller.Data->Modified);
+  EXPECT_EQ(controller.StoredTableCount(), 2);
+  EXPECT_FALSE(controller.StoreModified());
   EXPECT_EQ(controller.CurrentTable()->Pays[3], 9);
-  EXPECT_EQ(controller.Coins, 5);
+  EXPECT_EQ(controller.Coins(), 5);
 
   // A cancelled editor changes nothing.
   ui_.EditorOk = false;
   controller.AddTable();
   controller.EditTable();
-  EXPECT_EQ(controller.Data->Payouts.size(), 2u);
-  EXPECT_FALSE(controller.Data->Modified);
+  EXPECT_EQ(controller.StoredTableCount(), 2);
+  EXPECT_FALSE(controller.StoreModified());
+}
+
+// An equal table stored without counts is computed, not taken as it is.
+TEST_F(Controller, AnEqualTableWithoutCountsIsComputed) {
+  Store({Table(0, 1, kNineSix, false)});
+  TModelController controller(ui_, folder_);
+  EXPECT_FALSE(controller.CanShowTableFigures());
+  ui_.EditorPays = kNineSix;
+  controller.AddTable();
+  EXPECT_EQ(ui_.Dialogs, 1);
+  EXPECT_EQ(controller.StoredTableCount(), 1);
+  EXPECT_TRUE(controller.StoreModified());
+  EXPECT_NEAR(static_cast<double>(controller.TableReturn()), 0.995439043695, 1e-12);
 }
 
 TEST_F(Controller, AnAbortedCalculationStoresNothing) {
@@ -250,7 +271,7 @@ TEST_F(Controller, AnAbortedCalculationStoresNothing) {
   TModelController controller(ui_, folder_);
   std::vector<bool> busy;
   controller.OnBusy = [&](bool value) { busy.push_back(value); };
-  TPayout* before = controller.CurrentTable();
+  const TPayout* before = controller.CurrentTable();
   ui_.EditorPays = {800, 50, 25, 7, 5, 4, 3, 2, 1};
   ui_.AbortAfter = 3;
   try {
@@ -272,12 +293,12 @@ TEST_F(Controller, AnAbortedCalculationStoresNothing) {
   EXPECT_EQ(ui_.Shows, 1);
   EXPECT_EQ(ui_.Reports, 3);
   EXPECT_EQ(busy, (std::vector<bool>{true, false}));
-  EXPECT_EQ(controller.Data->Payouts.size(), 1u);
-  EXPECT_FALSE(controller.Data->Modified);
+  EXPECT_EQ(controller.StoredTableCount(), 1);
+  EXPECT_FALSE(controller.StoreModified());
   EXPECT_EQ(controller.CurrentTable(), before);
-  EXPECT_EQ(controller.Engine->Payout, before);
+  EXPECT_EQ(controller.Engine().Payout, before);
   EXPECT_EQ(controller.Pay(3), 9);
-  EXPECT_FALSE(controller.Engine->OnProgress);
+  EXPECT_EQ(controller.Engine().Progress, nullptr);
 }
 
 // One real computation: add a table, edit it, delete it, and find the file saved.
@@ -289,33 +310,31 @@ TEST_F(Controller, AddEditAndDeleteATable) {
     controller.AddTable();
     EXPECT_EQ(ui_.Dialogs, 1);
     EXPECT_EQ(ui_.Reports, 1344);
-    ASSERT_EQ(controller.Data->Payouts.size(), 2u);
-    EXPECT_TRUE(controller.Data->Modified);
+    ASSERT_EQ(controller.StoredTableCount(), 2);
+    EXPECT_TRUE(controller.StoreModified());
     EXPECT_NEAR(static_cast<double>(controller.TableReturn()), 0.995439043695, 1e-12);
     EXPECT_EQ(controller.WindowTitle(), "Jacks or better  (99.54%)");
     controller.ShowStatistics();
     EXPECT_EQ(ui_.Captions.back(), "  Jacks or better  (99.54%)");
 
     // Editing to the pays of the other stored table reuses its counts: no calculation.
-    TPayout* edited = controller.CurrentTable();
-    controller.SelectTable(controller.TableIndex);
-    controller.Data->Payouts[0]->Return = 0.5;  // marks the stored figures
+    const TPayout* edited = controller.CurrentTable();
     ui_.EditorPays = kEightFive;
     controller.EditTable();
     EXPECT_FALSE(ui_.EditorWasNew);
     EXPECT_EQ(ui_.Dialogs, 1);
     EXPECT_EQ(edited->Pays[3], 8);
-    EXPECT_EQ(edited->Return, 0.5);
+    EXPECT_EQ(edited->Deals[0], 2598960);
     EXPECT_EQ(edited->Index, 1);
 
     ui_.Answer = false;
     controller.DeleteTable();
-    EXPECT_EQ(controller.Data->Payouts.size(), 2u);
+    EXPECT_EQ(controller.StoredTableCount(), 2);
     ui_.Answer = true;
     controller.DeleteTable();
-    EXPECT_EQ(controller.Data->Payouts.size(), 1u);
+    EXPECT_EQ(controller.StoredTableCount(), 1);
     EXPECT_EQ(controller.TableCount(), 1);
-    EXPECT_EQ(controller.TableIndex, 0);
+    EXPECT_EQ(controller.TableIndex(), 0);
     EXPECT_EQ(ui_.Questions, (std::vector<std::string>{"", ""}));
     controller.SaveData();
   }
@@ -340,8 +359,8 @@ TEST_F(Controller, CancelRestoresGameTableAndCoins) {
     return TDialogResult::Cancel;
   };
   controller.ChooseGameAndPayout();
-  EXPECT_EQ(controller.Engine->GameId, 0);
-  EXPECT_EQ(controller.Coins, 1);
+  EXPECT_EQ(controller.Engine().GameId, 0);
+  EXPECT_EQ(controller.Coins(), 1);
   EXPECT_EQ(controller.CurrentTable(), chosen);
   EXPECT_TRUE(controller.IsAnalysed());
 
@@ -351,10 +370,10 @@ TEST_F(Controller, CancelRestoresGameTableAndCoins) {
     return TDialogResult::Ok;
   };
   controller.ChooseGameAndPayout();
-  EXPECT_EQ(controller.Engine->GameId, 4);
+  EXPECT_EQ(controller.Engine().GameId, 4);
   EXPECT_TRUE(controller.IsAnalysed());
   EXPECT_TRUE(controller.IsWildCard(4));
-  EXPECT_EQ(controller.DrawMask, 0b01100);  // keep the deuce and the aces
+  EXPECT_EQ(controller.DrawMask(), 0b01100);  // keep the deuce and the aces
 }
 
 TEST_F(Controller, JokersAfterAChangeOfGame) {
@@ -403,11 +422,15 @@ TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
   EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 0);
 }
 
-// Another program deletes and adds tables while this one runs: a save keeps its changes and
-// the table list follows, on the table shown before.
+// Another program deletes and adds tables while this one runs: a save keeps both programs'
+// changes and the table list follows, on the table shown before.
 TEST_F(Controller, ASaveMergesAndKeepsTheShownTable) {
-  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive)});
+  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
+         Table(0, 2, {1600, 100, 50, 18, 12, 8, 6, 4, 1})});
   TModelController controller(ui_, folder_);
+  controller.SetCoins(2);
+  controller.SelectTable(2);
+  controller.DeleteTable();  // the two-coin table
   controller.SelectTable(1);
   ASSERT_EQ(controller.CurrentTable()->Pays[3], 8);
   TData other;
@@ -415,12 +438,15 @@ TEST_F(Controller, ASaveMergesAndKeepsTheShownTable) {
   other.Delete(other.Payouts[0].get());
   other.Add(std::make_unique<TPayout>(Table(0, 1, {800, 50, 25, 7, 5, 4, 3, 2, 1})));
   other.Save(folder_);
-  controller.Data->Modified = true;
+  TChanges told = 0;
+  controller.OnChange = [&](TChanges changes) { told |= changes; };
   controller.SaveData();
+  EXPECT_TRUE(told & kTableListChanged);
   ASSERT_EQ(controller.TableCount(), 2);
   EXPECT_EQ(controller.CurrentTable()->Pays[3], 8);
-  EXPECT_EQ(controller.Engine->Payout, controller.CurrentTable());
+  EXPECT_EQ(controller.Engine().Payout, controller.CurrentTable());
   EXPECT_EQ(controller.TableAt(1)->Pays[3], 7);
+  EXPECT_EQ(controller.StoredTableCount(), 2);
 }
 
 // A data file that cannot be read: the program starts, says so, and never saves over it.
@@ -428,20 +454,67 @@ TEST_F(Controller, AnUnreadableStoreIsNeverSaved) {
   std::filesystem::create_directory(folder_ / "Tarnwick.dat");
   {
     TModelController controller(ui_, folder_);
-    EXPECT_NE(controller.LoadWarning.find("not saved"), std::string::npos)
-        << controller.LoadWarning;
-    controller.Data->Add(std::make_unique<TPayout>(Table(0, 1, kNineSix)));
+    EXPECT_NE(controller.LoadWarning().find("not saved"), std::string::npos)
+        << controller.LoadWarning();
+    EXPECT_TRUE(controller.StoreReadOnly());
+    ui_.EditorPays = kNineSix;
+    controller.AddTable();
+    EXPECT_EQ(controller.TableCount(), 1);
     EXPECT_THROW(controller.SaveData(), DataFileError);
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder_ / "Tarnwick.dat"));
 }
 
+// Every operation tells once what it changed; the windows given a hand or a table get a
+// copy of what they show, and nothing without a computed table or an analysed hand.
+TEST_F(Controller, ChangesAreToldAndWindowsGetSnapshots) {
+  Store({Table(0, 1, kNineSix), Table(8, 1, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}, false)});
+  TModelController controller(ui_, folder_);
+  std::vector<TChanges> told;
+  controller.OnChange = [&](TChanges changes) { told.push_back(changes); };
+  controller.PutCard(Code("AS"));
+  EXPECT_EQ(told, std::vector<TChanges>{kHandChanged});
+  for (const char* card : {"KS", "QS", "JS"}) controller.PutCard(Code(card));
+  told.clear();
+  controller.PutCard(Code("3D"));
+  EXPECT_EQ(told, std::vector<TChanges>{kHandChanged | kAnalysisChanged});
+  controller.ToggleDraw(0);
+  EXPECT_EQ(told.back(), kAnalysisChanged);
+  controller.SetCoins(1);  // no change: nothing told
+  EXPECT_EQ(told.size(), 2u);
+  controller.SelectGame(8);
+  EXPECT_EQ(told.size(), 3u);
+  EXPECT_EQ(told.back() & (kGameChanged | kTableListChanged | kTableChanged),
+            kGameChanged | kTableListChanged | kTableChanged);
+
+  // The pay table has no counts: neither statistics nor charts open.
+  controller.ShowStatistics();
+  controller.ShowCharts();
+  EXPECT_TRUE(ui_.Captions.empty());
+  EXPECT_FALSE(controller.CanShowTableFigures());
+
+  // The all-holds window sees the hand as dealt: which joker is which.
+  for (int code : {-2, Code("7H"), -1, Code("7D"), Code("KS")}) controller.PutCard(code);
+  ASSERT_TRUE(controller.IsAnalysed());
+  controller.ShowAllHands();
+  ASSERT_EQ(ui_.Holds.size(), 1u);
+  const THoldsSnapshot& holds = ui_.Holds[0];
+  EXPECT_EQ(holds.Cards[0], -2);
+  EXPECT_EQ(holds.Cards[2], -1);
+  EXPECT_EQ(holds.Wild, (std::array<bool, kHandSize>{true, false, true, false, false}));
+  EXPECT_EQ(holds.BestMask, controller.DrawMask());
+  EXPECT_EQ(holds.CategoryNames.size(), 10u);
+  int32_t standing = 0;  // standing pat ends in exactly one final hand
+  for (int32_t count : holds.Holds[0].Count) standing += count;
+  EXPECT_EQ(standing, 1);
+}
+
 TEST_F(Controller, DamagedStoreStillStarts) {
   std::ofstream(folder_ / "Tarnwick.dat") << "not a data file";
   TModelController controller(ui_, folder_);
-  EXPECT_FALSE(controller.LoadWarning.empty());
-  EXPECT_EQ(controller.TableIndex, -1);
-  EXPECT_EQ(controller.Engine->GameId, 0);
+  EXPECT_FALSE(controller.LoadWarning().empty());
+  EXPECT_EQ(controller.TableIndex(), -1);
+  EXPECT_EQ(controller.Engine().GameId, 0);
 }
 
 TEST_F(Controller, DeleteAsksTheLanguageQuestion) {

@@ -33,25 +33,35 @@ TPayout JacksLike() {
   return Table({800, 50, 25, 9, 6, 4, 3, 2, 1}, {1, 1, 2, 12, 11, 11, 74, 130, 215});
 }
 
-class TRecordingSink : public TProgressSink {
+class TRecordingSink : public TProgress {
  public:
   explicit TRecordingSink(int abortAt = -1) : abortAt_(abortAt) {}
-  void Begin(int top) override {
+  // Ready for the next computation.
+  TRecordingSink& Fresh() {
+    begins = 0;
+    ends = 0;
+    maximum = 0;
+    steps.clear();
+    return *this;
+  }
+
+  int begins = 0;
+  int ends = 0;
+  int64_t maximum = 0;
+  std::vector<int64_t> steps;
+
+ protected:
+  void OnBegin(int64_t top) override {
     EXPECT_EQ(begins, 0);
     ++begins;
     maximum = top;
   }
-  void Step(int position) override {
+  void OnStep(int64_t position) override {
     EXPECT_EQ(ends, 0);
     steps.push_back(position);
     if (position == abortAt_) throw AbortError();
   }
-  void End() override { ++ends; }
-
-  int begins = 0;
-  int ends = 0;
-  int maximum = 0;
-  std::vector<int> steps;
+  void OnEnd() override { ++ends; }
 
  private:
   int abortAt_;
@@ -64,7 +74,7 @@ TEST(ResultDistribution, OneHandHoldsEveryOutcomeAtItsNetResult) {
     TRecordingSink sink;
     ComputeResultDistribution(table, 1, coins, result, sink);
     EXPECT_EQ(sink.maximum, 2);
-    EXPECT_EQ(sink.steps, std::vector<int>{1});
+    EXPECT_EQ(sink.steps, std::vector<int64_t>{1});
     EXPECT_EQ(sink.ends, 1);
     EXPECT_NEAR(result.Win, 0.11, 1e-15);
     EXPECT_NEAR(result.Push, 0.30, 1e-15);
@@ -123,7 +133,7 @@ TEST(ResultDistribution, EqualsTheDirectConvolution) {
   TResultDistribution result;
   TRecordingSink sink;
   ComputeResultDistribution(table, hands, 1, result, sink);
-  EXPECT_EQ(sink.steps, (std::vector<int>{10, 20, 30, 40, 50, 60}));
+  EXPECT_EQ(sink.steps, (std::vector<int64_t>{10, 20, 30, 40, 50, 60}));
   double win = 0;
   double largest = 0;
   for (const auto& [net, p] : run) {
@@ -154,7 +164,7 @@ TEST(ResultDistribution, ATableThatCannotWinNeverShowsAWin) {
   EXPECT_EQ(result.Win, 0);
   for (const TChartPoint& point : result.Points) EXPECT_LT(point.X, 0.5);
   TCurves curves;
-  ComputeWinPushLoss(table, curves, sink = TRecordingSink());
+  ComputeWinPushLoss(table, curves, sink.Fresh());
   ASSERT_EQ(curves.Win.size(), 2000u);
   for (const TChartPoint& point : curves.Win) EXPECT_EQ(point.Y, 0);
   // Push after n hands is 0.3^n; the rest is loss.
@@ -202,21 +212,21 @@ TEST(RiskOfRuin, LimitsAndShapes) {
 
   // Start at the target: every hand that does not ruin counts as a hit, from hand one on.
   curves = TRuinCurves();
-  ComputeRiskOfRuin(table, 60, 60, 1, curves, sink = TRecordingSink());
+  ComputeRiskOfRuin(table, 60, 60, 1, curves, sink.Fresh());
   EXPECT_EQ(curves.Ruin[0].Y, 0);
   EXPECT_NEAR(curves.Hit[0].Y, 100, 1e-12);
   EXPECT_EQ(curves.Hit.back().Y, curves.Hit[0].Y);
 
   // Bankrolls below one bet of five coins: the first hand ruins unless it wins.
   curves = TRuinCurves();
-  ComputeRiskOfRuin(table, 4, 9, 5, curves, sink = TRecordingSink());
+  ComputeRiskOfRuin(table, 4, 9, 5, curves, sink.Fresh());
   EXPECT_NEAR(curves.Ruin[0].Y, 100 * (1 - static_cast<double>(table.WinChance)), 1e-9);
   EXPECT_NEAR(curves.Hit[0].Y, 100 * static_cast<double>(table.WinChance), 1e-9);
   EXPECT_EQ(curves.Ruin.back().Y, curves.Ruin[0].Y);
 
   // A table that cannot win never reaches a higher bankroll.
   curves = TRuinCurves();
-  ComputeRiskOfRuin(Table({1, 0}, {300, 100}), 10, 20, 1, curves, sink = TRecordingSink());
+  ComputeRiskOfRuin(Table({1, 0}, {300, 100}), 10, 20, 1, curves, sink.Fresh());
   for (const TChartPoint& point : curves.Hit) EXPECT_EQ(point.Y, 0);
   EXPECT_NEAR(curves.Ruin.back().Y, 100, 1e-9);
 

@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "progress.h"
+#include "terminal_progress.h"
 
 #include <csignal>
 #include <cstdio>
@@ -39,16 +39,21 @@ bool TInterruptGuard::Interrupted() {
   return interrupted != 0;
 }
 
-TProgressBar::TProgressBar(std::ostream& out, int32_t total, bool visible)
-    : out_(out), total_(total), visible_(visible), start_(std::chrono::steady_clock::now()) {}
+TTerminalProgress::TTerminalProgress(std::ostream& out, bool visible)
+    : out_(out), visible_(visible) {}
 
-void TProgressBar::Report(int32_t done) {
+void TTerminalProgress::OnBegin(int64_t total) {
+  total_ = total;
+  start_ = std::chrono::steady_clock::now();
+}
+
+void TTerminalProgress::OnStep(int64_t done) {
   if (TInterruptGuard::Interrupted()) throw AbortError();
   if (!visible_ || total_ <= 0) return;
   const auto now = std::chrono::steady_clock::now();
   if (now - lastDrawn_ < std::chrono::milliseconds(100) && done < total_) return;
   lastDrawn_ = now;
-  const double fraction = static_cast<double>(done) / total_;
+  const double fraction = static_cast<double>(done) / static_cast<double>(total_);
   const double elapsed = std::chrono::duration<double>(now - start_).count();
   const double left = fraction > 0 ? elapsed * (1 - fraction) / fraction : 0;
   constexpr int kWidth = 30;
@@ -60,7 +65,7 @@ void TProgressBar::Report(int32_t done) {
   out_ << line << std::flush;
 }
 
-void TProgressBar::Finish() {
+void TTerminalProgress::OnEnd() {
   if (visible_) out_ << '\r' << std::string(60, ' ') << '\r' << std::flush;
 }
 

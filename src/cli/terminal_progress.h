@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Progress of a whole-game run on the terminal, and Ctrl+C as its abort button.
+// Progress of long work on the terminal, and Ctrl+C as its abort button.
 
 #include <chrono>
 #include <cstdint>
 #include <iosfwd>
+
+#include "progress.h"
 
 namespace tarnwick::cli {
 
@@ -21,19 +23,23 @@ class TInterruptGuard {
   static bool Interrupted();
 };
 
-// Called with the deal classes done; draws a bar with the time left when `visible`, and
-// raises AbortError once Ctrl+C was pressed.
-class TProgressBar {
+// The progress of long work on the terminal: a bar with the time left when `visible`, and
+// Ctrl+C (under a TInterruptGuard) as the abort button.
+class TTerminalProgress : public TProgress {
  public:
-  TProgressBar(std::ostream& out, int32_t total, bool visible);
-  void Report(int32_t done);
+  TTerminalProgress(std::ostream& out, bool visible);
+
+ protected:
+  void OnBegin(int64_t total) override;
+  // Raises AbortError once Ctrl+C was pressed.
+  void OnStep(int64_t done) override;
   // Clears the bar's line.
-  void Finish();
+  void OnEnd() override;
 
  private:
   std::ostream& out_;
-  int32_t total_;
   bool visible_;
+  int64_t total_ = 0;
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastDrawn_;
 };
