@@ -55,13 +55,6 @@ std::array<THandFamily, 4> HandFamilies() {
            {"two jokers", 8, runs[3].Pays}}};
 }
 
-TPayout TableOf(const TPokerDescription& game, const std::vector<int32_t>& pays) {
-  TPayout table;
-  table.GameId = game.GameId;
-  std::copy(pays.begin(), pays.end(), table.Pays.begin());
-  return table;
-}
-
 // Dealt hands drawn from the game's full deck (jokers are codes -1 and -2) by a partial
 // Fisher-Yates shuffle written out here, so that the hands are the same with every
 // standard library.
@@ -162,7 +155,7 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
           const auto engine = CreateEngineForGame(game);
           engine->SetThreadCount(options.Threads);
           threads = engine->RunThreadCount();
-          TPayout table = TableOf(game, run.Pays);
+          TPayout table = MakePayout(game, run.Pays);
           engine->SetPayout(&table);
           const auto start = TClock::now();
           engine->CalcGameAdvantage();
@@ -202,7 +195,7 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
           "hands",
           [&](TSignature& counts) {
             const auto engine = CreateEngineForGame(game);
-            TPayout table = TableOf(game, family.Pays);
+            TPayout table = MakePayout(game, family.Pays);
             engine->SetPayout(&table);
             // The timed pass only analyses; a second pass reads the counts.
             int bestSum = 0;

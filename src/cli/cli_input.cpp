@@ -47,7 +47,7 @@ const TPokerDescription& ParseGame(const TCatalogue& games, const std::string& t
   throw InputError("unknown game '" + text + "' (see 'tarnwick-cli games')");
 }
 
-std::vector<int32_t> ParsePays(const TPokerDescription& game, const std::string& text) {
+std::vector<int32_t> ParsePays(const std::string& text) {
   std::vector<int32_t> pays;
   size_t start = 0;
   while (true) {
@@ -60,15 +60,9 @@ std::vector<int32_t> ParsePays(const TPokerDescription& game, const std::string&
     if (word.empty() || ec != std::errc() || ptr != end) {
       throw InputError("pay '" + word + "' is not a whole number of coins");
     }
-    if (pay < 0) throw InputError("pay " + word + " is negative");
     pays.push_back(pay);
     if (comma == std::string::npos) break;
     start = comma + 1;
-  }
-  const size_t expected = static_cast<size_t>(game.LastCategory) + 1;
-  if (pays.size() != expected) {
-    throw InputError(game.Name + " needs " + std::to_string(expected) +
-                     " pays, one per category, got " + std::to_string(pays.size()));
   }
   return pays;
 }

@@ -15,6 +15,8 @@
 #include "errors.h"
 #include "session/app_folders.h"
 #include "session/preferences.h"
+#include "stats/hold_stats.h"
+#include "stats/result_grid.h"
 #include "store/data_store.h"
 
 namespace tarnwick::cli {
@@ -72,21 +74,17 @@ int RunGames(const TCatalogue& games, bool json, std::ostream& out) {
   return 0;
 }
 
-std::unique_ptr<TPokerEngine> AnalyseHand(const TPokerDescription& game,
-                                          const std::vector<int32_t>& pays,
-                                          const std::array<int, kHandSize>& cards, TPayout& table) {
+std::unique_ptr<TPokerEngine> AnalyseHand(const TPokerDescription& game, TPayout& table,
+                                          const std::array<int, kHandSize>& cards) {
   auto engine = CreateEngineForGame(game);
-  table.GameId = game.GameId;
-  std::copy(pays.begin(), pays.end(), table.Pays.begin());
   engine->SetPayout(&table);
   engine->DealCards(cards);
   return engine;
 }
 
-int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
-            const std::array<int, kHandSize>& cards, bool json, std::ostream& out) {
-  TPayout table;
-  const auto owner = AnalyseHand(game, pays, cards, table);
+int RunHand(const TPokerDescription& game, TPayout& table, const std::array<int, kHandSize>& cards,
+            bool json, std::ostream& out) {
+  const auto owner = AnalyseHand(game, table, cards);
   TPokerEngine& engine = *owner;
   const int best = engine.GetTheBest();
   const int last = engine.LastCategory;
@@ -114,31 +112,35 @@ int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
   out << game.Name << " (game " << game.GameId << ", " << game.DeckSize() << " cards), dealt "
       << HoldText(cards, 0) << "\n\n";
   for (int c = 0; c <= last; ++c) {
-    out << Format("  C%-3.0f", c) << game.CategoryName(c) << " pays "
-        << pays[static_cast<size_t>(c)] << '\n';
+    out << Format("  C%-3.0f", c) << game.CategoryName(c) << " pays " << table.Pays[c] << '\n';
   }
   out << "\nProbability of each category after the draw, holds by expected value "
          "(* the best hold):\n\n";
   out << "  Hold                    EV    Draws";
   for (int c = 0; c <= last; ++c) out << Format(c < 10 ? "         C%.0f" : "        C%.0f", c);
   out << '\n';
-  std::array<int, kMaskCount> order{};
-  std::iota(order.begin(), order.end(), 0);
-  std::array<long double, kMaskCount> values{};
-  for (int mask = 0; mask < kMaskCount; ++mask)
-    values[static_cast<size_t>(mask)] = engine.DrawReturn(mask);
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    return values[static_cast<size_t>(a)] > values[static_cast<size_t>(b)];
-  });
-  for (int mask : order) {
+  // In the order of the all-holds window: best expected return first.
+  const THoldStats holds = FillHoldStats(engine);
+  for (int mask : SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands)) {
     out << (mask == best ? "* " : "  ") << HoldText(cards, mask)
-        << Format(" %11.6f", static_cast<double>(values[static_cast<size_t>(mask)]))
+        << Format(" %11.6f", static_cast<double>(holds[static_cast<size_t>(mask)].ExpectedReturn))
         << Format(" %8.0f", engine.DrawsOf(mask));
     for (int c = 0; c <= last; ++c) {
       out << Format(" %10.8f", static_cast<double>(engine.MaskCategoryChance(c, mask)));
     }
     out << '\n';
   }
+  // The best hold as the main window shows it.
+  std::vector<std::string> names(game.CategoryNames.begin(), game.CategoryNames.begin() + last + 1);
+  const TResultGrid grid = MakeResultGrid(names, &table, 1, engine, true, best);
+  out << "\nThe best hold, " << HoldText(cards, best) << ", for one coin:\n";
+  for (const TResultRow& row : grid.Categories) {
+    char line[160];
+    std::snprintf(line, sizeof line, "  %-24s %10s %9s\n", row.Name.c_str() + 1, row.Pay.c_str(),
+                  row.Chance.c_str());
+    out << line;
+  }
+  out << "  Expected return" << std::string(22, ' ') << grid.Return << '\n';
   return 0;
 }
 

@@ -20,15 +20,14 @@ namespace tarnwick::cli {
 // Every game with its number, wild cards, deck and categories.
 int RunGames(const TCatalogue& games, bool json, std::ostream& out);
 
-// An engine of the game that has analysed the dealt cards with the pays (the table is the
-// engine's current pay table and must outlive it).
-std::unique_ptr<TPokerEngine> AnalyseHand(const TPokerDescription& game,
-                                          const std::vector<int32_t>& pays,
-                                          const std::array<int, kHandSize>& cards, TPayout& table);
+// An engine of the game with the table as its pay table (which must outlive it) and the
+// cards dealt.
+std::unique_ptr<TPokerEngine> AnalyseHand(const TPokerDescription& game, TPayout& table,
+                                          const std::array<int, kHandSize>& cards);
 
 // The exact analysis of all 32 holds of one dealt hand.
-int RunHand(const TPokerDescription& game, const std::vector<int32_t>& pays,
-            const std::array<int, kHandSize>& cards, bool json, std::ostream& out);
+int RunHand(const TPokerDescription& game, TPayout& table, const std::array<int, kHandSize>& cards,
+            bool json, std::ostream& out);
 
 // Where the program keeps its settings and pay tables and finds its language files.
 int RunPaths(bool json, std::ostream& out);

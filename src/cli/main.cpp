@@ -249,10 +249,10 @@ int main(int argc, char** argv) {
     if (bankroll->parsed()) return cli::RunBankroll(catalogue, chart, options, std::cout);
     if (benchmark->parsed()) return cli::RunBench(catalogue, bench, std::cout);
     const TPokerDescription& game = cli::ParseGame(catalogue, gameText);
-    const std::vector<int32_t> pays = cli::ParsePays(game, paysText);
+    TPayout table = MakePayout(game, cli::ParsePays(paysText));
     const auto cards = cli::ParseHand(game, cardWords);
-    if (holds->parsed()) return cli::RunHolds(game, pays, cards, options, std::cout);
-    return cli::RunHand(game, pays, cards, json, std::cout);
+    if (holds->parsed()) return cli::RunHolds(game, table, cards, options, std::cout);
+    return cli::RunHand(game, table, cards, json, std::cout);
   } catch (const InputError& e) {
     return Fail(e.what());
   } catch (const AbortError&) {

@@ -22,12 +22,10 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-enum class TView { Hands, Probability, Return };
-
-TView ParseView(const std::string& text) {
-  if (text == "hands") return TView::Hands;
-  if (text == "probability") return TView::Probability;
-  if (text == "return") return TView::Return;
+TFigureView ParseView(const std::string& text) {
+  if (text == "hands") return TFigureView::Hands;
+  if (text == "probability") return TFigureView::Probability;
+  if (text == "return") return TFigureView::Return;
   throw InputError("--view '" + text + "' is not one of hands, probability, return");
 }
 
@@ -55,20 +53,6 @@ const std::array<const char*, 10> kStatHeaders = {
     "",        "5 Holds", "4 Holds", "3 Holds",      "2 Holds",
     "1 Holds", "0 Holds", "Total",   "Occurs,hands", "Occurs,hours"};
 
-// The statistics window's cell text: zero or missing figures read "- ", hands are grouped
-// in threes.
-std::string ShownCell(const std::string& raw, TView view) {
-  const std::string text = Trim(raw);
-  if (view == TView::Hands) return text.empty() || text == "0" ? "- " : GroupDigits(text);
-  return text.empty() || text == "0.000000" ? "- " : text;
-}
-
-const StatisticsTable::TColumnTexts& ViewTexts(const StatisticsTable& stats, TView view) {
-  return view == TView::Hands         ? stats.HandsText
-         : view == TView::Probability ? stats.ProbabilityText
-                                      : stats.ReturnText;
-}
-
 const char* ClassName(TPointClass kind) {
   return kind == TPointClass::Win ? "win" : kind == TPointClass::Push ? "push" : "loss";
 }
@@ -93,7 +77,7 @@ std::string Number(double value) {
 
 int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
   const TPokerDescription& game = ParseGame(games, options.Game);
-  const TView view = ParseView(options.View);
+  const TFigureView view = ParseView(options.View);
   if (options.Speed < kMinSpeed || options.Speed > kMaxSpeed) {
     throw InputError("--speed " + std::to_string(options.Speed) +
                      " is not 10..10000 hands per hour");
@@ -144,7 +128,7 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
   for (int r = 0; r < rows; ++r) {
     std::vector<std::string> line = {stats.RowLabels[static_cast<size_t>(r)]};
     for (int k = 0; k < kStatColumns; ++k) {
-      line.push_back(options.Csv ? Trim(texts[k][r]) : ShownCell(texts[k][r], view));
+      line.push_back(options.Csv ? Trim(texts[k][r]) : StatisticsCellText(stats, view, k, r));
     }
     line.push_back(Trim(stats.OccursHandsText[r]));
     line.push_back(stats.OccursHoursText[r]);
@@ -162,9 +146,9 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
     for (size_t i = 0; i < line.size(); ++i) widths[i] = std::max(widths[i], line[i].size());
   }
   out << game.Name << ", "
-      << (view == TView::Hands         ? "hands"
-          : view == TView::Probability ? "probability in %"
-                                       : "return in %")
+      << (view == TFigureView::Hands         ? "hands"
+          : view == TFigureView::Probability ? "probability in %"
+                                             : "return in %")
       << ", " << options.Speed << " hands per hour\n\n";
   for (const auto& line : grid) {
     std::string text;
@@ -182,12 +166,10 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
   return damaged ? kDamagedDataExit : 0;
 }
 
-int RunHolds(const TPokerDescription& game, const std::vector<int32_t>& pays,
-             const std::array<int, kHandSize>& cards, const TTableOptions& options,
-             std::ostream& out) {
-  const TView view = ParseView(options.View);
-  TPayout table;
-  const auto owner = AnalyseHand(game, pays, cards, table);
+int RunHolds(const TPokerDescription& game, TPayout& table, const std::array<int, kHandSize>& cards,
+             const TTableOptions& options, std::ostream& out) {
+  const TFigureView view = ParseView(options.View);
+  const auto owner = AnalyseHand(game, table, cards);
   TPokerEngine& engine = *owner;
   const int best = engine.GetTheBest();
   const THoldStats holds = FillHoldStats(engine);
@@ -225,23 +207,25 @@ int RunHolds(const TPokerDescription& game, const std::vector<int32_t>& pays,
   out << game.Name << ", dealt";
   for (int code : cards) out << ' ' << CardText(code);
   out << "; "
-      << (view == TView::Hands         ? "final hands"
-          : view == TView::Probability ? "probability in %"
-                                       : "return per category")
-      << " of every hold (1 = the card is replaced, * = the best hold)\n\n";
+      << (view == TFigureView::Hands         ? "final hands"
+          : view == TFigureView::Probability ? "probability in %"
+                                             : "return per category")
+      << " of every hold, best expected return first (1 = the card is replaced, * = the best "
+         "hold)\n\n";
   for (int c = 0; c < entries; ++c) {
     out << Format("  C%-3.0f", c) << titles[static_cast<size_t>(c)] << '\n';
   }
   out << "\n  Code   Drawn            EV";
   for (int c = 0; c < entries; ++c) out << Format(c < 10 ? "          C%.0f" : "         C%.0f", c);
   out << '\n';
-  for (const THandStat& hold : holds) {
+  for (int mask : SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands)) {
+    const THandStat& hold = holds[static_cast<size_t>(mask)];
     out << (hold.Mask == best ? "* " : "  ") << hold.Code << Format("  %5.0f", hold.DrawnCount)
         << Format(" %13.6f", static_cast<double>(hold.ExpectedReturn));
     for (int c = 0; c < entries; ++c) {
-      if (view == TView::Hands) {
+      if (view == TFigureView::Hands) {
         out << Format(" %11.0f", hold.Count[c]);
-      } else if (view == TView::Probability) {
+      } else if (view == TFigureView::Probability) {
         out << Format(" %11.6f", static_cast<double>(100 * hold.Probability[c]));
       } else {
         out << Format(" %11.6f", static_cast<double>(hold.Return[c]));

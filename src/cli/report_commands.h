@@ -18,9 +18,8 @@ namespace tarnwick::cli {
 
 int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream& out);
 
-int RunHolds(const TPokerDescription& game, const std::vector<int32_t>& pays,
-             const std::array<int, kHandSize>& cards, const TTableOptions& options,
-             std::ostream& out);
+int RunHolds(const TPokerDescription& game, TPayout& table, const std::array<int, kHandSize>& cards,
+             const TTableOptions& options, std::ostream& out);
 
 // chart: "distribution", "winloss" or "ruin".
 int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableOptions& options,

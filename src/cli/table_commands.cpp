@@ -40,10 +40,6 @@ std::string PaysText(const TPayout& table) {
   return text;
 }
 
-std::vector<int32_t> PaysOf(const TPayout& table) {
-  return {table.Pays.begin(), table.Pays.begin() + table.LastCategory + 1};
-}
-
 std::string GameName(const TCatalogue& games, int gameId) {
   const TPokerDescription* game = FindGame(games, gameId);
   return game != nullptr ? game->Name : "unknown game " + std::to_string(gameId);
@@ -159,13 +155,7 @@ TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& opt
   if (!IsCoinCount(options.Basis)) {
     throw InputError("--basis " + std::to_string(options.Basis) + " is not a coin count 1..5");
   }
-  TPayout table;
-  table.GameId = game.GameId;
-  table.LastCategory = game.LastCategory;
-  table.DeckSize = game.DeckSize();
-  table.CoinBasis = options.Basis;
-  const std::vector<int32_t> pays = ParsePays(game, options.Pays);
-  std::copy(pays.begin(), pays.end(), table.Pays.begin());
+  TPayout table = MakePayout(game, ParsePays(options.Pays), options.Basis);
   table.Reduce();
   return table;
 }

@@ -164,4 +164,30 @@ int CompareTables(const TPayout& a, int key, const TPayout& b) {
   return key < 0 ? -result : result;
 }
 
+TPayout MakePayout(const TPokerDescription& game, std::span<const int32_t> pays, int coinBasis) {
+  const size_t expected = static_cast<size_t>(game.LastCategory) + 1;
+  if (pays.size() != expected) {
+    throw InputError(game.Name + " needs " + std::to_string(expected) +
+                     " pays, one per category, got " + std::to_string(pays.size()));
+  }
+  if (!IsCoinCount(coinBasis)) {
+    throw InputError("a coin basis of " + std::to_string(coinBasis) + " is not 1..5 coins");
+  }
+  TPayout table;
+  table.GameId = game.GameId;
+  table.LastCategory = game.LastCategory;
+  table.DeckSize = game.DeckSize();
+  table.CoinBasis = coinBasis;
+  for (size_t c = 0; c < pays.size(); ++c) {
+    if (pays[c] < 0) throw InputError("pay " + std::to_string(pays[c]) + " is negative");
+    table.Pays[c] = pays[c];
+  }
+  table.ClearCounts();
+  return table;
+}
+
+std::vector<int32_t> PaysOf(const TPayout& table) {
+  return {table.Pays.begin(), table.Pays.begin() + table.LastCategory + 1};
+}
+
 }  // namespace tarnwick

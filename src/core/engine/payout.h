@@ -7,7 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "engine/cards.h"
 #include "engine/games.h"
@@ -62,5 +64,13 @@ class TPayout {
 // standard deviation, 6 to 8 the win, push and loss chances; a negative key reverses the
 // order; 0 and other keys find all tables equal.
 int CompareTables(const TPayout& a, int key, const TPayout& b);
+
+// A pay table of the game with these pays (one per category in category order, coins for
+// `coinBasis` coins), not computed yet. Raises an InputError for a wrong number of pays, a
+// negative pay or a coin basis outside 1..5.
+TPayout MakePayout(const TPokerDescription& game, std::span<const int32_t> pays, int coinBasis = 1);
+
+// The pays of categories 0..LastCategory.
+std::vector<int32_t> PaysOf(const TPayout& table);
 
 }  // namespace tarnwick

@@ -217,6 +217,11 @@ long double TModelController::TableCategoryChance(int category) const {
   return engine_->Payout != nullptr ? engine_->Payout->CategoryChance(category) : 0;
 }
 
+TResultGrid TModelController::ResultGrid() const {
+  return MakeResultGrid(CategoryNames(), CurrentTable(), std::max(coins_, 1), *engine_, analysed_,
+                        drawMask_);
+}
+
 const TPokerDescription* TModelController::FindGame(int gameId) const {
   return tarnwick::FindGame(games_, gameId);
 }

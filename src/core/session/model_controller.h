@@ -23,6 +23,7 @@
 #include "progress.h"
 #include "session/ini_file.h"
 #include "stats/hold_stats.h"
+#include "stats/result_grid.h"
 #include "store/data_store.h"
 
 namespace tarnwick {
@@ -134,6 +135,8 @@ class TModelController {
   long double HoldReturn() const;
   long double TableReturn() const;
   long double TableCategoryChance(int category) const;
+  // The main window's results grid for the shown hold.
+  TResultGrid ResultGrid() const;
 
   // Game, table and coins.
   const TCatalogue& Games() const { return games_; }

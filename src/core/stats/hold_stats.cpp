@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stats/hold_stats.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <limits>
+#include <numeric>
 
 #include "errors.h"
 
@@ -44,6 +47,81 @@ THoldStats FillHoldStats(const TPokerEngine& engine) {
     holds[static_cast<size_t>(mask)] = record;
   }
   return holds;
+}
+
+namespace {
+
+// The picture column's order: more replaced cards first, then the higher code.
+int TieOrder(const THandStat& x, const THandStat& y) {
+  if (x.DrawnCount != y.DrawnCount) return y.DrawnCount - x.DrawnCount;
+  return y.Code < x.Code ? -1 : 1;
+}
+
+long double SortFigure(const THandStat& hold, int column, TFigureView view) {
+  if (column == kHoldReturnColumn) return hold.ExpectedReturn;
+  const size_t entry = static_cast<size_t>(column - kFirstHoldCategoryColumn);
+  switch (view) {
+    case TFigureView::Hands:
+      return hold.Count[entry];
+    case TFigureView::Probability:
+      return hold.Probability[entry];
+    case TFigureView::Return:
+      return hold.Return[entry];
+  }
+  return 0;
+}
+
+std::string Trimmed(const char* text) {
+  std::string_view view(text);
+  while (!view.empty() && view.front() == ' ') view.remove_prefix(1);
+  return std::string(view);
+}
+
+}  // namespace
+
+int CompareHolds(const THandStat& x, const THandStat& y, int sortColumn, TFigureView view) {
+  if (&x == &y || x.Mask == y.Mask) return 0;
+  const int column = (sortColumn < 0 ? -sortColumn : sortColumn) - 1;
+  int order = 0;
+  if (column <= kHoldPictureColumn) {
+    order = TieOrder(x, y);
+  } else {
+    const long double a = SortFigure(x, column, view);
+    const long double b = SortFigure(y, column, view);
+    order = a > b ? -1 : a < b ? 1 : TieOrder(x, y);
+  }
+  return sortColumn < 0 ? -order : order;
+}
+
+std::array<int, kMaskCount> SortedHolds(const THoldStats& holds, int sortColumn, TFigureView view) {
+  std::array<int, kMaskCount> order{};
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](int a, int b) {
+    return CompareHolds(holds[static_cast<size_t>(a)], holds[static_cast<size_t>(b)], sortColumn,
+                        view) < 0;
+  });
+  return order;
+}
+
+std::string HoldCellText(const THandStat& hold, int column, TFigureView view) {
+  char text[64];
+  if (column == kHoldReturnColumn) {
+    if (hold.ExpectedReturn == 0) return "- ";
+    std::snprintf(text, sizeof text, "%10.5f", static_cast<double>(hold.ExpectedReturn * 100));
+    return Trimmed(text);
+  }
+  CheckRange(column, kFirstHoldCategoryColumn, kFirstHoldCategoryColumn + kHoldStatEntries - 1,
+             "all-holds column");
+  const size_t entry = static_cast<size_t>(column - kFirstHoldCategoryColumn);
+  if (view == TFigureView::Hands) {
+    if (hold.Count[entry] == 0) return "- ";
+    return std::to_string(hold.Count[entry]);
+  }
+  const long double value =
+      view == TFigureView::Probability ? hold.Probability[entry] : hold.Return[entry];
+  if (!(value >= 1e-8L)) return "- ";
+  std::snprintf(text, sizeof text, "%10.4f", static_cast<double>(value * 100));
+  return Trimmed(text);
 }
 
 }  // namespace tarnwick

@@ -175,4 +175,23 @@ std::string GroupDigits(std::string_view digits) {
   return sign + grouped;
 }
 
+const StatisticsTable::TColumnTexts& ViewTexts(const StatisticsTable& table, TFigureView view) {
+  return view == TFigureView::Hands         ? table.HandsText
+         : view == TFigureView::Probability ? table.ProbabilityText
+                                            : table.ReturnText;
+}
+
+std::string StatisticsCellText(const StatisticsTable& table, TFigureView view, int column,
+                               int row) {
+  CheckRange(column, 0, kStatColumns - 1, "statistics column");
+  CheckRange(row, 0, kStatRows - 1, "statistics row");
+  const std::string& raw =
+      ViewTexts(table, view)[static_cast<size_t>(column)][static_cast<size_t>(row)];
+  const size_t first = raw.find_first_not_of(' ');
+  const std::string text =
+      first == std::string::npos ? "" : raw.substr(first, raw.find_last_not_of(' ') - first + 1);
+  if (view == TFigureView::Hands) return text.empty() || text == "0" ? "- " : GroupDigits(text);
+  return text.empty() || text == "0.000000" ? "- " : text;
+}
+
 }  // namespace tarnwick

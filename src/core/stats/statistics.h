@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/payout.h"
+#include "stats/figure_view.h"
 
 namespace tarnwick {
 
@@ -42,6 +43,13 @@ struct StatisticsTable {
 // coin basis above 1.
 StatisticsTable BuildStatisticsTable(const std::vector<std::string>& categoryNames,
                                      const TPayout& payout, int speed);
+
+// The figures of a view, [column][row].
+const StatisticsTable::TColumnTexts& ViewTexts(const StatisticsTable& table, TFigureView view);
+
+// The text a statistics grid shows for column 0..6 and data row of the view: "- " for a
+// figure that is zero or missing, hands with their digits grouped in threes, blanks trimmed.
+std::string StatisticsCellText(const StatisticsTable& table, TFigureView view, int column, int row);
 
 // Recomputes OccursHoursText for another speed (hands per hour, 10..10000).
 void UpdateOccursHours(StatisticsTable& table, int speed);

@@ -116,5 +116,53 @@ TEST(HoldStats, EveryHoldAddsUp) {
   }
 }
 
+// The all-holds order: best expected return first; equal figures go by the cards replaced
+// (more first), then the higher code; the reversed order turns everything round.
+TEST(HoldStats, TheAllHoldsOrder) {
+  TAnalysed hand(0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"AS", "KS", "QS", "JS", "3D"});
+  const THoldStats holds = FillHoldStats(*hand.Engine);
+  const auto byReturn = SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands);
+  EXPECT_EQ(byReturn[0], 16);  // draw one to the royal flush
+  for (size_t i = 1; i < byReturn.size(); ++i) {
+    const THandStat& before = holds[static_cast<size_t>(byReturn[i - 1])];
+    const THandStat& after = holds[static_cast<size_t>(byReturn[i])];
+    ASSERT_GE(before.ExpectedReturn, after.ExpectedReturn) << i;
+    if (before.ExpectedReturn != after.ExpectedReturn) continue;
+    ASSERT_GE(before.DrawnCount, after.DrawnCount) << i;
+    if (before.DrawnCount == after.DrawnCount) {
+      ASSERT_GT(before.Code, after.Code) << i;
+    }
+  }
+  const auto reversed = SortedHolds(holds, -(kHoldReturnColumn + 1), TFigureView::Hands);
+  EXPECT_TRUE(std::equal(reversed.begin(), reversed.end(), byReturn.rbegin()));
+  // The picture column: every card replaced first, standing pat last.
+  const auto byPicture = SortedHolds(holds, kHoldPictureColumn + 1, TFigureView::Return);
+  EXPECT_EQ(byPicture.front(), 31);
+  EXPECT_EQ(byPicture[1], 15);  // "11110": of the holds replacing four, the highest code
+  EXPECT_EQ(byPicture.back(), 0);
+  // A category column follows the view: the most final royal flushes come from drawing five,
+  // the best chance of one from drawing one.
+  const int royal = kFirstHoldCategoryColumn;
+  EXPECT_EQ(SortedHolds(holds, royal + 1, TFigureView::Hands)[0], 31);
+  EXPECT_EQ(SortedHolds(holds, royal + 1, TFigureView::Probability)[0], 16);
+  EXPECT_EQ(CompareHolds(holds[3], holds[3], royal, TFigureView::Hands), 0);
+}
+
+TEST(HoldStats, CellTexts) {
+  TAnalysed hand(0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"AS", "KS", "QS", "JS", "3D"});
+  const THoldStats holds = FillHoldStats(*hand.Engine);
+  const THandStat& draw = holds[16];
+  EXPECT_EQ(HoldCellText(draw, kHoldReturnColumn, TFigureView::Hands), "1855.31915");
+  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Hands), "1");
+  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Probability), "2.1277");
+  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Return), "1702.1277");
+  // A category the hold cannot reach shows "- " in every view.
+  for (TFigureView view : {TFigureView::Hands, TFigureView::Probability, TFigureView::Return})
+    EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn + 2, view), "- ");
+  EXPECT_EQ(HoldCellText(holds[0], kHoldReturnColumn, TFigureView::Hands), "- ");
+  EXPECT_EQ(FigureViewOf(7), TFigureView::Hands);  // a damaged stored view
+  EXPECT_EQ(FigureViewOf(2), TFigureView::Return);
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -219,6 +219,20 @@ TEST_F(NineSixJacks, TheLargestPayKeepsItsShareOfTheReturn) {
   EXPECT_CLOSE(Number(stats.ReturnText[kTotalColumn][0]), 100 * table.Return, 1e-6L * share);
 }
 
+// The grid's cells: missing and zero figures read "- ", hands are grouped in threes.
+TEST_F(NineSixJacks, CellTexts) {
+  const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), *table_, 600);
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, kTotalColumn, 1), "19 933 230 517 200");
+  // Four of a kind is never held four cards to draw one.
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 1, 4), "- ");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, 1, 4), "- ");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 0, 4), "624");
+  // The total of the final hands has no probability of its own.
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, kTotalColumn, 1), "- ");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Return, kTotalColumn, 0), "99.543904");
+  EXPECT_THROW(StatisticsCellText(stats, TFigureView::Hands, kStatColumns, 0), RangeError);
+}
+
 TEST(Statistics, OccurrenceTimes) {
   StatisticsTable stats;
   stats.DataRowCount = 5;

@@ -1,0 +1,64 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "stats/result_grid.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/wild_engine.h"
+#include "test_games.h"
+
+namespace tarnwick {
+namespace {
+
+TEST(ResultGrid, ReturnAndChanceTexts) {
+  // Seven characters, with two, one or no decimals as the return grows.
+  EXPECT_EQ(ReturnText(0.995432L), "  99.54%");
+  EXPECT_EQ(ReturnText(1.23456L), "  123.5%");
+  EXPECT_EQ(ReturnText(40), "   4000%");
+  EXPECT_EQ(ChanceText(0), "- ");
+  EXPECT_EQ(ChanceText(1.0L / 47), "  2.128%");
+}
+
+TEST(ResultGrid, PaysForTheCoinsPlayed) {
+  const TCatalogue games = BuildCatalogue();
+  const TPokerDescription& jacks = *FindGame(games, 0);
+  const std::vector<int32_t> five = {4000, 250, 125, 45, 30, 20, 15, 10, 5};
+  const TPayout basisFive = MakePayout(jacks, five, 5);
+  EXPECT_EQ(PayForCoins(&basisFive, 0, 5), 4000);
+  EXPECT_EQ(PayForCoins(nullptr, 0, 5), 0);
+  // The largest pay for five coins needs more than 32 bits.
+  std::vector<int32_t> largest(9, 1);
+  largest[0] = INT32_MAX;
+  const TPayout top = MakePayout(jacks, largest);
+  EXPECT_EQ(PayForCoins(&top, 0, 5), 5LL * INT32_MAX);
+  EXPECT_THROW(MakePayout(jacks, std::vector<int32_t>(8, 1)), InputError);
+  EXPECT_THROW(MakePayout(jacks, largest, 6), InputError);
+}
+
+// Four to a royal flush drawing one: 1 royal, 8 flushes, 3 straights, 12 high pairs of 47.
+TEST(ResultGrid, RowsOfTheShownHold) {
+  const TCatalogue games = BuildCatalogue();
+  const TPokerDescription& jacks = *FindGame(games, 0);
+  TPayout table = MakePayout(jacks, std::vector<int32_t>{800, 50, 25, 9, 6, 4, 3, 2, 1});
+  const auto engine = CreateEngineForGame(jacks);
+  engine->SetPayout(&table);
+  engine->DealCards(testing::HandOf({"AS", "KS", "QS", "JS", "3D"}));
+  engine->GetTheBest();
+  const std::vector<std::string> names(jacks.CategoryNames.begin(),
+                                       jacks.CategoryNames.begin() + 9);
+  const TResultGrid grid = MakeResultGrid(names, &table, 2, *engine, true, 16);
+  ASSERT_EQ(grid.Categories.size(), 9u);
+  EXPECT_EQ(grid.Categories[0].Name, " ROYAL FLUSH");
+  EXPECT_EQ(grid.Categories[0].Pay, "1600");
+  EXPECT_EQ(grid.Categories[0].Chance, "  2.128%");
+  EXPECT_EQ(grid.Categories[4].Chance, " 17.021%");
+  EXPECT_EQ(grid.Categories[2].Chance, "- ");
+  EXPECT_EQ(grid.Return, "   1855%");
+  const TResultGrid before = MakeResultGrid(names, &table, 1, *engine, false, 16);
+  EXPECT_EQ(before.Categories[0].Pay, "800");
+  EXPECT_EQ(before.Categories[0].Chance, "");
+  EXPECT_EQ(before.Return, "");
+}
+
+}  // namespace
+}  // namespace tarnwick
