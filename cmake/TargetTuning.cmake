@@ -8,7 +8,12 @@
 # GCC clears small fixed-size records (the per-hold counts of 100 to 300 bytes, cleared
 # once per hold) with `rep stos`, whose start-up costs more than the clearing: records up
 # to 1 KiB are cleared with an unrolled loop instead, larger ones by the C library.
+#
+# The options are an INTERFACE target that the core links PUBLIC: every target that
+# compiles the core's inline code (the programs, the tests) gets them too.
 option(TARNWICK_TUNE_FOR_HOST "Use the x86-64-v2 level when the building machine has it" ON)
+add_library(tarnwick_tuning INTERFACE)
+add_library(tarnwick::tuning ALIAS tarnwick_tuning)
 
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
   if(TARNWICK_TUNE_FOR_HOST AND NOT CMAKE_CROSSCOMPILING)
@@ -24,10 +29,11 @@ if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
       }]=] TARNWICK_HOST_HAS_X86_64_V2)
     unset(CMAKE_REQUIRED_FLAGS)
     if(TARNWICK_HOST_HAS_X86_64_V2)
-      add_compile_options(-march=x86-64-v2)
+      target_compile_options(tarnwick_tuning INTERFACE -march=x86-64-v2)
     endif()
   endif()
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    add_compile_options(-mmemset-strategy=unrolled_loop:1024:noalign,libcall:-1:noalign)
+    target_compile_options(tarnwick_tuning INTERFACE
+      -mmemset-strategy=unrolled_loop:1024:noalign,libcall:-1:noalign)
   endif()
 endif()

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ clang cmake ninja-build pkg-config        # compilers (clang for the sanitizer build)
   libclang-rt-14-dev                            # clang's sanitizer and fuzzer runtimes
-  libgtest-dev libgmock-dev libbenchmark-dev    # tests and benchmarks
+  libgtest-dev libgmock-dev                     # tests
   nlohmann-json3-dev libcli11-dev               # tarnwick-cli
   clang-format                                  # the format check
 )

@@ -60,9 +60,7 @@ void AddDataOption(CLI::App* command, tarnwick::cli::TTableOptions& options) {
                       "$XDG_DATA_HOME/tarnwick where that is not writable)");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   using namespace tarnwick;
   CLI::App app{"Tarnwick: exact odds for five-card draw video poker", "tarnwick-cli"};
   app.require_subcommand(1);
@@ -189,8 +187,10 @@ int main(int argc, char** argv) {
       "family; the signature of their counts is the same for any number of threads");
   AddThreadsOption(benchmark, bench.Threads);
   benchmark
-      ->add_option("--part", bench.Parts,
-                   "Run only these parts: jacks, deuces, joker, double-joker, hands (repeatable)")
+      ->add_option(
+          "--part", bench.Parts,
+          "Run only these parts: jacks, deuces, joker, double-joker, hands, and charts (timed "
+          "only, not run by default) (repeatable)")
       ->check(CLI::IsMember(cli::BenchPartNames()));
   benchmark->add_option("--repeat,-r", bench.Repeat, "Runs of each part; the median time is shown")
       ->check(CLI::Range(1, 100))
@@ -260,6 +260,18 @@ int main(int argc, char** argv) {
     return kInterruptedExit;
   } catch (const std::exception& e) {
     std::cerr << "tarnwick-cli: " << WithoutCarriageReturns(e.what()) << '\n';
+    return kFailureExit;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    // Only a failure to set up the command line itself (such as no memory) comes here.
+    std::cerr << "tarnwick-cli: " << e.what() << '\n';
     return kFailureExit;
   }
 }

@@ -96,7 +96,7 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
     };
     Json columns = Json::array();
     for (int k = 0; k < kStatColumns; ++k) {
-      columns.push_back({{"title", kStatHeaders[static_cast<size_t>(k + 1)]},
+      columns.push_back({{"title", kStatHeaders[static_cast<size_t>(k) + 1]},
                          {"hands", column(stats.HandsText, k)},
                          {"probability", column(stats.ProbabilityText, k)},
                          {"return", column(stats.ReturnText, k)}});

@@ -139,7 +139,7 @@ std::filesystem::path DataFolder(const TTableOptions& options, bool forWriting) 
     folders.PrepareUserFolders();
     return folders.DataFolder;
   }
-  const std::filesystem::path folder = options.Data;
+  std::filesystem::path folder = options.Data;
   struct stat info {};
   if (::stat(folder.c_str(), &info) != 0) {
     throw InputError(errno == ENOENT ? "--data folder \"" + options.Data + "\" does not exist"

@@ -161,8 +161,8 @@ TEST(Cli, HelpOnEveryCommand) {
 }
 
 std::string DataFolder() {
-  const std::string folder = ::testing::TempDir() + "tarnwick_cli_data_" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::string folder = ::testing::TempDir() + "tarnwick_cli_data_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder;
@@ -331,9 +331,10 @@ TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
        {std::string("tables"), std::string("add -q -g 0 -p 800,50,25,9,6,4,3,2,3"),
         std::string("delete --index 0"), "import -q " + (data / "list.csv").string()}) {
     const std::string out = (data / "run.out").string();
-    const int status = std::system(
-        (user + TARNWICK_CLI + " " + command + " -d " + data.string() + " >" + out + " 2>&1")
-            .c_str());
+    std::string line = user;
+    line.append(TARNWICK_CLI).append(" ").append(command).append(" -d ").append(data.string());
+    line.append(" >").append(out).append(" 2>&1");
+    const int status = std::system(line.c_str());
     const std::string text = ReadFile(out);
     fs::remove(out);
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << command << ": " << text;

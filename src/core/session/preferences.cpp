@@ -185,7 +185,7 @@ std::filesystem::path TPreferences::HelpFileName() const {
   std::string name = Text("Info", "HelpFile");
   if (name.empty()) name = kDefaultHelpFile;
   // The name comes from a file the user may edit: it may not leave the help folder.
-  const std::filesystem::path candidate = folder / std::filesystem::path(name).filename();
+  std::filesystem::path candidate = folder / std::filesystem::path(name).filename();
   std::error_code error;
   if (!name.empty() && std::filesystem::exists(candidate, error)) return candidate;
   return folder / kDefaultHelpFile;
@@ -259,7 +259,7 @@ std::string LanguageOfLocale(std::string_view locale) {
       {"uk", "UKR"}, {"uz", "UZB"}, {"vi", "VIE"}, {"zh", "ZHO"},
   }};
   const size_t end = locale.find_first_of("_-.@");
-  const std::string language = Upper(std::string(locale.substr(0, end)));
+  std::string language = Upper(std::string(locale.substr(0, end)));
   if (language.size() == 3) return language;
   for (const auto& [two, three] : kCodes) {
     if (Upper(std::string(two)) == language) return std::string(three);

@@ -191,7 +191,7 @@ fs::path SaveTarget(const fs::path& path) {
   std::error_code error;
   const fs::file_status status = fs::symlink_status(path, error);
   if (error || !fs::is_symlink(status)) return path;
-  const fs::path target = fs::canonical(path, error);
+  fs::path target = fs::canonical(path, error);
   if (error) {
     const std::string reason = error.message();
     throw DataFileError("Cannot save " + Quoted(path) + ": it is a link to " +
