@@ -26,7 +26,7 @@ namespace {
 std::string WildText(const TPokerDescription& game) {
   std::string text;
   if (game.WildRank >= 0) {
-    text = std::string(1, kRankLetters[static_cast<size_t>(game.WildRank)]) + "s";
+    text = std::string(1, kRankLetters[game.WildRank]) + "s";
   }
   if (game.JokerCount > 0) {
     if (!text.empty()) text += " + ";
@@ -40,7 +40,7 @@ std::string HoldText(const std::array<int, kHandSize>& cards, int mask) {
   std::string text;
   for (int i = 0; i < kHandSize; ++i) {
     if (i > 0) text += ' ';
-    text += BitSet(mask, i) ? "--" : CardText(cards[static_cast<size_t>(i)]);
+    text += BitSet(mask, i) ? "--" : CardText(cards[i]);
   }
   return text;
 }
@@ -123,7 +123,7 @@ int RunHand(const TPokerDescription& game, TPayout& table, const std::array<int,
   const THoldStats holds = FillHoldStats(engine);
   for (int mask : SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands)) {
     out << (mask == best ? "* " : "  ") << HoldText(cards, mask)
-        << Format(" %11.6f", static_cast<double>(holds[static_cast<size_t>(mask)].ExpectedReturn))
+        << Format(" %11.6f", static_cast<double>(holds[mask].ExpectedReturn))
         << Format(" %8.0f", engine.DrawsOf(mask));
     for (int c = 0; c <= last; ++c) {
       out << Format(" %10.8f", static_cast<double>(engine.MaskCategoryChance(c, mask)));

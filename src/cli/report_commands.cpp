@@ -96,7 +96,7 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
     };
     Json columns = Json::array();
     for (int k = 0; k < kStatColumns; ++k) {
-      columns.push_back({{"title", kStatHeaders[static_cast<size_t>(k) + 1]},
+      columns.push_back({{"title", kStatHeaders[k + 1]},
                          {"hands", column(stats.HandsText, k)},
                          {"probability", column(stats.ProbabilityText, k)},
                          {"return", column(stats.ReturnText, k)}});
@@ -126,7 +126,7 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
   std::vector<std::vector<std::string>> grid;
   grid.emplace_back(kStatHeaders.begin(), kStatHeaders.end());
   for (int r = 0; r < rows; ++r) {
-    std::vector<std::string> line = {stats.RowLabels[static_cast<size_t>(r)]};
+    std::vector<std::string> line = {stats.RowLabels[r]};
     for (int k = 0; k < kStatColumns; ++k) {
       line.push_back(options.Csv ? Trim(texts[k][r]) : StatisticsCellText(stats, view, k, r));
     }
@@ -213,13 +213,13 @@ int RunHolds(const TPokerDescription& game, TPayout& table, const std::array<int
       << " of every hold, best expected return first (1 = the card is replaced, * = the best "
          "hold)\n\n";
   for (int c = 0; c < entries; ++c) {
-    out << Format("  C%-3.0f", c) << titles[static_cast<size_t>(c)] << '\n';
+    out << Format("  C%-3.0f", c) << titles[c] << '\n';
   }
   out << "\n  Code   Drawn            EV";
   for (int c = 0; c < entries; ++c) out << Format(c < 10 ? "          C%.0f" : "         C%.0f", c);
   out << '\n';
   for (int mask : SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands)) {
-    const THandStat& hold = holds[static_cast<size_t>(mask)];
+    const THandStat& hold = holds[mask];
     out << (hold.Mask == best ? "* " : "  ") << hold.Code << Format("  %5.0f", hold.DrawnCount)
         << Format(" %13.6f", static_cast<double>(hold.ExpectedReturn));
     for (int c = 0; c < entries; ++c) {

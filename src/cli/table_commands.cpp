@@ -321,7 +321,7 @@ int RunDelete(const TCatalogue& games, const TTableOptions& options, std::ostrea
     throw InputError("there is no table " + std::to_string(options.Index) +
                      " (the data file holds " + std::to_string(store.Payouts.size()) + ")");
   }
-  const TPayout& table = *store.Payouts[static_cast<size_t>(options.Index)];
+  const TPayout& table = *store.Payouts[options.Index];
   const std::string what = GameName(games, table.GameId) + ", pays " + PaysText(table);
   store.Delete(&table);
   SaveStore(store, folder);

@@ -15,10 +15,10 @@ int ListingKind(const std::array<int, 5>& codes) {
   }
   std::sort(ranks.begin(), ranks.end());
   std::array<int, 13> count{};
-  for (int r : ranks) ++count[static_cast<size_t>(r)];
+  for (int r : ranks) ++count[r];
   int fourRank = -1, threeRank = -1, pairs = 0, pairRank = -1;
   for (int r = 0; r < 13; ++r) {
-    const int c = count[static_cast<size_t>(r)];
+    const int c = count[r];
     if (c == 4) fourRank = r;
     if (c == 3) threeRank = r;
     if (c == 2) {
@@ -60,7 +60,7 @@ int ListingKind(const std::array<int, 5>& codes, int wildRank) {
   const bool oneRank = ranks.front() == ranks.back();
   if (oneRank) return kWildBase + 3 + ranks[0];
   std::array<int, 13> count{};
-  for (int r : ranks) ++count[static_cast<size_t>(r)];
+  for (int r : ranks) ++count[r];
   const int most = *std::max_element(count.begin(), count.end());
   const int pairs = static_cast<int>(std::count(count.begin(), count.end(), 2));
   const bool distinct = most == 1;

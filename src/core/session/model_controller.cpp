@@ -101,7 +101,7 @@ void TModelController::CheckPosition(int position) const {
 
 int32_t TModelController::CardCode(int position) const {
   CheckPosition(position);
-  return cards_[static_cast<size_t>(position)];
+  return cards_[position];
 }
 
 int TModelController::CardRank(int position) const {
@@ -122,7 +122,7 @@ bool TModelController::IsWildCard(int position) const {
 
 int TModelController::IndexOfCard(int32_t code) const {
   for (int i = 0; i < kHandSize; ++i) {
-    if (cards_[static_cast<size_t>(i)] == code) return i;
+    if (cards_[i] == code) return i;
   }
   return -1;
 }
@@ -132,7 +132,7 @@ void TModelController::PutCard(int32_t code) {
   if (analysed_) ClearHand();  // a click after a complete hand starts a new hand
   const int free = IndexOfCard(kEmptyPosition);
   if (free < 0) return;
-  cards_[static_cast<size_t>(free)] = code;
+  cards_[free] = code;
   Changed(kHandChanged);
   if (IndexOfCard(kEmptyPosition) < 0) Analyse();
 }
@@ -141,7 +141,7 @@ void TModelController::TakeCard(int32_t code) {
   const TBatch batch(*this);
   const int position = IndexOfCard(code);
   if (position < 0) return;
-  cards_[static_cast<size_t>(position)] = kEmptyPosition;
+  cards_[position] = kEmptyPosition;
   Changed(analysed_ ? kHandChanged | kAnalysisChanged : kHandChanged);
   analysed_ = false;
 }
@@ -251,7 +251,7 @@ void TModelController::SelectGame(int gameId) {
 
 const TPayout* TModelController::TableAt(int index) const {
   if (index < 0 || index >= TableCount()) return nullptr;
-  return tables_[static_cast<size_t>(index)];
+  return tables_[index];
 }
 
 int TModelController::PositionOf(const TPayout* table) const {
@@ -282,7 +282,7 @@ void TModelController::SelectTable(int index) {
   const TPayout* shown = engine_->Payout;
   if (index >= 0 && index < TableCount()) {
     tableIndex_ = index;
-    engine_->SetPayout(tables_[static_cast<size_t>(index)]);
+    engine_->SetPayout(tables_[index]);
     if (coins_ == -1) SetCoins(1);
   } else if (tables_.empty()) {
     tableIndex_ = -1;
@@ -455,7 +455,7 @@ THoldsSnapshot TModelController::HoldsSnapshot() const {
   snapshot.BestMask = bestMask_;
   snapshot.LastCategory = engine_->LastCategory;
   snapshot.CategoryNames = CategoryNames();
-  for (int i = 0; i < kHandSize; ++i) snapshot.Wild[static_cast<size_t>(i)] = IsWildCard(i);
+  for (int i = 0; i < kHandSize; ++i) snapshot.Wild[i] = IsWildCard(i);
   return snapshot;
 }
 

@@ -176,7 +176,7 @@ int TPreferences::LanguageIndex() const {
 
 void TPreferences::ChooseLanguage(int index) {
   if (index < 0 || index >= static_cast<int>(Languages.size())) return;
-  SetLanguage(Languages[static_cast<size_t>(index)]);
+  SetLanguage(Languages[index]);
   Settings.WriteString("", "Language", LanguageCode);
 }
 

@@ -15,7 +15,7 @@ THandStat::THandStat(int mask) : Mask(mask), Code("00000"), DrawnCount(0) {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
   for (int i = 0; i < kHandSize; ++i) {
     if (!BitSet(mask, i)) continue;
-    Code[static_cast<size_t>(i)] = '1';
+    Code[i] = '1';
     ++DrawnCount;
   }
 }
@@ -44,7 +44,7 @@ THoldStats FillHoldStats(const TPokerEngine& engine) {
     record.Probability[last + 1] = nothing;
     record.Return[last + 1] = 0;
     record.Count[last + 1] = count32(engine.CategoryCount(last + 1, mask));
-    holds[static_cast<size_t>(mask)] = record;
+    holds[mask] = record;
   }
   return holds;
 }
@@ -97,7 +97,7 @@ std::array<int, kMaskCount> SortedHolds(const THoldStats& holds, int sortColumn,
   std::array<int, kMaskCount> order{};
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](int a, int b) {
-    return CompareHolds(holds[static_cast<size_t>(a)], holds[static_cast<size_t>(b)], sortColumn,
+    return CompareHolds(holds[a], holds[b], sortColumn,
                         view) < 0;
   });
   return order;

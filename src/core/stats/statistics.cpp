@@ -101,9 +101,9 @@ StatisticsTable BuildStatisticsTable(const std::vector<std::string>& categoryNam
     share[kHandsRow1] = Percent(100 * ret * dealsK / total);
   }
 
-  auto& hands = table.HandsText[kTotalColumn];
-  auto& chance = table.ProbabilityText[kTotalColumn];
-  auto& share = table.ReturnText[kTotalColumn];
+  auto& hands = table.HandsText[kStatTotalColumn];
+  auto& chance = table.ProbabilityText[kStatTotalColumn];
+  auto& share = table.ReturnText[kStatTotalColumn];
   long double rest = 1;
   for (int c = 0; c <= last; ++c) {
     const int r = c + kFirstCategoryRow;
@@ -186,7 +186,7 @@ std::string StatisticsCellText(const StatisticsTable& table, TFigureView view, i
   CheckRange(column, 0, kStatColumns - 1, "statistics column");
   CheckRange(row, 0, kStatRows - 1, "statistics row");
   const std::string& raw =
-      ViewTexts(table, view)[static_cast<size_t>(column)][static_cast<size_t>(row)];
+      ViewTexts(table, view)[column][row];
   const size_t first = raw.find_first_not_of(' ');
   const std::string text =
       first == std::string::npos ? "" : raw.substr(first, raw.find_last_not_of(' ') - first + 1);

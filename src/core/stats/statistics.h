@@ -17,7 +17,7 @@
 namespace tarnwick {
 
 constexpr int kStatColumns = 7;  // 0..5: deals whose best hold draws k cards; 6: total
-constexpr int kTotalColumn = 6;
+constexpr int kStatTotalColumn = 6;
 constexpr int kStatRows = 19;  // "1st Hands", "2nd Hands", 16 categories, "Nothing"
 constexpr int kMinSpeed = 10;  // hands per hour
 constexpr int kMaxSpeed = 10000;

@@ -254,7 +254,7 @@ TEST(RiskOfRuin, AgreesWithASimulation) {
   for (int player = 0; player < players; ++player) {
     int bankroll = initial;
     for (int hand = 1; hand <= 2000; ++hand) {
-      bankroll += outcomes.Net[static_cast<size_t>(outcome(random))];
+      bankroll += outcomes.Net[outcome(random)];
       if (bankroll <= 0 || bankroll >= desired) {
         for (size_t k = 0; k < checkpoints.size(); ++k) {
           if (hand > checkpoints[k]) continue;

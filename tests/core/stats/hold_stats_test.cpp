@@ -95,7 +95,7 @@ TEST(HoldStats, EveryHoldAddsUp) {
     EXPECT_EQ(holds[0].Count[own], 1);
     EXPECT_CLOSE(holds[0].Probability[own], 1, 1e-18L);
     for (int mask = 0; mask < kMaskCount; ++mask) {
-      const THandStat& record = holds[static_cast<size_t>(mask)];
+      const THandStat& record = holds[mask];
       int64_t all = 0;
       long double chance = 0;
       long double returned = 0;

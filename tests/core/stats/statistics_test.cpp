@@ -101,11 +101,11 @@ void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
   for (int c = 0; c <= table.LastCategory; ++c) {
     Int128 sum = 0;
     for (int k = 0; k <= 5; ++k) sum += common / Choose(m, k) * table.Counts[k][c];
-    EXPECT_EQ(stats.HandsText[kTotalColumn][c + 2], Text(sum)) << "category " << c;
+    EXPECT_EQ(stats.HandsText[kStatTotalColumn][c + 2], Text(sum)) << "category " << c;
   }
-  EXPECT_EQ(stats.HandsText[kTotalColumn][nothingRow], Text(nothing));
-  EXPECT_EQ(stats.HandsText[kTotalColumn][1], Text(all));
-  EXPECT_EQ(stats.HandsText[kTotalColumn][1], expectedAll);
+  EXPECT_EQ(stats.HandsText[kStatTotalColumn][nothingRow], Text(nothing));
+  EXPECT_EQ(stats.HandsText[kStatTotalColumn][1], Text(all));
+  EXPECT_EQ(stats.HandsText[kStatTotalColumn][1], expectedAll);
 }
 
 TEST(Statistics, TotalsOfEveryDeckSizeAgreeWithIntegerArithmetic) {
@@ -125,7 +125,7 @@ TEST(Statistics, TotalsOfEveryDeckSizeAgreeWithIntegerArithmetic) {
       const StatisticsTable stats = BuildStatisticsTable(NamesOf(*game), table, 600);
       SCOPED_TRACE(game->Name + ", seed " + std::to_string(seed));
       ExpectTotalColumn(table, stats, example.all);
-      EXPECT_EQ(stats.HandsText[kTotalColumn][0], Text(Choose(example.deck, 5)));
+      EXPECT_EQ(stats.HandsText[kStatTotalColumn][0], Text(Choose(example.deck, 5)));
     }
   }
 }
@@ -168,25 +168,25 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
 
   // The published count of final royal flushes over all deals x 7669695; ties between
   // holds of equal value may move a handful.
-  const long double royals = Number(stats.HandsText[kTotalColumn][2]);
+  const long double royals = Number(stats.HandsText[kStatTotalColumn][2]);
   EXPECT_CLOSE(royals, 493512264.0L, 2000.0L);
 
   long double returned = 0;
   for (int c = 0; c <= table.LastCategory; ++c) {
     const int r = c + 2;
-    EXPECT_CLOSE(Number(stats.ProbabilityText[kTotalColumn][r]), 100 * table.CategoryChance(c),
+    EXPECT_CLOSE(Number(stats.ProbabilityText[kStatTotalColumn][r]), 100 * table.CategoryChance(c),
                  5e-7L);
     EXPECT_CLOSE(stats.RowProbability[r], table.CategoryChance(c), 1e-18L);
     // The exact hands over T x L give the same probability.
-    EXPECT_CLOSE(Number(stats.HandsText[kTotalColumn][r]) / 19933230517200.0L,
+    EXPECT_CLOSE(Number(stats.HandsText[kStatTotalColumn][r]) / 19933230517200.0L,
                  table.CategoryChance(c), 1e-15L);
-    returned += Number(stats.ReturnText[kTotalColumn][r]);
+    returned += Number(stats.ReturnText[kStatTotalColumn][r]);
   }
   EXPECT_CLOSE(returned, 99.5439043695L, 1e-5L);
-  EXPECT_EQ(stats.ReturnText[kTotalColumn][0], " 99.543904");
-  EXPECT_EQ(stats.ProbabilityText[kTotalColumn][0], "100.000000");
-  EXPECT_EQ(stats.ProbabilityText[kTotalColumn][1], "");
-  EXPECT_EQ(stats.ReturnText[kTotalColumn][1], "");
+  EXPECT_EQ(stats.ReturnText[kStatTotalColumn][0], " 99.543904");
+  EXPECT_EQ(stats.ProbabilityText[kStatTotalColumn][0], "100.000000");
+  EXPECT_EQ(stats.ProbabilityText[kStatTotalColumn][1], "");
+  EXPECT_EQ(stats.ReturnText[kStatTotalColumn][1], "");
   EXPECT_EQ(stats.OccursHandsText[0], "");
   EXPECT_EQ(stats.OccursHandsText[1], "");
   EXPECT_CLOSE(Number(stats.OccursHandsText[2]), 1 / table.CategoryChance(0), 0.006L);
@@ -215,21 +215,21 @@ TEST_F(NineSixJacks, TheLargestPayKeepsItsShareOfTheReturn) {
   table.ComputeTotals();
   const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), table, 600);
   const long double share = 100.0L * INT32_MAX * table.CategoryChance(0);
-  EXPECT_CLOSE(Number(stats.ReturnText[kTotalColumn][2]), share, 1e-6L * share);
-  EXPECT_CLOSE(Number(stats.ReturnText[kTotalColumn][0]), 100 * table.Return, 1e-6L * share);
+  EXPECT_CLOSE(Number(stats.ReturnText[kStatTotalColumn][2]), share, 1e-6L * share);
+  EXPECT_CLOSE(Number(stats.ReturnText[kStatTotalColumn][0]), 100 * table.Return, 1e-6L * share);
 }
 
 // The grid's cells: missing and zero figures read "- ", hands are grouped in threes.
 TEST_F(NineSixJacks, CellTexts) {
   const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), *table_, 600);
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, kTotalColumn, 1), "19 933 230 517 200");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, kStatTotalColumn, 1), "19 933 230 517 200");
   // Four of a kind is never held four cards to draw one.
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 1, 4), "- ");
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, 1, 4), "- ");
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 0, 4), "624");
   // The total of the final hands has no probability of its own.
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, kTotalColumn, 1), "- ");
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Return, kTotalColumn, 0), "99.543904");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, kStatTotalColumn, 1), "- ");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Return, kStatTotalColumn, 0), "99.543904");
   EXPECT_THROW(StatisticsCellText(stats, TFigureView::Hands, kStatColumns, 0), RangeError);
 }
 
@@ -266,7 +266,7 @@ TEST(Statistics, MissingFiguresNeverDivideByZero) {
   EXPECT_EQ(stats.DataRowCount, 12);
   EXPECT_EQ(stats.RowLabels.size(), 12u);
   for (int r = 0; r < 12; ++r) {
-    EXPECT_EQ(stats.HandsText[kTotalColumn][r], "");
+    EXPECT_EQ(stats.HandsText[kStatTotalColumn][r], "");
     EXPECT_EQ(stats.OccursHoursText[r], "");
   }
 
@@ -288,7 +288,7 @@ TEST(Statistics, MissingFiguresNeverDivideByZero) {
   EXPECT_EQ(stats.OccursHoursText[3], "");
   EXPECT_EQ(stats.OccursHandsText[11], "");
   EXPECT_EQ(stats.OccursHoursText[2], "00:00:06");
-  EXPECT_EQ(stats.ReturnText[kTotalColumn][0], "80000.000000");
+  EXPECT_EQ(stats.ReturnText[kStatTotalColumn][0], "80000.000000");
 
   // Pays for five coins: the return texts are per coin and still add up to the return.
   TPayout five = pat;
@@ -296,7 +296,7 @@ TEST(Statistics, MissingFiguresNeverDivideByZero) {
   five.Pays[0] = 4000;
   five.ComputeTotals();
   stats = BuildStatisticsTable(NamesOf(jacks), five, 600);
-  EXPECT_EQ(stats.ReturnText[kTotalColumn][2], "80000.000000");
+  EXPECT_EQ(stats.ReturnText[kStatTotalColumn][2], "80000.000000");
   EXPECT_EQ(stats.ReturnText[0][1], "80000.000000");
 }
 
