@@ -41,7 +41,12 @@ TResultGrid MakeResultGrid(const std::vector<std::string>& categoryNames, const 
     if (analysed) row.Chance = ChanceText(engine.MaskCategoryChance(static_cast<int>(c), drawMask));
     grid.Categories.push_back(row);
   }
-  if (analysed) grid.Return = ReturnText(engine.DrawReturn(drawMask));
+  // The engine's expected pay is in the coins of the table's pays: per bet it is divided
+  // by the coin basis, as the table's own return is.
+  if (analysed) {
+    const int basis = table != nullptr && table->CoinBasis > 0 ? table->CoinBasis : 1;
+    grid.Return = ReturnText(engine.DrawReturn(drawMask) / basis);
+  }
   return grid;
 }
 

@@ -22,7 +22,7 @@ struct TResultRow {
 
 struct TResultGrid {
   std::vector<TResultRow> Categories;
-  std::string Return;  // the expected return in percent; empty before analysis
+  std::string Return;  // the expected return per bet in percent; empty before analysis
 };
 
 // The pay of a category for the coins played: the table's pay x coins / its coin basis (0

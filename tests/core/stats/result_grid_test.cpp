@@ -54,6 +54,15 @@ TEST(ResultGrid, RowsOfTheShownHold) {
   EXPECT_EQ(grid.Categories[4].Chance, " 17.021%");
   EXPECT_EQ(grid.Categories[2].Chance, "- ");
   EXPECT_EQ(grid.Return, "   1855%");
+  // The same pays given for five coins: the same return per bet.
+  TPayout five = MakePayout(jacks, std::vector<int32_t>{4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
+  engine->SetPayout(&five);
+  engine->DealCards(testing::HandOf({"AS", "KS", "QS", "JS", "3D"}));
+  engine->GetTheBest();
+  const TResultGrid perBet = MakeResultGrid(names, &five, 5, *engine, true, 16);
+  EXPECT_EQ(perBet.Return, grid.Return);
+  EXPECT_EQ(perBet.Categories[0].Pay, "4000");
+  engine->SetPayout(&table);
   const TResultGrid before = MakeResultGrid(names, &table, 1, *engine, false, 16);
   EXPECT_EQ(before.Categories[0].Pay, "800");
   EXPECT_EQ(before.Categories[0].Chance, "");
