@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ofstream(folder / "Langs" / "ENG.ini", std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   try {
-    tarnwick::TPreferences preferences({folder, folder / "settings.ini", "ENG", {}});
+    tarnwick::TPreferences preferences({folder, folder / "settings.ini", "ENG", {}, {}});
     for (const std::string& section : preferences.Texts.Sections()) {
       (void)preferences.WindowName(section);
       for (const std::string& key : preferences.Texts.Keys(section)) {

@@ -90,7 +90,11 @@ TPreferences::TPreferences(TPreferencesSetup setup) : setup_(std::move(setup)) {
   std::sort(languageFiles_.begin(), languageFiles_.end(),
             [](const TLanguageFile& a, const TLanguageFile& b) { return a.Code < b.Code; });
   for (const TLanguageFile& language : languageFiles_) Languages.push_back(language.Code);
-  FontName = setup_.HasFont && setup_.HasFont("Tahoma") ? "Tahoma" : "MS Shell Dlg";
+  if (setup_.HasFont && setup_.HasFont("Tahoma")) {
+    FontName = "Tahoma";
+  } else {
+    FontName = setup_.DefaultFont.empty() ? "MS Shell Dlg" : setup_.DefaultFont;
+  }
 
   std::string start;
   if (FindLanguage(setup_.SystemLanguage) != nullptr) {
@@ -191,6 +195,44 @@ std::filesystem::path TPreferences::HelpFileName() const {
   return folder / kDefaultHelpFile;
 }
 
+std::filesystem::path TPreferences::HelpPage(int context) const {
+  const std::string topic = HelpTopic(context);
+  if (topic.empty()) return {};
+  const std::filesystem::path folder = setup_.ResourceFolder / "Help";
+  // The help file's name says which book (folder) holds the language's pages; it comes
+  // from a file the user may edit, so only its last part counts.
+  const std::filesystem::path own =
+      std::filesystem::path(Text("Info", "HelpFile")).filename().stem();
+  std::error_code error;
+  for (const std::filesystem::path& book : {own, std::filesystem::path(kDefaultHelpFile).stem()}) {
+    const std::filesystem::path page = folder / book / topic;
+    if (std::filesystem::is_regular_file(page, error)) return page;
+  }
+  return {};
+}
+
+std::string FormatText(std::string_view pattern, const std::vector<std::string>& arguments) {
+  std::string text;
+  size_t next = 0;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '%' && i + 1 < pattern.size()) {
+      if (pattern[i + 1] == 's') {
+        if (next < arguments.size()) text += arguments[next];
+        ++next;
+        ++i;
+        continue;
+      }
+      if (pattern[i + 1] == '%') {
+        text += '%';
+        ++i;
+        continue;
+      }
+    }
+    text += pattern[i];
+  }
+  return text;
+}
+
 std::string HelpTopic(int context) {
   static const std::array<std::pair<int, const char*>, 6> kTopics = {{{1, "main.htm"},
                                                                       {2, "SelectGame.htm"},
@@ -273,7 +315,7 @@ TPreferences& Preferences() {
     // Nothing is created here: the settings folder is made when settings are first saved.
     const TAppFolders folders = TAppFolders::Current();
     instance = std::make_unique<TPreferences>(TPreferencesSetup{
-        folders.ResourceFolder, folders.SettingsFile, SystemLanguageOfEnvironment(), {}});
+        folders.ResourceFolder, folders.SettingsFile, SystemLanguageOfEnvironment(), {}, {}});
   }
   return *instance;
 }

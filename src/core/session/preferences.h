@@ -27,6 +27,9 @@ struct TPreferencesSetup {
   std::string SystemLanguage;
   // Whether the system has a screen font of that name.
   std::function<bool(const std::string&)> HasFont;
+  // The font to use when the system has none of the fonts the program prefers (on Linux,
+  // the desktop's interface font); empty keeps the classic fallback name.
+  std::string DefaultFont;
 };
 
 class TPreferences {
@@ -63,6 +66,9 @@ class TPreferences {
   void SetLanguage(const std::string& code);
   // Help/<the language's "HelpFile">, or Help/Tarnwick_eng.chm when that does not exist.
   std::filesystem::path HelpFileName() const;
+  // The HTML page of a help topic: Help/<the help file's name without extension>/<topic>,
+  // else the English page; empty when neither exists or the topic is unknown.
+  std::filesystem::path HelpPage(int context) const;
   void ApplyFont(const std::string& fontName) { FontName = fontName; }
   // The address the about box links to for the current language.
   const std::string& WebAddress() const { return webAddress_; }
@@ -103,6 +109,11 @@ std::string HelpLocation(const TPreferences& preferences, int context);
 bool ShowHelp(const TPreferences& preferences, int context,
               const std::function<bool(const std::string& location)>& viewer,
               const std::function<void(const std::string& message)>& showMessage);
+
+// A language text with placeholders: each "%s" takes the next argument in order (an empty
+// text when there are too few), "%%" is one "%", anything else stays as written. Texts are
+// never used as printf formats, so a language file cannot make the program read memory.
+std::string FormatText(std::string_view pattern, const std::vector<std::string>& arguments);
 
 // Breaks text into lines of at most `width` characters, after blanks, tabs, commas,
 // hyphens and full stops (a word longer than a line is cut); lines end with "\r\n".

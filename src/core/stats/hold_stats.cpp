@@ -96,10 +96,8 @@ int CompareHolds(const THandStat& x, const THandStat& y, int sortColumn, TFigure
 std::array<int, kMaskCount> SortedHolds(const THoldStats& holds, int sortColumn, TFigureView view) {
   std::array<int, kMaskCount> order{};
   std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](int a, int b) {
-    return CompareHolds(holds[a], holds[b], sortColumn,
-                        view) < 0;
-  });
+  std::sort(order.begin(), order.end(),
+            [&](int a, int b) { return CompareHolds(holds[a], holds[b], sortColumn, view) < 0; });
   return order;
 }
 

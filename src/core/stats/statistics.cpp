@@ -185,8 +185,7 @@ std::string StatisticsCellText(const StatisticsTable& table, TFigureView view, i
                                int row) {
   CheckRange(column, 0, kStatColumns - 1, "statistics column");
   CheckRange(row, 0, kStatRows - 1, "statistics row");
-  const std::string& raw =
-      ViewTexts(table, view)[column][row];
+  const std::string& raw = ViewTexts(table, view)[column][row];
   const size_t first = raw.find_first_not_of(' ');
   const std::string text =
       first == std::string::npos ? "" : raw.substr(first, raw.find_last_not_of(' ') - first + 1);

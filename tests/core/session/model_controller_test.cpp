@@ -523,7 +523,7 @@ TEST_F(Controller, DeleteAsksTheLanguageQuestion) {
   std::filesystem::create_directories(langs);
   std::ofstream(langs / "ENG.ini")
       << "[Info]\nLanguage=English\n[SelectGame]\nConfirmMsg=Delete this pay table, really?\n";
-  TPreferences texts({folder_ / "res", folder_ / "settings.ini", "ENG", {}});
+  TPreferences texts({folder_ / "res", folder_ / "settings.ini", "ENG", {}, {}});
   TModelController controller(ui_, folder_, &texts);
   ui_.Answer = false;
   controller.DeleteTable();

@@ -11,6 +11,7 @@
 
 #include "errors.h"
 #include "session/app_folders.h"
+#include "session/report_links.h"
 #include "test_files.h"
 
 namespace tarnwick {
@@ -28,7 +29,7 @@ class Prefs : public testing::Test {
     std::ofstream(root_ / "Langs" / file, std::ios::binary) << text;
   }
   TPreferencesSetup PrefsSetup(const std::string& system = "") const {
-    return {root_, root_ / "tarnwick.ini", system, {}};
+    return {root_, root_ / "tarnwick.ini", system, {}, {}};
   }
   std::filesystem::path root_;
 };
@@ -373,6 +374,53 @@ TEST_F(Prefs, TheHomeFolderComesFromThePasswordDatabase) {
   EXPECT_EQ(as(65534), "/nonexistent/.local/share/tarnwick");  // nobody's entry
   const std::string stranger = as(54321);
   EXPECT_NE(stranger.find("Cannot find the home folder"), std::string::npos) << stranger;
+}
+
+// Each language's help pages, the English ones where a page is missing, and never a page
+// outside the help folder.
+TEST_F(Prefs, HelpPagesOfEachLanguage) {
+  Language("ENG.ini", "[Info]\nLanguage=English\nHelpFile=Tarnwick_eng.chm\n");
+  Language("DEU.ini", "[Info]\nLanguage=Deutsch\nHelpFile=Tarnwick_deu.chm\n");
+  Language("RUS.ini", "[Info]\nLanguage=Русский\nHelpFile=../../secret.chm\n");
+  for (const char* page :
+       {"Tarnwick_deu/main.htm", "Tarnwick_eng/main.htm", "Tarnwick_eng/statistics.htm"}) {
+    std::filesystem::create_directories((root_ / "Help" / page).parent_path());
+    test::WriteText(root_ / "Help" / page, "<html></html>");
+  }
+  std::filesystem::create_directories(root_ / "secret");
+  test::WriteText(root_ / "secret" / "main.htm", "not help");
+  TPreferences prefs(PrefsSetup("DEU"));
+  EXPECT_EQ(prefs.HelpPage(1), root_ / "Help" / "Tarnwick_deu" / "main.htm");
+  EXPECT_EQ(prefs.HelpPage(7), root_ / "Help" / "Tarnwick_eng" / "statistics.htm");
+  EXPECT_EQ(prefs.HelpPage(2), std::filesystem::path());  // no page in any language
+  EXPECT_EQ(prefs.HelpPage(5), std::filesystem::path());  // no such topic
+  prefs.SetLanguage("RUS");
+  EXPECT_EQ(prefs.HelpPage(1), root_ / "Help" / "Tarnwick_eng" / "main.htm");
+  EXPECT_EQ(prefs.FontName, "MS Shell Dlg");
+  TPreferencesSetup linux = PrefsSetup();
+  linux.DefaultFont = "DejaVu Sans";
+  EXPECT_EQ(TPreferences(linux).FontName, "DejaVu Sans");
+}
+
+// Language texts with placeholders take arguments in order; nothing else is interpreted.
+TEST(Texts, PlaceholdersAreOnlyFilledIn) {
+  EXPECT_EQ(FormatText("Win %s coins: %s", {"3", "1.234%"}), "Win 3 coins: 1.234%");
+  EXPECT_EQ(FormatText("%d %n %x %% %s", {"a"}), "%d %n %x % a");
+  EXPECT_EQ(FormatText("%s and %s", {"one"}), "one and ");
+  EXPECT_EQ(FormatText("100%", {}), "100%");
+}
+
+// The error report's mail body keeps only what cannot end or bend the link.
+TEST(Texts, MailLinksEncodeTheirBody) {
+  EXPECT_EQ(EncodeMailBody("Tarnwick 2.0\r\n"), "Tarnwick%202.0%0d%0a");
+  EXPECT_EQ(EncodeMailBody("a&b?c=d#e%f"), "a%26b%3fc%3dd%23e%25f");
+  EXPECT_EQ(EncodeMailBody("!$'()*-.@_"), "!$'()*-.@_");
+  EXPECT_EQ(EncodeMailBody("\xC3\x9F"), "%c3%9f");  // a UTF-8 character byte by byte
+  EXPECT_EQ(EncodeMailBody(std::string_view("ab\0cd", 5)), "ab");
+  EXPECT_EQ(ErrorReportMailLink("Hand :  AS"),
+            std::string("mailto:") + kSupportAddress +
+                "?subject=Tarnwick%201.0%20Error&body=Tarnwick%202.0%0d%0aHand%20%3a%20%20AS");
+  EXPECT_EQ(AboutMailLink(), std::string("mailto:") + kSupportAddress + "?subject=Tarnwick%202.0");
 }
 
 }  // namespace

@@ -222,7 +222,8 @@ TEST_F(NineSixJacks, TheLargestPayKeepsItsShareOfTheReturn) {
 // The grid's cells: missing and zero figures read "- ", hands are grouped in threes.
 TEST_F(NineSixJacks, CellTexts) {
   const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), *table_, 600);
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, kStatTotalColumn, 1), "19 933 230 517 200");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, kStatTotalColumn, 1),
+            "19 933 230 517 200");
   // Four of a kind is never held four cards to draw one.
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 1, 4), "- ");
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, 1, 4), "- ");
