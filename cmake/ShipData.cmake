@@ -8,6 +8,8 @@ function(tarnwick_ship_data target)
   add_custom_target(${target}_data ALL
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/Langs
             $<TARGET_FILE_DIR:${target}>/Langs
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/Help
+            $<TARGET_FILE_DIR:${target}>/Help
     COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/data/Tarnwick.dat
             -DDESTINATION=$<TARGET_FILE_DIR:${target}>/Tarnwick.dat
             -P ${PROJECT_SOURCE_DIR}/cmake/CopyIfMissing.cmake

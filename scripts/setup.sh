@@ -8,7 +8,11 @@ packages=(
   libclang-rt-14-dev                            # clang's sanitizer and fuzzer runtimes
   libgtest-dev libgmock-dev                     # tests
   nlohmann-json3-dev libcli11-dev               # tarnwick-cli
-  clang-format                                  # the format check
+  clang-format clang-tidy                       # the format and tidy checks
+  qt6-base-dev qt6-svg-dev libqt6opengl6-dev    # the desktop program (Widgets, SVG cards)
+  qt6-translations-l10n fonts-dejavu-core       # Qt's own texts in German and Russian; a font
+  xvfb xauth at-spi2-core python3-pyatspi       # the end-to-end test in a real window,
+  dbus-x11 xdotool                              #   driven through the accessibility bus
 )
 
 missing=()

@@ -81,7 +81,8 @@ std::array<int, kHandSize> ParseHand(const TPokerDescription& game,
                        "' is no card (rank 2-9, T or 10, J, Q, K, A; suit S, C, D, H; JK a joker)");
     }
     if (*code < 0) {
-      // The jokers are told apart by their order: the first is -1, the second -2.
+      // The jokers are told apart by their order: the first is -2, the second -1, as the
+      // desktop program's joker buttons JK and JK2.
       ++jokers;
       if (jokers > game.JokerCount) {
         throw InputError(game.JokerCount == 0
@@ -89,7 +90,7 @@ std::array<int, kHandSize> ParseHand(const TPokerDescription& game,
                              : game.Name + " has only " + std::to_string(game.JokerCount) +
                                    (game.JokerCount == 1 ? " joker" : " jokers"));
       }
-      codes[i] = -jokers;
+      codes[i] = jokers - 3;
     } else {
       if (std::find(codes.begin(), codes.begin() + static_cast<long>(i), *code) !=
           codes.begin() + static_cast<long>(i)) {

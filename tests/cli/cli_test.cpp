@@ -517,6 +517,6 @@ TEST(Cli, AReadOnlyProgramFolderUsesTheUsersFolders) {
   ASSERT_EQ(newExit, 0) << stored;
   EXPECT_GT(fs::file_size(home / "share" / "tarnwick" / "Tarnwick.dat"), shipped);
   EXPECT_EQ(fs::file_size(program / "Tarnwick.dat"), shipped);
-  EXPECT_FALSE(fs::exists(program / "tarnwick-cli.ini"));
+  EXPECT_FALSE(fs::exists(program / "tarnwick.ini"));
   fs::permissions(program, fs::perms::owner_all, fs::perm_options::add);
 }

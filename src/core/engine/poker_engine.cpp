@@ -629,11 +629,14 @@ void TPokerEngine::ClearDealtAndDeck() {
 }
 
 void TPokerEngine::DealCards(const std::array<int, kHandSize>& codes) {
-  // Only cards of one deck of the game can be dealt: each card once, at most the deck's
-  // jokers (numbered -1, -2 in order).
+  // Only cards of one deck of the game can be dealt: each card once, and no more jokers
+  // (codes -1 and -2, either of which is a deck's first) than the deck has.
+  int jokers = 0;
   for (size_t i = 0; i < codes.size(); ++i) {
     const int code = codes[i];
-    if (code < 0 ? code < -Deck.JokerCount : code >= kRankCount * kSuitCount) {
+    const bool joker = code == -1 || code == -2;
+    jokers += joker ? 1 : 0;
+    if ((code < 0 && !joker) || code >= kRankCount * kSuitCount || jokers > Deck.JokerCount) {
       throw InputError("The card code " + std::to_string(code) + " is not in the deck of " +
                        GameName);
     }

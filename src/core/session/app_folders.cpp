@@ -65,8 +65,9 @@ TAppFolders TAppFolders::ForExecutable(const std::filesystem::path& executable) 
   }
   folders.Portable = Writable(folders.ProgramFolder);
   if (folders.Portable) {
-    folders.SettingsFile = executable;
-    folders.SettingsFile.replace_extension(".ini");
+    // The desktop program's settings file, "tarnwick.ini", also for the command-line tool:
+    // its language command chooses the desktop program's language.
+    folders.SettingsFile = folders.ProgramFolder / "tarnwick.ini";
     folders.DataFolder = folders.ProgramFolder;
   } else {
     folders.SettingsFile = UserFolder("XDG_CONFIG_HOME", ".config") / "tarnwick" / "tarnwick.ini";

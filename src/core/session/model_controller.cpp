@@ -431,9 +431,10 @@ void TModelController::ChooseGameAndPayout() {
 void TModelController::AfterGameChange() {
   const TBatch batch(*this);
   if (!analysed_) return;
+  // The hand's jokers become the new deck's: the first is code -2, the second -1.
   int jokers = 0;
   for (int32_t& code : cards_) {
-    if (code == -1 || code == -2) code = -1 - jokers++;
+    if (code == -1 || code == -2) code = -2 + jokers++;
   }
   if (jokers <= CurrentGame().JokerCount) {
     Analyse();

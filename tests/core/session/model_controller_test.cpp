@@ -395,12 +395,12 @@ TEST_F(Controller, JokersAfterAChangeOfGame) {
   EXPECT_FALSE(controller.IsAnalysed());
   EXPECT_EQ(controller.CardCode(0), kEmptyPosition);
 
-  // One joker, second in the hand's jokers, becomes the first joker of the new deck.
+  // One joker, second in the hand's jokers, becomes the first joker of the new deck (-2).
   choose(8);
-  for (int code : {Code("7H"), -2, Code("7D"), Code("7C"), Code("KS")}) controller.PutCard(code);
+  for (int code : {Code("7H"), -1, Code("7D"), Code("7C"), Code("KS")}) controller.PutCard(code);
   choose(3);
   EXPECT_TRUE(controller.IsAnalysed());
-  EXPECT_EQ(controller.CardCode(1), -1);
+  EXPECT_EQ(controller.CardCode(1), -2);
   choose(0);  // no jokers at all
   EXPECT_FALSE(controller.IsAnalysed());
 }

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Writes a picture of every window state worth looking at into build/screenshots/, at scale
+# factors 1 and 2 (blurred cards and cut text show there): the main window empty, with a
+# natural, a deuces and a joker hand analysed and a card toggled, in German and Russian; the
+# help browser, the error report and the about box.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset default >/dev/null
+cmake --build --preset default --target tarnwick tarnwick_screenshots
+out=build/screenshots
+rm -rf "$out" && mkdir -p "$out"
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR=$(mktemp -d)
+for scale in 1 2; do
+  QT_SCALE_FACTOR=$scale build/debug/tests/app/tarnwick_screenshots "$out" build/debug/bin "-x$scale" \
+    2>/dev/null
+done
+rm -rf "$XDG_RUNTIME_DIR"
+ls "$out"

@@ -1,0 +1,113 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "application.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTableView>
+#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
+
+#include "card_button.h"
+#include "errors.h"
+#include "guard.h"
+#include "main_window.h"
+#include "qt_text.h"
+#include "session/app_folders.h"
+#include "session/preferences.h"
+#include "translations.h"
+
+namespace tarnwick::app {
+
+namespace {
+
+// Resident memory of the process in megabytes (Linux).
+double ResidentMegabytes() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmRSS:"))
+      return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+  }
+  return -1;
+}
+
+// Prints the figures of the start and of one hand entered with five clicks, then ends.
+void Measure(TfmMain& window, const QElapsedTimer& started) {
+  window.repaint();
+  const double startup = static_cast<double>(started.nsecsElapsed()) / 1e6;
+  double fifth = 0;
+  for (int code : {12, 11, 10, 9, 8}) {  // the royal flush in spades, click by click
+    QElapsedTimer click;
+    click.start();
+    window.CardButton(code)->click();
+    window.Grid()->viewport()->repaint();
+    fifth = static_cast<double>(click.nsecsElapsed()) / 1e6;
+  }
+  std::printf(
+      "startup to painted window: %.1f ms\nfifth card to filled grid: %.2f ms\n"
+      "resident memory: %.1f MB\n",
+      startup, fifth, ResidentMegabytes());
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("tarnwick"));
+  setApplicationDisplayName(QStringLiteral("Tarnwick"));
+  setApplicationVersion(QStringLiteral("2.0"));
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    ReportError(nullptr, CurrentErrorText());
+    return false;
+  }
+}
+
+int RunDesktopProgram(TApplication& application, bool measure, const QElapsedTimer& started) {
+  TAppFolders folders;
+  try {
+    folders = TAppFolders::Current();
+    folders.PrepareUserFolders();
+    const QStringList families = QFontDatabase::families();
+    const QStringList languages = QLocale::system().uiLanguages();
+    InstallPreferences(std::make_unique<TPreferences>(TPreferencesSetup{
+        folders.ResourceFolder, folders.SettingsFile, LanguageOfLocale(S(languages.value(0))),
+        [families](const std::string& family) { return families.contains(Q(family)); },
+        S(QApplication::font().family())}));
+  } catch (...) {
+    // Before the main window exists nothing else can show the failure.
+    QMessageBox::critical(nullptr, QStringLiteral("Tarnwick"), CurrentErrorText());
+    return 1;
+  }
+  InstallQtTranslation(Q(Preferences().LanguageCode));
+  int status = 0;
+  {
+    std::unique_ptr<TfmMain> window;
+    if (!Guarded(nullptr, [&] { window = std::make_unique<TfmMain>(folders.DataFolder); })) {
+      ReleasePreferences();
+      return 1;
+    }
+    window->show();
+    if (measure) {
+      QTimer::singleShot(0, window.get(), [&] {
+        Measure(*window, started);
+        window->close();
+      });
+    } else {
+      QTimer::singleShot(0, window.get(), [&] { window->ShowStartWarnings(); });
+    }
+    status = application.exec();
+  }
+  ReleasePreferences();  // writes the settings that changed
+  return status;
+}
+
+}  // namespace tarnwick::app

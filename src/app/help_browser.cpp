@@ -1,0 +1,70 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "help_browser.h"
+
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "qt_text.h"
+#include "session/preferences.h"
+
+namespace tarnwick::app {
+
+THelpBrowser::THelpBrowser(QWidget* parent, const QString& page) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("  Tarnwick"));
+  setAccessibleName(QStringLiteral("Help"));
+  browser_ = new QTextBrowser(this);
+  browser_->setAccessibleName(QStringLiteral("Help page"));
+  browser_->setOpenExternalLinks(true);
+  const auto tool = [this](QStyle::StandardPixmap icon, const QString& name) {
+    auto* button = new QToolButton(this);
+    button->setIcon(style()->standardIcon(icon));
+    button->setAccessibleName(name);
+    button->setToolTip(name);
+    return button;
+  };
+  back_ = tool(QStyle::SP_ArrowBack, QStringLiteral("Back"));
+  forward_ = tool(QStyle::SP_ArrowForward, QStringLiteral("Forward"));
+  contents_ = tool(QStyle::SP_DirHomeIcon, QStringLiteral("Contents"));
+  back_->setEnabled(false);
+  forward_->setEnabled(false);
+  connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
+  connect(forward_, &QToolButton::clicked, browser_, &QTextBrowser::forward);
+  connect(browser_, &QTextBrowser::backwardAvailable, back_, &QToolButton::setEnabled);
+  connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QToolButton::setEnabled);
+  connect(contents_, &QToolButton::clicked, this, [this] {
+    browser_->setSource(browser_->source().resolved(QUrl(QStringLiteral("index.htm"))));
+  });
+  connect(browser_, &QTextBrowser::sourceChanged, this,
+          [this] { setWindowTitle(QStringLiteral("  ") + browser_->documentTitle()); });
+
+  auto* tools = new QHBoxLayout;
+  tools->addWidget(back_);
+  tools->addWidget(forward_);
+  tools->addWidget(contents_);
+  tools->addStretch();
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(tools);
+  layout->addWidget(browser_, 1);
+  resize(560, 640);
+  browser_->setSource(QUrl::fromLocalFile(page));
+}
+
+void ShowHelpTopic(QWidget* parent, int context) {
+  const TPreferences& preferences = Preferences();
+  const std::filesystem::path page = preferences.HelpPage(context);
+  if (page.empty()) {
+    QMessageBox::information(parent, QStringLiteral("  Tarnwick"),
+                             Q(preferences.Text("Messages", "HHNotInstalled")));
+    return;
+  }
+  THelpBrowser browser(parent, QString::fromStdString(page.string()));
+  browser.exec();
+}
+
+}  // namespace tarnwick::app

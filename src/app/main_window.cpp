@@ -1,0 +1,614 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
+
+#include "about_box.h"
+#include "button_faces.h"
+#include "card_button.h"
+#include "card_painter.h"
+#include "card_slot.h"
+#include "engine/cards.h"
+#include "errors.h"
+#include "gradient_label.h"
+#include "guard.h"
+#include "help_browser.h"
+#include "layout_rules.h"
+#include "qt_text.h"
+#include "results_model.h"
+#include "session/preferences.h"
+#include "session/report_links.h"
+#include "translations.h"
+
+namespace tarnwick::app {
+
+namespace {
+
+constexpr int kMainHelp = 1;
+constexpr int kMaxWidth = 300;
+constexpr int kDesignWidth = 270;
+constexpr int kDesignHeight = 700;
+constexpr int kDesignUpperHeight = 225;
+constexpr int kTitleHeight = 23;
+constexpr int kCardsPanelHeight = 90;
+constexpr int kJokerCode = -2;        // the first joker of a deck
+constexpr int kSecondJokerCode = -1;  // the second joker of a two-joker deck
+
+// The text a card code is known by, as the command-line tool writes it.
+QString CodeText(int code) {
+  if (code == kJokerCode) return QStringLiteral("JK");
+  if (code == kSecondJokerCode) return QStringLiteral("JK2");
+  if (code < 0) return {};
+  return Q(CardText(code));
+}
+
+QString Upper(QString text) {
+  return text.toUpper().trimmed();
+}
+
+int RankOfKey(int key) {
+  static const QString kRanks = QStringLiteral("23456789TJQKA");
+  if (key > 0xffff) return -1;
+  return static_cast<int>(kRanks.indexOf(QChar(key).toUpper()));
+}
+
+int SuitOfKey(int key) {
+  static const QString kSuits = QStringLiteral("SCDH");
+  if (key > 0xffff) return -1;
+  return static_cast<int>(kSuits.indexOf(QChar(key).toUpper()));
+}
+
+}  // namespace
+
+TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
+  setWindowTitle(QStringLiteral("  Tarnwick ") + QString::fromLatin1(kProgramVersion));
+  setWindowIcon(TCardPainter::ProgramIcon());
+  setAccessibleName(QStringLiteral("Tarnwick"));
+  setMaximumWidth(kMaxWidth);
+  ui_.SetOwner(this);
+  controller_ = std::make_unique<TModelController>(ui_, dataFolder, &Preferences());
+  faces_ = std::make_unique<TButtonFaces>(palette().color(QPalette::Button), devicePixelRatioF());
+
+  title_ = new TGradientLabel(this);
+  title_->setFixedHeight(kTitleHeight);
+  title_->setAccessibleDescription(QStringLiteral("Title"));
+  results_ = new TResultsModel(this);
+  grid_ = new QTableView(this);
+  grid_->setModel(results_);
+  grid_->setAccessibleName(QStringLiteral("Results"));
+  grid_->horizontalHeader()->hide();
+  grid_->verticalHeader()->hide();
+  grid_->verticalHeader()->setMinimumSectionSize(1);
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->horizontalHeader()->setMinimumSectionSize(1);
+  grid_->setSelectionMode(QAbstractItemView::NoSelection);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setFocusPolicy(Qt::NoFocus);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setWordWrap(false);
+  grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+  grid_->viewport()->installEventFilter(this);
+  connect(grid_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { menu_->popup(grid_->viewport()->mapToGlobal(at)); });
+
+  auto* upper = new QWidget(this);
+  auto* upperLayout = new QVBoxLayout(upper);
+  upperLayout->setContentsMargins(0, 0, 0, 0);
+  upperLayout->setSpacing(0);
+  upperLayout->addWidget(title_);
+  upperLayout->addWidget(grid_, 1);
+  upper->setMinimumHeight(kTitleHeight);
+
+  cardsPanel_ = new QWidget(this);
+  cardsPanel_->setFixedHeight(kCardsPanelHeight);
+  cardsPanel_->setAccessibleName(QStringLiteral("Hand"));
+  cardsPanel_->installEventFilter(this);
+  buttonsPanel_ = new QWidget(this);
+  buttonsPanel_->setMinimumHeight(50);
+  buttonsPanel_->setAccessibleName(QStringLiteral("Cards"));
+  buttonsPanel_->installEventFilter(this);
+  auto* lower = new QWidget(this);
+  auto* lowerLayout = new QVBoxLayout(lower);
+  lowerLayout->setContentsMargins(0, 0, 0, 0);
+  lowerLayout->setSpacing(0);
+  lowerLayout->addWidget(cardsPanel_);
+  lowerLayout->addWidget(buttonsPanel_, 1);
+
+  splitter_ = new QSplitter(Qt::Vertical, this);
+  splitter_->setHandleWidth(2);
+  splitter_->setChildrenCollapsible(false);
+  splitter_->addWidget(upper);
+  splitter_->addWidget(lower);
+  splitter_->setStretchFactor(1, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter_);
+
+  for (int i = 0; i < kHandSize; ++i) {
+    auto* slot = new TCardSlot(i, cardsPanel_);
+    connect(slot, &QAbstractButton::toggled, this, [this, i](bool held) { SlotToggled(i, held); });
+    slots_[static_cast<size_t>(i)] = slot;
+  }
+  for (int i = 0; i < kButtonCount; ++i) {
+    auto* button = new TCardButton(*faces_, buttonsPanel_);
+    buttons_.push_back(button);
+    if (i == kMenuButton) {
+      connect(button, &QAbstractButton::pressed, this, [this, button] {
+        menu_->popup(button->mapToGlobal(button->rect().bottomLeft()));
+        button->setDown(false);
+      });
+      continue;
+    }
+    if (i == kAllHoldsButton) {
+      button->hide();  // the all-holds window is not part of this version
+      connect(button, &QAbstractButton::clicked, this,
+              [this] { Guarded(this, [this] { controller_->ShowAllHands(); }); });
+      continue;
+    }
+    const int code = ButtonCode(i);
+    button->setCheckable(true);
+    button->setAccessibleName(CodeText(code));
+    connect(button, &QAbstractButton::toggled, this, [this, code] { CardButtonToggled(code); });
+  }
+  BuildMenu();
+  controller_->OnChange = [this](TChanges changes) { ChangesTold(changes); };
+  controller_->OnBusy = [this](bool busy) { busy_ = busy; };
+  RestorePlacement();
+  ApplyTexts();
+  Refresh();
+}
+
+TfmMain::~TfmMain() {
+  controller_->OnChange = nullptr;
+  controller_->OnBusy = nullptr;
+}
+
+TCardButton* TfmMain::CardButton(int code) const {
+  return Button(ButtonOf(code));
+}
+
+const TCardPainter& TfmMain::Painter() {
+  const qreal ratio = devicePixelRatioF();
+  if (!painter_ || painter_->DevicePixelRatio() != ratio) {
+    painter_ = std::make_unique<TCardPainter>(ratio);
+    faces_->SetDevicePixelRatio(ratio);
+  }
+  return *painter_;
+}
+
+void TfmMain::BuildMenu() {
+  menu_ = new QMenu(this);
+  menu_->setAccessibleName(QStringLiteral("Menu"));
+  const auto action = [this](const QKeySequence& keys, auto&& slot) {
+    auto* item = new QAction(this);
+    item->setShortcut(keys);
+    item->setShortcutContext(Qt::WindowShortcut);
+    connect(item, &QAction::triggered, this, [this, slot] { Guarded(this, slot); });
+    addAction(item);  // the keys work without the menu open
+    return item;
+  };
+  copyAction_ =
+      action(QKeySequence::Copy, [this] { QApplication::clipboard()->setText(CopyText()); });
+  helpAction_ = action(QKeySequence(Qt::Key_F1), [this] { ShowHelpTopic(this, kMainHelp); });
+  gameAction_ = action(QKeySequence(Qt::Key_F2), [this] { controller_->ChooseGameAndPayout(); });
+  chartsAction_ = action(QKeySequence(Qt::Key_F3), [this] { controller_->ShowCharts(); });
+  statisticsAction_ = action(QKeySequence(Qt::Key_F4), [this] { controller_->ShowStatistics(); });
+  aboutAction_ = new QAction(this);
+  connect(aboutAction_, &QAction::triggered, this, [this] {
+    TfmAbout about(this, devicePixelRatioF());
+    about.exec();
+  });
+  // The windows of the pay tables, charts and statistics are not part of this version.
+  for (QAction* later : {gameAction_, chartsAction_, statisticsAction_}) {
+    later->setVisible(false);
+    later->setEnabled(false);
+  }
+  menu_->addAction(copyAction_);
+  menu_->addSeparator();
+  menu_->addAction(helpAction_);
+  menu_->addAction(gameAction_);
+  menu_->addAction(chartsAction_);
+  menu_->addAction(statisticsAction_);
+  languageMenu_ = menu_->addMenu(QString());
+  menu_->addAction(aboutAction_);
+  connect(languageMenu_, &QMenu::aboutToShow, this, [this] {
+    languageMenu_->clear();
+    const TPreferences& preferences = Preferences();
+    const std::vector<std::string> names = preferences.LanguageNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+      QAction* item = languageMenu_->addAction(Q(names[i]));
+      item->setCheckable(true);
+      item->setChecked(static_cast<int>(i) == preferences.LanguageIndex());
+      connect(item, &QAction::triggered, this,
+              [this, i] { Guarded(this, [this, i] { ChooseLanguage(static_cast<int>(i)); }); });
+    }
+  });
+}
+
+void TfmMain::ChooseLanguage(int index) {
+  Preferences().ChooseLanguage(index);
+  InstallQtTranslation(Q(Preferences().LanguageCode));
+  ApplyTexts();
+  Refresh();
+}
+
+void TfmMain::ApplyTexts() {
+  const TPreferences& preferences = Preferences();
+  // The preferred font where the system has it, else the desktop's own.
+  QFont font = QApplication::font();
+  const QString preferred = Q(preferences.FontName);
+  if (QFontDatabase::families().contains(preferred)) font.setFamily(preferred);
+  setFont(font);
+
+  TCardButton* menuButton = Button(kMenuButton);
+  menuButton->setText(Q(preferences.ButtonText("Menu")));
+  menuButton->setToolTip(HintOf(preferences.HintText("Buttons", "Menu")));
+  menuButton->setAccessibleName(menuButton->text());
+  TCardButton* allHolds = Button(kAllHoldsButton);
+  allHolds->setText(Q(preferences.ButtonText("AllHands")));
+  allHolds->setToolTip(HintOf(preferences.HintText("Buttons", "AllHands")));
+  allHolds->setAccessibleName(allHolds->text());
+  QFont glyphFont = font;
+  glyphFont.setPointSizeF(std::max(font.pointSizeF() - 1, 7.0));
+  const TCardPainter& painter = Painter();
+  for (int i = 2; i < kButtonCount; ++i) {
+    const int code = ButtonCode(i);
+    TCardButton* button = Button(i);
+    button->setFont(font);
+    if (code < 0) {
+      button->setText(Q(preferences.ButtonText("Joker")));
+    } else {
+      button->SetGlyph(painter.Glyph(code, glyphFont));
+    }
+  }
+  menuButton->setFont(font);
+  allHolds->setFont(font);
+
+  copyAction_->setText(Q(preferences.ButtonText("Copy")));
+  helpAction_->setText(Q(preferences.Text("Menu", "Help")));
+  gameAction_->setText(Q(preferences.Text("Menu", "Game")));
+  chartsAction_->setText(Q(preferences.Text("Menu", "Charts")));
+  chartsAction_->setToolTip(HintOf(preferences.HintText("Menu", "Charts")));
+  statisticsAction_->setText(Q(preferences.Text("Menu", "Statistics")));
+  statisticsAction_->setToolTip(HintOf(preferences.HintText("Menu", "Statistics")));
+  languageMenu_->setTitle(Q(preferences.Text("Menu", "Language")));
+  aboutAction_->setText(Q(preferences.Text("Menu", "About")));
+  results_->SetHints(HintOf(preferences.HintText("Main", "Payout")),
+                     HintOf(preferences.HintText("Main", "Probability")),
+                     HintOf(preferences.HintText("Main", "Return")));
+  grid_->setFont(font);
+  QFont bold = font;
+  bold.setBold(true);
+  title_->setFont(bold);
+  Refresh();
+}
+
+void TfmMain::ChangesTold(TChanges changes) {
+  if (changes != 0) Refresh();
+}
+
+void TfmMain::Refresh() {
+  const TModelController& controller = *controller_;
+  const bool analysed = controller.IsAnalysed();
+  // Every card button shows pressed exactly while its card is in the hand.
+  for (int i = 2; i < kButtonCount; ++i) {
+    const QSignalBlocker quiet(Button(i));
+    Button(i)->setChecked(controller.IndexOfCard(ButtonCode(i)) >= 0);
+  }
+  const int jokers = controller.CurrentGame().JokerCount;
+  CardButton(kJokerCode)->setEnabled(jokers >= 1);
+  CardButton(kSecondJokerCode)->setEnabled(jokers >= 2);
+  Button(kAllHoldsButton)->setEnabled(analysed);
+  const bool figures = controller.CanShowTableFigures();
+  chartsAction_->setEnabled(figures && chartsAction_->isVisible());
+  statisticsAction_->setEnabled(figures && statisticsAction_->isVisible());
+  PaintSlots();
+  results_->Set(controller.ResultGrid(), Q(Preferences().Text("Messages", "ExpReturn")));
+  title_->setText(Upper(Q(controller.WindowTitle())));
+  FillGrid();
+}
+
+void TfmMain::PaintSlots() {
+  const TCardPainter& painter = Painter();
+  const TModelController& controller = *controller_;
+  const bool analysed = controller.IsAnalysed();
+  for (int i = 0; i < kHandSize; ++i) {
+    TCardSlot* slot = Slot(i);
+    const int code = controller.CardCode(i);
+    const bool held = analysed && !controller.IsReplaced(i);
+    slot->Show(painter.Card(code, held, controller.IsWildCard(i)), CodeText(code));
+    const QSignalBlocker quiet(slot);
+    slot->setChecked(held);
+    slot->setEnabled(analysed);
+    slot->setCursor(analysed ? Qt::PointingHandCursor : Qt::ArrowCursor);
+  }
+}
+
+void TfmMain::FillGrid() {
+  const int rows = results_->rowCount();
+  const int categories = results_->CategoryCount();
+  const QSize client = grid_->viewport()->size();
+  // The pays and chance columns at least as wide as their widest text in the grid's font.
+  const QFontMetrics metrics(grid_->font());
+  const int pays = std::max(40, metrics.horizontalAdvance(QStringLiteral("88888")) + 8);
+  const int chances = std::max(60, metrics.horizontalAdvance(QStringLiteral("100.000%")) + 8);
+  grid_->setColumnWidth(TResultsModel::PayColumn, pays);
+  grid_->setColumnWidth(TResultsModel::ChanceColumn, chances);
+  grid_->setColumnWidth(TResultsModel::NameColumn, std::max(client.width() - pays - chances, 40));
+  // The category rows and the return row share the height; the separator is one pixel.
+  const int height = std::max(client.height() - 1, rows);
+  const double each = height / static_cast<double>(categories + 1);
+  int used = 0;
+  for (int row = 0; row < categories; ++row) {
+    const int rowHeight = std::max(static_cast<int>(each), 1);
+    grid_->setRowHeight(row, rowHeight);
+    used += rowHeight;
+  }
+  grid_->setRowHeight(categories, 1);
+  grid_->setRowHeight(categories + 1, std::max(height - used, 1));
+}
+
+void TfmMain::LayOutButtons() {
+  const QSize client = buttonsPanel_->contentsRect().size();
+  for (int i = 0; i < kButtonCount; ++i) Button(i)->setGeometry(ButtonRect(i, client));
+}
+
+void TfmMain::LayOutSlots() {
+  const QSize client = cardsPanel_->contentsRect().size();
+  const QSize card(TCardPainter::kCardWidth, TCardPainter::kCardHeight);
+  for (int i = 0; i < kHandSize; ++i) {
+    if (const auto place = CardSlotPlace(i, client, card))
+      Slot(i)->setGeometry(QRect(*place, card));
+  }
+}
+
+bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    if (watched == buttonsPanel_) LayOutButtons();
+    if (watched == cardsPanel_) LayOutSlots();
+    if (watched == grid_->viewport()) FillGrid();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TfmMain::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (screenWatched_ || windowHandle() == nullptr) return;
+  screenWatched_ = true;
+  // A move to a screen of another pixel ratio paints the cards anew for it.
+  connect(windowHandle(), &QWindow::screenChanged, this, [this] { ApplyTexts(); });
+}
+
+void TfmMain::PutOrTakeCard(int code) {
+  TModelController& controller = *controller_;
+  if (controller.IndexOfCard(code) >= 0) {
+    controller.TakeCard(code);
+    std::erase(putOrder_, code);
+    return;
+  }
+  const int jokers = controller.CurrentGame().JokerCount;
+  if ((code == kJokerCode && jokers < 1) || (code == kSecondJokerCode && jokers < 2)) return;
+  const bool newHand = controller.IsAnalysed();
+  controller.PutCard(code);
+  if (newHand) putOrder_.clear();
+  putOrder_.push_back(code);
+}
+
+void TfmMain::CardButtonToggled(int code) {
+  Guarded(this, [&] { PutOrTakeCard(code); });
+  Refresh();
+}
+
+void TfmMain::SlotToggled(int position, bool held) {
+  Guarded(this, [&] {
+    if (controller_->IsAnalysed() && held == controller_->IsReplaced(position))
+      controller_->ToggleDraw(position);
+  });
+  Refresh();
+}
+
+void TfmMain::TakeBackLastCard() {
+  while (!putOrder_.empty() && controller_->IndexOfCard(putOrder_.back()) < 0) putOrder_.pop_back();
+  if (putOrder_.empty()) return;
+  const int code = putOrder_.back();
+  putOrder_.pop_back();
+  controller_->TakeCard(code);
+}
+
+void TfmMain::TypeCard(int key) {
+  const int rank = RankOfKey(key);
+  const int suit = SuitOfKey(key);
+  // J then K is a joker: the first one the deck has that is not in the hand yet.
+  if (typedRank_ == 9 && QChar(key).toUpper() == QLatin1Char('K')) {
+    typedRank_ = -1;
+    TModelController& controller = *controller_;
+    const int jokers = controller.CurrentGame().JokerCount;
+    int code = kJokerCode;
+    if (controller.IndexOfCard(kJokerCode) >= 0 && jokers >= 2 &&
+        controller.IndexOfCard(kSecondJokerCode) < 0)
+      code = kSecondJokerCode;
+    PutOrTakeCard(code);
+    return;
+  }
+  if (suit >= 0 && typedRank_ >= 0) {
+    const int code = typedRank_ + kRankCount * suit;
+    typedRank_ = -1;
+    PutOrTakeCard(code);
+    return;
+  }
+  typedRank_ = rank;  // a rank waits for its suit; anything else clears what waited
+}
+
+void TfmMain::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  const int key = event->key();
+  bool handled = true;
+  Guarded(this, [&] {
+    TModelController& controller = *controller_;
+    if (key == Qt::Key_Backspace) {
+      typedRank_ = -1;
+      TakeBackLastCard();
+    } else if (key == Qt::Key_Escape) {
+      typedRank_ = -1;
+      controller.ClearHand();
+      putOrder_.clear();
+    } else if (controller.IsAnalysed() && key >= Qt::Key_1 && key <= Qt::Key_5) {
+      typedRank_ = -1;
+      controller.ToggleDraw(key - Qt::Key_1);
+    } else if (!event->text().isEmpty() && event->text().at(0).isLetterOrNumber()) {
+      TypeCard(event->text().at(0).unicode());
+    } else {
+      handled = false;
+    }
+  });
+  if (!handled) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  Refresh();
+}
+
+QString TfmMain::CopyText() const {
+  const TModelController& controller = *controller_;
+  QStringList lines;
+  lines << QStringLiteral("Tarnwick %1").arg(QString::fromLatin1(kProgramVersion));
+  lines << QStringLiteral("Game\t") + Q(controller.CurrentGame().Name);
+  if (const TPayout* table = controller.CurrentTable()) {
+    QStringList pays;
+    for (int32_t pay : PaysOf(*table)) pays << QString::number(pay);
+    lines << QStringLiteral("Pays\t%1\tfor %2 coin(s)")
+                 .arg(pays.join(QLatin1Char(' ')))
+                 .arg(table->CoinBasis);
+    if (table->Computed())
+      lines
+          << QStringLiteral("Return\t%1%").arg(static_cast<double>(table->Return * 100), 0, 'f', 6);
+  }
+  lines << QStringLiteral("Coins\t%1").arg(std::max(controller.Coins(), 1));
+  QStringList hand;
+  QStringList hold;
+  for (int i = 0; i < kHandSize; ++i) {
+    const QString code = CodeText(controller.CardCode(i));
+    hand << (code.isEmpty() ? QStringLiteral("--") : code);
+    hold << (controller.IsReplaced(i) || code.isEmpty() ? QStringLiteral("--") : code);
+  }
+  lines << QStringLiteral("Hand\t") + hand.join(QLatin1Char(' '));
+  if (controller.IsAnalysed()) lines << QStringLiteral("Hold\t") + hold.join(QLatin1Char(' '));
+  lines << QString();
+  for (int row = 0; row < results_->rowCount(); ++row) {
+    if (results_->IsSeparator(row)) continue;
+    QStringList cells;
+    for (int column = 0; column < TResultsModel::ColumnCount; ++column)
+      cells << results_->Text(row, column).trimmed();
+    lines << cells.join(QLatin1Char('\t'));
+  }
+  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void TfmMain::RestorePlacement() {
+  TPreferences& preferences = Preferences();
+  const QScreen* screen =
+      this->screen() != nullptr ? this->screen() : QApplication::primaryScreen();
+  const QString section =
+      PlacementSection(static_cast<int>(std::lround(screen->logicalDotsPerInch())),
+                       screen->virtualGeometry().width());
+  const std::string name = S(section);
+  const TIniFile& settings = preferences.Settings;
+  const int width = settings.ReadInteger(name, "Width", kDesignWidth);
+  const int height = settings.ReadInteger(name, "Height", kDesignHeight);
+  const int top = settings.ReadInteger(name, "Top", 5);
+  const int left =
+      settings.ReadInteger(name, "Left", screen->availableGeometry().width() - width - 5);
+  std::vector<QRect> screens;
+  for (const QScreen* each : QApplication::screens()) screens.push_back(each->availableGeometry());
+  setGeometry(FitIntoScreens(QRect(left, top, width, height), screens, kMaxWidth));
+  const int upper =
+      std::max(settings.ReadInteger(name, "Height1", kDesignUpperHeight), kTitleHeight);
+  splitter_->setSizes({upper, std::max(this->height() - upper, 1)});
+  controller_->LoadState(settings);
+}
+
+void TfmMain::SaveSettings() {
+  TPreferences& preferences = Preferences();
+  const QScreen* screen =
+      this->screen() != nullptr ? this->screen() : QApplication::primaryScreen();
+  const std::string name =
+      S(PlacementSection(static_cast<int>(std::lround(screen->logicalDotsPerInch())),
+                         screen->virtualGeometry().width()));
+  TIniFile& settings = preferences.Settings;
+  const QRect place = geometry();
+  settings.WriteInteger(name, "Width", place.width());
+  settings.WriteInteger(name, "Height", place.height());
+  settings.WriteInteger(name, "Top", place.top());
+  settings.WriteInteger(name, "Left", place.left());
+  settings.WriteInteger(name, "Height1", splitter_->sizes().value(0, kDesignUpperHeight));
+  controller_->SaveState(settings);
+}
+
+bool TfmMain::SaveDataOrAsk() {
+  for (;;) {
+    try {
+      controller_->SaveData();
+      return true;
+    } catch (...) {
+      QMessageBox box(QMessageBox::Warning, QStringLiteral("  Tarnwick"),
+                      QStringLiteral("The pay tables could not be saved:\n\n") + CurrentErrorText(),
+                      QMessageBox::NoButton, this);
+      box.setAccessibleName(QStringLiteral("Save failed"));
+      QPushButton* retry = box.addButton(QMessageBox::Retry);
+      QPushButton* quit =
+          box.addButton(QStringLiteral("Quit without saving"), QMessageBox::DestructiveRole);
+      box.addButton(QMessageBox::Cancel);
+      box.setDefaultButton(retry);
+      box.exec();
+      if (box.clickedButton() == retry) continue;
+      return box.clickedButton() == quit;
+    }
+  }
+}
+
+void TfmMain::ShowStartWarnings() {
+  if (warned_) return;
+  warned_ = true;
+  QStringList warnings;
+  if (!controller_->LoadWarning().empty()) warnings << Q(controller_->LoadWarning());
+  if (!Preferences().SettingsWarning().empty()) warnings << Q(Preferences().SettingsWarning());
+  if (warnings.isEmpty()) return;
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("  Tarnwick"),
+                  warnings.join(QStringLiteral("\n\n")), QMessageBox::Ok, this);
+  box.setAccessibleName(QStringLiteral("Warning"));
+  box.exec();
+}
+
+void TfmMain::closeEvent(QCloseEvent* event) {
+  // Never under a running calculation: the controller and its engine are still in use.
+  if (busy_ || !SaveDataOrAsk()) {
+    event->ignore();
+    return;
+  }
+  SaveSettings();
+  event->accept();
+}
+
+}  // namespace tarnwick::app

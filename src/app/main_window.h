@@ -1,0 +1,120 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The main window: a narrow, tall window in which the player clicks (or types) five cards
+// from a board of 52 card buttons and two jokers, sees the hand with the cards to hold
+// marked, and reads for the shown hold the chance of every pay category and the expected
+// return. Clicking a shown card switches it between held and replaced; the results follow
+// at once. It owns the controller, which it refreshes from through change notifications.
+
+#include <QAction>
+#include <QImage>
+#include <QWidget>
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "qt_user_interface.h"
+#include "session/model_controller.h"
+
+class QMenu;
+class QSplitter;
+class QTableView;
+
+namespace tarnwick::app {
+
+class TButtonFaces;
+class TCardButton;
+class TCardPainter;
+class TCardSlot;
+class TGradientLabel;
+class TResultsModel;
+
+class TfmMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Creates the controller on the data folder and restores the window's place and the
+  // controller's state from the program-wide settings.
+  explicit TfmMain(const std::filesystem::path& dataFolder);
+  ~TfmMain() override;
+
+  TModelController& Controller() { return *controller_; }
+  const TResultsModel& Results() const { return *results_; }
+  QTableView* Grid() const { return grid_; }
+  TCardButton* Button(int index) const { return buttons_[static_cast<size_t>(index)]; }
+  TCardButton* CardButton(int code) const;
+  TCardSlot* Slot(int position) const { return slots_[static_cast<size_t>(position)]; }
+  QMenu* PopupMenu() const { return menu_; }
+  QAction* HelpAction() const { return helpAction_; }
+  QAction* StatisticsAction() const { return statisticsAction_; }
+  QAction* ChartsAction() const { return chartsAction_; }
+  QAction* CopyAction() const { return copyAction_; }
+  TGradientLabel* TitleLabel() const { return title_; }
+
+  // Every caption, hint and the font again from the language file in use.
+  void ApplyTexts();
+  // The hand, the game and pay table and the shown results as text with tabs.
+  QString CopyText() const;
+  // Writes the window's place and the controller's state into the settings.
+  void SaveSettings();
+  // Saves the pay tables; on failure asks whether to try again, quit without saving or
+  // stay. Returns whether the window may close.
+  bool SaveDataOrAsk();
+  // The warnings of the start (a damaged or unreadable data file, unreadable settings),
+  // once.
+  void ShowStartWarnings();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildMenu();
+  void CardButtonToggled(int code);
+  void SlotToggled(int position, bool held);
+  void ChangesTold(TChanges changes);
+  void Refresh();
+  void FillGrid();
+  void PaintSlots();
+  void LayOutButtons();
+  void LayOutSlots();
+  void ChooseLanguage(int index);
+  void RestorePlacement();
+  void PutOrTakeCard(int code);
+  void TakeBackLastCard();
+  void TypeCard(int key);
+  const TCardPainter& Painter();
+
+  TQtUserInterface ui_;
+  std::unique_ptr<TModelController> controller_;
+  std::unique_ptr<TCardPainter> painter_;
+  std::unique_ptr<TButtonFaces> faces_;
+  TGradientLabel* title_ = nullptr;
+  QTableView* grid_ = nullptr;
+  TResultsModel* results_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QWidget* cardsPanel_ = nullptr;
+  QWidget* buttonsPanel_ = nullptr;
+  std::array<TCardSlot*, 5> slots_{};
+  std::vector<TCardButton*> buttons_;
+  QMenu* menu_ = nullptr;
+  QMenu* languageMenu_ = nullptr;
+  QAction* copyAction_ = nullptr;
+  QAction* helpAction_ = nullptr;
+  QAction* gameAction_ = nullptr;
+  QAction* chartsAction_ = nullptr;
+  QAction* statisticsAction_ = nullptr;
+  QAction* aboutAction_ = nullptr;
+  bool busy_ = false;
+  bool warned_ = false;
+  bool screenWatched_ = false;
+  int typedRank_ = -1;         // a rank key waiting for its suit key (-1: none)
+  std::vector<int> putOrder_;  // the codes of the hand in the order they were put
+};
+
+}  // namespace tarnwick::app

@@ -1,0 +1,28 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The core's texts are UTF-8 std::strings; the windows speak QString.
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace tarnwick::app {
+
+inline QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string S(const QString& text) {
+  return text.toStdString();
+}
+
+// A hint wrapped by the core with "\r\n" line breaks, for a tooltip.
+inline QString HintOf(std::string_view text) {
+  QString hint = Q(text);
+  hint.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return hint;
+}
+
+}  // namespace tarnwick::app

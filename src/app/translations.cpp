@@ -1,0 +1,32 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <memory>
+
+namespace tarnwick::app {
+
+bool InstallQtTranslation(const QString& languageCode) {
+  static std::unique_ptr<QTranslator> installed;
+  if (installed) {
+    QCoreApplication::removeTranslator(installed.get());
+    installed.reset();
+  }
+  const QLocale::Language language =
+      QLocale::codeToLanguage(languageCode.toLower(), QLocale::ISO639Part2);
+  if (language == QLocale::AnyLanguage || language == QLocale::English) return false;
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    return false;
+  }
+  QCoreApplication::installTranslator(translator.get());
+  installed = std::move(translator);
+  return true;
+}
+
+}  // namespace tarnwick::app

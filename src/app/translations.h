@@ -1,0 +1,16 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Qt's own texts (the buttons of message boxes, file and print dialogs) in the language of
+// the program's texts, where the system has Qt's translations of it.
+
+#include <QString>
+
+namespace tarnwick::app {
+
+// Replaces Qt's translation by the one of a three-letter language code ("DEU"); English
+// (or a language Qt has no translation of) removes it. Returns whether one was installed.
+bool InstallQtTranslation(const QString& languageCode);
+
+}  // namespace tarnwick::app

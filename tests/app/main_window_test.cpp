@@ -1,0 +1,423 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The main window, driven as a player would: clicks, keys, the menu, the settings.
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "app_test_support.h"
+#include "application.h"
+#include "card_button.h"
+#include "card_slot.h"
+#include "engine/cards.h"
+#include "help_browser.h"
+#include "layout_rules.h"
+#include "main_window.h"
+#include "results_model.h"
+#include "session/report_links.h"
+#include "stats/result_grid.h"
+
+using namespace tarnwick;
+using namespace tarnwick::app;
+
+namespace {
+
+int Code(const char* text) {
+  return ParseCard(text).value();
+}
+
+void Click(TfmMain& window, const char* card) {
+  const int code = std::string(card) == "JK" ? -2 : std::string(card) == "JK2" ? -1 : Code(card);
+  window.CardButton(code)->click();
+}
+
+// The best hold's chances and return as tarnwick-cli computes them, in the grid's texts.
+QStringList CliColumn(const TPayout& table, const QStringList& cards) {
+  QStringList pays;
+  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
+  QProcess cli;
+  cli.start(QStringLiteral(TARNWICK_CLI),
+            QStringList{QStringLiteral("hand"), QStringLiteral("-g"), QString::number(table.GameId),
+                        QStringLiteral("-p"), pays.join(',')}
+                << cards << QStringLiteral("--json"));
+  cli.waitForFinished();
+  const QJsonObject report = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+  const QJsonObject best =
+      report[QStringLiteral("holds")][report[QStringLiteral("best")].toInt()].toObject();
+  const double draws = best[QStringLiteral("draws")].toDouble();
+  QStringList column;
+  for (const QJsonValue& count : best[QStringLiteral("counts")].toArray())
+    column << QString::fromStdString(ChanceText(count.toDouble() / draws)).trimmed();
+  column << QString();  // the separator
+  column << QString::fromStdString(
+                ReturnText(best[QStringLiteral("ev")].toDouble() / table.CoinBasis))
+                .trimmed();
+  return column;
+}
+
+QStringList GridColumn(const TfmMain& window, int column) {
+  QStringList texts;
+  for (int row = 0; row < window.Results().rowCount(); ++row)
+    texts << window.Results().Text(row, column);
+  return texts;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Five clicks give the chances and the return tarnwick-cli gives for the best hold, for a
+  // natural, a deuces and a joker hand; the grid's accessible table reads the same texts.
+  void FiveClicksGiveTheFiguresOfTheCommandLine_data();
+  void FiveClicksGiveTheFiguresOfTheCommandLine();
+  void ToggleSixthCardAndButtonsThatAreDown();
+  void JokerButtonsFollowTheGame();
+  void KeyboardEntry();
+  void CopyPutsTheHandAndTheGridOnTheClipboard();
+  void AccessibleNames();
+  void TableFiguresNeedAComputedTable();
+  void AReturnIsPerBetForAnyCoinBasis();
+  void SettingsRoundTripAndPlacementOnTheScreens();
+  void LanguageSwitchAndItsPersistence();
+  void HelpTopicsInEveryLanguage();
+  void FailuresAreReportedAndAbortsAreSilent();
+  void AFailedSaveAtExitAsks();
+  void TheDamagedDataFileWarningShowsOnce();
+};
+
+void MainWindowTest::FiveClicksGiveTheFiguresOfTheCommandLine_data() {
+  QTest::addColumn<int>("game");
+  QTest::addColumn<QStringList>("cards");
+  QTest::newRow("natural") << 0 << QStringList{"5S", "6C", "JD", "QD", "AD"};
+  QTest::newRow("deuces") << 4 << QStringList{"2S", "2C", "2H", "KC", "QD"};
+  QTest::newRow("joker") << 3 << QStringList{"JK", "AC", "AD", "AH", "9S"};
+}
+
+void MainWindowTest::FiveClicksGiveTheFiguresOfTheCommandLine() {
+  QFETCH(int, game);
+  QFETCH(QStringList, cards);
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.Controller().SelectGame(game);
+  for (const QString& card : cards) {
+    QVERIFY(!window.Controller().IsAnalysed());
+    Click(window, card.toLatin1().constData());
+  }
+  QVERIFY(window.Controller().IsAnalysed());
+  const TPayout* table = window.Controller().CurrentTable();
+  QVERIFY(table != nullptr);
+  const QStringList expected = CliColumn(*table, cards);
+  QCOMPARE(GridColumn(window, TResultsModel::ChanceColumn), expected);
+  QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(window.Grid());
+  QVERIFY(grid != nullptr && grid->tableInterface() != nullptr);
+  QCOMPARE(grid->text(QAccessible::Name), QStringLiteral("Results"));
+  const int last = window.Results().rowCount() - 1;
+  QCOMPARE(grid->tableInterface()->cellAt(last, 2)->text(QAccessible::Name), expected.back());
+  QCOMPARE(grid->tableInterface()->cellAt(0, 1)->text(QAccessible::Name),
+           window.Results().Text(0, 1));
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void MainWindowTest::ToggleSixthCardAndButtonsThatAreDown() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  // A card image before the hand is complete does nothing.
+  Click(window, "AS");
+  QVERIFY(!window.Slot(0)->isEnabled());
+  for (const char* card : {"KS", "QS", "JS", "TS"}) Click(window, card);
+  // A dealt royal flush stands pat: every card held, 800 bets certain.
+  QCOMPARE(window.Controller().DrawMask(), 0);
+  QCOMPARE(window.Results().Text(0, TResultsModel::ChanceColumn), QStringLiteral("100.000%"));
+  QCOMPARE(window.Results().Text(window.Results().rowCount() - 1, TResultsModel::ChanceColumn),
+           QStringLiteral("80000%"));
+  QVERIFY(window.Slot(4)->isChecked());
+  const QImage held = window.Slot(4)->Picture();
+  window.Slot(4)->click();  // replace the ten
+  QCOMPARE(window.Controller().DrawMask(), 16);
+  QVERIFY(!window.Slot(4)->isChecked());
+  QVERIFY(window.Slot(4)->Picture() != held);  // the held mark is gone
+  // The ten of spades was dealt: no royal flush now; 8 spades of 47 make a flush.
+  QCOMPARE(window.Results().Text(0, TResultsModel::ChanceColumn), QStringLiteral("-"));
+  QCOMPARE(window.Results().Text(4, TResultsModel::ChanceColumn), QStringLiteral("17.021%"));
+  // A sixth card starts a new hand with it.
+  Click(window, "2H");
+  QCOMPARE(window.Controller().CardCode(0), Code("2H"));
+  QCOMPARE(window.Controller().IndexOfCard(kEmptyPosition), 1);
+  QVERIFY(!window.CardButton(Code("AS"))->isChecked());
+  QVERIFY(window.CardButton(Code("2H"))->isChecked());
+  // A button that is down takes its card out.
+  Click(window, "2H");
+  QCOMPARE(window.Controller().IndexOfCard(Code("2H")), -1);
+  QVERIFY(!window.CardButton(Code("2H"))->isChecked());
+}
+
+void MainWindowTest::JokerButtonsFollowTheGame() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  QVERIFY(!window.CardButton(-2)->isEnabled());
+  QVERIFY(!window.CardButton(-1)->isEnabled());
+  controller.SelectGame(3);  // one joker: the first button
+  QVERIFY(window.CardButton(-2)->isEnabled());
+  QVERIFY(!window.CardButton(-1)->isEnabled());
+  controller.SelectGame(8);  // two jokers
+  QVERIFY(window.CardButton(-1)->isEnabled());
+  for (const char* card : {"JK", "JK2", "7H", "7D", "7C"}) Click(window, card);
+  QVERIFY(controller.IsAnalysed());
+  QCOMPARE(controller.DrawMask(), 0);  // five sevens stand pat
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void MainWindowTest::KeyboardEntry() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  QTest::keyClicks(&window, QStringLiteral("askSqSJsts"));
+  QVERIFY(controller.IsAnalysed());
+  QCOMPARE(controller.CardCode(4), Code("TS"));
+  QTest::keyClick(&window, Qt::Key_5);  // replace the ten
+  QCOMPARE(controller.DrawMask(), 16);
+  QTest::keyClick(&window, Qt::Key_5);
+  QCOMPARE(controller.DrawMask(), 0);
+  QTest::keyClick(&window, Qt::Key_Backspace);  // takes back the ten
+  QCOMPARE(controller.IndexOfCard(Code("TS")), -1);
+  QVERIFY(!controller.IsAnalysed());
+  QTest::keyClicks(&window, QStringLiteral("AS"));  // a card in the hand is taken out
+  QCOMPARE(controller.IndexOfCard(Code("AS")), -1);
+  QTest::keyClick(&window, Qt::Key_Escape);
+  QCOMPARE(controller.IndexOfCard(kEmptyPosition), 0);
+  QCOMPARE(controller.CardCode(1), kEmptyPosition);
+  // J then K is a joker where the deck has one, and the second J K the second joker.
+  controller.SelectGame(8);
+  QTest::keyClicks(&window, QStringLiteral("jkjk7h7d7c"));
+  QVERIFY(controller.IsAnalysed());
+  QCOMPARE(controller.CardCode(0), -2);
+  QCOMPARE(controller.CardCode(1), -1);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void MainWindowTest::CopyPutsTheHandAndTheGridOnTheClipboard() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  for (const char* card : {"AS", "KS", "QS", "JS", "3D"}) Click(window, card);
+  window.CopyAction()->trigger();
+  const QString text = QApplication::clipboard()->text();
+  QVERIFY2(text.contains(QStringLiteral("Game\tJacks or better")), qPrintable(text));
+  QVERIFY(text.contains(QStringLiteral("Hand\tAS KS QS JS 3D")));
+  QVERIFY(text.contains(QStringLiteral("Hold\tAS KS QS JS --")));
+  QVERIFY(text.contains(QStringLiteral("ROYAL FLUSH\t800\t2.128%")));
+  QVERIFY(text.contains(QStringLiteral("Expected return\t\t1855%")));
+}
+
+void MainWindowTest::AccessibleNames() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  QCOMPARE(window.CardButton(Code("AS"))->accessibleName(), QStringLiteral("AS"));
+  QCOMPARE(window.CardButton(Code("TD"))->accessibleName(), QStringLiteral("TD"));
+  QCOMPARE(window.CardButton(Code("2C"))->accessibleName(), QStringLiteral("2C"));
+  QCOMPARE(window.CardButton(-2)->accessibleName(), QStringLiteral("JK"));
+  QCOMPARE(window.CardButton(-1)->accessibleName(), QStringLiteral("JK2"));
+  QCOMPARE(window.Button(kMenuButton)->accessibleName(), QStringLiteral("Menu"));
+  Click(window, "TD");
+  QCOMPARE(window.Slot(0)->accessibleName(), QStringLiteral("Card 1"));
+  QCOMPARE(window.Slot(0)->accessibleDescription(), QStringLiteral("TD"));
+  QCOMPARE(window.Slot(1)->accessibleDescription(), QString());
+  // Every control a player uses has a name.
+  for (QWidget* control : window.findChildren<QAbstractButton*>()) {
+    if (control->isVisibleTo(&window)) QVERIFY(!control->accessibleName().isEmpty());
+  }
+}
+
+void MainWindowTest::TableFiguresNeedAComputedTable() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.Controller().SelectGame(0);
+  QVERIFY(window.Controller().CanShowTableFigures());
+  // The statistics and charts entries wait for their windows; they are never enabled
+  // without a computed table either: a game without tables has none.
+  QVERIFY(!window.StatisticsAction()->isVisible());
+  QVERIFY(!window.StatisticsAction()->isEnabled());
+  QVERIFY(!window.ChartsAction()->isEnabled());
+  window.StatisticsAction()->trigger();
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void MainWindowTest::AReturnIsPerBetForAnyCoinBasis() {
+  test::TWorld world;
+  // The data file holds 9/6 Jacks or better given for five coins, and nothing else.
+  {
+    const TCatalogue games = BuildCatalogue();
+    TData store;
+    TPayout five = MakePayout(*FindGame(games, 0),
+                              std::vector<int32_t>{4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
+    five.Deals[0] = 2598960;  // counts of its own: any will do here
+    store.Add(std::make_unique<TPayout>(five));
+    std::filesystem::remove(world.Data() / "Tarnwick.dat");
+    store.Save(world.Data());
+  }
+  TfmMain window(world.Data());
+  window.Controller().SetCoins(5);
+  QCOMPARE(window.Controller().CurrentTable()->CoinBasis, 5);
+  for (const char* card : {"AS", "KS", "QS", "JS", "3D"}) Click(window, card);
+  QCOMPARE(window.Results().Text(0, TResultsModel::PayColumn), QStringLiteral("4000"));
+  QCOMPARE(window.Results().Text(window.Results().rowCount() - 1, TResultsModel::ChanceColumn),
+           QStringLiteral("1855%"));  // as for the same pays given for one coin
+}
+
+void MainWindowTest::SettingsRoundTripAndPlacementOnTheScreens() {
+  test::TWorld world;
+  const QScreen* screen = QApplication::primaryScreen();
+  const std::string section = PlacementSection(static_cast<int>(screen->logicalDotsPerInch()),
+                                               screen->virtualGeometry().width())
+                                  .toStdString();
+  {
+    TfmMain window(world.Data());
+    window.Controller().SelectGame(4);
+    window.setGeometry(20, 30, 260, 600);
+    window.SaveSettings();
+    QCOMPARE(Preferences().Settings.ReadInteger(section, "Top", 0), 30);
+    QCOMPARE(Preferences().Settings.ReadInteger("", "Engine", 0), 4);
+    Preferences().SaveSettings();
+  }
+  ReleasePreferences();
+  world.Install();
+  {
+    TfmMain window(world.Data());
+    QCOMPARE(window.Controller().CurrentGame().GameId, 4);
+    QCOMPARE(window.geometry(), QRect(20, 30, 260, 600));
+  }
+  // A place off every screen comes back onto one; a negative top becomes 1.
+  Preferences().Settings.WriteInteger(section, "Left", 5000);
+  Preferences().Settings.WriteInteger(section, "Top", -7);
+  TfmMain moved(world.Data());
+  QVERIFY(screen->availableGeometry().contains(moved.geometry()));
+  QCOMPARE(moved.geometry().top(), std::max(1, screen->availableGeometry().top()));
+}
+
+void MainWindowTest::LanguageSwitchAndItsPersistence() {
+  test::TWorld world;
+  {
+    TfmMain window(world.Data());
+    QMenu* languages = nullptr;
+    for (QAction* action : window.PopupMenu()->actions()) {
+      if (action->menu() != nullptr) languages = action->menu();
+    }
+    QVERIFY(languages != nullptr);
+    emit languages->aboutToShow();
+    QStringList names;
+    for (QAction* action : languages->actions()) names << action->text();
+    QCOMPARE(names, (QStringList{"Deutsch", "English", "Русский"}));
+    QVERIFY(languages->actions()[1]->isChecked());
+    languages->actions()[2]->trigger();
+    QCOMPARE(window.Button(kMenuButton)->text(), QStringLiteral("Меню"));
+    QCOMPARE(window.Button(kMenuButton)->accessibleName(), QStringLiteral("Меню"));
+    QVERIFY(window.HelpAction()->text() != QStringLiteral("Help"));
+  }
+  ReleasePreferences();  // the program ends: the choice is written
+  world.Install("ENG");
+  QCOMPARE(QString::fromStdString(Preferences().LanguageCode), QStringLiteral("RUS"));
+}
+
+void MainWindowTest::HelpTopicsInEveryLanguage() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  for (const char* code : {"ENG", "DEU", "RUS"}) {
+    Preferences().SetLanguage(code);
+    QString shown;
+    test::WhenModal([&shown](QWidget* modal) {
+      if (auto* help = qobject_cast<THelpBrowser*>(modal)) {
+        shown = help->Browser()->source().toLocalFile();
+        QVERIFY(!help->Browser()->toPlainText().isEmpty());
+      }
+      modal->close();
+    });
+    window.HelpAction()->trigger();
+    const QString book = QStringLiteral("Tarnwick_%1").arg(QString::fromLatin1(code).toLower());
+    QVERIFY2(shown.endsWith(book + QStringLiteral("/main.htm")), qPrintable(shown));
+  }
+}
+
+void MainWindowTest::FailuresAreReportedAndAbortsAreSilent() {
+  test::TWorld world;
+  QVERIFY(Guarded(nullptr, [] {}));
+  QVERIFY(!Guarded(nullptr, [] { throw AbortError(); }));
+  QVERIFY(world.Errors.isEmpty());
+  QVERIFY(!Guarded(nullptr, [] { throw RangeError("draw mask = 40 is outside 0..31"); }));
+  QCOMPARE(world.Errors, QStringList{"draw mask = 40 is outside 0..31"});
+  // A failure no slot caught reaches the application's last net, not the event loop.
+  TfmMain window(world.Data());
+  QObject thrower;
+  QObject::connect(&window, &QObject::objectNameChanged, &thrower,
+                   [] { throw TarnwickError("Error calculate natural case (GetTheBest)"); });
+  QTimer::singleShot(0, &window, [&window] { window.setObjectName(QStringLiteral("changed")); });
+  QTest::qWait(20);
+  QCOMPARE(world.Errors.size(), 2);
+  QVERIFY(world.Errors.back().startsWith(QStringLiteral("Error calculate natural case")));
+  // The report's Send opens a mail link with the text encoded, Copy gives the whole text.
+  QVERIFY(QString::fromStdString(ErrorReportMailLink("a b")).endsWith("Tarnwick%202.0%0d%0aa%20b"));
+}
+
+void MainWindowTest::AFailedSaveAtExitAsks() {
+  test::TWorld world;
+  auto window = std::make_unique<TfmMain>(world.Data());
+  window->show();
+  const int before = window->Controller().StoredTableCount();
+  test::WhenModal([](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    box->button(QMessageBox::Yes)->click();  // delete the table: the store changed
+  });
+  window->Controller().DeleteTable();
+  QCOMPARE(window->Controller().StoredTableCount(), before - 1);
+  // The data folder is gone: the save fails and the player chooses.
+  std::filesystem::remove_all(world.Data());
+  test::WhenModal([](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    QVERIFY(box->text().contains(QStringLiteral("could not be saved")));
+    box->button(QMessageBox::Cancel)->click();
+  });
+  QVERIFY(!window->close());
+  QVERIFY(window->isVisible());
+  test::WhenModal([](QWidget* modal) {
+    for (QAbstractButton* button : qobject_cast<QMessageBox*>(modal)->buttons()) {
+      if (button->text() == QStringLiteral("Quit without saving")) button->click();
+    }
+  });
+  QVERIFY(window->close());
+  std::filesystem::create_directories(world.Data());
+}
+
+void MainWindowTest::TheDamagedDataFileWarningShowsOnce() {
+  test::TWorld world;
+  std::filesystem::resize_file(world.Data() / "Tarnwick.dat", 1000);
+  TfmMain window(world.Data());
+  QString warning;
+  test::WhenModal([&warning](QWidget* modal) {
+    warning = qobject_cast<QMessageBox*>(modal)->text();
+    modal->close();
+  });
+  window.ShowStartWarnings();
+  QVERIFY2(warning.contains(QStringLiteral("is damaged")), qPrintable(warning));
+  window.ShowStartWarnings();  // once only: no second box waits
+  QVERIFY(window.Controller().StoredTableCount() > 0);
+}
+
+int main(int argc, char** argv) {
+  TApplication application(argc, argv);  // with its last net for failures
+  MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"

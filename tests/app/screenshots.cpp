@@ -1,0 +1,109 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Writes a picture of every state of the windows worth looking at into a folder:
+//   tarnwick_screenshots OUT_FOLDER PROGRAM_FOLDER SUFFIX
+// The program folder gives the language files, help pages and shipped pay tables; settings
+// and pay tables are copies in a temporary folder, so nothing of the user's is touched.
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+
+#include "about_box.h"
+#include "card_button.h"
+#include "card_slot.h"
+#include "error_report.h"
+#include "guard.h"
+#include "help_browser.h"
+#include "main_window.h"
+#include "session/preferences.h"
+
+using namespace tarnwick;
+using namespace tarnwick::app;
+
+namespace {
+
+QString folder;
+QString suffix;
+
+void Save(QWidget& widget, const QString& name) {
+  widget.grab().save(QStringLiteral("%1/%2%3.png").arg(folder, name, suffix));
+}
+
+void Hand(TfmMain& window, int gameId, std::initializer_list<int> codes, int toggle) {
+  window.Controller().ClearHand();
+  window.Controller().SelectGame(gameId);
+  for (int code : codes) window.CardButton(code)->click();
+  if (toggle >= 0) window.Slot(toggle)->click();
+  QApplication::processEvents();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc < 4) return 2;
+  folder = QString::fromLocal8Bit(argv[1]);
+  suffix = QString::fromLocal8Bit(argv[3]);
+  const std::filesystem::path program = argv[2];
+  QDir().mkpath(folder);
+  int failures = 0;
+  SetErrorReporter([&failures](QWidget*, const QString& message) {
+    std::fprintf(stderr, "error: %s\n", message.toUtf8().constData());
+    ++failures;
+  });
+  QTemporaryDir work;
+  const std::filesystem::path data = work.path().toStdString();
+  std::filesystem::copy_file(program / "Tarnwick.dat", data / "Tarnwick.dat");
+  InstallPreferences(std::make_unique<TPreferences>(
+      TPreferencesSetup{program, data / "tarnwick.ini", "ENG", {}, "DejaVu Sans"}));
+
+  TfmMain window(data);
+  window.resize(270, 700);
+  window.show();
+  QApplication::processEvents();
+  Save(window, QStringLiteral("main-empty"));
+  Hand(window, 0, {3, 17, 35, 36, 38}, -1);  // 5S 6C JD QD AD: hold the diamonds
+  Save(window, QStringLiteral("main-natural"));
+  Hand(window, 0, {12, 11, 10, 9, 8}, 4);  // a royal flush, the ten replaced
+  Save(window, QStringLiteral("main-natural-toggled"));
+  Hand(window, 4, {0, 13, 39, 24, 36}, 2);  // three deuces, KH, QC: one deuce replaced
+  Save(window, QStringLiteral("main-deuces"));
+  Hand(window, 3, {-2, 25, 38, 51, 7}, 4);  // joker and three aces
+  Save(window, QStringLiteral("main-joker"));
+  for (const char* language : {"DEU", "RUS"}) {
+    Preferences().SetLanguage(language);
+    window.ApplyTexts();
+    QApplication::processEvents();
+    Save(window, QStringLiteral("main-") + QString::fromLatin1(language).toLower());
+  }
+  Preferences().SetLanguage("ENG");
+  window.ApplyTexts();
+
+  THelpBrowser help(&window, QString::fromStdString(Preferences().HelpPage(1).string()));
+  help.show();
+  QApplication::processEvents();
+  Save(help, QStringLiteral("help-main"));
+  help.hide();
+  TfmException report(
+      &window, QStringLiteral("Error calculate natural case (GetTheBest)\nRange check error: "
+                              "draw mask = 40 is outside 0..31\nHand :  AS  KS  QS  JS  TS\n"
+                              "  JACKS OR BETTER"));
+  report.show();
+  QApplication::processEvents();
+  Save(report, QStringLiteral("error-report"));
+  report.hide();
+  TfmAbout about(&window, window.devicePixelRatioF());
+  about.show();
+  QApplication::processEvents();
+  Save(about, QStringLiteral("about"));
+  about.hide();
+  window.Controller().ClearHand();
+  ReleasePreferences();
+  return failures == 0 ? 0 : 1;
+}
