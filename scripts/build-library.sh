@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
-build/release/src/cli/tarnwick-cli import data/paytables.csv --data data --replace --quiet
+build/release/bin/tarnwick-cli import data/paytables.csv --data data --replace --quiet

@@ -230,18 +230,28 @@ void TfmMain::BuildMenu() {
   menu_->addAction(statisticsAction_);
   languageMenu_ = menu_->addMenu(QString());
   menu_->addAction(aboutAction_);
-  connect(languageMenu_, &QMenu::aboutToShow, this, [this] {
+  connect(languageMenu_, &QMenu::aboutToShow, this, &TfmMain::FillLanguageMenu);
+}
+
+void TfmMain::FillLanguageMenu() {
+  // The items are made once and then only updated: a language chosen from the menu updates
+  // the menu while its item is still being triggered.
+  const TPreferences& preferences = Preferences();
+  const std::vector<std::string> names = preferences.LanguageNames();
+  if (languageMenu_->actions().size() != static_cast<qsizetype>(names.size())) {
     languageMenu_->clear();
-    const TPreferences& preferences = Preferences();
-    const std::vector<std::string> names = preferences.LanguageNames();
     for (size_t i = 0; i < names.size(); ++i) {
-      QAction* item = languageMenu_->addAction(Q(names[i]));
+      QAction* item = languageMenu_->addAction(QString());
       item->setCheckable(true);
-      item->setChecked(static_cast<int>(i) == preferences.LanguageIndex());
       connect(item, &QAction::triggered, this,
               [this, i] { Guarded(this, [this, i] { ChooseLanguage(static_cast<int>(i)); }); });
     }
-  });
+  }
+  const QList<QAction*> items = languageMenu_->actions();
+  for (size_t i = 0; i < names.size(); ++i) {
+    items[static_cast<qsizetype>(i)]->setText(Q(names[i]));
+    items[static_cast<qsizetype>(i)]->setChecked(static_cast<int>(i) == preferences.LanguageIndex());
+  }
 }
 
 void TfmMain::ChooseLanguage(int index) {
@@ -291,6 +301,7 @@ void TfmMain::ApplyTexts() {
   statisticsAction_->setText(Q(preferences.Text("Menu", "Statistics")));
   statisticsAction_->setToolTip(HintOf(preferences.HintText("Menu", "Statistics")));
   languageMenu_->setTitle(Q(preferences.Text("Menu", "Language")));
+  FillLanguageMenu();
   aboutAction_->setText(Q(preferences.Text("Menu", "About")));
   results_->SetHints(HintOf(preferences.HintText("Main", "Payout")),
                      HintOf(preferences.HintText("Main", "Probability")),

@@ -75,6 +75,7 @@ class TfmMain : public QWidget {
 
  private:
   void BuildMenu();
+  void FillLanguageMenu();
   void CardButtonToggled(int code);
   void SlotToggled(int position, bool held);
   void ChangesTold(TChanges changes);

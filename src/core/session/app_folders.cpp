@@ -63,7 +63,10 @@ TAppFolders TAppFolders::ForExecutable(const std::filesystem::path& executable) 
       std::filesystem::exists(shared / "Langs", error)) {
     folders.ResourceFolder = shared;
   }
-  folders.Portable = Writable(folders.ProgramFolder);
+  // A program whose shipped files sit beside it and whose folder the user may write is
+  // portable; one installed with its files in share/tarnwick keeps the user's files in the
+  // user's folders, whoever runs it.
+  folders.Portable = folders.ResourceFolder == folders.ProgramFolder && Writable(folders.ProgramFolder);
   if (folders.Portable) {
     // The desktop program's settings file, "tarnwick.ini", also for the command-line tool:
     // its language command chooses the desktop program's language.

@@ -182,7 +182,7 @@ void TData::MarkSaved() {
   }
 }
 
-void TData::MergeInto(TData& disk) {
+void TData::MergeInto(TData& disk, bool diskWhole) {
   const auto onDisk = [&](const TPayout& table) { return disk.FindSame(table) != nullptr; };
   const auto savedBefore = [&](const TPayout& table) {
     return std::any_of(savedTables_.begin(), savedTables_.end(),
@@ -194,9 +194,9 @@ void TData::MergeInto(TData& disk) {
                                     [&](const auto& entry) { return entry.first == table.get(); });
     const bool unchanged =
         saved != savedObjects_.end() && savedTables_[saved->second].SameAs(*table);
-    // A table this store neither added nor edited that is gone from the file was deleted
-    // (or edited) by another program.
-    if (unchanged && !onDisk(*table)) continue;
+    // A table this store neither added nor edited that is gone from a file read whole was
+    // deleted (or edited) by another program; from a damaged file it may just be unread.
+    if (unchanged && diskWhole && !onDisk(*table)) continue;
     // The same table computed elsewhere lends its counts to one not computed here.
     if (!table->Computed()) {
       if (const TPayout* computed = disk.FindSame(*table); computed && computed->Computed())
@@ -227,13 +227,15 @@ void TData::Save(const std::filesystem::path& folder) {
   const std::optional<std::string> bytes = ReadFileIfPresent(target, kMaxDataFileBytes);
   if (bytes) {
     TData disk;
+    bool whole = true;
     try {
       disk.ReadImage({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()}, games_);
     } catch (const DataFileError&) {
       // What follows the damage exists only in the file: keep a copy before replacing it.
       backups_.push_back(KeepCopy(target, *bytes));
+      whole = false;
     }
-    MergeInto(disk);
+    MergeInto(disk, whole);
   }
   RemoveStaleTemporaries(target);
   const std::vector<uint8_t> image = Image();

@@ -97,8 +97,9 @@ class TData {
   void Renumber();
   // Remembers the tables as they are now as the state on disk.
   void MarkSaved();
-  // Applies this store's changes since MarkSaved to the tables read from the file.
-  void MergeInto(TData& disk);
+  // Applies this store's changes since MarkSaved to the tables read from the file (`whole`:
+  // read without damage).
+  void MergeInto(TData& disk, bool whole);
 
   const TCatalogue* games_ = nullptr;
   std::string readOnlyReason_;

@@ -253,6 +253,20 @@ TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak.1"), (std::vector<uint8_t>{1, 2, 3}));
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak"), damaged);
   EXPECT_EQ(again.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak.1"});
+
+  // Damaged after this store read it: the tables it holds are not taken for deleted.
+  TData whole = SampleStore();
+  fs::create_directory(folder / "new");
+  whole.Save(folder / "new");
+  TData loaded;
+  loaded.Load(folder / "new");
+  WriteBytes(folder / "new" / "Tarnwick.dat", {9, 9, 9});
+  loaded.Add(Table(0, 8, 1, 52, 1234));
+  loaded.Save(folder / "new");
+  TData reread;
+  reread.Load(folder / "new");
+  EXPECT_EQ(reread.Payouts.size(), 4u);
+  EXPECT_EQ(ReadBytes(folder / "new" / "Tarnwick.dat.bak"), (std::vector<uint8_t>{9, 9, 9}));
 }
 
 TEST(DataStore, AnInterruptedSaveLeavesTheOldFile) {
