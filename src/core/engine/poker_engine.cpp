@@ -693,23 +693,6 @@ void TPokerEngine::Tick() {
   if (ProgressCounter % 100 == 0 && Progress != nullptr) Progress->Step(ProgressCounter);
 }
 
-void TPokerEngine::RecountStraightsAndFlushes() {
-  ChangedHolds = ~0u;
-  static constexpr std::array<int, 7> kKinds = {
-      STRAIGHT_A_5,   STRAIGHT,           STRAIGHT_T_A, FLUSH_STRAIGHT_A_5,
-      FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A, FLUSH};
-  for (int kind : kKinds) {
-    const int c = KindToCategory[kind];
-    if (c < 0) continue;
-    for (int m = 1; m < kMaskCount; ++m) CategoryCounts[m][c] = 0;
-  }
-  for (int kind : kKinds) {
-    const int c = KindToCategory[kind];
-    if (c < 0) continue;
-    for (int m = 1; m < kMaskCount; ++m) CategoryCounts[m][c] += KindCount[m][kind];
-  }
-}
-
 std::string TPokerEngine::VerifyDraw(int mask) {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
   const int d = DrawCount[mask];

@@ -3,8 +3,9 @@
 #pragma once
 
 // The natural engine: exact outcome counts of all 32 holds of a dealt hand of a game
-// without wild cards. Its sixteen virtual operations are the steps of every analysis; the
-// wild-card engine derives from it and replaces each step while keeping the sequences.
+// without wild cards. Its fifteen virtual operations (slots 0..14 below) are the steps of
+// every analysis; the wild-card engine derives from it and replaces each step while keeping
+// the sequences.
 
 #include <array>
 #include <cstdint>
@@ -77,11 +78,10 @@ class TPokerEngine {
   virtual void Check1(const TDealClass& deal);                 // 8
   virtual void CheckDrawQuick(int mask);                       // 9
   virtual void CheckEmptyQuick();                              // 10
-  virtual void RecountStraightsAndFlushes();                   // 11
-  virtual void ClearCountsQuick();                             // 12
-  virtual void SetGame(const TPokerDescription& description);  // 13
-  virtual int DealtCategory() const;                           // 14
-  virtual int DealClassCount() const;                          // 15
+  virtual void ClearCountsQuick();                             // 11
+  virtual void SetGame(const TPokerDescription& description);  // 12
+  virtual int DealtCategory() const;                           // 13
+  virtual int DealClassCount() const;                          // 14
 
   // "Calculate overall permutations": plays every deal class with its best hold and adds
   // the outcome counts into the pay table, which then derives its return and chances.

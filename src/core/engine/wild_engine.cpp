@@ -608,10 +608,6 @@ void TWildEngine::InternalCheckEmpty(int mask) {
   }
 }
 
-void TWildEngine::FoldWildKinds() {
-  FoldWildHolds(0, kFullDrawMask);
-}
-
 void TWildEngine::FoldWildHolds(int firstMask, int lastMask) {
   for (int m = firstMask; m <= lastMask; ++m)
     WildFold.Fold(WildCounts[m].data(), CategoryCounts[m]);
@@ -714,11 +710,6 @@ void TWildEngine::CheckEmptyQuick() {
 
 void TWildEngine::FoldKindsIntoCategories() {
   FoldHolds(0, kFullDrawMask);  // the natural kinds, then the wild kinds
-}
-
-void TWildEngine::RecountStraightsAndFlushes() {
-  TPokerEngine::RecountStraightsAndFlushes();
-  FoldWildKinds();
 }
 
 void TWildEngine::ClearCountsQuick() {

@@ -48,7 +48,6 @@ class TWildEngine : public TPokerEngine {
   void Check1(const TDealClass& deal) override;
   void CheckDrawQuick(int mask) override;
   void CheckEmptyQuick() override;
-  void RecountStraightsAndFlushes() override;
   void ClearCountsQuick() override;
   void SetGame(const TPokerDescription& description) override;
   int DealtCategory() const override;
@@ -63,9 +62,7 @@ class TWildEngine : public TPokerEngine {
   void CountWildDraw(int mask);
   // Counts the wild final hands of a hold that keeps no natural card.
   void InternalCheckEmpty(int mask);
-  // Folds WildCounts into the per-hold category counts.
-  void FoldWildKinds();
-  // The same for holds firstMask..lastMask.
+  // Folds the wild kinds of holds firstMask..lastMask into their category counts (adding).
   void FoldWildHolds(int firstMask, int lastMask);
   // Sets the jokers and the wild rank of the deck and both hands.
   void SetWildSetup(int jokers, int wildRank);
