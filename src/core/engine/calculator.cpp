@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/calculator.h"
 
-#include <algorithm>
-
 #include "checked.h"
 #include "errors.h"
 
@@ -58,7 +56,7 @@ class TNoPairMemo {
               for (size_t j = 1; j <= 5; ++j) sums[j] += counts[n] * TCalculator::Powers[n][j];
             }
             TCalculator scratch;
-            scratch.CalcFormula(sums, Rows[static_cast<size_t>(next)], 0);
+            scratch.CalcFormula(sums, Rows[static_cast<size_t>(next)]);
             ++next;
           }
         }
@@ -143,7 +141,7 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
         if (n >= 2) pairs[2] += ranks * Binomial[2][static_cast<size_t>(n)];
       }
     } else {
-      // With wild cards every row is a running total, for the range sums.
+      // With wild cards the ranks are added one by one.
       for (int r = 0; r < kRankCount; ++r) {
         const int32_t h = keptHand.Counts[r][kTotalsColumn];
         const int32_t n = deck.Counts[r][kTotalsColumn];
@@ -151,11 +149,10 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
         if (h == 0) {
           for (int j = 0; j <= 5; ++j) sums[j] += powers[j];
         }
-        RankPowerPrefix[r] = sums;
         AddPairCompletion(pairs, h, n);
       }
     }
-    RankPowerPrefix[12] = sums;
+    PowerSums = sums;
     PairCompletion = pairs;
     if (natural) {
       CalcSinglesOfCounts(absentWithCount);
@@ -208,18 +205,15 @@ void TCalculator::Init(const THand& keptHand) {
 
 void TCalculator::CalcSingles() {
   try {
-    CalcFormula(RankPowerPrefix[12], NoPair[0], 0);
+    CalcFormula(PowerSums, NoPair[0]);
     RemoveOneRank();
   } catch (...) {
     RethrowWithContext("Error in calculator  (CalcSingles)");
   }
 }
 
-void TCalculator::CalcFormula(const TPowerRow& powerSums, TPowerRow& target, int x) {
+void TCalculator::CalcFormula(const TPowerRow& p, TPowerRow& target) {
   try {
-    std::array<int32_t, 6> p{};
-    const TPowerRow& powers = PowersOf(x);
-    for (int j = 1; j <= 5; ++j) p[j] = x > 0 ? Sub(powerSums[j], powers[j]) : powerSums[j];
     const int32_t e1 = p[1];
     const int32_t e2 = Sub(Mul(e1, p[1]), p[2]) / 2;
     const int32_t e3 = Add(Sub(Mul(e2, p[1]), Mul(e1, p[2])), p[3]) / 3;
@@ -229,49 +223,6 @@ void TCalculator::CalcFormula(const TPowerRow& powerSums, TPowerRow& target, int
     target = {1, e1, e2, e3, e4, e5};
   } catch (...) {
     RethrowWithContext("Error in calculator  (CalcFormula)");
-  }
-}
-
-void TCalculator::CalcSingleRange(int lo, int hi, int x) {
-  try {
-    hi = std::min(hi, 12);
-    if (hi < 0 || lo >= hi) {
-      RangePowerSums = {0, 0, 0, 0, 0, 0};  // an empty range has no ranks
-    } else {
-      for (int j = 0; j <= 5; ++j) {
-        RangePowerSums[j] =
-            lo < 0 ? RankPowerPrefix[hi][j] : Sub(RankPowerPrefix[hi][j], RankPowerPrefix[lo][j]);
-      }
-    }
-    CalcFormula(RangePowerSums, RangeNoPair, x);
-  } catch (...) {
-    RethrowWithContext("Error in calculator  (CalcSingleRange)");
-  }
-}
-
-void TCalculator::InitSuits(const TDeck& deck) {
-  try {
-    for (int s = 0; s < kSuitCount; ++s) {
-      SuitPrefix[0][s] = deck.Counts[0][s];
-      for (int r = 1; r < kRankCount; ++r)
-        SuitPrefix[r][s] = Add(SuitPrefix[r - 1][s], deck.Counts[r][s]);
-    }
-  } catch (...) {
-    RethrowWithContext("Error in calculator  (InitSuits)");
-  }
-}
-
-int32_t TCalculator::SuitRange(int suit, int lo, int hi) const {
-  try {
-    CheckRange(suit, 0, kSuitCount - 1, "suit");
-    const int top = std::min(hi, 12);
-    if (top < 0) return 0;
-    const int32_t upper = SuitPrefix[top][suit];
-    if (lo < 0 || lo > 12) return upper;
-    if (lo >= top) return 0;  // an empty range holds no cards
-    return Sub(upper, SuitPrefix[lo][suit]);
-  } catch (...) {
-    RethrowWithContext("Error in calculator  (SuitRange)");
   }
 }
 

@@ -4,8 +4,8 @@
 
 // Counting building blocks for the engines: the ways to draw j cards of j different ranks
 // that are absent from the kept hand (elementary symmetric sums of the deck's rank counts,
-// obtained from power sums by Newton's identities, so no subset of ranks is ever listed),
-// the ways to complete a pair, and per-suit and per-rank range sums.
+// obtained from power sums by Newton's identities, so no subset of ranks is ever listed)
+// and the ways to complete a pair.
 
 #include <array>
 #include <cstdint>
@@ -18,13 +18,9 @@ class TCalculator {
  public:
   using TPowerRow = std::array<int32_t, 6>;
 
-  // [r][j]: sum over ranks r' <= r absent from the kept hand of (deck count of r')^j.
-  // Row 12 holds the totals over all ranks: the power sums S[0..5].
-  std::array<TPowerRow, kRankCount> RankPowerPrefix{};
-  TPowerRow RangePowerSums{};  // scratch result of CalcSingleRange
-  TPowerRow RangeNoPair{};     // scratch result of CalcSingleRange
-  // [r][s]: deck cards of suit s with rank <= r.
-  std::array<std::array<int32_t, kSuitCount>, kRankCount> SuitPrefix{};
+  // [j]: sum over the ranks absent from the kept hand of (deck count)^j: the power sums
+  // S[0..5] that the full Init fills NoPair from.
+  TPowerRow PowerSums{};
   // [x][j]: ways to draw j cards of j different ranks, all absent from the kept hand, with
   // one absent rank of deck count x left out (x = 0: nothing left out). [x][0] is 1.
   std::array<TPowerRow, 5> NoPair{};
@@ -48,17 +44,10 @@ class TCalculator {
   // come from the deck's by taking out the kept ranks, one division of the generating
   // polynomial each, instead of from all thirteen ranks again.
   void Init(const THand& keptHand);
-  // Fills NoPair from the power sums (row 12 of RankPowerPrefix).
+  // Fills NoPair from PowerSums.
   void CalcSingles();
-  // Newton's identities: the elementary symmetric sums e_0..e_5 of the power sums, with
-  // one value x taken out of the multiset first (x = 0 takes nothing out).
-  void CalcFormula(const TPowerRow& powerSums, TPowerRow& target, int x);
-  // Power sums and no-pair counts of the absent ranks above lo and up to hi.
-  void CalcSingleRange(int lo, int hi, int x);
-  // Prepares SuitPrefix for the deck.
-  void InitSuits(const TDeck& deck);
-  // Deck cards of `suit` among the ranks above lo and up to hi.
-  int32_t SuitRange(int suit, int lo, int hi) const;
+  // Newton's identities: the elementary symmetric sums e_0..e_5 of the power sums.
+  void CalcFormula(const TPowerRow& powerSums, TPowerRow& target);
 
  private:
   // What PrepareDeck made: the deck counts, the no-pair counts of all ranks and the sum

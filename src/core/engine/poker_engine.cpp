@@ -68,7 +68,6 @@ void TPokerEngine::BeginHandAnalysis() {
   std::memset(KindCount.data(), 0, sizeof KindCount);
   std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
   ChangedHolds = ~0u;
-  Calculator.InitSuits(Deck);
   DeckPrepared = Calculator.PrepareDeck(Deck);
   PrepareKeptCards();
   RankShapeCount = 0;
