@@ -495,10 +495,6 @@ TCatalogue BuildCatalogue() {
   return catalogue;
 }
 
-void FreeCatalogue(TCatalogue& catalogue) {
-  catalogue.clear();
-}
-
 const TPokerDescription* FindGame(const TCatalogue& catalogue, int gameId) {
   for (const auto& game : catalogue) {
     if (game->GameId == gameId) return game.get();
