@@ -67,9 +67,9 @@ void TPokerEngine::BeginHandAnalysis() {
   // Plain memsets: the element-wise fill of these 10 KB cost more than a tenth of a hand.
   std::memset(KindCount.data(), 0, sizeof KindCount);
   std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
-  ChangedHolds = ~0u;
+  holdValues_.Invalidate();
   DeckPrepared = Calculator.PrepareDeck(Deck);
-  PrepareKeptCards();
+  keptCards_.Prepare(DealtHand);
   RankShapeCount = 0;
   RankShapeIndex.Clear();
   RankPositions.fill(0);
@@ -107,29 +107,6 @@ void TPokerEngine::BeginHandAnalysis() {
       break;
     }
     HandRankPairBase[static_cast<size_t>(i)] = kFirstPair[static_cast<size_t>(n)];
-  }
-}
-
-void TPokerEngine::PrepareKeptCards() {
-  // The kept cards of mask m are those of the mask that also replaces m's lowest kept
-  // position, plus the card there: from mask 31 (nothing kept) down.
-  KeptTable[kFullDrawMask] = TKeptCards{};
-  for (int mask = kFullDrawMask - 1; mask >= 0; --mask) {
-    const int position = std::countr_one(static_cast<uint32_t>(mask));
-    TKeptCards kept = KeptTable[static_cast<size_t>(mask | (1 << position))];
-    if (position < DealtHand.Total) {
-      const int rank = DealtHand.Ranks[position];
-      const int suit = DealtHand.Suits[position];
-      if (rank < 0) {
-        ++kept.Wilds;
-      } else {
-        kept.Ranks |= 1u << rank;
-        // A second suit leaves Suit at -1 for good.
-        kept.Suit = kept.Naturals == 0 || kept.Suit == suit ? suit : -1;
-        ++kept.Naturals;
-      }
-    }
-    KeptTable[static_cast<size_t>(mask)] = kept;
   }
 }
 
@@ -193,10 +170,6 @@ void TPokerEngine::CheckCombination() {
   } catch (...) {
     RethrowWithContext("Error calculate natural case (CheckCombination)");
   }
-}
-
-const TPokerEngine::TKeptCards& TPokerEngine::KeptCards(int mask) const {
-  return KeptTable[static_cast<size_t>(mask)];
 }
 
 void TPokerEngine::CountStraightsAndFlush(int mask, const TKeptCards& kept, bool ranksCounted) {
@@ -265,7 +238,7 @@ TPokerEngine::TRankCounts TPokerEngine::RankCounts(int n, int h, const TKeptShap
 void TPokerEngine::CheckDraw(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    const TKeptCards& keptCards = KeptCards(mask);
+    const TKeptCards& keptCards = keptCards_[mask];
     if (keptCards.Wilds > 0) return;  // the wild-card engine counts these holds
     const TRankShape& shape = RankShapeOf(mask);
     TKindRow& row = KindCount[mask];
@@ -307,7 +280,7 @@ void TPokerEngine::CheckDraw(int mask) {
 uint64_t TPokerEngine::ShapeKey(int mask) const {
   const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
   uint64_t key =
-      static_cast<uint64_t>(DrawCount[mask]) | static_cast<uint64_t>(KeptCards(mask).Wilds) << 3;
+      static_cast<uint64_t>(DrawCount[mask]) | static_cast<uint64_t>(keptCards_[mask].Wilds) << 3;
   for (int i = 0; i < HandRankCount; ++i) {
     const int pair =
         HandRankPairBase[static_cast<size_t>(i)] + KeptOfRank(HandRanks[i], keptPositions);
@@ -479,48 +452,9 @@ void TPokerEngine::FoldKindsIntoCategories() {
 }
 
 void TPokerEngine::FoldHolds(int firstMask, int lastMask) {
-  for (int m = firstMask; m <= lastMask; ++m) ChangedHolds |= 1u << m;
+  for (int m = firstMask; m <= lastMask; ++m) holdValues_.MarkChanged(m);
   for (int m = firstMask; m <= lastMask; ++m)
-    NaturalFold.Fold(KindCount[m].data(), CategoryCounts[m]);
-}
-
-void TPokerEngine::TFoldPlan::Build(const int32_t* kindToCategory, int kinds) {
-  std::array<TKindRun, kHandKindCount> all{};
-  int count = 0;
-  for (int k = 0; k < kinds; ++k) {
-    const int c = kindToCategory[k];
-    if (c < 0) continue;
-    if (count > 0 && all[static_cast<size_t>(count - 1)].Category == c &&
-        all[static_cast<size_t>(count - 1)].Last == k - 1) {
-      all[static_cast<size_t>(count - 1)].Last = static_cast<uint8_t>(k);
-      continue;
-    }
-    all[static_cast<size_t>(count++)] =
-        TKindRun{static_cast<uint8_t>(k), static_cast<uint8_t>(k), static_cast<uint8_t>(c)};
-  }
-  singleCount_ = 0;
-  runCount_ = 0;
-  for (int i = 0; i < count; ++i) {
-    const TKindRun& run = all[static_cast<size_t>(i)];
-    if (run.First == run.Last) {
-      singles_[static_cast<size_t>(singleCount_++)] = run;
-    } else {
-      runs_[static_cast<size_t>(runCount_++)] = run;
-    }
-  }
-}
-
-void TPokerEngine::TFoldPlan::Fold(const int32_t* kinds, TCategoryRow& categories) const {
-  for (int i = 0; i < singleCount_; ++i) {
-    const TKindRun& single = singles_[static_cast<size_t>(i)];
-    categories[single.Category] += kinds[single.First];
-  }
-  for (int i = 0; i < runCount_; ++i) {
-    const TKindRun& run = runs_[static_cast<size_t>(i)];
-    int32_t sum = 0;
-    for (int k = run.First; k <= run.Last; ++k) sum += kinds[k];
-    categories[run.Category] += sum;
-  }
+    naturalFold_.Fold(KindCount[m].data(), CategoryCounts[m]);
 }
 
 long double TPokerEngine::DrawReturn(int mask) const {
@@ -542,35 +476,7 @@ long double TPokerEngine::DrawReturn(int mask) const {
 int TPokerEngine::BestMask() {
   if (Payout == nullptr) return 0;  // every hold is worth 0: standing pat wins the tie
   CheckRange(Deck.Total, 0, kMaxDeck - 1, "cards in the deck");
-  // DrawReturn of the holds whose counts changed since the last call; the others keep the
-  // value worked out then (unless the pays or the deck size changed meanwhile).
-  std::array<int64_t, kMaxCategories> pays{};
-  for (int c = 0; c <= LastCategory; ++c) pays[static_cast<size_t>(c)] = Payout->Pays[c];
-  if (pays != ValuePays || Deck.Total != ValueDeckTotal) {
-    ValuePays = pays;
-    ValueDeckTotal = Deck.Total;
-    ChangedHolds = ~0u;
-  }
-  for (uint32_t changed = ChangedHolds; changed != 0; changed &= changed - 1) {
-    const int mask = std::countr_zero(changed);
-    int64_t sum = 0;
-    for (int c = 0; c <= LastCategory; ++c)
-      sum += CategoryCounts[mask][c] * pays[static_cast<size_t>(c)];
-    HoldValues[static_cast<size_t>(mask)] =
-        static_cast<long double>(sum) /
-        static_cast<long double>(
-            Binomial[static_cast<size_t>(DrawCount[mask])][static_cast<size_t>(Deck.Total)]);
-  }
-  ChangedHolds = 0;
-  long double best = HoldValues[0];
-  int bestMask = 0;
-  for (int m = 1; m < kMaskCount; ++m) {
-    if (HoldValues[static_cast<size_t>(m)] > best) {
-      best = HoldValues[static_cast<size_t>(m)];
-      bestMask = m;
-    }
-  }
-  return bestMask;
+  return holdValues_.Best(CategoryCounts, Payout->Pays, LastCategory, Deck.Total);
 }
 
 int TPokerEngine::GetTheBest() {
@@ -662,7 +568,7 @@ void TPokerEngine::SetGame(const TPokerDescription& description) {
       if (InKindSet(set, k)) KindToCategory[k] = c;
     }
   }
-  NaturalFold.Build(KindToCategory.data(), kHandKindCount);
+  naturalFold_.Build(KindToCategory.data(), kHandKindCount);
 }
 
 int TPokerEngine::DealtCategory() const {
@@ -768,7 +674,7 @@ void TPokerEngine::RecountSuitKinds(int mask, TCount count) {
     const int c = KindToCategory[kind];
     if (change != 0 && c >= 0) {
       CategoryCounts[mask][c] += change;
-      ChangedHolds |= 1u << mask;
+      holdValues_.MarkChanged(mask);
     }
   }
 }
@@ -776,15 +682,15 @@ void TPokerEngine::RecountSuitKinds(int mask, TCount count) {
 void TPokerEngine::ClearCountsQuick() {
   KindCount[0].fill(0);
   CategoryCounts[0].fill(0);
-  ChangedHolds |= 1u;
-  PrepareKeptCards();
+  holdValues_.MarkChanged(0);
+  keptCards_.Prepare(DealtHand);
 }
 
 void TPokerEngine::CheckDrawQuick(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
     // Only the suits of the kept cards matter here: no kept hand is built.
-    const TKeptCards& kept = KeptCards(mask);
+    const TKeptCards& kept = keptCards_[mask];
     // A hold with a pair or a wild card counts none of these kinds, whatever the suits; a
     // hold whose kept cards were not of one suit last time and are not now keeps the
     // counts it has.

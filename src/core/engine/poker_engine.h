@@ -18,6 +18,7 @@
 #include "engine/cards.h"
 #include "engine/deal_classes.h"
 #include "engine/games.h"
+#include "engine/hold_tables.h"
 #include "engine/payout.h"
 #include "progress.h"
 
@@ -37,7 +38,6 @@ class TPokerEngine {
     int32_t AceHigh = 0;
     bool Possible = false;
   };
-  using TCategoryRow = std::array<int64_t, kMaxCategories>;
 
   TPokerEngine();
   virtual ~TPokerEngine() = default;
@@ -148,34 +148,6 @@ class TPokerEngine {
     int32_t FullHouses = 0;
   };
   TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
-  // Where the shapes of one deal are found by their keys: open addressing over 64 slots,
-  // each stamped with the deal it belongs to, so that a new deal empties it at no cost.
-  class TShapeIndex {
-   public:
-    void Clear() { ++deal_; }
-    // The number stored with the key, or -1.
-    int Find(uint64_t key) const {
-      for (size_t slot = Start(key);; slot = (slot + 1) % kSlots) {
-        if (deals_[slot] != deal_) return -1;
-        if (keys_[slot] == key) return numbers_[slot];
-      }
-    }
-    void Add(uint64_t key, int number) {
-      size_t slot = Start(key);
-      while (deals_[slot] == deal_) slot = (slot + 1) % kSlots;
-      deals_[slot] = deal_;
-      keys_[slot] = key;
-      numbers_[slot] = number;
-    }
-
-   private:
-    static constexpr size_t kSlots = 64;  // twice the holds of a deal
-    static size_t Start(uint64_t key) { return (key * 0x9E3779B97F4A7C15ull) >> 58; }
-    uint32_t deal_ = 1;
-    std::array<uint32_t, kSlots> deals_{};
-    std::array<uint64_t, kSlots> keys_{};
-    std::array<int, kSlots> numbers_{};
-  };
   // What CheckDraw counts by rank (pairs, trips, quads, full houses, two pairs) depends only
   // on how many cards of each rank the hold keeps and the deck holds, not on which ranks
   // they are: holds whose dealt ranks have the same pairs of counts share one shape.
@@ -217,42 +189,9 @@ class TPokerEngine {
   // such ranks there are.
   int OtherRanksCount = -1;
   int32_t OtherRanksNumber = 0;
-  // The kept cards of a hold as bit sets, read from the dealt hand: all that the counts a
-  // change of suits can change depend on.
-  struct TKeptCards {
-    uint32_t Ranks = 0;  // bit r: a natural card of rank r is kept
-    int Naturals = 0;    // natural cards kept
-    int Wilds = 0;       // wild cards kept
-    int Suit = -1;       // the suit of every kept natural card; -1 for two suits or none
-    bool Distinct() const { return CountBits(Ranks) == Naturals; }
-  };
-  // The kept cards of every hold, made by PrepareKeptCards for the dealt hand of the
-  // analysis (BeginHandAnalysis, and ClearCountsQuick for a new suit pattern).
-  const TKeptCards& KeptCards(int mask) const;
-  void PrepareKeptCards();
-  std::array<TKeptCards, kMaskCount> KeptTable{};
-  // How a row of kind counts is folded into its category counts: a kind whose neighbours
-  // pay as other categories is added alone, a run of neighbouring kinds of one category is
-  // summed first. The counts of one hold add up to at most C(53, 5), so a run is summed in
-  // 32 bits and added to the 64-bit category once.
-  class TFoldPlan {
-   public:
-    // From the category of each kind (-1: pays nothing).
-    void Build(const int32_t* kindToCategory, int kinds);
-    void Fold(const int32_t* kinds, TCategoryRow& categories) const;
-
-   private:
-    struct TKindRun {
-      uint8_t First = 0;
-      uint8_t Last = 0;
-      uint8_t Category = 0;
-    };
-    std::array<TKindRun, kHandKindCount> singles_{};  // First == Last
-    std::array<TKindRun, kHandKindCount> runs_{};
-    int singleCount_ = 0;
-    int runCount_ = 0;
-  };
-  TFoldPlan NaturalFold;  // made by SetGame
+  // The kept cards of every hold of the dealt hand.
+  TKeptTable keptCards_;
+  TFoldPlan naturalFold_;  // made by SetGame
   // BeginHandAnalysis prepared the calculator for the deck of this deal.
   bool DeckPrepared = false;
   // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
@@ -277,13 +216,9 @@ class TPokerEngine {
   int32_t NaturalCardsInDeck() const { return Deck.Total - Deck.WildCount; }
   // The hold of highest expected pay; ties keep the lower mask.
   int BestMask();
-  // The expected pay of every hold as BestMask last worked it out, the pays and deck size
-  // it used, and the holds whose category counts changed since (bit per mask): the quick
-  // analysis works out again only the holds it changed.
-  std::array<long double, kMaskCount> HoldValues{};
-  std::array<int64_t, kMaxCategories> ValuePays{};
-  int32_t ValueDeckTotal = -1;
-  uint32_t ChangedHolds = ~0u;
+  // What every hold was worth when BestMask last looked: a step that changes a hold's
+  // category counts marks the hold changed.
+  THoldValues holdValues_;
   // Adds the outcome counts of the best hold of a class into the pay table.
   void AddDealResult(int best, int32_t weight);
 };

@@ -308,14 +308,14 @@ void TWildEngine::PrepareDeckTables() {
 void TWildEngine::CountWildKinds(int mask) {
   WildCounts[mask].fill(0);
   CountWildRankKinds(mask);
-  CountWildSuitKinds(mask, KeptCards(mask));
+  CountWildSuitKinds(mask, keptCards_[mask]);
 }
 
 void TWildEngine::CountWildRankKinds(int mask) {
   TWildRow& row = WildCounts[mask];
   TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
   part = TWildRankPart{};
-  const TKeptCards& kept = KeptCards(mask);
+  const TKeptCards& kept = keptCards_[mask];
   const int h = kept.Wilds;
   const int k = kept.Naturals;
   const int32_t deckWilds = Deck.WildCount;
@@ -590,7 +590,7 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
 
 void TWildEngine::CountWildDraw(int mask) {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-  if (KeptCards(mask).Naturals == 0) {
+  if (keptCards_[mask].Naturals == 0) {
     InternalCheckEmpty(mask);
     return;
   }
@@ -600,7 +600,7 @@ void TWildEngine::CountWildDraw(int mask) {
 void TWildEngine::InternalCheckEmpty(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    if (KeptCards(mask).Naturals != 0) throw RangeError("The hold keeps a natural card");
+    if (keptCards_[mask].Naturals != 0) throw RangeError("The hold keeps a natural card");
     CountWildKinds(mask);
   } catch (...) {
     RethrowWithContext(std::string(kWildCase) +
@@ -666,7 +666,7 @@ void TWildEngine::CheckDraw(int mask) {
 void TWildEngine::RecountWildSuitKinds(int mask) {
   const TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
   if (part.Factor == std::array<int32_t, 4>{}) return;  // no final hand with 1..3 wild cards
-  const TKeptCards& kept = KeptCards(mask);
+  const TKeptCards& kept = keptCards_[mask];
   // Without a suit the final naturals can all be in, now and last time, the suit kinds
   // are what the ranks make of them: the counts stand.
   if (!HasFlushSuits(kept) && !part.Suited) return;
@@ -684,7 +684,7 @@ void TWildEngine::RecountWildSuitKinds(int mask) {
     const int c = WildKindToCategory[kind];
     if (change != 0 && c >= 0) {
       CategoryCounts[mask][c] += change;
-      ChangedHolds |= 1u << mask;
+      holdValues_.MarkChanged(mask);
     }
   }
 }
