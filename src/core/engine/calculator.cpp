@@ -90,16 +90,7 @@ void TCalculator::CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCo
 }
 
 void TCalculator::RemoveOneRank() {
-  // Leaving out one rank of deck count x divides the generating polynomial
-  // prod(1 + n t) by (1 + x t): e_j without x = e_j - x e_{j-1} without x. This is
-  // exactly what Newton's identities give for the power sums less x^j. The power sums
-  // come from deck counts of at most 4, so every e_j is at most C(13, j) 4^j and x e_{j-1}
-  // at most 4 times that: no overflow is possible here.
-  for (int x = 1; x <= 4; ++x) {
-    TPowerRow& row = NoPair[x];
-    row[0] = 1;
-    for (int j = 1; j <= 5; ++j) row[j] = NoPair[0][j] - x * row[j - 1];
-  }
+  for (int x = 1; x <= 4; ++x) NoPair[x] = WithoutRank(NoPair[0], x);
 }
 
 void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
@@ -184,14 +175,12 @@ void TCalculator::Init(const THand& keptHand) {
   try {
     if (!DeckPrepared) throw RangeError("No deck is prepared");
     if (keptHand.WildCount != 0) throw RangeError("The kept hand holds a wild card");
-    // Taking a rank of deck count n out divides the generating polynomial prod(1 + n t)
-    // by (1 + n t): e_j without it = e_j - n e_{j-1} without it, as in RemoveOneRank.
-    // Every value stays below C(13, j) 4^j: no overflow is possible.
+    // The deck's no-pair counts with each kept rank taken out.
     TPowerRow e = DeckNoPair;
     std::array<int32_t, 3> pairs = {0, 0, DeckPairs};
     ForEachKeptRank(keptHand, [&](int r) {
       const int32_t n = DeckCounts[static_cast<size_t>(r)];
-      for (size_t j = 1; j < e.size(); ++j) e[j] -= n * e[j - 1];
+      e = WithoutRank(e, n);
       pairs[2] -= Binomial[2][static_cast<size_t>(n)];
       AddPairCompletion(pairs, keptHand.Counts[r][kTotalsColumn], n);
     });

@@ -14,6 +14,19 @@
 
 namespace tarnwick {
 
+// The elementary symmetric sums e_0..e_{N-1} of a multiset of deck counts, with one count c
+// of the multiset taken out: dividing the generating polynomial prod(1 + n t) by (1 + c t)
+// gives e'_j = e_j - c e'_{j-1}, exactly what Newton's identities give for the power sums
+// less c^j. Deck counts are at most 4, so every e_j is at most C(13, j) 4^j and c e'_{j-1}
+// at most 4 times that: nothing overflows.
+template <size_t N>
+constexpr std::array<int32_t, N> WithoutRank(const std::array<int32_t, N>& e, int32_t c) {
+  std::array<int32_t, N> out{};
+  out[0] = e[0];
+  for (size_t j = 1; j < N; ++j) out[j] = e[j] - c * out[j - 1];
+  return out;
+}
+
 class TCalculator {
  public:
   using TPowerRow = std::array<int32_t, 6>;

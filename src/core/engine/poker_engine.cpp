@@ -70,44 +70,8 @@ void TPokerEngine::BeginHandAnalysis() {
   holdValues_.Invalidate();
   DeckPrepared = Calculator.PrepareDeck(Deck);
   keptCards_.Prepare(DealtHand);
-  RankShapeCount = 0;
-  RankShapeIndex.Clear();
-  RankPositions.fill(0);
-  HandRankCount = 0;
-  for (int i = 0; i < DealtHand.Total; ++i) {
-    const int rank = DealtHand.Ranks[i];
-    if (rank < 0) continue;
-    if (RankPositions[static_cast<size_t>(rank)] == 0) HandRanks[HandRankCount++] = rank;
-    RankPositions[static_cast<size_t>(rank)] |= static_cast<uint8_t>(1u << i);
-  }
-  // A dealt rank with n cards in the deck and c dealt has n + c <= 4 in a deck that is a
-  // full deck less the dealt cards: its (n, kept count) pairs are 14 at most, numbered
-  // from the first of deck count n. Another deck is counted hold by hold.
-  static constexpr std::array<int, 4> kFirstPair = {0, 5, 9, 12};
-  OtherRanksCount = -1;
-  OtherRanksNumber = 0;
-  for (int r = 0; r < kRankCount; ++r) {
-    if (Deck.IsWild(r) || RankPositions[static_cast<size_t>(r)] != 0) continue;
-    ++OtherRanksNumber;
-    const int n = Deck.Counts[r][kTotalsColumn];
-    if (n < 0 || n > 4 || (OtherRanksCount >= 0 && n != OtherRanksCount)) {
-      OtherRanksCount = -2;
-      break;
-    }
-    OtherRanksCount = n;
-  }
-  if (OtherRanksCount < 0) OtherRanksCount = -1;
-  ShapesShared = true;
-  for (int i = 0; i < HandRankCount; ++i) {
-    const int rank = HandRanks[static_cast<size_t>(i)];
-    const int n = Deck.Counts[rank][kTotalsColumn];
-    const int dealt = CountBits(RankPositions[static_cast<size_t>(rank)]);
-    if (n < 0 || n > 3 || n + dealt > 4) {
-      ShapesShared = false;
-      break;
-    }
-    HandRankPairBase[static_cast<size_t>(i)] = kFirstPair[static_cast<size_t>(n)];
-  }
+  rankShapes_.Clear();
+  dealtRanks_.Prepare(DealtHand, Deck);
 }
 
 void TPokerEngine::Reset() {
@@ -242,32 +206,19 @@ void TPokerEngine::CheckDraw(int mask) {
     if (keptCards.Wilds > 0) return;  // the wild-card engine counts these holds
     const TRankShape& shape = RankShapeOf(mask);
     TKindRow& row = KindCount[mask];
-    const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-    const auto put = [&](int r, const TRankCounts& c) {
-      row[PAIRS_2 + r] = c.Pairs;
-      row[THREE_OF_KIND_2 + r] = c.Three;
-      row[FOUR_OF_KIND_2 + r] = c.Four;
-    };
-    if (OtherRanksCount >= 0) {
-      // The ranks not dealt all have the same deck count and keep nothing: their entries
-      // are filled in one go, then the dealt ranks and the wild rank get theirs.
-      const TRankCounts& other = shape.ByCounts[static_cast<size_t>(OtherRanksCount)][0];
-      std::fill_n(row.begin() + PAIRS_2, kRankCount, other.Pairs);
-      std::fill_n(row.begin() + THREE_OF_KIND_2, kRankCount, other.Three);
-      std::fill_n(row.begin() + FOUR_OF_KIND_2, kRankCount, other.Four);
-      for (int i = 0; i < HandRankCount; ++i) {
-        const int r = HandRanks[static_cast<size_t>(i)];
-        const auto n = static_cast<size_t>(Deck.Counts[r][kTotalsColumn]);
-        put(r, shape.ByCounts[n][static_cast<size_t>(KeptOfRank(r, keptPositions))]);
-      }
-      if (Deck.WildRank >= 0) put(Deck.WildRank, TRankCounts{});
-    } else {
-      for (int r = 0; r < kRankCount; ++r) {
-        if (Deck.IsWild(r)) continue;
-        const auto n = static_cast<size_t>(Deck.Counts[r][kTotalsColumn]);
-        put(r, shape.ByCounts[n][static_cast<size_t>(KeptOfRank(r, keptPositions))]);
-      }
-    }
+    // Each rank's pairs, trips and fours, as the shape has them for its counts.
+    dealtRanks_.PutRankEntries(
+        mask, Deck, shape.ByCounts,
+        [&](const TRankCounts& c) {
+          std::fill_n(row.begin() + PAIRS_2, kRankCount, c.Pairs);
+          std::fill_n(row.begin() + THREE_OF_KIND_2, kRankCount, c.Three);
+          std::fill_n(row.begin() + FOUR_OF_KIND_2, kRankCount, c.Four);
+        },
+        [&](int r, const TRankCounts& c) {
+          row[PAIRS_2 + r] = c.Pairs;
+          row[THREE_OF_KIND_2 + r] = c.Three;
+          row[FOUR_OF_KIND_2 + r] = c.Four;
+        });
     row[FULL_HOUSE] = shape.FullHouses;
     row[TWO_PAIRS] = shape.TwoPairs;
     SuitedHold[static_cast<size_t>(mask)] = false;
@@ -277,33 +228,12 @@ void TPokerEngine::CheckDraw(int mask) {
   }
 }
 
-uint64_t TPokerEngine::ShapeKey(int mask) const {
-  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-  uint64_t key =
-      static_cast<uint64_t>(DrawCount[mask]) | static_cast<uint64_t>(keptCards_[mask].Wilds) << 3;
-  for (int i = 0; i < HandRankCount; ++i) {
-    const int pair =
-        HandRankPairBase[static_cast<size_t>(i)] + KeptOfRank(HandRanks[i], keptPositions);
-    key += uint64_t{1} << (6 + 3 * pair);
-  }
-  return key;
-}
-
 const TPokerEngine::TRankShape& TPokerEngine::RankShapeOf(int mask) {
+  const auto count = [&](TRankShape& shape) { CountRankShape(mask, shape); };
   // A deck the calculator could not prepare holds a count it must name: no shape of it is
   // kept, so that every hold goes through the calculator's full Init.
-  if (!DeckPrepared || !ShapesShared) {
-    CountRankShape(mask, SpareShape);
-    return SpareShape;
-  }
-  const uint64_t key = ShapeKey(mask);
-  const int found = RankShapeIndex.Find(key);
-  if (found >= 0) return RankShapes[static_cast<size_t>(found)];
-  TRankShape& shape = RankShapes[static_cast<size_t>(RankShapeCount)];
-  shape.Key = key;
-  CountRankShape(mask, shape);
-  RankShapeIndex.Add(key, RankShapeCount++);
-  return shape;
+  if (!DeckPrepared || !dealtRanks_.ShapesShared()) return rankShapes_.Spare(count);
+  return rankShapes_.Find(dealtRanks_.ShapeKey(mask, keptCards_[mask].Wilds), count);
 }
 
 void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
@@ -341,18 +271,7 @@ void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
     fullHouses = Add(fullHouses, Mul(ranks, c.FullHouses));
     ranked = Add(ranked, Mul(ranks, Add(Add(c.Pairs, c.Three), c.Four)));
   };
-  if (OtherRanksCount >= 0) {
-    // The ranks not dealt share a deck count and keep nothing: one entry for them all.
-    count(OtherRanksCount, 0, OtherRanksNumber);
-    for (int i = 0; i < HandRankCount; ++i) {
-      const int r = HandRanks[static_cast<size_t>(i)];
-      count(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], 1);
-    }
-  } else {
-    for (int r = 0; r < kRankCount; ++r) {
-      if (!Deck.IsWild(r)) count(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], 1);
-    }
-  }
+  dealtRanks_.ForEachRankClass(mask, Deck, count);
   rest = Sub(rest, ranked);
   shape.FullHouses = fullHouses;
   // What is left are the draws with two pairs or a full house.
@@ -662,21 +581,8 @@ constexpr std::array<int, 7> kSuitKinds = {
 
 template <class TCount>
 void TPokerEngine::RecountSuitKinds(int mask, TCount count) {
-  std::array<int32_t, kSuitKinds.size()> before{};
-  for (size_t i = 0; i < kSuitKinds.size(); ++i) {
-    before[i] = KindCount[mask][kSuitKinds[i]];
-    KindCount[mask][kSuitKinds[i]] = 0;
-  }
-  count();
-  for (size_t i = 0; i < kSuitKinds.size(); ++i) {
-    const int kind = kSuitKinds[i];
-    const int32_t change = KindCount[mask][kind] - before[i];
-    const int c = KindToCategory[kind];
-    if (change != 0 && c >= 0) {
-      CategoryCounts[mask][c] += change;
-      holdValues_.MarkChanged(mask);
-    }
-  }
+  if (RecountKinds(kSuitKinds, KindCount[mask], KindToCategory, CategoryCounts[mask], count))
+    holdValues_.MarkChanged(mask);
 }
 
 void TPokerEngine::ClearCountsQuick() {

@@ -152,7 +152,6 @@ class TPokerEngine {
   // on how many cards of each rank the hold keeps and the deck holds, not on which ranks
   // they are: holds whose dealt ranks have the same pairs of counts share one shape.
   struct TRankShape {
-    uint64_t Key = 0;
     std::array<std::array<TRankCounts, 5>, 5> ByCounts{};  // [deck count][kept count]
     int32_t FullHouses = 0;
     int32_t TwoPairs = 0;
@@ -160,35 +159,9 @@ class TPokerEngine {
   // The shape of a hold, made by CountRankShape when no hold of this deal had it before.
   const TRankShape& RankShapeOf(int mask);
   void CountRankShape(int mask, TRankShape& shape);
-  std::array<TRankShape, kMaskCount> RankShapes{};  // the shapes of this deal so far
-  int RankShapeCount = 0;
-  TShapeIndex RankShapeIndex;
-  TRankShape SpareShape;  // the shape of a hold of a deck the calculator could not prepare
-  // [r]: bit i set when the dealt card at position i is a natural card of rank r.
-  std::array<uint8_t, kRankCount> RankPositions{};
-  // Cards of rank r a hold keeps, for the set of positions it keeps (the mask's inverse):
-  // the set bits of a set of hand positions, looked up.
-  int KeptOfRank(int rank, uint32_t keptPositions) const {
-    static constexpr std::array<uint8_t, 32> kBits = [] {
-      std::array<uint8_t, 32> table{};
-      for (uint32_t positions = 0; positions < 32; ++positions)
-        table[positions] = static_cast<uint8_t>(CountBits(positions));
-      return table;
-    }();
-    return kBits[RankPositions[static_cast<size_t>(rank)] & keptPositions];
-  }
-  std::array<int, kHandSize> HandRanks{};  // the ranks of the dealt natural cards
-  int HandRankCount = 0;
-  // The counts of a hold's ranks as one number: the cards drawn, the wild cards kept and,
-  // three bits each, how many dealt ranks have each pair of deck count and kept count.
-  // Holds with equal keys count alike by rank. Valid when ShapesShared.
-  uint64_t ShapeKey(int mask) const;
-  std::array<int, kHandSize> HandRankPairBase{};  // number of the dealt rank's first pair
-  bool ShapesShared = false;
-  // The deck count every natural rank not dealt has, or -1 when they differ, and how many
-  // such ranks there are.
-  int OtherRanksCount = -1;
-  int32_t OtherRanksNumber = 0;
+  TShapeCache<TRankShape> rankShapes_;
+  // The dealt ranks, with the undealt-rank shortcut and the keys of the rank shapes.
+  TDealtRanks dealtRanks_;
   // The kept cards of every hold of the dealt hand.
   TKeptTable keptCards_;
   TFoldPlan naturalFold_;  // made by SetGame

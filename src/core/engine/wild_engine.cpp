@@ -74,16 +74,6 @@ TSums SymmetricSums(uint32_t ranks, const TRankWeights& weight) {
   return e;
 }
 
-// The sums without one more rank of weight c: dividing the generating polynomial by
-// (1 + c t) gives e'_j = e_j - c e'_{j-1}.
-TSums WithoutRank(const TSums& e, int32_t c) {
-  // Element by element: a copy of the whole array just written would wait for the stores.
-  const int32_t e1 = e[1] - c;
-  const int32_t e2 = e[2] - c * e1;
-  const int32_t e3 = e[3] - c * e2;
-  return {e[0], e1, e2, e3, e[4] - c * e3};
-}
-
 // The deck counts of the ranks as the weights of the straight counts (0..4 each).
 struct TCountWeights {
   const TRankWeights& Count;
@@ -341,25 +331,11 @@ void TWildEngine::CountWildRankKinds(int mask) {
   part.Factor = shape.Factor;
   part.Different = shape.Different;
   if (shape.Groups == 0) return;
-  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-  const auto fivesOf = [&](int r) {
-    const auto n = static_cast<size_t>(DeckRanks[static_cast<size_t>(r)]);
-    return shape.Fives[n][static_cast<size_t>(KeptOfRank(r, keptPositions))];
-  };
-  if (OtherRanksCount >= 0) {
-    // The ranks not dealt in one go, as in CheckDraw; then the dealt ranks and the wild one.
-    std::fill_n(row.begin() + WILD_FIVE_2, kRankCount,
-                shape.Fives[static_cast<size_t>(OtherRanksCount)][0]);
-    for (int i = 0; i < HandRankCount; ++i) {
-      const int r = HandRanks[static_cast<size_t>(i)];
-      row[WILD_FIVE_2 + r] = fivesOf(r);
-    }
-    if (Deck.WildRank >= 0) row[WILD_FIVE_2 + Deck.WildRank] = 0;
-  } else {
-    for (int r = 0; r < kRankCount; ++r) {
-      if (!Deck.IsWild(r)) row[WILD_FIVE_2 + r] = fivesOf(r);
-    }
-  }
+  // Each rank's five of a kind, as the shape has it for the rank's counts.
+  dealtRanks_.PutRankEntries(
+      mask, Deck, shape.Fives,
+      [&](int32_t fives) { std::fill_n(row.begin() + WILD_FIVE_2, kRankCount, fives); },
+      [&](int r, int32_t fives) { row[WILD_FIVE_2 + r] = fives; });
   row[WILD_2_AND_2_1] = shape.PairAndSingle;
   row[WILD_1_AND_3_1] = shape.TripsAndSingle;
   row[WILD_1_AND_2_2] = shape.TwoPairs;
@@ -384,23 +360,13 @@ void TWildEngine::CountWildRankKinds(int mask) {
 }
 
 const TWildEngine::TWildShape& TWildEngine::WildShapeOf(int mask) {
-  if (!ShapesShared) {
-    SpareWildShape = TWildShape{};
-    CountWildShape(mask, SpareWildShape);
-    return SpareWildShape;
-  }
-  const uint64_t key = ShapeKey(mask);
-  const int found = WildShapeIndex.Find(key);
-  if (found >= 0) return WildShapes[static_cast<size_t>(found)];
-  TWildShape& shape = WildShapes[static_cast<size_t>(WildShapeCount)];
-  shape = TWildShape{};
-  shape.Key = key;
-  CountWildShape(mask, shape);
-  WildShapeIndex.Add(key, WildShapeCount++);
-  return shape;
+  const auto count = [&](TWildShape& shape) { CountWildShape(mask, shape); };
+  if (!dealtRanks_.ShapesShared()) return wildShapes_.Spare(count);
+  return wildShapes_.Find(dealtRanks_.ShapeKey(mask, keptCards_[mask].Wilds), count);
 }
 
 void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
+  shape = TWildShape{};
   WorkHand.CopyKept(DealtHand, mask);
   const THand& kept = WorkHand;
   const int h = kept.WildCount;
@@ -438,20 +404,9 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
   };
   std::array<TRankClass, kRankCount> classes;  // the first classCount are set and read
   size_t classCount = 0;
-  if (OtherRanksCount >= 0) {
-    classes[classCount++] = TRankClass{OtherRanksCount, 0, OtherRanksNumber};
-    for (int i = 0; i < HandRankCount; ++i) {
-      const int r = HandRanks[static_cast<size_t>(i)];
-      classes[classCount++] =
-          TRankClass{DeckRanks[static_cast<size_t>(r)], kept.Counts[r][kTotalsColumn], 1};
-    }
-  } else {
-    for (int r = 0; r < kRankCount; ++r) {
-      if (Deck.IsWild(r)) continue;
-      classes[classCount++] =
-          TRankClass{DeckRanks[static_cast<size_t>(r)], kept.Counts[r][kTotalsColumn], 1};
-    }
-  }
+  dealtRanks_.ForEachRankClass(mask, Deck, [&](int32_t n, int held, int32_t ranks) {
+    classes[classCount++] = TRankClass{n, held, ranks};
+  });
   const std::span<const TRankClass> rankClasses(classes.data(), classCount);
 
   for (int wilds = 1; wilds <= 3; ++wilds) {
@@ -630,8 +585,7 @@ void TWildEngine::BeginHandAnalysis() {
   TPokerEngine::BeginHandAnalysis();
   std::memset(WildCounts.data(), 0, sizeof WildCounts);
   PrepareDeckTables();
-  WildShapeCount = 0;
-  WildShapeIndex.Clear();
+  wildShapes_.Clear();
 }
 
 void TWildEngine::Reset() {
@@ -670,23 +624,9 @@ void TWildEngine::RecountWildSuitKinds(int mask) {
   // Without a suit the final naturals can all be in, now and last time, the suit kinds
   // are what the ranks make of them: the counts stand.
   if (!HasFlushSuits(kept) && !part.Suited) return;
-  TWildRow& row = WildCounts[mask];
-  std::array<int32_t, kWildSuitKinds.size()> before;  // every entry set here
-  for (size_t i = 0; i < kWildSuitKinds.size(); ++i) {
-    before[i] = row[static_cast<size_t>(kWildSuitKinds[i])];
-    row[static_cast<size_t>(kWildSuitKinds[i])] = 0;
-  }
-  CountWildSuitKinds(mask, kept);
-  // The change of each kind goes into the hold's category counts.
-  for (size_t i = 0; i < kWildSuitKinds.size(); ++i) {
-    const int kind = kWildSuitKinds[i];
-    const int32_t change = row[static_cast<size_t>(kind)] - before[i];
-    const int c = WildKindToCategory[kind];
-    if (change != 0 && c >= 0) {
-      CategoryCounts[mask][c] += change;
-      holdValues_.MarkChanged(mask);
-    }
-  }
+  if (RecountKinds(kWildSuitKinds, WildCounts[mask], WildKindToCategory, CategoryCounts[mask],
+                   [&] { CountWildSuitKinds(mask, kept); }))
+    holdValues_.MarkChanged(mask);
 }
 
 void TWildEngine::CheckDrawQuick(int mask) {

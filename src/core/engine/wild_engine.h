@@ -108,7 +108,6 @@ class TWildEngine : public TPokerEngine {
   // kept count) pairs of the dealt ranks share it. The counts are for the row, the wild
   // cards to draw already multiplied in.
   struct TWildShape {
-    uint64_t Key = 0;
     uint32_t Groups = 0;  // bit w: final hands with w = 1..3 wild cards are possible
     std::array<int32_t, 4> Factor{};
     std::array<int32_t, 4> Different{};
@@ -121,10 +120,7 @@ class TWildEngine : public TPokerEngine {
   };
   const TWildShape& WildShapeOf(int mask);
   void CountWildShape(int mask, TWildShape& shape);
-  std::array<TWildShape, kMaskCount> WildShapes{};  // the shapes of this deal so far
-  int WildShapeCount = 0;
-  TShapeIndex WildShapeIndex;
-  TWildShape SpareWildShape;  // the shape of a hold of a deal whose shapes are not shared
+  TShapeCache<TWildShape> wildShapes_;
   // Sets the kinds that depend on suits (flushes, straights and what is left of the
   // different ranks) from RankParts[mask] and the suits of the kept cards and the deck.
   void CountWildSuitKinds(int mask, const TKeptCards& kept);

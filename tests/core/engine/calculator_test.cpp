@@ -57,7 +57,8 @@ TEST(Calculator, DealtBroadwayLeavesEightFullRanks) {
 }
 
 // Random decks and kept hands: the no-pair counts (also with one rank left out) and the
-// pair completions equal a listing over subsets of ranks.
+// pair completions equal a listing over subsets of ranks, on a deck prepared for many
+// kept hands as well as on one counted for this kept hand.
 TEST(Calculator, RandomDecksMatchSubsetListing) {
   std::mt19937 random(7);
   for (int trial = 0; trial < 300; ++trial) {
@@ -96,6 +97,15 @@ TEST(Calculator, RandomDecksMatchSubsetListing) {
         if (kept.Counts[r][kTotalsColumn] == 2 - y && n >= y) expected += Binomial[y][n];
       }
       EXPECT_EQ(calc.PairCompletion[y], expected) << trial << " y " << y;
+    }
+    // The same deck prepared once for many kept hands: each kept rank is divided out of
+    // the deck's counts, which must give what the count of the absent ranks gave.
+    if (deck.WildCount == 0) {
+      TCalculator prepared;
+      ASSERT_TRUE(prepared.PrepareDeck(deck)) << trial;
+      prepared.Init(kept);
+      EXPECT_EQ(prepared.NoPair, calc.NoPair) << trial;
+      EXPECT_EQ(prepared.PairCompletion, calc.PairCompletion) << trial;
     }
   }
 }
