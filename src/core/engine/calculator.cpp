@@ -14,7 +14,7 @@ template <class Visit>
 inline void ForEachKeptRank(const THand& keptHand, Visit&& visit) {
   uint32_t seen = 0;
   for (int i = 0; i < keptHand.Total; ++i) {
-    const int r = keptHand.Ranks[static_cast<size_t>(i)];
+    const int r = keptHand.Ranks[i];
     CheckRange(r, 0, kRankCount - 1, "kept rank");
     if (seen & (1u << r)) continue;
     seen |= 1u << r;
@@ -26,13 +26,12 @@ inline void ForEachKeptRank(const THand& keptHand, Visit&& visit) {
 // of them: counts the ways into pairs[2 - kept].
 inline void AddPairCompletion(std::array<int32_t, 3>& pairs, int32_t kept, int32_t inDeck) {
   const int32_t y = 2 - kept;
-  if (y >= 0 && y <= inDeck)
-    pairs[y] += Binomial[static_cast<size_t>(y)][static_cast<size_t>(inDeck)];
+  if (y >= 0 && y <= inDeck) pairs[y] += Binomial[y][inDeck];
 }
 
 const TCalculator::TPowerRow& PowersOf(int n) {
   CheckRange(n, 0, 4, "deck count of a rank");
-  return TCalculator::Powers[static_cast<size_t>(n)];
+  return TCalculator::Powers[n];
 }
 
 // The no-pair counts of every multiset of absent ranks of a natural deck, by how many
@@ -43,11 +42,11 @@ class TNoPairMemo {
   TNoPairMemo() {
     int next = 0;
     for (int c4 = 0; c4 <= 13; ++c4) {
-      Offset4[c4] = next;
+      offset4_[c4] = next;
       for (int c3 = 0; c4 + c3 <= 13; ++c3) {
-        Offset3[c4][c3] = next - Offset4[c4];
+        offset3_[c4][c3] = next - offset4_[c4];
         for (int c2 = 0; c4 + c3 + c2 <= 13; ++c2) {
-          Offset2[c4 + c3][c2] = next - Offset4[c4] - Offset3[c4][c3];
+          offset2_[c4 + c3][c2] = next - offset4_[c4] - offset3_[c4][c3];
           for (int c1 = 0; c4 + c3 + c2 + c1 <= 13; ++c1) {
             TCalculator::TPowerRow sums{};
             const std::array<int, 5> counts{0, c1, c2, c3, c4};
@@ -56,7 +55,7 @@ class TNoPairMemo {
               for (size_t j = 1; j <= 5; ++j) sums[j] += counts[n] * TCalculator::Powers[n][j];
             }
             TCalculator scratch;
-            scratch.CalcFormula(sums, Rows[static_cast<size_t>(next)]);
+            scratch.CalcFormula(sums, rows_[next]);
             ++next;
           }
         }
@@ -66,14 +65,14 @@ class TNoPairMemo {
 
   // Row of a multiset; the counts must add up to at most 13.
   const TCalculator::TPowerRow& Row(int c1, int c2, int c3, int c4) const {
-    return Rows[static_cast<size_t>(Offset4[c4] + Offset3[c4][c3] + Offset2[c4 + c3][c2] + c1)];
+    return rows_[offset4_[c4] + offset3_[c4][c3] + offset2_[c4 + c3][c2] + c1];
   }
 
  private:
-  std::array<int, 14> Offset4{};
-  std::array<std::array<int, 14>, 14> Offset3{};
-  std::array<std::array<int, 14>, 14> Offset2{};  // by c4 + c3, then c2
-  std::array<TCalculator::TPowerRow, 2380> Rows{};
+  std::array<int, 14> offset4_{};
+  std::array<std::array<int, 14>, 14> offset3_{};
+  std::array<std::array<int, 14>, 14> offset2_{};  // by c4 + c3, then c2
+  std::array<TCalculator::TPowerRow, 2380> rows_{};
 };
 
 const TNoPairMemo& NoPairMemo() {
@@ -122,14 +121,14 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
         absentWithCount[n] = static_cast<int32_t>((packed >> (8 * n)) & 0xFF);
       ForEachKeptRank(keptHand, [&](int r) {
         const int32_t n = deck.Counts[r][kTotalsColumn];
-        --absentWithCount[static_cast<size_t>(n)];
+        --absentWithCount[n];
         AddPairCompletion(pairs, keptHand.Counts[r][kTotalsColumn], n);
       });
       for (int n = 1; n <= 4; ++n) {
-        const int32_t ranks = absentWithCount[static_cast<size_t>(n)];
+        const int32_t ranks = absentWithCount[n];
         sums[0] += ranks;
-        for (int j = 1; j <= 5; ++j) sums[j] += ranks * Powers[static_cast<size_t>(n)][j];
-        if (n >= 2) pairs[2] += ranks * Binomial[2][static_cast<size_t>(n)];
+        for (int j = 1; j <= 5; ++j) sums[j] += ranks * Powers[n][j];
+        if (n >= 2) pairs[2] += ranks * Binomial[2][n];
       }
     } else {
       // With wild cards the ranks are added one by one.
@@ -156,32 +155,32 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
 }
 
 bool TCalculator::PrepareDeck(const TDeck& deck) {
-  DeckPrepared = false;
+  deckPrepared_ = false;
   std::array<int32_t, 5> withCount{};
-  DeckPairs = 0;
+  deckPairs_ = 0;
   for (int r = 0; r < kRankCount; ++r) {
     const int32_t n = deck.Counts[r][kTotalsColumn];
     if (n < 0 || n > 4) return false;
-    DeckCounts[static_cast<size_t>(r)] = n;
-    ++withCount[static_cast<size_t>(n)];
-    DeckPairs += Binomial[2][static_cast<size_t>(n)];
+    deckCounts_[r] = n;
+    ++withCount[n];
+    deckPairs_ += Binomial[2][n];
   }
-  DeckNoPair = NoPairMemo().Row(withCount[1], withCount[2], withCount[3], withCount[4]);
-  DeckPrepared = true;
+  deckNoPair_ = NoPairMemo().Row(withCount[1], withCount[2], withCount[3], withCount[4]);
+  deckPrepared_ = true;
   return true;
 }
 
 void TCalculator::Init(const THand& keptHand) {
   try {
-    if (!DeckPrepared) throw RangeError("No deck is prepared");
+    if (!deckPrepared_) throw RangeError("No deck is prepared");
     if (keptHand.WildCount != 0) throw RangeError("The kept hand holds a wild card");
     // The deck's no-pair counts with each kept rank taken out.
-    TPowerRow e = DeckNoPair;
-    std::array<int32_t, 3> pairs = {0, 0, DeckPairs};
+    TPowerRow e = deckNoPair_;
+    std::array<int32_t, 3> pairs = {0, 0, deckPairs_};
     ForEachKeptRank(keptHand, [&](int r) {
-      const int32_t n = DeckCounts[static_cast<size_t>(r)];
+      const int32_t n = deckCounts_[r];
       e = WithoutRank(e, n);
-      pairs[2] -= Binomial[2][static_cast<size_t>(n)];
+      pairs[2] -= Binomial[2][n];
       AddPairCompletion(pairs, keptHand.Counts[r][kTotalsColumn], n);
     });
     PairCompletion = pairs;

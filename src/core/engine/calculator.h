@@ -65,10 +65,10 @@ class TCalculator {
  private:
   // What PrepareDeck made: the deck counts, the no-pair counts of all ranks and the sum
   // of C(n, 2) over the ranks.
-  std::array<int32_t, kRankCount> DeckCounts{};
-  TPowerRow DeckNoPair{};
-  int32_t DeckPairs = 0;
-  bool DeckPrepared = false;
+  std::array<int32_t, kRankCount> deckCounts_{};
+  TPowerRow deckNoPair_{};
+  int32_t deckPairs_ = 0;
+  bool deckPrepared_ = false;
   // CalcSingles for a natural deck whose absent ranks are known by deck count: the rows
   // come from a table of every such multiset, made once with Newton's identities.
   void CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCount);

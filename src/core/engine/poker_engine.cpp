@@ -66,9 +66,9 @@ TPokerEngine::TPokerEngine() {
 void TPokerEngine::BeginHandAnalysis() {
   // Plain memsets: the element-wise fill of these 10 KB cost more than a tenth of a hand.
   std::memset(KindCount.data(), 0, sizeof KindCount);
-  std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
+  std::memset(CategoryDraws.data(), 0, sizeof CategoryDraws);
   holdValues_.Invalidate();
-  DeckPrepared = Calculator.PrepareDeck(Deck);
+  deckPrepared_ = Calculator.PrepareDeck(Deck);
   keptCards_.Prepare(DealtHand);
   rankShapes_.Clear();
   dealtRanks_.Prepare(DealtHand, Deck);
@@ -140,10 +140,10 @@ void TPokerEngine::CountStraightsAndFlush(int mask, const TKeptCards& kept, bool
   TKindRow& row = KindCount[mask];
   const int d = DrawCount[mask];
   const int suit = kept.Suit;
-  SuitedHold[static_cast<size_t>(mask)] = suit >= 0;
+  suitedHold_[mask] = suit >= 0;
   if (suit >= 0) row[FLUSH] = BinomialAt(d, Deck.Counts[kTotalsRow][suit]);
   // The plain straights depend on the ranks only: the quick analysis reuses them.
-  TStraightCounts& plain = PlainStraights[static_cast<size_t>(mask)];
+  TStraightCounts& plain = plainStraights_[mask];
   if (!ranksCounted) plain.Possible = StraightCount(kept.Ranks, Deck, kTotalsColumn, plain);
   if (!plain.Possible) return;
   row[STRAIGHT_A_5] = plain.Wheel;
@@ -165,9 +165,7 @@ TPokerEngine::TRankCounts TPokerEngine::RankCounts(int n, int h, const TKeptShap
   // checked by the caller, so the binomials are read without a check of their own. C(n, k)
   // is 0 for k > n, so a rank with too few cards left counts 0 without a test on n: the
   // remaining tests depend only on the hold, which keeps them predictable.
-  const auto choose = [](int drawn, int cards) {
-    return Binomial[static_cast<size_t>(drawn)][static_cast<size_t>(cards)];
-  };
+  const auto choose = [](int drawn, int cards) { return Binomial[drawn][cards]; };
   const int d = shape.Drawn;
   const auto& rh = *shape.RankHistogram;
   TRankCounts out;
@@ -180,7 +178,7 @@ TPokerEngine::TRankCounts TPokerEngine::RankCounts(int n, int h, const TKeptShap
       w = choose(x, n);
       if (x <= d && (rh[2] == 0 || (rh[2] == 1 && x == 0))) {
         const int nAbs = h == 0 ? n : 0;
-        out.Pairs = Mul(Calculator.NoPair[static_cast<size_t>(nAbs)][d - x], w);
+        out.Pairs = Mul(Calculator.NoPair[nAbs][d - x], w);
       }
     }
     const int y = 3 - h;
@@ -221,7 +219,7 @@ void TPokerEngine::CheckDraw(int mask) {
         });
     row[FULL_HOUSE] = shape.FullHouses;
     row[TWO_PAIRS] = shape.TwoPairs;
-    SuitedHold[static_cast<size_t>(mask)] = false;
+    suitedHold_[mask] = false;
     if (keptCards.Distinct()) CountStraightsAndFlush(mask, keptCards);
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
@@ -232,7 +230,7 @@ const TPokerEngine::TRankShape& TPokerEngine::RankShapeOf(int mask) {
   const auto count = [&](TRankShape& shape) { CountRankShape(mask, shape); };
   // A deck the calculator could not prepare holds a count it must name: no shape of it is
   // kept, so that every hold goes through the calculator's full Init.
-  if (!DeckPrepared || !dealtRanks_.ShapesShared()) return rankShapes_.Spare(count);
+  if (!deckPrepared_ || !dealtRanks_.ShapesShared()) return rankShapes_.Spare(count);
   return rankShapes_.Find(dealtRanks_.ShapeKey(mask, keptCards_[mask].Wilds), count);
 }
 
@@ -241,7 +239,7 @@ void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
   const THand& kept = WorkHand;
   // BeginHandAnalysis prepared the calculator for this deal's deck; the full Init names
   // a deck it could not prepare.
-  if (DeckPrepared) {
+  if (deckPrepared_) {
     Calculator.Init(kept);
   } else {
     Calculator.Init(Deck, kept);
@@ -252,7 +250,7 @@ void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
   CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
   const TKeptShape keptShape{d, naturals, &kept.RankHistogram};
 
-  int32_t rest = Binomial[static_cast<size_t>(d)][static_cast<size_t>(naturals)];
+  int32_t rest = Binomial[d][naturals];
   // Draws that leave five different ranks are nothing, straights or flushes.
   if (kept.RankHistogram[1] == k) rest = Sub(rest, Calculator.NoPair[0][d]);
   // Ranks with the same deck and kept counts count alike: each pair of counts present is
@@ -263,7 +261,7 @@ void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
   // `ranks` ranks of deck count n and kept count h.
   const auto count = [&](int32_t n, int32_t h, int32_t ranks) {
     CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
-    TRankCounts& c = shape.ByCounts[static_cast<size_t>(n)][static_cast<size_t>(h)];
+    TRankCounts& c = shape.ByCounts[n][h];
     if ((made & (1u << (5 * n + h))) == 0) {
       c = RankCounts(n, h, keptShape);
       made |= 1u << (5 * n + h);
@@ -302,7 +300,7 @@ void TPokerEngine::CountEmptyStraightsAndFlushes(bool ranksCounted) {
   row[FLUSH] = Sub(flushes, Add(Add(wheelFlushes, otherFlushes), royalFlushes));
 
   // The straights of any suits depend on the ranks only: the quick analysis reuses them.
-  TStraightCounts& plain = PlainStraights[kFullDrawMask];
+  TStraightCounts& plain = plainStraights_[kFullDrawMask];
   if (!ranksCounted) {
     const auto n = [&](int r) { return Deck.Counts[r][kTotalsColumn]; };
     int32_t straights = 0;
@@ -342,7 +340,7 @@ void TPokerEngine::CountEmptyRankKinds() {
     if (Deck.IsWild(r)) continue;
     const int32_t n = Deck.Counts[r][kTotalsColumn];
     CheckRange(n, 0, 4, "deck count of a rank");
-    const int32_t pairs = Mul(BinomialAt(2, n), noPair[static_cast<size_t>(n)][3]);
+    const int32_t pairs = Mul(BinomialAt(2, n), noPair[n][3]);
     const int32_t fullHouses = Mul(BinomialAt(3, n), Sub(pairsOfAll, BinomialAt(2, n)));
     const int32_t three = Sub(Mul(BinomialAt(3, n), BinomialAt(2, naturals - n)), fullHouses);
     const int32_t four = Mul(BinomialAt(4, n), BinomialAt(1, naturals - n));
@@ -373,7 +371,7 @@ void TPokerEngine::FoldKindsIntoCategories() {
 void TPokerEngine::FoldHolds(int firstMask, int lastMask) {
   for (int m = firstMask; m <= lastMask; ++m) holdValues_.MarkChanged(m);
   for (int m = firstMask; m <= lastMask; ++m)
-    naturalFold_.Fold(KindCount[m].data(), CategoryCounts[m]);
+    naturalFold_.Fold(KindCount[m].data(), CategoryDraws[m]);
 }
 
 long double TPokerEngine::DrawReturn(int mask) const {
@@ -384,7 +382,7 @@ long double TPokerEngine::DrawReturn(int mask) const {
     // most 16 categories stays below 2^57: it cannot overflow 64 bits.
     int64_t sum = 0;
     for (int c = 0; c <= LastCategory; ++c) {
-      sum += CategoryCounts[mask][c] * static_cast<int64_t>(Payout->Pays[c]);
+      sum += CategoryDraws[mask][c] * static_cast<int64_t>(Payout->Pays[c]);
     }
     return static_cast<long double>(sum) / static_cast<long double>(DrawsOf(mask));
   } catch (...) {
@@ -395,7 +393,7 @@ long double TPokerEngine::DrawReturn(int mask) const {
 int TPokerEngine::BestMask() {
   if (Payout == nullptr) return 0;  // every hold is worth 0: standing pat wins the tie
   CheckRange(Deck.Total, 0, kMaxDeck - 1, "cards in the deck");
-  return holdValues_.Best(CategoryCounts, Payout->Pays, LastCategory, Deck.Total);
+  return holdValues_.Best(CategoryDraws, Payout->Pays, LastCategory, Deck.Total);
 }
 
 int TPokerEngine::GetTheBest() {
@@ -429,16 +427,16 @@ int TPokerEngine::GetTheBestQuick() {
 int64_t TPokerEngine::CategoryCount(int category, int mask) const {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
   CheckRange(category, 0, kMaxCategories, "category");
-  if (category <= LastCategory) return CategoryCounts[mask][category];
+  if (category <= LastCategory) return CategoryDraws[mask][category];
   int64_t paying = 0;
-  for (int c = 0; c <= LastCategory; ++c) paying += CategoryCounts[mask][c];
+  for (int c = 0; c <= LastCategory; ++c) paying += CategoryDraws[mask][c];
   return DrawsOf(mask) - paying;
 }
 
 long double TPokerEngine::MaskCategoryChance(int category, int mask) const {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
   CheckRange(category, 0, kMaxCategories - 1, "category");
-  return static_cast<long double>(CategoryCounts[mask][category]) /
+  return static_cast<long double>(CategoryDraws[mask][category]) /
          static_cast<long double>(DrawsOf(mask));
 }
 
@@ -540,7 +538,7 @@ std::string TPokerEngine::VerifyDraw(int mask) {
     if (depth == d) {
       hand.CopyKept(kept, 0);
       for (int i = 0; i < d; ++i) {
-        const TCard& card = cards[static_cast<size_t>(pick[i])];
+        const TCard& card = cards[pick[i]];
         hand.AddCard(card.Rank, card.Suit);
       }
       const int kind = ClassifyNatural(hand);
@@ -581,13 +579,13 @@ constexpr std::array<int, 7> kSuitKinds = {
 
 template <class TCount>
 void TPokerEngine::RecountSuitKinds(int mask, TCount count) {
-  if (RecountKinds(kSuitKinds, KindCount[mask], KindToCategory, CategoryCounts[mask], count))
+  if (RecountKinds(kSuitKinds, KindCount[mask], KindToCategory, CategoryDraws[mask], count))
     holdValues_.MarkChanged(mask);
 }
 
 void TPokerEngine::ClearCountsQuick() {
   KindCount[0].fill(0);
-  CategoryCounts[0].fill(0);
+  CategoryDraws[0].fill(0);
   holdValues_.MarkChanged(0);
   keptCards_.Prepare(DealtHand);
 }
@@ -602,7 +600,7 @@ void TPokerEngine::CheckDrawQuick(int mask) {
     // counts it has.
     if (kept.Wilds > 0 || !kept.Distinct()) return;
     const bool suited = kept.Suit >= 0;
-    if (!suited && !SuitedHold[static_cast<size_t>(mask)]) return;
+    if (!suited && !suitedHold_[mask]) return;
     RecountSuitKinds(mask, [&] { CountStraightsAndFlush(mask, kept, true); });
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
@@ -653,7 +651,7 @@ void TPokerEngine::AddDealResult(int best, int32_t weight) {
   const int d = DrawCount[best];
   Payout->Deals[d] = Add(Payout->Deals[d], weight);
   for (int c = 0; c <= LastCategory; ++c) {
-    Payout->Counts[d][c] = Add(Payout->Counts[d][c], Mul(CategoryCounts[best][c], int64_t{weight}));
+    Payout->Counts[d][c] = Add(Payout->Counts[d][c], Mul(CategoryDraws[best][c], int64_t{weight}));
   }
 }
 
@@ -691,7 +689,7 @@ void TPokerEngine::Check1(const TDealClass& deal) {
 }
 
 int TPokerEngine::DealClassCount() const {
-  return 134459;
+  return kNaturalDealClasses;
 }
 
 }  // namespace tarnwick

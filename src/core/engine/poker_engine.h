@@ -52,9 +52,9 @@ class TPokerEngine {
   // Row 0 is the standing hand (one entry set to 1).
   std::array<TKindRow, kMaskCount> KindCount{};
   std::array<int32_t, kHandKindCount> KindToCategory{};  // -1 pays nothing
-  // CategoryCounts[mask][category]: draws of the hold that end in the category. Read it
-  // through CategoryCount(category, mask), which also answers the "nothing" row.
-  std::array<TCategoryRow, kMaskCount> CategoryCounts{};
+  // CategoryDraws[mask][category]: draws of the hold that end in the paying category.
+  // CategoryCount(category, mask) reads it with checks and also answers the "nothing" row.
+  std::array<TCategoryRow, kMaskCount> CategoryDraws{};
   int32_t LastCategory = 0;
   std::vector<std::string> CategoryNameList;
   TPayout* Payout = nullptr;      // current pay table, not owned; may be empty
@@ -133,6 +133,19 @@ class TPokerEngine {
   // Plays deal classes in their order with Check or Check1, on worker threads when the run
   // has more than one: see the implementation for how progress and abort work there.
   void PlayDealClasses(const std::vector<TDealClass>& classes);
+  // Folds the kinds of holds firstMask..lastMask into their category counts (adding).
+  virtual void FoldHolds(int firstMask, int lastMask);
+
+  // The tables of the dealt hand (hold_tables.h), made by BeginHandAnalysis: the kept
+  // cards of every hold, and the dealt ranks with the undealt-rank shortcut and the keys
+  // of the rank shapes.
+  TKeptTable keptCards_;
+  TDealtRanks dealtRanks_;
+  // What every hold was worth when BestMask last looked: a step that changes a hold's
+  // category counts marks the hold changed.
+  THoldValues holdValues_;
+
+ private:
   // What a hold's kept cards look like to the per-rank counts.
   struct TKeptShape {
     int Drawn = 0;                                  // cards drawn
@@ -147,7 +160,6 @@ class TPokerEngine {
     int32_t Four = 0;
     int32_t FullHouses = 0;
   };
-  TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
   // What CheckDraw counts by rank (pairs, trips, quads, full houses, two pairs) depends only
   // on how many cards of each rank the hold keeps and the deck holds, not on which ranks
   // they are: holds whose dealt ranks have the same pairs of counts share one shape.
@@ -156,31 +168,19 @@ class TPokerEngine {
     int32_t FullHouses = 0;
     int32_t TwoPairs = 0;
   };
+
   // The shape of a hold, made by CountRankShape when no hold of this deal had it before.
   const TRankShape& RankShapeOf(int mask);
   void CountRankShape(int mask, TRankShape& shape);
-  TShapeCache<TRankShape> rankShapes_;
-  // The dealt ranks, with the undealt-rank shortcut and the keys of the rank shapes.
-  TDealtRanks dealtRanks_;
-  // The kept cards of every hold of the dealt hand.
-  TKeptTable keptCards_;
-  TFoldPlan naturalFold_;  // made by SetGame
-  // BeginHandAnalysis prepared the calculator for the deck of this deal.
-  bool DeckPrepared = false;
+  TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
   // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
   // of different ranks (the part of CheckDraw that a change of suits can change). With
   // `ranksCounted` the plain straights the full analysis of these ranks counted are reused.
   void CountStraightsAndFlush(int mask, const TKeptCards& kept, bool ranksCounted = false);
-  std::array<TStraightCounts, kMaskCount> PlainStraights{};
-  // [mask]: the kept cards were of different ranks and all of one suit when the hold's
-  // straights and flush were last counted.
-  std::array<bool, kMaskCount> SuitedHold{};
   // Sets the hold's counts of FLUSH, the straight flushes and the straights to 0, has
   // `count` count them again and moves the change into the hold's category counts.
   template <class TCount>
   void RecountSuitKinds(int mask, TCount count);
-  // Folds the kinds of holds firstMask..lastMask into their category counts (adding).
-  virtual void FoldHolds(int firstMask, int lastMask);
   // The flush, straight flush and straight counts of the full redraw; with `ranksCounted`
   // the straights of any suits that the full analysis of these ranks counted are reused.
   void CountEmptyStraightsAndFlushes(bool ranksCounted = false);
@@ -189,11 +189,18 @@ class TPokerEngine {
   int32_t NaturalCardsInDeck() const { return Deck.Total - Deck.WildCount; }
   // The hold of highest expected pay; ties keep the lower mask.
   int BestMask();
-  // What every hold was worth when BestMask last looked: a step that changes a hold's
-  // category counts marks the hold changed.
-  THoldValues holdValues_;
   // Adds the outcome counts of the best hold of a class into the pay table.
   void AddDealResult(int best, int32_t weight);
+
+  TShapeCache<TRankShape> rankShapes_;
+  TFoldPlan naturalFold_;  // made by SetGame
+  // BeginHandAnalysis prepared the calculator for the deck of this deal.
+  bool deckPrepared_ = false;
+  // The plain straights of every hold, as the full analysis of these ranks counted them.
+  std::array<TStraightCounts, kMaskCount> plainStraights_{};
+  // [mask]: the kept cards were of different ranks and all of one suit when the hold's
+  // straights and flush were last counted.
+  std::array<bool, kMaskCount> suitedHold_{};
 };
 
 }  // namespace tarnwick
