@@ -317,31 +317,6 @@ class TFoldPlan {
   int runCount_ = 0;
 };
 
-// Moves the recount of some kinds of one hold into its category counts: sets the kinds of
-// `row` listed in `kinds` to 0, has count() count them again and adds the change of each
-// to its category (kindToCategory; -1 pays nothing). True when a category count changed.
-template <size_t N, class TRow, class TKindMap, class TCount>
-bool RecountKinds(const std::array<int, N>& kinds, TRow& row, const TKindMap& kindToCategory,
-                  TCategoryRow& categories, TCount&& count) {
-  std::array<int32_t, N> before;  // every entry set here
-  for (size_t i = 0; i < N; ++i) {
-    before[i] = row[kinds[i]];
-    row[kinds[i]] = 0;
-  }
-  count();
-  bool changed = false;
-  for (size_t i = 0; i < N; ++i) {
-    const int kind = kinds[i];
-    const int32_t change = row[kind] - before[i];
-    const int c = kindToCategory[kind];
-    if (change != 0 && c >= 0) {
-      categories[c] += change;
-      changed = true;
-    }
-  }
-  return changed;
-}
-
 // The expected pay of every hold as Best last worked it out, with the pays and the deck
 // size it used. Best works out again only the holds marked changed since (every hold when
 // the pays or the deck size changed), so the quick analysis of another suit pattern pays
@@ -389,5 +364,30 @@ class THoldValues {
   int32_t deckTotal_ = -1;
   uint32_t changed_ = ~0u;
 };
+
+// Moves the recount of some kinds of hold `mask` into its category counts: sets the kinds of
+// `row` listed in `kinds` to 0, has count() count them again, adds the change of each to
+// its category (kindToCategory; -1 pays nothing) and marks a hold whose category counts
+// changed in `values`.
+template <size_t N, class TRow, class TKindMap, class TCount>
+void RecountKinds(const std::array<int, N>& kinds, TRow& row, const TKindMap& kindToCategory,
+                  int mask, std::array<TCategoryRow, kMaskCount>& categories, THoldValues& values,
+                  TCount&& count) {
+  std::array<int32_t, N> before;  // every entry set here
+  for (size_t i = 0; i < N; ++i) {
+    before[i] = row[kinds[i]];
+    row[kinds[i]] = 0;
+  }
+  count();
+  for (size_t i = 0; i < N; ++i) {
+    const int kind = kinds[i];
+    const int32_t change = row[kind] - before[i];
+    const int c = kindToCategory[kind];
+    if (change != 0 && c >= 0) {
+      categories[mask][c] += change;
+      values.MarkChanged(mask);
+    }
+  }
+}
 
 }  // namespace tarnwick

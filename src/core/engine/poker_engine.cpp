@@ -579,8 +579,8 @@ constexpr std::array<int, 7> kSuitKinds = {
 
 template <class TCount>
 void TPokerEngine::RecountSuitKinds(int mask, TCount count) {
-  if (RecountKinds(kSuitKinds, KindCount[mask], KindToCategory, CategoryDraws[mask], count))
-    holdValues_.MarkChanged(mask);
+  RecountKinds(kSuitKinds, KindCount[mask], KindToCategory, mask, CategoryDraws, holdValues_,
+               count);
 }
 
 void TPokerEngine::ClearCountsQuick() {

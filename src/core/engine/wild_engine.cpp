@@ -618,9 +618,8 @@ void TWildEngine::RecountWildSuitKinds(int mask) {
   // Without a suit the final naturals can all be in, now and last time, the suit kinds
   // are what the ranks make of them: the counts stand.
   if (!HasFlushSuits(kept) && !part.Suited) return;
-  if (RecountKinds(kWildSuitKinds, WildCounts[mask], WildKindToCategory, CategoryDraws[mask],
-                   [&] { CountWildSuitKinds(mask, kept); }))
-    holdValues_.MarkChanged(mask);
+  RecountKinds(kWildSuitKinds, WildCounts[mask], WildKindToCategory, mask, CategoryDraws,
+               holdValues_, [&] { CountWildSuitKinds(mask, kept); });
 }
 
 void TWildEngine::CheckDrawQuick(int mask) {
