@@ -213,7 +213,7 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
               counts.Add(engine->GetTheBest());
               for (int mask = 0; mask < kMaskCount; ++mask) {
                 for (int c = 0; c <= engine->LastCategory; ++c)
-                  counts.Add(engine->CategoryCounts[mask][c]);
+                  counts.Add(engine->CategoryDraws[mask][c]);
               }
             }
             counts.Add(bestSum);

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/calculator.h"
 
-#include <algorithm>
-
 #include "checked.h"
 #include "errors.h"
 
@@ -16,7 +14,7 @@ template <class Visit>
 inline void ForEachKeptRank(const THand& keptHand, Visit&& visit) {
   uint32_t seen = 0;
   for (int i = 0; i < keptHand.Total; ++i) {
-    const int r = keptHand.Ranks[static_cast<size_t>(i)];
+    const int r = keptHand.Ranks[i];
     CheckRange(r, 0, kRankCount - 1, "kept rank");
     if (seen & (1u << r)) continue;
     seen |= 1u << r;
@@ -28,13 +26,12 @@ inline void ForEachKeptRank(const THand& keptHand, Visit&& visit) {
 // of them: counts the ways into pairs[2 - kept].
 inline void AddPairCompletion(std::array<int32_t, 3>& pairs, int32_t kept, int32_t inDeck) {
   const int32_t y = 2 - kept;
-  if (y >= 0 && y <= inDeck)
-    pairs[y] += Binomial[static_cast<size_t>(y)][static_cast<size_t>(inDeck)];
+  if (y >= 0 && y <= inDeck) pairs[y] += Binomial[y][inDeck];
 }
 
 const TCalculator::TPowerRow& PowersOf(int n) {
   CheckRange(n, 0, 4, "deck count of a rank");
-  return TCalculator::Powers[static_cast<size_t>(n)];
+  return TCalculator::Powers[n];
 }
 
 // The no-pair counts of every multiset of absent ranks of a natural deck, by how many
@@ -45,11 +42,11 @@ class TNoPairMemo {
   TNoPairMemo() {
     int next = 0;
     for (int c4 = 0; c4 <= 13; ++c4) {
-      Offset4[c4] = next;
+      offset4_[c4] = next;
       for (int c3 = 0; c4 + c3 <= 13; ++c3) {
-        Offset3[c4][c3] = next - Offset4[c4];
+        offset3_[c4][c3] = next - offset4_[c4];
         for (int c2 = 0; c4 + c3 + c2 <= 13; ++c2) {
-          Offset2[c4 + c3][c2] = next - Offset4[c4] - Offset3[c4][c3];
+          offset2_[c4 + c3][c2] = next - offset4_[c4] - offset3_[c4][c3];
           for (int c1 = 0; c4 + c3 + c2 + c1 <= 13; ++c1) {
             TCalculator::TPowerRow sums{};
             const std::array<int, 5> counts{0, c1, c2, c3, c4};
@@ -58,7 +55,7 @@ class TNoPairMemo {
               for (size_t j = 1; j <= 5; ++j) sums[j] += counts[n] * TCalculator::Powers[n][j];
             }
             TCalculator scratch;
-            scratch.CalcFormula(sums, Rows[static_cast<size_t>(next)], 0);
+            scratch.CalcFormula(sums, rows_[next]);
             ++next;
           }
         }
@@ -68,14 +65,14 @@ class TNoPairMemo {
 
   // Row of a multiset; the counts must add up to at most 13.
   const TCalculator::TPowerRow& Row(int c1, int c2, int c3, int c4) const {
-    return Rows[static_cast<size_t>(Offset4[c4] + Offset3[c4][c3] + Offset2[c4 + c3][c2] + c1)];
+    return rows_[offset4_[c4] + offset3_[c4][c3] + offset2_[c4 + c3][c2] + c1];
   }
 
  private:
-  std::array<int, 14> Offset4{};
-  std::array<std::array<int, 14>, 14> Offset3{};
-  std::array<std::array<int, 14>, 14> Offset2{};  // by c4 + c3, then c2
-  std::array<TCalculator::TPowerRow, 2380> Rows{};
+  std::array<int, 14> offset4_{};
+  std::array<std::array<int, 14>, 14> offset3_{};
+  std::array<std::array<int, 14>, 14> offset2_{};  // by c4 + c3, then c2
+  std::array<TCalculator::TPowerRow, 2380> rows_{};
 };
 
 const TNoPairMemo& NoPairMemo() {
@@ -92,16 +89,7 @@ void TCalculator::CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCo
 }
 
 void TCalculator::RemoveOneRank() {
-  // Leaving out one rank of deck count x divides the generating polynomial
-  // prod(1 + n t) by (1 + x t): e_j without x = e_j - x e_{j-1} without x. This is
-  // exactly what Newton's identities give for the power sums less x^j. The power sums
-  // come from deck counts of at most 4, so every e_j is at most C(13, j) 4^j and x e_{j-1}
-  // at most 4 times that: no overflow is possible here.
-  for (int x = 1; x <= 4; ++x) {
-    TPowerRow& row = NoPair[x];
-    row[0] = 1;
-    for (int j = 1; j <= 5; ++j) row[j] = NoPair[0][j] - x * row[j - 1];
-  }
+  for (int x = 1; x <= 4; ++x) NoPair[x] = WithoutRank(NoPair[0], x);
 }
 
 void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
@@ -133,17 +121,17 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
         absentWithCount[n] = static_cast<int32_t>((packed >> (8 * n)) & 0xFF);
       ForEachKeptRank(keptHand, [&](int r) {
         const int32_t n = deck.Counts[r][kTotalsColumn];
-        --absentWithCount[static_cast<size_t>(n)];
+        --absentWithCount[n];
         AddPairCompletion(pairs, keptHand.Counts[r][kTotalsColumn], n);
       });
       for (int n = 1; n <= 4; ++n) {
-        const int32_t ranks = absentWithCount[static_cast<size_t>(n)];
+        const int32_t ranks = absentWithCount[n];
         sums[0] += ranks;
-        for (int j = 1; j <= 5; ++j) sums[j] += ranks * Powers[static_cast<size_t>(n)][j];
-        if (n >= 2) pairs[2] += ranks * Binomial[2][static_cast<size_t>(n)];
+        for (int j = 1; j <= 5; ++j) sums[j] += ranks * Powers[n][j];
+        if (n >= 2) pairs[2] += ranks * Binomial[2][n];
       }
     } else {
-      // With wild cards every row is a running total, for the range sums.
+      // With wild cards the ranks are added one by one.
       for (int r = 0; r < kRankCount; ++r) {
         const int32_t h = keptHand.Counts[r][kTotalsColumn];
         const int32_t n = deck.Counts[r][kTotalsColumn];
@@ -151,11 +139,10 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
         if (h == 0) {
           for (int j = 0; j <= 5; ++j) sums[j] += powers[j];
         }
-        RankPowerPrefix[r] = sums;
         AddPairCompletion(pairs, h, n);
       }
     }
-    RankPowerPrefix[12] = sums;
+    PowerSums = sums;
     PairCompletion = pairs;
     if (natural) {
       CalcSinglesOfCounts(absentWithCount);
@@ -168,34 +155,32 @@ void TCalculator::Init(const TDeck& deck, const THand& keptHand) {
 }
 
 bool TCalculator::PrepareDeck(const TDeck& deck) {
-  DeckPrepared = false;
+  deckPrepared_ = false;
   std::array<int32_t, 5> withCount{};
-  DeckPairs = 0;
+  deckPairs_ = 0;
   for (int r = 0; r < kRankCount; ++r) {
     const int32_t n = deck.Counts[r][kTotalsColumn];
     if (n < 0 || n > 4) return false;
-    DeckCounts[static_cast<size_t>(r)] = n;
-    ++withCount[static_cast<size_t>(n)];
-    DeckPairs += Binomial[2][static_cast<size_t>(n)];
+    deckCounts_[r] = n;
+    ++withCount[n];
+    deckPairs_ += Binomial[2][n];
   }
-  DeckNoPair = NoPairMemo().Row(withCount[1], withCount[2], withCount[3], withCount[4]);
-  DeckPrepared = true;
+  deckNoPair_ = NoPairMemo().Row(withCount[1], withCount[2], withCount[3], withCount[4]);
+  deckPrepared_ = true;
   return true;
 }
 
 void TCalculator::Init(const THand& keptHand) {
   try {
-    if (!DeckPrepared) throw RangeError("No deck is prepared");
+    if (!deckPrepared_) throw RangeError("No deck is prepared");
     if (keptHand.WildCount != 0) throw RangeError("The kept hand holds a wild card");
-    // Taking a rank of deck count n out divides the generating polynomial prod(1 + n t)
-    // by (1 + n t): e_j without it = e_j - n e_{j-1} without it, as in RemoveOneRank.
-    // Every value stays below C(13, j) 4^j: no overflow is possible.
-    TPowerRow e = DeckNoPair;
-    std::array<int32_t, 3> pairs = {0, 0, DeckPairs};
+    // The deck's no-pair counts with each kept rank taken out.
+    TPowerRow e = deckNoPair_;
+    std::array<int32_t, 3> pairs = {0, 0, deckPairs_};
     ForEachKeptRank(keptHand, [&](int r) {
-      const int32_t n = DeckCounts[static_cast<size_t>(r)];
-      for (size_t j = 1; j < e.size(); ++j) e[j] -= n * e[j - 1];
-      pairs[2] -= Binomial[2][static_cast<size_t>(n)];
+      const int32_t n = deckCounts_[r];
+      e = WithoutRank(e, n);
+      pairs[2] -= Binomial[2][n];
       AddPairCompletion(pairs, keptHand.Counts[r][kTotalsColumn], n);
     });
     PairCompletion = pairs;
@@ -208,18 +193,15 @@ void TCalculator::Init(const THand& keptHand) {
 
 void TCalculator::CalcSingles() {
   try {
-    CalcFormula(RankPowerPrefix[12], NoPair[0], 0);
+    CalcFormula(PowerSums, NoPair[0]);
     RemoveOneRank();
   } catch (...) {
     RethrowWithContext("Error in calculator  (CalcSingles)");
   }
 }
 
-void TCalculator::CalcFormula(const TPowerRow& powerSums, TPowerRow& target, int x) {
+void TCalculator::CalcFormula(const TPowerRow& p, TPowerRow& target) {
   try {
-    std::array<int32_t, 6> p{};
-    const TPowerRow& powers = PowersOf(x);
-    for (int j = 1; j <= 5; ++j) p[j] = x > 0 ? Sub(powerSums[j], powers[j]) : powerSums[j];
     const int32_t e1 = p[1];
     const int32_t e2 = Sub(Mul(e1, p[1]), p[2]) / 2;
     const int32_t e3 = Add(Sub(Mul(e2, p[1]), Mul(e1, p[2])), p[3]) / 3;
@@ -229,49 +211,6 @@ void TCalculator::CalcFormula(const TPowerRow& powerSums, TPowerRow& target, int
     target = {1, e1, e2, e3, e4, e5};
   } catch (...) {
     RethrowWithContext("Error in calculator  (CalcFormula)");
-  }
-}
-
-void TCalculator::CalcSingleRange(int lo, int hi, int x) {
-  try {
-    hi = std::min(hi, 12);
-    if (hi < 0 || lo >= hi) {
-      RangePowerSums = {0, 0, 0, 0, 0, 0};  // an empty range has no ranks
-    } else {
-      for (int j = 0; j <= 5; ++j) {
-        RangePowerSums[j] =
-            lo < 0 ? RankPowerPrefix[hi][j] : Sub(RankPowerPrefix[hi][j], RankPowerPrefix[lo][j]);
-      }
-    }
-    CalcFormula(RangePowerSums, RangeNoPair, x);
-  } catch (...) {
-    RethrowWithContext("Error in calculator  (CalcSingleRange)");
-  }
-}
-
-void TCalculator::InitSuits(const TDeck& deck) {
-  try {
-    for (int s = 0; s < kSuitCount; ++s) {
-      SuitPrefix[0][s] = deck.Counts[0][s];
-      for (int r = 1; r < kRankCount; ++r)
-        SuitPrefix[r][s] = Add(SuitPrefix[r - 1][s], deck.Counts[r][s]);
-    }
-  } catch (...) {
-    RethrowWithContext("Error in calculator  (InitSuits)");
-  }
-}
-
-int32_t TCalculator::SuitRange(int suit, int lo, int hi) const {
-  try {
-    CheckRange(suit, 0, kSuitCount - 1, "suit");
-    const int top = std::min(hi, 12);
-    if (top < 0) return 0;
-    const int32_t upper = SuitPrefix[top][suit];
-    if (lo < 0 || lo > 12) return upper;
-    if (lo >= top) return 0;  // an empty range holds no cards
-    return Sub(upper, SuitPrefix[lo][suit]);
-  } catch (...) {
-    RethrowWithContext("Error in calculator  (SuitRange)");
   }
 }
 

@@ -4,8 +4,8 @@
 
 // Counting building blocks for the engines: the ways to draw j cards of j different ranks
 // that are absent from the kept hand (elementary symmetric sums of the deck's rank counts,
-// obtained from power sums by Newton's identities, so no subset of ranks is ever listed),
-// the ways to complete a pair, and per-suit and per-rank range sums.
+// obtained from power sums by Newton's identities, so no subset of ranks is ever listed)
+// and the ways to complete a pair.
 
 #include <array>
 #include <cstdint>
@@ -14,17 +14,26 @@
 
 namespace tarnwick {
 
+// The elementary symmetric sums e_0..e_{N-1} of a multiset of deck counts, with one count c
+// of the multiset taken out: dividing the generating polynomial prod(1 + n t) by (1 + c t)
+// gives e'_j = e_j - c e'_{j-1}, exactly what Newton's identities give for the power sums
+// less c^j. Deck counts are at most 4, so every e_j is at most C(13, j) 4^j and c e'_{j-1}
+// at most 4 times that: nothing overflows.
+template <size_t N>
+constexpr std::array<int32_t, N> WithoutRank(const std::array<int32_t, N>& e, int32_t c) {
+  std::array<int32_t, N> out{};
+  out[0] = e[0];
+  for (size_t j = 1; j < N; ++j) out[j] = e[j] - c * out[j - 1];
+  return out;
+}
+
 class TCalculator {
  public:
   using TPowerRow = std::array<int32_t, 6>;
 
-  // [r][j]: sum over ranks r' <= r absent from the kept hand of (deck count of r')^j.
-  // Row 12 holds the totals over all ranks: the power sums S[0..5].
-  std::array<TPowerRow, kRankCount> RankPowerPrefix{};
-  TPowerRow RangePowerSums{};  // scratch result of CalcSingleRange
-  TPowerRow RangeNoPair{};     // scratch result of CalcSingleRange
-  // [r][s]: deck cards of suit s with rank <= r.
-  std::array<std::array<int32_t, kSuitCount>, kRankCount> SuitPrefix{};
+  // [j]: sum over the ranks absent from the kept hand of (deck count)^j: the power sums
+  // S[0..5] that the full Init fills NoPair from.
+  TPowerRow PowerSums{};
   // [x][j]: ways to draw j cards of j different ranks, all absent from the kept hand, with
   // one absent rank of deck count x left out (x = 0: nothing left out). [x][0] is 1.
   std::array<TPowerRow, 5> NoPair{};
@@ -48,25 +57,18 @@ class TCalculator {
   // come from the deck's by taking out the kept ranks, one division of the generating
   // polynomial each, instead of from all thirteen ranks again.
   void Init(const THand& keptHand);
-  // Fills NoPair from the power sums (row 12 of RankPowerPrefix).
+  // Fills NoPair from PowerSums.
   void CalcSingles();
-  // Newton's identities: the elementary symmetric sums e_0..e_5 of the power sums, with
-  // one value x taken out of the multiset first (x = 0 takes nothing out).
-  void CalcFormula(const TPowerRow& powerSums, TPowerRow& target, int x);
-  // Power sums and no-pair counts of the absent ranks above lo and up to hi.
-  void CalcSingleRange(int lo, int hi, int x);
-  // Prepares SuitPrefix for the deck.
-  void InitSuits(const TDeck& deck);
-  // Deck cards of `suit` among the ranks above lo and up to hi.
-  int32_t SuitRange(int suit, int lo, int hi) const;
+  // Newton's identities: the elementary symmetric sums e_0..e_5 of the power sums.
+  void CalcFormula(const TPowerRow& powerSums, TPowerRow& target);
 
  private:
   // What PrepareDeck made: the deck counts, the no-pair counts of all ranks and the sum
   // of C(n, 2) over the ranks.
-  std::array<int32_t, kRankCount> DeckCounts{};
-  TPowerRow DeckNoPair{};
-  int32_t DeckPairs = 0;
-  bool DeckPrepared = false;
+  std::array<int32_t, kRankCount> deckCounts_{};
+  TPowerRow deckNoPair_{};
+  int32_t deckPairs_ = 0;
+  bool deckPrepared_ = false;
   // CalcSingles for a natural deck whose absent ranks are known by deck count: the rows
   // come from a table of every such multiset, made once with Newton's identities.
   void CalcSinglesOfCounts(const std::array<int32_t, 5>& absentWithCount);

@@ -55,8 +55,7 @@ std::string CardText(int code) {
   if (code == kEmptyPosition) return "--";
   if (code < 0) return "JK";
   const TCard card = CardFromCode(code);
-  return {kRankLetters[static_cast<size_t>(card.Rank)],
-          kSuitLetters[static_cast<size_t>(card.Suit)]};
+  return {kRankLetters[card.Rank], kSuitLetters[card.Suit]};
 }
 
 std::optional<int> ParseCard(std::string_view text) {
@@ -221,8 +220,8 @@ std::string THand::Dump() const {
     if (Ranks[i] < 0) {
       text += "## ";
     } else {
-      text += kRankLetters[static_cast<size_t>(Ranks[i])];
-      text += kSuitLetters[static_cast<size_t>(Suits[i])];
+      text += kRankLetters[Ranks[i]];
+      text += kSuitLetters[Suits[i]];
       text += ' ';
     }
   }

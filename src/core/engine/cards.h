@@ -45,7 +45,7 @@ extern const std::array<std::array<int32_t, kMaxDeck>, kMaxDraw + 1> Binomial;
 inline int32_t BinomialAt(int k, int n) {
   CheckRange(k, 0, kMaxDraw, "Binomial row");
   CheckRange(n, 0, kMaxDeck - 1, "Binomial column");
-  return Binomial[static_cast<size_t>(k)][static_cast<size_t>(n)];
+  return Binomial[k][n];
 }
 
 // True when bit `bit` (taken mod 32) of `value` is set.

@@ -17,19 +17,21 @@ struct TPattern {
 
 using TPatterns = std::initializer_list<TPattern>;
 
-const TPatterns kFullHouse = {{{0, 1, 2, 0, 1}, 12}, {{0, 1, 2, 0, 3}, 12}};
+constexpr TPatterns kFourOfKind = {{{0, 1, 2, 3, 0}, 4}};
+constexpr TPatterns kFullHouse = {{{0, 1, 2, 0, 1}, 12}, {{0, 1, 2, 0, 3}, 12}};
 // Trips with b < c; the pattern (0,1,2,0,3) follows for every c, played in full.
-const TPatterns kTrips = {{{0, 1, 2, 0, 0}, 12}, {{0, 1, 2, 3, 3}, 4}, {{0, 1, 2, 0, 1}, 24}};
-const TPatterns kTwoPairs = {{{0, 1, 0, 1, 0}, 12}, {{0, 1, 0, 1, 2}, 12}, {{0, 1, 0, 2, 0}, 24},
-                             {{0, 1, 0, 2, 1}, 24}, {{0, 1, 0, 2, 2}, 24}, {{0, 1, 0, 2, 3}, 24},
-                             {{0, 1, 2, 3, 0}, 12}, {{0, 1, 2, 3, 2}, 12}};
-const TPatterns kOnePair = {
+constexpr TPatterns kTrips = {{{0, 1, 2, 0, 0}, 12}, {{0, 1, 2, 3, 3}, 4}, {{0, 1, 2, 0, 1}, 24}};
+constexpr TPatterns kTripsOrdered = {{{0, 1, 2, 0, 3}, 12}};
+constexpr TPatterns kTwoPairs = {
+    {{0, 1, 0, 1, 0}, 12}, {{0, 1, 0, 1, 2}, 12}, {{0, 1, 0, 2, 0}, 24}, {{0, 1, 0, 2, 1}, 24},
+    {{0, 1, 0, 2, 2}, 24}, {{0, 1, 0, 2, 3}, 24}, {{0, 1, 2, 3, 0}, 12}, {{0, 1, 2, 3, 2}, 12}};
+constexpr TPatterns kOnePair = {
     {{0, 1, 0, 0, 0}, 12}, {{0, 1, 0, 0, 1}, 12}, {{0, 1, 0, 1, 0}, 12}, {{0, 1, 1, 0, 0}, 12},
     {{0, 1, 0, 0, 2}, 24}, {{0, 1, 0, 2, 0}, 24}, {{0, 1, 2, 0, 0}, 24}, {{0, 1, 0, 1, 2}, 24},
     {{0, 1, 0, 2, 1}, 24}, {{0, 1, 2, 0, 1}, 24}, {{0, 1, 0, 2, 2}, 24}, {{0, 1, 2, 0, 2}, 24},
     {{0, 1, 2, 2, 0}, 24}, {{0, 1, 0, 2, 3}, 24}, {{0, 1, 2, 0, 3}, 24}, {{0, 1, 2, 3, 0}, 24},
     {{0, 1, 2, 2, 3}, 12}, {{0, 1, 2, 3, 2}, 12}, {{0, 1, 3, 2, 2}, 12}, {{0, 1, 2, 2, 2}, 12}};
-const TPatterns kNoPair = {
+constexpr TPatterns kNoPair = {
     {{0, 0, 0, 0, 0}, 4},  {{1, 0, 0, 0, 0}, 12}, {{0, 1, 0, 0, 0}, 12}, {{0, 0, 1, 0, 0}, 12},
     {{0, 0, 0, 1, 0}, 12}, {{0, 0, 0, 0, 1}, 12}, {{1, 1, 0, 0, 0}, 12}, {{1, 0, 1, 0, 0}, 12},
     {{1, 0, 0, 1, 0}, 12}, {{1, 0, 0, 0, 1}, 12}, {{0, 1, 1, 0, 0}, 12}, {{0, 1, 0, 1, 0}, 12},
@@ -43,6 +45,15 @@ const TPatterns kNoPair = {
     {{3, 1, 2, 2, 1}, 24}, {{1, 2, 3, 0, 0}, 24}, {{1, 2, 0, 3, 0}, 24}, {{1, 2, 0, 0, 3}, 24},
     {{1, 0, 2, 3, 0}, 24}, {{1, 0, 2, 0, 3}, 24}, {{1, 0, 0, 2, 3}, 24}, {{0, 1, 2, 3, 0}, 24},
     {{0, 1, 2, 0, 3}, 24}, {{0, 1, 0, 2, 3}, 24}, {{0, 0, 1, 2, 3}, 24}};
+
+// The class counts of deal_classes.h count these lists.
+static_assert(kFourOfKind.size() == kFourOfKindPatterns);
+static_assert(kFullHouse.size() == kFullHousePatterns);
+static_assert(kTrips.size() == kTripsPatterns);
+static_assert(kTripsOrdered.size() == kTripsOrderedPatterns);
+static_assert(kTwoPairs.size() == kTwoPairsPatterns);
+static_assert(kOnePair.size() == kOnePairPatterns);
+static_assert(kNoPair.size() == kNoPairPatterns);
 
 }  // namespace
 
@@ -67,12 +78,12 @@ void ForEachNaturalDealClass(int skipRank,
     if (skipped(a)) continue;
     for (int b = 0; b < kRankCount; ++b) {
       if (b == a || skipped(b)) continue;
-      group({a, a, a, a, b}, {{{0, 1, 2, 3, 0}, 4}});
+      group({a, a, a, a, b}, kFourOfKind);
       group({a, a, a, b, b}, kFullHouse);
       for (int c = 0; c < kRankCount; ++c) {
         if (c == a || c == b || skipped(c)) continue;
         if (b < c) group({a, a, a, b, c}, kTrips);
-        group({a, a, a, b, c}, {{{0, 1, 2, 0, 3}, 12}});
+        group({a, a, a, b, c}, kTripsOrdered);
         if (a < b) group({a, a, b, b, c}, kTwoPairs);
       }
     }
@@ -101,10 +112,7 @@ void ForEachWildDealClass(int wilds, int skipRank,
   // C(wilds, w): the ways to pick the class's w wild cards.
   std::array<int32_t, 6> pick{};
   for (int w = 0; w <= 5; ++w)
-    pick[static_cast<size_t>(w)] =
-        wilds >= 0 && wilds <= kMaxDeck - 1
-            ? Binomial[static_cast<size_t>(w)][static_cast<size_t>(wilds)]
-            : 0;
+    pick[w] = wilds >= 0 && wilds <= kMaxDeck - 1 ? Binomial[w][wilds] : 0;
   TDealClass deal;
   bool first = true;
   // One class: w wild cards first, then the naturals with their suits. A class with the
@@ -113,8 +121,8 @@ void ForEachWildDealClass(int wilds, int skipRank,
   const auto play = [&](int w, std::initializer_list<int> ranks, std::initializer_list<int> suits,
                         int32_t renamings) {
     const auto previous = deal.Ranks;
-    size_t i = 0;
-    for (; i < static_cast<size_t>(w); ++i) {
+    int i = 0;
+    for (; i < w; ++i) {
       deal.Ranks[i] = -1;
       deal.Suits[i] = -1;
     }
@@ -123,7 +131,7 @@ void ForEachWildDealClass(int wilds, int skipRank,
       deal.Ranks[i] = static_cast<int8_t>(*rank++);
       deal.Suits[i++] = static_cast<int8_t>(suit);
     }
-    deal.Weight = renamings * pick[static_cast<size_t>(w)];
+    deal.Weight = renamings * pick[w];
     deal.Full = first || deal.Ranks != previous;
     first = false;
     visit(deal);
@@ -178,24 +186,28 @@ void ForEachWildDealClass(int wilds, int skipRank,
         }
         for (int v = z + 1; v < kRankCount; ++v) {
           if (skipped(v)) continue;
-          static constexpr std::array<std::array<int, 5>, 18> kFourSingles = {{{0, 1, 2, 3, 24},
-                                                                               {0, 1, 2, 2, 24},
-                                                                               {0, 2, 1, 2, 24},
-                                                                               {2, 0, 1, 2, 24},
-                                                                               {0, 2, 2, 1, 24},
-                                                                               {2, 0, 2, 1, 24},
-                                                                               {2, 2, 0, 1, 24},
-                                                                               {0, 0, 1, 1, 6},
-                                                                               {0, 1, 0, 1, 6},
-                                                                               {0, 1, 1, 0, 6},
-                                                                               {1, 0, 0, 1, 6},
-                                                                               {1, 0, 1, 0, 6},
-                                                                               {1, 1, 0, 0, 6},
-                                                                               {0, 1, 1, 1, 12},
-                                                                               {1, 0, 1, 1, 12},
-                                                                               {1, 1, 0, 1, 12},
-                                                                               {1, 1, 1, 0, 12},
-                                                                               {0, 0, 0, 0, 4}}};
+          // The suits of the four naturals and the deals each pattern stands for.
+          static constexpr auto kFourSingles = std::to_array<std::array<int, 5>>({
+              {0, 1, 2, 3, 24},
+              {0, 1, 2, 2, 24},
+              {0, 2, 1, 2, 24},
+              {2, 0, 1, 2, 24},
+              {0, 2, 2, 1, 24},
+              {2, 0, 2, 1, 24},
+              {2, 2, 0, 1, 24},
+              {0, 0, 1, 1, 6},
+              {0, 1, 0, 1, 6},
+              {0, 1, 1, 0, 6},
+              {1, 0, 0, 1, 6},
+              {1, 0, 1, 0, 6},
+              {1, 1, 0, 0, 6},
+              {0, 1, 1, 1, 12},
+              {1, 0, 1, 1, 12},
+              {1, 1, 0, 1, 12},
+              {1, 1, 1, 0, 12},
+              {0, 0, 0, 0, 4},
+          });
+          static_assert(kFourSingles.size() == kWildFourSinglesPatterns);
           for (const auto& row : kFourSingles)
             play(1, {x, y, z, v}, {row[0], row[1], row[2], row[3]}, row[4]);
         }

@@ -8,12 +8,12 @@ namespace tarnwick {
 
 const std::string& TPokerDescription::CategoryName(int index) const {
   CheckRange(index, 0, kMaxCategories - 1, "category");
-  return CategoryNames[static_cast<size_t>(index)];
+  return CategoryNames[index];
 }
 
 TKindSet TPokerDescription::NaturalKindSet(int index) const {
   CheckRange(index, 0, kMaxCategories - 1, "category");
-  return NaturalKinds[static_cast<size_t>(index)];
+  return NaturalKinds[index];
 }
 
 TKindSet TPokerDescription::WildKindSet(int index) const {
@@ -22,19 +22,19 @@ TKindSet TPokerDescription::WildKindSet(int index) const {
 }
 
 void TPokerDescription::SetCategory(int index, std::string name, TKindSet natural) {
-  CategoryNames[static_cast<size_t>(index)] = std::move(name);
-  NaturalKinds[static_cast<size_t>(index)] = natural;
+  CategoryNames[index] = std::move(name);
+  NaturalKinds[index] = natural;
 }
 
 TKindSet TWildPokerDescription::WildKindSet(int index) const {
   CheckRange(index, 0, kMaxCategories - 1, "category");
-  return WildKinds[static_cast<size_t>(index)];
+  return WildKinds[index];
 }
 
 void TWildPokerDescription::SetCategory(int index, std::string name, TKindSet natural,
                                         TKindSet wild) {
   TPokerDescription::SetCategory(index, std::move(name), natural);
-  WildKinds[static_cast<size_t>(index)] = wild;
+  WildKinds[index] = wild;
 }
 
 namespace {
@@ -493,10 +493,6 @@ TCatalogue BuildCatalogue() {
     catalogue.push_back(std::move(game));
   }
   return catalogue;
-}
-
-void FreeCatalogue(TCatalogue& catalogue) {
-  catalogue.clear();
 }
 
 const TPokerDescription* FindGame(const TCatalogue& catalogue, int gameId) {

@@ -104,8 +104,6 @@ using TCatalogue = std::vector<std::unique_ptr<TPokerDescription>>;
 
 // Creates the 34 games numbered 0..11 and 13..34.
 TCatalogue BuildCatalogue();
-// Destroys every description of the list.
-void FreeCatalogue(TCatalogue& catalogue);
 // The game with this number, or nullptr.
 const TPokerDescription* FindGame(const TCatalogue& catalogue, int gameId);
 

@@ -66,72 +66,12 @@ TPokerEngine::TPokerEngine() {
 void TPokerEngine::BeginHandAnalysis() {
   // Plain memsets: the element-wise fill of these 10 KB cost more than a tenth of a hand.
   std::memset(KindCount.data(), 0, sizeof KindCount);
-  std::memset(CategoryCounts.data(), 0, sizeof CategoryCounts);
-  ChangedHolds = ~0u;
-  Calculator.InitSuits(Deck);
-  DeckPrepared = Calculator.PrepareDeck(Deck);
-  PrepareKeptCards();
-  RankShapeCount = 0;
-  RankShapeIndex.Clear();
-  RankPositions.fill(0);
-  HandRankCount = 0;
-  for (int i = 0; i < DealtHand.Total; ++i) {
-    const int rank = DealtHand.Ranks[i];
-    if (rank < 0) continue;
-    if (RankPositions[static_cast<size_t>(rank)] == 0) HandRanks[HandRankCount++] = rank;
-    RankPositions[static_cast<size_t>(rank)] |= static_cast<uint8_t>(1u << i);
-  }
-  // A dealt rank with n cards in the deck and c dealt has n + c <= 4 in a deck that is a
-  // full deck less the dealt cards: its (n, kept count) pairs are 14 at most, numbered
-  // from the first of deck count n. Another deck is counted hold by hold.
-  static constexpr std::array<int, 4> kFirstPair = {0, 5, 9, 12};
-  OtherRanksCount = -1;
-  OtherRanksNumber = 0;
-  for (int r = 0; r < kRankCount; ++r) {
-    if (Deck.IsWild(r) || RankPositions[static_cast<size_t>(r)] != 0) continue;
-    ++OtherRanksNumber;
-    const int n = Deck.Counts[r][kTotalsColumn];
-    if (n < 0 || n > 4 || (OtherRanksCount >= 0 && n != OtherRanksCount)) {
-      OtherRanksCount = -2;
-      break;
-    }
-    OtherRanksCount = n;
-  }
-  if (OtherRanksCount < 0) OtherRanksCount = -1;
-  ShapesShared = true;
-  for (int i = 0; i < HandRankCount; ++i) {
-    const int rank = HandRanks[static_cast<size_t>(i)];
-    const int n = Deck.Counts[rank][kTotalsColumn];
-    const int dealt = CountBits(RankPositions[static_cast<size_t>(rank)]);
-    if (n < 0 || n > 3 || n + dealt > 4) {
-      ShapesShared = false;
-      break;
-    }
-    HandRankPairBase[static_cast<size_t>(i)] = kFirstPair[static_cast<size_t>(n)];
-  }
-}
-
-void TPokerEngine::PrepareKeptCards() {
-  // The kept cards of mask m are those of the mask that also replaces m's lowest kept
-  // position, plus the card there: from mask 31 (nothing kept) down.
-  KeptTable[kFullDrawMask] = TKeptCards{};
-  for (int mask = kFullDrawMask - 1; mask >= 0; --mask) {
-    const int position = std::countr_one(static_cast<uint32_t>(mask));
-    TKeptCards kept = KeptTable[static_cast<size_t>(mask | (1 << position))];
-    if (position < DealtHand.Total) {
-      const int rank = DealtHand.Ranks[position];
-      const int suit = DealtHand.Suits[position];
-      if (rank < 0) {
-        ++kept.Wilds;
-      } else {
-        kept.Ranks |= 1u << rank;
-        // A second suit leaves Suit at -1 for good.
-        kept.Suit = kept.Naturals == 0 || kept.Suit == suit ? suit : -1;
-        ++kept.Naturals;
-      }
-    }
-    KeptTable[static_cast<size_t>(mask)] = kept;
-  }
+  std::memset(CategoryDraws.data(), 0, sizeof CategoryDraws);
+  holdValues_.Invalidate();
+  deckPrepared_ = Calculator.PrepareDeck(Deck);
+  keptCards_.Prepare(DealtHand);
+  rankShapes_.Clear();
+  dealtRanks_.Prepare(DealtHand, Deck);
 }
 
 void TPokerEngine::Reset() {
@@ -196,18 +136,14 @@ void TPokerEngine::CheckCombination() {
   }
 }
 
-const TPokerEngine::TKeptCards& TPokerEngine::KeptCards(int mask) const {
-  return KeptTable[static_cast<size_t>(mask)];
-}
-
 void TPokerEngine::CountStraightsAndFlush(int mask, const TKeptCards& kept, bool ranksCounted) {
   TKindRow& row = KindCount[mask];
   const int d = DrawCount[mask];
   const int suit = kept.Suit;
-  SuitedHold[static_cast<size_t>(mask)] = suit >= 0;
+  suitedHold_[mask] = suit >= 0;
   if (suit >= 0) row[FLUSH] = BinomialAt(d, Deck.Counts[kTotalsRow][suit]);
   // The plain straights depend on the ranks only: the quick analysis reuses them.
-  TStraightCounts& plain = PlainStraights[static_cast<size_t>(mask)];
+  TStraightCounts& plain = plainStraights_[mask];
   if (!ranksCounted) plain.Possible = StraightCount(kept.Ranks, Deck, kTotalsColumn, plain);
   if (!plain.Possible) return;
   row[STRAIGHT_A_5] = plain.Wheel;
@@ -229,9 +165,7 @@ TPokerEngine::TRankCounts TPokerEngine::RankCounts(int n, int h, const TKeptShap
   // checked by the caller, so the binomials are read without a check of their own. C(n, k)
   // is 0 for k > n, so a rank with too few cards left counts 0 without a test on n: the
   // remaining tests depend only on the hold, which keeps them predictable.
-  const auto choose = [](int drawn, int cards) {
-    return Binomial[static_cast<size_t>(drawn)][static_cast<size_t>(cards)];
-  };
+  const auto choose = [](int drawn, int cards) { return Binomial[drawn][cards]; };
   const int d = shape.Drawn;
   const auto& rh = *shape.RankHistogram;
   TRankCounts out;
@@ -244,7 +178,7 @@ TPokerEngine::TRankCounts TPokerEngine::RankCounts(int n, int h, const TKeptShap
       w = choose(x, n);
       if (x <= d && (rh[2] == 0 || (rh[2] == 1 && x == 0))) {
         const int nAbs = h == 0 ? n : 0;
-        out.Pairs = Mul(Calculator.NoPair[static_cast<size_t>(nAbs)][d - x], w);
+        out.Pairs = Mul(Calculator.NoPair[nAbs][d - x], w);
       }
     }
     const int y = 3 - h;
@@ -266,72 +200,38 @@ TPokerEngine::TRankCounts TPokerEngine::RankCounts(int n, int h, const TKeptShap
 void TPokerEngine::CheckDraw(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    const TKeptCards& keptCards = KeptCards(mask);
+    const TKeptCards& keptCards = keptCards_[mask];
     if (keptCards.Wilds > 0) return;  // the wild-card engine counts these holds
     const TRankShape& shape = RankShapeOf(mask);
     TKindRow& row = KindCount[mask];
-    const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-    const auto put = [&](int r, const TRankCounts& c) {
-      row[PAIRS_2 + r] = c.Pairs;
-      row[THREE_OF_KIND_2 + r] = c.Three;
-      row[FOUR_OF_KIND_2 + r] = c.Four;
-    };
-    if (OtherRanksCount >= 0) {
-      // The ranks not dealt all have the same deck count and keep nothing: their entries
-      // are filled in one go, then the dealt ranks and the wild rank get theirs.
-      const TRankCounts& other = shape.ByCounts[static_cast<size_t>(OtherRanksCount)][0];
-      std::fill_n(row.begin() + PAIRS_2, kRankCount, other.Pairs);
-      std::fill_n(row.begin() + THREE_OF_KIND_2, kRankCount, other.Three);
-      std::fill_n(row.begin() + FOUR_OF_KIND_2, kRankCount, other.Four);
-      for (int i = 0; i < HandRankCount; ++i) {
-        const int r = HandRanks[static_cast<size_t>(i)];
-        const auto n = static_cast<size_t>(Deck.Counts[r][kTotalsColumn]);
-        put(r, shape.ByCounts[n][static_cast<size_t>(KeptOfRank(r, keptPositions))]);
-      }
-      if (Deck.WildRank >= 0) put(Deck.WildRank, TRankCounts{});
-    } else {
-      for (int r = 0; r < kRankCount; ++r) {
-        if (Deck.IsWild(r)) continue;
-        const auto n = static_cast<size_t>(Deck.Counts[r][kTotalsColumn]);
-        put(r, shape.ByCounts[n][static_cast<size_t>(KeptOfRank(r, keptPositions))]);
-      }
-    }
+    // Each rank's pairs, trips and fours, as the shape has them for its counts.
+    dealtRanks_.PutRankEntries(
+        mask, Deck, shape.ByCounts,
+        [&](const TRankCounts& c) {
+          std::fill_n(row.begin() + PAIRS_2, kRankCount, c.Pairs);
+          std::fill_n(row.begin() + THREE_OF_KIND_2, kRankCount, c.Three);
+          std::fill_n(row.begin() + FOUR_OF_KIND_2, kRankCount, c.Four);
+        },
+        [&](int r, const TRankCounts& c) {
+          row[PAIRS_2 + r] = c.Pairs;
+          row[THREE_OF_KIND_2 + r] = c.Three;
+          row[FOUR_OF_KIND_2 + r] = c.Four;
+        });
     row[FULL_HOUSE] = shape.FullHouses;
     row[TWO_PAIRS] = shape.TwoPairs;
-    SuitedHold[static_cast<size_t>(mask)] = false;
+    suitedHold_[mask] = false;
     if (keptCards.Distinct()) CountStraightsAndFlush(mask, keptCards);
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }
 }
 
-uint64_t TPokerEngine::ShapeKey(int mask) const {
-  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-  uint64_t key =
-      static_cast<uint64_t>(DrawCount[mask]) | static_cast<uint64_t>(KeptCards(mask).Wilds) << 3;
-  for (int i = 0; i < HandRankCount; ++i) {
-    const int pair =
-        HandRankPairBase[static_cast<size_t>(i)] + KeptOfRank(HandRanks[i], keptPositions);
-    key += uint64_t{1} << (6 + 3 * pair);
-  }
-  return key;
-}
-
 const TPokerEngine::TRankShape& TPokerEngine::RankShapeOf(int mask) {
+  const auto count = [&](TRankShape& shape) { CountRankShape(mask, shape); };
   // A deck the calculator could not prepare holds a count it must name: no shape of it is
   // kept, so that every hold goes through the calculator's full Init.
-  if (!DeckPrepared || !ShapesShared) {
-    CountRankShape(mask, SpareShape);
-    return SpareShape;
-  }
-  const uint64_t key = ShapeKey(mask);
-  const int found = RankShapeIndex.Find(key);
-  if (found >= 0) return RankShapes[static_cast<size_t>(found)];
-  TRankShape& shape = RankShapes[static_cast<size_t>(RankShapeCount)];
-  shape.Key = key;
-  CountRankShape(mask, shape);
-  RankShapeIndex.Add(key, RankShapeCount++);
-  return shape;
+  if (!deckPrepared_ || !dealtRanks_.ShapesShared()) return rankShapes_.Spare(count);
+  return rankShapes_.Find(dealtRanks_.ShapeKey(mask, keptCards_[mask].Wilds), count);
 }
 
 void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
@@ -339,7 +239,7 @@ void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
   const THand& kept = WorkHand;
   // BeginHandAnalysis prepared the calculator for this deal's deck; the full Init names
   // a deck it could not prepare.
-  if (DeckPrepared) {
+  if (deckPrepared_) {
     Calculator.Init(kept);
   } else {
     Calculator.Init(Deck, kept);
@@ -350,7 +250,7 @@ void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
   CheckRange(naturals, 0, kMaxDeck - 1, "natural cards in the deck");
   const TKeptShape keptShape{d, naturals, &kept.RankHistogram};
 
-  int32_t rest = Binomial[static_cast<size_t>(d)][static_cast<size_t>(naturals)];
+  int32_t rest = Binomial[d][naturals];
   // Draws that leave five different ranks are nothing, straights or flushes.
   if (kept.RankHistogram[1] == k) rest = Sub(rest, Calculator.NoPair[0][d]);
   // Ranks with the same deck and kept counts count alike: each pair of counts present is
@@ -361,7 +261,7 @@ void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
   // `ranks` ranks of deck count n and kept count h.
   const auto count = [&](int32_t n, int32_t h, int32_t ranks) {
     CheckRange(n, 0, std::min(4, naturals), "deck count of a rank");
-    TRankCounts& c = shape.ByCounts[static_cast<size_t>(n)][static_cast<size_t>(h)];
+    TRankCounts& c = shape.ByCounts[n][h];
     if ((made & (1u << (5 * n + h))) == 0) {
       c = RankCounts(n, h, keptShape);
       made |= 1u << (5 * n + h);
@@ -369,18 +269,7 @@ void TPokerEngine::CountRankShape(int mask, TRankShape& shape) {
     fullHouses = Add(fullHouses, Mul(ranks, c.FullHouses));
     ranked = Add(ranked, Mul(ranks, Add(Add(c.Pairs, c.Three), c.Four)));
   };
-  if (OtherRanksCount >= 0) {
-    // The ranks not dealt share a deck count and keep nothing: one entry for them all.
-    count(OtherRanksCount, 0, OtherRanksNumber);
-    for (int i = 0; i < HandRankCount; ++i) {
-      const int r = HandRanks[static_cast<size_t>(i)];
-      count(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], 1);
-    }
-  } else {
-    for (int r = 0; r < kRankCount; ++r) {
-      if (!Deck.IsWild(r)) count(Deck.Counts[r][kTotalsColumn], kept.Counts[r][kTotalsColumn], 1);
-    }
-  }
+  dealtRanks_.ForEachRankClass(mask, Deck, count);
   rest = Sub(rest, ranked);
   shape.FullHouses = fullHouses;
   // What is left are the draws with two pairs or a full house.
@@ -411,7 +300,7 @@ void TPokerEngine::CountEmptyStraightsAndFlushes(bool ranksCounted) {
   row[FLUSH] = Sub(flushes, Add(Add(wheelFlushes, otherFlushes), royalFlushes));
 
   // The straights of any suits depend on the ranks only: the quick analysis reuses them.
-  TStraightCounts& plain = PlainStraights[kFullDrawMask];
+  TStraightCounts& plain = plainStraights_[kFullDrawMask];
   if (!ranksCounted) {
     const auto n = [&](int r) { return Deck.Counts[r][kTotalsColumn]; };
     int32_t straights = 0;
@@ -451,7 +340,7 @@ void TPokerEngine::CountEmptyRankKinds() {
     if (Deck.IsWild(r)) continue;
     const int32_t n = Deck.Counts[r][kTotalsColumn];
     CheckRange(n, 0, 4, "deck count of a rank");
-    const int32_t pairs = Mul(BinomialAt(2, n), noPair[static_cast<size_t>(n)][3]);
+    const int32_t pairs = Mul(BinomialAt(2, n), noPair[n][3]);
     const int32_t fullHouses = Mul(BinomialAt(3, n), Sub(pairsOfAll, BinomialAt(2, n)));
     const int32_t three = Sub(Mul(BinomialAt(3, n), BinomialAt(2, naturals - n)), fullHouses);
     const int32_t four = Mul(BinomialAt(4, n), BinomialAt(1, naturals - n));
@@ -480,48 +369,9 @@ void TPokerEngine::FoldKindsIntoCategories() {
 }
 
 void TPokerEngine::FoldHolds(int firstMask, int lastMask) {
-  for (int m = firstMask; m <= lastMask; ++m) ChangedHolds |= 1u << m;
+  for (int m = firstMask; m <= lastMask; ++m) holdValues_.MarkChanged(m);
   for (int m = firstMask; m <= lastMask; ++m)
-    NaturalFold.Fold(KindCount[m].data(), CategoryCounts[m]);
-}
-
-void TPokerEngine::TFoldPlan::Build(const int32_t* kindToCategory, int kinds) {
-  std::array<TKindRun, kHandKindCount> all{};
-  int count = 0;
-  for (int k = 0; k < kinds; ++k) {
-    const int c = kindToCategory[k];
-    if (c < 0) continue;
-    if (count > 0 && all[static_cast<size_t>(count - 1)].Category == c &&
-        all[static_cast<size_t>(count - 1)].Last == k - 1) {
-      all[static_cast<size_t>(count - 1)].Last = static_cast<uint8_t>(k);
-      continue;
-    }
-    all[static_cast<size_t>(count++)] =
-        TKindRun{static_cast<uint8_t>(k), static_cast<uint8_t>(k), static_cast<uint8_t>(c)};
-  }
-  singleCount_ = 0;
-  runCount_ = 0;
-  for (int i = 0; i < count; ++i) {
-    const TKindRun& run = all[static_cast<size_t>(i)];
-    if (run.First == run.Last) {
-      singles_[static_cast<size_t>(singleCount_++)] = run;
-    } else {
-      runs_[static_cast<size_t>(runCount_++)] = run;
-    }
-  }
-}
-
-void TPokerEngine::TFoldPlan::Fold(const int32_t* kinds, TCategoryRow& categories) const {
-  for (int i = 0; i < singleCount_; ++i) {
-    const TKindRun& single = singles_[static_cast<size_t>(i)];
-    categories[single.Category] += kinds[single.First];
-  }
-  for (int i = 0; i < runCount_; ++i) {
-    const TKindRun& run = runs_[static_cast<size_t>(i)];
-    int32_t sum = 0;
-    for (int k = run.First; k <= run.Last; ++k) sum += kinds[k];
-    categories[run.Category] += sum;
-  }
+    naturalFold_.Fold(KindCount[m].data(), CategoryDraws[m]);
 }
 
 long double TPokerEngine::DrawReturn(int mask) const {
@@ -532,7 +382,7 @@ long double TPokerEngine::DrawReturn(int mask) const {
     // most 16 categories stays below 2^57: it cannot overflow 64 bits.
     int64_t sum = 0;
     for (int c = 0; c <= LastCategory; ++c) {
-      sum += CategoryCounts[mask][c] * static_cast<int64_t>(Payout->Pays[c]);
+      sum += CategoryDraws[mask][c] * static_cast<int64_t>(Payout->Pays[c]);
     }
     return static_cast<long double>(sum) / static_cast<long double>(DrawsOf(mask));
   } catch (...) {
@@ -543,35 +393,7 @@ long double TPokerEngine::DrawReturn(int mask) const {
 int TPokerEngine::BestMask() {
   if (Payout == nullptr) return 0;  // every hold is worth 0: standing pat wins the tie
   CheckRange(Deck.Total, 0, kMaxDeck - 1, "cards in the deck");
-  // DrawReturn of the holds whose counts changed since the last call; the others keep the
-  // value worked out then (unless the pays or the deck size changed meanwhile).
-  std::array<int64_t, kMaxCategories> pays{};
-  for (int c = 0; c <= LastCategory; ++c) pays[static_cast<size_t>(c)] = Payout->Pays[c];
-  if (pays != ValuePays || Deck.Total != ValueDeckTotal) {
-    ValuePays = pays;
-    ValueDeckTotal = Deck.Total;
-    ChangedHolds = ~0u;
-  }
-  for (uint32_t changed = ChangedHolds; changed != 0; changed &= changed - 1) {
-    const int mask = std::countr_zero(changed);
-    int64_t sum = 0;
-    for (int c = 0; c <= LastCategory; ++c)
-      sum += CategoryCounts[mask][c] * pays[static_cast<size_t>(c)];
-    HoldValues[static_cast<size_t>(mask)] =
-        static_cast<long double>(sum) /
-        static_cast<long double>(
-            Binomial[static_cast<size_t>(DrawCount[mask])][static_cast<size_t>(Deck.Total)]);
-  }
-  ChangedHolds = 0;
-  long double best = HoldValues[0];
-  int bestMask = 0;
-  for (int m = 1; m < kMaskCount; ++m) {
-    if (HoldValues[static_cast<size_t>(m)] > best) {
-      best = HoldValues[static_cast<size_t>(m)];
-      bestMask = m;
-    }
-  }
-  return bestMask;
+  return holdValues_.Best(CategoryDraws, Payout->Pays, LastCategory, Deck.Total);
 }
 
 int TPokerEngine::GetTheBest() {
@@ -605,16 +427,16 @@ int TPokerEngine::GetTheBestQuick() {
 int64_t TPokerEngine::CategoryCount(int category, int mask) const {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
   CheckRange(category, 0, kMaxCategories, "category");
-  if (category <= LastCategory) return CategoryCounts[mask][category];
+  if (category <= LastCategory) return CategoryDraws[mask][category];
   int64_t paying = 0;
-  for (int c = 0; c <= LastCategory; ++c) paying += CategoryCounts[mask][c];
+  for (int c = 0; c <= LastCategory; ++c) paying += CategoryDraws[mask][c];
   return DrawsOf(mask) - paying;
 }
 
 long double TPokerEngine::MaskCategoryChance(int category, int mask) const {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
   CheckRange(category, 0, kMaxCategories - 1, "category");
-  return static_cast<long double>(CategoryCounts[mask][category]) /
+  return static_cast<long double>(CategoryDraws[mask][category]) /
          static_cast<long double>(DrawsOf(mask));
 }
 
@@ -666,7 +488,7 @@ void TPokerEngine::SetGame(const TPokerDescription& description) {
       if (InKindSet(set, k)) KindToCategory[k] = c;
     }
   }
-  NaturalFold.Build(KindToCategory.data(), kHandKindCount);
+  naturalFold_.Build(KindToCategory.data(), kHandKindCount);
 }
 
 int TPokerEngine::DealtCategory() const {
@@ -696,23 +518,6 @@ void TPokerEngine::Tick() {
   if (ProgressCounter % 100 == 0 && Progress != nullptr) Progress->Step(ProgressCounter);
 }
 
-void TPokerEngine::RecountStraightsAndFlushes() {
-  ChangedHolds = ~0u;
-  static constexpr std::array<int, 7> kKinds = {
-      STRAIGHT_A_5,   STRAIGHT,           STRAIGHT_T_A, FLUSH_STRAIGHT_A_5,
-      FLUSH_STRAIGHT, FLUSH_STRAIGHT_T_A, FLUSH};
-  for (int kind : kKinds) {
-    const int c = KindToCategory[kind];
-    if (c < 0) continue;
-    for (int m = 1; m < kMaskCount; ++m) CategoryCounts[m][c] = 0;
-  }
-  for (int kind : kKinds) {
-    const int c = KindToCategory[kind];
-    if (c < 0) continue;
-    for (int m = 1; m < kMaskCount; ++m) CategoryCounts[m][c] += KindCount[m][kind];
-  }
-}
-
 std::string TPokerEngine::VerifyDraw(int mask) {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
   const int d = DrawCount[mask];
@@ -736,7 +541,7 @@ std::string TPokerEngine::VerifyDraw(int mask) {
     if (depth == d) {
       hand.CopyKept(kept, 0);
       for (int i = 0; i < d; ++i) {
-        const TCard& card = cards[static_cast<size_t>(pick[i])];
+        const TCard& card = cards[pick[i]];
         hand.AddCard(card.Rank, card.Suit);
       }
       const int kind = ClassifyNatural(hand);
@@ -777,41 +582,28 @@ constexpr std::array<int, 7> kSuitKinds = {
 
 template <class TCount>
 void TPokerEngine::RecountSuitKinds(int mask, TCount count) {
-  std::array<int32_t, kSuitKinds.size()> before{};
-  for (size_t i = 0; i < kSuitKinds.size(); ++i) {
-    before[i] = KindCount[mask][kSuitKinds[i]];
-    KindCount[mask][kSuitKinds[i]] = 0;
-  }
-  count();
-  for (size_t i = 0; i < kSuitKinds.size(); ++i) {
-    const int kind = kSuitKinds[i];
-    const int32_t change = KindCount[mask][kind] - before[i];
-    const int c = KindToCategory[kind];
-    if (change != 0 && c >= 0) {
-      CategoryCounts[mask][c] += change;
-      ChangedHolds |= 1u << mask;
-    }
-  }
+  RecountKinds(kSuitKinds, KindCount[mask], KindToCategory, mask, CategoryDraws, holdValues_,
+               count);
 }
 
 void TPokerEngine::ClearCountsQuick() {
   KindCount[0].fill(0);
-  CategoryCounts[0].fill(0);
-  ChangedHolds |= 1u;
-  PrepareKeptCards();
+  CategoryDraws[0].fill(0);
+  holdValues_.MarkChanged(0);
+  keptCards_.Prepare(DealtHand);
 }
 
 void TPokerEngine::CheckDrawQuick(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
     // Only the suits of the kept cards matter here: no kept hand is built.
-    const TKeptCards& kept = KeptCards(mask);
+    const TKeptCards& kept = keptCards_[mask];
     // A hold with a pair or a wild card counts none of these kinds, whatever the suits; a
     // hold whose kept cards were not of one suit last time and are not now keeps the
     // counts it has.
     if (kept.Wilds > 0 || !kept.Distinct()) return;
     const bool suited = kept.Suit >= 0;
-    if (!suited && !SuitedHold[static_cast<size_t>(mask)]) return;
+    if (!suited && !suitedHold_[mask]) return;
     RecountSuitKinds(mask, [&] { CountStraightsAndFlush(mask, kept, true); });
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
@@ -862,7 +654,7 @@ void TPokerEngine::AddDealResult(int best, int32_t weight) {
   const int d = DrawCount[best];
   Payout->Deals[d] = Add(Payout->Deals[d], weight);
   for (int c = 0; c <= LastCategory; ++c) {
-    Payout->Counts[d][c] = Add(Payout->Counts[d][c], Mul(CategoryCounts[best][c], int64_t{weight}));
+    Payout->Counts[d][c] = Add(Payout->Counts[d][c], Mul(CategoryDraws[best][c], int64_t{weight}));
   }
 }
 
@@ -900,7 +692,7 @@ void TPokerEngine::Check1(const TDealClass& deal) {
 }
 
 int TPokerEngine::DealClassCount() const {
-  return 134459;
+  return kNaturalDealClasses;
 }
 
 }  // namespace tarnwick

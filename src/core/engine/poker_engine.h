@@ -3,8 +3,9 @@
 #pragma once
 
 // The natural engine: exact outcome counts of all 32 holds of a dealt hand of a game
-// without wild cards. Its sixteen virtual operations are the steps of every analysis; the
-// wild-card engine derives from it and replaces each step while keeping the sequences.
+// without wild cards. Its fifteen virtual operations (slots 0..14 below) are the steps of
+// every analysis; the wild-card engine derives from it and replaces each step while keeping
+// the sequences.
 
 #include <array>
 #include <cstdint>
@@ -17,6 +18,7 @@
 #include "engine/cards.h"
 #include "engine/deal_classes.h"
 #include "engine/games.h"
+#include "engine/hold_tables.h"
 #include "engine/payout.h"
 #include "progress.h"
 
@@ -36,7 +38,6 @@ class TPokerEngine {
     int32_t AceHigh = 0;
     bool Possible = false;
   };
-  using TCategoryRow = std::array<int64_t, kMaxCategories>;
 
   TPokerEngine();
   virtual ~TPokerEngine() = default;
@@ -51,9 +52,9 @@ class TPokerEngine {
   // Row 0 is the standing hand (one entry set to 1).
   std::array<TKindRow, kMaskCount> KindCount{};
   std::array<int32_t, kHandKindCount> KindToCategory{};  // -1 pays nothing
-  // CategoryCounts[mask][category]: draws of the hold that end in the category. Read it
-  // through CategoryCount(category, mask), which also answers the "nothing" row.
-  std::array<TCategoryRow, kMaskCount> CategoryCounts{};
+  // CategoryDraws[mask][category]: draws of the hold that end in the paying category.
+  // CategoryCount(category, mask) reads it with checks and also answers the "nothing" row.
+  std::array<TCategoryRow, kMaskCount> CategoryDraws{};
   int32_t LastCategory = 0;
   std::vector<std::string> CategoryNameList;
   TPayout* Payout = nullptr;      // current pay table, not owned; may be empty
@@ -77,11 +78,10 @@ class TPokerEngine {
   virtual void Check1(const TDealClass& deal);                 // 8
   virtual void CheckDrawQuick(int mask);                       // 9
   virtual void CheckEmptyQuick();                              // 10
-  virtual void RecountStraightsAndFlushes();                   // 11
-  virtual void ClearCountsQuick();                             // 12
-  virtual void SetGame(const TPokerDescription& description);  // 13
-  virtual int DealtCategory() const;                           // 14
-  virtual int DealClassCount() const;                          // 15
+  virtual void ClearCountsQuick();                             // 11
+  virtual void SetGame(const TPokerDescription& description);  // 12
+  virtual int DealtCategory() const;                           // 13
+  virtual int DealClassCount() const;                          // 14
 
   // "Calculate overall permutations": plays every deal class with its best hold and adds
   // the outcome counts into the pay table, which then derives its return and chances.
@@ -133,6 +133,19 @@ class TPokerEngine {
   // Plays deal classes in their order with Check or Check1, on worker threads when the run
   // has more than one: see the implementation for how progress and abort work there.
   void PlayDealClasses(const std::vector<TDealClass>& classes);
+  // Folds the kinds of holds firstMask..lastMask into their category counts (adding).
+  virtual void FoldHolds(int firstMask, int lastMask);
+
+  // The tables of the dealt hand (hold_tables.h), made by BeginHandAnalysis: the kept
+  // cards of every hold, and the dealt ranks with the undealt-rank shortcut and the keys
+  // of the rank shapes.
+  TKeptTable keptCards_;
+  TDealtRanks dealtRanks_;
+  // What every hold was worth when BestMask last looked: a step that changes a hold's
+  // category counts marks the hold changed.
+  THoldValues holdValues_;
+
+ private:
   // What a hold's kept cards look like to the per-rank counts.
   struct TKeptShape {
     int Drawn = 0;                                  // cards drawn
@@ -147,128 +160,27 @@ class TPokerEngine {
     int32_t Four = 0;
     int32_t FullHouses = 0;
   };
-  TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
-  // Where the shapes of one deal are found by their keys: open addressing over 64 slots,
-  // each stamped with the deal it belongs to, so that a new deal empties it at no cost.
-  class TShapeIndex {
-   public:
-    void Clear() { ++deal_; }
-    // The number stored with the key, or -1.
-    int Find(uint64_t key) const {
-      for (size_t slot = Start(key);; slot = (slot + 1) % kSlots) {
-        if (deals_[slot] != deal_) return -1;
-        if (keys_[slot] == key) return numbers_[slot];
-      }
-    }
-    void Add(uint64_t key, int number) {
-      size_t slot = Start(key);
-      while (deals_[slot] == deal_) slot = (slot + 1) % kSlots;
-      deals_[slot] = deal_;
-      keys_[slot] = key;
-      numbers_[slot] = number;
-    }
-
-   private:
-    static constexpr size_t kSlots = 64;  // twice the holds of a deal
-    static size_t Start(uint64_t key) { return (key * 0x9E3779B97F4A7C15ull) >> 58; }
-    uint32_t deal_ = 1;
-    std::array<uint32_t, kSlots> deals_{};
-    std::array<uint64_t, kSlots> keys_{};
-    std::array<int, kSlots> numbers_{};
-  };
   // What CheckDraw counts by rank (pairs, trips, quads, full houses, two pairs) depends only
   // on how many cards of each rank the hold keeps and the deck holds, not on which ranks
   // they are: holds whose dealt ranks have the same pairs of counts share one shape.
   struct TRankShape {
-    uint64_t Key = 0;
     std::array<std::array<TRankCounts, 5>, 5> ByCounts{};  // [deck count][kept count]
     int32_t FullHouses = 0;
     int32_t TwoPairs = 0;
   };
+
   // The shape of a hold, made by CountRankShape when no hold of this deal had it before.
   const TRankShape& RankShapeOf(int mask);
   void CountRankShape(int mask, TRankShape& shape);
-  std::array<TRankShape, kMaskCount> RankShapes{};  // the shapes of this deal so far
-  int RankShapeCount = 0;
-  TShapeIndex RankShapeIndex;
-  TRankShape SpareShape;  // the shape of a hold of a deck the calculator could not prepare
-  // [r]: bit i set when the dealt card at position i is a natural card of rank r.
-  std::array<uint8_t, kRankCount> RankPositions{};
-  // Cards of rank r a hold keeps, for the set of positions it keeps (the mask's inverse):
-  // the set bits of a set of hand positions, looked up.
-  int KeptOfRank(int rank, uint32_t keptPositions) const {
-    static constexpr std::array<uint8_t, 32> kBits = [] {
-      std::array<uint8_t, 32> table{};
-      for (uint32_t positions = 0; positions < 32; ++positions)
-        table[positions] = static_cast<uint8_t>(CountBits(positions));
-      return table;
-    }();
-    return kBits[RankPositions[static_cast<size_t>(rank)] & keptPositions];
-  }
-  std::array<int, kHandSize> HandRanks{};  // the ranks of the dealt natural cards
-  int HandRankCount = 0;
-  // The counts of a hold's ranks as one number: the cards drawn, the wild cards kept and,
-  // three bits each, how many dealt ranks have each pair of deck count and kept count.
-  // Holds with equal keys count alike by rank. Valid when ShapesShared.
-  uint64_t ShapeKey(int mask) const;
-  std::array<int, kHandSize> HandRankPairBase{};  // number of the dealt rank's first pair
-  bool ShapesShared = false;
-  // The deck count every natural rank not dealt has, or -1 when they differ, and how many
-  // such ranks there are.
-  int OtherRanksCount = -1;
-  int32_t OtherRanksNumber = 0;
-  // The kept cards of a hold as bit sets, read from the dealt hand: all that the counts a
-  // change of suits can change depend on.
-  struct TKeptCards {
-    uint32_t Ranks = 0;  // bit r: a natural card of rank r is kept
-    int Naturals = 0;    // natural cards kept
-    int Wilds = 0;       // wild cards kept
-    int Suit = -1;       // the suit of every kept natural card; -1 for two suits or none
-    bool Distinct() const { return CountBits(Ranks) == Naturals; }
-  };
-  // The kept cards of every hold, made by PrepareKeptCards for the dealt hand of the
-  // analysis (BeginHandAnalysis, and ClearCountsQuick for a new suit pattern).
-  const TKeptCards& KeptCards(int mask) const;
-  void PrepareKeptCards();
-  std::array<TKeptCards, kMaskCount> KeptTable{};
-  // How a row of kind counts is folded into its category counts: a kind whose neighbours
-  // pay as other categories is added alone, a run of neighbouring kinds of one category is
-  // summed first. The counts of one hold add up to at most C(53, 5), so a run is summed in
-  // 32 bits and added to the 64-bit category once.
-  class TFoldPlan {
-   public:
-    // From the category of each kind (-1: pays nothing).
-    void Build(const int32_t* kindToCategory, int kinds);
-    void Fold(const int32_t* kinds, TCategoryRow& categories) const;
-
-   private:
-    struct TKindRun {
-      uint8_t First = 0;
-      uint8_t Last = 0;
-      uint8_t Category = 0;
-    };
-    std::array<TKindRun, kHandKindCount> singles_{};  // First == Last
-    std::array<TKindRun, kHandKindCount> runs_{};
-    int singleCount_ = 0;
-    int runCount_ = 0;
-  };
-  TFoldPlan NaturalFold;  // made by SetGame
-  // BeginHandAnalysis prepared the calculator for the deck of this deal.
-  bool DeckPrepared = false;
+  TRankCounts RankCounts(int n, int h, const TKeptShape& shape) const;
   // Counts FLUSH, the straights and the straight flushes of a hold whose kept cards are
   // of different ranks (the part of CheckDraw that a change of suits can change). With
   // `ranksCounted` the plain straights the full analysis of these ranks counted are reused.
   void CountStraightsAndFlush(int mask, const TKeptCards& kept, bool ranksCounted = false);
-  std::array<TStraightCounts, kMaskCount> PlainStraights{};
-  // [mask]: the kept cards were of different ranks and all of one suit when the hold's
-  // straights and flush were last counted.
-  std::array<bool, kMaskCount> SuitedHold{};
   // Sets the hold's counts of FLUSH, the straight flushes and the straights to 0, has
   // `count` count them again and moves the change into the hold's category counts.
   template <class TCount>
   void RecountSuitKinds(int mask, TCount count);
-  // Folds the kinds of holds firstMask..lastMask into their category counts (adding).
-  virtual void FoldHolds(int firstMask, int lastMask);
   // The flush, straight flush and straight counts of the full redraw; with `ranksCounted`
   // the straights of any suits that the full analysis of these ranks counted are reused.
   void CountEmptyStraightsAndFlushes(bool ranksCounted = false);
@@ -277,15 +189,18 @@ class TPokerEngine {
   int32_t NaturalCardsInDeck() const { return Deck.Total - Deck.WildCount; }
   // The hold of highest expected pay; ties keep the lower mask.
   int BestMask();
-  // The expected pay of every hold as BestMask last worked it out, the pays and deck size
-  // it used, and the holds whose category counts changed since (bit per mask): the quick
-  // analysis works out again only the holds it changed.
-  std::array<long double, kMaskCount> HoldValues{};
-  std::array<int64_t, kMaxCategories> ValuePays{};
-  int32_t ValueDeckTotal = -1;
-  uint32_t ChangedHolds = ~0u;
   // Adds the outcome counts of the best hold of a class into the pay table.
   void AddDealResult(int best, int32_t weight);
+
+  TShapeCache<TRankShape> rankShapes_;
+  TFoldPlan naturalFold_;  // made by SetGame
+  // BeginHandAnalysis prepared the calculator for the deck of this deal.
+  bool deckPrepared_ = false;
+  // The plain straights of every hold, as the full analysis of these ranks counted them.
+  std::array<TStraightCounts, kMaskCount> plainStraights_{};
+  // [mask]: the kept cards were of different ranks and all of one suit when the hold's
+  // straights and flush were last counted.
+  std::array<bool, kMaskCount> suitedHold_{};
 };
 
 }  // namespace tarnwick

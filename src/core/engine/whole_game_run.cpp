@@ -221,7 +221,7 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
   if (abort) {
     // The handler raised at the report that counts class abortAt: the one-thread run
     // would have been inside that class's Check or Check1.
-    const TDealClass& deal = classes[static_cast<size_t>(abortAt - 1 - offset)];
+    const TDealClass& deal = classes[abortAt - 1 - offset];
     try {
       std::rethrow_exception(abort);
     } catch (...) {

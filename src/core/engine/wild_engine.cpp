@@ -65,7 +65,7 @@ int32_t Choose(int k, int n) {
 TSums SymmetricSums(uint32_t ranks, const TRankWeights& weight) {
   TSums e = {1, 0, 0, 0, 0};
   for (uint32_t rest = ranks; rest != 0; rest &= rest - 1) {
-    const int32_t c = weight[static_cast<size_t>(std::countr_zero(rest))];
+    const int32_t c = weight[std::countr_zero(rest)];
     e[4] += e[3] * c;
     e[3] += e[2] * c;
     e[2] += e[1] * c;
@@ -74,25 +74,15 @@ TSums SymmetricSums(uint32_t ranks, const TRankWeights& weight) {
   return e;
 }
 
-// The sums without one more rank of weight c: dividing the generating polynomial by
-// (1 + c t) gives e'_j = e_j - c e'_{j-1}.
-TSums WithoutRank(const TSums& e, int32_t c) {
-  // Element by element: a copy of the whole array just written would wait for the stores.
-  const int32_t e1 = e[1] - c;
-  const int32_t e2 = e[2] - c * e1;
-  const int32_t e3 = e[3] - c * e2;
-  return {e[0], e1, e2, e3, e[4] - c * e3};
-}
-
 // The deck counts of the ranks as the weights of the straight counts (0..4 each).
 struct TCountWeights {
   const TRankWeights& Count;
-  int32_t At(int r) const { return Count[static_cast<size_t>(r)]; }
+  int32_t At(int r) const { return Count[r]; }
   // The ways to draw `need` cards of different ranks among `ranks` (0 for a negative need:
   // the window holds too many kept ranks).
   struct TWays {
     TSums Sums;
-    int32_t At(int need) const { return need < 0 ? 0 : Sums[static_cast<size_t>(need)]; }
+    int32_t At(int need) const { return need < 0 ? 0 : Sums[need]; }
   };
   TWays Ways(uint32_t ranks) const { return TWays{SymmetricSums(ranks, Count)}; }
 };
@@ -103,10 +93,10 @@ struct TSuitWeights {
   uint32_t Cards;  // bit r: the deck holds the card of rank r
   int32_t At(int r) const { return static_cast<int32_t>((Cards >> r) & 1u); }
   struct TWays {
-    size_t Cards;
-    int32_t At(int need) const { return need < 0 ? 0 : Binomial[static_cast<size_t>(need)][Cards]; }
+    int Cards;
+    int32_t At(int need) const { return need < 0 ? 0 : Binomial[need][Cards]; }
   };
-  TWays Ways(uint32_t ranks) const { return TWays{static_cast<size_t>(CountBits(ranks & Cards))}; }
+  TWays Ways(uint32_t ranks) const { return TWays{CountBits(ranks & Cards)}; }
 };
 
 // Adds to `fits` the ways to draw t = 5 - w - k cards of different ranks, none held, so
@@ -218,7 +208,7 @@ int TWildEngine::ClassifyWild(const THand& hand) {
   if (wilds == 0) return -1;
   if (wilds == 5) return WILD_5;
   if (wilds == 4) return hand.Counts[kAce][kTotalsColumn] == 1 ? WILD_4_A : WILD_4_WA;
-  if (hand.RankHistogram[static_cast<size_t>(naturals)] == 1) return WILD_FIVE_2 + hand.MinRank;
+  if (hand.RankHistogram[naturals] == 1) return WILD_FIVE_2 + hand.MinRank;
   int fit = -1;
   if (hand.MaxRank - hand.MinRank < 5) {
     if (hand.Counts[kAce][kTotalsColumn] > 0) {
@@ -227,7 +217,7 @@ int TWildEngine::ClassifyWild(const THand& hand) {
       fit = hand.MinRank < 8 ? 1 : 2;
     }
   }
-  const bool flush = hand.SuitHistogram[static_cast<size_t>(naturals)] == 1;
+  const bool flush = hand.SuitHistogram[naturals] == 1;
   const bool distinct = hand.RankHistogram[1] == naturals;
   if (wilds == 3) {
     if (!flush) return WILD_3;
@@ -265,20 +255,18 @@ void TWildEngine::InternalSetPayout() {
     // Categories by pay, best first; equal pays keep the lower category first.
     std::array<int, kMaxCategories> order{};
     std::iota(order.begin(), order.end(), 0);
-    const auto pay = [&](int c) {
-      return Payout != nullptr ? Payout->Pays[static_cast<size_t>(c)] : 0;
-    };
+    const auto pay = [&](int c) { return Payout != nullptr ? Payout->Pays[c] : 0; };
     std::stable_sort(order.begin(), order.begin() + LastCategory + 1,
                      [&](int a, int b) { return pay(a) > pay(b); });
     for (int position = 0; position <= LastCategory; ++position) {
-      const int c = order[static_cast<size_t>(position)];
+      const int c = order[position];
       for (int k = 0; k < kWildHandKindCount; ++k) {
-        if (InKindSet(WildKindSets[static_cast<size_t>(c)], k) && WildKindToCategory[k] == -1) {
+        if (InKindSet(WildKindSets[c], k) && WildKindToCategory[k] == -1) {
           WildKindToCategory[k] = c;
         }
       }
     }
-    WildFold.Build(WildKindToCategory.data(), kWildHandKindCount);
+    wildFold_.Build(WildKindToCategory.data(), kWildHandKindCount);
   } catch (...) {
     RethrowWithContext("Error calculate wild case (InternalSetPayout)");
   }
@@ -286,36 +274,36 @@ void TWildEngine::InternalSetPayout() {
 
 void TWildEngine::PrepareDeckTables() {
   // Deck counts are at most 4, so the pair sums below stay small: plain arithmetic.
-  PairsOfAll = 0;
-  PairsSquared = 0;
+  pairsOfAll_ = 0;
+  pairsSquared_ = 0;
   for (int r = 0; r < kRankCount; ++r) {
     const bool wild = Deck.IsWild(r);
     const int32_t n = wild ? 0 : Deck.Counts[r][kTotalsColumn];
     CheckRange(n, 0, 4, "deck count of a rank");
-    DeckRanks[static_cast<size_t>(r)] = n;
+    deckRanks_[r] = n;
     for (int s = 0; s < kSuitCount; ++s) {
-      if (r == 0) DeckSuits[static_cast<size_t>(s)] = 0;
+      if (r == 0) deckSuits_[s] = 0;
       if (wild) continue;
       CheckRange(Deck.Counts[r][s], 0, 1, "deck cards of one rank and suit");
-      if (Deck.Counts[r][s] != 0) DeckSuits[static_cast<size_t>(s)] |= 1u << r;
+      if (Deck.Counts[r][s] != 0) deckSuits_[s] |= 1u << r;
     }
-    const int32_t pairs = Binomial[2][static_cast<size_t>(n)];
-    PairsOfAll += pairs;
-    PairsSquared += pairs * pairs;
+    const int32_t pairs = Binomial[2][n];
+    pairsOfAll_ += pairs;
+    pairsSquared_ += pairs * pairs;
   }
 }
 
 void TWildEngine::CountWildKinds(int mask) {
   WildCounts[mask].fill(0);
   CountWildRankKinds(mask);
-  CountWildSuitKinds(mask, KeptCards(mask));
+  CountWildSuitKinds(mask, keptCards_[mask]);
 }
 
 void TWildEngine::CountWildRankKinds(int mask) {
   TWildRow& row = WildCounts[mask];
-  TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  TWildRankPart& part = rankParts_[mask];
   part = TWildRankPart{};
-  const TKeptCards& kept = KeptCards(mask);
+  const TKeptCards& kept = keptCards_[mask];
   const int h = kept.Wilds;
   const int k = kept.Naturals;
   const int32_t deckWilds = Deck.WildCount;
@@ -330,8 +318,8 @@ void TWildEngine::CountWildRankKinds(int mask) {
     if (k == 1) {
       row[(kept.Ranks >> kAce) & 1u ? WILD_4_A : WILD_4_WA] = wilds;
     } else {
-      row[WILD_4_A] = Mul(DeckRanks[kAce], wilds);
-      row[WILD_4_WA] = Mul(Sub(naturals, DeckRanks[kAce]), wilds);
+      row[WILD_4_A] = Mul(deckRanks_[kAce], wilds);
+      row[WILD_4_WA] = Mul(Sub(naturals, deckRanks_[kAce]), wilds);
     }
   }
 
@@ -341,25 +329,11 @@ void TWildEngine::CountWildRankKinds(int mask) {
   part.Factor = shape.Factor;
   part.Different = shape.Different;
   if (shape.Groups == 0) return;
-  const uint32_t keptPositions = ~static_cast<uint32_t>(mask) & 31u;
-  const auto fivesOf = [&](int r) {
-    const auto n = static_cast<size_t>(DeckRanks[static_cast<size_t>(r)]);
-    return shape.Fives[n][static_cast<size_t>(KeptOfRank(r, keptPositions))];
-  };
-  if (OtherRanksCount >= 0) {
-    // The ranks not dealt in one go, as in CheckDraw; then the dealt ranks and the wild one.
-    std::fill_n(row.begin() + WILD_FIVE_2, kRankCount,
-                shape.Fives[static_cast<size_t>(OtherRanksCount)][0]);
-    for (int i = 0; i < HandRankCount; ++i) {
-      const int r = HandRanks[static_cast<size_t>(i)];
-      row[WILD_FIVE_2 + r] = fivesOf(r);
-    }
-    if (Deck.WildRank >= 0) row[WILD_FIVE_2 + Deck.WildRank] = 0;
-  } else {
-    for (int r = 0; r < kRankCount; ++r) {
-      if (!Deck.IsWild(r)) row[WILD_FIVE_2 + r] = fivesOf(r);
-    }
-  }
+  // Each rank's five of a kind, as the shape has it for the rank's counts.
+  dealtRanks_.PutRankEntries(
+      mask, Deck, shape.Fives,
+      [&](int32_t fives) { std::fill_n(row.begin() + WILD_FIVE_2, kRankCount, fives); },
+      [&](int r, int32_t fives) { row[WILD_FIVE_2 + r] = fives; });
   row[WILD_2_AND_2_1] = shape.PairAndSingle;
   row[WILD_1_AND_3_1] = shape.TripsAndSingle;
   row[WILD_1_AND_2_2] = shape.TwoPairs;
@@ -370,37 +344,27 @@ void TWildEngine::CountWildRankKinds(int mask) {
   // king or an ace.
   const bool splitsLow = (shape.Groups & 2u) != 0 && (kept.Ranks & kKingAndAce) == 0;
   TFits lowFits = {0, 0, 0};
-  CountFits(kept.Ranks, k, TCountWeights{DeckRanks}, part.Fits, splitsLow ? &lowFits : nullptr);
+  CountFits(kept.Ranks, k, TCountWeights{deckRanks_}, part.Fits, splitsLow ? &lowFits : nullptr);
   for (size_t w = 1; w <= 3; ++w) {
     if (((shape.Groups >> w) & 1u) == 0) part.Fits[w] = {0, 0, 0};
   }
   if (splitsLow) {
     part.SplitsLow = true;
     const TSums lowWays =
-        WithoutRank(WithoutRank(shape.DistinctWays, DeckRanks[kKing]), DeckRanks[kAce]);
-    part.LowDifferent = lowWays[static_cast<size_t>(kHandSize - 1 - k)];
+        WithoutRank(WithoutRank(shape.DistinctWays, deckRanks_[kKing]), deckRanks_[kAce]);
+    part.LowDifferent = lowWays[kHandSize - 1 - k];
     part.LowFits = Sum(lowFits);
   }
 }
 
 const TWildEngine::TWildShape& TWildEngine::WildShapeOf(int mask) {
-  if (!ShapesShared) {
-    SpareWildShape = TWildShape{};
-    CountWildShape(mask, SpareWildShape);
-    return SpareWildShape;
-  }
-  const uint64_t key = ShapeKey(mask);
-  const int found = WildShapeIndex.Find(key);
-  if (found >= 0) return WildShapes[static_cast<size_t>(found)];
-  TWildShape& shape = WildShapes[static_cast<size_t>(WildShapeCount)];
-  shape = TWildShape{};
-  shape.Key = key;
-  CountWildShape(mask, shape);
-  WildShapeIndex.Add(key, WildShapeCount++);
-  return shape;
+  const auto count = [&](TWildShape& shape) { CountWildShape(mask, shape); };
+  if (!dealtRanks_.ShapesShared()) return wildShapes_.Spare(count);
+  return wildShapes_.Find(dealtRanks_.ShapeKey(mask, keptCards_[mask].Wilds), count);
 }
 
 void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
+  shape = TWildShape{};
   WorkHand.CopyKept(DealtHand, mask);
   const THand& kept = WorkHand;
   const int h = kept.WildCount;
@@ -410,8 +374,7 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
   const int d = kHandSize - kept.Total;
   uint32_t keptRanks = 0;
   for (int i = 0; i < kept.Total; ++i) {
-    if (kept.Ranks[static_cast<size_t>(i)] >= 0)
-      keptRanks |= 1u << kept.Ranks[static_cast<size_t>(i)];
+    if (kept.Ranks[i] >= 0) keptRanks |= 1u << kept.Ranks[i];
   }
   uint32_t absent = 0;
   for (int r = 0; r < kRankCount; ++r) {
@@ -424,11 +387,11 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
     const int j = wilds - h;
     const int t = kHandSize - wilds - k;
     if (j < 0 || j > d || t < 0) continue;
-    shape.Factor[static_cast<size_t>(wilds)] = Choose(j, deckWilds);
-    if (shape.Factor[static_cast<size_t>(wilds)] != 0) shape.Groups |= 1u << wilds;
+    shape.Factor[wilds] = Choose(j, deckWilds);
+    if (shape.Factor[wilds] != 0) shape.Groups |= 1u << wilds;
   }
   if (shape.Groups == 0) return;
-  shape.DistinctWays = SymmetricSums(absent, DeckRanks);
+  shape.DistinctWays = SymmetricSums(absent, deckRanks_);
   // The natural ranks by deck count and kept count, with how many ranks have each: the
   // ranks not dealt make one entry when they share a deck count.
   struct TRankClass {
@@ -438,26 +401,14 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
   };
   std::array<TRankClass, kRankCount> classes;  // the first classCount are set and read
   size_t classCount = 0;
-  if (OtherRanksCount >= 0) {
-    classes[classCount++] = TRankClass{OtherRanksCount, 0, OtherRanksNumber};
-    for (int i = 0; i < HandRankCount; ++i) {
-      const int r = HandRanks[static_cast<size_t>(i)];
-      classes[classCount++] =
-          TRankClass{DeckRanks[static_cast<size_t>(r)], kept.Counts[r][kTotalsColumn], 1};
-    }
-  } else {
-    for (int r = 0; r < kRankCount; ++r) {
-      if (Deck.IsWild(r)) continue;
-      classes[classCount++] =
-          TRankClass{DeckRanks[static_cast<size_t>(r)], kept.Counts[r][kTotalsColumn], 1};
-    }
-  }
+  dealtRanks_.ForEachRankClass(mask, Deck, [&](int32_t n, int held, int32_t ranks) {
+    classes[classCount++] = TRankClass{n, held, ranks};
+  });
   const std::span<const TRankClass> rankClasses(classes.data(), classCount);
 
   for (int wilds = 1; wilds <= 3; ++wilds) {
     if (((shape.Groups >> wilds) & 1u) == 0) continue;
-    const auto w = static_cast<size_t>(wilds);
-    const int32_t factor = shape.Factor[w];
+    const int32_t factor = shape.Factor[wilds];
     const int t = kHandSize - wilds - k;
     const auto put = [&](int32_t& count, int32_t ways) { count = Add(count, Mul(factor, ways)); };
 
@@ -470,16 +421,16 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
       const int32_t ways = Choose(t, c.Deck);
       fives = Add(fives, Mul(c.Ranks, ways));
       if ((made & (1u << (5 * c.Deck + c.Held))) == 0) {
-        put(shape.Fives[static_cast<size_t>(c.Deck)][static_cast<size_t>(c.Held)], ways);
+        put(shape.Fives[c.Deck][c.Held], ways);
         made |= 1u << (5 * c.Deck + c.Held);
       }
     }
     const int32_t all = Choose(t, naturals);
     // Naturals of different ranks, none held.
-    shape.Different[w] = distinct ? shape.DistinctWays[static_cast<size_t>(t)] : 0;
+    shape.Different[wilds] = distinct ? shape.DistinctWays[t] : 0;
     if (wilds == 3) continue;
     if (wilds == 2) {
-      put(shape.PairAndSingle, Sub(Sub(all, fives), shape.Different[w]));
+      put(shape.PairAndSingle, Sub(Sub(all, fives), shape.Different[wilds]));
       continue;
     }
 
@@ -496,22 +447,21 @@ void TWildEngine::CountWildShape(int mask, TWildShape& shape) {
     int32_t twoPairs = 0;
     if (kept.RankHistogram[3] == 0 && kept.RankHistogram[4] == 0 && CountBits(keptRanks) <= 2) {
       if (k == 0) {
-        twoPairs = Sub(Mul(PairsOfAll, PairsOfAll), PairsSquared) / 2;
+        twoPairs = Sub(Mul(pairsOfAll_, pairsOfAll_), pairsSquared_) / 2;
       } else {
         const int p = std::countr_zero(keptRanks);
         const int q = 31 - std::countl_zero(keptRanks);
-        const int32_t first =
-            Choose(2 - kept.Counts[p][kTotalsColumn], DeckRanks[static_cast<size_t>(p)]);
+        const int32_t first = Choose(2 - kept.Counts[p][kTotalsColumn], deckRanks_[p]);
         if (p != q) {
-          twoPairs = Mul(
-              first, Choose(2 - kept.Counts[q][kTotalsColumn], DeckRanks[static_cast<size_t>(q)]));
+          twoPairs = Mul(first, Choose(2 - kept.Counts[q][kTotalsColumn], deckRanks_[q]));
         } else {
-          twoPairs = Mul(first, Sub(PairsOfAll, Choose(2, DeckRanks[static_cast<size_t>(p)])));
+          twoPairs = Mul(first, Sub(pairsOfAll_, Choose(2, deckRanks_[p])));
         }
       }
     }
     put(shape.TwoPairs, twoPairs);
-    put(shape.PairAndSingles, Sub(Sub(Sub(Sub(all, fives), trips), twoPairs), shape.Different[w]));
+    put(shape.PairAndSingles,
+        Sub(Sub(Sub(Sub(all, fives), trips), twoPairs), shape.Different[wilds]));
   }
 }
 
@@ -521,7 +471,7 @@ bool TWildEngine::HasFlushSuits(const TKeptCards& kept) {
 
 void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
   TWildRow& row = WildCounts[mask];
-  TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  TWildRankPart& part = rankParts_[mask];
   const int k = kept.Naturals;
   // The suits a flush of the final naturals can be in: any with no natural held, the one
   // suit of the held naturals, or none when they are of two suits or pair up.
@@ -536,30 +486,29 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
     }
   }
   part.Suited = flushSuitCount > 0;
-  const std::span<const int> flushSuits(flushSuitList.data(), static_cast<size_t>(flushSuitCount));
+  const std::span<const int> flushSuits(flushSuitList.data(), flushSuitCount);
   TFitsByWilds suitedFits{};
   TFits lowSuited = {0, 0, 0};
   for (int s : flushSuits) {
-    const TSuitWeights cards{DeckSuits[static_cast<size_t>(s)]};
+    const TSuitWeights cards{deckSuits_[s]};
     CountFits(kept.Ranks, k, cards, suitedFits, part.SplitsLow ? &lowSuited : nullptr);
   }
 
   for (int wilds = 1; wilds <= 3; ++wilds) {
-    const auto w = static_cast<size_t>(wilds);
-    const int32_t factor = part.Factor[w];
+    const int32_t factor = part.Factor[wilds];
     if (factor == 0) continue;
     const int t = kHandSize - wilds - k;
     const auto put = [&](int kind, int32_t ways) { row[kind] = Add(row[kind], Mul(factor, ways)); };
     int32_t flushes = 0;
     for (int s : flushSuits) flushes = Add(flushes, Choose(t, Deck.Counts[kTotalsRow][s]));
-    const TFits& fits = part.Fits[w];
-    const TFits& suited = suitedFits[w];
-    const int32_t different = part.Different[w];
+    const TFits& fits = part.Fits[wilds];
+    const TFits& suited = suitedFits[wilds];
+    const int32_t different = part.Different[wilds];
     const int32_t plainFits = Sub(Sum(fits), Sum(suited));
     const int32_t unsuitedNoFit = Sub(Sub(different, flushes), plainFits);
     const int flushBase = wilds == 3 ? WILD_3_FLUSH : wilds == 2 ? WILD_2_FLUSH : WILD_1_FLUSH;
     put(flushBase, Sub(flushes, Sum(suited)));
-    for (int x = 0; x < 3; ++x) put(flushBase + 1 + x, suited[static_cast<size_t>(x)]);
+    for (int x = 0; x < 3; ++x) put(flushBase + 1 + x, suited[x]);
 
     if (wilds == 3) {
       put(WILD_3, Sub(different, flushes));  // two wilds more make four of a kind anyway
@@ -567,7 +516,7 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
     }
     const int straightBase = wilds == 2 ? WILD_2_STRAIGHT_A_5 : WILD_1_STRAIGHT_A_5;
     for (int x = 0; x < 3; ++x) {
-      put(straightBase + x, Sub(fits[static_cast<size_t>(x)], suited[static_cast<size_t>(x)]));
+      put(straightBase + x, Sub(fits[x], suited[x]));
     }
     if (wilds == 2) {
       put(WILD_2, unsuitedNoFit);
@@ -578,7 +527,7 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
     if (part.SplitsLow) {
       int32_t lowFlushes = 0;
       for (int s : flushSuits) {
-        const int cards = CountBits(DeckSuits[static_cast<size_t>(s)] & ((1u << kKing) - 1));
+        const int cards = CountBits(deckSuits_[s] & ((1u << kKing) - 1));
         lowFlushes = Add(lowFlushes, Choose(t, cards));
       }
       low = Sub(Sub(part.LowDifferent, lowFlushes), Sub(part.LowFits, Sum(lowSuited)));
@@ -590,7 +539,7 @@ void TWildEngine::CountWildSuitKinds(int mask, const TKeptCards& kept) {
 
 void TWildEngine::CountWildDraw(int mask) {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-  if (KeptCards(mask).Naturals == 0) {
+  if (keptCards_[mask].Naturals == 0) {
     InternalCheckEmpty(mask);
     return;
   }
@@ -600,7 +549,7 @@ void TWildEngine::CountWildDraw(int mask) {
 void TWildEngine::InternalCheckEmpty(int mask) {
   try {
     CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-    if (KeptCards(mask).Naturals != 0) throw RangeError("The hold keeps a natural card");
+    if (keptCards_[mask].Naturals != 0) throw RangeError("The hold keeps a natural card");
     CountWildKinds(mask);
   } catch (...) {
     RethrowWithContext(std::string(kWildCase) +
@@ -608,13 +557,9 @@ void TWildEngine::InternalCheckEmpty(int mask) {
   }
 }
 
-void TWildEngine::FoldWildKinds() {
-  FoldWildHolds(0, kFullDrawMask);
-}
-
 void TWildEngine::FoldWildHolds(int firstMask, int lastMask) {
   for (int m = firstMask; m <= lastMask; ++m)
-    WildFold.Fold(WildCounts[m].data(), CategoryCounts[m]);
+    wildFold_.Fold(WildCounts[m].data(), CategoryDraws[m]);
 }
 
 void TWildEngine::FoldHolds(int firstMask, int lastMask) {
@@ -627,15 +572,14 @@ void TWildEngine::SetWildSetup(int jokers, int wildRank) {
   Deck.SetWildRank(wildRank);
   DealtHand.SetWildRank(wildRank);
   WorkHand.SetWildRank(wildRank);
-  FullDeckWilds = Deck.WildCount;
+  fullDeckWilds_ = Deck.WildCount;
 }
 
 void TWildEngine::BeginHandAnalysis() {
   TPokerEngine::BeginHandAnalysis();
   std::memset(WildCounts.data(), 0, sizeof WildCounts);
   PrepareDeckTables();
-  WildShapeCount = 0;
-  WildShapeIndex.Clear();
+  wildShapes_.Clear();
 }
 
 void TWildEngine::Reset() {
@@ -666,31 +610,16 @@ void TWildEngine::CheckDraw(int mask) {
 }
 
 // The quick steps recount the wild kinds that a change of suits can change, from the
-// ranks' part that the full analysis of the same ranks left in RankParts.
+// ranks' part that the full analysis of the same ranks left in rankParts_.
 void TWildEngine::RecountWildSuitKinds(int mask) {
-  const TWildRankPart& part = RankParts[static_cast<size_t>(mask)];
+  const TWildRankPart& part = rankParts_[mask];
   if (part.Factor == std::array<int32_t, 4>{}) return;  // no final hand with 1..3 wild cards
-  const TKeptCards& kept = KeptCards(mask);
+  const TKeptCards& kept = keptCards_[mask];
   // Without a suit the final naturals can all be in, now and last time, the suit kinds
   // are what the ranks make of them: the counts stand.
   if (!HasFlushSuits(kept) && !part.Suited) return;
-  TWildRow& row = WildCounts[mask];
-  std::array<int32_t, kWildSuitKinds.size()> before;  // every entry set here
-  for (size_t i = 0; i < kWildSuitKinds.size(); ++i) {
-    before[i] = row[static_cast<size_t>(kWildSuitKinds[i])];
-    row[static_cast<size_t>(kWildSuitKinds[i])] = 0;
-  }
-  CountWildSuitKinds(mask, kept);
-  // The change of each kind goes into the hold's category counts.
-  for (size_t i = 0; i < kWildSuitKinds.size(); ++i) {
-    const int kind = kWildSuitKinds[i];
-    const int32_t change = row[static_cast<size_t>(kind)] - before[i];
-    const int c = WildKindToCategory[kind];
-    if (change != 0 && c >= 0) {
-      CategoryCounts[mask][c] += change;
-      ChangedHolds |= 1u << mask;
-    }
-  }
+  RecountKinds(kWildSuitKinds, WildCounts[mask], WildKindToCategory, mask, CategoryDraws,
+               holdValues_, [&] { CountWildSuitKinds(mask, kept); });
 }
 
 void TWildEngine::CheckDrawQuick(int mask) {
@@ -716,11 +645,6 @@ void TWildEngine::FoldKindsIntoCategories() {
   FoldHolds(0, kFullDrawMask);  // the natural kinds, then the wild kinds
 }
 
-void TWildEngine::RecountStraightsAndFlushes() {
-  TPokerEngine::RecountStraightsAndFlushes();
-  FoldWildKinds();
-}
-
 void TWildEngine::ClearCountsQuick() {
   TPokerEngine::ClearCountsQuick();
   WildCounts[0].fill(0);  // the other rows keep their counts; the quick steps move them
@@ -731,8 +655,7 @@ void TWildEngine::SetGame(const TPokerDescription& description) {
   TPokerEngine::SetGame(description);
   SetWildSetup(description.JokerCount, description.WildRank < 0 ? -1 : description.WildRank);
   WildKindSets.fill(0);
-  for (int c = 0; c <= LastCategory; ++c)
-    WildKindSets[static_cast<size_t>(c)] = description.WildKindSet(c);
+  for (int c = 0; c <= LastCategory; ++c) WildKindSets[c] = description.WildKindSet(c);
   InternalSetPayout();
 }
 
@@ -745,18 +668,9 @@ int TWildEngine::DealtCategory() const {
 }
 
 int TWildEngine::DealClassCount() const {
-  switch (FullDeckWilds) {
-    case 1:
-      return 153036;
-    case 2:
-      return 154791;
-    case 4:
-      return 103844;
-    case 5:
-      return 103845;
-    default:
-      return TPokerEngine::DealClassCount();
-  }
+  // The classes RunPermutations plays: the natural ones, then those with wild cards.
+  const int ranks = Deck.WildRank >= 0 ? kRankCount - 1 : kRankCount;
+  return NaturalDealClassCount(ranks) + WildDealClassCount(fullDeckWilds_, ranks);
 }
 
 // Another suit pattern of the ranks the previous class had, natural or wild: the quick
@@ -774,7 +688,7 @@ void TWildEngine::RunPermutations() {
   TPokerEngine::RunPermutations();
   try {
     std::vector<TDealClass> classes;
-    ForEachWildDealClass(FullDeckWilds, Deck.WildRank,
+    ForEachWildDealClass(fullDeckWilds_, Deck.WildRank,
                          [&](const TDealClass& deal) { classes.push_back(deal); });
     PlayDealClasses(classes);
   } catch (...) {
@@ -806,20 +720,20 @@ std::string TWildEngine::VerifyDraw(int mask) {
     if (depth == d) {
       hand.CopyKept(kept, 0);
       for (int i = 0; i < d; ++i) {
-        const TCard& card = cards[static_cast<size_t>(pick[static_cast<size_t>(i)])];
+        const TCard& card = cards[pick[i]];
         hand.AddCard(card.Rank, card.Suit);
       }
       if (hand.WildCount > 0) {
-        ++wild[static_cast<size_t>(ClassifyWild(hand))];
+        ++wild[ClassifyWild(hand)];
       } else {
         const int kind = ClassifyNatural(hand);
-        if (kind >= 0) ++natural[static_cast<size_t>(kind)];
+        if (kind >= 0) ++natural[kind];
       }
       ++draws;
       return;
     }
     for (size_t i = from; i < cards.size(); ++i) {
-      pick[static_cast<size_t>(depth)] = static_cast<int>(i);
+      pick[depth] = static_cast<int>(i);
       self(self, depth + 1, i + 1);
     }
   };
@@ -827,17 +741,15 @@ std::string TWildEngine::VerifyDraw(int mask) {
 
   std::string report;
   for (int k = 0; k < kHandKindCount; ++k) {
-    if (natural[static_cast<size_t>(k)] != KindCount[mask][k]) {
-      report += std::string(HandKindNames[static_cast<size_t>(k)]) + ": engine " +
-                std::to_string(KindCount[mask][k]) + ", listing " +
-                std::to_string(natural[static_cast<size_t>(k)]) + "\n";
+    if (natural[k] != KindCount[mask][k]) {
+      report += std::string(HandKindNames[k]) + ": engine " + std::to_string(KindCount[mask][k]) +
+                ", listing " + std::to_string(natural[k]) + "\n";
     }
   }
   for (int k = 0; k < kWildHandKindCount; ++k) {
-    if (wild[static_cast<size_t>(k)] != WildCounts[mask][k]) {
-      report += std::string(WildHandKindNames[static_cast<size_t>(k)]) + ": engine " +
-                std::to_string(WildCounts[mask][k]) + ", listing " +
-                std::to_string(wild[static_cast<size_t>(k)]) + "\n";
+    if (wild[k] != WildCounts[mask][k]) {
+      report += std::string(WildHandKindNames[k]) + ": engine " +
+                std::to_string(WildCounts[mask][k]) + ", listing " + std::to_string(wild[k]) + "\n";
     }
   }
   if (draws != DrawsOf(mask)) {

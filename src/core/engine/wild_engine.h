@@ -48,7 +48,6 @@ class TWildEngine : public TPokerEngine {
   void Check1(const TDealClass& deal) override;
   void CheckDrawQuick(int mask) override;
   void CheckEmptyQuick() override;
-  void RecountStraightsAndFlushes() override;
   void ClearCountsQuick() override;
   void SetGame(const TPokerDescription& description) override;
   int DealtCategory() const override;
@@ -63,9 +62,7 @@ class TWildEngine : public TPokerEngine {
   void CountWildDraw(int mask);
   // Counts the wild final hands of a hold that keeps no natural card.
   void InternalCheckEmpty(int mask);
-  // Folds WildCounts into the per-hold category counts.
-  void FoldWildKinds();
-  // The same for holds firstMask..lastMask.
+  // Folds the wild kinds of holds firstMask..lastMask into their category counts (adding).
   void FoldWildHolds(int firstMask, int lastMask);
   // Sets the jokers and the wild rank of the deck and both hands.
   void SetWildSetup(int jokers, int wildRank);
@@ -97,21 +94,20 @@ class TWildEngine : public TPokerEngine {
   // A flush of the final naturals is possible: the kept naturals are of different ranks
   // and of one suit (or there are none).
   static bool HasFlushSuits(const TKeptCards& kept);
-  TFoldPlan WildFold;  // made by InternalSetPayout
+  TFoldPlan wildFold_;  // made by InternalSetPayout
   // The deck's counts by rank and its cards of each suit, the wild rank left out, made once
   // per dealt hand (by BeginHandAnalysis, and by ClearCountsQuick for a new suit pattern).
   void PrepareDeckTables();
   // Fills row `mask` of WildCounts for the hold's kept cards: the ranks' part, then the
   // suits' part.
   void CountWildKinds(int mask);
-  // Sets the kinds a change of suits cannot change and fills RankParts[mask].
+  // Sets the kinds a change of suits cannot change and fills rankParts_[mask].
   void CountWildRankKinds(int mask);
   // What the wild counts of a hold owe to the counts of its ranks alone, whichever ranks
   // they are: holds of one deal with the same wild cards kept and the same (deck count,
   // kept count) pairs of the dealt ranks share it. The counts are for the row, the wild
   // cards to draw already multiplied in.
   struct TWildShape {
-    uint64_t Key = 0;
     uint32_t Groups = 0;  // bit w: final hands with w = 1..3 wild cards are possible
     std::array<int32_t, 4> Factor{};
     std::array<int32_t, 4> Different{};
@@ -124,22 +120,19 @@ class TWildEngine : public TPokerEngine {
   };
   const TWildShape& WildShapeOf(int mask);
   void CountWildShape(int mask, TWildShape& shape);
-  std::array<TWildShape, kMaskCount> WildShapes{};  // the shapes of this deal so far
-  int WildShapeCount = 0;
-  TShapeIndex WildShapeIndex;
-  TWildShape SpareWildShape;  // the shape of a hold of a deal whose shapes are not shared
+  TShapeCache<TWildShape> wildShapes_;
   // Sets the kinds that depend on suits (flushes, straights and what is left of the
-  // different ranks) from RankParts[mask] and the suits of the kept cards and the deck.
+  // different ranks) from rankParts_[mask] and the suits of the kept cards and the deck.
   void CountWildSuitKinds(int mask, const TKeptCards& kept);
   // The wild part of the quick steps: the suit kinds of the hold counted again.
   void RecountWildSuitKinds(int mask);
 
-  int32_t FullDeckWilds = 0;  // wild cards in the game's full deck
-  TRankWeights DeckRanks{};   // deck count of each natural rank (0 for the wild rank)
-  std::array<uint32_t, kSuitCount> DeckSuits{};  // bit r: the deck holds rank r of the suit
-  int32_t PairsOfAll = 0;    // sum of C(n, 2) over the ranks: two-pair completions
-  int32_t PairsSquared = 0;  // sum of C(n, 2)^2 over the ranks
-  std::array<TWildRankPart, kMaskCount> RankParts{};
+  int32_t fullDeckWilds_ = 0;  // wild cards in the game's full deck
+  TRankWeights deckRanks_{};   // deck count of each natural rank (0 for the wild rank)
+  std::array<uint32_t, kSuitCount> deckSuits_{};  // bit r: the deck holds rank r of the suit
+  int32_t pairsOfAll_ = 0;    // sum of C(n, 2) over the ranks: two-pair completions
+  int32_t pairsSquared_ = 0;  // sum of C(n, 2)^2 over the ranks
+  std::array<TWildRankPart, kMaskCount> rankParts_{};
 };
 
 // The engine for a game: natural when the game has no wild card.

@@ -49,6 +49,11 @@ TEST(WildDealClasses, CountsAndWeightsOfEveryDeck) {
       weights[static_cast<size_t>(w)] += deal.Weight;
     });
     EXPECT_EQ(classes, row.classes);
+    // The counts the engines announce to the progress, from the patterns of each group.
+    const int ranks = row.skipRank >= 0 ? 12 : 13;
+    EXPECT_EQ(classes[0], NaturalDealClassCount(ranks));
+    EXPECT_EQ(classes[1] + classes[2] + classes[3] + classes[4] + classes[5],
+              WildDealClassCount(row.wilds, ranks));
     const int naturalCards = row.skipRank >= 0 ? 48 : 52;
     int64_t deals = 0;
     for (int w = 0; w <= 5; ++w) {
