@@ -250,7 +250,8 @@ void TfmMain::FillLanguageMenu() {
   const QList<QAction*> items = languageMenu_->actions();
   for (size_t i = 0; i < names.size(); ++i) {
     items[static_cast<qsizetype>(i)]->setText(Q(names[i]));
-    items[static_cast<qsizetype>(i)]->setChecked(static_cast<int>(i) == preferences.LanguageIndex());
+    items[static_cast<qsizetype>(i)]->setChecked(static_cast<int>(i) ==
+                                                 preferences.LanguageIndex());
   }
 }
 

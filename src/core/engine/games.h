@@ -57,12 +57,16 @@ class TWildPokerDescription : public TPokerDescription {
   void SetCategory(int index, std::string name, TKindSet natural, TKindSet wild);
 };
 
-// The games of the catalogue; each constructor fills in the record.
+// The games of the catalogue; each constructor fills in the record. (A class name cannot be
+// put in parentheses.)
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define TARNWICK_GAME(Class, Parent) \
   class Class : public Parent {      \
    public:                           \
     Class();                         \
   };
+// NOLINTEND(bugprone-macro-parentheses)
+
 TARNWICK_GAME(TJacksOrBetter, TPokerDescription)
 TARNWICK_GAME(THighFives, TPokerDescription)
 TARNWICK_GAME(TDoubleBonus, TPokerDescription)

@@ -66,7 +66,8 @@ TAppFolders TAppFolders::ForExecutable(const std::filesystem::path& executable) 
   // A program whose shipped files sit beside it and whose folder the user may write is
   // portable; one installed with its files in share/tarnwick keeps the user's files in the
   // user's folders, whoever runs it.
-  folders.Portable = folders.ResourceFolder == folders.ProgramFolder && Writable(folders.ProgramFolder);
+  folders.Portable =
+      folders.ResourceFolder == folders.ProgramFolder && Writable(folders.ProgramFolder);
   if (folders.Portable) {
     // The desktop program's settings file, "tarnwick.ini", also for the command-line tool:
     // its language command chooses the desktop program's language.

@@ -187,9 +187,9 @@ TEST(PokerEngineListing, ListingClassifiesTheFullDeckLikeTheTextbook) {
   }
   int64_t fours = 0, threes = 0, pairs = 0;
   for (int r = 0; r < 13; ++r) {
-    fours += total[static_cast<size_t>(FOUR_OF_KIND_2 + r)];
-    threes += total[static_cast<size_t>(THREE_OF_KIND_2 + r)];
-    pairs += total[static_cast<size_t>(PAIRS_2 + r)];
+    fours += total[FOUR_OF_KIND_2 + r];
+    threes += total[THREE_OF_KIND_2 + r];
+    pairs += total[PAIRS_2 + r];
   }
   EXPECT_EQ(total[FLUSH_STRAIGHT_T_A], 4);
   EXPECT_EQ(total[FLUSH_STRAIGHT] + total[FLUSH_STRAIGHT_A_5], 36);

@@ -1,13 +1,14 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The whole-game run on several threads: the same counts as on one, progress on the
-// caller's thread, abort and errors as the one-thread run has them.
+// The whole-game run on several threads: progress on the caller's thread, abort and errors
+// as the one-thread run has them. These tests run under ThreadSanitizer too (label
+// "threads"); that every thread count counts the same is checked with the other whole-game
+// tests.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <future>
 #include <limits>
 #include <random>
 #include <thread>
@@ -18,7 +19,6 @@
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_progress.h"
-#include "test_sizes.h"
 
 namespace tarnwick {
 namespace {
@@ -28,58 +28,6 @@ TPayout TableFor(const TPokerDescription& game, const std::vector<int32_t>& pays
   table.GameId = game.GameId;
   std::copy(pays.begin(), pays.end(), table.Pays.begin());
   return table;
-}
-
-TPayout RunWithThreads(const TPokerDescription& game, const std::vector<int32_t>& pays,
-                       int threads) {
-  const auto engine = CreateEngineForGame(game);
-  TPayout table = TableFor(game, pays);
-  engine->SetPayout(&table);
-  engine->SetThreadCount(threads);
-  engine->CalcGameAdvantage();
-  return table;
-}
-
-// Every Nth game of the catalogue for TARNWICK_THREAD_GAME_STEP=N (the sanitizer builds,
-// where a run takes many times longer); every game otherwise.
-size_t GameStep() {
-  return static_cast<size_t>(
-      testing::TestSize("TARNWICK_THREAD_GAME_STEP", TARNWICK_THREAD_GAME_STEP_OF_BUILD, 1));
-}
-
-// Every game of the catalogue, with pays that make many holds compete: the run counts
-// every deal once, no draw count exceeds the draws of its deals, and two and eight threads
-// count exactly what one thread counts, to the last deal, so deriving the very same return
-// and chances. (The one-thread run goes on beside the others: the test takes less time.)
-TEST(ThreadRun, EveryGameCountsTheSameOnOneTwoAndEightThreads) {
-  const TCatalogue games = BuildCatalogue();
-  std::mt19937 random(7);
-  for (size_t g = 0; g < games.size(); ++g) {
-    const auto& game = games[g];
-    std::vector<int32_t> pays;
-    for (int c = 0; c <= game->LastCategory; ++c)
-      pays.push_back(static_cast<int32_t>(random() % 300));
-    if (g % GameStep() != 0) continue;
-    SCOPED_TRACE(game->Name);
-    auto reference = std::async(std::launch::async, [&] { return RunWithThreads(*game, pays, 1); });
-    const TPayout two = RunWithThreads(*game, pays, 2);
-    const TPayout eight = RunWithThreads(*game, pays, 8);
-    const TPayout one = reference.get();
-    const int64_t n = game->DeckSize();
-    EXPECT_EQ(one.DealTotal(), n * (n - 1) * (n - 2) * (n - 3) * (n - 4) / 120);
-    for (int d = 0; d <= 5; ++d) {
-      int64_t hands = 0;
-      for (int c = 0; c <= game->LastCategory; ++c) hands += one.Counts[d][c];
-      EXPECT_LE(hands, int64_t{one.Deals[d]} * Binomial[d][static_cast<size_t>(n - 5)]);
-    }
-    for (const TPayout* many : {&two, &eight}) {
-      EXPECT_EQ(many->Counts, one.Counts);
-      EXPECT_EQ(many->Deals, one.Deals);
-      EXPECT_EQ(many->Return, one.Return);
-      EXPECT_EQ(many->WinChance, one.WinChance);
-      EXPECT_EQ(many->PushChance, one.PushChance);
-    }
-  }
 }
 
 // Progress comes on the caller's thread, every 100 classes of the whole run, in order, and

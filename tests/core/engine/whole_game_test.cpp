@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
 #include <numeric>
 #include <random>
 #include <set>
@@ -14,6 +15,7 @@
 #include "errors.h"
 #include "test_games.h"
 #include "test_progress.h"
+#include "test_sizes.h"
 
 namespace tarnwick {
 namespace {
@@ -82,7 +84,7 @@ TEST(DealClasses, ClassesAreTheSuitOrbitsOfAllDeals) {
     EXPECT_TRUE(seen.insert(*images.begin()).second) << "an orbit is visited twice";
     deals += deal.Weight;
     std::array<int, 13> perRank{};
-    for (int r : deal.Ranks) ++perRank[static_cast<size_t>(r)];
+    for (const int8_t r : deal.Ranks) ++perRank[static_cast<size_t>(static_cast<int>(r))];
     const int most = *std::max_element(perRank.begin(), perRank.end());
     const int pairs = static_cast<int>(std::count(perRank.begin(), perRank.end(), 2));
     const int shape = most == 4    ? 0
@@ -99,7 +101,7 @@ TEST(DealClasses, ClassesAreTheSuitOrbitsOfAllDeals) {
   int withoutDeuces = 0;
   ForEachNaturalDealClass(0, [&](const TDealClass& deal, bool) {
     ++withoutDeuces;
-    for (int r : deal.Ranks) EXPECT_NE(r, 0);
+    for (const int8_t r : deal.Ranks) EXPECT_NE(static_cast<int>(r), 0);
   });
   EXPECT_LT(withoutDeuces, classes);
 }
@@ -201,6 +203,7 @@ TDealClass NewSuits(std::mt19937& random, TDealClass deal) {
   const bool suited = random() % 3 == 0;
   std::set<int> cards;
   for (int i = 0; i < kHandSize; ++i) {
+    // NOLINTNEXTLINE(bugprone-signed-char-misuse): a rank of -1 is a wild card
     const int rank = deal.Ranks[static_cast<size_t>(i)];
     if (rank < 0) continue;
     int suit = suited ? oneSuit : static_cast<int>(random() % 4);
@@ -293,6 +296,58 @@ TEST(WholeGame, ProgressZeroPaysAndAbort) {
   // Without a pay table there is nothing to fill.
   engine.SetPayout(nullptr);
   EXPECT_THROW(engine.CalcGameAdvantage(), TarnwickError);
+}
+
+TPayout RunWithThreads(const TPokerDescription& game, const std::vector<int32_t>& pays,
+                       int threads) {
+  const auto engine = CreateEngineForGame(game);
+  TPayout table = TableFor(game, pays);
+  engine->SetPayout(&table);
+  engine->SetThreadCount(threads);
+  engine->CalcGameAdvantage();
+  return table;
+}
+
+// Every Nth game of the catalogue for TARNWICK_THREAD_GAME_STEP=N (the sanitizer builds,
+// where a run takes many times longer); every game otherwise.
+size_t GameStep() {
+  return static_cast<size_t>(
+      testing::TestSize("TARNWICK_THREAD_GAME_STEP", TARNWICK_THREAD_GAME_STEP_OF_BUILD, 1));
+}
+
+// Every game of the catalogue, with pays that make many holds compete: the run counts
+// every deal once, no draw count exceeds the draws of its deals, and two and eight threads
+// count exactly what one thread counts, to the last deal, so deriving the very same return
+// and chances. (The one-thread run goes on beside the others: the test takes less time.)
+TEST(WholeGame, EveryGameCountsTheSameOnOneTwoAndEightThreads) {
+  const TCatalogue games = BuildCatalogue();
+  std::mt19937 random(7);
+  for (size_t g = 0; g < games.size(); ++g) {
+    const auto& game = games[g];
+    std::vector<int32_t> pays;
+    for (int c = 0; c <= game->LastCategory; ++c)
+      pays.push_back(static_cast<int32_t>(random() % 300));
+    if (g % GameStep() != 0) continue;
+    SCOPED_TRACE(game->Name);
+    auto reference = std::async(std::launch::async, [&] { return RunWithThreads(*game, pays, 1); });
+    const TPayout two = RunWithThreads(*game, pays, 2);
+    const TPayout eight = RunWithThreads(*game, pays, 8);
+    const TPayout one = reference.get();
+    const int64_t n = game->DeckSize();
+    EXPECT_EQ(one.DealTotal(), n * (n - 1) * (n - 2) * (n - 3) * (n - 4) / 120);
+    for (int d = 0; d <= 5; ++d) {
+      int64_t hands = 0;
+      for (int c = 0; c <= game->LastCategory; ++c) hands += one.Counts[d][c];
+      EXPECT_LE(hands, int64_t{one.Deals[d]} * Binomial[d][static_cast<size_t>(n - 5)]);
+    }
+    for (const TPayout* many : {&two, &eight}) {
+      EXPECT_EQ(many->Counts, one.Counts);
+      EXPECT_EQ(many->Deals, one.Deals);
+      EXPECT_EQ(many->Return, one.Return);
+      EXPECT_EQ(many->WinChance, one.WinChance);
+      EXPECT_EQ(many->PushChance, one.PushChance);
+    }
+  }
 }
 
 }  // namespace

@@ -129,7 +129,7 @@ TEST_P(WildEngineListing, RandomHandsMatchTheListing) {
               (chosen < 0 || table.Pays[c] > table.Pays[chosen]))
             chosen = c;
         }
-        category[static_cast<size_t>(kWildBase + k)] = chosen;
+        category[kWildBase + k] = chosen;
       }
       int listedBest = 0;
       int64_t bestSum = 0, bestDraws = 1;
@@ -145,11 +145,10 @@ TEST_P(WildEngineListing, RandomHandsMatchTheListing) {
           }
         }
         for (int k = 0; k < kWildHandKindCount; ++k) {
-          if (engine.WildCounts[mask][k] != row[static_cast<size_t>(kWildBase + k)]) {
+          if (engine.WildCounts[mask][k] != row[kWildBase + k]) {
             ADD_FAILURE() << where << "mask " << mask << " "
                           << WildHandKindNames[static_cast<size_t>(k)] << " engine "
-                          << engine.WildCounts[mask][k] << " listing "
-                          << row[static_cast<size_t>(kWildBase + k)];
+                          << engine.WildCounts[mask][k] << " listing " << row[kWildBase + k];
             ++failures;
           }
         }
