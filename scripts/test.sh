@@ -30,10 +30,18 @@ seconds="${TARNWICK_FUZZ_SECONDS:-60}"
 fuzz() {
   local target="$1"
   shift
-  rm -rf "build/fuzz-corpus/$target" && mkdir -p "build/fuzz-corpus/$target"
+  rm -rf "build/fuzz-corpus/$target" && mkdir -p "build/fuzz-corpus/$target" build/fuzz-findings
   echo "Fuzzing the $target reader for $((seconds / 3)) s"
-  "build/fuzz/tests/fuzz/tarnwick_${target}_fuzz" -max_total_time="$((seconds / 3))" \
-    -print_final_stats=1 "build/fuzz-corpus/$target" "$@" 2>&1 | tail -n 4
+  local log="build/fuzz-$target.log"
+  if ! "build/fuzz/tests/fuzz/tarnwick_${target}_fuzz" -max_total_time="$((seconds / 3))" \
+    -print_final_stats=1 -artifact_prefix=build/fuzz-findings/ "build/fuzz-corpus/$target" "$@" \
+    >"$log" 2>&1; then
+    # The input that failed is in build/fuzz-findings; the report says where it failed.
+    grep -v -E '^#[0-9]+' "$log" | tail -n 60 >&2
+    echo "The $target fuzzer found a failing input" >&2
+    exit 1
+  fi
+  tail -n 4 "$log"
 }
 fuzz data_file tests/fuzz/corpus/data
 fuzz ini_file tests/fuzz/corpus/ini data/Langs

@@ -46,13 +46,16 @@ void TIniFile::Parse(std::string_view text) {
   sections_.clear();
   sectionIndex_.clear();
   changed_.clear();
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // UTF-8 byte order mark
+  // UTF-8 byte order marks (an editor may have added one more): none is written back.
+  while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   TSection* current = nullptr;
   while (!text.empty()) {
     const size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
+    // Carriage returns before the line break (one from a file written on another system, or
+    // several) are part of the line break, so a line written back reads back the same.
+    while (line.ends_with('\r')) line.remove_suffix(1);
     const std::string_view trimmed = TrimBlanks(line);
     const bool bracket = !trimmed.empty() && trimmed.front() == '[';
     const size_t close = bracket ? trimmed.find(']') : std::string_view::npos;

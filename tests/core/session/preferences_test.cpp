@@ -45,8 +45,9 @@ TEST(IniFile, KeepsValuesVerbatimAndSurvivesJunk) {
       "Hint=Pays, \"quoted\"; semicolon=equals\n"
       "Name=Русский язык\n"
       "Name=second occurrence ignored\n"
-      "[broken section\n"
+      "[broken section\r\r\n"
       "=no key\n"
+      "Stray=returns\r\r\r\n"
       "; a comment\n"
       "[ Buttons ]\n"
       "OK=OK\n" +
@@ -72,6 +73,11 @@ TEST(IniFile, KeepsValuesVerbatimAndSurvivesJunk) {
   EXPECT_EQ(again.ReadInteger("", "Top", 0), 12);
   EXPECT_EQ(again.ReadString("Statistics", "Hint"), "Pays, \"quoted\"; semicolon=equals");
   EXPECT_EQ(again.Sections().front(), "");
+  EXPECT_EQ(again.ReadString("Statistics", "Stray"), "returns");
+  // Written back, the text reads back to itself.
+  TIniFile third;
+  third.Parse(again.Text());
+  EXPECT_EQ(third.Text(), again.Text());
 
   EXPECT_EQ(TIniFile::Read(std::filesystem::path("/nonexistent/x.ini")).Sections().size(), 0u);
   EXPECT_EQ(again.ReadInteger("", "Language", 3), 3);
