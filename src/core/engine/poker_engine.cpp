@@ -518,24 +518,25 @@ void TPokerEngine::Tick() {
   if (ProgressCounter % 100 == 0 && Progress != nullptr) Progress->Step(ProgressCounter);
 }
 
-std::string TPokerEngine::VerifyDraw(int mask) {
+int64_t TPokerEngine::ListDraws(int mask, bool wildCards,
+                                const std::function<void(const THand&)>& onHand) const {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
   const int d = DrawCount[mask];
   THand kept;
-  kept.SetJokerCount(Deck.JokerCount);
   kept.SetWildRank(Deck.WildRank);
   kept.CopyKept(DealtHand, mask);
-  // Every natural card of the deck, one entry per card.
+  // Every card of the deck, one entry per card (a wild card is rank -1).
   std::vector<TCard> cards;
+  if (wildCards) cards.assign(static_cast<size_t>(Deck.WildCount), TCard{-1, -1});
   for (int r = 0; r < kRankCount; ++r) {
     for (int s = 0; s < kSuitCount; ++s) {
       for (int i = 0; i < Deck.Counts[r][s]; ++i) cards.push_back({r, s});
     }
   }
-  TKindRow listed{};
   int64_t draws = 0;
   std::array<int, kHandSize> pick{};
   THand hand;
+  hand.SetWildRank(Deck.WildRank);
   // Visits every d-card subset of `cards` in lexicographic order of positions.
   const auto visit = [&](const auto& self, int depth, size_t from) -> void {
     if (depth == d) {
@@ -544,8 +545,7 @@ std::string TPokerEngine::VerifyDraw(int mask) {
         const TCard& card = cards[pick[i]];
         hand.AddCard(card.Rank, card.Suit);
       }
-      const int kind = ClassifyNatural(hand);
-      if (kind >= 0) ++listed[kind];
+      onHand(hand);
       ++draws;
       return;
     }
@@ -555,18 +555,26 @@ std::string TPokerEngine::VerifyDraw(int mask) {
     }
   };
   visit(visit, 0, 0);
+  return draws;
+}
 
+void TPokerEngine::ReportDifference(std::string& report, std::string_view name, int64_t engine,
+                                    int64_t listing) {
+  if (engine == listing) return;
+  report += std::string(name) + ": engine " + std::to_string(engine) + ", listing " +
+            std::to_string(listing) + "\n";
+}
+
+std::string TPokerEngine::VerifyDraw(int mask) {
+  TKindRow listed{};
+  const int64_t draws = ListDraws(mask, false, [&](const THand& hand) {
+    const int kind = ClassifyNatural(hand);
+    if (kind >= 0) ++listed[kind];
+  });
   std::string report;
-  for (int k = 0; k < kHandKindCount; ++k) {
-    if (listed[k] != KindCount[mask][k]) {
-      report += std::string(HandKindNames[k]) + ": engine " + std::to_string(KindCount[mask][k]) +
-                ", listing " + std::to_string(listed[k]) + "\n";
-    }
-  }
-  if (Deck.WildCount == 0 && draws != DrawsOf(mask)) {
-    report += "draws: engine " + std::to_string(DrawsOf(mask)) + ", listing " +
-              std::to_string(draws) + "\n";
-  }
+  for (int k = 0; k < kHandKindCount; ++k)
+    ReportDifference(report, HandKindNames[k], KindCount[mask][k], listed[k]);
+  if (Deck.WildCount == 0) ReportDifference(report, "draws", DrawsOf(mask), draws);
   return report;
 }
 

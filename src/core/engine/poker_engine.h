@@ -135,6 +135,14 @@ class TPokerEngine {
   void PlayDealClasses(const std::vector<TDealClass>& classes);
   // Folds the kinds of holds firstMask..lastMask into their category counts (adding).
   virtual void FoldHolds(int firstMask, int lastMask);
+  // VerifyDraw's listing: every draw of the hold `mask`, card by card from the deck as it
+  // is (its wild cards too, as rank -1, when `wildCards`), each final hand passed to
+  // `onHand`; returns the number of draws.
+  int64_t ListDraws(int mask, bool wildCards,
+                    const std::function<void(const THand&)>& onHand) const;
+  // Appends "NAME: engine E, listing L" to `report` when the two counts differ.
+  static void ReportDifference(std::string& report, std::string_view name, int64_t engine,
+                               int64_t listing);
 
   // The tables of the dealt hand (hold_tables.h), made by BeginHandAnalysis: the kept
   // cards of every hold, and the dealt ranks with the undealt-rank shortcut and the keys

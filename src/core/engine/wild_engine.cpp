@@ -697,65 +697,22 @@ void TWildEngine::RunPermutations() {
 }
 
 std::string TWildEngine::VerifyDraw(int mask) {
-  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
-  const int d = DrawCount[mask];
-  THand kept;
-  kept.SetWildRank(Deck.WildRank);
-  kept.CopyKept(DealtHand, mask);
-  // Every card of the deck, the wild cards one by one (a wild card is rank -1).
-  std::vector<TCard> cards;
-  for (int i = 0; i < Deck.WildCount; ++i) cards.push_back({-1, -1});
-  for (int r = 0; r < kRankCount; ++r) {
-    for (int s = 0; s < kSuitCount; ++s) {
-      for (int i = 0; i < Deck.Counts[r][s]; ++i) cards.push_back({r, s});
-    }
-  }
   TKindRow natural{};
   TWildRow wild{};
-  int64_t draws = 0;
-  std::array<int, kHandSize> pick{};
-  THand hand;
-  hand.SetWildRank(Deck.WildRank);
-  const auto visit = [&](const auto& self, int depth, size_t from) -> void {
-    if (depth == d) {
-      hand.CopyKept(kept, 0);
-      for (int i = 0; i < d; ++i) {
-        const TCard& card = cards[pick[i]];
-        hand.AddCard(card.Rank, card.Suit);
-      }
-      if (hand.WildCount > 0) {
-        ++wild[ClassifyWild(hand)];
-      } else {
-        const int kind = ClassifyNatural(hand);
-        if (kind >= 0) ++natural[kind];
-      }
-      ++draws;
-      return;
+  const int64_t draws = ListDraws(mask, true, [&](const THand& hand) {
+    if (hand.WildCount > 0) {
+      ++wild[ClassifyWild(hand)];
+    } else {
+      const int kind = ClassifyNatural(hand);
+      if (kind >= 0) ++natural[kind];
     }
-    for (size_t i = from; i < cards.size(); ++i) {
-      pick[depth] = static_cast<int>(i);
-      self(self, depth + 1, i + 1);
-    }
-  };
-  visit(visit, 0, 0);
-
+  });
   std::string report;
-  for (int k = 0; k < kHandKindCount; ++k) {
-    if (natural[k] != KindCount[mask][k]) {
-      report += std::string(HandKindNames[k]) + ": engine " + std::to_string(KindCount[mask][k]) +
-                ", listing " + std::to_string(natural[k]) + "\n";
-    }
-  }
-  for (int k = 0; k < kWildHandKindCount; ++k) {
-    if (wild[k] != WildCounts[mask][k]) {
-      report += std::string(WildHandKindNames[k]) + ": engine " +
-                std::to_string(WildCounts[mask][k]) + ", listing " + std::to_string(wild[k]) + "\n";
-    }
-  }
-  if (draws != DrawsOf(mask)) {
-    report += "draws: engine " + std::to_string(DrawsOf(mask)) + ", listing " +
-              std::to_string(draws) + "\n";
-  }
+  for (int k = 0; k < kHandKindCount; ++k)
+    ReportDifference(report, HandKindNames[k], KindCount[mask][k], natural[k]);
+  for (int k = 0; k < kWildHandKindCount; ++k)
+    ReportDifference(report, WildHandKindNames[k], WildCounts[mask][k], wild[k]);
+  ReportDifference(report, "draws", DrawsOf(mask), draws);
   return report;
 }
 

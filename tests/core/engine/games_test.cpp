@@ -94,38 +94,5 @@ TEST(Catalogue, WildCardsOfEachFamily) {
   EXPECT_EQ(FindGame(games, 34)->CategoryName(2), "Four  Kings");
 }
 
-// The kind map of the engine follows the category sets of each game.
-TEST(Catalogue, KindMapsOfSelectedGames) {
-  const TCatalogue games = BuildCatalogue();
-  TPokerEngine engine;
-  const auto category = [&](int gameId, int kind) {
-    engine.SetGame(*FindGame(games, gameId));
-    return engine.KindToCategory[kind];
-  };
-  EXPECT_EQ(category(15, THREE_OF_KIND_A), 6);  // Nevada Bonus: "Three Aces"
-  EXPECT_EQ(category(15, THREE_OF_KIND_K), 8);
-  EXPECT_EQ(category(15, STRAIGHT), 7);
-  EXPECT_EQ(category(1, FOUR_OF_KIND_5), 1);  // High Fives
-  EXPECT_EQ(category(1, FOUR_OF_KIND_6), 3);
-  EXPECT_EQ(category(1, THREE_OF_KIND_5), 6);
-  EXPECT_EQ(category(1, THREE_OF_KIND_4), 8);
-  EXPECT_EQ(category(19, PAIRS_A), -1);  // Lucky Nugget pays no pair
-  EXPECT_EQ(category(19, TWO_PAIRS), 7);
-  EXPECT_EQ(category(34, FOUR_OF_KIND_A), 5);  // Royal Court
-  EXPECT_EQ(category(34, FOUR_OF_KIND_Q), 3);
-  EXPECT_EQ(category(34, FOUR_OF_KIND_T), 5);
-  EXPECT_EQ(category(5, FOUR_OF_KIND_8), 1);  // Aces and Eights
-  EXPECT_EQ(category(5, FOUR_OF_KIND_7), 2);
-  EXPECT_EQ(category(10, FOUR_OF_KIND_T), 4);  // Aces and Faces
-  EXPECT_EQ(category(10, FOUR_OF_KIND_J), 3);
-  EXPECT_EQ(category(14, FOUR_OF_KIND_J), 3);  // Aces and Jacks
-  EXPECT_EQ(category(14, FOUR_OF_KIND_Q), 4);
-  EXPECT_EQ(category(23, FOUR_OF_KIND_T), 5);  // Super Double Bonus
-  EXPECT_EQ(category(23, FOUR_OF_KIND_Q), 3);
-  EXPECT_EQ(category(4, TWO_PAIRS), -1);       // Deuces Wild pays from three of a kind
-  EXPECT_EQ(category(17, FOUR_OF_KIND_9), 5);  // Deuces Deluxe "Natural Four of Kind"
-  EXPECT_EQ(engine.CategoryNameList.size(), 12u);
-}
-
 }  // namespace
 }  // namespace tarnwick
