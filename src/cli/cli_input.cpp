@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "errors.h"
+#include "text.h"
 
 namespace tarnwick::cli {
 
@@ -16,12 +17,6 @@ namespace {
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
-}
-
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 }  // namespace
@@ -33,7 +28,7 @@ std::string Format(const char* format, double value) {
 }
 
 const TPokerDescription& ParseGame(const TCatalogue& games, const std::string& text) {
-  const std::string wanted = Trim(text);
+  const std::string wanted(Trim(text));
   int number = 0;
   const char* end = wanted.data() + wanted.size();
   const auto [ptr, ec] = std::from_chars(wanted.data(), end, number);
@@ -52,8 +47,8 @@ std::vector<int32_t> ParsePays(const std::string& text) {
   size_t start = 0;
   while (true) {
     const size_t comma = text.find(',', start);
-    const std::string word =
-        Trim(text.substr(start, comma == std::string::npos ? comma : comma - start));
+    const std::string word(Trim(
+        std::string_view(text).substr(start, comma == std::string::npos ? comma : comma - start)));
     int32_t pay = 0;
     const char* end = word.data() + word.size();
     const auto [ptr, ec] = std::from_chars(word.data(), end, pay);

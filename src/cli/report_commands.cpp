@@ -15,6 +15,7 @@
 #include "stats/hold_stats.h"
 #include "stats/statistics.h"
 #include "terminal_progress.h"
+#include "text.h"
 
 namespace tarnwick::cli {
 
@@ -27,12 +28,6 @@ TFigureView ParseView(const std::string& text) {
   if (text == "probability") return TFigureView::Probability;
   if (text == "return") return TFigureView::Return;
   throw InputError("--view '" + text + "' is not one of hands, probability, return");
-}
-
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::vector<std::string> CategoryNames(const TPokerDescription& game) {
@@ -91,7 +86,7 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
   if (options.Json) {
     const auto column = [&](const StatisticsTable::TColumnTexts& texts, int k) {
       std::vector<std::string> cells;
-      for (int r = 0; r < rows; ++r) cells.push_back(Trim(texts[k][r]));
+      for (int r = 0; r < rows; ++r) cells.emplace_back(Trim(texts[k][r]));
       return cells;
     };
     Json columns = Json::array();
@@ -104,7 +99,7 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
     std::vector<std::string> hands;
     std::vector<std::string> hours;
     for (int r = 0; r < rows; ++r) {
-      hands.push_back(Trim(stats.OccursHandsText[r]));
+      hands.emplace_back(Trim(stats.OccursHandsText[r]));
       hours.push_back(stats.OccursHoursText[r]);
     }
     const Json report = {
@@ -128,9 +123,10 @@ int RunStats(const TCatalogue& games, const TTableOptions& options, std::ostream
   for (int r = 0; r < rows; ++r) {
     std::vector<std::string> line = {stats.RowLabels[r]};
     for (int k = 0; k < kStatColumns; ++k) {
-      line.push_back(options.Csv ? Trim(texts[k][r]) : StatisticsCellText(stats, view, k, r));
+      line.push_back(options.Csv ? std::string(Trim(texts[k][r]))
+                                 : StatisticsCellText(stats, view, k, r));
     }
-    line.push_back(Trim(stats.OccursHandsText[r]));
+    line.emplace_back(Trim(stats.OccursHandsText[r]));
     line.push_back(stats.OccursHoursText[r]);
     grid.push_back(line);
   }

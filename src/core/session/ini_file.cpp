@@ -6,16 +6,11 @@
 #include <charconv>
 
 #include "store/safe_files.h"
+#include "text.h"
 
 namespace tarnwick {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -56,11 +51,11 @@ void TIniFile::Parse(std::string_view text) {
     // Carriage returns before the line break (one from a file written on another system, or
     // several) are part of the line break, so a line written back reads back the same.
     while (line.ends_with('\r')) line.remove_suffix(1);
-    const std::string_view trimmed = TrimBlanks(line);
+    const std::string_view trimmed = Trim(line);
     const bool bracket = !trimmed.empty() && trimmed.front() == '[';
     const size_t close = bracket ? trimmed.find(']') : std::string_view::npos;
     if (close != std::string_view::npos) {
-      const std::string_view name = TrimBlanks(trimmed.substr(1, close - 1));
+      const std::string_view name = Trim(trimmed.substr(1, close - 1));
       const bool known = FindSection(name) != nullptr;
       current = &SectionFor(name);
       current->Read = true;
@@ -76,7 +71,7 @@ void TIniFile::Parse(std::string_view text) {
     // A "[" without "]" is a broken header, not a key.
     const size_t equals = bracket ? std::string_view::npos : line.find('=');
     const std::string_view key =
-        equals == std::string_view::npos ? std::string_view() : TrimBlanks(line.substr(0, equals));
+        equals == std::string_view::npos ? std::string_view() : Trim(line.substr(0, equals));
     // A comment, blank or junk line, or a repeated key (the first occurrence wins, as a
     // lookup finds it): kept as it is.
     if (key.empty() || trimmed.front() == ';' ||
@@ -161,7 +156,7 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
 int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
                               int32_t fallback) const {
   const std::string text = ReadString(section, key);
-  std::string_view digits = TrimBlanks(text);
+  std::string_view digits = Trim(text);
   if (digits.starts_with('+')) digits.remove_prefix(1);
   int32_t value = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -176,8 +171,8 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
-  const std::string_view name = TrimBlanks(key);
-  const std::string_view sectionName = TrimBlanks(section);
+  const std::string_view name = Trim(key);
+  const std::string_view sectionName = Trim(section);
   TSection& target = SectionFor(sectionName);
   const auto [found, added] = target.Index.try_emplace(Lower(name), 0);
   if (!added) {
@@ -188,8 +183,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     // After the section's last line that is not blank, so a blank line before the next
     // section stays where it is.
     size_t at = target.Lines.size();
-    while (at > 0 && target.Lines[at - 1].Key.empty() &&
-           TrimBlanks(target.Lines[at - 1].Value).empty())
+    while (at > 0 && target.Lines[at - 1].Key.empty() && Trim(target.Lines[at - 1].Value).empty())
       --at;
     for (auto& [lower, index] : target.Index) {
       if (index >= at) ++index;

@@ -6,22 +6,17 @@
 #include <cmath>
 
 #include "errors.h"
+#include "text.h"
 
 namespace tarnwick {
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 std::vector<std::string_view> Split(std::string_view text, char separator) {
   std::vector<std::string_view> fields;
   for (;;) {
     const size_t at = text.find(separator);
-    fields.push_back(Trim(text.substr(0, at)));
+    fields.push_back(Trim(text.substr(0, at), " \t\r"));
     if (at == std::string_view::npos) return fields;
     text.remove_prefix(at + 1);
   }
@@ -41,7 +36,7 @@ std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalo
   bool header = true;
   while (!text.empty()) {
     const size_t end = text.find('\n');
-    const std::string_view line = Trim(text.substr(0, end));
+    const std::string_view line = Trim(text.substr(0, end), " \t\r");
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++lineNumber;
     if (line.empty() || line.front() == '#') continue;
