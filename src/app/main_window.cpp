@@ -60,7 +60,7 @@ QString CodeText(int code) {
   return Q(CardText(code));
 }
 
-QString Upper(QString text) {
+QString Upper(const QString& text) {
   return text.toUpper().trimmed();
 }
 

@@ -57,7 +57,7 @@ QStringList CliColumn(const TPayout& table, const QStringList& cards) {
       report[QStringLiteral("holds")][report[QStringLiteral("best")].toInt()].toObject();
   const double draws = best[QStringLiteral("draws")].toDouble();
   QStringList column;
-  for (const QJsonValue& count : best[QStringLiteral("counts")].toArray())
+  for (const auto& count : best[QStringLiteral("counts")].toArray())
     column << QString::fromStdString(ChanceText(count.toDouble() / draws)).trimmed();
   column << QString();  // the separator
   column << QString::fromStdString(

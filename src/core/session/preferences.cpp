@@ -205,7 +205,7 @@ std::filesystem::path TPreferences::HelpPage(int context) const {
       std::filesystem::path(Text("Info", "HelpFile")).filename().stem();
   std::error_code error;
   for (const std::filesystem::path& book : {own, std::filesystem::path(kDefaultHelpFile).stem()}) {
-    const std::filesystem::path page = folder / book / topic;
+    std::filesystem::path page = folder / book / topic;
     if (std::filesystem::is_regular_file(page, error)) return page;
   }
   return {};
