@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test: the format check, the Debug build
-# with all tests, the core tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# tests of the whole-game run on worker threads under ThreadSanitizer, and a bounded run of
-# the fuzzers of the data file, INI and language file readers under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Installs what is missing, builds and runs every test: the format and layer checks, the
+# Debug build with all tests, clang-tidy on every source file, the core tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the tests of the whole-game run on worker
+# threads under ThreadSanitizer, and a bounded run of the fuzzers of the data file, INI and
+# language file readers under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/check-format.sh
 bash scripts/check-layers.sh
 cmake --workflow --preset default
+bash scripts/check-tidy.sh
 mkdir -p build
 cmake --workflow --preset asan 2>&1 | tee build/asan-test.log
 # A sanitizer report that did not stop a test is still a finding.
