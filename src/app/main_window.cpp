@@ -217,8 +217,8 @@ void TfmMain::BuildMenu() {
     TfmAbout about(this, devicePixelRatioF());
     about.exec();
   });
-  // The windows of the pay tables, charts and statistics are not part of this version.
-  for (QAction* later : {gameAction_, chartsAction_, statisticsAction_}) {
+  // The windows of the charts and the statistics are not part of this version.
+  for (QAction* later : {chartsAction_, statisticsAction_}) {
     later->setVisible(false);
     later->setEnabled(false);
   }
@@ -264,10 +264,7 @@ void TfmMain::ChooseLanguage(int index) {
 
 void TfmMain::ApplyTexts() {
   const TPreferences& preferences = Preferences();
-  // The preferred font where the system has it, else the desktop's own.
-  QFont font = QApplication::font();
-  const QString preferred = Q(preferences.FontName);
-  if (QFontDatabase::families().contains(preferred)) font.setFamily(preferred);
+  QFont font = PreferredFont(preferences.FontName);
   setFont(font);
 
   TCardButton* menuButton = Button(kMenuButton);

@@ -2,37 +2,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt_user_interface.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "errors.h"
+#include "game_dialog.h"
+#include "pay_editor.h"
+#include "progress_dialog.h"
 #include "qt_text.h"
 
 namespace tarnwick::app {
 
 namespace {
 
-// The windows of the pay table dialog, the editor, the all-holds, statistics and charts
-// windows are not part of this program yet: their menu entries and buttons are hidden, so
-// the controller never asks for them. Should it, the user learns why nothing opens.
+// The all-holds, statistics and charts windows are not part of this program yet: their menu entries
+// and buttons are hidden, so the controller never asks for them. Should it, the user learns why
+// nothing opens.
 [[noreturn]] void NotAvailable(const char* window) {
   throw TarnwickError(std::string("The ") + window + " window is not available in this version");
 }
 
 }  // namespace
 
-TDialogResult TQtUserInterface::ChooseGameAndPayout(TModelController&) {
-  NotAvailable("game and pay table");
+TDialogResult TQtUserInterface::ChooseGameAndPayout(TModelController& controller) {
+  TfmPokerChoose dialog(owner_, controller);
+  return dialog.exec() == QDialog::Accepted ? TDialogResult::Ok : TDialogResult::Cancel;
 }
 
-bool TQtUserInterface::EditPayout(bool, TModelController&, TPayout&) {
-  NotAvailable("pay table editor");
+bool TQtUserInterface::EditPayout(bool isNew, TModelController& controller, TPayout& table) {
+  // Over the window in front: the Game and Payout dialog when it opened the editor.
+  QWidget* parent = QApplication::activeModalWidget();
+  TfmNew editor(parent != nullptr ? parent : owner_.data(), isNew, controller, table);
+  return editor.exec() == QDialog::Accepted;
 }
 
 void TQtUserInterface::RunWithProgress(const std::function<void(TProgress&)>& work) {
-  // Only the pay table windows start long work, and they are not part of this version:
-  // the work runs here without a progress display.
-  TProgress progress;
-  work(progress);
+  RunOnWorker(owner_, work);
 }
 
 bool TQtUserInterface::Confirm(const std::string& question) {

@@ -9,7 +9,9 @@
 // work with an AbortError. A watcher may also raise AbortError from OnStep itself.
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "errors.h"
 
@@ -46,5 +48,24 @@ class TProgress {
  private:
   std::atomic<bool> cancelled_{false};
 };
+
+// A duration as minutes and seconds, "mm:ss": at least two digits each, the minutes going
+// on past 99 ("100:00" for 6000 s).
+inline std::string FormatMinutesSeconds(int64_t milliseconds) {
+  if (milliseconds < 0) milliseconds = 0;
+  const int64_t minutes = milliseconds / 60000;
+  const int64_t seconds = milliseconds / 1000 % 60;
+  std::string text = (minutes < 10 ? "0" : "") + std::to_string(minutes) + ':';
+  return text + (seconds < 10 ? "0" : "") + std::to_string(seconds);
+}
+
+// The time still needed when `done` of `total` took `elapsed` milliseconds, at the same
+// pace; 0 before anything is done.
+inline int64_t RemainingMs(int64_t total, int64_t done, int64_t elapsed) {
+  if (done <= 0 || done >= total) return 0;
+  const double whole =
+      static_cast<double>(total) / static_cast<double>(done) * static_cast<double>(elapsed);
+  return std::llround(whole) - elapsed;
+}
 
 }  // namespace tarnwick

@@ -164,6 +164,16 @@ int CompareTables(const TPayout& a, int key, const TPayout& b) {
   return key < 0 ? -result : result;
 }
 
+std::optional<int32_t> ParsePayText(std::string_view text) {
+  int64_t pay = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') continue;
+    pay = pay * 10 + (c - '0');
+    if (pay > kMaxPay) return std::nullopt;
+  }
+  return static_cast<int32_t>(pay);
+}
+
 TPayout MakePayout(const TPokerDescription& game, std::span<const int32_t> pays, int coinBasis) {
   const size_t expected = static_cast<size_t>(game.LastCategory) + 1;
   if (pays.size() != expected) {

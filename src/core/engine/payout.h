@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/cards.h"
@@ -69,6 +71,14 @@ int CompareTables(const TPayout& a, int key, const TPayout& b);
 // `coinBasis` coins), not computed yet. Raises an InputError for a wrong number of pays, a
 // negative pay or a coin basis outside 1..5.
 TPayout MakePayout(const TPokerDescription& game, std::span<const int32_t> pays, int coinBasis = 1);
+
+// The largest pay a table may have for one category: eight digits, so that the pay for five
+// coins and every sum of counts times pays stay far inside the arithmetic's range.
+constexpr int32_t kMaxPay = 99'999'999;
+
+// A pay as typed: its digits only (blanks, separators and letters dropped); no digits is 0.
+// Empty when the digits make more than kMaxPay.
+std::optional<int32_t> ParsePayText(std::string_view text);
 
 // The pays of categories 0..LastCategory.
 std::vector<int32_t> PaysOf(const TPayout& table);

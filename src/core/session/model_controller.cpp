@@ -527,12 +527,7 @@ void TModelController::LoadState(const TIniFile& settings) {
   // "Mode" is the sort key, negative for the reversed order; an unknown key sorts nothing.
   const int32_t mode = settings.ReadInteger("", "Mode", 0);
   const int64_t key = mode < 0 ? -static_cast<int64_t>(mode) : mode;
-  TSortKey sort = TSortKey::None;
-  if (key == 3) {
-    sort = TSortKey::Return;  // keys 2 and 3 both sort by the return
-  } else if (key >= 1 && key <= 8) {
-    sort = static_cast<TSortKey>(key);
-  }
+  const TSortKey sort = key >= 1 && key <= 8 ? static_cast<TSortKey>(key) : TSortKey::None;
   SetSort(sort, mode < 0);
   // The stored table index counts in the list of the stored coins: coins first.
   SetCoins(settings.ReadInteger("", "Coins", 1));

@@ -47,6 +47,7 @@ enum class TSortKey : int32_t {
   None = 0,
   PaysPerCoin = 1,
   Return = 2,
+  Profit = 3,  // the same order as Return, shown on the profit row
   Variance = 4,
   StdDev = 5,
   WinChance = 6,

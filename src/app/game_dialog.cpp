@@ -1,0 +1,225 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "game_dialog.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "coin_selector.h"
+#include "gradient_label.h"
+#include "guard.h"
+#include "help_browser.h"
+#include "qt_text.h"
+#include "session/preferences.h"
+#include "stats/table_grid.h"
+#include "tables_model.h"
+
+namespace tarnwick::app {
+
+namespace {
+
+constexpr int kGameHelp = 2;
+
+// The steps of one turn of a mouse wheel: -1 towards the user (down), +1 away (up).
+int WheelStep(const QWheelEvent* wheel) {
+  const int delta = wheel->angleDelta().y();
+  return delta < 0 ? 1 : delta > 0 ? -1 : 0;
+}
+
+}  // namespace
+
+TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
+    : QDialog(parent),
+      controller_(controller),
+      header_(new TGradientLabel(this)),
+      games_(new QListWidget(this)),
+      coins_(new TCoinSelector(this)),
+      title_(new TGradientLabel(this)),
+      tables_(new TTablesModel(controller, this)),
+      grid_(new QTableView(this)),
+      ok_(new QPushButton(this)),
+      cancel_(new QPushButton(this)),
+      add_(new QPushButton(this)),
+      edit_(new QPushButton(this)),
+      delete_(new QPushButton(this)) {
+  games_->setAccessibleName(QStringLiteral("Games"));
+  for (const auto& game : controller_.Games()) {
+    auto* item = new QListWidgetItem(QStringLiteral(" ") + Q(game->Name).toUpper());
+    item->setData(Qt::UserRole, game->GameId);
+    games_->addItem(item);
+  }
+  games_->sortItems();
+  games_->installEventFilter(this);
+  games_->viewport()->installEventFilter(this);
+  connect(games_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { SelectGameAt(games_->row(item)); });
+  connect(games_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!refreshing_) SelectGameAt(row);
+  });
+
+  connect(coins_, &TCoinSelector::CoinsChosen, this,
+          [this](int coins) { Run([&] { controller_.SetCoins(coins); }); });
+
+  grid_->setModel(tables_);
+  grid_->setAccessibleName(QStringLiteral("Tables"));
+  grid_->setSelectionBehavior(QAbstractItemView::SelectColumns);
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  grid_->horizontalHeader()->hide();
+  grid_->verticalHeader()->setSectionsClickable(true);
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->viewport()->installEventFilter(this);
+  connect(grid_->verticalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int row) { SortByRow(row); });
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
+          [this](const QModelIndex& current) {
+            if (refreshing_ || !current.isValid() || current.column() == controller_.TableIndex())
+              return;
+            if (current.column() < controller_.TableCount())
+              Run([&] { controller_.SelectTable(current.column()); });
+          });
+
+  for (QPushButton* button : {ok_, cancel_, add_, edit_, delete_}) button->setAutoDefault(false);
+  ok_->setDefault(true);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(add_, &QPushButton::clicked, this, [this] { Run([&] { controller_.AddTable(); }); });
+  connect(edit_, &QPushButton::clicked, this, [this] { Run([&] { controller_.EditTable(); }); });
+  connect(delete_, &QPushButton::clicked, this,
+          [this] { Run([&] { controller_.DeleteTable(); }); });
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(header_);
+  left->addWidget(games_, 1);
+  auto* strip = new QHBoxLayout;
+  strip->addWidget(coins_);
+  strip->addWidget(title_, 1);
+  auto* right = new QVBoxLayout;
+  right->addLayout(strip);
+  right->addWidget(grid_, 1);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* button : {ok_, cancel_, add_, edit_, delete_}) buttons->addWidget(button);
+  buttons->addStretch(1);
+  auto* layout = new QGridLayout(this);
+  layout->addLayout(left, 0, 0);
+  layout->addLayout(right, 0, 1);
+  layout->addLayout(buttons, 1, 0, 1, 2);
+  layout->setColumnStretch(1, 1);
+
+  ApplyTexts();
+  Refresh();
+  const QFontMetrics metrics(font());
+  games_->setFixedWidth(metrics.horizontalAdvance(QStringLiteral(" DOUBLE DOUBLE BONUS POKER ")) +
+                        games_->verticalScrollBar()->sizeHint().width() + 8);
+  // Five tables in view beside the labels, every row without scrolling.
+  const int column = metrics.horizontalAdvance(QStringLiteral("00000000")) + 12;
+  for (int c = 0; c < 5; ++c) grid_->horizontalHeader()->resizeSection(c, column);
+  grid_->horizontalHeader()->setDefaultSectionSize(column);
+  const int rowHeight = metrics.height() + 4;
+  grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
+  grid_->verticalHeader()->resizeSection(kTableGridSeparator, 3);
+  grid_->setMinimumSize(
+      grid_->verticalHeader()->sizeHint().width() + 5 * column + 4,
+      (kTableGridRows - 1) * rowHeight + 3 + grid_->horizontalScrollBar()->sizeHint().height() + 4);
+}
+
+TfmPokerChoose::~TfmPokerChoose() = default;
+
+void TfmPokerChoose::ApplyTexts() {
+  const TPreferences& preferences = Preferences();
+  setFont(PreferredFont(preferences.FontName));
+  setWindowTitle(Q(preferences.WindowName("SelectGame")));
+  header_->setText(Q(preferences.Text("SelectGame", "VideoPoker")));
+  const auto caption = [&](QPushButton* button, const char* key, bool hint) {
+    button->setText(Q(preferences.ButtonText(key)));
+    button->setAccessibleName(button->text().remove(QLatin1Char('&')));
+    if (hint) button->setToolTip(HintOf(preferences.HintText("Buttons", key)));
+  };
+  caption(ok_, "OK", false);
+  caption(cancel_, "Cancel", false);
+  caption(add_, "Add", true);
+  caption(edit_, "Edit", true);
+  caption(delete_, "Delete", true);
+  coins_->ApplyTexts();
+  tables_->ApplyTexts();
+}
+
+void TfmPokerChoose::Refresh() {
+  refreshing_ = true;
+  const TPokerDescription& game = controller_.CurrentGame();
+  for (int row = 0; row < games_->count(); ++row) {
+    if (games_->item(row)->data(Qt::UserRole).toInt() == game.GameId) games_->setCurrentRow(row);
+  }
+  coins_->SetCoins(controller_.Coins());
+  title_->setText(Q(game.Name).toUpper());
+  tables_->Refresh();
+  grid_->verticalHeader()->resizeSection(kTableGridSeparator, 3);
+  const bool current = controller_.CurrentTable() != nullptr;
+  for (QPushButton* button : {ok_, edit_, delete_}) button->setEnabled(current);
+  if (current) {
+    grid_->setCurrentIndex(tables_->index(0, controller_.TableIndex()));
+    grid_->scrollTo(tables_->index(0, controller_.TableIndex()));
+  } else {
+    grid_->clearSelection();
+  }
+  refreshing_ = false;
+}
+
+void TfmPokerChoose::SelectGameAt(int row) {
+  if (row < 0 || row >= games_->count()) return;
+  const int gameId = games_->item(row)->data(Qt::UserRole).toInt();
+  if (gameId == controller_.CurrentGame().GameId) return;
+  Run([&] { controller_.SelectGame(gameId); });
+}
+
+void TfmPokerChoose::SortByRow(int row) {
+  const int key = TableGridSortKey(row, controller_.LastCategory());
+  if (key == 0) return;
+  const int current =
+      static_cast<int>(controller_.SortKey()) * (controller_.SortReversed() ? -1 : 1);
+  const bool reversed = key == current;
+  Run([&] { controller_.SetSort(static_cast<TSortKey>(key), reversed); });
+}
+
+void TfmPokerChoose::Run(const std::function<void()>& action) {
+  // A failure is reported and the dialog stays open, showing what the controller has now.
+  Guarded(this, action);
+  Refresh();
+}
+
+bool TfmPokerChoose::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel) {
+    const int step = WheelStep(static_cast<QWheelEvent*>(event));
+    if (watched == games_ || watched == games_->viewport()) {
+      const int row = games_->currentRow() + step;
+      if (step != 0 && row >= 0 && row < games_->count()) SelectGameAt(row);
+      return true;
+    }
+    if (watched == grid_->viewport()) {
+      const int column = controller_.TableIndex() + step;
+      if (step != 0 && column >= 0 && column < controller_.TableCount())
+        Run([&] { controller_.SelectTable(column); });
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TfmPokerChoose::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    ShowHelpTopic(this, kGameHelp);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace tarnwick::app

@@ -1,0 +1,198 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "pay_editor.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "coin_selector.h"
+#include "gradient_label.h"
+#include "help_browser.h"
+#include "qt_text.h"
+#include "session/preferences.h"
+
+namespace tarnwick::app {
+
+namespace {
+
+constexpr int kEditorHelp = 3;
+
+// The digits of `text`, at most as many as the largest pay has.
+QString PayDigits(const QString& text) {
+  QString digits;
+  for (const QChar c : text) {
+    if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) digits += c;
+  }
+  while (!ParsePayText(S(digits))) digits.chop(1);
+  return digits;
+}
+
+}  // namespace
+
+TPaysModel::TPaysModel(const std::vector<std::string>& names, TPayout& table, QObject* parent)
+    : QAbstractTableModel(parent), names_(names), table_(table) {}
+
+int TPaysModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(names_.size());
+}
+
+int TPaysModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : 2;
+}
+
+QVariant TPaysModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const int row = index.row();
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::AccessibleTextRole:
+      if (index.column() == 0)
+        return QStringLiteral("   ") + Q(names_[static_cast<size_t>(row)]).toUpper();
+      return QString::number(table_.Pays[static_cast<size_t>(row)]);
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(index.column() == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                                     : Qt::AlignRight | Qt::AlignVCenter);
+    default:
+      return {};
+  }
+}
+
+bool TPaysModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || index.column() != 1 || role != Qt::EditRole) return false;
+  const std::optional<int32_t> pay = ParsePayText(S(value.toString()));
+  if (!pay) return false;
+  table_.Pays[static_cast<size_t>(index.row())] = *pay;
+  emit dataChanged(index, index);
+  return true;
+}
+
+Qt::ItemFlags TPaysModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  // Only the pays can be chosen and typed.
+  if (index.column() == 0) return Qt::ItemIsEnabled;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QWidget* TPayDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                    const QModelIndex& index) const {
+  auto* editor = new QLineEdit(parent);
+  editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  editor->setAccessibleName(QStringLiteral("Pay"));
+  QAbstractItemModel* model = const_cast<QAbstractItemModel*>(index.model());
+  const QPersistentModelIndex at(index);
+  connect(editor, &QLineEdit::textEdited, editor, [editor, model, at](const QString& text) {
+    const QString digits = PayDigits(text);
+    if (digits != text) {
+      const int cursor = editor->cursorPosition() - static_cast<int>(text.size() - digits.size());
+      editor->setText(digits);
+      editor->setCursorPosition(std::max(cursor, 0));
+    }
+    model->setData(at, digits, Qt::EditRole);
+  });
+  return editor;
+}
+
+void TPayDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+  static_cast<QLineEdit*>(editor)->setText(index.data(Qt::EditRole).toString());
+}
+
+void TPayDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                const QModelIndex& index) const {
+  model->setData(index, PayDigits(static_cast<QLineEdit*>(editor)->text()), Qt::EditRole);
+}
+
+bool TPayDelegate::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    emit EscapePressed();
+    return true;
+  }
+  return QStyledItemDelegate::eventFilter(watched, event);
+}
+
+TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, TPayout& table)
+    : QDialog(parent),
+      table_(table),
+      coins_(new TCoinSelector(this)),
+      title_(new TGradientLabel(this)),
+      pays_(new TPaysModel(controller.CategoryNames(), table, this)),
+      grid_(new QTableView(this)),
+      ok_(new QPushButton(this)),
+      cancel_(new QPushButton(this)) {
+  const TPreferences& preferences = Preferences();
+  setFont(PreferredFont(preferences.FontName));
+  setWindowTitle(QStringLiteral("  ") +
+                 Q(preferences.Text("AddEditWin", isNew ? "AddNewPayout" : "EditPayout")));
+  title_->setText(Q(controller.CurrentGame().Name).toUpper());
+  ok_->setText(Q(preferences.ButtonText("OK")));
+  cancel_->setText(Q(preferences.ButtonText("Cancel")));
+  ok_->setAccessibleName(ok_->text());
+  cancel_->setAccessibleName(cancel_->text());
+  ok_->setAutoDefault(false);
+  ok_->setDefault(true);
+  cancel_->setAutoDefault(false);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+  coins_->SetCoins(table_.CoinBasis);
+  connect(coins_, &TCoinSelector::CoinsChosen, this,
+          [this](int coins) { table_.CoinBasis = coins; });
+
+  auto* delegate = new TPayDelegate(this);
+  connect(delegate, &TPayDelegate::EscapePressed, this, &QDialog::reject);
+  grid_->setModel(pays_);
+  grid_->setItemDelegateForColumn(1, delegate);
+  grid_->setAccessibleName(QStringLiteral("Pays"));
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+  grid_->horizontalHeader()->hide();
+  grid_->verticalHeader()->hide();
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const QFontMetrics metrics(font());
+  const int rowHeight = metrics.height() + 6;
+  grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  int nameWidth = 0;
+  for (int row = 0; row < pays_->rowCount(); ++row) {
+    nameWidth = std::max(
+        nameWidth,
+        metrics.horizontalAdvance(pays_->data(pays_->index(row, 0), Qt::DisplayRole).toString()));
+  }
+  grid_->setColumnWidth(0, nameWidth + 16);
+  grid_->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("000000000")) + 16);
+  // Every row in view, without scrolling.
+  grid_->setFixedSize(grid_->columnWidth(0) + grid_->columnWidth(1) + 2 * grid_->frameWidth(),
+                      rowHeight * pays_->rowCount() + 2 * grid_->frameWidth());
+  grid_->setCurrentIndex(pays_->index(0, 1));
+
+  auto* strip = new QHBoxLayout;
+  strip->addWidget(coins_);
+  strip->addWidget(title_, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(strip);
+  layout->addWidget(grid_);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  coins_->ApplyTexts();
+}
+
+void TfmNew::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    ShowHelpTopic(this, kEditorHelp);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace tarnwick::app

@@ -1,0 +1,348 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The Game and Payout dialog, the pay table editor and the progress of a whole-game run,
+// driven as a player would.
+
+#include <QHeaderView>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTest>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "app_test_support.h"
+#include "coin_selector.h"
+#include "game_dialog.h"
+#include "main_window.h"
+#include "pay_editor.h"
+#include "progress_dialog.h"
+#include "results_model.h"
+#include "tables_model.h"
+
+using namespace tarnwick;
+using namespace tarnwick::app;
+
+namespace {
+
+// The return tarnwick-cli computes for a table.
+double CliReturn(int game, const QString& pays) {
+  QProcess cli;
+  cli.start(QStringLiteral(TARNWICK_CLI),
+            {QStringLiteral("return"), QStringLiteral("-g"), QString::number(game),
+             QStringLiteral("-p"), pays, QStringLiteral("--json"), QStringLiteral("--quiet")});
+  cli.waitForFinished(60000);
+  return QJsonDocument::fromJson(cli.readAllStandardOutput())
+      .object()[QStringLiteral("return")]
+      .toDouble();
+}
+
+QString PaysText(const TPayout& table) {
+  QStringList pays;
+  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
+  return pays.join(',');
+}
+
+int RowOfGame(const QListWidget& list, const QString& name) {
+  for (int row = 0; row < list.count(); ++row) {
+    if (list.item(row)->text() == QStringLiteral(" ") + name) return row;
+  }
+  return -1;
+}
+
+void Wheel(QWidget* target, int delta) {
+  QWheelEvent wheel(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(target, &wheel);
+}
+
+// Types `text` into the pay cell of `row` of an open editor, as keys.
+QLineEdit* TypePay(TfmNew& editor, int row, const QString& text) {
+  QTableView* grid = editor.Grid();
+  const QModelIndex cell = editor.Pays().index(row, 1);
+  grid->setCurrentIndex(cell);
+  grid->edit(cell);
+  auto* line = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
+  line->selectAll();
+  QTest::keyClicks(line, text);
+  return line;
+}
+
+}  // namespace
+
+class PayTablesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void TheDialogListsGamesCoinsAndTables();
+  void SortingByEveryFigureAndTheWheel();
+  void AddEditAndDeleteThroughTheDialog();
+  void CancelRestoresGameCoinsAndTable();
+  void TheEditorTakesDigitsOnly();
+  void ProgressAbortStoresNothing();
+};
+
+void PayTablesTest::TheDialogListsGamesCoinsAndTables() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  TfmPokerChoose dialog(&window, controller);
+  QListWidget* games = dialog.GameList();
+  QCOMPARE(games->count(), 34);
+  for (int row = 1; row < games->count(); ++row)
+    QVERIFY(games->item(row - 1)->text() < games->item(row)->text());
+  QVERIFY(RowOfGame(*games, QStringLiteral("ROYAL COURT")) >= 0);
+
+  dialog.SelectGameAt(RowOfGame(*games, QStringLiteral("DEUCES WILD")));
+  QCOMPARE(controller.CurrentGame().GameId, 4);
+  QCOMPARE(dialog.Grid()->accessibleName(), QStringLiteral("Tables"));
+  dialog.SelectGameAt(RowOfGame(*games, QStringLiteral("JACKS OR BETTER")));
+  QCOMPARE(controller.CurrentGame().GameId, 0);
+  const TTablesModel& tables = dialog.Tables();
+  QVERIFY(controller.TableCount() > 1);
+  QCOMPARE(tables.columnCount(), std::max(controller.TableCount(), 5));
+  // Nine categories: rows 9 to 12 are empty in every column; the figures are there.
+  for (int column = 0; column < controller.TableCount(); ++column) {
+    for (int row = 9; row <= 13; ++row) QCOMPARE(tables.Text(row, column), QString());
+    QVERIFY(tables.Text(14, column).toDouble() > 90);
+  }
+  QCOMPARE(tables.Label(0), QStringLiteral("  ROYAL FLUSH"));
+  QCOMPARE(tables.Label(14), QStringLiteral("Return, %"));
+  QCOMPARE(tables.Label(16), QStringLiteral("Variance"));
+
+  // Five coins: a table of one coin shows its pays times five.
+  controller.SelectTable(0);
+  const TPayout table = *controller.CurrentTable();
+  QCOMPARE(table.CoinBasis, 1);
+  dialog.CoinSelector()->Button(5)->click();
+  QCOMPARE(controller.Coins(), 5);
+  const int column = controller.TableIndex();
+  QCOMPARE(tables.Text(0, column), QString::number(table.Pays[0] * 5));
+  QCOMPARE(tables.Text(8, column), QString::number(table.Pays[8] * 5));
+  // The figures are per bet, whatever the coins.
+  QCOMPARE(tables.Text(14, column),
+           QString::number(static_cast<double>(table.Return * 100), 'f', 4));
+  // Columns past the tables cannot be chosen.
+  QCOMPARE(tables.flags(tables.index(0, tables.columnCount() - 1)) & Qt::ItemIsSelectable,
+           controller.TableCount() < 5 ? Qt::NoItemFlags : Qt::ItemIsSelectable);
+}
+
+void PayTablesTest::SortingByEveryFigureAndTheWheel() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  TfmPokerChoose dialog(&window, controller);
+  const TTablesModel& tables = dialog.Tables();
+  const auto figures = [&](int row) {
+    std::vector<double> values;
+    for (int column = 0; column < controller.TableCount(); ++column)
+      values.push_back(tables.Text(row, column).toDouble());
+    return values;
+  };
+  for (int row = 14; row <= 20; ++row) {
+    dialog.SortByRow(row);
+    std::vector<double> values = figures(row);
+    QVERIFY2(std::is_sorted(values.begin(), values.end()), qPrintable(tables.Label(row)));
+    QVERIFY(tables.headerData(row, Qt::Vertical, Qt::DisplayRole).toString().endsWith(u'\u25B2'));
+    // The same label again: the other way round, the mark turned.
+    dialog.SortByRow(row);
+    values = figures(row);
+    QVERIFY(std::is_sorted(values.rbegin(), values.rend()));
+    QVERIFY(tables.headerData(row, Qt::Vertical, Qt::DisplayRole).toString().endsWith(u'\u25BC'));
+    QCOMPARE(static_cast<int>(controller.SortKey()), row - 12);
+    QVERIFY(controller.SortReversed());
+  }
+  // A click on a category label sorts by the pays; on the separator, nothing.
+  dialog.SortByRow(3);
+  QCOMPARE(controller.SortKey(), TSortKey::PaysPerCoin);
+  dialog.SortByRow(13);
+  QCOMPARE(controller.SortKey(), TSortKey::PaysPerCoin);
+  QVERIFY(!tables.headerData(16, Qt::Vertical, Qt::DisplayRole).toString().contains(u'\u25B2'));
+
+  // The wheel over the grid steps through the tables, over the list through the games.
+  controller.SelectTable(0);
+  Wheel(dialog.Grid()->viewport(), -120);
+  QCOMPARE(controller.TableIndex(), 1);
+  Wheel(dialog.Grid()->viewport(), 120);
+  Wheel(dialog.Grid()->viewport(), 120);
+  QCOMPARE(controller.TableIndex(), 0);
+  const int gameRow = dialog.GameList()->currentRow();
+  Wheel(dialog.GameList()->viewport(), -120);
+  QCOMPARE(dialog.GameList()->currentRow(), gameRow + 1);
+  QCOMPARE(controller.CurrentGame().GameId,
+           dialog.GameList()->item(gameRow + 1)->data(Qt::UserRole).toInt());
+}
+
+void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  TfmPokerChoose dialog(&window, controller);
+  const int stored = controller.StoredTableCount();
+  // A new Jacks or better table, the royal typed over the current pay and OK clicked at
+  // once: the last digit counts.
+  const auto addRoyal = [&](const QString& royal) {
+    test::WhenModal([&](QWidget* modal) {
+      auto* editor = qobject_cast<TfmNew*>(modal);
+      QVERIFY(editor != nullptr);
+      QCOMPARE(editor->windowTitle(), QStringLiteral("  Add new pay table"));
+      QCOMPARE(editor->Pays().rowCount(), 9);
+      TypePay(*editor, 0, royal);
+      editor->OkButton()->click();
+    });
+    dialog.AddButton()->click();
+  };
+  addRoyal(QStringLiteral("940"));
+  QVERIFY2(world.Errors.isEmpty(), qPrintable(world.Errors.join('\n')));
+  QCOMPARE(controller.StoredTableCount(), stored + 1);
+  const TPayout added = *controller.CurrentTable();
+  QCOMPARE(added.Pays[0], 940);
+  QCOMPARE(dialog.Tables().Text(0, controller.TableIndex()), QStringLiteral("940"));
+  QVERIFY(std::fabs(static_cast<double>(added.Return) - CliReturn(0, PaysText(added))) < 1e-12);
+  // The same pays again store nothing and show the stored table.
+  controller.SelectTable(controller.TableIndex() == 0 ? 1 : 0);
+  addRoyal(QStringLiteral("940"));
+  QCOMPARE(controller.StoredTableCount(), stored + 1);
+  QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(added));
+
+  // Edit: Escape in the editor changes nothing.
+  test::WhenModal([](QWidget* modal) {
+    auto* editor = qobject_cast<TfmNew*>(modal);
+    QCOMPARE(editor->windowTitle(), QStringLiteral("  Edit pay table"));
+    QLineEdit* line = TypePay(*editor, 0, QStringLiteral("5"));
+    QTest::keyClick(line, Qt::Key_Escape);
+  });
+  dialog.EditButton()->click();
+  QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(added));
+
+  // Delete: No keeps the table, Yes deletes it.
+  for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+    test::WhenModal(
+        [answer](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(answer)->click(); });
+    dialog.DeleteButton()->click();
+  }
+  QCOMPARE(controller.StoredTableCount(), stored);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void PayTablesTest::CancelRestoresGameCoinsAndTable() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  controller.SelectTable(1);
+  const TPayout before = *controller.CurrentTable();
+  const int coins = controller.Coins();
+  for (const bool escape : {false, true}) {
+    test::WhenModal([escape](QWidget* modal) {
+      auto* dialog = qobject_cast<TfmPokerChoose*>(modal);
+      dialog->SelectGameAt(RowOfGame(*dialog->GameList(), QStringLiteral("DEUCES WILD")));
+      dialog->CoinSelector()->Button(3)->click();
+      if (escape) {
+        QTest::keyClick(dialog, Qt::Key_Escape);
+      } else {
+        dialog->CancelButton()->click();
+      }
+    });
+    controller.ChooseGameAndPayout();
+    QCOMPARE(controller.CurrentGame().GameId, before.GameId);
+    QCOMPARE(controller.Coins(), coins);
+    QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(before));
+  }
+  // OK keeps the choice, and the main window follows it.
+  test::WhenModal([](QWidget* modal) {
+    auto* dialog = qobject_cast<TfmPokerChoose*>(modal);
+    dialog->SelectGameAt(RowOfGame(*dialog->GameList(), QStringLiteral("DEUCES WILD")));
+    dialog->OkButton()->click();
+  });
+  controller.ChooseGameAndPayout();
+  QCOMPARE(controller.CurrentGame().GameId, 4);
+  QVERIFY(window.Results().Text(0, 0).contains(QStringLiteral("NATURAL ROYAL FLUSH")));
+}
+
+void PayTablesTest::TheEditorTakesDigitsOnly() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TPayout table = *window.Controller().CurrentTable();
+  TfmNew editor(&window, true, window.Controller(), table);
+  editor.show();
+  QCOMPARE(editor.Grid()->accessibleName(), QStringLiteral("Pays"));
+  TypePay(editor, 1, QStringLiteral("1a2"));
+  QCOMPARE(table.Pays[1], 12);
+  TypePay(editor, 2, QStringLiteral("1,000"));
+  QCOMPARE(table.Pays[2], 1000);
+  QLineEdit* line = TypePay(editor, 3, QStringLiteral("123456789012"));
+  QCOMPARE(line->text(), QStringLiteral("12345678"));
+  QCOMPARE(table.Pays[3], 12345678);
+  line = TypePay(editor, 4, QStringLiteral("7"));
+  QTest::keyClick(line, Qt::Key_Backspace);
+  QCOMPARE(table.Pays[4], 0);
+  // Only the pays can be chosen; every row in view without scrolling.
+  QCOMPARE(editor.Pays().flags(editor.Pays().index(0, 0)) & Qt::ItemIsSelectable, Qt::NoItemFlags);
+  QVERIFY(!editor.Grid()->verticalScrollBar()->isVisible());
+  QVERIFY(editor.Grid()->rowViewportPosition(8) + editor.Grid()->rowHeight(8) <=
+          editor.Grid()->viewport()->height());
+  editor.CoinSelector()->Button(5)->click();
+  QCOMPARE(table.CoinBasis, 5);
+}
+
+void PayTablesTest::ProgressAbortStoresNothing() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.show();
+  TModelController& controller = window.Controller();
+  controller.SelectGame(4);  // deuces wild: long enough a run for the progress dialog
+  const int stored = controller.StoredTableCount();
+  bool shown = false;
+  SetGaugeShownHook([&](TfmGauge& gauge) {
+    shown = true;
+    QVERIFY(gauge.isVisible());
+    QVERIFY(!window.isEnabled() || gauge.isModal());
+    // The close box aborts, and the dialog stays until the run has stopped.
+    gauge.close();
+    QVERIFY(gauge.isVisible());
+  });
+  test::WhenModal([](QWidget* modal) {
+    auto* editor = qobject_cast<TfmNew*>(modal);
+    TypePay(*editor, 0, QStringLiteral("801"));
+    editor->OkButton()->click();
+  });
+  QElapsedTimer clock;
+  clock.start();
+  QVERIFY(!Guarded(&window, [&] { controller.AddTable(); }));
+  SetGaugeShownHook({});
+  QVERIFY(shown);
+  QVERIFY2(world.Errors.isEmpty(), qPrintable(world.Errors.join('\n')));
+  QCOMPARE(controller.StoredTableCount(), stored);
+  QVERIFY(window.isEnabled());
+
+  // The worker's failure reaches the caller; a short run shows no dialog.
+  shown = false;
+  SetGaugeShownHook([&](TfmGauge&) { shown = true; });
+  bool failed = false;
+  try {
+    RunOnWorker(&window, [](TProgress& progress) {
+      progress.Begin(10);
+      throw TarnwickError("worker failure");
+    });
+  } catch (const TarnwickError& e) {
+    failed = std::string(e.what()) == "worker failure";
+  }
+  SetGaugeShownHook({});
+  QVERIFY(failed);
+  QVERIFY(!shown);
+}
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  PayTablesTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "pay_tables_test.moc"
