@@ -1,0 +1,56 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "stats/break_even.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/wild_engine.h"
+#include "test_progress.h"
+
+namespace tarnwick {
+namespace {
+
+// The return of the table with another top pay, by a whole-game run of its own engine.
+long double ReturnWithTopPay(const TPokerDescription& game, TPayout table, int32_t pay) {
+  const auto engine = CreateEngineForGame(game);
+  table.Pays[0] = pay;
+  table.ClearCounts();
+  engine->SetPayout(&table);
+  engine->CalcGameAdvantage();
+  return table.Return;
+}
+
+// The pay found is the first that reaches 100 %: the one below it does not.
+TEST(BreakEven, TheFirstTopPayThatReturnsAHundredPercent) {
+  const TCatalogue games = BuildCatalogue();
+  struct Case {
+    int game;
+    std::vector<int32_t> pays;
+    int basis;
+  };
+  // 9/6 Jacks or better typed for five coins (below 100 %: the royal must rise), full-pay
+  // Deuces Wild (above: it may fall).
+  for (const Case& c : {Case{0, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5},
+                        Case{4, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}, 1}}) {
+    const TPokerDescription& game = *FindGame(games, c.game);
+    SCOPED_TRACE(game.Name);
+    const TPayout table = MakePayout(game, c.pays, c.basis);
+    const auto engine = CreateEngineForGame(game);
+    int runs = 0;
+    test::TStepProgress progress([&](int64_t done) { runs += done == 100; });
+    const std::optional<int32_t> pay = BreakEvenPay(*engine, table, &progress);
+    // The search steps along the return's slope: a few runs, not a bisection of 10^8 pays.
+    EXPECT_LE(runs, 6);
+    ASSERT_TRUE(pay.has_value());
+    EXPECT_GE(ReturnWithTopPay(game, table, *pay), 1);
+    EXPECT_LT(ReturnWithTopPay(game, table, *pay - 1), 1);
+    if (c.game == 0) {
+      EXPECT_GT(*pay, c.pays[0]);
+    } else {
+      EXPECT_LT(*pay, c.pays[0]);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tarnwick
