@@ -7,9 +7,12 @@
 #include <random>
 
 #include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
+
+using testing::ErrorOf;
 
 // Ways to draw j cards of j different ranks among the ranks in `ranks` (a bit set),
 // by listing every subset of ranks.
@@ -115,20 +118,16 @@ TEST(Calculator, ErrorsNameTheStep) {
   TDeck deck;
   THand empty;
   deck.Counts[3][kTotalsColumn] = 9;
-  try {
-    calc.Init(deck, empty);
-    FAIL();
-  } catch (const RangeError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Error in calculator  (Init)\r\n", 0), 0u);
-  }
+  EXPECT_EQ(ErrorOf<RangeError>([&] {
+              calc.Init(deck, empty);
+            }).rfind("Error in calculator  (Init)\r\n", 0),
+            0u);
   TCalculator::TPowerRow huge = {0, 2000000, 0, 0, 0, 0};
   TCalculator::TPowerRow out{};
-  try {
-    calc.CalcFormula(huge, out);
-    FAIL();
-  } catch (const OverflowError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Error in calculator  (CalcFormula)\r\n", 0), 0u);
-  }
+  EXPECT_EQ(ErrorOf<OverflowError>([&] {
+              calc.CalcFormula(huge, out);
+            }).rfind("Error in calculator  (CalcFormula)\r\n", 0),
+            0u);
 }
 
 }  // namespace

@@ -4,49 +4,42 @@
 
 #include <gtest/gtest.h>
 
-#include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-TPayout Table(int gameId, int basis, std::vector<int32_t> pays) {
-  TPayout table;
-  table.GameId = gameId;
-  table.CoinBasis = basis;
-  table.LastCategory = static_cast<int32_t>(pays.size()) - 1;
-  std::copy(pays.begin(), pays.end(), table.Pays.begin());
-  table.DeckSize = 52;
-  return table;
-}
+using testing::TableOf;
 
 TEST(Payout, ReduceToTheSmallestWholeBasis) {
-  TPayout five = Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 5});
+  TPayout five = TableOf({4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
   five.Reduce();
   EXPECT_EQ(five.CoinBasis, 1);
   EXPECT_EQ(five.Pays[0], 800);
   EXPECT_EQ(five.Pays[8], 1);
-  TPayout four = Table(0, 4, {8, 6, 2});
+  TPayout four = TableOf({8, 6, 2}, 4);
   four.Reduce();
   EXPECT_EQ(four.CoinBasis, 2);
   EXPECT_EQ(four.Pays[1], 3);
-  TPayout odd = Table(0, 5, {8, 6, 2});
+  TPayout odd = TableOf({8, 6, 2}, 5);
   odd.Reduce();
   EXPECT_EQ(odd.CoinBasis, 5);
   EXPECT_EQ(odd.Pays[0], 8);
-  TPayout one = Table(0, 1, {8, 6, 2});
+  TPayout one = TableOf({8, 6, 2});
   one.Reduce();
   EXPECT_EQ(one.Pays[0], 8);
 }
 
 TEST(Payout, SameAsAndAssign) {
-  const TPayout a = Table(0, 1, {800, 50, 25});
-  TPayout b = Table(0, 1, {800, 50, 25});
+  const TPayout a = TableOf({800, 50, 25});
+  TPayout b = TableOf({800, 50, 25});
   EXPECT_TRUE(a.SameAs(b));
   b.CoinBasis = 2;
   EXPECT_FALSE(a.SameAs(b));
-  b = Table(0, 1, {800, 50, 26});
+  b = TableOf({800, 50, 26});
   EXPECT_FALSE(a.SameAs(b));
-  b = Table(6, 1, {800, 50, 25});
+  b = a;
+  b.GameId = 6;
   EXPECT_FALSE(a.SameAs(b));
   b.Index = 7;
   b.Assign(a);
@@ -57,7 +50,7 @@ TEST(Payout, SameAsAndAssign) {
 // A made-up run: 10 deals stand pat (7 pay category 0 with 2 coins, 3 nothing) and 5
 // deals draw one card out of 47 (235 final hands, 47 of category 1 paying 1 coin).
 TEST(Payout, TotalsChancesAndVarianceByHand) {
-  TPayout table = Table(0, 1, {2, 1, 0});
+  TPayout table = TableOf({2, 1, 0});
   table.Deals = {10, 5, 0, 0, 0, 0};
   table.Counts[0][0] = 7;
   table.Counts[1][1] = 47;
@@ -85,7 +78,7 @@ TEST(Payout, TotalsChancesAndVarianceByHand) {
   EXPECT_NEAR(static_cast<double>(doubled.Return), static_cast<double>(table.Return), 1e-15);
   EXPECT_NEAR(static_cast<double>(doubled.PushChance), static_cast<double>(p1), 1e-15);
 
-  TPayout empty = Table(0, 1, {2, 1, 0});
+  TPayout empty = TableOf({2, 1, 0});
   empty.ClearCounts();
   EXPECT_EQ(empty.Return, -1);
   empty.ComputeTotals();
@@ -94,8 +87,8 @@ TEST(Payout, TotalsChancesAndVarianceByHand) {
 }
 
 TEST(Payout, CompareTablesByEveryKey) {
-  TPayout low = Table(0, 1, {800, 50, 25, 9, 5});
-  TPayout high = Table(0, 5, {4000, 250, 125, 45, 30});  // 6 per coin beats 5
+  TPayout low = TableOf({800, 50, 25, 9, 5});
+  TPayout high = TableOf({4000, 250, 125, 45, 30}, 5);  // 6 per coin beats 5
   EXPECT_LT(CompareTables(low, 1, high), 0);
   EXPECT_GT(CompareTables(low, -1, high), 0);
   EXPECT_EQ(CompareTables(high, 1, high), 0);
@@ -110,8 +103,8 @@ TEST(Payout, CompareTablesByEveryKey) {
   EXPECT_EQ(CompareTables(low, 0, high), 0);
   EXPECT_EQ(CompareTables(low, 9, high), 0);
   // Pays near the 32-bit limit still compare by sign.
-  TPayout huge = Table(0, 1, {2000000000});
-  TPayout tiny = Table(0, 5, {1});
+  TPayout huge = TableOf({2000000000});
+  TPayout tiny = TableOf({1}, 5);
   EXPECT_GT(CompareTables(huge, 1, tiny), 0);
 }
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <future>
-#include <numeric>
 #include <random>
 #include <set>
 
@@ -14,7 +13,6 @@
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_games.h"
-#include "test_progress.h"
 #include "test_sizes.h"
 
 namespace tarnwick {
@@ -38,12 +36,8 @@ class TFullWildAnalysisEngine : public TWildEngine {
   }
 };
 
-TPayout TableFor(const TPokerDescription& game, const std::vector<int32_t>& pays) {
-  TPayout table;
-  table.GameId = game.GameId;
-  std::copy(pays.begin(), pays.end(), table.Pays.begin());
-  return table;
-}
+using testing::RandomPays;
+using testing::TableFor;
 
 TPayout RunGame(TPokerEngine& engine, const TPokerDescription& game,
                 const std::vector<int32_t>& pays) {
@@ -108,7 +102,6 @@ TEST(DealClasses, ClassesAreTheSuitOrbitsOfAllDeals) {
 
 // Published returns of full-pay tables, to ten digits.
 TEST(WholeGame, PublishedReturns) {
-  const TCatalogue games = BuildCatalogue();
   TPokerEngine engine;
   struct Row {
     int game;
@@ -116,13 +109,13 @@ TEST(WholeGame, PublishedReturns) {
     long double percent;
   };
   const Row rows[] = {
-      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, 99.5439043695L},
+      {0, testing::kNineSix, 99.5439043695L},
       {11, {800, 80, 50, 40, 25, 8, 5, 4, 3, 2, 1}, 99.165973L},
       {2, {800, 50, 160, 80, 50, 10, 7, 5, 3, 1, 1}, 100.172522L},
       {10, {800, 80, 50, 40, 25, 8, 5, 4, 3, 2, 1}, 99.255451L},
   };
   for (const Row& row : rows) {
-    const TPokerDescription& game = *FindGame(games, row.game);
+    const TPokerDescription& game = testing::Game(row.game);
     const TPayout table = RunGame(engine, game, row.pays);
     // The published figures have six decimals (rounded or cut).
     EXPECT_NEAR(static_cast<double>(table.Return * 100), static_cast<double>(row.percent), 0.000001)
@@ -144,16 +137,12 @@ TEST(WholeGame, PublishedReturns) {
 // class count: three natural games, one with a straight paying above a flush, and the
 // game with deuces and a joker, whose run has classes of one to five wild cards.
 TEST(WholeGame, TheQuickPathCountsWhatFullAnalysesCount) {
-  const TCatalogue games = BuildCatalogue();
   const testing::TDeucesAndJoker deucesAndJoker;
   std::mt19937 random(11);
-  for (const TPokerDescription* game :
-       {FindGame(games, 0), FindGame(games, 19), FindGame(games, 34),
-        static_cast<const TPokerDescription*>(&deucesAndJoker)}) {
+  for (const TPokerDescription* game : {&testing::Game(0), &testing::Game(19), &testing::Game(34),
+                                        static_cast<const TPokerDescription*>(&deucesAndJoker)}) {
     SCOPED_TRACE(game->Name);
-    std::vector<int32_t> pays;
-    for (int c = 0; c <= game->LastCategory; ++c)
-      pays.push_back(static_cast<int32_t>(random() % 400));
+    const std::vector<int32_t> pays = RandomPays(random, *game, 400);
     const auto quick = CreateEngineForGame(*game);
     std::unique_ptr<TPokerEngine> full;
     if (game->IsNatural()) {
@@ -168,30 +157,19 @@ TEST(WholeGame, TheQuickPathCountsWhatFullAnalysesCount) {
   }
 }
 
-// A random deal class of the game: w wild cards first (rank -1), then naturals of random
-// ranks (at most four of a rank, the wild rank left out) with random suits, no card twice.
+// A random deal class of the game: the wild cards of a random hand first (rank -1), then
+// its naturals.
 TDealClass RandomClass(std::mt19937& random, const TPokerDescription& game) {
-  const int deckWilds = game.JokerCount + (game.WildRank >= 0 ? 4 : 0);
+  std::vector<int> codes;
+  for (int code : testing::RandomHand(random, game)) {
+    const bool wild = code < 0 || code % 13 == game.WildRank;
+    codes.insert(wild ? codes.begin() : codes.end(), wild ? -1 : code);
+  }
   TDealClass deal;
   deal.Weight = 1;
-  const int w = static_cast<int>(random() % static_cast<unsigned>(std::min(deckWilds, 3) + 1));
-  std::set<int> cards;
-  for (int i = 0; i < kHandSize; ++i) {
-    if (i < w) {
-      deal.Ranks[static_cast<size_t>(i)] = -1;
-      deal.Suits[static_cast<size_t>(i)] = -1;
-      continue;
-    }
-    int code = 0;
-    do {
-      // Half of the hands crowd their ranks into a few, for pairs, trips and straights.
-      const int rank =
-          random() % 2 == 0 ? static_cast<int>(random() % 13) : 7 + static_cast<int>(random() % 6);
-      code = rank + 13 * static_cast<int>(random() % 4);
-    } while (code % 13 == game.WildRank || cards.count(code) != 0);
-    cards.insert(code);
-    deal.Ranks[static_cast<size_t>(i)] = static_cast<int8_t>(code % 13);
-    deal.Suits[static_cast<size_t>(i)] = static_cast<int8_t>(code / 13);
+  for (size_t i = 0; i < codes.size(); ++i) {
+    deal.Ranks[i] = static_cast<int8_t>(codes[i] < 0 ? -1 : codes[i] % 13);
+    deal.Suits[i] = static_cast<int8_t>(codes[i] < 0 ? -1 : codes[i] / 13);
   }
   return deal;
 }
@@ -227,11 +205,8 @@ TEST(QuickAnalysis, EqualsTheFullAnalysisInEveryHold) {
     SCOPED_TRACE(game->Name);
     const auto quick = CreateEngineForGame(*game);
     const auto full = CreateEngineForGame(*game);
-    TPayout quickTable = TableFor(*game, std::vector<int32_t>(16, 0));
+    TPayout quickTable = TableFor(*game, RandomPays(random, *game, 500));
     TPayout fullTable = quickTable;
-    for (int c = 0; c <= game->LastCategory; ++c) {
-      quickTable.Pays[c] = fullTable.Pays[c] = static_cast<int32_t>(random() % 500);
-    }
     quick->SetPayout(&quickTable);
     full->SetPayout(&fullTable);
     int compared = 0;
@@ -256,19 +231,10 @@ TEST(QuickAnalysis, EqualsTheFullAnalysisInEveryHold) {
   }
 }
 
-TEST(WholeGame, ProgressAndZeroPays) {
-  const TCatalogue games = BuildCatalogue();
-  const TPokerDescription& jacks = *FindGame(games, 0);
+// With nothing paying every hold ties at 0: every deal stands pat.
+TEST(WholeGame, ZeroPays) {
   TPokerEngine engine;
-  EXPECT_EQ(engine.DealClassCount(), 134459);
-  std::vector<int64_t> reports;
-  test::TStepProgress progress([&](int64_t count) { reports.push_back(count); });
-  engine.SetProgress(&progress);
-  const TPayout zero = RunGame(engine, jacks, std::vector<int32_t>(9, 0));
-  EXPECT_EQ(reports.size(), 1344u);
-  EXPECT_EQ(reports.front(), 100);
-  EXPECT_EQ(reports.back(), 134400);
-  EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+  const TPayout zero = RunGame(engine, testing::Game(0), std::vector<int32_t>(9, 0));
   EXPECT_EQ(zero.Deals[0], 2598960);
   EXPECT_EQ(zero.Return, 0);
   EXPECT_EQ(zero.LossChance, 1);
@@ -304,9 +270,7 @@ TEST(WholeGame, EveryGameCountsTheSameOnOneTwoAndEightThreads) {
   std::mt19937 random(7);
   for (size_t g = 0; g < games.size(); ++g) {
     const auto& game = games[g];
-    std::vector<int32_t> pays;
-    for (int c = 0; c <= game->LastCategory; ++c)
-      pays.push_back(static_cast<int32_t>(random() % 300));
+    const std::vector<int32_t> pays = RandomPays(random, *game, 300);
     if (g % GameStep() != 0) continue;
     SCOPED_TRACE(game->Name);
     auto reference = std::async(std::launch::async, [&] { return RunWithThreads(*game, pays, 1); });

@@ -12,6 +12,8 @@
 namespace tarnwick {
 namespace {
 
+using testing::kFullPayDeuces;
+using testing::kJokerKings;
 using testing::TDeucesAndJoker;
 
 // The wild classes by number of wild cards, and their weights, against the counts a run
@@ -87,9 +89,7 @@ class WildGameRun : public ::testing::TestWithParam<TRunCase> {};
 TEST_P(WildGameRun, CountsEveryDealAndMatchesThePublishedReturn) {
   const TRunCase& run = GetParam();
   const auto engine = CreateEngineForGame(*run.game);
-  TPayout table;
-  table.GameId = run.game->GameId;
-  std::copy(run.pays.begin(), run.pays.end(), table.Pays.begin());
+  TPayout table = testing::TableFor(*run.game, run.pays);
   engine->SetPayout(&table);
   int reports = 0;
   test::TStepProgress progress([&](int64_t) { ++reports; });
@@ -109,43 +109,21 @@ TEST_P(WildGameRun, CountsEveryDealAndMatchesThePublishedReturn) {
   EXPECT_EQ(engine->Deck.Total, run.game->DeckSize());
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, WildGameRun,
-                         ::testing::Values(TRunCase{"DeucesWild",
-                                                    std::make_shared<TDeucesWild>(),
-                                                    {800, 200, 25, 15, 9, 5, 3, 2, 2, 1},
-                                                    100.761961,
-                                                    2598960,
-                                                    103844},
-                                           TRunCase{"DeucesWildShort",
-                                                    std::make_shared<TDeucesWild>(),
-                                                    {800, 200, 25, 16, 10, 4, 4, 3, 2, 1},
-                                                    99.728295,
-                                                    2598960,
-                                                    103844},
-                                           TRunCase{"JokerWildKings",
-                                                    std::make_shared<TJokerWildKings>(),
-                                                    {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1},
-                                                    100.646296,
-                                                    2869685,
-                                                    153036},
-                                           TRunCase{"DoubleJoker",
-                                                    std::make_shared<TDoubleJokerPoker>(),
-                                                    {800, 100, 50, 25, 9, 5, 4, 3, 2, 1},
-                                                    99.970398,
-                                                    3162510,
-                                                    154791},
-                                           TRunCase{"SevensWild",
-                                                    std::make_shared<TSevensWild>(),
-                                                    {800, 200, 25, 15, 9, 5, 3, 2, 2, 1},
-                                                    0,
-                                                    2598960,
-                                                    103844},
-                                           TRunCase{"DeucesAndJoker",
-                                                    std::make_shared<TDeucesAndJoker>(),
-                                                    {800, 200, 25, 15, 9, 5, 3, 2, 2, 1},
-                                                    0,
-                                                    2869685,
-                                                    103845}),
+const std::vector<int32_t> kShortDeuces = {800, 200, 25, 16, 10, 4, 4, 3, 2, 1};
+const std::vector<int32_t> kDoubleJoker = {800, 100, 50, 25, 9, 5, 4, 3, 2, 1};
+const auto kDeuces = std::make_shared<TDeucesWild>();
+const TRunCase kRuns[] = {
+    {"DeucesWild", kDeuces, kFullPayDeuces, 100.761961, 2598960, 103844},
+    {"DeucesWildShort", kDeuces, kShortDeuces, 99.728295, 2598960, 103844},
+    {"JokerWildKings", std::make_shared<TJokerWildKings>(), kJokerKings, 100.646296, 2869685,
+     153036},
+    {"DoubleJoker", std::make_shared<TDoubleJokerPoker>(), kDoubleJoker, 99.970398, 3162510,
+     154791},
+    {"SevensWild", std::make_shared<TSevensWild>(), kFullPayDeuces, 0, 2598960, 103844},
+    {"DeucesAndJoker", std::make_shared<TDeucesAndJoker>(), kFullPayDeuces, 0, 2869685, 103845},
+};
+
+INSTANTIATE_TEST_SUITE_P(Families, WildGameRun, ::testing::ValuesIn(kRuns),
                          [](const ::testing::TestParamInfo<TRunCase>& param) {
                            return std::string(param.param.name);
                          });
@@ -154,23 +132,17 @@ INSTANTIATE_TEST_SUITE_P(Families, WildGameRun,
 TEST(WildGame, AbortInTheWildClasses) {
   TWildEngine engine;
   engine.SetGame(TDeucesWild());
-  TPayout table;
-  table.Pays = {800, 200, 25, 15, 9, 5, 3, 2, 2, 1};
+  TPayout table = testing::TableFor(4, kFullPayDeuces);
   engine.SetPayout(&table);
   test::TStepProgress progress([](int64_t done) {
     if (done > 88968) throw AbortError();
   });
   engine.SetProgress(&progress);
-  try {
-    engine.CalcGameAdvantage();
-    FAIL();
-  } catch (const AbortError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "Error calculate natural case (CalcGameAdvantage)\r\n"
-              "Error calculate wild case (RunPermutations)\r\n"
-              "Error calculate natural case (Check) Progress=89000\r\n"
-              "Operation aborted");
-  }
+  EXPECT_EQ(testing::ErrorOf<AbortError>([&] { engine.CalcGameAdvantage(); }),
+            "Error calculate natural case (CalcGameAdvantage)\r\n"
+            "Error calculate wild case (RunPermutations)\r\n"
+            "Error calculate natural case (Check) Progress=89000\r\n"
+            "Operation aborted");
   EXPECT_EQ(table.Return, -1);
   EXPECT_LT(table.DealTotal(), 2598960);
 }
