@@ -8,21 +8,13 @@
 #include <random>
 
 #include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-__extension__ using Int128 = __int128;
-
-std::string Text(Int128 value) {
-  if (value == 0) return "0";
-  const bool negative = value < 0;
-  std::string digits;
-  for (Int128 rest = negative ? -value : value; rest > 0; rest /= 10) {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(rest % 10)));
-  }
-  return negative ? "-" + digits : digits;
-}
+using testing::Int128;
+using testing::Text;
 
 TEST(Decimal, WorkedExamples) {
   EXPECT_EQ(DecimalMul("2598960", "7669695"), "19933230517200");

@@ -4,35 +4,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "engine/games.h"
 #include "engine/wild_engine.h"
 #include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-// EXPECT_NEAR for long double figures, which the double-only macro would round first.
-#define EXPECT_CLOSE(a, b, tolerance) \
-  EXPECT_LE(std::fabs((a) - (b)), (tolerance)) << (a) << " vs " << (b)
+using testing::kNineSix;
 
-std::array<int, 5> Hand(const std::vector<std::string>& texts) {
-  return testing::HandOf(texts);
-}
-
+// A hand analysed in a game of the catalogue.
 struct TAnalysed {
-  TCatalogue Games = BuildCatalogue();
   TPayout Table;
   std::unique_ptr<TPokerEngine> Engine;
 
-  TAnalysed(int gameId, const std::vector<int32_t>& pays, const std::vector<std::string>& cards) {
-    const TPokerDescription& game = *FindGame(Games, gameId);
-    Engine = CreateEngineForGame(game);
-    Table.GameId = gameId;
-    std::copy(pays.begin(), pays.end(), Table.Pays.begin());
+  TAnalysed(int gameId, const std::vector<int32_t>& pays, const std::vector<std::string>& cards)
+      : Table(testing::TableFor(gameId, pays)), Engine(CreateEngineForGame(testing::Game(gameId))) {
     Engine->SetPayout(&Table);
-    Engine->DealCards(Hand(cards));
+    Engine->DealCards(testing::HandOf(cards));
     Engine->GetTheBest();
   }
 };
@@ -51,7 +39,7 @@ TEST(HoldStats, CodesAndDrawnCards) {
 // Four to a royal flush, drawing one card to AS KS QS JS, counted by hand: TS makes the
 // royal, 8 more spades a flush, 3 tens a straight, 12 aces to jacks a high pair.
 TEST(HoldStats, FourToARoyalCountedByHand) {
-  TAnalysed hand(0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"AS", "KS", "QS", "JS", "3D"});
+  TAnalysed hand(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
   const THoldStats holds = FillHoldStats(*hand.Engine);
   const THandStat& draw = holds[16];
   EXPECT_EQ(draw.Code, "00001");
@@ -81,10 +69,10 @@ TEST(HoldStats, EveryHoldAddsUp) {
     int32_t redraws;  // C(deck - 5, 5)
   };
   const TCase cases[] = {
-      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"TH", "TD", "TS", "4C", "4H"}, 3, 1533939},
-      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"2H", "7D", "9S", "JC", "KH"}, -1, 1533939},
-      {4, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}, {"2H", "2D", "9S", "9C", "KH"}, 5, 1533939},
-      {3, {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1}, {"JK", "AS", "AD", "5C", "9H"}, 8, 1712304},
+      {0, kNineSix, {"TH", "TD", "TS", "4C", "4H"}, 3, 1533939},
+      {0, kNineSix, {"2H", "7D", "9S", "JC", "KH"}, -1, 1533939},
+      {4, testing::kFullPayDeuces, {"2H", "2D", "9S", "9C", "KH"}, 5, 1533939},
+      {3, testing::kJokerKings, {"JK", "AS", "AD", "5C", "9H"}, 8, 1712304},
   };
   for (const TCase& example : cases) {
     TAnalysed hand(example.game, example.pays, example.cards);
@@ -119,7 +107,7 @@ TEST(HoldStats, EveryHoldAddsUp) {
 // The all-holds order: best expected return first; equal figures go by the cards replaced
 // (more first), then the higher code; the reversed order turns everything round.
 TEST(HoldStats, TheAllHoldsOrder) {
-  TAnalysed hand(0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"AS", "KS", "QS", "JS", "3D"});
+  TAnalysed hand(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
   const THoldStats holds = FillHoldStats(*hand.Engine);
   const auto byReturn = SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands);
   EXPECT_EQ(byReturn[0], 16);  // draw one to the royal flush
@@ -149,7 +137,7 @@ TEST(HoldStats, TheAllHoldsOrder) {
 }
 
 TEST(HoldStats, CellTexts) {
-  TAnalysed hand(0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"AS", "KS", "QS", "JS", "3D"});
+  TAnalysed hand(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
   const THoldStats holds = FillHoldStats(*hand.Engine);
   const THandStat& draw = holds[16];
   EXPECT_EQ(HoldCellText(draw, kHoldReturnColumn, TFigureView::Hands), "1855.31915");

@@ -20,8 +20,7 @@ TEST(ResultGrid, ReturnAndChanceTexts) {
 }
 
 TEST(ResultGrid, PaysForTheCoinsPlayed) {
-  const TCatalogue games = BuildCatalogue();
-  const TPokerDescription& jacks = *FindGame(games, 0);
+  const TPokerDescription& jacks = testing::Game(0);
   const std::vector<int32_t> five = {4000, 250, 125, 45, 30, 20, 15, 10, 5};
   const TPayout basisFive = MakePayout(jacks, five, 5);
   EXPECT_EQ(PayForCoins(&basisFive, 0, 5), 4000);
@@ -37,9 +36,8 @@ TEST(ResultGrid, PaysForTheCoinsPlayed) {
 
 // Four to a royal flush drawing one: 1 royal, 8 flushes, 3 straights, 12 high pairs of 47.
 TEST(ResultGrid, RowsOfTheShownHold) {
-  const TCatalogue games = BuildCatalogue();
-  const TPokerDescription& jacks = *FindGame(games, 0);
-  TPayout table = MakePayout(jacks, std::vector<int32_t>{800, 50, 25, 9, 6, 4, 3, 2, 1});
+  const TPokerDescription& jacks = testing::Game(0);
+  TPayout table = MakePayout(jacks, testing::kNineSix);
   const auto engine = CreateEngineForGame(jacks);
   engine->SetPayout(&table);
   engine->DealCards(testing::HandOf({"AS", "KS", "QS", "JS", "3D"}));

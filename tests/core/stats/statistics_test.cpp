@@ -4,31 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include <cstdlib>
 #include <random>
 
-#include "engine/games.h"
 #include "engine/poker_engine.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-// EXPECT_NEAR for long double figures, which the double-only macro would round first.
-#define EXPECT_CLOSE(a, b, tolerance) \
-  EXPECT_LE(std::fabs((a) - (b)), (tolerance)) << (a) << " vs " << (b)
-
-__extension__ using Int128 = __int128;
-
-std::string Text(Int128 value) {
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
-    value /= 10;
-  } while (value > 0);
-  return digits;
-}
+using testing::Int128;
+using testing::Text;
 
 long double Number(const std::string& text) {
   return std::strtold(text.c_str(), nullptr);
@@ -50,11 +36,7 @@ std::vector<std::string> NamesOf(const TPokerDescription& game) {
 // deal of the deck and each column's counts fit its final hands.
 TPayout RandomRecord(const TPokerDescription& game, uint32_t seed) {
   std::mt19937 random(seed);
-  TPayout table;
-  table.GameId = game.GameId;
-  table.LastCategory = game.LastCategory;
-  table.DeckSize = game.DeckSize();
-  for (int c = 0; c <= game.LastCategory; ++c) table.Pays[c] = static_cast<int32_t>(random() % 50);
+  TPayout table = testing::TableFor(game, testing::RandomPays(random, game, 50));
   int64_t left = static_cast<int64_t>(Choose(game.DeckSize(), 5));
   for (int k = 0; k < 5; ++k) {
     table.Deals[k] = static_cast<int32_t>(random() % static_cast<uint32_t>(left / 3));
@@ -109,52 +91,36 @@ void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
 }
 
 TEST(Statistics, TotalsOfEveryDeckSizeAgreeWithIntegerArithmetic) {
-  const TCatalogue games = BuildCatalogue();
   const struct {
-    int deck;
+    int game;  // of 52, 53 and 54 cards
     const char* all;
-  } cases[] = {{52, "19933230517200"}, {53, "24568865521200"}, {54, "12061079437680"}};
+  } cases[] = {{0, "19933230517200"}, {3, "24568865521200"}, {8, "12061079437680"}};
   for (const auto& example : cases) {
-    const TPokerDescription* game = nullptr;
-    for (const auto& candidate : games) {
-      if (candidate->DeckSize() == example.deck) game = candidate.get();
-    }
-    ASSERT_NE(game, nullptr);
+    const TPokerDescription* game = &testing::Game(example.game);
     for (uint32_t seed = 1; seed <= 3; ++seed) {
       const TPayout table = RandomRecord(*game, seed);
       const StatisticsTable stats = BuildStatisticsTable(NamesOf(*game), table, 600);
       SCOPED_TRACE(game->Name + ", seed " + std::to_string(seed));
       ExpectTotalColumn(table, stats, example.all);
-      EXPECT_EQ(stats.HandsText[kStatTotalColumn][0], Text(Choose(example.deck, 5)));
+      EXPECT_EQ(stats.HandsText[kStatTotalColumn][0], Text(Choose(game->DeckSize(), 5)));
     }
   }
 }
 
 // The table of 9/6 Jacks or better, computed once for the tests below.
-class NineSixJacks : public testing::Test {
+class NineSixJacks : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    games_ = new TCatalogue(BuildCatalogue());
-    const TPokerDescription& jacks = *FindGame(*games_, 0);
-    table_ = new TPayout;
-    table_->GameId = 0;
-    const int32_t pays[] = {800, 50, 25, 9, 6, 4, 3, 2, 1};
-    std::copy(std::begin(pays), std::end(pays), table_->Pays.begin());
+    table_ = new TPayout(testing::TableFor(0, testing::kNineSix));
     TPokerEngine engine;
-    engine.SetGame(jacks);
+    engine.SetGame(Jacks());
     engine.SetPayout(table_);
     engine.CalcGameAdvantage();
-    engine.SetPayout(nullptr);
   }
-  static void TearDownTestSuite() {
-    delete table_;
-    delete games_;
-  }
-  static const TPokerDescription& Jacks() { return *FindGame(*games_, 0); }
-  static TCatalogue* games_;
+  static void TearDownTestSuite() { delete table_; }
+  static const TPokerDescription& Jacks() { return testing::Game(0); }
   static TPayout* table_;
 };
-TCatalogue* NineSixJacks::games_ = nullptr;
 TPayout* NineSixJacks::table_ = nullptr;
 
 TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
@@ -257,12 +223,8 @@ TEST(Statistics, OccurrenceTimes) {
 }
 
 TEST(Statistics, MissingFiguresNeverDivideByZero) {
-  const TCatalogue games = BuildCatalogue();
-  const TPokerDescription& jacks = *FindGame(games, 0);
-  TPayout empty;
-  empty.LastCategory = jacks.LastCategory;
-  empty.DeckSize = 52;
-  empty.ClearCounts();
+  const TPokerDescription& jacks = testing::Game(0);
+  TPayout empty = testing::TableFor(jacks, std::vector<int32_t>(9, 0));
   StatisticsTable stats = BuildStatisticsTable(NamesOf(jacks), empty, 600);
   EXPECT_EQ(stats.DataRowCount, 12);
   EXPECT_EQ(stats.RowLabels.size(), 12u);
