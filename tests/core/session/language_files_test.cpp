@@ -5,25 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "session/ini_file.h"
 #include "session/preferences.h"
+#include "test_files.h"
 
 namespace tarnwick {
 namespace {
 
 const std::filesystem::path kSource = TARNWICK_SOURCE_DIR;
-
-std::string Read(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The printf conversions of a text, in order ("%s", "%d", "%%" ...).
 std::string Conversions(const std::string& text) {
@@ -71,7 +63,7 @@ TEST(LanguageFiles, EveryKeyTheCodeReadsExists) {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(kSource / "src")) {
     const std::string extension = entry.path().extension().string();
     if (extension != ".cpp" && extension != ".h") continue;
-    const std::string code = Read(entry.path());
+    const std::string code = test::ReadText(entry.path());
     const std::string file = entry.path().filename().string();
     for (std::sregex_iterator it(code.begin(), code.end(), text), end; it != end; ++it) {
       const std::string key = (*it)[1] == "HintText" ? (*it)[3].str() + ".Hint" : (*it)[3].str();

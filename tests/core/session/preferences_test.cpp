@@ -13,25 +13,21 @@
 #include "session/app_folders.h"
 #include "session/report_links.h"
 #include "test_files.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-class Prefs : public testing::Test {
+class Prefs : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = std::filesystem::path(testing::TempDir()) /
-            ("prefs_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_ / "Langs");
-  }
+  void SetUp() override { std::filesystem::create_directories(root_ / "Langs"); }
   void Language(const std::string& file, const std::string& text) {
-    std::ofstream(root_ / "Langs" / file, std::ios::binary) << text;
+    test::WriteText(root_ / "Langs" / file, text);
   }
   TPreferencesSetup PrefsSetup(const std::string& system = "") const {
     return {root_, root_ / "tarnwick.ini", system, {}, {}};
   }
-  std::filesystem::path root_;
+  const std::filesystem::path root_ = test::TestFolder("_prefs");
 };
 
 TEST(IniFile, KeepsValuesVerbatimAndSurvivesJunk) {
@@ -171,12 +167,8 @@ TEST_F(Prefs, TheSettingsChooseTheLanguageAndAreWrittenAtTheEnd) {
 }
 
 TEST_F(Prefs, NoLanguageFilesIsAnError) {
-  try {
-    TPreferences prefs(PrefsSetup());
-    FAIL() << "started without languages";
-  } catch (const InputError& e) {
-    EXPECT_STREQ(e.what(), "There are no files in Langs!");
-  }
+  EXPECT_EQ(testing::ErrorOf<InputError>([&] { TPreferences prefs(PrefsSetup()); }),
+            "There are no files in Langs!");
   // Without ENG the first language is taken.
   Language("DEU.ini",
            "[Info]\nLanguage=Deutsch\n[Buttons]\nOK=OK\n"
@@ -202,13 +194,7 @@ TEST_F(Prefs, HelpFileAndTopics) {
   EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_eng.chm");
   prefs.SetLanguage("RUS");  // a name leading out of the help folder stays in it
   EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_eng.chm");
-  EXPECT_EQ(HelpTopic(1), "main.htm");
-  EXPECT_EQ(HelpTopic(2), "SelectGame.htm");
-  EXPECT_EQ(HelpTopic(3), "EditPayout.htm");
-  EXPECT_EQ(HelpTopic(4), "Charts.htm");
-  EXPECT_EQ(HelpTopic(5), "");
-  EXPECT_EQ(HelpTopic(6), "allhands.htm");
-  EXPECT_EQ(HelpLocation(prefs, 5), "");
+  EXPECT_EQ(HelpLocation(prefs, 5), "");  // no such topic
 
   std::vector<std::string> shown;
   const auto viewer = [&](const std::string& location) {
@@ -319,12 +305,9 @@ TEST_F(Prefs, SettingsAreWrittenOnlyWhenChangedAndReadable) {
                 return "warning: " + prefs.SettingsWarning();
               if (prefs.LanguageCode != "ENG") return "language " + prefs.LanguageCode;
               prefs.ChooseLanguage(0);
-              try {
-                prefs.SaveSettings();
-                return "saved";
-              } catch (const DataFileError&) {
-              }
-              return "";
+              const std::string error =
+                  testing::ErrorOf<DataFileError>([&] { prefs.SaveSettings(); });
+              return error == testing::kNoError ? "saved" : "";
             }),
             "");
   std::filesystem::permissions(root_ / "tarnwick.ini", std::filesystem::perms::owner_read);

@@ -13,6 +13,7 @@
 #include "store/payout_record.h"
 #include "store/safe_files.h"
 #include "test_files.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
@@ -21,6 +22,8 @@ namespace fs = std::filesystem;
 using test::ReadBytes;
 using test::TestFolder;
 using test::WriteBytes;
+using testing::ErrorOf;
+using testing::kNoError;
 
 std::unique_ptr<TPayout> Table(int gameId, int last, int basis, int deck, int32_t firstPay) {
   auto table = std::make_unique<TPayout>();
@@ -145,20 +148,15 @@ TEST(DataStore, TruncatedAtEveryOffsetKeepsTheRecordsBeforeIt) {
   for (size_t length = 0; length < image.size(); ++length) {
     TData data;
     const std::vector<uint8_t> cut(image.begin(), image.begin() + static_cast<long>(length));
-    try {
-      data.ReadImage(cut);
-      FAIL() << "a file cut at " << length << " was read whole";
-    } catch (const DataFileError& e) {
-      size_t complete = 0;
-      for (size_t end : tableEnds) complete += end <= length ? 1 : 0;
-      ASSERT_EQ(data.Payouts.size(), complete) << length;
-      EXPECT_NE(std::string(e.what()).find("ends early"), std::string::npos) << e.what();
-      if (length >= 12 && complete < 3) {
-        EXPECT_NE(std::string(e.what()).find("pay table record " + std::to_string(complete + 1) +
-                                             " of 3"),
-                  std::string::npos)
-            << e.what();
-      }
+    const std::string error = ErrorOf<DataFileError>([&] { data.ReadImage(cut); });
+    size_t complete = 0;
+    for (size_t end : tableEnds) complete += end <= length ? 1 : 0;
+    ASSERT_EQ(data.Payouts.size(), complete) << length;
+    EXPECT_NE(error.find("ends early"), std::string::npos) << length << ": " << error;
+    if (length >= 12 && complete < 3) {
+      EXPECT_NE(error.find("pay table record " + std::to_string(complete + 1) + " of 3"),
+                std::string::npos)
+          << error;
     }
   }
 }
@@ -179,15 +177,10 @@ TEST(DataStore, InvalidRecordsAndAbsurdHeaders) {
     for (size_t i = 0; i < 4; ++i)
       bad[damage.offset + i] = static_cast<uint8_t>(static_cast<uint32_t>(damage.value) >> (8 * i));
     TData data;
-    try {
-      data.ReadImage(bad);
-      FAIL() << damage.names;
-    } catch (const DataFileError& e) {
-      EXPECT_NE(std::string(e.what()).find("pay table record 2 of 3"), std::string::npos)
-          << e.what();
-      EXPECT_NE(std::string(e.what()).find(damage.names), std::string::npos) << e.what();
-      EXPECT_EQ(data.Payouts.size(), 1u);
-    }
+    const std::string error = ErrorOf<DataFileError>([&] { data.ReadImage(bad); });
+    EXPECT_NE(error.find("pay table record 2 of 3"), std::string::npos) << error;
+    EXPECT_NE(error.find(damage.names), std::string::npos) << error;
+    EXPECT_EQ(data.Payouts.size(), 1u);
   }
   // Counts larger than the hands the deals can make.
   std::vector<uint8_t> bad = image;
@@ -199,14 +192,8 @@ TEST(DataStore, InvalidRecordsAndAbsurdHeaders) {
   for (size_t field = 0; field < 3; ++field) {
     std::vector<uint8_t> absurd = image;
     for (size_t i = 0; i < 4; ++i) absurd[4 * field + i] = 0xFF;
-    TData store;
-    try {
-      store.ReadImage(absurd);
-      FAIL();
-    } catch (const DataFileError& e) {
-      EXPECT_NE(std::string(e.what()).find("more than the file can hold"), std::string::npos)
-          << e.what();
-    }
+    const std::string error = ErrorOf<DataFileError>([&] { TData().ReadImage(absurd); });
+    EXPECT_NE(error.find("more than the file can hold"), std::string::npos) << error;
   }
   // Bytes after the last record are reported, the records kept.
   std::vector<uint8_t> longer = image;
@@ -321,22 +308,14 @@ TEST(DataStore, AnUnreadableFileIsNeverWritten) {
     SCOPED_TRACE(place);
     EXPECT_EQ(test::AsOrdinaryUser([&]() -> std::string {
                 TData store;
-                try {
-                  store.Load(place);
-                  return "read without error";
-                } catch (const DataFileError& e) {
-                  if (std::string(e.what()).find("Permission denied") == std::string::npos ||
-                      std::string(e.what()).find("Tarnwick.dat") == std::string::npos)
-                    return std::string("message: ") + e.what();
-                }
+                const std::string error = ErrorOf<DataFileError>([&] { store.Load(place); });
+                if (error.find("Permission denied") == std::string::npos ||
+                    error.find("Tarnwick.dat") == std::string::npos)
+                  return "message: " + error;
                 if (!store.ReadOnly()) return "not read-only";
                 store.Add(Table(0, 8, 1, 52, 700));
-                try {
-                  store.Save(place);
-                  return "saved";
-                } catch (const DataFileError&) {
-                }
-                return "";
+                return ErrorOf<DataFileError>([&] { store.Save(place); }) == kNoError ? "saved"
+                                                                                      : "";
               }),
               "");
   }
@@ -351,25 +330,16 @@ TEST(DataStore, AnUnreadableFileIsNeverWritten) {
   fs::remove(folder / "Tarnwick.dat");
   fs::create_directory(folder / "Tarnwick.dat");
   TData folderStore;
-  try {
-    folderStore.Load(folder);
-    FAIL();
-  } catch (const DataFileError& e) {
-    EXPECT_NE(std::string(e.what()).find("it is a folder"), std::string::npos) << e.what();
-  }
+  const std::string error = ErrorOf<DataFileError>([&] { folderStore.Load(folder); });
+  EXPECT_NE(error.find("it is a folder"), std::string::npos) << error;
   EXPECT_TRUE(folderStore.ReadOnly());
   fs::remove(folder / "Tarnwick.dat");
   WriteBytes(folder / "Tarnwick.dat", {});
   fs::resize_file(folder / "Tarnwick.dat", 1ull << 30);
   TData huge;
-  try {
-    huge.Load(folder);
-    FAIL();
-  } catch (const DataFileError& e) {
-    EXPECT_NE(std::string(e.what()).find("1073741824 bytes, more than the 16777216"),
-              std::string::npos)
-        << e.what();
-  }
+  const std::string tooLarge = ErrorOf<DataFileError>([&] { huge.Load(folder); });
+  EXPECT_NE(tooLarge.find("1073741824 bytes, more than the 16777216"), std::string::npos)
+      << tooLarge;
   EXPECT_THROW(huge.Save(folder), DataFileError);
   EXPECT_EQ(fs::file_size(folder / "Tarnwick.dat"), 1ull << 30);
 }
@@ -433,18 +403,9 @@ TEST(DataStore, ACopyThatCannotBeCompletedIsRemoved) {
   const std::string report = test::InChild(
       [&]() -> std::string {
         TData data;
-        try {
-          data.Load(folder);
-        } catch (const DataFileError&) {
-        }
-        try {
-          data.Save(folder);
-          return "saved";
-        } catch (const DataFileError& e) {
-          if (std::string(e.what()).find("File too large") == std::string::npos)
-            return std::string("message: ") + e.what();
-        }
-        return "";
+        ErrorOf<DataFileError>([&] { data.Load(folder); });
+        const std::string error = ErrorOf<DataFileError>([&] { data.Save(folder); });
+        return error.find("File too large") == std::string::npos ? "message: " + error : "";
       },
       [] {
         std::signal(SIGXFSZ, SIG_IGN);
@@ -542,12 +503,8 @@ TEST(DataStore, DealsMustCountEveryDealOnce) {
   std::vector<uint8_t> flipped = image;
   flipped[first + 16 + 4 * 5] ^= 0x10;  // a bit of Deals[5]
   TData data;
-  try {
-    data.ReadImage(flipped);
-    FAIL();
-  } catch (const DataFileError& e) {
-    EXPECT_NE(std::string(e.what()).find("the Deals add up to"), std::string::npos) << e.what();
-  }
+  const std::string error = ErrorOf<DataFileError>([&] { data.ReadImage(flipped); });
+  EXPECT_NE(error.find("the Deals add up to"), std::string::npos) << error;
   EXPECT_TRUE(data.Payouts.empty());
 
   // A deck of seven cards leaves two after the deal: no deal can draw three.
@@ -556,14 +513,8 @@ TEST(DataStore, DealsMustCountEveryDealOnce) {
   crafted->Deals = {0, 0, 0, 21, 0, 0};
   crafted->Counts = {};
   small.Add(std::move(crafted));
-  TData read;
-  try {
-    read.ReadImage(small.Image());
-    FAIL();
-  } catch (const DataFileError& e) {
-    EXPECT_NE(std::string(e.what()).find("no deal of 7 cards can draw 3"), std::string::npos)
-        << e.what();
-  }
+  const std::string drawn = ErrorOf<DataFileError>([&] { TData().ReadImage(small.Image()); });
+  EXPECT_NE(drawn.find("no deal of 7 cards can draw 3"), std::string::npos) << drawn;
 
   // A table stored without counts reads as not computed.
   TData blank;

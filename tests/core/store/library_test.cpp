@@ -6,32 +6,24 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "store/data_store.h"
 #include "store/paytable_list.h"
+#include "test_files.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
 const std::filesystem::path kData = std::filesystem::path(TARNWICK_SOURCE_DIR) / "data";
 
-std::string Read(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class Library : public testing::Test {
+class Library : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     games_ = new TCatalogue(BuildCatalogue());
-    list_ =
-        new std::vector<TListedTable>(ParsePayTableList(Read(kData / "paytables.csv"), *games_));
+    list_ = new std::vector<TListedTable>(
+        ParsePayTableList(test::ReadText(kData / "paytables.csv"), *games_));
     store_ = new TData;
     store_->Load(kData, games_);
   }
@@ -134,15 +126,11 @@ TEST(PayTableList, BadLinesNameThemselves) {
   const TCatalogue games = BuildCatalogue();
   const std::string header = "game,name,basis,pays,label,published\n";
   const auto error = [&](const std::string& line) {
-    try {
-      ParsePayTableList(header + "# comment\n" + line + "\n", games);
-    } catch (const InputError& e) {
-      return std::string(e.what());
-    }
-    return std::string("accepted");
+    return testing::ErrorOf<InputError>(
+        [&] { ParsePayTableList(header + "# comment\n" + line + "\n", games); });
   };
   const std::string good = "0,Jacks or better,1,800 50 25 9 6 4 3 2 1,9/6,99.5439";
-  EXPECT_EQ(error(good), "accepted");
+  EXPECT_EQ(error(good), testing::kNoError);
   EXPECT_EQ(error("0,Deuces Wild,1,800 50 25 9 6 4 3 2 1,9/6,"),
             "pay table list, line 3: game 0 is Jacks or better, not Deuces Wild");
   EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2,9/6,"),
