@@ -2,19 +2,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Games, pay tables, hands and error messages shared by the tests.
+// Games, pay tables, hands, error messages, a progress and the sizes of the long tests,
+// shared by the tests.
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/cards.h"
 #include "engine/games.h"
 #include "engine/payout.h"
+#include "progress.h"
 
 // EXPECT_NEAR for long double figures, which the double-only macro would round first.
 #define EXPECT_CLOSE(a, b, tolerance) \
@@ -146,6 +153,12 @@ inline std::string Text(Int128 value) {
   return value < 0 ? "-" + digits : digits;
 }
 
+// Whether `text` contains `part`; the text is the message when it does not.
+inline ::testing::AssertionResult Contains(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no \"" << part << "\" in: " << text;
+}
+
 // The message of the error of type TError that `action` raises, or kNoError.
 inline const std::string kNoError = "(no error raised)";
 template <class TError = std::exception>
@@ -156,6 +169,39 @@ std::string ErrorOf(const std::function<void()>& action) {
     return e.what();
   }
   return kNoError;
+}
+
+// A progress that hands every step to a function (which may raise AbortError to stop the
+// work there) and counts Begin and End.
+class TStepProgress : public TProgress {
+ public:
+  explicit TStepProgress(std::function<void(int64_t done)> step = {}) : step_(std::move(step)) {}
+
+  int Begins = 0;
+  int Ends = 0;
+  int64_t Total = -1;
+
+ protected:
+  void OnBegin(int64_t total) override {
+    ++Begins;
+    Total = total;
+  }
+  void OnStep(int64_t done) override {
+    if (step_) step_(done);
+  }
+  void OnEnd() override { ++Ends; }
+
+ private:
+  std::function<void(int64_t done)> step_;
+};
+
+// The size of a long test: the environment variable of the name when it is set, else the
+// size the build was configured with (the sanitizer presets make the tests smaller; 0 when
+// it set none), else the test's own default.
+inline int TestSize(const char* name, int built, int fallback) {
+  const char* text = std::getenv(name);
+  if (text != nullptr && *text != '\0') return std::max(1, std::atoi(text));
+  return built > 0 ? built : fallback;
 }
 
 }  // namespace tarnwick::testing

@@ -5,16 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-THand HandOf(std::initializer_list<const char*> texts) {
+THand HandOf(const std::vector<std::string>& texts) {
   THand hand;
-  for (const char* text : texts) {
-    const TCard card = CardFromCode(ParseCard(text).value());
-    hand.AddCard(card.Rank, card.Suit);
-  }
+  for (int code : testing::HandOf(texts)) hand.AddCard(code % 13, code / 13);
   return hand;
 }
 
@@ -119,9 +117,8 @@ TEST(Cards, ChangeSuitMovesTotalsAndHistogram) {
 }
 
 TEST(Cards, TablesAndCardText) {
-  EXPECT_EQ(DrawCount[0], 0);
-  EXPECT_EQ(DrawCount[31], 5);
-  EXPECT_EQ(DrawCount[21], 3);
+  for (int mask = 0; mask < kMaskCount; ++mask)
+    EXPECT_EQ(DrawCount[mask], __builtin_popcount(mask));
   EXPECT_EQ(Binomial[5][47], 1533939);
   EXPECT_EQ(Binomial[2][47], 1081);
   EXPECT_EQ(Binomial[5][52], 2598960);

@@ -13,7 +13,6 @@
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_games.h"
-#include "test_sizes.h"
 
 namespace tarnwick {
 namespace {
@@ -114,23 +113,17 @@ TEST_P(EngineListing, RandomHandsMatchTheListing) {
     int64_t bestSum = 0, bestDraws = 1;  // pays <= 1000 keep the cross products in 64 bits
     for (int mask = 0; mask < kMaskCount && failures < 5; ++mask) {
       const auto& row = listed[static_cast<size_t>(mask)];
-      const auto check = [&](bool same, std::string_view what, int64_t engineCount,
-                             int64_t listedCount) {
-        if (same) return;
+      const auto check = [&](std::string_view what, int64_t engineCount, int64_t listedCount) {
+        if (engineCount == listedCount) return;
         ADD_FAILURE() << where << "mask " << mask << " " << what << ": engine " << engineCount
                       << " listing " << listedCount;
         ++failures;
       };
-      for (int k = 0; k < kHandKindCount; ++k) {
-        const int64_t count = engine->KindCount[mask][k];
-        check(count == row[static_cast<size_t>(k)], HandKindNames[static_cast<size_t>(k)], count,
-              row[static_cast<size_t>(k)]);
-      }
-      for (int k = 0; k < kWildHandKindCount; ++k) {
-        const int64_t count = wild != nullptr ? wild->WildCounts[mask][k] : 0;
-        check(count == row[kWildBase + k], WildHandKindNames[static_cast<size_t>(k)], count,
+      for (size_t k = 0; k < kHandKindCount; ++k)
+        check(HandKindNames[k], engine->KindCount[mask][k], row[k]);
+      for (size_t k = 0; k < kWildHandKindCount; ++k)
+        check(WildHandKindNames[k], wild != nullptr ? wild->WildCounts[mask][k] : 0,
               row[kWildBase + k]);
-      }
       std::array<int64_t, kMaxCategories> perCategory{};
       int64_t draws = 0;
       for (size_t column = 0; column < row.size(); ++column) {
@@ -143,12 +136,10 @@ TEST_P(EngineListing, RandomHandsMatchTheListing) {
         const int64_t count = perCategory[static_cast<size_t>(c)];
         paying += count;
         paySum += count * table.Pays[c];
-        check(engine->CategoryCount(c, mask) == count, "category", engine->CategoryCount(c, mask),
-              count);
+        check("category " + std::to_string(c), engine->CategoryCount(c, mask), count);
       }
-      check(engine->CategoryCount(game.LastCategory + 1, mask) == draws - paying, "nothing",
-            engine->CategoryCount(game.LastCategory + 1, mask), draws - paying);
-      check(engine->DrawsOf(mask) == draws, "draws", engine->DrawsOf(mask), draws);
+      check("nothing", engine->CategoryCount(game.LastCategory + 1, mask), draws - paying);
+      check("draws", engine->DrawsOf(mask), draws);
       if (engine->DrawReturn(mask) != static_cast<long double>(paySum) / draws) {
         ADD_FAILURE() << where << "mask " << mask << " return, listed pays " << paySum << " / "
                       << draws;
@@ -179,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TFamily{"Deuces", std::make_shared<TBonusDeucesWild>()},
                       TFamily{"Sevens", std::make_shared<TSevensWild>()},
                       TFamily{"DeucesAndJoker", std::make_shared<testing::TDeucesAndJoker>()}),
-    [](const ::testing::TestParamInfo<TFamily>& param) { return std::string(param.param.name); });
+    ::testing::PrintToStringParamName());
 
 TEST(DrawListing, ClassifiesTheFullDeckLikeTheTextbook) {
   std::array<int64_t, testing::kColumns> total{};
@@ -213,7 +204,7 @@ TEST(PokerEngine, VerifyDrawAgreesAndCatchesAWrongCount) {
       EXPECT_EQ(f.Engine.VerifyDraw(mask), "") << hand[0] << " mask " << mask;
   }
   f.Engine.KindCount[6][PAIRS_5] += 1;
-  EXPECT_NE(f.Engine.VerifyDraw(6).find("PAIRS_5: engine"), std::string::npos);
+  EXPECT_TRUE(testing::Contains(f.Engine.VerifyDraw(6), "PAIRS_5: engine"));
 }
 
 TEST(PokerEngine, FourAcesStandPatAndTheirHoldDrawsFortySevenAces) {
@@ -234,10 +225,6 @@ TEST(PokerEngine, DealtHandsClassifyAndStand) {
   EXPECT_EQ(f.Engine.CategoryCount(f.Engine.LastCategory + 1, 0), 0);
   EXPECT_EQ(f.Engine.DrawsOf(31), 1533939);
 
-  f.Analyse({"AS", "2H", "3D", "4C", "5S"});
-  EXPECT_EQ(f.Engine.KindCount[0][STRAIGHT_A_5], 1);
-  f.Analyse({"TS", "JH", "QD", "KC", "AS"});
-  EXPECT_EQ(f.Engine.KindCount[0][STRAIGHT_T_A], 1);
   f.Analyse({"AS", "KH", "QD", "JC", "9S"});
   EXPECT_EQ(f.Engine.DealtCategory(), -1);
   f.Analyse({"7S", "7H", "QD", "JC", "9S"});

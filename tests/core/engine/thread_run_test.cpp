@@ -17,7 +17,6 @@
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_games.h"
-#include "test_progress.h"
 
 namespace tarnwick {
 namespace {
@@ -40,7 +39,7 @@ TEST(ThreadRun, ProgressComesInOrderOnTheCallersThread) {
     engine->SetThreadCount(3);
     std::vector<int64_t> reports;
     bool elsewhere = false;
-    test::TStepProgress progress([&](int64_t done) {
+    testing::TStepProgress progress([&](int64_t done) {
       reports.push_back(done);
       elsewhere = elsewhere || std::this_thread::get_id() != caller;
     });
@@ -67,7 +66,7 @@ TEST(ThreadRun, AbortStopsEveryWorker) {
     engine.SetPayout(&table);
     engine.SetThreadCount(threads);
     int calls = 0;
-    test::TStepProgress progress([&](int64_t done) {
+    testing::TStepProgress progress([&](int64_t done) {
       ++calls;
       if (done == 300) throw AbortError();
     });
@@ -146,7 +145,7 @@ TEST(ThreadRun, AnErrorNamesTheFirstFailingClassOnAnyNumberOfThreads) {
     engine.SetThreadCount(threads);
     engine.FailFrom = kFailFrom;
     std::vector<int64_t> reports;
-    test::TStepProgress progress([&](int64_t done) { reports.push_back(done); });
+    testing::TStepProgress progress([&](int64_t done) { reports.push_back(done); });
     engine.SetProgress(&progress);
     EXPECT_EQ(ErrorOf<OverflowError>([&] { engine.CalcGameAdvantage(); }), expected);
     EXPECT_EQ(engine.ProgressCounter, first);

@@ -13,7 +13,6 @@
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_games.h"
-#include "test_sizes.h"
 
 namespace tarnwick {
 namespace {
@@ -47,57 +46,6 @@ TPayout RunGame(TPokerEngine& engine, const TPokerDescription& game,
   engine.CalcGameAdvantage();
   engine.SetPayout(nullptr);
   return table;
-}
-
-// Every class is one orbit of deals under the renaming of suits, no orbit is visited twice,
-// each weight is the size of its orbit, and together they cover all 2598960 deals.
-TEST(DealClasses, ClassesAreTheSuitOrbitsOfAllDeals) {
-  std::array<std::array<int, 4>, 24> permutations{};
-  std::array<int, 4> p = {0, 1, 2, 3};
-  for (auto& permutation : permutations) {
-    permutation = p;
-    std::next_permutation(p.begin(), p.end());
-  }
-  std::set<uint64_t> seen;
-  int64_t deals = 0;
-  int classes = 0;
-  std::array<int64_t, 6> weightByShape{};
-  ForEachNaturalDealClass(-1, [&](const TDealClass& deal, bool) {
-    ++classes;
-    std::set<uint64_t> images;
-    for (const auto& permutation : permutations) {
-      uint64_t cards = 0;
-      for (int i = 0; i < kHandSize; ++i) {
-        cards |=
-            uint64_t{1} << (deal.Ranks[i] + 13 * permutation[static_cast<size_t>(deal.Suits[i])]);
-      }
-      ASSERT_EQ(__builtin_popcountll(cards), 5);
-      images.insert(cards);
-    }
-    EXPECT_EQ(static_cast<int32_t>(images.size()), deal.Weight);
-    EXPECT_TRUE(seen.insert(*images.begin()).second) << "an orbit is visited twice";
-    deals += deal.Weight;
-    std::array<int, 13> perRank{};
-    for (const int8_t r : deal.Ranks) ++perRank[static_cast<size_t>(static_cast<int>(r))];
-    const int most = *std::max_element(perRank.begin(), perRank.end());
-    const int pairs = static_cast<int>(std::count(perRank.begin(), perRank.end(), 2));
-    const int shape = most == 4    ? 0
-                      : most == 3  ? (pairs == 1 ? 1 : 2)
-                      : pairs == 2 ? 3
-                      : pairs == 1 ? 4
-                                   : 5;
-    weightByShape[static_cast<size_t>(shape)] += deal.Weight;
-  });
-  EXPECT_EQ(classes, kNaturalDealClasses);
-  EXPECT_EQ(deals, 2598960);
-  EXPECT_EQ(weightByShape, (std::array<int64_t, 6>{624, 3744, 54912, 123552, 1098240, 1317888}));
-
-  int withoutDeuces = 0;
-  ForEachNaturalDealClass(0, [&](const TDealClass& deal, bool) {
-    ++withoutDeuces;
-    for (const int8_t r : deal.Ranks) EXPECT_NE(static_cast<int>(r), 0);
-  });
-  EXPECT_LT(withoutDeuces, classes);
 }
 
 // Published returns of full-pay tables, to ten digits.

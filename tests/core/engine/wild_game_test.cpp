@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "engine/deal_classes.h"
 #include "engine/games.h"
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_games.h"
-#include "test_progress.h"
 
 namespace tarnwick {
 namespace {
@@ -16,9 +18,17 @@ using testing::kFullPayDeuces;
 using testing::kJokerKings;
 using testing::TDeucesAndJoker;
 
-// The wild classes by number of wild cards, and their weights, against the counts a run
-// must have: per w, C(W, w) x C(4R, 5 - w) deals; with the natural deals C(4R + W, 5).
-TEST(WildDealClasses, CountsAndWeightsOfEveryDeck) {
+// The deal classes of every deck. Each natural class is one orbit of deals under the renaming
+// of suits, visited once, weighing the size of its orbit; the wild classes hold their wild
+// cards first. Per number w of wild cards the weights add up to C(W, w) x C(4R, 5 - w) deals,
+// all deals to C(4R + W, 5), and the numbers of classes are those the engines announce.
+TEST(DealClasses, AreTheSuitOrbitsAndCountEveryDealOfEveryDeck) {
+  std::array<std::array<int, 4>, 24> permutations{};
+  std::array<int, 4> p = {0, 1, 2, 3};
+  for (auto& permutation : permutations) {
+    permutation = p;
+    std::next_permutation(p.begin(), p.end());
+  }
   struct Row {
     int wilds;
     int skipRank;
@@ -33,10 +43,41 @@ TEST(WildDealClasses, CountsAndWeightsOfEveryDeck) {
     SCOPED_TRACE(row.wilds);
     std::array<int, 6> classes{};
     std::array<int64_t, 6> weights{};
+    std::array<int64_t, 6> weightByShape{};
+    std::set<uint64_t> seen;
     ForEachNaturalDealClass(row.skipRank, [&](const TDealClass& deal, bool) {
       ++classes[0];
       weights[0] += deal.Weight;
+      std::set<uint64_t> images;
+      for (const auto& permutation : permutations) {
+        uint64_t cards = 0;
+        for (int i = 0; i < kHandSize; ++i) {
+          cards |=
+              uint64_t{1} << (deal.Ranks[i] + 13 * permutation[static_cast<size_t>(deal.Suits[i])]);
+        }
+        ASSERT_EQ(__builtin_popcountll(cards), 5);
+        images.insert(cards);
+      }
+      EXPECT_EQ(static_cast<int32_t>(images.size()), deal.Weight);
+      EXPECT_TRUE(seen.insert(*images.begin()).second) << "an orbit is visited twice";
+      std::array<int, 13> perRank{};
+      for (const int8_t r : deal.Ranks) {
+        EXPECT_NE(r, row.skipRank);
+        ++perRank[static_cast<size_t>(static_cast<int>(r))];
+      }
+      const int most = *std::max_element(perRank.begin(), perRank.end());
+      const int pairs = static_cast<int>(std::count(perRank.begin(), perRank.end(), 2));
+      const int shape = most == 4    ? 0
+                        : most == 3  ? (pairs == 1 ? 1 : 2)
+                        : pairs == 2 ? 3
+                        : pairs == 1 ? 4
+                                     : 5;
+      weightByShape[static_cast<size_t>(shape)] += deal.Weight;
     });
+    if (row.skipRank < 0) {  // quads, full houses, trips, two pairs, pairs and the rest
+      EXPECT_EQ(weightByShape,
+                (std::array<int64_t, 6>{624, 3744, 54912, 123552, 1098240, 1317888}));
+    }
     ForEachWildDealClass(row.wilds, row.skipRank, [&](const TDealClass& deal) {
       int w = 0;
       for (int i = 0; i < kHandSize; ++i) {
@@ -51,7 +92,6 @@ TEST(WildDealClasses, CountsAndWeightsOfEveryDeck) {
       weights[static_cast<size_t>(w)] += deal.Weight;
     });
     EXPECT_EQ(classes, row.classes);
-    // The counts the engines announce to the progress, from the patterns of each group.
     const int ranks = row.skipRank >= 0 ? 12 : 13;
     EXPECT_EQ(classes[0], NaturalDealClassCount(ranks));
     EXPECT_EQ(classes[1] + classes[2] + classes[3] + classes[4] + classes[5],
@@ -92,7 +132,7 @@ TEST_P(WildGameRun, CountsEveryDealAndMatchesThePublishedReturn) {
   TPayout table = testing::TableFor(*run.game, run.pays);
   engine->SetPayout(&table);
   int reports = 0;
-  test::TStepProgress progress([&](int64_t) { ++reports; });
+  testing::TStepProgress progress([&](int64_t) { ++reports; });
   engine->SetProgress(&progress);
   engine->CalcGameAdvantage();
   EXPECT_EQ(engine->DealClassCount(), run.classes);
@@ -124,9 +164,7 @@ const TRunCase kRuns[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Families, WildGameRun, ::testing::ValuesIn(kRuns),
-                         [](const ::testing::TestParamInfo<TRunCase>& param) {
-                           return std::string(param.param.name);
-                         });
+                         ::testing::PrintToStringParamName());
 
 // An abort inside the wild classes names both the class and the wild part of the run.
 TEST(WildGame, AbortInTheWildClasses) {
@@ -134,7 +172,7 @@ TEST(WildGame, AbortInTheWildClasses) {
   engine.SetGame(TDeucesWild());
   TPayout table = testing::TableFor(4, kFullPayDeuces);
   engine.SetPayout(&table);
-  test::TStepProgress progress([](int64_t done) {
+  testing::TStepProgress progress([](int64_t done) {
     if (done > 88968) throw AbortError();
   });
   engine.SetProgress(&progress);

@@ -10,7 +10,6 @@
 #include "session/preferences.h"
 #include "test_files.h"
 #include "test_games.h"
-#include "test_progress.h"
 
 namespace tarnwick {
 namespace {
@@ -39,18 +38,7 @@ class TScriptedUi : public TUserInterface {
   }
   void RunWithProgress(const std::function<void(TProgress&)>& work) override {
     ++Dialogs;
-    test::TStepProgress progress([&](int64_t) {
-      if (++Reports == AbortAfter) throw AbortError();
-    });
-    try {
-      work(progress);
-    } catch (...) {
-      Shows += progress.Begins;
-      ProgressMaximum = progress.Total;
-      throw;
-    }
-    Shows += progress.Begins;
-    ProgressMaximum = progress.Total;
+    work(Progress);
   }
   bool Confirm(const std::string& question) override {
     Questions.push_back(question);
@@ -75,9 +63,10 @@ class TScriptedUi : public TUserInterface {
   int EditorBasis = 0;
   int AbortAfter = -1;
   int Reports = 0;
-  int Shows = 0;
   int Dialogs = 0;
-  int64_t ProgressMaximum = 0;
+  testing::TStepProgress Progress{[this](int64_t) {
+    if (++Reports == AbortAfter) throw AbortError();
+  }};
   bool Answer = true;
   std::vector<std::string> Questions;
   std::vector<std::string> Captions;
@@ -270,8 +259,8 @@ TEST_F(Controller, AnAbortedCalculationStoresNothing) {
                       " Three of Kind  \t     3\r\n Two Pairs      \t     2\r\n"
                       " Jacks or Better\t     1\r\n"))
       << error;
-  EXPECT_EQ(ui_.ProgressMaximum, 134459);
-  EXPECT_EQ(ui_.Shows, 1);
+  EXPECT_EQ(ui_.Progress.Total, 134459);
+  EXPECT_EQ(ui_.Progress.Begins, 1);
   EXPECT_EQ(ui_.Reports, 3);
   EXPECT_EQ(busy, (std::vector<bool>{true, false}));
   EXPECT_EQ(controller.StoredTableCount(), 1);
@@ -431,8 +420,7 @@ TEST_F(Controller, AnUnreadableStoreIsNeverSaved) {
   std::filesystem::create_directory(folder_ / "Tarnwick.dat");
   {
     TModelController controller(ui_, folder_);
-    EXPECT_NE(controller.LoadWarning().find("not saved"), std::string::npos)
-        << controller.LoadWarning();
+    EXPECT_TRUE(testing::Contains(controller.LoadWarning(), "not saved"));
     EXPECT_TRUE(controller.StoreReadOnly());
     ui_.EditorPays = kNineSix;
     controller.AddTable();

@@ -10,7 +10,6 @@
 
 #include "errors.h"
 #include "test_games.h"
-#include "test_progress.h"
 
 namespace tarnwick {
 namespace {
@@ -34,7 +33,7 @@ TPayout JacksLike() {
 
 // Records the steps and raises AbortError at step `abortAt`; checks that a computation
 // begins once and reports no step after its end.
-class TRecordingSink : public test::TStepProgress {
+class TRecordingSink : public testing::TStepProgress {
  public:
   explicit TRecordingSink(int64_t abortAt = -1)
       : TStepProgress([this, abortAt](int64_t done) {
@@ -290,7 +289,7 @@ TEST(Charts, CancelAndFailureKeepTheirPointsAndNameTheChart) {
   TRecordingSink failing;
   const std::string error =
       ErrorOf<RangeError>([&] { ComputeResultDistribution(five, 10, 1, result, failing); });
-  EXPECT_NE(error.find("4001"), std::string::npos);
+  EXPECT_TRUE(testing::Contains(error, "4001"));
   EXPECT_TRUE(error.ends_with("\r\nError calc chart data( Expected gain)")) << error;
   EXPECT_EQ(failing.Ends, 1);
 }
