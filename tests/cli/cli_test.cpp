@@ -34,17 +34,36 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-TRun RunCli(const std::string& arguments) {
+// Whether `text` contains `part`; the text is the message when it does not.
+::testing::AssertionResult Contains(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no \"" << part << "\" in: " << text;
+}
+
+// Runs the program with the arguments, after `prefix` (an environment, another user).
+TRun RunCli(const std::string& arguments, const std::string& prefix = "",
+            const std::string& program = TARNWICK_CLI) {
   const std::string base = ::testing::TempDir() + "tarnwick_cli_" +
                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  const std::string command =
-      std::string(TARNWICK_CLI) + " " + arguments + " >" + base + ".out 2>" + base + ".err";
-  const int status = std::system(command.c_str());
-  TRun run;
-  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.Out = ReadFile(base + ".out");
-  run.Err = ReadFile(base + ".err");
-  return run;
+  const int status = std::system(
+      (prefix + program + " " + arguments + " >" + base + ".out 2>" + base + ".err").c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(base + ".out"),
+          ReadFile(base + ".err")};
+}
+
+// The superuser may read and write anything: the program then runs as the user "nobody".
+std::string AsOrdinaryUser() {
+  return ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+}
+
+// A usage error: exit status 2 and one line on stderr that names the problem.
+void ExpectUsageError(const std::string& arguments, const std::string& names) {
+  const TRun run = RunCli(arguments);
+  EXPECT_EQ(run.Exit, 2) << arguments << ": " << run.Err;
+  EXPECT_EQ(run.Out, "") << arguments;
+  EXPECT_EQ(run.Err.rfind("tarnwick-cli: error: ", 0), 0u) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, names));
+  EXPECT_EQ(run.Err.find('\n'), run.Err.size() - 1) << "one line: " << run.Err;
 }
 
 // The output of a run that must succeed.
@@ -63,7 +82,7 @@ const std::string kNineSix = "--pays 800,50,25,9,6,4,3,2,1";
 TEST(Cli, GamesListsTheCatalogue) {
   const TRun text = RunCli("games");
   ASSERT_EQ(text.Exit, 0) << text.Err;
-  EXPECT_NE(text.Out.find("Deuces Wild  (wild: 2s, 52 cards)"), std::string::npos);
+  EXPECT_TRUE(Contains(text.Out, "Deuces Wild  (wild: 2s, 52 cards)"));
   const auto games = JsonOf("games --json");
   ASSERT_EQ(games.size(), 34u);
   EXPECT_EQ(games[12]["id"], 13);  // number 12 is retired
@@ -95,13 +114,8 @@ TEST(Cli, HandRanksTheHolds) {
 }
 
 // Bad input gives one line on stderr naming the problem and exit status 2.
-struct Case {
-  std::string arguments;
-  const char* names;
-};
-
 TEST(Cli, BadInputIsOneClearLine) {
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"hand --game 12 --pays 1 AS KS QS JS TS", "unknown game number 12"},
       {"hand --game Blackjack --pays 1 AS KS QS JS TS", "unknown game 'Blackjack'"},
       {"hand --game 0 --pays 800,50,25 AS KS QS JS TS", "needs 9 pays"},
@@ -122,14 +136,7 @@ TEST(Cli, BadInputIsOneClearLine) {
       {"bench --part poker", "poker"},
       {"bench --repeat 0", "--repeat"},
   };
-  for (const Case& c : cases) {
-    const TRun run = RunCli(c.arguments);
-    EXPECT_EQ(run.Exit, 2) << c.arguments;
-    EXPECT_EQ(run.Out, "") << c.arguments;
-    EXPECT_EQ(run.Err.rfind("tarnwick-cli: error: ", 0), 0u) << run.Err;
-    EXPECT_NE(run.Err.find(c.names), std::string::npos) << run.Err;
-    EXPECT_EQ(run.Err.find('\n'), run.Err.size() - 1) << "one line: " << run.Err;
-  }
+  for (const auto& [arguments, names] : cases) ExpectUsageError(arguments, names);
 }
 
 // Two jokers typed the same are the deck's two jokers.
@@ -146,9 +153,9 @@ TEST(Cli, HelpOnEveryCommand) {
         "bench --help", "import --help", "paths --help", "language --help"}) {
     const TRun run = RunCli(command);
     EXPECT_EQ(run.Exit, 0) << command;
-    EXPECT_NE(run.Out.find("Usage"), std::string::npos) << command << run.Out;
+    EXPECT_TRUE(Contains(run.Out, "Usage")) << command << run.Out;
   }
-  EXPECT_NE(Output("hand --help").find("--pays"), std::string::npos);
+  EXPECT_TRUE(Contains(Output("hand --help"), "--pays"));
 }
 
 std::string DataFolder() {
@@ -174,17 +181,17 @@ TEST(Cli, ReturnOfNineSixJacks) {
   EXPECT_EQ(reduced["return"], report["return"]);
 
   const std::string text = Output("return -g 0 " + kNineSix);
-  EXPECT_NE(text.find("Return            99.543904 %"), std::string::npos) << text;
-  EXPECT_NE(text.find("Nothing"), std::string::npos);
+  EXPECT_TRUE(Contains(text, "Return            99.543904 %"));
+  EXPECT_TRUE(Contains(text, "Nothing"));
 }
 
 TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
   const std::string data = DataFolder();
   const TRun first = RunCli("add -g 0 -p 4000,250,125,45,30,20,15,10,5 -b 5 -d " + data);
   ASSERT_EQ(first.Exit, 0) << first.Err;
-  EXPECT_NE(first.Out.find("Stored as table 0"), std::string::npos);
-  EXPECT_NE(Output("add -g 0 " + kNineSix + " -d " + data).find("Already stored as table 0"),
-            std::string::npos);
+  EXPECT_TRUE(Contains(first.Out, "Stored as table 0"));
+  EXPECT_TRUE(
+      Contains(Output("add -g 0 " + kNineSix + " -d " + data), "Already stored as table 0"));
   Output("add -g 13 -p 800,50,25,9,6,4,3,2,1 -d " + data);
   EXPECT_EQ(std::filesystem::file_size(data + "/Tarnwick.dat"), 12u + 2 * 508);
 
@@ -195,7 +202,7 @@ TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
   EXPECT_EQ(JsonOf("tables --json -g 13 -d " + data).size(), 1u);
 
   EXPECT_EQ(RunCli("delete --index 5 -d " + data).Exit, 2);
-  EXPECT_NE(Output("delete --index 0 -d " + data).find("Jacks or better"), std::string::npos);
+  EXPECT_TRUE(Contains(Output("delete --index 0 -d " + data), "Jacks or better"));
   const auto left = JsonOf("tables --json -d " + data);
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0]["game"], 13);
@@ -206,13 +213,10 @@ TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
   std::filesystem::resize_file(data + "/Tarnwick.dat", 100);
   const TRun damaged = RunCli("tables -d " + data);
   EXPECT_EQ(damaged.Exit, 3);
-  EXPECT_NE(damaged.Err.find("warning: Tarnwick.dat: pay table record 1 of 1 is damaged"),
-            std::string::npos)
-      << damaged.Err;
+  EXPECT_TRUE(Contains(damaged.Err, "warning: Tarnwick.dat: pay table record 1 of 1 is damaged"));
   const TRun repaired = RunCli("add -g 0 " + kNineSix + " -d " + data);
   EXPECT_EQ(repaired.Exit, 3);
-  EXPECT_NE(repaired.Err.find("copied to \"" + data + "/Tarnwick.dat.bak\""), std::string::npos)
-      << repaired.Err;
+  EXPECT_TRUE(Contains(repaired.Err, "copied to \"" + data + "/Tarnwick.dat.bak\""));
   EXPECT_EQ(std::filesystem::file_size(data + "/Tarnwick.dat.bak"), 100u);
   EXPECT_EQ(RunCli("tables -d " + data).Exit, 0);
 }
@@ -236,10 +240,10 @@ void WriteUncomputedTable(const std::string& path) {
 TEST(Cli, AStoredTableWithoutCountsIsNotComputed) {
   const std::string data = DataFolder();
   WriteUncomputedTable(data + "/Tarnwick.dat");
-  EXPECT_NE(Output("tables -d " + data).find("not computed"), std::string::npos);
+  EXPECT_TRUE(Contains(Output("tables -d " + data), "not computed"));
   EXPECT_EQ(JsonOf("tables --json -d " + data)[0]["computed"], false);
   const std::string added = Output("add -g 0 -q " + kNineSix + " -d " + data);
-  EXPECT_NE(added.find("Computed and stored as table 0"), std::string::npos) << added;
+  EXPECT_TRUE(Contains(added, "Computed and stored as table 0"));
   const auto tables = JsonOf("tables --json -d " + data);
   ASSERT_EQ(tables.size(), 1u);
   EXPECT_NEAR(tables[0]["return"].get<double>(), 0.995439043695, 1e-12);
@@ -290,21 +294,14 @@ TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
   std::ofstream(data / "list.csv") << "0,Jacks or better,1,800 50 25 9 6 4 3 2 2,8/5,\n";
   fs::permissions(data / "list.csv", fs::perms::all);
   fs::permissions(file, fs::perms::none);
-  const std::string user =
-      ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
   for (const std::string& command :
        {std::string("tables"), std::string("add -q -g 0 -p 800,50,25,9,6,4,3,2,3"),
         std::string("delete --index 0"), "import -q " + (data / "list.csv").string()}) {
-    const std::string out = (data / "run.out").string();
-    std::string line = user;
-    line.append(TARNWICK_CLI).append(" ").append(command).append(" -d ").append(data.string());
-    line.append(" >").append(out).append(" 2>&1");
-    const int status = std::system(line.c_str());
-    const std::string text = ReadFile(out);
-    fs::remove(out);
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << command << ": " << text;
-    EXPECT_NE(text.find(file.string()), std::string::npos) << text;
-    EXPECT_NE(text.find("Permission denied"), std::string::npos) << text;
+    const TRun run = RunCli(command + " -d " + data.string(), AsOrdinaryUser());
+    const std::string text = run.Out + run.Err;
+    EXPECT_EQ(run.Exit, 1) << command << ": " << text;
+    EXPECT_TRUE(Contains(text, file.string()));
+    EXPECT_TRUE(Contains(text, "Permission denied"));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
   }
   fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
@@ -320,7 +317,7 @@ TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
 TEST(Cli, BadFoldersValuesAndListsAreUsageErrors) {
   const std::string data = DataFolder();
   std::ofstream(data + "/file") << "x";
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"tables -d /nonexistent/tarnwick", "does not exist"},
       {("tables -d " + data + "/file"), "is not a folder"},
       {("tables -d " + data + "/" + std::string(5000, 'x')), "File name too long"},
@@ -332,12 +329,7 @@ TEST(Cli, BadFoldersValuesAndListsAreUsageErrors) {
       {"import /dev/zero", "not a regular file"},
       {"import /nonexistent.csv", "does not exist"},
   };
-  for (const Case& c : cases) {
-    const TRun run = RunCli(c.arguments);
-    EXPECT_EQ(run.Exit, 2) << c.arguments << ": " << run.Err;
-    EXPECT_NE(run.Err.find(c.names), std::string::npos) << run.Err;
-    EXPECT_EQ(run.Err.find('\n'), run.Err.size() - 1) << "one line: " << run.Err;
-  }
+  for (const auto& [arguments, names] : cases) ExpectUsageError(arguments, names);
   EXPECT_FALSE(std::filesystem::exists(data + "/Tarnwick.dat"));
 }
 
@@ -351,8 +343,8 @@ TEST(Cli, BenchSignsItsCounts) {
   EXPECT_EQ(one["parts"][0]["signature"].get<std::string>().size(), 16u);
   EXPECT_EQ(one["signature"], three["signature"]);
   const std::string hands = Output("bench --part hands");
-  EXPECT_NE(hands.find("10000 of each family"), std::string::npos) << hands;
-  EXPECT_NE(hands.find("\nSignature "), std::string::npos) << hands;
+  EXPECT_TRUE(Contains(hands, "10000 of each family"));
+  EXPECT_TRUE(Contains(hands, "\nSignature "));
 }
 
 // Ctrl+C aborts the run: exit 130, and nothing is stored.
@@ -390,8 +382,8 @@ TEST(Cli, StatsInEveryForm) {
   EXPECT_EQ(report["columns"][6]["title"], "Total");
 
   const std::string text = Output("stats" + table);
-  EXPECT_NE(text.find("19 933 230 517 200"), std::string::npos) << text;
-  EXPECT_NE(text.find("FOUR OF KIND         624          -"), std::string::npos) << text;
+  EXPECT_TRUE(Contains(text, "19 933 230 517 200"));
+  EXPECT_TRUE(Contains(text, "FOUR OF KIND         624          -"));
 
   const std::string csv = Output("stats --view probability --csv --speed 1200" + table);
   EXPECT_EQ(csv.substr(0, csv.find('\n')),
@@ -405,7 +397,7 @@ TEST(Cli, StatsInEveryForm) {
   EXPECT_EQ(std::count(winloss.begin(), winloss.end(), '\n'), 2002);
   EXPECT_EQ(JsonOf("bankroll ruin --initial 40 --desired 40 --json" + table)["hit"].size(), 2000u);
   const std::string five = Output("bankroll distribution -n 1 --coins 5" + table);
-  EXPECT_NE(five.find("\n-12.5,0.0001,loss\n-7.5,"), std::string::npos) << five;
+  EXPECT_TRUE(Contains(five, "\n-12.5,0.0001,loss\n-7.5,"));
   for (const char* bad : {" ruin --initial 70 --desired 60", " distribution -n 4001", ""})
     EXPECT_EQ(RunCli(std::string("bankroll") + bad + table).Exit, 2) << bad;
 }
@@ -416,9 +408,9 @@ TEST(Cli, HoldsBreakDownEveryHold) {
   ASSERT_EQ(report["holds"].size(), 32u);
   EXPECT_EQ(report["columns"].back(), "Nothing");
   EXPECT_EQ(report["holds"][5]["code"], "10100");
-  EXPECT_NE(Output("holds -g 3 -p 800,200,100,50,20,7,5,3,2,1,1 JK AS AD 5C 9H --view probability")
-                .find("C11 Nothing"),
-            std::string::npos);
+  EXPECT_TRUE(Contains(
+      Output("holds -g 3 -p 800,200,100,50,20,7,5,3,2,1,1 JK AS AD 5C 9H --view probability"),
+      "C11 Nothing"));
 }
 
 // The program run from a folder its user cannot write keeps its settings and pay tables in
@@ -444,17 +436,12 @@ TEST(Cli, AReadOnlyProgramFolderUsesTheUsersFolders) {
   fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                fs::perms::group_exec | fs::perms::others_read |
                                fs::perms::others_exec);
-  // The superuser may write anywhere: the program then runs as the unprivileged "nobody".
-  const std::string user =
-      ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  const std::string environment =
+      "env HOME=" + home.string() + " XDG_CONFIG_HOME=" + (home / "config").string() +
+      " XDG_DATA_HOME=" + (home / "share").string() + " LANGUAGE=en " + AsOrdinaryUser();
   const auto run = [&](const std::string& arguments) {
-    const std::string out = (root / "out.txt").string();
-    const std::string command =
-        "env HOME=" + home.string() + " XDG_CONFIG_HOME=" + (home / "config").string() +
-        " XDG_DATA_HOME=" + (home / "share").string() + " LANGUAGE=en " + user +
-        (program / "tarnwick-cli").string() + " " + arguments + " >" + out + " 2>&1";
-    const int status = std::system(command.c_str());
-    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out));
+    const TRun result = RunCli(arguments, environment, (program / "tarnwick-cli").string());
+    return std::make_pair(result.Exit, result.Out + result.Err);
   };
 
   // Queries create nothing: the shipped tables are listed from where they are shipped.
@@ -472,10 +459,10 @@ TEST(Cli, AReadOnlyProgramFolderUsesTheUsersFolders) {
 
   const auto [languageExit, languages] = run("language deu");
   ASSERT_EQ(languageExit, 0) << languages;
-  EXPECT_NE(languages.find("* DEU  Deutsch"), std::string::npos) << languages;
-  EXPECT_NE(ReadFile((home / "config" / "tarnwick" / "tarnwick.ini").string()).find("Language=DEU"),
-            std::string::npos);
-  EXPECT_NE(run("language").second.find("* DEU"), std::string::npos);
+  EXPECT_TRUE(Contains(languages, "* DEU  Deutsch"));
+  EXPECT_TRUE(
+      Contains(ReadFile((home / "config" / "tarnwick" / "tarnwick.ini").string()), "Language=DEU"));
+  EXPECT_TRUE(Contains(run("language").second, "* DEU"));
   EXPECT_EQ(run("language xx").first, 2);
 
   const auto [addExit, added] = run("add -q -g 0 -p 800,50,25,9,6,4,3,2,1 --basis 1");

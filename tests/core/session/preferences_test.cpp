@@ -135,7 +135,7 @@ TEST_F(Prefs, LanguagesFromFileNamesAndTheStartLanguage) {
   EXPECT_EQ(russian.LanguageCode, "RUS");
   EXPECT_EQ(russian.LanguageIndex(), 1);
   EXPECT_EQ(russian.Text("Info", "Language"), "Русский");
-  EXPECT_NE(russian.WebAddress().find("/ru/"), std::string::npos);
+  EXPECT_TRUE(testing::Contains(russian.WebAddress(), "/ru/"));
   russian.ChooseLanguage(0);
   EXPECT_EQ(russian.LanguageCode, "ENG");
   EXPECT_EQ(russian.WebAddress().find("/ru/"), std::string::npos);
@@ -362,7 +362,7 @@ TEST_F(Prefs, TheHomeFolderComesFromThePasswordDatabase) {
   };
   EXPECT_EQ(as(65534), "/nonexistent/.local/share/tarnwick");  // nobody's entry
   const std::string stranger = as(54321);
-  EXPECT_NE(stranger.find("Cannot find the home folder"), std::string::npos) << stranger;
+  EXPECT_TRUE(testing::Contains(stranger, "Cannot find the home folder"));
 }
 
 // Each language's help pages, the English ones where a page is missing, and never a page
