@@ -34,6 +34,7 @@ TEST(Errors, CheckedArithmeticRaisesOnOverflowOnly) {
   EXPECT_THROW(Mul<int64_t>(INT64_MAX / 2, 3), OverflowError);
 }
 
+// Context lines stack and keep the error's type; the range check names what it checks.
 TEST(Errors, ContextLinesStackAndKeepTheType) {
   EXPECT_EQ(ErrorOf<OverflowError>([] {
               try {
@@ -47,9 +48,6 @@ TEST(Errors, ContextLinesStackAndKeepTheType) {
             "step\r\nvector");
   EXPECT_EQ(ErrorOf<AbortError>([] { RaiseWithContext(AbortError(), "run"); }),
             "run\r\nOperation aborted");
-}
-
-TEST(Errors, RangeCheck) {
   EXPECT_NO_THROW(CheckRange(31, 0, 31, "draw mask"));
   EXPECT_EQ(ErrorOf<RangeError>([] { CheckRange(32, 0, 31, "draw mask"); }),
             "Range check error: draw mask = 32 is outside 0..31");

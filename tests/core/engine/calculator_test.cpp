@@ -31,23 +31,19 @@ std::array<int64_t, 6> ListedNoPair(const TDeck& deck, unsigned ranks) {
   return ways;
 }
 
-TEST(Calculator, FullDeckExamples) {
+// The full deck, and the deck of a dealt broadway hand, which leaves eight full ranks.
+TEST(Calculator, FullDeckAndBroadwayExamples) {
   TCalculator calc;
   TDeck deck;
-  THand empty;
-  calc.Init(deck, empty);
+  THand hand;
+  calc.Init(deck, hand);
   EXPECT_EQ(calc.NoPair[0][5], 1317888);
   EXPECT_EQ(calc.NoPair[4][4], 126720);
   EXPECT_EQ(calc.NoPair[0][0], 1);
   EXPECT_EQ(calc.NoPair[0][1], 52);
   EXPECT_EQ(calc.PairCompletion[2], 13 * 6);
   EXPECT_EQ(calc.PairCompletion[0], 0);
-}
 
-TEST(Calculator, DealtBroadwayLeavesEightFullRanks) {
-  TCalculator calc;
-  TDeck deck;
-  THand hand;
   for (int code : {12, 11 + 13, 10 + 26, 9 + 39, 7}) {  // AS KC QD JH 9S
     const TCard card = CardFromCode(code);
     deck.RemoveCard(card.Rank, card.Suit);

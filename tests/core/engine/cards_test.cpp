@@ -66,6 +66,17 @@ TEST(Cards, HandSummaries) {
   const THand flush = HandOf({"2H", "7H", "9H", "JH", "KH"});
   EXPECT_EQ(flush.SuitHistogram, (std::array<int32_t, 6>{3, 0, 0, 0, 0, 1}));
   EXPECT_EQ(flush.Dump(), "2H 7H 9H JH KH ");
+
+  // A change of suit moves the totals and the histogram.
+  THand hand = HandOf({"2H", "7H", "9H", "JH", "KS"});
+  hand.ChangeSuit(4, 3);
+  EXPECT_EQ(hand.SuitHistogram, (std::array<int32_t, 6>{3, 0, 0, 0, 0, 1}));
+  EXPECT_EQ(hand.Counts[11][0], 0);
+  EXPECT_EQ(hand.Counts[11][3], 1);
+  EXPECT_EQ(hand.Counts[kTotalsRow][3], 5);
+  hand.ChangeSuit(0, 1);
+  EXPECT_EQ(hand.SuitHistogram, (std::array<int32_t, 6>{2, 1, 0, 0, 1, 0}));
+  EXPECT_EQ(hand.Dump(), "2C 7H 9H JH KH ");
 }
 
 TEST(Cards, WildCardsInAHand) {
@@ -102,18 +113,6 @@ TEST(Cards, CopyKeptAndClear) {
   EXPECT_THROW(kept.AddCard(12, 12), RangeError);
   THand full = hand;
   EXPECT_THROW(full.AddCard(2, 2), RangeError);
-}
-
-TEST(Cards, ChangeSuitMovesTotalsAndHistogram) {
-  THand hand = HandOf({"2H", "7H", "9H", "JH", "KS"});
-  hand.ChangeSuit(4, 3);
-  EXPECT_EQ(hand.SuitHistogram, (std::array<int32_t, 6>{3, 0, 0, 0, 0, 1}));
-  EXPECT_EQ(hand.Counts[11][0], 0);
-  EXPECT_EQ(hand.Counts[11][3], 1);
-  EXPECT_EQ(hand.Counts[kTotalsRow][3], 5);
-  hand.ChangeSuit(0, 1);
-  EXPECT_EQ(hand.SuitHistogram, (std::array<int32_t, 6>{2, 1, 0, 0, 1, 0}));
-  EXPECT_EQ(hand.Dump(), "2C 7H 9H JH KH ");
 }
 
 TEST(Cards, TablesAndCardText) {

@@ -12,22 +12,20 @@ namespace {
 using testing::TableOf;
 
 TEST(Payout, ReduceToTheSmallestWholeBasis) {
-  TPayout five = TableOf({4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
-  five.Reduce();
-  EXPECT_EQ(five.CoinBasis, 1);
-  EXPECT_EQ(five.Pays[0], 800);
-  EXPECT_EQ(five.Pays[8], 1);
-  TPayout four = TableOf({8, 6, 2}, 4);
-  four.Reduce();
-  EXPECT_EQ(four.CoinBasis, 2);
-  EXPECT_EQ(four.Pays[1], 3);
-  TPayout odd = TableOf({8, 6, 2}, 5);
-  odd.Reduce();
-  EXPECT_EQ(odd.CoinBasis, 5);
-  EXPECT_EQ(odd.Pays[0], 8);
-  TPayout one = TableOf({8, 6, 2});
-  one.Reduce();
-  EXPECT_EQ(one.Pays[0], 8);
+  struct Row {
+    int basis;
+    std::vector<int32_t> pays;
+    int reducedBasis;
+    std::vector<int32_t> reduced;
+  };
+  for (const Row& row : {Row{5, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 1, testing::kNineSix},
+                         Row{4, {8, 6, 2}, 2, {4, 3, 1}}, Row{5, {8, 6, 2}, 5, {8, 6, 2}},
+                         Row{1, {8, 6, 2}, 1, {8, 6, 2}}}) {
+    TPayout table = TableOf(row.pays, row.basis);
+    table.Reduce();
+    EXPECT_EQ(table.CoinBasis, row.reducedBasis);
+    EXPECT_EQ(PaysOf(table), row.reduced);
+  }
 }
 
 TEST(Payout, SameAsAndAssign) {

@@ -207,7 +207,9 @@ TEST(PokerEngine, VerifyDrawAgreesAndCatchesAWrongCount) {
   EXPECT_TRUE(testing::Contains(f.Engine.VerifyDraw(6), "PAIRS_5: engine"));
 }
 
-TEST(PokerEngine, FourAcesStandPatAndTheirHoldDrawsFortySevenAces) {
+// Dealt hands classify and stand pat; four aces and a king stand too, and their hold draws
+// 47 aces.
+TEST(PokerEngine, DealtHandsClassifyAndStand) {
   TEngineFixture f(0, kNineSix);
   EXPECT_EQ(f.Analyse({"AS", "AC", "AD", "AH", "KS"}), 0);
   EXPECT_EQ(f.Engine.DrawsOf(16), 47);
@@ -215,10 +217,7 @@ TEST(PokerEngine, FourAcesStandPatAndTheirHoldDrawsFortySevenAces) {
   EXPECT_EQ(f.Engine.CategoryCount(2, 16), 47);
   EXPECT_EQ(f.Engine.DrawReturn(16), f.Engine.DrawReturn(0));
   EXPECT_EQ(f.Engine.DrawReturn(0), 25.0L);
-}
 
-TEST(PokerEngine, DealtHandsClassifyAndStand) {
-  TEngineFixture f(0, kNineSix);
   EXPECT_EQ(f.Analyse({"TS", "JS", "QS", "KS", "AS"}), 0);
   EXPECT_EQ(f.Engine.KindCount[0][FLUSH_STRAIGHT_T_A], 1);
   EXPECT_EQ(f.Engine.DealtCategory(), 0);

@@ -34,8 +34,9 @@ TEST(WildEngine, ClassifiesTheExampleHands) {
 }
 
 // Four deuces and a king: row 0 holds only WILD_4_WA; discarding the king draws one of 47
-// naturals: the 4 aces make WILD_4_A, the other 43 WILD_4_WA.
-TEST(WildEngine, FourDeucesAndAKing) {
+// naturals: the 4 aces make WILD_4_A, the other 43 WILD_4_WA. The kinds map to categories
+// by their pays.
+TEST(WildEngine, FourDeucesAndAKingAndTheKindMap) {
   TWildEngine engine;
   engine.SetGame(TDeucesWild());
   TPayout table = testing::TableFor(4, kFullPayDeuces);
@@ -53,6 +54,22 @@ TEST(WildEngine, FourDeucesAndAKing) {
   EXPECT_EQ(engine.CategoryCount(1, discardKing), 47);
   EXPECT_EQ(engine.VerifyDraw(discardKing), "");
   EXPECT_EQ(engine.VerifyDraw(3), "");
+
+  // A wild kind goes to the best-paying category that lists it, ties to the lower one.
+  EXPECT_EQ(engine.WildKindToCategory[WILD_3], 5);  // four of a kind pays more
+  EXPECT_EQ(engine.WildKindToCategory[WILD_1_AND_2_2], 6);
+  EXPECT_EQ(engine.WildKindToCategory[WILD_1_KINGS], -1);
+  table.Pays[6] = 6;  // a full house above four of a kind
+  engine.SetPayout(&table);
+  EXPECT_EQ(engine.WildKindToCategory[WILD_3], 6);
+  table.Pays[6] = 5;  // equal pays: the lower category
+  engine.SetPayout(&table);
+  EXPECT_EQ(engine.WildKindToCategory[WILD_3], 5);
+  TWildEngine doubleJoker;
+  doubleJoker.SetGame(TDoubleJokerPoker());
+  table = testing::TableFor(8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1});
+  doubleJoker.SetPayout(&table);
+  EXPECT_EQ(doubleJoker.WildKindToCategory[WILD_2], 8);  // three of a kind beats two pairs
 }
 
 // Each row sums to C(N + D, d) when a wild card is held and to C(N + D, d) - C(N, d)
@@ -79,29 +96,6 @@ TEST(WildEngine, RowSumsAndTheLoneJoker) {
   EXPECT_EQ(both.WildCounts[16][WILD_5], 1);
   EXPECT_EQ(both.WildCounts[16][WILD_4_A] + both.WildCounts[16][WILD_4_WA], 47);
   for (int mask : {0, 1, 16, 17, 31}) EXPECT_EQ(both.VerifyDraw(mask), "") << mask;
-}
-
-// A wild kind goes to the best-paying category that lists it, ties to the lower one.
-TEST(WildEngine, KindMapFollowsThePays) {
-  TWildEngine engine;
-  engine.SetGame(TDeucesWild());
-  TPayout table = testing::TableFor(4, kFullPayDeuces);
-  engine.SetPayout(&table);
-  EXPECT_EQ(engine.WildKindToCategory[WILD_3], 5);  // four of a kind pays more
-  EXPECT_EQ(engine.WildKindToCategory[WILD_1_AND_2_2], 6);
-  EXPECT_EQ(engine.WildKindToCategory[WILD_1_KINGS], -1);
-  table.Pays[6] = 6;  // a full house above four of a kind
-  engine.SetPayout(&table);
-  EXPECT_EQ(engine.WildKindToCategory[WILD_3], 6);
-  table.Pays[6] = 5;  // equal pays: the lower category
-  engine.SetPayout(&table);
-  EXPECT_EQ(engine.WildKindToCategory[WILD_3], 5);
-
-  TWildEngine doubleJoker;
-  doubleJoker.SetGame(TDoubleJokerPoker());
-  table = testing::TableFor(8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1});
-  doubleJoker.SetPayout(&table);
-  EXPECT_EQ(doubleJoker.WildKindToCategory[WILD_2], 8);  // three of a kind beats two pairs
 }
 
 TEST(WildEngine, FactoryPicksTheEngine) {

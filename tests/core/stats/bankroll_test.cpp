@@ -161,6 +161,11 @@ TEST(ResultDistribution, ATableThatCannotWinNeverShowsAWin) {
   EXPECT_NEAR(curves.Loss[1].Y, 91, 1e-12);
   EXPECT_NEAR(curves.Push[0].Y, 30, 1e-12);
   EXPECT_DOUBLE_EQ(curves.Push[1999].X, 2000);
+  // Nor a higher bankroll.
+  TRuinCurves ruin;
+  ComputeRiskOfRuin(table, 10, 20, 1, ruin, sink.Fresh());
+  for (const TChartPoint& point : ruin.Hit) EXPECT_EQ(point.Y, 0);
+  EXPECT_NEAR(ruin.Ruin.back().Y, 100, 1e-9);
 }
 
 TEST(WinPushLoss, AgreesWithTheDistributionAfterEveryHand) {
@@ -212,12 +217,6 @@ TEST(RiskOfRuin, LimitsAndShapes) {
   EXPECT_NEAR(curves.Ruin[0].Y, 100 * (1 - static_cast<double>(table.WinChance)), 1e-9);
   EXPECT_NEAR(curves.Hit[0].Y, 100 * static_cast<double>(table.WinChance), 1e-9);
   EXPECT_EQ(curves.Ruin.back().Y, curves.Ruin[0].Y);
-
-  // A table that cannot win never reaches a higher bankroll.
-  curves = TRuinCurves();
-  ComputeRiskOfRuin(Table({1, 0}, {300, 100}), 10, 20, 1, curves, sink.Fresh());
-  for (const TChartPoint& point : curves.Hit) EXPECT_EQ(point.Y, 0);
-  EXPECT_NEAR(curves.Ruin.back().Y, 100, 1e-9);
 
   TRecordingSink bad;
   EXPECT_THROW(ComputeRiskOfRuin(table, 70, 60, 1, curves, bad), RangeError);

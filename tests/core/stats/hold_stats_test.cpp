@@ -37,8 +37,9 @@ TEST(HoldStats, CodesAndDrawnCards) {
 }
 
 // Four to a royal flush, drawing one card to AS KS QS JS, counted by hand: TS makes the
-// royal, 8 more spades a flush, 3 tens a straight, 12 aces to jacks a high pair.
-TEST(HoldStats, FourToARoyalCountedByHand) {
+// royal, 8 more spades a flush, 3 tens a straight, 12 aces to jacks a high pair; and the
+// cells that show the figures.
+TEST(HoldStats, FourToARoyalCountedByHandAndItsCells) {
   TAnalysed hand(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
   const THoldStats holds = FillHoldStats(*hand.Engine);
   const THandStat& draw = holds[16];
@@ -56,6 +57,18 @@ TEST(HoldStats, FourToARoyalCountedByHand) {
   EXPECT_EQ(holds[0].Count[9], 1);
   EXPECT_CLOSE(holds[0].Probability[9], 1, 1e-18L);
   EXPECT_EQ(holds[0].ExpectedReturn, 0);
+
+  // The cells of the all-holds grid.
+  EXPECT_EQ(HoldCellText(draw, kHoldReturnColumn, TFigureView::Hands), "1855.31915");
+  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Hands), "1");
+  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Probability), "2.1277");
+  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Return), "1702.1277");
+  // A category the hold cannot reach shows "- " in every view.
+  for (TFigureView view : {TFigureView::Hands, TFigureView::Probability, TFigureView::Return})
+    EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn + 2, view), "- ");
+  EXPECT_EQ(HoldCellText(holds[0], kHoldReturnColumn, TFigureView::Hands), "- ");
+  EXPECT_EQ(FigureViewOf(7), TFigureView::Hands);  // a damaged stored view
+  EXPECT_EQ(FigureViewOf(2), TFigureView::Return);
 }
 
 // For every hold of a natural and of a wild game: the counts and "nothing" make up every
@@ -134,22 +147,6 @@ TEST(HoldStats, TheAllHoldsOrder) {
   EXPECT_EQ(SortedHolds(holds, royal + 1, TFigureView::Hands)[0], 31);
   EXPECT_EQ(SortedHolds(holds, royal + 1, TFigureView::Probability)[0], 16);
   EXPECT_EQ(CompareHolds(holds[3], holds[3], royal, TFigureView::Hands), 0);
-}
-
-TEST(HoldStats, CellTexts) {
-  TAnalysed hand(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
-  const THoldStats holds = FillHoldStats(*hand.Engine);
-  const THandStat& draw = holds[16];
-  EXPECT_EQ(HoldCellText(draw, kHoldReturnColumn, TFigureView::Hands), "1855.31915");
-  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Hands), "1");
-  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Probability), "2.1277");
-  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Return), "1702.1277");
-  // A category the hold cannot reach shows "- " in every view.
-  for (TFigureView view : {TFigureView::Hands, TFigureView::Probability, TFigureView::Return})
-    EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn + 2, view), "- ");
-  EXPECT_EQ(HoldCellText(holds[0], kHoldReturnColumn, TFigureView::Hands), "- ");
-  EXPECT_EQ(FigureViewOf(7), TFigureView::Hands);  // a damaged stored view
-  EXPECT_EQ(FigureViewOf(2), TFigureView::Return);
 }
 
 }  // namespace

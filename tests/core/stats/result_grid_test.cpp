@@ -10,16 +10,15 @@
 namespace tarnwick {
 namespace {
 
-TEST(ResultGrid, ReturnAndChanceTexts) {
+TEST(ResultGrid, ReturnAndChanceTextsAndPays) {
   // Seven characters, with two, one or no decimals as the return grows.
   EXPECT_EQ(ReturnText(0.995432L), "  99.54%");
   EXPECT_EQ(ReturnText(1.23456L), "  123.5%");
   EXPECT_EQ(ReturnText(40), "   4000%");
   EXPECT_EQ(ChanceText(0), "- ");
   EXPECT_EQ(ChanceText(1.0L / 47), "  2.128%");
-}
 
-TEST(ResultGrid, PaysForTheCoinsPlayed) {
+  // The pays for the coins played.
   const TPokerDescription& jacks = testing::Game(0);
   const std::vector<int32_t> five = {4000, 250, 125, 45, 30, 20, 15, 10, 5};
   const TPayout basisFive = MakePayout(jacks, five, 5);

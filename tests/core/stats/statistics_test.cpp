@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <numeric>
 #include <random>
 
 #include "engine/poker_engine.h"
@@ -59,17 +60,9 @@ TPayout RandomRecord(const TPokerDescription& game, uint32_t seed) {
 void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
                        const std::string& expectedAll) {
   const int m = table.DeckSize - 5;
-  Int128 common = 1;
-  for (int k = 0; k <= 5; ++k) {
-    Int128 a = common;
-    Int128 b = Choose(m, k);
-    while (b != 0) {
-      const Int128 t = a % b;
-      a = b;
-      b = t;
-    }
-    common = common / a * Choose(m, k);
-  }
+  int64_t lcm = 1;  // below 2^63 for every deck
+  for (int k = 0; k <= 5; ++k) lcm = std::lcm(lcm, static_cast<int64_t>(Choose(m, k)));
+  const Int128 common = lcm;
   const int nothingRow = table.LastCategory + 3;
   Int128 all = 0;
   Int128 nothing = 0;
@@ -127,9 +120,7 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
   const TPayout& table = *table_;
   const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), table, 600);
   ASSERT_EQ(stats.DataRowCount, 12);
-  EXPECT_EQ(stats.RowLabels[0], "1st Hands");
   EXPECT_EQ(stats.RowLabels[2], "ROYAL FLUSH");
-  EXPECT_EQ(stats.RowLabels[11], "Nothing");
   ExpectTotalColumn(table, stats, "19933230517200");
 
   // The published count of final royal flushes over all deals x 7669695; ties between
@@ -172,6 +163,18 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
   }
   EXPECT_CLOSE(overall, 100 * table.Return, 1e-5L);
   EXPECT_CLOSE(dealShare, 100, 1e-5L);
+
+  // The grid's cells: missing and zero figures read "- ", hands are grouped in threes.
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, kStatTotalColumn, 1),
+            "19 933 230 517 200");
+  // Four of a kind is never held four cards to draw one.
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 1, 4), "- ");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, 1, 4), "- ");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 0, 4), "624");
+  // The total of the final hands has no probability of its own.
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, kStatTotalColumn, 1), "- ");
+  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Return, kStatTotalColumn, 0), "99.543904");
+  EXPECT_THROW(StatisticsCellText(stats, TFigureView::Hands, kStatColumns, 0), RangeError);
 }
 
 // The largest pay the program accepts: its share of the return keeps its sign and size.
@@ -183,21 +186,6 @@ TEST_F(NineSixJacks, TheLargestPayKeepsItsShareOfTheReturn) {
   const long double share = 100.0L * INT32_MAX * table.CategoryChance(0);
   EXPECT_CLOSE(Number(stats.ReturnText[kStatTotalColumn][2]), share, 1e-6L * share);
   EXPECT_CLOSE(Number(stats.ReturnText[kStatTotalColumn][0]), 100 * table.Return, 1e-6L * share);
-}
-
-// The grid's cells: missing and zero figures read "- ", hands are grouped in threes.
-TEST_F(NineSixJacks, CellTexts) {
-  const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), *table_, 600);
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, kStatTotalColumn, 1),
-            "19 933 230 517 200");
-  // Four of a kind is never held four cards to draw one.
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 1, 4), "- ");
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, 1, 4), "- ");
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 0, 4), "624");
-  // The total of the final hands has no probability of its own.
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, kStatTotalColumn, 1), "- ");
-  EXPECT_EQ(StatisticsCellText(stats, TFigureView::Return, kStatTotalColumn, 0), "99.543904");
-  EXPECT_THROW(StatisticsCellText(stats, TFigureView::Hands, kStatColumns, 0), RangeError);
 }
 
 TEST(Statistics, OccurrenceTimes) {
