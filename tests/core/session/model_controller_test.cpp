@@ -381,9 +381,7 @@ TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
   for (int code : {Code("AS"), Code("KS"), Code("QS"), Code("JS")}) controller.PutCard(code);
   // The same card twice cannot be dealt from one deck.
   const std::string error = ErrorOf<TarnwickError>([&] { controller.PutCard(Code("AS")); });
-  EXPECT_NE(error.find("\r\nHand :  AS  KS  QS  JS  AS\r\n  JACKS OR BETTER\r\n"),
-            std::string::npos)
-      << error;
+  EXPECT_TRUE(testing::Contains(error, "\r\nHand :  AS  KS  QS  JS  AS\r\n  JACKS OR BETTER\r\n"));
   EXPECT_FALSE(controller.IsAnalysed());
   EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 0);
 }
