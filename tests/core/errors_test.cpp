@@ -25,17 +25,15 @@ void RaiseWithContext(const TError& error, const char* context) {
   }
 }
 
-TEST(Errors, CheckedArithmeticRaisesOnOverflowOnly) {
+TEST(Errors, CheckedArithmeticContextLinesAndRanges) {
   EXPECT_EQ(Add<int32_t>(INT32_MAX - 1, 1), INT32_MAX);
   EXPECT_THROW(Add<int32_t>(INT32_MAX, 1), OverflowError);
   EXPECT_THROW(Sub<int32_t>(INT32_MIN, 1), OverflowError);
   EXPECT_THROW(Mul<int32_t>(65536, 32768), OverflowError);
   EXPECT_EQ(Mul<int32_t>(-65536, 32768), INT32_MIN);
   EXPECT_THROW(Mul<int64_t>(INT64_MAX / 2, 3), OverflowError);
-}
 
-// Context lines stack and keep the error's type; the range check names what it checks.
-TEST(Errors, ContextLinesStackAndKeepTheType) {
+  // Context lines stack and keep the error's type; the range check names what it checks.
   EXPECT_EQ(ErrorOf<OverflowError>([] {
               try {
                 RaiseWithContext(OverflowError("Integer overflow in addition"), "inner");

@@ -79,24 +79,22 @@ TEST(Cards, HandSummaries) {
   EXPECT_EQ(hand.Dump(), "2C 7H 9H JH KH ");
 }
 
-TEST(Cards, WildCardsInAHand) {
-  THand hand;
-  hand.SetWildRank(0);
-  hand.AddCard(0, 3);  // deuce of hearts
-  hand.AddCard(-1, -1);
-  hand.AddCard(12, 0);
-  EXPECT_EQ(hand.WildCount, 2);
-  EXPECT_EQ(hand.Total, 3);
-  EXPECT_EQ(hand.Ranks[0], -1);
-  EXPECT_EQ(hand.Suits[0], -1);
-  EXPECT_EQ(hand.Counts[kTotalsRow][3], 0);
-  EXPECT_EQ(hand.Dump(), "## ## AS ");
-  hand.Clear();
-  EXPECT_EQ(hand.WildCount, 0);
-  EXPECT_EQ(hand.Total, 0);
-}
+TEST(Cards, WildCardsCopyKeptAndClear) {
+  THand wild;
+  wild.SetWildRank(0);
+  wild.AddCard(0, 3);  // deuce of hearts
+  wild.AddCard(-1, -1);
+  wild.AddCard(12, 0);
+  EXPECT_EQ(wild.WildCount, 2);
+  EXPECT_EQ(wild.Total, 3);
+  EXPECT_EQ(wild.Ranks[0], -1);
+  EXPECT_EQ(wild.Suits[0], -1);
+  EXPECT_EQ(wild.Counts[kTotalsRow][3], 0);
+  EXPECT_EQ(wild.Dump(), "## ## AS ");
+  wild.Clear();
+  EXPECT_EQ(wild.WildCount, 0);
+  EXPECT_EQ(wild.Total, 0);
 
-TEST(Cards, CopyKeptAndClear) {
   const THand hand = HandOf({"AS", "KH", "QD", "JC", "9S"});
   THand kept;
   kept.CopyKept(hand, 31);

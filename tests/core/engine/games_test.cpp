@@ -13,7 +13,7 @@ namespace tarnwick {
 namespace {
 
 // The numbers are stored with every pay table: 0..34 in order, 12 retired.
-TEST(Catalogue, ThirtyFourGamesNumberedWithoutTwelve) {
+TEST(Catalogue, NumbersAndCategories) {
   const TCatalogue games = BuildCatalogue();
   ASSERT_EQ(games.size(), 34u);
   std::set<std::string> names;
@@ -26,12 +26,9 @@ TEST(Catalogue, ThirtyFourGamesNumberedWithoutTwelve) {
   EXPECT_EQ(FindGame(games, 34), games[33].get());
   EXPECT_EQ(FindGame(games, 35), nullptr);
   EXPECT_THROW(games[0]->CategoryName(16), RangeError);
-}
 
-// Every category pays some hand, a natural kind belongs to at most one category, and the
-// hands from three of a kind up always pay in every game.
-TEST(Catalogue, CategoriesCoverTheHandsOnce) {
-  const TCatalogue games = BuildCatalogue();
+  // Every category pays some hand, a natural kind belongs to at most one category, and the
+  // hands from three of a kind up always pay in every game.
   for (const auto& game : games) {
     SCOPED_TRACE(game->Name);
     ASSERT_GE(game->LastCategory, 7);

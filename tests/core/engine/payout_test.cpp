@@ -28,7 +28,7 @@ TEST(Payout, ReduceToTheSmallestWholeBasis) {
   }
 }
 
-TEST(Payout, SameAsAndAssign) {
+TEST(Payout, SameAsAssignAndCompareTablesByEveryKey) {
   const TPayout a = TableOf({800, 50, 25});
   TPayout b = TableOf({800, 50, 25});
   EXPECT_TRUE(a.SameAs(b));
@@ -43,6 +43,26 @@ TEST(Payout, SameAsAndAssign) {
   b.Assign(a);
   EXPECT_EQ(b.Index, 7);
   EXPECT_TRUE(b.SameAs(a));
+
+  TPayout low = TableOf({800, 50, 25, 9, 5});
+  TPayout high = TableOf({4000, 250, 125, 45, 30}, 5);  // 6 per coin beats 5
+  EXPECT_LT(CompareTables(low, 1, high), 0);
+  EXPECT_GT(CompareTables(low, -1, high), 0);
+  EXPECT_EQ(CompareTables(high, 1, high), 0);
+  low.Return = 0.98L;
+  high.Return = 0.99L;
+  low.WinChance = 0.2L;
+  high.WinChance = 0.1L;
+  EXPECT_LT(CompareTables(low, 2, high), 0);
+  EXPECT_LT(CompareTables(low, 3, high), 0);
+  EXPECT_GT(CompareTables(low, -2, high), 0);
+  EXPECT_GT(CompareTables(low, 6, high), 0);
+  EXPECT_EQ(CompareTables(low, 0, high), 0);
+  EXPECT_EQ(CompareTables(low, 9, high), 0);
+  // Pays near the 32-bit limit still compare by sign.
+  TPayout huge = TableOf({2000000000});
+  TPayout tiny = TableOf({1}, 5);
+  EXPECT_GT(CompareTables(huge, 1, tiny), 0);
 }
 
 // A made-up run: 10 deals stand pat (7 pay category 0 with 2 coins, 3 nothing) and 5
@@ -82,28 +102,6 @@ TEST(Payout, TotalsChancesAndVarianceByHand) {
   empty.ComputeTotals();
   EXPECT_EQ(empty.Return, 0);
   EXPECT_EQ(empty.LossChance, 1);
-}
-
-TEST(Payout, CompareTablesByEveryKey) {
-  TPayout low = TableOf({800, 50, 25, 9, 5});
-  TPayout high = TableOf({4000, 250, 125, 45, 30}, 5);  // 6 per coin beats 5
-  EXPECT_LT(CompareTables(low, 1, high), 0);
-  EXPECT_GT(CompareTables(low, -1, high), 0);
-  EXPECT_EQ(CompareTables(high, 1, high), 0);
-  low.Return = 0.98L;
-  high.Return = 0.99L;
-  low.WinChance = 0.2L;
-  high.WinChance = 0.1L;
-  EXPECT_LT(CompareTables(low, 2, high), 0);
-  EXPECT_LT(CompareTables(low, 3, high), 0);
-  EXPECT_GT(CompareTables(low, -2, high), 0);
-  EXPECT_GT(CompareTables(low, 6, high), 0);
-  EXPECT_EQ(CompareTables(low, 0, high), 0);
-  EXPECT_EQ(CompareTables(low, 9, high), 0);
-  // Pays near the 32-bit limit still compare by sign.
-  TPayout huge = TableOf({2000000000});
-  TPayout tiny = TableOf({1}, 5);
-  EXPECT_GT(CompareTables(huge, 1, tiny), 0);
 }
 
 }  // namespace

@@ -27,8 +27,11 @@ using testing::TableFor;
 
 // Progress comes on the caller's thread, every 100 classes of the whole run, in order, and
 // the counter ends at the number of classes; with wild cards the count goes on across the
-// natural and the wild classes.
+// natural and the wild classes. The thread count is checked.
 TEST(ThreadRun, ProgressComesInOrderOnTheCallersThread) {
+  EXPECT_GE(TPokerEngine().RunThreadCount(), 1);
+  EXPECT_THROW(TPokerEngine().SetThreadCount(-1), RangeError);
+  EXPECT_THROW(TPokerEngine().SetThreadCount(kMaxThreads + 1), RangeError);
   const std::thread::id caller = std::this_thread::get_id();
   for (const auto& game : {std::shared_ptr<TPokerDescription>(std::make_shared<TJacksOrBetter>()),
                            std::shared_ptr<TPokerDescription>(std::make_shared<TSevensWild>())}) {
@@ -165,13 +168,6 @@ TEST(ThreadRun, AnErrorNamesTheFirstFailingClassOnAnyNumberOfThreads) {
   EXPECT_FALSE(alone.OtherThreads);
   EXPECT_EQ(alone.Played, std::this_thread::get_id());
   EXPECT_EQ(table.DealTotal(), 2598960);
-}
-
-TEST(ThreadRun, ThreadCountIsChecked) {
-  TPokerEngine engine;
-  EXPECT_GE(engine.RunThreadCount(), 1);
-  EXPECT_THROW(engine.SetThreadCount(-1), RangeError);
-  EXPECT_THROW(engine.SetThreadCount(kMaxThreads + 1), RangeError);
 }
 
 }  // namespace

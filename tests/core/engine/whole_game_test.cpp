@@ -17,32 +17,27 @@
 namespace tarnwick {
 namespace {
 
-// Plays every suit pattern with the full analysis: the reference for the quick path.
-class TFullAnalysisEngine : public TPokerEngine {
+// An engine that plays every suit pattern with the full analysis: the reference for the quick
+// path.
+template <class TEngine>
+class TFullAnalysis : public TEngine {
  public:
-  void Check1(const TDealClass& deal) override { Check(deal); }
+  void Check1(const TDealClass& deal) override { this->Check(deal); }
   std::unique_ptr<TPokerEngine> NewWorker() const override {
-    return std::unique_ptr<TPokerEngine>(new TFullAnalysisEngine(*this));
-  }
-};
-
-// The same for the wild-card engine.
-class TFullWildAnalysisEngine : public TWildEngine {
- public:
-  void Check1(const TDealClass& deal) override { Check(deal); }
-  std::unique_ptr<TPokerEngine> NewWorker() const override {
-    return std::unique_ptr<TPokerEngine>(new TFullWildAnalysisEngine(*this));
+    return std::unique_ptr<TPokerEngine>(new TFullAnalysis(*this));
   }
 };
 
 using testing::RandomPays;
 using testing::TableFor;
 
+// A whole-game run on `threads` threads (0: the engine's own count).
 TPayout RunGame(TPokerEngine& engine, const TPokerDescription& game,
-                const std::vector<int32_t>& pays) {
+                const std::vector<int32_t>& pays, int threads = 0) {
   TPayout table = TableFor(game, pays);
   engine.SetGame(game);
   engine.SetPayout(&table);
+  if (threads > 0) engine.SetThreadCount(threads);
   engine.CalcGameAdvantage();
   engine.SetPayout(nullptr);
   return table;
@@ -99,12 +94,9 @@ TEST(WholeGame, TheQuickPathCountsWhatFullAnalysesCount) {
     SCOPED_TRACE(game->Name);
     const std::vector<int32_t> pays = RandomPays(random, *game, 400);
     const auto quick = CreateEngineForGame(*game);
-    std::unique_ptr<TPokerEngine> full;
-    if (game->IsNatural()) {
-      full = std::make_unique<TFullAnalysisEngine>();
-    } else {
-      full = std::make_unique<TFullWildAnalysisEngine>();
-    }
+    const std::unique_ptr<TPokerEngine> full =
+        game->IsNatural() ? std::unique_ptr<TPokerEngine>(new TFullAnalysis<TPokerEngine>)
+                          : std::make_unique<TFullAnalysis<TWildEngine>>();
     const TPayout fast = RunGame(*quick, *game, pays);
     const TPayout reference = RunGame(*full, *game, pays);
     EXPECT_EQ(fast.Counts, reference.Counts);
@@ -186,38 +178,26 @@ TEST(QuickAnalysis, EqualsTheFullAnalysisInEveryHold) {
   }
 }
 
-TPayout RunWithThreads(const TPokerDescription& game, const std::vector<int32_t>& pays,
-                       int threads) {
-  const auto engine = CreateEngineForGame(game);
-  TPayout table = TableFor(game, pays);
-  engine->SetPayout(&table);
-  engine->SetThreadCount(threads);
-  engine->CalcGameAdvantage();
-  return table;
-}
-
-// Every Nth game of the catalogue for TARNWICK_THREAD_GAME_STEP=N (the sanitizer builds,
-// where a run takes many times longer); every game otherwise.
-size_t GameStep() {
-  return static_cast<size_t>(
-      testing::TestSize("TARNWICK_THREAD_GAME_STEP", TARNWICK_THREAD_GAME_STEP_OF_BUILD, 1));
-}
-
 // Every game of the catalogue, with pays that make many holds compete: the run counts
 // every deal once, no draw count exceeds the draws of its deals, and two and eight threads
 // count exactly what one thread counts, to the last deal, so deriving the very same return
 // and chances. (The one-thread run goes on beside the others: the test takes less time.)
 TEST(WholeGame, EveryGameCountsTheSameOnOneTwoAndEightThreads) {
   const TCatalogue games = BuildCatalogue();
+  // Every Nth game for TARNWICK_THREAD_GAME_STEP=N (the sanitizer builds, where a run takes
+  // many times longer); every game otherwise.
+  const auto step = static_cast<size_t>(
+      testing::TestSize("TARNWICK_THREAD_GAME_STEP", TARNWICK_THREAD_GAME_STEP_OF_BUILD, 1));
   std::mt19937 random(7);
   for (size_t g = 0; g < games.size(); ++g) {
     const auto& game = games[g];
     const std::vector<int32_t> pays = RandomPays(random, *game, 300);
-    if (g % GameStep() != 0) continue;
+    if (g % step != 0) continue;
     SCOPED_TRACE(game->Name);
-    auto reference = std::async(std::launch::async, [&] { return RunWithThreads(*game, pays, 1); });
-    const TPayout two = RunWithThreads(*game, pays, 2);
-    const TPayout eight = RunWithThreads(*game, pays, 8);
+    auto reference = std::async(
+        std::launch::async, [&] { return RunGame(*CreateEngineForGame(*game), *game, pays, 1); });
+    const TPayout two = RunGame(*CreateEngineForGame(*game), *game, pays, 2);
+    const TPayout eight = RunGame(*CreateEngineForGame(*game), *game, pays, 8);
     const TPayout one = reference.get();
     const int64_t n = game->DeckSize();
     EXPECT_EQ(one.DealTotal(), n * (n - 1) * (n - 2) * (n - 3) * (n - 4) / 120);
