@@ -92,13 +92,19 @@ class Controller : public ::testing::Test {
     for (const TPayout& table : tables) data.Add(std::make_unique<TPayout>(table));
     data.Save(folder_);
   }
+  // A controller on a data folder that holds these tables.
+  TModelController& Open(const std::vector<TPayout>& tables) {
+    Store(tables);
+    controller_ = std::make_unique<TModelController>(ui_, folder_);
+    return *controller_;
+  }
   const std::filesystem::path folder_ = test::TestFolder("_controller");
   TScriptedUi ui_;
+  std::unique_ptr<TModelController> controller_;
 };
 
 TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
-  Store({Table(0, 1, kNineSix)});
-  TModelController controller(ui_, folder_);
+  TModelController& controller = Open({Table(0, 1, kNineSix)});
   const char* cards[] = {"AS", "KS", "QS", "JS", "3D"};
   for (int i = 0; i < 5; ++i) {
     EXPECT_FALSE(controller.IsAnalysed());
@@ -137,9 +143,9 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
 }
 
 TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
-  Store({Table(0, 1, kNineSix), Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4}),
-         Table(0, 3, {2400, 150, 75, 27, 18, 12, 9, 6, 2})});
-  TModelController controller(ui_, folder_);
+  TModelController& controller =
+      Open({Table(0, 1, kNineSix), Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4}),
+            Table(0, 3, {2400, 150, 75, 27, 18, 12, 9, 6, 2})});
   EXPECT_EQ(controller.Coins(), 1);
   EXPECT_EQ(controller.TableCount(), 1);
   EXPECT_EQ(controller.Pay(0), 800);
@@ -203,8 +209,7 @@ TEST_F(Controller, SortingKeepsTheCurrentTableAndSettingsRestoreIt) {
 }
 
 TEST_F(Controller, AddingAnEqualTableSelectsTheStoredOne) {
-  Store({Table(0, 1, kEightFive), Table(0, 1, kNineSix)});
-  TModelController controller(ui_, folder_);
+  TModelController& controller = Open({Table(0, 1, kEightFive), Table(0, 1, kNineSix)});
   controller.SelectTable(0);
   controller.SetCoins(5);
   // The editor works in the coins now played: 9/6 given for five coins.
@@ -229,8 +234,7 @@ TEST_F(Controller, AddingAnEqualTableSelectsTheStoredOne) {
 
 // An equal table stored without counts is computed, not taken as it is.
 TEST_F(Controller, AnEqualTableWithoutCountsIsComputed) {
-  Store({Table(0, 1, kNineSix, false)});
-  TModelController controller(ui_, folder_);
+  TModelController& controller = Open({Table(0, 1, kNineSix, false)});
   EXPECT_FALSE(controller.CanShowTableFigures());
   ui_.EditorPays = kNineSix;
   controller.AddTable();
@@ -241,8 +245,7 @@ TEST_F(Controller, AnEqualTableWithoutCountsIsComputed) {
 }
 
 TEST_F(Controller, AnAbortedCalculationStoresNothing) {
-  Store({Table(0, 1, kNineSix)});
-  TModelController controller(ui_, folder_);
+  TModelController& controller = Open({Table(0, 1, kNineSix)});
   std::vector<bool> busy;
   controller.OnBusy = [&](bool value) { busy.push_back(value); };
   const TPayout* before = controller.CurrentTable();
@@ -315,10 +318,9 @@ TEST_F(Controller, AddEditAndDeleteATable) {
 }
 
 TEST_F(Controller, CancelRestoresGameTableAndCoins) {
-  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
-         Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4}),
-         Table(4, 1, testing::kFullPayDeuces)});
-  TModelController controller(ui_, folder_);
+  TModelController& controller = Open({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
+                                       Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4}),
+                                       Table(4, 1, testing::kFullPayDeuces)});
   controller.SelectTable(1);
   const TPayout* chosen = controller.CurrentTable();
   for (const char* card : {"AS", "AD", "7C", "8H", "2D"}) controller.PutCard(Code(card));
@@ -347,9 +349,8 @@ TEST_F(Controller, CancelRestoresGameTableAndCoins) {
 }
 
 TEST_F(Controller, JokersAfterAChangeOfGame) {
-  Store({Table(0, 1, kNineSix), Table(3, 1, testing::kJokerKings),
-         Table(8, 1, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1})});
-  TModelController controller(ui_, folder_);
+  TModelController& controller = Open({Table(0, 1, kNineSix), Table(3, 1, testing::kJokerKings),
+                                       Table(8, 1, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1})});
   const auto choose = [&](int game) {
     ui_.OnChoose = [game](TModelController& inside) {
       inside.SelectGame(game);
@@ -376,8 +377,7 @@ TEST_F(Controller, JokersAfterAChangeOfGame) {
 }
 
 TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
-  Store({Table(0, 1, kNineSix)});
-  TModelController controller(ui_, folder_);
+  TModelController& controller = Open({Table(0, 1, kNineSix)});
   for (int code : {Code("AS"), Code("KS"), Code("QS"), Code("JS")}) controller.PutCard(code);
   // The same card twice cannot be dealt from one deck.
   const std::string error = ErrorOf<TarnwickError>([&] { controller.PutCard(Code("AS")); });
@@ -389,9 +389,8 @@ TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
 // Another program deletes and adds tables while this one runs: a save keeps both programs'
 // changes and the table list follows, on the table shown before.
 TEST_F(Controller, ASaveMergesAndKeepsTheShownTable) {
-  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
-         Table(0, 2, {1600, 100, 50, 18, 12, 8, 6, 4, 1})});
-  TModelController controller(ui_, folder_);
+  TModelController& controller = Open({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
+                                       Table(0, 2, {1600, 100, 50, 18, 12, 8, 6, 4, 1})});
   controller.SetCoins(2);
   controller.SelectTable(2);
   controller.DeleteTable();  // the two-coin table
@@ -426,13 +425,21 @@ TEST_F(Controller, AnUnreadableStoreIsNeverSaved) {
     EXPECT_THROW(controller.SaveData(), DataFileError);
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder_ / "Tarnwick.dat"));
+
+  // A damaged data file: the program starts too, and says so.
+  std::filesystem::create_directory(folder_ / "damaged");
+  std::ofstream(folder_ / "damaged" / "Tarnwick.dat") << "not a data file";
+  TModelController damaged(ui_, folder_ / "damaged");
+  EXPECT_FALSE(damaged.LoadWarning().empty());
+  EXPECT_EQ(damaged.TableIndex(), -1);
+  EXPECT_EQ(damaged.Engine().GameId, 0);
 }
 
 // Every operation tells once what it changed; the windows given a hand or a table get a
 // copy of what they show, and nothing without a computed table or an analysed hand.
 TEST_F(Controller, ChangesAreToldAndWindowsGetSnapshots) {
-  Store({Table(0, 1, kNineSix), Table(8, 1, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}, false)});
-  TModelController controller(ui_, folder_);
+  TModelController& controller =
+      Open({Table(0, 1, kNineSix), Table(8, 1, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}, false)});
   std::vector<TChanges> told;
   controller.OnChange = [&](TChanges changes) { told.push_back(changes); };
   controller.PutCard(Code("AS"));
@@ -470,14 +477,6 @@ TEST_F(Controller, ChangesAreToldAndWindowsGetSnapshots) {
   int32_t standing = 0;  // standing pat ends in exactly one final hand
   for (int32_t count : holds.Holds[0].Count) standing += count;
   EXPECT_EQ(standing, 1);
-}
-
-TEST_F(Controller, DamagedStoreStillStarts) {
-  std::ofstream(folder_ / "Tarnwick.dat") << "not a data file";
-  TModelController controller(ui_, folder_);
-  EXPECT_FALSE(controller.LoadWarning().empty());
-  EXPECT_EQ(controller.TableIndex(), -1);
-  EXPECT_EQ(controller.Engine().GameId, 0);
 }
 
 TEST_F(Controller, DeleteAsksTheLanguageQuestion) {

@@ -222,10 +222,34 @@ TEST_F(Prefs, FoldersOfAPortableAndAnInstalledProgram) {
   std::filesystem::create_directories(root_ / "usr" / "share" / "tarnwick" / "Langs");
   const TAppFolders installed = TAppFolders::ForExecutable(root_ / "usr" / "bin" / "tarnwick");
   EXPECT_EQ(installed.ResourceFolder, root_ / "usr" / "share" / "tarnwick");
+
+  // Without HOME the user's folders come from the password database; a user without a home
+  // folder gets a clear refusal, never a folder shared by every user.
+  if (::geteuid() != 0) GTEST_SKIP() << "needs to switch users";
+  std::filesystem::create_directories(root_ / "bin");
+  std::filesystem::permissions(root_ / "bin", std::filesystem::perms::owner_all);
+  const std::filesystem::path program = root_ / "bin" / "tarnwick";
+  const auto as = [&](uid_t user) {
+    return test::InChild(
+        [&]() -> std::string {
+          const TAppFolders folders = TAppFolders::ForExecutable(program);
+          return folders.DataFolder.string();
+        },
+        [user] {
+          ::unsetenv("HOME");
+          ::unsetenv("XDG_DATA_HOME");
+          ::unsetenv("XDG_CONFIG_HOME");
+          if (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)
+            throw std::runtime_error("cannot switch users");
+        });
+  };
+  EXPECT_EQ(as(65534), "/nonexistent/.local/share/tarnwick");  // nobody's entry
+  const std::string stranger = as(54321);
+  EXPECT_TRUE(testing::Contains(stranger, "Cannot find the home folder"));
 }
 
 // Comments, blank and unknown lines of a file edited by hand survive a save; writing a value
-// that is already there changes nothing.
+// that is already there changes nothing; saves of two programs meet on disk.
 TEST(IniFile, ASaveKeepsWhatTheUserWrote) {
   TIniFile ini;
   const std::string text =
@@ -241,6 +265,22 @@ TEST(IniFile, ASaveKeepsWhatTheUserWrote) {
   EXPECT_EQ(ini.Text(),
             "; my settings\n[]\nLanguage=DEU\n\n[Statistics]\n# speed of my machine\nSpeed=900\n"
             "Speed=1000\nsome note\nStyle=2\n\n[Unknown]\nKey=1\n");
+
+  // Two programs change different settings of one file: the later save keeps the earlier.
+  const std::filesystem::path file = test::TestFolder() / "tarnwick.ini";
+  test::WriteText(file, "; kept\n[Main]\nLeft=10\n");
+  TIniFile first = TIniFile::Read(file);
+  TIniFile second = TIniFile::Read(file);
+  first.WriteInteger("Main", "Left", 20);
+  second.WriteString("", "Language", "RUS");
+  first.SaveChanges(file);
+  second.SaveChanges(file);
+  EXPECT_FALSE(second.Changed());
+  const TIniFile written = TIniFile::Read(file);
+  EXPECT_EQ(written.ReadInteger("Main", "Left", 0), 20);
+  EXPECT_EQ(written.ReadString("", "Language"), "RUS");
+  EXPECT_EQ(second.ReadInteger("Main", "Left", 0), 20);
+  EXPECT_NE(test::ReadText(file).find("; kept"), std::string::npos);
 }
 
 // A file of ten megabytes in many sections reads completely (the reader takes time in
@@ -260,24 +300,6 @@ TEST(IniFile, ReadsLargeFiles) {
   EXPECT_EQ(ini.ReadString("section19999", "KEY24"), "vvvvvvvvvv19999");
   EXPECT_EQ(ini.ReadString("Section7", "Key3"), "vvvvvvvvvv7");
   EXPECT_TRUE(ini.Text() == text);  // (a failure would print ten megabytes twice)
-}
-
-// Two programs change different settings of one file: the later save keeps the earlier.
-TEST(IniFile, SavedChangesMeetOnDisk) {
-  const std::filesystem::path file = test::TestFolder() / "tarnwick.ini";
-  test::WriteText(file, "; kept\n[Main]\nLeft=10\n");
-  TIniFile first = TIniFile::Read(file);
-  TIniFile second = TIniFile::Read(file);
-  first.WriteInteger("Main", "Left", 20);
-  second.WriteString("", "Language", "RUS");
-  first.SaveChanges(file);
-  second.SaveChanges(file);
-  EXPECT_FALSE(second.Changed());
-  const TIniFile written = TIniFile::Read(file);
-  EXPECT_EQ(written.ReadInteger("Main", "Left", 0), 20);
-  EXPECT_EQ(written.ReadString("", "Language"), "RUS");
-  EXPECT_EQ(second.ReadInteger("Main", "Left", 0), 20);
-  EXPECT_NE(test::ReadText(file).find("; kept"), std::string::npos);
 }
 
 // Merely starting and listing the languages writes nothing; a settings file that exists
@@ -335,32 +357,6 @@ TEST_F(Prefs, OnlyUsableLanguageFilesAreOffered) {
               return codes == "ENG " && prefs.LanguageCode == "ENG" ? "" : codes;
             }),
             "");
-}
-
-// Without HOME the user's folders come from the password database; a user without a home
-// folder gets a clear refusal, never a folder shared by every user.
-TEST_F(Prefs, TheHomeFolderComesFromThePasswordDatabase) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs to switch users";
-  std::filesystem::create_directories(root_ / "bin");
-  std::filesystem::permissions(root_ / "bin", std::filesystem::perms::owner_all);
-  const std::filesystem::path program = root_ / "bin" / "tarnwick";
-  const auto as = [&](uid_t user) {
-    return test::InChild(
-        [&]() -> std::string {
-          const TAppFolders folders = TAppFolders::ForExecutable(program);
-          return folders.DataFolder.string();
-        },
-        [user] {
-          ::unsetenv("HOME");
-          ::unsetenv("XDG_DATA_HOME");
-          ::unsetenv("XDG_CONFIG_HOME");
-          if (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)
-            throw std::runtime_error("cannot switch users");
-        });
-  };
-  EXPECT_EQ(as(65534), "/nonexistent/.local/share/tarnwick");  // nobody's entry
-  const std::string stranger = as(54321);
-  EXPECT_TRUE(testing::Contains(stranger, "Cannot find the home folder"));
 }
 
 // Each language's help pages, the English ones where a page is missing, and never a page

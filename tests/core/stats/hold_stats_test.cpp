@@ -25,17 +25,6 @@ struct TAnalysed {
   }
 };
 
-TEST(HoldStats, CodesAndDrawnCards) {
-  const THandStat five(5);
-  EXPECT_EQ(five.Code, "10100");
-  EXPECT_EQ(five.DrawnCount, 2);
-  EXPECT_EQ(THandStat(0).Code, "00000");
-  EXPECT_EQ(THandStat(31).Code, "11111");
-  EXPECT_EQ(THandStat(31).DrawnCount, 5);
-  EXPECT_EQ(THandStat(16).Code, "00001");
-  EXPECT_THROW(THandStat(32), RangeError);
-}
-
 // Four to a royal flush, drawing one card to AS KS QS JS, counted by hand: TS makes the
 // royal, 8 more spades a flush, 3 tens a straight, 12 aces to jacks a high pair; and the
 // cells that show the figures.
@@ -147,6 +136,16 @@ TEST(HoldStats, TheAllHoldsOrder) {
   EXPECT_EQ(SortedHolds(holds, royal + 1, TFigureView::Hands)[0], 31);
   EXPECT_EQ(SortedHolds(holds, royal + 1, TFigureView::Probability)[0], 16);
   EXPECT_EQ(CompareHolds(holds[3], holds[3], royal, TFigureView::Hands), 0);
+
+  // The codes of the holds: a 1 for each card replaced.
+  const THandStat five(5);
+  EXPECT_EQ(five.Code, "10100");
+  EXPECT_EQ(five.DrawnCount, 2);
+  EXPECT_EQ(THandStat(0).Code, "00000");
+  EXPECT_EQ(THandStat(31).Code, "11111");
+  EXPECT_EQ(THandStat(31).DrawnCount, 5);
+  EXPECT_EQ(THandStat(16).Code, "00001");
+  EXPECT_THROW(THandStat(32), RangeError);
 }
 
 }  // namespace

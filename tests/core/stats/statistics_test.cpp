@@ -175,20 +175,18 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, kStatTotalColumn, 1), "- ");
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Return, kStatTotalColumn, 0), "99.543904");
   EXPECT_THROW(StatisticsCellText(stats, TFigureView::Hands, kStatColumns, 0), RangeError);
+
+  // The largest pay the program accepts: its share of the return keeps its sign and size.
+  TPayout top = table;
+  top.Pays[0] = INT32_MAX;
+  top.ComputeTotals();
+  const StatisticsTable largest = BuildStatisticsTable(NamesOf(Jacks()), top, 600);
+  const long double share = 100.0L * INT32_MAX * top.CategoryChance(0);
+  EXPECT_CLOSE(Number(largest.ReturnText[kStatTotalColumn][2]), share, 1e-6L * share);
+  EXPECT_CLOSE(Number(largest.ReturnText[kStatTotalColumn][0]), 100 * top.Return, 1e-6L * share);
 }
 
-// The largest pay the program accepts: its share of the return keeps its sign and size.
-TEST_F(NineSixJacks, TheLargestPayKeepsItsShareOfTheReturn) {
-  TPayout table = *table_;
-  table.Pays[0] = INT32_MAX;
-  table.ComputeTotals();
-  const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), table, 600);
-  const long double share = 100.0L * INT32_MAX * table.CategoryChance(0);
-  EXPECT_CLOSE(Number(stats.ReturnText[kStatTotalColumn][2]), share, 1e-6L * share);
-  EXPECT_CLOSE(Number(stats.ReturnText[kStatTotalColumn][0]), 100 * table.Return, 1e-6L * share);
-}
-
-TEST(Statistics, OccurrenceTimes) {
+TEST(Statistics, OccurrenceTimesAndDigitGroups) {
   StatisticsTable stats;
   stats.DataRowCount = 5;
   stats.RowProbability[2] = 1.0L / 40000;
@@ -208,6 +206,12 @@ TEST(Statistics, OccurrenceTimes) {
   EXPECT_EQ(stats.OccursHoursText[2], "00:00:00");
   EXPECT_EQ(stats.OccursHoursText[3], "00:00:02");
   EXPECT_THROW(UpdateOccursHours(stats, 5), RangeError);
+
+  EXPECT_EQ(GroupDigits("19933230517200"), "19 933 230 517 200");
+  EXPECT_EQ(GroupDigits("123"), "123");
+  EXPECT_EQ(GroupDigits("1234"), "1 234");
+  EXPECT_EQ(GroupDigits("-1234567"), "-1 234 567");
+  EXPECT_EQ(GroupDigits("0"), "0");
 }
 
 TEST(Statistics, MissingFiguresNeverDivideByZero) {
@@ -249,14 +253,6 @@ TEST(Statistics, MissingFiguresNeverDivideByZero) {
   stats = BuildStatisticsTable(NamesOf(jacks), five, 600);
   EXPECT_EQ(stats.ReturnText[kStatTotalColumn][2], "80000.000000");
   EXPECT_EQ(stats.ReturnText[0][1], "80000.000000");
-}
-
-TEST(Statistics, DigitGroups) {
-  EXPECT_EQ(GroupDigits("19933230517200"), "19 933 230 517 200");
-  EXPECT_EQ(GroupDigits("123"), "123");
-  EXPECT_EQ(GroupDigits("1234"), "1 234");
-  EXPECT_EQ(GroupDigits("-1234567"), "-1 234 567");
-  EXPECT_EQ(GroupDigits("0"), "0");
 }
 
 }  // namespace

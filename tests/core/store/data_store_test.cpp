@@ -61,7 +61,7 @@ TData SampleStore() {
   return data;
 }
 
-TEST(DataStore, PayoutRecordLayout) {
+TEST(DataStore, RecordLayoutAndSavedBytes) {
   TPayout table = *Table(0, 8, 5, 52, 4000);
   table.Deals = {1, 2, 3, 4, 5, 2598960 - 15};  // every deal counted once
   table.Counts = {};
@@ -84,8 +84,8 @@ TEST(DataStore, PayoutRecordLayout) {
   EXPECT_TRUE(back.SameAs(table));
   EXPECT_EQ(back.Counts, table.Counts);
   EXPECT_EQ(back.Deals, table.Deals);
-}
-TEST(DataStore, SaveAndLoadGiveBackTheSameBytes) {
+
+  // A whole store saved and loaded gives back the same bytes.
   const fs::path folder = TestFolder();
   TData data = SampleStore();
   const std::vector<uint8_t> image = data.Image();

@@ -121,7 +121,7 @@ TEST(Library, ASampleComputedAgainGivesTheStoredCounts) {
   EXPECT_EQ(sampled, 2);
 }
 
-TEST(PayTableList, BadLinesNameThemselves) {
+TEST(PayTableList, BadLinesAndPublishedFigures) {
   const TCatalogue games = BuildCatalogue();
   const std::string header = "game,name,basis,pays,label,published\n";
   const auto error = [&](const std::string& line) {
@@ -148,9 +148,8 @@ TEST(PayTableList, BadLinesNameThemselves) {
   EXPECT_FALSE(list[1].Published.has_value());
   EXPECT_EQ(list[1].Table.CoinBasis, 5);
   EXPECT_EQ(list[1].Table.DeckSize, 52);
-}
 
-TEST(PayTableList, PublishedFiguresRoundOrCutAtTheFourthDecimal) {
+  // Published figures are rounded or cut at the fourth decimal.
   EXPECT_TRUE(MatchesPublished(0.995439043695L, 99.5439));
   EXPECT_TRUE(MatchesPublished(1.00722077L, 100.7220));  // cut off
   EXPECT_TRUE(MatchesPublished(1.00722077L, 100.7221));  // rounded
