@@ -82,12 +82,9 @@ class MainWindowTest : public QObject {
   // natural, a deuces and a joker hand; the grid's accessible table reads the same texts.
   void FiveClicksGiveTheFiguresOfTheCommandLine_data();
   void FiveClicksGiveTheFiguresOfTheCommandLine();
-  void ToggleSixthCardAndButtonsThatAreDown();
-  void JokerButtonsFollowTheGame();
-  void KeyboardEntry();
-  void CopyPutsTheHandAndTheGridOnTheClipboard();
-  void AccessibleNames();
-  void TableFiguresNeedAComputedTable();
+  void AccessibleNamesToggleSixthCardAndButtonsThatAreDown();
+  void JokerButtonsAndKeyboardEntry();
+  void CopyStatisticsAndChartsActions();
   void AReturnIsPerBetForAnyCoinBasis();
   void SettingsRoundTripAndPlacementOnTheScreens();
   void LanguageSwitchAndItsPersistence();
@@ -130,12 +127,22 @@ void MainWindowTest::FiveClicksGiveTheFiguresOfTheCommandLine() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-void MainWindowTest::ToggleSixthCardAndButtonsThatAreDown() {
+void MainWindowTest::AccessibleNamesToggleSixthCardAndButtonsThatAreDown() {
   test::TWorld world;
   TfmMain window(world.Data());
-  // A card image before the hand is complete does nothing.
+  for (const char* card : {"AS", "TD", "2C", "JK", "JK2"})
+    QCOMPARE(window.CardButton(Code(card))->accessibleName(), QString::fromLatin1(card));
+  QCOMPARE(window.Button(kMenuButton)->accessibleName(), QStringLiteral("Menu"));
+  // A card image before the hand is complete does nothing; its place names the card.
   Click(window, "AS");
   QVERIFY(!window.Slot(0)->isEnabled());
+  QCOMPARE(window.Slot(0)->accessibleName(), QStringLiteral("Card 1"));
+  QCOMPARE(window.Slot(0)->accessibleDescription(), QStringLiteral("AS"));
+  QCOMPARE(window.Slot(1)->accessibleDescription(), QString());
+  // Every control a player uses has a name.
+  for (QWidget* control : window.findChildren<QAbstractButton*>()) {
+    if (control->isVisibleTo(&window)) QVERIFY(!control->accessibleName().isEmpty());
+  }
   for (const char* card : {"KS", "QS", "JS", "TS"}) Click(window, card);
   // A dealt royal flush stands pat: every card held, 800 bets certain.
   QCOMPARE(window.Controller().DrawMask(), 0);
@@ -163,7 +170,7 @@ void MainWindowTest::ToggleSixthCardAndButtonsThatAreDown() {
   QVERIFY(!window.CardButton(Code("2H"))->isChecked());
 }
 
-void MainWindowTest::JokerButtonsFollowTheGame() {
+void MainWindowTest::JokerButtonsAndKeyboardEntry() {
   test::TWorld world;
   TfmMain window(world.Data());
   TModelController& controller = window.Controller();
@@ -177,13 +184,10 @@ void MainWindowTest::JokerButtonsFollowTheGame() {
   for (const char* card : {"JK", "JK2", "7H", "7D", "7C"}) Click(window, card);
   QVERIFY(controller.IsAnalysed());
   QCOMPARE(controller.DrawMask(), 0);  // five sevens stand pat
-  QVERIFY(world.Errors.isEmpty());
-}
 
-void MainWindowTest::KeyboardEntry() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  TModelController& controller = window.Controller();
+  // The keyboard: a card's rank and suit, a position's number, Backspace and Escape.
+  controller.ClearHand();
+  controller.SelectGame(0);
   QTest::keyClicks(&window, QStringLiteral("askSqSJsts"));
   QVERIFY(controller.IsAnalysed());
   QCOMPARE(controller.CardCode(4), Code("TS"));
@@ -208,9 +212,17 @@ void MainWindowTest::KeyboardEntry() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-void MainWindowTest::CopyPutsTheHandAndTheGridOnTheClipboard() {
+// Copy puts the hand and the grid on the clipboard. The statistics and charts entries wait
+// for their windows; they are never enabled without a computed table either.
+void MainWindowTest::CopyStatisticsAndChartsActions() {
   test::TWorld world;
   TfmMain window(world.Data());
+  QVERIFY(window.Controller().CanShowTableFigures());
+  QVERIFY(!window.StatisticsAction()->isVisible());
+  QVERIFY(!window.StatisticsAction()->isEnabled());
+  QVERIFY(!window.ChartsAction()->isEnabled());
+  window.StatisticsAction()->trigger();
+  QVERIFY(world.Errors.isEmpty());
   for (const char* card : {"AS", "KS", "QS", "JS", "3D"}) Click(window, card);
   window.CopyAction()->trigger();
   const QString text = QApplication::clipboard()->text();
@@ -219,36 +231,6 @@ void MainWindowTest::CopyPutsTheHandAndTheGridOnTheClipboard() {
   QVERIFY(text.contains(QStringLiteral("Hold\tAS KS QS JS --")));
   QVERIFY(text.contains(QStringLiteral("ROYAL FLUSH\t800\t2.128%")));
   QVERIFY(text.contains(QStringLiteral("Expected return\t\t1855%")));
-}
-
-void MainWindowTest::AccessibleNames() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  for (const char* card : {"AS", "TD", "2C", "JK", "JK2"})
-    QCOMPARE(window.CardButton(Code(card))->accessibleName(), QString::fromLatin1(card));
-  QCOMPARE(window.Button(kMenuButton)->accessibleName(), QStringLiteral("Menu"));
-  Click(window, "TD");
-  QCOMPARE(window.Slot(0)->accessibleName(), QStringLiteral("Card 1"));
-  QCOMPARE(window.Slot(0)->accessibleDescription(), QStringLiteral("TD"));
-  QCOMPARE(window.Slot(1)->accessibleDescription(), QString());
-  // Every control a player uses has a name.
-  for (QWidget* control : window.findChildren<QAbstractButton*>()) {
-    if (control->isVisibleTo(&window)) QVERIFY(!control->accessibleName().isEmpty());
-  }
-}
-
-void MainWindowTest::TableFiguresNeedAComputedTable() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  window.Controller().SelectGame(0);
-  QVERIFY(window.Controller().CanShowTableFigures());
-  // The statistics and charts entries wait for their windows; they are never enabled
-  // without a computed table either: a game without tables has none.
-  QVERIFY(!window.StatisticsAction()->isVisible());
-  QVERIFY(!window.StatisticsAction()->isEnabled());
-  QVERIFY(!window.ChartsAction()->isEnabled());
-  window.StatisticsAction()->trigger();
-  QVERIFY(world.Errors.isEmpty());
 }
 
 void MainWindowTest::AReturnIsPerBetForAnyCoinBasis() {

@@ -79,18 +79,28 @@ nlohmann::json JsonOf(const std::string& arguments) {
 
 const std::string kNineSix = "--pays 800,50,25,9,6,4,3,2,1";
 
-TEST(Cli, GamesListsTheCatalogue) {
+// The catalogue, and the help of every command.
+TEST(Cli, GamesAndHelp) {
   EXPECT_TRUE(Contains(Output("games"), "Deuces Wild  (wild: 2s, 52 cards)"));
   const auto games = JsonOf("games --json");
   ASSERT_EQ(games.size(), 34u);
   EXPECT_EQ(games[12]["id"], 13);  // number 12 is retired
   EXPECT_EQ(games[8]["jokers"], 2);
   EXPECT_EQ(games[0]["categories"].size(), 9u);
+  for (const char* command :
+       {"--help", "games --help", "hand --help", "return --help", "stats --help", "holds --help",
+        "bankroll --help", "bankroll ruin --help", "tables --help", "add --help", "delete --help",
+        "bench --help", "import --help", "paths --help", "language --help"}) {
+    const TRun run = RunCli(command);
+    EXPECT_EQ(run.Exit, 0) << command;
+    EXPECT_TRUE(Contains(run.Out, "Usage")) << command << run.Out;
+  }
+  EXPECT_TRUE(Contains(Output("hand --help"), "--pays"));
 }
 
 // Every hold of a hand in JSON, the holds ranked by value as text (T-J-K of hearts first, the
-// four-flush before the two high hearts), and a hand with jokers.
-TEST(Cli, HandRanksTheHolds) {
+// four-flush before the two high hearts), a hand with jokers, and the holds command.
+TEST(Cli, HandAndHolds) {
   const auto report = JsonOf("hand --game 0 " + kNineSix + " 3S 7H TH JH KH --json");
   EXPECT_EQ(report["game"], 0);
   EXPECT_EQ(report["deck"], 52);
@@ -114,44 +124,14 @@ TEST(Cli, HandRanksTheHolds) {
   const auto jokers = JsonOf("hand -g 8 -p 800,100,50,25,9,5,4,3,2,1 JK JK 7H 7D 7C --json");
   EXPECT_EQ(jokers["deck"], 54);
   EXPECT_EQ(jokers["best"], 0);
-}
 
-// Bad input gives one line on stderr naming the problem and exit status 2.
-TEST(Cli, BadInputIsOneClearLine) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"hand --game 12 --pays 1 AS KS QS JS TS", "unknown game number 12"},
-      {"hand --game Blackjack --pays 1 AS KS QS JS TS", "unknown game 'Blackjack'"},
-      {"hand --game 0 --pays 800,50,25 AS KS QS JS TS", "needs 9 pays"},
-      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,-1 AS KS QS JS TS", "negative"},
-      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,x AS KS QS JS TS", "'x' is not a whole number"},
-      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,99999999999 AS KS QS JS TS", "not a whole number"},
-      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS", "five cards, got 4"},
-      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS TS 9S", "five cards, got 6"},
-      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS 1S", "'1S' is no card"},
-      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS AS TS", "AS is dealt twice"},
-      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JK TS", "without jokers"},
-      {"hand --game 3 --pays 800,200,100,50,20,7,5,3,2,1,1 AS KS JK JK TS", "only 1 joker"},
-      {"hand --pays 1 AS KS QS JS TS", "--game"},
-      {"poker", "poker"},
-      {"return -g 0 -p 1,1,1,1,1,1,1,1,1 --basis 6", "--basis 6"},
-      {"return -g 0 -p 1,1,1,1,1,1,1,1,1 --threads x", "--threads"},
-      {"bench --threads 100000", "--threads"},
-      {"bench --part poker", "poker"},
-      {"bench --repeat 0", "--repeat"},
-  };
-  for (const auto& [arguments, names] : cases) ExpectUsageError(arguments, names);
-}
-
-TEST(Cli, HelpOnEveryCommand) {
-  for (const char* command :
-       {"--help", "games --help", "hand --help", "return --help", "stats --help", "holds --help",
-        "bankroll --help", "bankroll ruin --help", "tables --help", "add --help", "delete --help",
-        "bench --help", "import --help", "paths --help", "language --help"}) {
-    const TRun run = RunCli(command);
-    EXPECT_EQ(run.Exit, 0) << command;
-    EXPECT_TRUE(Contains(run.Out, "Usage")) << command << run.Out;
-  }
-  EXPECT_TRUE(Contains(Output("hand --help"), "--pays"));
+  // The holds command breaks every hold down by category.
+  const auto holds = JsonOf("holds -g 0 " + kNineSix + " AS KS QS JS 3D --json");
+  ASSERT_EQ(holds["holds"].size(), 32u);
+  EXPECT_EQ(holds["columns"].back(), "Nothing");
+  EXPECT_TRUE(Contains(
+      Output("holds -g 3 -p 800,200,100,50,20,7,5,3,2,1,1 JK AS AD 5C 9H --view probability"),
+      "C11 Nothing"));
 }
 
 std::string DataFolder() {
@@ -307,12 +287,32 @@ TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
   EXPECT_EQ(names, (std::vector<std::string>{"Tarnwick.dat", "Tarnwick.dat.lock", "list.csv"}));
 }
 
-// A --data folder that is not there, an empty value and a list that is no regular file are
-// usage errors (exit 2) with one line, never a quiet default, a hang or a flood of memory.
-TEST(Cli, BadFoldersValuesAndListsAreUsageErrors) {
+// Bad input gives one line on stderr naming the problem and exit status 2: a --data folder
+// that is not there, an empty value and a list that is no regular file too, never a quiet
+// default, a hang or a flood of memory.
+TEST(Cli, BadInputIsOneClearLine) {
   const std::string data = DataFolder();
   std::ofstream(data + "/file") << "x";
   const std::pair<std::string, std::string> cases[] = {
+      {"hand --game 12 --pays 1 AS KS QS JS TS", "unknown game number 12"},
+      {"hand --game Blackjack --pays 1 AS KS QS JS TS", "unknown game 'Blackjack'"},
+      {"hand --game 0 --pays 800,50,25 AS KS QS JS TS", "needs 9 pays"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,-1 AS KS QS JS TS", "negative"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,x AS KS QS JS TS", "'x' is not a whole number"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,99999999999 AS KS QS JS TS", "not a whole number"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS", "five cards, got 4"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS TS 9S", "five cards, got 6"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS 1S", "'1S' is no card"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS AS TS", "AS is dealt twice"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JK TS", "without jokers"},
+      {"hand --game 3 --pays 800,200,100,50,20,7,5,3,2,1,1 AS KS JK JK TS", "only 1 joker"},
+      {"hand --pays 1 AS KS QS JS TS", "--game"},
+      {"poker", "poker"},
+      {"return -g 0 -p 1,1,1,1,1,1,1,1,1 --basis 6", "--basis 6"},
+      {"return -g 0 -p 1,1,1,1,1,1,1,1,1 --threads x", "--threads"},
+      {"bench --threads 100000", "--threads"},
+      {"bench --part poker", "poker"},
+      {"bench --repeat 0", "--repeat"},
       {"tables -d /nonexistent/tarnwick", "does not exist"},
       {("tables -d " + data + "/file"), "is not a folder"},
       {("tables -d " + data + "/" + std::string(5000, 'x')), "File name too long"},
@@ -395,15 +395,6 @@ TEST(Cli, StatsInEveryForm) {
   EXPECT_TRUE(Contains(five, "\n-12.5,0.0001,loss\n-7.5,"));
   for (const char* bad : {" ruin --initial 70 --desired 60", " distribution -n 4001", ""})
     EXPECT_EQ(RunCli(std::string("bankroll") + bad + table).Exit, 2) << bad;
-}
-
-TEST(Cli, HoldsBreakDownEveryHold) {
-  const auto report = JsonOf("holds -g 0 " + kNineSix + " AS KS QS JS 3D --json");
-  ASSERT_EQ(report["holds"].size(), 32u);
-  EXPECT_EQ(report["columns"].back(), "Nothing");
-  EXPECT_TRUE(Contains(
-      Output("holds -g 3 -p 800,200,100,50,20,7,5,3,2,1,1 JK AS AD 5C 9H --view probability"),
-      "C11 Nothing"));
 }
 
 // The program run from a folder its user cannot write keeps its settings and pay tables in
