@@ -35,10 +35,8 @@ class CardPainterTest : public QObject {
   // Every part of a card is its piece, pixel for pixel, at both pixel ratios.
   void CardsAreAssembledFromThePieces_data();
   void CardsAreAssembledFromThePieces();
-  void FadingKeepsWhite();
-  void ButtonFacesAreCachedBySize();
-  void ButtonsAndSlotsLayOut();
-  void WindowsFitOntoTheScreens();
+  void FadingKeepsWhiteAndButtonFacesAreCachedBySize();
+  void ButtonsSlotsAndWindowsLayOut();
 };
 
 void CardPainterTest::CardsAreAssembledFromThePieces_data() {
@@ -83,7 +81,7 @@ void CardPainterTest::CardsAreAssembledFromThePieces() {
           piece(P::Wild, QRect(0, 0, 29, 12)).pixelColor(14 * r, 2 * r));
 }
 
-void CardPainterTest::FadingKeepsWhite() {
+void CardPainterTest::FadingKeepsWhiteAndButtonFacesAreCachedBySize() {
   QImage picture(3, 1, QImage::Format_ARGB32);
   picture.setPixel(0, 0, qRgb(200, 0, 0));
   picture.setPixel(1, 0, qRgb(255, 255, 255));
@@ -92,9 +90,7 @@ void CardPainterTest::FadingKeepsWhite() {
   QCOMPARE(faded.pixel(0, 0), qRgb(193, 193, 193));  // (200 / 3) / 2 + 160
   QCOMPARE(faded.pixel(1, 0), qRgb(255, 255, 255));
   QCOMPARE(faded.pixel(2, 0), qRgb(255, 255, 255));  // 287 capped at 255
-}
 
-void CardPainterTest::ButtonFacesAreCachedBySize() {
   TButtonFaces faces;
   const QImage& first = faces.Face(QSize(60, 22));
   QCOMPARE(first.size(), QSize(60, 22));
@@ -110,7 +106,7 @@ void CardPainterTest::ButtonFacesAreCachedBySize() {
   QVERIFY(faces.Holds(QSize(75, 22)));
 }
 
-void CardPainterTest::ButtonsAndSlotsLayOut() {
+void CardPainterTest::ButtonsSlotsAndWindowsLayOut() {
   // Row 0: menu, all holds and the jokers; then a row per rank, a column per suit.
   QCOMPARE(ButtonCell(0), QPoint(0, 0));
   QCOMPARE(ButtonCell(3), QPoint(3, 0));
@@ -125,9 +121,8 @@ void CardPainterTest::ButtonsAndSlotsLayOut() {
   QCOMPARE(*CardSlotPlace(4, QSize(270, 90), card), QPoint(6 + 4 * 52, 9));
   QCOMPARE(*CardSlotPlace(4, QSize(210, 90), card), QPoint(150 + 5, 9));
   QVERIFY(!CardSlotPlace(0, QSize(60, 60), card).has_value());
-}
 
-void CardPainterTest::WindowsFitOntoTheScreens() {
+  // Windows fit onto the screens.
   const std::vector<QRect> screens = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
   QCOMPARE(FitIntoScreens(QRect(100, 50, 270, 700), screens, 300), QRect(100, 50, 270, 700));
   QCOMPARE(FitIntoScreens(QRect(100, -7, 270, 700), screens, 300), QRect(100, 1, 270, 700));

@@ -25,7 +25,6 @@
 #include "layout_rules.h"
 #include "main_window.h"
 #include "results_model.h"
-#include "session/report_links.h"
 #include "stats/result_grid.h"
 
 using namespace tarnwick;
@@ -33,13 +32,13 @@ using namespace tarnwick::app;
 
 namespace {
 
-int Code(const char* text) {
-  return ParseCard(text).value();
+// The code of a card button; "JK" and "JK2" are the first and the second joker.
+int Code(const std::string& text) {
+  return text == "JK" ? -2 : text == "JK2" ? -1 : ParseCard(text).value();
 }
 
 void Click(TfmMain& window, const char* card) {
-  const int code = std::string(card) == "JK" ? -2 : std::string(card) == "JK2" ? -1 : Code(card);
-  window.CardButton(code)->click();
+  window.CardButton(Code(card))->click();
 }
 
 // The best hold's chances and return as tarnwick-cli computes them, in the grid's texts.
@@ -83,12 +82,9 @@ class MainWindowTest : public QObject {
   // natural, a deuces and a joker hand; the grid's accessible table reads the same texts.
   void FiveClicksGiveTheFiguresOfTheCommandLine_data();
   void FiveClicksGiveTheFiguresOfTheCommandLine();
-  void ToggleSixthCardAndButtonsThatAreDown();
-  void JokerButtonsFollowTheGame();
-  void KeyboardEntry();
-  void CopyPutsTheHandAndTheGridOnTheClipboard();
-  void AccessibleNames();
-  void TableFiguresNeedAComputedTable();
+  void AccessibleNamesToggleSixthCardAndButtonsThatAreDown();
+  void JokerButtonsAndKeyboardEntry();
+  void CopyStatisticsAndChartsActions();
   void AReturnIsPerBetForAnyCoinBasis();
   void SettingsRoundTripAndPlacementOnTheScreens();
   void LanguageSwitchAndItsPersistence();
@@ -131,12 +127,22 @@ void MainWindowTest::FiveClicksGiveTheFiguresOfTheCommandLine() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-void MainWindowTest::ToggleSixthCardAndButtonsThatAreDown() {
+void MainWindowTest::AccessibleNamesToggleSixthCardAndButtonsThatAreDown() {
   test::TWorld world;
   TfmMain window(world.Data());
-  // A card image before the hand is complete does nothing.
+  for (const char* card : {"AS", "TD", "2C", "JK", "JK2"})
+    QCOMPARE(window.CardButton(Code(card))->accessibleName(), QString::fromLatin1(card));
+  QCOMPARE(window.Button(kMenuButton)->accessibleName(), QStringLiteral("Menu"));
+  // A card image before the hand is complete does nothing; its place names the card.
   Click(window, "AS");
   QVERIFY(!window.Slot(0)->isEnabled());
+  QCOMPARE(window.Slot(0)->accessibleName(), QStringLiteral("Card 1"));
+  QCOMPARE(window.Slot(0)->accessibleDescription(), QStringLiteral("AS"));
+  QCOMPARE(window.Slot(1)->accessibleDescription(), QString());
+  // Every control a player uses has a name.
+  for (QWidget* control : window.findChildren<QAbstractButton*>()) {
+    if (control->isVisibleTo(&window)) QVERIFY(!control->accessibleName().isEmpty());
+  }
   for (const char* card : {"KS", "QS", "JS", "TS"}) Click(window, card);
   // A dealt royal flush stands pat: every card held, 800 bets certain.
   QCOMPARE(window.Controller().DrawMask(), 0);
@@ -164,7 +170,7 @@ void MainWindowTest::ToggleSixthCardAndButtonsThatAreDown() {
   QVERIFY(!window.CardButton(Code("2H"))->isChecked());
 }
 
-void MainWindowTest::JokerButtonsFollowTheGame() {
+void MainWindowTest::JokerButtonsAndKeyboardEntry() {
   test::TWorld world;
   TfmMain window(world.Data());
   TModelController& controller = window.Controller();
@@ -178,13 +184,10 @@ void MainWindowTest::JokerButtonsFollowTheGame() {
   for (const char* card : {"JK", "JK2", "7H", "7D", "7C"}) Click(window, card);
   QVERIFY(controller.IsAnalysed());
   QCOMPARE(controller.DrawMask(), 0);  // five sevens stand pat
-  QVERIFY(world.Errors.isEmpty());
-}
 
-void MainWindowTest::KeyboardEntry() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  TModelController& controller = window.Controller();
+  // The keyboard: a card's rank and suit, a position's number, Backspace and Escape.
+  controller.ClearHand();
+  controller.SelectGame(0);
   QTest::keyClicks(&window, QStringLiteral("askSqSJsts"));
   QVERIFY(controller.IsAnalysed());
   QCOMPARE(controller.CardCode(4), Code("TS"));
@@ -209,9 +212,17 @@ void MainWindowTest::KeyboardEntry() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-void MainWindowTest::CopyPutsTheHandAndTheGridOnTheClipboard() {
+// Copy puts the hand and the grid on the clipboard. The statistics and charts entries wait
+// for their windows; they are never enabled without a computed table either.
+void MainWindowTest::CopyStatisticsAndChartsActions() {
   test::TWorld world;
   TfmMain window(world.Data());
+  QVERIFY(window.Controller().CanShowTableFigures());
+  QVERIFY(!window.StatisticsAction()->isVisible());
+  QVERIFY(!window.StatisticsAction()->isEnabled());
+  QVERIFY(!window.ChartsAction()->isEnabled());
+  window.StatisticsAction()->trigger();
+  QVERIFY(world.Errors.isEmpty());
   for (const char* card : {"AS", "KS", "QS", "JS", "3D"}) Click(window, card);
   window.CopyAction()->trigger();
   const QString text = QApplication::clipboard()->text();
@@ -222,52 +233,16 @@ void MainWindowTest::CopyPutsTheHandAndTheGridOnTheClipboard() {
   QVERIFY(text.contains(QStringLiteral("Expected return\t\t1855%")));
 }
 
-void MainWindowTest::AccessibleNames() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  QCOMPARE(window.CardButton(Code("AS"))->accessibleName(), QStringLiteral("AS"));
-  QCOMPARE(window.CardButton(Code("TD"))->accessibleName(), QStringLiteral("TD"));
-  QCOMPARE(window.CardButton(Code("2C"))->accessibleName(), QStringLiteral("2C"));
-  QCOMPARE(window.CardButton(-2)->accessibleName(), QStringLiteral("JK"));
-  QCOMPARE(window.CardButton(-1)->accessibleName(), QStringLiteral("JK2"));
-  QCOMPARE(window.Button(kMenuButton)->accessibleName(), QStringLiteral("Menu"));
-  Click(window, "TD");
-  QCOMPARE(window.Slot(0)->accessibleName(), QStringLiteral("Card 1"));
-  QCOMPARE(window.Slot(0)->accessibleDescription(), QStringLiteral("TD"));
-  QCOMPARE(window.Slot(1)->accessibleDescription(), QString());
-  // Every control a player uses has a name.
-  for (QWidget* control : window.findChildren<QAbstractButton*>()) {
-    if (control->isVisibleTo(&window)) QVERIFY(!control->accessibleName().isEmpty());
-  }
-}
-
-void MainWindowTest::TableFiguresNeedAComputedTable() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  window.Controller().SelectGame(0);
-  QVERIFY(window.Controller().CanShowTableFigures());
-  // The statistics and charts entries wait for their windows; they are never enabled
-  // without a computed table either: a game without tables has none.
-  QVERIFY(!window.StatisticsAction()->isVisible());
-  QVERIFY(!window.StatisticsAction()->isEnabled());
-  QVERIFY(!window.ChartsAction()->isEnabled());
-  window.StatisticsAction()->trigger();
-  QVERIFY(world.Errors.isEmpty());
-}
-
 void MainWindowTest::AReturnIsPerBetForAnyCoinBasis() {
   test::TWorld world;
   // The data file holds 9/6 Jacks or better given for five coins, and nothing else.
-  {
-    const TCatalogue games = BuildCatalogue();
-    TData store;
-    TPayout five = MakePayout(*FindGame(games, 0),
-                              std::vector<int32_t>{4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
-    five.Deals[0] = 2598960;  // counts of its own: any will do here
-    store.Add(std::make_unique<TPayout>(five));
-    std::filesystem::remove(world.Data() / "Tarnwick.dat");
-    store.Save(world.Data());
-  }
+  TData store;
+  TPayout five = MakePayout(*FindGame(BuildCatalogue(), 0),
+                            std::vector<int32_t>{4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
+  five.Deals[0] = 2598960;  // counts of its own: any will do here
+  store.Add(std::make_unique<TPayout>(five));
+  std::filesystem::remove(world.Data() / "Tarnwick.dat");
+  store.Save(world.Data());
   TfmMain window(world.Data());
   window.Controller().SetCoins(5);
   QCOMPARE(window.Controller().CurrentTable()->CoinBasis, 5);
@@ -288,8 +263,6 @@ void MainWindowTest::SettingsRoundTripAndPlacementOnTheScreens() {
     window.Controller().SelectGame(4);
     window.setGeometry(20, 30, 260, 600);
     window.SaveSettings();
-    QCOMPARE(Preferences().Settings.ReadInteger(section, "Top", 0), 30);
-    QCOMPARE(Preferences().Settings.ReadInteger("", "Engine", 0), 4);
     Preferences().SaveSettings();
   }
   ReleasePreferences();
@@ -366,8 +339,6 @@ void MainWindowTest::FailuresAreReportedAndAbortsAreSilent() {
   QTest::qWait(20);
   QCOMPARE(world.Errors.size(), 2);
   QVERIFY(world.Errors.back().startsWith(QStringLiteral("Error calculate natural case")));
-  // The report's Send opens a mail link with the text encoded, Copy gives the whole text.
-  QVERIFY(QString::fromStdString(ErrorReportMailLink("a b")).endsWith("Tarnwick%202.0%0d%0aa%20b"));
 }
 
 void MainWindowTest::AFailedSaveAtExitAsks() {

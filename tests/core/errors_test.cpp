@@ -8,61 +8,47 @@
 #include <stdexcept>
 
 #include "checked.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-TEST(Errors, CheckedArithmeticRaisesOnOverflowOnly) {
+using testing::ErrorOf;
+
+// Raises `error` with the context line `context` put in front.
+template <class TError>
+void RaiseWithContext(const TError& error, const char* context) {
+  try {
+    throw error;
+  } catch (...) {
+    RethrowWithContext(context);
+  }
+}
+
+TEST(Errors, CheckedArithmeticContextLinesAndRanges) {
   EXPECT_EQ(Add<int32_t>(INT32_MAX - 1, 1), INT32_MAX);
   EXPECT_THROW(Add<int32_t>(INT32_MAX, 1), OverflowError);
   EXPECT_THROW(Sub<int32_t>(INT32_MIN, 1), OverflowError);
   EXPECT_THROW(Mul<int32_t>(65536, 32768), OverflowError);
   EXPECT_EQ(Mul<int32_t>(-65536, 32768), INT32_MIN);
   EXPECT_THROW(Mul<int64_t>(INT64_MAX / 2, 3), OverflowError);
-}
 
-TEST(Errors, ContextLinesStackAndKeepTheType) {
-  try {
-    try {
-      try {
-        throw OverflowError("Integer overflow in addition");
-      } catch (...) {
-        RethrowWithContext("inner");
-      }
-    } catch (...) {
-      RethrowWithContext("outer");
-    }
-  } catch (const OverflowError& e) {
-    EXPECT_STREQ(e.what(), "outer\r\ninner\r\nInteger overflow in addition");
-  }
-  try {
-    try {
-      throw std::out_of_range("vector");
-    } catch (...) {
-      RethrowWithContext("step");
-    }
-  } catch (const TarnwickError& e) {
-    EXPECT_STREQ(e.what(), "step\r\nvector");
-  }
-  try {
-    try {
-      throw AbortError();
-    } catch (...) {
-      RethrowWithContext("run");
-    }
-  } catch (const AbortError& e) {
-    EXPECT_STREQ(e.what(), "run\r\nOperation aborted");
-  }
-}
-
-TEST(Errors, RangeCheck) {
+  // Context lines stack and keep the error's type; the range check names what it checks.
+  EXPECT_EQ(ErrorOf<OverflowError>([] {
+              try {
+                RaiseWithContext(OverflowError("Integer overflow in addition"), "inner");
+              } catch (...) {
+                RethrowWithContext("outer");
+              }
+            }),
+            "outer\r\ninner\r\nInteger overflow in addition");
+  EXPECT_EQ(ErrorOf<TarnwickError>([] { RaiseWithContext(std::out_of_range("vector"), "step"); }),
+            "step\r\nvector");
+  EXPECT_EQ(ErrorOf<AbortError>([] { RaiseWithContext(AbortError(), "run"); }),
+            "run\r\nOperation aborted");
   EXPECT_NO_THROW(CheckRange(31, 0, 31, "draw mask"));
-  try {
-    CheckRange(32, 0, 31, "draw mask");
-    FAIL();
-  } catch (const RangeError& e) {
-    EXPECT_STREQ(e.what(), "Range check error: draw mask = 32 is outside 0..31");
-  }
+  EXPECT_EQ(ErrorOf<RangeError>([] { CheckRange(32, 0, 31, "draw mask"); }),
+            "Range check error: draw mask = 32 is outside 0..31");
 }
 
 }  // namespace

@@ -7,9 +7,12 @@
 #include <random>
 
 #include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
+
+using testing::ErrorOf;
 
 // Ways to draw j cards of j different ranks among the ranks in `ranks` (a bit set),
 // by listing every subset of ranks.
@@ -28,23 +31,19 @@ std::array<int64_t, 6> ListedNoPair(const TDeck& deck, unsigned ranks) {
   return ways;
 }
 
-TEST(Calculator, FullDeckExamples) {
+// The full deck, and the deck of a dealt broadway hand, which leaves eight full ranks.
+TEST(Calculator, FullDeckAndBroadwayExamples) {
   TCalculator calc;
   TDeck deck;
-  THand empty;
-  calc.Init(deck, empty);
+  THand hand;
+  calc.Init(deck, hand);
   EXPECT_EQ(calc.NoPair[0][5], 1317888);
   EXPECT_EQ(calc.NoPair[4][4], 126720);
   EXPECT_EQ(calc.NoPair[0][0], 1);
   EXPECT_EQ(calc.NoPair[0][1], 52);
   EXPECT_EQ(calc.PairCompletion[2], 13 * 6);
   EXPECT_EQ(calc.PairCompletion[0], 0);
-}
 
-TEST(Calculator, DealtBroadwayLeavesEightFullRanks) {
-  TCalculator calc;
-  TDeck deck;
-  THand hand;
   for (int code : {12, 11 + 13, 10 + 26, 9 + 39, 7}) {  // AS KC QD JH 9S
     const TCard card = CardFromCode(code);
     deck.RemoveCard(card.Rank, card.Suit);
@@ -115,20 +114,16 @@ TEST(Calculator, ErrorsNameTheStep) {
   TDeck deck;
   THand empty;
   deck.Counts[3][kTotalsColumn] = 9;
-  try {
-    calc.Init(deck, empty);
-    FAIL();
-  } catch (const RangeError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Error in calculator  (Init)\r\n", 0), 0u);
-  }
+  EXPECT_EQ(ErrorOf<RangeError>([&] {
+              calc.Init(deck, empty);
+            }).rfind("Error in calculator  (Init)\r\n", 0),
+            0u);
   TCalculator::TPowerRow huge = {0, 2000000, 0, 0, 0, 0};
   TCalculator::TPowerRow out{};
-  try {
-    calc.CalcFormula(huge, out);
-    FAIL();
-  } catch (const OverflowError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Error in calculator  (CalcFormula)\r\n", 0), 0u);
-  }
+  EXPECT_EQ(ErrorOf<OverflowError>([&] {
+              calc.CalcFormula(huge, out);
+            }).rfind("Error in calculator  (CalcFormula)\r\n", 0),
+            0u);
 }
 
 }  // namespace

@@ -5,16 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-THand HandOf(std::initializer_list<const char*> texts) {
+THand HandOf(const std::vector<std::string>& texts) {
   THand hand;
-  for (const char* text : texts) {
-    const TCard card = CardFromCode(ParseCard(text).value());
-    hand.AddCard(card.Rank, card.Suit);
-  }
+  for (int code : testing::HandOf(texts)) hand.AddCard(code % 13, code / 13);
   return hand;
 }
 
@@ -68,26 +66,35 @@ TEST(Cards, HandSummaries) {
   const THand flush = HandOf({"2H", "7H", "9H", "JH", "KH"});
   EXPECT_EQ(flush.SuitHistogram, (std::array<int32_t, 6>{3, 0, 0, 0, 0, 1}));
   EXPECT_EQ(flush.Dump(), "2H 7H 9H JH KH ");
+
+  // A change of suit moves the totals and the histogram.
+  THand hand = HandOf({"2H", "7H", "9H", "JH", "KS"});
+  hand.ChangeSuit(4, 3);
+  EXPECT_EQ(hand.SuitHistogram, (std::array<int32_t, 6>{3, 0, 0, 0, 0, 1}));
+  EXPECT_EQ(hand.Counts[11][0], 0);
+  EXPECT_EQ(hand.Counts[11][3], 1);
+  EXPECT_EQ(hand.Counts[kTotalsRow][3], 5);
+  hand.ChangeSuit(0, 1);
+  EXPECT_EQ(hand.SuitHistogram, (std::array<int32_t, 6>{2, 1, 0, 0, 1, 0}));
+  EXPECT_EQ(hand.Dump(), "2C 7H 9H JH KH ");
 }
 
-TEST(Cards, WildCardsInAHand) {
-  THand hand;
-  hand.SetWildRank(0);
-  hand.AddCard(0, 3);  // deuce of hearts
-  hand.AddCard(-1, -1);
-  hand.AddCard(12, 0);
-  EXPECT_EQ(hand.WildCount, 2);
-  EXPECT_EQ(hand.Total, 3);
-  EXPECT_EQ(hand.Ranks[0], -1);
-  EXPECT_EQ(hand.Suits[0], -1);
-  EXPECT_EQ(hand.Counts[kTotalsRow][3], 0);
-  EXPECT_EQ(hand.Dump(), "## ## AS ");
-  hand.Clear();
-  EXPECT_EQ(hand.WildCount, 0);
-  EXPECT_EQ(hand.Total, 0);
-}
+TEST(Cards, WildCardsCopyKeptAndClear) {
+  THand wild;
+  wild.SetWildRank(0);
+  wild.AddCard(0, 3);  // deuce of hearts
+  wild.AddCard(-1, -1);
+  wild.AddCard(12, 0);
+  EXPECT_EQ(wild.WildCount, 2);
+  EXPECT_EQ(wild.Total, 3);
+  EXPECT_EQ(wild.Ranks[0], -1);
+  EXPECT_EQ(wild.Suits[0], -1);
+  EXPECT_EQ(wild.Counts[kTotalsRow][3], 0);
+  EXPECT_EQ(wild.Dump(), "## ## AS ");
+  wild.Clear();
+  EXPECT_EQ(wild.WildCount, 0);
+  EXPECT_EQ(wild.Total, 0);
 
-TEST(Cards, CopyKeptAndClear) {
   const THand hand = HandOf({"AS", "KH", "QD", "JC", "9S"});
   THand kept;
   kept.CopyKept(hand, 31);
@@ -106,22 +113,9 @@ TEST(Cards, CopyKeptAndClear) {
   EXPECT_THROW(full.AddCard(2, 2), RangeError);
 }
 
-TEST(Cards, ChangeSuitMovesTotalsAndHistogram) {
-  THand hand = HandOf({"2H", "7H", "9H", "JH", "KS"});
-  hand.ChangeSuit(4, 3);
-  EXPECT_EQ(hand.SuitHistogram, (std::array<int32_t, 6>{3, 0, 0, 0, 0, 1}));
-  EXPECT_EQ(hand.Counts[11][0], 0);
-  EXPECT_EQ(hand.Counts[11][3], 1);
-  EXPECT_EQ(hand.Counts[kTotalsRow][3], 5);
-  hand.ChangeSuit(0, 1);
-  EXPECT_EQ(hand.SuitHistogram, (std::array<int32_t, 6>{2, 1, 0, 0, 1, 0}));
-  EXPECT_EQ(hand.Dump(), "2C 7H 9H JH KH ");
-}
-
 TEST(Cards, TablesAndCardText) {
-  EXPECT_EQ(DrawCount[0], 0);
-  EXPECT_EQ(DrawCount[31], 5);
-  EXPECT_EQ(DrawCount[21], 3);
+  for (int mask = 0; mask < kMaskCount; ++mask)
+    EXPECT_EQ(DrawCount[mask], __builtin_popcount(mask));
   EXPECT_EQ(Binomial[5][47], 1533939);
   EXPECT_EQ(Binomial[2][47], 1081);
   EXPECT_EQ(Binomial[5][52], 2598960);

@@ -12,11 +12,10 @@
 namespace tarnwick {
 namespace {
 
-TEST(Catalogue, ThirtyFourGamesNumberedWithoutTwelve) {
+// The numbers are stored with every pay table: 0..34 in order, 12 retired.
+TEST(Catalogue, NumbersAndCategories) {
   const TCatalogue games = BuildCatalogue();
   ASSERT_EQ(games.size(), 34u);
-  EXPECT_EQ(games[12]->Name, "Kings or better");
-  EXPECT_EQ(games[12]->GameId, 13);
   std::set<std::string> names;
   for (size_t i = 0; i < games.size(); ++i) {
     const int expected = static_cast<int>(i < 12 ? i : i + 1);
@@ -24,15 +23,12 @@ TEST(Catalogue, ThirtyFourGamesNumberedWithoutTwelve) {
     EXPECT_TRUE(names.insert(games[i]->Name).second) << games[i]->Name;
   }
   EXPECT_EQ(FindGame(games, 12), nullptr);
-  EXPECT_EQ(FindGame(games, 34)->Name, "Royal Court");
-  EXPECT_EQ(FindGame(games, 32)->Name, "Power House / Full House");
+  EXPECT_EQ(FindGame(games, 34), games[33].get());
   EXPECT_EQ(FindGame(games, 35), nullptr);
-}
+  EXPECT_THROW(games[0]->CategoryName(16), RangeError);
 
-// Every category pays some hand, a natural kind belongs to at most one category, and the
-// hands from three of a kind up always pay in every game.
-TEST(Catalogue, CategoriesCoverTheHandsOnce) {
-  const TCatalogue games = BuildCatalogue();
+  // Every category pays some hand, a natural kind belongs to at most one category, and the
+  // hands from three of a kind up always pay in every game.
   for (const auto& game : games) {
     SCOPED_TRACE(game->Name);
     ASSERT_GE(game->LastCategory, 7);
@@ -52,8 +48,7 @@ TEST(Catalogue, CategoriesCoverTheHandsOnce) {
         EXPECT_EQ(owners[k], 1) << HandKindNames[k];
       }
     }
-    const bool wild = !game->IsNatural();
-    if (wild) {
+    if (!game->IsNatural()) {
       TKindSet wildKinds = 0;
       for (int c = 0; c <= game->LastCategory; ++c) wildKinds |= game->WildKindSet(c);
       // Five of a kind (of every rank that is not wild itself) and the straight flushes
@@ -64,34 +59,6 @@ TEST(Catalogue, CategoriesCoverTheHandsOnce) {
       EXPECT_TRUE(InKindSet(wildKinds, WILD_1_FLUSH_STR));
     }
   }
-}
-
-TEST(Catalogue, WildCardsOfEachFamily) {
-  const TCatalogue games = BuildCatalogue();
-  struct Row {
-    int id;
-    int wildRank;
-    int jokers;
-    int last;
-  };
-  for (const Row& row :
-       {Row{0, -5, 0, 8}, Row{3, -1, 1, 10}, Row{16, -1, 1, 9}, Row{4, 0, 0, 9}, Row{9, 0, 0, 9},
-        Row{7, 0, 0, 12}, Row{8, -1, 2, 9}, Row{20, 5, 0, 9}, Row{17, 0, 0, 11}, Row{18, 0, 0, 10},
-        Row{19, -5, 0, 7}, Row{34, -5, 0, 11}, Row{23, -5, 0, 11}, Row{1, -5, 0, 10}}) {
-    const TPokerDescription* game = FindGame(games, row.id);
-    ASSERT_NE(game, nullptr);
-    EXPECT_EQ(game->WildRank, row.wildRank) << game->Name;
-    EXPECT_EQ(game->JokerCount, row.jokers) << game->Name;
-    EXPECT_EQ(game->LastCategory, row.last) << game->Name;
-  }
-  const TPokerDescription* twoPairs = FindGame(games, 16);
-  EXPECT_EQ(twoPairs->CategoryNames[10], "");
-  EXPECT_EQ(twoPairs->WildKindSet(10), 0u);
-  EXPECT_EQ(twoPairs->CategoryName(9), "Two Pairs");
-  EXPECT_EQ(FindGame(games, 3)->CategoryName(10), "Kings or Better");
-  EXPECT_THROW(FindGame(games, 0)->CategoryName(16), RangeError);
-  EXPECT_EQ(FindGame(games, 5)->CategoryName(2), "Four  7");
-  EXPECT_EQ(FindGame(games, 34)->CategoryName(2), "Four  Kings");
 }
 
 }  // namespace

@@ -4,60 +4,71 @@
 
 #include <gtest/gtest.h>
 
-#include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-TPayout Table(int gameId, int basis, std::vector<int32_t> pays) {
-  TPayout table;
-  table.GameId = gameId;
-  table.CoinBasis = basis;
-  table.LastCategory = static_cast<int32_t>(pays.size()) - 1;
-  std::copy(pays.begin(), pays.end(), table.Pays.begin());
-  table.DeckSize = 52;
-  return table;
-}
+using testing::TableOf;
 
 TEST(Payout, ReduceToTheSmallestWholeBasis) {
-  TPayout five = Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 5});
-  five.Reduce();
-  EXPECT_EQ(five.CoinBasis, 1);
-  EXPECT_EQ(five.Pays[0], 800);
-  EXPECT_EQ(five.Pays[8], 1);
-  TPayout four = Table(0, 4, {8, 6, 2});
-  four.Reduce();
-  EXPECT_EQ(four.CoinBasis, 2);
-  EXPECT_EQ(four.Pays[1], 3);
-  TPayout odd = Table(0, 5, {8, 6, 2});
-  odd.Reduce();
-  EXPECT_EQ(odd.CoinBasis, 5);
-  EXPECT_EQ(odd.Pays[0], 8);
-  TPayout one = Table(0, 1, {8, 6, 2});
-  one.Reduce();
-  EXPECT_EQ(one.Pays[0], 8);
+  struct Row {
+    int basis;
+    std::vector<int32_t> pays;
+    int reducedBasis;
+    std::vector<int32_t> reduced;
+  };
+  for (const Row& row : {Row{5, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 1, testing::kNineSix},
+                         Row{4, {8, 6, 2}, 2, {4, 3, 1}}, Row{5, {8, 6, 2}, 5, {8, 6, 2}},
+                         Row{1, {8, 6, 2}, 1, {8, 6, 2}}}) {
+    TPayout table = TableOf(row.pays, row.basis);
+    table.Reduce();
+    EXPECT_EQ(table.CoinBasis, row.reducedBasis);
+    EXPECT_EQ(PaysOf(table), row.reduced);
+  }
 }
 
-TEST(Payout, SameAsAndAssign) {
-  const TPayout a = Table(0, 1, {800, 50, 25});
-  TPayout b = Table(0, 1, {800, 50, 25});
+TEST(Payout, SameAsAssignAndCompareTablesByEveryKey) {
+  const TPayout a = TableOf({800, 50, 25});
+  TPayout b = TableOf({800, 50, 25});
   EXPECT_TRUE(a.SameAs(b));
   b.CoinBasis = 2;
   EXPECT_FALSE(a.SameAs(b));
-  b = Table(0, 1, {800, 50, 26});
+  b = TableOf({800, 50, 26});
   EXPECT_FALSE(a.SameAs(b));
-  b = Table(6, 1, {800, 50, 25});
+  b = a;
+  b.GameId = 6;
   EXPECT_FALSE(a.SameAs(b));
   b.Index = 7;
   b.Assign(a);
   EXPECT_EQ(b.Index, 7);
   EXPECT_TRUE(b.SameAs(a));
+
+  TPayout low = TableOf({800, 50, 25, 9, 5});
+  TPayout high = TableOf({4000, 250, 125, 45, 30}, 5);  // 6 per coin beats 5
+  EXPECT_LT(CompareTables(low, 1, high), 0);
+  EXPECT_GT(CompareTables(low, -1, high), 0);
+  EXPECT_EQ(CompareTables(high, 1, high), 0);
+  low.Return = 0.98L;
+  high.Return = 0.99L;
+  low.WinChance = 0.2L;
+  high.WinChance = 0.1L;
+  EXPECT_LT(CompareTables(low, 2, high), 0);
+  EXPECT_LT(CompareTables(low, 3, high), 0);
+  EXPECT_GT(CompareTables(low, -2, high), 0);
+  EXPECT_GT(CompareTables(low, 6, high), 0);
+  EXPECT_EQ(CompareTables(low, 0, high), 0);
+  EXPECT_EQ(CompareTables(low, 9, high), 0);
+  // Pays near the 32-bit limit still compare by sign.
+  TPayout huge = TableOf({2000000000});
+  TPayout tiny = TableOf({1}, 5);
+  EXPECT_GT(CompareTables(huge, 1, tiny), 0);
 }
 
 // A made-up run: 10 deals stand pat (7 pay category 0 with 2 coins, 3 nothing) and 5
 // deals draw one card out of 47 (235 final hands, 47 of category 1 paying 1 coin).
 TEST(Payout, TotalsChancesAndVarianceByHand) {
-  TPayout table = Table(0, 1, {2, 1, 0});
+  TPayout table = TableOf({2, 1, 0});
   table.Deals = {10, 5, 0, 0, 0, 0};
   table.Counts[0][0] = 7;
   table.Counts[1][1] = 47;
@@ -85,34 +96,12 @@ TEST(Payout, TotalsChancesAndVarianceByHand) {
   EXPECT_NEAR(static_cast<double>(doubled.Return), static_cast<double>(table.Return), 1e-15);
   EXPECT_NEAR(static_cast<double>(doubled.PushChance), static_cast<double>(p1), 1e-15);
 
-  TPayout empty = Table(0, 1, {2, 1, 0});
+  TPayout empty = TableOf({2, 1, 0});
   empty.ClearCounts();
   EXPECT_EQ(empty.Return, -1);
   empty.ComputeTotals();
   EXPECT_EQ(empty.Return, 0);
   EXPECT_EQ(empty.LossChance, 1);
-}
-
-TEST(Payout, CompareTablesByEveryKey) {
-  TPayout low = Table(0, 1, {800, 50, 25, 9, 5});
-  TPayout high = Table(0, 5, {4000, 250, 125, 45, 30});  // 6 per coin beats 5
-  EXPECT_LT(CompareTables(low, 1, high), 0);
-  EXPECT_GT(CompareTables(low, -1, high), 0);
-  EXPECT_EQ(CompareTables(high, 1, high), 0);
-  low.Return = 0.98L;
-  high.Return = 0.99L;
-  low.WinChance = 0.2L;
-  high.WinChance = 0.1L;
-  EXPECT_LT(CompareTables(low, 2, high), 0);
-  EXPECT_LT(CompareTables(low, 3, high), 0);
-  EXPECT_GT(CompareTables(low, -2, high), 0);
-  EXPECT_GT(CompareTables(low, 6, high), 0);
-  EXPECT_EQ(CompareTables(low, 0, high), 0);
-  EXPECT_EQ(CompareTables(low, 9, high), 0);
-  // Pays near the 32-bit limit still compare by sign.
-  TPayout huge = Table(0, 1, {2000000000});
-  TPayout tiny = Table(0, 5, {1});
-  EXPECT_GT(CompareTables(huge, 1, tiny), 0);
 }
 
 }  // namespace

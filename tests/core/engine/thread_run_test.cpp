@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <limits>
-#include <random>
 #include <thread>
 
 #include "checked.h"
@@ -18,33 +16,33 @@
 #include "engine/games.h"
 #include "engine/wild_engine.h"
 #include "errors.h"
-#include "test_progress.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-TPayout TableFor(const TPokerDescription& game, const std::vector<int32_t>& pays) {
-  TPayout table;
-  table.GameId = game.GameId;
-  std::copy(pays.begin(), pays.end(), table.Pays.begin());
-  return table;
-}
+using testing::ErrorOf;
+using testing::kNineSix;
+using testing::TableFor;
 
 // Progress comes on the caller's thread, every 100 classes of the whole run, in order, and
 // the counter ends at the number of classes; with wild cards the count goes on across the
-// natural and the wild classes.
+// natural and the wild classes. The thread count is checked.
 TEST(ThreadRun, ProgressComesInOrderOnTheCallersThread) {
+  EXPECT_GE(TPokerEngine().RunThreadCount(), 1);
+  EXPECT_THROW(TPokerEngine().SetThreadCount(-1), RangeError);
+  EXPECT_THROW(TPokerEngine().SetThreadCount(kMaxThreads + 1), RangeError);
   const std::thread::id caller = std::this_thread::get_id();
   for (const auto& game : {std::shared_ptr<TPokerDescription>(std::make_shared<TJacksOrBetter>()),
                            std::shared_ptr<TPokerDescription>(std::make_shared<TSevensWild>())}) {
     SCOPED_TRACE(game->Name);
     const auto engine = CreateEngineForGame(*game);
-    TPayout table = TableFor(*game, std::vector<int32_t>(16, 1));
+    TPayout table = TableFor(*game, std::vector<int32_t>(game->LastCategory + 1, 1));
     engine->SetPayout(&table);
     engine->SetThreadCount(3);
     std::vector<int64_t> reports;
     bool elsewhere = false;
-    test::TStepProgress progress([&](int64_t done) {
+    testing::TStepProgress progress([&](int64_t done) {
       reports.push_back(done);
       elsewhere = elsewhere || std::this_thread::get_id() != caller;
     });
@@ -67,26 +65,21 @@ TEST(ThreadRun, AbortStopsEveryWorker) {
     SCOPED_TRACE(threads);
     TPokerEngine engine;
     engine.SetGame(jacks);
-    TPayout table = TableFor(jacks, {800, 50, 25, 9, 6, 4, 3, 2, 1});
+    TPayout table = TableFor(jacks, kNineSix);
     engine.SetPayout(&table);
     engine.SetThreadCount(threads);
     int calls = 0;
-    test::TStepProgress progress([&](int64_t done) {
+    testing::TStepProgress progress([&](int64_t done) {
       ++calls;
       if (done == 300) throw AbortError();
     });
     engine.SetProgress(&progress);
-    try {
-      engine.CalcGameAdvantage();
-      FAIL() << "the run was not aborted";
-    } catch (const AbortError& e) {
-      // Class 300 is the last suit pattern of the two pairs of deuces and fives.
-      EXPECT_EQ(std::string(e.what()),
-                "Error calculate natural case (CalcGameAdvantage)\r\n"
-                "Error calculate natural case (RunPermutations)\r\n"
-                "Error calculate natural case (Check1) Progress=300\r\n"
-                "Operation aborted");
-    }
+    // Class 300 is the last suit pattern of the two pairs of deuces and fives.
+    EXPECT_EQ(ErrorOf<AbortError>([&] { engine.CalcGameAdvantage(); }),
+              "Error calculate natural case (CalcGameAdvantage)\r\n"
+              "Error calculate natural case (RunPermutations)\r\n"
+              "Error calculate natural case (Check1) Progress=300\r\n"
+              "Operation aborted");
     EXPECT_EQ(calls, 3) << "no report after the abort";
     EXPECT_EQ(engine.ProgressCounter, 300);
     EXPECT_EQ(table.Return, -1);
@@ -150,19 +143,14 @@ TEST(ThreadRun, AnErrorNamesTheFirstFailingClassOnAnyNumberOfThreads) {
     SCOPED_TRACE(threads);
     TFailingEngine engine;
     engine.SetGame(jacks);
-    TPayout table = TableFor(jacks, {800, 50, 25, 9, 6, 4, 3, 2, 1});
+    TPayout table = TableFor(jacks, kNineSix);
     engine.SetPayout(&table);
     engine.SetThreadCount(threads);
     engine.FailFrom = kFailFrom;
     std::vector<int64_t> reports;
-    test::TStepProgress progress([&](int64_t done) { reports.push_back(done); });
+    testing::TStepProgress progress([&](int64_t done) { reports.push_back(done); });
     engine.SetProgress(&progress);
-    try {
-      engine.CalcGameAdvantage();
-      FAIL() << "the failing classes were not played";
-    } catch (const OverflowError& e) {
-      EXPECT_EQ(e.what(), expected);
-    }
+    EXPECT_EQ(ErrorOf<OverflowError>([&] { engine.CalcGameAdvantage(); }), expected);
     EXPECT_EQ(engine.ProgressCounter, first);
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back(), first / 100 * 100);
@@ -172,7 +160,7 @@ TEST(ThreadRun, AnErrorNamesTheFirstFailingClassOnAnyNumberOfThreads) {
 
   TFailingEngine alone;
   alone.SetGame(jacks);
-  TPayout table = TableFor(jacks, {800, 50, 25, 9, 6, 4, 3, 2, 1});
+  TPayout table = TableFor(jacks, kNineSix);
   alone.SetPayout(&table);
   alone.SetThreadCount(4);
   alone.MakeWorkers = false;
@@ -180,15 +168,6 @@ TEST(ThreadRun, AnErrorNamesTheFirstFailingClassOnAnyNumberOfThreads) {
   EXPECT_FALSE(alone.OtherThreads);
   EXPECT_EQ(alone.Played, std::this_thread::get_id());
   EXPECT_EQ(table.DealTotal(), 2598960);
-}
-
-TEST(ThreadRun, ThreadCountIsChecked) {
-  TPokerEngine engine;
-  EXPECT_GE(engine.RunThreadCount(), 1);
-  engine.SetThreadCount(3);
-  EXPECT_EQ(engine.RunThreadCount(), 3);
-  EXPECT_THROW(engine.SetThreadCount(-1), RangeError);
-  EXPECT_THROW(engine.SetThreadCount(kMaxThreads + 1), RangeError);
 }
 
 }  // namespace

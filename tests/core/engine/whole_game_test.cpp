@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <future>
-#include <numeric>
 #include <random>
 #include <set>
 
@@ -14,101 +13,39 @@
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_games.h"
-#include "test_progress.h"
-#include "test_sizes.h"
 
 namespace tarnwick {
 namespace {
 
-// Plays every suit pattern with the full analysis: the reference for the quick path.
-class TFullAnalysisEngine : public TPokerEngine {
+// An engine that plays every suit pattern with the full analysis: the reference for the quick
+// path.
+template <class TEngine>
+class TFullAnalysis : public TEngine {
  public:
-  void Check1(const TDealClass& deal) override { Check(deal); }
+  void Check1(const TDealClass& deal) override { this->Check(deal); }
   std::unique_ptr<TPokerEngine> NewWorker() const override {
-    return std::unique_ptr<TPokerEngine>(new TFullAnalysisEngine(*this));
+    return std::unique_ptr<TPokerEngine>(new TFullAnalysis(*this));
   }
 };
 
-// The same for the wild-card engine.
-class TFullWildAnalysisEngine : public TWildEngine {
- public:
-  void Check1(const TDealClass& deal) override { Check(deal); }
-  std::unique_ptr<TPokerEngine> NewWorker() const override {
-    return std::unique_ptr<TPokerEngine>(new TFullWildAnalysisEngine(*this));
-  }
-};
+using testing::RandomPays;
+using testing::TableFor;
 
-TPayout TableFor(const TPokerDescription& game, const std::vector<int32_t>& pays) {
-  TPayout table;
-  table.GameId = game.GameId;
-  std::copy(pays.begin(), pays.end(), table.Pays.begin());
-  return table;
-}
-
+// A whole-game run on `threads` threads (0: the engine's own count).
 TPayout RunGame(TPokerEngine& engine, const TPokerDescription& game,
-                const std::vector<int32_t>& pays) {
+                const std::vector<int32_t>& pays, int threads = 0) {
   TPayout table = TableFor(game, pays);
   engine.SetGame(game);
   engine.SetPayout(&table);
+  if (threads > 0) engine.SetThreadCount(threads);
   engine.CalcGameAdvantage();
   engine.SetPayout(nullptr);
   return table;
 }
 
-// Every class is one orbit of deals under the renaming of suits, no orbit is visited twice,
-// each weight is the size of its orbit, and together they cover all 2598960 deals.
-TEST(DealClasses, ClassesAreTheSuitOrbitsOfAllDeals) {
-  std::array<std::array<int, 4>, 24> permutations{};
-  std::array<int, 4> p = {0, 1, 2, 3};
-  for (auto& permutation : permutations) {
-    permutation = p;
-    std::next_permutation(p.begin(), p.end());
-  }
-  std::set<uint64_t> seen;
-  int64_t deals = 0;
-  int classes = 0;
-  std::array<int64_t, 6> weightByShape{};
-  ForEachNaturalDealClass(-1, [&](const TDealClass& deal, bool) {
-    ++classes;
-    std::set<uint64_t> images;
-    for (const auto& permutation : permutations) {
-      uint64_t cards = 0;
-      for (int i = 0; i < kHandSize; ++i) {
-        cards |=
-            uint64_t{1} << (deal.Ranks[i] + 13 * permutation[static_cast<size_t>(deal.Suits[i])]);
-      }
-      ASSERT_EQ(__builtin_popcountll(cards), 5);
-      images.insert(cards);
-    }
-    EXPECT_EQ(static_cast<int32_t>(images.size()), deal.Weight);
-    EXPECT_TRUE(seen.insert(*images.begin()).second) << "an orbit is visited twice";
-    deals += deal.Weight;
-    std::array<int, 13> perRank{};
-    for (const int8_t r : deal.Ranks) ++perRank[static_cast<size_t>(static_cast<int>(r))];
-    const int most = *std::max_element(perRank.begin(), perRank.end());
-    const int pairs = static_cast<int>(std::count(perRank.begin(), perRank.end(), 2));
-    const int shape = most == 4    ? 0
-                      : most == 3  ? (pairs == 1 ? 1 : 2)
-                      : pairs == 2 ? 3
-                      : pairs == 1 ? 4
-                                   : 5;
-    weightByShape[static_cast<size_t>(shape)] += deal.Weight;
-  });
-  EXPECT_EQ(classes, kNaturalDealClasses);
-  EXPECT_EQ(deals, 2598960);
-  EXPECT_EQ(weightByShape, (std::array<int64_t, 6>{624, 3744, 54912, 123552, 1098240, 1317888}));
-
-  int withoutDeuces = 0;
-  ForEachNaturalDealClass(0, [&](const TDealClass& deal, bool) {
-    ++withoutDeuces;
-    for (const int8_t r : deal.Ranks) EXPECT_NE(static_cast<int>(r), 0);
-  });
-  EXPECT_LT(withoutDeuces, classes);
-}
-
-// Published returns of full-pay tables, to ten digits.
-TEST(WholeGame, PublishedReturns) {
-  const TCatalogue games = BuildCatalogue();
+// Published returns of full-pay tables, to ten digits; with nothing paying every hold ties at
+// 0 and every deal stands pat; without a table there is nothing to fill.
+TEST(WholeGame, PublishedReturnsAndNoPays) {
   TPokerEngine engine;
   struct Row {
     int game;
@@ -116,13 +53,14 @@ TEST(WholeGame, PublishedReturns) {
     long double percent;
   };
   const Row rows[] = {
-      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, 99.5439043695L},
+      {0, testing::kNineSix, 99.5439043695L},
       {11, {800, 80, 50, 40, 25, 8, 5, 4, 3, 2, 1}, 99.165973L},
       {2, {800, 50, 160, 80, 50, 10, 7, 5, 3, 1, 1}, 100.172522L},
       {10, {800, 80, 50, 40, 25, 8, 5, 4, 3, 2, 1}, 99.255451L},
+      {0, std::vector<int32_t>(9, 0), 0},
   };
   for (const Row& row : rows) {
-    const TPokerDescription& game = *FindGame(games, row.game);
+    const TPokerDescription& game = testing::Game(row.game);
     const TPayout table = RunGame(engine, game, row.pays);
     // The published figures have six decimals (rounded or cut).
     EXPECT_NEAR(static_cast<double>(table.Return * 100), static_cast<double>(row.percent), 0.000001)
@@ -130,7 +68,11 @@ TEST(WholeGame, PublishedReturns) {
     EXPECT_EQ(table.DealTotal(), 2598960);
     EXPECT_NEAR(static_cast<double>(table.WinChance + table.PushChance + table.LossChance), 1.0,
                 1e-15);
-    if (row.game == 0) {
+    if (row.percent == 0) {
+      EXPECT_EQ(table.Deals[0], 2598960);
+      EXPECT_EQ(table.Return, 0);
+      EXPECT_EQ(table.LossChance, 1);
+    } else if (row.game == 0) {
       EXPECT_NEAR(table.Variance(), 19.51, 0.01);
       EXPECT_NEAR(static_cast<double>(table.Return * 100), 99.5439043695, 0.00000000005);
       // Pushes are the jacks-or-better pairs (pay 1 = the stake).
@@ -138,29 +80,23 @@ TEST(WholeGame, PublishedReturns) {
                   static_cast<double>(table.CategoryChance(8)), 1e-18);
     }
   }
+  EXPECT_THROW(engine.CalcGameAdvantage(), TarnwickError);
 }
 
 // The quick path of the run (suit changes only) counts exactly what full analyses of every
 // class count: three natural games, one with a straight paying above a flush, and the
 // game with deuces and a joker, whose run has classes of one to five wild cards.
 TEST(WholeGame, TheQuickPathCountsWhatFullAnalysesCount) {
-  const TCatalogue games = BuildCatalogue();
   const testing::TDeucesAndJoker deucesAndJoker;
   std::mt19937 random(11);
-  for (const TPokerDescription* game :
-       {FindGame(games, 0), FindGame(games, 19), FindGame(games, 34),
-        static_cast<const TPokerDescription*>(&deucesAndJoker)}) {
+  for (const TPokerDescription* game : {&testing::Game(0), &testing::Game(19), &testing::Game(34),
+                                        static_cast<const TPokerDescription*>(&deucesAndJoker)}) {
     SCOPED_TRACE(game->Name);
-    std::vector<int32_t> pays;
-    for (int c = 0; c <= game->LastCategory; ++c)
-      pays.push_back(static_cast<int32_t>(random() % 400));
+    const std::vector<int32_t> pays = RandomPays(random, *game, 400);
     const auto quick = CreateEngineForGame(*game);
-    std::unique_ptr<TPokerEngine> full;
-    if (game->IsNatural()) {
-      full = std::make_unique<TFullAnalysisEngine>();
-    } else {
-      full = std::make_unique<TFullWildAnalysisEngine>();
-    }
+    const std::unique_ptr<TPokerEngine> full =
+        game->IsNatural() ? std::unique_ptr<TPokerEngine>(new TFullAnalysis<TPokerEngine>)
+                          : std::make_unique<TFullAnalysis<TWildEngine>>();
     const TPayout fast = RunGame(*quick, *game, pays);
     const TPayout reference = RunGame(*full, *game, pays);
     EXPECT_EQ(fast.Counts, reference.Counts);
@@ -168,30 +104,19 @@ TEST(WholeGame, TheQuickPathCountsWhatFullAnalysesCount) {
   }
 }
 
-// A random deal class of the game: w wild cards first (rank -1), then naturals of random
-// ranks (at most four of a rank, the wild rank left out) with random suits, no card twice.
+// A random deal class of the game: the wild cards of a random hand first (rank -1), then
+// its naturals.
 TDealClass RandomClass(std::mt19937& random, const TPokerDescription& game) {
-  const int deckWilds = game.JokerCount + (game.WildRank >= 0 ? 4 : 0);
+  std::vector<int> codes;
+  for (int code : testing::RandomHand(random, game)) {
+    const bool wild = code < 0 || code % 13 == game.WildRank;
+    codes.insert(wild ? codes.begin() : codes.end(), wild ? -1 : code);
+  }
   TDealClass deal;
   deal.Weight = 1;
-  const int w = static_cast<int>(random() % static_cast<unsigned>(std::min(deckWilds, 3) + 1));
-  std::set<int> cards;
-  for (int i = 0; i < kHandSize; ++i) {
-    if (i < w) {
-      deal.Ranks[static_cast<size_t>(i)] = -1;
-      deal.Suits[static_cast<size_t>(i)] = -1;
-      continue;
-    }
-    int code = 0;
-    do {
-      // Half of the hands crowd their ranks into a few, for pairs, trips and straights.
-      const int rank =
-          random() % 2 == 0 ? static_cast<int>(random() % 13) : 7 + static_cast<int>(random() % 6);
-      code = rank + 13 * static_cast<int>(random() % 4);
-    } while (code % 13 == game.WildRank || cards.count(code) != 0);
-    cards.insert(code);
-    deal.Ranks[static_cast<size_t>(i)] = static_cast<int8_t>(code % 13);
-    deal.Suits[static_cast<size_t>(i)] = static_cast<int8_t>(code / 13);
+  for (size_t i = 0; i < codes.size(); ++i) {
+    deal.Ranks[i] = static_cast<int8_t>(codes[i] < 0 ? -1 : codes[i] % 13);
+    deal.Suits[i] = static_cast<int8_t>(codes[i] < 0 ? -1 : codes[i] / 13);
   }
   return deal;
 }
@@ -227,11 +152,8 @@ TEST(QuickAnalysis, EqualsTheFullAnalysisInEveryHold) {
     SCOPED_TRACE(game->Name);
     const auto quick = CreateEngineForGame(*game);
     const auto full = CreateEngineForGame(*game);
-    TPayout quickTable = TableFor(*game, std::vector<int32_t>(16, 0));
+    TPayout quickTable = TableFor(*game, RandomPays(random, *game, 500));
     TPayout fullTable = quickTable;
-    for (int c = 0; c <= game->LastCategory; ++c) {
-      quickTable.Pays[c] = fullTable.Pays[c] = static_cast<int32_t>(random() % 500);
-    }
     quick->SetPayout(&quickTable);
     full->SetPayout(&fullTable);
     int compared = 0;
@@ -256,62 +178,26 @@ TEST(QuickAnalysis, EqualsTheFullAnalysisInEveryHold) {
   }
 }
 
-TEST(WholeGame, ProgressAndZeroPays) {
-  const TCatalogue games = BuildCatalogue();
-  const TPokerDescription& jacks = *FindGame(games, 0);
-  TPokerEngine engine;
-  EXPECT_EQ(engine.DealClassCount(), 134459);
-  std::vector<int64_t> reports;
-  test::TStepProgress progress([&](int64_t count) { reports.push_back(count); });
-  engine.SetProgress(&progress);
-  const TPayout zero = RunGame(engine, jacks, std::vector<int32_t>(9, 0));
-  EXPECT_EQ(reports.size(), 1344u);
-  EXPECT_EQ(reports.front(), 100);
-  EXPECT_EQ(reports.back(), 134400);
-  EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
-  EXPECT_EQ(zero.Deals[0], 2598960);
-  EXPECT_EQ(zero.Return, 0);
-  EXPECT_EQ(zero.LossChance, 1);
-
-  // Without a pay table there is nothing to fill.
-  engine.SetPayout(nullptr);
-  EXPECT_THROW(engine.CalcGameAdvantage(), TarnwickError);
-}
-
-TPayout RunWithThreads(const TPokerDescription& game, const std::vector<int32_t>& pays,
-                       int threads) {
-  const auto engine = CreateEngineForGame(game);
-  TPayout table = TableFor(game, pays);
-  engine->SetPayout(&table);
-  engine->SetThreadCount(threads);
-  engine->CalcGameAdvantage();
-  return table;
-}
-
-// Every Nth game of the catalogue for TARNWICK_THREAD_GAME_STEP=N (the sanitizer builds,
-// where a run takes many times longer); every game otherwise.
-size_t GameStep() {
-  return static_cast<size_t>(
-      testing::TestSize("TARNWICK_THREAD_GAME_STEP", TARNWICK_THREAD_GAME_STEP_OF_BUILD, 1));
-}
-
 // Every game of the catalogue, with pays that make many holds compete: the run counts
 // every deal once, no draw count exceeds the draws of its deals, and two and eight threads
 // count exactly what one thread counts, to the last deal, so deriving the very same return
 // and chances. (The one-thread run goes on beside the others: the test takes less time.)
 TEST(WholeGame, EveryGameCountsTheSameOnOneTwoAndEightThreads) {
   const TCatalogue games = BuildCatalogue();
+  // Every Nth game for TARNWICK_THREAD_GAME_STEP=N (the sanitizer builds, where a run takes
+  // many times longer); every game otherwise.
+  const auto step = static_cast<size_t>(
+      testing::TestSize("TARNWICK_THREAD_GAME_STEP", TARNWICK_THREAD_GAME_STEP_OF_BUILD, 1));
   std::mt19937 random(7);
   for (size_t g = 0; g < games.size(); ++g) {
     const auto& game = games[g];
-    std::vector<int32_t> pays;
-    for (int c = 0; c <= game->LastCategory; ++c)
-      pays.push_back(static_cast<int32_t>(random() % 300));
-    if (g % GameStep() != 0) continue;
+    const std::vector<int32_t> pays = RandomPays(random, *game, 300);
+    if (g % step != 0) continue;
     SCOPED_TRACE(game->Name);
-    auto reference = std::async(std::launch::async, [&] { return RunWithThreads(*game, pays, 1); });
-    const TPayout two = RunWithThreads(*game, pays, 2);
-    const TPayout eight = RunWithThreads(*game, pays, 8);
+    auto reference = std::async(
+        std::launch::async, [&] { return RunGame(*CreateEngineForGame(*game), *game, pays, 1); });
+    const TPayout two = RunGame(*CreateEngineForGame(*game), *game, pays, 2);
+    const TPayout eight = RunGame(*CreateEngineForGame(*game), *game, pays, 8);
     const TPayout one = reference.get();
     const int64_t n = game->DeckSize();
     EXPECT_EQ(one.DealTotal(), n * (n - 1) * (n - 2) * (n - 3) * (n - 4) / 120);

@@ -5,25 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "session/ini_file.h"
 #include "session/preferences.h"
+#include "test_files.h"
 
 namespace tarnwick {
 namespace {
 
 const std::filesystem::path kSource = TARNWICK_SOURCE_DIR;
-
-std::string Read(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The printf conversions of a text, in order ("%s", "%d", "%%" ...).
 std::string Conversions(const std::string& text) {
@@ -34,7 +26,7 @@ std::string Conversions(const std::string& text) {
   return found;
 }
 
-TEST(LanguageFiles, EveryLanguageHasEveryEnglishKey) {
+TEST(LanguageFiles, EveryLanguageHasEveryKeyTheCodeReads) {
   const TIniFile english = TIniFile::Read(kSource / "data" / "Langs" / "ENG.ini");
   ASSERT_GT(english.Sections().size(), 10u);
   std::set<std::string> codes;
@@ -58,12 +50,9 @@ TEST(LanguageFiles, EveryLanguageHasEveryEnglishKey) {
     }
   }
   EXPECT_EQ(codes, (std::set<std::string>{"DEU", "ENG", "RUS"}));
-}
 
-// Every Text("Section", "Key"), HintText, ButtonText and WindowName with literal arguments
-// in the program's sources names a key of ENG.ini.
-TEST(LanguageFiles, EveryKeyTheCodeReadsExists) {
-  const TIniFile english = TIniFile::Read(kSource / "data" / "Langs" / "ENG.ini");
+  // Every Text("Section", "Key"), HintText, ButtonText and WindowName with literal arguments
+  // in the program's sources names a key of ENG.ini.
   const std::regex text(R"re(\b(Text|HintText)\(\s*"([^"]*)"\s*,\s*"([^"]*)"\s*\))re");
   const std::regex button(R"re(\bButtonText\(\s*"([^"]*)"\s*\))re");
   const std::regex window(R"re(\bWindowName\(\s*"([^"]*)"\s*\))re");
@@ -71,7 +60,7 @@ TEST(LanguageFiles, EveryKeyTheCodeReadsExists) {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(kSource / "src")) {
     const std::string extension = entry.path().extension().string();
     if (extension != ".cpp" && extension != ".h") continue;
-    const std::string code = Read(entry.path());
+    const std::string code = test::ReadText(entry.path());
     const std::string file = entry.path().filename().string();
     for (std::sregex_iterator it(code.begin(), code.end(), text), end; it != end; ++it) {
       const std::string key = (*it)[1] == "HintText" ? (*it)[3].str() + ".Hint" : (*it)[3].str();

@@ -9,21 +9,19 @@
 #include <random>
 
 #include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
+using testing::ErrorOf;
+
 // A record whose category chances are counts / 1000: every deal stands pat, so
 // CategoryChance(c) is Counts[0][c] over the deals.
 TPayout Table(const std::vector<int32_t>& pays, const std::vector<int64_t>& perThousand) {
-  TPayout table;
-  table.DeckSize = 52;
-  table.LastCategory = static_cast<int32_t>(pays.size()) - 1;
+  TPayout table = testing::TableOf(pays);
   table.Deals[0] = 1000;
-  for (size_t c = 0; c < pays.size(); ++c) {
-    table.Pays[c] = pays[c];
-    table.Counts[0][c] = perThousand[c];
-  }
+  std::copy(perThousand.begin(), perThousand.end(), table.Counts[0].begin());
   table.ComputeTotals();
   return table;
 }
@@ -33,38 +31,29 @@ TPayout JacksLike() {
   return Table({800, 50, 25, 9, 6, 4, 3, 2, 1}, {1, 1, 2, 12, 11, 11, 74, 130, 215});
 }
 
-class TRecordingSink : public TProgress {
+// Records the steps and raises AbortError at step `abortAt`; checks that a computation
+// begins once and reports no step after its end.
+class TRecordingSink : public testing::TStepProgress {
  public:
-  explicit TRecordingSink(int abortAt = -1) : abortAt_(abortAt) {}
+  explicit TRecordingSink(int64_t abortAt = -1)
+      : TStepProgress([this, abortAt](int64_t done) {
+          EXPECT_EQ(Ends, 0);
+          steps.push_back(done);
+          if (done == abortAt) throw AbortError();
+        }) {}
   // Ready for the next computation.
   TRecordingSink& Fresh() {
-    begins = 0;
-    ends = 0;
-    maximum = 0;
+    Begins = Ends = 0;
     steps.clear();
     return *this;
   }
-
-  int begins = 0;
-  int ends = 0;
-  int64_t maximum = 0;
   std::vector<int64_t> steps;
 
  protected:
-  void OnBegin(int64_t top) override {
-    EXPECT_EQ(begins, 0);
-    ++begins;
-    maximum = top;
+  void OnBegin(int64_t total) override {
+    EXPECT_EQ(Begins, 0);
+    TStepProgress::OnBegin(total);
   }
-  void OnStep(int64_t position) override {
-    EXPECT_EQ(ends, 0);
-    steps.push_back(position);
-    if (position == abortAt_) throw AbortError();
-  }
-  void OnEnd() override { ++ends; }
-
- private:
-  int abortAt_;
 };
 
 TEST(ResultDistribution, OneHandHoldsEveryOutcomeAtItsNetResult) {
@@ -73,9 +62,9 @@ TEST(ResultDistribution, OneHandHoldsEveryOutcomeAtItsNetResult) {
     TResultDistribution result;
     TRecordingSink sink;
     ComputeResultDistribution(table, 1, coins, result, sink);
-    EXPECT_EQ(sink.maximum, 2);
+    EXPECT_EQ(sink.Total, 2);
     EXPECT_EQ(sink.steps, std::vector<int64_t>{1});
-    EXPECT_EQ(sink.ends, 1);
+    EXPECT_EQ(sink.Ends, 1);
     EXPECT_NEAR(result.Win, 0.11, 1e-15);
     EXPECT_NEAR(result.Push, 0.30, 1e-15);
     EXPECT_NEAR(result.Loss, 0.59, 1e-15);
@@ -172,6 +161,11 @@ TEST(ResultDistribution, ATableThatCannotWinNeverShowsAWin) {
   EXPECT_NEAR(curves.Loss[1].Y, 91, 1e-12);
   EXPECT_NEAR(curves.Push[0].Y, 30, 1e-12);
   EXPECT_DOUBLE_EQ(curves.Push[1999].X, 2000);
+  // Nor a higher bankroll.
+  TRuinCurves ruin;
+  ComputeRiskOfRuin(table, 10, 20, 1, ruin, sink.Fresh());
+  for (const TChartPoint& point : ruin.Hit) EXPECT_EQ(point.Y, 0);
+  EXPECT_NEAR(ruin.Ruin.back().Y, 100, 1e-9);
 }
 
 TEST(WinPushLoss, AgreesWithTheDistributionAfterEveryHand) {
@@ -179,7 +173,7 @@ TEST(WinPushLoss, AgreesWithTheDistributionAfterEveryHand) {
   TCurves curves;
   TRecordingSink sink;
   ComputeWinPushLoss(table, curves, sink);
-  EXPECT_EQ(sink.maximum, 3000);
+  EXPECT_EQ(sink.Total, 3000);
   EXPECT_EQ(sink.steps.size(), 20u);
   EXPECT_EQ(sink.steps.back(), 2000);
   for (int hands : {1, 2, 37, 500}) {
@@ -224,15 +218,9 @@ TEST(RiskOfRuin, LimitsAndShapes) {
   EXPECT_NEAR(curves.Hit[0].Y, 100 * static_cast<double>(table.WinChance), 1e-9);
   EXPECT_EQ(curves.Ruin.back().Y, curves.Ruin[0].Y);
 
-  // A table that cannot win never reaches a higher bankroll.
-  curves = TRuinCurves();
-  ComputeRiskOfRuin(Table({1, 0}, {300, 100}), 10, 20, 1, curves, sink.Fresh());
-  for (const TChartPoint& point : curves.Hit) EXPECT_EQ(point.Y, 0);
-  EXPECT_NEAR(curves.Ruin.back().Y, 100, 1e-9);
-
   TRecordingSink bad;
   EXPECT_THROW(ComputeRiskOfRuin(table, 70, 60, 1, curves, bad), RangeError);
-  EXPECT_EQ(bad.ends, 1);
+  EXPECT_EQ(bad.Ends, 1);
 }
 
 // The exact curves against a seeded simulation of 20000 players.
@@ -279,20 +267,16 @@ TEST(Charts, CancelAndFailureKeepTheirPointsAndNameTheChart) {
   const TPayout table = JacksLike();
   TCurves curves;
   TRecordingSink cancelling(300);
-  try {
-    ComputeWinPushLoss(table, curves, cancelling);
-    FAIL() << "not cancelled";
-  } catch (const AbortError& e) {
-    EXPECT_EQ(e.Message(), "Operation aborted\r\nError calc chart data( Win/lost)");
-  }
-  EXPECT_EQ(cancelling.ends, 1);
+  EXPECT_EQ(ErrorOf<AbortError>([&] { ComputeWinPushLoss(table, curves, cancelling); }),
+            "Operation aborted\r\nError calc chart data( Win/lost)");
+  EXPECT_EQ(cancelling.Ends, 1);
   EXPECT_EQ(curves.Win.size(), 300u);
 
   TRuinCurves ruin;
   TRecordingSink stop(100);
   EXPECT_THROW(ComputeRiskOfRuin(table, 30, 60, 1, ruin, stop, " Ruin"), AbortError);
   EXPECT_EQ(ruin.Ruin.size(), 100u);
-  EXPECT_EQ(stop.ends, 1);
+  EXPECT_EQ(stop.Ends, 1);
 
   // Pays for five coins count in whole bets per coin; a pay that does not divide fails.
   TPayout five = table;
@@ -302,14 +286,11 @@ TEST(Charts, CancelAndFailureKeepTheirPointsAndNameTheChart) {
   five.Pays[0] = 4001;
   TResultDistribution result;
   TRecordingSink failing;
-  try {
-    ComputeResultDistribution(five, 10, 1, result, failing);
-    FAIL() << "no failure";
-  } catch (const RangeError& e) {
-    EXPECT_NE(e.Message().find("4001"), std::string::npos);
-    EXPECT_TRUE(e.Message().ends_with("\r\nError calc chart data( Expected gain)"));
-  }
-  EXPECT_EQ(failing.ends, 1);
+  const std::string error =
+      ErrorOf<RangeError>([&] { ComputeResultDistribution(five, 10, 1, result, failing); });
+  EXPECT_TRUE(testing::Contains(error, "4001"));
+  EXPECT_TRUE(error.ends_with("\r\nError calc chart data( Expected gain)")) << error;
+  EXPECT_EQ(failing.Ends, 1);
 }
 
 }  // namespace

@@ -8,23 +8,15 @@
 #include <random>
 
 #include "errors.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-__extension__ using Int128 = __int128;
+using testing::Int128;
+using testing::Text;
 
-std::string Text(Int128 value) {
-  if (value == 0) return "0";
-  const bool negative = value < 0;
-  std::string digits;
-  for (Int128 rest = negative ? -value : value; rest > 0; rest /= 10) {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(rest % 10)));
-  }
-  return negative ? "-" + digits : digits;
-}
-
-TEST(Decimal, WorkedExamples) {
+TEST(Decimal, WorkedExamplesAndIntegerArithmetic) {
   EXPECT_EQ(DecimalMul("2598960", "7669695"), "19933230517200");
   std::string lcm = "1";
   for (const char* draws : {"47", "1081", "16215", "178365", "1533939"})
@@ -41,10 +33,8 @@ TEST(Decimal, WorkedExamples) {
   EXPECT_EQ(DecimalMul("99999999999999999999", "99999999999999999999"),
             "9999999999999999999800000000000000000001");
   EXPECT_THROW(DecimalDiv("1", "0"), RangeError);
-}
 
-// Operands that fit 64 bits, results checked against 128-bit integer arithmetic.
-TEST(Decimal, AgreesWithIntegerArithmetic) {
+  // Operands that fit 64 bits, results checked against 128-bit integer arithmetic.
   std::mt19937_64 random(5);
   for (int trial = 0; trial < 20000; ++trial) {
     const int shift = static_cast<int>(random() % 63);

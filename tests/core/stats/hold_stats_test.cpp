@@ -4,54 +4,32 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "engine/games.h"
 #include "engine/wild_engine.h"
 #include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
-// EXPECT_NEAR for long double figures, which the double-only macro would round first.
-#define EXPECT_CLOSE(a, b, tolerance) \
-  EXPECT_LE(std::fabs((a) - (b)), (tolerance)) << (a) << " vs " << (b)
+using testing::kNineSix;
 
-std::array<int, 5> Hand(const std::vector<std::string>& texts) {
-  return testing::HandOf(texts);
-}
-
+// A hand analysed in a game of the catalogue.
 struct TAnalysed {
-  TCatalogue Games = BuildCatalogue();
   TPayout Table;
   std::unique_ptr<TPokerEngine> Engine;
 
-  TAnalysed(int gameId, const std::vector<int32_t>& pays, const std::vector<std::string>& cards) {
-    const TPokerDescription& game = *FindGame(Games, gameId);
-    Engine = CreateEngineForGame(game);
-    Table.GameId = gameId;
-    std::copy(pays.begin(), pays.end(), Table.Pays.begin());
+  TAnalysed(int gameId, const std::vector<int32_t>& pays, const std::vector<std::string>& cards)
+      : Table(testing::TableFor(gameId, pays)), Engine(CreateEngineForGame(testing::Game(gameId))) {
     Engine->SetPayout(&Table);
-    Engine->DealCards(Hand(cards));
+    Engine->DealCards(testing::HandOf(cards));
     Engine->GetTheBest();
   }
 };
 
-TEST(HoldStats, CodesAndDrawnCards) {
-  const THandStat five(5);
-  EXPECT_EQ(five.Code, "10100");
-  EXPECT_EQ(five.DrawnCount, 2);
-  EXPECT_EQ(THandStat(0).Code, "00000");
-  EXPECT_EQ(THandStat(31).Code, "11111");
-  EXPECT_EQ(THandStat(31).DrawnCount, 5);
-  EXPECT_EQ(THandStat(16).Code, "00001");
-  EXPECT_THROW(THandStat(32), RangeError);
-}
-
 // Four to a royal flush, drawing one card to AS KS QS JS, counted by hand: TS makes the
-// royal, 8 more spades a flush, 3 tens a straight, 12 aces to jacks a high pair.
-TEST(HoldStats, FourToARoyalCountedByHand) {
-  TAnalysed hand(0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"AS", "KS", "QS", "JS", "3D"});
+// royal, 8 more spades a flush, 3 tens a straight, 12 aces to jacks a high pair; and the
+// cells that show the figures.
+TEST(HoldStats, FourToARoyalCountedByHandAndItsCells) {
+  TAnalysed hand(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
   const THoldStats holds = FillHoldStats(*hand.Engine);
   const THandStat& draw = holds[16];
   EXPECT_EQ(draw.Code, "00001");
@@ -68,6 +46,18 @@ TEST(HoldStats, FourToARoyalCountedByHand) {
   EXPECT_EQ(holds[0].Count[9], 1);
   EXPECT_CLOSE(holds[0].Probability[9], 1, 1e-18L);
   EXPECT_EQ(holds[0].ExpectedReturn, 0);
+
+  // The cells of the all-holds grid.
+  EXPECT_EQ(HoldCellText(draw, kHoldReturnColumn, TFigureView::Hands), "1855.31915");
+  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Hands), "1");
+  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Probability), "2.1277");
+  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Return), "1702.1277");
+  // A category the hold cannot reach shows "- " in every view.
+  for (TFigureView view : {TFigureView::Hands, TFigureView::Probability, TFigureView::Return})
+    EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn + 2, view), "- ");
+  EXPECT_EQ(HoldCellText(holds[0], kHoldReturnColumn, TFigureView::Hands), "- ");
+  EXPECT_EQ(FigureViewOf(7), TFigureView::Hands);  // a damaged stored view
+  EXPECT_EQ(FigureViewOf(2), TFigureView::Return);
 }
 
 // For every hold of a natural and of a wild game: the counts and "nothing" make up every
@@ -81,10 +71,10 @@ TEST(HoldStats, EveryHoldAddsUp) {
     int32_t redraws;  // C(deck - 5, 5)
   };
   const TCase cases[] = {
-      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"TH", "TD", "TS", "4C", "4H"}, 3, 1533939},
-      {0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"2H", "7D", "9S", "JC", "KH"}, -1, 1533939},
-      {4, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}, {"2H", "2D", "9S", "9C", "KH"}, 5, 1533939},
-      {3, {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1}, {"JK", "AS", "AD", "5C", "9H"}, 8, 1712304},
+      {0, kNineSix, {"TH", "TD", "TS", "4C", "4H"}, 3, 1533939},
+      {0, kNineSix, {"2H", "7D", "9S", "JC", "KH"}, -1, 1533939},
+      {4, testing::kFullPayDeuces, {"2H", "2D", "9S", "9C", "KH"}, 5, 1533939},
+      {3, testing::kJokerKings, {"JK", "AS", "AD", "5C", "9H"}, 8, 1712304},
   };
   for (const TCase& example : cases) {
     TAnalysed hand(example.game, example.pays, example.cards);
@@ -119,7 +109,7 @@ TEST(HoldStats, EveryHoldAddsUp) {
 // The all-holds order: best expected return first; equal figures go by the cards replaced
 // (more first), then the higher code; the reversed order turns everything round.
 TEST(HoldStats, TheAllHoldsOrder) {
-  TAnalysed hand(0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"AS", "KS", "QS", "JS", "3D"});
+  TAnalysed hand(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
   const THoldStats holds = FillHoldStats(*hand.Engine);
   const auto byReturn = SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands);
   EXPECT_EQ(byReturn[0], 16);  // draw one to the royal flush
@@ -146,22 +136,16 @@ TEST(HoldStats, TheAllHoldsOrder) {
   EXPECT_EQ(SortedHolds(holds, royal + 1, TFigureView::Hands)[0], 31);
   EXPECT_EQ(SortedHolds(holds, royal + 1, TFigureView::Probability)[0], 16);
   EXPECT_EQ(CompareHolds(holds[3], holds[3], royal, TFigureView::Hands), 0);
-}
 
-TEST(HoldStats, CellTexts) {
-  TAnalysed hand(0, {800, 50, 25, 9, 6, 4, 3, 2, 1}, {"AS", "KS", "QS", "JS", "3D"});
-  const THoldStats holds = FillHoldStats(*hand.Engine);
-  const THandStat& draw = holds[16];
-  EXPECT_EQ(HoldCellText(draw, kHoldReturnColumn, TFigureView::Hands), "1855.31915");
-  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Hands), "1");
-  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Probability), "2.1277");
-  EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Return), "1702.1277");
-  // A category the hold cannot reach shows "- " in every view.
-  for (TFigureView view : {TFigureView::Hands, TFigureView::Probability, TFigureView::Return})
-    EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn + 2, view), "- ");
-  EXPECT_EQ(HoldCellText(holds[0], kHoldReturnColumn, TFigureView::Hands), "- ");
-  EXPECT_EQ(FigureViewOf(7), TFigureView::Hands);  // a damaged stored view
-  EXPECT_EQ(FigureViewOf(2), TFigureView::Return);
+  // The codes of the holds: a 1 for each card replaced.
+  const THandStat five(5);
+  EXPECT_EQ(five.Code, "10100");
+  EXPECT_EQ(five.DrawnCount, 2);
+  EXPECT_EQ(THandStat(0).Code, "00000");
+  EXPECT_EQ(THandStat(31).Code, "11111");
+  EXPECT_EQ(THandStat(31).DrawnCount, 5);
+  EXPECT_EQ(THandStat(16).Code, "00001");
+  EXPECT_THROW(THandStat(32), RangeError);
 }
 
 }  // namespace

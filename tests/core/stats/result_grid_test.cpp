@@ -10,18 +10,16 @@
 namespace tarnwick {
 namespace {
 
-TEST(ResultGrid, ReturnAndChanceTexts) {
+TEST(ResultGrid, ReturnAndChanceTextsAndPays) {
   // Seven characters, with two, one or no decimals as the return grows.
   EXPECT_EQ(ReturnText(0.995432L), "  99.54%");
   EXPECT_EQ(ReturnText(1.23456L), "  123.5%");
   EXPECT_EQ(ReturnText(40), "   4000%");
   EXPECT_EQ(ChanceText(0), "- ");
   EXPECT_EQ(ChanceText(1.0L / 47), "  2.128%");
-}
 
-TEST(ResultGrid, PaysForTheCoinsPlayed) {
-  const TCatalogue games = BuildCatalogue();
-  const TPokerDescription& jacks = *FindGame(games, 0);
+  // The pays for the coins played.
+  const TPokerDescription& jacks = testing::Game(0);
   const std::vector<int32_t> five = {4000, 250, 125, 45, 30, 20, 15, 10, 5};
   const TPayout basisFive = MakePayout(jacks, five, 5);
   EXPECT_EQ(PayForCoins(&basisFive, 0, 5), 4000);
@@ -37,9 +35,8 @@ TEST(ResultGrid, PaysForTheCoinsPlayed) {
 
 // Four to a royal flush drawing one: 1 royal, 8 flushes, 3 straights, 12 high pairs of 47.
 TEST(ResultGrid, RowsOfTheShownHold) {
-  const TCatalogue games = BuildCatalogue();
-  const TPokerDescription& jacks = *FindGame(games, 0);
-  TPayout table = MakePayout(jacks, std::vector<int32_t>{800, 50, 25, 9, 6, 4, 3, 2, 1});
+  const TPokerDescription& jacks = testing::Game(0);
+  TPayout table = MakePayout(jacks, testing::kNineSix);
   const auto engine = CreateEngineForGame(jacks);
   engine->SetPayout(&table);
   engine->DealCards(testing::HandOf({"AS", "KS", "QS", "JS", "3D"}));

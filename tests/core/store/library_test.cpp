@@ -6,59 +6,50 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "engine/wild_engine.h"
 #include "errors.h"
 #include "store/data_store.h"
 #include "store/paytable_list.h"
+#include "test_files.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
 
 const std::filesystem::path kData = std::filesystem::path(TARNWICK_SOURCE_DIR) / "data";
 
-std::string Read(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+// The catalogue, the readable list and the data file, read once.
+const TCatalogue& Games() {
+  static const TCatalogue games = BuildCatalogue();
+  return games;
+}
+const std::vector<TListedTable>& List() {
+  static const std::vector<TListedTable> list =
+      ParsePayTableList(test::ReadText(kData / "paytables.csv"), Games());
+  return list;
+}
+const TData& Store() {
+  static const TData* const store = [] {
+    auto* data = new TData;
+    data->Load(kData, &Games());
+    return data;
+  }();
+  return *store;
 }
 
-class Library : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    games_ = new TCatalogue(BuildCatalogue());
-    list_ =
-        new std::vector<TListedTable>(ParsePayTableList(Read(kData / "paytables.csv"), *games_));
-    store_ = new TData;
-    store_->Load(kData, games_);
+// The stored table of a listed one.
+const TPayout* Stored(const TPayout& listed) {
+  TPayout reduced = listed;
+  reduced.Reduce();
+  for (const auto& table : Store().Payouts) {
+    if (table->SameAs(reduced)) return table.get();
   }
-  static void TearDownTestSuite() {
-    delete store_;
-    delete list_;
-    delete games_;
-  }
-  static const TPayout* Stored(const TPayout& listed) {
-    TPayout reduced = listed;
-    reduced.Reduce();
-    for (const auto& table : store_->Payouts) {
-      if (table->SameAs(reduced)) return table.get();
-    }
-    return nullptr;
-  }
-  static TCatalogue* games_;
-  static std::vector<TListedTable>* list_;
-  static TData* store_;
-};
-TCatalogue* Library::games_ = nullptr;
-std::vector<TListedTable>* Library::list_ = nullptr;
-TData* Library::store_ = nullptr;
+  return nullptr;
+}
 
-TEST_F(Library, EveryGameHasTablesAndTheCommonOnesAreThere) {
-  for (const auto& game : *games_) {
-    const auto count = std::count_if(list_->begin(), list_->end(), [&](const TListedTable& entry) {
+TEST(Library, EveryGameHasTablesAndTheCommonOnesAreThere) {
+  for (const auto& game : Games()) {
+    const auto count = std::count_if(List().begin(), List().end(), [&](const TListedTable& entry) {
       return entry.Table.GameId == game->GameId;
     });
     EXPECT_GE(count, 1) << game->Name;
@@ -75,7 +66,7 @@ TEST_F(Library, EveryGameHasTablesAndTheCommonOnesAreThere) {
       {3, {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1}}, {8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}},
   };
   for (const auto& table : common) {
-    const bool listed = std::any_of(list_->begin(), list_->end(), [&](const TListedTable& entry) {
+    const bool listed = std::any_of(List().begin(), List().end(), [&](const TListedTable& entry) {
       return entry.Table.GameId == table.game &&
              std::equal(table.pays.begin(), table.pays.end(), entry.Table.Pays.begin());
     });
@@ -85,11 +76,11 @@ TEST_F(Library, EveryGameHasTablesAndTheCommonOnesAreThere) {
 
 // The shipped data file holds exactly the listed tables, each counted over every deal, and
 // every published return agrees with the stored one.
-TEST_F(Library, TheDataFileHoldsEveryListedTable) {
-  ASSERT_FALSE(store_->Damaged());
-  EXPECT_EQ(store_->Payouts.size(), list_->size());
+TEST(Library, TheDataFileHoldsEveryListedTable) {
+  ASSERT_FALSE(Store().Damaged());
+  EXPECT_EQ(Store().Payouts.size(), List().size());
   int published = 0;
-  for (const TListedTable& entry : *list_) {
+  for (const TListedTable& entry : List()) {
     const TPayout* stored = Stored(entry.Table);
     ASSERT_NE(stored, nullptr) << "line " << entry.Line << " is not in Tarnwick.dat";
     const int64_t n = stored->DeckSize;
@@ -107,18 +98,18 @@ TEST_F(Library, TheDataFileHoldsEveryListedTable) {
 
 // A sample of the shipped tables, one of each engine, computed again: the counts are the
 // stored ones to the last hand.
-TEST_F(Library, ASampleComputedAgainGivesTheStoredCounts) {
+TEST(Library, ASampleComputedAgainGivesTheStoredCounts) {
   int sampled = 0;
   for (int gameId : {11, 4}) {
-    const auto entry = std::find_if(list_->begin(), list_->end(), [&](const TListedTable& e) {
+    const auto entry = std::find_if(List().begin(), List().end(), [&](const TListedTable& e) {
       return e.Table.GameId == gameId;
     });
-    ASSERT_NE(entry, list_->end());
+    ASSERT_NE(entry, List().end());
     const TPayout* stored = Stored(entry->Table);
     ASSERT_NE(stored, nullptr);
     TPayout table = *stored;
     table.ClearCounts();
-    const auto engine = CreateEngineForGame(*FindGame(*games_, gameId));
+    const auto engine = CreateEngineForGame(*FindGame(Games(), gameId));
     engine->SetPayout(&table);
     engine->CalcGameAdvantage();
     engine->SetPayout(nullptr);
@@ -130,19 +121,15 @@ TEST_F(Library, ASampleComputedAgainGivesTheStoredCounts) {
   EXPECT_EQ(sampled, 2);
 }
 
-TEST(PayTableList, BadLinesNameThemselves) {
+TEST(PayTableList, BadLinesAndPublishedFigures) {
   const TCatalogue games = BuildCatalogue();
   const std::string header = "game,name,basis,pays,label,published\n";
   const auto error = [&](const std::string& line) {
-    try {
-      ParsePayTableList(header + "# comment\n" + line + "\n", games);
-    } catch (const InputError& e) {
-      return std::string(e.what());
-    }
-    return std::string("accepted");
+    return testing::ErrorOf<InputError>(
+        [&] { ParsePayTableList(header + "# comment\n" + line + "\n", games); });
   };
   const std::string good = "0,Jacks or better,1,800 50 25 9 6 4 3 2 1,9/6,99.5439";
-  EXPECT_EQ(error(good), "accepted");
+  EXPECT_EQ(error(good), testing::kNoError);
   EXPECT_EQ(error("0,Deuces Wild,1,800 50 25 9 6 4 3 2 1,9/6,"),
             "pay table list, line 3: game 0 is Jacks or better, not Deuces Wild");
   EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2,9/6,"),
@@ -161,9 +148,8 @@ TEST(PayTableList, BadLinesNameThemselves) {
   EXPECT_FALSE(list[1].Published.has_value());
   EXPECT_EQ(list[1].Table.CoinBasis, 5);
   EXPECT_EQ(list[1].Table.DeckSize, 52);
-}
 
-TEST(PayTableList, PublishedFiguresRoundOrCutAtTheFourthDecimal) {
+  // Published figures are rounded or cut at the fourth decimal.
   EXPECT_TRUE(MatchesPublished(0.995439043695L, 99.5439));
   EXPECT_TRUE(MatchesPublished(1.00722077L, 100.7220));  // cut off
   EXPECT_TRUE(MatchesPublished(1.00722077L, 100.7221));  // rounded
