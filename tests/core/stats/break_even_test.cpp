@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/wild_engine.h"
-#include "test_progress.h"
+#include "test_games.h"
 
 namespace tarnwick {
 namespace {
@@ -37,7 +37,7 @@ TEST(BreakEven, TheFirstTopPayThatReturnsAHundredPercent) {
     const TPayout table = MakePayout(game, c.pays, c.basis);
     const auto engine = CreateEngineForGame(game);
     int runs = 0;
-    test::TStepProgress progress([&](int64_t done) { runs += done == 100; });
+    testing::TStepProgress progress([&](int64_t done) { runs += done == 100; });
     const std::optional<int32_t> pay = BreakEvenPay(*engine, table, &progress);
     // The search steps along the return's slope: a few runs, not a bisection of 10^8 pays.
     EXPECT_LE(runs, 6);
