@@ -4,14 +4,18 @@
 # portable folder is the user's own store and keeps the tables the user added.
 # The copy runs at every build (it takes no time), so changed language files reach the
 # program without a relink.
+# The programs share one folder: one target copies the files there, and every program
+# depends on it (two copies at once would race on the same files).
 function(tarnwick_ship_data target)
-  add_custom_target(${target}_data ALL
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/Langs
-            $<TARGET_FILE_DIR:${target}>/Langs
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/Help
-            $<TARGET_FILE_DIR:${target}>/Help
-    COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/data/Tarnwick.dat
-            -DDESTINATION=$<TARGET_FILE_DIR:${target}>/Tarnwick.dat
-            -P ${PROJECT_SOURCE_DIR}/cmake/CopyIfMissing.cmake
-    VERBATIM)
+  set(folder $<TARGET_FILE_DIR:${target}>)
+  if(NOT TARGET tarnwick_program_data)
+    add_custom_target(tarnwick_program_data ALL
+      COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/Langs ${folder}/Langs
+      COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/Help ${folder}/Help
+      COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/data/Tarnwick.dat
+              -DDESTINATION=${folder}/Tarnwick.dat
+              -P ${PROJECT_SOURCE_DIR}/cmake/CopyIfMissing.cmake
+      VERBATIM)
+  endif()
+  add_dependencies(${target} tarnwick_program_data)
 endfunction()
