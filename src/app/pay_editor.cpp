@@ -5,16 +5,23 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "coin_selector.h"
+#include "engine/wild_engine.h"
 #include "gradient_label.h"
+#include "guard.h"
 #include "help_browser.h"
+#include "live_return.h"
+#include "progress_dialog.h"
 #include "qt_text.h"
 #include "session/preferences.h"
+#include "stats/break_even.h"
 
 namespace tarnwick::app {
 
@@ -42,7 +49,13 @@ int TPaysModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TPaysModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : 2;
+  return parent.isValid() ? 0 : 3;
+}
+
+void TPaysModel::SetWorth(const QStringList& worth, const QString& hint) {
+  worth_ = worth;
+  worthHint_ = hint;
+  emit dataChanged(index(0, 2), index(rowCount() - 1, 2));
 }
 
 QVariant TPaysModel::data(const QModelIndex& index, int role) const {
@@ -54,7 +67,13 @@ QVariant TPaysModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleTextRole:
       if (index.column() == 0)
         return QStringLiteral("   ") + Q(names_[static_cast<size_t>(row)]).toUpper();
+      if (index.column() == 2) return worth_.value(row);
       return QString::number(table_.Pays[static_cast<size_t>(row)]);
+    case Qt::ToolTipRole:
+      return index.column() == 2 ? worthHint_ : QString();
+    case Qt::ForegroundRole:
+      if (index.column() == 2) return QColor(Qt::darkGray);
+      return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(index.column() == 0 ? Qt::AlignLeft | Qt::AlignVCenter
                                                      : Qt::AlignRight | Qt::AlignVCenter);
@@ -75,7 +94,7 @@ bool TPaysModel::setData(const QModelIndex& index, const QVariant& value, int ro
 Qt::ItemFlags TPaysModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   // Only the pays can be chosen and typed.
-  if (index.column() == 0) return Qt::ItemIsEnabled;
+  if (index.column() != 1) return Qt::ItemIsEnabled;
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
@@ -118,7 +137,11 @@ bool TPayDelegate::eventFilter(QObject* watched, QEvent* event) {
 
 TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, TPayout& table)
     : QDialog(parent),
+      game_(controller.CurrentGame()),
       table_(table),
+      liveReturn_(new TLiveReturn(game_, this)),
+      live_(new QLabel(this)),
+      breakEven_(new QPushButton(this)),
       coins_(new TCoinSelector(this)),
       title_(new TGradientLabel(this)),
       pays_(new TPaysModel(controller.CategoryNames(), table, this)),
@@ -167,24 +190,81 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
   }
   grid_->setColumnWidth(0, nameWidth + 16);
   grid_->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("000000000")) + 16);
+  grid_->setColumnWidth(2, metrics.horizontalAdvance(QStringLiteral("+00.0000 %")) + 16);
   // Every row in view, without scrolling.
-  grid_->setFixedSize(grid_->columnWidth(0) + grid_->columnWidth(1) + 2 * grid_->frameWidth(),
+  grid_->setFixedSize(grid_->columnWidth(0) + grid_->columnWidth(1) + grid_->columnWidth(2) +
+                          2 * grid_->frameWidth(),
                       rowHeight * pays_->rowCount() + 2 * grid_->frameWidth());
   grid_->setCurrentIndex(pays_->index(0, 1));
 
   auto* strip = new QHBoxLayout;
   strip->addWidget(coins_);
   strip->addWidget(title_, 1);
+  live_->setAccessibleName(QStringLiteral("Live return"));
+  breakEven_->setText(Q(preferences.Text("AddEditWin", "BreakEven")));
+  breakEven_->setToolTip(HintOf(preferences.HintText("AddEditWin", "BreakEven")));
+  breakEven_->setAccessibleName(breakEven_->text());
+  breakEven_->setAutoDefault(false);
+  connect(breakEven_, &QPushButton::clicked, this,
+          [this] { Guarded(this, [this] { FindBreakEven(); }); });
+  connect(pays_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from) {
+    if (from.column() == 1) TableChanged();
+  });
+  connect(liveReturn_, &TLiveReturn::Ready, this, &TfmNew::ShowLive);
+  connect(liveReturn_, &TLiveReturn::Failed, this,
+          [this](const QString& message) { live_->setText(message); });
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(breakEven_);
   buttons->addStretch(1);
   buttons->addWidget(ok_);
   buttons->addWidget(cancel_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(strip);
   layout->addWidget(grid_);
+  layout->addWidget(live_);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   coins_->ApplyTexts();
+  TableChanged();
+}
+
+void TfmNew::TableChanged() {
+  const TPreferences& preferences = Preferences();
+  live_->setText(Q(preferences.Text("AddEditWin", "LiveReturn")) + QStringLiteral(": ") +
+                 Q(preferences.Text("AddEditWin", "Computing")));
+  pays_->SetWorth({}, {});
+  liveReturn_->Request(table_);
+}
+
+void TfmNew::ShowLive(const TPayout& computed) {
+  const TPreferences& preferences = Preferences();
+  live_->setText(Q(preferences.Text("AddEditWin", "LiveReturn")) + QStringLiteral(": ") +
+                 QString::number(static_cast<double>(computed.Return * 100), 'f', 4) +
+                 QStringLiteral(" %    ") + Q(preferences.Text("AddEditWin", "LiveVariance")) +
+                 QStringLiteral(": ") + QString::number(computed.Variance(), 'f', 4));
+  // One more coin on a pay adds its category's chance per coin of the basis to the return
+  // (at the best play of the table as it is; a larger pay may change that play).
+  QStringList worth;
+  for (int c = 0; c <= computed.LastCategory; ++c) {
+    const long double perCoin = computed.CategoryChance(c) * 100 / computed.CoinBasis;
+    worth << QStringLiteral("+") + QString::number(static_cast<double>(perCoin), 'f', 4) +
+                 QStringLiteral(" %");
+  }
+  pays_->SetWorth(worth, HintOf(preferences.HintText("AddEditWin", "Worth")));
+}
+
+void TfmNew::FindBreakEven() {
+  const TPayout typed = table_;
+  std::optional<int32_t> pay;
+  RunOnWorker(this, [&](TProgress& progress) {
+    const auto engine = CreateEngineForGame(game_);
+    pay = BreakEvenPay(*engine, typed, &progress);
+  });
+  const TPreferences& preferences = Preferences();
+  const QString text = pay ? Q(FormatText(preferences.Text("AddEditWin", "BreakEvenResult"),
+                                          {std::to_string(*pay), std::to_string(typed.Pays[0])}))
+                           : Q(preferences.Text("AddEditWin", "BreakEvenNone"));
+  QMessageBox::information(this, windowTitle(), text);
 }
 
 void TfmNew::keyPressEvent(QKeyEvent* event) {

@@ -13,6 +13,7 @@
 #include "engine/payout.h"
 #include "session/model_controller.h"
 
+class QLabel;
 class QPushButton;
 class QTableView;
 
@@ -20,6 +21,7 @@ namespace tarnwick::app {
 
 class TCoinSelector;
 class TGradientLabel;
+class TLiveReturn;
 
 // The pays of the working table: the category names and the editable pays.
 class TPaysModel : public QAbstractTableModel {
@@ -34,9 +36,14 @@ class TPaysModel : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+  // The worth of each pay (column 2) and its hint; empty texts while it is not known.
+  void SetWorth(const QStringList& worth, const QString& hint);
+
  private:
   std::vector<std::string> names_;
   TPayout& table_;
+  QStringList worth_;
+  QString worthHint_;
 };
 
 // The editor of a pay cell: keeps digits only (a pasted "1,000" becomes 1000), at most the
@@ -72,12 +79,24 @@ class TfmNew : public QDialog {
   TCoinSelector* CoinSelector() const { return coins_; }
   QPushButton* OkButton() const { return ok_; }
   QPushButton* CancelButton() const { return cancel_; }
+  QPushButton* BreakEvenButton() const { return breakEven_; }
+  QLabel* LiveLabel() const { return live_; }
+  const TLiveReturn& Live() const { return *liveReturn_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The table as typed goes to the live return; its figures come back.
+  void TableChanged();
+  void ShowLive(const TPayout& computed);
+  void FindBreakEven();
+
+  const TPokerDescription& game_;
   TPayout& table_;
+  TLiveReturn* liveReturn_;
+  QLabel* live_;
+  QPushButton* breakEven_;
   TCoinSelector* coins_;
   TGradientLabel* title_;
   TPaysModel* pays_;

@@ -5,8 +5,10 @@
 // driven as a player would.
 
 #include <QHeaderView>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -20,11 +22,14 @@
 
 #include "app_test_support.h"
 #include "coin_selector.h"
+#include "engine/wild_engine.h"
 #include "game_dialog.h"
+#include "live_return.h"
 #include "main_window.h"
 #include "pay_editor.h"
 #include "progress_dialog.h"
 #include "results_model.h"
+#include "stats/break_even.h"
 #include "tables_model.h"
 
 using namespace tarnwick;
@@ -86,6 +91,7 @@ class PayTablesTest : public QObject {
   void AddEditAndDeleteThroughTheDialog();
   void CancelRestoresGameCoinsAndTable();
   void TheEditorTakesDigitsOnly();
+  void TheLiveReturnFollowsTheTyping();
   void ProgressAbortStoresNothing();
 };
 
@@ -290,6 +296,64 @@ void PayTablesTest::TheEditorTakesDigitsOnly() {
           editor.Grid()->viewport()->height());
   editor.CoinSelector()->Button(5)->click();
   QCOMPARE(table.CoinBasis, 5);
+}
+
+void PayTablesTest::TheLiveReturnFollowsTheTyping() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.Controller().SelectGame(0);
+  TPayout table = MakePayout(window.Controller().CurrentGame(),
+                             std::vector<int32_t>{800, 50, 25, 9, 6, 4, 3, 2, 1});
+  TfmNew editor(&window, true, window.Controller(), table);
+  editor.show();
+  const auto waitForLive = [&] {
+    if (!QTest::qWaitFor([&] { return !editor.Live().Busy(); }, 60000)) return QString();
+    return editor.LiveLabel()->text();
+  };
+  QCOMPARE(waitForLive(), QStringLiteral("Return: 99.5439 %    Variance: 19.5147"));
+  // The worth of a pay is its category's chance per coin, as the command-line tool has it.
+  QProcess cli;
+  cli.start(QStringLiteral(TARNWICK_CLI),
+            {QStringLiteral("return"), QStringLiteral("-g"), QStringLiteral("0"),
+             QStringLiteral("-p"), PaysText(table), QStringLiteral("--json")});
+  cli.waitForFinished(60000);
+  const QJsonArray chances = QJsonDocument::fromJson(cli.readAllStandardOutput())
+                                 .object()[QStringLiteral("categoryChance")]
+                                 .toArray();
+  QCOMPARE(chances.size(), 9);
+  for (int c = 0; c < 9; ++c) {
+    const double chance = chances[c].toDouble();
+    QCOMPARE(editor.Pays().index(c, 2).data().toString(),
+             QStringLiteral("+") + QString::number(chance * 100, 'f', 4) + QStringLiteral(" %"));
+  }
+  // Each key starts the computation again; the shown figures are the last table's.
+  TypePay(editor, 3, QStringLiteral("8"));
+  QVERIFY(editor.Live().Busy());
+  TypePay(editor, 3, QStringLiteral("7"));
+  QVERIFY(waitForLive().startsWith(QStringLiteral("Return: ") +
+                                   QString::number(CliReturn(0, PaysText(table)) * 100, 'f', 4) +
+                                   QStringLiteral(" %")));
+  QCOMPARE(table.Pays[3], 7);
+  TypePay(editor, 3, QStringLiteral("9"));
+  waitForLive();
+
+  // The break-even royal of the table, as the core's search finds it.
+  const auto engine = CreateEngineForGame(window.Controller().CurrentGame());
+  const int32_t royal = BreakEvenPay(*engine, table).value();
+  // The search may show the progress dialog first: the answer waits for the message.
+  QString shown;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      answer.stop();
+      shown = box->text();
+      box->accept();
+    }
+  });
+  answer.start(5);
+  editor.BreakEvenButton()->click();
+  QVERIFY2(shown.contains(QString::number(royal)), qPrintable(shown));
+  QVERIFY(world.Errors.isEmpty());
 }
 
 void PayTablesTest::ProgressAbortStoresNothing() {
