@@ -2,7 +2,8 @@
 # Writes a picture of every window state worth looking at into build/screenshots/, at scale
 # factors 1 and 2 (blurred cards and cut text show there): the main window empty, with a
 # natural, a deuces and a joker hand analysed and a card toggled, in German and Russian; the
-# help browser, the error report and the about box.
+# help browser, the error report, the about box, the Game and Payout dialog of a natural and
+# a wild game, the pay table editor with its live return and the progress dialog.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null

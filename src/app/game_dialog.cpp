@@ -127,9 +127,10 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   const int rowHeight = metrics.height() + 4;
   grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
   grid_->verticalHeader()->resizeSection(kTableGridSeparator, 3);
-  grid_->setMinimumSize(
-      grid_->verticalHeader()->sizeHint().width() + 5 * column + 4,
-      (kTableGridRows - 1) * rowHeight + 3 + grid_->horizontalScrollBar()->sizeHint().height() + 4);
+  const int frame = 2 * grid_->frameWidth() + 2;
+  grid_->setMinimumSize(grid_->verticalHeader()->sizeHint().width() + 5 * column + frame,
+                        grid_->verticalHeader()->length() +
+                            grid_->horizontalScrollBar()->sizeHint().height() + frame);
 }
 
 TfmPokerChoose::~TfmPokerChoose() = default;

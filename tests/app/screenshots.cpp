@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -18,9 +19,13 @@
 #include "card_button.h"
 #include "card_slot.h"
 #include "error_report.h"
+#include "game_dialog.h"
 #include "guard.h"
 #include "help_browser.h"
+#include "live_return.h"
 #include "main_window.h"
+#include "pay_editor.h"
+#include "progress_dialog.h"
 #include "session/preferences.h"
 
 using namespace tarnwick;
@@ -103,6 +108,40 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   Save(about, QStringLiteral("about"));
   about.hide();
+
+  // The Game and Payout dialog of a natural and a wild game, sorted by the return.
+  window.Controller().SetSort(TSortKey::Return, true);
+  for (const auto& [gameId, name] :
+       {std::pair{0, "game-dialog-natural"}, std::pair{4, "game-dialog-wild"}}) {
+    window.Controller().SelectGame(gameId);
+    TfmPokerChoose dialog(&window, window.Controller());
+    dialog.show();
+    QApplication::processEvents();
+    Save(dialog, QString::fromLatin1(name));
+  }
+  // The editor with the live return of the table as typed.
+  window.Controller().SelectGame(0);
+  TPayout table = *window.Controller().CurrentTable();
+  {
+    TfmNew editor(&window, true, window.Controller(), table);
+    editor.show();
+    QEventLoop wait;
+    QObject::connect(&editor.Live(), &TLiveReturn::Ready, &wait, &QEventLoop::quit);
+    if (editor.Live().Busy()) wait.exec();
+    QApplication::processEvents();
+    Save(editor, QStringLiteral("editor-live-return"));
+  }
+  // The progress dialog a third of the way.
+  {
+    TSharedProgress progress;
+    progress.Begin(134459);
+    progress.Step(44800);
+    TfmGauge gauge(&window, progress);
+    gauge.ShowProgress(14'200);
+    gauge.show();
+    QApplication::processEvents();
+    Save(gauge, QStringLiteral("progress"));
+  }
   window.Controller().ClearHand();
   ReleasePreferences();
   return failures == 0 ? 0 : 1;
