@@ -55,8 +55,13 @@ inline std::string FormatMinutesSeconds(int64_t milliseconds) {
   if (milliseconds < 0) milliseconds = 0;
   const int64_t minutes = milliseconds / 60000;
   const int64_t seconds = milliseconds / 1000 % 60;
-  std::string text = (minutes < 10 ? "0" : "") + std::to_string(minutes) + ':';
-  return text + (seconds < 10 ? "0" : "") + std::to_string(seconds);
+  std::string text;
+  if (minutes < 10) text += '0';
+  text += std::to_string(minutes);
+  text += ':';
+  if (seconds < 10) text += '0';
+  text += std::to_string(seconds);
+  return text;
 }
 
 // The time still needed when `done` of `total` took `elapsed` milliseconds, at the same

@@ -50,7 +50,7 @@ void Hand(TfmMain& window, int gameId, std::initializer_list<int> codes, int tog
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   QApplication application(argc, argv);
   if (argc < 4) return 2;
   folder = QString::fromLocal8Bit(argv[1]);
@@ -145,4 +145,7 @@ int main(int argc, char** argv) {
   window.Controller().ClearHand();
   ReleasePreferences();
   return failures == 0 ? 0 : 1;
+} catch (const std::exception& e) {
+  std::fprintf(stderr, "screenshots: %s\n", e.what());
+  return 1;
 }
