@@ -103,7 +103,7 @@ TEST_P(EngineListing, RandomHandsMatchTheListing) {
       }
     }
     for (int k = 0; k < kWildHandKindCount; ++k) {
-      int& chosen = category[static_cast<size_t>(kWildBase + k)];
+      int& chosen = category[static_cast<size_t>(kWildBase) + static_cast<size_t>(k)];
       for (int c = 0; c <= game.LastCategory; ++c) {
         if (InKindSet(game.WildKindSet(c), k) && (chosen < 0 || table.Pays[c] > table.Pays[chosen]))
           chosen = c;
