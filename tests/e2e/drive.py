@@ -53,11 +53,14 @@ def action(accessible, name):
     actions.doAction(names.index(name))
 
 
+def cells(table):
+    grid = table.queryTable()
+    return [[grid.getAccessibleAt(r, c).name for c in range(grid.nColumns)]
+            for r in range(grid.nRows)]
+
+
 def results(app):
-    table = find(app, "table", "Results")
-    cells = table.queryTable()
-    return [[cells.getAccessibleAt(r, c).name for c in range(cells.nColumns)]
-            for r in range(cells.nRows)]
+    return cells(find(app, "table", "Results"))
 
 
 def main():
@@ -88,6 +91,38 @@ def main():
     check(grid is not None, "standing pat on ace high returns nothing")
     if shots:
         subprocess.run(["import", "-window", "root", f"{shots}/e2e-hand.png"], check=False)
+
+    # A pay table of its own: F2 opens the Game and Payout dialog, Deuces Wild is chosen
+    # from the list, Add opens the editor, the royal flush is typed as 940, and OK computes
+    # the table; it is listed, chosen, and the main window pays it.
+    subprocess.run(["xdotool", "key", "F2"], check=True)
+    dialog = find(app, "dialog", timeout=10)
+    check(dialog is not None and dialog.name.strip() == "Game and Payout",
+          "F2 opens the Game and Payout dialog")
+    deuces = find(dialog, "list item", " DEUCES WILD")
+    check(deuces is not None, "the game list has Deuces Wild")
+    click(deuces)
+    tables = find(dialog, "table", "Tables")
+    check(tables is not None, "the dialog's table of pay tables")
+    check(wait_for(lambda: cells(tables)[0][0] == "800", 5), "the deuces tables are listed")
+    before = len([c for c in cells(tables)[0] if c])
+    click(find(dialog, "push button", "Add"))
+    editor = wait_for(lambda: pyatspi.findDescendant(
+        app, lambda a: a is not None and a.getRoleName() == "dialog"
+        and a.name.strip() == "Add new pay table"), 10)
+    check(editor is not None, "Add opens the pay table editor")
+    pays = find(editor, "table", "Pays")
+    click(pays.queryTable().getAccessibleAt(0, 1))
+    time.sleep(0.3)
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=True)
+    subprocess.run(["xdotool", "type", "--delay", "50", "940"], check=True)
+    click(find(editor, "push button", "OK"))
+    grid = wait_for(lambda: (lambda g: g if len([c for c in g[0] if c]) == before + 1 else None)(
+        cells(tables)), 60)
+    check(grid is not None and "940" in grid[0], "the new table is listed with its royal of 940")
+    click(find(dialog, "push button", "OK"))
+    check(wait_for(lambda: results(app)[0][1].strip() == "940", 10),
+          "the main window pays 940 for the natural royal flush")
 
     # The language through the menu, with the keyboard as a player without a mouse would:
     # Qt keeps popup menus off the accessibility tree (their items are announced as they
