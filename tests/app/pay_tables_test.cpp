@@ -228,6 +228,22 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
   dialog.EditButton()->click();
   QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(added));
 
+  // The table is in the data file once the program has ended, and in the next run.
+  {
+    auto next = std::make_unique<TfmMain>(world.Data());
+    QCOMPARE(next->Controller().StoredTableCount(), stored);  // not saved yet
+  }
+  QVERIFY(window.SaveDataOrAsk());
+  {
+    TfmMain next(world.Data());
+    QCOMPARE(next.Controller().StoredTableCount(), stored + 1);
+    next.Controller().SelectGame(0);
+    bool found = false;
+    for (int t = 0; t < next.Controller().TableCount(); ++t)
+      found = found || PaysOf(*next.Controller().TableAt(t)) == PaysOf(added);
+    QVERIFY(found);
+  }
+
   // Delete: No keeps the table, Yes deletes it.
   for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
     test::WhenModal(
