@@ -2,11 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game_dialog.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -20,6 +23,7 @@
 #include "qt_text.h"
 #include "session/preferences.h"
 #include "stats/table_grid.h"
+#include "store/safe_files.h"
 #include "tables_model.h"
 
 namespace tarnwick::app {
@@ -49,7 +53,9 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
       cancel_(new QPushButton(this)),
       add_(new QPushButton(this)),
       edit_(new QPushButton(this)),
-      delete_(new QPushButton(this)) {
+      delete_(new QPushButton(this)),
+      import_(new QPushButton(this)),
+      export_(new QPushButton(this)) {
   games_->setAccessibleName(QStringLiteral("Games"));
   for (const auto& game : controller_.Games()) {
     auto* item = new QListWidgetItem(QStringLiteral(" ") + Q(game->Name).toUpper());
@@ -88,7 +94,8 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
               Run([&] { controller_.SelectTable(current.column()); });
           });
 
-  for (QPushButton* button : {ok_, cancel_, add_, edit_, delete_}) button->setAutoDefault(false);
+  for (QPushButton* button : {ok_, cancel_, add_, edit_, delete_, import_, export_})
+    button->setAutoDefault(false);
   ok_->setDefault(true);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
@@ -96,6 +103,20 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   connect(edit_, &QPushButton::clicked, this, [this] { Run([&] { controller_.EditTable(); }); });
   connect(delete_, &QPushButton::clicked, this,
           [this] { Run([&] { controller_.DeleteTable(); }); });
+  connect(import_, &QPushButton::clicked, this, [this] {
+    const QString path =
+        QFileDialog::getOpenFileName(this, import_->accessibleName(), QString(),
+                                     QStringLiteral("Pay table lists (*.csv);;All files (*)"));
+    if (!path.isEmpty()) ImportFile(path);
+  });
+  connect(export_, &QPushButton::clicked, this, [this] {
+    QString path = QFileDialog::getSaveFileName(
+        this, export_->accessibleName(), Q(controller_.CurrentGame().Name) + QStringLiteral(".csv"),
+        QStringLiteral("Pay table lists (*.csv)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+    ExportFile(path);
+  });
 
   auto* left = new QVBoxLayout;
   left->addWidget(header_);
@@ -108,6 +129,9 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   right->addWidget(grid_, 1);
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : {ok_, cancel_, add_, edit_, delete_}) buttons->addWidget(button);
+  buttons->addSpacing(12);
+  buttons->addWidget(import_);
+  buttons->addWidget(export_);
   buttons->addStretch(1);
   auto* layout = new QGridLayout(this);
   layout->addLayout(left, 0, 0);
@@ -150,6 +174,12 @@ void TfmPokerChoose::ApplyTexts() {
   caption(add_, "Add", true);
   caption(edit_, "Edit", true);
   caption(delete_, "Delete", true);
+  import_->setText(Q(preferences.Text("SelectGame", "Import")));
+  import_->setToolTip(HintOf(preferences.HintText("SelectGame", "Import")));
+  import_->setAccessibleName(import_->text().remove(QStringLiteral("...")));
+  export_->setText(Q(preferences.Text("SelectGame", "Export")));
+  export_->setToolTip(HintOf(preferences.HintText("SelectGame", "Export")));
+  export_->setAccessibleName(export_->text().remove(QStringLiteral("...")));
   coins_->ApplyTexts();
   tables_->ApplyTexts();
 }
@@ -173,6 +203,26 @@ void TfmPokerChoose::Refresh() {
     grid_->clearSelection();
   }
   refreshing_ = false;
+}
+
+void TfmPokerChoose::ImportFile(const QString& path) {
+  TModelController::TImportReport report;
+  const bool done = Guarded(this, [&] {
+    const std::optional<std::string> text = ReadFileIfPresent(path.toStdString(), kMaxListBytes);
+    if (!text) throw InputError("the pay table list \"" + S(path) + "\" does not exist");
+    report = controller_.ImportTables(*text);
+  });
+  Refresh();
+  if (!done) return;
+  QString message = Q(FormatText(Preferences().Text("SelectGame", "ImportResult"),
+                                 {std::to_string(report.Added), std::to_string(report.Present),
+                                  std::to_string(report.Refused.size())}));
+  for (const TRefusedLine& line : report.Refused) message += QStringLiteral("\n") + Q(line.Reason);
+  QMessageBox::information(this, windowTitle(), message);
+}
+
+void TfmPokerChoose::ExportFile(const QString& path) {
+  Guarded(this, [&] { WriteFileAtomically(path.toStdString(), controller_.ExportTables()); });
 }
 
 void TfmPokerChoose::SelectGameAt(int row) {

@@ -37,6 +37,8 @@ class TfmPokerChoose : public QDialog {
   QPushButton* AddButton() const { return add_; }
   QPushButton* EditButton() const { return edit_; }
   QPushButton* DeleteButton() const { return delete_; }
+  QPushButton* ImportButton() const { return import_; }
+  QPushButton* ExportButton() const { return export_; }
 
   // The game of list row `row` (as the list is sorted by name).
   void SelectGameAt(int row);
@@ -44,6 +46,10 @@ class TfmPokerChoose : public QDialog {
   void SortByRow(int row);
   // Shows the controller's state: game, coins, tables, current table, buttons.
   void Refresh();
+  // Adds the tables of a list file and says what was added, already there or refused.
+  void ImportFile(const QString& path);
+  // Writes the game's stored tables to a list file.
+  void ExportFile(const QString& path);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,6 +71,8 @@ class TfmPokerChoose : public QDialog {
   QPushButton* add_;
   QPushButton* edit_;
   QPushButton* delete_;
+  QPushButton* import_;
+  QPushButton* export_;
   bool refreshing_ = false;
 };
 

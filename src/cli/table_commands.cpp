@@ -28,9 +28,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// The largest pay table list import reads (the shipped one has a few kilobytes).
-constexpr uint64_t kMaxListBytes = 16u << 20;
-
 std::string PaysText(const TPayout& table) {
   std::string text;
   for (int c = 0; c <= table.LastCategory; ++c) {

@@ -4,6 +4,7 @@
 // The Game and Payout dialog, the pay table editor and the progress of a whole-game run,
 // driven as a player would.
 
+#include <QFile>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -30,6 +31,7 @@
 #include "progress_dialog.h"
 #include "results_model.h"
 #include "stats/break_even.h"
+#include "store/paytable_list.h"
 #include "tables_model.h"
 
 using namespace tarnwick;
@@ -90,6 +92,7 @@ class PayTablesTest : public QObject {
   void SortingByEveryFigureAndTheWheel();
   void AddEditAndDeleteThroughTheDialog();
   void CancelRestoresGameCoinsAndTable();
+  void ImportAndExportOfListFiles();
   void TheEditorTakesDigitsOnly();
   void TheLiveReturnFollowsTheTyping();
   void ProgressAbortStoresNothing();
@@ -286,6 +289,69 @@ void PayTablesTest::CancelRestoresGameCoinsAndTable() {
   controller.ChooseGameAndPayout();
   QCOMPARE(controller.CurrentGame().GameId, 4);
   QVERIFY(window.Results().Text(0, 0).contains(QStringLiteral("NATURAL ROYAL FLUSH")));
+}
+
+void PayTablesTest::ImportAndExportOfListFiles() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  TfmPokerChoose dialog(&window, controller);
+  const int stored = controller.StoredTableCount();
+  const QString list = QString::fromStdString((world.Data() / "list.csv").string());
+  {
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        "# a new table, one stored already, one too short\n"
+        "game,name,basis,pays,label,published\n"
+        "0,Jacks or better,1,860 50 25 9 6 4 3 2 1,own,\n"
+        "0,Jacks or better,5,4000 250 125 45 30 20 15 10 5,9/6 for five,99.5439\n"
+        "0,Jacks or better,1,800 50 25,short,\n");
+  }
+  QString shown;
+  const auto answer = [&shown](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    shown = box->text();
+    box->accept();
+  };
+  test::WhenModal(answer);
+  dialog.ImportFile(list);
+  QVERIFY2(world.Errors.isEmpty(), qPrintable(world.Errors.join('\n')));
+  QVERIFY2(shown.startsWith(QStringLiteral("1 tables added, 1 already stored, 1 lines refused.")),
+           qPrintable(shown));
+  QVERIFY(shown.contains(QStringLiteral("line 5: 3 pays for the 9 categories")));
+  QCOMPARE(controller.StoredTableCount(), stored + 1);
+  const TPayout* added = nullptr;
+  for (int t = 0; t < controller.TableCount(); ++t) {
+    if (controller.TableAt(t)->Pays[0] == 860) added = controller.TableAt(t);
+  }
+  QVERIFY(added != nullptr);
+  QVERIFY(std::fabs(static_cast<double>(added->Return) - CliReturn(0, PaysText(*added))) < 1e-12);
+
+  // The game's tables written out read back as the same tables: nothing new to add.
+  const QString exported = QString::fromStdString((world.Data() / "jacks.csv").string());
+  dialog.ExportFile(exported);
+  QFile file(exported);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  const std::vector<TListedTable> tables =
+      ParsePayTableList(file.readAll().toStdString(), controller.Games());
+  int jacks = 0;
+  for (const TListedTable& entry : tables) jacks += entry.Table.GameId == 0;
+  QCOMPARE(jacks, static_cast<int>(tables.size()));
+  QVERIFY(std::any_of(tables.begin(), tables.end(),
+                      [](const TListedTable& entry) { return entry.Table.Pays[0] == 860; }));
+  test::WhenModal(answer);
+  dialog.ImportFile(exported);
+  QVERIFY2(shown.startsWith(QStringLiteral("0 tables added, ") + QString::number(tables.size()) +
+                            QStringLiteral(" already stored, 0 lines refused.")),
+           qPrintable(shown));
+  QCOMPARE(controller.StoredTableCount(), stored + 1);
+  // A file that cannot be read is reported; the dialog goes on as it was.
+  dialog.ImportFile(QStringLiteral("/nonexistent/list.csv"));
+  QCOMPARE(world.Errors.size(), 1);
+  QVERIFY(world.Errors[0].contains(QStringLiteral("does not exist")));
+  QCOMPARE(controller.StoredTableCount(), stored + 1);
+  QVERIFY(dialog.isEnabled() && dialog.OkButton()->isEnabled());
 }
 
 void PayTablesTest::TheEditorTakesDigitsOnly() {

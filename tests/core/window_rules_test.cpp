@@ -8,6 +8,7 @@
 
 #include "engine/payout.h"
 #include "progress.h"
+#include "stats/table_grid.h"
 
 namespace tarnwick {
 namespace {
@@ -37,6 +38,24 @@ TEST(PayText, DigitsOnlyUpToTheLargestPay) {
   EXPECT_FALSE(ParsePayText("99999999999999999999999"));  // no wrap-around
   // The largest pay for five coins, times the most deals of any table, stays in 64 bits.
   EXPECT_LT(static_cast<long double>(kMaxPay) * 5 * 3162510, 9.2e18L);
+}
+
+// The Game and Payout grid: pays for the coins played, nothing past the last category, and
+// a dash, not a figure, for a table without whole-game counts.
+TEST(TableGrid, PaysForTheCoinsAndNoFiguresWithoutCounts) {
+  const TCatalogue games = BuildCatalogue();
+  const TPayout table = MakePayout(*FindGame(games, 0),
+                                   std::vector<int32_t>{4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
+  EXPECT_EQ(TableGridText(table, 5, 0), "4000");
+  EXPECT_EQ(TableGridText(table, 1, 0), "800");
+  EXPECT_EQ(TableGridText(table, 3, 8), "3");
+  EXPECT_EQ(TableGridText(table, 1, 9), "");
+  for (int row = kTableGridFirstFigure; row < kTableGridRows; ++row)
+    EXPECT_EQ(TableGridText(table, 1, row), "-") << row;
+  EXPECT_EQ(TableGridSortKey(0, 8), 1);
+  EXPECT_EQ(TableGridSortKey(9, 8), 0);
+  EXPECT_EQ(TableGridSortKey(kTableGridSeparator, 12), 0);
+  EXPECT_EQ(TableGridSortRow(-4), TableGridSortKey(16, 8) + 12);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <optional>
 
 #include "checked.h"
@@ -386,6 +387,97 @@ void TModelController::DeleteTable() {
   tableIndex_ = -1;
   data_->Delete(current);
   RebuildTables();
+}
+
+namespace {
+
+// The steps of one whole-game run of a list, told to the progress of the whole list.
+class TListProgress : public TProgress {
+ public:
+  explicit TListProgress(TProgress& whole) : whole_(whole) {}
+  int64_t Offset = 0;
+
+ protected:
+  void OnStep(int64_t done) override { whole_.Step(Offset + done); }
+
+ private:
+  TProgress& whole_;
+};
+
+}  // namespace
+
+TModelController::TImportReport TModelController::ImportTables(std::string_view list) {
+  const TBatch batch(*this);
+  TImportReport report;
+  std::vector<std::unique_ptr<TPayout>> missing;
+  for (const TListedTable& entry : ParsePayTableList(list, games_, &report.Refused)) {
+    auto table = std::make_unique<TPayout>(entry.Table);
+    table->Reduce();
+    const TPayout* equal = data_->FindSame(*table);
+    const bool listedTwice = std::any_of(missing.begin(), missing.end(),
+                                         [&](const auto& other) { return other->SameAs(*table); });
+    if ((equal != nullptr && equal->Computed()) || listedTwice) {
+      ++report.Present;
+    } else {
+      missing.push_back(std::move(table));
+    }
+  }
+  // The runs go on the worker of the progress display, each with an engine of its own game;
+  // the store changes only here, after them.
+  size_t computed = 0;
+  const auto keep = [&] {
+    for (size_t i = 0; i < computed; ++i) {
+      if (TPayout* equal = data_->FindSame(*missing[i])) {
+        equal->Assign(*missing[i]);
+        data_->Modified = true;
+      } else {
+        data_->Add(std::move(missing[i]));
+      }
+      ++report.Added;
+    }
+    RebuildTables();
+  };
+  if (!missing.empty()) {
+    if (OnBusy) OnBusy(true);
+    try {
+      ui_.RunWithProgress([&](TProgress& progress) {
+        std::map<int, std::unique_ptr<TPokerEngine>> engines;
+        int64_t total = 0;
+        for (const auto& table : missing) {
+          auto& engine = engines[table->GameId];
+          if (!engine) engine = CreateEngineForGame(*FindGame(table->GameId));
+          total += engine->DealClassCount();
+        }
+        progress.Begin(total);
+        TListProgress run(progress);
+        for (const auto& table : missing) {
+          TPokerEngine& engine = *engines[table->GameId];
+          engine.SetProgress(&run);
+          engine.SetPayout(table.get());
+          engine.CalcGameAdvantage();
+          engine.SetPayout(nullptr);
+          ++computed;
+          run.Offset += engine.DealClassCount();
+        }
+        progress.End();
+      });
+    } catch (...) {
+      if (OnBusy) OnBusy(false);
+      keep();
+      throw;
+    }
+    if (OnBusy) OnBusy(false);
+  }
+  keep();
+  return report;
+}
+
+std::string TModelController::ExportTables() const {
+  std::vector<const TPayout*> tables;
+  for (const auto& table : data_->Payouts) {
+    if (table->GameId == engine_->GameId) tables.push_back(table.get());
+  }
+  return PayTableListText(tables, games_);
 }
 
 void TModelController::CalculateTable(TPayout& table) {

@@ -25,6 +25,7 @@
 #include "stats/hold_stats.h"
 #include "stats/result_grid.h"
 #include "store/data_store.h"
+#include "store/paytable_list.h"
 
 namespace tarnwick {
 
@@ -158,6 +159,17 @@ class TModelController {
   void AddTable();
   void EditTable();
   void DeleteTable();
+  // Stores the tables of a pay table list (the format of data/paytables.csv) that the store
+  // lacks, computing them with the progress shown; an abort keeps the tables computed
+  // before it. Lines that are not tables are refused, each with its reason.
+  struct TImportReport {
+    int Added = 0;
+    int Present = 0;
+    std::vector<TRefusedLine> Refused;
+  };
+  TImportReport ImportTables(std::string_view list);
+  // The stored tables of the current game as such a list.
+  std::string ExportTables() const;
 
   // The engine of the current game (its hand, deck and counts), for reading.
   const TPokerEngine& Engine() const { return *engine_; }

@@ -30,7 +30,8 @@ bool Number(std::string_view text, T& value) {
 
 }  // namespace
 
-std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalogue& games) {
+std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalogue& games,
+                                            std::vector<TRefusedLine>* refused) {
   std::vector<TListedTable> tables;
   int lineNumber = 0;
   bool header = true;
@@ -47,47 +48,71 @@ std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalo
     const auto fail = [&](const std::string& why) {
       throw InputError("pay table list, line " + std::to_string(lineNumber) + ": " + why);
     };
-    const std::vector<std::string_view> fields = Split(line, ',');
-    if (fields.size() != 6) fail("6 fields expected, found " + std::to_string(fields.size()));
-    TListedTable entry;
-    entry.Line = lineNumber;
-    int gameId = -1;
-    if (!Number(fields[0], gameId)) fail("game number '" + std::string(fields[0]) + "'");
-    const TPokerDescription* game = FindGame(games, gameId);
-    if (game == nullptr) fail("no game " + std::to_string(gameId));
-    if (fields[1] != game->Name) {
-      fail("game " + std::to_string(gameId) + " is " + game->Name + ", not " +
-           std::string(fields[1]));
+    try {
+      const std::vector<std::string_view> fields = Split(line, ',');
+      if (fields.size() != 6) fail("6 fields expected, found " + std::to_string(fields.size()));
+      TListedTable entry;
+      entry.Line = lineNumber;
+      int gameId = -1;
+      if (!Number(fields[0], gameId)) fail("game number '" + std::string(fields[0]) + "'");
+      const TPokerDescription* game = FindGame(games, gameId);
+      if (game == nullptr) fail("no game " + std::to_string(gameId));
+      if (fields[1] != game->Name) {
+        fail("game " + std::to_string(gameId) + " is " + game->Name + ", not " +
+             std::string(fields[1]));
+      }
+      TPayout& table = entry.Table;
+      table.GameId = gameId;
+      table.LastCategory = game->LastCategory;
+      table.DeckSize = game->DeckSize();
+      if (!Number(fields[2], table.CoinBasis) || !IsCoinCount(table.CoinBasis))
+        fail("coin basis '" + std::string(fields[2]) + "' is not 1..5");
+      std::vector<std::string_view> pays;
+      for (std::string_view pay : Split(fields[3], ' ')) {
+        if (!pay.empty()) pays.push_back(pay);
+      }
+      if (static_cast<int>(pays.size()) != game->LastCategory + 1) {
+        fail(std::to_string(pays.size()) + " pays for the " +
+             std::to_string(game->LastCategory + 1) + " categories of " + game->Name);
+      }
+      for (size_t c = 0; c < pays.size(); ++c) {
+        if (!Number(pays[c], table.Pays[c]) || table.Pays[c] < 0)
+          fail("pay '" + std::string(pays[c]) + "'");
+      }
+      table.ClearCounts();
+      entry.Label = std::string(fields[4]);
+      if (!fields[5].empty()) {
+        double published = 0;
+        if (!Number(fields[5], published) || !(published > 0 && published < 1000))
+          fail("published return '" + std::string(fields[5]) + "'");
+        entry.Published = published;
+      }
+      tables.push_back(std::move(entry));
+    } catch (const InputError& e) {
+      if (refused == nullptr) throw;
+      refused->push_back({lineNumber, e.Message()});
     }
-    TPayout& table = entry.Table;
-    table.GameId = gameId;
-    table.LastCategory = game->LastCategory;
-    table.DeckSize = game->DeckSize();
-    if (!Number(fields[2], table.CoinBasis) || !IsCoinCount(table.CoinBasis))
-      fail("coin basis '" + std::string(fields[2]) + "' is not 1..5");
-    std::vector<std::string_view> pays;
-    for (std::string_view pay : Split(fields[3], ' ')) {
-      if (!pay.empty()) pays.push_back(pay);
-    }
-    if (static_cast<int>(pays.size()) != game->LastCategory + 1) {
-      fail(std::to_string(pays.size()) + " pays for the " + std::to_string(game->LastCategory + 1) +
-           " categories of " + game->Name);
-    }
-    for (size_t c = 0; c < pays.size(); ++c) {
-      if (!Number(pays[c], table.Pays[c]) || table.Pays[c] < 0)
-        fail("pay '" + std::string(pays[c]) + "'");
-    }
-    table.ClearCounts();
-    entry.Label = std::string(fields[4]);
-    if (!fields[5].empty()) {
-      double published = 0;
-      if (!Number(fields[5], published) || !(published > 0 && published < 1000))
-        fail("published return '" + std::string(fields[5]) + "'");
-      entry.Published = published;
-    }
-    tables.push_back(std::move(entry));
   }
   return tables;
+}
+
+std::string PayTableListText(const std::vector<const TPayout*>& tables, const TCatalogue& games) {
+  std::string text =
+      "# Pay tables: game number, game name, coin basis, the pays of the categories in order\n"
+      "# (coins for `basis` coins), a label and the published return in percent (may be empty).\n"
+      "game,name,basis,pays,label,published\n";
+  for (const TPayout* table : tables) {
+    const TPokerDescription* game = FindGame(games, table->GameId);
+    if (game == nullptr) continue;
+    text += std::to_string(table->GameId) + ',' + game->Name + ',' +
+            std::to_string(table->CoinBasis) + ',';
+    for (int c = 0; c <= table->LastCategory; ++c) {
+      if (c > 0) text += ' ';
+      text += std::to_string(table->Pays[static_cast<size_t>(c)]);
+    }
+    text += ",,\n";
+  }
+  return text;
 }
 
 bool MatchesPublished(long double computedReturn, double publishedPercent) {

@@ -6,6 +6,7 @@
 // line, "game,name,basis,pays,label,published", pays separated by blanks, the published
 // return in percent or empty; '#' starts a comment line.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@
 
 namespace tarnwick {
 
+// The largest list file read: far more than every table of every game.
+inline constexpr uint64_t kMaxListBytes = 16u << 20;
+
 struct TListedTable {
   int Line = 0;
   TPayout Table;  // game, categories, deck, pays for its basis; no counts yet
@@ -23,9 +27,20 @@ struct TListedTable {
   std::optional<double> Published;  // percent
 };
 
+// A line of a list that is not a table, and why.
+struct TRefusedLine {
+  int Line = 0;
+  std::string Reason;
+};
+
 // Parses the list; a line that is not a valid table of the catalogue raises an InputError
-// naming the line.
-std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalogue& games);
+// naming the line, or, when `refused` is given, is added there and left out.
+std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalogue& games,
+                                            std::vector<TRefusedLine>* refused = nullptr);
+
+// The list of these tables in the format ParsePayTableList reads, with empty labels and
+// published returns.
+std::string PayTableListText(const std::vector<const TPayout*>& tables, const TCatalogue& games);
 
 // Whether a computed return (a fraction) agrees with a published one (percent with four
 // decimals), rounded or cut off at the last published digit.
