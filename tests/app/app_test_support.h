@@ -65,4 +65,20 @@ inline void WhenModal(const std::function<void(QWidget* modal)>& answer) {
   timer->start();
 }
 
+// Runs `answer` on the next modal window of type T that opens (a progress dialog that
+// shows meanwhile is passed by).
+template <class T>
+void WhenModalOf(const std::function<void(T* modal)>& answer) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (modal == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    answer(modal);
+  });
+  timer->start();
+}
+
 }  // namespace tarnwick::app::test

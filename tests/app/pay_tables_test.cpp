@@ -309,12 +309,11 @@ void PayTablesTest::ImportAndExportOfListFiles() {
         "0,Jacks or better,1,800 50 25,short,\n");
   }
   QString shown;
-  const auto answer = [&shown](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
+  const auto answer = [&shown](QMessageBox* box) {
     shown = box->text();
     box->accept();
   };
-  test::WhenModal(answer);
+  test::WhenModalOf<QMessageBox>(answer);
   dialog.ImportFile(list);
   QVERIFY2(world.Errors.isEmpty(), qPrintable(world.Errors.join('\n')));
   QVERIFY2(shown.startsWith(QStringLiteral("1 tables added, 1 already stored, 1 lines refused.")),
@@ -340,7 +339,7 @@ void PayTablesTest::ImportAndExportOfListFiles() {
   QCOMPARE(jacks, static_cast<int>(tables.size()));
   QVERIFY(std::any_of(tables.begin(), tables.end(),
                       [](const TListedTable& entry) { return entry.Table.Pays[0] == 860; }));
-  test::WhenModal(answer);
+  test::WhenModalOf<QMessageBox>(answer);
   dialog.ImportFile(exported);
   QVERIFY2(shown.startsWith(QStringLiteral("0 tables added, ") + QString::number(tables.size()) +
                             QStringLiteral(" already stored, 0 lines refused.")),
@@ -424,15 +423,10 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
   const int32_t royal = BreakEvenPay(*engine, table).value();
   // The search may show the progress dialog first: the answer waits for the message.
   QString shown;
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      answer.stop();
-      shown = box->text();
-      box->accept();
-    }
+  test::WhenModalOf<QMessageBox>([&shown](QMessageBox* box) {
+    shown = box->text();
+    box->accept();
   });
-  answer.start(5);
   editor.BreakEvenButton()->click();
   QVERIFY2(shown.contains(QString::number(royal)), qPrintable(shown));
   QVERIFY(world.Errors.isEmpty());
