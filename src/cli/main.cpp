@@ -217,8 +217,8 @@ int Run(int argc, char** argv) {
   benchmark
       ->add_option(
           "--part", bench.Parts,
-          "Run only these parts: jacks, deuces, joker, double-joker, hands, and charts (timed "
-          "only, not run by default) (repeatable)")
+          "Run only these parts: jacks, deuces, joker, double-joker, hands, practice, and charts "
+          "(timed only, not run by default) (repeatable)")
       ->check(CLI::IsMember(cli::BenchPartNames()));
   benchmark->add_option("--repeat,-r", bench.Repeat, "Runs of each part; the median time is shown")
       ->check(CLI::Range(1, 100))
