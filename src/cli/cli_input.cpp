@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cstdio>
 #include <iostream>
-#include <iterator>
 
 #include "errors.h"
 #include "store/safe_files.h"
@@ -102,8 +101,12 @@ std::array<int, kHandSize> ParseHand(const TPokerDescription& game,
 
 std::string ReadInputFile(const std::string& path, uint64_t maxBytes, const std::string& what) {
   if (path == "-") {
-    std::string text(std::istreambuf_iterator<char>(std::cin), {});
-    if (text.size() > maxBytes) throw InputError(what + " on the standard input is too long");
+    std::string text;
+    std::array<char, 1 << 16> buffer{};
+    while (std::cin.read(buffer.data(), buffer.size()) || std::cin.gcount() > 0) {
+      text.append(buffer.data(), static_cast<size_t>(std::cin.gcount()));
+      if (text.size() > maxBytes) throw InputError(what + " on the standard input is too long");
+    }
     return text;
   }
   std::optional<std::string> text;

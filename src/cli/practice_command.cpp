@@ -85,7 +85,9 @@ std::string Percent(long double share) {
 }
 
 std::string Signed(long double value, const char* format) {
-  return (value > 0 ? "+" : "") + Format(format, static_cast<double>(value));
+  std::string text = value > 0 ? "+" : "";
+  text += Format(format, static_cast<double>(value));
+  return text;
 }
 
 Json FiguresJson(const TPracticeFigures& figures) {
@@ -208,7 +210,10 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
   Json list = Json::array();
   const std::string pays = [&] {
     std::string text;
-    for (const int32_t pay : PaysOf(table)) text += (text.empty() ? "" : ",") + std::to_string(pay);
+    for (const int32_t pay : PaysOf(table)) {
+      if (!text.empty()) text += ',';
+      text += std::to_string(pay);
+    }
     return text;
   }();
   if (!json) {

@@ -371,7 +371,7 @@ TEST(Cli, PracticeReplaysAndGradesTheHolds) {
   // The second hand's cost against the holds command's exact analysis of the same cards.
   const auto& second = report["hands"][1];
   std::string cards;
-  for (const auto& card : second["dealt"]) cards += " " + card.get<std::string>();
+  for (const auto& card : second["dealt"]) cards.append(" ").append(card.get<std::string>());
   const auto analysis = JsonOf("holds -g 0 " + kNineSix + cards + " --json");
   const int bestMask = analysis["best"];
   EXPECT_NEAR(second["costBets"].get<double>(),

@@ -42,15 +42,30 @@ std::string FractionText(const TExactReturn& value) {
 }
 
 std::string HandLine(const TPracticeHand& hand) {
-  std::string line = "hand " + std::to_string(hand.Deal.Number) + " dealt";
-  for (const int32_t code : hand.Deal.Cards) line += " " + CardText(code);
-  line += " next";
-  for (const int32_t code : hand.Deal.Next) line += " " + CardText(code);
+  // Appended word by word: GCC 12 warns falsely about a literal added to a temporary string.
+  std::string line = "hand";
+  const auto word = [&line](std::string_view text) {
+    line += ' ';
+    line += text;
+  };
   const TPracticeVerdict& verdict = hand.Verdict;
-  line += " hold " + HoldPattern(verdict.Mask) + " best " + HoldPattern(verdict.BestMask) +
-          " ties " + std::to_string(verdict.BestHolds) + " ev " + FractionText(verdict.Played) +
-          " bestev " + FractionText(verdict.Best) + " final " + std::to_string(hand.Category) +
-          " pay " + std::to_string(hand.Pay) + "\n";
+  word(std::to_string(hand.Deal.Number));
+  word("dealt");
+  for (const int32_t code : hand.Deal.Cards) word(CardText(code));
+  word("next");
+  for (const int32_t code : hand.Deal.Next) word(CardText(code));
+  for (const auto& [label, value] :
+       {std::pair<const char*, std::string>{"hold", HoldPattern(verdict.Mask)},
+        {"best", HoldPattern(verdict.BestMask)},
+        {"ties", std::to_string(verdict.BestHolds)},
+        {"ev", FractionText(verdict.Played)},
+        {"bestev", FractionText(verdict.Best)},
+        {"final", std::to_string(hand.Category)},
+        {"pay", std::to_string(hand.Pay)}}) {
+    word(label);
+    word(value);
+  }
+  line += '\n';
   return line;
 }
 
@@ -196,21 +211,32 @@ std::string PracticeSessionText(const TPracticeRecord& record) {
     if (letter == '\n' || letter == '\r') letter = ' ';
   }
   std::string pays;
-  for (const int32_t pay : record.Pays) pays += (pays.empty() ? "" : ",") + std::to_string(pay);
+  for (const int32_t pay : record.Pays) {
+    if (!pays.empty()) pays += ',';
+    pays += std::to_string(pay);
+  }
   std::string hard = "-";
   if (record.HardWithin >= 0) {
     char text[32];
     const auto end = std::to_chars(text, text + sizeof text, record.HardWithin).ptr;
     hard.assign(text, end);
   }
-  std::string block = "session " + std::to_string(kFormatVersion) + "\n" + "started " +
-                      std::to_string(record.Started) + "\n" + "game " +
-                      std::to_string(record.GameId) + " " + name + "\n" + "table " +
-                      std::to_string(record.CoinBasis) + " " + pays + "\n" + "coins " +
-                      std::to_string(record.Coins) + "\n" + "seed " + std::to_string(record.Seed) +
-                      "\n" + "hard " + hard + "\n";
+  std::string block;
+  const auto line = [&block](std::string_view label, const std::string& value) {
+    block += label;
+    block += ' ';
+    block += value;
+    block += '\n';
+  };
+  line("session", std::to_string(kFormatVersion));
+  line("started", std::to_string(record.Started));
+  line("game", std::to_string(record.GameId) + ' ' + name);
+  line("table", std::to_string(record.CoinBasis) + ' ' + pays);
+  line("coins", std::to_string(record.Coins));
+  line("seed", std::to_string(record.Seed));
+  line("hard", hard);
   for (const TPracticeHand& hand : record.Hands) block += HandLine(hand);
-  block += "end " + Hex(Checksum(block)) + "\n";
+  line("end", Hex(Checksum(block)));
   return block;
 }
 
@@ -221,7 +247,8 @@ TPracticeHistory ParsePracticeHistory(std::string_view text) {
     history.Problems.push_back("the session at line " + std::to_string(lineNumber) +
                                " is damaged: " + reason);
   };
-  std::optional<size_t> blockStart;  // byte offset of the open block's session line
+  bool open = false;      // a block's session line was read and its end line not yet
+  size_t blockStart = 0;  // byte offset of the open block's session line
   size_t blockLine = 0;
   std::vector<std::string_view> lines;
   size_t lineNumber = 0;
@@ -232,16 +259,17 @@ TPracticeHistory ParsePracticeHistory(std::string_view text) {
     ++lineNumber;
     line = Trim(line, "\r\n");
     if (line.starts_with("session")) {
-      if (blockStart) damaged(blockLine, "it has no end");
+      if (open) damaged(blockLine, "it has no end");
+      open = true;
       blockStart = at;
       blockLine = lineNumber;
       lines.clear();
       lines.push_back(line);
     } else if (line.starts_with("end")) {
-      if (!blockStart) {
+      if (!open) {
         damaged(lineNumber, "its beginning is lost");
       } else {
-        const std::string_view block = text.substr(*blockStart, at - *blockStart);
+        const std::string_view block = text.substr(blockStart, at - blockStart);
         try {
           if (Labelled(line, "end") != Hex(Checksum(block))) throw DataFileError("wrong checksum");
           history.Sessions.push_back(ParseBlock(lines));
@@ -249,13 +277,13 @@ TPracticeHistory ParsePracticeHistory(std::string_view text) {
           damaged(blockLine, error.Message());
         }
       }
-      blockStart.reset();
-    } else if (blockStart) {
+      open = false;
+    } else if (open) {
       lines.push_back(line);
     }
     at = next;
   }
-  if (blockStart) damaged(blockLine, "it has no end");
+  if (open) damaged(blockLine, "it has no end");
   return history;
 }
 
