@@ -122,6 +122,7 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
   // A stored view outside 0..2 (a damaged settings file) shows hands.
   SetView(FigureViewOf(preferences.Settings.ReadInteger(kSection, "Style", 0)));
   FitToContents();
+  SelectHold(holds.DrawMask);  // the hold shown where the window was opened from
 }
 
 TfmAllHands::~TfmAllHands() {

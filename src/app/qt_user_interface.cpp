@@ -57,7 +57,6 @@ void TQtUserInterface::ShowCharts(const TTableSnapshot&, const std::string&) {
 
 void TQtUserInterface::ShowAllHands(const THoldsSnapshot& holds, const std::string& caption) {
   TfmAllHands window(FrontWindow(owner_), holds, Q(caption));
-  window.SelectHold(holds.DrawMask);
   window.exec();
 }
 
