@@ -32,6 +32,7 @@
 #include "guard.h"
 #include "help_browser.h"
 #include "layout_rules.h"
+#include "practice_window.h"
 #include "qt_text.h"
 #include "results_model.h"
 #include "session/preferences.h"
@@ -203,6 +204,7 @@ void TfmMain::BuildMenu() {
   gameAction_ = action(QKeySequence(Qt::Key_F2), [this] { controller_->ChooseGameAndPayout(); });
   chartsAction_ = action(QKeySequence(Qt::Key_F3), [this] { controller_->ShowCharts(); });
   statisticsAction_ = action(QKeySequence(Qt::Key_F4), [this] { controller_->ShowStatistics(); });
+  practiceAction_ = action(QKeySequence(Qt::Key_F5), [this] { ShowPractice(); });
   aboutAction_ = new QAction(this);
   connect(aboutAction_, &QAction::triggered, this, [this] {
     TfmAbout about(this, devicePixelRatioF());
@@ -214,6 +216,7 @@ void TfmMain::BuildMenu() {
   menu_->addAction(gameAction_);
   menu_->addAction(chartsAction_);
   menu_->addAction(statisticsAction_);
+  menu_->addAction(practiceAction_);
   languageMenu_ = menu_->addMenu(QString());
   menu_->addAction(aboutAction_);
   connect(languageMenu_, &QMenu::aboutToShow, this, &TfmMain::FillLanguageMenu);
@@ -284,6 +287,8 @@ void TfmMain::ApplyTexts() {
   chartsAction_->setToolTip(HintOf(preferences.HintText("Menu", "Charts")));
   statisticsAction_->setText(Q(preferences.Text("Menu", "Statistics")));
   statisticsAction_->setToolTip(HintOf(preferences.HintText("Menu", "Statistics")));
+  practiceAction_->setText(Q(preferences.Text("Menu", "Practice")));
+  practiceAction_->setToolTip(HintOf(preferences.HintText("Menu", "Practice")));
   languageMenu_->setTitle(Q(preferences.Text("Menu", "Language")));
   FillLanguageMenu();
   aboutAction_->setText(Q(preferences.Text("Menu", "About")));
@@ -316,6 +321,7 @@ void TfmMain::Refresh() {
   const bool figures = controller.CanShowTableFigures();
   chartsAction_->setEnabled(figures);
   statisticsAction_->setEnabled(figures);
+  practiceAction_->setEnabled(controller.CurrentTable() != nullptr);
   PaintSlots();
   const TResultGrid grid = controller.ResultGrid();
   QString returnLabel = Q(Preferences().Text("Messages", "ExpReturn"));
@@ -608,8 +614,22 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // The practice session played so far is kept with the rest.
+  if (practice_ != nullptr) practice_->FinishSession();
   SaveSettings();
   event->accept();
+}
+
+void TfmMain::ShowPractice() {
+  if (practice_ != nullptr && practice_->isVisible()) {
+    practice_->raise();
+    practice_->activateWindow();
+    return;
+  }
+  // A closed practice window has kept its session and deletes itself.
+  delete practice_;
+  practice_ = new TfmPractice(this, *controller_);
+  practice_->show();
 }
 
 }  // namespace tarnwick::app

@@ -10,12 +10,14 @@
 
 #include <QAction>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
+#include "practice_window.h"
 #include "qt_user_interface.h"
 #include "session/model_controller.h"
 
@@ -51,6 +53,9 @@ class TfmMain : public QWidget {
   QAction* HelpAction() const { return helpAction_; }
   QAction* StatisticsAction() const { return statisticsAction_; }
   QAction* ChartsAction() const { return chartsAction_; }
+  QAction* PracticeAction() const { return practiceAction_; }
+  // The practice window, once opened (null before).
+  TfmPractice* Practice() const { return practice_; }
   QAction* CopyAction() const { return copyAction_; }
   TGradientLabel* TitleLabel() const { return title_; }
 
@@ -75,6 +80,8 @@ class TfmMain : public QWidget {
 
  private:
   void BuildMenu();
+  // Opens the practice window, or brings the open one to the front.
+  void ShowPractice();
   void FillLanguageMenu();
   void CardButtonToggled(int code);
   void SlotToggled(int position, bool held);
@@ -110,6 +117,8 @@ class TfmMain : public QWidget {
   QAction* gameAction_ = nullptr;
   QAction* chartsAction_ = nullptr;
   QAction* statisticsAction_ = nullptr;
+  QAction* practiceAction_ = nullptr;
+  QPointer<TfmPractice> practice_;
   QAction* aboutAction_ = nullptr;
   bool busy_ = false;
   bool warned_ = false;

@@ -26,6 +26,7 @@
 #include "live_return.h"
 #include "main_window.h"
 #include "pay_editor.h"
+#include "practice_window.h"
 #include "progress_dialog.h"
 #include "session/preferences.h"
 #include "stat_window.h"
@@ -178,6 +179,29 @@ int main(int argc, char** argv) try {
   }
   window.Controller().SetCoins(1);
   window.Controller().ClearHand();
+  // The practice window after a right and after a wrong hold, a natural and a wild game.
+  for (const auto& [gameId, name] : {std::pair{0, "natural"}, std::pair{4, "deuces"}}) {
+    window.Controller().SelectGame(gameId);
+    TfmPractice practice(&window, window.Controller());
+    practice.NewSession(2024);
+    practice.show();
+    for (const char* verdict : {"right", "wrong"}) {
+      const TPracticeVerdict best = practice.Session().Grade(0);
+      int mask = best.BestMask;
+      if (verdict[0] == 'w') {
+        mask = 0;
+        while (!practice.Session().Grade(mask).Mistake()) ++mask;
+      }
+      for (int i = 0; i < kHandSize; ++i)
+        if (((mask >> i) & 1) != 0) practice.ToggleHold(i);
+      practice.DrawHand();
+      QApplication::processEvents();
+      Save(practice,
+           QStringLiteral("practice-%1-%2").arg(QLatin1String(name), QLatin1String(verdict)));
+      practice.DealHand();
+    }
+    practice.FinishSession();
+  }
   ReleasePreferences();
   return failures == 0 ? 0 : 1;
 } catch (const std::exception& e) {

@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the desktop program through the accessibility bus: five cards clicked with the
 real mouse, the Results table read cell by cell, a card slot toggled, the all-holds and
-statistics windows read, the language switched through the menu. Every step polls for its effect; a failure names the step."""
+statistics windows read, three practice hands played, the language switched through the
+menu. Every step polls for its effect; a failure names the step."""
 
 import subprocess
 import sys
@@ -53,6 +54,11 @@ def action(accessible, name):
     actions.doAction(names.index(name))
 
 
+def text_of(accessible):
+    """The text of a label whose accessible name is its own: its description."""
+    return accessible.description
+
+
 def cells(table):
     grid = table.queryTable()
     return [[grid.getAccessibleAt(r, c).name for c in range(grid.nColumns)]
@@ -95,6 +101,38 @@ def figure_windows(app, shots):
     click(find(app, "table", "Results"))
 
 
+def practice(app, shots):
+    """F5 opens practice; three hands are played with the real mouse and keyboard."""
+    click(find(app, "table", "Results"))
+    subprocess.run(["xdotool", "key", "F5"], check=True)
+    window = find(app, "dialog", "Practice", timeout=10)
+    check(window is not None, "F5 opens the practice window")
+    draw = find(window, "push button", "Draw")
+    verdict = find(window, "label", "Verdict")
+    check(draw is not None and verdict is not None, "the Draw button and the verdict")
+    for hand in range(3):
+        # Card 1 by the mouse, card 3 by its key: both are let go.
+        click(find(window, "check box", "Card 1"))
+        subprocess.run(["xdotool", "key", "3"], check=True)
+        check(wait_for(lambda: not find(window, "check box", "Card 3").getState().contains(
+            pyatspi.STATE_CHECKED), 3), f"hand {hand + 1}: cards 1 and 3 let go")
+        click(draw)
+        said = wait_for(lambda: text_of(verdict), 5)
+        check(said is not None and said.split(":")[0] in ("Right", "Mistake"),
+              f"hand {hand + 1}: the verdict is shown")
+        if shots and hand == 0:
+            subprocess.run(["import", "-window", "root", f"{shots}/e2e-practice.png"], check=False)
+        subprocess.run(["xdotool", "key", "Return"], check=True)  # the next deal
+        check(wait_for(lambda: not text_of(verdict), 5), f"hand {hand + 1}: Enter deals the next")
+    played = find(window, "label", "Hands played")
+    check(played is not None and text_of(played) == "3", "three hands played")
+    subprocess.run(["xdotool", "key", "Escape"], check=True)
+    # The closed window stays in the program (hidden) until it is opened again.
+    check(wait_for(lambda: not window.getState().contains(pyatspi.STATE_SHOWING), 5),
+          "Escape closes the practice window")
+    click(find(app, "table", "Results"))
+
+
 def main():
     shots = sys.argv[1] if len(sys.argv) > 1 else ""
     app = wait_for(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
@@ -124,6 +162,7 @@ def main():
     if shots:
         subprocess.run(["import", "-window", "root", f"{shots}/e2e-hand.png"], check=False)
     figure_windows(app, shots)
+    practice(app, shots)
 
     # A pay table of its own: F2 opens the Game and Payout dialog, Deuces Wild is chosen
     # from the list, Add opens the editor, the royal flush is typed as 940, and OK computes

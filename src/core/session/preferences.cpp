@@ -234,12 +234,13 @@ std::string FormatText(std::string_view pattern, const std::vector<std::string>&
 }
 
 std::string HelpTopic(int context) {
-  static const std::array<std::pair<int, const char*>, 6> kTopics = {{{1, "main.htm"},
+  static const std::array<std::pair<int, const char*>, 7> kTopics = {{{1, "main.htm"},
                                                                       {2, "SelectGame.htm"},
                                                                       {3, "EditPayout.htm"},
                                                                       {4, "Charts.htm"},
                                                                       {6, "allhands.htm"},
-                                                                      {7, "statistics.htm"}}};
+                                                                      {7, "statistics.htm"},
+                                                                      {8, "practice.htm"}}};
   for (const auto& [number, topic] : kTopics) {
     if (number == context) return topic;
   }

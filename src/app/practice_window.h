@@ -1,0 +1,116 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The practice window: deals hands of the main window's game, table and coins from a
+// seeded deck, lets the player hold cards (a click or the keys 1 to 5) and draw (Enter),
+// and then shows the draw, the pay and at once the verdict: the hold played against the
+// best hold, and what a mistake costs. The session's figures, its mistakes and the past
+// sessions are listed below. A session ends, and is kept in the data folder, when a new one
+// starts or the window closes.
+
+#include <QDialog>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "card_painter.h"
+#include "session/practice.h"
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QTabWidget;
+
+namespace tarnwick::app {
+
+class TCardSlot;
+
+class TfmPractice : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Starts a session on the controller's current game, table and coins with a new seed.
+  // Raises an InputError when there is no current table.
+  TfmPractice(QWidget* parent, TModelController& controller);
+  ~TfmPractice() override;
+
+  // Keeps the session played so far (when it has hands) in the data folder; a failure is
+  // reported. The next hand starts a new session.
+  void FinishSession();
+  // Ends the session and starts one on the controller's game, table and coins.
+  void NewSession(uint64_t seed);
+  // Deals the next hand.
+  void DealHand();
+  void ToggleHold(int position);
+  // Draws to the marked hold, after the warning when it asks for one and the player takes
+  // the hold back (false then).
+  bool DrawHand();
+
+  const TPracticeSession& Session() const { return *session_; }
+  int Mask() const { return mask_; }
+  TCardSlot* Slot(int position) const { return slots_[static_cast<size_t>(position)]; }
+  QPushButton* DrawButton() const { return draw_; }
+  QLabel* Verdict() const { return verdict_; }
+  QLabel* Result() const { return result_; }
+  QLabel* ShowMe() const { return showMe_; }
+  void ShowAllHolds();
+  QLabel* Figure(int index) const { return figures_[static_cast<size_t>(index)]; }
+  QTableWidget* Mistakes() const { return mistakes_; }
+  QTableWidget* History() const { return history_; }
+  QLineEdit* SeedEdit() const { return seed_; }
+  QPushButton* NewSessionButton() const { return newSession_; }
+  QLabel* DamagedNote() const { return damaged_; }
+  QCheckBox* WarnBox() const { return warn_; }
+  QDoubleSpinBox* WarnBets() const { return warnBets_; }
+  QCheckBox* HardBox() const { return hard_; }
+  QDoubleSpinBox* HardBets() const { return hardBets_; }
+
+  static constexpr int kFigureCount = 7;
+
+  // Keeps the session as the window closes (also by Escape).
+  void done(int result) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void ShowCards();
+  void ShowFigures();
+  void AddMistake(const TPracticeHand& hand);
+  void LoadHistory();
+  void ShowMistake(int row);
+  TPracticeOptions Options() const;
+  QString HoldText(const std::array<int32_t, kHandSize>& cards, int mask) const;
+
+  TModelController& controller_;
+  std::filesystem::path folder_;  // where the sessions are kept
+  std::unique_ptr<TPracticeSession> session_;
+  int gameId_ = 0;
+  int mask_ = 0;  // the hold marked: bit i set, the card at position i is replaced
+  bool drawn_ = false;
+  bool kept_ = true;  // the session's hands are in the file (or there are none)
+  TCardPainter painter_;
+  QLabel* table_;
+  QLineEdit* seed_;
+  QPushButton* newSession_;
+  std::array<TCardSlot*, kHandSize> slots_{};
+  QPushButton* draw_;
+  QLabel* result_;
+  QLabel* verdict_;
+  QLabel* showMe_;
+  QCheckBox* warn_;
+  QDoubleSpinBox* warnBets_;
+  QCheckBox* hard_;
+  QDoubleSpinBox* hardBets_;
+  QTabWidget* tabs_;
+  std::array<QLabel*, kFigureCount> figures_{};
+  QTableWidget* mistakes_;
+  QTableWidget* history_;
+  QLabel* damaged_;
+};
+
+}  // namespace tarnwick::app
