@@ -1,0 +1,91 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/chart_rules.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "session/preferences.h"
+#include "text.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr const char* kSection = "Charts";
+
+std::string Printed(const char* format, double value) {
+  std::array<char, 64> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), format, value);
+  return buffer.data();
+}
+
+}  // namespace
+
+int ChanceBarWidth(double probability) {
+  return static_cast<int>(std::lround(kChanceBarWidth * std::clamp(probability, 0.0, 1.0)));
+}
+
+std::string ChanceLabel(double probability) {
+  std::string label(Trim(Printed("%10.3f", 100 * probability)));
+  label += '%';
+  return label;
+}
+
+int BarAt(const std::vector<TChartPoint>& points, double x, int coins) {
+  for (size_t i = 1; i < points.size(); ++i) {
+    if (x >= points[i].X && x < points[i].X + coins) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string BarHint(const TChartPoint& point, int coins, const std::string& winText,
+                    const std::string& loseText) {
+  const long result = std::lround(point.X + coins * 0.5);
+  return FormatText(result < 0 ? loseText : winText,
+                    {std::to_string(std::labs(result)), Printed("%5.3f%%", point.Y)});
+}
+
+int StepHands(int hands, int direction) {
+  if (direction > 0) return hands >= 10 ? hands + 10 : hands + 1;
+  return hands > 10 ? std::max(hands - 10, 10) : hands - 1;
+}
+
+bool HandsValid(int hands) {
+  return hands >= 1 && hands <= kMaxRunHands;
+}
+
+TBankrollCheck CheckBankrolls(int initial, int desired) {
+  TBankrollCheck check;
+  check.InitialValid = initial >= 1 && initial <= kMaxBankroll;
+  check.DesiredValid = desired >= 1 && desired <= kMaxBankroll;
+  if (initial > desired) check.InitialValid = check.DesiredValid = false;
+  return check;
+}
+
+TChartSettings ReadChartSettings(const TIniFile& settings) {
+  const TChartSettings defaults;
+  TChartSettings chart;
+  chart.Chart = settings.ReadInteger(kSection, "Chart", defaults.Chart);
+  if (chart.Chart < 0 || chart.Chart >= kChartKinds) chart.Chart = defaults.Chart;
+  chart.Hands = settings.ReadInteger(kSection, "Hands", defaults.Hands);
+  if (!HandsValid(chart.Hands)) chart.Hands = defaults.Hands;
+  chart.Initial = settings.ReadInteger(kSection, "InitialBankroll", defaults.Initial);
+  chart.Desired = settings.ReadInteger(kSection, "DesiredBankroll", defaults.Desired);
+  if (!CheckBankrolls(chart.Initial, chart.Desired).Valid()) {
+    chart.Initial = defaults.Initial;
+    chart.Desired = defaults.Desired;
+  }
+  return chart;
+}
+
+void WriteChartSettings(TIniFile& settings, const TChartSettings& chart) {
+  settings.WriteInteger(kSection, "Chart", chart.Chart);
+  settings.WriteInteger(kSection, "Hands", chart.Hands);
+  settings.WriteInteger(kSection, "InitialBankroll", chart.Initial);
+  settings.WriteInteger(kSection, "DesiredBankroll", chart.Desired);
+}
+
+}  // namespace tarnwick
