@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "chart_window.h"
 #include "errors.h"
 #include "game_dialog.h"
 #include "pay_editor.h"
@@ -15,7 +16,7 @@ namespace tarnwick::app {
 
 namespace {
 
-// The all-holds, statistics and charts windows are not part of this program yet: their menu entries
+// The all-holds and statistics windows are not part of this program yet: their menu entries
 // and buttons are hidden, so the controller never asks for them. Should it, the user learns why
 // nothing opens.
 [[noreturn]] void NotAvailable(const char* window) {
@@ -45,8 +46,12 @@ bool TQtUserInterface::Confirm(const std::string& question) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void TQtUserInterface::ShowCharts(const TTableSnapshot&, const std::string&) {
-  NotAvailable("charts");
+void TQtUserInterface::ShowCharts(const TTableSnapshot& table, const std::string& caption) {
+  // The charts need the whole-game chances of a table.
+  if (!table.Table.Computed()) return;
+  QWidget* parent = QApplication::activeModalWidget();
+  TfmChart charts(parent != nullptr ? parent : owner_.data(), table, Q(caption));
+  charts.exec();
 }
 
 void TQtUserInterface::ShowAllHands(const THoldsSnapshot&, const std::string&) {

@@ -1,0 +1,238 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "chart_canvas.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStackedLayout>
+#include <QtCharts>
+#include <array>
+
+namespace tarnwick::app {
+
+namespace {
+
+QPen LinePen(const QColor& color) {
+  QPen pen(color);
+  pen.setWidth(2);
+  return pen;
+}
+
+}  // namespace
+
+struct TChartCanvas::TParts {
+  QChart* chart = nullptr;
+  QChartView* view = nullptr;
+  QValueAxis* bottom = nullptr;
+  QValueAxis* left = nullptr;
+  std::array<QLineSeries*, kLines> lines{};
+  std::vector<QAreaSeries*> bars;  // made anew for every distribution
+  int barCount = 0;
+};
+
+TChartCanvas::TChartCanvas(QWidget* parent)
+    : QWidget(parent),
+      parts_(std::make_unique<TParts>()),
+      stack_(new QStackedLayout(this)),
+      message_(new QLabel(this)) {
+  TParts& p = *parts_;
+  p.chart = new QChart;
+  p.chart->legend()->hide();
+  p.chart->setAnimationOptions(QChart::NoAnimation);
+  p.chart->setBackgroundRoundness(0);
+  p.view = new QChartView(p.chart, this);
+  p.view->setRenderHint(QPainter::Antialiasing);
+  p.view->setAccessibleName(QStringLiteral("Chart"));
+  p.view->setMouseTracking(true);
+  p.view->viewport()->setMouseTracking(true);
+  p.view->viewport()->installEventFilter(this);
+  p.bottom = new QValueAxis(p.chart);
+  p.left = new QValueAxis(p.chart);
+  for (QValueAxis* axis : {p.bottom, p.left}) {
+    // Up to three decimals, none when whole.
+    axis->setLabelFormat(QStringLiteral("%g"));
+    QPen grid = axis->gridLinePen();
+    grid.setStyle(Qt::DotLine);
+    axis->setGridLinePen(grid);
+  }
+  p.chart->addAxis(p.bottom, Qt::AlignBottom);
+  p.chart->addAxis(p.left, Qt::AlignLeft);
+  for (int line = 0; line < kLines; ++line) {
+    auto* series = new QLineSeries(p.chart);
+    p.chart->addSeries(series);
+    series->attachAxis(p.bottom);
+    series->attachAxis(p.left);
+    series->setVisible(false);
+    p.lines[line] = series;
+  }
+  message_->setAccessibleName(QStringLiteral("Chart message"));
+  message_->setAlignment(Qt::AlignCenter);
+  message_->setWordWrap(true);
+  message_->setMargin(24);
+  message_->setAutoFillBackground(true);
+  stack_->addWidget(p.view);
+  stack_->addWidget(message_);
+}
+
+TChartCanvas::~TChartCanvas() = default;
+
+void TChartCanvas::Clear() {
+  TParts& p = *parts_;
+  for (QLineSeries* series : p.lines) {
+    series->clear();
+    series->setVisible(false);
+  }
+  for (QAreaSeries* area : p.bars) {
+    p.chart->removeSeries(area);
+    delete area;
+  }
+  p.bars.clear();
+  p.barCount = 0;
+  SetMessage(QString());
+}
+
+void TChartCanvas::SetAxisTitles(const QString& left, const QString& bottom) {
+  parts_->left->setTitleText(left);
+  parts_->bottom->setTitleText(bottom);
+}
+
+void TChartCanvas::SetFixedRanges(double bottomMax, double leftMax) {
+  parts_->bottom->setRange(0, bottomMax);
+  parts_->left->setRange(0, leftMax);
+  parts_->bottom->setTickType(QValueAxis::TicksFixed);
+  parts_->bottom->setTickCount(5);
+  parts_->left->setTickCount(6);
+}
+
+void TChartCanvas::SetAutomaticRanges() {
+  // Set from the bars' extent when they come.
+  parts_->left->setTickCount(6);
+}
+
+void TChartCanvas::SetLine(TLine line, const std::vector<TChartPoint>& points,
+                           const QColor& color) {
+  QList<QPointF> xy;
+  xy.reserve(static_cast<qsizetype>(points.size()));
+  for (const TChartPoint& point : points) xy.append(QPointF(point.X, point.Y));
+  QLineSeries* series = parts_->lines[line];
+  series->setPen(LinePen(color));
+  series->replace(xy);
+  series->setVisible(true);
+  SetMessage(QString());
+}
+
+void TChartCanvas::SetBars(const std::vector<TChartPoint>& points, int coins, const QColor& loss,
+                           const QColor& push, const QColor& win) {
+  TParts& p = *parts_;
+  if (points.empty()) return;
+  // One area per run of bars of one colour, drawn as steps; the starter is plain red.
+  const auto colourOf = [&](size_t i) {
+    if (i == 0) return QColor(255, 0, 0);
+    const long result = std::lround(points[i].X + coins * 0.5);
+    return result < 0 ? loss : result == 0 ? push : win;
+  };
+  double top = 0;
+  size_t i = 0;
+  while (i < points.size()) {
+    const QColor colour = colourOf(i);
+    size_t end = i + 1;
+    if (i > 0) {
+      while (end < points.size() && colourOf(end) == colour) ++end;
+    }
+    auto* upper = new QLineSeries;
+    upper->append(points[i].X, 0);
+    for (size_t k = i; k < end; ++k) {
+      upper->append(points[k].X, points[k].Y);
+      upper->append(points[k].X + coins, points[k].Y);
+      top = std::max(top, points[k].Y);
+    }
+    upper->append(points[end - 1].X + coins, 0);
+    auto* area = new QAreaSeries(upper);
+    upper->setParent(area);
+    area->setColor(colour);
+    area->setBorderColor(colour.darker(130));
+    area->setPointsVisible(points.size() <= 100);
+    p.chart->addSeries(area);
+    area->attachAxis(p.bottom);
+    area->attachAxis(p.left);
+    p.bars.push_back(area);
+    i = end;
+  }
+  p.barCount = static_cast<int>(points.size()) - 1;
+  const double from = points.front().X;
+  const double to = points.back().X + coins;
+  p.bottom->setRange(from, to);
+  p.bottom->setTickType(QValueAxis::TicksDynamic);
+  p.bottom->setTickAnchor(0);
+  // About ten labels, at 1, 2 or 5 times a power of ten bars apart.
+  const double bars = (to - from) / coins / 10;
+  double step = 1;
+  while (step * 10 <= bars) step *= 10;
+  if (step * 5 <= bars) {
+    step *= 5;
+  } else if (step * 2 <= bars) {
+    step *= 2;
+  }
+  p.bottom->setTickInterval(step * coins);
+  p.left->setRange(0, top > 0 ? top * 1.05 : 1);
+  SetMessage(QString());
+}
+
+void TChartCanvas::SetMessage(const QString& text) {
+  message_->setText(text);
+  stack_->setCurrentIndex(text.isEmpty() ? 0 : 1);
+}
+
+QVector<QPointF> TChartCanvas::LinePoints(TLine line) const {
+  const QLineSeries* series = parts_->lines[line];
+  return series->isVisible() ? series->points() : QVector<QPointF>();
+}
+
+QColor TChartCanvas::LineColor(TLine line) const {
+  return parts_->lines[line]->pen().color();
+}
+
+int TChartCanvas::BarCount() const {
+  return parts_->barCount;
+}
+
+QPointF TChartCanvas::BottomRange() const {
+  return {parts_->bottom->min(), parts_->bottom->max()};
+}
+
+QPointF TChartCanvas::LeftRange() const {
+  return {parts_->left->min(), parts_->left->max()};
+}
+
+QString TChartCanvas::Message() const {
+  return message_->text();
+}
+
+void TChartCanvas::Render(QPainter& painter, const QRectF& target) {
+  // The view scales the chart into the target itself.
+  if (stack_->currentIndex() == 1) {
+    message_->render(&painter, target.topLeft().toPoint());
+    return;
+  }
+  parts_->view->render(&painter, target, parts_->view->viewport()->rect());
+}
+
+bool TChartCanvas::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parts_->view->viewport()) {
+    if (event->type() == QEvent::MouseMove) {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      const QPointF scene = parts_->view->mapToScene(mouse->position().toPoint());
+      const QPointF inChart = parts_->chart->mapFromScene(scene);
+      if (parts_->chart->plotArea().contains(inChart)) {
+        emit MouseAt(parts_->chart->mapToValue(inChart), mouse->globalPosition().toPoint());
+      } else {
+        emit MouseLeft();
+      }
+    } else if (event->type() == QEvent::Leave) {
+      emit MouseLeft();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tarnwick::app
