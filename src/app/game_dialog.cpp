@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <utility>
 
 #include "coin_selector.h"
 #include "gradient_label.h"
@@ -55,7 +56,9 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
       edit_(new QPushButton(this)),
       delete_(new QPushButton(this)),
       import_(new QPushButton(this)),
-      export_(new QPushButton(this)) {
+      export_(new QPushButton(this)),
+      charts_(new QPushButton(this)),
+      statistics_(new QPushButton(this)) {
   games_->setAccessibleName(QStringLiteral("Games"));
   for (const auto& game : controller_.Games()) {
     auto* item = new QListWidgetItem(QStringLiteral(" ") + Q(game->Name).toUpper());
@@ -94,7 +97,8 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
               Run([&] { controller_.SelectTable(current.column()); });
           });
 
-  for (QPushButton* button : {ok_, cancel_, add_, edit_, delete_, import_, export_})
+  for (QPushButton* button :
+       {ok_, cancel_, add_, edit_, delete_, import_, export_, charts_, statistics_})
     button->setAutoDefault(false);
   ok_->setDefault(true);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
@@ -103,6 +107,10 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   connect(edit_, &QPushButton::clicked, this, [this] { Run([&] { controller_.EditTable(); }); });
   connect(delete_, &QPushButton::clicked, this,
           [this] { Run([&] { controller_.DeleteTable(); }); });
+  // The charts and statistics windows open over this dialog on the table chosen in it.
+  connect(charts_, &QPushButton::clicked, this, [this] { Run([&] { controller_.ShowCharts(); }); });
+  connect(statistics_, &QPushButton::clicked, this,
+          [this] { Run([&] { controller_.ShowStatistics(); }); });
   connect(import_, &QPushButton::clicked, this, [this] {
     const QString path =
         QFileDialog::getOpenFileName(this, import_->accessibleName(), QString(),
@@ -128,7 +136,8 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   right->addLayout(strip);
   right->addWidget(grid_, 1);
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* button : {ok_, cancel_, add_, edit_, delete_}) buttons->addWidget(button);
+  for (QPushButton* button : {ok_, cancel_, add_, edit_, delete_, charts_, statistics_})
+    buttons->addWidget(button);
   buttons->addSpacing(12);
   buttons->addWidget(import_);
   buttons->addWidget(export_);
@@ -174,6 +183,11 @@ void TfmPokerChoose::ApplyTexts() {
   caption(add_, "Add", true);
   caption(edit_, "Edit", true);
   caption(delete_, "Delete", true);
+  for (const auto& [button, key] : {std::pair{charts_, "Charts"}, {statistics_, "Statistics"}}) {
+    button->setText(Q(preferences.Text("Menu", key)));
+    button->setAccessibleName(button->text().remove(QLatin1Char('&')));
+    button->setToolTip(HintOf(preferences.HintText("Menu", key)));
+  }
   import_->setText(Q(preferences.Text("SelectGame", "Import")));
   import_->setToolTip(HintOf(preferences.HintText("SelectGame", "Import")));
   import_->setAccessibleName(import_->text().remove(QStringLiteral("...")));
@@ -196,6 +210,8 @@ void TfmPokerChoose::Refresh() {
   grid_->verticalHeader()->resizeSection(kTableGridSeparator, 3);
   const bool current = controller_.CurrentTable() != nullptr;
   for (QPushButton* button : {ok_, edit_, delete_}) button->setEnabled(current);
+  const bool figures = controller_.CanShowTableFigures();
+  for (QPushButton* button : {charts_, statistics_}) button->setEnabled(figures);
   if (current) {
     grid_->setCurrentIndex(tables_->index(0, controller_.TableIndex()));
     grid_->scrollTo(tables_->index(0, controller_.TableIndex()));

@@ -39,6 +39,8 @@ class TfmPokerChoose : public QDialog {
   QPushButton* DeleteButton() const { return delete_; }
   QPushButton* ImportButton() const { return import_; }
   QPushButton* ExportButton() const { return export_; }
+  QPushButton* ChartsButton() const { return charts_; }
+  QPushButton* StatisticsButton() const { return statistics_; }
 
   // The game of list row `row` (as the list is sorted by name).
   void SelectGameAt(int row);
@@ -73,6 +75,8 @@ class TfmPokerChoose : public QDialog {
   QPushButton* delete_;
   QPushButton* import_;
   QPushButton* export_;
+  QPushButton* charts_;
+  QPushButton* statistics_;
   bool refreshing_ = false;
 };
 

@@ -159,7 +159,6 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
       continue;
     }
     if (i == kAllHoldsButton) {
-      button->hide();  // the all-holds window is not part of this version
       connect(button, &QAbstractButton::clicked, this,
               [this] { Guarded(this, [this] { controller_->ShowAllHands(); }); });
       continue;
@@ -217,11 +216,6 @@ void TfmMain::BuildMenu() {
     TfmAbout about(this, devicePixelRatioF());
     about.exec();
   });
-  // The windows of the charts and the statistics are not part of this version.
-  for (QAction* later : {chartsAction_, statisticsAction_}) {
-    later->setVisible(false);
-    later->setEnabled(false);
-  }
   menu_->addAction(copyAction_);
   menu_->addSeparator();
   menu_->addAction(helpAction_);
@@ -328,10 +322,16 @@ void TfmMain::Refresh() {
   CardButton(kSecondJokerCode)->setEnabled(jokers >= 2);
   Button(kAllHoldsButton)->setEnabled(analysed);
   const bool figures = controller.CanShowTableFigures();
-  chartsAction_->setEnabled(figures && chartsAction_->isVisible());
-  statisticsAction_->setEnabled(figures && statisticsAction_->isVisible());
+  chartsAction_->setEnabled(figures);
+  statisticsAction_->setEnabled(figures);
   PaintSlots();
-  results_->Set(controller.ResultGrid(), Q(Preferences().Text("Messages", "ExpReturn")));
+  const TResultGrid grid = controller.ResultGrid();
+  QString returnLabel = Q(Preferences().Text("Messages", "ExpReturn"));
+  // The shown hold is the best, and others give exactly as much: say so on the return row.
+  if (grid.TiedHolds > 0)
+    returnLabel += Q(Preferences().Text("Main", "Tie"))
+                       .replace(QStringLiteral("%s"), QString::number(grid.TiedHolds));
+  results_->Set(grid, returnLabel);
   title_->setText(Upper(Q(controller.WindowTitle())));
   FillGrid();
 }

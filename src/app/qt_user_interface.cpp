@@ -5,22 +5,23 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "all_hands_window.h"
 #include "chart_window.h"
 #include "errors.h"
 #include "game_dialog.h"
 #include "pay_editor.h"
 #include "progress_dialog.h"
 #include "qt_text.h"
+#include "stat_window.h"
 
 namespace tarnwick::app {
 
 namespace {
 
-// The all-holds and statistics windows are not part of this program yet: their menu entries
-// and buttons are hidden, so the controller never asks for them. Should it, the user learns why
-// nothing opens.
-[[noreturn]] void NotAvailable(const char* window) {
-  throw TarnwickError(std::string("The ") + window + " window is not available in this version");
+// The window in front: the Game and Payout dialog when it opened the new one.
+QWidget* FrontWindow(QWidget* owner) {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal != nullptr ? modal : owner;
 }
 
 }  // namespace
@@ -32,8 +33,7 @@ TDialogResult TQtUserInterface::ChooseGameAndPayout(TModelController& controller
 
 bool TQtUserInterface::EditPayout(bool isNew, TModelController& controller, TPayout& table) {
   // Over the window in front: the Game and Payout dialog when it opened the editor.
-  QWidget* parent = QApplication::activeModalWidget();
-  TfmNew editor(parent != nullptr ? parent : owner_.data(), isNew, controller, table);
+  TfmNew editor(FrontWindow(owner_), isNew, controller, table);
   return editor.exec() == QDialog::Accepted;
 }
 
@@ -49,17 +49,19 @@ bool TQtUserInterface::Confirm(const std::string& question) {
 void TQtUserInterface::ShowCharts(const TTableSnapshot& table, const std::string& caption) {
   // The charts need the whole-game chances of a table.
   if (!table.Table.Computed()) return;
-  QWidget* parent = QApplication::activeModalWidget();
-  TfmChart charts(parent != nullptr ? parent : owner_.data(), table, Q(caption));
+  TfmChart charts(FrontWindow(owner_), table, Q(caption));
   charts.exec();
 }
 
-void TQtUserInterface::ShowAllHands(const THoldsSnapshot&, const std::string&) {
-  NotAvailable("all holds");
+void TQtUserInterface::ShowAllHands(const THoldsSnapshot& holds, const std::string& caption) {
+  TfmAllHands window(FrontWindow(owner_), holds, Q(caption));
+  window.SelectHold(holds.DrawMask);
+  window.exec();
 }
 
-void TQtUserInterface::ShowStatistics(const TTableSnapshot&, const std::string&) {
-  NotAvailable("statistics");
+void TQtUserInterface::ShowStatistics(const TTableSnapshot& table, const std::string& caption) {
+  TfmStat window(FrontWindow(owner_), table, Q(caption));
+  window.exec();
 }
 
 }  // namespace tarnwick::app

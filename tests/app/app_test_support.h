@@ -8,7 +8,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
@@ -60,7 +62,10 @@ inline void WhenModal(const std::function<void(QWidget* modal)>& answer) {
     if (modal == nullptr) return;
     timer->stop();
     timer->deleteLater();
+    const QPointer<QWidget> window(modal);
     answer(modal);
+    // A failed check returns from `answer` early: close the window so the test ends.
+    if (QTest::currentTestFailed() && window != nullptr) window->close();
   });
   timer->start();
 }
@@ -76,7 +81,10 @@ void WhenModalOf(const std::function<void(T* modal)>& answer) {
     if (modal == nullptr) return;
     timer->stop();
     timer->deleteLater();
+    const QPointer<QWidget> window(modal);
     answer(modal);
+    // A failed check returns from `answer` early: close the window so the test ends.
+    if (QTest::currentTestFailed() && window != nullptr) window->close();
   });
   timer->start();
 }

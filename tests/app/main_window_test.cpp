@@ -212,17 +212,30 @@ void MainWindowTest::JokerButtonsAndKeyboardEntry() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-// Copy puts the hand and the grid on the clipboard. The statistics and charts entries wait
-// for their windows; they are never enabled without a computed table either.
+// Copy puts the hand and the grid on the clipboard. The statistics and charts entries open
+// on a computed table only.
 void MainWindowTest::CopyStatisticsAndChartsActions() {
   test::TWorld world;
+  {
+    // A data file whose only table has no overall figures.
+    TData store;
+    store.Add(std::make_unique<TPayout>(MakePayout(
+        *FindGame(BuildCatalogue(), 0), std::vector<int32_t>{800, 50, 25, 9, 6, 4, 3, 2, 1}, 1)));
+    std::filesystem::remove(world.Data() / "Tarnwick.dat");
+    store.Save(world.Data());
+    TfmMain bare(world.Data());
+    QVERIFY(!bare.Controller().CanShowTableFigures());
+    QVERIFY(!bare.StatisticsAction()->isEnabled());
+    QVERIFY(!bare.ChartsAction()->isEnabled());
+    bare.StatisticsAction()->trigger();  // a disabled action does nothing
+    QVERIFY(world.Errors.isEmpty());
+  }
+  std::filesystem::copy_file(test::kData / "Tarnwick.dat", world.Data() / "Tarnwick.dat",
+                             std::filesystem::copy_options::overwrite_existing);
   TfmMain window(world.Data());
   QVERIFY(window.Controller().CanShowTableFigures());
-  QVERIFY(!window.StatisticsAction()->isVisible());
-  QVERIFY(!window.StatisticsAction()->isEnabled());
-  QVERIFY(!window.ChartsAction()->isEnabled());
-  window.StatisticsAction()->trigger();
-  QVERIFY(world.Errors.isEmpty());
+  QVERIFY(window.StatisticsAction()->isEnabled());
+  QVERIFY(window.ChartsAction()->isEnabled());
   for (const char* card : {"AS", "KS", "QS", "JS", "3D"}) Click(window, card);
   window.CopyAction()->trigger();
   const QString text = QApplication::clipboard()->text();

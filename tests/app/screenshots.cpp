@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "about_box.h"
+#include "all_hands_window.h"
 #include "card_button.h"
 #include "card_slot.h"
 #include "error_report.h"
@@ -27,6 +28,7 @@
 #include "pay_editor.h"
 #include "progress_dialog.h"
 #include "session/preferences.h"
+#include "stat_window.h"
 
 using namespace tarnwick;
 using namespace tarnwick::app;
@@ -142,6 +144,39 @@ int main(int argc, char** argv) try {
     QApplication::processEvents();
     Save(gauge, QStringLiteral("progress"));
   }
+  // The all-holds window of a natural and a wild hand, and the statistics of a natural and
+  // a wild table, in every view.
+  const char* views[] = {"hands", "probability", "return"};
+  for (const auto& [gameId, name] : {std::pair{0, "natural"}, std::pair{4, "deuces"}}) {
+    if (gameId == 0) {
+      Hand(window, 0, {3, 17, 35, 36, 38}, -1);
+    } else {
+      Hand(window, 4, {0, 13, 39, 24, 36}, -1);
+    }
+    window.Controller().SetCoins(5);
+    {
+      TfmAllHands holds(&window, window.Controller().HoldsSnapshot(), QStringLiteral("  holds"));
+      holds.SelectHold(window.Controller().DrawMask());
+      holds.show();
+      for (int view = 0; view < 3; ++view) {
+        holds.SetView(static_cast<TFigureView>(view));
+        QApplication::processEvents();
+        Save(
+            holds,
+            QStringLiteral("all-holds-%1-%2").arg(QLatin1String(name), QLatin1String(views[view])));
+      }
+    }
+    TfmStat statistics(&window, window.Controller().TableSnapshot(),
+                       QStringLiteral("  statistics"));
+    statistics.show();
+    for (int view = 0; view < 3; ++view) {
+      statistics.SetView(static_cast<TFigureView>(view));
+      QApplication::processEvents();
+      Save(statistics,
+           QStringLiteral("statistics-%1-%2").arg(QLatin1String(name), QLatin1String(views[view])));
+    }
+  }
+  window.Controller().SetCoins(1);
   window.Controller().ClearHand();
   ReleasePreferences();
   return failures == 0 ? 0 : 1;

@@ -546,6 +546,7 @@ THoldsSnapshot TModelController::HoldsSnapshot() const {
   snapshot.Holds = FillHoldStats(*engine_);
   snapshot.DrawMask = drawMask_;
   snapshot.BestMask = bestMask_;
+  snapshot.Coins = std::max(coins_, 1);
   snapshot.LastCategory = engine_->LastCategory;
   snapshot.CategoryNames = CategoryNames();
   for (int i = 0; i < kHandSize; ++i) snapshot.Wild[i] = IsWildCard(i);

@@ -62,6 +62,7 @@ struct THoldsSnapshot {
   THoldStats Holds;                        // every hold's breakdown
   int32_t DrawMask = 0;                    // the hold shown in the main window
   int32_t BestMask = 0;                    // the recommended hold
+  int32_t Coins = 1;                       // coins played per hand
   int32_t LastCategory = 0;
   std::vector<std::string> CategoryNames;  // 0..LastCategory
   std::array<bool, kHandSize> Wild{};      // the dealt card at position i is wild

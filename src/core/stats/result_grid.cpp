@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "errors.h"
+#include "stats/hold_stats.h"
 
 namespace tarnwick {
 
@@ -46,6 +47,7 @@ TResultGrid MakeResultGrid(const std::vector<std::string>& categoryNames, const 
   if (analysed) {
     const int basis = table != nullptr && table->CoinBasis > 0 ? table->CoinBasis : 1;
     grid.Return = ReturnText(engine.DrawReturn(drawMask) / basis);
+    if (table != nullptr) grid.TiedHolds = TiesForBest(engine, drawMask);
   }
   return grid;
 }

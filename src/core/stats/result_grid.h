@@ -23,6 +23,9 @@ struct TResultRow {
 struct TResultGrid {
   std::vector<TResultRow> Categories;
   std::string Return;  // the expected return per bet in percent; empty before analysis
+  // The other holds whose expected return equals the shown hold's exactly, when that is
+  // the best: the player may take any of them.
+  int TiedHolds = 0;
 };
 
 // The pay of a category for the coins played: the table's pay x coins / its coin basis (0

@@ -10,6 +10,7 @@
 #include "engine/cards.h"
 #include "errors.h"
 #include "stats/decimal.h"
+#include "text.h"
 
 namespace tarnwick {
 
@@ -185,12 +186,25 @@ std::string StatisticsCellText(const StatisticsTable& table, TFigureView view, i
                                int row) {
   CheckRange(column, 0, kStatColumns - 1, "statistics column");
   CheckRange(row, 0, kStatRows - 1, "statistics row");
-  const std::string& raw = ViewTexts(table, view)[column][row];
-  const size_t first = raw.find_first_not_of(' ');
-  const std::string text =
-      first == std::string::npos ? "" : raw.substr(first, raw.find_last_not_of(' ') - first + 1);
+  const std::string text(Trim(ViewTexts(table, view)[column][row], " "));
   if (view == TFigureView::Hands) return text.empty() || text == "0" ? "- " : GroupDigits(text);
   return text.empty() || text == "0.000000" ? "- " : text;
+}
+
+std::vector<std::vector<std::string>> StatisticsTableRows(const StatisticsTable& table,
+                                                          TFigureView view,
+                                                          const std::vector<std::string>& titles) {
+  std::vector<std::vector<std::string>> rows = {titles};
+  const StatisticsTable::TColumnTexts& figures = ViewTexts(table, view);
+  for (int row = 0; row < table.DataRowCount; ++row) {
+    const auto r = static_cast<size_t>(row);
+    std::vector<std::string> fields = {table.RowLabels.at(r)};
+    for (const auto& column : figures) fields.emplace_back(Trim(column[r], " "));
+    fields.emplace_back(Trim(table.OccursHandsText[r], " "));
+    fields.emplace_back(Trim(table.OccursHoursText[r], " "));
+    rows.push_back(std::move(fields));
+  }
+  return rows;
 }
 
 }  // namespace tarnwick

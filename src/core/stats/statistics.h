@@ -51,6 +51,14 @@ const StatisticsTable::TColumnTexts& ViewTexts(const StatisticsTable& table, TFi
 // figure that is zero or missing, hands with their digits grouped in threes, blanks trimmed.
 std::string StatisticsCellText(const StatisticsTable& table, TFigureView view, int column, int row);
 
+// The table as rows of unformatted figures for a spreadsheet: the given column titles (the
+// row label's, the seven figure columns', the two occurrence columns'), then every data
+// row with its label, the figures of the view without digit groups and the occurrences;
+// a figure that does not exist is an empty field.
+std::vector<std::vector<std::string>> StatisticsTableRows(const StatisticsTable& table,
+                                                          TFigureView view,
+                                                          const std::vector<std::string>& titles);
+
 // Recomputes OccursHoursText for another speed (hands per hour, 10..10000).
 void UpdateOccursHours(StatisticsTable& table, int speed);
 

@@ -6,6 +6,7 @@
 
 #include "engine/wild_engine.h"
 #include "test_games.h"
+#include "text.h"
 
 namespace tarnwick {
 namespace {
@@ -16,12 +17,15 @@ using testing::kNineSix;
 struct TAnalysed {
   TPayout Table;
   std::unique_ptr<TPokerEngine> Engine;
+  int Best = 0;
 
-  TAnalysed(int gameId, const std::vector<int32_t>& pays, const std::vector<std::string>& cards)
-      : Table(testing::TableFor(gameId, pays)), Engine(CreateEngineForGame(testing::Game(gameId))) {
+  TAnalysed(int gameId, const std::vector<int32_t>& pays, const std::vector<std::string>& cards,
+            int basis = 1)
+      : Table(testing::TableFor(gameId, pays, basis)),
+        Engine(CreateEngineForGame(testing::Game(gameId))) {
     Engine->SetPayout(&Table);
     Engine->DealCards(testing::HandOf(cards));
-    Engine->GetTheBest();
+    Best = Engine->GetTheBest();
   }
 };
 
@@ -146,6 +150,60 @@ TEST(HoldStats, TheAllHoldsOrder) {
   EXPECT_EQ(THandStat(31).DrawnCount, 5);
   EXPECT_EQ(THandStat(16).Code, "00001");
   EXPECT_THROW(THandStat(32), RangeError);
+}
+
+// Four aces and a three: standing pat and drawing to the aces both pay exactly 25, so they
+// tie; holding three aces and the three draws one of 47 (the discarded ace is not among
+// them): a three for the full house (3 x 9) or three of a kind (44 x 3), 159/47 in all.
+TEST(HoldStats, TiesAndCostsAgainstTheBestAreExact) {
+  TAnalysed hand(0, kNineSix, {"AS", "AH", "AD", "AC", "3D"});
+  const THoldStats holds = FillHoldStats(*hand.Engine);
+  EXPECT_EQ(hand.Best, 0);
+  EXPECT_EQ(TiesForBest(*hand.Engine, 0), 1);
+  EXPECT_EQ(TiesForBest(*hand.Engine, 16), 1);
+  EXPECT_EQ(TiesForBest(*hand.Engine, 1), 0);  // not the best
+  EXPECT_TRUE(TiesWith(holds[16], holds[0]));
+  EXPECT_EQ(HoldCostText(holds[16], holds[0], 5), "");
+  EXPECT_CLOSE(holds[1].ExpectedReturn, 159 / 47.0L, 1e-16L);
+  EXPECT_EQ(HoldCostText(holds[1], holds[0], 5), "21.61702 (108.08511)");  // 1016/47 per bet
+  EXPECT_EQ(HoldCostText(holds[1], holds[0], 1), "21.61702");
+
+  // Fractions that round alike are told apart, equal ones with other denominators are not.
+  EXPECT_TRUE(SameReturn({1, 3}, {2, 6}));
+  EXPECT_EQ(CompareReturn({(int64_t{1} << 56) + 1, 1533939}, {int64_t{1} << 56, 1533939}), 1);
+  EXPECT_EQ(CompareReturn({2, 3}, {1533939, 2300909}), 1);  // 2/3 against a hair less
+
+  // The spreadsheet rows: unformatted, in the given order, a tie costing exactly 0.
+  const std::vector<std::string> titles = {"Royal, flush", "Nothing"};
+  const auto rows =
+      HoldsTableRows(holds, SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands), 0, 5,
+                     titles, TFigureView::Hands);
+  ASSERT_EQ(rows.size(), 33u);
+  EXPECT_EQ(rows[0][5], "Royal, flush");
+  EXPECT_EQ(rows[1][0], "00001");  // the ties: more cards replaced first
+  EXPECT_EQ(rows[2][0], "00000");
+  EXPECT_EQ(rows[1][3], "0");
+  const int third = SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands)[2];
+  EXPECT_EQ(rows[3][0], holds[static_cast<size_t>(third)].Code);
+  EXPECT_CLOSE(std::stold(rows[3][3]), 25 - holds[static_cast<size_t>(third)].ExpectedReturn,
+               1e-14L);
+  EXPECT_EQ(DelimitedText({{"a,b", "say \"hi\"", "3"}}, ','), "\"a,b\",\"say \"\"hi\"\"\",3\n");
+  EXPECT_EQ(DelimitedText({{"a\tb", "c"}}, '\t'), "a b\tc\n");
+}
+
+// A table stored for five coins shows the same figures per bet as its one-coin form.
+TEST(HoldStats, FiguresArePerBetForAnyCoinBasis) {
+  std::vector<int32_t> fiveCoins;
+  for (int32_t pay : kNineSix) fiveCoins.push_back(pay * 5);
+  TAnalysed one(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
+  TAnalysed five(0, fiveCoins, {"AS", "KS", "QS", "JS", "3D"}, 5);
+  const THoldStats a = FillHoldStats(*one.Engine);
+  const THoldStats b = FillHoldStats(*five.Engine);
+  for (int mask = 0; mask < kMaskCount; ++mask) {
+    EXPECT_CLOSE(a[mask].ExpectedReturn, b[mask].ExpectedReturn, 1e-15L);
+    EXPECT_CLOSE(a[mask].Return[0], b[mask].Return[0], 1e-15L);
+  }
+  EXPECT_CLOSE(b[16].ExpectedReturn, 872 / 47.0L, 1e-16L);
 }
 
 }  // namespace

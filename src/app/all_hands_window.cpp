@@ -1,0 +1,193 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "all_hands_window.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "card_painter.h"
+#include "grid_sizing.h"
+#include "help_browser.h"
+#include "holds_model.h"
+#include "qt_text.h"
+#include "session/preferences.h"
+#include "table_export.h"
+
+namespace tarnwick::app {
+
+namespace {
+
+constexpr int kAllHandsHelp = 6;
+constexpr char kSection[] = "All Hands";
+constexpr int kGap = 1;  // between two cards of a hold's picture
+
+}  // namespace
+
+QImage TfmAllHands::HoldPicture(const THoldsSnapshot& holds, int mask, qreal devicePixelRatio) {
+  const TCardPainter painter(devicePixelRatio);
+  const int width = kHandSize * TCardPainter::kCardWidth + (kHandSize - 1) * kGap;
+  QImage picture(static_cast<int>(std::ceil(width * devicePixelRatio)),
+                 static_cast<int>(std::ceil(TCardPainter::kCardHeight * devicePixelRatio)),
+                 QImage::Format_ARGB32);
+  picture.setDevicePixelRatio(devicePixelRatio);
+  picture.fill(Qt::white);
+  QPainter canvas(&picture);
+  for (int i = 0; i < kHandSize; ++i) {
+    const QImage card = painter.Card(holds.Cards[static_cast<size_t>(i)], false,
+                                     holds.Wild[static_cast<size_t>(i)]);
+    const bool replaced = BitSet(mask, i);
+    canvas.drawImage(QPointF((TCardPainter::kCardWidth + kGap) * i, 0),
+                     replaced ? TCardPainter::Faded(card) : card);
+  }
+  return picture;
+}
+
+TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QString& caption)
+    : QDialog(parent),
+      model_(new THoldsModel(this)),
+      grid_(new QTableView(this)),
+      views_(new QButtonGroup(this)),
+      ok_(new QPushButton(this)) {
+  const TPreferences& preferences = Preferences();
+  setWindowTitle(caption);
+  setFont(PreferredFont(preferences.FontName));
+  const auto text = [&](const char* key) { return Q(preferences.Text("Statistics", key)); };
+
+  QStringList titles = {text("Hands"), text("Return"), text("Cost")};
+  for (int c = 0; c <= holds.LastCategory; ++c)
+    titles.push_back(Q(holds.CategoryNames.at(static_cast<size_t>(c))).toUpper());
+  titles.push_back(text("Nothing"));
+  std::array<QPixmap, kMaskCount> pictures;
+  for (int mask = 0; mask < kMaskCount; ++mask)
+    pictures[static_cast<size_t>(mask)] =
+        QPixmap::fromImage(HoldPicture(holds, mask, devicePixelRatioF()));
+  model_->Set(holds, std::move(pictures), titles, text("Best"), text("Tie"));
+
+  grid_->setModel(model_);
+  grid_->setAccessibleName(QStringLiteral("Holds"));
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setWordWrap(false);
+  grid_->verticalHeader()->hide();
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  QHeaderView* header = grid_->horizontalHeader();
+  header->setSectionsClickable(true);
+  header->setSortIndicatorShown(true);
+  header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
+  header->setSectionResizeMode(QHeaderView::Fixed);
+  header->setToolTip(HintOf(preferences.HintText("Statistics", "Cost")));
+  connect(header, &QHeaderView::sectionClicked, this, &TfmAllHands::HeaderClicked);
+  AddTableExport(
+      grid_, [this] { return model_->Rows(); }, QStringLiteral("holds.csv"));
+
+  auto* bar = new QHBoxLayout;
+  int tag = 0;
+  for (const char* key : {"Hands", "Probability", "Return"}) {
+    auto* radio = new QRadioButton(text(key), this);
+    radio->setAccessibleName(radio->text());
+    views_->addButton(radio, tag++);
+    bar->addWidget(radio);
+  }
+  bar->addStretch(1);
+  ok_->setText(Q(preferences.ButtonText("OK")));
+  ok_->setAccessibleName(ok_->text());
+  ok_->setDefault(true);
+  bar->addWidget(ok_);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(views_, &QButtonGroup::idClicked, this,
+          [this](int id) { SetView(static_cast<TFigureView>(id)); });
+
+  auto* line = new QFrame(this);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(grid_, 1);
+  layout->addWidget(line);
+  layout->addLayout(bar);
+
+  // A stored view outside 0..2 (a damaged settings file) shows hands.
+  SetView(FigureViewOf(preferences.Settings.ReadInteger(kSection, "Style", 0)));
+  FitToContents();
+}
+
+TfmAllHands::~TfmAllHands() {
+  Preferences().Settings.WriteInteger(kSection, "Style", static_cast<int32_t>(model_->View()));
+}
+
+void TfmAllHands::SetView(TFigureView view) {
+  model_->SetView(view);
+  if (QAbstractButton* radio = views_->button(static_cast<int>(view))) radio->setChecked(true);
+}
+
+void TfmAllHands::SelectHold(int mask) {
+  model_->SortBy(kHoldReturnColumn + 1);
+  grid_->horizontalHeader()->setSortIndicator(kHoldReturnColumn, Qt::DescendingOrder);
+  const int row = model_->RowOf(mask);
+  if (row < 0) return;
+  grid_->selectRow(row);
+  grid_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
+}
+
+int TfmAllHands::SelectedHold() const {
+  const QModelIndexList rows = grid_->selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : model_->MaskAt(rows.front().row());
+}
+
+void TfmAllHands::HeaderClicked(int column) {
+  const int current = model_->SortColumn();
+  const int sortColumn = std::abs(current) == column + 1 ? -current : column + 1;
+  model_->SortBy(sortColumn);
+  // The arrow points down while the larger figures come first.
+  grid_->horizontalHeader()->setSortIndicator(
+      column, sortColumn > 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
+  const QModelIndex focus = grid_->currentIndex();
+  if (focus.isValid()) grid_->scrollTo(focus);
+}
+
+void TfmAllHands::FitToContents() {
+  const int pictureWidth = kHandSize * TCardPainter::kCardWidth + (kHandSize - 1) * kGap;
+  grid_->setIconSize(QSize(pictureWidth, TCardPainter::kCardHeight));
+  const bool tall = screen() != nullptr && screen()->availableGeometry().height() > 600;
+  grid_->verticalHeader()->setDefaultSectionSize(TCardPainter::kCardHeight + (tall ? 2 : 1));
+  // Every column as wide as its widest text in any of the three views, so that switching
+  // views never cuts a number.
+  const auto texts = [this](int column) {
+    QStringList all;
+    const TFigureView shown = model_->View();
+    for (TFigureView view : {TFigureView::Hands, TFigureView::Probability, TFigureView::Return}) {
+      model_->SetView(view);
+      for (int row = 0; row < kMaskCount; ++row) all.push_back(model_->Text(row, column));
+    }
+    model_->SetView(shown);
+    return all;
+  };
+  const auto fixed = [&](int column) {
+    return column == kHoldPictureColumn ? pictureWidth + 8 : 0;
+  };
+  // The window shows all 32 holds when the screen is high enough, else the grid scrolls.
+  ResizeToGrid(this, grid_, FitGridColumns(grid_, texts, fixed, GridPad(this)));
+}
+
+void TfmAllHands::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    ShowHelpTopic(this, kAllHandsHelp);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace tarnwick::app

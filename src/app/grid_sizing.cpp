@@ -1,0 +1,91 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "grid_sizing.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLayout>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
+#include <algorithm>
+
+namespace tarnwick::app {
+
+namespace {
+
+QRect Available(const QWidget* window) {
+  const QScreen* screen =
+      window->screen() != nullptr ? window->screen() : QApplication::primaryScreen();
+  return screen->availableGeometry();
+}
+
+}  // namespace
+
+int GridPad(const QWidget* window) {
+  return Available(window).width() <= 800 ? 5 : 10;
+}
+
+QSize FitGridColumns(QTableView* grid, const std::function<QStringList(int column)>& texts,
+                     const std::function<int(int column)>& fixedWidth, int pad) {
+  const QFontMetrics metrics(grid->font());
+  // The view draws a text inside the focus frame's margins on either side.
+  const int margin =
+      2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 2;
+  QHeaderView* header = grid->horizontalHeader();
+  const int arrow = header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+  QAbstractItemModel* model = grid->model();
+  int width = 0;
+  int headerHeight = 0;
+  for (int column = 0; column < model->columnCount(); ++column) {
+    const QString title = model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    int columnWidth = fixedWidth(column);
+    if (columnWidth <= 0) {
+      for (const QString& word : title.split(QLatin1Char(' ')))
+        columnWidth = std::max(columnWidth, metrics.horizontalAdvance(word) + arrow);
+      for (const QString& text : texts(column))
+        columnWidth = std::max(columnWidth, metrics.horizontalAdvance(text));
+      columnWidth += pad + margin;
+    }
+    header->resizeSection(column, columnWidth);
+    width += columnWidth;
+    const QRect wrapped = metrics.boundingRect(QRect(0, 0, columnWidth - margin - arrow, 1000),
+                                               Qt::TextWordWrap | Qt::AlignCenter, title);
+    headerHeight = std::max(headerHeight, wrapped.height());
+  }
+  header->setFixedHeight(headerHeight + 8);
+  int height = header->height();
+  for (int row = 0; row < model->rowCount(); ++row) height += grid->rowHeight(row);
+  const int frame = 2 * grid->frameWidth();
+  return {width + frame, height + frame};
+}
+
+void ResizeToGrid(QWidget* window, QTableView* grid, QSize gridSize) {
+  const QRect available = Available(window);
+  QSize frameExtra = window->frameGeometry().size() - window->geometry().size();
+  // Before its first showing a window has no frame yet: leave room for a title bar and
+  // borders as a window manager draws them.
+  if (frameExtra.isEmpty()) {
+    const int title = std::max(window->style()->pixelMetric(QStyle::PM_TitleBarHeight),
+                               2 * window->fontMetrics().height());
+    frameExtra = QSize(8, title + 8);
+  }
+  const QSize room = available.size() - frameExtra;
+  // What the window needs besides the grid: its margins and the bottom bar.
+  const QMargins margins =
+      window->layout() != nullptr ? window->layout()->contentsMargins() : QMargins();
+  const QSize chrome(margins.left() + margins.right(),
+                     window->sizeHint().height() - grid->sizeHint().height());
+  const int scrollWidth = grid->verticalScrollBar()->sizeHint().width();
+  const int scrollHeight = grid->horizontalScrollBar()->sizeHint().height();
+  QSize wanted = gridSize + chrome;
+  const bool tooHigh = wanted.height() > room.height();
+  if (tooHigh) wanted.rwidth() += scrollWidth;
+  if (wanted.width() > room.width()) wanted.rheight() += scrollHeight;
+  if (!tooHigh && wanted.height() > room.height()) wanted.rwidth() += scrollWidth;
+  wanted.setWidth(std::max(wanted.width(), window->sizeHint().width()));
+  window->resize(wanted.boundedTo(room));
+}
+
+}  // namespace tarnwick::app

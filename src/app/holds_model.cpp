@@ -1,0 +1,127 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "holds_model.h"
+
+#include <QIcon>
+#include <utility>
+
+#include "engine/cards.h"
+#include "qt_text.h"
+
+namespace tarnwick::app {
+
+THoldsModel::THoldsModel(QObject* parent) : QAbstractTableModel(parent) {
+  order_ = SortedHolds(holds_.Holds, sortColumn_, view_);
+}
+
+void THoldsModel::Set(const THoldsSnapshot& holds, std::array<QPixmap, kMaskCount> pictures,
+                      const QStringList& titles, const QString& best, const QString& tie) {
+  beginResetModel();
+  holds_ = holds;
+  pictures_ = std::move(pictures);
+  titles_ = titles;
+  best_ = best;
+  tie_ = tie;
+  order_ = SortedHolds(holds_.Holds, sortColumn_, view_);
+  endResetModel();
+}
+
+void THoldsModel::SetView(TFigureView view) {
+  // The order stays as it is: a view changes the texts, not the rows.
+  view_ = view;
+  emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+void THoldsModel::SortBy(int sortColumn) {
+  emit layoutAboutToBeChanged();
+  const QModelIndexList before = persistentIndexList();
+  std::vector<int> masks;
+  for (const QModelIndex& at : before) masks.push_back(MaskAt(at.row()));
+  sortColumn_ = sortColumn;
+  order_ = SortedHolds(holds_.Holds, sortColumn_, view_);
+  QModelIndexList after;
+  for (int i = 0; i < before.size(); ++i)
+    after.push_back(index(RowOf(masks[static_cast<size_t>(i)]), before[i].column()));
+  changePersistentIndexList(before, after);
+  emit layoutChanged();
+}
+
+int THoldsModel::RowOf(int mask) const {
+  for (int row = 0; row < kMaskCount; ++row)
+    if (order_[static_cast<size_t>(row)] == mask) return row;
+  return -1;
+}
+
+QString THoldsModel::Text(int row, int column) const {
+  if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return {};
+  const THandStat& hold = holds_.Holds[static_cast<size_t>(MaskAt(row))];
+  const THandStat& best = holds_.Holds[static_cast<size_t>(holds_.BestMask)];
+  if (column == kHoldPictureColumn) {
+    // What the picture shows, in words: the cards kept, then the cards replaced.
+    QString kept;
+    QString replaced;
+    for (int i = 0; i < kHandSize; ++i) {
+      QString& list = hold.Code[static_cast<size_t>(i)] == '1' ? replaced : kept;
+      if (!list.isEmpty()) list += QLatin1Char(' ');
+      list += Q(CardText(holds_.Cards[static_cast<size_t>(i)]));
+    }
+    return kept.isEmpty() ? QStringLiteral("- / ") + replaced
+                          : kept + QStringLiteral(" / ") + replaced;
+  }
+  if (column == kHoldCostColumn) {
+    if (hold.Mask == best.Mask) return best_;
+    const std::string cost = HoldCostText(hold, best, holds_.Coins);
+    return cost.empty() ? tie_ : Q(cost);
+  }
+  return Q(HoldCellText(hold, column, view_));
+}
+
+std::vector<std::vector<std::string>> THoldsModel::Rows() const {
+  std::vector<std::string> categories;
+  for (int column = kFirstHoldCategoryColumn; column < columnCount(); ++column)
+    categories.push_back(S(titles_.value(column)));
+  return HoldsTableRows(holds_.Holds, order_, holds_.BestMask, holds_.Coins, categories, view_);
+}
+
+int THoldsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kMaskCount;
+}
+
+int THoldsModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kFirstHoldCategoryColumn + holds_.LastCategory + 2;
+}
+
+QVariant THoldsModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const int column = index.column();
+  switch (role) {
+    case Qt::DisplayRole:
+      return column == kHoldPictureColumn ? QVariant() : QVariant(Text(index.row(), column));
+    case Qt::AccessibleTextRole:
+    case Qt::ToolTipRole:
+      return column == kHoldPictureColumn ? QVariant(Text(index.row(), column)) : QVariant();
+    case Qt::DecorationRole: {
+      if (column != kHoldPictureColumn) return {};
+      // The same picture when selected: the faded cards must not take the highlight's tint.
+      const QPixmap& picture = pictures_[static_cast<size_t>(MaskAt(index.row()))];
+      QIcon icon;
+      icon.addPixmap(picture, QIcon::Normal);
+      icon.addPixmap(picture, QIcon::Selected);
+      return icon;
+    }
+    case Qt::TextAlignmentRole:
+      return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    default:
+      return {};
+  }
+}
+
+QVariant THoldsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return titles_.value(section);
+  if (role == Qt::TextAlignmentRole)
+    return QVariant(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
+  return {};
+}
+
+}  // namespace tarnwick::app

@@ -1,0 +1,208 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "stat_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <string>
+
+#include "errors.h"
+#include "grid_sizing.h"
+#include "help_browser.h"
+#include "qt_text.h"
+#include "session/preferences.h"
+#include "statistics_model.h"
+#include "table_export.h"
+
+namespace tarnwick::app {
+
+namespace {
+
+constexpr int kStatisticsHelp = 7;
+constexpr char kSection[] = "Statistics";
+constexpr int kRowHeight = 18;
+constexpr int kSeparatorExtra = 3;  // the first category row is this much taller
+
+// Draws a grey line across the top of the first category row, under the deals and the
+// final hands.
+class TSeparatorDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    if (index.row() != TStatisticsModel::kFirstCategoryRow) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    QStyleOptionViewItem below(option);
+    below.rect.adjust(0, kSeparatorExtra, 0, 0);
+    QStyledItemDelegate::paint(painter, below, index);
+    painter->save();
+    painter->setPen(QColor(192, 192, 192));
+    painter->drawLine(option.rect.left(), option.rect.top() + 1, option.rect.right(),
+                      option.rect.top() + 1);
+    painter->restore();
+  }
+};
+
+}  // namespace
+
+TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& caption)
+    : QDialog(parent),
+      model_(new TStatisticsModel(this)),
+      grid_(new QTableView(this)),
+      views_(new QButtonGroup(this)),
+      speedBox_(new QSpinBox(this)),
+      ok_(new QPushButton(this)) {
+  if (!table.Table.Computed())
+    throw InputError("the statistics need a pay table with its overall figures computed");
+  const TPreferences& preferences = Preferences();
+  setWindowTitle(caption);
+  setFont(PreferredFont(preferences.FontName));
+  const auto text = [&](const std::string& key) { return Q(preferences.Text(kSection, key)); };
+  const auto hint = [&](const std::string& key) {
+    return HintOf(preferences.HintText(kSection, key));
+  };
+
+  // A stored speed outside 10..10000 opens at the nearest limit.
+  speed_ =
+      std::clamp(preferences.Settings.ReadInteger(kSection, "Speed", 600), kMinSpeed, kMaxSpeed);
+  StatisticsTable statistics = BuildStatisticsTable(table.CategoryNames, table.Table, speed_);
+  statistics.RowLabels.front() = S(text("Hands1"));
+  statistics.RowLabels.at(1) = S(text("Hands2"));
+  statistics.RowLabels.back() = S(text("Nothing").toUpper());
+  QStringList titles;
+  QStringList hints;
+  for (int column = 0; column < TStatisticsModel::kColumns; ++column) {
+    titles.push_back(text("Column" + std::to_string(column)));
+    hints.push_back(hint("Column" + std::to_string(column)));
+  }
+  model_->Set(std::move(statistics), titles, hints, {hint("Hands1"), hint("Hands2")});
+
+  grid_->setModel(model_);
+  grid_->setItemDelegate(new TSeparatorDelegate(grid_));
+  grid_->setAccessibleName(QStringLiteral("Statistics"));
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setWordWrap(false);
+  grid_->verticalHeader()->hide();
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter) |
+                                                 Qt::Alignment(Qt::TextWordWrap));
+  AddTableExport(
+      grid_, [this] { return model_->Rows(); }, QStringLiteral("statistics.csv"));
+
+  auto* bar = new QHBoxLayout;
+  int tag = 0;
+  for (const char* key : {"Hands", "Probability", "Return"}) {
+    auto* radio = new QRadioButton(text(key), this);
+    radio->setAccessibleName(radio->text());
+    views_->addButton(radio, tag++);
+    bar->addWidget(radio);
+  }
+  connect(views_, &QButtonGroup::idClicked, this,
+          [this](int id) { SetView(static_cast<TFigureView>(id)); });
+  bar->addSpacing(15);
+  auto* speedLabel = new QLabel(text("Speed"), this);
+  bar->addWidget(speedLabel);
+  // The box takes any number, so that a value out of range can be typed and shown as such.
+  speedBox_->setRange(0, 99999);
+  speedBox_->setSingleStep(50);
+  speedBox_->setAlignment(Qt::AlignCenter);
+  speedBox_->setValue(speed_);
+  speedBox_->setAccessibleName(speedLabel->text());
+  speedBox_->setToolTip(hint("Speed"));
+  speedLabel->setBuddy(speedBox_);
+  connect(speedBox_, &QSpinBox::valueChanged, this, &TfmStat::SpeedTyped);
+  bar->addWidget(speedBox_);
+  bar->addStretch(1);
+  ok_->setText(Q(preferences.ButtonText("OK")));
+  ok_->setAccessibleName(ok_->text());
+  ok_->setDefault(true);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  bar->addWidget(ok_);
+
+  auto* line = new QFrame(this);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(grid_, 1);
+  layout->addWidget(line);
+  layout->addLayout(bar);
+
+  SetView(FigureViewOf(preferences.Settings.ReadInteger(kSection, "Style", 0)));
+  FitToContents();
+}
+
+TfmStat::~TfmStat() {
+  TIniFile& settings = Preferences().Settings;
+  settings.WriteInteger(kSection, "Style", static_cast<int32_t>(model_->View()));
+  settings.WriteInteger(kSection, "Speed", speed_);
+}
+
+void TfmStat::SetView(TFigureView view) {
+  model_->SetView(view);
+  if (QAbstractButton* radio = views_->button(static_cast<int>(view))) radio->setChecked(true);
+}
+
+void TfmStat::SpeedTyped(int speed) {
+  // Outside the range the number turns red and the hours stay as they are.
+  const bool valid = speed >= kMinSpeed && speed <= kMaxSpeed;
+  QPalette palette = speedBox_->palette();
+  palette.setColor(QPalette::Text,
+                   valid ? QApplication::palette().color(QPalette::Text) : QColor(Qt::red));
+  speedBox_->setPalette(palette);
+  if (!valid) return;
+  speed_ = speed;
+  model_->SetSpeed(speed);
+}
+
+void TfmStat::FitToContents() {
+  const int rowHeight = std::max(kRowHeight, grid_->fontMetrics().height() + 4);
+  grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
+  grid_->verticalHeader()->resizeSection(TStatisticsModel::kFirstCategoryRow,
+                                         rowHeight + kSeparatorExtra);
+  // Each column as wide as its widest text in every view and every row, so no figure is cut.
+  const auto texts = [this](int column) {
+    QStringList all;
+    const TFigureView shown = model_->View();
+    for (TFigureView view : {TFigureView::Hands, TFigureView::Probability, TFigureView::Return}) {
+      model_->SetView(view);
+      for (int row = 0; row < model_->rowCount(); ++row) all.push_back(model_->Text(row, column));
+    }
+    model_->SetView(shown);
+    if (column == TStatisticsModel::kHoursColumn) all.push_back(QStringLiteral("0000:00:00"));
+    if (column == 0) all.push_back(QStringLiteral("          "));  // the label's indent
+    return all;
+  };
+  ResizeToGrid(this, grid_,
+               FitGridColumns(
+                   grid_, texts, [](int) { return 0; }, GridPad(this)));
+}
+
+void TfmStat::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    ShowHelpTopic(this, kStatisticsHelp);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace tarnwick::app

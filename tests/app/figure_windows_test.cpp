@@ -1,0 +1,328 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The all-holds and statistics windows, opened as the player opens them, against the
+// figures of tarnwick-cli for the same hand or table.
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+
+#include "all_hands_window.h"
+#include "app_test_support.h"
+#include "application.h"
+#include "card_button.h"
+#include "card_painter.h"
+#include "card_slot.h"
+#include "engine/cards.h"
+#include "holds_model.h"
+#include "main_window.h"
+#include "stat_window.h"
+#include "statistics_model.h"
+
+using namespace tarnwick;
+using namespace tarnwick::app;
+
+namespace {
+
+QJsonObject Cli(const QStringList& arguments) {
+  QProcess cli;
+  cli.start(QStringLiteral(TARNWICK_CLI), arguments + QStringList{QStringLiteral("--json")});
+  cli.waitForFinished(120'000);
+  return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+}
+
+QString Pays(const TPayout& table) {
+  QStringList pays;
+  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
+  return pays.join(QLatin1Char(','));
+}
+
+void Deal(TfmMain& window, int game, const QStringList& cards) {
+  window.Controller().SelectGame(game);
+  for (const QString& card : cards) {
+    const int code = card == QLatin1String("JK") ? -2 : ParseCard(card.toStdString()).value();
+    window.CardButton(code)->click();
+  }
+}
+
+// The rows a copy puts on the clipboard, split into fields.
+QList<QStringList> CopiedRows(QTableView* grid) {
+  QApplication::clipboard()->clear();
+  grid->setFocus();
+  QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+  QList<QStringList> rows;
+  for (const QString& line :
+       QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    rows << line.split(QLatin1Char('\t'));
+  return rows;
+}
+
+}  // namespace
+
+class FigureWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // A deuces and a joker hand: the window opens on the shown hold, best first, shows the
+  // wild cards as dealt, and its figures are those of tarnwick-cli holds.
+  void AllHoldsEqualTheCommandLine_data();
+  void AllHoldsEqualTheCommandLine();
+  void AllHoldsSortingViewsPictureAndSize();
+  void StatisticsEqualTheCommandLine_data();
+  void StatisticsEqualTheCommandLine();
+  void StatisticsSpeedStyleAndRefusal();
+};
+
+void FigureWindowsTest::AllHoldsEqualTheCommandLine_data() {
+  QTest::addColumn<int>("game");
+  QTest::addColumn<QStringList>("cards");
+  QTest::newRow("deuces") << 4 << QStringList{"2S", "2C", "2H", "KC", "QD"};
+  QTest::newRow("joker") << 3 << QStringList{"JK", "AC", "AD", "7H", "9S"};
+}
+
+void FigureWindowsTest::AllHoldsEqualTheCommandLine() {
+  QFETCH(int, game);
+  QFETCH(QStringList, cards);
+  test::TWorld world;
+  TfmMain window(world.Data());
+  Deal(window, game, cards);
+  const TPayout& table = *window.Controller().CurrentTable();
+  const QJsonObject cli = Cli(QStringList{QStringLiteral("holds"), QStringLiteral("-g"),
+                                          QString::number(game), QStringLiteral("-p"), Pays(table)}
+                              << cards);
+  const int best = cli[QStringLiteral("best")].toInt();
+  bool opened = false;
+  test::WhenModalOf<TfmAllHands>([&](TfmAllHands* holds) {
+    opened = true;
+    QCOMPARE(holds->Grid()->accessibleName(), QStringLiteral("Holds"));
+    QCOMPARE(holds->Model()->MaskAt(0), best);
+    QCOMPARE(holds->SelectedHold(), window.Controller().DrawMask());
+    // The picture column names the cards as dealt: which deuce, which joker.
+    const int standPat = holds->Model()->RowOf(0);
+    QCOMPARE(
+        holds->Model()->data(holds->Model()->index(standPat, 0), Qt::AccessibleTextRole).toString(),
+        cards.join(QLatin1Char(' ')) + QStringLiteral(" / "));
+    const QList<QStringList> rows = CopiedRows(holds->Grid());
+    QCOMPARE(rows.size(), kMaskCount + 1);
+    const QJsonArray list = cli[QStringLiteral("holds")].toArray();
+    for (int row = 1; row <= kMaskCount; ++row) {
+      const QStringList& fields = rows[row];
+      const QJsonObject hold = list[holds->Model()->MaskAt(row - 1)].toObject();
+      QCOMPARE(fields[0], hold[QStringLiteral("code")].toString());
+      QVERIFY(qAbs(fields[2].toDouble() - hold[QStringLiteral("expectedReturn")].toDouble()) <
+              1e-12);
+      const QJsonArray counts = hold[QStringLiteral("count")].toArray();
+      QCOMPARE(fields.size(), 5 + counts.size());
+      for (int c = 0; c < counts.size(); ++c) QCOMPARE(fields[5 + c].toInt(), counts[c].toInt());
+    }
+    holds->OkButton()->click();
+  });
+  window.Controller().ShowAllHands();
+  QVERIFY(opened);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void FigureWindowsTest::AllHoldsSortingViewsPictureAndSize() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  Deal(window, 0, {"AS", "KS", "QS", "JS", "3D"});
+  window.Slot(4)->click();  // the main window shows standing pat
+  QCOMPARE(window.Controller().DrawMask(), 0);
+  const THoldsSnapshot snapshot = window.Controller().HoldsSnapshot();
+  {
+    TfmAllHands holds(&window, snapshot, QStringLiteral("  holds"));
+    holds.SelectHold(0);
+    holds.show();
+    QCOMPARE(holds.Model()->MaskAt(0), 16);  // the royal draw first
+    QCOMPARE(holds.Model()->Text(0, kHoldCostColumn), QStringLiteral("best"));
+    // Sorting, reversing and another column keep standing pat selected and in sight.
+    for (int column : {kHoldReturnColumn, kHoldPictureColumn, kFirstHoldCategoryColumn}) {
+      holds.HeaderClicked(column);
+      QCOMPARE(holds.SelectedHold(), 0);
+      const QRect row = holds.Grid()->visualRect(holds.Model()->index(holds.Model()->RowOf(0), 1));
+      QVERIFY(holds.Grid()->viewport()->rect().intersects(row));
+    }
+    QCOMPARE(holds.Model()->SortColumn(), kFirstHoldCategoryColumn + 1);
+    holds.HeaderClicked(kHoldPictureColumn);
+    QCOMPARE(holds.Model()->MaskAt(0), 31);  // every card replaced first
+    holds.HeaderClicked(kHoldPictureColumn);
+    QCOMPARE(holds.Model()->MaskAt(0), 0);
+    // A view changes the texts, not the order.
+    std::vector<int> order;
+    for (int row = 0; row < kMaskCount; ++row) order.push_back(holds.Model()->MaskAt(row));
+    const int nothing = holds.Model()->columnCount() - 1;
+    QCOMPARE(holds.Model()->Text(0, nothing), QStringLiteral("1"));
+    holds.SetView(TFigureView::Probability);
+    QCOMPARE(holds.Model()->Text(0, nothing), QStringLiteral("100.0000"));
+    for (int row = 0; row < kMaskCount; ++row) QCOMPARE(holds.Model()->MaskAt(row), order[row]);
+    // The window fits the screen (800 x 600 in this test) with OK in sight.
+    const QRect screen = holds.screen()->availableGeometry();
+    QCOMPARE(screen.height(), 600);
+    QVERIFY2(holds.frameGeometry().height() <= screen.height(),
+             qPrintable(QStringLiteral("%1 in %2 %3").arg(holds.frameGeometry().height()).arg(screen.height()).arg(holds.minimumSizeHint().height())));
+    QVERIFY(holds.width() <= screen.width());
+    QVERIFY(holds.rect().contains(
+        QRect(holds.OkButton()->mapTo(&holds, QPoint(0, 0)), holds.OkButton()->size())));
+    // No figure is cut: every column holds its widest text.
+    const QFontMetrics metrics(holds.Grid()->font());
+    for (int column = 1; column < holds.Model()->columnCount(); ++column)
+      for (int row = 0; row < kMaskCount; ++row)
+        QVERIFY(metrics.horizontalAdvance(holds.Model()->Text(row, column)) <
+                holds.Grid()->columnWidth(column));
+  }
+  // The view is kept; a stored view outside 0..2 opens as hands.
+  QCOMPARE(Preferences().Settings.ReadInteger("All Hands", "Style", -1), 1);
+  Preferences().Settings.WriteInteger("All Hands", "Style", 7);
+  TfmAllHands damaged(&window, snapshot, QString());
+  QCOMPARE(damaged.Model()->View(), TFigureView::Hands);
+
+  // The picture of mask 5 fades the first and the third card only: those turn grey, the
+  // others stay as in the picture of the whole hand.
+  const QImage all = TfmAllHands::HoldPicture(snapshot, 0, 1);
+  const QImage five = TfmAllHands::HoldPicture(snapshot, 5, 1);
+  QCOMPARE(five.size(), QSize(5 * TCardPainter::kCardWidth + 4, TCardPainter::kCardHeight));
+  const auto grey = [](const QImage& picture) {
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) {
+        const QRgb pixel = picture.pixel(x, y);
+        if (qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel)) return false;
+      }
+    return true;
+  };
+  for (int i = 0; i < kHandSize; ++i) {
+    const QRect slice((TCardPainter::kCardWidth + 1) * i, 0, TCardPainter::kCardWidth,
+                      TCardPainter::kCardHeight);
+    if (i == 0 || i == 2) {
+      QVERIFY(grey(five.copy(slice)));
+      QVERIFY(five.copy(slice) != all.copy(slice));
+    } else {
+      QCOMPARE(five.copy(slice), all.copy(slice));
+    }
+  }
+  QVERIFY(!grey(all.copy(QRect((TCardPainter::kCardWidth + 1) * 4, 0, TCardPainter::kCardWidth,
+                               TCardPainter::kCardHeight))));  // the red three
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void FigureWindowsTest::StatisticsEqualTheCommandLine_data() {
+  QTest::addColumn<int>("game");
+  QTest::newRow("natural") << 0;
+  QTest::newRow("deuces") << 4;
+  QTest::newRow("two jokers") << 8;
+}
+
+void FigureWindowsTest::StatisticsEqualTheCommandLine() {
+  QFETCH(int, game);
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.Controller().SelectGame(game);
+  QVERIFY(window.StatisticsAction()->isEnabled());
+  const TPayout& table = *window.Controller().CurrentTable();
+  const QJsonObject cli = Cli({QStringLiteral("stats"), QStringLiteral("-g"), QString::number(game),
+                               QStringLiteral("-p"), Pays(table), QStringLiteral("-d"),
+                               QString::fromStdString(world.Data()), QStringLiteral("-q")});
+  const QJsonArray columns = cli[QStringLiteral("columns")].toArray();
+  QCOMPARE(columns.size(), kStatColumns);
+  bool opened = false;
+  test::WhenModalOf<TfmStat>([&](TfmStat* statistics) {
+    opened = true;
+    QCOMPARE(statistics->Grid()->accessibleName(), QStringLiteral("Statistics"));
+    const char* keys[] = {"hands", "probability", "return"};
+    for (int view = 0; view < 3; ++view) {
+      statistics->SetView(static_cast<TFigureView>(view));
+      const QList<QStringList> rows = CopiedRows(statistics->Grid());
+      QCOMPARE(rows.size(), statistics->Model()->rowCount() + 1);
+      for (int k = 0; k < kStatColumns; ++k) {
+        const QJsonArray figures = columns[k].toObject()[QLatin1String(keys[view])].toArray();
+        for (int row = 0; row < figures.size(); ++row) {
+          const QString shown = rows[row + 1].value(k + 1);
+          const QString expected = figures[row].toString();
+          // The window leaves a figure that does not exist empty.
+          QVERIFY2(
+              shown == expected || (shown.isEmpty() && expected.isEmpty()),
+              qPrintable(QStringLiteral("%1 %2: %3 / %4").arg(k).arg(row).arg(shown, expected)));
+        }
+      }
+    }
+    statistics->OkButton()->click();
+  });
+  window.StatisticsAction()->trigger();
+  QVERIFY(opened);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void FigureWindowsTest::StatisticsSpeedStyleAndRefusal() {
+  test::TWorld world;
+  Preferences().Settings.WriteInteger("Statistics", "Speed", 20000);
+  {
+    TfmMain window(world.Data());
+    TTableSnapshot snapshot = window.Controller().TableSnapshot();  // 9/6 Jacks or better
+    auto statisticsWindow = std::make_unique<TfmStat>(&window, snapshot, QString());
+    TfmStat& statistics = *statisticsWindow;
+    QCOMPARE(statistics.SpeedBox()->value(), 10000);  // a stored 20000 opens at the limit
+    TStatisticsModel& model = *statistics.Model();
+    QCOMPARE(model.Text(1, 7), QStringLiteral("19 933 230 517 200"));  // "2nd Hands", Total
+    QCOMPARE(model.Text(0, 7), QStringLiteral("2 598 960"));
+    statistics.SetView(TFigureView::Probability);
+    QCOMPARE(model.Text(0, 7), QStringLiteral("100.000000"));
+    QCOMPARE(model.Text(1, 7), QStringLiteral("- "));
+    char royal[32];
+    std::snprintf(royal, sizeof royal, "%.6f",
+                  static_cast<double>(100 * snapshot.Table.CategoryChance(0)));
+    QCOMPARE(model.Text(2, 7), QString::fromLatin1(royal));
+    // Hours at a speed: 5 turns red and changes nothing, 1200 halves the time at 600.
+    const auto seconds = [&] {
+      const QStringList parts =
+          model.Text(2, TStatisticsModel::kHoursColumn).split(QLatin1Char(':'));
+      return parts[0].toInt() * 3600 + parts[1].toInt() * 60 + parts[2].toInt();
+    };
+    statistics.SpeedBox()->setValue(600);
+    const int atSix = seconds();
+    QCOMPARE(atSix, static_cast<int>(std::lround(6.0 / snapshot.Table.CategoryChance(0))));
+    statistics.SpeedBox()->setValue(5);
+    QCOMPARE(statistics.SpeedBox()->palette().color(QPalette::Text), QColor(Qt::red));
+    QCOMPARE(seconds(), atSix);
+    statistics.SpeedBox()->setValue(1200);
+    QVERIFY(statistics.SpeedBox()->palette().color(QPalette::Text) != QColor(Qt::red));
+    QVERIFY(qAbs(seconds() * 2 - atSix) <= 1);
+    // Every figure fits its column.
+    const QFontMetrics metrics(statistics.Grid()->font());
+    for (int column = 0; column < TStatisticsModel::kColumns; ++column)
+      for (int row = 0; row < model.rowCount(); ++row)
+        QVERIFY(metrics.horizontalAdvance(model.Text(row, column)) <
+                statistics.Grid()->columnWidth(column));
+    statisticsWindow.reset();  // the window keeps its settings as it closes
+    Preferences().SaveSettings();
+  }
+  // Style and speed survive a restart.
+  world.Install();
+  {
+    TfmMain window(world.Data());
+    TfmStat statistics(&window, window.Controller().TableSnapshot(), QString());
+    QCOMPARE(statistics.Speed(), 1200);
+    QCOMPARE(statistics.Model()->View(), TFigureView::Probability);
+    // A table without its overall figures is refused, and nothing offers to open it.
+    TTableSnapshot empty = window.Controller().TableSnapshot();
+    empty.Table.Deals = {};
+    QVERIFY_EXCEPTION_THROWN(TfmStat(&window, empty, QString()), InputError);
+  }
+  QVERIFY(world.Errors.isEmpty());
+}
+
+int main(int argc, char** argv) {
+  TApplication application(argc, argv);
+  FigureWindowsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "figure_windows_test.moc"
