@@ -2,8 +2,8 @@
 # Tarnwick: exact odds calculator for five-card draw video poker.
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the desktop program through the accessibility bus: five cards clicked with the
-real mouse, the Results table read cell by cell, a card slot toggled, the language switched
-through the menu. Every step polls for its effect; a failure names the step."""
+real mouse, the Results table read cell by cell, a card slot toggled, the all-holds and
+statistics windows read, the language switched through the menu. Every step polls for its effect; a failure names the step."""
 
 import subprocess
 import sys
@@ -63,6 +63,38 @@ def results(app):
     return cells(find(app, "table", "Results"))
 
 
+def figure_windows(app, shots):
+    """All holds on the standing pat hand, then F4's statistics of 9/6 Jacks or better."""
+    click(find(app, "push button", "All holds"))
+    holds = find(app, "table", "Holds", timeout=10)
+    check(holds is not None, "the All holds button opens the holds table")
+    rows = cells(holds)
+    check(len(rows) == 32, "the holds table lists the 32 holds")
+    check(rows[0][0] == "AS KS QS JS / 3D" and rows[0][1].strip() == "1855.31915"
+          and rows[0][2].strip().lower() == "best",
+          "the best hold first: draw one card to the royal, 872/47 bets")
+    if shots:
+        subprocess.run(["import", "-window", "root", f"{shots}/e2e-all-holds.png"], check=False)
+    subprocess.run(["xdotool", "key", "Escape"], check=True)
+    check(wait_for(lambda: pyatspi.findDescendant(
+        app, lambda a: a is not None and a.name == "Holds") is None, 5),
+        "Escape closes the holds window")
+    # Without a window manager the focus does not return to the main window by itself.
+    click(find(app, "table", "Results"))
+    subprocess.run(["xdotool", "key", "F4"], check=True)
+    table = find(app, "table", "Statistics", timeout=10)
+    check(table is not None, "F4 opens the statistics table")
+    rows = cells(table)
+    check("2 598 960" in [c.strip() for c in rows[0]], "all 2 598 960 deals in the total")
+    if shots:
+        subprocess.run(["import", "-window", "root", f"{shots}/e2e-statistics.png"], check=False)
+    subprocess.run(["xdotool", "key", "Escape"], check=True)
+    check(wait_for(lambda: pyatspi.findDescendant(
+        app, lambda a: a is not None and a.name == "Statistics") is None, 5),
+        "Escape closes the statistics window")
+    click(find(app, "table", "Results"))
+
+
 def main():
     shots = sys.argv[1] if len(sys.argv) > 1 else ""
     app = wait_for(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
@@ -91,6 +123,7 @@ def main():
     check(grid is not None, "standing pat on ace high returns nothing")
     if shots:
         subprocess.run(["import", "-window", "root", f"{shots}/e2e-hand.png"], check=False)
+    figure_windows(app, shots)
 
     # A pay table of its own: F2 opens the Game and Payout dialog, Deuces Wild is chosen
     # from the list, Add opens the editor, the royal flush is typed as 940, and OK computes
