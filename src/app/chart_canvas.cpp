@@ -25,6 +25,8 @@ struct TChartCanvas::TParts {
   QChartView* view = nullptr;
   QValueAxis* bottom = nullptr;
   QValueAxis* left = nullptr;
+  QValueAxis* money = nullptr;  // under the bottom axis, no series of its own
+  double perCoin = 0;
   std::array<QLineSeries*, kLines> lines{};
   std::vector<QAreaSeries*> bars;  // made anew for every distribution
   int barCount = 0;
@@ -57,6 +59,13 @@ TChartCanvas::TChartCanvas(QWidget* parent)
   }
   p.chart->addAxis(p.bottom, Qt::AlignBottom);
   p.chart->addAxis(p.left, Qt::AlignLeft);
+  p.money = new QValueAxis(p.chart);
+  p.money->setLabelFormat(QStringLiteral("%.2f"));
+  p.money->setGridLineVisible(false);
+  p.money->setVisible(false);
+  p.chart->addAxis(p.money, Qt::AlignBottom);
+  connect(p.bottom, &QValueAxis::rangeChanged, this, &TChartCanvas::FollowBottom);
+  connect(p.bottom, &QValueAxis::tickIntervalChanged, this, &TChartCanvas::FollowBottom);
   for (int line = 0; line < kLines; ++line) {
     auto* series = new QLineSeries(p.chart);
     p.chart->addSeries(series);
@@ -88,6 +97,7 @@ void TChartCanvas::Clear() {
   }
   p.bars.clear();
   p.barCount = 0;
+  SetMoneyScale(0, QString());
   SetMessage(QString());
 }
 
@@ -178,6 +188,24 @@ void TChartCanvas::SetBars(const std::vector<TChartPoint>& points, int coins, co
   SetMessage(QString());
 }
 
+void TChartCanvas::SetMoneyScale(double perCoin, const QString& title) {
+  parts_->perCoin = perCoin;
+  parts_->money->setTitleText(title);
+  FollowBottom();
+}
+
+void TChartCanvas::FollowBottom() {
+  // The money scale keeps the bottom axis's range and ticks, so both label the same lines.
+  TParts& p = *parts_;
+  p.money->setVisible(p.perCoin > 0);
+  if (p.perCoin <= 0) return;
+  p.money->setRange(p.bottom->min() * p.perCoin, p.bottom->max() * p.perCoin);
+  p.money->setTickType(p.bottom->tickType());
+  p.money->setTickCount(p.bottom->tickCount());
+  p.money->setTickAnchor(p.bottom->tickAnchor() * p.perCoin);
+  p.money->setTickInterval(p.bottom->tickInterval() * p.perCoin);
+}
+
 void TChartCanvas::SetMessage(const QString& text) {
   message_->setText(text);
   stack_->setCurrentIndex(text.isEmpty() ? 0 : 1);
@@ -202,6 +230,11 @@ QPointF TChartCanvas::BottomRange() const {
 
 QPointF TChartCanvas::LeftRange() const {
   return {parts_->left->min(), parts_->left->max()};
+}
+
+QPointF TChartCanvas::MoneyRange() const {
+  if (!parts_->money->isVisible()) return {};
+  return {parts_->money->min(), parts_->money->max()};
 }
 
 QString TChartCanvas::Message() const {

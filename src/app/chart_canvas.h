@@ -45,6 +45,9 @@ class TChartCanvas : public QWidget {
   // first one the starter; bars of a loss, an even result and a win in their colours.
   void SetBars(const std::vector<TChartPoint>& points, int coins, const QColor& loss,
                const QColor& push, const QColor& win);
+  // A second scale under the bottom axis that reads its values times `perCoin` (0 hides
+  // it): the results of a distribution in money as well as in coins.
+  void SetMoneyScale(double perCoin, const QString& title);
   // A text in place of the chart (empty: the chart again).
   void SetMessage(const QString& text);
 
@@ -54,6 +57,7 @@ class TChartCanvas : public QWidget {
   int BarCount() const;  // without the starter
   QPointF BottomRange() const;
   QPointF LeftRange() const;
+  QPointF MoneyRange() const;  // (0, 0) while hidden
   QString Message() const;
 
   // Draws the chart into `target` of a painter (a picture, a printer page, an SVG or PDF).
@@ -70,6 +74,8 @@ class TChartCanvas : public QWidget {
 
  private:
   struct TParts;
+  void FollowBottom();
+
   std::unique_ptr<TParts> parts_;
   QStackedLayout* stack_;
   QLabel* message_;

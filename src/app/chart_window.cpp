@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -139,6 +140,9 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
       desiredLabel_(new QLabel(riskPanel_)),
       initial_(new TChartSpin(riskPanel_)),
       desired_(new TChartSpin(riskPanel_)),
+      moneyPanel_(new QWidget(this)),
+      coinValueLabel_(new QLabel(moneyPanel_)),
+      coinValue_(new QDoubleSpinBox(moneyPanel_)),
       processing_(new QLabel(progressPanel_)),
       bar_(new QProgressBar(progressPanel_)),
       print_(new QPushButton(this)),
@@ -207,10 +211,19 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   desired_->setAccessibleName(QStringLiteral("Desired bankroll"));
   auto* risk = new QGridLayout(riskPanel_);
   risk->setContentsMargins(0, 0, 0, 0);
-  risk->addWidget(initialLabel_, 0, 0, 1, 2);
-  risk->addWidget(initial_, 1, 0, 1, 2);
-  risk->addWidget(desiredLabel_, 2, 0, 1, 2);
-  risk->addWidget(desired_, 3, 0, 1, 2);
+  const std::array<QLabel*, 2> bankrollLabels = {initialLabel_, desiredLabel_};
+  const std::array<TChartSpin*, 2> bankrolls = {initial_, desired_};
+  for (int row = 0; row < 2; ++row) {
+    // The bankroll in coins, and beside it in money when a coin value is set.
+    bankrollMoney_[row] = new QLabel(riskPanel_);
+    bankrollMoney_[row]->setAccessibleDescription(bankrolls[row]->accessibleName() +
+                                                  QStringLiteral(" in money"));
+    auto* line = new QHBoxLayout;
+    line->addWidget(bankrolls[row]);
+    line->addWidget(bankrollMoney_[row], 1);
+    risk->addWidget(bankrollLabels[row], 2 * row, 0, 1, 2);
+    risk->addLayout(line, 2 * row + 1, 0, 1, 2);
+  }
   const std::array<QColor, 2> riskColours = {kLossRed, kWinGreen};
   for (int row = 0; row < 2; ++row) {
     riskNames_[row] = new QLabel(riskPanel_);
@@ -220,6 +233,18 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   risk->setColumnStretch(1, 1);
   connect(initial_, &QSpinBox::valueChanged, this, &TfmChart::BankrollsChanged);
   connect(desired_, &QSpinBox::valueChanged, this, &TfmChart::BankrollsChanged);
+
+  // The coin value: amounts in money as well as in coins.
+  coinValue_->setAccessibleName(QStringLiteral("Coin value"));
+  coinValue_->setRange(0, kMaxCoinValue / 100.0);
+  coinValue_->setDecimals(2);
+  coinValue_->setSingleStep(0.05);
+  auto* money = new QHBoxLayout(moneyPanel_);
+  money->setContentsMargins(0, 0, 0, 0);
+  money->addWidget(coinValueLabel_);
+  money->addStretch(1);
+  money->addWidget(coinValue_);
+  connect(coinValue_, &QDoubleSpinBox::valueChanged, this, &TfmChart::CoinValueChanged);
 
   processing_->setAccessibleName(QStringLiteral("Processing"));
   bar_->setAccessibleName(QStringLiteral("Progress"));
@@ -237,6 +262,8 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   right->addWidget(gainPanel_);
   right->addWidget(winLostPanel_);
   right->addWidget(riskPanel_);
+  right->addSpacing(6);
+  right->addWidget(moneyPanel_);
   right->addStretch(1);
   right->addWidget(progressPanel_);
   auto* rightSide = new QWidget(this);
@@ -311,10 +338,13 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
     const QSignalBlocker quietHands(hands_);
     const QSignalBlocker quietInitial(initial_);
     const QSignalBlocker quietDesired(desired_);
+    const QSignalBlocker quietMoney(coinValue_);
     hands_->setValue(settings_.Hands);
     initial_->setValue(settings_.Initial);
     desired_->setValue(settings_.Desired);
+    coinValue_->setValue(settings_.CoinValue / 100.0);
   }
+  ShowMoney();
   SetBusy(false);
   list_->setCurrentRow(settings_.Chart);
 }
@@ -341,6 +371,9 @@ void TfmChart::ApplyTexts() {
   // The win/lost legend lists the draw second: blue.
   riskNames_[0]->setText(Text("Ratios", "RiskOfRuin"));
   riskNames_[1]->setText(Text("Ratios", "ChanceOfSuccess"));
+  coinValueLabel_->setText(Text("Charts", "CoinValue"));
+  coinValue_->setSpecialValueText(Text("Charts", "CoinsOnly"));
+  coinValue_->setToolTip(HintOf(preferences.HintText("Charts", "CoinValue")));
   const std::array<std::pair<QPushButton*, const char*>, 4> buttons = {
       {{print_, "Print"}, {copy_, "Copy"}, {save_, "Save"}, {ok_, "OK"}}};
   for (const auto& [button, key] : buttons) {
@@ -365,6 +398,7 @@ void TfmChart::SelectChart(int index) {
   gainPanel_->setVisible(index == kExpectedGainKind);
   riskPanel_->setVisible(index == kRiskOfRuinKind);
   winLostPanel_->setVisible(index == kWinLostKind);
+  moneyPanel_->setVisible(index != kWinLostKind);  // the win/lost chart has no amounts
   if (index == kExpectedGainKind) {
     canvas_->SetAutomaticRanges();
   } else {
@@ -437,7 +471,27 @@ void TfmChart::BankrollsChanged() {
   }
   settings_.Initial = initial_->value();
   settings_.Desired = desired_->value();
+  ShowMoney();
   if (current_ == kRiskOfRuinKind) Schedule(kRiskJob);
+}
+
+void TfmChart::CoinValueChanged() {
+  settings_.CoinValue = static_cast<int>(std::lround(coinValue_->value() * 100));
+  ShowMoney();
+}
+
+void TfmChart::ShowMoney() {
+  // Nothing is computed again: the coin value only relabels what is there.
+  const int value = settings_.CoinValue;
+  const std::array<TChartSpin*, 2> bankrolls = {initial_, desired_};
+  for (int row = 0; row < 2; ++row) {
+    bankrollMoney_[row]->setText(value > 0
+                                     ? Q(FormatText(Preferences().Text("Charts", "Money"),
+                                                    {MoneyText(bankrolls[row]->value(), value)}))
+                                     : QString());
+  }
+  const bool bars = current_ == kExpectedGainKind && !distribution_.Points.empty();
+  canvas_->SetMoneyScale(bars ? value / 100.0 : 0, Text("Charts.ExpectedGain", "MoneyAxis"));
 }
 
 void TfmChart::StopWorker() {
@@ -502,6 +556,7 @@ void TfmChart::Finish(const TResult& result) {
     distribution_ = result.Distribution;
     distributionCoins_ = result.Coins;
     canvas_->SetBars(distribution_.Points, result.Coins, kLossRed, kDrawTeal, kWinGreen);
+    ShowMoney();
     const std::array<double, 3> chances = {distribution_.Win, distribution_.Push,
                                            distribution_.Loss};
     for (int row = 0; row < 3; ++row) {
@@ -558,9 +613,12 @@ QString TfmChart::HintAt(QPointF value) const {
   const int bar = BarAt(distribution_.Points, value.x(), distributionCoins_);
   if (bar < 0) return {};
   const TPreferences& preferences = Preferences();
+  const char* const section = "Charts.ExpectedGain";
+  const TBarHintTexts texts{
+      preferences.Text(section, "HintWin"), preferences.Text(section, "HintLose"),
+      preferences.Text(section, "HintWinMoney"), preferences.Text(section, "HintLoseMoney")};
   return Q(BarHint(distribution_.Points[static_cast<size_t>(bar)], distributionCoins_,
-                   preferences.Text("Charts.ExpectedGain", "HintWin"),
-                   preferences.Text("Charts.ExpectedGain", "HintLose")));
+                   settings_.CoinValue, texts));
 }
 
 void TfmChart::ShowHint(QPointF value, QPoint global) {
@@ -591,11 +649,16 @@ QString TfmChart::PointsText() const {
   QString text;
   const auto number = [](double value) { return QString::number(value, 'g', 12); };
   if (current_ == kExpectedGainKind) {
-    text += QStringLiteral("Result, coins\tProbability, %\n");
+    // The result in money too, when a coin value is set.
+    const int value = settings_.CoinValue;
+    text += value > 0 ? QStringLiteral("Result, coins\tResult, money\tProbability, %\n")
+                      : QStringLiteral("Result, coins\tProbability, %\n");
     for (size_t i = 1; i < distribution_.Points.size(); ++i) {
       const TChartPoint& point = distribution_.Points[i];
-      text += number(static_cast<double>(std::lround(point.X + distributionCoins_ * 0.5))) + '\t' +
-              number(point.Y) + '\n';
+      const long result = std::lround(point.X + distributionCoins_ * 0.5);
+      text += QString::number(result) + '\t';
+      if (value > 0) text += Q(MoneyText(result, value)) + '\t';
+      text += number(point.Y) + '\n';
     }
   } else if (current_ == kRiskOfRuinKind) {
     text += QStringLiteral("Hand\tRisk of ruin, %\tChance to hit, %\n");

@@ -18,6 +18,7 @@
 #include "session/chart_rules.h"
 #include "session/model_controller.h"
 
+class QDoubleSpinBox;
 class QLabel;
 class QListWidget;
 class QPrinter;
@@ -65,7 +66,9 @@ class TfmChart : public QDialog {
   TChartSpin* HandsEdit() const { return hands_; }
   TChartSpin* InitialEdit() const { return initial_; }
   TChartSpin* DesiredEdit() const { return desired_; }
-  QLabel* ChanceLabel(int row) const { return chanceLabels_[row]; }  // win, draw, loss
+  QDoubleSpinBox* CoinValueEdit() const { return coinValue_; }
+  QLabel* BankrollMoney(int row) const { return bankrollMoney_[row]; }  // initial, desired
+  QLabel* ChanceLabel(int row) const { return chanceLabels_[row]; }     // win, draw, loss
   QLabel* ChanceBar(int row) const { return chanceBars_[row]; }
   QWidget* ProgressPanel() const { return progressPanel_; }
   QPushButton* PrintButton() const { return print_; }
@@ -116,6 +119,8 @@ class TfmChart : public QDialog {
   void ClearChart();
   void HandsChanged();
   void BankrollsChanged();
+  void CoinValueChanged();
+  void ShowMoney();
   QImage Picture() const;
   void ShowHint(QPointF value, QPoint global);
 
@@ -142,6 +147,10 @@ class TfmChart : public QDialog {
   TChartSpin* initial_;
   TChartSpin* desired_;
   std::array<QLabel*, 2> riskNames_{};
+  std::array<QLabel*, 2> bankrollMoney_{};
+  QWidget* moneyPanel_;
+  QLabel* coinValueLabel_;
+  QDoubleSpinBox* coinValue_;
   QLabel* processing_;
   QProgressBar* bar_;
   QPushButton* print_;

@@ -109,6 +109,7 @@ class ChartsTest : public QObject {
   void ChartsEqualTheCommandLine_data();
   void ChartsEqualTheCommandLine();
   void OptionsOutOfRangeTurnRedAndClear();
+  void ACoinValueShowsMoneyAsWellAsCoins();
   void ANewerRequestReplacesTheRunningOne();
   void TheHeaviestChartLeavesTheWindowAnswering();
   void ClosingDuringARunIsClean();
@@ -275,6 +276,37 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
   QCOMPARE(again.HandsEdit()->value(), 4000);
   QCOMPARE(again.InitialEdit()->value(), 70);
   QCOMPARE(again.DesiredEdit()->value(), 90);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+// A coin value of 0.25 relabels the chart without computing it again: the hint, a money
+// scale under the results, the bankrolls, the copied points; the window keeps it.
+void ChartsTest::ACoinValueShowsMoneyAsWellAsCoins() {
+  test::TWorld world;
+  TfmMain main(world.Data());
+  {
+    TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
+    charts.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+    QVERIFY(charts.HintAt(QPointF(3, 0)).startsWith(QStringLiteral("Win 3 coins: ")));
+    QCOMPARE(charts.Canvas()->MoneyRange(), QPointF());
+    charts.CoinValueEdit()->setValue(0.25);
+    QVERIFY(!charts.Busy());
+    QVERIFY(charts.HintAt(QPointF(3, 0)).startsWith(QStringLiteral("Win 3 coins (0.75): ")));
+    QVERIFY(charts.HintAt(QPointF(-7, 0)).startsWith(QStringLiteral("Lose 7 coins (1.75): ")));
+    const QPointF coins = charts.Canvas()->BottomRange();
+    QCOMPARE(charts.Canvas()->MoneyRange(), coins * 0.25);
+    QVERIFY(charts.PointsText().contains(QStringLiteral("\n-10\t-2.50\t")));
+    charts.ChartList()->setCurrentRow(1);
+    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+    QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(7.50)"));
+    QCOMPARE(charts.BankrollMoney(1)->text(), QStringLiteral("(15.00)"));
+    charts.accept();
+  }
+  TfmChart again(&main, main.Controller().TableSnapshot(), QString());
+  QCOMPARE(again.CoinValueEdit()->value(), 0.25);
+  again.CoinValueEdit()->setValue(0);
+  QVERIFY(again.BankrollMoney(0)->text().isEmpty());
   QVERIFY(world.Errors.isEmpty());
 }
 

@@ -41,11 +41,25 @@ int BarAt(const std::vector<TChartPoint>& points, double x, int coins) {
   return -1;
 }
 
-std::string BarHint(const TChartPoint& point, int coins, const std::string& winText,
-                    const std::string& loseText) {
+std::string MoneyText(int64_t coins, int coinValue) {
+  const int64_t hundredths = coins * coinValue;
+  const uint64_t size =
+      hundredths < 0 ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
+  std::array<char, 32> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), "%s%llu.%02llu", hundredths < 0 ? "-" : "",
+                static_cast<unsigned long long>(size / 100),
+                static_cast<unsigned long long>(size % 100));
+  return buffer.data();
+}
+
+std::string BarHint(const TChartPoint& point, int coins, int coinValue,
+                    const TBarHintTexts& texts) {
   const long result = std::lround(point.X + coins * 0.5);
-  return FormatText(result < 0 ? loseText : winText,
-                    {std::to_string(std::labs(result)), Printed("%5.3f%%", point.Y)});
+  const std::string size = std::to_string(std::labs(result));
+  const std::string chance = Printed("%5.3f%%", point.Y);
+  if (coinValue <= 0) return FormatText(result < 0 ? texts.Lose : texts.Win, {size, chance});
+  return FormatText(result < 0 ? texts.LoseMoney : texts.WinMoney,
+                    {size, MoneyText(std::labs(result), coinValue), chance});
 }
 
 int StepHands(int hands, int direction) {
@@ -78,6 +92,8 @@ TChartSettings ReadChartSettings(const TIniFile& settings) {
     chart.Initial = defaults.Initial;
     chart.Desired = defaults.Desired;
   }
+  chart.CoinValue = settings.ReadInteger(kSection, "CoinValue", defaults.CoinValue);
+  if (chart.CoinValue < 0 || chart.CoinValue > kMaxCoinValue) chart.CoinValue = defaults.CoinValue;
   return chart;
 }
 
@@ -86,6 +102,7 @@ void WriteChartSettings(TIniFile& settings, const TChartSettings& chart) {
   settings.WriteInteger(kSection, "Hands", chart.Hands);
   settings.WriteInteger(kSection, "InitialBankroll", chart.Initial);
   settings.WriteInteger(kSection, "DesiredBankroll", chart.Desired);
+  settings.WriteInteger(kSection, "CoinValue", chart.CoinValue);
 }
 
 }  // namespace tarnwick

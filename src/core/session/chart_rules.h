@@ -30,11 +30,24 @@ std::string ChanceLabel(double probability);
 // beside every bar.
 int BarAt(const std::vector<TChartPoint>& points, double x, int coins);
 
-// The hint of a bar: the "HintWin" or "HintLose" text with the result's size in coins and
-// its probability ("Win 3 coins: 1.234%"). The texts are never printf formats: only "%s"
-// takes a value.
-std::string BarHint(const TChartPoint& point, int coins, const std::string& winText,
-                    const std::string& loseText);
+constexpr int kMaxCoinValue = 100000;  // hundredths: a coin is worth at most 1000.00
+
+// `coins` coins in money at `coinValue` hundredths a coin, with two decimals and the sign
+// kept ("7.50", "-0.25"). Exact: no floating point on the way.
+std::string MoneyText(int64_t coins, int coinValue);
+
+// The language texts of a bar's hint, without and with the money.
+struct TBarHintTexts {
+  std::string Win;        // "Win %s coins: %s"
+  std::string Lose;       // "Lose %s coins: %s"
+  std::string WinMoney;   // "Win %s coins (%s): %s"
+  std::string LoseMoney;  // "Lose %s coins (%s): %s"
+};
+
+// The hint of a bar: the result's size in coins, in money when a coin value (hundredths;
+// 0 for none) is set, and its probability ("Win 3 coins (0.75): 1.234%"). The texts are
+// never printf formats: only "%s" takes a value.
+std::string BarHint(const TChartPoint& point, int coins, int coinValue, const TBarHintTexts& texts);
 
 // The hands edit after one step of its buttons up (+1) or down (-1): ten at a time from 10
 // upwards, one below.
@@ -55,8 +68,9 @@ TBankrollCheck CheckBankrolls(int initial, int desired);
 struct TChartSettings {
   int Chart = kExpectedGainKind;
   int Hands = 10;
-  int Initial = 30;  // coins
-  int Desired = 60;  // coins
+  int Initial = 30;   // coins
+  int Desired = 60;   // coins
+  int CoinValue = 0;  // hundredths of money a coin, 0..kMaxCoinValue; 0 shows coins only
 };
 // Values out of range read as their defaults.
 TChartSettings ReadChartSettings(const TIniFile& settings);

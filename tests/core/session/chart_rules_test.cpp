@@ -29,11 +29,11 @@ TEST(ChartRules, TheBarUnderTheMouseAndItsHint) {
   TResultDistribution result;
   testing::TStepProgress progress;
   ComputeResultDistribution(table, 1, 5, result, progress);
-  const std::string win = "Win %s coins: %s";
-  const std::string lose = "Lose %s coins: %s";
-  const auto hintAt = [&](double x) {
+  TBarHintTexts texts{"Win %s coins: %s", "Lose %s coins: %s", "Win %s coins (%s): %s",
+                      "Lose %s coins (%s): %s"};
+  const auto hintAt = [&](double x, int coinValue = 0) {
     const int bar = BarAt(result.Points, x, 5);
-    return bar < 0 ? std::string() : BarHint(result.Points[bar], 5, win, lose);
+    return bar < 0 ? std::string() : BarHint(result.Points[bar], 5, coinValue, texts);
   };
   EXPECT_EQ(hintAt(-5.4), "Lose 5 coins: 59.000%");
   EXPECT_EQ(hintAt(-2.5), "Win 0 coins: 30.000%");  // the left edge belongs to the bar
@@ -42,8 +42,22 @@ TEST(ChartRules, TheBarUnderTheMouseAndItsHint) {
   EXPECT_EQ(hintAt(20), "Win 20 coins: 0.000%");
   EXPECT_EQ(hintAt(-10), "");  // the starter bar
   EXPECT_EQ(hintAt(47.5), "");
+  // With a coin value of 0.25 the size shows in money too; a loss as its size.
+  EXPECT_EQ(hintAt(-5.4, 25), "Lose 5 coins (1.25): 59.000%");
+  EXPECT_EQ(hintAt(45, 25), "Win 45 coins (11.25): 1.000%");
   // A language text is never a printf format: only %s takes a value.
-  EXPECT_EQ(BarHint(result.Points[1], 5, win, "%d%n %s %x%%: %s"), "%d%n 5 %x%: 59.000%");
+  texts.Lose = "%d%n %s %x%%: %s";
+  EXPECT_EQ(BarHint(result.Points[1], 5, 0, texts), "%d%n 5 %x%: 59.000%");
+}
+
+TEST(ChartRules, MoneyIsExactToTheHundredth) {
+  EXPECT_EQ(MoneyText(0, 25), "0.00");
+  EXPECT_EQ(MoneyText(3, 25), "0.75");
+  EXPECT_EQ(MoneyText(-7, 5), "-0.35");
+  EXPECT_EQ(MoneyText(1500, kMaxCoinValue), "1500000.00");
+  // 0.1 and 0.7 have no exact binary fraction; counted in hundredths they stay exact.
+  EXPECT_EQ(MoneyText(3, 10), "0.30");
+  EXPECT_EQ(MoneyText(-1001, 70), "-700.70");
 }
 
 TEST(ChartRules, OptionSteps) {
@@ -75,7 +89,7 @@ TEST(ChartRules, OptionChecks) {
 TEST(ChartRules, SettingsKeepTheLastChartAndFallBackWhenOutOfRange) {
   TIniFile settings;
   EXPECT_EQ(ReadChartSettings(settings).Hands, 10);
-  WriteChartSettings(settings, {kRiskOfRuinKind, 250, 40, 90});
+  WriteChartSettings(settings, {kRiskOfRuinKind, 250, 40, 90, 125});
   TIniFile again;
   again.Parse(settings.Text());
   const TChartSettings read = ReadChartSettings(again);
@@ -83,13 +97,16 @@ TEST(ChartRules, SettingsKeepTheLastChartAndFallBackWhenOutOfRange) {
   EXPECT_EQ(read.Hands, 250);
   EXPECT_EQ(read.Initial, 40);
   EXPECT_EQ(read.Desired, 90);
+  EXPECT_EQ(read.CoinValue, 125);
   TIniFile wrong;
-  wrong.Parse("[Charts]\nChart=3\nHands=5000\nInitialBankroll=70\nDesiredBankroll=60\n");
+  wrong.Parse(
+      "[Charts]\nChart=3\nHands=5000\nInitialBankroll=70\nDesiredBankroll=60\nCoinValue=-5\n");
   const TChartSettings fallback = ReadChartSettings(wrong);
   EXPECT_EQ(fallback.Chart, kExpectedGainKind);
   EXPECT_EQ(fallback.Hands, 10);
   EXPECT_EQ(fallback.Initial, 30);
   EXPECT_EQ(fallback.Desired, 60);
+  EXPECT_EQ(fallback.CoinValue, 0);
 }
 
 }  // namespace
