@@ -8,9 +8,15 @@
 #include <QtCharts>
 #include <array>
 
+#include "session/chart_rules.h"
+
 namespace tarnwick::app {
 
 namespace {
+
+// At most so many labels along an axis, so that none is cut short.
+constexpr int kBottomLabels = 8;
+constexpr int kLeftLabels = 6;
 
 QPen LinePen(const QColor& color) {
   QPen pen(color);
@@ -111,6 +117,7 @@ void TChartCanvas::SetFixedRanges(double bottomMax, double leftMax) {
   parts_->left->setRange(0, leftMax);
   parts_->bottom->setTickType(QValueAxis::TicksFixed);
   parts_->bottom->setTickCount(5);
+  parts_->left->setTickType(QValueAxis::TicksFixed);
   parts_->left->setTickCount(6);
 }
 
@@ -174,17 +181,13 @@ void TChartCanvas::SetBars(const std::vector<TChartPoint>& points, int coins, co
   p.bottom->setRange(from, to);
   p.bottom->setTickType(QValueAxis::TicksDynamic);
   p.bottom->setTickAnchor(0);
-  // About ten labels, at 1, 2 or 5 times a power of ten bars apart.
-  const double bars = (to - from) / coins / 10;
-  double step = 1;
-  while (step * 10 <= bars) step *= 10;
-  if (step * 5 <= bars) {
-    step *= 5;
-  } else if (step * 2 <= bars) {
-    step *= 2;
-  }
-  p.bottom->setTickInterval(step * coins);
-  p.left->setRange(0, top > 0 ? top * 1.05 : 1);
+  // Labels at whole multiples of the bar width, and round chances up the side.
+  p.bottom->setTickInterval(NiceStep((to - from) / coins, kBottomLabels, 1) * coins);
+  const double height = top > 0 ? top * 1.05 : 1;
+  p.left->setRange(0, height);
+  p.left->setTickType(QValueAxis::TicksDynamic);
+  p.left->setTickAnchor(0);
+  p.left->setTickInterval(NiceStep(height, kLeftLabels));
   SetMessage(QString());
 }
 
@@ -235,6 +238,12 @@ QPointF TChartCanvas::LeftRange() const {
 QPointF TChartCanvas::MoneyRange() const {
   if (!parts_->money->isVisible()) return {};
   return {parts_->money->min(), parts_->money->max()};
+}
+
+QPoint TChartCanvas::PositionOf(QPointF value) const {
+  const TParts& p = *parts_;
+  const QPointF scene = p.chart->mapToScene(p.chart->mapToPosition(value));
+  return p.view->viewport()->mapTo(this, p.view->mapFromScene(scene));
 }
 
 QString TChartCanvas::Message() const {

@@ -58,6 +58,8 @@ class TChartCanvas : public QWidget {
   QPointF BottomRange() const;
   QPointF LeftRange() const;
   QPointF MoneyRange() const;  // (0, 0) while hidden
+  // Where a point of the chart's values lies on this widget.
+  QPoint PositionOf(QPointF value) const;
   QString Message() const;
 
   // Draws the chart into `target` of a painter (a picture, a printer page, an SVG or PDF).

@@ -324,7 +324,10 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   addAction(copyText);
 
   connect(canvas_, &TChartCanvas::MouseAt, this, &TfmChart::ShowHint);
-  connect(canvas_, &TChartCanvas::MouseLeft, this, [] { QToolTip::hideText(); });
+  connect(canvas_, &TChartCanvas::MouseLeft, this, [this] {
+    canvas_->setToolTip(QString());
+    QToolTip::hideText();
+  });
 
   schedule_.setSingleShot(true);
   schedule_.setInterval(kScheduleMs);

@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPdfDocument>
 #include <QPrinter>
@@ -29,6 +30,7 @@
 #include "chart_canvas.h"
 #include "chart_window.h"
 #include "main_window.h"
+#include "table_choice.h"
 
 using namespace tarnwick;
 using namespace tarnwick::app;
@@ -37,19 +39,6 @@ namespace {
 
 constexpr int kDeucesWild = 4;
 constexpr int kBonusDeucesWild = 7;
-
-// The main window's controller on the stored table of a game with these pays.
-TTableSnapshot SnapshotOf(TfmMain& main, int game, const QString& pays) {
-  TModelController& controller = main.Controller();
-  controller.SelectGame(game);
-  for (int i = 0; i < controller.TableCount(); ++i) {
-    QStringList text;
-    const TPayout& table = *controller.TableAt(i);
-    for (int c = 0; c <= table.LastCategory; ++c) text << QString::number(table.Pays[c]);
-    if (text.join(',') == pays) controller.SelectTable(i);
-  }
-  return controller.TableSnapshot();
-}
 
 QJsonObject Cli(const QStringList& arguments) {
   QProcess cli;
@@ -89,6 +78,17 @@ QImage PdfPage(const QString& path) {
   QPdfDocument pdf;
   if (pdf.load(path) != QPdfDocument::Error::None || pdf.pageCount() < 1) return {};
   return pdf.render(0, (pdf.pagePointSize(0) * 2).toSize());
+}
+
+// The hint the chart shows with the mouse over a point of its values.
+QString HintOver(TfmChart& charts, QPointF value) {
+  TChartCanvas* canvas = charts.Canvas();
+  QWidget* plot = canvas->childAt(canvas->rect().center());
+  const QPoint at = canvas->PositionOf(value);
+  QMouseEvent move(QEvent::MouseMove, plot->mapFrom(canvas, at), canvas->mapToGlobal(at),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(plot, &move);
+  return canvas->toolTip();
 }
 
 double Percent(const QLabel* label) {
@@ -166,7 +166,8 @@ void ChartsTest::ChartsEqualTheCommandLine() {
   QFETCH(QString, pays);
   test::TWorld world;
   TfmMain main(world.Data());
-  const TTableSnapshot snapshot = SnapshotOf(main, game, pays);
+  QVERIFY(test::SelectTableWithPays(main.Controller(), game, pays));
+  const TTableSnapshot snapshot = main.Controller().TableSnapshot();
   const QStringList table = {
       QStringLiteral("-g"),     QString::number(game),
       QStringLiteral("-p"),     pays,
@@ -288,12 +289,14 @@ void ChartsTest::ACoinValueShowsMoneyAsWellAsCoins() {
     TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
     charts.show();
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
-    QVERIFY(charts.HintAt(QPointF(3, 0)).startsWith(QStringLiteral("Win 3 coins: ")));
+    // The mouse over the middle of the bar of +3 coins; over the starter bar no hint.
+    QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins: ")));
+    QCOMPARE(HintOver(charts, {charts.Distribution().Points[0].X + 0.5, 0}), QString());
     QCOMPARE(charts.Canvas()->MoneyRange(), QPointF());
     charts.CoinValueEdit()->setValue(0.25);
     QVERIFY(!charts.Busy());
-    QVERIFY(charts.HintAt(QPointF(3, 0)).startsWith(QStringLiteral("Win 3 coins (0.75): ")));
-    QVERIFY(charts.HintAt(QPointF(-7, 0)).startsWith(QStringLiteral("Lose 7 coins (1.75): ")));
+    QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins (0.75): ")));
+    QVERIFY(HintOver(charts, {-7, 0.5}).startsWith(QStringLiteral("Lose 7 coins (1.75): ")));
     const QPointF coins = charts.Canvas()->BottomRange();
     QCOMPARE(charts.Canvas()->MoneyRange(), coins * 0.25);
     QVERIFY(charts.PointsText().contains(QStringLiteral("\n-10\t-2.50\t")));

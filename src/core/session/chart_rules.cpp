@@ -34,6 +34,19 @@ std::string ChanceLabel(double probability) {
   return label;
 }
 
+double NiceStep(double span, int labels, double minimum) {
+  const double least = std::max(span / std::max(labels, 1), minimum);
+  if (!(least > 0) || !std::isfinite(least)) return 1;
+  double power = std::pow(10.0, std::floor(std::log10(least)));
+  for (;;) {
+    for (const double factor : {1.0, 2.0, 5.0}) {
+      // A little slack for the rounding of the power.
+      if (factor * power >= least * (1 - 1e-12)) return factor * power;
+    }
+    power *= 10;
+  }
+}
+
 int BarAt(const std::vector<TChartPoint>& points, double x, int coins) {
   for (size_t i = 1; i < points.size(); ++i) {
     if (x >= points[i].X && x < points[i].X + coins) return static_cast<int>(i);

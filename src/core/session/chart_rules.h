@@ -25,6 +25,10 @@ int ChanceBarWidth(double probability);
 // A probability 0..1 as a percentage with three decimals and "%" ("12.345%").
 std::string ChanceLabel(double probability);
 
+// The distance between the labels of an axis over `span`: the smallest 1, 2 or 5 times a
+// power of ten, and at least `minimum`, that needs no more than `labels` labels.
+double NiceStep(double span, int labels, double minimum = 0);
+
 // The index of the bar under `x` (in coins) among the points of a result distribution (the
 // starter first, each point the left edge of a bar `coins` wide); -1 over the starter or
 // beside every bar.

@@ -19,6 +19,19 @@ TEST(ChartRules, ChanceBarsAndLabels) {
   }
 }
 
+// Axis labels 1, 2 or 5 times a power of ten apart, as few as fit the count; bars are
+// never split.
+TEST(ChartRules, AxisSteps) {
+  EXPECT_EQ(NiceStep(43, 8, 1), 10);   // 5.4 bars a label at the least
+  EXPECT_EQ(NiceStep(40, 8, 1), 5);    // exactly 8 labels fit
+  EXPECT_EQ(NiceStep(310, 8, 1), 50);  // 38.75
+  EXPECT_EQ(NiceStep(3, 8, 1), 1);     // never less than a bar
+  EXPECT_EQ(NiceStep(10.67, 6), 2);
+  EXPECT_DOUBLE_EQ(NiceStep(1.59, 6), 0.5);
+  EXPECT_DOUBLE_EQ(NiceStep(0.0012, 6), 0.0002);
+  EXPECT_EQ(NiceStep(0, 6), 1);  // nothing to label
+}
+
 // One hand of five coins: net -1 bet (59 %), 0 (30 %), +2 (10 %), +9 (1 %); each bar is 5
 // coins wide and centred on its result in coins.
 TEST(ChartRules, TheBarUnderTheMouseAndItsHint) {
