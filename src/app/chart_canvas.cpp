@@ -80,7 +80,7 @@ TChartCanvas::TChartCanvas(QWidget* parent)
     series->setVisible(false);
     p.lines[line] = series;
   }
-  message_->setAccessibleName(QStringLiteral("Chart message"));
+  message_->setAccessibleDescription(QStringLiteral("Chart message"));
   message_->setAlignment(Qt::AlignCenter);
   message_->setWordWrap(true);
   message_->setMargin(24);

@@ -157,9 +157,10 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
     notWholeBets_ = Text("Charts", "NotWholeBets");
   }
 
-  header_->setAccessibleName(QStringLiteral("Chart name"));
-  chartsHeader_->setAccessibleName(QStringLiteral("Charts header"));
-  optionsHeader_->setAccessibleName(QStringLiteral("Options header"));
+  // A label's accessible name is its text; the description tells it apart.
+  header_->setAccessibleDescription(QStringLiteral("Chart name"));
+  chartsHeader_->setAccessibleDescription(QStringLiteral("Charts header"));
+  optionsHeader_->setAccessibleDescription(QStringLiteral("Options header"));
   list_->setAccessibleName(QStringLiteral("Charts"));
   list_->installEventFilter(this);
   list_->viewport()->installEventFilter(this);
@@ -183,7 +184,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
     chanceBars_[row] = ColourBar(gainPanel_, chanceColours[row], 0, 12);
     chanceBars_[row]->setAccessibleName(QStringLiteral("%1 bar").arg(chanceNames[row]));
     chanceLabels_[row] = new QLabel(gainPanel_);
-    chanceLabels_[row]->setAccessibleName(QStringLiteral("%1 chance").arg(chanceNames[row]));
+    chanceLabels_[row]->setAccessibleDescription(QStringLiteral("%1 chance").arg(chanceNames[row]));
     chanceLabels_[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     chanceLabels_[row]->setMinimumWidth(
         fontMetrics().horizontalAdvance(QStringLiteral("100.000%")));
@@ -246,7 +247,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   money->addWidget(coinValue_);
   connect(coinValue_, &QDoubleSpinBox::valueChanged, this, &TfmChart::CoinValueChanged);
 
-  processing_->setAccessibleName(QStringLiteral("Processing"));
+  processing_->setAccessibleDescription(QStringLiteral("Processing"));
   bar_->setAccessibleName(QStringLiteral("Progress"));
   bar_->setTextVisible(false);
   auto* progress = new QVBoxLayout(progressPanel_);
@@ -393,6 +394,7 @@ void TfmChart::SelectChart(int index) {
   StopWorker();
   header_->setText(Text(kChartSections[index], "Name").toUpper());
   canvas_->Clear();
+  drawn_ = false;
   distribution_ = {};
   curves_ = {};
   ruin_ = {};
@@ -427,6 +429,7 @@ void TfmChart::Schedule(TJob job) {
   StopWorker();
   pending_ = job;
   schedule_.start();
+  UpdateExports();
 }
 
 void TfmChart::RunPending() {
@@ -444,6 +447,8 @@ void TfmChart::ClearChart() {
   pending_ = kNoJob;
   schedule_.stop();
   canvas_->Clear();
+  drawn_ = false;
+  UpdateExports();
   distribution_ = {};
   curves_ = {};
   ruin_ = {};
@@ -577,14 +582,13 @@ void TfmChart::Finish(const TResult& result) {
     canvas_->SetLine(TChartCanvas::kLoseLine, curves_.Loss, kLossRed);
     canvas_->SetLine(TChartCanvas::kPushLine, curves_.Push, kPushBlue);
   }
+  drawn_ = true;
+  UpdateExports();
 }
 
 void TfmChart::SetBusy(bool busy) {
   busy_ = busy;
-  const bool chart = !busy && notWholeBets_.isEmpty();
-  copy_->setEnabled(chart);
-  save_->setEnabled(chart);
-  print_->setEnabled(chart && hasPrinter_);
+  UpdateExports();
   if (busy) {
     clock_.start();
     panelShown_ = false;
@@ -594,6 +598,15 @@ void TfmChart::SetBusy(bool busy) {
     tick_.stop();
     progressPanel_->hide();
   }
+}
+
+void TfmChart::UpdateExports() {
+  // Only a finished chart is printed, copied or saved: not one being computed, nor one
+  // cleared while its next computation waits for the timer.
+  const bool ready = drawn_ && !busy_ && pending_ == kNoJob;
+  copy_->setEnabled(ready);
+  save_->setEnabled(ready);
+  print_->setEnabled(ready && hasPrinter_);
 }
 
 void TfmChart::ShowProgress() {

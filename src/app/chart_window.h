@@ -116,6 +116,7 @@ class TfmChart : public QDialog {
   void Finish(const TResult& result);
   void ShowProgress();
   void SetBusy(bool busy);
+  void UpdateExports();
   void ClearChart();
   void HandsChanged();
   void BankrollsChanged();
@@ -165,6 +166,7 @@ class TfmChart : public QDialog {
   QTimer tick_;
   QElapsedTimer clock_;
   bool busy_ = false;
+  bool drawn_ = false;  // a finished chart is shown
   bool panelShown_ = false;
   std::shared_ptr<TSharedProgress> progress_;
   std::thread worker_;

@@ -146,6 +146,12 @@ void ChartsTest::OpensOnTheExpectedGainAtTenHands() {
     QCOMPARE(charts->Canvas()->BarCount(), static_cast<int>(direct.Points.size()) - 1);
     QVERIFY(charts->CopyButton()->isEnabled());
     QVERIFY(!charts->ProgressPanel()->isVisible());  // a short computation shows no panel
+    // Every control has a name for screen readers.
+    for (QWidget* control : charts->findChildren<QWidget*>()) {
+      if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
+          qobject_cast<QAbstractScrollArea*>(control))
+        QVERIFY2(!control->accessibleName().isEmpty(), control->metaObject()->className());
+    }
   });
   main.Controller().ShowCharts();
   QVERIFY(seen);
@@ -254,10 +260,13 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
     QVERIFY(!charts.Busy());
     QCOMPARE(charts.Canvas()->BarCount(), 0);
     QVERIFY(charts.ChanceLabel(0)->text().isEmpty());
+    QVERIFY(!charts.SaveButton()->isEnabled());  // nothing to save
     hands->setValue(4000);
     QVERIFY(hands->Valid());
+    QVERIFY(!charts.SaveButton()->isEnabled());  // nor while the chart waits for its turn
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 60000);
     QVERIFY(charts.Canvas()->BarCount() > 0);
+    QVERIFY(charts.SaveButton()->isEnabled());
 
     charts.ChartList()->setCurrentRow(1);
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
