@@ -36,13 +36,13 @@
 #include "progress_dialog.h"
 #include "qt_text.h"
 #include "session/preferences.h"
+#include "vector_state.h"
 
 namespace tarnwick::app {
 
 namespace {
 
 constexpr int kChartsHelp = 4;
-constexpr int kScheduleMs = 100;
 constexpr int kPanelAfterMs = 1000;  // the progress panel shows for longer computations
 constexpr int kEditMaximum = 99999;  // typed values beyond the ranges show in red
 
@@ -528,6 +528,7 @@ void TfmChart::Start(int chart) {
   const int desired = desired_->value();
   worker_ = std::thread([this, generation, result, hands, initial, desired, table = table_.Table,
                          progress = progress_] {
+    ClearUpperVectorState();
     try {
       if (result->Chart == kExpectedGainKind) {
         ComputeResultDistribution(table, hands, result->Coins, result->Distribution, *progress);

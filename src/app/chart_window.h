@@ -56,6 +56,10 @@ class TfmChart : public QDialog {
   Q_OBJECT
 
  public:
+  // A computation starts this long after the last change of an option, so that typing
+  // "4000" does not start one for 4, 40 and 400 first.
+  static constexpr int kScheduleMs = 100;
+
   TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& caption);
   ~TfmChart() override;
   TfmChart(const TfmChart&) = delete;
