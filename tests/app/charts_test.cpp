@@ -240,7 +240,7 @@ void ChartsTest::ChartsEqualTheCommandLine() {
 }
 
 // A value out of range shows in red and clears the chart until it is mended; the window
-// keeps the last chart and options for the next time.
+// keeps the last chart and options, the coin value too, for the next time.
 void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
   test::TWorld world;
   TfmMain main(world.Data());
@@ -279,6 +279,11 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
     QVERIFY(charts.DesiredEdit()->Valid());
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
     QCOMPARE(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).size(), 2000);
+    // A coin value shows the bankrolls in money beside them.
+    QVERIFY(charts.BankrollMoney(0)->text().isEmpty());
+    charts.CoinValueEdit()->setValue(0.25);
+    QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(17.50)"));
+    QCOMPARE(charts.BankrollMoney(1)->text(), QStringLiteral("(22.50)"));
     charts.accept();
   }
   TfmChart again(&main, main.Controller().TableSnapshot(), QString());
@@ -286,39 +291,29 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
   QCOMPARE(again.HandsEdit()->value(), 4000);
   QCOMPARE(again.InitialEdit()->value(), 70);
   QCOMPARE(again.DesiredEdit()->value(), 90);
+  QCOMPARE(again.CoinValueEdit()->value(), 0.25);
+  QCOMPARE(again.BankrollMoney(1)->text(), QStringLiteral("(22.50)"));
   QVERIFY(world.Errors.isEmpty());
 }
 
-// A coin value of 0.25 relabels the chart without computing it again: the hint, a money
-// scale under the results, the bankrolls, the copied points; the window keeps it.
+// A coin value of 0.25 relabels the expected gain without computing it again: the hint of
+// the bar under the mouse, a money scale under the results, the copied points.
 void ChartsTest::ACoinValueShowsMoneyAsWellAsCoins() {
   test::TWorld world;
   TfmMain main(world.Data());
-  {
-    TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
-    charts.show();
-    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
-    // The mouse over the middle of the bar of +3 coins; over the starter bar no hint.
-    QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins: ")));
-    QCOMPARE(HintOver(charts, {charts.Distribution().Points[0].X + 0.5, 0}), QString());
-    QCOMPARE(charts.Canvas()->MoneyRange(), QPointF());
-    charts.CoinValueEdit()->setValue(0.25);
-    QVERIFY(!charts.Busy());
-    QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins (0.75): ")));
-    QVERIFY(HintOver(charts, {-7, 0.5}).startsWith(QStringLiteral("Lose 7 coins (1.75): ")));
-    const QPointF coins = charts.Canvas()->BottomRange();
-    QCOMPARE(charts.Canvas()->MoneyRange(), coins * 0.25);
-    QVERIFY(charts.PointsText().contains(QStringLiteral("\n-10\t-2.50\t")));
-    charts.ChartList()->setCurrentRow(1);
-    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
-    QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(7.50)"));
-    QCOMPARE(charts.BankrollMoney(1)->text(), QStringLiteral("(15.00)"));
-    charts.accept();
-  }
-  TfmChart again(&main, main.Controller().TableSnapshot(), QString());
-  QCOMPARE(again.CoinValueEdit()->value(), 0.25);
-  again.CoinValueEdit()->setValue(0);
-  QVERIFY(again.BankrollMoney(0)->text().isEmpty());
+  TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
+  charts.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  // The mouse over the middle of the bar of +3 coins; over the starter bar no hint.
+  QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins: ")));
+  QCOMPARE(HintOver(charts, {charts.Distribution().Points[0].X + 0.5, 0}), QString());
+  QCOMPARE(charts.Canvas()->MoneyRange(), QPointF());
+  charts.CoinValueEdit()->setValue(0.25);
+  QVERIFY(!charts.Busy());
+  QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins (0.75): ")));
+  QVERIFY(HintOver(charts, {-7, 0.5}).startsWith(QStringLiteral("Lose 7 coins (1.75): ")));
+  QCOMPARE(charts.Canvas()->MoneyRange(), charts.Canvas()->BottomRange() * 0.25);
+  QVERIFY(charts.PointsText().contains(QStringLiteral("\n-10\t-2.50\t")));
   QVERIFY(world.Errors.isEmpty());
 }
 

@@ -75,6 +75,7 @@ struct TChartSettings {
   int Initial = 30;   // coins
   int Desired = 60;   // coins
   int CoinValue = 0;  // hundredths of money a coin, 0..kMaxCoinValue; 0 shows coins only
+  bool operator==(const TChartSettings&) const = default;
 };
 // Values out of range read as their defaults.
 TChartSettings ReadChartSettings(const TIniFile& settings);

@@ -101,25 +101,16 @@ TEST(ChartRules, OptionChecks) {
 
 TEST(ChartRules, SettingsKeepTheLastChartAndFallBackWhenOutOfRange) {
   TIniFile settings;
-  EXPECT_EQ(ReadChartSettings(settings).Hands, 10);
-  WriteChartSettings(settings, {kRiskOfRuinKind, 250, 40, 90, 125});
+  EXPECT_EQ(ReadChartSettings(settings), TChartSettings());
+  const TChartSettings written{kRiskOfRuinKind, 250, 40, 90, 125};
+  WriteChartSettings(settings, written);
   TIniFile again;
   again.Parse(settings.Text());
-  const TChartSettings read = ReadChartSettings(again);
-  EXPECT_EQ(read.Chart, kRiskOfRuinKind);
-  EXPECT_EQ(read.Hands, 250);
-  EXPECT_EQ(read.Initial, 40);
-  EXPECT_EQ(read.Desired, 90);
-  EXPECT_EQ(read.CoinValue, 125);
+  EXPECT_EQ(ReadChartSettings(again), written);
   TIniFile wrong;
   wrong.Parse(
       "[Charts]\nChart=3\nHands=5000\nInitialBankroll=70\nDesiredBankroll=60\nCoinValue=-5\n");
-  const TChartSettings fallback = ReadChartSettings(wrong);
-  EXPECT_EQ(fallback.Chart, kExpectedGainKind);
-  EXPECT_EQ(fallback.Hands, 10);
-  EXPECT_EQ(fallback.Initial, 30);
-  EXPECT_EQ(fallback.Desired, 60);
-  EXPECT_EQ(fallback.CoinValue, 0);
+  EXPECT_EQ(ReadChartSettings(wrong), (TChartSettings{kExpectedGainKind, 10, 30, 60, 0}));
 }
 
 }  // namespace
