@@ -52,14 +52,6 @@ constexpr int kCardsPanelHeight = 90;
 constexpr int kJokerCode = -2;        // the first joker of a deck
 constexpr int kSecondJokerCode = -1;  // the second joker of a two-joker deck
 
-// The text a card code is known by, as the command-line tool writes it.
-QString CodeText(int code) {
-  if (code == kJokerCode) return QStringLiteral("JK");
-  if (code == kSecondJokerCode) return QStringLiteral("JK2");
-  if (code < 0) return {};
-  return Q(CardText(code));
-}
-
 QString Upper(const QString& text) {
   return text.toUpper().trimmed();
 }
@@ -165,7 +157,7 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
     }
     const int code = ButtonCode(i);
     button->setCheckable(true);
-    button->setAccessibleName(CodeText(code));
+    button->setAccessibleName(CardCodeText(code));
     connect(button, &QAbstractButton::toggled, this, [this, code] { CardButtonToggled(code); });
   }
   BuildMenu();
@@ -344,7 +336,7 @@ void TfmMain::PaintSlots() {
     TCardSlot* slot = Slot(i);
     const int code = controller.CardCode(i);
     const bool held = analysed && !controller.IsReplaced(i);
-    slot->Show(painter.Card(code, held, controller.IsWildCard(i)), CodeText(code));
+    slot->Show(painter.Card(code, held, controller.IsWildCard(i)), CardCodeText(code));
     const QSignalBlocker quiet(slot);
     slot->setChecked(held);
     slot->setEnabled(analysed);
@@ -518,7 +510,7 @@ QString TfmMain::CopyText() const {
   QStringList hand;
   QStringList hold;
   for (int i = 0; i < kHandSize; ++i) {
-    const QString code = CodeText(controller.CardCode(i));
+    const QString code = CardCodeText(controller.CardCode(i));
     hand << (code.isEmpty() ? QStringLiteral("--") : code);
     hold << (controller.IsReplaced(i) || code.isEmpty() ? QStringLiteral("--") : code);
   }

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/cards.h"
+
 namespace tarnwick::app {
 
 inline QString Q(std::string_view text) {
@@ -34,6 +36,15 @@ inline QFont PreferredFont(const std::string& family) {
   const QString preferred = Q(family);
   if (QFontDatabase::families().contains(preferred)) font.setFamily(preferred);
   return font;
+}
+
+// The text a card code is known by, as the command-line tool writes it: "AS", "JK" for the
+// first joker (code -2), "JK2" for the second (-1); empty for an empty position.
+inline QString CardCodeText(int code) {
+  if (code == -2) return QStringLiteral("JK");
+  if (code == -1) return QStringLiteral("JK2");
+  if (code < 0) return {};
+  return Q(CardText(code));
 }
 
 }  // namespace tarnwick::app

@@ -12,6 +12,7 @@
 #include "cli_input.h"
 #include "engine/wild_engine.h"
 #include "errors.h"
+#include "session/practice.h"
 #include "stats/bankroll.h"
 #include "stats/statistics.h"
 
@@ -23,6 +24,7 @@ using Json = nlohmann::ordered_json;
 using TClock = std::chrono::steady_clock;
 
 constexpr int kHandsPerFamily = 10000;
+constexpr int kPracticeHands = 2000;
 
 // A whole-game run of one fixed pay table.
 struct TGameRun {
@@ -88,8 +90,8 @@ std::string SecondsText(double seconds) {
 }  // namespace
 
 const std::vector<std::string>& BenchPartNames() {
-  static const std::vector<std::string> names = {"jacks",        "deuces", "joker",
-                                                 "double-joker", "hands",  "charts"};
+  static const std::vector<std::string> names = {"jacks", "deuces",   "joker", "double-joker",
+                                                 "hands", "practice", "charts"};
   return names;
 }
 
@@ -113,7 +115,7 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
   for (const std::string& part : options.Parts) {
     if (std::find(known.begin(), known.end(), part) == known.end()) {
       throw InputError("unknown bench part '" + part +
-                       "' (parts: jacks, deuces, joker, double-joker, hands, charts)");
+                       "' (parts: jacks, deuces, joker, double-joker, hands, practice, charts)");
     }
   }
   if (options.Repeat < 1 || options.Repeat > 100) {
@@ -233,6 +235,62 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
     } else {
       out << "  Dealt hands, all 32 holds, " << kHandsPerFamily << " of each family: " << text
           << "   signature " << signature.Hex() << '\n';
+    }
+  }
+
+  if (wanted("practice")) {
+    // Practice sessions of fixed seeds: each hand is dealt, graded, drawn and paid, as the
+    // practice window does from one deal to the verdict shown after the draw. Every third
+    // hold is a fixed other one, so mistakes are graded too.
+    TSignature signature;
+    Json perHand = Json::object();
+    Json slowest = Json::object();
+    std::string text;
+    for (const THandFamily& family : HandFamilies()) {
+      const TPokerDescription& game = *FindGame(games, family.GameId);
+      const TPayout table = MakePayout(game, family.Pays);
+      std::vector<double> worst;
+      const double seconds = repeated(
+          "practice",
+          [&](TSignature& counts) {
+            TPracticeSession session(game, table, 5,
+                                     20240607u + static_cast<uint64_t>(family.GameId));
+            double longest = 0;
+            const auto start = TClock::now();
+            for (int hand = 0; hand < kPracticeHands; ++hand) {
+              const auto begin = TClock::now();
+              session.Deal();
+              const int best = session.Grade(0).BestMask;
+              const TPracticeHand& played = session.Draw(hand % 3 == 2 ? hand % kMaskCount : best);
+              longest =
+                  std::max(longest, std::chrono::duration<double>(TClock::now() - begin).count());
+              counts.Add(best);
+              counts.Add(played.Verdict.Mistake() ? 1 : 0);
+              counts.Add(played.Category);
+              counts.Add(played.Pay);
+            }
+            const double elapsed = std::chrono::duration<double>(TClock::now() - start).count();
+            worst.push_back(longest);
+            return elapsed;
+          },
+          signature);
+      const double micros = seconds * 1e6 / kPracticeHands;
+      const double most = Median(worst) * 1e6;
+      perHand[family.Name] = micros;
+      slowest[family.Name] = most;
+      text += std::string(text.empty() ? "" : ", ") + family.Name + Format(" %.2f us", micros) +
+              Format(" (at most %.0f us)", most);
+    }
+    total.Add(static_cast<int64_t>(signature.Value()));
+    if (options.Json) {
+      parts.push_back({{"part", "practice"},
+                       {"hands", kPracticeHands},
+                       {"microsecondsPerHand", perHand},
+                       {"slowestHandMicroseconds", slowest},
+                       {"signature", signature.Hex()}});
+    } else {
+      out << "  Practice, deal to graded verdict, " << kPracticeHands
+          << " hands of each family: " << text << "   signature " << signature.Hex() << '\n';
     }
   }
 

@@ -6,8 +6,10 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <iostream>
 
 #include "errors.h"
+#include "store/safe_files.h"
 #include "text.h"
 
 namespace tarnwick::cli {
@@ -95,6 +97,26 @@ std::array<int, kHandSize> ParseHand(const TPokerDescription& game,
     }
   }
   return codes;
+}
+
+std::string ReadInputFile(const std::string& path, uint64_t maxBytes, const std::string& what) {
+  if (path == "-") {
+    std::string text;
+    std::array<char, 1 << 16> buffer{};
+    while (std::cin.read(buffer.data(), buffer.size()) || std::cin.gcount() > 0) {
+      text.append(buffer.data(), static_cast<size_t>(std::cin.gcount()));
+      if (text.size() > maxBytes) throw InputError(what + " on the standard input is too long");
+    }
+    return text;
+  }
+  std::optional<std::string> text;
+  try {
+    text = ReadFileIfPresent(path, maxBytes);
+  } catch (const DataFileError& e) {
+    throw InputError(e.Message());
+  }
+  if (!text) throw InputError(what + " \"" + path + "\" does not exist");
+  return std::move(*text);
 }
 
 }  // namespace tarnwick::cli

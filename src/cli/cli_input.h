@@ -29,4 +29,9 @@ std::vector<int32_t> ParsePays(const std::string& text);
 std::array<int, kHandSize> ParseHand(const TPokerDescription& game,
                                      const std::vector<std::string>& words);
 
+// The text of a file named on the command line, of at most `maxBytes`; "-" reads the
+// standard input. A file that is missing or cannot be read is an InputError naming it as
+// `what`.
+std::string ReadInputFile(const std::string& path, uint64_t maxBytes, const std::string& what);
+
 }  // namespace tarnwick::cli

@@ -35,7 +35,8 @@ std::string WildText(const TPokerDescription& game) {
   return text.empty() ? "none" : text;
 }
 
-// The held cards of a hold, "--" for a replaced card.
+}  // namespace
+
 std::string HoldText(const std::array<int, kHandSize>& cards, int mask) {
   std::string text;
   for (int i = 0; i < kHandSize; ++i) {
@@ -44,8 +45,6 @@ std::string HoldText(const std::array<int, kHandSize>& cards, int mask) {
   }
   return text;
 }
-
-}  // namespace
 
 int RunGames(const TCatalogue& games, bool json, std::ostream& out) {
   if (json) {

@@ -14,6 +14,7 @@
 #include "commands.h"
 #include "engine/poker_engine.h"
 #include "errors.h"
+#include "practice_command.h"
 #include "report_commands.h"
 #include "session/preferences.h"
 #include "table_commands.h"
@@ -180,6 +181,33 @@ int Run(int argc, char** argv) {
   ruin->add_option("--desired", options.Desired, "Desired bankroll in coins (1-1500)")
       ->default_val(60);
 
+  cli::TPracticeCommandOptions practice;
+  CLI::App* practise = app.add_subcommand(
+      "practice",
+      "Play the hands of a seed with the holds of a file, as the practice window deals them, and "
+      "grade every hold against the best one");
+  AddTableOptions(practise, practice.Table);
+  practise->add_option("--coins,-c", practice.Table.Coins, "Coins played per hand (1-5)")
+      ->default_val(1);
+  practise->add_option("--seed,-s", practice.Seed, "The seed of the deals")->required();
+  practise->add_option("--holds", practice.HoldsFile, "The holds, one line per hand ('-': stdin)")
+      ->required();
+  practise->add_option("--hands,-n", practice.Hands, "Hands to play (default: one per hold)")
+      ->check(CLI::NonNegativeNumber);
+  practise
+      ->add_option("--hard", practice.Hard,
+                   "Deal only hands whose two best holds are at most this many bets apart")
+      ->check(CLI::NonNegativeNumber);
+  practise->add_flag("--save", practice.Save, "Keep the session in the data folder's session file");
+  AddDataOption(practise, practice.Table);
+  practise->add_flag("--json", practice.Table.Json, "Print JSON");
+  practise->footer(cli::kHoldsFileHelp);
+
+  CLI::App* sessions =
+      app.add_subcommand("sessions", "List the kept practice sessions with their figures");
+  AddDataOption(sessions, options);
+  sessions->add_flag("--json", options.Json, "Print JSON");
+
   cli::TBenchOptions bench;
   CLI::App* benchmark = app.add_subcommand(
       "bench",
@@ -189,8 +217,8 @@ int Run(int argc, char** argv) {
   benchmark
       ->add_option(
           "--part", bench.Parts,
-          "Run only these parts: jacks, deuces, joker, double-joker, hands, and charts (timed "
-          "only, not run by default) (repeatable)")
+          "Run only these parts: jacks, deuces, joker, double-joker, hands, practice, and charts "
+          "(timed only, not run by default) (repeatable)")
       ->check(CLI::IsMember(cli::BenchPartNames()));
   benchmark->add_option("--repeat,-r", bench.Repeat, "Runs of each part; the median time is shown")
       ->check(CLI::Range(1, 100))
@@ -219,7 +247,7 @@ int Run(int argc, char** argv) {
   if (argc > 1 && argv[1][0] != '-' && !isCommand(argv[1])) {
     return Fail(std::string("unknown command '") + argv[1] +
                 "' (commands: games, hand, holds, return, stats, bankroll, tables, add, import, "
-                "delete, paths, language, bench; see --help)");
+                "delete, practice, sessions, paths, language, bench; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -248,6 +276,8 @@ int Run(int argc, char** argv) {
     if (stats->parsed()) return cli::RunStats(catalogue, options, std::cout);
     if (bankroll->parsed()) return cli::RunBankroll(catalogue, chart, options, std::cout);
     if (benchmark->parsed()) return cli::RunBench(catalogue, bench, std::cout);
+    if (practise->parsed()) return cli::RunPractice(catalogue, practice, std::cout);
+    if (sessions->parsed()) return cli::RunSessions(options, std::cout);
     const TPokerDescription& game = cli::ParseGame(catalogue, gameText);
     TPayout table = MakePayout(game, cli::ParsePays(paysText));
     const auto cards = cli::ParseHand(game, cardWords);

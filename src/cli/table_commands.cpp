@@ -127,6 +127,8 @@ void SaveStore(TData& store, const std::filesystem::path& folder) {
     std::cerr << "tarnwick-cli: the damaged data file was copied to " << store.Backups()[i] << '\n';
 }
 
+}  // namespace
+
 // The folder of --data, which must exist; else the default folder (`forWriting`: the one
 // saves go to, prepared for them; else the one a query reads, and nothing is created).
 std::filesystem::path DataFolder(const TTableOptions& options, bool forWriting) {
@@ -145,8 +147,6 @@ std::filesystem::path DataFolder(const TTableOptions& options, bool forWriting) 
   if (!S_ISDIR(info.st_mode)) throw InputError("--data \"" + options.Data + "\" is not a folder");
   return folder;
 }
-
-}  // namespace
 
 TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& options) {
   if (!IsCoinCount(options.Basis)) {
@@ -256,14 +256,8 @@ int RunAdd(const TCatalogue& games, const TTableOptions& options, std::ostream& 
 }
 
 int RunImport(const TCatalogue& games, const TTableOptions& options, std::ostream& out) {
-  std::optional<std::string> text;
-  try {
-    text = ReadFileIfPresent(options.ListFile, kMaxListBytes);
-  } catch (const DataFileError& e) {
-    throw InputError(e.Message());
-  }
-  if (!text) throw InputError("the pay table list \"" + options.ListFile + "\" does not exist");
-  const std::vector<TListedTable> list = ParsePayTableList(*text, games);
+  const std::string text = ReadInputFile(options.ListFile, kMaxListBytes, "the pay table list");
+  const std::vector<TListedTable> list = ParsePayTableList(text, games);
   const std::filesystem::path folder = DataFolder(options, true);
   bool damaged = false;
   TData store = LoadStore(games, folder, damaged);

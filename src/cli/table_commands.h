@@ -39,6 +39,10 @@ struct TTableOptions {
 // The exit status of a command that read a damaged data file (it used what could be read).
 inline constexpr int kDamagedDataExit = 3;
 
+// The folder of --data, which must exist; else the default folder (`forWriting`: the one
+// saves go to, prepared for them; else the one a query reads, and nothing is created).
+std::filesystem::path DataFolder(const TTableOptions& options, bool forWriting);
+
 // A pay table of the game from the command line's pays, reduced to its smallest basis.
 TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& options);
 

@@ -26,6 +26,7 @@
 #include "engine/cards.h"
 #include "holds_model.h"
 #include "main_window.h"
+#include "results_model.h"
 #include "stat_window.h"
 #include "statistics_model.h"
 
@@ -78,6 +79,7 @@ class FigureWindowsTest : public QObject {
   void AllHoldsEqualTheCommandLine_data();
   void AllHoldsEqualTheCommandLine();
   void AllHoldsSortingViewsPictureAndSize();
+  void TiesAreMarkedInBothWindows();
   void StatisticsEqualTheCommandLine_data();
   void StatisticsEqualTheCommandLine();
   void StatisticsSpeedStyleAndRefusal();
@@ -212,6 +214,25 @@ void FigureWindowsTest::AllHoldsSortingViewsPictureAndSize() {
   QVERIFY(!grey(all.copy(QRect((TCardPainter::kCardWidth + 1) * 4, 0, TCardPainter::kCardWidth,
                                TCardPainter::kCardHeight))));  // the red three
   QVERIFY(world.Errors.isEmpty());
+}
+
+// Four aces: replacing the kicker and standing pat both make exactly four of a kind.
+void FigureWindowsTest::TiesAreMarkedInBothWindows() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  Deal(window, 0, {"AS", "AC", "AD", "AH", "3D"});
+  const TResultsModel& results = window.Results();
+  QVERIFY2(results.Text(results.rowCount() - 1, 0).endsWith(QStringLiteral(", tie with 1 more")),
+           qPrintable(results.Text(results.rowCount() - 1, 0)));
+  TfmAllHands holds(&window, window.Controller().HoldsSnapshot(), QString());
+  // The recommended hold (standing pat, the lowest code) is marked best, the other tie.
+  QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(0), kHoldCostColumn), QStringLiteral("best"));
+  QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(16), kHoldCostColumn), QStringLiteral("tie"));
+  QCOMPARE(QSet<int>({holds.Model()->MaskAt(0), holds.Model()->MaskAt(1)}), QSet<int>({0, 16}));
+  QVERIFY(holds.Model()->Text(2, kHoldCostColumn).toDouble() > 0);
+  // One ace fewer breaks the tie: the main window names none.
+  window.Slot(0)->click();
+  QVERIFY(!results.Text(results.rowCount() - 1, 0).contains(QStringLiteral("tie")));
 }
 
 void FigureWindowsTest::StatisticsEqualTheCommandLine_data() {

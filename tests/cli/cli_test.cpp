@@ -90,7 +90,8 @@ TEST(Cli, GamesAndHelp) {
   for (const char* command :
        {"--help", "games --help", "hand --help", "return --help", "stats --help", "holds --help",
         "bankroll --help", "bankroll ruin --help", "tables --help", "add --help", "delete --help",
-        "bench --help", "import --help", "paths --help", "language --help"}) {
+        "bench --help", "import --help", "paths --help", "language --help", "practice --help",
+        "sessions --help"}) {
     const TRun run = RunCli(command);
     EXPECT_EQ(run.Exit, 0) << command;
     EXPECT_TRUE(Contains(run.Out, "Usage")) << command << run.Out;
@@ -323,9 +324,81 @@ TEST(Cli, BadInputIsOneClearLine) {
       {"import /dev/urandom", "not a regular file"},
       {"import /dev/zero", "not a regular file"},
       {"import /nonexistent.csv", "does not exist"},
+      {"practice -g 0 -p 800,50,25,9,6,4,3,2,1 -s 1 --holds /nonexistent", "does not exist"},
+      {("practice -g 0 -p 800,50,25,9,6,4,3,2,1 -s 1 -n 2 --holds " + data + "/file"),
+       "1 holds for 2 hands"},
+      {("practice -g 0 -p 800,50,25,9,6,4,3,2,1 -s 1 --holds " + data + "/file"),
+       "holds line 1: 'x' is no hold"},
+      {("practice -g 0 -p 4000,250,125,45,30,20,15,10,4 -b 5 -c 3 -s 1 --holds " + data + "/file"),
+       "cannot be played with 3"},
   };
   for (const auto& [arguments, names] : cases) ExpectUsageError(arguments, names);
   EXPECT_FALSE(std::filesystem::exists(data + "/Tarnwick.dat"));
+}
+
+// Practice replays the deals of a seed with the holds of a file: the same seed gives the
+// same verdicts in text and JSON, a hold named by its cards is the same as its letters, the
+// best hold is never a mistake, the cost of a mistake is the distance of the returns the
+// holds command finds for the hand, and the figures add up. Kept sessions are listed.
+TEST(Cli, PracticeReplaysAndGradesTheHolds) {
+  const std::string data = DataFolder();
+  const std::string holds = data + "/holds.txt";
+  std::ofstream(holds) << "# a session\nbest\nHHHHH\n\n-----\nbest\nh-h-h\nbest\n";
+  const std::string game = "practice -g 0 " + kNineSix + " -c 5 -s 314 --holds " + holds;
+  const auto report = JsonOf(game + " --json");
+  ASSERT_EQ(report["hands"].size(), 6u);
+  EXPECT_EQ(report["seed"], 314);
+  int mistakes = 0;
+  double cost = 0;
+  for (const auto& hand : report["hands"]) {
+    const double bets = hand["costBets"].get<double>();
+    EXPECT_NEAR(bets, hand["bestReturn"].get<double>() - hand["expectedReturn"].get<double>(),
+                1e-12);
+    EXPECT_NEAR(hand["costCoins"].get<double>(), 5 * bets, 1e-12);
+    EXPECT_EQ(hand["mistake"], bets > 0);
+    mistakes += hand["mistake"].get<bool>() ? 1 : 0;
+    cost += bets;
+  }
+  for (const int best : {0, 3, 5}) {
+    EXPECT_FALSE(report["hands"][best]["mistake"]);
+    EXPECT_EQ(report["hands"][best]["hold"], report["hands"][best]["best"]);
+  }
+  EXPECT_EQ(report["hands"][4]["hold"], "H-H-H");
+  EXPECT_EQ(report["figures"]["mistakes"], mistakes);
+  EXPECT_NEAR(report["figures"]["costBets"].get<double>(), cost, 1e-9);
+  EXPECT_EQ(report["figures"]["coinsBet"], 30);
+
+  // The second hand's cost against the holds command's exact analysis of the same cards.
+  const auto& second = report["hands"][1];
+  std::string cards;
+  for (const auto& card : second["dealt"]) cards.append(" ").append(card.get<std::string>());
+  const auto analysis = JsonOf("holds -g 0 " + kNineSix + cards + " --json");
+  const int bestMask = analysis["best"];
+  EXPECT_NEAR(second["costBets"].get<double>(),
+              analysis["holds"][bestMask]["expectedReturn"].get<double>() -
+                  analysis["holds"][0]["expectedReturn"].get<double>(),
+              1e-12);
+
+  // Holds by their cards: the first two cards of the first hand.
+  const auto& first = report["hands"][0]["dealt"];
+  std::ofstream(holds) << first[0].get<std::string>() << " " << first[1].get<std::string>() << "\n";
+  EXPECT_EQ(JsonOf(game + " --json")["hands"][0]["hold"], "HH---");
+  std::ofstream(holds) << "best\nbest\n";
+  const std::string text = Output(game);
+  EXPECT_TRUE(Contains(text, "seed 314"));
+  EXPECT_TRUE(Contains(text, "Hands 2, mistakes 0 costing 0.00000 bets"));
+  EXPECT_TRUE(Contains(text, "Accuracy 100.00 %, efficiency 100.00 %"));
+
+  // Two sessions kept and listed with their figures.
+  Output(game + " --save -d " + data);
+  Output(game + " -n 1 --save -d " + data);
+  const auto kept = JsonOf("sessions --json -d " + data);
+  ASSERT_EQ(kept["sessions"].size(), 2u);
+  EXPECT_EQ(kept["damaged"], 0);
+  EXPECT_EQ(kept["sessions"][0]["figures"]["hands"], 2);
+  EXPECT_EQ(kept["sessions"][1]["figures"]["hands"], 1);
+  EXPECT_EQ(kept["sessions"][1]["seed"], 314);
+  EXPECT_TRUE(Contains(Output("sessions -d " + data), "Jacks or better"));
 }
 
 // The bench signs the counts of real runs, not their timing: the same on one thread and on

@@ -122,6 +122,30 @@ TListedKinds TDrawListing::ListAllDraws(const std::array<int, 5>& dealt) const {
   return listed;
 }
 
+std::array<int, kColumns> ListingCategories(const TPokerDescription& game, const TPayout& table) {
+  std::array<int, kColumns> category{};
+  category.fill(-1);
+  for (int c = 0; c <= game.LastCategory; ++c) {
+    for (int k = 0; k < kHandKindCount; ++k) {
+      if (InKindSet(game.NaturalKindSet(c), k)) category[static_cast<size_t>(k)] = c;
+    }
+  }
+  for (int k = 0; k < kWildHandKindCount; ++k) {
+    int& chosen = category[static_cast<size_t>(kWildBase) + static_cast<size_t>(k)];
+    for (int c = 0; c <= game.LastCategory; ++c) {
+      if (InKindSet(game.WildKindSet(c), k) && (chosen < 0 || table.Pays[c] > table.Pays[chosen]))
+        chosen = c;
+    }
+  }
+  return category;
+}
+
+std::array<int, 5> ListingCodes(const std::array<int, 5>& dealt) {
+  std::array<int, 5> codes = dealt;
+  for (int& code : codes) code = code < 0 ? kFirstJoker - 1 - code : code;
+  return codes;
+}
+
 TListedKinds ListAllDraws(const std::array<int, 5>& dealt) {
   static const TDrawListing natural(-1, 0);
   return natural.ListAllDraws(dealt);

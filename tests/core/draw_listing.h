@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/games.h"
+#include "engine/payout.h"
+
 namespace tarnwick::testing {
 
 inline constexpr int kNothing = 48;   // column of the natural final hands without a kind
@@ -44,6 +47,14 @@ class TDrawListing {
   int deckSize_;
   std::vector<TFinalHand> hands_;
 };
+
+// The pay category of each listing column in a game with a table: a natural kind is in the
+// category that lists it, a wild kind in the best-paying category that lists it (of equal
+// pays the lower index); -1 pays nothing.
+std::array<int, kColumns> ListingCategories(const TPokerDescription& game, const TPayout& table);
+
+// The listing's card codes of a dealt hand: the jokers (-1 and -2) become 52 and 53.
+std::array<int, 5> ListingCodes(const std::array<int, 5>& dealt);
 
 // The listing of the natural 52-card deck.
 TListedKinds ListAllDraws(const std::array<int, 5>& dealt);

@@ -179,6 +179,15 @@ void TModelController::ToggleDraw(int position) {
   Changed(kAnalysisChanged);
 }
 
+void TModelController::ShowHand(const std::array<int32_t, kHandSize>& cards, int32_t drawMask) {
+  const TBatch batch(*this);
+  CheckRange(drawMask, 0, kMaskCount - 1, "draw mask");
+  cards_ = cards;
+  Changed(kHandChanged);
+  Analyse();
+  drawMask_ = drawMask;
+}
+
 bool TModelController::IsReplaced(int position) const {
   CheckPosition(position);
   return analysed_ && BitSet(drawMask_, position);

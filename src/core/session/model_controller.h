@@ -128,6 +128,9 @@ class TModelController {
   int32_t BestMask() const { return bestMask_; }
   void ToggleDraw(int position);
   bool IsReplaced(int position) const;
+  // Puts a whole hand (a practice hand, say) in place of the current one, analyses it and
+  // shows the hold `drawMask`.
+  void ShowHand(const std::array<int32_t, kHandSize>& cards, int32_t drawMask);
 
   // Results of the shown hold and the current table.
   int LastCategory() const;
@@ -183,6 +186,8 @@ class TModelController {
   // the valid tables before the damage are loaded and the file is copied aside before the
   // next save; a file that could not be read at all is never saved over (StoreReadOnly).
   const std::string& LoadWarning() const { return loadWarning_; }
+  // The folder of the pay table store, where the practice sessions are kept too.
+  const std::filesystem::path& DataFolder() const { return dataFolder_; }
 
   // Windows.
   void ChooseGameAndPayout();

@@ -87,28 +87,11 @@ TEST_P(EngineListing, RandomHandsMatchTheListing) {
     engine->DealCards(dealt);
     ++byWilds[static_cast<size_t>(engine->DealtHand.WildCount)];
     const int best = engine->GetTheBest();
-    std::array<int, 5> codes = dealt;  // the listing's jokers are 52 and 53
-    for (int& code : codes) code = code < 0 ? testing::kFirstJoker - 1 - code : code;
-    const testing::TListedKinds listed = listing.ListAllDraws(codes);
+    const testing::TListedKinds listed = listing.ListAllDraws(testing::ListingCodes(dealt));
     const std::string where =
         "hand #" + std::to_string(hand) + " " + testing::HandText(dealt) + "in " + game.Name + ": ";
 
-    // Category of each column: natural kinds by the category that lists them, wild kinds by
-    // the best-paying category that lists them (ties: the lower index).
-    std::array<int, testing::kColumns> category{};
-    category.fill(-1);
-    for (int c = 0; c <= game.LastCategory; ++c) {
-      for (int k = 0; k < kHandKindCount; ++k) {
-        if (InKindSet(game.NaturalKindSet(c), k)) category[static_cast<size_t>(k)] = c;
-      }
-    }
-    for (int k = 0; k < kWildHandKindCount; ++k) {
-      int& chosen = category[static_cast<size_t>(kWildBase) + static_cast<size_t>(k)];
-      for (int c = 0; c <= game.LastCategory; ++c) {
-        if (InKindSet(game.WildKindSet(c), k) && (chosen < 0 || table.Pays[c] > table.Pays[chosen]))
-          chosen = c;
-      }
-    }
+    const std::array<int, testing::kColumns> category = testing::ListingCategories(game, table);
     int listedBest = 0;
     int64_t bestSum = 0, bestDraws = 1;  // pays <= 1000 keep the cross products in 64 bits
     for (int mask = 0; mask < kMaskCount && failures < 5; ++mask) {

@@ -140,6 +140,13 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   controller.PutCard(Code("4H"));
   EXPECT_TRUE(controller.IsAnalysed());
   EXPECT_EQ(controller.DrawMask(), 0);  // a straight flush stands pat
+
+  // A whole hand shown at once (a practice hand) with the hold that was played.
+  controller.ShowHand({Code("AS"), Code("KS"), Code("QS"), Code("JS"), Code("3D")}, 1);
+  ASSERT_TRUE(controller.IsAnalysed());
+  EXPECT_EQ(controller.BestMask(), 16);
+  EXPECT_EQ(controller.DrawMask(), 1);
+  EXPECT_EQ(controller.CardCode(4), Code("3D"));
 }
 
 TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {

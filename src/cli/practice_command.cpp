@@ -1,0 +1,302 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "practice_command.h"
+
+#include <ctime>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include "cli_input.h"
+#include "commands.h"
+#include "errors.h"
+#include "session/practice.h"
+#include "session/practice_file.h"
+#include "text.h"
+
+namespace tarnwick::cli {
+
+const char* const kHoldsFileHelp =
+    "The holds file has one line per hand, in the order the hands are dealt: five letters "
+    "for the positions, H for a held card and - for a replaced one (HH--H; ----- draws five), "
+    "or the held cards themselves (AS KH; JK a joker), or 'best' for the best hold. Blank "
+    "lines and lines starting with # are skipped; '-' reads the standard input.";
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A holds file is a few bytes a hand.
+constexpr uint64_t kMaxHoldsBytes = 16u << 20;
+
+struct THoldLine {
+  int Number = 0;  // line number in the file
+  std::string Text;
+};
+
+std::vector<THoldLine> HoldLines(const std::string& text) {
+  std::vector<THoldLine> lines;
+  std::istringstream in(text);
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    const std::string_view hold = Trim(line, " \t\r");
+    if (hold.empty() || hold.front() == '#') continue;
+    lines.push_back({number, std::string(hold)});
+  }
+  return lines;
+}
+
+// The hold a line of the holds file names for the dealt hand.
+int HoldOfLine(const THoldLine& line, const TPracticeSession& session) {
+  if (line.Text == "best") return session.Grade(0).BestMask;
+  if (const std::optional<int> mask = ParseHoldPattern(line.Text)) return *mask;
+  const auto& cards = session.CurrentDeal().Cards;
+  const std::string where = "holds line " + std::to_string(line.Number) + ": ";
+  int mask = kFullDrawMask;
+  std::istringstream words(line.Text);
+  for (std::string word; words >> word;) {
+    const std::optional<int> code = ParseCard(word);
+    if (!code) {
+      throw InputError(where + "'" + line.Text +
+                       "' is no hold (HH--H, held cards such as AS KH, or best)");
+    }
+    int position = -1;
+    for (int i = 0; i < kHandSize && position < 0; ++i) {
+      const int32_t dealt = cards[static_cast<size_t>(i)];
+      if (BitSet(mask, i) && (dealt == *code || (*code < 0 && dealt < 0))) position = i;
+    }
+    if (position < 0) {
+      throw InputError(where + word + " is not in hand " + std::to_string(session.DealsSeen()) +
+                       ", " + HoldText(cards, 0));
+    }
+    mask &= ~(1 << position);
+  }
+  return mask;
+}
+
+std::string Bets(long double value) {
+  return Format("%.5f", static_cast<double>(value));
+}
+
+std::string Percent(long double share) {
+  return Format("%.2f %%", static_cast<double>(share * 100));
+}
+
+std::string Signed(long double value, const char* format) {
+  std::string text = value > 0 ? "+" : "";
+  text += Format(format, static_cast<double>(value));
+  return text;
+}
+
+Json FiguresJson(const TPracticeFigures& figures) {
+  return {{"hands", figures.Hands},
+          {"mistakes", figures.Mistakes},
+          {"costBets", static_cast<double>(figures.CostBets)},
+          {"costCoins", static_cast<double>(figures.CostCoins())},
+          {"accuracy", static_cast<double>(figures.Accuracy())},
+          {"efficiency", static_cast<double>(figures.Efficiency())},
+          {"playedReturn", static_cast<double>(figures.PlayedReturn)},
+          {"bestReturn", static_cast<double>(figures.BestReturn)},
+          {"coinsBet", figures.CoinsBet},
+          {"coinsWon", figures.CoinsWon},
+          {"net", figures.Net()},
+          {"perfectNet", static_cast<double>(figures.PerfectNet())},
+          {"netAgainstPerfect", static_cast<double>(figures.NetAgainstPerfect())}};
+}
+
+void PrintFigures(const TPracticeFigures& figures, std::ostream& out) {
+  out << "Hands " << figures.Hands << ", mistakes " << figures.Mistakes << " costing "
+      << Bets(figures.CostBets) << " bets (" << Bets(figures.CostCoins()) << " coins)\n"
+      << "Accuracy " << Percent(figures.Accuracy()) << ", efficiency "
+      << Percent(figures.Efficiency()) << '\n'
+      << "Coins bet " << figures.CoinsBet << ", won " << figures.CoinsWon << ", net "
+      << Signed(static_cast<long double>(figures.Net()), "%.0f") << "; perfect play expected "
+      << Signed(figures.PerfectNet(), "%.2f") << ", the difference "
+      << Signed(figures.NetAgainstPerfect(), "%.2f") << '\n';
+}
+
+std::vector<std::string> CardTexts(const std::array<int32_t, kHandSize>& cards, int mask) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < kHandSize; ++i) {
+    if (BitSet(mask, i)) texts.push_back(CardText(cards[static_cast<size_t>(i)]));
+  }
+  return texts;
+}
+
+std::string CategoryText(const TPracticeSession& session, int category) {
+  const auto& names = session.CategoryNames();
+  return category < static_cast<int>(names.size()) ? names[static_cast<size_t>(category)]
+                                                   : "Nothing";
+}
+
+Json HandJson(const TPracticeSession& session, const TPracticeHand& hand, bool hard) {
+  const TPracticeVerdict& verdict = hand.Verdict;
+  Json item = {{"deal", hand.Deal.Number},
+               {"dealt", CardTexts(hand.Deal.Cards, kFullDrawMask)},
+               {"hold", HoldPattern(verdict.Mask)},
+               {"best", HoldPattern(verdict.BestMask)},
+               {"bestHolds", verdict.BestHolds},
+               {"mistake", verdict.Mistake()},
+               {"expectedReturn", static_cast<double>(verdict.PlayedReturn())},
+               {"bestReturn", static_cast<double>(verdict.BestReturn())},
+               {"costBets", static_cast<double>(verdict.CostBets())},
+               {"costCoins", static_cast<double>(verdict.CostCoins())},
+               {"drawn", CardTexts(hand.Final, verdict.Mask)},
+               {"final", CardTexts(hand.Final, kFullDrawMask)},
+               {"category", hand.Category},
+               {"categoryName", CategoryText(session, hand.Category)},
+               {"pay", hand.Pay}};
+  if (session.Options().HardWithin >= 0) item["hard"] = hard;
+  return item;
+}
+
+void PrintHand(const TPracticeSession& session, const TPracticeHand& hand, bool hard,
+               std::ostream& out) {
+  const TPracticeVerdict& verdict = hand.Verdict;
+  const auto& cards = hand.Deal.Cards;
+  out << "Hand " << session.Record().Hands.size() << " (deal " << hand.Deal.Number
+      << "): " << HoldText(cards, 0) << (hard ? "" : "  (no hard hand found)") << '\n';
+  out << "  hold  " << HoldText(cards, verdict.Mask) << "  ";
+  if (verdict.Mistake()) {
+    out << "MISTAKE, costs " << Bets(verdict.CostBets()) << " bets (" << Bets(verdict.CostCoins())
+        << " coins); best " << HoldText(cards, verdict.BestMask) << ", "
+        << Bets(verdict.BestReturn()) << " against " << Bets(verdict.PlayedReturn()) << '\n';
+  } else {
+    out << "right, " << Bets(verdict.PlayedReturn())
+        << (verdict.BestHolds > 1
+                ? " (" + std::to_string(verdict.BestHolds) + " holds tie for the best)"
+                : std::string())
+        << '\n';
+  }
+  out << "  draw  ";
+  for (const std::string& card : CardTexts(hand.Final, verdict.Mask)) out << card << ' ';
+  out << "->  " << HoldText(hand.Final, 0) << "  " << CategoryText(session, hand.Category)
+      << ", pays " << hand.Pay << '\n';
+}
+
+std::string TimeText(int64_t seconds) {
+  const auto time = static_cast<std::time_t>(seconds);
+  std::tm parts{};
+  char text[32] = "?";
+  if (::gmtime_r(&time, &parts) != nullptr)
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &parts);
+  return text;
+}
+
+}  // namespace
+
+int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
+                std::ostream& output) {
+  // The report is printed when every hold has been played: a bad line prints nothing.
+  std::ostringstream out;
+  const TPokerDescription& game = ParseGame(games, options.Table.Game);
+  const TPayout table = TableFromOptions(game, options.Table);
+  if (options.Hands < 0) throw InputError("--hands " + std::to_string(options.Hands) + " is < 0");
+  const std::vector<THoldLine> holds =
+      HoldLines(ReadInputFile(options.HoldsFile, kMaxHoldsBytes, "the holds file"));
+  const size_t hands = options.Hands > 0 ? static_cast<size_t>(options.Hands) : holds.size();
+  if (hands == 0) throw InputError("the holds file has no hold");
+  if (holds.size() < hands) {
+    throw InputError("the holds file has " + std::to_string(holds.size()) + " holds for " +
+                     std::to_string(hands) + " hands");
+  }
+  TPracticeOptions practice;
+  practice.HardWithin = options.Hard;
+  TPracticeSession session(game, table, options.Table.Coins, options.Seed, practice);
+
+  const bool json = options.Table.Json;
+  Json list = Json::array();
+  const std::string pays = [&] {
+    std::string text;
+    for (const int32_t pay : PaysOf(table)) {
+      if (!text.empty()) text += ',';
+      text += std::to_string(pay);
+    }
+    return text;
+  }();
+  if (!json) {
+    out << game.Name << " (game " << game.GameId << "), pays " << pays << " for " << table.CoinBasis
+        << (table.CoinBasis == 1 ? " coin" : " coins") << ", " << options.Table.Coins
+        << (options.Table.Coins == 1 ? " coin" : " coins") << " a hand, seed " << options.Seed;
+    if (options.Hard >= 0) out << ", hard hands within " << Bets(options.Hard) << " bets";
+    out << "\n\n";
+  }
+  for (size_t h = 0; h < hands; ++h) {
+    session.Deal();
+    const TPracticeHand& hand = session.Draw(HoldOfLine(holds[h], session));
+    if (json) {
+      list.push_back(HandJson(session, hand, session.HardFound()));
+    } else {
+      PrintHand(session, hand, session.HardFound(), out);
+    }
+  }
+  if (options.Save) {
+    const std::filesystem::path folder = DataFolder(options.Table, true);
+    AppendPracticeSession(folder, session.Record());
+    if (!json) out << "\nKept in " << (folder / kPracticeFileName).string() << '\n';
+  }
+  if (json) {
+    const Json report = {{"game", game.GameId},
+                         {"name", game.Name},
+                         {"pays", PaysOf(table)},
+                         {"basis", table.CoinBasis},
+                         {"coins", options.Table.Coins},
+                         {"seed", options.Seed},
+                         {"hard", options.Hard >= 0 ? Json(options.Hard) : Json(nullptr)},
+                         {"hands", list},
+                         {"figures", FiguresJson(session.Figures())}};
+    out << report.dump(2) << '\n';
+  } else {
+    out << '\n';
+    PrintFigures(session.Figures(), out);
+  }
+  output << out.str();
+  return 0;
+}
+
+int RunSessions(const TTableOptions& options, std::ostream& out) {
+  const std::filesystem::path folder = DataFolder(options, false);
+  const TPracticeHistory history = ReadPracticeHistory(folder);
+  for (const std::string& problem : history.Problems)
+    std::cerr << "tarnwick-cli: warning: " << kPracticeFileName << ": " << problem << '\n';
+  const int exit = history.Damaged > 0 ? kDamagedDataExit : 0;
+  if (options.Json) {
+    Json list = Json::array();
+    for (const TPracticeRecord& record : history.Sessions) {
+      list.push_back({{"started", record.Started},
+                      {"game", record.GameId},
+                      {"name", record.GameName},
+                      {"pays", record.Pays},
+                      {"basis", record.CoinBasis},
+                      {"coins", record.Coins},
+                      {"seed", record.Seed},
+                      {"hard", record.HardWithin >= 0 ? Json(record.HardWithin) : Json(nullptr)},
+                      {"figures", FiguresJson(record.Figures())}});
+    }
+    out << Json{{"sessions", list}, {"damaged", history.Damaged}}.dump(2) << '\n';
+    return exit;
+  }
+  if (history.Sessions.empty()) {
+    out << "No practice sessions in " << (folder / kPracticeFileName).string() << '\n';
+    return exit;
+  }
+  out << "Started (UTC)      Game                          Coins       Seed  Hands  Mistakes  "
+         "Accuracy  Efficiency   Cost, bets       Net\n";
+  for (const TPracticeRecord& record : history.Sessions) {
+    const TPracticeFigures figures = record.Figures();
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "%-16s   %-28.28s  %5d %10llu  %5d  %8d  %8s  %10s  %11s  %8s\n",
+                  TimeText(record.Started).c_str(), record.GameName.c_str(), record.Coins,
+                  static_cast<unsigned long long>(record.Seed), figures.Hands, figures.Mistakes,
+                  Percent(figures.Accuracy()).c_str(), Percent(figures.Efficiency()).c_str(),
+                  Bets(figures.CostBets).c_str(),
+                  Signed(static_cast<long double>(figures.Net()), "%.0f").c_str());
+    out << line;
+  }
+  return exit;
+}
+
+}  // namespace tarnwick::cli

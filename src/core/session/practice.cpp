@@ -1,0 +1,351 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/practice.h"
+
+#include <bit>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+#include <random>
+
+#include "engine/wild_engine.h"
+#include "errors.h"
+
+namespace tarnwick {
+
+namespace {
+
+// The first cards of a fresh shuffle that a deal uses: five dealt, five to draw.
+constexpr int kDealtAndNext = 2 * kHandSize;
+constexpr int kNaturalCards = kRankCount * kSuitCount;
+constexpr uint64_t kLargestNewSeed = 999'999'999;
+// Room for this many hands before the list of hands grows.
+constexpr size_t kHandsReserved = 512;
+
+// One step of SplitMix64, which spreads a seed over the generator's state.
+uint64_t SplitMix(uint64_t& x) {
+  uint64_t z = (x += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+long double PerBet(const TExactReturn& value, int basis) {
+  return static_cast<long double>(value.Paid) / static_cast<long double>(value.Draws) / basis;
+}
+
+// Whether the codes are cards of one deck of the game, each at most once.
+void CheckCards(int deckJokers, const std::string& gameName,
+                const std::array<int32_t, kDealtAndNext>& codes) {
+  int jokers = 0;
+  for (size_t i = 0; i < codes.size(); ++i) {
+    const int32_t code = codes[i];
+    const bool joker = code == -1 || code == -2;
+    jokers += joker ? 1 : 0;
+    if ((code < 0 && !joker) || code >= kNaturalCards || jokers > deckJokers) {
+      throw InputError("The card code " + std::to_string(code) + " is not in the deck of " +
+                       gameName);
+    }
+    for (size_t j = 0; j < i; ++j) {
+      if (codes[j] == code) throw InputError("The card " + CardText(code) + " is dealt twice");
+    }
+  }
+}
+
+}  // namespace
+
+TPracticeRandom::TPracticeRandom(uint64_t seed) {
+  for (uint64_t& word : state_) word = SplitMix(seed);
+}
+
+uint64_t TPracticeRandom::Next() {
+  const uint64_t result = std::rotl(state_[1] * 5, 7) * 9;
+  const uint64_t shifted = state_[1] << 17;
+  state_[2] ^= state_[0];
+  state_[3] ^= state_[1];
+  state_[1] ^= state_[2];
+  state_[0] ^= state_[3];
+  state_[2] ^= shifted;
+  state_[3] = std::rotl(state_[3], 45);
+  return result;
+}
+
+uint32_t TPracticeRandom::Below(uint32_t bound) {
+  CheckRange(bound, 1, std::numeric_limits<uint32_t>::max(), "random bound");
+  // 2^64 mod bound: the numbers below it are the surplus that would favour the low results.
+  const uint64_t surplus = (0 - static_cast<uint64_t>(bound)) % bound;
+  while (true) {
+    const uint64_t value = Next();
+    if (value >= surplus) return static_cast<uint32_t>(value % bound);
+  }
+}
+
+uint64_t NewPracticeSeed() {
+  std::random_device source;
+  const uint64_t value = (static_cast<uint64_t>(source()) << 32) ^ source();
+  return 1 + value % kLargestNewSeed;
+}
+
+TPracticeDealer::TPracticeDealer(const TPokerDescription& game, uint64_t seed)
+    : seed_(seed), random_(seed) {
+  CheckRange(game.JokerCount, 0, 2, "jokers of the deck");
+  deckSize_ = kNaturalCards;
+  for (int code = 0; code < kNaturalCards; ++code) deck_[static_cast<size_t>(code)] = code;
+  for (int joker = 0; joker < game.JokerCount; ++joker)
+    deck_[static_cast<size_t>(deckSize_++)] = -2 + joker;
+}
+
+TPracticeDeal TPracticeDealer::Next() {
+  // Every deal starts from the deck in its order: a deal depends only on the numbers drawn
+  // for it, and the first ten places of a Fisher-Yates shuffle are a uniform draw of ten.
+  std::array<int32_t, kMaxDeck> deck = deck_;
+  for (int i = 0; i < kDealtAndNext; ++i) {
+    const auto pick = static_cast<size_t>(i) + random_.Below(static_cast<uint32_t>(deckSize_ - i));
+    std::swap(deck[static_cast<size_t>(i)], deck[pick]);
+  }
+  TPracticeDeal deal;
+  std::copy(deck.begin(), deck.begin() + kHandSize, deal.Cards.begin());
+  std::copy(deck.begin() + kHandSize, deck.begin() + kDealtAndNext, deal.Next.begin());
+  deal.Number = ++deals_;
+  return deal;
+}
+
+std::string HoldPattern(int mask) {
+  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  std::string text(kHandSize, 'H');
+  for (int i = 0; i < kHandSize; ++i) {
+    if (BitSet(mask, i)) text[static_cast<size_t>(i)] = '-';
+  }
+  return text;
+}
+
+std::optional<int> ParseHoldPattern(std::string_view text) {
+  if (text.size() != kHandSize) return std::nullopt;
+  int mask = 0;
+  for (int i = 0; i < kHandSize; ++i) {
+    const char letter = text[static_cast<size_t>(i)];
+    if (letter == '-' || letter == '.' || letter == 'x' || letter == 'X') {
+      mask |= 1 << i;
+    } else if (letter != 'H' && letter != 'h') {
+      return std::nullopt;
+    }
+  }
+  return mask;
+}
+
+long double TPracticeVerdict::PlayedReturn() const {
+  return PerBet(Played, CoinBasis);
+}
+
+long double TPracticeVerdict::BestReturn() const {
+  return PerBet(Best, CoinBasis);
+}
+
+long double TPracticeVerdict::CostBets() const {
+  // A tie costs exactly nothing, whatever the rounding of the two returns says.
+  return Mistake() ? BestReturn() - PlayedReturn() : 0;
+}
+
+std::string PracticeCostText(const TPracticeVerdict& verdict) {
+  if (!verdict.Mistake()) return {};
+  char bets[48];
+  std::snprintf(bets, sizeof bets, "%.5f", static_cast<double>(verdict.CostBets()));
+  if (verdict.Coins <= 1) return bets;
+  char coins[48];
+  std::snprintf(coins, sizeof coins, " (%.5f)", static_cast<double>(verdict.CostCoins()));
+  return std::string(bets) + coins;
+}
+
+std::array<int32_t, kHandSize> FinalHand(const TPracticeDeal& deal, int mask) {
+  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  std::array<int32_t, kHandSize> final = deal.Cards;
+  size_t next = 0;
+  for (int i = 0; i < kHandSize; ++i) {
+    if (BitSet(mask, i)) final[static_cast<size_t>(i)] = deal.Next[next++];
+  }
+  return final;
+}
+
+void TPracticeFigures::Add(const TPracticeHand& hand) {
+  const TPracticeVerdict& verdict = hand.Verdict;
+  ++Hands;
+  if (verdict.Mistake()) ++Mistakes;
+  Coins = verdict.Coins;
+  CostBets += verdict.CostBets();
+  PlayedReturn += verdict.PlayedReturn();
+  BestReturn += verdict.BestReturn();
+  CoinsBet += verdict.Coins;
+  CoinsWon += hand.Pay;
+}
+
+long double TPracticeFigures::Accuracy() const {
+  if (Hands == 0) return 1;
+  return static_cast<long double>(Hands - Mistakes) / Hands;
+}
+
+long double TPracticeFigures::Efficiency() const {
+  if (!(BestReturn > 0)) return 1;
+  return PlayedReturn / BestReturn;
+}
+
+TPracticeFigures TPracticeRecord::Figures() const {
+  TPracticeFigures figures;
+  figures.Coins = Coins;
+  for (const TPracticeHand& hand : Hands) figures.Add(hand);
+  return figures;
+}
+
+TPracticeSession::TPracticeSession(const TPokerDescription& game, const TPayout& table, int coins,
+                                   uint64_t seed, const TPracticeOptions& options)
+    : table_(table),
+      engine_(CreateEngineForGame(game)),
+      judge_(CreateEngineForGame(game)),
+      dealer_(game, seed),
+      options_(options) {
+  if (table.GameId != game.GameId || table.LastCategory != game.LastCategory) {
+    throw InputError("The pay table is not one of " + game.Name);
+  }
+  if (!IsCoinCount(coins)) {
+    throw InputError(std::to_string(coins) + " coins a hand is not 1..5 coins");
+  }
+  if (!IsCoinCount(table.CoinBasis) || coins % table.CoinBasis != 0) {
+    throw InputError("A table of pays for " + std::to_string(table.CoinBasis) +
+                     " coins cannot be played with " + std::to_string(coins));
+  }
+  engine_->SetPayout(&table_);
+  judge_->SetPayout(&table_);
+  for (int c = 0; c <= game.LastCategory; ++c) categoryNames_.push_back(game.CategoryName(c));
+  wildRank_ = game.WildRank;
+  jokerCount_ = game.JokerCount;
+  record_.Started = static_cast<int64_t>(std::time(nullptr));
+  record_.GameId = game.GameId;
+  record_.GameName = game.Name;
+  record_.Pays = PaysOf(table_);
+  record_.CoinBasis = table_.CoinBasis;
+  record_.Coins = coins;
+  record_.Seed = seed;
+  record_.HardWithin = options.HardWithin < 0 ? -1 : options.HardWithin;
+  record_.Hands.reserve(kHandsReserved);
+  figures_.Coins = coins;
+}
+
+TPracticeSession::~TPracticeSession() = default;
+
+void TPracticeSession::Analyse() {
+  engine_->DealCards(deal_.Cards);
+  bestMask_ = engine_->GetTheBest();
+  for (int mask = 0; mask < kMaskCount; ++mask)
+    returns_[static_cast<size_t>(mask)] = ExactReturnOf(*engine_, mask);
+  const TExactReturn& best = returns_[static_cast<size_t>(bestMask_)];
+  bestHolds_ = 0;
+  bool below = false;
+  TExactReturn next;
+  for (const TExactReturn& value : returns_) {
+    const int order = CompareReturn(value, best);
+    if (order == 0) ++bestHolds_;
+    if (order < 0 && (!below || CompareReturn(value, next) > 0)) {
+      next = value;
+      below = true;
+    }
+  }
+  // Without a hold below the best (every hold ties), no choice can be wrong: not hard.
+  hardGap_ = below ? PerBet(best, table_.CoinBasis) - PerBet(next, table_.CoinBasis) : -1;
+  analysed_ = true;
+}
+
+bool TPracticeSession::IsHard() const {
+  return hardGap_ >= 0 && hardGap_ <= options_.HardWithin;
+}
+
+const TPracticeDeal& TPracticeSession::Deal() {
+  dealt_ = false;
+  hardFound_ = true;
+  for (int tries = 1;; ++tries) {
+    deal_ = dealer_.Next();
+    ++dealsSeen_;
+    Analyse();
+    if (options_.HardWithin < 0 || IsHard()) break;
+    if (tries == kMaxHardDeals) {
+      hardFound_ = false;
+      break;
+    }
+  }
+  dealt_ = true;
+  return deal_;
+}
+
+const TPracticeDeal& TPracticeSession::DealGiven(const TPracticeDeal& deal) {
+  std::array<int32_t, kDealtAndNext> codes{};
+  std::copy(deal.Cards.begin(), deal.Cards.end(), codes.begin());
+  std::copy(deal.Next.begin(), deal.Next.end(), codes.begin() + kHandSize);
+  CheckCards(jokerCount_, record_.GameName, codes);
+  dealt_ = false;
+  deal_ = deal;
+  Analyse();
+  hardFound_ = options_.HardWithin < 0 || IsHard();
+  dealt_ = true;
+  return deal_;
+}
+
+TPracticeVerdict TPracticeSession::Grade(int mask) const {
+  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  if (!analysed_) throw InputError("No hand has been dealt");
+  TPracticeVerdict verdict;
+  verdict.Mask = mask;
+  verdict.BestMask = bestMask_;
+  verdict.BestHolds = bestHolds_;
+  verdict.Played = returns_[static_cast<size_t>(mask)];
+  verdict.Best = returns_[static_cast<size_t>(bestMask_)];
+  verdict.CoinBasis = table_.CoinBasis;
+  verdict.Coins = record_.Coins;
+  return verdict;
+}
+
+bool TPracticeSession::ShouldWarn(int mask) const {
+  if (options_.WarnAbove < 0) return false;
+  const TPracticeVerdict verdict = Grade(mask);
+  return verdict.Mistake() && verdict.CostBets() > options_.WarnAbove;
+}
+
+const TPracticeHand& TPracticeSession::Draw(int mask) {
+  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  if (!dealt_) throw InputError("No hand waits for its draw");
+  TPracticeHand hand;
+  hand.Deal = deal_;
+  hand.Verdict = Grade(mask);
+  hand.Final = FinalHand(deal_, mask);
+  // The final hand standing pat is in exactly the category it pays.
+  judge_->DealCards(hand.Final);
+  judge_->GetTheBest();
+  const int category = judge_->DealtCategory();
+  if (category < 0) {
+    hand.Category = table_.LastCategory + 1;
+  } else {
+    hand.Category = category;
+    hand.Pay = table_.Pays[static_cast<size_t>(category)] * (record_.Coins / table_.CoinBasis);
+  }
+  dealt_ = false;
+  record_.Hands.push_back(hand);
+  figures_.Add(hand);
+  return record_.Hands.back();
+}
+
+THoldsSnapshot TPracticeSession::HoldsSnapshot(int mask) const {
+  CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  if (!analysed_) throw InputError("No hand has been dealt");
+  THoldsSnapshot snapshot;
+  snapshot.Cards = deal_.Cards;
+  snapshot.Holds = FillHoldStats(*engine_);
+  snapshot.DrawMask = mask;
+  snapshot.BestMask = bestMask_;
+  snapshot.Coins = record_.Coins;
+  snapshot.LastCategory = table_.LastCategory;
+  snapshot.CategoryNames = categoryNames_;
+  for (size_t i = 0; i < kHandSize; ++i) {
+    const int32_t code = deal_.Cards[i];
+    snapshot.Wild[i] = code < 0 || (wildRank_ >= 0 && code % kRankCount == wildRank_);
+  }
+  return snapshot;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,252 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Practice: hands dealt from a shuffled deck of a game, held and drawn by the player, and
+// every hold graded against the exact best hold of its hand. A seed fixes every deal of a
+// session, so that a session can be played again card for card: the generator and the
+// shuffle are written out here rather than taken from the standard library (whose
+// distributions differ between versions), so a seed deals the same hands everywhere.
+//
+// A window plays a session through TPracticeSession: Deal, then Grade or ShouldWarn while
+// the player chooses, then Draw; Figures and Record give the session so far. Nothing here
+// depends on a window.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/cards.h"
+#include "engine/games.h"
+#include "engine/payout.h"
+#include "engine/poker_engine.h"
+#include "session/model_controller.h"
+#include "stats/hold_stats.h"
+
+namespace tarnwick {
+
+// xoshiro256** with its state filled from the seed by SplitMix64: a fixed sequence of
+// 64-bit numbers for every seed, the same on every platform.
+class TPracticeRandom {
+ public:
+  explicit TPracticeRandom(uint64_t seed);
+  uint64_t Next();
+  // A number 0..bound-1 (bound >= 1), every one equally likely: draws that would favour
+  // the low numbers are thrown away and drawn again.
+  uint32_t Below(uint32_t bound);
+
+ private:
+  std::array<uint64_t, 4> state_{};
+};
+
+// A seed for a new session from the system's random source: 1..999999999, short enough to
+// read out and type in again.
+uint64_t NewPracticeSeed();
+
+// One deal from a freshly shuffled deck: the five cards dealt, and the five that follow,
+// which the draw hands out in order to the replaced positions from the left. The cards a
+// hand draws therefore do not depend on the hold.
+struct TPracticeDeal {
+  std::array<int32_t, kHandSize> Cards{};  // card codes in position order
+  std::array<int32_t, kHandSize> Next{};   // the deck's next cards, drawn in this order
+  int32_t Number = 0;                      // 1 for the seed's first deal, 2 for the next, ...
+};
+
+// The deals of one seed, one after another, each from the full deck of the game: its 52
+// cards and its jokers (code -2 the first, -1 the second, as on the main window's buttons).
+class TPracticeDealer {
+ public:
+  TPracticeDealer(const TPokerDescription& game, uint64_t seed);
+  // Shuffles the full deck anew (the first ten places of a Fisher-Yates shuffle) and deals.
+  TPracticeDeal Next();
+  uint64_t Seed() const { return seed_; }
+  int32_t DeckSize() const { return deckSize_; }
+
+ private:
+  uint64_t seed_;
+  TPracticeRandom random_;
+  std::array<int32_t, kMaxDeck> deck_{};
+  int32_t deckSize_ = 0;
+  int32_t deals_ = 0;
+};
+
+// A hold as five letters in position order, "H" for a held card and "-" for a replaced one:
+// draw mask 6 (positions 1 and 2 replaced) is "H--HH".
+std::string HoldPattern(int mask);
+// The draw mask of five such letters ("h" also holds, "." and "x" also replace); empty
+// when the text is not a hold.
+std::optional<int> ParseHoldPattern(std::string_view text);
+
+// The grade of one hold of a dealt hand. The returns are exact fractions in coins of the
+// table's pays (for CoinBasis coins); a hold whose return equals the best one exactly is
+// played right, whatever the rounded figures say.
+struct TPracticeVerdict {
+  int32_t Mask = 0;       // the hold played; bit i set: the card at position i is replaced
+  int32_t BestMask = 0;   // the best hold; of equal ones the lowest mask
+  int32_t BestHolds = 1;  // holds whose return is exactly the best, the best one included
+  TExactReturn Played;
+  TExactReturn Best;
+  int32_t CoinBasis = 1;
+  int32_t Coins = 1;  // coins played per hand
+
+  bool Mistake() const { return CompareReturn(Played, Best) < 0; }
+  long double PlayedReturn() const;  // expected pay per bet
+  long double BestReturn() const;
+  // What the hold gives up against the best, per bet and for the coins played (0 for a
+  // hold as good as the best).
+  long double CostBets() const;
+  long double CostCoins() const { return CostBets() * Coins; }
+};
+
+// The cost of a verdict as the windows show it: "0.02128" bets, with the coins played
+// after it for more than one coin ("0.02128 (0.10638)"); empty for a right hold.
+std::string PracticeCostText(const TPracticeVerdict& verdict);
+
+// A hand played: its deal, the grade of its hold and what the draw made of it.
+struct TPracticeHand {
+  TPracticeDeal Deal;
+  TPracticeVerdict Verdict;
+  std::array<int32_t, kHandSize> Final{};  // the hand after the draw, in position order
+  int32_t Category = 0;                    // its pay category; LastCategory + 1 for none
+  int32_t Pay = 0;                         // coins paid for the coins played
+};
+
+// The final hand of a deal under a hold: the held cards stay, each replaced position
+// takes the deal's next card in turn.
+std::array<int32_t, kHandSize> FinalHand(const TPracticeDeal& deal, int mask);
+
+// The figures of a session so far.
+struct TPracticeFigures {
+  int32_t Hands = 0;
+  int32_t Mistakes = 0;
+  int32_t Coins = 1;             // coins played per hand
+  long double CostBets = 0;      // what the mistakes gave up, in bets
+  long double PlayedReturn = 0;  // expected pay of the holds played, summed, in bets
+  long double BestReturn = 0;    // expected pay of the best holds, summed, in bets
+  int64_t CoinsBet = 0;
+  int64_t CoinsWon = 0;  // paid by the final hands
+
+  void Add(const TPracticeHand& hand);
+  long double CostCoins() const { return CostBets * Coins; }
+  // Share of the hands played right, 0..1 (1 before the first hand).
+  long double Accuracy() const;
+  // Expected return of the holds played over that of perfect play, 0..1 (1 before the first
+  // hand, or when perfect play expects nothing).
+  long double Efficiency() const;
+  // Coins won or lost.
+  int64_t Net() const { return CoinsWon - CoinsBet; }
+  // The net result perfect play was expected to give for the same hands, in coins.
+  long double PerfectNet() const { return BestReturn * Coins - static_cast<long double>(CoinsBet); }
+  // Net against PerfectNet: luck and mistakes together.
+  long double NetAgainstPerfect() const { return static_cast<long double>(Net()) - PerfectNet(); }
+};
+
+// A session as it is kept: its game, table, coins and seed and every hand played.
+struct TPracticeRecord {
+  int64_t Started = 0;  // seconds since 1970-01-01 UTC
+  int32_t GameId = 0;
+  std::string GameName;
+  std::vector<int32_t> Pays;  // categories 0..LastCategory, coins for CoinBasis coins
+  int32_t CoinBasis = 1;
+  int32_t Coins = 1;
+  uint64_t Seed = 0;
+  double HardWithin = -1;  // the hard-hands filter of the session (see TPracticeOptions)
+  std::vector<TPracticeHand> Hands;
+
+  TPracticeFigures Figures() const;
+};
+
+struct TPracticeOptions {
+  // Deal only hands whose best hold is hard to find: the best and the next best return
+  // (the best of the holds that do not tie with it) at most this many bets apart.
+  // Negative: every hand. It decides which deals are played, so it is part of the session.
+  double HardWithin = -1;
+  // Warn before drawing a mistake that costs more than this many bets; negative: never.
+  double WarnAbove = -1;
+};
+
+// The most deals looked at to find one hard hand; then the last one is played.
+inline constexpr int32_t kMaxHardDeals = 2000;
+
+// One practice session on one game, pay table and coin count. It has its own engines, so
+// the main window's analysis is left alone. Not copyable (the engines refer to its table).
+class TPracticeSession {
+ public:
+  // Raises an InputError when `coins` is not 1..5 or not a whole number of the table's coin
+  // basis, or the table is not one of the game's.
+  TPracticeSession(const TPokerDescription& game, const TPayout& table, int coins, uint64_t seed,
+                   const TPracticeOptions& options = {});
+  ~TPracticeSession();
+  TPracticeSession(const TPracticeSession&) = delete;
+  TPracticeSession& operator=(const TPracticeSession&) = delete;
+
+  // Deals the seed's next hand (with the hard-hands filter, its next hard one) and grades
+  // every hold of it at once. A hand dealt and not drawn is dropped.
+  const TPracticeDeal& Deal();
+  // Deals the given cards instead (a hand to practise, a scripted session); the deal keeps
+  // its number. Raises an InputError for cards that are not in the game's deck or appear
+  // twice.
+  const TPracticeDeal& DealGiven(const TPracticeDeal& deal);
+  // A hand is dealt and waits for its draw.
+  bool HasHand() const { return dealt_; }
+  const TPracticeDeal& CurrentDeal() const { return deal_; }
+  // The last Deal found a hard hand (always true without the filter).
+  bool HardFound() const { return hardFound_; }
+  // Deals looked at so far, the ones the filter passed over included.
+  int32_t DealsSeen() const { return dealsSeen_; }
+
+  // The grade of a hold of the hand dealt last, before or after its draw (RangeError for a
+  // mask outside 0..31; an InputError before the first deal).
+  TPracticeVerdict Grade(int mask) const;
+  // Drawing this hold deserves a warning: it is a mistake costing more than WarnAbove.
+  bool ShouldWarn(int mask) const;
+  // Draws to the hold: its replaced positions take the deal's next cards in turn; the final
+  // hand is paid for the coins played and the hand joins the session.
+  const TPracticeHand& Draw(int mask);
+
+  const TPracticeRecord& Record() const { return record_; }
+  const TPracticeFigures& Figures() const { return figures_; }
+  const TPracticeOptions& Options() const { return options_; }
+  // The warning threshold may change at any time; the filter belongs to the session.
+  void SetWarnAbove(double bets) { options_.WarnAbove = bets; }
+  int32_t Coins() const { return record_.Coins; }
+  uint64_t Seed() const { return record_.Seed; }
+  const TPayout& Table() const { return table_; }
+  const std::vector<std::string>& CategoryNames() const { return categoryNames_; }
+
+  // The all-holds window's view of the dealt (or last drawn) hand, with `mask` as the hold
+  // shown.
+  THoldsSnapshot HoldsSnapshot(int mask) const;
+
+ private:
+  // Analyses deal_ and grades every hold.
+  void Analyse();
+  // The dealt hand passes the hard-hands filter.
+  bool IsHard() const;
+
+  TPayout table_;
+  std::vector<std::string> categoryNames_;
+  std::unique_ptr<TPokerEngine> engine_;  // the dealt hand's analysis
+  std::unique_ptr<TPokerEngine> judge_;   // classifies the final hands
+  TPracticeDealer dealer_;
+  TPracticeOptions options_;
+  TPracticeRecord record_;
+  TPracticeFigures figures_;
+  TPracticeDeal deal_;
+  std::array<TExactReturn, kMaskCount> returns_{};  // of every hold of the dealt hand
+  int32_t bestMask_ = 0;
+  int32_t bestHolds_ = 1;
+  long double hardGap_ = -1;  // bets from the best to the next best return; -1: none below
+  int32_t wildRank_ = -1;
+  int32_t jokerCount_ = 0;
+  bool analysed_ = false;  // a hand was dealt and graded
+  bool dealt_ = false;
+  bool hardFound_ = true;
+  int32_t dealsSeen_ = 0;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,312 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/practice_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+#include "errors.h"
+#include "store/safe_files.h"
+#include "text.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::string_view kFileHeader =
+    "# Tarnwick practice sessions: one block per session, from its \"session\" line to its "
+    "\"end\" line\n";
+constexpr int kFormatVersion = 1;
+constexpr size_t kHandTokens = 28;
+
+// 64-bit FNV-1a of the bytes.
+uint64_t Checksum(std::string_view bytes) {
+  uint64_t hash = 14695981039346656037ull;
+  for (const char byte : bytes) {
+    hash ^= static_cast<unsigned char>(byte);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+std::string Hex(uint64_t value) {
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+  return text;
+}
+
+std::string FractionText(const TExactReturn& value) {
+  return std::to_string(value.Paid) + "/" + std::to_string(value.Draws);
+}
+
+std::string HandLine(const TPracticeHand& hand) {
+  // Appended word by word: GCC 12 warns falsely about a literal added to a temporary string.
+  std::string line = "hand";
+  const auto word = [&line](std::string_view text) {
+    line += ' ';
+    line += text;
+  };
+  const TPracticeVerdict& verdict = hand.Verdict;
+  word(std::to_string(hand.Deal.Number));
+  word("dealt");
+  for (const int32_t code : hand.Deal.Cards) word(CardText(code));
+  word("next");
+  for (const int32_t code : hand.Deal.Next) word(CardText(code));
+  for (const auto& [label, value] :
+       {std::pair<const char*, std::string>{"hold", HoldPattern(verdict.Mask)},
+        {"best", HoldPattern(verdict.BestMask)},
+        {"ties", std::to_string(verdict.BestHolds)},
+        {"ev", FractionText(verdict.Played)},
+        {"bestev", FractionText(verdict.Best)},
+        {"final", std::to_string(hand.Category)},
+        {"pay", std::to_string(hand.Pay)}}) {
+    word(label);
+    word(value);
+  }
+  line += '\n';
+  return line;
+}
+
+std::vector<std::string_view> Words(std::string_view line) {
+  std::vector<std::string_view> words;
+  size_t at = 0;
+  while (at < line.size()) {
+    const size_t start = line.find_first_not_of(' ', at);
+    if (start == std::string_view::npos) break;
+    const size_t end = std::min(line.find(' ', start), line.size());
+    words.push_back(line.substr(start, end - start));
+    at = end;
+  }
+  return words;
+}
+
+template <class TNumber>
+TNumber Number(std::string_view text, TNumber lo, TNumber hi, const char* what) {
+  TNumber value{};
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end || value < lo || value > hi)
+    throw DataFileError(std::string(what) + " '" + std::string(text) + "'");
+  return value;
+}
+
+TExactReturn Fraction(std::string_view text) {
+  const size_t slash = text.find('/');
+  if (slash == std::string_view::npos)
+    throw DataFileError("expected pay '" + std::string(text) + "'");
+  TExactReturn value;
+  value.Paid = Number<int64_t>(text.substr(0, slash), 0, INT64_MAX, "expected pay");
+  value.Draws = Number<int64_t>(text.substr(slash + 1), 1, INT64_MAX, "number of draws");
+  return value;
+}
+
+int HoldOf(std::string_view text) {
+  const std::optional<int> mask = ParseHoldPattern(text);
+  if (!mask) throw DataFileError("hold '" + std::string(text) + "'");
+  return *mask;
+}
+
+// The value after a line's label, or the rest of the line.
+std::string_view Labelled(std::string_view line, std::string_view label) {
+  if (!line.starts_with(label) || line.size() <= label.size() || line[label.size()] != ' ')
+    throw DataFileError("no " + std::string(label) + " line");
+  return line.substr(label.size() + 1);
+}
+
+TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
+  const std::vector<std::string_view> words = Words(line);
+  static constexpr std::array<std::pair<size_t, std::string_view>, 10> kLabels = {{{0, "hand"},
+                                                                                   {2, "dealt"},
+                                                                                   {8, "next"},
+                                                                                   {14, "hold"},
+                                                                                   {16, "best"},
+                                                                                   {18, "ties"},
+                                                                                   {20, "ev"},
+                                                                                   {22, "bestev"},
+                                                                                   {24, "final"},
+                                                                                   {26, "pay"}}};
+  if (words.size() != kHandTokens)
+    throw DataFileError("a hand line of " + std::to_string(words.size()) + " words");
+  for (const auto& [at, label] : kLabels) {
+    if (words[at] != label)
+      throw DataFileError("'" + std::string(words[at]) + "' for '" + std::string(label) + "'");
+  }
+  TPracticeHand hand;
+  hand.Deal.Number = Number<int32_t>(words[1], 0, INT32_MAX, "deal number");
+  // The jokers are told apart by their order, as a deck numbers them.
+  std::vector<int32_t> seen;
+  const auto card = [&](std::string_view text) {
+    std::optional<int> code = ParseCard(text);
+    if (!code) throw DataFileError("card '" + std::string(text) + "'");
+    if (*code < 0) *code = std::count(seen.begin(), seen.end(), -2) > 0 ? -1 : -2;
+    if (std::find(seen.begin(), seen.end(), *code) != seen.end())
+      throw DataFileError("card " + std::string(text) + " twice");
+    seen.push_back(*code);
+    return *code;
+  };
+  for (size_t i = 0; i < kHandSize; ++i) hand.Deal.Cards[i] = card(words[3 + i]);
+  for (size_t i = 0; i < kHandSize; ++i) hand.Deal.Next[i] = card(words[9 + i]);
+  TPracticeVerdict& verdict = hand.Verdict;
+  verdict.Mask = HoldOf(words[15]);
+  verdict.BestMask = HoldOf(words[17]);
+  verdict.BestHolds = Number<int32_t>(words[19], 1, kMaskCount, "ties");
+  verdict.Played = Fraction(words[21]);
+  verdict.Best = Fraction(words[23]);
+  verdict.CoinBasis = record.CoinBasis;
+  verdict.Coins = record.Coins;
+  const auto categories = static_cast<int32_t>(record.Pays.size());
+  hand.Category = Number<int32_t>(words[25], 0, categories, "category");
+  hand.Pay = Number<int32_t>(words[27], 0, INT32_MAX, "pay");
+  const int32_t due = hand.Category < categories ? record.Pays[static_cast<size_t>(hand.Category)] *
+                                                       (record.Coins / record.CoinBasis)
+                                                 : 0;
+  if (hand.Pay != due) throw DataFileError("pay " + std::to_string(hand.Pay) + " for the category");
+  hand.Final = FinalHand(hand.Deal, verdict.Mask);
+  return hand;
+}
+
+// The session of a block's lines (the end line not included).
+TPracticeRecord ParseBlock(const std::vector<std::string_view>& lines) {
+  if (lines.size() < 7) throw DataFileError("a session without its heading");
+  TPracticeRecord record;
+  Number<int>(Labelled(lines[0], "session"), kFormatVersion, kFormatVersion, "format version");
+  record.Started = Number<int64_t>(Labelled(lines[1], "started"), INT64_MIN, INT64_MAX, "time");
+  const std::string_view game = Labelled(lines[2], "game");
+  const size_t blank = game.find(' ');
+  record.GameId = Number<int32_t>(game.substr(0, blank), 0, INT32_MAX, "game");
+  record.GameName = blank == std::string_view::npos ? "" : std::string(game.substr(blank + 1));
+  const std::string_view table = Labelled(lines[3], "table");
+  const size_t space = table.find(' ');
+  if (space == std::string_view::npos) throw DataFileError("a table without pays");
+  record.CoinBasis = Number<int32_t>(table.substr(0, space), 1, kMaxCoins, "coin basis");
+  for (std::string_view pays = table.substr(space + 1);;) {
+    const size_t comma = pays.find(',');
+    record.Pays.push_back(Number<int32_t>(pays.substr(0, comma), 0, kMaxPay, "pay"));
+    if (comma == std::string_view::npos) break;
+    pays.remove_prefix(comma + 1);
+  }
+  if (record.Pays.size() > kMaxCategories) throw DataFileError("more pays than categories");
+  record.Coins = Number<int32_t>(Labelled(lines[4], "coins"), 1, kMaxCoins, "coins");
+  if (record.Coins % record.CoinBasis != 0) throw DataFileError("coins against the coin basis");
+  record.Seed = Number<uint64_t>(Labelled(lines[5], "seed"), 0, UINT64_MAX, "seed");
+  const std::string_view hard = Labelled(lines[6], "hard");
+  record.HardWithin = hard == "-" ? -1 : Number<double>(hard, 0, 1e9, "hard-hands filter");
+  for (size_t i = 7; i < lines.size(); ++i) {
+    try {
+      record.Hands.push_back(ParseHand(lines[i], record));
+    } catch (const TarnwickError& error) {
+      throw DataFileError("hand " + std::to_string(i - 6) + ": " + error.Message());
+    }
+  }
+  return record;
+}
+
+}  // namespace
+
+std::string PracticeSessionText(const TPracticeRecord& record) {
+  std::string name = record.GameName;
+  for (char& letter : name) {
+    if (letter == '\n' || letter == '\r') letter = ' ';
+  }
+  std::string pays;
+  for (const int32_t pay : record.Pays) {
+    if (!pays.empty()) pays += ',';
+    pays += std::to_string(pay);
+  }
+  std::string hard = "-";
+  if (record.HardWithin >= 0) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, record.HardWithin).ptr;
+    hard.assign(text, end);
+  }
+  std::string block;
+  const auto line = [&block](std::string_view label, const std::string& value) {
+    block += label;
+    block += ' ';
+    block += value;
+    block += '\n';
+  };
+  line("session", std::to_string(kFormatVersion));
+  line("started", std::to_string(record.Started));
+  line("game", std::to_string(record.GameId) + ' ' + name);
+  line("table", std::to_string(record.CoinBasis) + ' ' + pays);
+  line("coins", std::to_string(record.Coins));
+  line("seed", std::to_string(record.Seed));
+  line("hard", hard);
+  for (const TPracticeHand& hand : record.Hands) block += HandLine(hand);
+  line("end", Hex(Checksum(block)));
+  return block;
+}
+
+TPracticeHistory ParsePracticeHistory(std::string_view text) {
+  TPracticeHistory history;
+  const auto damaged = [&](size_t lineNumber, const std::string& reason) {
+    ++history.Damaged;
+    history.Problems.push_back("the session at line " + std::to_string(lineNumber) +
+                               " is damaged: " + reason);
+  };
+  bool open = false;      // a block's session line was read and its end line not yet
+  size_t blockStart = 0;  // byte offset of the open block's session line
+  size_t blockLine = 0;
+  std::vector<std::string_view> lines;
+  size_t lineNumber = 0;
+  for (size_t at = 0; at < text.size();) {
+    const size_t newline = text.find('\n', at);
+    const size_t next = newline == std::string_view::npos ? text.size() : newline + 1;
+    std::string_view line = text.substr(at, next - at);
+    ++lineNumber;
+    line = Trim(line, "\r\n");
+    if (line.starts_with("session")) {
+      if (open) damaged(blockLine, "it has no end");
+      open = true;
+      blockStart = at;
+      blockLine = lineNumber;
+      lines.clear();
+      lines.push_back(line);
+    } else if (line.starts_with("end")) {
+      if (!open) {
+        damaged(lineNumber, "its beginning is lost");
+      } else {
+        const std::string_view block = text.substr(blockStart, at - blockStart);
+        try {
+          if (Labelled(line, "end") != Hex(Checksum(block))) throw DataFileError("wrong checksum");
+          history.Sessions.push_back(ParseBlock(lines));
+        } catch (const TarnwickError& error) {
+          damaged(blockLine, error.Message());
+        }
+      }
+      open = false;
+    } else if (open) {
+      lines.push_back(line);
+    }
+    at = next;
+  }
+  if (open) damaged(blockLine, "it has no end");
+  return history;
+}
+
+TPracticeHistory ReadPracticeHistory(const std::filesystem::path& folder) {
+  const std::optional<std::string> text =
+      ReadFileIfPresent(folder / kPracticeFileName, kMaxPracticeFileBytes);
+  if (!text) return {};
+  return ParsePracticeHistory(*text);
+}
+
+void AppendPracticeSession(const std::filesystem::path& folder, const TPracticeRecord& record,
+                           const std::function<void()>& beforeRename) {
+  const std::filesystem::path target = SaveTarget(folder / kPracticeFileName);
+  const TFileLock lock(target);
+  std::string text(kFileHeader);
+  if (std::optional<std::string> old = ReadFileIfPresent(target, kMaxPracticeFileBytes)) {
+    text = std::move(*old);
+    // A file cut inside a line: the new block starts on a line of its own.
+    if (!text.empty() && text.back() != '\n') text += '\n';
+  }
+  text += PracticeSessionText(record);
+  RemoveStaleTemporaries(target);
+  WriteFileAtomically(target, text, beforeRename);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,363 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/practice.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <stdexcept>
+
+#include "draw_listing.h"
+#include "errors.h"
+#include "session/practice_file.h"
+#include "store/safe_files.h"
+#include "test_files.h"
+#include "test_games.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::HandOf;
+using testing::kNineSix;
+
+// Slot of a card code in a count table: 0..51, then the jokers -2 and -1.
+size_t Slot(int32_t code) {
+  return code >= 0 ? static_cast<size_t>(code) : code == -2 ? 52 : 53;
+}
+
+// Whether the code is a card of the game's deck (its first joker is -2, its second -1).
+bool InDeck(int32_t code, const TPokerDescription& game) {
+  if (code >= 0) return code < 52;
+  return code == -2 ? game.JokerCount >= 1 : code == -1 && game.JokerCount == 2;
+}
+
+// A scripted deal: five cards dealt, five to draw.
+TPracticeDeal DealOf(const std::vector<std::string>& cards, const std::vector<std::string>& next,
+                     int number) {
+  TPracticeDeal deal;
+  deal.Cards = HandOf(cards);
+  deal.Next = HandOf(next);
+  deal.Number = number;
+  return deal;
+}
+
+class PracticeDeal : public ::testing::TestWithParam<int> {};
+
+// Every card lands in each of the ten places a deal uses (five dealt, five to draw) equally
+// often: a chi-square test of cards by place over 30000 deals of a fixed seed, against
+// the 0.1 % point of its distribution (Wilson-Hilferty). The ten cards of a deal are
+// distinct cards of the game's deck.
+TEST_P(PracticeDeal, EveryCardIsEquallyLikelyInEveryPlace) {
+  const TPokerDescription& game = testing::Game(GetParam());
+  TPracticeDealer dealer(game, 20260101);
+  const int deck = game.DeckSize();
+  ASSERT_EQ(dealer.DeckSize(), deck);
+  constexpr int kDeals = 30000;
+  constexpr int kPlaces = 10;
+  std::vector<std::array<int64_t, kPlaces>> counts(static_cast<size_t>(deck));
+  for (int n = 1; n <= kDeals; ++n) {
+    const TPracticeDeal deal = dealer.Next();
+    ASSERT_EQ(deal.Number, n);
+    std::set<int32_t> seen;
+    for (int place = 0; place < kPlaces; ++place) {
+      const int32_t code = place < 5 ? deal.Cards[place] : deal.Next[place - 5];
+      ASSERT_TRUE(InDeck(code, game)) << code;
+      ASSERT_TRUE(seen.insert(code).second) << "card " << CardText(code) << " twice";
+      ++counts[Slot(code)][static_cast<size_t>(place)];
+    }
+  }
+  const double expected = static_cast<double>(kDeals) / deck;
+  double chiSquare = 0;
+  for (const auto& row : counts) {
+    for (const int64_t count : row) {
+      const double off = static_cast<double>(count) - expected;
+      chiSquare += off * off / expected;
+    }
+  }
+  const double freedom = deck * kPlaces - 1;
+  const double z = 3.09;  // the 99.9 % point of the normal distribution
+  const double critical =
+      freedom * std::pow(1 - 2 / (9 * freedom) + z * std::sqrt(2 / (9 * freedom)), 3);
+  EXPECT_LT(chiSquare, critical) << "deck of " << deck;
+  // A shuffle that does not mix at all would be far above; one that mixes too evenly (a
+  // rotation, say) far below.
+  EXPECT_GT(chiSquare, freedom / 2);
+}
+
+// Jacks or better (52 cards), Joker Wild (53) and Double Joker Poker (54).
+INSTANTIATE_TEST_SUITE_P(Decks, PracticeDeal, ::testing::Values(0, 3, 8));
+
+// The same seed gives the same session whatever the holds, also with the hard-hands
+// filter; another seed other deals. The draw hands out the deal's next cards to the
+// replaced positions in order, and the final hand is paid what the table pays for its
+// category (classified by the test's own listing) at the coins played.
+TEST(Practice, SeedsReplayAndTheDrawPaysTheFinalHand) {
+  for (const int gameId : {0, 3, 4}) {
+    const TPokerDescription& game = testing::Game(gameId);
+    const TPayout table = testing::TableFor(game, gameId == 0   ? kNineSix
+                                                  : gameId == 3 ? testing::kJokerKings
+                                                                : testing::kFullPayDeuces);
+    const auto categories = testing::ListingCategories(game, table);
+    const int coins = 3;
+    TPracticeSession best(game, table, coins, 77);
+    TPracticeSession other(game, table, coins, 77);
+    TPracticeSession again(game, table, coins, 77);
+    for (int hand = 0; hand < 200; ++hand) {
+      best.Deal();
+      const TPracticeHand& played = best.Draw(best.Grade(0).BestMask);
+      other.Deal();
+      const int mask = (hand * 7) % kMaskCount;
+      const TPracticeHand& drawn = other.Draw(mask);
+      again.Deal();
+      const TPracticeHand& replayed = again.Draw(mask);
+      ASSERT_EQ(played.Deal.Cards, drawn.Deal.Cards) << "hand " << hand;
+      ASSERT_EQ(played.Deal.Next, drawn.Deal.Next);
+      EXPECT_EQ(replayed.Final, drawn.Final);
+      EXPECT_EQ(replayed.Pay, drawn.Pay);
+
+      size_t next = 0;
+      for (size_t i = 0; i < kHandSize; ++i) {
+        const int32_t expected =
+            BitSet(mask, static_cast<int>(i)) ? drawn.Deal.Next[next++] : drawn.Deal.Cards[i];
+        EXPECT_EQ(drawn.Final[i], expected) << "position " << i;
+      }
+      const int kind = testing::ListingKind(testing::ListingCodes(drawn.Final), game.WildRank);
+      const int category = categories[static_cast<size_t>(kind)];
+      EXPECT_EQ(drawn.Category, category < 0 ? game.LastCategory + 1 : category)
+          << testing::HandText(drawn.Final);
+      EXPECT_EQ(drawn.Pay, category < 0 ? 0 : table.Pays[static_cast<size_t>(category)] * coins);
+    }
+    EXPECT_EQ(other.Figures().CoinsWon, again.Figures().CoinsWon);
+    TPracticeSession first(game, table, coins, 77);
+    TPracticeSession elsewhere(game, table, coins, 78);
+    EXPECT_NE(elsewhere.Deal().Cards, first.Deal().Cards);
+  }
+
+  // The hard-hands filter deals the same hands for the same seed, each with its two best
+  // different returns within the bound; a bound no hand meets gives up after the limit.
+  TPracticeOptions hard;
+  hard.HardWithin = 0.02;
+  const TPayout table = testing::TableFor(0, kNineSix);
+  TPracticeSession first(testing::Game(0), table, 1, 5, hard);
+  TPracticeSession second(testing::Game(0), table, 1, 5, hard);
+  for (int hand = 0; hand < 10; ++hand) {
+    EXPECT_EQ(first.Deal().Number, second.Deal().Number);
+    ASSERT_TRUE(first.HardFound());
+    long double nextBest = -1;
+    for (int mask = 0; mask < kMaskCount; ++mask) {
+      const TPracticeVerdict verdict = first.Grade(mask);
+      if (verdict.Mistake()) nextBest = std::max(nextBest, verdict.PlayedReturn());
+    }
+    EXPECT_LE(first.Grade(0).BestReturn() - nextBest, 0.02L);
+  }
+  EXPECT_GT(first.DealsSeen(), 10);
+  hard.HardWithin = 0;
+  TPracticeSession never(testing::Game(0), table, 1, 5, hard);
+  never.Deal();
+  EXPECT_FALSE(never.HardFound());
+  EXPECT_EQ(never.DealsSeen(), kMaxHardDeals);
+}
+
+// Every hold of a few hands is graded against the card-by-card listing of its draws: the
+// cost is the best listed return minus the hold's (per bet of a table given for five
+// coins, and for the five coins played), exactly tied holds are never mistakes, and the
+// best hold is one of the best.
+TEST(Practice, TheCostOfEveryHoldIsItsDistanceFromTheBest) {
+  const TPokerDescription& game = testing::Game(0);
+  const TPayout table = testing::TableFor(game, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
+  const auto categories = testing::ListingCategories(game, table);
+  TPracticeSession session(game, table, 5, 11);
+  std::vector<TPracticeDeal> deals = {
+      DealOf({"AS", "KS", "QS", "JS", "2D"}, {"TS", "3C", "4C", "5C", "6C"}, 1),
+      DealOf({"3C", "3D", "3H", "3S", "9D"}, {"7C", "8C", "4C", "5C", "6C"}, 2)};
+  TPracticeDealer dealer(game, 11);
+  for (int n = 0; n < 6; ++n) deals.push_back(dealer.Next());
+  int ties = 0;
+  for (const TPracticeDeal& deal : deals) {
+    session.DealGiven(deal);
+    const testing::TListedKinds listed = testing::ListAllDraws(deal.Cards);
+    std::array<int64_t, kMaskCount> paid{};
+    std::array<int64_t, kMaskCount> draws{};
+    for (size_t mask = 0; mask < kMaskCount; ++mask) {
+      for (size_t column = 0; column < testing::kColumns; ++column) {
+        draws[mask] += listed[mask][column];
+        if (categories[column] >= 0)
+          paid[mask] += listed[mask][column] * table.Pays[categories[column]];
+      }
+    }
+    const auto best = static_cast<size_t>(session.Grade(0).BestMask);
+    for (size_t mask = 0; mask < kMaskCount; ++mask) {
+      const TPracticeVerdict verdict = session.Grade(static_cast<int>(mask));
+      // Cross products stay below 4000 x C(47, 5) x C(47, 5), inside 64 bits.
+      const int64_t order = paid[mask] * draws[best] - paid[best] * draws[mask];
+      EXPECT_LE(order, 0) << "mask " << mask << " beats the best";
+      EXPECT_EQ(verdict.Mistake(), order < 0) << testing::HandText(deal.Cards) << mask;
+      const long double cost = (static_cast<long double>(paid[best]) / draws[best] -
+                                static_cast<long double>(paid[mask]) / draws[mask]) /
+                               5;
+      EXPECT_CLOSE(verdict.CostBets(), cost, 1e-12L);
+      EXPECT_CLOSE(verdict.CostCoins(), cost * 5, 1e-11L);
+      if (order == 0) {
+        ++ties;
+        EXPECT_EQ(verdict.CostBets(), 0);
+        EXPECT_EQ(PracticeCostText(verdict), "");
+      }
+    }
+  }
+  EXPECT_GT(ties, static_cast<int>(deals.size()));  // more than the best holds themselves
+  // Four to the royal: TS, 8 more spades, 3 tens and 12 high cards pay 872 bets in 47.
+  session.DealGiven(deals[0]);
+  EXPECT_EQ(session.Grade(0).BestMask, 16);
+  EXPECT_CLOSE(session.Grade(0).BestReturn(), 872 / 47.0L, 1e-15L);
+  EXPECT_EQ(PracticeCostText(session.Grade(0)), "18.55319 (92.76596)");
+}
+
+// A scripted session of five hands whose returns are counted by hand (9/6 Jacks or
+// better, five coins a hand): its figures, the ties, the warnings and the saved session.
+TEST(Practice, AScriptedSessionAddsUpAsCountedByHand) {
+  TPracticeOptions options;
+  options.WarnAbove = 5;
+  TPracticeSession session(testing::Game(0), testing::TableFor(0, kNineSix), 5, 1, options);
+  const std::vector<std::pair<TPracticeDeal, int>> script = {
+      // A royal flush stands pat: 800 bets.
+      {DealOf({"AS", "KS", "QS", "JS", "TS"}, {"2C", "3C", "4C", "5C", "6C"}, 1), 0},
+      // Four to the royal stands pat: nothing, where the draw expects 872/47.
+      {DealOf({"AS", "KS", "QS", "JS", "2D"}, {"TS", "3C", "4C", "5C", "6C"}, 2), 0},
+      // Four of a kind draws to its kicker: 25 either way, a tie.
+      {DealOf({"3C", "3D", "3H", "3S", "9D"}, {"7C", "8C", "4C", "5C", "6C"}, 3), 16},
+      // A flush stands pat: 6.
+      {DealOf({"2H", "5H", "8H", "JH", "KH"}, {"7C", "8C", "4C", "5C", "6C"}, 4), 0},
+      // The flush broken for four hearts: 8 hearts make 6, 3 jacks 1: 51/47; JD draws a pair.
+      {DealOf({"2H", "5H", "8H", "JH", "KH"}, {"JD", "8C", "4C", "5C", "6C"}, 5), 16}};
+  const std::array<bool, 5> warned = {false, true, false, false, false};
+  for (size_t i = 0; i < script.size(); ++i) {
+    session.DealGiven(script[i].first);
+    EXPECT_EQ(session.ShouldWarn(script[i].second), warned[i]) << "hand " << i + 1;
+    session.Draw(script[i].second);
+  }
+  const auto& hands = session.Record().Hands;
+  EXPECT_EQ(hands[2].Verdict.BestHolds, 2);
+  EXPECT_FALSE(hands[2].Verdict.Mistake());
+  // 231/47 is 4.9 bets: above a threshold of 4.9, not above 5.
+  EXPECT_FALSE(session.ShouldWarn(16));
+  session.SetWarnAbove(4.9);
+  EXPECT_TRUE(session.ShouldWarn(16));
+
+  const TPracticeFigures& figures = session.Figures();
+  const long double best = 800 + 872 / 47.0L + 25 + 6 + 6;
+  const long double played = 800 + 0 + 25 + 6 + 51 / 47.0L;
+  EXPECT_EQ(figures.Hands, 5);
+  EXPECT_EQ(figures.Mistakes, 2);
+  EXPECT_CLOSE(figures.CostBets, (872 + 231) / 47.0L, 1e-13L);
+  EXPECT_CLOSE(figures.CostCoins(), 5 * (872 + 231) / 47.0L, 1e-12L);
+  EXPECT_CLOSE(figures.Accuracy(), 0.6L, 1e-18L);
+  EXPECT_CLOSE(figures.Efficiency(), played / best, 1e-15L);
+  EXPECT_EQ(figures.CoinsBet, 25);
+  EXPECT_EQ(figures.CoinsWon, 4000 + 0 + 125 + 30 + 5);
+  EXPECT_EQ(figures.Net(), 4135);
+  EXPECT_CLOSE(figures.PerfectNet(), 5 * best - 25, 1e-11L);
+  EXPECT_CLOSE(figures.NetAgainstPerfect(), 4135 - (5 * best - 25), 1e-11L);
+
+  // Kept and read back, the session has the same figures.
+  const TPracticeHistory history = ParsePracticeHistory(PracticeSessionText(session.Record()));
+  ASSERT_EQ(history.Sessions.size(), 1u);
+  const TPracticeFigures read = history.Sessions[0].Figures();
+  EXPECT_EQ(read.Mistakes, 2);
+  EXPECT_EQ(read.CoinsWon, figures.CoinsWon);
+  EXPECT_EQ(read.CostBets, figures.CostBets);
+  EXPECT_EQ(history.Sessions[0].Hands[4].Final, HandOf({"2H", "5H", "8H", "JH", "JD"}));
+
+  // Cards outside the deck, or twice, are refused; a draw needs a hand.
+  EXPECT_THROW(session.Draw(0), InputError);
+  EXPECT_THROW(
+      session.DealGiven(DealOf({"AS", "KS", "QS", "JS", "JK"}, {"2C", "3C", "4C", "5C", "6C"}, 6)),
+      InputError);
+  EXPECT_THROW(
+      session.DealGiven(DealOf({"AS", "KS", "QS", "JS", "TS"}, {"AS", "3C", "4C", "5C", "6C"}, 6)),
+      InputError);
+  EXPECT_THROW(TPracticeSession(testing::Game(0), testing::TableFor(0, kNineSix, 5), 3, 1),
+               InputError);
+}
+
+// Sessions of a joker game appended to the file, a kill before the new file replaces the
+// old one, a file cut in the middle of a session and a byte changed inside one: each time
+// every other session is read whole.
+TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
+  const std::filesystem::path folder = test::TestFolder();
+  const std::filesystem::path file = folder / kPracticeFileName;
+  std::vector<TPracticeRecord> records;
+  for (uint64_t seed = 1; seed <= 3; ++seed) {
+    TPracticeSession session(testing::Game(8),
+                             testing::TableFor(8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}), 2, seed);
+    for (int hand = 0; hand < 40; ++hand) {
+      session.Deal();
+      session.Draw(hand % kMaskCount);
+    }
+    records.push_back(session.Record());
+  }
+  AppendPracticeSession(folder, records[0]);
+  const std::string before = test::ReadText(file);
+  EXPECT_THROW(
+      AppendPracticeSession(folder, records[1], [] { throw std::runtime_error("killed"); }),
+      std::runtime_error);
+  EXPECT_EQ(test::ReadText(file), before);
+  int temporaries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    temporaries += IsTemporaryNameOf(entry.path().filename().string(), kPracticeFileName) ? 1 : 0;
+  EXPECT_EQ(temporaries, 1);  // what the kill left behind
+
+  AppendPracticeSession(folder, records[1]);
+  AppendPracticeSession(folder, records[2]);
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    EXPECT_FALSE(IsTemporaryNameOf(entry.path().filename().string(), kPracticeFileName));
+  TPracticeHistory history = ReadPracticeHistory(folder);
+  ASSERT_EQ(history.Sessions.size(), 3u);
+  EXPECT_EQ(history.Damaged, 0);
+  for (size_t s = 0; s < 3; ++s) {
+    const TPracticeRecord& read = history.Sessions[s];
+    EXPECT_EQ(read.Seed, records[s].Seed);
+    EXPECT_EQ(read.Pays, records[s].Pays);
+    ASSERT_EQ(read.Hands.size(), records[s].Hands.size());
+    for (size_t h = 0; h < read.Hands.size(); ++h) {
+      const TPracticeHand& a = read.Hands[h];
+      const TPracticeHand& b = records[s].Hands[h];
+      EXPECT_EQ(testing::HandText(a.Final), testing::HandText(b.Final));
+      EXPECT_EQ(a.Verdict.Mask, b.Verdict.Mask);
+      EXPECT_EQ(a.Verdict.BestMask, b.Verdict.BestMask);
+      EXPECT_EQ(a.Verdict.CostBets(), b.Verdict.CostBets());
+      EXPECT_EQ(a.Pay, b.Pay);
+    }
+    EXPECT_EQ(read.Figures().CostBets, records[s].Figures().CostBets);
+  }
+
+  // A changed byte in the second session: the first and the third are read.
+  const std::string whole = test::ReadText(file);
+  std::string changed = whole;
+  const size_t second = changed.find("seed 2\n");
+  ASSERT_NE(second, std::string::npos);
+  changed[changed.find(" pay ", second) + 5] ^= 1;
+  test::WriteText(file, changed);
+  history = ReadPracticeHistory(folder);
+  ASSERT_EQ(history.Sessions.size(), 2u);
+  EXPECT_EQ(history.Sessions[0].Seed, 1u);
+  EXPECT_EQ(history.Sessions[1].Seed, 3u);
+  EXPECT_EQ(history.Damaged, 1);
+  EXPECT_TRUE(testing::Contains(history.Problems.at(0), "wrong checksum"));
+
+  // Cut inside the third session: the first two are read; a session appended after the cut
+  // is read too, and the cut one stays in the file.
+  test::WriteText(file, whole.substr(0, whole.size() - 100));
+  history = ReadPracticeHistory(folder);
+  ASSERT_EQ(history.Sessions.size(), 2u);
+  EXPECT_EQ(history.Damaged, 1);
+  AppendPracticeSession(folder, records[0]);
+  history = ReadPracticeHistory(folder);
+  ASSERT_EQ(history.Sessions.size(), 3u);
+  EXPECT_EQ(history.Sessions[2].Seed, 1u);
+  EXPECT_EQ(history.Damaged, 1);
+}
+
+}  // namespace
+}  // namespace tarnwick
