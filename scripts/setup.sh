@@ -9,7 +9,8 @@ packages=(
   libgtest-dev libgmock-dev                     # tests
   nlohmann-json3-dev libcli11-dev               # tarnwick-cli
   clang-format clang-tidy                       # the format and tidy checks
-  qt6-base-dev qt6-svg-dev libqt6opengl6-dev    # the desktop program (Widgets, SVG cards)
+  qt6-base-dev qt6-svg-dev libqt6opengl6-dev    # the desktop program (Widgets, SVG cards;
+  qt6-charts-dev qt6-pdf-dev                    #   charts; saved PDFs read back by the tests)
   qt6-translations-l10n fonts-dejavu-core       # Qt's own texts in German and Russian; a font
   xvfb xauth at-spi2-core python3-pyatspi       # the end-to-end test in a real window,
   dbus-x11 xdotool                              #   driven through the accessibility bus

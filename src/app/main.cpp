@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // tarnwick: the desktop program. `tarnwick --measure` prints the time to a painted window,
-// the time from the fifth card to the filled results and the memory held, then ends.
+// the time from the fifth card to the filled results, the memory held and the times of the
+// longer computations (the live return, an abort, the heaviest chart), then ends.
 
 #include <QElapsedTimer>
 #include <cstring>

@@ -56,13 +56,6 @@ QString Percent(long double share) {
   return Fixed(share * 100, 2) + QLatin1Char('%');
 }
 
-// Shows a text in a label whose accessible name is fixed: a screen reader reads the text as
-// the label's description.
-void Say(QLabel* label, const QString& text) {
-  label->setText(text);
-  label->setAccessibleDescription(text);
-}
-
 QTableWidget* MakeList(QWidget* parent, const QString& name, const QStringList& titles) {
   auto* list = new QTableWidget(0, static_cast<int>(titles.size()), parent);
   list->setAccessibleName(name);
@@ -135,7 +128,7 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   setAccessibleName(QStringLiteral("Practice"));
   setAttribute(Qt::WA_DeleteOnClose);  // a closed window has kept its session: it goes
 
-  table_->setAccessibleName(QStringLiteral("Table"));
+  table_->setAccessibleDescription(QStringLiteral("Table"));
   auto* seedLabel = new QLabel(Text("Seed"), this);
   seedLabel->setBuddy(seed_);
   seed_->setAccessibleName(QStringLiteral("Seed"));
@@ -182,8 +175,8 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   cards->addWidget(draw_);
   cards->addStretch(1);
 
-  result_->setAccessibleName(QStringLiteral("Result"));
-  verdict_->setAccessibleName(QStringLiteral("Verdict"));
+  result_->setAccessibleDescription(QStringLiteral("Result"));
+  verdict_->setAccessibleDescription(QStringLiteral("Verdict"));
   verdict_->setWordWrap(true);
   result_->setWordWrap(true);
   showMe_->setAccessibleName(QStringLiteral("Show me"));
@@ -224,7 +217,7 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
                                           "Efficiency", "Net",      "Perfect"};
   for (int i = 0; i < kFigureCount; ++i) {
     auto* value = new QLabel(sessionPage);
-    value->setAccessibleName(Text(figureKeys[i]));
+    value->setAccessibleDescription(Text(figureKeys[i]));  // read after its value
     figures_[static_cast<size_t>(i)] = value;
     figures->addRow(Text(figureKeys[i]), value);
   }
@@ -239,7 +232,7 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   auto* pastLayout = new QVBoxLayout(pastPage);
   pastLayout->addWidget(history_, 1);
   pastLayout->addWidget(damaged_);
-  damaged_->setAccessibleName(QStringLiteral("Damaged"));
+  damaged_->setAccessibleDescription(QStringLiteral("Damaged"));
   tabs_->addTab(pastPage, Text("Past"));
   tabs_->setAccessibleName(QStringLiteral("Pages"));
 
@@ -305,8 +298,8 @@ void TfmPractice::DealHand() {
   mask_ = 0;
   drawn_ = false;
   draw_->setText(Text("Draw"));
-  Say(result_, session_->HardFound() ? QString() : Text("NoHardHand"));
-  Say(verdict_, QString());
+  result_->setText(session_->HardFound() ? QString() : Text("NoHardHand"));
+  verdict_->setText(QString());
   showMe_->hide();
   ShowCards();
   ShowFigures();
@@ -346,20 +339,20 @@ bool TfmPractice::DrawHand() {
   const QString final = HoldText(hand.Final, 0);
   const QString drawnText = drawnCards.isEmpty() ? Text("StoodPat") : drawnCards.join(' ');
   if (hand.Category >= 0 && hand.Category < static_cast<int>(names.size())) {
-    Say(result_,
+    result_->setText(
         Filled("Paid", {drawnText, final, Q(names[static_cast<size_t>(hand.Category)]).toUpper(),
                         QString::number(hand.Pay)}));
   } else {
-    Say(result_, Filled("NotPaid", {drawnText, final}));
+    result_->setText(Filled("NotPaid", {drawnText, final}));
   }
   const std::array<int32_t, kHandSize>& dealt = hand.Deal.Cards;
   if (!verdict.Mistake()) {
-    Say(verdict_, verdict.Mask == verdict.BestMask
-                      ? Filled("Right", {HoldText(dealt, verdict.Mask)})
-                      : Filled("RightTie",
-                               {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask)}));
+    verdict_->setText(verdict.Mask == verdict.BestMask
+                          ? Filled("Right", {HoldText(dealt, verdict.Mask)})
+                          : Filled("RightTie", {HoldText(dealt, verdict.Mask),
+                                                HoldText(dealt, verdict.BestMask)}));
   } else {
-    Say(verdict_,
+    verdict_->setText(
         Filled("Mistake", {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask),
                            Fixed(verdict.CostBets(), 5), Fixed(verdict.CostCoins(), 5)}));
     AddMistake(hand);
@@ -405,7 +398,7 @@ void TfmPractice::ShowFigures() {
       (figures.Net() > 0 ? QStringLiteral("+") : QString()) + QString::number(figures.Net()),
       (figures.PerfectNet() >= 0 ? QStringLiteral("+") : QString()) +
           Fixed(figures.PerfectNet(), 2)};
-  for (int i = 0; i < kFigureCount; ++i) Say(figures_[static_cast<size_t>(i)], values[i]);
+  for (int i = 0; i < kFigureCount; ++i) figures_[static_cast<size_t>(i)]->setText(values[i]);
 }
 
 void TfmPractice::AddMistake(const TPracticeHand& hand) {
@@ -445,8 +438,8 @@ void TfmPractice::LoadHistory() {
                          QString::number(figures.Mistakes), Percent(figures.Accuracy()),
                          Percent(figures.Efficiency()), QString::number(figures.Net())});
   }
-  Say(damaged_,
-      history.Damaged == 0 ? QString() : Filled("Damaged", {QString::number(history.Damaged)}));
+  damaged_->setText(history.Damaged == 0 ? QString()
+                                         : Filled("Damaged", {QString::number(history.Damaged)}));
   damaged_->setVisible(history.Damaged != 0);
 }
 

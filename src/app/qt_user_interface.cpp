@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "all_hands_window.h"
+#include "chart_window.h"
 #include "errors.h"
 #include "game_dialog.h"
 #include "pay_editor.h"
@@ -16,12 +17,6 @@
 namespace tarnwick::app {
 
 namespace {
-
-// The charts window is not part of this program yet: should the controller ask for it, the
-// user learns why nothing opens.
-[[noreturn]] void NotAvailable(const char* window) {
-  throw TarnwickError(std::string("The ") + window + " window is not available in this version");
-}
 
 // The window in front: the Game and Payout dialog when it opened the new one.
 QWidget* FrontWindow(QWidget* owner) {
@@ -51,8 +46,11 @@ bool TQtUserInterface::Confirm(const std::string& question) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void TQtUserInterface::ShowCharts(const TTableSnapshot&, const std::string&) {
-  NotAvailable("charts");
+void TQtUserInterface::ShowCharts(const TTableSnapshot& table, const std::string& caption) {
+  // The charts need the whole-game chances of a table.
+  if (!table.Table.Computed()) return;
+  TfmChart charts(FrontWindow(owner_), table, Q(caption));
+  charts.exec();
 }
 
 void TQtUserInterface::ShowAllHands(const THoldsSnapshot& holds, const std::string& caption) {

@@ -8,7 +8,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QEventLoop>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -19,6 +23,8 @@
 #include "all_hands_window.h"
 #include "card_button.h"
 #include "card_slot.h"
+#include "chart_canvas.h"
+#include "chart_window.h"
 #include "error_report.h"
 #include "game_dialog.h"
 #include "guard.h"
@@ -30,6 +36,7 @@
 #include "progress_dialog.h"
 #include "session/preferences.h"
 #include "stat_window.h"
+#include "table_choice.h"
 
 using namespace tarnwick;
 using namespace tarnwick::app;
@@ -41,6 +48,56 @@ QString suffix;
 
 void Save(QWidget& widget, const QString& name) {
   widget.grab().save(QStringLiteral("%1/%2%3.png").arg(folder, name, suffix));
+}
+
+// The window with the hint that shows over it (a window of its own) painted in.
+void SaveWithHint(QWidget& widget, const QString& name) {
+  QPixmap picture = widget.grab();
+  QPainter painter(&picture);
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->inherits("QTipLabel") && top->isVisible())
+      painter.drawPixmap(top->pos() - widget.mapToGlobal(QPoint(0, 0)), top->grab());
+  }
+  painter.end();
+  picture.save(QStringLiteral("%1/%2%3.png").arg(folder, name, suffix));
+}
+
+void WaitForChart(const TfmChart& charts) {
+  while (charts.Busy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  QApplication::processEvents();
+}
+
+// The three charts of the current table; the expected gain after `hands` hands with the hint
+// of its tallest winning bar, amounts in money at `coinValue` a coin (0: coins only).
+void Charts(TfmMain& window, const QString& name, int hands, double coinValue) {
+  TfmChart charts(&window, window.Controller().TableSnapshot(), QStringLiteral("  charts"));
+  charts.ChartList()->setCurrentRow(kExpectedGainKind);
+  charts.show();
+  charts.HandsEdit()->setValue(hands);
+  charts.CoinValueEdit()->setValue(coinValue);
+  WaitForChart(charts);
+  // A point's class colours the bar before it: the bar's own result is its middle.
+  const std::vector<TChartPoint>& points = charts.Distribution().Points;
+  const int coins = window.Controller().TableSnapshot().Coins;
+  size_t tallest = 0;
+  for (size_t i = 1; i < points.size(); ++i) {
+    if (points[i].X + coins * 0.5 > 0 && points[i].Y > points[tallest].Y) tallest = i;
+  }
+  QWidget* plot = charts.Canvas()->childAt(charts.Canvas()->rect().center());
+  const QPoint at =
+      charts.Canvas()->PositionOf(QPointF(points[tallest].X + coins * 0.5, points[tallest].Y / 2));
+  QMouseEvent move(QEvent::MouseMove, plot->mapFrom(charts.Canvas(), at),
+                   charts.Canvas()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(plot, &move);
+  QApplication::processEvents();
+  SaveWithHint(charts, QStringLiteral("charts-%1-expected-gain").arg(name));
+  for (const auto& [chart, title] :
+       {std::pair{kRiskOfRuinKind, "risk-of-ruin"}, std::pair{kWinLostKind, "win-lost"}}) {
+    charts.ChartList()->setCurrentRow(chart);
+    WaitForChart(charts);
+    Save(charts, QStringLiteral("charts-%1-%2").arg(name, QLatin1String(title)));
+  }
+  charts.accept();
 }
 
 void Hand(TfmMain& window, int gameId, std::initializer_list<int> codes, int toggle) {
@@ -201,6 +258,18 @@ int main(int argc, char** argv) try {
       practice.DealHand();
     }
     practice.FinishSession();
+  }
+
+  // The charts of 9/6 Jacks or better in coins, and of full-pay Deuces Wild in money too.
+  for (const auto& [gameId, pays, name, hands, coinValue] :
+       {std::tuple{0, "800,50,25,9,6,4,3,2,1", "natural", 10, 0.0},
+        std::tuple{4, "800,200,25,15,9,5,3,2,2,1", "wild", 200, 0.25}}) {
+    if (!test::SelectTableWithPays(window.Controller(), gameId, QLatin1String(pays))) {
+      std::fprintf(stderr, "error: no table %s\n", pays);
+      ++failures;
+      continue;
+    }
+    Charts(window, QLatin1String(name), hands, coinValue);
   }
   ReleasePreferences();
   return failures == 0 ? 0 : 1;

@@ -3,12 +3,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the desktop program through the accessibility bus: five cards clicked with the
 real mouse, the Results table read cell by cell, a card slot toggled, the all-holds and
-statistics windows read, three practice hands played, the language switched through the
-menu. Every step polls for its effect; a failure names the step."""
+statistics windows read, the charts window switched and a chart saved, three practice hands
+played, the language switched through the menu. Every step polls for its effect; a failure
+names the step."""
 
+import os
+import struct
 import subprocess
 import sys
+import tempfile
 import time
+import zlib
 
 import pyatspi
 
@@ -52,11 +57,6 @@ def action(accessible, name):
     actions = accessible.queryAction()
     names = [actions.getName(i) for i in range(actions.nActions)]
     actions.doAction(names.index(name))
-
-
-def text_of(accessible):
-    """The text of a label whose accessible name is its own: its description."""
-    return accessible.description
 
 
 def cells(table):
@@ -108,7 +108,7 @@ def practice(app, shots):
     window = find(app, "dialog", "Practice", timeout=10)
     check(window is not None, "F5 opens the practice window")
     draw = find(window, "push button", "Draw")
-    verdict = find(window, "label", "Verdict")
+    verdict = find(window, "label", description="Verdict")
     check(draw is not None and verdict is not None, "the Draw button and the verdict")
     for hand in range(3):
         # Card 1 by the mouse, card 3 by its key: both are let go.
@@ -117,19 +117,98 @@ def practice(app, shots):
         check(wait_for(lambda: not find(window, "check box", "Card 3").getState().contains(
             pyatspi.STATE_CHECKED), 3), f"hand {hand + 1}: cards 1 and 3 let go")
         click(draw)
-        said = wait_for(lambda: text_of(verdict), 5)
+        said = wait_for(lambda: verdict.name, 5)
         check(said is not None and said.split(":")[0] in ("Right", "Mistake"),
               f"hand {hand + 1}: the verdict is shown")
         if shots and hand == 0:
             subprocess.run(["import", "-window", "root", f"{shots}/e2e-practice.png"], check=False)
         subprocess.run(["xdotool", "key", "Return"], check=True)  # the next deal
-        check(wait_for(lambda: not text_of(verdict), 5), f"hand {hand + 1}: Enter deals the next")
-    played = find(window, "label", "Hands played")
-    check(played is not None and text_of(played) == "3", "three hands played")
+        check(wait_for(lambda: not verdict.name, 5), f"hand {hand + 1}: Enter deals the next")
+    played = find(window, "label", description="Hands played")
+    check(played is not None and played.name == "3", "three hands played")
     subprocess.run(["xdotool", "key", "Escape"], check=True)
-    # The closed window stays in the program (hidden) until it is opened again.
-    check(wait_for(lambda: not window.getState().contains(pyatspi.STATE_SHOWING), 5),
-          "Escape closes the practice window")
+    check(wait_for(lambda: pyatspi.findDescendant(
+        app, lambda a: a is not None and a.name == "Practice") is None, 5),
+        "Escape closes the practice window")
+    click(find(app, "table", "Results"))
+def png_size(path):
+    """The width and height of a whole, sound PNG file (every chunk's checksum right, the
+    pixel data as long as the size says), else None."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if not data.startswith(b"\x89PNG\r\n\x1a\n"):
+        return None
+    at, chunks, pixels = 8, [], b""
+    while at + 8 <= len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        (crc,) = struct.unpack(">I", data[at + 8 + length:at + 12 + length])
+        if zlib.crc32(kind + body) != crc:
+            return None
+        chunks.append(kind)
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
+        if kind == b"IDAT":
+            pixels += body
+        at += 12 + length
+    if not chunks or chunks[0] != b"IHDR" or chunks[-1] != b"IEND" or depth != 8:
+        return None
+    channels = {0: 1, 2: 3, 4: 2, 6: 4}.get(colour)
+    if channels is None or len(zlib.decompress(pixels)) != height * (1 + width * channels):
+        return None
+    return width, height
+
+
+def charts_window(app, shots):
+    """F3 opens the charts of 9/6 Jacks or better; the list switches to the risk of ruin and
+    the win/lost chart; Save writes the chart as a PNG file typed into the file dialog."""
+    subprocess.run(["xdotool", "key", "F3"], check=True)
+    window = find(app, "dialog", timeout=10)
+    charts = window and find(window, "list", "Charts")
+    check(charts is not None and "Jacks or better" in window.name, "F3 opens the charts window")
+    header = find(window, "label", description="Chart name")
+    check(header is not None and header.name == "EXPECTED GAIN", "it opens on the expected gain")
+    save = find(window, "push button", "Save")
+    check(wait_for(lambda: save.getState().contains(pyatspi.STATE_ENABLED), 10),
+          "the expected gain is computed")
+    check(find(window, "label", description="Win chance").name.endswith("%"),
+          "the chance to be ahead is shown")
+    click(find(charts, "list item", " Risk of ruin"))
+    check(wait_for(lambda: header.name == "RISK OF RUIN", 5), "a click shows the risk of ruin")
+    initial = find(window, "spin button", "Initial bankroll")
+    check(initial is not None and initial.getState().contains(pyatspi.STATE_SHOWING),
+          "with its bankrolls")
+    click(find(charts, "list item", " Win/lost"))
+    check(wait_for(lambda: header.name == "WIN/LOST", 5), "a click shows the win/lost chart")
+    check(wait_for(lambda: not initial.getState().contains(pyatspi.STATE_SHOWING), 5),
+          "the bankrolls give way to the win/lost legend")
+    check(wait_for(lambda: save.getState().contains(pyatspi.STATE_ENABLED), 10),
+          "the win/lost chart is computed")
+    if shots:
+        subprocess.run(["import", "-window", "root", f"{shots}/e2e-charts.png"], check=False)
+
+    folder = tempfile.mkdtemp()
+    target = os.path.join(folder, "win-lost.png")
+    try:
+        action(save, "Press")
+        dialog = wait_for(lambda: pyatspi.findDescendant(
+            app, lambda a: a is not None and a.getRoleName() == "dialog"
+            and a.name.strip() == "Save"), 10)
+        check(dialog is not None, "Save opens the file dialog")
+        time.sleep(0.3)  # the file name field takes the focus
+        subprocess.run(["xdotool", "type", "--delay", "20", target], check=True)
+        subprocess.run(["xdotool", "key", "Return"], check=True)
+        size = wait_for(lambda: os.path.exists(target) and png_size(target), 10)
+        check(size is not None and size[0] >= 300 and size[1] >= 200,
+              f"the chart is saved as a whole PNG picture {size}")
+    finally:
+        for name in os.listdir(folder):
+            os.remove(os.path.join(folder, name))
+        os.rmdir(folder)
+    click(find(window, "push button", "OK"))
+    check(wait_for(lambda: pyatspi.findDescendant(
+        app, lambda a: a is not None and a.name == "Charts"
+        and a.getRoleName() == "list") is None, 5), "OK closes the charts window")
     click(find(app, "table", "Results"))
 
 
@@ -162,6 +241,7 @@ def main():
     if shots:
         subprocess.run(["import", "-window", "root", f"{shots}/e2e-hand.png"], check=False)
     figure_windows(app, shots)
+    charts_window(app, shots)
     practice(app, shots)
 
     # A pay table of its own: F2 opens the Game and Payout dialog, Deuces Wild is chosen

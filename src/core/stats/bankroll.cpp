@@ -32,7 +32,9 @@ void RunChart(TProgress& progress, int maximum, const std::string& chart, Body&&
 }
 
 // The net results of a run, hand by hand. Probability that reaches either end of the grid
-// (-500 or +1500 bets) leaves it on the next hand.
+// (-500 or +1500 bets) leaves it on the next hand; what leaves at the top is kept apart,
+// since a run that got that far ahead is ahead (the one that left at the bottom is behind
+// whatever it does next, and is what the totals lack).
 class TResultGrid {
  public:
   explicit TResultGrid(const TOutcomeTable& outcomes) : outcomes_(outcomes) {
@@ -56,6 +58,7 @@ class TResultGrid {
   // One more hand; visit(j, v) sees every addition of v into cell j.
   template <class Visit>
   void Step(Visit&& visit) {
+    aboveTop_ += cur_[kTopCell];
     next_.fill(0);
     int lo = lo_;
     int hi = hi_;
@@ -77,6 +80,8 @@ class TResultGrid {
   }
 
   const TGrid& Cells() const { return cur_; }
+  // The probability that has left the grid at +1500 bets in the hands before.
+  double AboveTop() const { return aboveTop_; }
 
  private:
   const TOutcomeTable& outcomes_;
@@ -84,6 +89,7 @@ class TResultGrid {
   TGrid next_;
   int lo_ = kTopCell;
   int hi_ = 0;
+  double aboveTop_ = 0;
 };
 
 }  // namespace
@@ -130,7 +136,7 @@ void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
     progress.Step(hands);
 
     const TGrid& cells = grid.Cells();
-    double win = 0;
+    double win = grid.AboveTop();
     for (int i = kBreakEven + 1; i <= kTopCell; ++i) win += cells[i];
     result.Win = win;
     result.Push = cells[kBreakEven];
@@ -189,6 +195,7 @@ void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgress& progr
         if (j == kBreakEven) push += v;
         if (j > kBreakEven) win += v;
       });
+      win += grid.AboveTop();
       loss = 1 - push - win;
       emit(n);
       if (n % 100 == 0) progress.Step(n);

@@ -48,6 +48,7 @@ struct TChartPoint {
   TPointClass Class = TPointClass::Loss;
 };
 
+// Win counts the runs that went beyond +1500 bets too; Loss those beyond -500.
 struct TResultDistribution {
   std::vector<TChartPoint> Points;  // the starter point first
   double Win = 0;

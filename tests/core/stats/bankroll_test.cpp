@@ -106,6 +106,27 @@ TEST(ResultDistribution, TheLargestPayIsAWin) {
   EXPECT_NEAR(ruin.Hit[0].Y, 0.1, 1e-12);  // only the top pay reaches 20 in one hand
 }
 
+// A run that has reached +1500 bets is ahead for good. Worked by hand for two hands of a
+// table whose top pay (p 0.1) is a net of exactly 1500 bets, with a push (p 0.3) and
+// nothing (p 0.6): ahead = top first 0.1 + push then top 0.03 + nothing then top 0.06;
+// even = push twice 0.09.
+TEST(ResultDistribution, ARunThatLeftTheGridAtTheTopStaysAhead) {
+  const TPayout table = Table({1501, 1}, {100, 300});
+  TResultDistribution result;
+  TRecordingSink sink;
+  ComputeResultDistribution(table, 2, 1, result, sink);
+  EXPECT_NEAR(result.Win, 0.19, 1e-15);
+  EXPECT_NEAR(result.Push, 0.09, 1e-15);
+  EXPECT_NEAR(result.Loss, 0.72, 1e-15);
+  TCurves curves;
+  ComputeWinPushLoss(table, curves, sink.Fresh());
+  EXPECT_NEAR(curves.Win[0].Y, 10, 1e-12);
+  EXPECT_NEAR(curves.Win[1].Y, 19, 1e-12);
+  EXPECT_NEAR(curves.Push[1].Y, 9, 1e-12);
+  // What reached the top by hand two (13 %) stays ahead to the end.
+  for (size_t n = 1; n < curves.Win.size(); ++n) EXPECT_GE(curves.Win[n].Y, 13 - 1e-9) << n;
+}
+
 // Sixty hands of a small table never reach the ends of the grid, so the grid must equal
 // the sixty-fold convolution of one hand's outcomes.
 TEST(ResultDistribution, EqualsTheDirectConvolution) {

@@ -1,0 +1,784 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "chart_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "chart_canvas.h"
+#include "errors.h"
+#include "gradient_label.h"
+#include "guard.h"
+#include "help_browser.h"
+#include "progress_dialog.h"
+#include "qt_text.h"
+#include "session/preferences.h"
+#include "vector_state.h"
+
+namespace tarnwick::app {
+
+namespace {
+
+constexpr int kChartsHelp = 4;
+constexpr int kPanelAfterMs = 1000;  // the progress panel shows for longer computations
+constexpr int kEditMaximum = 99999;  // typed values beyond the ranges show in red
+
+const QColor kWinGreen(0, 170, 0);
+const QColor kDrawTeal(0, 128, 128);
+const QColor kLossRed(220, 30, 30);
+const QColor kPushBlue(0, 0, 255);
+
+const char* const kChartSections[kChartKinds] = {"Charts.ExpectedGain", "Charts.RiskOfRuin",
+                                                 "Charts.WinLost"};
+
+QString Text(const char* section, const char* key) {
+  return Q(Preferences().Text(section, key));
+}
+
+// A small bar of a colour: a legend entry or, `height` high, a chance bar.
+QLabel* ColourBar(QWidget* parent, const QColor& colour, int width, int height) {
+  auto* bar = new QLabel(parent);
+  bar->setFixedSize(width, height);
+  bar->setStyleSheet(QStringLiteral("background-color: %1; border-radius: %2px;")
+                         .arg(colour.name())
+                         .arg(height / 3));
+  return bar;
+}
+
+int WheelStep(const QWheelEvent* wheel) {
+  const int delta = wheel->angleDelta().y();
+  return delta < 0 ? 1 : delta > 0 ? -1 : 0;
+}
+
+// Writes all of `data` to `path` or raises a DataFileError that says why.
+void WriteAll(const QString& path, const QByteArray& data) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    throw DataFileError(S(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())));
+  }
+}
+
+}  // namespace
+
+// What a computation hands the window.
+struct TfmChart::TResult {
+  int Chart = kExpectedGainKind;
+  int Coins = 1;
+  TResultDistribution Distribution;
+  TCurves Curves;
+  TRuinCurves Ruin;
+  QString Failure;
+};
+
+TChartSpin::TChartSpin(QWidget* parent) : QSpinBox(parent) {
+  setRange(0, kEditMaximum);
+  setKeyboardTracking(true);
+}
+
+void TChartSpin::SetValid(bool valid) {
+  valid_ = valid;
+  QPalette colours = palette();
+  colours.setColor(QPalette::Text,
+                   valid ? QApplication::palette().color(QPalette::Text) : QColor(Qt::red));
+  setPalette(colours);
+}
+
+void TChartSpin::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Minus) return;
+  QSpinBox::keyPressEvent(event);
+}
+
+void TChartSpin::stepBy(int steps) {
+  if (!HandsSteps) {
+    QSpinBox::stepBy(steps);
+    return;
+  }
+  int hands = value();
+  for (int n = 0; n < std::abs(steps); ++n) hands = StepHands(hands, steps > 0 ? 1 : -1);
+  setValue(std::clamp(hands, 1, kMaxRunHands));
+}
+
+TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& caption)
+    : QDialog(parent),
+      table_(table),
+      settings_(ReadChartSettings(Preferences().Settings)),
+      header_(new TGradientLabel(this)),
+      canvas_(new TChartCanvas(this)),
+      chartsHeader_(new TGradientLabel(this)),
+      list_(new QListWidget(this)),
+      optionsHeader_(new TGradientLabel(this)),
+      gainPanel_(new QWidget(this)),
+      winLostPanel_(new QWidget(this)),
+      riskPanel_(new QWidget(this)),
+      progressPanel_(new QWidget(this)),
+      handsLabel_(new QLabel(gainPanel_)),
+      hands_(new TChartSpin(gainPanel_)),
+      initialLabel_(new QLabel(riskPanel_)),
+      desiredLabel_(new QLabel(riskPanel_)),
+      initial_(new TChartSpin(riskPanel_)),
+      desired_(new TChartSpin(riskPanel_)),
+      moneyPanel_(new QWidget(this)),
+      coinValueLabel_(new QLabel(moneyPanel_)),
+      coinValue_(new QDoubleSpinBox(moneyPanel_)),
+      processing_(new QLabel(progressPanel_)),
+      bar_(new QProgressBar(progressPanel_)),
+      print_(new QPushButton(this)),
+      copy_(new QPushButton(this)),
+      save_(new QPushButton(this)),
+      ok_(new QPushButton(this)) {
+  setFont(PreferredFont(Preferences().FontName));
+  table_.Coins = std::max(table_.Coins, 1);
+  try {
+    BuildOutcomeTable(table_.Table);
+  } catch (const RangeError&) {
+    notWholeBets_ = Text("Charts", "NotWholeBets");
+  }
+
+  // A label's accessible name is its text; the description tells it apart.
+  header_->setAccessibleDescription(QStringLiteral("Chart name"));
+  chartsHeader_->setAccessibleDescription(QStringLiteral("Charts header"));
+  optionsHeader_->setAccessibleDescription(QStringLiteral("Options header"));
+  list_->setAccessibleName(QStringLiteral("Charts"));
+  list_->installEventFilter(this);
+  list_->viewport()->installEventFilter(this);
+  for (int chart = 0; chart < kChartKinds; ++chart) list_->addItem(QString());
+  list_->setFixedHeight(list_->sizeHintForRow(0) * kChartKinds + 2 * list_->frameWidth() + 4);
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0 && row != current_) SelectChart(row);
+  });
+
+  // The expected-gain options: the hands, and the chances of each end.
+  hands_->setAccessibleName(QStringLiteral("Hands played"));
+  hands_->HandsSteps = true;
+  auto* gain = new QGridLayout(gainPanel_);
+  gain->setContentsMargins(0, 0, 0, 0);
+  gain->addWidget(handsLabel_, 0, 0, 1, 2);
+  gain->addWidget(hands_, 0, 2);
+  const std::array<QColor, 3> chanceColours = {kWinGreen, kDrawTeal, kLossRed};
+  const std::array<const char*, 3> chanceNames = {"Win", "Draw", "Loss"};
+  for (int row = 0; row < 3; ++row) {
+    chanceNames_[row] = new QLabel(gainPanel_);
+    chanceBars_[row] = ColourBar(gainPanel_, chanceColours[row], 0, 12);
+    chanceBars_[row]->setAccessibleName(QStringLiteral("%1 bar").arg(chanceNames[row]));
+    chanceLabels_[row] = new QLabel(gainPanel_);
+    chanceLabels_[row]->setAccessibleDescription(QStringLiteral("%1 chance").arg(chanceNames[row]));
+    chanceLabels_[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    chanceLabels_[row]->setMinimumWidth(
+        fontMetrics().horizontalAdvance(QStringLiteral("100.000%")));
+    gain->addWidget(chanceNames_[row], 1 + 2 * row, 0, 1, 3);
+    gain->addWidget(chanceBars_[row], 2 + 2 * row, 0, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
+    gain->addWidget(chanceLabels_[row], 2 + 2 * row, 2);
+  }
+  gain->setColumnMinimumWidth(0, kChanceBarWidth / 2);
+  gain->setColumnMinimumWidth(1, kChanceBarWidth / 2 + 4);
+  connect(hands_, &QSpinBox::valueChanged, this, &TfmChart::HandsChanged);
+
+  // The win/lost legend.
+  auto* legend = new QGridLayout(winLostPanel_);
+  legend->setContentsMargins(0, 0, 0, 0);
+  const std::array<QColor, 3> legendColours = {kWinGreen, kPushBlue, kLossRed};
+  for (int row = 0; row < 3; ++row) {
+    legendNames_[row] = new QLabel(winLostPanel_);
+    legend->addWidget(ColourBar(winLostPanel_, legendColours[row], 24, 6), row, 0);
+    legend->addWidget(legendNames_[row], row, 1);
+  }
+  legend->setColumnStretch(1, 1);
+
+  // The risk options: the two bankrolls and the legend.
+  initial_->setAccessibleName(QStringLiteral("Initial bankroll"));
+  desired_->setAccessibleName(QStringLiteral("Desired bankroll"));
+  auto* risk = new QGridLayout(riskPanel_);
+  risk->setContentsMargins(0, 0, 0, 0);
+  const std::array<QLabel*, 2> bankrollLabels = {initialLabel_, desiredLabel_};
+  const std::array<TChartSpin*, 2> bankrolls = {initial_, desired_};
+  for (int row = 0; row < 2; ++row) {
+    // The bankroll in coins, and beside it in money when a coin value is set.
+    bankrollMoney_[row] = new QLabel(riskPanel_);
+    bankrollMoney_[row]->setAccessibleDescription(bankrolls[row]->accessibleName() +
+                                                  QStringLiteral(" in money"));
+    auto* line = new QHBoxLayout;
+    line->addWidget(bankrolls[row]);
+    line->addWidget(bankrollMoney_[row], 1);
+    risk->addWidget(bankrollLabels[row], 2 * row, 0, 1, 2);
+    risk->addLayout(line, 2 * row + 1, 0, 1, 2);
+  }
+  const std::array<QColor, 2> riskColours = {kLossRed, kWinGreen};
+  for (int row = 0; row < 2; ++row) {
+    riskNames_[row] = new QLabel(riskPanel_);
+    risk->addWidget(ColourBar(riskPanel_, riskColours[row], 24, 6), 4 + row, 0);
+    risk->addWidget(riskNames_[row], 4 + row, 1);
+  }
+  risk->setColumnStretch(1, 1);
+  connect(initial_, &QSpinBox::valueChanged, this, &TfmChart::BankrollsChanged);
+  connect(desired_, &QSpinBox::valueChanged, this, &TfmChart::BankrollsChanged);
+
+  // The coin value: amounts in money as well as in coins.
+  coinValue_->setAccessibleName(QStringLiteral("Coin value"));
+  coinValue_->setRange(0, kMaxCoinValue / 100.0);
+  coinValue_->setDecimals(2);
+  coinValue_->setSingleStep(0.05);
+  auto* money = new QHBoxLayout(moneyPanel_);
+  money->setContentsMargins(0, 0, 0, 0);
+  money->addWidget(coinValueLabel_);
+  money->addStretch(1);
+  money->addWidget(coinValue_);
+  connect(coinValue_, &QDoubleSpinBox::valueChanged, this, &TfmChart::CoinValueChanged);
+
+  processing_->setAccessibleDescription(QStringLiteral("Processing"));
+  bar_->setAccessibleName(QStringLiteral("Progress"));
+  bar_->setTextVisible(false);
+  auto* progress = new QVBoxLayout(progressPanel_);
+  progress->setContentsMargins(0, 0, 0, 0);
+  progress->addWidget(processing_);
+  progress->addWidget(bar_);
+  progressPanel_->hide();
+
+  auto* right = new QVBoxLayout;
+  right->addWidget(chartsHeader_);
+  right->addWidget(list_);
+  right->addWidget(optionsHeader_);
+  right->addWidget(gainPanel_);
+  right->addWidget(winLostPanel_);
+  right->addWidget(riskPanel_);
+  right->addSpacing(6);
+  right->addWidget(moneyPanel_);
+  right->addStretch(1);
+  right->addWidget(progressPanel_);
+  auto* rightSide = new QWidget(this);
+  rightSide->setLayout(right);
+  rightSide->setFixedWidth(std::max(230, fontMetrics().averageCharWidth() * 30));
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(header_);
+  left->addWidget(canvas_, 1);
+  canvas_->setMinimumSize(600, 420);
+
+  for (QPushButton* button : {print_, copy_, save_, ok_}) button->setAutoDefault(false);
+  ok_->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(print_);
+  buttons->addWidget(copy_);
+  buttons->addWidget(save_);
+  buttons->addStretch(1);
+  buttons->addWidget(ok_);
+
+  auto* main = new QGridLayout(this);
+  main->addLayout(left, 0, 0);
+  main->addWidget(rightSide, 0, 1);
+  main->addLayout(buttons, 1, 0, 1, 2);
+  main->setSizeConstraint(QLayout::SetFixedSize);
+
+  hasPrinter_ = !QPrinterInfo::availablePrinterNames().isEmpty();
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(copy_, &QPushButton::clicked, this, [this] { Guarded(this, [this] { CopyPicture(); }); });
+  connect(save_, &QPushButton::clicked, this, [this] {
+    QString filter;
+    const QString path = QFileDialog::getSaveFileName(
+        this, save_->accessibleName(), QString(),
+        QStringLiteral("PNG (*.png);;Bitmap (*.bmp);;SVG (*.svg);;PDF (*.pdf);;CSV (*.csv)"),
+        &filter);
+    if (!path.isEmpty()) SaveTo(path, filter);
+  });
+  connect(print_, &QPushButton::clicked, this, [this] {
+    // The default printer is the one the dialog offers first.
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) Guarded(this, [&] { PrintTo(printer); });
+  });
+  auto* preview = new QAction(this);
+  preview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  connect(preview, &QAction::triggered, this, [this] {
+    if (!print_->isEnabled() || busy_) return;
+    QPrintPreviewDialog dialog(this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { PrintTo(*printer); });
+    dialog.exec();
+  });
+  addAction(preview);
+  auto* copyText = new QAction(this);
+  copyText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+  connect(copyText, &QAction::triggered, this,
+          [this] { QApplication::clipboard()->setText(PointsText()); });
+  addAction(copyText);
+
+  connect(canvas_, &TChartCanvas::MouseAt, this, &TfmChart::ShowHint);
+  connect(canvas_, &TChartCanvas::MouseLeft, this, [this] {
+    canvas_->setToolTip(QString());
+    QToolTip::hideText();
+  });
+
+  schedule_.setSingleShot(true);
+  schedule_.setInterval(kScheduleMs);
+  connect(&schedule_, &QTimer::timeout, this, &TfmChart::RunPending);
+  tick_.setInterval(50);
+  connect(&tick_, &QTimer::timeout, this, &TfmChart::ShowProgress);
+
+  ApplyTexts();
+  setWindowTitle(caption.isEmpty() ? Q(Preferences().WindowName("Charts")) : caption);
+  {
+    const QSignalBlocker quietHands(hands_);
+    const QSignalBlocker quietInitial(initial_);
+    const QSignalBlocker quietDesired(desired_);
+    const QSignalBlocker quietMoney(coinValue_);
+    hands_->setValue(settings_.Hands);
+    initial_->setValue(settings_.Initial);
+    desired_->setValue(settings_.Desired);
+    coinValue_->setValue(settings_.CoinValue / 100.0);
+  }
+  ShowMoney();
+  SetBusy(false);
+  list_->setCurrentRow(settings_.Chart);
+}
+
+TfmChart::~TfmChart() {
+  StopWorker();
+}
+
+void TfmChart::ApplyTexts() {
+  const TPreferences& preferences = Preferences();
+  chartsHeader_->setText(Text("Charts", "ChartsHeader"));
+  optionsHeader_->setText(Text("Charts", "OptionsHeader"));
+  processing_->setText(Text("Charts", "Processing"));
+  for (int chart = 0; chart < kChartKinds; ++chart)
+    list_->item(chart)->setText(QStringLiteral(" ") + Text(kChartSections[chart], "Name"));
+  handsLabel_->setText(Text("Charts.ExpectedGain", "HandsQty"));
+  initialLabel_->setText(Text("Charts.RiskOfRuin", "InitBankroll"));
+  desiredLabel_->setText(Text("Charts.RiskOfRuin", "DesiredBankroll"));
+  const std::array<const char*, 3> chances = {"WinProb", "DrawProb", "LossProb"};
+  for (int row = 0; row < 3; ++row) {
+    chanceNames_[row]->setText(Text("Ratios", chances[row]));
+    legendNames_[row]->setText(Text("Ratios", chances[row]));
+  }
+  // The win/lost legend lists the draw second: blue.
+  riskNames_[0]->setText(Text("Ratios", "RiskOfRuin"));
+  riskNames_[1]->setText(Text("Ratios", "ChanceOfSuccess"));
+  coinValueLabel_->setText(Text("Charts", "CoinValue"));
+  coinValue_->setSpecialValueText(Text("Charts", "CoinsOnly"));
+  coinValue_->setToolTip(HintOf(preferences.HintText("Charts", "CoinValue")));
+  const std::array<std::pair<QPushButton*, const char*>, 4> buttons = {
+      {{print_, "Print"}, {copy_, "Copy"}, {save_, "Save"}, {ok_, "OK"}}};
+  for (const auto& [button, key] : buttons) {
+    button->setText(Q(preferences.ButtonText(key)));
+    QString name = button->text();
+    button->setAccessibleName(name.remove('&'));
+    if (button != ok_) button->setToolTip(HintOf(preferences.HintText("Buttons", key)));
+  }
+}
+
+void TfmChart::SelectChart(int index) {
+  current_ = index;
+  settings_.Chart = index;
+  StopWorker();
+  header_->setText(Text(kChartSections[index], "Name").toUpper());
+  canvas_->Clear();
+  drawn_ = false;
+  distribution_ = {};
+  curves_ = {};
+  ruin_ = {};
+  canvas_->SetAxisTitles(Text(kChartSections[index], "LeftAxis"),
+                         Text(kChartSections[index], "BottomAxis"));
+  gainPanel_->setVisible(index == kExpectedGainKind);
+  riskPanel_->setVisible(index == kRiskOfRuinKind);
+  winLostPanel_->setVisible(index == kWinLostKind);
+  moneyPanel_->setVisible(index != kWinLostKind);  // the win/lost chart has no amounts
+  if (index == kExpectedGainKind) {
+    canvas_->SetAutomaticRanges();
+  } else {
+    canvas_->SetFixedRanges(kCurveHands, 100);
+  }
+  if (list_->currentRow() != index) {
+    const QSignalBlocker quiet(list_);
+    list_->setCurrentRow(index);
+  }
+  // The options of the chart decide whether it can be computed.
+  if (index == kExpectedGainKind) {
+    HandsChanged();
+  } else if (index == kRiskOfRuinKind) {
+    BankrollsChanged();
+  } else {
+    Schedule(kSelectJob);
+  }
+}
+
+void TfmChart::Schedule(TJob job) {
+  // A computation that runs stops at its next step; the newest request starts from the
+  // timer once no mouse button is held (a spin button held down steps on meanwhile).
+  StopWorker();
+  pending_ = job;
+  schedule_.start();
+  UpdateExports();
+}
+
+void TfmChart::RunPending() {
+  if (QApplication::mouseButtons() != Qt::NoButton) {
+    schedule_.start();
+    return;
+  }
+  const TJob job = pending_;
+  pending_ = kNoJob;
+  if (job != kNoJob) Start(current_);
+}
+
+void TfmChart::ClearChart() {
+  StopWorker();
+  pending_ = kNoJob;
+  schedule_.stop();
+  canvas_->Clear();
+  drawn_ = false;
+  UpdateExports();
+  distribution_ = {};
+  curves_ = {};
+  ruin_ = {};
+  for (int row = 0; row < 3; ++row) {
+    chanceBars_[row]->setFixedWidth(0);
+    chanceLabels_[row]->clear();
+  }
+}
+
+void TfmChart::HandsChanged() {
+  const bool valid = HandsValid(hands_->value());
+  hands_->SetValid(valid);
+  if (!valid) {
+    ClearChart();
+    return;
+  }
+  settings_.Hands = hands_->value();
+  if (current_ == kExpectedGainKind) Schedule(kGainJob);
+}
+
+void TfmChart::BankrollsChanged() {
+  const TBankrollCheck check = CheckBankrolls(initial_->value(), desired_->value());
+  initial_->SetValid(check.InitialValid);
+  desired_->SetValid(check.DesiredValid);
+  if (!check.Valid()) {
+    ClearChart();
+    return;
+  }
+  settings_.Initial = initial_->value();
+  settings_.Desired = desired_->value();
+  ShowMoney();
+  if (current_ == kRiskOfRuinKind) Schedule(kRiskJob);
+}
+
+void TfmChart::CoinValueChanged() {
+  settings_.CoinValue = static_cast<int>(std::lround(coinValue_->value() * 100));
+  ShowMoney();
+}
+
+void TfmChart::ShowMoney() {
+  // Nothing is computed again: the coin value only relabels what is there.
+  const int value = settings_.CoinValue;
+  const std::array<TChartSpin*, 2> bankrolls = {initial_, desired_};
+  for (int row = 0; row < 2; ++row) {
+    bankrollMoney_[row]->setText(value > 0
+                                     ? Q(FormatText(Preferences().Text("Charts", "Money"),
+                                                    {MoneyText(bankrolls[row]->value(), value)}))
+                                     : QString());
+  }
+  const bool bars = current_ == kExpectedGainKind && !distribution_.Points.empty();
+  canvas_->SetMoneyScale(bars ? value / 100.0 : 0, Text("Charts.ExpectedGain", "MoneyAxis"));
+}
+
+void TfmChart::StopWorker() {
+  // A cancelled computation stops at its next progress step, within a hundred hands.
+  ++generation_;
+  if (progress_) progress_->Cancel();
+  if (worker_.joinable()) worker_.join();
+  progress_.reset();
+  SetBusy(false);
+}
+
+void TfmChart::Start(int chart) {
+  StopWorker();
+  if (!notWholeBets_.isEmpty()) {
+    canvas_->SetMessage(notWholeBets_);
+    return;
+  }
+  const uint64_t generation = generation_;
+  progress_ = std::make_shared<TSharedProgress>();
+  SetBusy(true);
+  auto result = std::make_shared<TResult>();
+  result->Chart = chart;
+  result->Coins = table_.Coins;
+  const int hands = hands_->value();
+  const int initial = initial_->value();
+  const int desired = desired_->value();
+  worker_ = std::thread([this, generation, result, hands, initial, desired, table = table_.Table,
+                         progress = progress_] {
+    ClearUpperVectorState();
+    try {
+      if (result->Chart == kExpectedGainKind) {
+        ComputeResultDistribution(table, hands, result->Coins, result->Distribution, *progress);
+      } else if (result->Chart == kRiskOfRuinKind) {
+        ComputeRiskOfRuin(table, initial, desired, result->Coins, result->Ruin, *progress);
+      } else {
+        ComputeWinPushLoss(table, result->Curves, *progress);
+      }
+    } catch (const AbortError&) {
+      return;  // a newer request or the closing window took over
+    } catch (const std::exception& e) {
+      result->Failure = Q(e.what());
+    }
+    // Drawn on the window's thread, and only while no newer request was made.
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, result] {
+          if (generation == generation_) Finish(*result);
+        },
+        Qt::QueuedConnection);
+  });
+  emit Started(chart);
+}
+
+void TfmChart::Finish(const TResult& result) {
+  if (worker_.joinable()) worker_.join();
+  progress_.reset();
+  SetBusy(false);
+  if (!result.Failure.isEmpty()) {
+    ReportError(this, result.Failure);
+    return;
+  }
+  if (result.Chart == kExpectedGainKind) {
+    distribution_ = result.Distribution;
+    distributionCoins_ = result.Coins;
+    canvas_->SetBars(distribution_.Points, result.Coins, kLossRed, kDrawTeal, kWinGreen);
+    ShowMoney();
+    const std::array<double, 3> chances = {distribution_.Win, distribution_.Push,
+                                           distribution_.Loss};
+    for (int row = 0; row < 3; ++row) {
+      chanceBars_[row]->setFixedWidth(ChanceBarWidth(chances[row]));
+      chanceLabels_[row]->setText(Q(tarnwick::ChanceLabel(chances[row])));
+    }
+  } else if (result.Chart == kRiskOfRuinKind) {
+    ruin_ = result.Ruin;
+    // The ruin in the red of a loss, the hit in the green of a win.
+    canvas_->SetLine(TChartCanvas::kWinLine, ruin_.Ruin, kLossRed);
+    canvas_->SetLine(TChartCanvas::kLoseLine, ruin_.Hit, kWinGreen);
+  } else {
+    curves_ = result.Curves;
+    canvas_->SetLine(TChartCanvas::kWinLine, curves_.Win, kWinGreen);
+    canvas_->SetLine(TChartCanvas::kLoseLine, curves_.Loss, kLossRed);
+    canvas_->SetLine(TChartCanvas::kPushLine, curves_.Push, kPushBlue);
+  }
+  drawn_ = true;
+  UpdateExports();
+}
+
+void TfmChart::SetBusy(bool busy) {
+  busy_ = busy;
+  UpdateExports();
+  if (busy) {
+    clock_.start();
+    panelShown_ = false;
+    bar_->setValue(0);
+    tick_.start();
+  } else {
+    tick_.stop();
+    progressPanel_->hide();
+  }
+}
+
+void TfmChart::UpdateExports() {
+  // Only a finished chart is printed, copied or saved: not one being computed, nor one
+  // cleared while its next computation waits for the timer.
+  const bool ready = drawn_ && !busy_ && pending_ == kNoJob;
+  copy_->setEnabled(ready);
+  save_->setEnabled(ready);
+  print_->setEnabled(ready && hasPrinter_);
+}
+
+void TfmChart::ShowProgress() {
+  if (!progress_) return;
+  const int64_t total = progress_->Total();
+  const int64_t done = progress_->Done();
+  if (!panelShown_ && done > 20 && total > 0) {
+    // Shown once the whole computation looks like taking more than a second.
+    if (clock_.elapsed() * total / done > kPanelAfterMs) {
+      panelShown_ = true;
+      progressPanel_->show();
+    }
+  }
+  bar_->setRange(0, static_cast<int>(std::max<int64_t>(total, 1)));
+  bar_->setValue(static_cast<int>(std::min(done, std::max<int64_t>(total, 1))));
+}
+
+QString TfmChart::HintAt(QPointF value) const {
+  if (current_ != kExpectedGainKind || distribution_.Points.empty()) return {};
+  const int bar = BarAt(distribution_.Points, value.x(), distributionCoins_);
+  if (bar < 0) return {};
+  const TPreferences& preferences = Preferences();
+  const char* const section = "Charts.ExpectedGain";
+  const TBarHintTexts texts{
+      preferences.Text(section, "HintWin"), preferences.Text(section, "HintLose"),
+      preferences.Text(section, "HintWinMoney"), preferences.Text(section, "HintLoseMoney")};
+  return Q(BarHint(distribution_.Points[static_cast<size_t>(bar)], distributionCoins_,
+                   settings_.CoinValue, texts));
+}
+
+void TfmChart::ShowHint(QPointF value, QPoint global) {
+  const QString hint = HintAt(value);
+  canvas_->setToolTip(hint);
+  if (hint.isEmpty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(global, hint, canvas_);
+  }
+}
+
+QImage TfmChart::Picture() const {
+  QImage image(canvas_->size() * devicePixelRatioF(), QImage::Format_RGB32);
+  image.setDevicePixelRatio(devicePixelRatioF());
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  canvas_->Render(painter, QRectF(QPointF(0, 0), QSizeF(canvas_->size())));
+  painter.end();
+  return image;
+}
+
+void TfmChart::CopyPicture() {
+  QApplication::clipboard()->setImage(Picture());
+}
+
+QString TfmChart::PointsText() const {
+  QString text;
+  const auto number = [](double value) { return QString::number(value, 'g', 12); };
+  if (current_ == kExpectedGainKind) {
+    // The result in money too, when a coin value is set.
+    const int value = settings_.CoinValue;
+    text += value > 0 ? QStringLiteral("Result, coins\tResult, money\tProbability, %\n")
+                      : QStringLiteral("Result, coins\tProbability, %\n");
+    for (size_t i = 1; i < distribution_.Points.size(); ++i) {
+      const TChartPoint& point = distribution_.Points[i];
+      const long result = std::lround(point.X + distributionCoins_ * 0.5);
+      text += QString::number(result) + '\t';
+      if (value > 0) text += Q(MoneyText(result, value)) + '\t';
+      text += number(point.Y) + '\n';
+    }
+  } else if (current_ == kRiskOfRuinKind) {
+    text += QStringLiteral("Hand\tRisk of ruin, %\tChance to hit, %\n");
+    for (size_t i = 0; i < ruin_.Ruin.size(); ++i)
+      text += number(ruin_.Ruin[i].X) + '\t' + number(ruin_.Ruin[i].Y) + '\t' +
+              number(ruin_.Hit[i].Y) + '\n';
+  } else {
+    text += QStringLiteral("Hand\tWin, %\tPush, %\tLoss, %\n");
+    for (size_t i = 0; i < curves_.Win.size(); ++i)
+      text += number(curves_.Win[i].X) + '\t' + number(curves_.Win[i].Y) + '\t' +
+              number(curves_.Push[i].Y) + '\t' + number(curves_.Loss[i].Y) + '\n';
+  }
+  return text;
+}
+
+bool TfmChart::SaveTo(QString path, const QString& filter) {
+  return Guarded(this, [&] {
+    try {
+      QString suffix = QFileInfo(path).suffix().toLower();
+      if (suffix.isEmpty()) {
+        // The filter supplies the extension only when none was typed.
+        const qsizetype dot = filter.indexOf(QStringLiteral("*."));
+        suffix = dot < 0 ? QStringLiteral("png") : filter.mid(dot + 2).section(')', 0, 0);
+        path += '.' + suffix;
+      }
+      QByteArray bytes;
+      QBuffer buffer(&bytes);
+      buffer.open(QIODevice::WriteOnly);
+      const QSize size = canvas_->size();
+      if (suffix == QLatin1String("png") || suffix == QLatin1String("bmp")) {
+        if (!Picture().save(&buffer, suffix == QLatin1String("png") ? "PNG" : "BMP"))
+          throw DataFileError("The picture could not be encoded");
+      } else if (suffix == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(windowTitle().trimmed());
+        QPainter painter;
+        if (!painter.begin(&svg)) throw DataFileError("The SVG picture could not be made");
+        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+        canvas_->Render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        painter.end();
+      } else if (suffix == QLatin1String("pdf")) {
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(windowTitle().trimmed());
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(QPageLayout::Landscape);
+        QPainter painter;
+        if (!painter.begin(&pdf)) throw DataFileError("The PDF document could not be made");
+        const QRect page = painter.viewport();
+        const QSizeF fitted = QSizeF(size).scaled(QSizeF(page.size()), Qt::KeepAspectRatio);
+        canvas_->Render(painter, QRectF(QPointF(0, 0), fitted));
+        painter.end();
+      } else if (suffix == QLatin1String("csv")) {
+        QString text = PointsText();
+        text.replace('\t', ',');
+        bytes = text.toUtf8();
+      } else {
+        throw InputError(
+            S(QStringLiteral("Unknown picture format .%1 (png, bmp, svg, pdf, csv)").arg(suffix)));
+      }
+      buffer.close();
+      WriteAll(path, bytes);
+    } catch (...) {
+      RethrowWithLine("Error calc chart data(Save Chart)");
+    }
+  });
+}
+
+void TfmChart::PrintTo(QPrinter& printer) {
+  QPainter painter;
+  if (!painter.begin(&printer)) throw DataFileError("The printer could not be started");
+  const QRect page = painter.viewport();
+  const QSizeF fitted = QSizeF(canvas_->size()).scaled(QSizeF(page.size()), Qt::KeepAspectRatio);
+  canvas_->Render(painter, QRectF(QPointF(0, 0), fitted));
+  painter.end();
+}
+
+void TfmChart::done(int result) {
+  // Closing stops a computation that runs; the window remembers its options.
+  schedule_.stop();
+  pending_ = kNoJob;
+  StopWorker();
+  WriteChartSettings(Preferences().Settings, settings_);
+  QDialog::done(result);
+}
+
+void TfmChart::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    ShowHelpTopic(this, kChartsHelp);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+bool TfmChart::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel && (watched == list_ || watched == list_->viewport())) {
+    const int row = list_->currentRow() + WheelStep(static_cast<QWheelEvent*>(event));
+    if (row >= 0 && row < list_->count() && row != current_) list_->setCurrentRow(row);
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace tarnwick::app

@@ -1,0 +1,479 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The charts window: what it draws against the core and tarnwick-cli, its options, its
+// computations on a worker (a newer request wins, closing stops one) and its exports.
+
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+#include "app_test_support.h"
+#include "chart_canvas.h"
+#include "chart_window.h"
+#include "main_window.h"
+#include "table_choice.h"
+
+using namespace tarnwick;
+using namespace tarnwick::app;
+
+namespace {
+
+constexpr int kDeucesWild = 4;
+constexpr int kBonusDeucesWild = 7;
+
+QJsonObject Cli(const QStringList& arguments) {
+  QProcess cli;
+  cli.start(QStringLiteral(TARNWICK_CLI), arguments);
+  cli.waitForFinished(120000);
+  return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+}
+
+// The number of points of a JSON list that differ from a series (a missing one counts).
+int Mismatches(const QJsonArray& expected, const QVector<QPointF>& drawn) {
+  int wrong = std::abs(static_cast<int>(expected.size() - drawn.size()));
+  for (qsizetype i = 0; i < std::min(expected.size(), drawn.size()); ++i) {
+    const QJsonObject point = expected[i].toObject();
+    if (point[QStringLiteral("x")].toDouble() != drawn[i].x() ||
+        point[QStringLiteral("y")].toDouble() != drawn[i].y())
+      ++wrong;
+  }
+  return wrong;
+}
+
+// Whether a picture holds a pixel of about this colour.
+bool HasColour(const QImage& image, const QColor& colour) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = 0; x < rgb.width(); ++x) {
+      if (std::abs(qRed(line[x]) - colour.red()) <= 24 &&
+          std::abs(qGreen(line[x]) - colour.green()) <= 24 &&
+          std::abs(qBlue(line[x]) - colour.blue()) <= 24)
+        return true;
+    }
+  }
+  return false;
+}
+
+QImage PdfPage(const QString& path) {
+  QPdfDocument pdf;
+  if (pdf.load(path) != QPdfDocument::Error::None || pdf.pageCount() < 1) return {};
+  return pdf.render(0, (pdf.pagePointSize(0) * 2).toSize());
+}
+
+// The hint the chart shows with the mouse over a point of its values.
+QString HintOver(TfmChart& charts, QPointF value) {
+  TChartCanvas* canvas = charts.Canvas();
+  QWidget* plot = canvas->childAt(canvas->rect().center());
+  const QPoint at = canvas->PositionOf(value);
+  QMouseEvent move(QEvent::MouseMove, plot->mapFrom(canvas, at), canvas->mapToGlobal(at),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(plot, &move);
+  return canvas->toolTip();
+}
+
+double Percent(const QLabel* label) {
+  QString text = label->text();
+  return text.remove('%').toDouble();
+}
+
+const QColor kGreen(0, 170, 0);
+const QColor kRed(220, 30, 30);
+
+}  // namespace
+
+class ChartsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void OpensOnTheExpectedGainAtTenHands();
+  void ChartsEqualTheCommandLine_data();
+  void ChartsEqualTheCommandLine();
+  void OptionsOutOfRangeTurnRedAndClear();
+  void ACoinValueShowsMoneyAsWellAsCoins();
+  void ANewerRequestReplacesTheRunningOne();
+  void TheHeaviestChartLeavesTheWindowAnswering();
+  void ClosingDuringARunIsClean();
+  void SaveCopyAndPrint();
+  void PaysThatAreNotWholeBetsShowAMessage();
+};
+
+// The controller opens the window over the main window; it starts on the expected gain
+// after 10 hands, whose three chances add up to 100 % and match the core's.
+void ChartsTest::OpensOnTheExpectedGainAtTenHands() {
+  test::TWorld world;
+  TfmMain main(world.Data());
+  const TTableSnapshot snapshot = main.Controller().TableSnapshot();
+  TResultDistribution direct;
+  TProgress quiet;
+  ComputeResultDistribution(snapshot.Table, 10, snapshot.Coins, direct, quiet);
+  bool seen = false;
+  test::WhenModalOf<TfmChart>([&](TfmChart* charts) {
+    const auto close = qScopeGuard([charts] { charts->accept(); });
+    seen = true;
+    QVERIFY(charts->windowTitle().contains(QStringLiteral("Jacks or better")));
+    QTRY_VERIFY_WITH_TIMEOUT(!charts->Busy(), 30000);
+    QCOMPARE(charts->CurrentChart(), 0);
+    QCOMPARE(charts->HandsEdit()->value(), 10);
+    const std::array<double, 3> chances = {direct.Win, direct.Push, direct.Loss};
+    double sum = 0;
+    for (int row = 0; row < 3; ++row) {
+      const double shown = Percent(charts->ChanceLabel(row));
+      QVERIFY2(std::fabs(shown - 100 * chances[row]) <= 0.0005, qPrintable(QString::number(row)));
+      QCOMPARE(charts->ChanceBar(row)->width(), std::lround(80 * chances[row]));
+      sum += shown;
+    }
+    QVERIFY2(std::fabs(sum - 100) <= 0.001 + 1e-9, qPrintable(QString::number(sum, 'f', 6)));
+    QCOMPARE(charts->Canvas()->BarCount(), static_cast<int>(direct.Points.size()) - 1);
+    QVERIFY(charts->CopyButton()->isEnabled());
+    QVERIFY(!charts->ProgressPanel()->isVisible());  // a short computation shows no panel
+    // Every control has a name for screen readers.
+    for (QWidget* control : charts->findChildren<QWidget*>()) {
+      if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
+          qobject_cast<QAbstractScrollArea*>(control))
+        QVERIFY2(!control->accessibleName().isEmpty(), control->metaObject()->className());
+    }
+  });
+  main.Controller().ShowCharts();
+  QVERIFY(seen);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void ChartsTest::ChartsEqualTheCommandLine_data() {
+  QTest::addColumn<int>("game");
+  QTest::addColumn<QString>("pays");
+  QTest::newRow("9/6 Jacks or better") << 0 << QStringLiteral("800,50,25,9,6,4,3,2,1");
+  QTest::newRow("full-pay Deuces Wild")
+      << kDeucesWild << QStringLiteral("800,200,25,15,9,5,3,2,2,1");
+}
+
+// The three charts of a shipped table, point for point as tarnwick-cli prints them.
+void ChartsTest::ChartsEqualTheCommandLine() {
+  QFETCH(int, game);
+  QFETCH(QString, pays);
+  test::TWorld world;
+  TfmMain main(world.Data());
+  QVERIFY(test::SelectTableWithPays(main.Controller(), game, pays));
+  const TTableSnapshot snapshot = main.Controller().TableSnapshot();
+  const QStringList table = {
+      QStringLiteral("-g"),     QString::number(game),
+      QStringLiteral("-p"),     pays,
+      QStringLiteral("-c"),     QString::number(snapshot.Coins),
+      QStringLiteral("-d"),     QString::fromStdString(world.Data().string()),
+      QStringLiteral("--json"), QStringLiteral("-q")};
+  TfmChart charts(&main, snapshot, QString());
+  charts.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  charts.HandsEdit()->setValue(500);
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  int compared = 0;
+
+  const QJsonObject distribution =
+      Cli(QStringList{QStringLiteral("bankroll"), QStringLiteral("distribution"),
+                      QStringLiteral("-n"), QStringLiteral("500")} +
+          table);
+  QVector<QPointF> bars;
+  for (const TChartPoint& point : charts.Distribution().Points) bars.append({point.X, point.Y});
+  const QJsonArray expectedBars = distribution[QStringLiteral("points")].toArray();
+  QVERIFY(expectedBars.size() > 50);
+  QCOMPARE(Mismatches(expectedBars, bars), 0);
+  QCOMPARE(Percent(charts.ChanceLabel(0)),
+           std::round(distribution[QStringLiteral("win")].toDouble() * 100000) / 1000);
+  compared += static_cast<int>(bars.size());
+
+  charts.ChartList()->setCurrentRow(2);
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  const QJsonObject curves =
+      Cli(QStringList{QStringLiteral("bankroll"), QStringLiteral("winloss")} + table);
+  QCOMPARE(Mismatches(curves[QStringLiteral("win")].toArray(),
+                      charts.Canvas()->LinePoints(TChartCanvas::kWinLine)),
+           0);
+  QCOMPARE(Mismatches(curves[QStringLiteral("loss")].toArray(),
+                      charts.Canvas()->LinePoints(TChartCanvas::kLoseLine)),
+           0);
+  QCOMPARE(Mismatches(curves[QStringLiteral("push")].toArray(),
+                      charts.Canvas()->LinePoints(TChartCanvas::kPushLine)),
+           0);
+  QCOMPARE(charts.Canvas()->LineColor(TChartCanvas::kWinLine), kGreen);
+  compared += 3 * 2000;
+
+  charts.ChartList()->setCurrentRow(1);
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  const QJsonObject ruin = Cli(QStringList{QStringLiteral("bankroll"), QStringLiteral("ruin"),
+                                           QStringLiteral("--initial"), QStringLiteral("30"),
+                                           QStringLiteral("--desired"), QStringLiteral("60")} +
+                               table);
+  QCOMPARE(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).size(), 2000);
+  QCOMPARE(charts.Canvas()->LinePoints(TChartCanvas::kLoseLine).size(), 2000);
+  QCOMPARE(Mismatches(ruin[QStringLiteral("ruin")].toArray(),
+                      charts.Canvas()->LinePoints(TChartCanvas::kWinLine)),
+           0);
+  QCOMPARE(Mismatches(ruin[QStringLiteral("hit")].toArray(),
+                      charts.Canvas()->LinePoints(TChartCanvas::kLoseLine)),
+           0);
+  // The ruin in red, on the fixed axes.
+  QCOMPARE(charts.Canvas()->LineColor(TChartCanvas::kWinLine), kRed);
+  QCOMPARE(charts.Canvas()->BottomRange(), QPointF(0, 2000));
+  QCOMPARE(charts.Canvas()->LeftRange(), QPointF(0, 100));
+  compared += 2 * 2000;
+  qInfo("%s: %d points equal to tarnwick-cli", QTest::currentDataTag(), compared);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+// A value out of range shows in red and clears the chart until it is mended; the window
+// keeps the last chart and options, the coin value too, for the next time.
+void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
+  test::TWorld world;
+  TfmMain main(world.Data());
+  {
+    TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
+    charts.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+    TChartSpin* hands = charts.HandsEdit();
+    QTest::keyClick(hands, Qt::Key_Down);
+    QCOMPARE(hands->value(), 9);
+    QTest::keyClick(hands, Qt::Key_Up);
+    QTest::keyClick(hands, Qt::Key_Up);
+    QCOMPARE(hands->value(), 20);
+    hands->setValue(5000);
+    QVERIFY(!hands->Valid());
+    QCOMPARE(hands->palette().color(QPalette::Text), QColor(Qt::red));
+    QVERIFY(!charts.Busy());
+    QCOMPARE(charts.Canvas()->BarCount(), 0);
+    QVERIFY(charts.ChanceLabel(0)->text().isEmpty());
+    QVERIFY(!charts.SaveButton()->isEnabled());  // nothing to save
+    hands->setValue(4000);
+    QVERIFY(hands->Valid());
+    QVERIFY(!charts.SaveButton()->isEnabled());  // nor while the chart waits for its turn
+    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 60000);
+    QVERIFY(charts.Canvas()->BarCount() > 0);
+    QVERIFY(charts.SaveButton()->isEnabled());
+
+    charts.ChartList()->setCurrentRow(1);
+    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+    charts.InitialEdit()->setValue(70);
+    QVERIFY(!charts.InitialEdit()->Valid());
+    QVERIFY(!charts.DesiredEdit()->Valid());
+    QVERIFY(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).isEmpty());
+    charts.DesiredEdit()->setValue(90);
+    QVERIFY(charts.InitialEdit()->Valid());
+    QVERIFY(charts.DesiredEdit()->Valid());
+    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+    QCOMPARE(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).size(), 2000);
+    // A coin value shows the bankrolls in money beside them.
+    QVERIFY(charts.BankrollMoney(0)->text().isEmpty());
+    charts.CoinValueEdit()->setValue(0.25);
+    QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(17.50)"));
+    QCOMPARE(charts.BankrollMoney(1)->text(), QStringLiteral("(22.50)"));
+    charts.accept();
+  }
+  TfmChart again(&main, main.Controller().TableSnapshot(), QString());
+  QCOMPARE(again.CurrentChart(), 1);
+  QCOMPARE(again.HandsEdit()->value(), 4000);
+  QCOMPARE(again.InitialEdit()->value(), 70);
+  QCOMPARE(again.DesiredEdit()->value(), 90);
+  QCOMPARE(again.CoinValueEdit()->value(), 0.25);
+  QCOMPARE(again.BankrollMoney(1)->text(), QStringLiteral("(22.50)"));
+  QVERIFY(world.Errors.isEmpty());
+}
+
+// A coin value of 0.25 relabels the expected gain without computing it again: the hint of
+// the bar under the mouse, a money scale under the results, the copied points.
+void ChartsTest::ACoinValueShowsMoneyAsWellAsCoins() {
+  test::TWorld world;
+  TfmMain main(world.Data());
+  TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
+  charts.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  // The mouse over the middle of the bar of +3 coins; over the starter bar no hint.
+  QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins: ")));
+  QCOMPARE(HintOver(charts, {charts.Distribution().Points[0].X + 0.5, 0}), QString());
+  QCOMPARE(charts.Canvas()->MoneyRange(), QPointF());
+  charts.CoinValueEdit()->setValue(0.25);
+  QVERIFY(!charts.Busy());
+  QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins (0.75): ")));
+  QVERIFY(HintOver(charts, {-7, 0.5}).startsWith(QStringLiteral("Lose 7 coins (1.75): ")));
+  QCOMPARE(charts.Canvas()->MoneyRange(), charts.Canvas()->BottomRange() * 0.25);
+  QVERIFY(charts.PointsText().contains(QStringLiteral("\n-10\t-2.50\t")));
+  QVERIFY(world.Errors.isEmpty());
+}
+
+// 100 hands and then 200 asked for before the first computation has ended: what stays is
+// exactly the distribution of 200 hands.
+void ChartsTest::ANewerRequestReplacesTheRunningOne() {
+  test::TWorld world;
+  TfmMain main(world.Data());
+  const TTableSnapshot snapshot = main.Controller().TableSnapshot();
+  TfmChart charts(&main, snapshot, QString());
+  charts.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  int starts = 0;
+  connect(&charts, &TfmChart::Started, &charts, [&] {
+    if (++starts == 1) charts.HandsEdit()->setValue(200);
+  });
+  charts.HandsEdit()->setValue(100);
+  QTRY_VERIFY_WITH_TIMEOUT(starts == 2 && !charts.Busy(), 30000);
+  TResultDistribution direct;
+  TProgress quiet;
+  ComputeResultDistribution(snapshot.Table, 200, snapshot.Coins, direct, quiet);
+  const std::vector<TChartPoint>& shown = charts.Distribution().Points;
+  QCOMPARE(shown.size(), direct.Points.size());
+  for (size_t i = 0; i < shown.size(); ++i) {
+    QCOMPARE(shown[i].X, direct.Points[i].X);
+    QCOMPARE(shown[i].Y, direct.Points[i].Y);
+  }
+  QCOMPARE(charts.Canvas()->BarCount(), static_cast<int>(direct.Points.size()) - 1);
+}
+
+// 4000 hands of Bonus Deuces Wild, the heaviest distribution: a key posted to the window
+// while it computes is handled before the computation ends.
+void ChartsTest::TheHeaviestChartLeavesTheWindowAnswering() {
+  test::TWorld world;
+  TfmMain main(world.Data());
+  main.Controller().SelectGame(kBonusDeucesWild);
+  TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
+  charts.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  charts.ChartList()->setFocus();
+  QElapsedTimer clock;
+  bool answered = false;
+  connect(&charts, &TfmChart::Started, &charts, [&] {
+    clock.start();
+    QCoreApplication::postEvent(&charts, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, {}));
+    QTimer::singleShot(0, &charts,
+                       [&] { answered = charts.Computing() && !charts.ChartList()->hasFocus(); });
+  });
+  charts.HandsEdit()->setValue(4000);
+  QTRY_VERIFY_WITH_TIMEOUT(clock.isValid() && !charts.Busy(), 120000);
+  qInfo("4000 hands of Bonus Deuces Wild drawn %lld ms after the computation started",
+        static_cast<long long>(clock.elapsed()));
+  QVERIFY(answered);
+  QVERIFY(charts.Canvas()->BarCount() > 100);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void ChartsTest::ClosingDuringARunIsClean() {
+  test::TWorld world;
+  TfmMain main(world.Data());
+  main.Controller().SelectGame(kBonusDeucesWild);
+  auto* charts = new TfmChart(&main, main.Controller().TableSnapshot(), QString());
+  charts->show();
+  QTRY_VERIFY_WITH_TIMEOUT(!charts->Busy(), 30000);
+  bool closed = false;
+  connect(charts, &TfmChart::Started, charts, [&] {
+    charts->reject();
+    closed = true;
+  });
+  charts->HandsEdit()->setValue(4000);
+  QTRY_VERIFY(closed);
+  QVERIFY(!charts->Computing());
+  QVERIFY(!charts->isVisible());
+  delete charts;
+  QTest::qWait(50);  // nothing of the stopped computation arrives
+  QVERIFY(world.Errors.isEmpty());
+}
+
+// Every format is read back and holds the chart's green; the typed extension decides the
+// format; a folder that cannot be written is reported; Copy and Print draw on white.
+void ChartsTest::SaveCopyAndPrint() {
+  test::TWorld world;
+  TfmMain main(world.Data());
+  TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
+  charts.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  QTemporaryDir folder;
+  const QString base = folder.filePath(QStringLiteral("chart"));
+  QVERIFY(charts.SaveTo(base + QStringLiteral(".png")));
+  QVERIFY(HasColour(QImage(base + QStringLiteral(".png")), kGreen));
+  QVERIFY(charts.SaveTo(base + QStringLiteral(".bmp"), QStringLiteral("PNG (*.png)")));
+  const QImage bitmap(base + QStringLiteral(".bmp"), "BMP");
+  QVERIFY(HasColour(bitmap, kGreen));
+  QCOMPARE(bitmap.pixelColor(0, 0), QColor(Qt::white));
+  QVERIFY(charts.SaveTo(base + QStringLiteral(".svg")));
+  QSvgRenderer svg(base + QStringLiteral(".svg"));
+  QVERIFY(svg.isValid());
+  QImage drawn(svg.defaultSize(), QImage::Format_RGB32);
+  drawn.fill(Qt::white);
+  QPainter painter(&drawn);
+  svg.render(&painter);
+  painter.end();
+  QVERIFY(HasColour(drawn, kGreen));
+  // Without an extension the filter gives one.
+  QVERIFY(charts.SaveTo(base, QStringLiteral("PDF (*.pdf)")));
+  QVERIFY(HasColour(PdfPage(base + QStringLiteral(".pdf")), kGreen));
+  QVERIFY(charts.SaveTo(base + QStringLiteral(".csv")));
+  QFile csv(base + QStringLiteral(".csv"));
+  QVERIFY(csv.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromUtf8(csv.readAll()).trimmed().split('\n');
+  QCOMPARE(lines.size(), static_cast<qsizetype>(charts.Distribution().Points.size()));
+  QVERIFY(world.Errors.isEmpty());
+
+  // A folder nobody may write to (the superuser may write to any but /proc).
+  const QString locked = folder.filePath(QStringLiteral("locked"));
+  QDir().mkdir(locked);
+  QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+  const QString target = QFileInfo(locked).isWritable() ? QStringLiteral("/proc") : locked;
+  QVERIFY(!charts.SaveTo(target + QStringLiteral("/chart.png")));
+  QCOMPARE(world.Errors.size(), 1);
+  QVERIFY2(world.Errors[0].endsWith(QStringLiteral("Error calc chart data(Save Chart)")),
+           qPrintable(world.Errors[0]));
+
+  charts.CopyPicture();
+  const QImage copied = QApplication::clipboard()->image();
+  QCOMPARE(copied.pixelColor(0, 0), QColor(Qt::white));
+  QVERIFY(HasColour(copied, kGreen));
+
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(folder.filePath(QStringLiteral("printed.pdf")));
+  charts.PrintTo(printer);
+  const QImage page = PdfPage(folder.filePath(QStringLiteral("printed.pdf")));
+  QVERIFY(HasColour(page, kGreen));
+  QVERIFY(HasColour(page, kRed));
+}
+
+// Pays for five coins that do not divide into whole bets: a message in place of the chart.
+void ChartsTest::PaysThatAreNotWholeBetsShowAMessage() {
+  test::TWorld world;
+  TfmMain main(world.Data());
+  TTableSnapshot snapshot = main.Controller().TableSnapshot();
+  snapshot.Table.CoinBasis = 5;
+  for (int c = 0; c <= snapshot.Table.LastCategory; ++c) snapshot.Table.Pays[c] *= 5;
+  snapshot.Table.Pays[0] = 4001;
+  TfmChart charts(&main, snapshot, QString());
+  charts.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("not whole bets")));
+  QVERIFY(!charts.SaveButton()->isEnabled());
+  charts.ChartList()->setCurrentRow(2);
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  QVERIFY(!charts.Canvas()->Message().isEmpty());
+  QVERIFY(world.Errors.isEmpty());
+}
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  ChartsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "charts_test.moc"

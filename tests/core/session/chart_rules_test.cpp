@@ -1,0 +1,117 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/chart_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "test_games.h"
+
+namespace tarnwick {
+namespace {
+
+TEST(ChartRules, ChanceBarsAndLabels) {
+  for (const auto& [p, width, label] :
+       {std::tuple{0.0, 0, "0.000%"}, std::tuple{0.0062, 0, "0.620%"},
+        std::tuple{0.0063, 1, "0.630%"}, std::tuple{0.123456, 10, "12.346%"},
+        std::tuple{0.5, 40, "50.000%"}, std::tuple{1.0, 80, "100.000%"}}) {
+    EXPECT_EQ(ChanceBarWidth(p), width) << p;
+    EXPECT_EQ(ChanceLabel(p), label) << p;
+  }
+}
+
+// Axis labels 1, 2 or 5 times a power of ten apart, as few as fit the count; bars are
+// never split.
+TEST(ChartRules, AxisSteps) {
+  EXPECT_EQ(NiceStep(43, 8, 1), 10);   // 5.4 bars a label at the least
+  EXPECT_EQ(NiceStep(40, 8, 1), 5);    // exactly 8 labels fit
+  EXPECT_EQ(NiceStep(310, 8, 1), 50);  // 38.75
+  EXPECT_EQ(NiceStep(3, 8, 1), 1);     // never less than a bar
+  EXPECT_EQ(NiceStep(10.67, 6), 2);
+  EXPECT_DOUBLE_EQ(NiceStep(1.59, 6), 0.5);
+  EXPECT_DOUBLE_EQ(NiceStep(0.0012, 6), 0.0002);
+  EXPECT_EQ(NiceStep(0, 6), 1);  // nothing to label
+}
+
+// One hand of five coins: net -1 bet (59 %), 0 (30 %), +2 (10 %), +9 (1 %); each bar is 5
+// coins wide and centred on its result in coins.
+TEST(ChartRules, TheBarUnderTheMouseAndItsHint) {
+  TPayout table = testing::TableOf({10, 3, 1, 0});
+  table.Deals[0] = 1000;
+  for (int c = 0; c < 4; ++c) table.Counts[0][c] = std::array<int64_t, 4>{10, 100, 300, 50}[c];
+  table.ComputeTotals();
+  TResultDistribution result;
+  testing::TStepProgress progress;
+  ComputeResultDistribution(table, 1, 5, result, progress);
+  TBarHintTexts texts{"Win %s coins: %s", "Lose %s coins: %s", "Win %s coins (%s): %s",
+                      "Lose %s coins (%s): %s"};
+  const auto hintAt = [&](double x, int coinValue = 0) {
+    const int bar = BarAt(result.Points, x, 5);
+    return bar < 0 ? std::string() : BarHint(result.Points[bar], 5, coinValue, texts);
+  };
+  EXPECT_EQ(hintAt(-5.4), "Lose 5 coins: 59.000%");
+  EXPECT_EQ(hintAt(-2.5), "Win 0 coins: 30.000%");  // the left edge belongs to the bar
+  EXPECT_EQ(hintAt(11.9), "Win 10 coins: 10.000%");
+  EXPECT_EQ(hintAt(45), "Win 45 coins: 1.000%");
+  EXPECT_EQ(hintAt(20), "Win 20 coins: 0.000%");
+  EXPECT_EQ(hintAt(-10), "");  // the starter bar
+  EXPECT_EQ(hintAt(47.5), "");
+  // With a coin value of 0.25 the size shows in money too; a loss as its size.
+  EXPECT_EQ(hintAt(-5.4, 25), "Lose 5 coins (1.25): 59.000%");
+  EXPECT_EQ(hintAt(45, 25), "Win 45 coins (11.25): 1.000%");
+  // A language text is never a printf format: only %s takes a value.
+  texts.Lose = "%d%n %s %x%%: %s";
+  EXPECT_EQ(BarHint(result.Points[1], 5, 0, texts), "%d%n 5 %x%: 59.000%");
+}
+
+TEST(ChartRules, MoneyIsExactToTheHundredth) {
+  EXPECT_EQ(MoneyText(0, 25), "0.00");
+  EXPECT_EQ(MoneyText(3, 25), "0.75");
+  EXPECT_EQ(MoneyText(-7, 5), "-0.35");
+  EXPECT_EQ(MoneyText(1500, kMaxCoinValue), "1500000.00");
+  // 0.1 and 0.7 have no exact binary fraction; counted in hundredths they stay exact.
+  EXPECT_EQ(MoneyText(3, 10), "0.30");
+  EXPECT_EQ(MoneyText(-1001, 70), "-700.70");
+}
+
+TEST(ChartRules, OptionSteps) {
+  EXPECT_EQ(StepHands(10, -1), 9);
+  EXPECT_EQ(StepHands(10, +1), 20);
+  EXPECT_EQ(StepHands(9, +1), 10);
+  EXPECT_EQ(StepHands(20, -1), 10);
+  EXPECT_EQ(StepHands(15, -1), 10);
+  EXPECT_EQ(StepHands(2, -1), 1);
+}
+
+TEST(ChartRules, OptionChecks) {
+  EXPECT_FALSE(HandsValid(0));
+  EXPECT_TRUE(HandsValid(1));
+  EXPECT_TRUE(HandsValid(4000));
+  EXPECT_FALSE(HandsValid(4001));
+  for (const auto& [initial, desired, initialValid, desiredValid] :
+       {std::tuple{30, 60, true, true}, std::tuple{60, 60, true, true},
+        std::tuple{1, 1500, true, true}, std::tuple{70, 60, false, false},
+        std::tuple{0, 60, false, true}, std::tuple{30, 1501, true, false},
+        std::tuple{1501, 1501, false, false}}) {
+    const TBankrollCheck check = CheckBankrolls(initial, desired);
+    EXPECT_EQ(check.InitialValid, initialValid) << initial << " " << desired;
+    EXPECT_EQ(check.DesiredValid, desiredValid) << initial << " " << desired;
+    EXPECT_EQ(check.Valid(), initialValid && desiredValid);
+  }
+}
+
+TEST(ChartRules, SettingsKeepTheLastChartAndFallBackWhenOutOfRange) {
+  TIniFile settings;
+  EXPECT_EQ(ReadChartSettings(settings), TChartSettings());
+  const TChartSettings written{kRiskOfRuinKind, 250, 40, 90, 125};
+  WriteChartSettings(settings, written);
+  TIniFile again;
+  again.Parse(settings.Text());
+  EXPECT_EQ(ReadChartSettings(again), written);
+  TIniFile wrong;
+  wrong.Parse(
+      "[Charts]\nChart=3\nHands=5000\nInitialBankroll=70\nDesiredBankroll=60\nCoinValue=-5\n");
+  EXPECT_EQ(ReadChartSettings(wrong), (TChartSettings{kExpectedGainKind, 10, 30, 60, 0}));
+}
+
+}  // namespace
+}  // namespace tarnwick
