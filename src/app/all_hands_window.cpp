@@ -76,31 +76,16 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
   model_->Set(holds, std::move(pictures), titles, text("Best"), text("Tie"));
 
   grid_->setModel(model_);
-  grid_->setAccessibleName(QStringLiteral("Holds"));
-  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setWordWrap(false);
-  grid_->verticalHeader()->hide();
-  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  SetUpFigureGrid(grid_, QStringLiteral("Holds"));
   QHeaderView* header = grid_->horizontalHeader();
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(true);
-  header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
-  header->setSectionResizeMode(QHeaderView::Fixed);
   header->setToolTip(HintOf(preferences.HintText("Statistics", "Cost")));
   connect(header, &QHeaderView::sectionClicked, this, &TfmAllHands::HeaderClicked);
   AddTableExport(
       grid_, [this] { return model_->Rows(); }, QStringLiteral("holds.csv"));
 
-  auto* bar = new QHBoxLayout;
-  int tag = 0;
-  for (const char* key : {"Hands", "Probability", "Return"}) {
-    auto* radio = new QRadioButton(text(key), this);
-    radio->setAccessibleName(radio->text());
-    views_->addButton(radio, tag++);
-    bar->addWidget(radio);
-  }
+  QHBoxLayout* bar = ViewBar(this, views_);
   bar->addStretch(1);
   ok_->setText(Q(preferences.ButtonText("OK")));
   ok_->setAccessibleName(ok_->text());
@@ -110,14 +95,7 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
   connect(views_, &QButtonGroup::idClicked, this,
           [this](int id) { SetView(static_cast<TFigureView>(id)); });
 
-  auto* line = new QFrame(this);
-  line->setFrameShape(QFrame::HLine);
-  line->setFrameShadow(QFrame::Sunken);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->addWidget(grid_, 1);
-  layout->addWidget(line);
-  layout->addLayout(bar);
+  StackGridAndBar(this, grid_, bar);
 
   // A stored view outside 0..2 (a damaged settings file) shows hands.
   SetView(FigureViewOf(preferences.Settings.ReadInteger(kSection, "Style", 0)));

@@ -3,13 +3,22 @@
 #include "grid_sizing.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QDialog>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLayout>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
+#include <QVBoxLayout>
 #include <algorithm>
+
+#include "qt_text.h"
+#include "session/preferences.h"
 
 namespace tarnwick::app {
 
@@ -86,6 +95,42 @@ void ResizeToGrid(QWidget* window, QTableView* grid, QSize gridSize) {
   if (!tooHigh && wanted.height() > room.height()) wanted.rwidth() += scrollWidth;
   wanted.setWidth(std::max(wanted.width(), window->sizeHint().width()));
   window->resize(wanted.boundedTo(room));
+}
+
+void SetUpFigureGrid(QTableView* grid, const QString& accessibleName) {
+  grid->setAccessibleName(accessibleName);
+  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setWordWrap(false);
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter) |
+                                                Qt::Alignment(Qt::TextWordWrap));
+}
+
+QHBoxLayout* ViewBar(QWidget* owner, QButtonGroup* views) {
+  auto* bar = new QHBoxLayout;
+  int tag = 0;
+  for (const char* key : {"Hands", "Probability", "Return"}) {
+    auto* radio = new QRadioButton(Q(Preferences().Text("Statistics", key)), owner);
+    radio->setAccessibleName(radio->text());
+    views->addButton(radio, tag++);
+    bar->addWidget(radio);
+  }
+  return bar;
+}
+
+void StackGridAndBar(QDialog* window, QTableView* grid, QHBoxLayout* bar) {
+  auto* line = new QFrame(window);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  auto* layout = new QVBoxLayout(window);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(grid, 1);
+  layout->addWidget(line);
+  layout->addLayout(bar);
 }
 
 }  // namespace tarnwick::app

@@ -11,6 +11,9 @@
 #include <QStringList>
 #include <functional>
 
+class QButtonGroup;
+class QDialog;
+class QHBoxLayout;
 class QTableView;
 class QWidget;
 
@@ -29,5 +32,16 @@ void ResizeToGrid(QWidget* window, QTableView* grid, QSize gridSize);
 
 // The padding of a figure column: 5 pixels on a screen at most 800 pixels wide, else 10.
 int GridPad(const QWidget* window);
+
+// The shared set-up of a figure grid: named for screen readers, whole rows selected, not
+// editable, no row header, fixed sections and wrapped, centred titles.
+void SetUpFigureGrid(QTableView* grid, const QString& accessibleName);
+
+// A bottom bar that starts with the three view buttons (hands, probability, return) in
+// `views`, with ids 0..2 and the language's [Statistics] captions.
+QHBoxLayout* ViewBar(QWidget* owner, QButtonGroup* views);
+
+// Lays out `window`: the grid, a line under it and the bottom bar.
+void StackGridAndBar(QDialog* window, QTableView* grid, QHBoxLayout* bar);
 
 }  // namespace tarnwick::app

@@ -95,27 +95,11 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
 
   grid_->setModel(model_);
   grid_->setItemDelegate(new TSeparatorDelegate(grid_));
-  grid_->setAccessibleName(QStringLiteral("Statistics"));
-  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setWordWrap(false);
-  grid_->verticalHeader()->hide();
-  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter) |
-                                                 Qt::Alignment(Qt::TextWordWrap));
+  SetUpFigureGrid(grid_, QStringLiteral("Statistics"));
   AddTableExport(
       grid_, [this] { return model_->Rows(); }, QStringLiteral("statistics.csv"));
 
-  auto* bar = new QHBoxLayout;
-  int tag = 0;
-  for (const char* key : {"Hands", "Probability", "Return"}) {
-    auto* radio = new QRadioButton(text(key), this);
-    radio->setAccessibleName(radio->text());
-    views_->addButton(radio, tag++);
-    bar->addWidget(radio);
-  }
+  QHBoxLayout* bar = ViewBar(this, views_);
   connect(views_, &QButtonGroup::idClicked, this,
           [this](int id) { SetView(static_cast<TFigureView>(id)); });
   bar->addSpacing(15);
@@ -138,14 +122,7 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   bar->addWidget(ok_);
 
-  auto* line = new QFrame(this);
-  line->setFrameShape(QFrame::HLine);
-  line->setFrameShadow(QFrame::Sunken);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->addWidget(grid_, 1);
-  layout->addWidget(line);
-  layout->addLayout(bar);
+  StackGridAndBar(this, grid_, bar);
 
   SetView(FigureViewOf(preferences.Settings.ReadInteger(kSection, "Style", 0)));
   FitToContents();
