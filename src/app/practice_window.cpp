@@ -253,7 +253,8 @@ TfmPractice::~TfmPractice() {
   // The closing paths keep the session and report a failure; this is the last chance when
   // the window goes with its owner, and nothing can be shown any more.
   try {
-    if (!kept_ && session_ != nullptr) AppendPracticeSession(folder_, session_->Record());
+    if (!kept_ && keepSessions_ && session_ != nullptr)
+      AppendPracticeSession(folder_, session_->Record());
   } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch): nothing left to tell
   }
 }
@@ -266,7 +267,7 @@ TPracticeOptions TfmPractice::Options() const {
 }
 
 void TfmPractice::FinishSession() {
-  if (kept_ || session_ == nullptr) return;
+  if (kept_ || !keepSessions_ || session_ == nullptr) return;
   kept_ = true;  // reported once, not again at every close
   Guarded(this, [this] { AppendPracticeSession(folder_, session_->Record()); });
   LoadHistory();

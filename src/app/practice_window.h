@@ -50,6 +50,9 @@ class TfmPractice : public QDialog {
   // the hold back (false then).
   bool DrawHand();
 
+  // Sessions are kept unless a measurement plays hands that are nobody's session.
+  void SetKeepSessions(bool keep) { keepSessions_ = keep; }
+
   const TPracticeSession& Session() const { return *session_; }
   int Mask() const { return mask_; }
   TCardSlot* Slot(int position) const { return slots_[static_cast<size_t>(position)]; }
@@ -93,6 +96,7 @@ class TfmPractice : public QDialog {
   int mask_ = 0;  // the hold marked: bit i set, the card at position i is replaced
   bool drawn_ = false;
   bool kept_ = true;  // the session's hands are in the file (or there are none)
+  bool keepSessions_ = true;
   TCardPainter painter_;
   QLabel* table_;
   QLineEdit* seed_;
