@@ -615,15 +615,15 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     return;
   }
   // The practice session played so far is kept with the rest.
-  if (practice_ != nullptr) practice_->FinishSession();
+  if (TfmPractice* open = practice_.data(); open != nullptr) open->FinishSession();
   SaveSettings();
   event->accept();
 }
 
 void TfmMain::ShowPractice() {
-  if (practice_ != nullptr && practice_->isVisible()) {
-    practice_->raise();
-    practice_->activateWindow();
+  if (TfmPractice* open = practice_.data(); open != nullptr && open->isVisible()) {
+    open->raise();
+    open->activateWindow();
     return;
   }
   // A closed practice window has kept its session and deletes itself.
