@@ -108,6 +108,20 @@ void Hand(TfmMain& window, int gameId, std::initializer_list<int> codes, int tog
   QApplication::processEvents();
 }
 
+// Plays the practice window's hand with its best hold, or with the first hold that is a
+// mistake.
+void PlayHand(TfmPractice& practice, bool mistake) {
+  int mask = practice.Session().Grade(0).BestMask;
+  if (mistake) {
+    mask = 0;
+    while (!practice.Session().Grade(mask).Mistake()) ++mask;
+  }
+  for (int i = 0; i < kHandSize; ++i)
+    if (((mask >> i) & 1) != 0) practice.ToggleHold(i);
+  practice.DrawHand();
+  QApplication::processEvents();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) try {
@@ -146,6 +160,14 @@ int main(int argc, char** argv) try {
     window.ApplyTexts();
     QApplication::processEvents();
     Save(window, QStringLiteral("main-") + QString::fromLatin1(language).toLower());
+    {
+      TfmPractice practice(&window, window.Controller());
+      practice.SetKeepSessions(false);
+      practice.NewSession(7);
+      practice.show();
+      PlayHand(practice, true);
+      Save(practice, QStringLiteral("practice-") + QString::fromLatin1(language).toLower());
+    }
   }
   Preferences().SetLanguage("ENG");
   window.ApplyTexts();
@@ -243,16 +265,7 @@ int main(int argc, char** argv) try {
     practice.NewSession(2024);
     practice.show();
     for (const char* verdict : {"right", "wrong"}) {
-      const TPracticeVerdict best = practice.Session().Grade(0);
-      int mask = best.BestMask;
-      if (verdict[0] == 'w') {
-        mask = 0;
-        while (!practice.Session().Grade(mask).Mistake()) ++mask;
-      }
-      for (int i = 0; i < kHandSize; ++i)
-        if (((mask >> i) & 1) != 0) practice.ToggleHold(i);
-      practice.DrawHand();
-      QApplication::processEvents();
+      PlayHand(practice, verdict[0] == 'w');
       Save(practice,
            QStringLiteral("practice-%1-%2").arg(QLatin1String(name), QLatin1String(verdict)));
       practice.DealHand();
