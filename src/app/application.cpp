@@ -217,6 +217,7 @@ int RunDesktopProgram(TApplication& application, bool measure, const QElapsedTim
     QMessageBox::critical(nullptr, QStringLiteral("Tarnwick"), CurrentErrorText());
     return 1;
   }
+  Preferences().OnMissingText = WarnOfMissingText;
   InstallQtTranslation(Q(Preferences().LanguageCode));
   int status = 0;
   {

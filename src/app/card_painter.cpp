@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "card_painter.h"
 
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <cmath>
 
 #include "engine/cards.h"
+#include "errors.h"
 
 namespace tarnwick::app {
 
@@ -37,10 +39,17 @@ int Device(int logical, qreal ratio) {
 
 // A piece drawn at the device pixel ratio on white (pieces are copied opaque, so their
 // ground must be the card's white); the face and the back keep their transparent corners.
-QImage Render(const QString& name, int width, int height, qreal ratio, bool onWhite) {
+// A piece that is missing or cannot be drawn is an error: cards without it would be blank.
+QImage Render(const QString& folder, const QString& name, int width, int height, qreal ratio,
+              bool onWhite) {
+  const QString file = QStringLiteral("%1/%2.svg").arg(folder, name);
+  if (!QFileInfo(file).isFile())
+    throw DataFileError("The card picture " + file.toStdString() + " is missing");
+  QSvgRenderer renderer(file);
+  if (!renderer.isValid())
+    throw DataFileError("The card picture " + file.toStdString() + " cannot be read");
   QImage image(Device(width, ratio), Device(height, ratio), QImage::Format_ARGB32_Premultiplied);
   image.fill(onWhite ? Qt::white : Qt::transparent);
-  QSvgRenderer renderer(QStringLiteral(":/cards/%1.svg").arg(name));
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   renderer.render(&painter, QRectF(0, 0, image.width(), image.height()));
@@ -53,13 +62,13 @@ bool IsRed(int suit) {
 
 }  // namespace
 
-TCardPainter::TCardPainter(qreal devicePixelRatio)
-    : ratio_(devicePixelRatio > 0 ? devicePixelRatio : 1) {
+TCardPainter::TCardPainter(qreal devicePixelRatio, const QString& folder)
+    : ratio_(devicePixelRatio > 0 ? devicePixelRatio : 1), folder_(folder) {
   for (int piece = 0; piece < PieceCount; ++piece) {
     const TPieceFile& file = kPieceFiles[static_cast<size_t>(piece)];
     const bool card = piece == Face || piece == Back;
     pieces_[static_cast<size_t>(piece)] =
-        Render(QString::fromLatin1(file.Name), file.Width, file.Height, ratio_, !card);
+        Render(folder_, QString::fromLatin1(file.Name), file.Width, file.Height, ratio_, !card);
   }
 }
 
@@ -134,7 +143,8 @@ QImage TCardPainter::Faded(const QImage& picture) {
 }
 
 QPixmap TCardPainter::AboutPicture() const {
-  QPixmap picture = QPixmap::fromImage(Render(QStringLiteral("about"), 100, 200, ratio_, true));
+  QPixmap picture =
+      QPixmap::fromImage(Render(folder_, QStringLiteral("about"), 100, 200, ratio_, true));
   picture.setDevicePixelRatio(ratio_);
   return picture;
 }

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
+#include <QString>
 #include <array>
 
 namespace tarnwick::app {
@@ -23,7 +24,10 @@ class TCardPainter {
 
   enum TPiece { Face, Back, Ranks, Suit1, Suit2, Held, Wild, Joker, PieceCount };
 
-  explicit TCardPainter(qreal devicePixelRatio = 1);
+  // Renders the pieces of a folder (the program's own, compiled in, unless a test gives
+  // another); raises a DataFileError when one is missing or cannot be read.
+  explicit TCardPainter(qreal devicePixelRatio = 1,
+                        const QString& folder = QStringLiteral(":/cards"));
 
   qreal DevicePixelRatio() const { return ratio_; }
   // A piece as rendered (device pixels), for the tests.
@@ -60,6 +64,7 @@ class TCardPainter {
   void Copy(QImage& target, TPiece piece, const QRect& source, const QPoint& to) const;
 
   qreal ratio_;
+  QString folder_;
   std::array<QImage, PieceCount> pieces_;
 };
 

@@ -37,6 +37,7 @@
 #include "qt_text.h"
 #include "session/preferences.h"
 #include "vector_state.h"
+#include "worker_hold.h"
 
 namespace tarnwick::app {
 
@@ -530,6 +531,7 @@ void TfmChart::Start(int chart) {
                          progress = progress_] {
     ClearUpperVectorState();
     try {
+      HoldWorker(*progress);
       if (result->Chart == kExpectedGainKind) {
         ComputeResultDistribution(table, hands, result->Coins, result->Distribution, *progress);
       } else if (result->Chart == kRiskOfRuinKind) {

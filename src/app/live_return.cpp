@@ -4,6 +4,7 @@
 
 #include "engine/wild_engine.h"
 #include "qt_text.h"
+#include "worker_hold.h"
 
 namespace tarnwick::app {
 
@@ -35,6 +36,7 @@ void TLiveReturn::Request(const TPayout& table) {
     QString failure;
     bool done = false;
     try {
+      HoldWorker(*progress);
       engine->SetPayout(&computed);
       engine->SetProgress(progress);
       engine->CalcGameAdvantage();

@@ -14,6 +14,7 @@
 
 #include "qt_text.h"
 #include "session/preferences.h"
+#include "worker_hold.h"
 
 namespace tarnwick::app {
 
@@ -84,8 +85,7 @@ void TfmGauge::closeEvent(QCloseEvent* event) {
   abort_->click();
 }
 
-void RunOnWorker(QWidget* owner, const std::function<void(TProgress& progress)>& work,
-                 int showAfterMs) {
+void RunOnWorker(QWidget* owner, const std::function<void(TProgress& progress)>& work) {
   TSharedProgress progress;
   std::exception_ptr failure;
   std::atomic<bool> finished{false};
@@ -94,6 +94,8 @@ void RunOnWorker(QWidget* owner, const std::function<void(TProgress& progress)>&
   clock.start();
   std::thread worker([&] {
     try {
+      HoldWorker(progress);
+      if (progress.Cancelled()) throw AbortError();
       work(progress);
     } catch (...) {
       failure = std::current_exception();
@@ -108,7 +110,7 @@ void RunOnWorker(QWidget* owner, const std::function<void(TProgress& progress)>&
     QTimer wait;
     wait.setSingleShot(true);
     QObject::connect(&wait, &QTimer::timeout, &loop, &QEventLoop::quit);
-    wait.start(showAfterMs);
+    if (GaugeDelay() >= 0) wait.start(GaugeDelay());
     loop.exec(QEventLoop::ExcludeUserInputEvents);
   }
   if (!finished.load()) {

@@ -3,7 +3,7 @@
 #pragma once
 
 // Long work (the whole-game run of a pay table) runs on a worker thread while the windows
-// stay responsive. Work that ends within about 0.3 s shows nothing; longer work shows the
+// stay responsive. Work that ends within 0.3 s (GaugeDelay) shows nothing; longer work shows the
 // progress dialog: a bar, the elapsed and the remaining time, and Abort (the close box and
 // Escape abort too). While the work runs the other windows take no input.
 
@@ -64,10 +64,9 @@ class TfmGauge : public QDialog {
 };
 
 // Runs work on a worker thread and returns when it has ended, passing on its failure (an
-// AbortError when it was aborted). The progress dialog opens over `owner` after
-// `showAfterMs` milliseconds; until then the windows ignore input.
-void RunOnWorker(QWidget* owner, const std::function<void(TProgress& progress)>& work,
-                 int showAfterMs = 300);
+// AbortError when it was aborted). The progress dialog opens over `owner` once the work
+// has lasted GaugeDelay(); until then the windows ignore input.
+void RunOnWorker(QWidget* owner, const std::function<void(TProgress& progress)>& work);
 
 // Called with the progress dialog once it is shown (tests press its buttons from here).
 void SetGaugeShownHook(std::function<void(TfmGauge&)> hook);

@@ -29,4 +29,9 @@ bool InstallQtTranslation(const QString& languageCode) {
   return true;
 }
 
+void WarnOfMissingText(std::string_view section, std::string_view key) {
+  qWarning("The language file has no text [%.*s] %.*s", static_cast<int>(section.size()),
+           section.data(), static_cast<int>(key.size()), key.data());
+}
+
 }  // namespace tarnwick::app

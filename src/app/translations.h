@@ -6,11 +6,16 @@
 // the program's texts, where the system has Qt's translations of it.
 
 #include <QString>
+#include <string_view>
 
 namespace tarnwick::app {
 
 // Replaces Qt's translation by the one of a three-letter language code ("DEU"); English
 // (or a language Qt has no translation of) removes it. Returns whether one was installed.
 bool InstallQtTranslation(const QString& languageCode);
+
+// Logs a text the program asked for that the language file lacks (a window would show an
+// empty caption): the window tests fail on the warning.
+void WarnOfMissingText(std::string_view section, std::string_view key);
 
 }  // namespace tarnwick::app

@@ -4,20 +4,29 @@
 
 // A world for the window tests: the program's language files and help pages from the
 // source tree, settings and a copy of the shipped pay tables in a fresh temporary folder,
-// failures recorded instead of shown, and modal windows answered from a timer.
+// failures recorded instead of shown, no progress dialog unless a test asks for one, runs
+// on worker threads held at their start while a test wants, and modal windows answered
+// from a timer.
 
 #include <QApplication>
 #include <QDir>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <mutex>
 
 #include "guard.h"
 #include "session/preferences.h"
+#include "translations.h"
+#include "worker_hold.h"
 
 namespace tarnwick::app::test {
 
@@ -30,8 +39,10 @@ class TWorld {
     std::filesystem::copy_file(kData / "Tarnwick.dat", data_ / "Tarnwick.dat");
     Install(language);
     SetErrorReporter([this](QWidget*, const QString& message) { Errors << message; });
+    SetGaugeDelay(-1);
   }
   ~TWorld() {
+    SetGaugeDelay(300);
     SetErrorReporter({});
     ReleasePreferences();
   }
@@ -42,6 +53,7 @@ class TWorld {
   void Install(const std::string& language = "ENG") {
     InstallPreferences(std::make_unique<TPreferences>(
         TPreferencesSetup{kData, data_ / "tarnwick.ini", language, {}, "DejaVu Sans"}));
+    Preferences().OnMissingText = WarnOfMissingText;
   }
   const std::filesystem::path& Data() const { return data_; }
 
@@ -50,6 +62,59 @@ class TWorld {
  private:
   QTemporaryDir folder_;
   std::filesystem::path data_;
+};
+
+// Makes every Qt warning of the running test function fail it (call from init()), except the
+// offscreen platform's notices of what it cannot do without a window manager ("This plugin
+// does not support raise()", "... propagateSizeHints()").
+inline void FailOnWarnings() {
+  QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support )")));
+}
+
+// While it lives, every run on a worker thread waits at its start until Release, or until
+// the run is cancelled (then it stops at once with an AbortError).
+class TWorkerGate {
+ public:
+  TWorkerGate() : state_(std::make_shared<TState>()) {
+    SetWorkerHold([state = state_](TProgress& progress) { state->Wait(progress); });
+  }
+  ~TWorkerGate() {
+    SetWorkerHold({});
+    Release();
+  }
+  TWorkerGate(const TWorkerGate&) = delete;
+  TWorkerGate& operator=(const TWorkerGate&) = delete;
+
+  // Lets the waiting runs and every later one start.
+  void Release() {
+    {
+      const std::lock_guard lock(state_->Mutex);
+      state_->Released = true;
+    }
+    state_->Changed.notify_all();
+  }
+  // How many runs have come to the gate so far.
+  int Arrived() const {
+    const std::lock_guard lock(state_->Mutex);
+    return state_->Arrived;
+  }
+
+ private:
+  // Shared with the hold, which a worker may still be leaving when the gate is gone.
+  struct TState {
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    bool Released = false;
+    int Arrived = 0;
+    void Wait(TProgress& progress) {
+      std::unique_lock lock(Mutex);
+      ++Arrived;
+      // A cancel does not wake the waiter: it looks again every millisecond.
+      while (!Released && !progress.Cancelled())
+        Changed.wait_for(lock, std::chrono::milliseconds(1));
+    }
+  };
+  std::shared_ptr<TState> state_;
 };
 
 // Runs `answer` on the next modal window that opens (polled from a timer), so that a test

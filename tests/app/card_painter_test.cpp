@@ -5,9 +5,11 @@
 
 #include <QTest>
 
+#include "app_test_support.h"
 #include "button_faces.h"
 #include "card_painter.h"
 #include "engine/cards.h"
+#include "errors.h"
 #include "layout_rules.h"
 
 using namespace tarnwick;
@@ -32,10 +34,12 @@ class CardPainterTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { test::FailOnWarnings(); }
   // Every part of a card is its piece, pixel for pixel, at both pixel ratios.
   void CardsAreAssembledFromThePieces_data();
   void CardsAreAssembledFromThePieces();
   void FadingKeepsWhiteAndButtonFacesAreCachedBySize();
+  void AMissingPieceIsAnError();
   void ButtonsSlotsAndWindowsLayOut();
 };
 
@@ -104,6 +108,24 @@ void CardPainterTest::FadingKeepsWhiteAndButtonFacesAreCachedBySize() {
   faces.Face(QSize(60, 40));
   QVERIFY(!faces.Holds(QSize(60, 22)));
   QVERIFY(faces.Holds(QSize(75, 22)));
+}
+
+// Cards without a piece would lose their ranks or marks: the painter refuses to start.
+void CardPainterTest::AMissingPieceIsAnError() {
+  QTemporaryDir folder;
+  for (const QString& name : QDir(QStringLiteral(":/cards")).entryList())
+    if (name != QStringLiteral("ranks.svg"))
+      QVERIFY(QFile::copy(QStringLiteral(":/cards/") + name, folder.filePath(name)));
+  try {
+    TCardPainter painter(1, folder.path());
+    QFAIL("a painter without the rank glyphs");
+  } catch (const DataFileError& error) {
+    QVERIFY2(QString::fromUtf8(error.what()).contains(QStringLiteral("ranks.svg is missing")),
+             error.what());
+  }
+  QVERIFY(QFile::copy(QStringLiteral(":/cards/ranks.svg"), folder.filePath("ranks.svg")));
+  QCOMPARE(TCardPainter(1, folder.path()).Piece(TCardPainter::Ranks),
+           TCardPainter().Piece(TCardPainter::Ranks));
 }
 
 void CardPainterTest::ButtonsSlotsAndWindowsLayOut() {

@@ -6,7 +6,6 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -105,6 +104,7 @@ class ChartsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { test::FailOnWarnings(); }
   void OpensOnTheExpectedGainAtTenHands();
   void ChartsEqualTheCommandLine_data();
   void ChartsEqualTheCommandLine();
@@ -326,12 +326,18 @@ void ChartsTest::ANewerRequestReplacesTheRunningOne() {
   TfmChart charts(&main, snapshot, QString());
   charts.show();
   QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  test::TWorkerGate gate;  // the first computation cannot end before the second request
   int starts = 0;
   connect(&charts, &TfmChart::Started, &charts, [&] {
-    if (++starts == 1) charts.HandsEdit()->setValue(200);
+    if (++starts == 1) {
+      charts.HandsEdit()->setValue(200);
+    } else {
+      gate.Release();
+    }
   });
   charts.HandsEdit()->setValue(100);
   QTRY_VERIFY_WITH_TIMEOUT(starts == 2 && !charts.Busy(), 30000);
+  QCOMPARE(gate.Arrived(), 2);
   TResultDistribution direct;
   TProgress quiet;
   ComputeResultDistribution(snapshot.Table, 200, snapshot.Coins, direct, quiet);
@@ -345,7 +351,8 @@ void ChartsTest::ANewerRequestReplacesTheRunningOne() {
 }
 
 // 4000 hands of Bonus Deuces Wild, the heaviest distribution: a key posted to the window
-// while it computes is handled before the computation ends.
+// while it computes is handled before the computation ends (the computation waits at its
+// start until the window has answered).
 void ChartsTest::TheHeaviestChartLeavesTheWindowAnswering() {
   test::TWorld world;
   TfmMain main(world.Data());
@@ -354,18 +361,17 @@ void ChartsTest::TheHeaviestChartLeavesTheWindowAnswering() {
   charts.show();
   QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
   charts.ChartList()->setFocus();
-  QElapsedTimer clock;
+  test::TWorkerGate gate;
   bool answered = false;
   connect(&charts, &TfmChart::Started, &charts, [&] {
-    clock.start();
     QCoreApplication::postEvent(&charts, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, {}));
-    QTimer::singleShot(0, &charts,
-                       [&] { answered = charts.Computing() && !charts.ChartList()->hasFocus(); });
+    QTimer::singleShot(0, &charts, [&] {
+      answered = charts.Computing() && !charts.ChartList()->hasFocus();
+      gate.Release();
+    });
   });
   charts.HandsEdit()->setValue(4000);
-  QTRY_VERIFY_WITH_TIMEOUT(clock.isValid() && !charts.Busy(), 120000);
-  qInfo("4000 hands of Bonus Deuces Wild drawn %lld ms after the computation started",
-        static_cast<long long>(clock.elapsed()));
+  QTRY_VERIFY_WITH_TIMEOUT(gate.Arrived() == 1 && !charts.Busy(), 120000);
   QVERIFY(answered);
   QVERIFY(charts.Canvas()->BarCount() > 100);
   QVERIFY(world.Errors.isEmpty());
@@ -378,6 +384,7 @@ void ChartsTest::ClosingDuringARunIsClean() {
   auto* charts = new TfmChart(&main, main.Controller().TableSnapshot(), QString());
   charts->show();
   QTRY_VERIFY_WITH_TIMEOUT(!charts->Busy(), 30000);
+  test::TWorkerGate gate;  // the run is still at its start when the window closes
   bool closed = false;
   connect(charts, &TfmChart::Started, charts, [&] {
     charts->reject();
@@ -388,7 +395,10 @@ void ChartsTest::ClosingDuringARunIsClean() {
   QVERIFY(!charts->Computing());
   QVERIFY(!charts->isVisible());
   delete charts;
-  QTest::qWait(50);  // nothing of the stopped computation arrives
+  // Nothing of the stopped computation arrives.
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+  QCOMPARE(gate.Arrived(), 1);
   QVERIFY(world.Errors.isEmpty());
 }
 

@@ -74,6 +74,7 @@ class FigureWindowsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { test::FailOnWarnings(); }
   // A deuces and a joker hand: the window opens on the shown hold, best first, shows the
   // wild cards as dealt, and its figures are those of tarnwick-cli holds.
   void AllHoldsEqualTheCommandLine_data();

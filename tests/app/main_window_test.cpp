@@ -78,6 +78,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { test::FailOnWarnings(); }
   // Five clicks give the chances and the return tarnwick-cli gives for the best hold, for a
   // natural, a deuces and a joker hand; the grid's accessible table reads the same texts.
   void FiveClicksGiveTheFiguresOfTheCommandLine_data();
@@ -349,8 +350,7 @@ void MainWindowTest::FailuresAreReportedAndAbortsAreSilent() {
   QObject::connect(&window, &QObject::objectNameChanged, &thrower,
                    [] { throw TarnwickError("Error calculate natural case (GetTheBest)"); });
   QTimer::singleShot(0, &window, [&window] { window.setObjectName(QStringLiteral("changed")); });
-  QTest::qWait(20);
-  QCOMPARE(world.Errors.size(), 2);
+  QTRY_COMPARE(world.Errors.size(), 2);
   QVERIFY(world.Errors.back().startsWith(QStringLiteral("Error calculate natural case")));
 }
 

@@ -55,6 +55,7 @@ class PracticeTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { test::FailOnWarnings(); }
   void TheWindowAndTheCommandLineAgree();
   void WarningMistakesShowMeAndKeptSessions();
 };

@@ -152,6 +152,7 @@ void TPreferences::SetLanguage(const std::string& code) {
 }
 
 std::string TPreferences::Text(std::string_view section, std::string_view key) const {
+  if (OnMissingText && !Texts.HasKey(section, key)) OnMissingText(section, key);
   return Texts.ReadString(section, key);
 }
 
@@ -186,7 +187,7 @@ void TPreferences::ChooseLanguage(int index) {
 
 std::filesystem::path TPreferences::HelpFileName() const {
   const std::filesystem::path folder = setup_.ResourceFolder / "Help";
-  std::string name = Text("Info", "HelpFile");
+  std::string name = Texts.ReadString("Info", "HelpFile");  // optional: a default
   if (name.empty()) name = kDefaultHelpFile;
   // The name comes from a file the user may edit: it may not leave the help folder.
   std::filesystem::path candidate = folder / std::filesystem::path(name).filename();
@@ -202,7 +203,7 @@ std::filesystem::path TPreferences::HelpPage(int context) const {
   // The help file's name says which book (folder) holds the language's pages; it comes
   // from a file the user may edit, so only its last part counts.
   const std::filesystem::path own =
-      std::filesystem::path(Text("Info", "HelpFile")).filename().stem();
+      std::filesystem::path(Texts.ReadString("Info", "HelpFile")).filename().stem();
   std::error_code error;
   for (const std::filesystem::path& book : {own, std::filesystem::path(kDefaultHelpFile).stem()}) {
     std::filesystem::path page = folder / book / topic;

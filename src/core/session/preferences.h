@@ -50,6 +50,10 @@ class TPreferences {
   TIniFile Texts;                      // the language file of the current language
   std::vector<std::string> Languages;  // codes with a usable language file, sorted
 
+  // Told of every text asked for that the language file lacks (the text reads as empty);
+  // the program logs it, and the window tests fail on it.
+  std::function<void(std::string_view section, std::string_view key)> OnMissingText;
+
   std::string Text(std::string_view section, std::string_view key) const;
   // Two blanks and the section's "WindowName".
   std::string WindowName(std::string_view section) const;

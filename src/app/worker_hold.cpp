@@ -1,0 +1,42 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "worker_hold.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace tarnwick::app {
+
+namespace {
+
+constexpr int kGaugeDelayMs = 300;
+
+std::mutex holdLock;
+TWorkerHold installedHold;
+std::atomic<int> gaugeDelay{kGaugeDelayMs};
+
+}  // namespace
+
+void SetWorkerHold(TWorkerHold hold) {
+  const std::lock_guard lock(holdLock);
+  installedHold = std::move(hold);
+}
+
+void HoldWorker(TProgress& progress) {
+  TWorkerHold hold;
+  {
+    const std::lock_guard lock(holdLock);
+    hold = installedHold;
+  }
+  if (hold) hold(progress);
+}
+
+void SetGaugeDelay(int milliseconds) {
+  gaugeDelay.store(milliseconds);
+}
+
+int GaugeDelay() {
+  return gaugeDelay.load();
+}
+
+}  // namespace tarnwick::app
