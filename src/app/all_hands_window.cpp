@@ -63,17 +63,18 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
   const TPreferences& preferences = Preferences();
   setWindowTitle(caption);
   setFont(PreferredFont(preferences.FontName));
-  const auto text = [&](const char* key) { return Q(preferences.Text("Statistics", key)); };
-
-  QStringList titles = {text("Hands"), text("Return"), text("Cost")};
+  QStringList titles = {Q(preferences.Text("Statistics", "Hands")),
+                        Q(preferences.Text("Statistics", "Return")),
+                        Q(preferences.Text("Statistics", "Cost"))};
   for (int c = 0; c <= holds.LastCategory; ++c)
     titles.push_back(Q(holds.CategoryNames.at(static_cast<size_t>(c))).toUpper());
-  titles.push_back(text("Nothing"));
+  titles.push_back(Q(preferences.Text("Statistics", "Nothing")));
   std::array<QPixmap, kMaskCount> pictures;
   for (int mask = 0; mask < kMaskCount; ++mask)
     pictures[static_cast<size_t>(mask)] =
         QPixmap::fromImage(HoldPicture(holds, mask, devicePixelRatioF()));
-  model_->Set(holds, std::move(pictures), titles, text("Best"), text("Tie"));
+  model_->Set(holds, std::move(pictures), titles, Q(preferences.Text("Statistics", "Best")),
+              Q(preferences.Text("Statistics", "Tie")));
 
   grid_->setModel(model_);
   SetUpFigureGrid(grid_, QStringLiteral("Holds"));

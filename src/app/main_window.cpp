@@ -571,6 +571,8 @@ void TfmMain::SaveSettings() {
   settings.WriteInteger(name, "Left", place.left());
   settings.WriteInteger(name, "Height1", splitter_->sizes().value(0, kDesignUpperHeight));
   controller_->SaveState(settings);
+  // The language in use, chosen from the menu or not, is the one of the next start.
+  settings.WriteString("", "Language", preferences.LanguageCode);
 }
 
 bool TfmMain::SaveDataOrAsk() {
@@ -590,7 +592,10 @@ bool TfmMain::SaveDataOrAsk() {
       box.setDefaultButton(retry);
       box.exec();
       if (box.clickedButton() == retry) continue;
-      return box.clickedButton() == quit;
+      if (box.clickedButton() != quit) return false;
+      // Nothing is written later either, when the controller ends.
+      controller_->DiscardChanges();
+      return true;
     }
   }
 }

@@ -316,6 +316,18 @@ void MainWindowTest::LanguageSwitchAndItsPersistence() {
   ReleasePreferences();  // the program ends: the choice is written
   world.Install("ENG");
   QCOMPARE(QString::fromStdString(Preferences().LanguageCode), QStringLiteral("RUS"));
+  // The language the program started in is kept at every exit, chosen from the menu or not.
+  std::filesystem::remove(world.Data() / "tarnwick.ini");
+  ReleasePreferences();
+  world.Install("DEU");
+  {
+    TfmMain window(world.Data());
+    window.show();
+    QVERIFY(window.close());
+  }
+  ReleasePreferences();
+  world.Install("ENG");
+  QCOMPARE(QString::fromStdString(Preferences().LanguageCode), QStringLiteral("DEU"));
 }
 
 void MainWindowTest::HelpTopicsInEveryLanguage() {
@@ -380,7 +392,10 @@ void MainWindowTest::AFailedSaveAtExitAsks() {
     }
   });
   QVERIFY(window->close());
+  // Quit without saving writes nothing, not even when a later save could succeed.
   std::filesystem::create_directories(world.Data());
+  window.reset();
+  QVERIFY(!std::filesystem::exists(world.Data() / "Tarnwick.dat"));
 }
 
 void MainWindowTest::TheDamagedDataFileWarningShowsOnce() {

@@ -71,6 +71,10 @@ TModelController::~TModelController() {
   if (engine_) engine_->SetPayout(nullptr);
 }
 
+void TModelController::DiscardChanges() {
+  data_->Modified = false;
+}
+
 void TModelController::SaveData() {
   if (!data_->Modified) return;
   const TBatch batch(*this);

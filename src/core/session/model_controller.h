@@ -210,6 +210,9 @@ class TModelController {
   // Saves the store when it is modified, merging in the tables other programs stored
   // meanwhile, and rebuilds the table list on the same table (raises DataFileError).
   void SaveData();
+  // The player quits without saving: the tables added, edited or deleted since the last
+  // save are dropped, and nothing is written at the end.
+  void DiscardChanges();
   // The game, sort key, coins and table of the settings' section with the empty name.
   void LoadState(const TIniFile& settings);
   void SaveState(TIniFile& settings) const;

@@ -79,5 +79,42 @@ TEST(LanguageFiles, EveryLanguageHasEveryKeyTheCodeReads) {
   EXPECT_GE(uses, 1);
 }
 
+// Every window's help context has its page in the book of every language (no language
+// falls back to English), every page's navigation bar names every topic, and every link
+// of every page leads to a page that exists.
+TEST(LanguageFiles, EveryHelpTopicHasAPageInEveryLanguage) {
+  std::set<std::string> topics;
+  for (int context = 0; context < 64; ++context) {
+    if (!HelpTopic(context).empty()) topics.insert(HelpTopic(context));
+  }
+  ASSERT_GE(topics.size(), 7u);
+  static const std::regex link(R"re(href="([^"#:]+)")re");
+  static const std::regex nav(R"re(<p class="nav">(.*?)</p>)re");
+  for (const auto& entry : std::filesystem::directory_iterator(kSource / "data" / "Langs")) {
+    const TIniFile language = TIniFile::Read(entry.path());
+    const std::filesystem::path book =
+        kSource / "data" / "Help" /
+        std::filesystem::path(language.ReadString("Info", "HelpFile")).stem();
+    SCOPED_TRACE(book.filename().string());
+    for (const std::string& topic : topics)
+      EXPECT_TRUE(std::filesystem::is_regular_file(book / topic)) << topic;
+    for (const auto& page : std::filesystem::directory_iterator(book)) {
+      const std::string html = test::ReadText(page.path());
+      const std::string name = page.path().filename().string();
+      std::smatch bar;
+      ASSERT_TRUE(std::regex_search(html, bar, nav)) << name;
+      const std::string navigation = bar[1].str();
+      for (const std::string& topic : topics) {
+        if (topic == name) continue;
+        EXPECT_NE(navigation.find("href=\"" + topic + "\""), std::string::npos)
+            << name << " " << topic;
+      }
+      for (std::sregex_iterator it(html.begin(), html.end(), link), end; it != end; ++it)
+        EXPECT_TRUE(std::filesystem::is_regular_file(book / (*it)[1].str()))
+            << name << " -> " << (*it)[1];
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tarnwick

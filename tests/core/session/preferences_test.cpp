@@ -126,6 +126,15 @@ TEST_F(Prefs, LanguagesFromFileNamesAndTheStartLanguage) {
     EXPECT_EQ(prefs.WindowName("Charts"), "  Charts");
     EXPECT_EQ(prefs.LanguageNames(), (std::vector<std::string>{"English", "Русский"}));
     EXPECT_EQ(prefs.Text("Missing", "Key"), "");
+    // Whoever listens hears of every text the language file lacks, and of nothing else.
+    std::vector<std::string> missing;
+    prefs.OnMissingText = [&](std::string_view section, std::string_view key) {
+      missing.push_back(std::string(section) + "/" + std::string(key));
+    };
+    EXPECT_EQ(prefs.WindowName("Charts"), "  Charts");
+    EXPECT_EQ(prefs.ButtonText("Chrats"), "");
+    EXPECT_EQ(prefs.HintText("Charts", "WindowName"), "");
+    EXPECT_EQ(missing, (std::vector<std::string>{"Buttons/Chrats", "Charts/WindowName.Hint"}));
   }
   // Nothing was chosen or changed: no settings file is written.
   EXPECT_FALSE(std::filesystem::exists(root_ / "tarnwick.ini"));
