@@ -441,25 +441,41 @@ void TfmMain::TakeBackLastCard() {
   controller_->TakeCard(code);
 }
 
+void TfmMain::PutTypedCard(int code) {
+  TModelController& controller = *controller_;
+  // A card typed after a whole hand begins the next hand, whatever its cards were.
+  if (!controller.IsAnalysed()) {
+    PutOrTakeCard(code);
+    return;
+  }
+  controller.ClearHand();
+  putOrder_.clear();
+  PutOrTakeCard(code);
+}
+
 void TfmMain::TypeCard(int key) {
   const int rank = RankOfKey(key);
   const int suit = SuitOfKey(key);
+  const int toggled = toggledByDigit_;
+  toggledByDigit_ = -1;
   // J then K is a joker: the first one the deck has that is not in the hand yet.
   if (typedRank_ == 9 && QChar(key).toUpper() == QLatin1Char('K')) {
     typedRank_ = -1;
     TModelController& controller = *controller_;
     const int jokers = controller.CurrentGame().JokerCount;
     int code = kJokerCode;
-    if (controller.IndexOfCard(kJokerCode) >= 0 && jokers >= 2 &&
+    if (!controller.IsAnalysed() && controller.IndexOfCard(kJokerCode) >= 0 && jokers >= 2 &&
         controller.IndexOfCard(kSecondJokerCode) < 0)
       code = kSecondJokerCode;
-    PutOrTakeCard(code);
+    PutTypedCard(code);
     return;
   }
   if (suit >= 0 && typedRank_ >= 0) {
     const int code = typedRank_ + kRankCount * suit;
     typedRank_ = -1;
-    PutOrTakeCard(code);
+    // The digit was a card's rank, not a hold: its toggle is taken back.
+    if (toggled >= 0) controller_->ToggleDraw(toggled);
+    PutTypedCard(code);
     return;
   }
   typedRank_ = rank;  // a rank waits for its suit; anything else clears what waited
@@ -476,14 +492,20 @@ void TfmMain::keyPressEvent(QKeyEvent* event) {
     TModelController& controller = *controller_;
     if (key == Qt::Key_Backspace) {
       typedRank_ = -1;
+      toggledByDigit_ = -1;
       TakeBackLastCard();
     } else if (key == Qt::Key_Escape) {
       typedRank_ = -1;
+      toggledByDigit_ = -1;
       controller.ClearHand();
       putOrder_.clear();
     } else if (controller.IsAnalysed() && key >= Qt::Key_1 && key <= Qt::Key_5) {
-      typedRank_ = -1;
-      controller.ToggleDraw(key - Qt::Key_1);
+      // A position's number holds or replaces that card at once; "2".."5" may also be the
+      // rank of the next hand's first card, which the suit key after it tells.
+      const int position = key - Qt::Key_1;
+      controller.ToggleDraw(position);
+      typedRank_ = RankOfKey(key);
+      toggledByDigit_ = typedRank_ >= 0 ? position : -1;
     } else if (!event->text().isEmpty() && event->text().at(0).isLetterOrNumber()) {
       TypeCard(event->text().at(0).unicode());
     } else {

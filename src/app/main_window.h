@@ -96,6 +96,8 @@ class TfmMain : public QWidget {
   void PutOrTakeCard(int code);
   void TakeBackLastCard();
   void TypeCard(int key);
+  // Puts a typed card: into the hand being entered, or as the first of the next hand.
+  void PutTypedCard(int code);
   const TCardPainter& Painter();
 
   TQtUserInterface ui_;
@@ -124,6 +126,7 @@ class TfmMain : public QWidget {
   bool warned_ = false;
   bool screenWatched_ = false;
   int typedRank_ = -1;         // a rank key waiting for its suit key (-1: none)
+  int toggledByDigit_ = -1;    // the position "2".."5" toggled just now (-1: none)
   std::vector<int> putOrder_;  // the codes of the hand in the order they were put
 };
 

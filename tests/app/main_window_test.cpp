@@ -15,6 +15,9 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <algorithm>
+#include <numeric>
+#include <random>
 
 #include "app_test_support.h"
 #include "application.h"
@@ -85,6 +88,7 @@ class MainWindowTest : public QObject {
   void FiveClicksGiveTheFiguresOfTheCommandLine();
   void AccessibleNamesToggleSixthCardAndButtonsThatAreDown();
   void JokerButtonsAndKeyboardEntry();
+  void TypedHandsFollowEachOther();
   void CopyStatisticsAndChartsActions();
   void AReturnIsPerBetForAnyCoinBasis();
   void SettingsRoundTripAndPlacementOnTheScreens();
@@ -210,6 +214,42 @@ void MainWindowTest::JokerButtonsAndKeyboardEntry() {
   QVERIFY(controller.IsAnalysed());
   QCOMPARE(controller.CardCode(0), -2);
   QCOMPARE(controller.CardCode(1), -1);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+// Fifty hands typed one after the other, each analysed as typed, whatever cards it shares
+// with the hand before it and whatever digits its ranks are; between hands the keys 1..5
+// hold and replace at once.
+void MainWindowTest::TypedHandsFollowEachOther() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  std::mt19937 random(2026);
+  std::vector<int> previous;
+  for (int round = 0; round < 50; ++round) {
+    std::vector<int> deck(52);
+    std::iota(deck.begin(), deck.end(), 0);
+    std::shuffle(deck.begin(), deck.end(), random);
+    std::vector<int> hand;
+    // Every other hand shares up to two cards with the one before it.
+    for (size_t i = 0; i < previous.size() && hand.size() < 2 && round % 2 == 1; i += 2)
+      hand.push_back(previous[i]);
+    for (int card : deck)
+      if (hand.size() < 5 && std::find(hand.begin(), hand.end(), card) == hand.end())
+        hand.push_back(card);
+    std::shuffle(hand.begin(), hand.end(), random);
+    QString keys;
+    for (int card : hand) keys += QString::fromStdString(CardText(card));
+    QTest::keyClicks(&window, round % 3 == 0 ? keys.toLower() : keys);
+    QVERIFY2(controller.IsAnalysed(), qPrintable(keys));
+    for (int i = 0; i < kHandSize; ++i)
+      QVERIFY2(controller.CardCode(i) == hand[static_cast<size_t>(i)], qPrintable(keys));
+    const int best = controller.DrawMask();
+    const int position = static_cast<int>(random() % 5);
+    QTest::keyClick(&window, static_cast<Qt::Key>(Qt::Key_1 + position));
+    QCOMPARE(controller.DrawMask(), best ^ (1 << position));
+    previous = hand;
+  }
   QVERIFY(world.Errors.isEmpty());
 }
 
