@@ -14,7 +14,9 @@ packages=(
   qt6-translations-l10n fonts-dejavu-core       # Qt's own texts in German and Russian; a font
   xvfb xauth at-spi2-core python3-pyatspi       # the end-to-end test in a real window,
   dbus-x11 xdotool                              #   driven through the accessibility bus
+  openbox x11-utils                             # the first placement under a window manager
   dpkg-dev file                                 # cpack -G DEB reads the library dependencies
+  appstream desktop-file-utils                  # the package's metadata and desktop entry checked
 )
 
 missing=()

@@ -29,7 +29,7 @@ QLabel* Link(QWidget* parent, const QString& target, const QString& shown) {
 }  // namespace
 
 TfmAbout::TfmAbout(QWidget* parent, qreal devicePixelRatio) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("  ") + QString::fromLatin1(kProgramTitle));
+  setWindowTitle(QString::fromLatin1(kProgramTitle));
   setAccessibleName(QStringLiteral("About"));
   auto* picture = new QLabel(this);
   picture->setPixmap(TCardPainter(devicePixelRatio).AboutPicture());

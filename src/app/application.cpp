@@ -188,7 +188,6 @@ void Measure(TfmMain& window, const QElapsedTimer& started) {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("tarnwick"));
-  setApplicationDisplayName(QStringLiteral("Tarnwick"));
   setApplicationVersion(QStringLiteral("2.0"));
 }
 

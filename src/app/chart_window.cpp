@@ -338,7 +338,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   connect(&tick_, &QTimer::timeout, this, &TfmChart::ShowProgress);
 
   ApplyTexts();
-  setWindowTitle(caption.isEmpty() ? Q(Preferences().WindowName("Charts")) : caption);
+  setWindowTitle(caption.isEmpty() ? Caption(Preferences().WindowName("Charts")) : caption);
   {
     const QSignalBlocker quietHands(hands_);
     const QSignalBlocker quietInitial(initial_);

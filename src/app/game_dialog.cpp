@@ -171,7 +171,7 @@ TfmPokerChoose::~TfmPokerChoose() = default;
 void TfmPokerChoose::ApplyTexts() {
   const TPreferences& preferences = Preferences();
   setFont(PreferredFont(preferences.FontName));
-  setWindowTitle(Q(preferences.WindowName("SelectGame")));
+  setWindowTitle(Caption(preferences.WindowName("SelectGame")));
   header_->setText(Q(preferences.Text("SelectGame", "VideoPoker")));
   const auto caption = [&](QPushButton* button, const char* key, bool hint) {
     button->setText(Q(preferences.ButtonText(key)));

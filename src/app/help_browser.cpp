@@ -16,7 +16,7 @@
 namespace tarnwick::app {
 
 THelpBrowser::THelpBrowser(QWidget* parent, const QString& page) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("  Tarnwick"));
+  setWindowTitle(QStringLiteral("Tarnwick"));
   setAccessibleName(QStringLiteral("Help"));
   browser_ = new QTextBrowser(this);
   browser_->setAccessibleName(QStringLiteral("Help page"));
@@ -41,7 +41,7 @@ THelpBrowser::THelpBrowser(QWidget* parent, const QString& page) : QDialog(paren
     browser_->setSource(browser_->source().resolved(QUrl(QStringLiteral("index.htm"))));
   });
   connect(browser_, &QTextBrowser::sourceChanged, this,
-          [this] { setWindowTitle(QStringLiteral("  ") + browser_->documentTitle()); });
+          [this] { setWindowTitle(browser_->documentTitle()); });
 
   auto* tools = new QHBoxLayout;
   tools->addWidget(back_);
@@ -59,7 +59,7 @@ void ShowHelpTopic(QWidget* parent, int context) {
   const TPreferences& preferences = Preferences();
   const std::filesystem::path page = preferences.HelpPage(context);
   if (page.empty()) {
-    QMessageBox::information(parent, QStringLiteral("  Tarnwick"),
+    QMessageBox::information(parent, QStringLiteral("Tarnwick"),
                              Q(preferences.Text("Messages", "HHNotInstalled")));
     return;
   }

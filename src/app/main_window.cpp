@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -72,7 +73,8 @@ int SuitOfKey(int key) {
 }  // namespace
 
 TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
-  setWindowTitle(QStringLiteral("  Tarnwick ") + QString::fromLatin1(kProgramVersion));
+  // The title bar shows just this: the program gives no display name for Qt to add.
+  setWindowTitle(QStringLiteral("Tarnwick ") + QString::fromLatin1(kProgramVersion));
   setWindowIcon(TCardPainter::ProgramIcon());
   setAccessibleName(QStringLiteral("Tarnwick"));
   setMaximumWidth(kMaxWidth);
@@ -164,8 +166,9 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
   BuildMenu();
   controller_->OnChange = [this](TChanges changes) { ChangesTold(changes); };
   controller_->OnBusy = [this](bool busy) { busy_ = busy; };
-  RestorePlacement();
+  // The texts first: they set the least width the placement has to respect.
   ApplyTexts();
+  RestorePlacement();
   Refresh();
 }
 
@@ -296,10 +299,43 @@ void TfmMain::ApplyTexts() {
                      HintOf(preferences.HintText("Main", "Probability")),
                      HintOf(preferences.HintText("Main", "Return")));
   grid_->setFont(font);
+  FitNameColumn();
   QFont bold = font;
   bold.setBold(true);
   title_->setFont(bold);
   Refresh();
+}
+
+void TfmMain::FitNameColumn() {
+  // The widest text the first column can show: a category name of any game, in upper case
+  // as the grid shows it, or the return label with the longest note of tied holds.
+  const TPreferences& preferences = Preferences();
+  const QFontMetrics metrics(grid_->font());
+  int widest = 0;
+  for (const auto& game : controller_->Games()) {
+    for (int c = 0; c <= game->LastCategory; ++c)
+      widest = std::max(
+          widest, metrics.horizontalAdvance(QLatin1Char(' ') + Q(game->CategoryName(c)).toUpper()));
+  }
+  const QString tie = Q(preferences.Text("Main", "Tie"))
+                          .replace(QStringLiteral("%s"), QString::number(kMaskCount - 1));
+  widest =
+      std::max(widest, metrics.horizontalAdvance(
+                           QLatin1Char(' ') + Q(preferences.Text("Messages", "ExpReturn")) + tie));
+  const int margin = grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 1;
+  nameWidth_ = widest + 2 * margin + 1;
+  grid_->setMinimumWidth(nameWidth_ + PaysWidth() + ChancesWidth() + 2 * grid_->frameWidth());
+  // The window is narrow, but never narrower than its texts in the language in use.
+  setMaximumWidth(std::max(kMaxWidth, minimumSizeHint().width()));
+}
+
+int TfmMain::PaysWidth() const {
+  return std::max(40, QFontMetrics(grid_->font()).horizontalAdvance(QStringLiteral("88888")) + 8);
+}
+
+int TfmMain::ChancesWidth() const {
+  return std::max(60,
+                  QFontMetrics(grid_->font()).horizontalAdvance(QStringLiteral("100.000%")) + 8);
 }
 
 void TfmMain::ChangesTold(TChanges changes) {
@@ -354,13 +390,14 @@ void TfmMain::FillGrid() {
   const int rows = results_->rowCount();
   const int categories = results_->CategoryCount();
   const QSize client = grid_->viewport()->size();
-  // The pays and chance columns at least as wide as their widest text in the grid's font.
-  const QFontMetrics metrics(grid_->font());
-  const int pays = std::max(40, metrics.horizontalAdvance(QStringLiteral("88888")) + 8);
-  const int chances = std::max(60, metrics.horizontalAdvance(QStringLiteral("100.000%")) + 8);
+  // The pays and chance columns at least as wide as their widest text in the grid's font,
+  // the names as wide as the longest one.
+  const int pays = PaysWidth();
+  const int chances = ChancesWidth();
   grid_->setColumnWidth(TResultsModel::PayColumn, pays);
   grid_->setColumnWidth(TResultsModel::ChanceColumn, chances);
-  grid_->setColumnWidth(TResultsModel::NameColumn, std::max(client.width() - pays - chances, 40));
+  grid_->setColumnWidth(TResultsModel::NameColumn,
+                        std::max(client.width() - pays - chances, nameWidth_));
   // The category rows and the return row share the height; the separator is one pixel.
   const int height = std::max(client.height() - 1, rows);
   const double each = height / static_cast<double>(categories + 1);
@@ -564,14 +601,19 @@ void TfmMain::RestorePlacement() {
                        screen->virtualGeometry().width());
   const std::string name = S(section);
   const TIniFile& settings = preferences.Settings;
-  const int width = settings.ReadInteger(name, "Width", kDesignWidth);
+  const int width = std::clamp(settings.ReadInteger(name, "Width", kDesignWidth),
+                               minimumSizeHint().width(), maximumWidth());
   const int height = settings.ReadInteger(name, "Height", kDesignHeight);
-  const int top = settings.ReadInteger(name, "Top", 5);
-  const int left =
-      settings.ReadInteger(name, "Left", screen->availableGeometry().width() - width - 5);
+  const QRect available = screen->availableGeometry();
+  const int top = settings.ReadInteger(name, "Top", available.top() + 5);
+  const int left = settings.ReadInteger(name, "Left", available.right() + 1 - width - 5);
   std::vector<QRect> screens;
   for (const QScreen* each : QApplication::screens()) screens.push_back(each->availableGeometry());
-  setGeometry(FitIntoScreens(QRect(left, top, width, height), screens, kMaxWidth));
+  const QRect place = FitIntoScreens(QRect(left, top, width, height), screens, maximumWidth());
+  // Top and Left are the frame's corner: a window manager puts the title bar there, never
+  // above the screen.
+  resize(place.size());
+  move(place.topLeft());
   const int upper =
       std::max(settings.ReadInteger(name, "Height1", kDesignUpperHeight), kTitleHeight);
   splitter_->setSizes({upper, std::max(this->height() - upper, 1)});
@@ -586,11 +628,10 @@ void TfmMain::SaveSettings() {
       S(PlacementSection(static_cast<int>(std::lround(screen->logicalDotsPerInch())),
                          screen->virtualGeometry().width()));
   TIniFile& settings = preferences.Settings;
-  const QRect place = geometry();
-  settings.WriteInteger(name, "Width", place.width());
-  settings.WriteInteger(name, "Height", place.height());
-  settings.WriteInteger(name, "Top", place.top());
-  settings.WriteInteger(name, "Left", place.left());
+  settings.WriteInteger(name, "Width", width());
+  settings.WriteInteger(name, "Height", height());
+  settings.WriteInteger(name, "Top", pos().y());  // the frame's corner, as move() takes it
+  settings.WriteInteger(name, "Left", pos().x());
   settings.WriteInteger(name, "Height1", splitter_->sizes().value(0, kDesignUpperHeight));
   controller_->SaveState(settings);
   // The language in use, chosen from the menu or not, is the one of the next start.
@@ -603,7 +644,7 @@ bool TfmMain::SaveDataOrAsk() {
       controller_->SaveData();
       return true;
     } catch (...) {
-      QMessageBox box(QMessageBox::Warning, QStringLiteral("  Tarnwick"),
+      QMessageBox box(QMessageBox::Warning, QStringLiteral("Tarnwick"),
                       QStringLiteral("The pay tables could not be saved:\n\n") + CurrentErrorText(),
                       QMessageBox::NoButton, this);
       box.setAccessibleName(QStringLiteral("Save failed"));
@@ -629,7 +670,7 @@ void TfmMain::ShowStartWarnings() {
   if (!controller_->LoadWarning().empty()) warnings << Q(controller_->LoadWarning());
   if (!Preferences().SettingsWarning().empty()) warnings << Q(Preferences().SettingsWarning());
   if (warnings.isEmpty()) return;
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("  Tarnwick"),
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Tarnwick"),
                   warnings.join(QStringLiteral("\n\n")), QMessageBox::Ok, this);
   box.setAccessibleName(QStringLiteral("Warning"));
   box.exec();

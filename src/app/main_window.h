@@ -88,6 +88,10 @@ class TfmMain : public QWidget {
   void ChangesTold(TChanges changes);
   void Refresh();
   void FillGrid();
+  // Makes the names column (and so the window) wide enough for its longest text.
+  void FitNameColumn();
+  int PaysWidth() const;
+  int ChancesWidth() const;
   void PaintSlots();
   void LayOutButtons();
   void LayOutSlots();
@@ -122,6 +126,7 @@ class TfmMain : public QWidget {
   QAction* practiceAction_ = nullptr;
   QPointer<TfmPractice> practice_;
   QAction* aboutAction_ = nullptr;
+  int nameWidth_ = 40;  // the names column's least width, pixels
   bool busy_ = false;
   bool warned_ = false;
   bool screenWatched_ = false;

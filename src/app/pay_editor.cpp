@@ -150,8 +150,7 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
       cancel_(new QPushButton(this)) {
   const TPreferences& preferences = Preferences();
   setFont(PreferredFont(preferences.FontName));
-  setWindowTitle(QStringLiteral("  ") +
-                 Q(preferences.Text("AddEditWin", isNew ? "AddNewPayout" : "EditPayout")));
+  setWindowTitle(Q(preferences.Text("AddEditWin", isNew ? "AddNewPayout" : "EditPayout")));
   title_->setText(Q(controller.CurrentGame().Name).toUpper());
   ok_->setText(Q(preferences.ButtonText("OK")));
   cancel_->setText(Q(preferences.ButtonText("Cancel")));

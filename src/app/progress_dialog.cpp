@@ -41,7 +41,7 @@ TfmGauge::TfmGauge(QWidget* parent, TSharedProgress& progress)
       abort_(new QPushButton(this)) {
   const TPreferences& preferences = Preferences();
   setFont(PreferredFont(preferences.FontName));
-  setWindowTitle(Q(preferences.WindowName("CalcWin")));
+  setWindowTitle(Caption(preferences.WindowName("CalcWin")));
   timeText_ = Q(preferences.Text("CalcWin", "Time"));
   leftText_ = Q(preferences.Text("CalcWin", "Left"));
   abort_->setText(Q(preferences.ButtonText("Abort")));

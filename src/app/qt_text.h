@@ -23,6 +23,12 @@ inline std::string S(const QString& text) {
   return text.toStdString();
 }
 
+// A window caption: the captions of the language files and the controller begin with two
+// blanks, which a title bar would show as they are.
+inline QString Caption(std::string_view text) {
+  return Q(text).trimmed();
+}
+
 // A hint wrapped by the core with "\r\n" line breaks, for a tooltip.
 inline QString HintOf(std::string_view text) {
   QString hint = Q(text);

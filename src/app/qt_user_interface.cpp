@@ -42,24 +42,24 @@ void TQtUserInterface::RunWithProgress(const std::function<void(TProgress&)>& wo
 }
 
 bool TQtUserInterface::Confirm(const std::string& question) {
-  return QMessageBox::question(owner_, QStringLiteral("  Tarnwick"), Q(question),
+  return QMessageBox::question(owner_, QStringLiteral("Tarnwick"), Q(question),
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TQtUserInterface::ShowCharts(const TTableSnapshot& table, const std::string& caption) {
   // The charts need the whole-game chances of a table.
   if (!table.Table.Computed()) return;
-  TfmChart charts(FrontWindow(owner_), table, Q(caption));
+  TfmChart charts(FrontWindow(owner_), table, Caption(caption));
   charts.exec();
 }
 
 void TQtUserInterface::ShowAllHands(const THoldsSnapshot& holds, const std::string& caption) {
-  TfmAllHands window(FrontWindow(owner_), holds, Q(caption));
+  TfmAllHands window(FrontWindow(owner_), holds, Caption(caption));
   window.exec();
 }
 
 void TQtUserInterface::ShowStatistics(const TTableSnapshot& table, const std::string& caption) {
-  TfmStat window(FrontWindow(owner_), table, Q(caption));
+  TfmStat window(FrontWindow(owner_), table, Caption(caption));
   window.exec();
 }
 

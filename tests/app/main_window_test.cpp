@@ -8,10 +8,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
@@ -89,6 +91,7 @@ class MainWindowTest : public QObject {
   void AccessibleNamesToggleSixthCardAndButtonsThatAreDown();
   void JokerButtonsAndKeyboardEntry();
   void TypedHandsFollowEachOther();
+  void EveryNameFitsItsColumnInEveryLanguage();
   void CopyStatisticsAndChartsActions();
   void AReturnIsPerBetForAnyCoinBasis();
   void SettingsRoundTripAndPlacementOnTheScreens();
@@ -253,6 +256,42 @@ void MainWindowTest::TypedHandsFollowEachOther() {
   QVERIFY(world.Errors.isEmpty());
 }
 
+// No category name of any game and no return label with its note of tied holds is cut, in
+// any language; the window stays on the screen and has the program's plain title.
+void MainWindowTest::EveryNameFitsItsColumnInEveryLanguage() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.show();
+  QCOMPARE(window.windowTitle(), QStringLiteral("Tarnwick 2.0"));
+  TModelController& controller = window.Controller();
+  const QTableView* grid = window.Grid();
+  const int padding =
+      2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+  for (const char* code : {"ENG", "DEU", "RUS"}) {
+    Preferences().SetLanguage(code);
+    window.ApplyTexts();
+    for (const auto& game : controller.Games()) {
+      controller.SelectGame(game->GameId);
+      if (game->GameId == 0) {
+        // Four aces: standing pat ties with replacing the kicker.
+        for (const char* card : {"AS", "AC", "AD", "AH", "3D"}) Click(window, card);
+        QVERIFY(window.Results().Text(window.Results().rowCount() - 1, 0).contains('1'));
+      }
+      window.layout()->activate();
+      const QFontMetrics metrics(grid->font());
+      const int names = grid->columnWidth(TResultsModel::NameColumn);
+      for (int row = 0; row < window.Results().rowCount(); ++row) {
+        const QString text = window.Results().Text(row, TResultsModel::NameColumn);
+        QVERIFY2(metrics.horizontalAdvance(text) + padding <= names,
+                 qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(code), text)));
+      }
+      QVERIFY(names + grid->columnWidth(1) + grid->columnWidth(2) <= grid->viewport()->width());
+      controller.ClearHand();
+    }
+    QVERIFY(window.width() <= window.screen()->availableGeometry().width());
+  }
+}
+
 // Copy puts the hand and the grid on the clipboard. The statistics and charts entries open
 // on a computed table only.
 void MainWindowTest::CopyStatisticsAndChartsActions() {
@@ -312,10 +351,12 @@ void MainWindowTest::SettingsRoundTripAndPlacementOnTheScreens() {
   const std::string section = PlacementSection(static_cast<int>(screen->logicalDotsPerInch()),
                                                screen->virtualGeometry().width())
                                   .toStdString();
+  int width = 0;
   {
     TfmMain window(world.Data());
     window.Controller().SelectGame(4);
-    window.setGeometry(20, 30, 260, 600);
+    width = window.maximumWidth();  // as wide as it may be
+    window.setGeometry(20, 30, width, 600);
     window.SaveSettings();
     Preferences().SaveSettings();
   }
@@ -324,7 +365,7 @@ void MainWindowTest::SettingsRoundTripAndPlacementOnTheScreens() {
   {
     TfmMain window(world.Data());
     QCOMPARE(window.Controller().CurrentGame().GameId, 4);
-    QCOMPARE(window.geometry(), QRect(20, 30, 260, 600));
+    QCOMPARE(window.geometry(), QRect(20, 30, width, 600));
   }
   // A place off every screen comes back onto one; a negative top becomes 1.
   Preferences().Settings.WriteInteger(section, "Left", 5000);

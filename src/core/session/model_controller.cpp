@@ -592,6 +592,8 @@ void TModelController::ShowStatistics() {
 std::string TModelController::WindowTitle() const {
   const std::string& name = CurrentGame().Name;
   if (CurrentTable() == nullptr) return name;
+  // A table without its overall counts has no return yet, as the table list shows.
+  if (!CurrentTable()->Computed()) return name + "  (-)";
   char text[512];
   std::snprintf(text, sizeof text, "%s  (%5.2f%%)", name.c_str(),
                 static_cast<double>(TableReturn() * 100));

@@ -243,6 +243,7 @@ TEST_F(Controller, AddingAnEqualTableSelectsTheStoredOne) {
 TEST_F(Controller, AnEqualTableWithoutCountsIsComputed) {
   TModelController& controller = Open({Table(0, 1, kNineSix, false)});
   EXPECT_FALSE(controller.CanShowTableFigures());
+  EXPECT_EQ(controller.WindowTitle(), "Jacks or better  (-)");  // no return to show
   ui_.EditorPays = kNineSix;
   controller.AddTable();
   EXPECT_EQ(ui_.Dialogs, 1);
