@@ -3,7 +3,8 @@
 # factors 1 and 2 (blurred cards and cut text show there): the main window empty, with a
 # natural, a deuces and a joker hand analysed and a card toggled, in German and Russian; the
 # help browser, the error report, the about box, the Game and Payout dialog of a natural and
-# a wild game, the pay table editor with its live return and the progress dialog, the
+# a wild game, the pay table editor with its live return and after a change of its coins
+# (the dialog and that editor in German and Russian too), the progress dialog, the
 # all-holds and statistics windows, and the three charts of 9/6 Jacks or better (in coins)
 # and of full-pay Deuces Wild (in money as well), each expected gain with a bar's hint.
 set -euo pipefail

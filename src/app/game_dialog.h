@@ -5,7 +5,8 @@
 // The Game and Payout dialog: the list of games, the coins played and the grid of the game's
 // pay tables with their whole-game figures; a click on a figure's label sorts the tables by
 // it (again: the other way round). Add, Edit and Delete work on the tables. Every choice
-// goes to the controller at once; the controller undoes game, coins and table on Cancel.
+// goes to the controller at once; on Cancel the controller undoes them all: game, coins,
+// table and the tables added, edited, imported or deleted.
 
 #include <QDialog>
 

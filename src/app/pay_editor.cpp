@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "coin_selector.h"
 #include "engine/wild_engine.h"
@@ -37,6 +38,14 @@ QString PayDigits(const QString& text) {
   }
   while (!ParsePayText(S(digits))) digits.chop(1);
   return digits;
+}
+
+// Whether the key types something other than digits (keys that type nothing give "").
+bool TypesNonDigit(const QKeyEvent& key) {
+  const QString text = key.text();
+  return std::any_of(text.begin(), text.end(), [](QChar c) {
+    return c.isPrint() && (c < QLatin1Char('0') || c > QLatin1Char('9'));
+  });
 }
 
 }  // namespace
@@ -127,10 +136,15 @@ void TPayDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 }
 
 bool TPayDelegate::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-    emit EscapePressed();
-    return true;
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape) {
+      emit EscapePressed();
+      return true;
+    }
+    // A key that types anything but a digit is swallowed before it replaces the selected
+    // pay; keys that type nothing (Backspace, Enter, the arrows, shortcuts) go on.
+    if (TypesNonDigit(*key)) return true;
   }
   return QStyledItemDelegate::eventFilter(watched, event);
 }
@@ -163,8 +177,12 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
   coins_->SetCoins(table_.CoinBasis);
-  connect(coins_, &TCoinSelector::CoinsChosen, this,
-          [this](int coins) { table_.CoinBasis = coins; });
+  // Other coins for the same pays make another table: its live return at once.
+  connect(coins_, &TCoinSelector::CoinsChosen, this, [this](int coins) {
+    if (coins == table_.CoinBasis) return;
+    table_.CoinBasis = coins;
+    TableChanged();
+  });
 
   auto* delegate = new TPayDelegate(this);
   connect(delegate, &TPayDelegate::EscapePressed, this, &QDialog::reject);

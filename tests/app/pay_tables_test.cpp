@@ -39,22 +39,26 @@ using namespace tarnwick::app;
 
 namespace {
 
-// The return tarnwick-cli computes for a table.
-double CliReturn(int game, const QString& pays) {
-  QProcess cli;
-  cli.start(QStringLiteral(TARNWICK_CLI),
-            {QStringLiteral("return"), QStringLiteral("-g"), QString::number(game),
-             QStringLiteral("-p"), pays, QStringLiteral("--json"), QStringLiteral("--quiet")});
-  cli.waitForFinished(60000);
-  return QJsonDocument::fromJson(cli.readAllStandardOutput())
-      .object()[QStringLiteral("return")]
-      .toDouble();
-}
-
 QString PaysText(const TPayout& table) {
   QStringList pays;
   for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
   return pays.join(',');
+}
+
+// The figures tarnwick-cli computes for a table (its game, pays and coin basis).
+QJsonObject CliFigures(const TPayout& table) {
+  QProcess cli;
+  cli.start(
+      QStringLiteral(TARNWICK_CLI),
+      {QStringLiteral("return"), QStringLiteral("-g"), QString::number(table.GameId),
+       QStringLiteral("-p"), PaysText(table), QStringLiteral("-b"),
+       QString::number(table.CoinBasis), QStringLiteral("--json"), QStringLiteral("--quiet")});
+  cli.waitForFinished(60000);
+  return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+}
+
+double CliReturn(const TPayout& table) {
+  return CliFigures(table)[QStringLiteral("return")].toDouble();
 }
 
 int RowOfGame(const QListWidget& list, const QString& name) {
@@ -74,7 +78,7 @@ void Wheel(QWidget* target, int delta) {
 QLineEdit* TypePay(TfmNew& editor, int row, const QString& text) {
   QTableView* grid = editor.Grid();
   const QModelIndex cell = editor.Pays().index(row, 1);
-  grid->setCurrentIndex(cell);  // opens the cell's editor, unless it is open already
+  grid->setCurrentIndex(cell);  // opens the editor of a shown grid
   if (grid->indexWidget(cell) == nullptr) grid->edit(cell);
   auto* line = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
   line->selectAll();
@@ -202,7 +206,7 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
     test::WhenModal([&](QWidget* modal) {
       auto* editor = qobject_cast<TfmNew*>(modal);
       QVERIFY(editor != nullptr);
-      QCOMPARE(editor->windowTitle(), QStringLiteral("  Add new pay table"));
+      QCOMPARE(editor->windowTitle(), QStringLiteral("Add new pay table"));
       QCOMPARE(editor->Pays().rowCount(), 9);
       TypePay(*editor, 0, royal);
       editor->OkButton()->click();
@@ -215,7 +219,7 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
   const TPayout added = *controller.CurrentTable();
   QCOMPARE(added.Pays[0], 940);
   QCOMPARE(dialog.Tables().Text(0, controller.TableIndex()), QStringLiteral("940"));
-  QVERIFY(std::fabs(static_cast<double>(added.Return) - CliReturn(0, PaysText(added))) < 1e-12);
+  QVERIFY(std::fabs(static_cast<double>(added.Return) - CliReturn(added)) < 1e-12);
   // The same pays again store nothing and show the stored table.
   controller.SelectTable(controller.TableIndex() == 0 ? 1 : 0);
   addRoyal(QStringLiteral("940"));
@@ -225,7 +229,7 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
   // Edit: Escape in the editor changes nothing.
   test::WhenModal([](QWidget* modal) {
     auto* editor = qobject_cast<TfmNew*>(modal);
-    QCOMPARE(editor->windowTitle(), QStringLiteral("  Edit pay table"));
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Edit pay table"));
     QLineEdit* line = TypePay(*editor, 0, QStringLiteral("5"));
     QTest::keyClick(line, Qt::Key_Escape);
   });
@@ -326,7 +330,7 @@ void PayTablesTest::ImportAndExportOfListFiles() {
     if (controller.TableAt(t)->Pays[0] == 860) added = controller.TableAt(t);
   }
   QVERIFY(added != nullptr);
-  QVERIFY(std::fabs(static_cast<double>(added->Return) - CliReturn(0, PaysText(*added))) < 1e-12);
+  QVERIFY(std::fabs(static_cast<double>(added->Return) - CliReturn(*added)) < 1e-12);
 
   // The game's tables written out read back as the same tables: nothing new to add.
   const QString exported = QString::fromStdString((world.Data() / "jacks.csv").string());
@@ -369,6 +373,16 @@ void PayTablesTest::TheEditorTakesDigitsOnly() {
   QCOMPARE(line->text(), QStringLiteral("12345678"));
   QCOMPARE(table.Pays[3], 12345678);
   line = TypePay(editor, 4, QStringLiteral("7"));
+  // A key that types no digit changes nothing: neither the pay being typed (its text
+  // selected) nor a pay not being typed.
+  line->selectAll();
+  QTest::keyClick(line, Qt::Key_A);
+  QCOMPARE(table.Pays[4], 7);
+  QTest::keyClick(line, Qt::Key_Enter);
+  QTRY_VERIFY(editor.Grid()->indexWidget(editor.Pays().index(4, 1)) == nullptr);
+  QTest::keyClick(editor.Grid(), Qt::Key_A);
+  QCOMPARE(table.Pays[4], 7);
+  line = TypePay(editor, 4, QStringLiteral("7"));
   QTest::keyClick(line, Qt::Key_Backspace);
   QCOMPARE(table.Pays[4], 0);
   // Only the pays can be chosen; every row in view without scrolling.
@@ -384,37 +398,42 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
   test::TWorld world;
   TfmMain window(world.Data());
   window.Controller().SelectGame(0);
+  // 9/6 Jacks or better typed for five coins.
   TPayout table = MakePayout(window.Controller().CurrentGame(),
-                             std::vector<int32_t>{800, 50, 25, 9, 6, 4, 3, 2, 1});
+                             std::vector<int32_t>{4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
   TfmNew editor(&window, true, window.Controller(), table);
   editor.show();
   const auto waitForLive = [&] {
     if (!QTest::qWaitFor([&] { return !editor.Live().Busy(); }, 60000)) return QString();
     return editor.LiveLabel()->text();
   };
-  QCOMPARE(waitForLive(), QStringLiteral("Return: 99.5439 %    Variance: 19.5147"));
-  // The worth of a pay is its category's chance per coin, as the command-line tool has it.
-  QProcess cli;
-  cli.start(QStringLiteral(TARNWICK_CLI),
-            {QStringLiteral("return"), QStringLiteral("-g"), QStringLiteral("0"),
-             QStringLiteral("-p"), PaysText(table), QStringLiteral("--json")});
-  cli.waitForFinished(60000);
-  const QJsonArray chances = QJsonDocument::fromJson(cli.readAllStandardOutput())
-                                 .object()[QStringLiteral("categoryChance")]
-                                 .toArray();
-  QCOMPARE(chances.size(), 9);
-  for (int c = 0; c < 9; ++c) {
-    const double chance = chances[c].toDouble();
-    QCOMPARE(editor.Pays().index(c, 2).data().toString(),
-             QStringLiteral("+") + QString::number(chance * 100, 'f', 4) + QStringLiteral(" %"));
+  const auto percent = [](double fraction) {
+    return QString::number(fraction * 100, 'f', 4) + QStringLiteral(" %");
+  };
+  // The figures per coin, as the command-line tool has them for the same table per coin.
+  TPayout perCoin = table;
+  perCoin.Reduce();
+  const QJsonObject figures = CliFigures(perCoin);
+  QCOMPARE(waitForLive(),
+           QStringLiteral("Return: ") + percent(figures[QStringLiteral("return")].toDouble()) +
+               QStringLiteral("    Variance per coin: ") +
+               QString::number(figures[QStringLiteral("variance")].toDouble(), 'f', 4));
+  // The worth of a pay: what the table with that pay one coin higher returns more (a little
+  // more where the higher pay changes the best play: a pair of 6 coins for 5).
+  for (const int c : {0, 3, 8}) {
+    TPayout raised = table;
+    ++raised.Pays[c];
+    const double gain = (CliReturn(raised) - figures[QStringLiteral("return")].toDouble()) * 100;
+    const QString worth = editor.Pays().index(c, 2).data().toString();
+    QVERIFY2(worth.startsWith(u'+') && worth.endsWith(QStringLiteral(" %")), qPrintable(worth));
+    QVERIFY2(std::fabs(worth.mid(1).chopped(2).toDouble() - gain) <= 0.00005 + gain / 100,
+             qPrintable(worth + QStringLiteral(" against ") + QString::number(gain)));
   }
   // Each key starts the computation again; the shown figures are the last table's.
   TypePay(editor, 3, QStringLiteral("8"));
   QVERIFY(editor.Live().Busy());
   TypePay(editor, 3, QStringLiteral("7"));
-  QVERIFY(waitForLive().startsWith(QStringLiteral("Return: ") +
-                                   QString::number(CliReturn(0, PaysText(table)) * 100, 'f', 4) +
-                                   QStringLiteral(" %")));
+  QVERIFY(waitForLive().startsWith(QStringLiteral("Return: ") + percent(CliReturn(table))));
   QCOMPARE(table.Pays[3], 7);
   TypePay(editor, 3, QStringLiteral("9"));
   waitForLive();
@@ -430,6 +449,11 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
   });
   editor.BreakEvenButton()->click();
   QVERIFY2(shown.contains(QString::number(royal)), qPrintable(shown));
+
+  // Other coins for the same pays: the live return of that table at once.
+  editor.CoinSelector()->Button(1)->click();
+  QCOMPARE(table.CoinBasis, 1);
+  QVERIFY(waitForLive().startsWith(QStringLiteral("Return: ") + percent(CliReturn(table))));
   QVERIFY(world.Errors.isEmpty());
 }
 

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -25,6 +26,7 @@
 #include "card_slot.h"
 #include "chart_canvas.h"
 #include "chart_window.h"
+#include "coin_selector.h"
 #include "error_report.h"
 #include "game_dialog.h"
 #include "guard.h"
@@ -98,6 +100,15 @@ void Charts(TfmMain& window, const QString& name, int hands, double coinValue) {
     Save(charts, QStringLiteral("charts-%1-%2").arg(name, QLatin1String(title)));
   }
   charts.accept();
+}
+
+// Waits until the editor shows the figures of its table as it is now.
+void WaitForLive(TfmNew& editor) {
+  QEventLoop wait;
+  QObject::connect(&editor.Live(), &TLiveReturn::Ready, &wait, &QEventLoop::quit);
+  QObject::connect(&editor.Live(), &TLiveReturn::Failed, &wait, &QEventLoop::quit);
+  if (editor.Live().Busy()) wait.exec();
+  QApplication::processEvents();
 }
 
 void Hand(TfmMain& window, int gameId, std::initializer_list<int> codes, int toggle) {
@@ -201,18 +212,33 @@ int main(int argc, char** argv) try {
     QApplication::processEvents();
     Save(dialog, QString::fromLatin1(name));
   }
-  // The editor with the live return of the table as typed.
+  // The editor with the live return of the table as typed, and again after the coins of
+  // the pays changed to five; the dialog and that editor in German and Russian too.
   window.Controller().SelectGame(0);
-  TPayout table = *window.Controller().CurrentTable();
-  {
+  const TPayout typed = *window.Controller().CurrentTable();
+  for (const char* language : {"ENG", "DEU", "RUS"}) {
+    const bool english = std::string_view(language) == "ENG";
+    const QString tail =
+        english ? QString() : QLatin1Char('-') + QString::fromLatin1(language).toLower();
+    Preferences().SetLanguage(language);
+    window.ApplyTexts();
+    if (!english) {
+      TfmPokerChoose dialog(&window, window.Controller());
+      dialog.show();
+      QApplication::processEvents();
+      Save(dialog, QStringLiteral("game-dialog-natural") + tail);
+    }
+    TPayout table = typed;
     TfmNew editor(&window, true, window.Controller(), table);
     editor.show();
-    QEventLoop wait;
-    QObject::connect(&editor.Live(), &TLiveReturn::Ready, &wait, &QEventLoop::quit);
-    if (editor.Live().Busy()) wait.exec();
-    QApplication::processEvents();
-    Save(editor, QStringLiteral("editor-live-return"));
+    WaitForLive(editor);
+    if (english) Save(editor, QStringLiteral("editor-live-return"));
+    editor.CoinSelector()->Button(5)->click();
+    WaitForLive(editor);
+    Save(editor, QStringLiteral("editor-coins-changed") + tail);
   }
+  Preferences().SetLanguage("ENG");
+  window.ApplyTexts();
   // The progress dialog a third of the way.
   {
     TSharedProgress progress;

@@ -112,12 +112,12 @@ long double TPayout::CategoryChance(int category) const {
 }
 
 double TPayout::Variance() const {
-  const double mean = static_cast<double>(Return * CoinBasis);
+  const double mean = static_cast<double>(Return);
   double sum = 0;
   double rest = 1;
   for (int c = 0; c <= LastCategory; ++c) {
     const double p = static_cast<double>(CategoryChance(c));
-    const double x = Pays[c] - mean;
+    const double x = static_cast<double>(Pays[c]) / CoinBasis - mean;
     sum += p * x * x;
     rest -= p;
   }

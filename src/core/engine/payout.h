@@ -52,7 +52,8 @@ class TPayout {
   void ComputeTotals();
   // Probability that a hand played the best way ends in category c.
   long double CategoryChance(int category) const;
-  // Variance of the pay of one hand, in coins of the basis.
+  // Variance of the pay of one hand per coin bet (the pays divided by the coin basis), so
+  // that a table has the same variance for every coin basis it is given in.
   double Variance() const;
   double StdDev() const;
   // Total of Deals (the deals counted by the whole-game run).

@@ -3,6 +3,7 @@
 #include "session/model_controller.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -23,6 +24,15 @@ std::string Upper(std::string text) {
   }
   return text;
 }
+
+// The coin basis and the pays of a table, the way the settings remember a table: "1 800 50 ...".
+std::string TableIdentity(const TPayout& table) {
+  std::string text = std::to_string(table.CoinBasis);
+  for (int32_t pay : PaysOf(table)) text += ' ' + std::to_string(pay);
+  return text;
+}
+
+constexpr char kLastTables[] = "LastTables";
 
 }  // namespace
 
@@ -254,13 +264,24 @@ void TModelController::SelectGame(int gameId) {
     if (engine_) return;
     game = games_.front().get();
   }
+  const auto last = lastTables_.find(game->GameId);
+  const std::string wanted = last != lastTables_.end() ? last->second : std::string();
   if (engine_) engine_->SetPayout(nullptr);
   tables_.clear();
   tableIndex_ = -1;
   engine_ = CreateEngineForGame(*game);
   Changed(kGameChanged);
   RebuildTables();
-  SelectTable(0);
+  SelectTable(PreferredPosition(wanted));
+}
+
+int TModelController::PreferredPosition(const std::string& identity) const {
+  int best = -1;
+  for (int i = 0; i < TableCount(); ++i) {
+    if (!identity.empty() && TableIdentity(*tables_[i]) == identity) return i;
+    if (best < 0 || tables_[i]->Return > tables_[best]->Return) best = i;
+  }
+  return best;
 }
 
 const TPayout* TModelController::TableAt(int index) const {
@@ -304,6 +325,8 @@ void TModelController::SelectTable(int index) {
   } else {
     SelectTable(0);
   }
+  if (const TPayout* current = CurrentTable())
+    lastTables_[engine_->GameId] = TableIdentity(*current);
   if (tableIndex_ != before || engine_->Payout != shown) Changed(kTableChanged);
 }
 
@@ -391,15 +414,40 @@ void TModelController::EditTable() {
 
 void TModelController::DeleteTable() {
   const TBatch batch(*this);
-  const std::string question = texts_ != nullptr ? texts_->Text("SelectGame", "ConfirmMsg") : "";
   TPayout* current = MutableCurrent();
-  if (current == nullptr || !ui_.Confirm(question)) return;
+  if (current == nullptr || !ui_.Confirm(DeleteQuestion(*current))) return;
   // Nothing may point at the table once the store has freed it.
   engine_->SetPayout(nullptr);
   tables_.clear();
   tableIndex_ = -1;
   data_->Delete(current);
   RebuildTables();
+}
+
+std::string TModelController::DeleteQuestion(const TPayout& table) const {
+  if (texts_ == nullptr) return {};
+  std::string pays;
+  for (int32_t pay : PaysOf(table)) pays += (pays.empty() ? "" : " ") + std::to_string(pay);
+  std::string coins;
+  switch (table.CoinBasis) {
+    case 1:
+      coins = texts_->HintText("SelectGame", "Coin1");
+      break;
+    case 2:
+      coins = texts_->HintText("SelectGame", "Coin2");
+      break;
+    case 3:
+      coins = texts_->HintText("SelectGame", "Coin3");
+      break;
+    case 4:
+      coins = texts_->HintText("SelectGame", "Coin4");
+      break;
+    default:
+      coins = texts_->HintText("SelectGame", "Coin5");
+      break;
+  }
+  return FormatText(texts_->Text("SelectGame", "ConfirmMsg"),
+                    {Upper(CurrentGame().Name), pays, coins});
 }
 
 namespace {
@@ -520,16 +568,37 @@ void TModelController::ChooseGameAndPayout() {
   const int coins = coins_;
   const int index = tableIndex_;
   const TPayout* table = CurrentTable();
-  if (ui_.ChooseGameAndPayout(*this) != TDialogResult::Cancel && tableIndex_ != -1) {
+  const std::map<int32_t, std::string> lastTables = lastTables_;
+  data_->BeginUndo();
+  TDialogResult result = TDialogResult::Cancel;
+  try {
+    result = ui_.ChooseGameAndPayout(*this);
+  } catch (...) {
+    data_->KeepChanges();
+    throw;
+  }
+  if (result != TDialogResult::Cancel && tableIndex_ != -1) {
+    data_->KeepChanges();
     AfterGameChange();
     return;
+  }
+  if (result == TDialogResult::Cancel) {
+    // The store as it was, with the table objects of before: nothing may point at a table
+    // added in the dialog.
+    engine_->SetPayout(nullptr);
+    tables_.clear();
+    tableIndex_ = -1;
+    data_->Undo();
   }
   // Restores the game, then the coins, then the table itself: its position may differ in
   // the list of other coins or after tables were added or deleted in the dialog.
   SelectGame(gameId);
   SetCoins(coins);
+  RebuildTables();
   const int position = PositionOf(table);
   SelectTable(position >= 0 ? position : index);
+  data_->KeepChanges();
+  lastTables_ = lastTables;
   AfterGameChange();
 }
 
@@ -631,6 +700,13 @@ std::string TModelController::TableText(const TPayout* table) const {
 
 void TModelController::LoadState(const TIniFile& settings) {
   const TBatch batch(*this);
+  lastTables_.clear();
+  for (const std::string& key : settings.Keys(kLastTables)) {
+    int32_t gameId = 0;
+    const auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), gameId);
+    if (error == std::errc() && end == key.data() + key.size())
+      lastTables_[gameId] = settings.ReadString(kLastTables, key);
+  }
   SelectGame(settings.ReadInteger("", "Engine", 0));
   // "Mode" is the sort key, negative for the reversed order; an unknown key sorts nothing.
   const int32_t mode = settings.ReadInteger("", "Mode", 0);
@@ -647,6 +723,8 @@ void TModelController::SaveState(TIniFile& settings) const {
   settings.WriteInteger("", "Mode", static_cast<int32_t>(sortKey_) * (sortReversed_ ? -1 : 1));
   settings.WriteInteger("", "Payout", tableIndex_);
   settings.WriteInteger("", "Coins", coins_);
+  for (const auto& [gameId, identity] : lastTables_)
+    settings.WriteString(kLastTables, std::to_string(gameId), identity);
 }
 
 }  // namespace tarnwick

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -149,6 +150,8 @@ class TModelController {
   int GameCount() const { return static_cast<int>(games_.size()); }
   const TPokerDescription* FindGame(int gameId) const;
   const TPokerDescription& CurrentGame() const;
+  // Selects the game and, of its tables for the coins played, the one last used with it
+  // (kept in the settings by SaveState), else the one with the highest return.
   void SelectGame(int gameId);
   void SelectTable(int index);
   void SetCoins(int coins);
@@ -190,6 +193,9 @@ class TModelController {
   const std::filesystem::path& DataFolder() const { return dataFolder_; }
 
   // Windows.
+  // Opens the Game and Payout dialog. Cancel brings back the game, coins and table, and
+  // undoes every change of the store made in the dialog (tables added, edited, imported or
+  // deleted).
   void ChooseGameAndPayout();
   void AfterGameChange();
   // The openers of the windows that need a computed current table (statistics, charts)
@@ -213,7 +219,8 @@ class TModelController {
   // The player quits without saving: the tables added, edited or deleted since the last
   // save are dropped, and nothing is written at the end.
   void DiscardChanges();
-  // The game, sort key, coins and table of the settings' section with the empty name.
+  // The game, sort key, coins and table of the settings' section with the empty name, and
+  // the table last used with each game (section "LastTables").
   void LoadState(const TIniFile& settings);
   void SaveState(TIniFile& settings) const;
 
@@ -240,6 +247,10 @@ class TModelController {
   void RebuildTables();
   void SortTables();
   int PositionOf(const TPayout* table) const;
+  // The position of the table with this identity (TableIdentity), else of the one with the
+  // highest return; -1 without tables.
+  int PreferredPosition(const std::string& identity) const;
+  std::string DeleteQuestion(const TPayout& table) const;
   void CheckPosition(int position) const;
 
   TUserInterface& ui_;
@@ -257,6 +268,7 @@ class TModelController {
   int32_t coins_ = -1;
   TSortKey sortKey_ = TSortKey::None;
   bool sortReversed_ = false;
+  std::map<int32_t, std::string> lastTables_;  // game id -> identity of its last table
   std::string loadWarning_;
   int batchDepth_ = 0;
   TChanges pending_ = 0;

@@ -37,9 +37,47 @@ void TData::Delete(const TPayout* table) {
                                [&](const auto& stored) { return stored.get() == table; });
   if (it == Payouts.end()) return;
   std::erase_if(savedObjects_, [&](const auto& saved) { return saved.first == table; });
+  if (undo_) undo_->Deleted.push_back(std::move(*it));
   Payouts.erase(it);
   Renumber();
   Modified = true;
+}
+
+void TData::BeginUndo() {
+  undo_ = std::make_unique<TUndo>();
+  for (const auto& table : Payouts) undo_->Tables.emplace_back(table.get(), *table);
+  undo_->Modified = Modified;
+  undo_->SavedObjects = savedObjects_;
+}
+
+void TData::Undo() {
+  if (!undo_) return;
+  // Every table of BeginUndo is still in Payouts or among the deleted ones.
+  const auto take = [&](std::vector<std::unique_ptr<TPayout>>& from, const TPayout* table) {
+    const auto it = std::find_if(from.begin(), from.end(),
+                                 [&](const auto& owned) { return owned.get() == table; });
+    if (it == from.end()) return std::unique_ptr<TPayout>();
+    std::unique_ptr<TPayout> owned = std::move(*it);
+    from.erase(it);
+    return owned;
+  };
+  std::vector<std::unique_ptr<TPayout>> restored;
+  for (auto& [object, contents] : undo_->Tables) {
+    std::unique_ptr<TPayout> owned = take(Payouts, object);
+    if (!owned) owned = take(undo_->Deleted, object);
+    if (!owned) continue;
+    owned->Assign(contents);
+    restored.push_back(std::move(owned));
+  }
+  Payouts = std::move(restored);  // frees the tables added since
+  Renumber();
+  Modified = undo_->Modified;
+  savedObjects_ = std::move(undo_->SavedObjects);
+  undo_.reset();
+}
+
+void TData::KeepChanges() {
+  undo_.reset();
 }
 
 TPayout* TData::FindSame(const TPayout& table) const {
@@ -237,6 +275,8 @@ void TData::Save(const std::filesystem::path& folder) {
     }
     MergeInto(disk, whole);
   }
+  // The merge may have replaced the tables BeginUndo remembered.
+  KeepChanges();
   RemoveStaleTemporaries(target);
   const std::vector<uint8_t> image = Image();
   WriteFileAtomically(target, {reinterpret_cast<const char*>(image.data()), image.size()});

@@ -79,6 +79,16 @@ class TData {
   TPayout& Add(std::unique_ptr<TPayout> table);
   // Removes the table when the store holds it.
   void Delete(const TPayout* table);
+  // Remembers the store as it is now, so that Undo brings it back: the tables, their order
+  // and contents, Modified, and what was last saved. Until Undo or KeepChanges the tables
+  // deleted are kept aside (not freed), so a pointer taken now stays valid after Undo; a
+  // save in between keeps the changes before it.
+  void BeginUndo();
+  // Brings back the store as it was at BeginUndo: tables added since are freed, tables
+  // deleted or changed since are back (as the same objects). Without BeginUndo, nothing.
+  void Undo();
+  // Keeps the changes since BeginUndo and frees the tables deleted since.
+  void KeepChanges();
   // The tables of a game for which `coins` is a multiple of the coin basis, in store order.
   std::vector<TPayout*> TablesFor(int gameId, int coins) const;
   // The stored table with the same game, categories, coin basis and pays, or null.
@@ -108,6 +118,14 @@ class TData {
   // The identity of every table at the last load or save, and which table object had it.
   std::vector<TPayout> savedTables_;
   std::vector<std::pair<const TPayout*, size_t>> savedObjects_;
+  // The store at BeginUndo, and the tables deleted since.
+  struct TUndo {
+    std::vector<std::pair<TPayout*, TPayout>> Tables;
+    bool Modified = false;
+    std::vector<std::pair<const TPayout*, size_t>> SavedObjects;
+    std::vector<std::unique_ptr<TPayout>> Deleted;
+  };
+  std::unique_ptr<TUndo> undo_;
 };
 
 }  // namespace tarnwick

@@ -95,6 +95,7 @@ TEST(Payout, TotalsChancesAndVarianceByHand) {
   doubled.ComputeTotals();
   EXPECT_NEAR(static_cast<double>(doubled.Return), static_cast<double>(table.Return), 1e-15);
   EXPECT_NEAR(static_cast<double>(doubled.PushChance), static_cast<double>(p1), 1e-15);
+  EXPECT_NEAR(doubled.Variance(), variance, 1e-12);  // per coin bet as well
 
   TPayout empty = TableOf({2, 1, 0});
   empty.ClearCounts();

@@ -215,6 +215,38 @@ TEST_F(Controller, SortingKeepsTheCurrentTableAndSettingsRestoreIt) {
   EXPECT_NE(restored.CurrentTable(), nullptr);
 }
 
+// Choosing a game brings back the table last used with it, after a restart too; a game
+// without one comes with its table of the highest return, whatever the order.
+TEST_F(Controller, AGameComesWithItsLastTableElseItsBest) {
+  // Counts of their own: the return grows with the pay of the full house (category 3),
+  // or of the four deuces (category 5).
+  const auto counted = [](TPayout table, int category) {
+    table.Counts[0][category] = 100000;
+    return table;
+  };
+  Store({counted(Table(0, 1, {800, 50, 25, 7, 5, 4, 3, 2, 1}), 3),
+         counted(Table(0, 1, kNineSix), 3), counted(Table(0, 1, kEightFive), 3),
+         counted(Table(4, 1, {800, 200, 25, 15, 9, 4, 3, 2, 2, 1}), 5),
+         counted(Table(4, 1, testing::kFullPayDeuces), 5)});
+  TIniFile settings;
+  {
+    TModelController controller(ui_, folder_);
+    controller.SetSort(TSortKey::Return, false);  // the worst first
+    controller.SelectGame(4);
+    EXPECT_EQ(controller.Pay(5), 5);
+    controller.SelectGame(0);
+    EXPECT_EQ(controller.Pay(3), 9);
+    controller.SelectTable(1);
+    ASSERT_EQ(controller.Pay(3), 8);
+    controller.SelectGame(4);
+    controller.SaveState(settings);
+  }
+  TModelController restarted(ui_, folder_);
+  restarted.LoadState(settings);
+  restarted.SelectGame(0);
+  EXPECT_EQ(restarted.Pay(3), 8);
+}
+
 TEST_F(Controller, AddingAnEqualTableSelectsTheStoredOne) {
   TModelController& controller = Open({Table(0, 1, kEightFive), Table(0, 1, kNineSix)});
   controller.SelectTable(0);
@@ -332,7 +364,13 @@ TEST_F(Controller, CancelRestoresGameTableAndCoins) {
   controller.SelectTable(1);
   const TPayout* chosen = controller.CurrentTable();
   for (const char* card : {"AS", "AD", "7C", "8H", "2D"}) controller.PutCard(Code(card));
+  // The chosen table edited into the other one's pays (no calculation), that one deleted:
+  // Cancel brings back both, as they were, and the store is not modified.
+  ui_.EditorPays = kNineSix;
   ui_.OnChoose = [](TModelController& inside) {
+    inside.EditTable();
+    inside.SelectTable(inside.TableAt(0) == inside.CurrentTable() ? 1 : 0);
+    inside.DeleteTable();
     inside.SetCoins(5);
     inside.SelectTable(2);
     inside.SelectGame(4);
@@ -342,14 +380,21 @@ TEST_F(Controller, CancelRestoresGameTableAndCoins) {
   EXPECT_EQ(controller.Engine().GameId, 0);
   EXPECT_EQ(controller.Coins(), 1);
   EXPECT_EQ(controller.CurrentTable(), chosen);
+  EXPECT_EQ(controller.Engine().Payout, chosen);
+  EXPECT_EQ(chosen->Pays[3], 8);
+  EXPECT_EQ(controller.StoredTableCount(), 4);
+  EXPECT_EQ(controller.TableAt(0)->Pays[3], 9);
+  EXPECT_FALSE(controller.StoreModified());
   EXPECT_TRUE(controller.IsAnalysed());
 
   // OK keeps the choice, and analyses the hand again with the deuces wild.
   ui_.OnChoose = [](TModelController& inside) {
+    inside.DeleteTable();
     inside.SelectGame(4);
     return TDialogResult::Ok;
   };
   controller.ChooseGameAndPayout();
+  EXPECT_EQ(controller.StoredTableCount(), 3);
   EXPECT_EQ(controller.Engine().GameId, 4);
   EXPECT_TRUE(controller.IsAnalysed());
   EXPECT_TRUE(controller.IsWildCard(4));
@@ -487,18 +532,23 @@ TEST_F(Controller, ChangesAreToldAndWindowsGetSnapshots) {
   EXPECT_EQ(standing, 1);
 }
 
+// The question names the game, the pays and their coins.
 TEST_F(Controller, DeleteAsksTheLanguageQuestion) {
-  Store({Table(0, 1, kNineSix)});
-  const std::filesystem::path langs = folder_ / "res" / "Langs";
-  std::filesystem::create_directories(langs);
-  std::ofstream(langs / "ENG.ini")
-      << "[Info]\nLanguage=English\n[SelectGame]\nConfirmMsg=Delete this pay table, really?\n";
-  TPreferences texts({folder_ / "res", folder_ / "settings.ini", "ENG", {}, {}});
+  Store({Table(0, 1, kNineSix), Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4})});
+  const std::filesystem::path source = TARNWICK_SOURCE_DIR;
+  TPreferences texts({source / "data", folder_ / "settings.ini", "ENG", {}, {}});
   TModelController controller(ui_, folder_, &texts);
   ui_.Answer = false;
   controller.DeleteTable();
-  EXPECT_EQ(ui_.Questions, std::vector<std::string>{"Delete this pay table, really?"});
-  EXPECT_EQ(controller.TableCount(), 1);
+  controller.SetCoins(5);
+  controller.SelectTable(1);
+  controller.DeleteTable();
+  EXPECT_EQ(
+      ui_.Questions,
+      (std::vector<std::string>{
+          "Delete the pay table of JACKS OR BETTER: 800 50 25 9 6 4 3 2 1 (1 coin)?",
+          "Delete the pay table of JACKS OR BETTER: 4000 250 125 45 30 20 15 10 4 (5 coins)?"}));
+  EXPECT_EQ(controller.TableCount(), 2);
 }
 
 }  // namespace

@@ -480,6 +480,48 @@ TEST(DataStore, SavesMergeWhatOthersStored) {
   EXPECT_EQ(firstPays(last), (std::vector<int32_t>{950, 1000, 1100, 1200, 1300}));
 }
 
+// Undo brings back the store of BeginUndo as the same table objects, and a later save
+// merges as if nothing had happened in between.
+TEST(DataStore, UndoBringsBackTheStoreOfItsBeginning) {
+  const fs::path folder = TestFolder();
+  TData initial;
+  for (int32_t pay : {800, 900, 1000}) initial.Add(Table(0, 8, 1, 52, pay));
+  initial.Save(folder);
+  TData data;
+  data.Load(folder);
+  const auto firstPays = [&] {
+    std::vector<int32_t> pays;
+    for (const auto& table : data.Payouts) pays.push_back(table->Pays[0]);
+    return pays;
+  };
+  std::vector<const TPayout*> objects;
+  for (const auto& table : data.Payouts) objects.push_back(table.get());
+  data.BeginUndo();
+  data.Delete(objects[0]);
+  data.Payouts[0]->Pays[0] = 950;
+  data.Add(Table(0, 8, 1, 52, 1100));
+  data.Undo();
+  EXPECT_FALSE(data.Modified);
+  EXPECT_EQ(firstPays(), (std::vector<int32_t>{800, 900, 1000}));
+  for (size_t i = 0; i < objects.size(); ++i) {
+    EXPECT_EQ(data.Payouts[i].get(), objects[i]);
+    EXPECT_EQ(data.Payouts[i]->Index, static_cast<int32_t>(i));
+  }
+  // Another program deletes the 800 table: it stays deleted, as a table not touched here.
+  TData other;
+  other.Load(folder);
+  other.Delete(other.Payouts[0].get());
+  other.Save(folder);
+  data.Save(folder);
+  EXPECT_EQ(firstPays(), (std::vector<int32_t>{900, 1000}));
+  // Kept changes stay.
+  data.BeginUndo();
+  data.Delete(data.Payouts[0].get());
+  data.KeepChanges();
+  data.Undo();
+  EXPECT_EQ(firstPays(), std::vector<int32_t>{1000});
+}
+
 // Eight processes store a table each at the same moment, twenty times over: every table
 // arrives, and the file always reads whole.
 TEST(DataStore, ConcurrentSavesLoseNothing) {
