@@ -300,10 +300,14 @@ void TfmMain::ApplyTexts() {
   bold.setBold(true);
   title_->setFont(bold);
   Refresh();
+  for (TfmPractice* practice : findChildren<TfmPractice*>(Qt::FindDirectChildrenOnly))
+    practice->ApplyTexts();
 }
 
 void TfmMain::ChangesTold(TChanges changes) {
   if (changes != 0) Refresh();
+  for (TfmPractice* practice : findChildren<TfmPractice*>(Qt::FindDirectChildrenOnly))
+    practice->MainWindowChanged();
 }
 
 void TfmMain::Refresh() {
