@@ -168,13 +168,11 @@ int main(int argc, char** argv) try {
       PlayHand(practice, true);
       Save(practice, QStringLiteral("practice-") + QString::fromLatin1(language).toLower());
       // The main window switches games: the note of what the next deal starts.
-      const int game = window.Controller().CurrentGame().GameId;
       window.Controller().SelectGame(4);
       QApplication::processEvents();
       Save(
           practice,
           QStringLiteral("practice-%1-game-switched").arg(QString::fromLatin1(language).toLower()));
-      window.Controller().SelectGame(game);
     }
   }
   Preferences().SetLanguage("ENG");
