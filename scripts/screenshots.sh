@@ -5,8 +5,10 @@
 # help browser, the error report, the about box, the Game and Payout dialog of a natural and
 # a wild game, the pay table editor with its live return and after a change of its coins
 # (the dialog and that editor in German and Russian too), the progress dialog, the
-# all-holds and statistics windows, and the three charts of 9/6 Jacks or better (in coins)
-# and of full-pay Deuces Wild (in money as well), each expected gain with a bar's hint.
+# all-holds and statistics windows, the practice window at its first deal and after a right
+# and a wrong hold (natural and deuces; after a mistake and a game switch in German and
+# Russian), and the three charts of 9/6 Jacks or better (in coins) and of full-pay Deuces
+# Wild (in money as well), each expected gain with a bar's hint.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null

@@ -104,7 +104,7 @@ void MeasurePractice(TfmMain& window) {
       // The best hold: it never asks for the warning, whatever the settings say.
       const int best = practice.Session().Grade(0).BestMask;
       for (int i = 0; i < kHandSize; ++i)
-        if (((best >> i) & 1) != 0) practice.ToggleHold(i);
+        if ((((best ^ practice.Mask()) >> i) & 1) != 0) practice.ToggleHold(i);
       practice.DrawHand();
       practice.repaint();
       times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);

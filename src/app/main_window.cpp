@@ -304,6 +304,8 @@ void TfmMain::ApplyTexts() {
   bold.setBold(true);
   title_->setFont(bold);
   Refresh();
+  for (TfmPractice* practice : findChildren<TfmPractice*>(Qt::FindDirectChildrenOnly))
+    practice->ApplyTexts();
 }
 
 void TfmMain::FitNameColumn() {
@@ -340,6 +342,8 @@ int TfmMain::ChancesWidth() const {
 
 void TfmMain::ChangesTold(TChanges changes) {
   if (changes != 0) Refresh();
+  for (TfmPractice* practice : findChildren<TfmPractice*>(Qt::FindDirectChildrenOnly))
+    practice->MainWindowChanged();
 }
 
 void TfmMain::Refresh() {

@@ -15,9 +15,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -36,16 +40,14 @@ namespace {
 
 constexpr int kPracticeHelp = 8;
 constexpr char kSection[] = "Practice";
-
-QString Text(const char* key) {
-  return Q(Preferences().Text(kSection, key));
-}
+// The longest seed the seed box takes, in digits.
+constexpr int kSeedDigits = 18;
 
 // A language text with its "%s" filled in order.
-QString Filled(const char* key, const QStringList& values) {
+QString Filled(const std::string& text, const QStringList& values) {
   std::vector<std::string> arguments;
   for (const QString& value : values) arguments.push_back(S(value));
-  return Q(FormatText(Preferences().Text(kSection, key), arguments));
+  return Q(FormatText(text, arguments));
 }
 
 QString Fixed(long double value, int decimals) {
@@ -56,10 +58,9 @@ QString Percent(long double share) {
   return Fixed(share * 100, 2) + QLatin1Char('%');
 }
 
-QTableWidget* MakeList(QWidget* parent, const QString& name, const QStringList& titles) {
-  auto* list = new QTableWidget(0, static_cast<int>(titles.size()), parent);
+QTableWidget* MakeList(QWidget* parent, const QString& name, int columns) {
+  auto* list = new QTableWidget(0, columns, parent);
   list->setAccessibleName(name);
-  list->setHorizontalHeaderLabels(titles);
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -79,9 +80,8 @@ void AppendRow(QTableWidget* list, const QStringList& cells) {
   }
 }
 
-QDoubleSpinBox* MakeBets(QWidget* parent, const QString& name, double value) {
+QDoubleSpinBox* MakeBets(QWidget* parent, double value) {
   auto* box = new QDoubleSpinBox(parent);
-  box->setAccessibleName(name);
   box->setDecimals(3);
   box->setRange(0, 100);
   box->setSingleStep(0.01);
@@ -95,6 +95,34 @@ double ReadBets(const char* key, double fallback) {
   return ok && value >= 0 && value <= 100 ? value : fallback;
 }
 
+// The line of a table: the main window's title of it, its pays and the coins played.
+QString TableText(const QString& title, const TPayout& table, int coins) {
+  QStringList pays;
+  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
+  return Filled(Preferences().Text("Practice", "Table"),
+                {title, pays.join(QLatin1Char('/')), QString::number(coins)});
+}
+
+// Fixes the box's width to its longest seed in its font, figured as QLineEdit figures its
+// own size, so that no layout squeezes a seed out of sight.
+void FitSeedBox(QLineEdit* box) {
+  const QFontMetrics metrics(box->font());
+  int digit = 0;
+  for (char c = '0'; c <= '9'; ++c)
+    digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
+  const QMargins margins = box->textMargins();
+  constexpr int kInnerMargin = 2;  // QLineEdit's own space either side of the text
+  const int text = digit * kSeedDigits + 2 * kInnerMargin + margins.left() + margins.right() +
+                   box->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, box);
+  QStyleOptionFrame option;
+  option.initFrom(box);
+  option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+  option.state |= QStyle::State_Sunken;
+  const QSize size = box->style()->sizeFromContents(QStyle::CT_LineEdit, &option,
+                                                    QSize(text, metrics.height()), box);
+  box->setFixedWidth(size.width());
+}
+
 }  // namespace
 
 TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
@@ -103,51 +131,43 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
       folder_(controller.DataFolder()),
       painter_(devicePixelRatioF()),
       table_(new QLabel(this)),
+      seedLabel_(new QLabel(this)),
       seed_(new QLineEdit(this)),
-      newSession_(new QPushButton(Text("NewSession"), this)),
-      draw_(new QPushButton(Text("Draw"), this)),
+      newSession_(new QPushButton(this)),
+      draw_(new QPushButton(this)),
       result_(new QLabel(this)),
       verdict_(new QLabel(this)),
       showMe_(new QLabel(this)),
-      warn_(new QCheckBox(Text("WarnAbove"), this)),
-      warnBets_(MakeBets(this, Text("WarnAbove"), ReadBets("WarnAbove", 0))),
-      hard_(new QCheckBox(Text("Hard"), this)),
-      hardBets_(MakeBets(this, Text("Hard"), ReadBets("HardWithin", 0.1))),
+      follow_(new QLabel(this)),
+      warn_(new QCheckBox(this)),
+      warnBets_(MakeBets(this, ReadBets("WarnAbove", 0))),
+      hard_(new QCheckBox(this)),
+      hardBets_(MakeBets(this, ReadBets("HardWithin", 0.1))),
+      holdAll_(new QCheckBox(this)),
       tabs_(new QTabWidget(this)),
-      mistakes_(MakeList(
-          this, QStringLiteral("Mistakes"),
-          {Text("ColumnHand"), Text("ColumnHold"), Text("ColumnBest"), Text("ColumnCost")})),
-      history_(MakeList(this, QStringLiteral("Past sessions"),
-                        {Text("ColumnStarted"), Text("ColumnGame"), Text("ColumnCoins"),
-                         Text("ColumnSeed"), Text("ColumnHands"), Text("ColumnMistakes"),
-                         Text("ColumnAccuracy"), Text("ColumnEfficiency"), Text("ColumnNet")})),
+      mistakes_(MakeList(this, QStringLiteral("Mistakes"), 4)),
+      history_(MakeList(this, QStringLiteral("Past sessions"), 9)),
       damaged_(new QLabel(this)) {
   const TPreferences& preferences = Preferences();
-  setWindowTitle(Text("Title"));
-  setFont(PreferredFont(preferences.FontName));
   setAccessibleName(QStringLiteral("Practice"));
   setAttribute(Qt::WA_DeleteOnClose);  // a closed window has kept its session: it goes
+  // A window of its own rather than a dialog, which window managers keep above the main
+  // window: a mistake shown there must be able to come to the front.
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
 
   table_->setAccessibleDescription(QStringLiteral("Table"));
-  auto* seedLabel = new QLabel(Text("Seed"), this);
-  seedLabel->setBuddy(seed_);
+  table_->setWordWrap(true);
+  seedLabel_->setBuddy(seed_);
   seed_->setAccessibleName(QStringLiteral("Seed"));
-  seed_->setToolTip(HintOf(preferences.HintText(kSection, "Seed")));
   seed_->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("[1-9][0-9]{0,17}")), seed_));
-  seed_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000000")));
-  newSession_->setAccessibleName(newSession_->text());
+      QRegularExpression(QStringLiteral("[1-9][0-9]{0,%1}").arg(kSeedDigits - 1)), seed_));
   newSession_->setAutoDefault(false);
-  connect(newSession_, &QPushButton::clicked, this, [this] {
-    Guarded(this, [this] {
-      // A seed typed in plays that session again; otherwise a new one is drawn.
-      const bool typed = seed_->isModified() && seed_->hasAcceptableInput();
-      NewSession(typed ? seed_->text().toULongLong() : NewPracticeSeed());
-    });
-  });
+  connect(newSession_, &QPushButton::clicked, this,
+          [this] { Guarded(this, [this] { TakeSeed(true); }); });
   auto* top = new QHBoxLayout;
   top->addWidget(table_, 1);
-  top->addWidget(seedLabel);
+  top->addWidget(seedLabel_);
   top->addWidget(seed_);
   top->addWidget(newSession_);
 
@@ -180,73 +200,136 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   verdict_->setWordWrap(true);
   result_->setWordWrap(true);
   showMe_->setAccessibleName(QStringLiteral("Show me"));
-  showMe_->setText(QStringLiteral("<a href=\"holds\">%1</a>").arg(Text("ShowMe").toHtmlEscaped()));
   showMe_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   connect(showMe_, &QLabel::linkActivated, this,
           [this] { Guarded(this, [this] { ShowAllHolds(); }); });
+  follow_->setAccessibleDescription(QStringLiteral("Game switched"));
+  follow_->setWordWrap(true);
+  follow_->hide();
 
   warn_->setAccessibleName(QStringLiteral("Warn"));
   warn_->setChecked(preferences.Settings.ReadInteger(kSection, "Warn", 0) != 0);
   hard_->setAccessibleName(QStringLiteral("Hard hands only"));
-  hard_->setToolTip(HintOf(preferences.HintText(kSection, "Hard")));
   hard_->setChecked(preferences.Settings.ReadInteger(kSection, "Hard", 0) != 0);
-  // The options go to the settings as they change; the warning applies at once, the
-  // hard-hands filter from the next session.
+  holdAll_->setAccessibleName(QStringLiteral("Deal held"));
+  holdAll_->setChecked(preferences.Settings.ReadInteger(kSection, "HoldAll", 0) != 0);
+  // The options go to the settings as they change; the warning applies at once, dealing
+  // held from the next deal, the hard-hands filter from the next session.
   const auto optionsChanged = [this] {
     TIniFile& settings = Preferences().Settings;
     settings.WriteInteger(kSection, "Warn", warn_->isChecked() ? 1 : 0);
     settings.WriteString(kSection, "WarnAbove", S(QString::number(warnBets_->value())));
     settings.WriteInteger(kSection, "Hard", hard_->isChecked() ? 1 : 0);
     settings.WriteString(kSection, "HardWithin", S(QString::number(hardBets_->value())));
+    settings.WriteInteger(kSection, "HoldAll", holdAll_->isChecked() ? 1 : 0);
     if (session_ != nullptr) session_->SetWarnAbove(Options().WarnAbove);
   };
   connect(warn_, &QCheckBox::toggled, this, optionsChanged);
   connect(warnBets_, &QDoubleSpinBox::valueChanged, this, optionsChanged);
   connect(hard_, &QCheckBox::toggled, this, optionsChanged);
   connect(hardBets_, &QDoubleSpinBox::valueChanged, this, optionsChanged);
+  connect(holdAll_, &QCheckBox::toggled, this, optionsChanged);
   auto* options = new QGridLayout;
   options->addWidget(warn_, 0, 0);
   options->addWidget(warnBets_, 0, 1);
   options->addWidget(hard_, 1, 0);
   options->addWidget(hardBets_, 1, 1);
+  options->addWidget(holdAll_, 2, 0);
   options->setColumnStretch(2, 1);
 
   auto* sessionPage = new QWidget(tabs_);
   auto* figures = new QFormLayout;
-  const char* figureKeys[kFigureCount] = {"Hands",      "Mistakes", "Cost",   "Accuracy",
-                                          "Efficiency", "Net",      "Perfect"};
   for (int i = 0; i < kFigureCount; ++i) {
+    auto* name = new QLabel(sessionPage);
     auto* value = new QLabel(sessionPage);
-    value->setAccessibleDescription(Text(figureKeys[i]));  // read after its value
+    name->setBuddy(value);
+    figureNames_[static_cast<size_t>(i)] = name;
     figures_[static_cast<size_t>(i)] = value;
-    figures->addRow(Text(figureKeys[i]), value);
+    figures->addRow(name, value);
   }
   connect(mistakes_, &QTableWidget::cellClicked, this,
           [this](int row) { Guarded(this, [this, row] { ShowMistake(row); }); });
-  mistakes_->setToolTip(HintOf(preferences.HintText(kSection, "ColumnHand")));
   auto* sessionLayout = new QVBoxLayout(sessionPage);
   sessionLayout->addLayout(figures);
   sessionLayout->addWidget(mistakes_, 1);
-  tabs_->addTab(sessionPage, Text("Session"));
+  tabs_->addTab(sessionPage, QString());
   auto* pastPage = new QWidget(tabs_);
   auto* pastLayout = new QVBoxLayout(pastPage);
   pastLayout->addWidget(history_, 1);
   pastLayout->addWidget(damaged_);
   damaged_->setAccessibleDescription(QStringLiteral("Damaged"));
-  tabs_->addTab(pastPage, Text("Past"));
+  tabs_->addTab(pastPage, QString());
   tabs_->setAccessibleName(QStringLiteral("Pages"));
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
+  layout->addWidget(follow_);
   layout->addLayout(cards);
   layout->addWidget(result_);
   layout->addWidget(verdict_);
   layout->addWidget(showMe_);
   layout->addLayout(options);
   layout->addWidget(tabs_, 1);
+  // The cards come first, the seed box last: a key typed to the hand never lands in it.
+  QWidget* order[] = {slots_[0], slots_[1], slots_[2], slots_[3], slots_[4],  draw_,
+                      showMe_,   warn_,     warnBets_, hard_,     hardBets_,  holdAll_,
+                      tabs_,     mistakes_, history_,  seed_,     newSession_};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  slots_[0]->setFocus();
   resize(620, 640);
 
+  ApplyTexts();
   NewSession(NewPracticeSeed());
+}
+
+void TfmPractice::ApplyTexts() {
+  const TPreferences& preferences = Preferences();
+  setFont(PreferredFont(preferences.FontName));
+  FitSeedBox(seed_);
+  setWindowTitle(Q(preferences.Text("Practice", "Title")));
+  seedLabel_->setText(Q(preferences.Text("Practice", "Seed")));
+  seed_->setToolTip(HintOf(preferences.HintText("Practice", "Seed")));
+  newSession_->setText(Q(preferences.Text("Practice", "NewSession")));
+  newSession_->setAccessibleName(newSession_->text());
+  showMe_->setText(QStringLiteral("<a href=\"holds\">%1</a>")
+                       .arg(Q(preferences.Text("Practice", "ShowMe")).toHtmlEscaped()));
+  warn_->setText(Q(preferences.Text("Practice", "WarnAbove")));
+  warnBets_->setAccessibleName(warn_->text());
+  hard_->setText(Q(preferences.Text("Practice", "Hard")));
+  hard_->setToolTip(HintOf(preferences.HintText("Practice", "Hard")));
+  hardBets_->setAccessibleName(hard_->text());
+  holdAll_->setText(Q(preferences.Text("Practice", "HoldAll")));
+  const QString figureNames[kFigureCount] = {
+      Q(preferences.Text("Practice", "Hands")),      Q(preferences.Text("Practice", "Mistakes")),
+      Q(preferences.Text("Practice", "Cost")),       Q(preferences.Text("Practice", "Accuracy")),
+      Q(preferences.Text("Practice", "Efficiency")), Q(preferences.Text("Practice", "Net")),
+      Q(preferences.Text("Practice", "Perfect"))};
+  for (size_t i = 0; i < kFigureCount; ++i) {
+    figureNames_[i]->setText(figureNames[i]);
+    figures_[i]->setAccessibleDescription(figureNames[i]);  // read after its value
+  }
+  tabs_->setTabText(0, Q(preferences.Text("Practice", "Session")));
+  tabs_->setTabText(1, Q(preferences.Text("Practice", "Past")));
+  mistakes_->setHorizontalHeaderLabels({Q(preferences.Text("Practice", "ColumnHand")),
+                                        Q(preferences.Text("Practice", "ColumnHold")),
+                                        Q(preferences.Text("Practice", "ColumnBest")),
+                                        Q(preferences.Text("Practice", "ColumnCost"))});
+  mistakes_->setToolTip(HintOf(preferences.HintText("Practice", "ColumnHand")));
+  history_->setHorizontalHeaderLabels({Q(preferences.Text("Practice", "ColumnStarted")),
+                                       Q(preferences.Text("Practice", "ColumnGame")),
+                                       Q(preferences.Text("Practice", "ColumnCoins")),
+                                       Q(preferences.Text("Practice", "ColumnSeed")),
+                                       Q(preferences.Text("Practice", "ColumnHands")),
+                                       Q(preferences.Text("Practice", "ColumnMistakes")),
+                                       Q(preferences.Text("Practice", "ColumnAccuracy")),
+                                       Q(preferences.Text("Practice", "ColumnEfficiency")),
+                                       Q(preferences.Text("Practice", "ColumnNet"))});
+  ShowHistoryNote();
+  if (session_ == nullptr) return;  // the session's texts follow once it starts
+  table_->setText(TableText(tableTitle_, session_->Table(), session_->Coins()));
+  ShowOutcome();
+  FillMistakes();
+  MainWindowChanged();
 }
 
 TfmPractice::~TfmPractice() {
@@ -281,27 +364,53 @@ void TfmPractice::NewSession(uint64_t seed) {
   FinishSession();
   session_ = std::move(session);
   gameId_ = controller_.CurrentGame().GameId;
+  tableTitle_ = Q(controller_.WindowTitle()).trimmed();
   kept_ = true;
-  mistakes_->setRowCount(0);
   seed_->setText(QString::number(seed));
   seed_->setModified(false);
-  QStringList pays;
-  for (int32_t pay : PaysOf(*table)) pays << QString::number(pay);
-  table_->setText(
-      Filled("Table", {Q(controller_.WindowTitle()).trimmed(), pays.join(QLatin1Char('/')),
-                       QString::number(controller_.Coins())}));
+  table_->setText(TableText(tableTitle_, *table, controller_.Coins()));
+  mistakes_->setRowCount(0);
+  MainWindowChanged();
   LoadHistory();
   DealHand();
 }
 
+void TfmPractice::TakeSeed(bool newIfNotTyped) {
+  const bool typed = seed_->isModified() && seed_->hasAcceptableInput();
+  if (!typed && !newIfNotTyped) return;
+  // A seed typed in plays that session again; otherwise a new one is drawn.
+  NewSession(typed ? seed_->text().toULongLong() : NewPracticeSeed());
+  if (seed_->hasFocus()) slots_[0]->setFocus();  // the keys act on the new hand
+}
+
+bool TfmPractice::MainWindowDiffers() const {
+  const TPayout* table = controller_.CurrentTable();
+  if (table == nullptr || session_ == nullptr) return false;
+  const TPracticeRecord& record = session_->Record();
+  return controller_.CurrentGame().GameId != record.GameId || controller_.Coins() != record.Coins ||
+         table->CoinBasis != record.CoinBasis || PaysOf(*table) != record.Pays;
+}
+
+void TfmPractice::MainWindowChanged() {
+  const bool differs = MainWindowDiffers();
+  follow_->setText(differs ? Filled(Preferences().Text("Practice", "Follow"),
+                                    {TableText(Q(controller_.WindowTitle()).trimmed(),
+                                               *controller_.CurrentTable(), controller_.Coins())})
+                           : QString());
+  follow_->setVisible(differs);
+}
+
 void TfmPractice::DealHand() {
+  if (MainWindowDiffers()) {
+    NewSession(NewPracticeSeed());  // which deals its first hand
+    return;
+  }
   session_->Deal();
-  mask_ = 0;
+  // As a machine deals: nothing held, unless the player asks for every card held.
+  mask_ = holdAll_->isChecked() ? 0 : kMaskCount - 1;
   drawn_ = false;
-  draw_->setText(Text("Draw"));
-  result_->setText(session_->HardFound() ? QString() : Text("NoHardHand"));
-  verdict_->setText(QString());
   showMe_->hide();
+  ShowOutcome();
   ShowCards();
   ShowFigures();
 }
@@ -318,12 +427,11 @@ void TfmPractice::ToggleHold(int position) {
 bool TfmPractice::DrawHand() {
   if (drawn_) return false;
   if (session_->ShouldWarn(mask_)) {
+    // The cost, not the best hold: that would give the answer away before the draw.
     const TPracticeVerdict verdict = session_->Grade(mask_);
-    const std::array<int32_t, kHandSize>& cards = session_->CurrentDeal().Cards;
-    QMessageBox box(
-        QMessageBox::Warning, windowTitle(),
-        Filled("Warn", {HoldText(cards, verdict.BestMask), Fixed(verdict.CostBets(), 5)}),
-        QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    Filled(Preferences().Text("Practice", "Warn"), {Fixed(verdict.CostBets(), 5)}),
+                    QMessageBox::Yes | QMessageBox::No, this);
     box.setAccessibleName(QStringLiteral("Warning"));
     box.setDefaultButton(QMessageBox::No);
     if (box.exec() != QMessageBox::Yes) return false;
@@ -331,56 +439,74 @@ bool TfmPractice::DrawHand() {
   const TPracticeHand& hand = session_->Draw(mask_);
   drawn_ = true;
   kept_ = false;
-  draw_->setText(Text("Deal"));
-  const TPracticeVerdict& verdict = hand.Verdict;
-  QStringList drawnCards;
-  for (int i = 0; i < kHandSize; ++i)
-    if (BitSet(mask_, i)) drawnCards << CardCodeText(hand.Final[static_cast<size_t>(i)]);
-  const std::vector<std::string>& names = session_->CategoryNames();
-  const QString final = HoldText(hand.Final, 0);
-  const QString drawnText = drawnCards.isEmpty() ? Text("StoodPat") : drawnCards.join(' ');
-  if (hand.Category >= 0 && hand.Category < static_cast<int>(names.size())) {
-    result_->setText(
-        Filled("Paid", {drawnText, final, Q(names[static_cast<size_t>(hand.Category)]).toUpper(),
-                        QString::number(hand.Pay)}));
-  } else {
-    result_->setText(Filled("NotPaid", {drawnText, final}));
-  }
-  const std::array<int32_t, kHandSize>& dealt = hand.Deal.Cards;
-  if (!verdict.Mistake()) {
-    verdict_->setText(verdict.Mask == verdict.BestMask
-                          ? Filled("Right", {HoldText(dealt, verdict.Mask)})
-                          : Filled("RightTie", {HoldText(dealt, verdict.Mask),
-                                                HoldText(dealt, verdict.BestMask)}));
-  } else {
-    verdict_->setText(
-        Filled("Mistake", {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask),
-                           Fixed(verdict.CostBets(), 5), Fixed(verdict.CostCoins(), 5)}));
-    AddMistake(hand);
-  }
+  if (hand.Verdict.Mistake()) AddMistake(hand);
+  ShowOutcome();
   showMe_->show();
   ShowCards();
   ShowFigures();
   return true;
 }
 
+void TfmPractice::ShowOutcome() {
+  const TPreferences& preferences = Preferences();
+  if (!drawn_) {
+    draw_->setText(Q(preferences.Text("Practice", "Draw")));
+    result_->setText(session_->HardFound() ? QString()
+                                           : Q(preferences.Text("Practice", "NoHardHand")));
+    verdict_->setText(QString());
+    return;
+  }
+  draw_->setText(Q(preferences.Text("Practice", "Deal")));
+  const TPracticeHand& hand = session_->Record().Hands.back();
+  const TPracticeVerdict& verdict = hand.Verdict;
+  QStringList drawnCards;
+  for (int i = 0; i < kHandSize; ++i)
+    if (BitSet(verdict.Mask, i)) drawnCards << CardCodeText(hand.Final[static_cast<size_t>(i)]);
+  const std::vector<std::string>& names = session_->CategoryNames();
+  const QString final = HoldText(hand.Final, 0);
+  const QString drawnText =
+      drawnCards.isEmpty() ? Q(preferences.Text("Practice", "StoodPat")) : drawnCards.join(' ');
+  if (hand.Category >= 0 && hand.Category < static_cast<int>(names.size())) {
+    result_->setText(
+        Filled(preferences.Text("Practice", "Paid"),
+               {drawnText, final, Q(names[static_cast<size_t>(hand.Category)]).toUpper(),
+                QString::number(hand.Pay)}));
+  } else {
+    result_->setText(Filled(preferences.Text("Practice", "NotPaid"), {drawnText, final}));
+  }
+  const std::array<int32_t, kHandSize>& dealt = hand.Deal.Cards;
+  if (!verdict.Mistake()) {
+    verdict_->setText(
+        verdict.Mask == verdict.BestMask
+            ? Filled(preferences.Text("Practice", "Right"), {HoldText(dealt, verdict.Mask)})
+            : Filled(preferences.Text("Practice", "RightTie"),
+                     {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask)}));
+  } else {
+    verdict_->setText(Filled(preferences.Text("Practice", "Mistake"),
+                             {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask),
+                              Fixed(verdict.CostBets(), 5), Fixed(verdict.CostCoins(), 5)}));
+  }
+}
+
 QString TfmPractice::HoldText(const std::array<int32_t, kHandSize>& cards, int mask) const {
   QStringList held;
   for (int i = 0; i < kHandSize; ++i)
     if (!BitSet(mask, i)) held << CardCodeText(cards[static_cast<size_t>(i)]);
-  return held.isEmpty() ? Text("DrawFive") : held.join(QLatin1Char(' '));
+  return held.isEmpty() ? Q(Preferences().Text("Practice", "DrawFive"))
+                        : held.join(QLatin1Char(' '));
 }
 
 void TfmPractice::ShowCards() {
   const TPracticeDeal& deal = session_->CurrentDeal();
   const std::array<int32_t, kHandSize> shown =
       drawn_ ? session_->Record().Hands.back().Final : deal.Cards;
-  const int wildRank =
-      controller_.FindGame(gameId_) != nullptr ? controller_.FindGame(gameId_)->WildRank : -1;
+  // The session's game marks its wild cards, whatever the main window plays meanwhile.
+  const TPokerDescription* game = controller_.FindGame(gameId_);
+  const int wildRank = game != nullptr ? game->WildRank : -1;
   for (int i = 0; i < kHandSize; ++i) {
     const int code = shown[static_cast<size_t>(i)];
     const bool held = !BitSet(mask_, i);
-    const bool wild = code < 0 || (wildRank >= 0 && code % 13 == wildRank);
+    const bool wild = code < 0 || (wildRank >= 0 && code % kRankCount == wildRank);
     TCardSlot* slot = slots_[static_cast<size_t>(i)];
     slot->Show(painter_.Card(code, held, wild), CardCodeText(code));
     slot->setChecked(held);
@@ -393,7 +519,8 @@ void TfmPractice::ShowFigures() {
   const QStringList values = {
       QString::number(figures.Hands),
       QString::number(figures.Mistakes),
-      Filled("CostValue", {Fixed(figures.CostBets, 5), Fixed(figures.CostCoins(), 5)}),
+      Filled(Preferences().Text("Practice", "CostValue"),
+             {Fixed(figures.CostBets, 5), Fixed(figures.CostCoins(), 5)}),
       Percent(figures.Accuracy()),
       Percent(figures.Efficiency()),
       (figures.Net() > 0 ? QStringLiteral("+") : QString()) + QString::number(figures.Net()),
@@ -402,12 +529,19 @@ void TfmPractice::ShowFigures() {
   for (int i = 0; i < kFigureCount; ++i) figures_[static_cast<size_t>(i)]->setText(values[i]);
 }
 
+void TfmPractice::FillMistakes() {
+  mistakes_->setRowCount(0);
+  for (const TPracticeHand& hand : session_->Record().Hands)
+    if (hand.Verdict.Mistake()) AddMistake(hand);
+}
+
 void TfmPractice::AddMistake(const TPracticeHand& hand) {
   AppendRow(mistakes_,
             {HoldText(hand.Deal.Cards, 0), HoldText(hand.Deal.Cards, hand.Verdict.Mask),
              HoldText(hand.Deal.Cards, hand.Verdict.BestMask), Fixed(hand.Verdict.CostBets(), 5)});
+  const std::vector<TPracticeHand>& hands = session_->Record().Hands;
   mistakes_->item(mistakes_->rowCount() - 1, 0)
-      ->setData(Qt::UserRole, static_cast<int>(session_->Record().Hands.size() - 1));
+      ->setData(Qt::UserRole, static_cast<int>(&hand - hands.data()));
 }
 
 void TfmPractice::ShowMistake(int row) {
@@ -416,13 +550,21 @@ void TfmPractice::ShowMistake(int row) {
   const auto index = static_cast<size_t>(item->data(Qt::UserRole).toInt());
   const std::vector<TPracticeHand>& hands = session_->Record().Hands;
   if (index >= hands.size()) return;
-  // The main window analyses the hand under its own table, on the session's game.
+  // The main window analyses the hand under its own table, on the session's game, and comes
+  // to the front to show it.
   if (controller_.CurrentGame().GameId != gameId_) controller_.SelectGame(gameId_);
   controller_.ShowHand(hands[index].Deal.Cards, hands[index].Verdict.BestMask);
+  if (QWidget* owner = parentWidget(); owner != nullptr) {
+    owner->window()->raise();
+    owner->window()->activateWindow();
+  }
 }
 
 void TfmPractice::ShowAllHolds() {
   TfmAllHands holds(this, session_->HoldsSnapshot(mask_), windowTitle());
+  // The best hold heads the list: in view with the hold played (selected) below it, as far
+  // as the window holds the rows between them.
+  holds.Grid()->scrollToTop();
   holds.exec();
 }
 
@@ -439,13 +581,24 @@ void TfmPractice::LoadHistory() {
                          QString::number(figures.Mistakes), Percent(figures.Accuracy()),
                          Percent(figures.Efficiency()), QString::number(figures.Net())});
   }
-  damaged_->setText(history.Damaged == 0 ? QString()
-                                         : Filled("Damaged", {QString::number(history.Damaged)}));
-  damaged_->setVisible(history.Damaged != 0);
+  damagedSessions_ = history.Damaged;
+  ShowHistoryNote();
+}
+
+void TfmPractice::ShowHistoryNote() {
+  damaged_->setText(damagedSessions_ == 0 ? QString()
+                                          : Filled(Preferences().Text("Practice", "Damaged"),
+                                                   {QString::number(damagedSessions_)}));
+  damaged_->setVisible(damagedSessions_ != 0);
 }
 
 void TfmPractice::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
+  // Enter in the seed box takes the seed typed there, and never draws.
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && seed_->hasFocus()) {
+    Guarded(this, [this] { TakeSeed(false); });
+    return;
+  }
   if (key >= Qt::Key_1 && key <= Qt::Key_5 && event->modifiers() == Qt::NoModifier) {
     ToggleHold(key - Qt::Key_1);
     return;

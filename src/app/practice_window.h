@@ -3,11 +3,13 @@
 #pragma once
 
 // The practice window: deals hands of the main window's game, table and coins from a
-// seeded deck, lets the player hold cards (a click or the keys 1 to 5) and draw (Enter),
-// and then shows the draw, the pay and at once the verdict: the hold played against the
-// best hold, and what a mistake costs. The session's figures, its mistakes and the past
-// sessions are listed below. A session ends, and is kept in the data folder, when a new one
-// starts or the window closes.
+// seeded deck with nothing held (as a machine deals), lets the player hold cards (a click or
+// the keys 1 to 5) and draw (Enter), and then shows the draw, the pay and at once the
+// verdict: the hold played against the best hold, and what a mistake costs. The session's
+// figures, its mistakes and the past sessions are listed below. A session ends, and is kept
+// in the data folder, when a new one starts or the window closes. When the main window
+// switches to another game, table or coin count, the window says so and its next deal starts
+// a session of those.
 
 #include <QDialog>
 #include <array>
@@ -43,12 +45,19 @@ class TfmPractice : public QDialog {
   void FinishSession();
   // Ends the session and starts one on the controller's game, table and coins.
   void NewSession(uint64_t seed);
-  // Deals the next hand.
+  // Deals the next hand; a new session first when the main window plays another game,
+  // table or coin count than the session.
   void DealHand();
   void ToggleHold(int position);
   // Draws to the marked hold, after the warning when it asks for one and the player takes
   // the hold back (false then).
   bool DrawHand();
+
+  // Every text again from the language file in use.
+  void ApplyTexts();
+  // Tells the player whether the main window now plays another game, table or coin count,
+  // which the next deal follows.
+  void MainWindowChanged();
 
   // Sessions are kept unless a measurement plays hands that are nobody's session.
   void SetKeepSessions(bool keep) { keepSessions_ = keep; }
@@ -70,6 +79,8 @@ class TfmPractice : public QDialog {
   QCheckBox* WarnBox() const { return warn_; }
   QDoubleSpinBox* WarnBets() const { return warnBets_; }
   QCheckBox* HardBox() const { return hard_; }
+  QCheckBox* HoldAllBox() const { return holdAll_; }
+  QLabel* FollowNote() const { return follow_; }
   QDoubleSpinBox* HardBets() const { return hardBets_; }
 
   static constexpr int kFigureCount = 7;
@@ -81,10 +92,19 @@ class TfmPractice : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The main window has a table, and its game, table or coins are not the session's.
+  bool MainWindowDiffers() const;
+  // Starts a session on the seed typed into the seed box; without one, on a new seed when
+  // `newIfNotTyped` (New session), else not at all (Enter in the box).
+  void TakeSeed(bool newIfNotTyped);
   void ShowCards();
   void ShowFigures();
+  // The draw's result and verdict, or before the draw what the deal says.
+  void ShowOutcome();
+  void FillMistakes();
   void AddMistake(const TPracticeHand& hand);
   void LoadHistory();
+  void ShowHistoryNote();
   void ShowMistake(int row);
   TPracticeOptions Options() const;
   QString HoldText(const std::array<int32_t, kHandSize>& cards, int mask) const;
@@ -93,12 +113,15 @@ class TfmPractice : public QDialog {
   std::filesystem::path folder_;  // where the sessions are kept
   std::unique_ptr<TPracticeSession> session_;
   int gameId_ = 0;
-  int mask_ = 0;  // the hold marked: bit i set, the card at position i is replaced
+  QString tableTitle_;  // the main window's title of the session's table
+  int mask_ = 0;        // the hold marked: bit i set, the card at position i is replaced
   bool drawn_ = false;
   bool kept_ = true;  // the session's hands are in the file (or there are none)
   bool keepSessions_ = true;
+  int damagedSessions_ = 0;
   TCardPainter painter_;
   QLabel* table_;
+  QLabel* seedLabel_;
   QLineEdit* seed_;
   QPushButton* newSession_;
   std::array<TCardSlot*, kHandSize> slots_{};
@@ -106,11 +129,14 @@ class TfmPractice : public QDialog {
   QLabel* result_;
   QLabel* verdict_;
   QLabel* showMe_;
+  QLabel* follow_;
   QCheckBox* warn_;
   QDoubleSpinBox* warnBets_;
   QCheckBox* hard_;
   QDoubleSpinBox* hardBets_;
+  QCheckBox* holdAll_;
   QTabWidget* tabs_;
+  std::array<QLabel*, kFigureCount> figureNames_{};
   std::array<QLabel*, kFigureCount> figures_{};
   QTableWidget* mistakes_;
   QTableWidget* history_;

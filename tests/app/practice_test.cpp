@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The practice window played with the keys a player uses, against tarnwick-cli's replay of
-// the same seed and holds; the warning, the mistake list, "show me" and the kept sessions.
+// the same seed and holds; the warning, the mistake list, "show me" and the kept sessions;
+// following the main window's game and language, and the wild marks of the dealt cards.
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -15,17 +16,21 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryFile>
 #include <QTest>
+#include <functional>
 
 #include "all_hands_window.h"
 #include "app_test_support.h"
 #include "application.h"
+#include "card_painter.h"
 #include "card_slot.h"
 #include "holds_model.h"
 #include "main_window.h"
 #include "practice_window.h"
+#include "qt_text.h"
 #include "session/practice_file.h"
 
 using namespace tarnwick;
@@ -34,12 +39,19 @@ using namespace tarnwick::app;
 namespace {
 
 constexpr uint64_t kSeed = 12345;
+constexpr int kJokerWild = 3;
+constexpr int kDeucesWild = 4;
+
+// Types a key to whatever has the keyboard focus, as a player does.
+void Type(Qt::Key key) {
+  QTest::keyClick(QApplication::focusWidget(), key);
+}
 
 // Marks a hold given as five letters ("H" held, "-" replaced) with the keys 1 to 5, the
-// window starting from all five held.
-void PressHold(TfmPractice& practice, const QString& pattern) {
+// hand dealt with nothing held.
+void PressHold(const QString& pattern) {
   for (int i = 0; i < kHandSize; ++i)
-    if (pattern[i] == QLatin1Char('-')) QTest::keyClick(&practice, static_cast<char>('1' + i));
+    if (pattern[i] == QLatin1Char('H')) Type(static_cast<Qt::Key>(Qt::Key_1 + i));
 }
 
 QString Pattern(TfmPractice& practice) {
@@ -47,6 +59,42 @@ QString Pattern(TfmPractice& practice) {
   for (int i = 0; i < kHandSize; ++i)
     pattern += practice.Slot(i)->isChecked() ? QLatin1Char('H') : QLatin1Char('-');
   return pattern;
+}
+
+// Deals until a card is wild by `wild`, changes the hold, and returns the cards whose picture
+// does not carry the wild mark just as `wild` says of the card as the player reads it.
+QStringList WronglyMarked(TfmPractice& practice, const std::function<bool(const QString&)>& wild) {
+  const auto anyWild = [&] {
+    for (int i = 0; i < kHandSize; ++i)
+      if (wild(practice.Slot(i)->accessibleDescription())) return true;
+    return false;
+  };
+  for (int deals = 0; !anyWild(); ++deals) {
+    if (deals == 200) return {QStringLiteral("no wild card in 200 deals")};
+    practice.DealHand();
+  }
+  practice.Slot(0)->click();
+  const TCardPainter painter(practice.devicePixelRatioF());
+  QStringList wrong;
+  for (int i = 0; i < kHandSize; ++i) {
+    const TCardSlot& slot = *practice.Slot(i);
+    const int code = practice.Session().CurrentDeal().Cards[static_cast<size_t>(i)];
+    if (slot.Picture() != painter.Card(code, slot.isChecked(), wild(slot.accessibleDescription())))
+      wrong << slot.accessibleDescription();
+  }
+  return wrong;
+}
+
+// The seed box shows the longest seed it takes without scrolling it.
+bool ShowsLongestSeed(QLineEdit& box) {
+  QApplication::processEvents();               // the window laid out anew
+  box.setText(QString(18, QLatin1Char('8')));  // the cursor at its end
+  box.repaint();                               // which scrolls the text as far as needed
+  const int end = box.inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+  box.home(false);
+  box.repaint();
+  return end - box.inputMethodQuery(Qt::ImCursorRectangle).toRect().x() ==
+         box.fontMetrics().horizontalAdvance(box.text());
 }
 
 }  // namespace
@@ -58,33 +106,40 @@ class PracticeTest : public QObject {
   void init() { test::FailOnWarnings(); }
   void TheWindowAndTheCommandLineAgree();
   void WarningMistakesShowMeAndKeptSessions();
+  void FollowsTheMainWindowsGameAndLanguage();
 };
 
 void PracticeTest::TheWindowAndTheCommandLineAgree() {
   test::TWorld world;
   TfmMain window(world.Data());
   window.Controller().SelectGame(0);  // 9/6 Jacks or better, one coin
-  QVERIFY(window.PracticeAction()->isEnabled());
   window.PracticeAction()->trigger();
   TfmPractice& practice = *window.Practice();
+  QVERIFY(QTest::qWaitForWindowActive(&practice));
   practice.WarnBox()->setChecked(false);
-  practice.SeedEdit()->setText(QString::number(kSeed));
-  practice.SeedEdit()->setModified(true);
-  practice.NewSessionButton()->click();
+  // Dealt with nothing held; a key goes to the hand, not into the seed box.
+  Type(Qt::Key_2);
+  QCOMPARE(Pattern(practice), QStringLiteral("-H---"));
+  // A seed typed into the box and taken with Enter starts its session, and draws nothing.
+  QTest::mouseClick(practice.SeedEdit(), Qt::LeftButton);
+  practice.SeedEdit()->selectAll();
+  QTest::keyClicks(practice.SeedEdit(), QString::number(kSeed));
+  Type(Qt::Key_Return);
   QCOMPARE(practice.Session().Seed(), kSeed);
+  QCOMPARE(practice.Session().Figures().Hands, 0);
   // Three mistakes and three right holds (the second, fourth and sixth hand's best).
   const QStringList holds = {"HHHHH", "HHH-H", "HH---", "-H--H", "HHHH-", "--H-H"};
   QStringList verdicts;
   for (const QString& hold : holds) {
-    PressHold(practice, hold);
+    QCOMPARE(Pattern(practice), QStringLiteral("-----"));
+    PressHold(hold);
     QCOMPARE(Pattern(practice), hold);
     QVERIFY(practice.ShowMe()->isHidden());  // no answer before the draw
-    QTest::keyClick(&practice, Qt::Key_Return);
+    Type(Qt::Key_Return);
     QVERIFY(!practice.ShowMe()->isHidden());
     verdicts << practice.Verdict()->text();
-    QTest::keyClick(&practice, Qt::Key_Return);  // the next deal
+    Type(Qt::Key_Return);  // the next deal
   }
-
   QTemporaryFile file;
   QVERIFY(file.open());
   file.write(holds.join(QLatin1Char('\n')).toLatin1() + "\n");
@@ -114,10 +169,9 @@ void PracticeTest::TheWindowAndTheCommandLineAgree() {
     ++mistakes;
   }
   const QJsonObject figures = replay[QStringLiteral("figures")].toObject();
-  QCOMPARE(practice.Mistakes()->rowCount(), figures[QStringLiteral("mistakes")].toInt());
-  QCOMPARE(practice.Figure(0)->text(), QString::number(holds.size()));
-  QCOMPARE(practice.Figure(1)->text(), QString::number(mistakes));
-  QCOMPARE(mistakes, 3);
+  QCOMPARE(practice.Mistakes()->rowCount(), mistakes);
+  QCOMPARE(practice.Figure(1)->text(),
+           QString::number(figures[QStringLiteral("mistakes")].toInt()));
   const int net = figures[QStringLiteral("net")].toInt();
   QCOMPARE(practice.Figure(5)->text(),
            (net > 0 ? QStringLiteral("+") : QString()) + QString::number(net));
@@ -132,20 +186,34 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
   {
     TfmMain window(world.Data());
     window.Controller().SelectGame(0);
+    window.show();
     window.PracticeAction()->trigger();
     TfmPractice& practice = *window.Practice();
+    QVERIFY(QTest::qWaitForWindowActive(&practice));
+    practice.NewSession(kSeed);
     practice.WarnBox()->setChecked(true);
     practice.WarnBets()->setValue(0);
-    // The first hold of the hand that is a mistake.
+    // A mistake four rows below the best hold in the all-holds window.
+    const auto above = [&practice](int mask) {
+      int count = 0;
+      for (int other = 0; other < kMaskCount; ++other)
+        count += practice.Session().Grade(other).PlayedReturn() >
+                 practice.Session().Grade(mask).PlayedReturn();
+      return count;
+    };
     int mask = 0;
-    while (!practice.Session().Grade(mask).Mistake()) ++mask;
+    while (above(mask) != 4) ++mask;
     const TPracticeVerdict verdict = practice.Session().Grade(mask);
     for (int i = 0; i < kHandSize; ++i)
-      if ((mask >> i & 1) != 0) practice.ToggleHold(i);
-    QCOMPARE(practice.Mask(), mask);
-    // Taken back: nothing is drawn, the hold stays marked.
-    test::WhenModal(
-        [](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::No)->click(); });
+      if (((practice.Mask() ^ mask) >> i & 1) != 0) practice.Slot(i)->click();
+    // The warning asks without naming the best hold (nor any card). Taken back: nothing is
+    // drawn, the hold stays marked.
+    const TPracticeDeal deal = practice.Session().CurrentDeal();
+    test::WhenModal([&deal](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      for (int32_t code : deal.Cards) QVERIFY(!box->text().contains(CardCodeText(code)));
+      box->button(QMessageBox::No)->click();
+    });
     QVERIFY(!practice.DrawHand());
     QCOMPARE(practice.Session().Figures().Hands, 0);
     QCOMPARE(practice.Mask(), mask);
@@ -156,23 +224,33 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
     QCOMPARE(practice.Mistakes()->rowCount(), 1);
     QCOMPARE(practice.Mistakes()->item(0, 3)->text(),
              QString::number(static_cast<double>(verdict.CostBets()), 'f', 5));
-    QCOMPARE(practice.Figure(3)->text(), QStringLiteral("0.00%"));
-    // "Show me" opens the all-holds window on the hand, the hold played selected.
+    // "Show me" opens the all-holds window on the hand: the hold played selected, in view
+    // with the best hold at the top.
     bool shown = false;
     test::WhenModalOf<TfmAllHands>([&](TfmAllHands* holds) {
       shown = true;
       QCOMPARE(holds->SelectedHold(), mask);
       QCOMPARE(holds->Model()->MaskAt(0), verdict.BestMask);
+      const QTableView& grid = *holds->Grid();
+      for (int row : {0, holds->Model()->RowOf(mask)})
+        QVERIFY2(grid.viewport()->rect().contains(grid.visualRect(holds->Model()->index(row, 0))),
+                 qPrintable(QString::number(row)));
       holds->OkButton()->click();
     });
     emit practice.ShowMe()->linkActivated(QStringLiteral("holds"));
     QVERIFY(shown);
-    // A click on the mistake shows its hand in the main window with the best hold.
-    const TPracticeDeal deal = practice.Session().Record().Hands.front().Deal;
+    // A click on the mistake shows its hand in the main window with the best hold, in front.
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+      QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
     emit practice.Mistakes()->cellClicked(0, 0);
     for (int i = 0; i < kHandSize; ++i)
       QCOMPARE(window.Controller().CardCode(i), deal.Cards[static_cast<size_t>(i)]);
     QCOMPARE(window.Controller().DrawMask(), verdict.BestMask);
+    QTRY_COMPARE(QApplication::activeWindow(), &window);
+    // Dealt with every card held on the player's choice.
+    practice.HoldAllBox()->setChecked(true);
+    practice.DealHand();
+    QCOMPARE(Pattern(practice), QStringLiteral("HHHHH"));
     // Closing keeps the session; the next window lists it.
     practice.close();
     window.PracticeAction()->trigger();
@@ -196,6 +274,49 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
   QVERIFY(practice.DamagedNote()->text().startsWith(QStringLiteral("1 damaged")));
   QVERIFY(practice.WarnBox()->isChecked());
   QCOMPARE(practice.WarnBets()->value(), 0.0);
+  QCOMPARE(Pattern(practice), QStringLiteral("HHHHH"));
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void PracticeTest::FollowsTheMainWindowsGameAndLanguage() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  controller.SelectGame(kDeucesWild);
+  window.PracticeAction()->trigger();
+  TfmPractice& practice = *window.Practice();
+  practice.NewSession(kSeed);
+  QVERIFY(ShowsLongestSeed(*practice.SeedEdit()));
+  const auto deuce = [](const QString& card) { return card.startsWith(QLatin1Char('2')); };
+  QCOMPARE(WronglyMarked(practice, deuce).join(QLatin1Char(' ')), QString());
+  // The main window switches games: the hand in play stays the session's, the window says
+  // what comes, and the next deal starts a session of the main window's game.
+  QVERIFY(practice.FollowNote()->isHidden());
+  controller.SelectGame(kJokerWild);
+  QVERIFY(!practice.FollowNote()->isHidden());
+  QVERIFY(practice.FollowNote()->text().contains(Q(controller.CurrentGame().Name)));
+  QCOMPARE(WronglyMarked(practice, deuce).join(QLatin1Char(' ')), QString());
+  QVERIFY(practice.DrawHand());
+  practice.DealHand();
+  QCOMPARE(practice.Session().Record().GameId, kJokerWild);
+  QCOMPARE(practice.Session().Record().Pays, PaysOf(*controller.CurrentTable()));
+  QVERIFY(practice.FollowNote()->isHidden());
+  QCOMPARE(practice.History()->rowCount(), 1);  // the session of Deuces Wild, kept
+  const auto joker = [](const QString& card) { return card.startsWith(QStringLiteral("JK")); };
+  QCOMPARE(WronglyMarked(practice, joker).join(QLatin1Char(' ')), QString());
+
+  // A language chosen in the main window: the practice window's texts follow at once, the
+  // verdict on the table included, and the seed still shows whole.
+  QVERIFY(practice.DrawHand());
+  const QString english = practice.Verdict()->text();
+  for (const char* language : {"DEU", "RUS"}) {
+    Preferences().SetLanguage(language);
+    window.ApplyTexts();
+    QCOMPARE(practice.windowTitle(), Q(Preferences().Text("Practice", "Title")));
+    QCOMPARE(practice.DrawButton()->text(), Q(Preferences().Text("Practice", "Deal")));
+    QVERIFY(practice.Verdict()->text() != english);
+    QVERIFY(ShowsLongestSeed(*practice.SeedEdit()));
+  }
   QVERIFY(world.Errors.isEmpty());
 }
 

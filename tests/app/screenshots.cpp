@@ -128,7 +128,7 @@ void PlayHand(TfmPractice& practice, bool mistake) {
     while (!practice.Session().Grade(mask).Mistake()) ++mask;
   }
   for (int i = 0; i < kHandSize; ++i)
-    if (((mask >> i) & 1) != 0) practice.ToggleHold(i);
+    if ((((mask ^ practice.Mask()) >> i) & 1) != 0) practice.ToggleHold(i);
   practice.DrawHand();
   QApplication::processEvents();
 }
@@ -178,6 +178,12 @@ int main(int argc, char** argv) try {
       practice.show();
       PlayHand(practice, true);
       Save(practice, QStringLiteral("practice-") + QString::fromLatin1(language).toLower());
+      // The main window switches games: the note of what the next deal starts.
+      window.Controller().SelectGame(4);
+      QApplication::processEvents();
+      Save(
+          practice,
+          QStringLiteral("practice-%1-game-switched").arg(QString::fromLatin1(language).toLower()));
     }
   }
   Preferences().SetLanguage("ENG");
@@ -284,12 +290,15 @@ int main(int argc, char** argv) try {
   }
   window.Controller().SetCoins(1);
   window.Controller().ClearHand();
-  // The practice window after a right and after a wrong hold, a natural and a wild game.
+  // The practice window at its first deal (nothing held), after a right and after a wrong
+  // hold, a natural and a wild game.
   for (const auto& [gameId, name] : {std::pair{0, "natural"}, std::pair{4, "deuces"}}) {
     window.Controller().SelectGame(gameId);
     TfmPractice practice(&window, window.Controller());
     practice.NewSession(2024);
     practice.show();
+    QApplication::processEvents();
+    Save(practice, QStringLiteral("practice-%1-first-deal").arg(QLatin1String(name)));
     for (const char* verdict : {"right", "wrong"}) {
       PlayHand(practice, verdict[0] == 'w');
       Save(practice,

@@ -106,6 +106,13 @@ TEST(Practice, SeedsReplayAndTheDrawPaysTheFinalHand) {
     TPracticeSession again(game, table, coins, 77);
     for (int hand = 0; hand < 200; ++hand) {
       best.Deal();
+      // The all-holds window marks as wild the deuces of Deuces Wild, the joker of Joker Wild.
+      const THoldsSnapshot holds = best.HoldsSnapshot(0);
+      for (size_t i = 0; i < kHandSize; ++i) {
+        const std::string card = holds.Cards[i] < 0 ? "JK" : CardText(holds.Cards[i]);
+        EXPECT_EQ(holds.Wild[i], gameId == 3 ? card == "JK" : gameId == 4 && card[0] == '2')
+            << card;
+      }
       const TPracticeHand& played = best.Draw(best.Grade(0).BestMask);
       other.Deal();
       const int mask = (hand * 7) % kMaskCount;
