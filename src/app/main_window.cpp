@@ -32,6 +32,7 @@
 #include "gradient_label.h"
 #include "guard.h"
 #include "help_browser.h"
+#include "hint_pause.h"
 #include "layout_rules.h"
 #include "practice_window.h"
 #include "qt_text.h"
@@ -166,6 +167,7 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
   BuildMenu();
   controller_->OnChange = [this](TChanges changes) { ChangesTold(changes); };
   controller_->OnBusy = [this](bool busy) { busy_ = busy; };
+  InstallHintPause();
   // The texts first: they set the least width the placement has to respect.
   ApplyTexts();
   RestorePlacement();
@@ -193,6 +195,7 @@ const TCardPainter& TfmMain::Painter() {
 void TfmMain::BuildMenu() {
   menu_ = new QMenu(this);
   menu_->setAccessibleName(QStringLiteral("Menu"));
+  menu_->setToolTipsVisible(true);  // the entries' hints show as the mouse rests on them
   const auto action = [this](const QKeySequence& keys, auto&& slot) {
     auto* item = new QAction(this);
     item->setShortcut(keys);

@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolTip>
 #include <algorithm>
 #include <numeric>
 #include <random>
@@ -324,6 +325,19 @@ void MainWindowTest::CopyStatisticsAndChartsActions() {
   QVERIFY(text.contains(QStringLiteral("Hold\tAS KS QS JS --")));
   QVERIFY(text.contains(QStringLiteral("ROYAL FLUSH\t800\t2.128%")));
   QVERIFY(text.contains(QStringLiteral("Expected return\t\t1855%")));
+
+  // The menu's entries show their hints; a hint stays 6 s, a cell's hint too.
+  QVERIFY(window.PopupMenu()->toolTipsVisible());
+  QVERIFY(window.ChartsAction()->toolTip().startsWith(QStringLiteral("Show the bankroll charts")));
+  TCardButton* menu = window.Button(kMenuButton);
+  QHelpEvent overButton(QEvent::ToolTip, QPoint(3, 3), menu->mapToGlobal(QPoint(3, 3)));
+  QApplication::sendEvent(menu, &overButton);
+  QCOMPARE(menu->toolTipDuration(), 6000);
+  QWidget* cells = window.Grid()->viewport();
+  const QRect pay = window.Grid()->visualRect(window.Results().index(0, TResultsModel::PayColumn));
+  QHelpEvent overPay(QEvent::ToolTip, pay.center(), cells->mapToGlobal(pay.center()));
+  QApplication::sendEvent(cells, &overPay);
+  QCOMPARE(QToolTip::text(), window.Results().data(window.Results().index(0, 1), Qt::ToolTipRole));
 }
 
 void MainWindowTest::AReturnIsPerBetForAnyCoinBasis() {
