@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about_box.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -16,21 +17,15 @@ namespace tarnwick::app {
 
 namespace {
 
-QLabel* Link(QWidget* parent, const QString& target, const QString& shown) {
-  auto* label = new QLabel(
-      QStringLiteral("<a href=\"%1\">%2</a>").arg(target, shown.toHtmlEscaped()), parent);
-  label->setTextFormat(Qt::RichText);
-  label->setOpenExternalLinks(true);  // through the desktop's browser and mail client
-  label->setTextInteractionFlags(Qt::TextBrowserInteraction);
-  label->setAccessibleDescription(target);
-  return label;
-}
+constexpr char kLicenceAddress[] = "https://www.gnu.org/licenses/gpl-3.0.html";
 
 }  // namespace
 
 TfmAbout::TfmAbout(QWidget* parent, qreal devicePixelRatio) : QDialog(parent) {
+  const TPreferences& preferences = Preferences();
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   setAccessibleName(QStringLiteral("About"));
+  setFont(PreferredFont(preferences.FontName));
   auto* picture = new QLabel(this);
   picture->setPixmap(TCardPainter(devicePixelRatio).AboutPicture());
   picture->setAccessibleDescription(QStringLiteral("Tarnwick picture"));
@@ -39,12 +34,24 @@ TfmAbout::TfmAbout(QWidget* parent, qreal devicePixelRatio) : QDialog(parent) {
   large.setBold(true);
   large.setPointSizeF(large.pointSizeF() * 1.6);
   name->setFont(large);
-  auto* version =
-      new QLabel(QStringLiteral("Version ") + QString::fromLatin1(kProgramVersion), this);
-  const QString web = Q(Preferences().WebAddress());
-  lURL_ = Link(this, web, web);
-  lMail_ = Link(this, Q(AboutMailLink()), QString::fromLatin1(kSupportAddress));
-  auto* ok = new QPushButton(Q(Preferences().ButtonText("OK")), this);
+  version_ = new QLabel(
+      Q(FormatText(preferences.Text("About", "Version"), {std::string(kProgramVersion)})), this);
+  version_->setAccessibleDescription(QStringLiteral("Version"));
+  // The licence links to its text; no other address is given, for none would answer.
+  licence_ = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>")
+                            .arg(QString::fromLatin1(kLicenceAddress),
+                                 Q(preferences.Text("About", "Licence")).toHtmlEscaped()),
+                        this);
+  licence_->setTextFormat(Qt::RichText);
+  licence_->setWordWrap(true);
+  licence_->setOpenExternalLinks(true);  // through the desktop's browser
+  licence_->setTextInteractionFlags(Qt::TextBrowserInteraction);
+  licence_->setToolTip(HintOf(preferences.HintText("About", "Licence")));
+  licence_->setAccessibleDescription(QString::fromLatin1(kLicenceAddress));
+  qtVersion_ = new QLabel(
+      Q(FormatText(preferences.Text("About", "QtVersion"), {std::string(qVersion())})), this);
+  qtVersion_->setAccessibleDescription(QStringLiteral("Qt version"));
+  auto* ok = new QPushButton(Q(preferences.ButtonText("OK")), this);
   ok->setAccessibleName(ok->text());
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -52,16 +59,18 @@ TfmAbout::TfmAbout(QWidget* parent, qreal devicePixelRatio) : QDialog(parent) {
   auto* texts = new QVBoxLayout;
   texts->addStretch();
   texts->addWidget(name);
-  texts->addWidget(version);
+  texts->addWidget(version_);
   texts->addSpacing(12);
-  texts->addWidget(lURL_);
-  texts->addWidget(lMail_);
+  texts->addWidget(licence_);
+  texts->addWidget(qtVersion_);
   texts->addStretch();
   texts->addWidget(ok, 0, Qt::AlignRight);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(picture);
   layout->addSpacing(12);
-  layout->addLayout(texts);
+  layout->addLayout(texts, 1);
+  // Wide enough for the licence on two lines at most.
+  licence_->setMinimumWidth(QFontMetrics(font()).averageCharWidth() * 40);
 }
 
 }  // namespace tarnwick::app

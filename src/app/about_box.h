@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The about box: the program's picture, name and version, and links to its web page (for
-// the language in use) and its support mail.
+// The about box: the program's picture, name and version, its licence (with a link to the
+// licence's text) and the version of Qt it runs on.
 
 #include <QDialog>
 
@@ -17,12 +17,14 @@ class TfmAbout : public QDialog {
  public:
   TfmAbout(QWidget* parent, qreal devicePixelRatio);
 
-  QLabel* WebLink() const { return lURL_; }
-  QLabel* MailLink() const { return lMail_; }
+  QLabel* VersionLabel() const { return version_; }
+  QLabel* LicenceLink() const { return licence_; }
+  QLabel* QtVersionLabel() const { return qtVersion_; }
 
  private:
-  QLabel* lURL_;
-  QLabel* lMail_;
+  QLabel* version_;
+  QLabel* licence_;
+  QLabel* qtVersion_;
 };
 
 }  // namespace tarnwick::app

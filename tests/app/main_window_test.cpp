@@ -5,9 +5,11 @@
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
@@ -22,11 +24,13 @@
 #include <numeric>
 #include <random>
 
+#include "about_box.h"
 #include "app_test_support.h"
 #include "application.h"
 #include "card_button.h"
 #include "card_slot.h"
 #include "engine/cards.h"
+#include "error_report.h"
 #include "help_browser.h"
 #include "layout_rules.h"
 #include "main_window.h"
@@ -101,6 +105,18 @@ class MainWindowTest : public QObject {
   void FailuresAreReportedAndAbortsAreSilent();
   void AFailedSaveAtExitAsks();
   void TheDamagedDataFileWarningShowsOnce();
+  void AboutBoxAndErrorReportLeadNowhereDead();
+};
+
+// Captures the links the program hands to the desktop.
+class TLinkCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> Opened;
+
+ public slots:
+  void Open(const QUrl& url) { Opened << url; }
 };
 
 void MainWindowTest::FiveClicksGiveTheFiguresOfTheCommandLine_data() {
@@ -506,6 +522,30 @@ void MainWindowTest::TheDamagedDataFileWarningShowsOnce() {
   QVERIFY2(warning.contains(QStringLiteral("is damaged")), qPrintable(warning));
   window.ShowStartWarnings();  // once only: no second box waits
   QVERIFY(window.Controller().StoredTableCount() > 0);
+}
+
+// The about box names the version, the licence with a link to its text, and Qt's version,
+// in every language, and links nowhere else; the error report's mail goes to whoever the
+// player chooses, not to an address that would not answer.
+void MainWindowTest::AboutBoxAndErrorReportLeadNowhereDead() {
+  test::TWorld world;
+  for (const char* code : {"ENG", "DEU", "RUS"}) {
+    Preferences().SetLanguage(code);
+    TfmAbout about(nullptr, 1);
+    QVERIFY(about.VersionLabel()->text().endsWith(QStringLiteral(" 2.0")));
+    QVERIFY(about.QtVersionLabel()->text().endsWith(QString::fromLatin1(qVersion())));
+    QVERIFY(about.LicenceLink()->text().contains(
+        QStringLiteral("href=\"https://www.gnu.org/licenses/gpl-3.0.html\"")));
+    for (const QLabel* label : about.findChildren<QLabel*>())
+      QVERIFY2(!label->text().contains(QStringLiteral("example")), qPrintable(label->text()));
+  }
+  TLinkCatcher catcher;
+  QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "Open");
+  TfmException report(nullptr, QStringLiteral("Hand :  AS"));
+  report.SendButton()->click();
+  QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+  QCOMPARE(catcher.Opened.size(), 1);
+  QVERIFY(catcher.Opened[0].toString().startsWith(QStringLiteral("mailto:?subject=")));
 }
 
 int main(int argc, char** argv) {

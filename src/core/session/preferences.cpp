@@ -16,10 +16,6 @@ namespace tarnwick {
 namespace {
 
 constexpr char kDefaultHelpFile[] = "Tarnwick_eng.chm";
-constexpr char kMainPage[] = "https://tarnwick.example.org/";
-constexpr char kRussianPage[] = "https://tarnwick.example.org/ru/";
-// Languages whose speakers get the Russian-language page.
-constexpr std::string_view kRussianPageLanguages = "RUS#AZE#BEL#KKZ#TTT#UKR#UZB";
 
 std::string Upper(std::string text) {
   for (char& c : text) {
@@ -147,8 +143,6 @@ void TPreferences::SetLanguage(const std::string& code) {
     return;  // gone or unreadable since the program started
   }
   LanguageCode = code;
-  webAddress_ =
-      kRussianPageLanguages.find(code) != std::string_view::npos ? kRussianPage : kMainPage;
 }
 
 std::string TPreferences::Text(std::string_view section, std::string_view key) const {

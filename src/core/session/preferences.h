@@ -74,8 +74,6 @@ class TPreferences {
   // else the English page; empty when neither exists or the topic is unknown.
   std::filesystem::path HelpPage(int context) const;
   void ApplyFont(const std::string& fontName) { FontName = fontName; }
-  // The address the about box links to for the current language.
-  const std::string& WebAddress() const { return webAddress_; }
   // Writes the settings that changed into the settings file now (creating its folder);
   // nothing when nothing changed. Raises a DataFileError when the file cannot be written
   // or could not be read at the start.
@@ -95,7 +93,6 @@ class TPreferences {
   const TLanguageFile* FindLanguage(const std::string& code) const;
 
   TPreferencesSetup setup_;
-  std::string webAddress_;
   std::string settingsWarning_;
   std::vector<TLanguageFile> languageFiles_;  // in the order of Languages
 };

@@ -35,12 +35,7 @@ std::string ErrorReportMailLink(std::string_view errorText) {
   // The subject is the one the program has always sent, so reports keep sorting the same.
   std::string body = std::string(kProgramTitle) + " " + kProgramVersion + "\r\n";
   body += errorText;
-  return std::string("mailto:") + kSupportAddress +
-         "?subject=Tarnwick%201.0%20Error&body=" + EncodeMailBody(body);
-}
-
-std::string AboutMailLink() {
-  return std::string("mailto:") + kSupportAddress + "?subject=Tarnwick%202.0";
+  return "mailto:?subject=Tarnwick%201.0%20Error&body=" + EncodeMailBody(body);
 }
 
 }  // namespace tarnwick

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The links of the error report and the about box: a mail to the program's support address
-// with the error text as its body, and the about box's mail link.
+// The error report's mail link: a mail with the error text as its body, to whoever the
+// player sends it (the program has no address of its own that would answer).
 
 #include <string>
 #include <string_view>
@@ -12,7 +12,6 @@ namespace tarnwick {
 
 inline constexpr char kProgramTitle[] = "Tarnwick";
 inline constexpr char kProgramVersion[] = "2.0";
-inline constexpr char kSupportAddress[] = "support@tarnwick.example.org";
 
 // Encodes text for the body of a mail link: letters, digits and ! $ ' ( ) * - . @ _ stay,
 // every other byte (blank, line break, "&", "?", "=", "#", "%", every byte of a UTF-8
@@ -20,10 +19,8 @@ inline constexpr char kSupportAddress[] = "support@tarnwick.example.org";
 // zero byte.
 std::string EncodeMailBody(std::string_view text);
 
-// The mail link that sends an error report: "Tarnwick 2.0", a line break, then the text.
+// The mail link that sends an error report: "Tarnwick 2.0", a line break, then the text;
+// without a recipient, which the mail client asks for.
 std::string ErrorReportMailLink(std::string_view errorText);
-
-// The about box's mail link to the support address.
-std::string AboutMailLink();
 
 }  // namespace tarnwick

@@ -51,9 +51,9 @@ TEST(LanguageFiles, EveryLanguageHasEveryKeyTheCodeReads) {
   }
   EXPECT_EQ(codes, (std::set<std::string>{"DEU", "ENG", "RUS"}));
 
-  // Every Text("Section", "Key"), HintText, ButtonText and WindowName with literal arguments
-  // in the program's sources names a key of ENG.ini.
-  const std::regex text(R"re(\b(Text|HintText)\(\s*"([^"]*)"\s*,\s*"([^"]*)"\s*\))re");
+  // Every Text("Section", "Key"), HintText, TextOr, ButtonText and WindowName with literal
+  // arguments in the program's sources names a key of ENG.ini.
+  const std::regex text(R"re(\b(Text|HintText|TextOr)\(\s*"([^"]*)"\s*,\s*"([^"]*)")re");
   const std::regex button(R"re(\bButtonText\(\s*"([^"]*)"\s*\))re");
   const std::regex window(R"re(\bWindowName\(\s*"([^"]*)"\s*\))re");
   int uses = 0;
