@@ -189,6 +189,8 @@ void Measure(TfmMain& window, const QElapsedTimer& started) {
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("tarnwick"));
   setApplicationVersion(QStringLiteral("2.0"));
+  // The desktop entry the windows belong to (its icon and name in task bars).
+  setDesktopFileName(QStringLiteral("io.github.tarnwick.tarnwick"));
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

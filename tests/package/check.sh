@@ -32,9 +32,9 @@ for file in /usr/bin/tarnwick /usr/bin/tarnwick-cli /usr/share/tarnwick/Tarnwick
   /usr/share/tarnwick/Langs/ENG.ini /usr/share/tarnwick/Langs/DEU.ini \
   /usr/share/tarnwick/Langs/RUS.ini /usr/share/tarnwick/Help/Tarnwick_eng/index.htm \
   /usr/share/tarnwick/Help/Tarnwick_rus/index.htm \
-  /usr/share/applications/org.example.tarnwick.desktop \
-  /usr/share/metainfo/org.example.tarnwick.metainfo.xml \
-  /usr/share/icons/hicolor/scalable/apps/org.example.tarnwick.svg \
+  /usr/share/applications/io.github.tarnwick.tarnwick.desktop \
+  /usr/share/metainfo/io.github.tarnwick.tarnwick.metainfo.xml \
+  /usr/share/icons/hicolor/scalable/apps/io.github.tarnwick.tarnwick.svg \
   /usr/share/doc/tarnwick/copyright; do
   grep -q -x "$file" "$work/files" || fail "the package lacks $file"
 done
@@ -45,6 +45,12 @@ fi
 # Installed: unpacked where a user's /usr would be, the programs find the shipped tables in
 # ../share/tarnwick and write only into the user's XDG folders.
 dpkg-deb -x "$package" "$work/root"
+# The metadata and the desktop entry as software centres and menus read them.
+appstreamcli validate --no-net --pedantic \
+  "$work/root/usr/share/metainfo/io.github.tarnwick.tarnwick.metainfo.xml" >"$work/appstream.log" 2>&1 ||
+  { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
+desktop-file-validate "$work/root/usr/share/applications/io.github.tarnwick.tarnwick.desktop" ||
+  fail "desktop-file-validate"
 home="$work/home"
 mkdir -p "$home"
 cli() { env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" "$work/root/usr/bin/tarnwick-cli" "$@"; }
