@@ -634,8 +634,7 @@ QString TfmChart::HintAt(QPointF value) const {
   const TBarHintTexts texts{
       preferences.Text(section, "HintWin"), preferences.Text(section, "HintLose"),
       preferences.Text(section, "HintWinMoney"), preferences.Text(section, "HintLoseMoney")};
-  return Q(BarHint(distribution_.Points[static_cast<size_t>(bar)], distributionCoins_,
-                   settings_.CoinValue, texts));
+  return Q(BarHint(distribution_.Points[static_cast<size_t>(bar)], settings_.CoinValue, texts));
 }
 
 void TfmChart::ShowHint(QPointF value, QPoint global) {
@@ -670,9 +669,8 @@ QString TfmChart::PointsText() const {
     const int value = settings_.CoinValue;
     text += value > 0 ? QStringLiteral("Result, coins\tResult, money\tProbability, %\n")
                       : QStringLiteral("Result, coins\tProbability, %\n");
-    for (size_t i = 1; i < distribution_.Points.size(); ++i) {
-      const TChartPoint& point = distribution_.Points[i];
-      const long result = std::lround(point.X + distributionCoins_ * 0.5);
+    for (const TChartPoint& point : distribution_.Points) {
+      const long result = std::lround(point.X);
       text += QString::number(result) + '\t';
       if (value > 0) text += Q(MoneyText(result, value)) + '\t';
       text += number(point.Y) + '\n';

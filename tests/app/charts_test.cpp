@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <map>
 
 #include "app_test_support.h"
 #include "chart_canvas.h"
@@ -143,7 +144,7 @@ void ChartsTest::OpensOnTheExpectedGainAtTenHands() {
       sum += shown;
     }
     QVERIFY2(std::fabs(sum - 100) <= 0.001 + 1e-9, qPrintable(QString::number(sum, 'f', 6)));
-    QCOMPARE(charts->Canvas()->BarCount(), static_cast<int>(direct.Points.size()) - 1);
+    QCOMPARE(charts->Canvas()->BarCount(), static_cast<int>(direct.Points.size()));
     QVERIFY(charts->CopyButton()->isEnabled());
     QVERIFY(!charts->ProgressPanel()->isVisible());  // a short computation shows no panel
     // Every control has a name for screen readers.
@@ -191,11 +192,17 @@ void ChartsTest::ChartsEqualTheCommandLine() {
       Cli(QStringList{QStringLiteral("bankroll"), QStringLiteral("distribution"),
                       QStringLiteral("-n"), QStringLiteral("500")} +
           table);
-  QVector<QPointF> bars;
-  for (const TChartPoint& point : charts.Distribution().Points) bars.append({point.X, point.Y});
-  const QJsonArray expectedBars = distribution[QStringLiteral("points")].toArray();
-  QVERIFY(expectedBars.size() > 50);
-  QCOMPARE(Mismatches(expectedBars, bars), 0);
+  // Every bar drawn is the row of its result, or a result that does not occur.
+  std::map<long, double> rows;
+  for (const QJsonValue row : distribution[QStringLiteral("points")].toArray()) {
+    rows[row[QStringLiteral("result")].toInteger()] = row[QStringLiteral("probability")].toDouble();
+  }
+  const std::vector<TChartPoint>& bars = charts.Distribution().Points;
+  QVERIFY(bars.size() > 50);
+  for (const TChartPoint& bar : bars) {
+    const auto row = rows.find(std::lround(bar.X));
+    QCOMPARE(bar.Y, row == rows.end() ? 0.0 : row->second);
+  }
   QCOMPARE(Percent(charts.ChanceLabel(0)),
            std::round(distribution[QStringLiteral("win")].toDouble() * 100000) / 1000);
   compared += static_cast<int>(bars.size());
@@ -304,14 +311,16 @@ void ChartsTest::ACoinValueShowsMoneyAsWellAsCoins() {
   TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
   charts.show();
   QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
-  // The mouse over the middle of the bar of +3 coins; over the starter bar no hint.
+  // The mouse over the middle of the bar of +3 coins shows its hint (whose window the
+  // offscreen platform cannot raise); left of the first bar there is none.
+  QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
   QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins: ")));
-  QCOMPARE(HintOver(charts, {charts.Distribution().Points[0].X + 0.5, 0}), QString());
+  QCOMPARE(charts.HintAt({charts.Distribution().Points[0].X - 1, 0}), QString());
   QCOMPARE(charts.Canvas()->MoneyRange(), QPointF());
   charts.CoinValueEdit()->setValue(0.25);
   QVERIFY(!charts.Busy());
-  QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins (0.75): ")));
-  QVERIFY(HintOver(charts, {-7, 0.5}).startsWith(QStringLiteral("Lose 7 coins (1.75): ")));
+  QVERIFY(charts.HintAt({3, 0.5}).startsWith(QStringLiteral("Win 3 coins (0.75): ")));
+  QVERIFY(charts.HintAt({-7, 0.5}).startsWith(QStringLiteral("Lose 7 coins (1.75): ")));
   QCOMPARE(charts.Canvas()->MoneyRange(), charts.Canvas()->BottomRange() * 0.25);
   QVERIFY(charts.PointsText().contains(QStringLiteral("\n-10\t-2.50\t")));
   QVERIFY(world.Errors.isEmpty());
@@ -341,7 +350,7 @@ void ChartsTest::ANewerRequestReplacesTheRunningOne() {
     QCOMPARE(shown[i].X, direct.Points[i].X);
     QCOMPARE(shown[i].Y, direct.Points[i].Y);
   }
-  QCOMPARE(charts.Canvas()->BarCount(), static_cast<int>(direct.Points.size()) - 1);
+  QCOMPARE(charts.Canvas()->BarCount(), static_cast<int>(direct.Points.size()));
 }
 
 // 4000 hands of Bonus Deuces Wild, the heaviest distribution: a key posted to the window
@@ -424,7 +433,7 @@ void ChartsTest::SaveCopyAndPrint() {
   QFile csv(base + QStringLiteral(".csv"));
   QVERIFY(csv.open(QIODevice::ReadOnly));
   const QStringList lines = QString::fromUtf8(csv.readAll()).trimmed().split('\n');
-  QCOMPARE(lines.size(), static_cast<qsizetype>(charts.Distribution().Points.size()));
+  QCOMPARE(lines.size(), static_cast<qsizetype>(charts.Distribution().Points.size()) + 1);
   QVERIFY(world.Errors.isEmpty());
 
   // A folder nobody may write to (the superuser may write to any but /proc).

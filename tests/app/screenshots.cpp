@@ -76,16 +76,13 @@ void Charts(TfmMain& window, const QString& name, int hands, double coinValue) {
   charts.HandsEdit()->setValue(hands);
   charts.CoinValueEdit()->setValue(coinValue);
   WaitForChart(charts);
-  // A point's class colours the bar before it: the bar's own result is its middle.
   const std::vector<TChartPoint>& points = charts.Distribution().Points;
-  const int coins = window.Controller().TableSnapshot().Coins;
   size_t tallest = 0;
-  for (size_t i = 1; i < points.size(); ++i) {
-    if (points[i].X + coins * 0.5 > 0 && points[i].Y > points[tallest].Y) tallest = i;
+  for (size_t i = 0; i < points.size(); ++i) {
+    if (points[i].X > 0 && points[i].Y > points[tallest].Y) tallest = i;
   }
   QWidget* plot = charts.Canvas()->childAt(charts.Canvas()->rect().center());
-  const QPoint at =
-      charts.Canvas()->PositionOf(QPointF(points[tallest].X + coins * 0.5, points[tallest].Y / 2));
+  const QPoint at = charts.Canvas()->PositionOf(QPointF(points[tallest].X, points[tallest].Y / 2));
   QMouseEvent move(QEvent::MouseMove, plot->mapFrom(charts.Canvas(), at),
                    charts.Canvas()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(plot, &move);
