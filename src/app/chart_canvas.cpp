@@ -92,19 +92,23 @@ TChartCanvas::TChartCanvas(QWidget* parent)
 TChartCanvas::~TChartCanvas() = default;
 
 void TChartCanvas::Clear() {
-  TParts& p = *parts_;
-  for (QLineSeries* series : p.lines) {
+  for (QLineSeries* series : parts_->lines) {
     series->clear();
     series->setVisible(false);
   }
+  RemoveBars();
+  SetMoneyScale(0, QString());
+  SetMessage(QString());
+}
+
+void TChartCanvas::RemoveBars() {
+  TParts& p = *parts_;
   for (QAreaSeries* area : p.bars) {
     p.chart->removeSeries(area);
     delete area;
   }
   p.bars.clear();
   p.barCount = 0;
-  SetMoneyScale(0, QString());
-  SetMessage(QString());
 }
 
 void TChartCanvas::SetAxisTitles(const QString& left, const QString& bottom) {
@@ -141,6 +145,8 @@ void TChartCanvas::SetLine(TLine line, const std::vector<TChartPoint>& points,
 void TChartCanvas::SetBars(const std::vector<TChartPoint>& points, int coins, const QColor& loss,
                            const QColor& push, const QColor& win) {
   TParts& p = *parts_;
+  // Only the newest distribution is drawn.
+  RemoveBars();
   if (points.empty()) return;
   // One area per run of bars of one class, drawn as steps.
   const auto colourOf = [&](const TChartPoint& point) {

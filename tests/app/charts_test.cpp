@@ -24,6 +24,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtCharts>
 #include <cmath>
 #include <map>
 
@@ -95,6 +96,16 @@ QString HintOver(TfmChart& charts, QPointF value) {
 double Percent(const QLabel* label) {
   QString text = label->text();
   return text.remove('%').toDouble();
+}
+
+// The outline of every area the chart draws: its bars.
+QList<QList<QPointF>> DrawnAreas(const TfmChart& charts) {
+  QList<QList<QPointF>> areas;
+  for (QAbstractSeries* series : charts.Canvas()->findChild<QChartView*>()->chart()->series()) {
+    if (auto* area = qobject_cast<QAreaSeries*>(series))
+      areas.append(area->upperSeries()->points());
+  }
+  return areas;
 }
 
 const QColor kGreen(0, 170, 0);
@@ -327,7 +338,8 @@ void ChartsTest::ACoinValueShowsMoneyAsWellAsCoins() {
 }
 
 // 100 hands and then 200 asked for before the first computation has ended: what stays is
-// exactly the distribution of 200 hands.
+// exactly the distribution of 200 hands. Back at 10 hands, the chart and its saved picture
+// are those of a window that opened at 10 hands.
 void ChartsTest::ANewerRequestReplacesTheRunningOne() {
   test::TWorld world;
   TfmMain main(world.Data());
@@ -351,6 +363,23 @@ void ChartsTest::ANewerRequestReplacesTheRunningOne() {
     QCOMPARE(shown[i].Y, direct.Points[i].Y);
   }
   QCOMPARE(charts.Canvas()->BarCount(), static_cast<int>(direct.Points.size()));
+
+  charts.HandsEdit()->setValue(10);
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  TfmChart fresh(&main, snapshot, QString());
+  fresh.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!fresh.Busy(), 30000);
+  QCOMPARE(fresh.HandsEdit()->value(), 10);
+  QCOMPARE(DrawnAreas(charts), DrawnAreas(fresh));
+  QTemporaryDir folder;
+  const QString changed = folder.filePath(QStringLiteral("changed.svg"));
+  const QString opened = folder.filePath(QStringLiteral("opened.svg"));
+  QVERIFY(charts.SaveTo(changed) && fresh.SaveTo(opened));
+  QFile changedFile(changed);
+  QFile openedFile(opened);
+  QVERIFY(changedFile.open(QIODevice::ReadOnly) && openedFile.open(QIODevice::ReadOnly));
+  QCOMPARE(changedFile.readAll(), openedFile.readAll());
+  QVERIFY(world.Errors.isEmpty());
 }
 
 // 4000 hands of Bonus Deuces Wild, the heaviest distribution: a key posted to the window
