@@ -462,25 +462,40 @@ void TfmChart::HandsChanged() {
   const bool valid = HandsValid(hands_->value());
   hands_->SetValid(valid);
   if (!valid) {
+    // What is wrong, where the chart was.
     ClearChart();
+    canvas_->SetMessage(Q(FormatText(Preferences().Text("Charts.ExpectedGain", "HandsRange"),
+                                     {std::to_string(kMaxRunHands)})));
     return;
   }
   settings_.Hands = hands_->value();
-  if (current_ == kExpectedGainKind) Schedule(kGainJob);
+  if (current_ != kExpectedGainKind) return;
+  if (notWholeBets_.isEmpty()) canvas_->SetMessage(QString());
+  Schedule(kGainJob);
 }
 
 void TfmChart::BankrollsChanged() {
   const TBankrollCheck check = CheckBankrolls(initial_->value(), desired_->value());
   initial_->SetValid(check.InitialValid);
   desired_->SetValid(check.DesiredValid);
+  ShowMoney();  // the money beside a bankroll follows it, valid or not
   if (!check.Valid()) {
+    // What is wrong, where the chart was.
     ClearChart();
+    const TPreferences& preferences = Preferences();
+    canvas_->SetMessage(
+        check.InRange
+            ? Q(FormatText(preferences.Text("Charts.RiskOfRuin", "InitialAboveDesired"),
+                           {std::to_string(initial_->value()), std::to_string(desired_->value())}))
+            : Q(FormatText(preferences.Text("Charts.RiskOfRuin", "BankrollRange"),
+                           {std::to_string(kMaxBankroll)})));
     return;
   }
   settings_.Initial = initial_->value();
   settings_.Desired = desired_->value();
-  ShowMoney();
-  if (current_ == kRiskOfRuinKind) Schedule(kRiskJob);
+  if (current_ != kRiskOfRuinKind) return;
+  if (notWholeBets_.isEmpty()) canvas_->SetMessage(QString());
+  Schedule(kRiskJob);
 }
 
 void TfmChart::CoinValueChanged() {

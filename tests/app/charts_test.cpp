@@ -277,6 +277,7 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
     QCOMPARE(hands->palette().color(QPalette::Text), QColor(Qt::red));
     QVERIFY(!charts.Busy());
     QCOMPARE(charts.Canvas()->BarCount(), 0);
+    QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("1 to 4000")));
     QVERIFY(charts.ChanceLabel(0)->text().isEmpty());
     QVERIFY(!charts.SaveButton()->isEnabled());  // nothing to save
     hands->setValue(4000);
@@ -288,19 +289,25 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
 
     charts.ChartList()->setCurrentRow(1);
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+    // A coin value shows the bankrolls in money beside them, valid or not.
+    QVERIFY(charts.BankrollMoney(0)->text().isEmpty());
+    charts.CoinValueEdit()->setValue(0.25);
+    QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(7.50)"));
     charts.InitialEdit()->setValue(70);
     QVERIFY(!charts.InitialEdit()->Valid());
     QVERIFY(!charts.DesiredEdit()->Valid());
     QVERIFY(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).isEmpty());
+    QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(17.50)"));
+    // In place of the chart, what is wrong.
+    QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("(70) is above")));
+    charts.DesiredEdit()->setValue(1600);
+    QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("1 to 1500")));
     charts.DesiredEdit()->setValue(90);
     QVERIFY(charts.InitialEdit()->Valid());
     QVERIFY(charts.DesiredEdit()->Valid());
+    QVERIFY(charts.Canvas()->Message().isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
     QCOMPARE(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).size(), 2000);
-    // A coin value shows the bankrolls in money beside them.
-    QVERIFY(charts.BankrollMoney(0)->text().isEmpty());
-    charts.CoinValueEdit()->setValue(0.25);
-    QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(17.50)"));
     QCOMPARE(charts.BankrollMoney(1)->text(), QStringLiteral("(22.50)"));
     charts.accept();
   }

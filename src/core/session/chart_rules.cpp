@@ -88,6 +88,7 @@ TBankrollCheck CheckBankrolls(int initial, int desired) {
   TBankrollCheck check;
   check.InitialValid = initial >= 1 && initial <= kMaxBankroll;
   check.DesiredValid = desired >= 1 && desired <= kMaxBankroll;
+  check.InRange = check.InitialValid && check.DesiredValid;
   if (initial > desired) check.InitialValid = check.DesiredValid = false;
   return check;
 }

@@ -61,6 +61,7 @@ bool HandsValid(int hands);  // 1..4000
 struct TBankrollCheck {
   bool InitialValid = true;
   bool DesiredValid = true;
+  bool InRange = true;  // each bankroll is 1..1500 coins, whatever their order
   bool Valid() const { return InitialValid && DesiredValid; }
 };
 // Each bankroll is 1..1500 coins, and the initial one is not above the desired one (else
