@@ -68,6 +68,21 @@ QLabel* ColourBar(QWidget* parent, const QColor& colour, int width, int height) 
   return bar;
 }
 
+// Tab-separated lines as CSV: a field that holds a comma or a quote is quoted, so that every
+// line has as many fields as it had columns.
+QString CsvOf(const QString& text) {
+  QStringList lines = text.split('\n');
+  for (QString& line : lines) {
+    QStringList fields = line.split('\t');
+    for (QString& field : fields) {
+      if (field.contains(',') || field.contains('"'))
+        field = '"' + field.replace('"', QStringLiteral("\"\"")) + '"';
+    }
+    line = fields.join(',');
+  }
+  return lines.join('\n');
+}
+
 int WheelStep(const QWheelEvent* wheel) {
   const int delta = wheel->angleDelta().y();
   return delta < 0 ? 1 : delta > 0 ? -1 : 0;
@@ -744,9 +759,7 @@ bool TfmChart::SaveTo(QString path, const QString& filter) {
         canvas_->Render(painter, QRectF(QPointF(0, 0), fitted));
         painter.end();
       } else if (suffix == QLatin1String("csv")) {
-        QString text = PointsText();
-        text.replace('\t', ',');
-        bytes = text.toUtf8();
+        bytes = CsvOf(PointsText()).toUtf8();
       } else {
         throw InputError(
             S(QStringLiteral("Unknown picture format .%1 (png, bmp, svg, pdf, csv)").arg(suffix)));

@@ -108,6 +108,17 @@ QList<QList<QPointF>> DrawnAreas(const TfmChart& charts) {
   return areas;
 }
 
+// The number of fields of a line of CSV (a quoted field may hold commas).
+int CsvFields(const QString& line) {
+  int fields = 1;
+  bool quoted = false;
+  for (const QChar c : line) {
+    if (c == '"') quoted = !quoted;
+    if (c == ',' && !quoted) ++fields;
+  }
+  return fields;
+}
+
 const QColor kGreen(0, 170, 0);
 const QColor kRed(220, 30, 30);
 
@@ -470,6 +481,8 @@ void ChartsTest::SaveCopyAndPrint() {
   QVERIFY(csv.open(QIODevice::ReadOnly));
   const QStringList lines = QString::fromUtf8(csv.readAll()).trimmed().split('\n');
   QCOMPARE(lines.size(), static_cast<qsizetype>(charts.Distribution().Points.size()) + 1);
+  QCOMPARE(CsvFields(lines[0]), 2);
+  for (const QString& line : lines) QCOMPARE(CsvFields(line), 2);
   QVERIFY(world.Errors.isEmpty());
 
   // A folder nobody may write to (the superuser may write to any but /proc).
