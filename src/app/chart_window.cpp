@@ -68,6 +68,15 @@ QLabel* ColourBar(QWidget* parent, const QColor& colour, int width, int height) 
   return bar;
 }
 
+// A label of a chance, right-aligned and wide enough for "100.000%".
+QLabel* FigureLabel(QWidget* parent, const QString& description) {
+  auto* label = new QLabel(parent);
+  label->setAccessibleDescription(description);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("100.000%")));
+  return label;
+}
+
 // Tab-separated lines as CSV: a field that holds a comma or a quote is quoted, so that every
 // line has as many fields as it had columns.
 QString CsvOf(const QString& text) {
@@ -88,6 +97,11 @@ int WheelStep(const QWheelEvent* wheel) {
   return delta < 0 ? 1 : delta > 0 ? -1 : 0;
 }
 
+// The chance of a curve (in percent) after its last hand, as the chance labels show it.
+QString FinalChance(const std::vector<TChartPoint>& curve) {
+  return curve.empty() ? QString() : Q(ChanceLabel(curve.back().Y / 100));
+}
+
 // Writes all of `data` to `path` or raises a DataFileError that says why.
 void WriteAll(const QString& path, const QByteArray& data) {
   QSaveFile file(path);
@@ -102,6 +116,7 @@ void WriteAll(const QString& path, const QByteArray& data) {
 struct TfmChart::TResult {
   int Chart = kExpectedGainKind;
   int Coins = 1;
+  int Hands = 0;
   TResultDistribution Distribution;
   TCurves Curves;
   TRuinCurves Ruin;
@@ -151,10 +166,12 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
       progressPanel_(new QWidget(this)),
       handsLabel_(new QLabel(gainPanel_)),
       hands_(new TChartSpin(gainPanel_)),
+      winLostAfter_(new QLabel(winLostPanel_)),
       initialLabel_(new QLabel(riskPanel_)),
       desiredLabel_(new QLabel(riskPanel_)),
       initial_(new TChartSpin(riskPanel_)),
       desired_(new TChartSpin(riskPanel_)),
+      riskAfter_(new QLabel(riskPanel_)),
       moneyPanel_(new QWidget(this)),
       coinValueLabel_(new QLabel(moneyPanel_)),
       coinValue_(new QDoubleSpinBox(moneyPanel_)),
@@ -198,11 +215,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
     chanceNames_[row] = new QLabel(gainPanel_);
     chanceBars_[row] = ColourBar(gainPanel_, chanceColours[row], 0, 12);
     chanceBars_[row]->setAccessibleName(QStringLiteral("%1 bar").arg(chanceNames[row]));
-    chanceLabels_[row] = new QLabel(gainPanel_);
-    chanceLabels_[row]->setAccessibleDescription(QStringLiteral("%1 chance").arg(chanceNames[row]));
-    chanceLabels_[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    chanceLabels_[row]->setMinimumWidth(
-        fontMetrics().horizontalAdvance(QStringLiteral("100.000%")));
+    chanceLabels_[row] = FigureLabel(gainPanel_, QStringLiteral("%1 chance").arg(chanceNames[row]));
     gain->addWidget(chanceNames_[row], 1 + 2 * row, 0, 1, 3);
     gain->addWidget(chanceBars_[row], 2 + 2 * row, 0, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
     gain->addWidget(chanceLabels_[row], 2 + 2 * row, 2);
@@ -211,14 +224,20 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   gain->setColumnMinimumWidth(1, kChanceBarWidth / 2 + 4);
   connect(hands_, &QSpinBox::valueChanged, this, &TfmChart::HandsChanged);
 
-  // The win/lost legend.
+  // The win/lost legend, each curve with its chance after the last hand.
   auto* legend = new QGridLayout(winLostPanel_);
   legend->setContentsMargins(0, 0, 0, 0);
   const std::array<QColor, 3> legendColours = {kWinGreen, kPushBlue, kLossRed};
+  winLostAfter_->setAccessibleDescription(QStringLiteral("Final figures"));
+  legend->addWidget(winLostAfter_, 0, 0, 1, 3);
   for (int row = 0; row < 3; ++row) {
     legendNames_[row] = new QLabel(winLostPanel_);
-    legend->addWidget(ColourBar(winLostPanel_, legendColours[row], 24, 6), row, 0);
-    legend->addWidget(legendNames_[row], row, 1);
+    legendNames_[row]->setWordWrap(true);  // a long name leaves room for its figure
+    winLostFigures_[row] = FigureLabel(
+        winLostPanel_, QStringLiteral("%1 chance after the last hand").arg(chanceNames[row]));
+    legend->addWidget(ColourBar(winLostPanel_, legendColours[row], 24, 6), 1 + row, 0);
+    legend->addWidget(legendNames_[row], 1 + row, 1);
+    legend->addWidget(winLostFigures_[row], 1 + row, 2);
   }
   legend->setColumnStretch(1, 1);
 
@@ -237,14 +256,22 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
     auto* line = new QHBoxLayout;
     line->addWidget(bankrolls[row]);
     line->addWidget(bankrollMoney_[row], 1);
-    risk->addWidget(bankrollLabels[row], 2 * row, 0, 1, 2);
-    risk->addLayout(line, 2 * row + 1, 0, 1, 2);
+    risk->addWidget(bankrollLabels[row], 2 * row, 0, 1, 3);
+    risk->addLayout(line, 2 * row + 1, 0, 1, 3);
   }
+  // The legend, each curve with its chance after the last hand.
+  riskAfter_->setAccessibleDescription(QStringLiteral("Final figures"));
+  risk->addWidget(riskAfter_, 4, 0, 1, 3);
   const std::array<QColor, 2> riskColours = {kLossRed, kWinGreen};
+  const std::array<const char*, 2> riskFigures = {"Risk of ruin", "Chance to hit"};
   for (int row = 0; row < 2; ++row) {
     riskNames_[row] = new QLabel(riskPanel_);
-    risk->addWidget(ColourBar(riskPanel_, riskColours[row], 24, 6), 4 + row, 0);
-    risk->addWidget(riskNames_[row], 4 + row, 1);
+    riskNames_[row]->setWordWrap(true);  // a long name leaves room for its figure
+    riskFigures_[row] =
+        FigureLabel(riskPanel_, QStringLiteral("%1 after the last hand").arg(riskFigures[row]));
+    risk->addWidget(ColourBar(riskPanel_, riskColours[row], 24, 6), 5 + row, 0);
+    risk->addWidget(riskNames_[row], 5 + row, 1);
+    risk->addWidget(riskFigures_[row], 5 + row, 2);
   }
   risk->setColumnStretch(1, 1);
   connect(initial_, &QSpinBox::valueChanged, this, &TfmChart::BankrollsChanged);
@@ -336,7 +363,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   auto* copyText = new QAction(this);
   copyText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
   connect(copyText, &QAction::triggered, this,
-          [this] { QApplication::clipboard()->setText(PointsText()); });
+          [this] { QApplication::clipboard()->setText(CopiedText()); });
   addAction(copyText);
 
   connect(canvas_, &TChartCanvas::MouseAt, this, &TfmChart::ShowHint);
@@ -390,6 +417,10 @@ void TfmChart::ApplyTexts() {
   // The win/lost legend lists the draw second: blue.
   riskNames_[0]->setText(Text("Ratios", "RiskOfRuin"));
   riskNames_[1]->setText(Text("Ratios", "ChanceOfSuccess"));
+  const QString after =
+      Q(FormatText(preferences.Text("Charts", "FinalFigures"), {std::to_string(kCurveHands)}));
+  riskAfter_->setText(after);
+  winLostAfter_->setText(after);
   coinValueLabel_->setText(Text("Charts", "CoinValue"));
   coinValue_->setSpecialValueText(Text("Charts", "CoinsOnly"));
   coinValue_->setToolTip(HintOf(preferences.HintText("Charts", "CoinValue")));
@@ -413,6 +444,7 @@ void TfmChart::SelectChart(int index) {
   distribution_ = {};
   curves_ = {};
   ruin_ = {};
+  ClearFigures();
   canvas_->SetAxisTitles(Text(kChartSections[index], "LeftAxis"),
                          Text(kChartSections[index], "BottomAxis"));
   gainPanel_->setVisible(index == kExpectedGainKind);
@@ -467,10 +499,16 @@ void TfmChart::ClearChart() {
   distribution_ = {};
   curves_ = {};
   ruin_ = {};
+  ClearFigures();
+}
+
+void TfmChart::ClearFigures() {
   for (int row = 0; row < 3; ++row) {
     chanceBars_[row]->setFixedWidth(0);
     chanceLabels_[row]->clear();
+    winLostFigures_[row]->clear();
   }
+  for (QLabel* figure : riskFigures_) figure->clear();
 }
 
 void TfmChart::HandsChanged() {
@@ -553,6 +591,7 @@ void TfmChart::Start(int chart) {
   auto result = std::make_shared<TResult>();
   result->Chart = chart;
   result->Coins = table_.Coins;
+  result->Hands = hands_->value();
   const int hands = hands_->value();
   const int initial = initial_->value();
   const int desired = desired_->value();
@@ -594,6 +633,7 @@ void TfmChart::Finish(const TResult& result) {
   if (result.Chart == kExpectedGainKind) {
     distribution_ = result.Distribution;
     distributionCoins_ = result.Coins;
+    distributionHands_ = result.Hands;
     canvas_->SetBars(distribution_.Points, result.Coins, kLossRed, kDrawTeal, kWinGreen);
     ShowMoney();
     const std::array<double, 3> chances = {distribution_.Win, distribution_.Push,
@@ -607,11 +647,16 @@ void TfmChart::Finish(const TResult& result) {
     // The ruin in the red of a loss, the hit in the green of a win.
     canvas_->SetLine(TChartCanvas::kWinLine, ruin_.Ruin, kLossRed);
     canvas_->SetLine(TChartCanvas::kLoseLine, ruin_.Hit, kWinGreen);
+    riskFigures_[0]->setText(FinalChance(ruin_.Ruin));
+    riskFigures_[1]->setText(FinalChance(ruin_.Hit));
   } else {
     curves_ = result.Curves;
     canvas_->SetLine(TChartCanvas::kWinLine, curves_.Win, kWinGreen);
     canvas_->SetLine(TChartCanvas::kLoseLine, curves_.Loss, kLossRed);
     canvas_->SetLine(TChartCanvas::kPushLine, curves_.Push, kPushBlue);
+    winLostFigures_[0]->setText(FinalChance(curves_.Win));
+    winLostFigures_[1]->setText(FinalChance(curves_.Push));
+    winLostFigures_[2]->setText(FinalChance(curves_.Loss));
   }
   drawn_ = true;
   UpdateExports();
@@ -717,6 +762,28 @@ QString TfmChart::PointsText() const {
               number(curves_.Push[i].Y) + '\t' + number(curves_.Loss[i].Y) + '\n';
   }
   return text;
+}
+
+QString TfmChart::CopiedText() const {
+  if (!drawn_) return PointsText();
+  // The figures beside the chart, a name and a value a line, as the window shows them.
+  QString text;
+  const auto add = [&text](const QLabel* name, const QLabel* value) {
+    text += name->text() + '\t' + value->text() + '\n';
+  };
+  if (current_ == kExpectedGainKind) {
+    text += Q(FormatText(Preferences().Text("Charts", "FinalFigures"),
+                         {std::to_string(distributionHands_)})) +
+            '\n';
+    for (int row = 0; row < 3; ++row) add(chanceNames_[row], chanceLabels_[row]);
+  } else if (current_ == kRiskOfRuinKind) {
+    text += riskAfter_->text() + '\n';
+    for (int row = 0; row < 2; ++row) add(riskNames_[row], riskFigures_[row]);
+  } else {
+    text += winLostAfter_->text() + '\n';
+    for (int row = 0; row < 3; ++row) add(legendNames_[row], winLostFigures_[row]);
+  }
+  return text + '\n' + PointsText();
 }
 
 bool TfmChart::SaveTo(QString path, const QString& filter) {

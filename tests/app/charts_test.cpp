@@ -98,6 +98,11 @@ double Percent(const QLabel* label) {
   return text.remove('%').toDouble();
 }
 
+// Whether a label shows a percentage within the rounding of three decimals.
+bool ShowsPercent(const QLabel* label, double percent) {
+  return !label->text().isEmpty() && std::fabs(Percent(label) - percent) <= 0.0005 + 1e-9;
+}
+
 // The outline of every area the chart draws: its bars.
 QList<QList<QPointF>> DrawnAreas(const TfmChart& charts) {
   QList<QList<QPointF>> areas;
@@ -243,6 +248,14 @@ void ChartsTest::ChartsEqualTheCommandLine() {
                       charts.Canvas()->LinePoints(TChartCanvas::kPushLine)),
            0);
   QCOMPARE(charts.Canvas()->LineColor(TChartCanvas::kWinLine), kGreen);
+  // The chances after the last hand beside the chart and in the copied text.
+  QVERIFY(charts.CopiedText().startsWith(QStringLiteral("After 2000 hands\n")));
+  for (const auto& [row, key] : {std::pair{0, "win"}, std::pair{1, "push"}, std::pair{2, "loss"}}) {
+    QVERIFY(
+        ShowsPercent(charts.WinLostFigure(row),
+                     curves[QLatin1String(key)].toArray().last()[QStringLiteral("y")].toDouble()));
+    QVERIFY(charts.CopiedText().contains('\t' + charts.WinLostFigure(row)->text() + '\n'));
+  }
   compared += 3 * 2000;
 
   charts.ChartList()->setCurrentRow(1);
@@ -259,6 +272,13 @@ void ChartsTest::ChartsEqualTheCommandLine() {
   QCOMPARE(Mismatches(ruin[QStringLiteral("hit")].toArray(),
                       charts.Canvas()->LinePoints(TChartCanvas::kLoseLine)),
            0);
+  // The risk of ruin and the chance to hit after the last hand.
+  for (const auto& [row, key] : {std::pair{0, "ruin"}, std::pair{1, "hit"}}) {
+    QVERIFY(
+        ShowsPercent(charts.RiskFigure(row),
+                     ruin[QLatin1String(key)].toArray().last()[QStringLiteral("y")].toDouble()));
+    QVERIFY(charts.CopiedText().contains('\t' + charts.RiskFigure(row)->text() + '\n'));
+  }
   // The ruin in red, on the fixed axes.
   QCOMPARE(charts.Canvas()->LineColor(TChartCanvas::kWinLine), kRed);
   QCOMPARE(charts.Canvas()->BottomRange(), QPointF(0, 2000));
@@ -309,6 +329,7 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
     QVERIFY(!charts.DesiredEdit()->Valid());
     QVERIFY(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).isEmpty());
     QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(17.50)"));
+    QVERIFY(charts.RiskFigure(0)->text().isEmpty());
     // In place of the chart, what is wrong.
     QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("(70) is above")));
     charts.DesiredEdit()->setValue(1600);
