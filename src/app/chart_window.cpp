@@ -592,19 +592,21 @@ void TfmChart::Start(int chart) {
   result->Chart = chart;
   result->Coins = table_.Coins;
   result->Hands = hands_->value();
-  const int hands = hands_->value();
   const int initial = initial_->value();
   const int desired = desired_->value();
-  worker_ = std::thread([this, generation, result, hands, initial, desired, table = table_.Table,
+  // A failure names the chart as the list does, in the language in use.
+  const std::string name = S(list_->item(chart)->text());
+  worker_ = std::thread([this, generation, result, initial, desired, name, table = table_.Table,
                          progress = progress_] {
     ClearUpperVectorState();
     try {
       if (result->Chart == kExpectedGainKind) {
-        ComputeResultDistribution(table, hands, result->Coins, result->Distribution, *progress);
+        ComputeResultDistribution(table, result->Hands, result->Coins, result->Distribution,
+                                  *progress, name);
       } else if (result->Chart == kRiskOfRuinKind) {
-        ComputeRiskOfRuin(table, initial, desired, result->Coins, result->Ruin, *progress);
+        ComputeRiskOfRuin(table, initial, desired, result->Coins, result->Ruin, *progress, name);
       } else {
-        ComputeWinPushLoss(table, result->Curves, *progress);
+        ComputeWinPushLoss(table, result->Curves, *progress, name);
       }
     } catch (const AbortError&) {
       return;  // a newer request or the closing window took over

@@ -142,7 +142,7 @@ class ChartsTest : public QObject {
   void TheHeaviestChartLeavesTheWindowAnswering();
   void ClosingDuringARunIsClean();
   void SaveCopyAndPrint();
-  void PaysThatAreNotWholeBetsShowAMessage();
+  void ChartsThatCannotBeComputedSayWhy();
 };
 
 // The controller opens the window over the main window; it starts on the expected gain
@@ -530,8 +530,9 @@ void ChartsTest::SaveCopyAndPrint() {
   QVERIFY(HasColour(page, kRed));
 }
 
-// Pays for five coins that do not divide into whole bets: a message in place of the chart.
-void ChartsTest::PaysThatAreNotWholeBetsShowAMessage() {
+// Pays for five coins that do not divide into whole bets: a message in place of the chart. A
+// computation that fails: an error that names the chart in the language in use.
+void ChartsTest::ChartsThatCannotBeComputedSayWhy() {
   test::TWorld world;
   TfmMain main(world.Data());
   TTableSnapshot snapshot = main.Controller().TableSnapshot();
@@ -547,6 +548,15 @@ void ChartsTest::PaysThatAreNotWholeBetsShowAMessage() {
   QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
   QVERIFY(!charts.Canvas()->Message().isEmpty());
   QVERIFY(world.Errors.isEmpty());
+
+  world.Install("DEU");
+  TTableSnapshot tooMany = main.Controller().TableSnapshot();
+  tooMany.Coins = kMaxCoins + 1;
+  TfmChart german(&main, tooMany, QString());
+  german.show();
+  QTRY_COMPARE_WITH_TIMEOUT(world.Errors.size(), 1, 30000);
+  QVERIFY2(world.Errors[0].endsWith(QStringLiteral("Error calc chart data( Erwarteter Gewinn)")),
+           qPrintable(world.Errors[0]));
 }
 
 int main(int argc, char** argv) {
