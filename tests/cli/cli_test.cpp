@@ -98,6 +98,8 @@ TEST(Cli, GamesAndHelp) {
     EXPECT_TRUE(Contains(run.Out, "Usage")) << command << run.Out;
   }
   EXPECT_TRUE(Contains(Output("hand --help"), "--pays"));
+  // A run that reaches the top of the charts' grid is ahead, as the program counts it.
+  EXPECT_TRUE(Contains(Output("bankroll distribution --help"), "+1500 bets counts as\nahead"));
 }
 
 // Every hold of a hand in JSON, the holds ranked by value as text (T-J-K of hearts first, the
