@@ -284,6 +284,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   coinValue_->setSingleStep(0.05);
   auto* money = new QHBoxLayout(moneyPanel_);
   money->setContentsMargins(0, 0, 0, 0);
+  coinValueLabel_->setWordWrap(true);  // a long name is not cut by the edit beside it
   money->addWidget(coinValueLabel_);
   money->addStretch(1);
   money->addWidget(coinValue_);
