@@ -6,9 +6,8 @@
 # a wild game, the pay table editor with its live return and the progress dialog, the
 # all-holds and statistics windows, and the three charts of 9/6 Jacks or better (in coins)
 # and of full-pay Deuces Wild (in money as well), each expected gain with a bar's hint and
-# after a change of the hands, each risk of ruin also with bankrolls that do not fit; the
-# risk of ruin and win/lost charts with their final figures and that message in German and
-# Russian.
+# after a change of the hands, each risk of ruin also with bankrolls that do not fit, those
+# of Deuces Wild in German and Russian too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null

@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QToolTip>
 #include <cstdio>
 #include <filesystem>
 
@@ -68,19 +67,6 @@ void WaitForChart(const TfmChart& charts) {
   QApplication::processEvents();
 }
 
-// The risk of ruin with an initial bankroll above the desired one: the message in place of
-// the chart. The bankrolls are put back after.
-void InvalidBankrolls(TfmChart& charts, const QString& name) {
-  charts.ChartList()->setCurrentRow(kRiskOfRuinKind);
-  WaitForChart(charts);
-  const int initial = charts.InitialEdit()->value();
-  charts.InitialEdit()->setValue(charts.DesiredEdit()->value() + 10);
-  QApplication::processEvents();
-  Save(charts, name);
-  charts.InitialEdit()->setValue(initial);
-  WaitForChart(charts);
-}
-
 // The three charts of the current table; the expected gain after `hands` hands with the hint
 // of its tallest winning bar and again after a change of the hands, amounts in money at
 // `coinValue` a coin (0: coins only); the risk of ruin with bankrolls that do not fit.
@@ -103,36 +89,19 @@ void Charts(TfmMain& window, const QString& name, int hands, double coinValue) {
   QApplication::sendEvent(plot, &move);
   QApplication::processEvents();
   SaveWithHint(charts, QStringLiteral("charts-%1-expected-gain").arg(name));
-  QToolTip::hideText();
   charts.HandsEdit()->setValue(hands * 5);
   WaitForChart(charts);
   Save(charts, QStringLiteral("charts-%1-expected-gain-changed").arg(name));
   for (const auto& [chart, title] :
-       {std::pair{kRiskOfRuinKind, "risk-of-ruin"}, std::pair{kWinLostKind, "win-lost"}}) {
+       {std::pair{kWinLostKind, "win-lost"}, std::pair{kRiskOfRuinKind, "risk-of-ruin"}}) {
     charts.ChartList()->setCurrentRow(chart);
     WaitForChart(charts);
     Save(charts, QStringLiteral("charts-%1-%2").arg(name, QLatin1String(title)));
   }
-  InvalidBankrolls(charts, QStringLiteral("charts-%1-invalid-bankroll").arg(name));
+  charts.InitialEdit()->setValue(charts.DesiredEdit()->value() + 10);
+  QApplication::processEvents();
+  Save(charts, QStringLiteral("charts-%1-invalid-bankroll").arg(name));
   charts.accept();
-}
-
-// The risk of ruin and the win/lost chart with their final figures, and the message of
-// bankrolls that do not fit, in a language.
-void ChartTexts(TfmMain& window, const char* language) {
-  Preferences().SetLanguage(language);
-  const QString name = QStringLiteral("charts-") + QString::fromLatin1(language).toLower();
-  TfmChart charts(&window, window.Controller().TableSnapshot(), QStringLiteral("  charts"));
-  charts.show();
-  for (const auto& [chart, title] :
-       {std::pair{kRiskOfRuinKind, "risk-of-ruin"}, std::pair{kWinLostKind, "win-lost"}}) {
-    charts.ChartList()->setCurrentRow(chart);
-    WaitForChart(charts);
-    Save(charts, QStringLiteral("%1-%2").arg(name, QLatin1String(title)));
-  }
-  InvalidBankrolls(charts, name + QStringLiteral("-invalid-bankroll"));
-  charts.reject();
-  Preferences().SetLanguage("ENG");
 }
 
 void Hand(TfmMain& window, int gameId, std::initializer_list<int> codes, int toggle) {
@@ -319,7 +288,11 @@ int main(int argc, char** argv) try {
     }
     Charts(window, QLatin1String(name), hands, coinValue);
   }
-  for (const char* language : {"DEU", "RUS"}) ChartTexts(window, language);
+  // The charts of full-pay Deuces Wild in German and Russian.
+  for (const char* language : {"DEU", "RUS"}) {
+    Preferences().SetLanguage(language);
+    Charts(window, QStringLiteral("wild-") + QString::fromLatin1(language).toLower(), 10, 0.25);
+  }
   ReleasePreferences();
   return failures == 0 ? 0 : 1;
 } catch (const std::exception& e) {
