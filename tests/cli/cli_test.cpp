@@ -467,13 +467,13 @@ TEST(Cli, StatsInEveryForm) {
   const std::string winloss = Output("bankroll winloss" + table);
   EXPECT_EQ(std::count(winloss.begin(), winloss.end(), '\n'), 2002);
   EXPECT_EQ(JsonOf("bankroll ruin --initial 40 --desired 40 --json" + table)["hit"].size(), 2000u);
-  // Every net result with its true class and nothing invented before the first: the rows of
-  // each class add up to its total, the runs that reached an end of the grid in the first
-  // and last rows.
-  const std::string one = Output("bankroll distribution -n 1" + table);
-  EXPECT_TRUE(Contains(one, "\nresult,probability,class\n-1,"));
-  for (const char* hands : {"1", "4000 --coins 5"}) {
+  // Every net result with its true class, nothing invented before the first; the rows of each
+  // class add up to its total, the runs that reached an end of the grid included.
+  EXPECT_TRUE(
+      Contains(Output("bankroll distribution -n 1" + table), "\nresult,probability,class\n-1,"));
+  for (const auto& [hands, first] : {std::pair{"1", -1}, std::pair{"4000 --coins 5", -2500}}) {
     const auto rows = JsonOf("bankroll distribution --json -n " + std::string(hands) + table);
+    EXPECT_EQ(rows["points"].front()["result"], first);
     std::map<std::string, double> sums;
     for (const auto& row : rows["points"]) {
       const int result = row["result"].get<int>();
