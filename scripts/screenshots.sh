@@ -8,7 +8,9 @@
 # all-holds and statistics windows, the practice window at its first deal and after a right
 # and a wrong hold (natural and deuces; after a mistake and a game switch in German and
 # Russian), and the three charts of 9/6 Jacks or better (in coins) and of full-pay Deuces
-# Wild (in money as well), each expected gain with a bar's hint.
+# Wild (in money as well), each expected gain with a bar's hint and after a change of the
+# hands, each risk of ruin also with bankrolls that do not fit, those of Deuces Wild in
+# German and Russian too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null

@@ -92,19 +92,23 @@ TChartCanvas::TChartCanvas(QWidget* parent)
 TChartCanvas::~TChartCanvas() = default;
 
 void TChartCanvas::Clear() {
-  TParts& p = *parts_;
-  for (QLineSeries* series : p.lines) {
+  for (QLineSeries* series : parts_->lines) {
     series->clear();
     series->setVisible(false);
   }
+  RemoveBars();
+  SetMoneyScale(0, QString());
+  SetMessage(QString());
+}
+
+void TChartCanvas::RemoveBars() {
+  TParts& p = *parts_;
   for (QAreaSeries* area : p.bars) {
     p.chart->removeSeries(area);
     delete area;
   }
   p.bars.clear();
   p.barCount = 0;
-  SetMoneyScale(0, QString());
-  SetMessage(QString());
 }
 
 void TChartCanvas::SetAxisTitles(const QString& left, const QString& bottom) {
@@ -141,31 +145,30 @@ void TChartCanvas::SetLine(TLine line, const std::vector<TChartPoint>& points,
 void TChartCanvas::SetBars(const std::vector<TChartPoint>& points, int coins, const QColor& loss,
                            const QColor& push, const QColor& win) {
   TParts& p = *parts_;
+  // Only the newest distribution is drawn.
+  RemoveBars();
   if (points.empty()) return;
-  // One area per run of bars of one colour, drawn as steps; the starter is plain red.
-  const auto colourOf = [&](size_t i) {
-    if (i == 0) return QColor(255, 0, 0);
-    const long result = std::lround(points[i].X + coins * 0.5);
-    return result < 0 ? loss : result == 0 ? push : win;
+  // One area per run of bars of one class, drawn as steps.
+  const auto colourOf = [&](const TChartPoint& point) {
+    return point.Class == TPointClass::Loss ? loss : point.Class == TPointClass::Push ? push : win;
   };
+  const double half = coins / 2.0;
   double top = 0;
   size_t i = 0;
   while (i < points.size()) {
-    const QColor colour = colourOf(i);
     size_t end = i + 1;
-    if (i > 0) {
-      while (end < points.size() && colourOf(end) == colour) ++end;
-    }
+    while (end < points.size() && points[end].Class == points[i].Class) ++end;
     auto* upper = new QLineSeries;
-    upper->append(points[i].X, 0);
+    upper->append(points[i].X - half, 0);
     for (size_t k = i; k < end; ++k) {
-      upper->append(points[k].X, points[k].Y);
-      upper->append(points[k].X + coins, points[k].Y);
+      upper->append(points[k].X - half, points[k].Y);
+      upper->append(points[k].X + half, points[k].Y);
       top = std::max(top, points[k].Y);
     }
-    upper->append(points[end - 1].X + coins, 0);
+    upper->append(points[end - 1].X + half, 0);
     auto* area = new QAreaSeries(upper);
     upper->setParent(area);
+    const QColor colour = colourOf(points[i]);
     area->setColor(colour);
     area->setBorderColor(colour.darker(130));
     area->setPointsVisible(points.size() <= 100);
@@ -175,9 +178,10 @@ void TChartCanvas::SetBars(const std::vector<TChartPoint>& points, int coins, co
     p.bars.push_back(area);
     i = end;
   }
-  p.barCount = static_cast<int>(points.size()) - 1;
-  const double from = points.front().X;
-  const double to = points.back().X + coins;
+  p.barCount = static_cast<int>(points.size());
+  // A bar's width of room on either side.
+  const double from = points.front().X - half - coins;
+  const double to = points.back().X + half + coins;
   p.bottom->setRange(from, to);
   p.bottom->setTickType(QValueAxis::TicksDynamic);
   p.bottom->setTickAnchor(0);

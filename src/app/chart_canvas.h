@@ -41,8 +41,8 @@ class TChartCanvas : public QWidget {
   void SetAutomaticRanges();
   // A line with its points (x, y) in its colour, shown.
   void SetLine(TLine line, const std::vector<TChartPoint>& points, const QColor& color);
-  // The bars of a result distribution: each point the left edge of a bar `coins` wide, the
-  // first one the starter; bars of a loss, an even result and a win in their colours.
+  // The bars of a result distribution in place of any before: each point the middle of a bar
+  // `coins` wide; bars of a loss, an even result and a win in their colours.
   void SetBars(const std::vector<TChartPoint>& points, int coins, const QColor& loss,
                const QColor& push, const QColor& win);
   // A second scale under the bottom axis that reads its values times `perCoin` (0 hides
@@ -54,7 +54,7 @@ class TChartCanvas : public QWidget {
   // What is drawn, for the window's tests.
   QVector<QPointF> LinePoints(TLine line) const;
   QColor LineColor(TLine line) const;
-  int BarCount() const;  // without the starter
+  int BarCount() const;
   QPointF BottomRange() const;
   QPointF LeftRange() const;
   QPointF MoneyRange() const;  // (0, 0) while hidden
@@ -77,6 +77,7 @@ class TChartCanvas : public QWidget {
  private:
   struct TParts;
   void FollowBottom();
+  void RemoveBars();
 
   std::unique_ptr<TParts> parts_;
   QStackedLayout* stack_;

@@ -69,9 +69,38 @@ QLabel* ColourBar(QWidget* parent, const QColor& colour, int width, int height) 
   return bar;
 }
 
+// A label of a chance, right-aligned and wide enough for "100.000%".
+QLabel* FigureLabel(QWidget* parent, const QString& description) {
+  auto* label = new QLabel(parent);
+  label->setAccessibleDescription(description);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("100.000%")));
+  return label;
+}
+
+// Tab-separated lines as CSV: a field that holds a comma or a quote is quoted, so that every
+// line has as many fields as it had columns.
+QString CsvOf(const QString& text) {
+  QStringList lines = text.split('\n');
+  for (QString& line : lines) {
+    QStringList fields = line.split('\t');
+    for (QString& field : fields) {
+      if (field.contains(',') || field.contains('"'))
+        field = '"' + field.replace('"', QStringLiteral("\"\"")) + '"';
+    }
+    line = fields.join(',');
+  }
+  return lines.join('\n');
+}
+
 int WheelStep(const QWheelEvent* wheel) {
   const int delta = wheel->angleDelta().y();
   return delta < 0 ? 1 : delta > 0 ? -1 : 0;
+}
+
+// The chance of a curve (in percent) after its last hand, as the chance labels show it.
+QString FinalChance(const std::vector<TChartPoint>& curve) {
+  return curve.empty() ? QString() : Q(ChanceLabel(curve.back().Y / 100));
 }
 
 // Writes all of `data` to `path` or raises a DataFileError that says why.
@@ -88,6 +117,7 @@ void WriteAll(const QString& path, const QByteArray& data) {
 struct TfmChart::TResult {
   int Chart = kExpectedGainKind;
   int Coins = 1;
+  int Hands = 0;
   TResultDistribution Distribution;
   TCurves Curves;
   TRuinCurves Ruin;
@@ -137,10 +167,12 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
       progressPanel_(new QWidget(this)),
       handsLabel_(new QLabel(gainPanel_)),
       hands_(new TChartSpin(gainPanel_)),
+      winLostAfter_(new QLabel(winLostPanel_)),
       initialLabel_(new QLabel(riskPanel_)),
       desiredLabel_(new QLabel(riskPanel_)),
       initial_(new TChartSpin(riskPanel_)),
       desired_(new TChartSpin(riskPanel_)),
+      riskAfter_(new QLabel(riskPanel_)),
       moneyPanel_(new QWidget(this)),
       coinValueLabel_(new QLabel(moneyPanel_)),
       coinValue_(new QDoubleSpinBox(moneyPanel_)),
@@ -184,11 +216,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
     chanceNames_[row] = new QLabel(gainPanel_);
     chanceBars_[row] = ColourBar(gainPanel_, chanceColours[row], 0, 12);
     chanceBars_[row]->setAccessibleName(QStringLiteral("%1 bar").arg(chanceNames[row]));
-    chanceLabels_[row] = new QLabel(gainPanel_);
-    chanceLabels_[row]->setAccessibleDescription(QStringLiteral("%1 chance").arg(chanceNames[row]));
-    chanceLabels_[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    chanceLabels_[row]->setMinimumWidth(
-        fontMetrics().horizontalAdvance(QStringLiteral("100.000%")));
+    chanceLabels_[row] = FigureLabel(gainPanel_, QStringLiteral("%1 chance").arg(chanceNames[row]));
     gain->addWidget(chanceNames_[row], 1 + 2 * row, 0, 1, 3);
     gain->addWidget(chanceBars_[row], 2 + 2 * row, 0, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
     gain->addWidget(chanceLabels_[row], 2 + 2 * row, 2);
@@ -197,14 +225,20 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   gain->setColumnMinimumWidth(1, kChanceBarWidth / 2 + 4);
   connect(hands_, &QSpinBox::valueChanged, this, &TfmChart::HandsChanged);
 
-  // The win/lost legend.
+  // The win/lost legend, each curve with its chance after the last hand.
   auto* legend = new QGridLayout(winLostPanel_);
   legend->setContentsMargins(0, 0, 0, 0);
   const std::array<QColor, 3> legendColours = {kWinGreen, kPushBlue, kLossRed};
+  winLostAfter_->setAccessibleDescription(QStringLiteral("Final figures"));
+  legend->addWidget(winLostAfter_, 0, 0, 1, 3);
   for (int row = 0; row < 3; ++row) {
     legendNames_[row] = new QLabel(winLostPanel_);
-    legend->addWidget(ColourBar(winLostPanel_, legendColours[row], 24, 6), row, 0);
-    legend->addWidget(legendNames_[row], row, 1);
+    legendNames_[row]->setWordWrap(true);  // a long name leaves room for its figure
+    winLostFigures_[row] = FigureLabel(
+        winLostPanel_, QStringLiteral("%1 chance after the last hand").arg(chanceNames[row]));
+    legend->addWidget(ColourBar(winLostPanel_, legendColours[row], 24, 6), 1 + row, 0);
+    legend->addWidget(legendNames_[row], 1 + row, 1);
+    legend->addWidget(winLostFigures_[row], 1 + row, 2);
   }
   legend->setColumnStretch(1, 1);
 
@@ -223,14 +257,22 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
     auto* line = new QHBoxLayout;
     line->addWidget(bankrolls[row]);
     line->addWidget(bankrollMoney_[row], 1);
-    risk->addWidget(bankrollLabels[row], 2 * row, 0, 1, 2);
-    risk->addLayout(line, 2 * row + 1, 0, 1, 2);
+    risk->addWidget(bankrollLabels[row], 2 * row, 0, 1, 3);
+    risk->addLayout(line, 2 * row + 1, 0, 1, 3);
   }
+  // The legend, each curve with its chance after the last hand.
+  riskAfter_->setAccessibleDescription(QStringLiteral("Final figures"));
+  risk->addWidget(riskAfter_, 4, 0, 1, 3);
   const std::array<QColor, 2> riskColours = {kLossRed, kWinGreen};
+  const std::array<const char*, 2> riskFigures = {"Risk of ruin", "Chance to hit"};
   for (int row = 0; row < 2; ++row) {
     riskNames_[row] = new QLabel(riskPanel_);
-    risk->addWidget(ColourBar(riskPanel_, riskColours[row], 24, 6), 4 + row, 0);
-    risk->addWidget(riskNames_[row], 4 + row, 1);
+    riskNames_[row]->setWordWrap(true);  // a long name leaves room for its figure
+    riskFigures_[row] =
+        FigureLabel(riskPanel_, QStringLiteral("%1 after the last hand").arg(riskFigures[row]));
+    risk->addWidget(ColourBar(riskPanel_, riskColours[row], 24, 6), 5 + row, 0);
+    risk->addWidget(riskNames_[row], 5 + row, 1);
+    risk->addWidget(riskFigures_[row], 5 + row, 2);
   }
   risk->setColumnStretch(1, 1);
   connect(initial_, &QSpinBox::valueChanged, this, &TfmChart::BankrollsChanged);
@@ -243,6 +285,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   coinValue_->setSingleStep(0.05);
   auto* money = new QHBoxLayout(moneyPanel_);
   money->setContentsMargins(0, 0, 0, 0);
+  coinValueLabel_->setWordWrap(true);  // a long name is not cut by the edit beside it
   money->addWidget(coinValueLabel_);
   money->addStretch(1);
   money->addWidget(coinValue_);
@@ -322,7 +365,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   auto* copyText = new QAction(this);
   copyText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
   connect(copyText, &QAction::triggered, this,
-          [this] { QApplication::clipboard()->setText(PointsText()); });
+          [this] { QApplication::clipboard()->setText(CopiedText()); });
   addAction(copyText);
 
   connect(canvas_, &TChartCanvas::MouseAt, this, &TfmChart::ShowHint);
@@ -376,6 +419,10 @@ void TfmChart::ApplyTexts() {
   // The win/lost legend lists the draw second: blue.
   riskNames_[0]->setText(Text("Ratios", "RiskOfRuin"));
   riskNames_[1]->setText(Text("Ratios", "ChanceOfSuccess"));
+  const QString after =
+      Q(FormatText(preferences.Text("Charts", "FinalFigures"), {std::to_string(kCurveHands)}));
+  riskAfter_->setText(after);
+  winLostAfter_->setText(after);
   coinValueLabel_->setText(Text("Charts", "CoinValue"));
   coinValue_->setSpecialValueText(Text("Charts", "CoinsOnly"));
   coinValue_->setToolTip(HintOf(preferences.HintText("Charts", "CoinValue")));
@@ -399,6 +446,7 @@ void TfmChart::SelectChart(int index) {
   distribution_ = {};
   curves_ = {};
   ruin_ = {};
+  ClearFigures();
   canvas_->SetAxisTitles(Text(kChartSections[index], "LeftAxis"),
                          Text(kChartSections[index], "BottomAxis"));
   gainPanel_->setVisible(index == kExpectedGainKind);
@@ -453,35 +501,56 @@ void TfmChart::ClearChart() {
   distribution_ = {};
   curves_ = {};
   ruin_ = {};
+  ClearFigures();
+}
+
+void TfmChart::ClearFigures() {
   for (int row = 0; row < 3; ++row) {
     chanceBars_[row]->setFixedWidth(0);
     chanceLabels_[row]->clear();
+    winLostFigures_[row]->clear();
   }
+  for (QLabel* figure : riskFigures_) figure->clear();
 }
 
 void TfmChart::HandsChanged() {
   const bool valid = HandsValid(hands_->value());
   hands_->SetValid(valid);
   if (!valid) {
+    // What is wrong, where the chart was.
     ClearChart();
+    canvas_->SetMessage(Q(FormatText(Preferences().Text("Charts.ExpectedGain", "HandsRange"),
+                                     {std::to_string(kMaxRunHands)})));
     return;
   }
   settings_.Hands = hands_->value();
-  if (current_ == kExpectedGainKind) Schedule(kGainJob);
+  if (current_ != kExpectedGainKind) return;
+  if (notWholeBets_.isEmpty()) canvas_->SetMessage(QString());
+  Schedule(kGainJob);
 }
 
 void TfmChart::BankrollsChanged() {
   const TBankrollCheck check = CheckBankrolls(initial_->value(), desired_->value());
   initial_->SetValid(check.InitialValid);
   desired_->SetValid(check.DesiredValid);
+  ShowMoney();  // the money beside a bankroll follows it, valid or not
   if (!check.Valid()) {
+    // What is wrong, where the chart was.
     ClearChart();
+    const TPreferences& preferences = Preferences();
+    canvas_->SetMessage(
+        check.InRange
+            ? Q(FormatText(preferences.Text("Charts.RiskOfRuin", "InitialAboveDesired"),
+                           {std::to_string(initial_->value()), std::to_string(desired_->value())}))
+            : Q(FormatText(preferences.Text("Charts.RiskOfRuin", "BankrollRange"),
+                           {std::to_string(kMaxBankroll)})));
     return;
   }
   settings_.Initial = initial_->value();
   settings_.Desired = desired_->value();
-  ShowMoney();
-  if (current_ == kRiskOfRuinKind) Schedule(kRiskJob);
+  if (current_ != kRiskOfRuinKind) return;
+  if (notWholeBets_.isEmpty()) canvas_->SetMessage(QString());
+  Schedule(kRiskJob);
 }
 
 void TfmChart::CoinValueChanged() {
@@ -524,20 +593,23 @@ void TfmChart::Start(int chart) {
   auto result = std::make_shared<TResult>();
   result->Chart = chart;
   result->Coins = table_.Coins;
-  const int hands = hands_->value();
+  result->Hands = hands_->value();
   const int initial = initial_->value();
   const int desired = desired_->value();
-  worker_ = std::thread([this, generation, result, hands, initial, desired, table = table_.Table,
+  // A failure names the chart as the list does, in the language in use.
+  const std::string name = S(list_->item(chart)->text());
+  worker_ = std::thread([this, generation, result, initial, desired, name, table = table_.Table,
                          progress = progress_] {
     ClearUpperVectorState();
     try {
       HoldWorker(*progress);
       if (result->Chart == kExpectedGainKind) {
-        ComputeResultDistribution(table, hands, result->Coins, result->Distribution, *progress);
+        ComputeResultDistribution(table, result->Hands, result->Coins, result->Distribution,
+                                  *progress, name);
       } else if (result->Chart == kRiskOfRuinKind) {
-        ComputeRiskOfRuin(table, initial, desired, result->Coins, result->Ruin, *progress);
+        ComputeRiskOfRuin(table, initial, desired, result->Coins, result->Ruin, *progress, name);
       } else {
-        ComputeWinPushLoss(table, result->Curves, *progress);
+        ComputeWinPushLoss(table, result->Curves, *progress, name);
       }
     } catch (const AbortError&) {
       return;  // a newer request or the closing window took over
@@ -566,6 +638,7 @@ void TfmChart::Finish(const TResult& result) {
   if (result.Chart == kExpectedGainKind) {
     distribution_ = result.Distribution;
     distributionCoins_ = result.Coins;
+    distributionHands_ = result.Hands;
     canvas_->SetBars(distribution_.Points, result.Coins, kLossRed, kDrawTeal, kWinGreen);
     ShowMoney();
     const std::array<double, 3> chances = {distribution_.Win, distribution_.Push,
@@ -579,11 +652,16 @@ void TfmChart::Finish(const TResult& result) {
     // The ruin in the red of a loss, the hit in the green of a win.
     canvas_->SetLine(TChartCanvas::kWinLine, ruin_.Ruin, kLossRed);
     canvas_->SetLine(TChartCanvas::kLoseLine, ruin_.Hit, kWinGreen);
+    riskFigures_[0]->setText(FinalChance(ruin_.Ruin));
+    riskFigures_[1]->setText(FinalChance(ruin_.Hit));
   } else {
     curves_ = result.Curves;
     canvas_->SetLine(TChartCanvas::kWinLine, curves_.Win, kWinGreen);
     canvas_->SetLine(TChartCanvas::kLoseLine, curves_.Loss, kLossRed);
     canvas_->SetLine(TChartCanvas::kPushLine, curves_.Push, kPushBlue);
+    winLostFigures_[0]->setText(FinalChance(curves_.Win));
+    winLostFigures_[1]->setText(FinalChance(curves_.Push));
+    winLostFigures_[2]->setText(FinalChance(curves_.Loss));
   }
   drawn_ = true;
   UpdateExports();
@@ -636,8 +714,7 @@ QString TfmChart::HintAt(QPointF value) const {
   const TBarHintTexts texts{
       preferences.Text(section, "HintWin"), preferences.Text(section, "HintLose"),
       preferences.Text(section, "HintWinMoney"), preferences.Text(section, "HintLoseMoney")};
-  return Q(BarHint(distribution_.Points[static_cast<size_t>(bar)], distributionCoins_,
-                   settings_.CoinValue, texts));
+  return Q(BarHint(distribution_.Points[static_cast<size_t>(bar)], settings_.CoinValue, texts));
 }
 
 void TfmChart::ShowHint(QPointF value, QPoint global) {
@@ -672,9 +749,8 @@ QString TfmChart::PointsText() const {
     const int value = settings_.CoinValue;
     text += value > 0 ? QStringLiteral("Result, coins\tResult, money\tProbability, %\n")
                       : QStringLiteral("Result, coins\tProbability, %\n");
-    for (size_t i = 1; i < distribution_.Points.size(); ++i) {
-      const TChartPoint& point = distribution_.Points[i];
-      const long result = std::lround(point.X + distributionCoins_ * 0.5);
+    for (const TChartPoint& point : distribution_.Points) {
+      const long result = std::lround(point.X);
       text += QString::number(result) + '\t';
       if (value > 0) text += Q(MoneyText(result, value)) + '\t';
       text += number(point.Y) + '\n';
@@ -691,6 +767,28 @@ QString TfmChart::PointsText() const {
               number(curves_.Push[i].Y) + '\t' + number(curves_.Loss[i].Y) + '\n';
   }
   return text;
+}
+
+QString TfmChart::CopiedText() const {
+  if (!drawn_) return PointsText();
+  // The figures beside the chart, a name and a value a line, as the window shows them.
+  QString text;
+  const auto add = [&text](const QLabel* name, const QLabel* value) {
+    text += name->text() + '\t' + value->text() + '\n';
+  };
+  if (current_ == kExpectedGainKind) {
+    text += Q(FormatText(Preferences().Text("Charts", "FinalFigures"),
+                         {std::to_string(distributionHands_)})) +
+            '\n';
+    for (int row = 0; row < 3; ++row) add(chanceNames_[row], chanceLabels_[row]);
+  } else if (current_ == kRiskOfRuinKind) {
+    text += riskAfter_->text() + '\n';
+    for (int row = 0; row < 2; ++row) add(riskNames_[row], riskFigures_[row]);
+  } else {
+    text += winLostAfter_->text() + '\n';
+    for (int row = 0; row < 3; ++row) add(legendNames_[row], winLostFigures_[row]);
+  }
+  return text + '\n' + PointsText();
 }
 
 bool TfmChart::SaveTo(QString path, const QString& filter) {
@@ -733,9 +831,7 @@ bool TfmChart::SaveTo(QString path, const QString& filter) {
         canvas_->Render(painter, QRectF(QPointF(0, 0), fitted));
         painter.end();
       } else if (suffix == QLatin1String("csv")) {
-        QString text = PointsText();
-        text.replace('\t', ',');
-        bytes = text.toUtf8();
+        bytes = CsvOf(PointsText()).toUtf8();
       } else {
         throw InputError(
             S(QStringLiteral("Unknown picture format .%1 (png, bmp, svg, pdf, csv)").arg(suffix)));

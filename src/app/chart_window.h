@@ -74,6 +74,8 @@ class TfmChart : public QDialog {
   QLabel* BankrollMoney(int row) const { return bankrollMoney_[row]; }  // initial, desired
   QLabel* ChanceLabel(int row) const { return chanceLabels_[row]; }     // win, draw, loss
   QLabel* ChanceBar(int row) const { return chanceBars_[row]; }
+  QLabel* RiskFigure(int row) const { return riskFigures_[row]; }        // ruin, hit
+  QLabel* WinLostFigure(int row) const { return winLostFigures_[row]; }  // win, draw, loss
   QWidget* ProgressPanel() const { return progressPanel_; }
   QPushButton* PrintButton() const { return print_; }
   QPushButton* CopyButton() const { return copy_; }
@@ -94,6 +96,9 @@ class TfmChart : public QDialog {
   void CopyPicture();
   // The chart's points as tab-separated text.
   QString PointsText() const;
+  // What Ctrl+Shift+C copies: the figures beside the chart after its last hand, then its
+  // points.
+  QString CopiedText() const;
   void PrintTo(QPrinter& printer);
 
  public slots:
@@ -122,6 +127,7 @@ class TfmChart : public QDialog {
   void SetBusy(bool busy);
   void UpdateExports();
   void ClearChart();
+  void ClearFigures();
   void HandsChanged();
   void BankrollsChanged();
   void CoinValueChanged();
@@ -147,11 +153,15 @@ class TfmChart : public QDialog {
   std::array<QLabel*, 3> chanceBars_{};
   std::array<QLabel*, 3> chanceLabels_{};
   std::array<QLabel*, 3> legendNames_{};
+  QLabel* winLostAfter_;
+  std::array<QLabel*, 3> winLostFigures_{};
   QLabel* initialLabel_;
   QLabel* desiredLabel_;
   TChartSpin* initial_;
   TChartSpin* desired_;
   std::array<QLabel*, 2> riskNames_{};
+  QLabel* riskAfter_;
+  std::array<QLabel*, 2> riskFigures_{};
   std::array<QLabel*, 2> bankrollMoney_{};
   QWidget* moneyPanel_;
   QLabel* coinValueLabel_;
@@ -177,6 +187,7 @@ class TfmChart : public QDialog {
   uint64_t generation_ = 0;
   TResultDistribution distribution_;
   int distributionCoins_ = 1;
+  int distributionHands_ = 0;
   TCurves curves_;
   TRuinCurves ruin_;
 };

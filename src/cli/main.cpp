@@ -159,8 +159,15 @@ int Run(int argc, char** argv) {
   CLI::App* bankroll =
       app.add_subcommand("bankroll", "Exact bankroll figures of a pay table played the best way");
   bankroll->require_subcommand(1);
+  // How the charts count a run that reaches an end of their grid.
+  const std::string gridNote =
+      "The charts follow the net result from -500 to +1500 bets: a run that falls to -500\n"
+      "bets counts as behind (a loss) from then on, and one that reaches +1500 bets counts as\n"
+      "ahead (a win) from then on.";
+  bankroll->footer(gridNote);
   const auto addChart = [&](const char* name, const char* description) {
     CLI::App* command = bankroll->add_subcommand(name, description);
+    command->footer(gridNote);
     AddTableOptions(command, options);
     AddDataOption(command, options);
     command->add_option("--coins,-c", options.Coins, "Coins played per hand (1-5)")->default_val(1);

@@ -3,6 +3,7 @@
 #include "report_commands.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -52,12 +53,18 @@ const char* ClassName(TPointClass kind) {
   return kind == TPointClass::Win ? "win" : kind == TPointClass::Push ? "push" : "loss";
 }
 
-Json PointsJson(const std::vector<TChartPoint>& points, bool withClass) {
+Json PointsJson(const std::vector<TChartPoint>& points) {
   Json list = Json::array();
-  for (const TChartPoint& point : points) {
-    Json item = {{"x", point.X}, {"y", point.Y}};
-    if (withClass) item["class"] = ClassName(point.Class);
-    list.push_back(item);
+  for (const TChartPoint& point : points) list.push_back({{"x", point.X}, {"y", point.Y}});
+  return list;
+}
+
+// The rows of a result distribution: the net result in coins, its probability in % and class.
+Json RowsJson(const std::vector<TChartPoint>& rows) {
+  Json list = Json::array();
+  for (const TChartPoint& row : rows) {
+    list.push_back(
+        {{"result", std::lround(row.X)}, {"probability", row.Y}, {"class", ClassName(row.Class)}});
   }
   return list;
 }
@@ -265,7 +272,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
                      {"win", result.Win},
                      {"push", result.Push},
                      {"loss", result.Loss},
-                     {"points", PointsJson(result.Points, true)}});
+                     {"points", RowsJson(result.Rows)}});
       out << report.dump(2) << '\n';
       return damaged ? kDamagedDataExit : 0;
     }
@@ -273,19 +280,20 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
         << (options.Coins == 1 ? " coin" : " coins") << ": win "
         << Format("%.3f %%", 100 * result.Win) << ", push " << Format("%.3f %%", 100 * result.Push)
         << ", loss " << Format("%.3f %%", 100 * result.Loss) << "\n"
-        << "# x is the left edge of a bar of the net result in coins, y its probability in %\n"
-        << "x,y,class\n";
-    for (const TChartPoint& point : result.Points)
-      out << Number(point.X) << ',' << Number(point.Y) << ',' << ClassName(point.Class) << '\n';
+        << "# every net result in coins with its probability in % and class; a row at -500 or "
+           "+1500 bets holds every run that reached that end of the grid\n"
+        << "result,probability,class\n";
+    for (const TChartPoint& row : result.Rows)
+      out << std::lround(row.X) << ',' << Number(row.Y) << ',' << ClassName(row.Class) << '\n';
     return damaged ? kDamagedDataExit : 0;
   }
   if (chart == "winloss") {
     TCurves curves;
     ComputeWinPushLoss(table, curves, sink);
     if (options.Json) {
-      report.update({{"win", PointsJson(curves.Win, false)},
-                     {"push", PointsJson(curves.Push, false)},
-                     {"loss", PointsJson(curves.Loss, false)}});
+      report.update({{"win", PointsJson(curves.Win)},
+                     {"push", PointsJson(curves.Push)},
+                     {"loss", PointsJson(curves.Loss)}});
       out << report.dump(2) << '\n';
       return damaged ? kDamagedDataExit : 0;
     }
@@ -304,8 +312,8 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
     if (options.Json) {
       report.update({{"initial", options.Initial},
                      {"desired", options.Desired},
-                     {"ruin", PointsJson(curves.Ruin, false)},
-                     {"hit", PointsJson(curves.Hit, false)}});
+                     {"ruin", PointsJson(curves.Ruin)},
+                     {"hit", PointsJson(curves.Hit)}});
       out << report.dump(2) << '\n';
       return damaged ? kDamagedDataExit : 0;
     }

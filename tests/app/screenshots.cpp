@@ -70,7 +70,8 @@ void WaitForChart(const TfmChart& charts) {
 }
 
 // The three charts of the current table; the expected gain after `hands` hands with the hint
-// of its tallest winning bar, amounts in money at `coinValue` a coin (0: coins only).
+// of its tallest winning bar and again after a change of the hands, amounts in money at
+// `coinValue` a coin (0: coins only); the risk of ruin with bankrolls that do not fit.
 void Charts(TfmMain& window, const QString& name, int hands, double coinValue) {
   TfmChart charts(&window, window.Controller().TableSnapshot(), QStringLiteral("  charts"));
   charts.ChartList()->setCurrentRow(kExpectedGainKind);
@@ -78,27 +79,30 @@ void Charts(TfmMain& window, const QString& name, int hands, double coinValue) {
   charts.HandsEdit()->setValue(hands);
   charts.CoinValueEdit()->setValue(coinValue);
   WaitForChart(charts);
-  // A point's class colours the bar before it: the bar's own result is its middle.
   const std::vector<TChartPoint>& points = charts.Distribution().Points;
-  const int coins = window.Controller().TableSnapshot().Coins;
   size_t tallest = 0;
-  for (size_t i = 1; i < points.size(); ++i) {
-    if (points[i].X + coins * 0.5 > 0 && points[i].Y > points[tallest].Y) tallest = i;
+  for (size_t i = 0; i < points.size(); ++i) {
+    if (points[i].X > 0 && points[i].Y > points[tallest].Y) tallest = i;
   }
   QWidget* plot = charts.Canvas()->childAt(charts.Canvas()->rect().center());
-  const QPoint at =
-      charts.Canvas()->PositionOf(QPointF(points[tallest].X + coins * 0.5, points[tallest].Y / 2));
+  const QPoint at = charts.Canvas()->PositionOf(QPointF(points[tallest].X, points[tallest].Y / 2));
   QMouseEvent move(QEvent::MouseMove, plot->mapFrom(charts.Canvas(), at),
                    charts.Canvas()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(plot, &move);
   QApplication::processEvents();
   SaveWithHint(charts, QStringLiteral("charts-%1-expected-gain").arg(name));
+  charts.HandsEdit()->setValue(hands * 5);
+  WaitForChart(charts);
+  Save(charts, QStringLiteral("charts-%1-expected-gain-changed").arg(name));
   for (const auto& [chart, title] :
-       {std::pair{kRiskOfRuinKind, "risk-of-ruin"}, std::pair{kWinLostKind, "win-lost"}}) {
+       {std::pair{kWinLostKind, "win-lost"}, std::pair{kRiskOfRuinKind, "risk-of-ruin"}}) {
     charts.ChartList()->setCurrentRow(chart);
     WaitForChart(charts);
     Save(charts, QStringLiteral("charts-%1-%2").arg(name, QLatin1String(title)));
   }
+  charts.InitialEdit()->setValue(charts.DesiredEdit()->value() + 10);
+  QApplication::processEvents();
+  Save(charts, QStringLiteral("charts-%1-invalid-bankroll").arg(name));
   charts.accept();
 }
 
@@ -318,6 +322,11 @@ int main(int argc, char** argv) try {
       continue;
     }
     Charts(window, QLatin1String(name), hands, coinValue);
+  }
+  // The charts of full-pay Deuces Wild in German and Russian.
+  for (const char* language : {"DEU", "RUS"}) {
+    Preferences().SetLanguage(language);
+    Charts(window, QStringLiteral("wild-") + QString::fromLatin1(language).toLower(), 10, 0.25);
   }
   ReleasePreferences();
   return failures == 0 ? 0 : 1;

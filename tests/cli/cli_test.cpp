@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -97,6 +98,8 @@ TEST(Cli, GamesAndHelp) {
     EXPECT_TRUE(Contains(run.Out, "Usage")) << command << run.Out;
   }
   EXPECT_TRUE(Contains(Output("hand --help"), "--pays"));
+  // A run that reaches the top of the charts' grid is ahead, as the program counts it.
+  EXPECT_TRUE(Contains(Output("bankroll distribution --help"), "+1500 bets counts as\nahead"));
 }
 
 // Every hold of a hand in JSON, the holds ranked by value as text (T-J-K of hearts first, the
@@ -464,8 +467,22 @@ TEST(Cli, StatsInEveryForm) {
   const std::string winloss = Output("bankroll winloss" + table);
   EXPECT_EQ(std::count(winloss.begin(), winloss.end(), '\n'), 2002);
   EXPECT_EQ(JsonOf("bankroll ruin --initial 40 --desired 40 --json" + table)["hit"].size(), 2000u);
-  const std::string five = Output("bankroll distribution -n 1 --coins 5" + table);
-  EXPECT_TRUE(Contains(five, "\n-12.5,0.0001,loss\n-7.5,"));
+  // Every net result with its true class, nothing invented before the first; the rows of each
+  // class add up to its total, the runs that reached an end of the grid included.
+  EXPECT_TRUE(
+      Contains(Output("bankroll distribution -n 1" + table), "\nresult,probability,class\n-1,"));
+  for (const auto& [hands, first] : {std::pair{"1", -1}, std::pair{"4000 --coins 5", -2500}}) {
+    const auto rows = JsonOf("bankroll distribution --json -n " + std::string(hands) + table);
+    EXPECT_EQ(rows["points"].front()["result"], first);
+    std::map<std::string, double> sums;
+    for (const auto& row : rows["points"]) {
+      const int result = row["result"].get<int>();
+      sums[row["class"]] += row["probability"].get<double>() / 100;
+      EXPECT_EQ(row["class"], result < 0 ? "loss" : result == 0 ? "push" : "win") << result;
+    }
+    for (const char* kind : {"win", "push", "loss"})
+      EXPECT_NEAR(sums[kind], rows[kind].get<double>(), 1e-12) << hands << ' ' << kind;
+  }
   for (const char* bad : {" ruin --initial 70 --desired 60", " distribution -n 4001", ""})
     EXPECT_EQ(RunCli(std::string("bankroll") + bad + table).Exit, 2) << bad;
 }

@@ -48,8 +48,9 @@ double NiceStep(double span, int labels, double minimum) {
 }
 
 int BarAt(const std::vector<TChartPoint>& points, double x, int coins) {
-  for (size_t i = 1; i < points.size(); ++i) {
-    if (x >= points[i].X && x < points[i].X + coins) return static_cast<int>(i);
+  const double half = coins / 2.0;
+  for (size_t i = 0; i < points.size(); ++i) {
+    if (x >= points[i].X - half && x < points[i].X + half) return static_cast<int>(i);
   }
   return -1;
 }
@@ -65,9 +66,8 @@ std::string MoneyText(int64_t coins, int coinValue) {
   return buffer.data();
 }
 
-std::string BarHint(const TChartPoint& point, int coins, int coinValue,
-                    const TBarHintTexts& texts) {
-  const long result = std::lround(point.X + coins * 0.5);
+std::string BarHint(const TChartPoint& point, int coinValue, const TBarHintTexts& texts) {
+  const long result = std::lround(point.X);
   const std::string size = std::to_string(std::labs(result));
   const std::string chance = Printed("%5.3f%%", point.Y);
   if (coinValue <= 0) return FormatText(result < 0 ? texts.Lose : texts.Win, {size, chance});
@@ -88,6 +88,7 @@ TBankrollCheck CheckBankrolls(int initial, int desired) {
   TBankrollCheck check;
   check.InitialValid = initial >= 1 && initial <= kMaxBankroll;
   check.DesiredValid = desired >= 1 && desired <= kMaxBankroll;
+  check.InRange = check.InitialValid && check.DesiredValid;
   if (initial > desired) check.InitialValid = check.DesiredValid = false;
   return check;
 }

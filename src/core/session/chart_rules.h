@@ -29,9 +29,8 @@ std::string ChanceLabel(double probability);
 // power of ten, and at least `minimum`, that needs no more than `labels` labels.
 double NiceStep(double span, int labels, double minimum = 0);
 
-// The index of the bar under `x` (in coins) among the points of a result distribution (the
-// starter first, each point the left edge of a bar `coins` wide); -1 over the starter or
-// beside every bar.
+// The index of the bar under `x` (in coins) among the points of a result distribution (each
+// point the middle of a bar `coins` wide); -1 beside every bar.
 int BarAt(const std::vector<TChartPoint>& points, double x, int coins);
 
 constexpr int kMaxCoinValue = 100000;  // hundredths: a coin is worth at most 1000.00
@@ -51,7 +50,7 @@ struct TBarHintTexts {
 // The hint of a bar: the result's size in coins, in money when a coin value (hundredths;
 // 0 for none) is set, and its probability ("Win 3 coins (0.75): 1.234%"). The texts are
 // never printf formats: only "%s" takes a value.
-std::string BarHint(const TChartPoint& point, int coins, int coinValue, const TBarHintTexts& texts);
+std::string BarHint(const TChartPoint& point, int coinValue, const TBarHintTexts& texts);
 
 // The hands edit after one step of its buttons up (+1) or down (-1): ten at a time from 10
 // upwards, one below.
@@ -62,6 +61,7 @@ bool HandsValid(int hands);  // 1..4000
 struct TBankrollCheck {
   bool InitialValid = true;
   bool DesiredValid = true;
+  bool InRange = true;  // each bankroll is 1..1500 coins, whatever their order
   bool Valid() const { return InitialValid && DesiredValid; }
 };
 // Each bankroll is 1..1500 coins, and the initial one is not above the desired one (else

@@ -32,9 +32,8 @@ void RunChart(TProgress& progress, int maximum, const std::string& chart, Body&&
 }
 
 // The net results of a run, hand by hand. Probability that reaches either end of the grid
-// (-500 or +1500 bets) leaves it on the next hand; what leaves at the top is kept apart,
-// since a run that got that far ahead is ahead (the one that left at the bottom is behind
-// whatever it does next, and is what the totals lack).
+// (-500 or +1500 bets) leaves it on the next hand and is kept apart: a run that got that
+// far ahead is ahead, one that fell that far behind is behind, whatever it does next.
 class TResultGrid {
  public:
   explicit TResultGrid(const TOutcomeTable& outcomes) : outcomes_(outcomes) {
@@ -59,6 +58,7 @@ class TResultGrid {
   template <class Visit>
   void Step(Visit&& visit) {
     aboveTop_ += cur_[kTopCell];
+    belowBottom_ += cur_[0];
     next_.fill(0);
     int lo = lo_;
     int hi = hi_;
@@ -82,6 +82,8 @@ class TResultGrid {
   const TGrid& Cells() const { return cur_; }
   // The probability that has left the grid at +1500 bets in the hands before.
   double AboveTop() const { return aboveTop_; }
+  // The probability that has left the grid at -500 bets in the hands before.
+  double BelowBottom() const { return belowBottom_; }
 
  private:
   const TOutcomeTable& outcomes_;
@@ -90,6 +92,7 @@ class TResultGrid {
   int lo_ = kTopCell;
   int hi_ = 0;
   double aboveTop_ = 0;
+  double belowBottom_ = 0;
 };
 
 }  // namespace
@@ -142,6 +145,21 @@ void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
     result.Push = cells[kBreakEven];
     result.Loss = 1 - win - result.Push;
 
+    // A bar is `coins` wide and centred on its result in coins.
+    const auto point = [&](int i, double p) {
+      const TPointClass kind = i < kBreakEven    ? TPointClass::Loss
+                               : i == kBreakEven ? TPointClass::Push
+                                                 : TPointClass::Win;
+      return TChartPoint{static_cast<double>(i - kBreakEven) * coins, 100 * p, kind};
+    };
+    result.Rows.clear();
+    for (int i = 0; i <= kTopCell; ++i) {
+      const double p = cells[i] + (i == 0          ? grid.BelowBottom()
+                                   : i == kTopCell ? grid.AboveTop()
+                                                   : 0);
+      if (p > 0) result.Rows.push_back(point(i, p));
+    }
+
     // Only the cells of at least 1/200 of the tallest bar are drawn.
     const double threshold = largest / 200;
     int first = -1;
@@ -154,17 +172,7 @@ void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
     }
     result.Points.clear();
     if (first < 0) return;
-    // Each bar is `coins` wide and centred on its result in coins; a point is its left edge.
-    const double half = coins / 2.0;
-    result.Points.push_back(
-        {static_cast<double>(first - kBreakEven - 1) * coins - half, 0.0001, TPointClass::Loss});
-    for (int i = first; i <= last; ++i) {
-      const TPointClass kind = i < kBreakEven + 1    ? TPointClass::Loss
-                               : i == kBreakEven + 1 ? TPointClass::Push
-                                                     : TPointClass::Win;
-      result.Points.push_back(
-          {static_cast<double>(i - kBreakEven) * coins - half, 100 * cells[i], kind});
-    }
+    for (int i = first; i <= last; ++i) result.Points.push_back(point(i, cells[i]));
   });
 }
 

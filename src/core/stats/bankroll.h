@@ -48,9 +48,15 @@ struct TChartPoint {
   TPointClass Class = TPointClass::Loss;
 };
 
-// Win counts the runs that went beyond +1500 bets too; Loss those beyond -500.
+// Win counts the runs that reached +1500 bets too; Loss those that fell to -500.
 struct TResultDistribution {
-  std::vector<TChartPoint> Points;  // the starter point first
+  // The bars to draw: every net result in coins (X) from the first to the last of at least
+  // 1/200 of the tallest, with its probability in percent (Y) and class.
+  std::vector<TChartPoint> Points;
+  // Every net result of a probability above 0, the same way; the first row at -500 bets
+  // holds every run that fell to it, the last at +1500 bets every run that reached it, so
+  // that the rows of each class add up to its total.
+  std::vector<TChartPoint> Rows;
   double Win = 0;
   double Push = 0;
   double Loss = 0;

@@ -46,21 +46,21 @@ TEST(ChartRules, TheBarUnderTheMouseAndItsHint) {
                       "Lose %s coins (%s): %s"};
   const auto hintAt = [&](double x, int coinValue = 0) {
     const int bar = BarAt(result.Points, x, 5);
-    return bar < 0 ? std::string() : BarHint(result.Points[bar], 5, coinValue, texts);
+    return bar < 0 ? std::string() : BarHint(result.Points[bar], coinValue, texts);
   };
   EXPECT_EQ(hintAt(-5.4), "Lose 5 coins: 59.000%");
   EXPECT_EQ(hintAt(-2.5), "Win 0 coins: 30.000%");  // the left edge belongs to the bar
   EXPECT_EQ(hintAt(11.9), "Win 10 coins: 10.000%");
   EXPECT_EQ(hintAt(45), "Win 45 coins: 1.000%");
   EXPECT_EQ(hintAt(20), "Win 20 coins: 0.000%");
-  EXPECT_EQ(hintAt(-10), "");  // the starter bar
+  EXPECT_EQ(hintAt(-10), "");  // left of every bar
   EXPECT_EQ(hintAt(47.5), "");
   // With a coin value of 0.25 the size shows in money too; a loss as its size.
   EXPECT_EQ(hintAt(-5.4, 25), "Lose 5 coins (1.25): 59.000%");
   EXPECT_EQ(hintAt(45, 25), "Win 45 coins (11.25): 1.000%");
   // A language text is never a printf format: only %s takes a value.
   texts.Lose = "%d%n %s %x%%: %s";
-  EXPECT_EQ(BarHint(result.Points[1], 5, 0, texts), "%d%n 5 %x%: 59.000%");
+  EXPECT_EQ(BarHint(result.Points[0], 0, texts), "%d%n 5 %x%: 59.000%");
 }
 
 TEST(ChartRules, MoneyIsExactToTheHundredth) {

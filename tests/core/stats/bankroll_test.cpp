@@ -68,23 +68,21 @@ TEST(ResultDistribution, OneHandHoldsEveryOutcomeAtItsNetResult) {
     EXPECT_NEAR(result.Win, 0.11, 1e-15);
     EXPECT_NEAR(result.Push, 0.30, 1e-15);
     EXPECT_NEAR(result.Loss, 0.59, 1e-15);
-    // The starter bar one to the left, then every result from -1 to +9 bets.
-    ASSERT_EQ(result.Points.size(), 12u);
-    const double half = coins / 2.0;
-    EXPECT_DOUBLE_EQ(result.Points[0].X, -2.0 * coins - half);
-    EXPECT_DOUBLE_EQ(result.Points[0].Y, 0.0001);
+    // Every result from -1 to +9 bets, a bar centred on each, of its true class; the rows
+    // only the results that occur.
+    ASSERT_EQ(result.Points.size(), 11u);
     const std::map<int, double> percent = {{-1, 59}, {0, 30}, {2, 10}, {9, 1}};
-    for (size_t n = 1; n < result.Points.size(); ++n) {
-      const int net = static_cast<int>(n) - 2;
+    for (size_t n = 0; n < result.Points.size(); ++n) {
+      const int net = static_cast<int>(n) - 1;
       const TChartPoint& point = result.Points[n];
-      // The bar of result r is centred on r coins.
-      EXPECT_DOUBLE_EQ(point.X + half, net * coins);
+      EXPECT_DOUBLE_EQ(point.X, net * coins);
       const auto found = percent.find(net);
       EXPECT_NEAR(point.Y, found == percent.end() ? 0 : found->second, 1e-12) << net;
-      EXPECT_EQ(point.Class, net < 1    ? TPointClass::Loss
-                             : net == 1 ? TPointClass::Push
+      EXPECT_EQ(point.Class, net < 0    ? TPointClass::Loss
+                             : net == 0 ? TPointClass::Push
                                         : TPointClass::Win);
     }
+    EXPECT_EQ(result.Rows.size(), percent.size());
   }
 }
 
@@ -154,13 +152,13 @@ TEST(ResultDistribution, EqualsTheDirectConvolution) {
   EXPECT_NEAR(result.Push, run[0], 1e-12);
   EXPECT_NEAR(result.Loss, 1 - win - run[0], 1e-12);
   ASSERT_GT(result.Points.size(), 2u);
-  for (size_t n = 1; n < result.Points.size(); ++n) {
-    const int net = static_cast<int>(std::lround(result.Points[n].X + 0.5));
-    EXPECT_NEAR(result.Points[n].Y, 100 * run[net], 1e-10) << net;
+  for (const TChartPoint& point : result.Points) {
+    const int net = static_cast<int>(std::lround(point.X));
+    EXPECT_NEAR(point.Y, 100 * run[net], 1e-10) << net;
   }
   // The visible range is exactly the results of at least 1/200 of the tallest.
-  const int first = static_cast<int>(std::lround(result.Points[1].X + 0.5));
-  const int last = static_cast<int>(std::lround(result.Points.back().X + 0.5));
+  const int first = static_cast<int>(std::lround(result.Points.front().X));
+  const int last = static_cast<int>(std::lround(result.Points.back().X));
   for (const auto& [net, p] : run) {
     EXPECT_EQ(p >= largest / 200, net >= first && net <= last) << net;
   }
