@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "terminal_progress.h"
 
+#include <signal.h>
+
 #include <csignal>
 #include <cstdio>
 #include <ostream>
@@ -29,6 +31,12 @@ TInterruptGuard::TInterruptGuard() {
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, &previousAction);
+  // Ctrl+C works even when whoever started the program blocked it; one that arrived while it
+  // was blocked is taken now, and the run stops at its first step.
+  sigset_t interrupt;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
 }
 
 TInterruptGuard::~TInterruptGuard() {
