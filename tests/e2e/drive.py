@@ -47,16 +47,31 @@ def check(condition, what):
     print(f"ok: {what}")
 
 
-def click(accessible):
+def click(accessible, count=1):
     extents = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     subprocess.run(["xdotool", "mousemove", "--sync", str(extents.x + extents.width // 2),
-                    str(extents.y + extents.height // 2), "click", "1"], check=True)
+                    str(extents.y + extents.height // 2), "click", "--repeat", str(count), "1"],
+                   check=True)
 
 
 def action(accessible, name):
     actions = accessible.queryAction()
     names = [actions.getName(i) for i in range(actions.nActions)]
     actions.doAction(names.index(name))
+
+
+def focused_text(root):
+    """The text field that has the keyboard focus, once it has it."""
+    return wait_for(lambda: pyatspi.findDescendant(
+        root, lambda a: a is not None and a.getRoleName() == "text"
+        and a.getState().contains(pyatspi.STATE_FOCUSED)), 5)
+
+
+def visible_windows():
+    """The program's windows on the screen (a popup menu is one of them while it is open)."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--classname", "tarnwick"],
+                           capture_output=True, text=True, check=False)
+    return len(found.stdout.split())
 
 
 def cells(table):
@@ -195,7 +210,7 @@ def charts_window(app, shots):
             app, lambda a: a is not None and a.getRoleName() == "dialog"
             and a.name.strip() == "Save"), 10)
         check(dialog is not None, "Save opens the file dialog")
-        time.sleep(0.3)  # the file name field takes the focus
+        check(focused_text(dialog) is not None, "the file name field takes the focus")
         subprocess.run(["xdotool", "type", "--delay", "20", target], check=True)
         subprocess.run(["xdotool", "key", "Return"], check=True)
         size = wait_for(lambda: os.path.exists(target) and png_size(target), 10)
@@ -264,8 +279,9 @@ def main():
         and a.name.strip() == "Add new pay table"), 10)
     check(editor is not None, "Add opens the pay table editor")
     pays = find(editor, "table", "Pays")
-    click(pays.queryTable().getAccessibleAt(0, 1))
-    time.sleep(0.3)
+    # A double click edits the cell at once (a single click on the selected cell would only
+    # after the double-click interval); the keys after it reach the editor in their order.
+    click(pays.queryTable().getAccessibleAt(0, 1), count=2)
     subprocess.run(["xdotool", "key", "ctrl+a"], check=True)
     subprocess.run(["xdotool", "type", "--delay", "50", "940"], check=True)
     click(find(editor, "push button", "OK"))
@@ -282,8 +298,9 @@ def main():
     # then Language; its languages are listed by file name: Deutsch, English, Russian.
     menu = find(app, "push button", "Menu")
     check(menu is not None, "the Menu button")
+    windows = visible_windows()
     click(menu)
-    time.sleep(0.3)
+    check(wait_for(lambda: visible_windows() > windows, 5), "the menu opens")
     subprocess.run(["xdotool", "key", "--delay", "100", "Up", "Up", "Right", "Down", "Down",
                     "Return"],
                    check=True)
