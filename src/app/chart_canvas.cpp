@@ -260,6 +260,10 @@ void TChartCanvas::Render(QPainter& painter, const QRectF& target) {
     message_->render(&painter, target.topLeft().toPoint());
     return;
   }
+  // The chart lays out its axes and labels on a posted event after a change: a picture
+  // taken before that event would show the ticks of before (the copy right after a chart is
+  // drawn): lay it out now.
+  if (QGraphicsLayout* layout = parts_->chart->layout()) layout->activate();
   parts_->view->render(&painter, target, parts_->view->viewport()->rect());
 }
 

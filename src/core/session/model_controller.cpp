@@ -273,6 +273,9 @@ void TModelController::SelectGame(int gameId) {
   Changed(kGameChanged);
   RebuildTables();
   SelectTable(PreferredPosition(wanted));
+  // The new engine has analysed nothing: a hand shown meanwhile (behind the Game and Payout
+  // dialog) is analysed in the new game at once, or cleared when its deck cannot deal it.
+  AfterGameChange();
 }
 
 int TModelController::PreferredPosition(const std::string& identity) const {
@@ -569,6 +572,9 @@ void TModelController::ChooseGameAndPayout() {
   const int index = tableIndex_;
   const TPayout* table = CurrentTable();
   const std::map<int32_t, std::string> lastTables = lastTables_;
+  const std::array<int32_t, kHandSize> cards = cards_;
+  const bool analysed = analysed_;
+  const int32_t drawMask = drawMask_;
   data_->BeginUndo();
   TDialogResult result = TDialogResult::Cancel;
   try {
@@ -599,7 +605,8 @@ void TModelController::ChooseGameAndPayout() {
   SelectTable(position >= 0 ? position : index);
   data_->KeepChanges();
   lastTables_ = lastTables;
-  AfterGameChange();
+  // The hand and its hold as they were, though a game chosen in the dialog could not deal it.
+  if (analysed) ShowHand(cards, drawMask);
 }
 
 void TModelController::AfterGameChange() {

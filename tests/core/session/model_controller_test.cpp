@@ -427,6 +427,34 @@ TEST_F(Controller, JokersAfterAChangeOfGame) {
   EXPECT_EQ(controller.CardCode(1), -2);
   choose(0);  // no jokers at all
   EXPECT_FALSE(controller.IsAnalysed());
+
+  // Inside the dialog the hand already follows each game chosen there, as the main window
+  // behind the dialog shows it.
+  for (int code : {Code("7H"), Code("7D"), Code("7C"), Code("KS"), Code("2S")})
+    controller.PutCard(code);
+  std::array<long double, 2> inside{};
+  ui_.OnChoose = [&](TModelController& dialog) {
+    dialog.SelectGame(3);
+    inside = {dialog.CategoryChance(0), dialog.HoldReturn()};
+    return TDialogResult::Ok;
+  };
+  controller.ChooseGameAndPayout();
+  EXPECT_EQ(inside,
+            (std::array<long double, 2>{controller.CategoryChance(0), controller.HoldReturn()}));
+  // Cancel brings back the hand and its hold, though the game chosen could not deal it.
+  for (int code : {-2, Code("7H"), Code("7D"), Code("7C"), Code("KS")}) controller.PutCard(code);
+  controller.ToggleDraw(4);
+  const int32_t mask = controller.DrawMask();
+  const long double chance = controller.CategoryChance(0);
+  ui_.OnChoose = [](TModelController& dialog) {
+    dialog.SelectGame(0);
+    EXPECT_FALSE(dialog.IsAnalysed());
+    return TDialogResult::Cancel;
+  };
+  controller.ChooseGameAndPayout();
+  EXPECT_EQ(controller.CardCode(0), -2);
+  EXPECT_EQ(controller.DrawMask(), mask);
+  EXPECT_EQ(controller.CategoryChance(0), chance);
 }
 
 TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
