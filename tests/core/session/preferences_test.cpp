@@ -186,37 +186,6 @@ TEST_F(Prefs, NoLanguageFilesIsAnError) {
   EXPECT_EQ(prefs.HintText("Buttons", "Add"), "Fügt eine neue Auszahlungstabelle hinzu");
 }
 
-TEST_F(Prefs, HelpFileAndTopics) {
-  Language("ENG.ini", "[Info]\nLanguage=English\nHelpFile=Tarnwick_eng.chm\n");
-  Language("DEU.ini", "[Info]\nLanguage=Deutsch\nHelpFile=Tarnwick_deu.chm\n");
-  Language("RUS.ini", "[Info]\nLanguage=Русский\nHelpFile=../../../etc/passwd\n");
-  std::filesystem::create_directories(root_ / "Help" / "Tarnwick_deu.chm");
-  TPreferences prefs(PrefsSetup("DEU"));
-  EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_deu.chm");
-  EXPECT_EQ(HelpLocation(prefs, 7),
-            (root_ / "Help" / "Tarnwick_deu.chm").string() + "::/statistics.htm");
-  prefs.SetLanguage("ENG");  // no such file: the English help
-  EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_eng.chm");
-  prefs.SetLanguage("RUS");  // a name leading out of the help folder stays in it
-  EXPECT_EQ(prefs.HelpFileName(), root_ / "Help" / "Tarnwick_eng.chm");
-  EXPECT_EQ(HelpLocation(prefs, 5), "");  // no such topic
-
-  std::vector<std::string> shown;
-  const auto viewer = [&](const std::string& location) {
-    shown.push_back(location);
-    return location.ends_with("main.htm");
-  };
-  const auto message = [&](const std::string& text) { shown.push_back("message: " + text); };
-  EXPECT_TRUE(ShowHelp(prefs, 1, viewer, message));
-  EXPECT_TRUE(ShowHelp(prefs, 4, viewer, message));  // the viewer fails: the message
-  EXPECT_TRUE(ShowHelp(prefs, 9, viewer, message));  // no topic: nothing
-  EXPECT_TRUE(ShowHelp(prefs, 7, {}, message));      // no viewer
-  ASSERT_EQ(shown.size(), 4u);
-  EXPECT_TRUE(shown[0].ends_with("Tarnwick_eng.chm::/main.htm"));
-  EXPECT_EQ(shown[2], "message: ");  // this test's language file has no such text
-  EXPECT_EQ(shown[3], "message: ");
-}
-
 TEST_F(Prefs, FoldersOfAPortableAndAnInstalledProgram) {
   const TAppFolders portable = TAppFolders::ForExecutable(root_ / "tarnwick");
   EXPECT_TRUE(portable.Portable);
