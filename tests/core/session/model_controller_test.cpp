@@ -126,7 +126,6 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   EXPECT_EQ(controller.CardCode(0), Code("2H"));
   EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 1);
   EXPECT_EQ(controller.DrawMask(), 0);
-  EXPECT_FALSE(controller.IsReplaced(0));
   EXPECT_FALSE(controller.IsWildCard(1));
 
   // Taking a card out of an analysed hand leaves four cards to complete.

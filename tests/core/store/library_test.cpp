@@ -99,7 +99,6 @@ TEST(Library, TheDataFileHoldsEveryListedTable) {
 // A sample of the shipped tables, one of each engine, computed again: the counts are the
 // stored ones to the last hand.
 TEST(Library, ASampleComputedAgainGivesTheStoredCounts) {
-  int sampled = 0;
   for (int gameId : {11, 4}) {
     const auto entry = std::find_if(List().begin(), List().end(), [&](const TListedTable& e) {
       return e.Table.GameId == gameId;
@@ -115,10 +114,7 @@ TEST(Library, ASampleComputedAgainGivesTheStoredCounts) {
     engine->SetPayout(nullptr);
     EXPECT_EQ(table.Counts, stored->Counts) << "game " << gameId;
     EXPECT_EQ(table.Deals, stored->Deals) << "game " << gameId;
-    EXPECT_EQ(table.Return, stored->Return);
-    ++sampled;
   }
-  EXPECT_EQ(sampled, 2);
 }
 
 TEST(PayTableList, BadLinesAndPublishedFigures) {
