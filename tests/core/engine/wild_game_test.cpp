@@ -140,8 +140,6 @@ TEST_P(WildGameRun, CountsEveryDealAndMatchesThePublishedReturn) {
   EXPECT_EQ(reports, run.classes / 100);
   EXPECT_EQ(table.DealTotal(), run.deals);
   EXPECT_EQ(table.DeckSize, run.game->DeckSize());
-  EXPECT_NEAR(static_cast<double>(table.WinChance + table.PushChance + table.LossChance), 1.0,
-              1e-15);
   if (run.percent > 0) {
     EXPECT_NEAR(static_cast<double>(table.Return * 100), run.percent, 0.000001);
   }

