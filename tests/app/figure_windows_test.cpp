@@ -8,9 +8,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -34,19 +32,6 @@ using namespace tarnwick;
 using namespace tarnwick::app;
 
 namespace {
-
-QJsonObject Cli(const QStringList& arguments) {
-  QProcess cli;
-  cli.start(QStringLiteral(TARNWICK_CLI), arguments + QStringList{QStringLiteral("--json")});
-  cli.waitForFinished(120'000);
-  return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
-}
-
-QString Pays(const TPayout& table) {
-  QStringList pays;
-  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
-  return pays.join(QLatin1Char(','));
-}
 
 void Deal(TfmMain& window, int game, const QStringList& cards) {
   window.Controller().SelectGame(game);
@@ -100,9 +85,10 @@ void FigureWindowsTest::AllHoldsEqualTheCommandLine() {
   TfmMain window(world.Data());
   Deal(window, game, cards);
   const TPayout& table = *window.Controller().CurrentTable();
-  const QJsonObject cli = Cli(QStringList{QStringLiteral("holds"), QStringLiteral("-g"),
-                                          QString::number(game), QStringLiteral("-p"), Pays(table)}
-                              << cards);
+  const QJsonObject cli =
+      test::Cli(QStringList{QStringLiteral("holds"), QStringLiteral("-g"), QString::number(game),
+                            QStringLiteral("-p"), test::PaysText(table)}
+                << cards);
   const int best = cli[QStringLiteral("best")].toInt();
   bool opened = false;
   test::WhenModalOf<TfmAllHands>([&](TfmAllHands* holds) {
@@ -250,9 +236,10 @@ void FigureWindowsTest::StatisticsEqualTheCommandLine() {
   window.Controller().SelectGame(game);
   QVERIFY(window.StatisticsAction()->isEnabled());
   const TPayout& table = *window.Controller().CurrentTable();
-  const QJsonObject cli = Cli({QStringLiteral("stats"), QStringLiteral("-g"), QString::number(game),
-                               QStringLiteral("-p"), Pays(table), QStringLiteral("-d"),
-                               QString::fromStdString(world.Data()), QStringLiteral("-q")});
+  const QJsonObject cli =
+      test::Cli({QStringLiteral("stats"), QStringLiteral("-g"), QString::number(game),
+                 QStringLiteral("-p"), test::PaysText(table), QStringLiteral("-d"),
+                 QString::fromStdString(world.Data()), QStringLiteral("-q")});
   const QJsonArray columns = cli[QStringLiteral("columns")].toArray();
   QCOMPARE(columns.size(), kStatColumns);
   bool opened = false;

@@ -7,13 +7,11 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
@@ -53,15 +51,10 @@ void Click(TfmMain& window, const char* card) {
 
 // The best hold's chances and return as tarnwick-cli computes them, in the grid's texts.
 QStringList CliColumn(const TPayout& table, const QStringList& cards) {
-  QStringList pays;
-  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
-  QProcess cli;
-  cli.start(QStringLiteral(TARNWICK_CLI),
-            QStringList{QStringLiteral("hand"), QStringLiteral("-g"), QString::number(table.GameId),
-                        QStringLiteral("-p"), pays.join(',')}
-                << cards << QStringLiteral("--json"));
-  cli.waitForFinished();
-  const QJsonObject report = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+  const QJsonObject report = test::Cli(QStringList{QStringLiteral("hand"), QStringLiteral("-g"),
+                                                   QString::number(table.GameId),
+                                                   QStringLiteral("-p"), test::PaysText(table)}
+                                       << cards);
   const QJsonObject best =
       report[QStringLiteral("holds")][report[QStringLiteral("best")].toInt()].toObject();
   const double draws = best[QStringLiteral("draws")].toDouble();

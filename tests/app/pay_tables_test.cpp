@@ -6,14 +6,11 @@
 
 #include <QFile>
 #include <QHeaderView>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -39,22 +36,11 @@ using namespace tarnwick::app;
 
 namespace {
 
-QString PaysText(const TPayout& table) {
-  QStringList pays;
-  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
-  return pays.join(',');
-}
-
 // The figures tarnwick-cli computes for a table (its game, pays and coin basis).
 QJsonObject CliFigures(const TPayout& table) {
-  QProcess cli;
-  cli.start(
-      QStringLiteral(TARNWICK_CLI),
-      {QStringLiteral("return"), QStringLiteral("-g"), QString::number(table.GameId),
-       QStringLiteral("-p"), PaysText(table), QStringLiteral("-b"),
-       QString::number(table.CoinBasis), QStringLiteral("--json"), QStringLiteral("--quiet")});
-  cli.waitForFinished(60000);
-  return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+  return test::Cli({QStringLiteral("return"), QStringLiteral("-g"), QString::number(table.GameId),
+                    QStringLiteral("-p"), test::PaysText(table), QStringLiteral("-b"),
+                    QString::number(table.CoinBasis), QStringLiteral("--quiet")});
 }
 
 double CliReturn(const TPayout& table) {
