@@ -213,8 +213,6 @@ void FigureWindowsTest::TiesAreMarkedInBothWindows() {
   // The recommended hold (standing pat, the lowest code) is marked best, the other tie.
   QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(0), kHoldCostColumn), QStringLiteral("best"));
   QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(16), kHoldCostColumn), QStringLiteral("tie"));
-  QCOMPARE(QSet<int>({holds.Model()->MaskAt(0), holds.Model()->MaskAt(1)}), QSet<int>({0, 16}));
-  QVERIFY(holds.Model()->Text(2, kHoldCostColumn).toDouble() > 0);
   // One ace fewer breaks the tie: the main window names none.
   window.Slot(0)->click();
   QVERIFY(!results.Text(results.rowCount() - 1, 0).contains(QStringLiteral("tie")));
