@@ -132,7 +132,6 @@ void FigureWindowsTest::AllHoldsSortingViewsPictureAndSize() {
     TfmAllHands holds(&window, snapshot, QStringLiteral("  holds"));
     holds.SelectHold(0);
     holds.show();
-    QCOMPARE(holds.Model()->Text(0, kHoldCostColumn), QStringLiteral("best"));
     // Sorting, reversing and another column keep standing pat selected and in sight.
     for (int column : {kHoldReturnColumn, kHoldPictureColumn, kFirstHoldCategoryColumn}) {
       holds.HeaderClicked(column);
