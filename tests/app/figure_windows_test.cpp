@@ -212,6 +212,7 @@ void FigureWindowsTest::TiesAreMarkedInBothWindows() {
   // The recommended hold (standing pat, the lowest code) is marked best, the other tie.
   QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(0), kHoldCostColumn), QStringLiteral("best"));
   QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(16), kHoldCostColumn), QStringLiteral("tie"));
+  QVERIFY(holds.Model()->Text(2, kHoldCostColumn).toDouble() > 0);  // the next one costs
   // One ace fewer breaks the tie: the main window names none.
   window.Slot(0)->click();
   QVERIFY(!results.Text(results.rowCount() - 1, 0).contains(QStringLiteral("tie")));
@@ -274,8 +275,11 @@ void FigureWindowsTest::StatisticsSpeedStyleAndRefusal() {
     auto statisticsWindow = std::make_unique<TfmStat>(&window, snapshot, QString());
     TfmStat& statistics = *statisticsWindow;
     QCOMPARE(statistics.SpeedBox()->value(), 10000);  // a stored 20000 opens at the limit
+    // The cells on the screen (the copy, compared with tarnwick-cli, is made another way).
     TStatisticsModel& model = *statistics.Model();
+    QCOMPARE(model.Text(1, 7), QStringLiteral("19 933 230 517 200"));  // "2nd Hands", Total
     statistics.SetView(TFigureView::Probability);
+    QCOMPARE(model.Text(0, 7), QStringLiteral("100.000000"));
     // Hours at a speed: 5 turns red and changes nothing, 1200 halves the time at 600.
     const auto seconds = [&] {
       const QStringList parts =
