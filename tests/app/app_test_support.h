@@ -5,12 +5,15 @@
 // A world for the window tests: the program's language files and help pages from the
 // source tree, settings and a copy of the shipped pay tables in a fresh temporary folder,
 // failures recorded instead of shown, no progress dialog unless a test asks for one, runs
-// on worker threads held at their start while a test wants, and modal windows answered
-// from a timer.
+// on worker threads held at their start while a test wants, modal windows answered from a
+// timer, and tarnwick-cli's answers to compare the windows with.
 
 #include <QApplication>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPointer>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +26,7 @@
 #include <memory>
 #include <mutex>
 
+#include "engine/payout.h"
 #include "guard.h"
 #include "session/preferences.h"
 #include "translations.h"
@@ -117,26 +121,9 @@ class TWorkerGate {
   std::shared_ptr<TState> state_;
 };
 
-// Runs `answer` on the next modal window that opens (polled from a timer), so that a test
-// can look at it and close it while the code that opened it waits in exec().
-inline void WhenModal(const std::function<void(QWidget* modal)>& answer) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return;
-    timer->stop();
-    timer->deleteLater();
-    const QPointer<QWidget> window(modal);
-    answer(modal);
-    // A failed check returns from `answer` early: close the window so the test ends.
-    if (QTest::currentTestFailed() && window != nullptr) window->close();
-  });
-  timer->start();
-}
-
-// Runs `answer` on the next modal window of type T that opens (a progress dialog that
-// shows meanwhile is passed by).
+// Runs `answer` on the next modal window of type T that opens (polled from a timer; a
+// progress dialog that shows meanwhile is passed by), so that a test can look at it and
+// close it while the code that opened it waits in exec().
 template <class T>
 void WhenModalOf(const std::function<void(T* modal)>& answer) {
   auto* timer = new QTimer;
@@ -152,6 +139,26 @@ void WhenModalOf(const std::function<void(T* modal)>& answer) {
     if (QTest::currentTestFailed() && window != nullptr) window->close();
   });
   timer->start();
+}
+
+// Runs `answer` on the next modal window that opens, whatever its type.
+inline void WhenModal(const std::function<void(QWidget* modal)>& answer) {
+  WhenModalOf<QWidget>(answer);
+}
+
+// What tarnwick-cli prints for these arguments, asked for as JSON.
+inline QJsonObject Cli(QStringList arguments) {
+  QProcess cli;
+  cli.start(QStringLiteral(TARNWICK_CLI), arguments << QStringLiteral("--json"));
+  cli.waitForFinished(120'000);
+  return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+}
+
+// The pays of a table as tarnwick-cli takes them: "800,50,25,9,6,4,3,2,1".
+inline QString PaysText(const TPayout& table) {
+  QStringList pays;
+  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
+  return pays.join(QLatin1Char(','));
 }
 
 }  // namespace tarnwick::app::test

@@ -8,9 +8,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -34,19 +32,6 @@ using namespace tarnwick;
 using namespace tarnwick::app;
 
 namespace {
-
-QJsonObject Cli(const QStringList& arguments) {
-  QProcess cli;
-  cli.start(QStringLiteral(TARNWICK_CLI), arguments + QStringList{QStringLiteral("--json")});
-  cli.waitForFinished(120'000);
-  return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
-}
-
-QString Pays(const TPayout& table) {
-  QStringList pays;
-  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
-  return pays.join(QLatin1Char(','));
-}
 
 void Deal(TfmMain& window, int game, const QStringList& cards) {
   window.Controller().SelectGame(game);
@@ -100,9 +85,10 @@ void FigureWindowsTest::AllHoldsEqualTheCommandLine() {
   TfmMain window(world.Data());
   Deal(window, game, cards);
   const TPayout& table = *window.Controller().CurrentTable();
-  const QJsonObject cli = Cli(QStringList{QStringLiteral("holds"), QStringLiteral("-g"),
-                                          QString::number(game), QStringLiteral("-p"), Pays(table)}
-                              << cards);
+  const QJsonObject cli =
+      test::Cli(QStringList{QStringLiteral("holds"), QStringLiteral("-g"), QString::number(game),
+                            QStringLiteral("-p"), test::PaysText(table)}
+                << cards);
   const int best = cli[QStringLiteral("best")].toInt();
   bool opened = false;
   test::WhenModalOf<TfmAllHands>([&](TfmAllHands* holds) {
@@ -146,8 +132,6 @@ void FigureWindowsTest::AllHoldsSortingViewsPictureAndSize() {
     TfmAllHands holds(&window, snapshot, QStringLiteral("  holds"));
     holds.SelectHold(0);
     holds.show();
-    QCOMPARE(holds.Model()->MaskAt(0), 16);  // the royal draw first
-    QCOMPARE(holds.Model()->Text(0, kHoldCostColumn), QStringLiteral("best"));
     // Sorting, reversing and another column keep standing pat selected and in sight.
     for (int column : {kHoldReturnColumn, kHoldPictureColumn, kFirstHoldCategoryColumn}) {
       holds.HeaderClicked(column);
@@ -155,7 +139,6 @@ void FigureWindowsTest::AllHoldsSortingViewsPictureAndSize() {
       const QRect row = holds.Grid()->visualRect(holds.Model()->index(holds.Model()->RowOf(0), 1));
       QVERIFY(holds.Grid()->viewport()->rect().intersects(row));
     }
-    QCOMPARE(holds.Model()->SortColumn(), kFirstHoldCategoryColumn + 1);
     holds.HeaderClicked(kHoldPictureColumn);
     QCOMPARE(holds.Model()->MaskAt(0), 31);  // every card replaced first
     holds.HeaderClicked(kHoldPictureColumn);
@@ -229,8 +212,7 @@ void FigureWindowsTest::TiesAreMarkedInBothWindows() {
   // The recommended hold (standing pat, the lowest code) is marked best, the other tie.
   QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(0), kHoldCostColumn), QStringLiteral("best"));
   QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(16), kHoldCostColumn), QStringLiteral("tie"));
-  QCOMPARE(QSet<int>({holds.Model()->MaskAt(0), holds.Model()->MaskAt(1)}), QSet<int>({0, 16}));
-  QVERIFY(holds.Model()->Text(2, kHoldCostColumn).toDouble() > 0);
+  QVERIFY(holds.Model()->Text(2, kHoldCostColumn).toDouble() > 0);  // the next one costs
   // One ace fewer breaks the tie: the main window names none.
   window.Slot(0)->click();
   QVERIFY(!results.Text(results.rowCount() - 1, 0).contains(QStringLiteral("tie")));
@@ -250,9 +232,10 @@ void FigureWindowsTest::StatisticsEqualTheCommandLine() {
   window.Controller().SelectGame(game);
   QVERIFY(window.StatisticsAction()->isEnabled());
   const TPayout& table = *window.Controller().CurrentTable();
-  const QJsonObject cli = Cli({QStringLiteral("stats"), QStringLiteral("-g"), QString::number(game),
-                               QStringLiteral("-p"), Pays(table), QStringLiteral("-d"),
-                               QString::fromStdString(world.Data()), QStringLiteral("-q")});
+  const QJsonObject cli =
+      test::Cli({QStringLiteral("stats"), QStringLiteral("-g"), QString::number(game),
+                 QStringLiteral("-p"), test::PaysText(table), QStringLiteral("-d"),
+                 QString::fromStdString(world.Data()), QStringLiteral("-q")});
   const QJsonArray columns = cli[QStringLiteral("columns")].toArray();
   QCOMPARE(columns.size(), kStatColumns);
   bool opened = false;
@@ -292,16 +275,11 @@ void FigureWindowsTest::StatisticsSpeedStyleAndRefusal() {
     auto statisticsWindow = std::make_unique<TfmStat>(&window, snapshot, QString());
     TfmStat& statistics = *statisticsWindow;
     QCOMPARE(statistics.SpeedBox()->value(), 10000);  // a stored 20000 opens at the limit
+    // The cells on the screen (the copy, compared with tarnwick-cli, is made another way).
     TStatisticsModel& model = *statistics.Model();
     QCOMPARE(model.Text(1, 7), QStringLiteral("19 933 230 517 200"));  // "2nd Hands", Total
-    QCOMPARE(model.Text(0, 7), QStringLiteral("2 598 960"));
     statistics.SetView(TFigureView::Probability);
     QCOMPARE(model.Text(0, 7), QStringLiteral("100.000000"));
-    QCOMPARE(model.Text(1, 7), QStringLiteral("- "));
-    char royal[32];
-    std::snprintf(royal, sizeof royal, "%.6f",
-                  static_cast<double>(100 * snapshot.Table.CategoryChance(0)));
-    QCOMPARE(model.Text(2, 7), QString::fromLatin1(royal));
     // Hours at a speed: 5 turns red and changes nothing, 1200 halves the time at 600.
     const auto seconds = [&] {
       const QStringList parts =

@@ -9,12 +9,10 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -144,12 +142,8 @@ void PracticeTest::TheWindowAndTheCommandLineAgree() {
   QVERIFY(file.open());
   file.write(holds.join(QLatin1Char('\n')).toLatin1() + "\n");
   file.close();
-  QProcess cli;
-  cli.start(QStringLiteral(TARNWICK_CLI),
-            {"practice", "-g", "0", "-p", "800,50,25,9,6,4,3,2,1", "-s", QString::number(kSeed),
-             "--holds", file.fileName(), "--json"});
-  QVERIFY(cli.waitForFinished(60'000));
-  const QJsonObject replay = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+  const QJsonObject replay = test::Cli({"practice", "-g", "0", "-p", "800,50,25,9,6,4,3,2,1", "-s",
+                                        QString::number(kSeed), "--holds", file.fileName()});
   const QJsonArray hands = replay[QStringLiteral("hands")].toArray();
   QCOMPARE(hands.size(), holds.size());
   int mistakes = 0;
