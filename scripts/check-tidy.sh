@@ -22,9 +22,9 @@ PY
 
 if [ "${1:-}" = "--changed" ]; then
   base=$(git rev-parse -q --verify origin/main || git rev-parse HEAD)
-  mapfile -t files < <(git diff --name-only "$base" -- 'src/*.cpp' 'tests/*.cpp' | sort -u)
+  mapfile -t files < <(git diff --name-only "$base" -- 'src/*.cpp' 'tests/*.cpp' 'tools/*.cpp' | sort -u)
 else
-  mapfile -t files < <(git ls-files 'src/*.cpp' 'tests/*.cpp' | grep -v '^tests/fuzz/')
+  mapfile -t files < <(git ls-files 'src/*.cpp' 'tests/*.cpp' 'tools/*.cpp' | grep -v '^tests/fuzz/')
 fi
 existing=()
 for file in "${files[@]}"; do [ -f "$file" ] && existing+=("$file"); done

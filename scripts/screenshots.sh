@@ -20,7 +20,7 @@ rm -rf "$out" && mkdir -p "$out"
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=$(mktemp -d)
 for scale in 1 2; do
-  QT_SCALE_FACTOR=$scale build/debug/tests/app/tarnwick_screenshots "$out" build/debug/bin "-x$scale" \
+  QT_SCALE_FACTOR=$scale build/debug/tools/screenshots/tarnwick_screenshots "$out" build/debug/bin "-x$scale" \
     2>/dev/null
 done
 rm -rf "$XDG_RUNTIME_DIR"
