@@ -430,7 +430,10 @@ void TModelController::DeleteTable() {
 std::string TModelController::DeleteQuestion(const TPayout& table) const {
   if (texts_ == nullptr) return {};
   std::string pays;
-  for (int32_t pay : PaysOf(table)) pays += (pays.empty() ? "" : " ") + std::to_string(pay);
+  for (int32_t pay : PaysOf(table)) {
+    if (!pays.empty()) pays += ' ';
+    pays += std::to_string(pay);
+  }
   std::string coins;
   switch (table.CoinBasis) {
     case 1:
@@ -669,7 +672,11 @@ std::string TModelController::WindowTitle() const {
   const std::string& name = CurrentGame().Name;
   if (CurrentTable() == nullptr) return name;
   // A table without its overall counts has no return yet, as the table list shows.
-  if (!CurrentTable()->Computed()) return name + "  (-)";
+  if (!CurrentTable()->Computed()) {
+    std::string title = name;  // appended, which the optimiser's overlap warning accepts
+    title += "  (-)";
+    return title;
+  }
   char text[512];
   std::snprintf(text, sizeof text, "%s  (%5.2f%%)", name.c_str(),
                 static_cast<double>(TableReturn() * 100));
