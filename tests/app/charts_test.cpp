@@ -142,7 +142,7 @@ void ChartsTest::OpensOnTheExpectedGainAtTenHands() {
     QCOMPARE(charts->HandsEdit()->value(), 10);
     QCOMPARE(charts->Canvas()->BarCount(), static_cast<int>(charts->Distribution().Points.size()));
     QVERIFY(charts->CopyButton()->isEnabled());
-    QVERIFY(!charts->ProgressPanel()->isVisible());  // a short computation shows no panel
+    QVERIFY(!charts->ProgressPanel()->isVisible());  // gone once the chart is drawn
     // Every control has a name for screen readers.
     for (QWidget* control : charts->findChildren<QWidget*>()) {
       if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
