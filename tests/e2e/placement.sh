@@ -10,7 +10,10 @@ if [ "${1:-}" != "--inner" ]; then
   XDG_RUNTIME_DIR=$(mktemp -d)
   export XDG_RUNTIME_DIR
   status=0
-  xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" "$0" --inner "$program" || status=$?
+  # -noreset: the server does not reset when its last client leaves, which would refuse the
+  # next client (the window manager, the program) while it resets.
+  xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp -noreset" "$0" --inner "$program" ||
+    status=$?
   rm -rf "$XDG_RUNTIME_DIR"
   exit "$status"
 fi
@@ -32,13 +35,15 @@ within() {
   return 1
 }
 
+app=""
+wm=""
+trap 'kill $app $wm 2>/dev/null || true; wait $app 2>/dev/null || true; rm -rf "$work"' EXIT
 openbox --sm-disable >"$work"/wm.log 2>&1 &
 wm=$!
 managed() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-within managed || fail "the window manager did not start"
+within managed || fail "the window manager did not start: $(cat "$work"/wm.log)"
 QT_QPA_PLATFORM=xcb LANGUAGE=en LC_ALL=C.UTF-8 "$work"/tarnwick >"$work"/program.log 2>&1 &
 app=$!
-trap 'kill "$app" "$wm" 2>/dev/null || true; wait "$app" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 window=""
 shown() {

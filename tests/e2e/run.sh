@@ -13,7 +13,8 @@ if [ "${1:-}" != "--inner" ]; then
   XDG_RUNTIME_DIR=$(mktemp -d)
   export XDG_RUNTIME_DIR
   status=0
-  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+  # -noreset: see placement.sh.
+  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" \
     dbus-run-session -- "$0" --inner "$program" "$shots" || status=$?
   rm -rf "$XDG_RUNTIME_DIR"
   exit "$status"
