@@ -7,6 +7,12 @@ if(TARNWICK_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(tarnwick_sanitizers INTERFACE -fsanitize=address,undefined)
 endif()
+# The fuzz targets: the core and everything else they link get libFuzzer's coverage
+# instrumentation, so that the fuzzer sees which branches of the readers an input reaches
+# (the targets themselves add the fuzzer's main with -fsanitize=fuzzer).
+if(TARNWICK_FUZZ)
+  target_compile_options(tarnwick_sanitizers INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 # ThreadSanitizer for the whole-game run on worker threads: a data race stops the program.
 if(TARNWICK_SANITIZE_THREAD)
   target_compile_options(tarnwick_sanitizers INTERFACE -fsanitize=thread -fno-omit-frame-pointer)

@@ -2,8 +2,9 @@
 # Installs what is missing, builds and runs every test: the format and layer checks, the
 # Debug build with all tests, clang-tidy on every source file, the core tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the tests of the whole-game run on worker
-# threads under ThreadSanitizer, and a bounded run of the fuzzers of the data file, INI and
-# language file readers under AddressSanitizer and UndefinedBehaviorSanitizer.
+# threads under ThreadSanitizer, and a bounded run of the fuzzers of the data file, INI,
+# language file, pay table list and practice session file readers under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -25,16 +26,17 @@ if grep -E 'WARNING: ThreadSanitizer' build/tsan-test.log; then
 fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-# The fuzzing budget is shared by the three readers of the user's files; each starts from the
+# The fuzzing budget is shared by the five readers of the user's files; each starts from the
 # shipped files (and new inputs it finds go to build/fuzz-corpus).
 seconds="${TARNWICK_FUZZ_SECONDS:-60}"
+targets=5
 fuzz() {
   local target="$1"
   shift
   rm -rf "build/fuzz-corpus/$target" && mkdir -p "build/fuzz-corpus/$target" build/fuzz-findings
-  echo "Fuzzing the $target reader for $((seconds / 3)) s"
+  echo "Fuzzing the $target reader for $((seconds / targets)) s"
   local log="build/fuzz-$target.log"
-  if ! "build/fuzz/tests/fuzz/tarnwick_${target}_fuzz" -max_total_time="$((seconds / 3))" \
+  if ! "build/fuzz/tests/fuzz/tarnwick_${target}_fuzz" -max_total_time="$((seconds / targets))" \
     -print_final_stats=1 -artifact_prefix=build/fuzz-findings/ "build/fuzz-corpus/$target" "$@" \
     >"$log" 2>&1; then
     # The input that failed is in build/fuzz-findings; the report says where it failed.
@@ -47,3 +49,5 @@ fuzz() {
 fuzz data_file tests/fuzz/corpus/data
 fuzz ini_file tests/fuzz/corpus/ini data/Langs
 fuzz language_file data/Langs
+fuzz paytable_list tests/fuzz/corpus/paytables
+fuzz session_file tests/fuzz/corpus/session

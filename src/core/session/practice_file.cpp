@@ -87,7 +87,8 @@ TNumber Number(std::string_view text, TNumber lo, TNumber hi, const char* what) 
   TNumber value{};
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value < lo || value > hi)
+  // Written so that a NaN, which compares false with everything, is refused too.
+  if (text.empty() || ec != std::errc() || ptr != end || !(value >= lo && value <= hi))
     throw DataFileError(std::string(what) + " '" + std::string(text) + "'");
   return value;
 }
@@ -177,6 +178,8 @@ TPracticeRecord ParseBlock(const std::vector<std::string_view>& lines) {
   const size_t blank = game.find(' ');
   record.GameId = Number<int32_t>(game.substr(0, blank), 0, INT32_MAX, "game");
   record.GameName = blank == std::string_view::npos ? "" : std::string(game.substr(blank + 1));
+  // A carriage return inside the name is a blank, as the writer writes it.
+  std::replace(record.GameName.begin(), record.GameName.end(), '\r', ' ');
   const std::string_view table = Labelled(lines[3], "table");
   const size_t space = table.find(' ');
   if (space == std::string_view::npos) throw DataFileError("a table without pays");
