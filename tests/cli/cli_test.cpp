@@ -302,6 +302,9 @@ TEST(Cli, BadInputIsOneClearLine) {
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,-1 AS KS QS JS TS", "negative"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,x AS KS QS JS TS", "'x' is not a whole number"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,99999999999 AS KS QS JS TS", "not a whole number"},
+      // The charts count whole bets: a table for two coins with an odd pay has none.
+      {"bankroll winloss -g 0 -p 1601,100,50,18,12,8,6,4,2 -b 2",
+       "The pay 1601 for 2 coins is not a whole number of bets per coin"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS", "five cards, got 4"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS TS 9S", "five cards, got 6"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS 1S", "'1S' is no card"},
