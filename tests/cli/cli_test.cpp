@@ -259,7 +259,7 @@ TEST(Cli, ConcurrentAddsStoreEveryTable) {
   }
 }
 
-// A data file that is there but cannot be read stops every command that uses the store
+// A data file that is there but cannot be read stops every command that keeps tables in it
 // with one line naming the file and the reason (exit 1), and is never written.
 TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
   namespace fs = std::filesystem;
@@ -280,6 +280,16 @@ TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
     EXPECT_TRUE(Contains(text, file.string()));
     EXPECT_TRUE(Contains(text, "Permission denied"));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+  }
+  // The reports only look a table up there: they compute it instead, with one warning.
+  for (const std::string& command :
+       {"stats -q -g 0 " + kNineSix, "bankroll winloss -q --json -g 0 " + kNineSix}) {
+    const TRun run = RunCli(command + " -d " + data.string(), AsOrdinaryUser());
+    EXPECT_EQ(run.Exit, 0) << command << ": " << run.Err;
+    EXPECT_NE(run.Out, "") << command;
+    EXPECT_EQ(run.Err.rfind("tarnwick-cli: warning: ", 0), 0u) << run.Err;
+    EXPECT_TRUE(Contains(run.Err, "Permission denied; the table is computed without it\n"));
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
   }
   fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(ReadFile(file.string()), before);
