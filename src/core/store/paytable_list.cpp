@@ -97,8 +97,8 @@ std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalo
              std::to_string(game->LastCategory + 1) + " categories of " + game->Name);
       }
       for (size_t c = 0; c < pays.size(); ++c) {
-        if (!Number(pays[c], table.Pays[c]) || table.Pays[c] < 0)
-          fail("pay '" + std::string(pays[c]) + "'");
+        if (!Number(pays[c], table.Pays[c]) || table.Pays[c] < 0 || table.Pays[c] > kMaxPay)
+          fail("pay '" + std::string(pays[c]) + "' is not 0.." + std::to_string(kMaxPay));
       }
       table.ClearCounts();
       entry.Label = std::string(fields[4]);

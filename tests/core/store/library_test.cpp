@@ -134,7 +134,9 @@ TEST(PayTableList, BadLinesAndPublishedFigures) {
             "pay table list, line 3: coin basis '6' is not 1..5");
   EXPECT_EQ(error("12,Retired,1,1,x,"), "pay table list, line 3: no game 12");
   EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2 x,9/6,"),
-            "pay table list, line 3: pay 'x'");
+            "pay table list, line 3: pay 'x' is not 0..99999999");
+  EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2 100000000,9/6,"),
+            "pay table list, line 3: pay '100000000' is not 0..99999999");
   EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2 1,9/6"),
             "pay table list, line 3: 6 fields expected, found 5");
   const auto list = ParsePayTableList(
