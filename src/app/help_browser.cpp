@@ -60,7 +60,8 @@ void ShowHelpTopic(QWidget* parent, int context) {
   const std::filesystem::path page = preferences.HelpPage(context);
   if (page.empty()) {
     QMessageBox::information(parent, QStringLiteral("Tarnwick"),
-                             Q(preferences.Text("Messages", "HHNotInstalled")));
+                             Q(FormatText(preferences.Text("Messages", "HelpMissing"),
+                                          {preferences.HelpFolder().string()})));
     return;
   }
   THelpBrowser browser(parent, QString::fromStdString(page.string()));

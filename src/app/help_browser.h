@@ -28,8 +28,9 @@ class THelpBrowser : public QDialog {
 };
 
 // Shows the page of a help context (1 main window, 2 game and pay table, 3 editor, 4 charts,
-// 6 all holds, 7 statistics) over `parent`, modally; when the language has no such page
-// and the English pages have none either, the language's "help not installed" message.
+// 6 all holds, 7 statistics, 8 practice) over `parent`, modally; when the language has no
+// such page and the English pages have none either, a message that the help pages are
+// missing, naming the folder they were looked for in.
 void ShowHelpTopic(QWidget* parent, int context);
 
 }  // namespace tarnwick::app

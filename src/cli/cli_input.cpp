@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "engine/payout.h"
 #include "errors.h"
 #include "store/safe_files.h"
 #include "text.h"
@@ -51,13 +52,15 @@ std::vector<int32_t> ParsePays(const std::string& text) {
     const size_t comma = text.find(',', start);
     const std::string word(Trim(
         std::string_view(text).substr(start, comma == std::string::npos ? comma : comma - start)));
-    int32_t pay = 0;
+    int64_t pay = 0;
     const char* end = word.data() + word.size();
     const auto [ptr, ec] = std::from_chars(word.data(), end, pay);
     if (word.empty() || ec != std::errc() || ptr != end) {
       throw InputError("pay '" + word + "' is not a whole number of coins");
     }
-    pays.push_back(pay);
+    if (pay < 0) throw InputError("pay " + word + " is negative");
+    if (pay > kMaxPay) throw InputError(PayAboveLimitText(pay));
+    pays.push_back(static_cast<int32_t>(pay));
     if (comma == std::string::npos) break;
     start = comma + 1;
   }

@@ -21,8 +21,8 @@ std::string Format(const char* format, double value);
 // A game by its number or its name (case-insensitive).
 const TPokerDescription& ParseGame(const TCatalogue& games, const std::string& text);
 
-// Pays separated by commas, whole numbers of coins (how many and whether they are negative
-// is for MakePayout to say).
+// Pays separated by commas, whole numbers of coins 0..kMaxPay (how many is for MakePayout
+// to say).
 std::vector<int32_t> ParsePays(const std::string& text);
 
 // Exactly five distinct cards that the game's deck holds.

@@ -4,8 +4,13 @@
 // tarnwick-cli: the scriptable face of the Tarnwick core.
 
 #include <CLI/CLI.hpp>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <iostream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -16,7 +21,10 @@
 #include "errors.h"
 #include "practice_command.h"
 #include "report_commands.h"
+#include "session/practice.h"
 #include "session/preferences.h"
+#include "stats/bankroll.h"
+#include "stats/statistics.h"
 #include "table_commands.h"
 
 namespace {
@@ -37,21 +45,67 @@ std::string WithoutCarriageReturns(std::string text) {
   return text;
 }
 
+// A number as the help shows a range: "1..5", "0..1e+09".
+template <class T>
+std::string NumberText(T value) {
+  if constexpr (std::is_integral_v<T>) {
+    return std::to_string(value);
+  } else {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+  }
+}
+
+// A number option: one word read as a plain decimal number of the target's type within
+// min..max (for a floating-point target, a finite one). No octal or hexadecimal forms, no
+// exponent in a whole number, no sign but a leading minus, no wrap-around of a negative
+// number into a huge unsigned one and no number too large for the type: anything else is a
+// usage error naming the option, the word and the range. The help shows the range, and the
+// default that default_val sets.
+template <class T>
+CLI::Option* AddNumberOption(CLI::App* command, const std::string& names, T& target,
+                             const std::string& description, T min, T max) {
+  const std::string name = names.substr(0, names.find(','));
+  const std::string range = NumberText(min) + ".." + NumberText(max);
+  const auto parse = [&target, name, range, min, max](const CLI::results_t& words) {
+    const std::string& word = words.front();
+    T value{};
+    const char* end = word.data() + word.size();
+    const auto [at, error] = std::from_chars(word.data(), end, value);
+    bool valid = !word.empty() && error == std::errc() && at == end;
+    if constexpr (std::is_floating_point_v<T>) valid = valid && std::isfinite(value);
+    if (!valid || value < min || value > max) {
+      throw CLI::ValidationError(name + " " + word + " is not a " +
+                                 (std::is_integral_v<T> ? "whole " : "") + "number in " + range);
+    }
+    target = value;
+    return true;
+  };
+  CLI::Option* option = command->add_option(names, parse, description, false,
+                                            [&target] { return NumberText(target); });
+  option->type_name((std::is_integral_v<T> ? "INT " : "NUMBER ") + range);
+  option->type_size(1, 1);
+  option->expected(1);
+  option->run_callback_for_default();
+  return option;
+}
+
 void AddTableOptions(CLI::App* command, tarnwick::cli::TTableOptions& options) {
   command->add_option("--game,-g", options.Game, "Game number or name (see 'games')")->required();
   command
       ->add_option("--pays,-p", options.Pays,
                    "One pay per category in category order, whole coins for --basis coins")
       ->required();
-  command->add_option("--basis,-b", options.Basis, "The pays are given for this many coins (1-5)")
+  AddNumberOption(command, "--basis,-b", options.Basis, "The pays are given for this many coins", 1,
+                  tarnwick::kMaxCoins)
       ->default_val(1);
 }
 
 void AddThreadsOption(CLI::App* command, int& threads) {
-  command
-      ->add_option("--threads,-t", threads,
-                   "Threads of the whole-game run (default 0: one per hardware thread)")
-      ->check(CLI::Range(0, tarnwick::kMaxThreads))
+  AddNumberOption(command, "--threads,-t", threads,
+                  "Threads of the whole-game run (default 0: one per hardware thread)", 0,
+                  tarnwick::kMaxThreads)
       ->default_val(0);
 }
 
@@ -130,7 +184,9 @@ int Run(int argc, char** argv) {
 
   CLI::App* remove = app.add_subcommand("delete", "Delete a stored pay table");
   AddDataOption(remove, options);
-  remove->add_option("--index,-i", options.Index, "The table's index (see 'tables')")->required();
+  AddNumberOption(remove, "--index,-i", options.Index, "The table's index (see 'tables')", 0,
+                  std::numeric_limits<int>::max())
+      ->required();
 
   CLI::App* stats = app.add_subcommand(
       "stats",
@@ -138,7 +194,8 @@ int Run(int argc, char** argv) {
       "the cards the best hold keeps, and how often each occurs");
   AddTableOptions(stats, options);
   AddDataOption(stats, options);
-  stats->add_option("--speed", options.Speed, "Hands per hour for the occurrence times (10-10000)")
+  AddNumberOption(stats, "--speed", options.Speed, "Hands per hour for the occurrence times",
+                  kMinSpeed, kMaxSpeed)
       ->default_val(600);
   stats->add_option("--view", options.View, "hands, probability or return")->default_val("hands");
   stats->add_flag("--csv", options.Csv, "Print CSV");
@@ -170,22 +227,23 @@ int Run(int argc, char** argv) {
     command->footer(gridNote);
     AddTableOptions(command, options);
     AddDataOption(command, options);
-    command->add_option("--coins,-c", options.Coins, "Coins played per hand (1-5)")->default_val(1);
+    AddNumberOption(command, "--coins,-c", options.Coins, "Coins played per hand", 1, kMaxCoins)
+        ->default_val(1);
     command->add_flag("--json", options.Json, "Print JSON instead of CSV");
     command->add_flag("--quiet,-q", options.Quiet, "No progress bar");
     AddThreadsOption(command, options.Threads);
     command->callback([&chart, name] { chart = name; });
     return command;
   };
-  addChart("distribution", "Probability of every net result after --hands hands")
-      ->add_option("--hands,-n", options.Hands, "Hands played (1-4000)")
+  AddNumberOption(addChart("distribution", "Probability of every net result after --hands hands"),
+                  "--hands,-n", options.Hands, "Hands played", 1, kMaxRunHands)
       ->default_val(100);
   addChart("winloss", "Chances of being ahead, even or behind after each of 2000 hands");
   CLI::App* ruin =
       addChart("ruin", "Risk of ruin and chance to reach the desired bankroll over 2000 hands");
-  ruin->add_option("--initial", options.Initial, "Initial bankroll in coins (1-1500)")
+  AddNumberOption(ruin, "--initial", options.Initial, "Initial bankroll in coins", 1, kMaxBankroll)
       ->default_val(30);
-  ruin->add_option("--desired", options.Desired, "Desired bankroll in coins (1-1500)")
+  AddNumberOption(ruin, "--desired", options.Desired, "Desired bankroll in coins", 1, kMaxBankroll)
       ->default_val(60);
 
   cli::TPracticeCommandOptions practice;
@@ -194,17 +252,19 @@ int Run(int argc, char** argv) {
       "Play the hands of a seed with the holds of a file, as the practice window deals them, and "
       "grade every hold against the best one");
   AddTableOptions(practise, practice.Table);
-  practise->add_option("--coins,-c", practice.Table.Coins, "Coins played per hand (1-5)")
+  AddNumberOption(practise, "--coins,-c", practice.Table.Coins, "Coins played per hand", 1,
+                  kMaxCoins)
       ->default_val(1);
-  practise->add_option("--seed,-s", practice.Seed, "The seed of the deals")->required();
+  AddNumberOption(practise, "--seed,-s", practice.Seed, "The seed of the deals", uint64_t{0},
+                  std::numeric_limits<uint64_t>::max())
+      ->required();
   practise->add_option("--holds", practice.HoldsFile, "The holds, one line per hand ('-': stdin)")
       ->required();
-  practise->add_option("--hands,-n", practice.Hands, "Hands to play (default: one per hold)")
-      ->check(CLI::NonNegativeNumber);
-  practise
-      ->add_option("--hard", practice.Hard,
-                   "Deal only hands whose two best holds are at most this many bets apart")
-      ->check(CLI::NonNegativeNumber);
+  AddNumberOption(practise, "--hands,-n", practice.Hands, "Hands to play (default: one per hold)",
+                  0, std::numeric_limits<int>::max());
+  AddNumberOption(practise, "--hard", practice.Hard,
+                  "Deal only hands whose two best holds are at most this many bets apart", 0.0,
+                  kMaxHardWithin);
   practise->add_flag("--save", practice.Save, "Keep the session in the data folder's session file");
   AddDataOption(practise, practice.Table);
   practise->add_flag("--json", practice.Table.Json, "Print JSON");
@@ -227,8 +287,8 @@ int Run(int argc, char** argv) {
           "Run only these parts: jacks, deuces, joker, double-joker, hands, practice, and charts "
           "(timed only, not run by default) (repeatable)")
       ->check(CLI::IsMember(cli::BenchPartNames()));
-  benchmark->add_option("--repeat,-r", bench.Repeat, "Runs of each part; the median time is shown")
-      ->check(CLI::Range(1, 100))
+  AddNumberOption(benchmark, "--repeat,-r", bench.Repeat,
+                  "Runs of each part; the median time is shown", 1, 100)
       ->default_val(1);
   benchmark->add_flag("--json", bench.Json, "Print JSON");
 

@@ -22,7 +22,8 @@ const char* const kHoldsFileHelp =
     "The holds file has one line per hand, in the order the hands are dealt: five letters "
     "for the positions, H for a held card and - for a replaced one (HH--H; ----- draws five), "
     "or the held cards themselves (AS KH; JK a joker), or 'best' for the best hold. Blank "
-    "lines and lines starting with # are skipped; '-' reads the standard input.";
+    "lines and lines starting with # are skipped; '-' reads the standard input. Each hand is "
+    "printed as it is played: held cards that are not in their hand stop the run there.";
 
 namespace {
 
@@ -48,32 +49,58 @@ std::vector<THoldLine> HoldLines(const std::string& text) {
   return lines;
 }
 
+std::string Where(const THoldLine& line) {
+  return "holds line " + std::to_string(line.Number) + ": ";
+}
+
+// Every line reads as a hold: "best", five letters, or cards. Whether the cards are in
+// their hand is known only when it is dealt.
+void CheckHoldLines(const std::vector<THoldLine>& lines, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const THoldLine& line = lines[i];
+    if (line.Text == "best" || ParseHoldPattern(line.Text)) continue;
+    std::istringstream words(line.Text);
+    for (std::string word; words >> word;) {
+      if (!ParseCard(word)) {
+        throw InputError(Where(line) + "'" + line.Text +
+                         "' is no hold (HH--H, held cards such as AS KH, or best)");
+      }
+    }
+  }
+}
+
 // The hold a line of the holds file names for the dealt hand.
 int HoldOfLine(const THoldLine& line, const TPracticeSession& session) {
   if (line.Text == "best") return session.Grade(0).BestMask;
   if (const std::optional<int> mask = ParseHoldPattern(line.Text)) return *mask;
   const auto& cards = session.CurrentDeal().Cards;
-  const std::string where = "holds line " + std::to_string(line.Number) + ": ";
   int mask = kFullDrawMask;
   std::istringstream words(line.Text);
   for (std::string word; words >> word;) {
     const std::optional<int> code = ParseCard(word);
-    if (!code) {
-      throw InputError(where + "'" + line.Text +
-                       "' is no hold (HH--H, held cards such as AS KH, or best)");
-    }
+    if (!code) throw InputError(Where(line) + "'" + line.Text + "' is no hold");
     int position = -1;
     for (int i = 0; i < kHandSize && position < 0; ++i) {
       const int32_t dealt = cards[static_cast<size_t>(i)];
       if (BitSet(mask, i) && (dealt == *code || (*code < 0 && dealt < 0))) position = i;
     }
     if (position < 0) {
-      throw InputError(where + word + " is not in hand " + std::to_string(session.DealsSeen()) +
-                       ", " + HoldText(cards, 0));
+      throw InputError(Where(line) + word + " is not in hand " +
+                       std::to_string(session.DealsSeen()) + ", " + HoldText(cards, 0));
     }
     mask &= ~(1 << position);
   }
   return mask;
+}
+
+// The JSON text of a value that stands at `level` in a report dumped with an indent of 2:
+// every line after its first is indented for that level. (Strings hold no raw line breaks.)
+std::string Nested(const Json& value, int level) {
+  std::string text = value.dump(2);
+  const std::string indent(static_cast<size_t>(2 * level), ' ');
+  for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+    text.insert(at + 1, indent);
+  return text;
 }
 
 std::string Bets(long double value) {
@@ -156,7 +183,7 @@ void PrintHand(const TPracticeSession& session, const TPracticeHand& hand, bool 
                std::ostream& out) {
   const TPracticeVerdict& verdict = hand.Verdict;
   const auto& cards = hand.Deal.Cards;
-  out << "Hand " << session.Record().Hands.size() << " (deal " << hand.Deal.Number
+  out << "Hand " << session.Figures().Hands << " (deal " << hand.Deal.Number
       << "): " << HoldText(cards, 0) << (hard ? "" : "  (no hard hand found)") << '\n';
   out << "  hold  " << HoldText(cards, verdict.Mask) << "  ";
   if (verdict.Mistake()) {
@@ -188,9 +215,7 @@ std::string TimeText(int64_t seconds) {
 }  // namespace
 
 int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
-                std::ostream& output) {
-  // The report is printed when every hold has been played: a bad line prints nothing.
-  std::ostringstream out;
+                std::ostream& out) {
   const TPokerDescription& game = ParseGame(games, options.Table.Game);
   const TPayout table = TableFromOptions(game, options.Table);
   if (options.Hands < 0) throw InputError("--hands " + std::to_string(options.Hands) + " is < 0");
@@ -204,19 +229,34 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
   }
   TPracticeOptions practice;
   practice.HardWithin = options.Hard;
+  practice.KeepHands = options.Save;  // else only the figures are kept, however many hands
   TPracticeSession session(game, table, options.Table.Coins, options.Seed, practice);
+  // A line that is no hold stops the run before it prints anything; held cards that are not
+  // in their hand stop it at that hand.
+  CheckHoldLines(holds, hands);
 
+  // Each hand is written as it is played, so the report takes no memory that grows with the
+  // hands. The JSON is written piece by piece exactly as a dump of the whole report with an
+  // indent of 2 would write it.
   const bool json = options.Table.Json;
-  Json list = Json::array();
-  const std::string pays = [&] {
-    std::string text;
+  if (json) {
+    const Json head = {{"game", game.GameId},
+                       {"name", game.Name},
+                       {"pays", PaysOf(table)},
+                       {"basis", table.CoinBasis},
+                       {"coins", options.Table.Coins},
+                       {"seed", options.Seed},
+                       {"hard", options.Hard >= 0 ? Json(options.Hard) : Json(nullptr)}};
+    out << "{\n";
+    for (const auto& item : head.items())
+      out << "  " << Json(item.key()).dump() << ": " << Nested(item.value(), 1) << ",\n";
+    out << "  \"hands\": [\n";
+  } else {
+    std::string pays;
     for (const int32_t pay : PaysOf(table)) {
-      if (!text.empty()) text += ',';
-      text += std::to_string(pay);
+      if (!pays.empty()) pays += ',';
+      pays += std::to_string(pay);
     }
-    return text;
-  }();
-  if (!json) {
     out << game.Name << " (game " << game.GameId << "), pays " << pays << " for " << table.CoinBasis
         << (table.CoinBasis == 1 ? " coin" : " coins") << ", " << options.Table.Coins
         << (options.Table.Coins == 1 ? " coin" : " coins") << " a hand, seed " << options.Seed;
@@ -227,7 +267,8 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
     session.Deal();
     const TPracticeHand& hand = session.Draw(HoldOfLine(holds[h], session));
     if (json) {
-      list.push_back(HandJson(session, hand, session.HardFound()));
+      out << (h > 0 ? ",\n    " : "    ")
+          << Nested(HandJson(session, hand, session.HardFound()), 2);
     } else {
       PrintHand(session, hand, session.HardFound(), out);
     }
@@ -238,21 +279,11 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
     if (!json) out << "\nKept in " << (folder / kPracticeFileName).string() << '\n';
   }
   if (json) {
-    const Json report = {{"game", game.GameId},
-                         {"name", game.Name},
-                         {"pays", PaysOf(table)},
-                         {"basis", table.CoinBasis},
-                         {"coins", options.Table.Coins},
-                         {"seed", options.Seed},
-                         {"hard", options.Hard >= 0 ? Json(options.Hard) : Json(nullptr)},
-                         {"hands", list},
-                         {"figures", FiguresJson(session.Figures())}};
-    out << report.dump(2) << '\n';
+    out << "\n  ],\n  \"figures\": " << Nested(FiguresJson(session.Figures()), 1) << "\n}\n";
   } else {
     out << '\n';
     PrintFigures(session.Figures(), out);
   }
-  output << out.str();
   return 0;
 }
 

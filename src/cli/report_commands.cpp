@@ -258,6 +258,13 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
                        std::to_string(options.Desired));
     }
   }
+  try {
+    // The charts count whole bets; the pays are known before the table is looked up or
+    // computed.
+    BuildOutcomeTable(TableFromOptions(game, options));
+  } catch (const RangeError& e) {
+    throw InputError(e.Message());
+  }
   bool damaged = false;
   const TPayout table = StoredOrComputed(games, game, options, damaged);
   TInterruptGuard guard;

@@ -98,12 +98,19 @@ void PrintReport(const TPokerDescription& game, const TPayout& table, std::ostre
 }
 
 // The store of a folder. A damaged file is a warning (its readable tables are used, and
-// `damaged` is set); a file that cannot be read at all stops the command.
-TData LoadStore(const TCatalogue& games, const std::filesystem::path& folder, bool& damaged) {
+// `damaged` is set); a file that cannot be read at all stops the command, unless it is
+// `optional`: then it is a warning and the store is empty (and never saved).
+TData LoadStore(const TCatalogue& games, const std::filesystem::path& folder, bool& damaged,
+                bool optional = false) {
   TData store;
   try {
     store.Load(folder, &games);
   } catch (const DataFileError& e) {
+    if (store.ReadOnly() && optional) {
+      std::cerr << "tarnwick-cli: warning: " << store.ReadOnlyReason()
+                << "; the table is computed without it\n";
+      return store;
+    }
     if (store.ReadOnly()) throw;
     damaged = true;
     std::cerr << "tarnwick-cli: warning: " << e.what()
@@ -171,7 +178,8 @@ void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet, int
 TPayout StoredOrComputed(const TCatalogue& games, const TPokerDescription& game,
                          const TTableOptions& options, bool& damaged) {
   TPayout table = TableFromOptions(game, options);
-  const TData store = LoadStore(games, DataFolder(options, false), damaged);
+  // The store only saves the computation: a file that cannot be read is passed over.
+  const TData store = LoadStore(games, DataFolder(options, false), damaged, true);
   if (const TPayout* stored = store.FindSame(table); stored != nullptr && stored->Computed())
     return *stored;
   ComputeTable(game, table, options.Quiet, options.Threads);

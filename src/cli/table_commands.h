@@ -51,7 +51,8 @@ TPayout TableFromOptions(const TPokerDescription& game, const TTableOptions& opt
 void ComputeTable(const TPokerDescription& game, TPayout& table, bool quiet, int threads);
 
 // The stored table equal to the options' one when it has whole-game counts, else the
-// table computed now (and not stored); `damaged` is set when the data file was damaged.
+// table computed now (and not stored); `damaged` is set when the data file was damaged. A
+// data file that cannot be read is a warning: the table is computed.
 TPayout StoredOrComputed(const TCatalogue& games, const TPokerDescription& game,
                          const TTableOptions& options, bool& damaged);
 

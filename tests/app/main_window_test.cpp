@@ -415,6 +415,21 @@ void MainWindowTest::HelpTopicsInEveryLanguage() {
     const QString book = QStringLiteral("Tarnwick_%1").arg(QString::fromLatin1(code).toLower());
     QVERIFY2(shown.endsWith(book + QStringLiteral("/main.htm")), qPrintable(shown));
   }
+
+  // Without the help pages, F1 says they are missing and where they were looked for.
+  QTemporaryDir bare;
+  const std::filesystem::path resources = bare.path().toStdString();
+  std::filesystem::copy(test::kData / "Langs", resources / "Langs");
+  InstallPreferences(std::make_unique<TPreferences>(
+      TPreferencesSetup{resources, world.Data() / "tarnwick.ini", "ENG", {}, "DejaVu Sans"}));
+  QString message;
+  test::WhenModal([&message](QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) message = box->text();
+    modal->close();
+  });
+  window.HelpAction()->trigger();
+  QCOMPARE(message, QStringLiteral("The help pages are missing: they were looked for in %1.")
+                        .arg(QString::fromStdString((resources / "Help").string())));
 }
 
 void MainWindowTest::FailuresAreReportedAndAbortsAreSilent() {

@@ -259,7 +259,7 @@ TEST(Cli, ConcurrentAddsStoreEveryTable) {
   }
 }
 
-// A data file that is there but cannot be read stops every command that uses the store
+// A data file that is there but cannot be read stops every command that keeps tables in it
 // with one line naming the file and the reason (exit 1), and is never written.
 TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
   namespace fs = std::filesystem;
@@ -281,6 +281,16 @@ TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
     EXPECT_TRUE(Contains(text, "Permission denied"));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
   }
+  // The reports only look a table up there: they compute it instead, with one warning.
+  for (const std::string& command :
+       {"stats -q -g 0 " + kNineSix, "bankroll winloss -q --json -g 0 " + kNineSix}) {
+    const TRun run = RunCli(command + " -d " + data.string(), AsOrdinaryUser());
+    EXPECT_EQ(run.Exit, 0) << command << ": " << run.Err;
+    EXPECT_NE(run.Out, "") << command;
+    EXPECT_EQ(run.Err.rfind("tarnwick-cli: warning: ", 0), 0u) << run.Err;
+    EXPECT_TRUE(Contains(run.Err, "Permission denied; the table is computed without it\n"));
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+  }
   fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(ReadFile(file.string()), before);
   std::vector<std::string> names;
@@ -301,7 +311,20 @@ TEST(Cli, BadInputIsOneClearLine) {
       {"hand --game 0 --pays 800,50,25 AS KS QS JS TS", "needs 9 pays"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,-1 AS KS QS JS TS", "negative"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,x AS KS QS JS TS", "'x' is not a whole number"},
-      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,99999999999 AS KS QS JS TS", "not a whole number"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,99999999999 AS KS QS JS TS",
+       "pay 99999999999 is above the largest pay, 99999999"},
+      {"hand --game 0 --pays 800,50,25,9,6,4,3,2,99999999999999999999 AS KS QS JS TS",
+       "not a whole number"},
+      // Pays above the limit would overflow paid for five coins; a practice session kept
+      // with them or with a filter beyond its limit could not be read back.
+      {("practice -g 0 -p 500000000,50,25,9,6,4,3,2,1 -c 5 -s 1 --holds " + data + "/file"),
+       "pay 500000000 is above the largest pay, 99999999"},
+      {"practice -g 0 -p 800,50,25,9,6,4,3,2,1 -s 1 --hard 1e10 --holds -", "--hard 1e10"},
+      {"practice -g 0 -p 800,50,25,9,6,4,3,2,1 -s 1 --hard nan --holds -", "--hard nan"},
+      {"practice -g 0 -p 800,50,25,9,6,4,3,2,1 -s 1 --hard inf --holds -", "--hard inf"},
+      // The charts count whole bets: a table for two coins with an odd pay has none.
+      {"bankroll winloss -g 0 -p 1601,100,50,18,12,8,6,4,2 -b 2",
+       "The pay 1601 for 2 coins is not a whole number of bets per coin"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS", "five cards, got 4"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS TS 9S", "five cards, got 6"},
       {"hand --game 0 --pays 800,50,25,9,6,4,3,2,1 AS KS QS JS 1S", "'1S' is no card"},
@@ -335,6 +358,42 @@ TEST(Cli, BadInputIsOneClearLine) {
   };
   for (const auto& [arguments, names] : cases) ExpectUsageError(arguments, names);
   EXPECT_FALSE(std::filesystem::exists(data + "/Tarnwick.dat"));
+}
+
+// Every number option is read as a plain decimal number of its type within its range: a
+// leading zero makes no octal number, and hexadecimal, exponents, a plus sign, blanks, numbers
+// too large for the type and negative numbers for unsigned ones are usage errors, never
+// another number.
+TEST(Cli, NumberOptionsAreDecimalWithinTheirRange) {
+  const std::string data = DataFolder();
+  const std::string practice = "practice -g 0 " + kNineSix + " --json --holds " + data + "/holds";
+  std::ofstream(data + "/holds") << "best\n";
+  EXPECT_EQ(JsonOf(practice + " -s 010")["seed"], 10);
+  const auto largest = JsonOf(practice + " --seed 18446744073709551615 --hard 0.25 -c 05");
+  EXPECT_EQ(largest["seed"], 18446744073709551615u);
+  EXPECT_EQ(largest["hard"], 0.25);
+  EXPECT_EQ(largest["coins"], 5);
+  ExpectUsageError("delete --index 010 -d " + data, "there is no table 10 ");
+  for (const char* seed : {"0x10", "1e3", "-1", "-0", "99999999999999999999", "+5", "' 5'", "''"})
+    ExpectUsageError(practice + " -s " + seed, "--seed");
+  const std::pair<std::string, std::string> cases[] = {
+      {"delete --index 0x10", "--index 0x10 is not a whole number in 0..2147483647"},
+      {"delete --index 1e1", "--index 1e1 is not a whole number in 0..2147483647"},
+      {"delete --index -1", "--index -1 is not a whole number in 0..2147483647"},
+      {"delete --index 2147483648", "--index 2147483648 is not"},
+      {"practice -g 0 -p 1,1,1,1,1,1,1,1,1 -s 1 --holds - --hands -1", "--hands -1 is not"},
+      {"practice -g 0 -p 1,1,1,1,1,1,1,1,1 -s 1 --holds - --hard 0x1p3", "--hard 0x1p3 is not"},
+      {"practice -g 0 -p 1,1,1,1,1,1,1,1,1 -s 1 --holds - --hard -1", "--hard -1 is not"},
+      {"stats -g 0 -p 1,1,1,1,1,1,1,1,1 --speed 0x10",
+       "--speed 0x10 is not a whole number in 10..10000"},
+      {"bankroll ruin -g 0 -p 1,1,1,1,1,1,1,1,1 --initial 1e2", "--initial 1e2 is not"},
+      {"bankroll ruin -g 0 -p 1,1,1,1,1,1,1,1,1 --desired 0100000", "--desired 0100000 is not"},
+      {"bankroll winloss -g 0 -p 1,1,1,1,1,1,1,1,1 --coins 4294967297", "--coins 4294967297"},
+      {"return -g 0 -p 1,1,1,1,1,1,1,1,1 --basis 010", "--basis 010 is not a whole number in 1..5"},
+      {"return -g 0 -p 1,1,1,1,1,1,1,1,1 --threads 0x2", "--threads 0x2 is not"},
+      {"bench --repeat +1", "--repeat +1 is not a whole number in 1..100"},
+  };
+  for (const auto& [arguments, names] : cases) ExpectUsageError(arguments, names);
 }
 
 // Practice replays the deals of a seed with the holds of a file: the same seed gives the

@@ -190,10 +190,15 @@ TPayout MakePayout(const TPokerDescription& game, std::span<const int32_t> pays,
   table.CoinBasis = coinBasis;
   for (size_t c = 0; c < pays.size(); ++c) {
     if (pays[c] < 0) throw InputError("pay " + std::to_string(pays[c]) + " is negative");
+    if (pays[c] > kMaxPay) throw InputError(PayAboveLimitText(pays[c]));
     table.Pays[c] = pays[c];
   }
   table.ClearCounts();
   return table;
+}
+
+std::string PayAboveLimitText(int64_t pay) {
+  return "pay " + std::to_string(pay) + " is above the largest pay, " + std::to_string(kMaxPay);
 }
 
 std::vector<int32_t> PaysOf(const TPayout& table) {

@@ -68,14 +68,19 @@ class TPayout {
 // order; 0 and other keys find all tables equal.
 int CompareTables(const TPayout& a, int key, const TPayout& b);
 
+// The largest pay a table may have for one category: eight digits, so that the pay for five
+// coins and every sum of counts times pays stay far inside the arithmetic's range. Every
+// reader and writer of pays holds to it: the command line, the pay table lists, the data
+// file and the practice sessions.
+constexpr int32_t kMaxPay = 99'999'999;
+
+// "pay <pay> is above the largest pay, 99999999".
+std::string PayAboveLimitText(int64_t pay);
+
 // A pay table of the game with these pays (one per category in category order, coins for
 // `coinBasis` coins), not computed yet. Raises an InputError for a wrong number of pays, a
-// negative pay or a coin basis outside 1..5.
+// pay below 0 or above kMaxPay, or a coin basis outside 1..5.
 TPayout MakePayout(const TPokerDescription& game, std::span<const int32_t> pays, int coinBasis = 1);
-
-// The largest pay a table may have for one category: eight digits, so that the pay for five
-// coins and every sum of counts times pays stay far inside the arithmetic's range.
-constexpr int32_t kMaxPay = 99'999'999;
 
 // A pay as typed: its digits only (blanks, separators and letters dropped); no digits is 0.
 // Empty when the digits make more than kMaxPay.

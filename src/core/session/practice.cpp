@@ -3,6 +3,7 @@
 #include "session/practice.h"
 
 #include <bit>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <limits>
@@ -212,6 +213,17 @@ TPracticeSession::TPracticeSession(const TPokerDescription& game, const TPayout&
     throw InputError("A table of pays for " + std::to_string(table.CoinBasis) +
                      " coins cannot be played with " + std::to_string(coins));
   }
+  for (const int32_t pay : PaysOf(table)) {
+    if (pay < 0 || pay > kMaxPay) {
+      throw InputError("The pay " + std::to_string(pay) + " is outside 0.." +
+                       std::to_string(kMaxPay));
+    }
+  }
+  // Negative is every hand; NaN, infinities and numbers beyond the limit cannot be kept.
+  if (!std::isfinite(options.HardWithin) || options.HardWithin > kMaxHardWithin) {
+    throw InputError("The hard-hands filter is not a number of bets up to " +
+                     std::to_string(static_cast<int64_t>(kMaxHardWithin)));
+  }
   engine_->SetPayout(&table_);
   judge_->SetPayout(&table_);
   for (int c = 0; c <= game.LastCategory; ++c) categoryNames_.push_back(game.CategoryName(c));
@@ -225,7 +237,7 @@ TPracticeSession::TPracticeSession(const TPokerDescription& game, const TPayout&
   record_.Coins = coins;
   record_.Seed = seed;
   record_.HardWithin = options.HardWithin < 0 ? -1 : options.HardWithin;
-  record_.Hands.reserve(kHandsReserved);
+  if (options.KeepHands) record_.Hands.reserve(kHandsReserved);
   figures_.Coins = coins;
 }
 
@@ -322,11 +334,16 @@ const TPracticeHand& TPracticeSession::Draw(int mask) {
     hand.Category = table_.LastCategory + 1;
   } else {
     hand.Category = category;
-    hand.Pay = table_.Pays[static_cast<size_t>(category)] * (record_.Coins / table_.CoinBasis);
+    hand.Pay =
+        int64_t{table_.Pays[static_cast<size_t>(category)]} * (record_.Coins / table_.CoinBasis);
   }
   dealt_ = false;
-  record_.Hands.push_back(hand);
   figures_.Add(hand);
+  if (!options_.KeepHands) {
+    lastHand_ = hand;
+    return lastHand_;
+  }
+  record_.Hands.push_back(hand);
   return record_.Hands.back();
 }
 

@@ -112,7 +112,7 @@ struct TPracticeHand {
   TPracticeVerdict Verdict;
   std::array<int32_t, kHandSize> Final{};  // the hand after the draw, in position order
   int32_t Category = 0;                    // its pay category; LastCategory + 1 for none
-  int32_t Pay = 0;                         // coins paid for the coins played
+  int64_t Pay = 0;                         // coins paid for the coins played
 };
 
 // The final hand of a deal under a hold: the held cards stay, each replaced position
@@ -160,13 +160,21 @@ struct TPracticeRecord {
   TPracticeFigures Figures() const;
 };
 
+// The largest hard-hands filter, in bets: far above any gap between two holds' returns,
+// since no pay exceeds kMaxPay.
+inline constexpr double kMaxHardWithin = 1e9;
+
 struct TPracticeOptions {
   // Deal only hands whose best hold is hard to find: the best and the next best return
-  // (the best of the holds that do not tie with it) at most this many bets apart.
-  // Negative: every hand. It decides which deals are played, so it is part of the session.
+  // (the best of the holds that do not tie with it) at most this many bets apart, up to
+  // kMaxHardWithin. Negative: every hand. It decides which deals are played, so it is part
+  // of the session.
   double HardWithin = -1;
   // Warn before drawing a mistake that costs more than this many bets; negative: never.
   double WarnAbove = -1;
+  // The record keeps every hand played, for a session to be kept; without, only the
+  // figures grow with the hands (a long scripted run that is not kept).
+  bool KeepHands = true;
 };
 
 // The most deals looked at to find one hard hand; then the last one is played.
@@ -177,7 +185,8 @@ inline constexpr int32_t kMaxHardDeals = 2000;
 class TPracticeSession {
  public:
   // Raises an InputError when `coins` is not 1..5 or not a whole number of the table's coin
-  // basis, or the table is not one of the game's.
+  // basis, the table is not one of the game's or has a pay above kMaxPay, or the hard-hands
+  // filter is not a number up to kMaxHardWithin.
   TPracticeSession(const TPokerDescription& game, const TPayout& table, int coins, uint64_t seed,
                    const TPracticeOptions& options = {});
   ~TPracticeSession();
@@ -205,7 +214,8 @@ class TPracticeSession {
   // Drawing this hold deserves a warning: it is a mistake costing more than WarnAbove.
   bool ShouldWarn(int mask) const;
   // Draws to the hold: its replaced positions take the deal's next cards in turn; the final
-  // hand is paid for the coins played and the hand joins the session.
+  // hand is paid for the coins played and the hand joins the session: the hand returned is
+  // the record's last one (with KeepHands off, the record stays empty).
   const TPracticeHand& Draw(int mask);
 
   const TPracticeRecord& Record() const { return record_; }
@@ -236,6 +246,7 @@ class TPracticeSession {
   TPracticeOptions options_;
   TPracticeRecord record_;
   TPracticeFigures figures_;
+  TPracticeHand lastHand_;  // the hand drawn last, when the record keeps no hands
   TPracticeDeal deal_;
   std::array<TExactReturn, kMaskCount> returns_{};  // of every hold of the dealt hand
   int32_t bestMask_ = 0;

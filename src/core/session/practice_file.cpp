@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -159,10 +160,11 @@ TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
   verdict.Coins = record.Coins;
   const auto categories = static_cast<int32_t>(record.Pays.size());
   hand.Category = Number<int32_t>(words[25], 0, categories, "category");
-  hand.Pay = Number<int32_t>(words[27], 0, INT32_MAX, "pay");
-  const int32_t due = hand.Category < categories ? record.Pays[static_cast<size_t>(hand.Category)] *
-                                                       (record.Coins / record.CoinBasis)
-                                                 : 0;
+  hand.Pay = Number<int64_t>(words[27], 0, int64_t{kMaxPay} * kMaxCoins, "pay");
+  const int64_t due = hand.Category < categories
+                          ? int64_t{record.Pays[static_cast<size_t>(hand.Category)]} *
+                                (record.Coins / record.CoinBasis)
+                          : 0;
   if (hand.Pay != due) throw DataFileError("pay " + std::to_string(hand.Pay) + " for the category");
   hand.Final = FinalHand(hand.Deal, verdict.Mask);
   return hand;
@@ -195,7 +197,10 @@ TPracticeRecord ParseBlock(const std::vector<std::string_view>& lines) {
   if (record.Coins % record.CoinBasis != 0) throw DataFileError("coins against the coin basis");
   record.Seed = Number<uint64_t>(Labelled(lines[5], "seed"), 0, UINT64_MAX, "seed");
   const std::string_view hard = Labelled(lines[6], "hard");
-  record.HardWithin = hard == "-" ? -1 : Number<double>(hard, 0, 1e9, "hard-hands filter");
+  record.HardWithin =
+      hard == "-" ? -1 : Number<double>(hard, 0, kMaxHardWithin, "hard-hands filter");
+  if (!std::isfinite(record.HardWithin))
+    throw DataFileError("hard-hands filter '" + std::string(hard) + "'");
   for (size_t i = 7; i < lines.size(); ++i) {
     try {
       record.Hands.push_back(ParseHand(lines[i], record));

@@ -179,8 +179,12 @@ void TPreferences::ChooseLanguage(int index) {
   Settings.WriteString("", "Language", LanguageCode);
 }
 
+std::filesystem::path TPreferences::HelpFolder() const {
+  return setup_.ResourceFolder / "Help";
+}
+
 std::filesystem::path TPreferences::HelpFileName() const {
-  const std::filesystem::path folder = setup_.ResourceFolder / "Help";
+  const std::filesystem::path folder = HelpFolder();
   std::string name = Texts.ReadString("Info", "HelpFile");  // optional: a default
   if (name.empty()) name = kDefaultHelpFile;
   // The name comes from a file the user may edit: it may not leave the help folder.
@@ -193,7 +197,7 @@ std::filesystem::path TPreferences::HelpFileName() const {
 std::filesystem::path TPreferences::HelpPage(int context) const {
   const std::string topic = HelpTopic(context);
   if (topic.empty()) return {};
-  const std::filesystem::path folder = setup_.ResourceFolder / "Help";
+  const std::filesystem::path folder = HelpFolder();
   // The help file's name says which book (folder) holds the language's pages; it comes
   // from a file the user may edit, so only its last part counts.
   const std::filesystem::path own =
@@ -240,22 +244,6 @@ std::string HelpTopic(int context) {
     if (number == context) return topic;
   }
   return "";
-}
-
-std::string HelpLocation(const TPreferences& preferences, int context) {
-  const std::string topic = HelpTopic(context);
-  if (topic.empty()) return "";
-  return preferences.HelpFileName().string() + "::/" + topic;
-}
-
-bool ShowHelp(const TPreferences& preferences, int context,
-              const std::function<bool(const std::string& location)>& viewer,
-              const std::function<void(const std::string& message)>& showMessage) {
-  const std::string location = HelpLocation(preferences, context);
-  if (location.empty()) return true;
-  if (viewer && viewer(location)) return true;
-  if (showMessage) showMessage(preferences.Text("Messages", "HHNotInstalled"));
-  return true;
 }
 
 std::string WrapHint(std::string_view text, size_t width) {

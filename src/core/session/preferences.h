@@ -70,6 +70,8 @@ class TPreferences {
   void SetLanguage(const std::string& code);
   // Help/<the language's "HelpFile">, or Help/Tarnwick_eng.chm when that does not exist.
   std::filesystem::path HelpFileName() const;
+  // The folder of the help pages: Help in the resource folder.
+  std::filesystem::path HelpFolder() const;
   // The HTML page of a help topic: Help/<the help file's name without extension>/<topic>,
   // else the English page; empty when neither exists or the topic is unknown.
   std::filesystem::path HelpPage(int context) const;
@@ -100,16 +102,6 @@ class TPreferences {
 // The help topic of a window's help context (1 main, 2 game and pay table, 3 pay table
 // editor, 4 charts, 6 all holds, 7 statistics); empty for an unknown context.
 std::string HelpTopic(int context);
-
-// The help request of a context: the help file and topic joined by "::/", for the help
-// viewer; empty for an unknown context.
-std::string HelpLocation(const TPreferences& preferences, int context);
-
-// The help request of a window: shows the context's topic with the help viewer, or, when
-// there is no viewer (or it fails), the "HHNotInstalled" message. Always handled: true.
-bool ShowHelp(const TPreferences& preferences, int context,
-              const std::function<bool(const std::string& location)>& viewer,
-              const std::function<void(const std::string& message)>& showMessage);
 
 // A language text with placeholders: each "%s" takes the next argument in order (an empty
 // text when there are too few), "%%" is one "%", anything else stays as written. Texts are

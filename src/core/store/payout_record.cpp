@@ -44,7 +44,7 @@ TPayout ReadPayoutRecord(TByteReader& reader) {
   }
   for (int c = 0; c <= record.LastCategory; ++c) {
     record.Pays[c] = reader.ReadInt32();
-    field("Pays", record.Pays[c], 0, INT32_MAX);
+    field("Pays", record.Pays[c], 0, kMaxPay);
   }
   for (int d = 0; d < kDrawCounts; ++d) {
     // The final hands of the deals that draw d cards: Deals[d] x C(DeckSize - 5, d).
@@ -69,6 +69,8 @@ TPayout ReadPayoutRecord(TByteReader& reader) {
 
 void WritePayoutRecord(const TPayout& table, std::vector<uint8_t>& out) {
   CheckRange(table.LastCategory, 0, kMaxCategories - 1, "last category");
+  // A pay the reader would refuse is never written.
+  for (int c = 0; c <= table.LastCategory; ++c) CheckRange(table.Pays[c], 0, kMaxPay, "pay");
   WriteInt32(out, table.GameId);
   WriteInt32(out, table.LastCategory);
   WriteInt32(out, table.DeckSize);

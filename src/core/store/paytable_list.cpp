@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/paytable_list.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -28,23 +29,43 @@ bool Number(std::string_view text, T& value) {
   return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
+constexpr std::string_view kColumns = "game,name,basis,pays,label,published";
+
+// The line of column names (in any case, with blanks around the names).
+bool IsHeader(std::string_view line) {
+  const std::vector<std::string_view> fields = Split(line, ',');
+  std::string names;
+  for (const std::string_view field : fields) {
+    if (!names.empty()) names += ',';
+    for (const char c : field)
+      names += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return names == kColumns;
+}
+
 }  // namespace
 
 std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalogue& games,
                                             std::vector<TRefusedLine>* refused) {
   std::vector<TListedTable> tables;
   int lineNumber = 0;
-  bool header = true;
+  bool first = true;
   while (!text.empty()) {
-    const size_t end = text.find('\n');
-    const std::string_view line = Trim(text.substr(0, end), " \t\r");
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    // Lines end in LF, CR LF or a lone CR.
+    const size_t end = text.find_first_of("\r\n");
+    const std::string_view line = Trim(text.substr(0, end), " \t");
+    size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    if (end != std::string_view::npos && text[end] == '\r' && next < text.size() &&
+        text[next] == '\n') {
+      ++next;
+    }
+    text.remove_prefix(next);
     ++lineNumber;
     if (line.empty() || line.front() == '#') continue;
-    if (header) {  // the column names
-      header = false;
-      continue;
-    }
+    // The first line may name the columns; any other line is a table.
+    const bool header = first && IsHeader(line);
+    first = false;
+    if (header) continue;
     const auto fail = [&](const std::string& why) {
       throw InputError("pay table list, line " + std::to_string(lineNumber) + ": " + why);
     };
@@ -76,8 +97,8 @@ std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalo
              std::to_string(game->LastCategory + 1) + " categories of " + game->Name);
       }
       for (size_t c = 0; c < pays.size(); ++c) {
-        if (!Number(pays[c], table.Pays[c]) || table.Pays[c] < 0)
-          fail("pay '" + std::string(pays[c]) + "'");
+        if (!Number(pays[c], table.Pays[c]) || table.Pays[c] < 0 || table.Pays[c] > kMaxPay)
+          fail("pay '" + std::string(pays[c]) + "' is not 0.." + std::to_string(kMaxPay));
       }
       table.ClearCounts();
       entry.Label = std::string(fields[4]);
@@ -99,8 +120,9 @@ std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalo
 std::string PayTableListText(const std::vector<const TPayout*>& tables, const TCatalogue& games) {
   std::string text =
       "# Pay tables: game number, game name, coin basis, the pays of the categories in order\n"
-      "# (coins for `basis` coins), a label and the published return in percent (may be empty).\n"
-      "game,name,basis,pays,label,published\n";
+      "# (coins for `basis` coins), a label and the published return in percent (may be empty).\n";
+  text += kColumns;
+  text += '\n';
   for (const TPayout* table : tables) {
     const TPokerDescription* game = FindGame(games, table->GameId);
     if (game == nullptr) continue;

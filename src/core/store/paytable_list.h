@@ -4,7 +4,8 @@
 
 // The readable list of pay tables the program ships (data/paytables.csv): one table per
 // line, "game,name,basis,pays,label,published", pays separated by blanks, the published
-// return in percent or empty; '#' starts a comment line.
+// return in percent or empty; '#' starts a comment line. The first line that is not a comment
+// may be those column names. Lines end in LF, CR LF or CR.
 
 #include <cstdint>
 #include <optional>

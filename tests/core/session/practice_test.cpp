@@ -278,6 +278,40 @@ TEST(Practice, AScriptedSessionAddsUpAsCountedByHand) {
                InputError);
 }
 
+// A session holds to the limits its file is read back with: pays up to kMaxPay, paid for
+// five coins without overflow, and a finite hard-hands filter up to kMaxHardWithin. One that
+// keeps no hands still counts them.
+TEST(Practice, ASessionKeepsToTheLimitsOfItsFile) {
+  TPayout table = testing::TableFor(0, std::vector<int32_t>(9, kMaxPay));
+  TPracticeOptions options;
+  options.HardWithin = kMaxHardWithin;
+  const TPracticeDeal royal =
+      DealOf({"AS", "KS", "QS", "JS", "TS"}, {"2C", "3C", "4C", "5C", "6C"}, 1);
+  TPracticeSession kept(testing::Game(0), table, 5, 1, options);
+  kept.DealGiven(royal);
+  EXPECT_EQ(kept.Draw(0).Pay, int64_t{kMaxPay} * 5);
+  const TPracticeHistory history = ParsePracticeHistory(PracticeSessionText(kept.Record()));
+  ASSERT_EQ(history.Sessions.size(), 1u);
+  EXPECT_EQ(history.Damaged, 0);
+  EXPECT_EQ(history.Sessions[0].Hands.at(0).Pay, int64_t{kMaxPay} * 5);
+
+  options.KeepHands = false;
+  TPracticeSession counted(testing::Game(0), table, 5, 1, options);
+  for (int hand = 0; hand < 3; ++hand) {
+    counted.Deal();
+    counted.Draw(0);
+  }
+  EXPECT_TRUE(counted.Record().Hands.empty());
+  EXPECT_EQ(counted.Figures().Hands, 3);
+
+  for (const double hard : {std::nan(""), HUGE_VAL, kMaxHardWithin * 2}) {
+    options.HardWithin = hard;
+    EXPECT_THROW(TPracticeSession(testing::Game(0), table, 1, 1, options), InputError) << hard;
+  }
+  table.Pays[0] = kMaxPay + 1;
+  EXPECT_THROW(TPracticeSession(testing::Game(0), table, 1, 1), InputError);
+}
+
 // Sessions of a joker game appended to the file, a kill before the new file replaces the
 // old one, a file cut in the middle of a session and a byte changed inside one: each time
 // every other session is read whole.

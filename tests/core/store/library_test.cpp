@@ -134,7 +134,9 @@ TEST(PayTableList, BadLinesAndPublishedFigures) {
             "pay table list, line 3: coin basis '6' is not 1..5");
   EXPECT_EQ(error("12,Retired,1,1,x,"), "pay table list, line 3: no game 12");
   EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2 x,9/6,"),
-            "pay table list, line 3: pay 'x'");
+            "pay table list, line 3: pay 'x' is not 0..99999999");
+  EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2 100000000,9/6,"),
+            "pay table list, line 3: pay '100000000' is not 0..99999999");
   EXPECT_EQ(error("0,Jacks or better,1,800 50 25 9 6 4 3 2 1,9/6"),
             "pay table list, line 3: 6 fields expected, found 5");
   const auto list = ParsePayTableList(
@@ -144,6 +146,27 @@ TEST(PayTableList, BadLinesAndPublishedFigures) {
   EXPECT_FALSE(list[1].Published.has_value());
   EXPECT_EQ(list[1].Table.CoinBasis, 5);
   EXPECT_EQ(list[1].Table.DeckSize, 52);
+
+  // The column names are known by their text, not by their place: a list without them keeps
+  // its first table. Lines end in LF, CR LF or a lone CR, and are counted alike.
+  const auto lines = [](std::initializer_list<std::string_view> parts, std::string_view end) {
+    std::string text;
+    for (const std::string_view part : parts) text.append(part).append(end);
+    return text;
+  };
+  const std::string other = "4,Deuces Wild,5,4000 1000 125 75 45 25 15 10 10 5,x,";
+  for (const std::string& text :
+       {lines({good, other}, "\n"),
+        lines({"# c", "game,name,basis,pays,label,published", good, other}, "\r"),
+        lines({" GAME, Name ,basis,pays,label,published", good, "", other}, "\r\n")}) {
+    const auto tables = ParsePayTableList(text, games);
+    ASSERT_EQ(tables.size(), 2u) << text;
+    EXPECT_EQ(tables[1].Table.GameId, 4);
+  }
+  EXPECT_EQ(testing::ErrorOf<InputError>([&] {
+              ParsePayTableList(lines({"# c", "", good, "12,Retired,1,1,x,"}, "\r"), games);
+            }),
+            "pay table list, line 4: no game 12");
 
   // Published figures are rounded or cut at the fourth decimal.
   EXPECT_TRUE(MatchesPublished(0.995439043695L, 99.5439));
