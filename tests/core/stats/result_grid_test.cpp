@@ -24,13 +24,15 @@ TEST(ResultGrid, ReturnAndChanceTextsAndPays) {
   const TPayout basisFive = MakePayout(jacks, five, 5);
   EXPECT_EQ(PayForCoins(&basisFive, 0, 5), 4000);
   EXPECT_EQ(PayForCoins(nullptr, 0, 5), 0);
-  // The largest pay for five coins needs more than 32 bits.
+  // The largest pay a table may have, for five coins; one more is refused.
   std::vector<int32_t> largest(9, 1);
-  largest[0] = INT32_MAX;
+  largest[0] = kMaxPay;
   const TPayout top = MakePayout(jacks, largest);
-  EXPECT_EQ(PayForCoins(&top, 0, 5), 5LL * INT32_MAX);
+  EXPECT_EQ(PayForCoins(&top, 0, 5), 5LL * kMaxPay);
   EXPECT_THROW(MakePayout(jacks, std::vector<int32_t>(8, 1)), InputError);
   EXPECT_THROW(MakePayout(jacks, largest, 6), InputError);
+  largest[0] = kMaxPay + 1;
+  EXPECT_THROW(MakePayout(jacks, largest), InputError);
 }
 
 // Four to a royal flush drawing one: 1 royal, 8 flushes, 3 straights, 12 high pairs of 47.
