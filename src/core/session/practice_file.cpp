@@ -304,9 +304,18 @@ void AppendPracticeSession(const std::filesystem::path& folder, const TPracticeR
     // A file cut inside a line: the new block starts on a line of its own.
     if (!text.empty() && text.back() != '\n') text += '\n';
   }
-  text += PracticeSessionText(record);
+  const std::string block = PracticeSessionText(record);
+  // The file is never written larger than it may be read back.
+  if (text.size() + block.size() > kMaxPracticeFileBytes) {
+    throw DataFileError("Cannot keep the session in \"" + target.string() +
+                        "\": the file would have " + std::to_string(text.size() + block.size()) +
+                        " bytes, more than the " + std::to_string(kMaxPracticeFileBytes) +
+                        " a session file may have; it is unchanged (move it elsewhere, and new "
+                        "sessions go to a new file)");
+  }
+  text += block;
   RemoveStaleTemporaries(target);
-  WriteFileAtomically(target, text, beforeRename);
+  WriteFileAtomically(target, text, kMaxPracticeFileBytes, beforeRename);
 }
 
 }  // namespace tarnwick

@@ -27,7 +27,8 @@
 //
 // An append reads the file back under a lock, adds the new block after everything in it
 // (damaged blocks included: nothing is ever dropped) and replaces the file atomically, so
-// a kill during the write leaves the file as it was.
+// a kill during the write leaves the file as it was. A file that would grow past what is
+// read back is never written: the session is refused instead.
 
 #include <cstdint>
 #include <filesystem>

@@ -201,9 +201,15 @@ fs::path SaveTarget(const fs::path& path) {
   return target;
 }
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes,
+void WriteFileAtomically(const fs::path& path, std::string_view bytes, uint64_t maxBytes,
                          const std::function<void()>& beforeRename) {
   const fs::path target = SaveTarget(path);
+  // A file its reader refuses would lose everything in it at the next read.
+  if (bytes.size() > maxBytes) {
+    throw DataFileError("Cannot save " + Quoted(path) + ": it would have " +
+                        std::to_string(bytes.size()) + " bytes, more than the " +
+                        std::to_string(maxBytes) + " such a file may have; it is unchanged");
+  }
   struct stat old {};
   const bool replacing = ::stat(target.c_str(), &old) == 0;
   const auto [fd, temporary] = CreateTemporary(target);

@@ -35,11 +35,15 @@ std::filesystem::path SaveTarget(const std::filesystem::path& path);
 // Writes bytes to `path` through a temporary file of a unique name in the same folder that
 // is flushed and renamed over it, so that `path` holds either its old or its new contents,
 // never a part. The temporary file is created exclusively and never through a link; a new
-// file gets the permissions of the file it replaces. `beforeRename` runs once the
-// temporary file is complete (tests simulate a crash there). Raises a DataFileError with
-// the system's reason; `path` is then unchanged.
+// file gets the permissions of the file it replaces. More than `maxBytes` bytes (what the
+// file's reader takes) are refused before anything is written. `beforeRename` runs once
+// the temporary file is complete (tests simulate a crash there). Raises a DataFileError
+// with the reason; `path` is then unchanged.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         const std::function<void()>& beforeRename = {});
+                         uint64_t maxBytes, const std::function<void()>& beforeRename = {});
+
+// For WriteFileAtomically: a file that no program of this system reads back.
+inline constexpr uint64_t kUnreadFile = UINT64_MAX;
 
 // Places a copy of bytes (the contents of the file at `path`) beside it as "<name>.bak", or
 // "<name>.bak.1", ".bak.2", ... when that name is taken: the copy is written completely

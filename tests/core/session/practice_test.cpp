@@ -349,5 +349,31 @@ TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   EXPECT_EQ(history.Damaged, 1);
 }
 
+// A session that would make the file larger than its reader takes is refused with the
+// sizes, and the file stays as it was (so it is still read). The reader's own limit: a
+// file of exactly kMaxPracticeFileBytes is read, one of a byte more is not. The files are
+// sparse: they take no room.
+TEST(PracticeFile, TheFileNeverGrowsPastWhatIsReadBack) {
+  const std::filesystem::path folder = test::TestFolder();
+  const std::filesystem::path file = folder / kPracticeFileName;
+  TPracticeSession session(testing::Game(0), testing::TableFor(0, kNineSix), 1, 7);
+  session.Deal();
+  session.Draw(0);
+  test::WriteText(file, "");
+  std::filesystem::resize_file(file, kMaxPracticeFileBytes);
+  EXPECT_NO_THROW(ReadPracticeHistory(folder));
+  std::filesystem::resize_file(file, kMaxPracticeFileBytes + 1);
+  EXPECT_THROW(ReadPracticeHistory(folder), DataFileError);
+
+  const uint64_t full = kMaxPracticeFileBytes - 10;  // no room for a session
+  std::filesystem::resize_file(file, full);
+  const std::string error =
+      testing::ErrorOf<DataFileError>([&] { AppendPracticeSession(folder, session.Record()); });
+  EXPECT_TRUE(testing::Contains(error, "more than the " + std::to_string(kMaxPracticeFileBytes) +
+                                           " a session file may have"));
+  EXPECT_EQ(std::filesystem::file_size(file), full);
+  EXPECT_EQ(ReadPracticeHistory(folder).Damaged, 0);
+}
+
 }  // namespace
 }  // namespace tarnwick

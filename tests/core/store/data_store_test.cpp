@@ -269,7 +269,7 @@ TEST(DataStore, AnInterruptedSaveLeavesTheOldFile) {
   const std::vector<uint8_t> image = data.Image();
   EXPECT_THROW(WriteFileAtomically(folder / "Tarnwick.dat",
                                    {reinterpret_cast<const char*>(image.data()), image.size()},
-                                   [] { throw TCrash{}; }),
+                                   kMaxDataFileBytes, [] { throw TCrash{}; }),
                TCrash);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), old);
   const auto leftovers = [&] {
@@ -391,6 +391,29 @@ TEST(DataStore, LinksAreNeverWrittenThrough) {
   EXPECT_TRUE(dangling.ReadOnly());
   EXPECT_THROW(dangling.Save(folder), DataFileError);
   EXPECT_FALSE(fs::exists(folder / "sync" / "Tarnwick.dat"));
+}
+
+// A file is never written larger than it is read back: a store of more tables than
+// kMaxDataFileBytes holds is refused with its size (no file appears), as is any file
+// WriteFileAtomically is asked to write past its reader's limit.
+TEST(DataStore, NothingIsWrittenThatItsReaderRefuses) {
+  const fs::path folder = TestFolder();
+  TData huge;
+  const size_t record = 508;  // the record of a 9-category pay table
+  for (size_t i = 0; i <= kMaxDataFileBytes / record; ++i)
+    huge.Add(Table(0, 8, 1, 52, static_cast<int32_t>(1000 + i)));
+  const std::string error = ErrorOf<DataFileError>([&] { huge.Save(folder); });
+  EXPECT_TRUE(testing::Contains(error, "more than the " + std::to_string(kMaxDataFileBytes) +
+                                           " such a file may have; it is unchanged"));
+  EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat"));
+  EXPECT_TRUE(huge.Modified);
+
+  const fs::path file = folder / "small";
+  test::WriteText(file, "old");
+  EXPECT_THROW(WriteFileAtomically(file, "12345", 4), DataFileError);
+  EXPECT_EQ(test::ReadText(file), "old");
+  WriteFileAtomically(file, "1234", 4);
+  EXPECT_EQ(test::ReadText(file), "1234");
 }
 
 // A backup copy that cannot be written whole (a full disk; here a file size limit) is
