@@ -4,6 +4,7 @@
 // Runs tarnwick-cli as a user or a script would and reads what it prints.
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -442,6 +443,46 @@ TEST(Cli, InterruptAbortsCleanly) {
   EXPECT_EQ(WEXITSTATUS(status), 130);
   EXPECT_EQ(ReadFile(data + "/stderr"), "tarnwick-cli: aborted; nothing was stored\n");
   EXPECT_FALSE(std::filesystem::exists(data + "/Tarnwick.dat"));
+}
+
+// A link another user planted at the data file's or the session file's name (the superuser
+// runs the program in a shared folder, say) is neither read nor written through: one line,
+// exit 1, and the file it leads to stays as it was, with nothing new beside it.
+TEST(Cli, AnotherUsersLinkIsNeitherReadNorWritten) {
+  namespace fs = std::filesystem;
+  const passwd* nobody = ::getpwnam("nobody");
+  if (nobody == nullptr) GTEST_SKIP() << "there is no user nobody to own the links";
+  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser gives a link to another user";
+  const fs::path data = DataFolder();
+  const fs::path secret = data / "private" / "secret";
+  fs::create_directories(secret.parent_path());
+  std::ofstream(secret) << "precious";
+  fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+  const fs::path shared = data / "shared";
+  fs::create_directories(shared);
+  for (const char* name : {"Tarnwick.dat", "practice-sessions.txt"}) {
+    fs::create_symlink(secret, shared / name);
+    ASSERT_EQ(::lchown((shared / name).c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+  }
+  std::ofstream(data / "holds") << "best\n";
+  for (const std::string& command :
+       {"add -q -g 0 " + kNineSix, std::string("tables"), std::string("sessions"),
+        "practice -g 0 " + kNineSix + " -s 1 --holds " + (data / "holds").string() + " --save"}) {
+    const TRun run = RunCli(command + " -d " + shared.string());
+    const std::string text = run.Out + run.Err;
+    EXPECT_EQ(run.Exit, 1) << command << ": " << text;
+    EXPECT_TRUE(Contains(run.Err, "is a link owned by another user")) << command;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+  }
+  EXPECT_EQ(ReadFile(secret.string()), "precious");
+  EXPECT_EQ(fs::status(secret).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(data))
+    names.push_back(entry.path().lexically_relative(data).string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"holds", "private", "private/secret", "shared",
+                                      "shared/Tarnwick.dat", "shared/practice-sessions.txt"}));
 }
 
 // The statistics table of a stored table in every output form, and the charts of it.

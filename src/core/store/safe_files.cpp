@@ -27,6 +27,8 @@ constexpr std::string_view kNameLetters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr int kNameAttempts = 100;
 constexpr int kMaxBackups = 10000;
+// The links followed from one name at most, as the system itself allows.
+constexpr int kMaxLinkHops = 40;
 
 // Closes a file descriptor when it goes out of scope (unless released).
 class TDescriptor {
@@ -112,6 +114,33 @@ void WriteAndClose(TDescriptor& file, const fs::path& temporary, std::string_vie
   }
 }
 
+// Where the symbolic links at `path` lead, link after link, while each is owned by the
+// running user or the superuser; `path` itself when it is no link. A link that leads
+// nowhere gives the name it leads to. Raises a DataFileError ("Cannot <verb> ...") for a
+// link another user owns and for links that lead in a circle.
+fs::path FollowOwnLinks(const fs::path& path, std::string_view verb) {
+  fs::path current = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    if (info.st_uid != ::geteuid() && info.st_uid != 0) {
+      throw DataFileError("Cannot " + std::string(verb) + " " + Quoted(path) + ": " +
+                          (current == path ? std::string("it") : Quoted(current)) +
+                          " is a link owned by another user (uid " + std::to_string(info.st_uid) +
+                          "), which is not followed");
+    }
+    std::error_code error;
+    const fs::path next = fs::read_symlink(current, error);
+    if (error) {
+      errno = error.value();
+      throw DataFileError(SystemError("Cannot " + std::string(verb), path));
+    }
+    current = next.is_absolute() ? next : FolderOf(current) / next;
+  }
+  throw DataFileError("Cannot " + std::string(verb) + " " + Quoted(path) +
+                      ": its links lead in a circle");
+}
+
 // Makes a rename in the folder durable.
 void SyncFolder(const fs::path& path) {
   const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -145,8 +174,12 @@ std::optional<std::string> ReadFileIfPresent(const fs::path& path, uint64_t maxB
     if (errno == ENOENT) return std::nullopt;
     throw DataFileError(SystemError("Cannot look at", path));
   }
-  // A link the user made is followed; O_NONBLOCK keeps a FIFO from blocking the open.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  // The links the user (or the superuser) made are followed, and the file they lead to is
+  // opened without following another one put there meanwhile; O_NONBLOCK keeps a FIFO from
+  // blocking the open.
+  const fs::path resolved = FollowOwnLinks(path, "read");
+  const int fd =
+      ::open(resolved.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
   if (fd < 0) {
     if (errno == ENOENT && S_ISLNK(info.st_mode)) {
       std::error_code error;
@@ -191,7 +224,7 @@ fs::path SaveTarget(const fs::path& path) {
   std::error_code error;
   const fs::file_status status = fs::symlink_status(path, error);
   if (error || !fs::is_symlink(status)) return path;
-  fs::path target = fs::canonical(path, error);
+  fs::path target = fs::canonical(FollowOwnLinks(path, "save"), error);
   if (error) {
     const std::string reason = error.message();
     throw DataFileError("Cannot save " + Quoted(path) + ": it is a link to " +

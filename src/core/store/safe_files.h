@@ -8,7 +8,9 @@
 // new version is written to a temporary file of a unique name, created exclusively and
 // without following links, then renamed over the old one; copies of damaged files are
 // placed without replacing anything; and several programs that save the same file take
-// turns through an advisory lock.
+// turns through an advisory lock. A symbolic link at a file's name is followed only when
+// the running user or the superuser owns it (as the kernel does for links in shared
+// folders): another user's link would read or replace a file that user chose.
 
 #include <cstdint>
 #include <filesystem>
@@ -23,13 +25,13 @@ namespace tarnwick {
 // Returns nothing when no file is there (the path or its folder does not exist). Raises a
 // DataFileError naming the path and the reason for anything else: a file that cannot be
 // looked at or opened, a folder or other file that is not a regular file, a link to
-// nothing, a file larger than `maxBytes`, a read error.
+// nothing, a link another user owns, a file larger than `maxBytes`, a read error.
 std::optional<std::string> ReadFileIfPresent(const std::filesystem::path& path, uint64_t maxBytes);
 
 // The file a save of `path` replaces: `path` itself, or the file a symbolic link there
 // leads to (so that a link into a synced folder keeps working). Raises a DataFileError for
-// a link that leads nowhere or in a circle: a save would create a file the user did not
-// expect.
+// a link that leads nowhere or in a circle (a save would create a file the user did not
+// expect) and for a link another user owns; nothing has been created beside it then.
 std::filesystem::path SaveTarget(const std::filesystem::path& path);
 
 // Writes bytes to `path` through a temporary file of a unique name in the same folder that

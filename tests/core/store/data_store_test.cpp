@@ -3,8 +3,9 @@
 #include "store/data_store.h"
 
 #include <gtest/gtest.h>
-
+#include <pwd.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -391,6 +392,53 @@ TEST(DataStore, LinksAreNeverWrittenThrough) {
   EXPECT_TRUE(dangling.ReadOnly());
   EXPECT_THROW(dangling.Save(folder), DataFileError);
   EXPECT_FALSE(fs::exists(folder / "sync" / "Tarnwick.dat"));
+}
+
+// A link another user planted at a file's name (as the superuser runs the program in a
+// shared folder, say) is neither read nor written through, and nothing is created beside
+// the file it leads to; a link of the running user or of the superuser is followed.
+TEST(DataStore, AnotherUsersLinkIsNeitherReadNorWritten) {
+  const passwd* nobody = ::getpwnam("nobody");
+  if (nobody == nullptr) GTEST_SKIP() << "there is no user nobody to own the link";
+  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser gives a link to another user";
+  const fs::path folder = TestFolder();
+  fs::create_directories(folder / "private");
+  const fs::path victim = folder / "private" / "victim";
+  test::WriteText(victim, "precious");
+  fs::permissions(victim, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_directories(folder / "shared");
+  const fs::path link = folder / "shared" / "Tarnwick.dat";
+  fs::create_symlink(victim, link);
+  ASSERT_EQ(::lchown(link.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+
+  const std::string refused = "is a link owned by another user (uid " +
+                              std::to_string(nobody->pw_uid) + "), which is not followed";
+  TData store;
+  EXPECT_TRUE(
+      testing::Contains(ErrorOf<DataFileError>([&] { store.Load(folder / "shared"); }), refused));
+  EXPECT_TRUE(store.ReadOnly());
+  store.Add(Table(0, 8, 1, 52, 800));
+  EXPECT_THROW(store.Save(folder / "shared"), DataFileError);
+  EXPECT_TRUE(testing::Contains(ErrorOf<DataFileError>([&] { SaveTarget(link); }), refused));
+  EXPECT_TRUE(testing::Contains(
+      ErrorOf<DataFileError>([&] { WriteFileAtomically(link, "x", kUnreadFile); }), refused));
+  EXPECT_EQ(test::ReadText(victim), "precious");
+  std::vector<fs::path> left;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) left.push_back(entry.path());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<fs::path>{folder / "private", victim, folder / "shared", link}));
+
+  // The running user's own link, and the superuser's, lead where they lead.
+  fs::create_symlink(folder / "shared" / "Tarnwick.dat", folder / "own");
+  fs::permissions(victim, fs::perms::all);
+  const fs::path rootLink = folder / "root's";
+  fs::create_symlink(victim, rootLink);
+  EXPECT_EQ(test::AsOrdinaryUser([&]() -> std::string {
+              const auto text = ReadFileIfPresent(rootLink, 100);
+              if (text != "precious") return "not read through the superuser's link";
+              return SaveTarget(folder / "own") == victim ? "" : "not followed to the victim";
+            }),
+            "");
 }
 
 // A file is never written larger than it is read back: a store of more tables than
