@@ -260,8 +260,12 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, uint64_t 
 }
 
 fs::path KeepCopy(const fs::path& path, std::string_view bytes) {
+  struct stat original {};
+  const bool known = ::stat(path.c_str(), &original) == 0;
   const auto [fd, temporary] = CreateTemporary(path);
   TDescriptor file(fd);
+  // The copy is hidden from whoever the file is hidden from; it never gets a set-id bit.
+  if (known) ::fchmod(fd, original.st_mode & 0777);
   WriteAndClose(file, temporary, bytes, path);
   for (int n = 0; n <= kMaxBackups; ++n) {
     fs::path backup = path;

@@ -50,8 +50,9 @@ inline constexpr uint64_t kUnreadFile = UINT64_MAX;
 // Places a copy of bytes (the contents of the file at `path`) beside it as "<name>.bak", or
 // "<name>.bak.1", ".bak.2", ... when that name is taken: the copy is written completely
 // under a temporary name first and then given the first free name, never replacing a file
-// or following a link. Returns the copy's path; raises a DataFileError with the system's
-// reason and leaves no partial copy.
+// or following a link. The copy gets the permissions of the file at `path`, so that it is
+// readable by nobody the file itself is hidden from. Returns the copy's path; raises a
+// DataFileError with the system's reason and leaves no partial copy.
 std::filesystem::path KeepCopy(const std::filesystem::path& path, std::string_view bytes);
 
 // Removes the temporary files that saves of `path` left behind when they were killed. Only

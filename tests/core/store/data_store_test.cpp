@@ -223,6 +223,10 @@ TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   damaged.resize(damaged.size() - 40);  // into the casino records
   WriteBytes(folder / "Tarnwick.dat", damaged);
 
+  // A file only its owner may read has a copy only its owner may read.
+  const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions(folder / "Tarnwick.dat", ownerOnly);
+
   TData data;
   EXPECT_THROW(data.Load(folder), DataFileError);
   EXPECT_EQ(data.Payouts.size(), 3u);
@@ -231,6 +235,7 @@ TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.bak"));  // loading alone writes nothing
   data.Save(folder);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak"), damaged);
+  EXPECT_EQ(fs::status(folder / "Tarnwick.dat.bak").permissions(), ownerOnly);
   EXPECT_EQ(data.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak"});
   data.Save(folder);  // the file is sound now: no second copy
   EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.bak.1"));
