@@ -65,7 +65,8 @@ TPracticeHistory ReadPracticeHistory(const std::filesystem::path& folder);
 
 // Appends the session to the folder's file (see above). `beforeRename` runs once the new
 // file is complete and before it replaces the old one (tests simulate a crash there).
-// Raises a DataFileError with the system's reason; the file is then unchanged.
+// Raises a DataFileError with the reason (among them a file that would grow past
+// kMaxPracticeFileBytes, and a FileBusyError); the file is then unchanged.
 void AppendPracticeSession(const std::filesystem::path& folder, const TPracticeRecord& record,
                            const std::function<void()>& beforeRename = {});
 

@@ -8,10 +8,12 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <thread>
 
 #include "errors.h"
 
@@ -29,6 +31,11 @@ constexpr int kNameAttempts = 100;
 constexpr int kMaxBackups = 10000;
 // The links followed from one name at most, as the system itself allows.
 constexpr int kMaxLinkHops = 40;
+// A waiting save looks at the lock again after this pause, doubled each time up to the last.
+constexpr std::chrono::milliseconds kFirstLockPause{1};
+constexpr std::chrono::milliseconds kLastLockPause{50};
+
+std::atomic<int64_t> lockWaitMilliseconds{kDefaultLockWait.count()};
 
 // Closes a file descriptor when it goes out of scope (unless released).
 class TDescriptor {
@@ -312,7 +319,15 @@ void RemoveStaleTemporaries(const fs::path& path) {
   }
 }
 
-TFileLock::TFileLock(const fs::path& path) {
+std::chrono::milliseconds LockWait() {
+  return std::chrono::milliseconds(lockWaitMilliseconds.load());
+}
+
+void SetLockWait(std::chrono::milliseconds wait) {
+  lockWaitMilliseconds.store(wait.count());
+}
+
+TFileLock::TFileLock(const fs::path& path, std::chrono::milliseconds wait) {
   fs::path lock = path;
   lock += ".lock";
   fd_ = ::open(lock.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
@@ -327,11 +342,26 @@ TFileLock::TFileLock(const fs::path& path) {
     throw DataFileError("Cannot use the lock file " + Quoted(lock) +
                         ": it is not a regular file; " + Quoted(path) + " is unchanged");
   }
-  while (::flock(fd_, LOCK_EX) != 0) {
+  // Another program's save takes moments; one that holds the lock far longer is stuck, and
+  // the user is told rather than kept waiting without end.
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  std::chrono::milliseconds pause = kFirstLockPause;
+  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
-    const std::string message = SystemError("Cannot lock", lock);
-    ::close(fd_);
-    throw DataFileError(message + "; " + Quoted(path) + " is unchanged");
+    if (errno != EWOULDBLOCK) {
+      const std::string message = SystemError("Cannot lock", lock);
+      ::close(fd_);
+      throw DataFileError(message + "; " + Quoted(path) + " is unchanged");
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) {
+      ::close(fd_);
+      throw FileBusyError("Another program is saving " + Quoted(path) + " (it holds " +
+                          Quoted(lock) + "); the file is unchanged, try again when it is done");
+    }
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
+    pause = std::min(pause * 2, kLastLockPause);
   }
 }
 

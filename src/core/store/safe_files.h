@@ -12,6 +12,7 @@
 // the running user or the superuser owns it (as the kernel does for links in shared
 // folders): another user's link would read or replace a file that user chose.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -63,13 +64,23 @@ void RemoveStaleTemporaries(const std::filesystem::path& path);
 // True for a name that a save of a file named `name` uses for its temporary file.
 bool IsTemporaryNameOf(std::string_view candidate, std::string_view name);
 
+// How long a save waits for the lock of a file another program is saving before it gives
+// up with a FileBusyError: far longer than any save takes, short enough that a program
+// holding the lock for good cannot freeze the user's window. One setting for the whole
+// process (tests shorten it).
+inline constexpr std::chrono::milliseconds kDefaultLockWait{10000};
+std::chrono::milliseconds LockWait();
+void SetLockWait(std::chrono::milliseconds wait);
+
 // An exclusive advisory lock (flock) on "<path>.lock" beside the file, held while the
 // object lives. Every program of this system that saves `path` takes it from reading the
 // file back to the rename, so saves never overlap.
 class TFileLock {
  public:
-  // Waits for the lock; raises a DataFileError when the lock file cannot be made or locked.
-  explicit TFileLock(const std::filesystem::path& path);
+  // Waits for the lock up to `wait`; raises a FileBusyError when another program held it
+  // all that time, a DataFileError when the lock file cannot be made or locked.
+  explicit TFileLock(const std::filesystem::path& path,
+                     std::chrono::milliseconds wait = LockWait());
   ~TFileLock();
   TFileLock(const TFileLock&) = delete;
   TFileLock& operator=(const TFileLock&) = delete;

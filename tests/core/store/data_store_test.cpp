@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/data_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -444,6 +446,32 @@ TEST(DataStore, AnotherUsersLinkIsNeitherReadNorWritten) {
               return SaveTarget(folder / "own") == victim ? "" : "not followed to the victim";
             }),
             "");
+}
+
+// A save gives up, with its own error, when another program holds the file's lock longer
+// than the process waits; the file and the store are as they were, and the next save works.
+TEST(DataStore, ALockHeldElsewhereStopsTheSaveWithAClearError) {
+  const fs::path folder = TestFolder();
+  TData data = SampleStore();
+  data.Save(folder);
+  const std::vector<uint8_t> before = ReadBytes(folder / "Tarnwick.dat");
+  const int held = ::open((folder / "Tarnwick.dat.lock").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const std::chrono::milliseconds wait = LockWait();
+  SetLockWait(std::chrono::milliseconds(0));
+  data.Add(Table(0, 8, 1, 52, 900));
+  const std::string error = ErrorOf<FileBusyError>([&] { data.Save(folder); });
+  SetLockWait(wait);
+  EXPECT_TRUE(testing::Contains(
+      error, "Another program is saving \"" + (folder / "Tarnwick.dat").string() + "\""));
+  EXPECT_TRUE(data.Modified);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), before);
+  ::close(held);
+  data.Save(folder);
+  TData reread;
+  reread.Load(folder);
+  EXPECT_EQ(reread.Payouts.size(), 4u);
 }
 
 // A file is never written larger than it is read back: a store of more tables than
