@@ -238,7 +238,9 @@ void TfmPokerChoose::ImportFile(const QString& path) {
 }
 
 void TfmPokerChoose::ExportFile(const QString& path) {
-  Guarded(this, [&] { WriteFileAtomically(path.toStdString(), controller_.ExportTables()); });
+  Guarded(this, [&] {
+    WriteFileAtomically(path.toStdString(), controller_.ExportTables(), kMaxListBytes);
+  });
 }
 
 void TfmPokerChoose::SelectGameAt(int row) {

@@ -646,27 +646,32 @@ void TfmMain::SaveSettings() {
 }
 
 bool TfmMain::SaveDataOrAsk() {
+  const TPreferences& texts = Preferences();
   for (;;) {
+    QString text;
     try {
       controller_->SaveData();
       return true;
+    } catch (const FileBusyError&) {
+      // Another program is saving the file: likely done when the player retries.
+      text = Q(texts.Text("Messages", "SaveBusy")) + QStringLiteral("\n\n") + CurrentErrorText();
     } catch (...) {
-      QMessageBox box(QMessageBox::Warning, QStringLiteral("Tarnwick"),
-                      QStringLiteral("The pay tables could not be saved:\n\n") + CurrentErrorText(),
-                      QMessageBox::NoButton, this);
-      box.setAccessibleName(QStringLiteral("Save failed"));
-      QPushButton* retry = box.addButton(QMessageBox::Retry);
-      QPushButton* quit =
-          box.addButton(QStringLiteral("Quit without saving"), QMessageBox::DestructiveRole);
-      box.addButton(QMessageBox::Cancel);
-      box.setDefaultButton(retry);
-      box.exec();
-      if (box.clickedButton() == retry) continue;
-      if (box.clickedButton() != quit) return false;
-      // Nothing is written later either, when the controller ends.
-      controller_->DiscardChanges();
-      return true;
+      text = Q(texts.Text("Messages", "SaveFailed")) + QStringLiteral("\n\n") + CurrentErrorText();
     }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tarnwick"), text, QMessageBox::NoButton,
+                    this);
+    box.setAccessibleName(QStringLiteral("Save failed"));
+    QPushButton* retry = box.addButton(QMessageBox::Retry);
+    QPushButton* quit =
+        box.addButton(Q(texts.Text("Messages", "QuitUnsaved")), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(retry);
+    box.exec();
+    if (box.clickedButton() == retry) continue;
+    if (box.clickedButton() != quit) return false;
+    // Nothing is written later either, when the controller ends.
+    controller_->DiscardChanges();
+    return true;
   }
 }
 

@@ -19,6 +19,7 @@
 #include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <iterator>
@@ -336,7 +337,7 @@ TfmPractice::~TfmPractice() {
   // The closing paths keep the session and report a failure; this is the last chance when
   // the window goes with its owner, and nothing can be shown any more.
   try {
-    if (!kept_ && keepSessions_ && session_ != nullptr)
+    if (!kept_ && keepSessions_ && fileProblem_.isEmpty() && session_ != nullptr)
       AppendPracticeSession(folder_, session_->Record());
   } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch): nothing left to tell
   }
@@ -350,9 +351,30 @@ TPracticeOptions TfmPractice::Options() const {
 }
 
 void TfmPractice::FinishSession() {
-  if (kept_ || !keepSessions_ || session_ == nullptr) return;
+  // A session file that cannot be read is never written: the player was told at its reading.
+  if (kept_ || !keepSessions_ || !fileProblem_.isEmpty() || session_ == nullptr) return;
   kept_ = true;  // reported once, not again at every close
-  Guarded(this, [this] { AppendPracticeSession(folder_, session_->Record()); });
+  Guarded(this, [this] {
+    const TPreferences& texts = Preferences();
+    for (;;) {
+      try {
+        AppendPracticeSession(folder_, session_->Record());
+        return;
+      } catch (const FileBusyError&) {
+        // Another program is saving the file: likely done when the player retries.
+        const auto answer =
+            QMessageBox::warning(this, windowTitle(), Q(texts.Text("Practice", "Busy")),
+                                 QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry);
+        if (answer != QMessageBox::Retry) return;
+      } catch (const DataFileError&) {
+        // A file that cannot take the session (too large, not a file, not writable) is the
+        // player's to see to, not a fault of the program.
+        QMessageBox::warning(this, windowTitle(),
+                             Filled(texts.Text("Practice", "NotKept"), {CurrentErrorText()}));
+        return;
+      }
+    }
+  });
   LoadHistory();
 }
 
@@ -569,7 +591,22 @@ void TfmPractice::ShowAllHolds() {
 }
 
 void TfmPractice::LoadHistory() {
-  const TPracticeHistory history = ReadPracticeHistory(folder_);
+  TPracticeHistory history;
+  const bool told = !fileProblem_.isEmpty();
+  try {
+    history = ReadPracticeHistory(folder_);
+    fileProblem_.clear();
+  } catch (const DataFileError&) {
+    // Practice goes on without the file (a folder in its place, no permission, too large);
+    // the sessions played now are not kept, and the player is told so once.
+    fileProblem_ = CurrentErrorText();
+    if (!told) {
+      QTimer::singleShot(0, this, [this] {
+        QMessageBox::warning(this, windowTitle(),
+                             Filled(Preferences().Text("Practice", "Unreadable"), {fileProblem_}));
+      });
+    }
+  }
   history_->setRowCount(0);
   // The newest first.
   for (auto record = history.Sessions.rbegin(); record != history.Sessions.rend(); ++record) {
@@ -586,10 +623,16 @@ void TfmPractice::LoadHistory() {
 }
 
 void TfmPractice::ShowHistoryNote() {
-  damaged_->setText(damagedSessions_ == 0 ? QString()
-                                          : Filled(Preferences().Text("Practice", "Damaged"),
-                                                   {QString::number(damagedSessions_)}));
-  damaged_->setVisible(damagedSessions_ != 0);
+  const TPreferences& texts = Preferences();
+  if (!fileProblem_.isEmpty()) {
+    damaged_->setText(Filled(texts.Text("Practice", "Unreadable"), {fileProblem_}));
+  } else if (damagedSessions_ != 0) {
+    damaged_->setText(
+        Filled(texts.Text("Practice", "Damaged"), {QString::number(damagedSessions_)}));
+  } else {
+    damaged_->clear();
+  }
+  damaged_->setVisible(!damaged_->text().isEmpty());
 }
 
 void TfmPractice::keyPressEvent(QKeyEvent* event) {

@@ -40,8 +40,9 @@ class TfmPractice : public QDialog {
   TfmPractice(QWidget* parent, TModelController& controller);
   ~TfmPractice() override;
 
-  // Keeps the session played so far (when it has hands) in the data folder; a failure is
-  // reported. The next hand starts a new session.
+  // Keeps the session played so far (when it has hands) in the data folder; a file that
+  // cannot take it is told in a message (Retry/Cancel while another program saves the
+  // file). The next hand starts a new session.
   void FinishSession();
   // Ends the session and starts one on the controller's game, table and coins.
   void NewSession(uint64_t seed);
@@ -119,6 +120,7 @@ class TfmPractice : public QDialog {
   bool kept_ = true;  // the session's hands are in the file (or there are none)
   bool keepSessions_ = true;
   int damagedSessions_ = 0;
+  QString fileProblem_;  // why the session file cannot be read (then nothing is kept)
   TCardPainter painter_;
   QLabel* table_;
   QLabel* seedLabel_;

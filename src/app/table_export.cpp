@@ -69,8 +69,9 @@ void AddTableExport(QTableView* view, TTableRows rows, const QString& fileName) 
 
 bool SaveTableAsCsv(QWidget* parent, const TTableRows& rows, QString path) {
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-  return Guarded(parent,
-                 [&] { WriteFileAtomically(path.toStdString(), DelimitedText(rows(), ',')); });
+  return Guarded(parent, [&] {
+    WriteFileAtomically(path.toStdString(), DelimitedText(rows(), ','), kUnreadFile);
+  });
 }
 
 }  // namespace tarnwick::app

@@ -26,6 +26,7 @@
 #include "stats/bankroll.h"
 #include "stats/statistics.h"
 #include "table_commands.h"
+#include "terminal_progress.h"
 
 namespace {
 
@@ -123,7 +124,8 @@ int Run(int argc, char** argv) {
       "Exit status: 0 done; 1 failed (one line on stderr says why: a data file that cannot be "
       "read or written, a computed return that differs from a published one); 2 bad input or "
       "usage; 3 done, but the data file was damaged (what could be read was used, and a copy of "
-      "the file is kept before it is replaced); 130 interrupted, nothing stored.");
+      "the file is kept before it is replaced); 130 interrupted (nothing stored, unless the "
+      "message says a save under way was finished first).");
 
   bool json = false;
   CLI::App* games = app.add_subcommand("games", "List every game with its categories in pay order");
@@ -354,6 +356,9 @@ int Run(int argc, char** argv) {
     return Fail(e.what());
   } catch (const AbortError&) {
     std::cerr << "tarnwick-cli: aborted; nothing was stored\n";
+    return kInterruptedExit;
+  } catch (const cli::InterruptedAfterSave& e) {
+    std::cerr << "tarnwick-cli: " << e.what() << '\n';
     return kInterruptedExit;
   } catch (const std::exception& e) {
     std::cerr << "tarnwick-cli: " << WithoutCarriageReturns(e.what()) << '\n';

@@ -14,6 +14,7 @@
 #include "errors.h"
 #include "session/practice.h"
 #include "session/practice_file.h"
+#include "terminal_progress.h"
 #include "text.h"
 
 namespace tarnwick::cli {
@@ -275,7 +276,8 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
   }
   if (options.Save) {
     const std::filesystem::path folder = DataFolder(options.Table, true);
-    AppendPracticeSession(folder, session.Record());
+    SaveThenTakeInterrupt(folder / kPracticeFileName,
+                          [&] { AppendPracticeSession(folder, session.Record()); });
     if (!json) out << "\nKept in " << (folder / kPracticeFileName).string() << '\n';
   }
   if (json) {

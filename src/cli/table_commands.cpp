@@ -119,19 +119,22 @@ TData LoadStore(const TCatalogue& games, const std::filesystem::path& folder, bo
   return store;
 }
 
-// Saves the store and names every copy of a damaged file the save made.
+// Saves the store (to its end, whatever Ctrl+C does meanwhile) and names every copy of a
+// damaged file the save made.
 void SaveStore(TData& store, const std::filesystem::path& folder) {
   const size_t before = store.Backups().size();
-  try {
-    store.Save(folder);
-  } catch (...) {
+  const auto tellCopies = [&] {
     for (size_t i = before; i < store.Backups().size(); ++i)
       std::cerr << "tarnwick-cli: the damaged data file was copied to " << store.Backups()[i]
                 << '\n';
+  };
+  try {
+    SaveThenTakeInterrupt(folder / kDataFileName, [&] { store.Save(folder); });
+  } catch (...) {
+    tellCopies();
     throw;
   }
-  for (size_t i = before; i < store.Backups().size(); ++i)
-    std::cerr << "tarnwick-cli: the damaged data file was copied to " << store.Backups()[i] << '\n';
+  tellCopies();
 }
 
 }  // namespace

@@ -47,6 +47,19 @@ bool TInterruptGuard::Interrupted() {
   return interrupted != 0;
 }
 
+void SaveThenTakeInterrupt(const std::filesystem::path& file, const std::function<void()>& save) {
+  bool pressed = false;
+  {
+    const TInterruptGuard guard;  // Ctrl+C only marks the run as interrupted
+    save();
+    pressed = TInterruptGuard::Interrupted();
+  }
+  if (pressed) {
+    throw InterruptedAfterSave("interrupted; the save under way was finished first, so \"" +
+                               file.string() + "\" holds this run's changes");
+  }
+}
+
 TTerminalProgress::TTerminalProgress(std::ostream& out, bool visible)
     : out_(out), visible_(visible) {}
 

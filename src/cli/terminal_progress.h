@@ -6,8 +6,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <iosfwd>
 
+#include "errors.h"
 #include "progress.h"
 
 namespace tarnwick::cli {
@@ -22,6 +25,17 @@ class TInterruptGuard {
   TInterruptGuard& operator=(const TInterruptGuard&) = delete;
   static bool Interrupted();
 };
+
+// Ctrl+C came during a save, which was finished first; the message names the file saved.
+class InterruptedAfterSave : public TarnwickError {
+ public:
+  using TarnwickError::TarnwickError;
+};
+
+// Runs a save to its end even when Ctrl+C is pressed meanwhile (the file then holds the
+// run's changes, and the user is told so), and raises InterruptedAfterSave naming `file`
+// once it has ended when Ctrl+C was pressed. A failed save raises its own error.
+void SaveThenTakeInterrupt(const std::filesystem::path& file, const std::function<void()>& save);
 
 // The progress of long work on the terminal: a bar with the time left when `visible`, and
 // Ctrl+C (under a TInterruptGuard) as the abort button.

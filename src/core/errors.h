@@ -49,6 +49,13 @@ class DataFileError : public TarnwickError {
   using TarnwickError::TarnwickError;
 };
 
+// A save that gave up waiting while another program saved the same file: the file is
+// unchanged, and the same save may well succeed when tried again.
+class FileBusyError : public DataFileError {
+ public:
+  using DataFileError::DataFileError;
+};
+
 // The silent abort of a long calculation; shown to nobody.
 class AbortError : public TarnwickError {
  public:

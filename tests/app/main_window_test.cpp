@@ -3,6 +3,9 @@
 
 // The main window, driven as a player would: clicks, keys, the menu, the settings.
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <QAccessible>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -34,6 +37,7 @@
 #include "main_window.h"
 #include "results_model.h"
 #include "stats/result_grid.h"
+#include "store/safe_files.h"
 
 using namespace tarnwick;
 using namespace tarnwick::app;
@@ -460,6 +464,22 @@ void MainWindowTest::AFailedSaveAtExitAsks() {
   });
   window->Controller().DeleteTable();
   QCOMPARE(window->Controller().StoredTableCount(), before - 1);
+  // Another program holds the file's lock: the save gives up at once (the wait is cut to
+  // nothing here) and says why; the player may retry or cancel.
+  const int held = ::open((world.Data() / "Tarnwick.dat.lock").c_str(), O_RDONLY | O_CREAT, 0644);
+  QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+  const std::chrono::milliseconds wait = LockWait();
+  SetLockWait(std::chrono::milliseconds(0));
+  test::WhenModal([](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    QVERIFY2(box->text().startsWith(QStringLiteral("Another program is saving the pay tables")),
+             qPrintable(box->text()));
+    QVERIFY(box->button(QMessageBox::Retry) != nullptr);
+    box->button(QMessageBox::Cancel)->click();
+  });
+  QVERIFY(!window->close());
+  SetLockWait(wait);
+  ::close(held);
   // The data folder is gone: the save fails and the player chooses.
   std::filesystem::remove_all(world.Data());
   test::WhenModal([](QWidget* modal) {

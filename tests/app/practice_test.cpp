@@ -5,6 +5,9 @@
 // the same seed and holds; the warning, the mistake list, "show me" and the kept sessions;
 // following the main window's game and language, and the wild marks of the dealt cards.
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -18,6 +21,7 @@
 #include <QTableWidget>
 #include <QTemporaryFile>
 #include <QTest>
+#include <fstream>
 #include <functional>
 
 #include "all_hands_window.h"
@@ -30,6 +34,7 @@
 #include "practice_window.h"
 #include "qt_text.h"
 #include "session/practice_file.h"
+#include "store/safe_files.h"
 
 using namespace tarnwick;
 using namespace tarnwick::app;
@@ -105,6 +110,7 @@ class PracticeTest : public QObject {
   void TheWindowAndTheCommandLineAgree();
   void WarningMistakesShowMeAndKeptSessions();
   void FollowsTheMainWindowsGameAndLanguage();
+  void AFileThatCannotTakeTheSessionIsTold();
 };
 
 void PracticeTest::TheWindowAndTheCommandLineAgree() {
@@ -318,6 +324,72 @@ int main(int argc, char** argv) {
   TApplication application(argc, argv);
   PracticeTest test;
   return QTest::qExec(&test, argc, argv);
+}
+
+// A session file that cannot be read (a folder in its place) is told once, and practice goes
+// on without keeping sessions; a file that cannot take one more session (it would grow past
+// what is read back) and one another program is saving are told in a message, not as an
+// error report, the latter with Retry.
+void PracticeTest::AFileThatCannotTakeTheSessionIsTold() {
+  test::TWorld world;
+  const std::filesystem::path file = world.Data() / kPracticeFileName;
+  TfmMain window(world.Data());
+  window.Controller().SelectGame(0);
+  const auto play = [&window]() -> TfmPractice& {
+    window.PracticeAction()->trigger();
+    TfmPractice& practice = *window.Practice();
+    practice.WarnBox()->setChecked(false);
+    practice.DrawHand();
+    return practice;
+  };
+  QStringList told;
+  const auto tell = [&told](QWidget* modal) {
+    told << qobject_cast<QMessageBox*>(modal)->text();
+    modal->close();
+  };
+
+  std::filesystem::create_directory(file);
+  test::WhenModal(tell);
+  TfmPractice& unreadable = play();
+  QTRY_COMPARE(told.size(), 1);
+  QVERIFY2(told[0].startsWith(QStringLiteral("The session file cannot be read")) &&
+               told[0].contains(QStringLiteral("it is a folder")),
+           qPrintable(told[0]));
+  QVERIFY(unreadable.DamagedNote()->text().contains(QStringLiteral("it is a folder")));
+  unreadable.close();  // nothing kept, nothing more told
+  QCOMPARE(told.size(), 1);
+
+  std::filesystem::remove(file);
+  std::ofstream(file).close();
+  const uint64_t full = kMaxPracticeFileBytes - 10;  // sparse: it takes no room
+  std::filesystem::resize_file(file, full);
+  test::WhenModal(tell);
+  play().close();
+  QCOMPARE(told.size(), 2);
+  QVERIFY2(told[1].startsWith(QStringLiteral("The session could not be kept")) &&
+               told[1].contains(QString::number(kMaxPracticeFileBytes)),
+           qPrintable(told[1]));
+  QCOMPARE(std::filesystem::file_size(file), full);
+
+  std::filesystem::remove(file);
+  const int held = ::open((world.Data() / "practice-sessions.txt.lock").c_str(),
+                          O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+  const std::chrono::milliseconds wait = LockWait();
+  SetLockWait(std::chrono::milliseconds(0));
+  test::WhenModal([&told, held](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    told << box->text();
+    ::close(held);  // the other program is done
+    box->button(QMessageBox::Retry)->click();
+  });
+  play().close();
+  SetLockWait(wait);
+  QCOMPARE(told.size(), 3);
+  QVERIFY2(told[2].startsWith(QStringLiteral("Another program is saving the session file")),
+           qPrintable(told[2]));
+  QCOMPARE(ReadPracticeHistory(world.Data()).Sessions.size(), 1u);
+  QVERIFY(world.Errors.isEmpty());
 }
 
 #include "practice_test.moc"

@@ -4,6 +4,7 @@
 // Runs tarnwick-cli as a user or a script would and reads what it prints.
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -475,32 +476,91 @@ TEST(Cli, BenchSignsItsCounts) {
   EXPECT_TRUE(Contains(hands, "\nSignature "));
 }
 
-// Ctrl+C aborts the run: exit 130, and nothing is stored.
-TEST(Cli, InterruptAbortsCleanly) {
-  const std::string data = DataFolder();
+// Runs the program with Ctrl+C pressed at its start: the interrupt is sent before the
+// program starts and waits, blocked, until the program takes Ctrl+C, so it arrives before
+// whatever comes first there however fast the machine is. Returns the exit status (-1 when
+// the program ended by a signal) and what it wrote to stderr.
+std::pair<int, std::string> RunInterrupted(const std::string& folder,
+                                           std::vector<std::string> arguments) {
+  const std::string err = folder + "/stderr";
   const pid_t child = fork();
-  ASSERT_GE(child, 0);
   if (child == 0) {
-    const std::string err = data + "/stderr";
     freopen(err.c_str(), "w", stderr);
     freopen("/dev/null", "w", stdout);
-    // The interrupt is sent before the program starts and waits, blocked, until the run
-    // takes Ctrl+C: it arrives before the run's end however fast the machine is.
     sigset_t interrupt;
     sigemptyset(&interrupt);
     sigaddset(&interrupt, SIGINT);
     sigprocmask(SIG_BLOCK, &interrupt, nullptr);
     kill(getpid(), SIGINT);
-    execl(TARNWICK_CLI, "tarnwick-cli", "add", "-g", "8", "-p", "800,100,50,25,9,5,4,3,2,1",
-          "--threads", "1", "-d", data.c_str(), static_cast<char*>(nullptr));
+    std::string name = "tarnwick-cli";
+    std::vector<char*> argv{name.data()};
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    execv(TARNWICK_CLI, argv.data());
     _exit(99);
   }
   int status = 0;
   waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 130);
-  EXPECT_EQ(ReadFile(data + "/stderr"), "tarnwick-cli: aborted; nothing was stored\n");
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(err)};
+}
+
+// Ctrl+C aborts a calculation: exit 130, and nothing is stored. Pressed during a save, the
+// save is finished first, then the program stops with exit 130 and says the file holds the
+// change (here a deletion, which saves at once).
+TEST(Cli, InterruptAbortsCleanlyOrAfterTheSave) {
+  const std::string data = DataFolder();
+  const auto [aborted, abortMessage] = RunInterrupted(
+      data, {"add", "-g", "8", "-p", "800,100,50,25,9,5,4,3,2,1", "--threads", "1", "-d", data});
+  EXPECT_EQ(aborted, 130);
+  EXPECT_EQ(abortMessage, "tarnwick-cli: aborted; nothing was stored\n");
   EXPECT_FALSE(std::filesystem::exists(data + "/Tarnwick.dat"));
+
+  WriteUncomputedTable(data + "/Tarnwick.dat");
+  const auto [saved, saveMessage] = RunInterrupted(data, {"delete", "--index", "0", "-d", data});
+  EXPECT_EQ(saved, 130);
+  EXPECT_EQ(saveMessage, "tarnwick-cli: interrupted; the save under way was finished first, so \"" +
+                             data + "/Tarnwick.dat\" holds this run's changes\n");
+  EXPECT_EQ(std::filesystem::file_size(data + "/Tarnwick.dat"), 12u);  // no table left
+}
+
+// A link another user planted at the data file's or the session file's name (the superuser
+// runs the program in a shared folder, say) is neither read nor written through: one line,
+// exit 1, and the file it leads to stays as it was, with nothing new beside it.
+TEST(Cli, AnotherUsersLinkIsNeitherReadNorWritten) {
+  namespace fs = std::filesystem;
+  const passwd* nobody = ::getpwnam("nobody");
+  if (nobody == nullptr) GTEST_SKIP() << "there is no user nobody to own the links";
+  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser gives a link to another user";
+  const fs::path data = DataFolder();
+  const fs::path secret = data / "private" / "secret";
+  fs::create_directories(secret.parent_path());
+  std::ofstream(secret) << "precious";
+  fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+  const fs::path shared = data / "shared";
+  fs::create_directories(shared);
+  for (const char* name : {"Tarnwick.dat", "practice-sessions.txt"}) {
+    fs::create_symlink(secret, shared / name);
+    ASSERT_EQ(::lchown((shared / name).c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+  }
+  std::ofstream(data / "holds") << "best\n";
+  for (const std::string& command :
+       {"add -q -g 0 " + kNineSix, std::string("tables"), std::string("sessions"),
+        "practice -g 0 " + kNineSix + " -s 1 --holds " + (data / "holds").string() + " --save"}) {
+    const TRun run = RunCli(command + " -d " + shared.string());
+    const std::string text = run.Out + run.Err;
+    EXPECT_EQ(run.Exit, 1) << command << ": " << text;
+    EXPECT_TRUE(Contains(run.Err, "is a link owned by another user")) << command;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+  }
+  EXPECT_EQ(ReadFile(secret.string()), "precious");
+  EXPECT_EQ(fs::status(secret).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(data))
+    names.push_back(entry.path().lexically_relative(data).string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"holds", "private", "private/secret", "shared",
+                                      "shared/Tarnwick.dat", "shared/practice-sessions.txt"}));
 }
 
 // The statistics table of a stored table in every output form, and the charts of it.

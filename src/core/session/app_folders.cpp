@@ -111,7 +111,7 @@ void TAppFolders::PrepareUserFolders() const {
     const TFileLock lock(data);
     if (fs::exists(fs::symlink_status(data, error))) return;
     if (const auto shipped = ReadFileIfPresent(ShippedDataFile(), kMaxDataFileBytes))
-      WriteFileAtomically(data, *shipped);
+      WriteFileAtomically(data, *shipped, kMaxDataFileBytes);
   } catch (const DataFileError&) {
     // Left to the first save to report.
   }

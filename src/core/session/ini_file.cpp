@@ -100,7 +100,7 @@ std::string TIniFile::Text() const {
 }
 
 void TIniFile::Save(const std::filesystem::path& path) const {
-  WriteFileAtomically(path, Text());
+  WriteFileAtomically(path, Text(), kMaxIniFileBytes);
 }
 
 void TIniFile::SaveChanges(const std::filesystem::path& path) {

@@ -3,8 +3,8 @@
 #include "session/practice_file.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -70,17 +70,28 @@ std::string HandLine(const TPracticeHand& hand) {
   return line;
 }
 
-std::vector<std::string_view> Words(std::string_view line) {
-  std::vector<std::string_view> words;
+// Splits a line at its blanks into at most kHandTokens words (more are counted, not kept);
+// returns how many there are.
+size_t SplitWords(std::string_view line, std::array<std::string_view, kHandTokens>& words) {
+  size_t count = 0;
   size_t at = 0;
   while (at < line.size()) {
     const size_t start = line.find_first_not_of(' ', at);
     if (start == std::string_view::npos) break;
     const size_t end = std::min(line.find(' ', start), line.size());
-    words.push_back(line.substr(start, end - start));
+    if (count < words.size()) words[count] = line.substr(start, end - start);
+    ++count;
     at = end;
   }
-  return words;
+  return count;
+}
+
+// Takes the first line off `text` (a line ends at its line break, which is not part of it).
+std::string_view TakeLine(std::string_view& text) {
+  const size_t newline = text.find('\n');
+  const std::string_view line = text.substr(0, newline);
+  text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+  return Trim(line, "\r\n");
 }
 
 template <class TNumber>
@@ -118,7 +129,8 @@ std::string_view Labelled(std::string_view line, std::string_view label) {
 }
 
 TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
-  const std::vector<std::string_view> words = Words(line);
+  std::array<std::string_view, kHandTokens> words;
+  const size_t count = SplitWords(line, words);
   static constexpr std::array<std::pair<size_t, std::string_view>, 10> kLabels = {{{0, "hand"},
                                                                                    {2, "dealt"},
                                                                                    {8, "next"},
@@ -129,8 +141,8 @@ TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
                                                                                    {22, "bestev"},
                                                                                    {24, "final"},
                                                                                    {26, "pay"}}};
-  if (words.size() != kHandTokens)
-    throw DataFileError("a hand line of " + std::to_string(words.size()) + " words");
+  if (count != kHandTokens)
+    throw DataFileError("a hand line of " + std::to_string(count) + " words");
   for (const auto& [at, label] : kLabels) {
     if (words[at] != label)
       throw DataFileError("'" + std::string(words[at]) + "' for '" + std::string(label) + "'");
@@ -170,9 +182,16 @@ TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
   return hand;
 }
 
-// The session of a block's lines (the end line not included).
-TPracticeRecord ParseBlock(const std::vector<std::string_view>& lines) {
-  if (lines.size() < 7) throw DataFileError("a session without its heading");
+// The session of a block: its text from its session line up to its end line. The hand
+// lines are read one at a time from the text, so a block of any length costs no memory
+// beyond the hands it holds.
+TPracticeRecord ParseBlock(std::string_view block) {
+  constexpr size_t kHeadingLines = 7;
+  std::array<std::string_view, kHeadingLines> lines;
+  for (std::string_view& line : lines) {
+    if (block.empty()) throw DataFileError("a session without its heading");
+    line = TakeLine(block);
+  }
   TPracticeRecord record;
   Number<int>(Labelled(lines[0], "session"), kFormatVersion, kFormatVersion, "format version");
   record.Started = Number<int64_t>(Labelled(lines[1], "started"), INT64_MIN, INT64_MAX, "time");
@@ -187,25 +206,24 @@ TPracticeRecord ParseBlock(const std::vector<std::string_view>& lines) {
   if (space == std::string_view::npos) throw DataFileError("a table without pays");
   record.CoinBasis = Number<int32_t>(table.substr(0, space), 1, kMaxCoins, "coin basis");
   for (std::string_view pays = table.substr(space + 1);;) {
+    if (record.Pays.size() == static_cast<size_t>(kMaxCategories))
+      throw DataFileError("more pays than categories");
     const size_t comma = pays.find(',');
     record.Pays.push_back(Number<int32_t>(pays.substr(0, comma), 0, kMaxPay, "pay"));
     if (comma == std::string_view::npos) break;
     pays.remove_prefix(comma + 1);
   }
-  if (record.Pays.size() > kMaxCategories) throw DataFileError("more pays than categories");
   record.Coins = Number<int32_t>(Labelled(lines[4], "coins"), 1, kMaxCoins, "coins");
   if (record.Coins % record.CoinBasis != 0) throw DataFileError("coins against the coin basis");
   record.Seed = Number<uint64_t>(Labelled(lines[5], "seed"), 0, UINT64_MAX, "seed");
   const std::string_view hard = Labelled(lines[6], "hard");
   record.HardWithin =
       hard == "-" ? -1 : Number<double>(hard, 0, kMaxHardWithin, "hard-hands filter");
-  if (!std::isfinite(record.HardWithin))
-    throw DataFileError("hard-hands filter '" + std::string(hard) + "'");
-  for (size_t i = 7; i < lines.size(); ++i) {
+  for (size_t hand = 1; !block.empty(); ++hand) {
     try {
-      record.Hands.push_back(ParseHand(lines[i], record));
+      record.Hands.push_back(ParseHand(TakeLine(block), record));
     } catch (const TarnwickError& error) {
-      throw DataFileError("hand " + std::to_string(i - 6) + ": " + error.Message());
+      throw DataFileError("hand " + std::to_string(hand) + ": " + error.Message());
     }
   }
   return record;
@@ -250,48 +268,65 @@ std::string PracticeSessionText(const TPracticeRecord& record) {
 
 TPracticeHistory ParsePracticeHistory(std::string_view text) {
   TPracticeHistory history;
-  const auto damaged = [&](size_t lineNumber, const std::string& reason) {
+  // Damage runs up to the next sound session: however many blocks and stray lines it
+  // spans, it is one problem, so a file of junk lines costs neither memory nor a warning
+  // per line.
+  struct TDamage {
+    size_t FirstLine = 0;
+    size_t LastLine = 0;
+    int Blocks = 0;
+    std::string Reason;  // of the first damaged block
+  };
+  std::optional<TDamage> damage;
+  const auto damaged = [&](size_t firstLine, size_t lastLine, std::string_view reason) {
+    if (!damage) damage = TDamage{firstLine, lastLine, 0, std::string(reason)};
+    damage->LastLine = lastLine;
+    ++damage->Blocks;
+  };
+  const auto endDamage = [&] {
+    if (!damage) return;
     ++history.Damaged;
-    history.Problems.push_back("the session at line " + std::to_string(lineNumber) +
-                               " is damaged: " + reason);
+    const std::string first = std::to_string(damage->FirstLine);
+    history.Problems.push_back(
+        damage->Blocks == 1 ? "the session at line " + first + " is damaged: " + damage->Reason
+                            : "lines " + first + " to " + std::to_string(damage->LastLine) +
+                                  " are damaged (" + std::to_string(damage->Blocks) +
+                                  " blocks); the first, at line " + first + ": " + damage->Reason);
+    damage.reset();
   };
   bool open = false;      // a block's session line was read and its end line not yet
   size_t blockStart = 0;  // byte offset of the open block's session line
   size_t blockLine = 0;
-  std::vector<std::string_view> lines;
   size_t lineNumber = 0;
   for (size_t at = 0; at < text.size();) {
     const size_t newline = text.find('\n', at);
     const size_t next = newline == std::string_view::npos ? text.size() : newline + 1;
-    std::string_view line = text.substr(at, next - at);
+    const std::string_view line = Trim(text.substr(at, next - at), "\r\n");
     ++lineNumber;
-    line = Trim(line, "\r\n");
     if (line.starts_with("session")) {
-      if (open) damaged(blockLine, "it has no end");
+      if (open) damaged(blockLine, lineNumber - 1, "it has no end");
       open = true;
       blockStart = at;
       blockLine = lineNumber;
-      lines.clear();
-      lines.push_back(line);
     } else if (line.starts_with("end")) {
       if (!open) {
-        damaged(lineNumber, "its beginning is lost");
+        damaged(lineNumber, lineNumber, "its beginning is lost");
       } else {
         const std::string_view block = text.substr(blockStart, at - blockStart);
         try {
           if (Labelled(line, "end") != Hex(Checksum(block))) throw DataFileError("wrong checksum");
-          history.Sessions.push_back(ParseBlock(lines));
+          history.Sessions.push_back(ParseBlock(block));
+          endDamage();
         } catch (const TarnwickError& error) {
-          damaged(blockLine, error.Message());
+          damaged(blockLine, lineNumber, error.Message());
         }
       }
       open = false;
-    } else if (open) {
-      lines.push_back(line);
     }
     at = next;
   }
-  if (open) damaged(blockLine, "it has no end");
+  if (open) damaged(blockLine, lineNumber, "it has no end");
+  endDamage();
   return history;
 }
 
@@ -312,9 +347,18 @@ void AppendPracticeSession(const std::filesystem::path& folder, const TPracticeR
     // A file cut inside a line: the new block starts on a line of its own.
     if (!text.empty() && text.back() != '\n') text += '\n';
   }
-  text += PracticeSessionText(record);
+  const std::string block = PracticeSessionText(record);
+  // The file is never written larger than it may be read back.
+  if (text.size() + block.size() > kMaxPracticeFileBytes) {
+    throw DataFileError("Cannot keep the session in \"" + target.string() +
+                        "\": the file would have " + std::to_string(text.size() + block.size()) +
+                        " bytes, more than the " + std::to_string(kMaxPracticeFileBytes) +
+                        " a session file may have; it is unchanged (move it elsewhere, and new "
+                        "sessions go to a new file)");
+  }
+  text += block;
   RemoveStaleTemporaries(target);
-  WriteFileAtomically(target, text, beforeRename);
+  WriteFileAtomically(target, text, kMaxPracticeFileBytes, beforeRename);
 }
 
 }  // namespace tarnwick

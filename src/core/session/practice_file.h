@@ -23,11 +23,13 @@
 // the final hand's category (LastCategory + 1 for none) and its pay for the coins played.
 // The end line carries a 64-bit FNV-1a checksum of the block's bytes before it. A block
 // with a wrong checksum, a line that cannot be read or no end is damaged and skipped; the
-// sessions around it are read as usual.
+// sessions around it are read as usual. Damaged blocks and stray lines with no sound
+// session between them are one damaged part of the file.
 //
 // An append reads the file back under a lock, adds the new block after everything in it
 // (damaged blocks included: nothing is ever dropped) and replaces the file atomically, so
-// a kill during the write leaves the file as it was.
+// a kill during the write leaves the file as it was. A file that would grow past what is
+// read back is never written: the session is refused instead.
 
 #include <cstdint>
 #include <filesystem>
@@ -48,8 +50,8 @@ inline constexpr uint64_t kMaxPracticeFileBytes = 64u << 20;
 // The sessions of a file, oldest first, and what could not be read.
 struct TPracticeHistory {
   std::vector<TPracticeRecord> Sessions;
-  int32_t Damaged = 0;                // blocks skipped
-  std::vector<std::string> Problems;  // one line each: where and why
+  int32_t Damaged = 0;                // damaged parts skipped
+  std::vector<std::string> Problems;  // one line per damaged part: where and why
 };
 
 // The block of one session, ending in its end line.
@@ -64,7 +66,8 @@ TPracticeHistory ReadPracticeHistory(const std::filesystem::path& folder);
 
 // Appends the session to the folder's file (see above). `beforeRename` runs once the new
 // file is complete and before it replaces the old one (tests simulate a crash there).
-// Raises a DataFileError with the system's reason; the file is then unchanged.
+// Raises a DataFileError with the reason (among them a file that would grow past
+// kMaxPracticeFileBytes, and a FileBusyError); the file is then unchanged.
 void AppendPracticeSession(const std::filesystem::path& folder, const TPracticeRecord& record,
                            const std::function<void()>& beforeRename = {});
 

@@ -279,7 +279,8 @@ void TData::Save(const std::filesystem::path& folder) {
   KeepChanges();
   RemoveStaleTemporaries(target);
   const std::vector<uint8_t> image = Image();
-  WriteFileAtomically(target, {reinterpret_cast<const char*>(image.data()), image.size()});
+  WriteFileAtomically(target, {reinterpret_cast<const char*>(image.data()), image.size()},
+                      kMaxDataFileBytes);
   Modified = false;
   MarkSaved();
 }

@@ -67,8 +67,9 @@ class TData {
   // the file atomically; the store then holds the merged tables, so tables deleted by
   // another program are freed (rebuild any list of pointers into Payouts). A file that
   // turned out damaged is first copied aside (see Backups). Raises a DataFileError when the
-  // store is read-only or the file cannot be read back or written; the file is then
-  // unchanged.
+  // store is read-only, the file cannot be read back or written, or it would grow past
+  // kMaxDataFileBytes (Load would refuse it); a FileBusyError when another program's save
+  // held the file's lock too long. The file is then unchanged.
   void Save(const std::filesystem::path& folder);
   // The file image Save writes.
   std::vector<uint8_t> Image() const;

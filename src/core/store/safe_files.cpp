@@ -8,10 +8,12 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <thread>
 
 #include "errors.h"
 
@@ -27,6 +29,13 @@ constexpr std::string_view kNameLetters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr int kNameAttempts = 100;
 constexpr int kMaxBackups = 10000;
+// The links followed from one name at most, as the system itself allows.
+constexpr int kMaxLinkHops = 40;
+// A waiting save looks at the lock again after this pause, doubled each time up to the last.
+constexpr std::chrono::milliseconds kFirstLockPause{1};
+constexpr std::chrono::milliseconds kLastLockPause{50};
+
+std::atomic<int64_t> lockWaitMilliseconds{kDefaultLockWait.count()};
 
 // Closes a file descriptor when it goes out of scope (unless released).
 class TDescriptor {
@@ -112,6 +121,33 @@ void WriteAndClose(TDescriptor& file, const fs::path& temporary, std::string_vie
   }
 }
 
+// Where the symbolic links at `path` lead, link after link, while each is owned by the
+// running user or the superuser; `path` itself when it is no link. A link that leads
+// nowhere gives the name it leads to. Raises a DataFileError ("Cannot <verb> ...") for a
+// link another user owns and for links that lead in a circle.
+fs::path FollowOwnLinks(const fs::path& path, std::string_view verb) {
+  fs::path current = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    if (info.st_uid != ::geteuid() && info.st_uid != 0) {
+      throw DataFileError("Cannot " + std::string(verb) + " " + Quoted(path) + ": " +
+                          (current == path ? std::string("it") : Quoted(current)) +
+                          " is a link owned by another user (uid " + std::to_string(info.st_uid) +
+                          "), which is not followed");
+    }
+    std::error_code error;
+    const fs::path next = fs::read_symlink(current, error);
+    if (error) {
+      errno = error.value();
+      throw DataFileError(SystemError("Cannot " + std::string(verb), path));
+    }
+    current = next.is_absolute() ? next : FolderOf(current) / next;
+  }
+  throw DataFileError("Cannot " + std::string(verb) + " " + Quoted(path) +
+                      ": its links lead in a circle");
+}
+
 // Makes a rename in the folder durable.
 void SyncFolder(const fs::path& path) {
   const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -145,8 +181,12 @@ std::optional<std::string> ReadFileIfPresent(const fs::path& path, uint64_t maxB
     if (errno == ENOENT) return std::nullopt;
     throw DataFileError(SystemError("Cannot look at", path));
   }
-  // A link the user made is followed; O_NONBLOCK keeps a FIFO from blocking the open.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  // The links the user (or the superuser) made are followed, and the file they lead to is
+  // opened without following another one put there meanwhile; O_NONBLOCK keeps a FIFO from
+  // blocking the open.
+  const fs::path resolved = FollowOwnLinks(path, "read");
+  const int fd =
+      ::open(resolved.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
   if (fd < 0) {
     if (errno == ENOENT && S_ISLNK(info.st_mode)) {
       std::error_code error;
@@ -191,7 +231,7 @@ fs::path SaveTarget(const fs::path& path) {
   std::error_code error;
   const fs::file_status status = fs::symlink_status(path, error);
   if (error || !fs::is_symlink(status)) return path;
-  fs::path target = fs::canonical(path, error);
+  fs::path target = fs::canonical(FollowOwnLinks(path, "save"), error);
   if (error) {
     const std::string reason = error.message();
     throw DataFileError("Cannot save " + Quoted(path) + ": it is a link to " +
@@ -201,9 +241,15 @@ fs::path SaveTarget(const fs::path& path) {
   return target;
 }
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes,
+void WriteFileAtomically(const fs::path& path, std::string_view bytes, uint64_t maxBytes,
                          const std::function<void()>& beforeRename) {
   const fs::path target = SaveTarget(path);
+  // A file its reader refuses would lose everything in it at the next read.
+  if (bytes.size() > maxBytes) {
+    throw DataFileError("Cannot save " + Quoted(path) + ": it would have " +
+                        std::to_string(bytes.size()) + " bytes, more than the " +
+                        std::to_string(maxBytes) + " such a file may have; it is unchanged");
+  }
   struct stat old {};
   const bool replacing = ::stat(target.c_str(), &old) == 0;
   const auto [fd, temporary] = CreateTemporary(target);
@@ -221,8 +267,12 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes,
 }
 
 fs::path KeepCopy(const fs::path& path, std::string_view bytes) {
+  struct stat original {};
+  const bool known = ::stat(path.c_str(), &original) == 0;
   const auto [fd, temporary] = CreateTemporary(path);
   TDescriptor file(fd);
+  // The copy is hidden from whoever the file is hidden from; it never gets a set-id bit.
+  if (known) ::fchmod(fd, original.st_mode & 0777);
   WriteAndClose(file, temporary, bytes, path);
   for (int n = 0; n <= kMaxBackups; ++n) {
     fs::path backup = path;
@@ -269,7 +319,15 @@ void RemoveStaleTemporaries(const fs::path& path) {
   }
 }
 
-TFileLock::TFileLock(const fs::path& path) {
+std::chrono::milliseconds LockWait() {
+  return std::chrono::milliseconds(lockWaitMilliseconds.load());
+}
+
+void SetLockWait(std::chrono::milliseconds wait) {
+  lockWaitMilliseconds.store(wait.count());
+}
+
+TFileLock::TFileLock(const fs::path& path, std::chrono::milliseconds wait) {
   fs::path lock = path;
   lock += ".lock";
   fd_ = ::open(lock.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
@@ -284,11 +342,26 @@ TFileLock::TFileLock(const fs::path& path) {
     throw DataFileError("Cannot use the lock file " + Quoted(lock) +
                         ": it is not a regular file; " + Quoted(path) + " is unchanged");
   }
-  while (::flock(fd_, LOCK_EX) != 0) {
+  // Another program's save takes moments; one that holds the lock far longer is stuck, and
+  // the user is told rather than kept waiting without end.
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  std::chrono::milliseconds pause = kFirstLockPause;
+  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
-    const std::string message = SystemError("Cannot lock", lock);
-    ::close(fd_);
-    throw DataFileError(message + "; " + Quoted(path) + " is unchanged");
+    if (errno != EWOULDBLOCK) {
+      const std::string message = SystemError("Cannot lock", lock);
+      ::close(fd_);
+      throw DataFileError(message + "; " + Quoted(path) + " is unchanged");
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) {
+      ::close(fd_);
+      throw FileBusyError("Another program is saving " + Quoted(path) + " (it holds " +
+                          Quoted(lock) + "); the file is unchanged, try again when it is done");
+    }
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
+    pause = std::min(pause * 2, kLastLockPause);
   }
 }
 

@@ -3,9 +3,12 @@
 #include "session/practice.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <stdexcept>
 
@@ -15,6 +18,15 @@
 #include "store/safe_files.h"
 #include "test_files.h"
 #include "test_games.h"
+
+// AddressSanitizer cannot run in a limited address space.
+#if defined(__SANITIZE_ADDRESS__)
+#define TARNWICK_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARNWICK_ADDRESS_SANITIZER 1
+#endif
+#endif
 
 namespace tarnwick {
 namespace {
@@ -381,6 +393,78 @@ TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   ASSERT_EQ(history.Sessions.size(), 3u);
   EXPECT_EQ(history.Sessions[2].Seed, 1u);
   EXPECT_EQ(history.Damaged, 1);
+}
+
+// A session that would make the file larger than its reader takes is refused with the
+// sizes, and the file stays as it was (so it is still read). The reader's own limit: a
+// file of exactly kMaxPracticeFileBytes is read, one of a byte more is not. The files are
+// sparse: they take no room.
+TEST(PracticeFile, TheFileNeverGrowsPastWhatIsReadBack) {
+  const std::filesystem::path folder = test::TestFolder();
+  const std::filesystem::path file = folder / kPracticeFileName;
+  TPracticeSession session(testing::Game(0), testing::TableFor(0, kNineSix), 1, 7);
+  session.Deal();
+  session.Draw(0);
+  test::WriteText(file, "");
+  std::filesystem::resize_file(file, kMaxPracticeFileBytes);
+  EXPECT_NO_THROW(ReadPracticeHistory(folder));
+  std::filesystem::resize_file(file, kMaxPracticeFileBytes + 1);
+  EXPECT_THROW(ReadPracticeHistory(folder), DataFileError);
+
+  const uint64_t full = kMaxPracticeFileBytes - 10;  // no room for a session
+  std::filesystem::resize_file(file, full);
+  const std::string error =
+      testing::ErrorOf<DataFileError>([&] { AppendPracticeSession(folder, session.Record()); });
+  EXPECT_TRUE(testing::Contains(error, "more than the " + std::to_string(kMaxPracticeFileBytes) +
+                                           " a session file may have"));
+  EXPECT_EQ(std::filesystem::file_size(file), full);
+  EXPECT_EQ(ReadPracticeHistory(folder).Damaged, 0);
+}
+
+// Damage costs neither a warning nor memory per line: stray end lines, session lines without
+// an end and a block of millions of lines, all between two sound sessions, are one damaged
+// part, read within a few megabytes beyond the text (shown in a child whose address space is
+// limited to that).
+TEST(PracticeFile, DamageIsOneProblemAndCostsNoMemoryPerLine) {
+  TPracticeSession session(testing::Game(0), testing::TableFor(0, kNineSix), 1, 11);
+  for (int hand = 0; hand < 3; ++hand) {
+    session.Deal();
+    session.Draw(hand);
+  }
+  const std::string sound = PracticeSessionText(session.Record());
+  const auto repeated = [](std::string_view line, size_t times) {
+    std::string lines;
+    lines.reserve(line.size() * times);
+    for (size_t i = 0; i < times; ++i) lines += line;
+    return lines;
+  };
+  const std::string text = sound + repeated("end\n", 2'000'000) +
+                           repeated("session 1\n", 1'000'001) + repeated("x\n", 4'000'000) +
+                           "end 0\n" + sound;
+  const size_t first = static_cast<size_t>(std::count(sound.begin(), sound.end(), '\n')) + 1;
+  const std::string expected = "lines " + std::to_string(first) + " to " +
+                               std::to_string(first + 7'000'001) +
+                               " are damaged (3000001 blocks); the first, at line " +
+                               std::to_string(first) + ": its beginning is lost";
+  const auto check = [&]() -> std::string {
+    const TPracticeHistory history = ParsePracticeHistory(text);
+    if (history.Sessions.size() != 2 || history.Damaged != 1 || history.Problems.size() != 1)
+      return std::to_string(history.Problems.size()) + " problems";
+    return history.Problems[0] == expected ? "" : history.Problems[0];
+  };
+  EXPECT_EQ(check(), "");
+#ifndef TARNWICK_ADDRESS_SANITIZER
+  EXPECT_EQ(test::InChild(check,
+                          [] {
+                            long pages = 0;
+                            std::ifstream("/proc/self/statm") >> pages;
+                            const rlim_t room =
+                                static_cast<rlim_t>(pages) * ::getpagesize() + (32u << 20);
+                            const rlimit limit{room, room};
+                            ::setrlimit(RLIMIT_AS, &limit);
+                          }),
+            "");
+#endif
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/data_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -222,6 +225,10 @@ TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   damaged.resize(damaged.size() - 40);  // into the casino records
   WriteBytes(folder / "Tarnwick.dat", damaged);
 
+  // A file only its owner may read has a copy only its owner may read.
+  const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions(folder / "Tarnwick.dat", ownerOnly);
+
   TData data;
   EXPECT_THROW(data.Load(folder), DataFileError);
   EXPECT_EQ(data.Payouts.size(), 3u);
@@ -230,6 +237,7 @@ TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.bak"));  // loading alone writes nothing
   data.Save(folder);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak"), damaged);
+  EXPECT_EQ(fs::status(folder / "Tarnwick.dat.bak").permissions(), ownerOnly);
   EXPECT_EQ(data.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak"});
   data.Save(folder);  // the file is sound now: no second copy
   EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.bak.1"));
@@ -269,7 +277,7 @@ TEST(DataStore, AnInterruptedSaveLeavesTheOldFile) {
   const std::vector<uint8_t> image = data.Image();
   EXPECT_THROW(WriteFileAtomically(folder / "Tarnwick.dat",
                                    {reinterpret_cast<const char*>(image.data()), image.size()},
-                                   [] { throw TCrash{}; }),
+                                   kMaxDataFileBytes, [] { throw TCrash{}; }),
                TCrash);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), old);
   const auto leftovers = [&] {
@@ -391,6 +399,102 @@ TEST(DataStore, LinksAreNeverWrittenThrough) {
   EXPECT_TRUE(dangling.ReadOnly());
   EXPECT_THROW(dangling.Save(folder), DataFileError);
   EXPECT_FALSE(fs::exists(folder / "sync" / "Tarnwick.dat"));
+}
+
+// A link another user planted at a file's name (as the superuser runs the program in a
+// shared folder, say) is neither read nor written through, and nothing is created beside
+// the file it leads to; a link of the running user or of the superuser is followed.
+TEST(DataStore, AnotherUsersLinkIsNeitherReadNorWritten) {
+  const passwd* nobody = ::getpwnam("nobody");
+  if (nobody == nullptr) GTEST_SKIP() << "there is no user nobody to own the link";
+  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser gives a link to another user";
+  const fs::path folder = TestFolder();
+  fs::create_directories(folder / "private");
+  const fs::path victim = folder / "private" / "victim";
+  test::WriteText(victim, "precious");
+  fs::permissions(victim, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_directories(folder / "shared");
+  const fs::path link = folder / "shared" / "Tarnwick.dat";
+  fs::create_symlink(victim, link);
+  ASSERT_EQ(::lchown(link.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+
+  const std::string refused = "is a link owned by another user (uid " +
+                              std::to_string(nobody->pw_uid) + "), which is not followed";
+  TData store;
+  EXPECT_TRUE(
+      testing::Contains(ErrorOf<DataFileError>([&] { store.Load(folder / "shared"); }), refused));
+  EXPECT_TRUE(store.ReadOnly());
+  store.Add(Table(0, 8, 1, 52, 800));
+  EXPECT_THROW(store.Save(folder / "shared"), DataFileError);
+  EXPECT_TRUE(testing::Contains(ErrorOf<DataFileError>([&] { SaveTarget(link); }), refused));
+  EXPECT_TRUE(testing::Contains(
+      ErrorOf<DataFileError>([&] { WriteFileAtomically(link, "x", kUnreadFile); }), refused));
+  EXPECT_EQ(test::ReadText(victim), "precious");
+  std::vector<fs::path> left;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) left.push_back(entry.path());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<fs::path>{folder / "private", victim, folder / "shared", link}));
+
+  // The running user's own link, and the superuser's, lead where they lead.
+  fs::create_symlink(folder / "shared" / "Tarnwick.dat", folder / "own");
+  fs::permissions(victim, fs::perms::all);
+  const fs::path rootLink = folder / "root's";
+  fs::create_symlink(victim, rootLink);
+  EXPECT_EQ(test::AsOrdinaryUser([&]() -> std::string {
+              const auto text = ReadFileIfPresent(rootLink, 100);
+              if (text != "precious") return "not read through the superuser's link";
+              return SaveTarget(folder / "own") == victim ? "" : "not followed to the victim";
+            }),
+            "");
+}
+
+// A save gives up, with its own error, when another program holds the file's lock longer
+// than the process waits; the file and the store are as they were, and the next save works.
+TEST(DataStore, ALockHeldElsewhereStopsTheSaveWithAClearError) {
+  const fs::path folder = TestFolder();
+  TData data = SampleStore();
+  data.Save(folder);
+  const std::vector<uint8_t> before = ReadBytes(folder / "Tarnwick.dat");
+  const int held = ::open((folder / "Tarnwick.dat.lock").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const std::chrono::milliseconds wait = LockWait();
+  SetLockWait(std::chrono::milliseconds(0));
+  data.Add(Table(0, 8, 1, 52, 900));
+  const std::string error = ErrorOf<FileBusyError>([&] { data.Save(folder); });
+  SetLockWait(wait);
+  EXPECT_TRUE(testing::Contains(
+      error, "Another program is saving \"" + (folder / "Tarnwick.dat").string() + "\""));
+  EXPECT_TRUE(data.Modified);
+  EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), before);
+  ::close(held);
+  data.Save(folder);
+  TData reread;
+  reread.Load(folder);
+  EXPECT_EQ(reread.Payouts.size(), 4u);
+}
+
+// A file is never written larger than it is read back: a store of more tables than
+// kMaxDataFileBytes holds is refused with its size (no file appears), as is any file
+// WriteFileAtomically is asked to write past its reader's limit.
+TEST(DataStore, NothingIsWrittenThatItsReaderRefuses) {
+  const fs::path folder = TestFolder();
+  TData huge;
+  const size_t record = 508;  // the record of a 9-category pay table
+  for (size_t i = 0; i <= kMaxDataFileBytes / record; ++i)
+    huge.Add(Table(0, 8, 1, 52, static_cast<int32_t>(1000 + i)));
+  const std::string error = ErrorOf<DataFileError>([&] { huge.Save(folder); });
+  EXPECT_TRUE(testing::Contains(error, "more than the " + std::to_string(kMaxDataFileBytes) +
+                                           " such a file may have; it is unchanged"));
+  EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat"));
+  EXPECT_TRUE(huge.Modified);
+
+  const fs::path file = folder / "small";
+  test::WriteText(file, "old");
+  EXPECT_THROW(WriteFileAtomically(file, "12345", 4), DataFileError);
+  EXPECT_EQ(test::ReadText(file), "old");
+  WriteFileAtomically(file, "1234", 4);
+  EXPECT_EQ(test::ReadText(file), "1234");
 }
 
 // A backup copy that cannot be written whole (a full disk; here a file size limit) is
