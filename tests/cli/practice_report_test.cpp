@@ -39,9 +39,8 @@ class TPieces : public std::streambuf {
   }
 };
 
-// 60 hands in text and in JSON: no piece of the report is more than a few hands, so the
-// memory it takes does not grow with the hands; the JSON is exactly the indented dump of
-// the whole report.
+// 60 hands in text and JSON: no piece written is more than a few hands (memory does not grow
+// with the hands); the JSON is exactly the indented dump of the whole report.
 TEST(PracticeReport, EveryHandIsWrittenAsItIsPlayed) {
   const TCatalogue games = BuildCatalogue();
   TPracticeCommandOptions options;
