@@ -2,11 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A world for the window tests: the program's language files and help pages from the
-// source tree, settings and a copy of the shipped pay tables in a fresh temporary folder,
-// failures recorded instead of shown, no progress dialog unless a test asks for one, runs
-// on worker threads held at their start while a test wants, modal windows answered from a
-// timer, and tarnwick-cli's answers to compare the windows with.
+// A world for the window tests: language files, help and a copy of the shipped tables in a
+// fresh folder, failures recorded instead of shown, and tarnwick-cli to compare with.
 
 #include <QApplication>
 #include <QDir>
@@ -68,15 +65,13 @@ class TWorld {
   std::filesystem::path data_;
 };
 
-// Makes every Qt warning of the running test function fail it (call from init()), except the
-// offscreen platform's notices of what it cannot do without a window manager ("This plugin
-// does not support raise()", "... propagateSizeHints()").
+// Makes every Qt warning fail the running test (call from init()), except the offscreen
+// platform's "This plugin does not support ...".
 inline void FailOnWarnings() {
   QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support )")));
 }
 
-// While it lives, every run on a worker thread waits at its start until Release, or until
-// the run is cancelled (then it stops at once with an AbortError).
+// While it lives, every worker run waits at its start until Release or its cancel.
 class TWorkerGate {
  public:
   TWorkerGate() : state_(std::make_shared<TState>()) {
@@ -89,7 +84,6 @@ class TWorkerGate {
   TWorkerGate(const TWorkerGate&) = delete;
   TWorkerGate& operator=(const TWorkerGate&) = delete;
 
-  // Lets the waiting runs and every later one start.
   void Release() {
     {
       const std::lock_guard lock(state_->Mutex);
@@ -97,7 +91,6 @@ class TWorkerGate {
     }
     state_->Changed.notify_all();
   }
-  // How many runs have come to the gate so far.
   int Arrived() const {
     const std::lock_guard lock(state_->Mutex);
     return state_->Arrived;
@@ -113,7 +106,6 @@ class TWorkerGate {
     void Wait(TProgress& progress) {
       std::unique_lock lock(Mutex);
       ++Arrived;
-      // A cancel does not wake the waiter: it looks again every millisecond.
       while (!Released && !progress.Cancelled())
         Changed.wait_for(lock, std::chrono::milliseconds(1));
     }
@@ -121,9 +113,7 @@ class TWorkerGate {
   std::shared_ptr<TState> state_;
 };
 
-// Runs `answer` on the next modal window of type T that opens (polled from a timer; a
-// progress dialog that shows meanwhile is passed by), so that a test can look at it and
-// close it while the code that opened it waits in exec().
+// Runs `answer` on the next modal window of type T that opens (polled from a timer).
 template <class T>
 void WhenModalOf(const std::function<void(T* modal)>& answer) {
   auto* timer = new QTimer;
@@ -146,7 +136,6 @@ inline void WhenModal(const std::function<void(QWidget* modal)>& answer) {
   WhenModalOf<QWidget>(answer);
 }
 
-// What tarnwick-cli prints for these arguments, asked for as JSON.
 inline QJsonObject Cli(QStringList arguments) {
   QProcess cli;
   cli.start(QStringLiteral(TARNWICK_CLI), arguments << QStringLiteral("--json"));

@@ -35,7 +35,6 @@ class CardPainterTest : public QObject {
 
  private slots:
   void init() { test::FailOnWarnings(); }
-  // Every part of a card is its piece, pixel for pixel, at both pixel ratios.
   void CardsAreAssembledFromThePieces_data();
   void CardsAreAssembledFromThePieces();
   void FadingKeepsWhiteAndButtonFacesAreCachedBySize();
@@ -73,7 +72,6 @@ void CardPainterTest::CardsAreAssembledFromThePieces() {
   QVERIFY(Part(black, P::kWildPlace, ratio) != Part(red, P::kWildPlace, ratio));
   QCOMPARE(Part(red, P::kHeldPlace, ratio), piece(P::Held, QRect(0, 0, 48, 14)));
   QVERIFY(Part(black, P::kHeldPlace, ratio) != piece(P::Held, QRect(0, 0, 48, 14)));
-  // The joker's picture; an empty place shows the back.
   QCOMPARE(Part(painter.Card(-2, false, false), P::kJokerPlace, ratio),
            piece(P::Joker, QRect(0, 0, 39, 58)));
   const QRect whole(0, 0, 50, 68);
@@ -144,7 +142,6 @@ void CardPainterTest::ButtonsSlotsAndWindowsLayOut() {
   QCOMPARE(*CardSlotPlace(4, QSize(210, 90), card), QPoint(150 + 5, 9));
   QVERIFY(!CardSlotPlace(0, QSize(60, 60), card).has_value());
 
-  // Windows fit onto the screens.
   const std::vector<QRect> screens = {QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
   QCOMPARE(FitIntoScreens(QRect(100, 50, 270, 700), screens, 300), QRect(100, 50, 270, 700));
   QCOMPARE(FitIntoScreens(QRect(100, -7, 270, 700), screens, 300), QRect(100, 1, 270, 700));

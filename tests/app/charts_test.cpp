@@ -52,7 +52,6 @@ int Mismatches(const QJsonArray& expected, const QVector<QPointF>& drawn) {
   return wrong;
 }
 
-// Whether a picture holds a pixel of about this colour.
 bool HasColour(const QImage& image, const QColor& colour) {
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
   for (int y = 0; y < rgb.height(); ++y) {
@@ -96,7 +95,6 @@ bool ShowsLast(const TfmChart& charts, const QLabel* label, const QJsonValue& cu
          charts.CopiedText().contains('\t' + label->text() + '\n');
 }
 
-// The outline of every area the chart draws: its bars.
 QList<QList<QPointF>> DrawnAreas(const TfmChart& charts) {
   QList<QList<QPointF>> areas;
   for (QAbstractSeries* series : charts.Canvas()->findChild<QChartView*>()->chart()->series())
@@ -127,8 +125,6 @@ class ChartsTest : public QObject {
   void ChartsThatCannotBeComputedSayWhy();
 };
 
-// The controller opens the window over the main window; it starts on the expected gain
-// after 10 hands.
 void ChartsTest::OpensOnTheExpectedGainAtTenHands() {
   test::TWorld world;
   TfmMain main(world.Data());
@@ -142,8 +138,7 @@ void ChartsTest::OpensOnTheExpectedGainAtTenHands() {
     QCOMPARE(charts->HandsEdit()->value(), 10);
     QCOMPARE(charts->Canvas()->BarCount(), static_cast<int>(charts->Distribution().Points.size()));
     QVERIFY(charts->CopyButton()->isEnabled());
-    QVERIFY(!charts->ProgressPanel()->isVisible());  // gone once the chart is drawn
-    // Every control has a name for screen readers.
+    QVERIFY(!charts->ProgressPanel()->isVisible());
     for (QWidget* control : charts->findChildren<QWidget*>()) {
       if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
           qobject_cast<QAbstractScrollArea*>(control))
@@ -163,7 +158,6 @@ void ChartsTest::ChartsEqualTheCommandLine_data() {
       << kDeucesWild << QStringLiteral("800,200,25,15,9,5,3,2,2,1");
 }
 
-// The three charts of a shipped table, point for point as tarnwick-cli prints them.
 void ChartsTest::ChartsEqualTheCommandLine() {
   QFETCH(int, game);
   QFETCH(QString, pays);
@@ -186,7 +180,6 @@ void ChartsTest::ChartsEqualTheCommandLine() {
       test::Cli(QStringList{QStringLiteral("bankroll"), QStringLiteral("distribution"),
                             QStringLiteral("-n"), QStringLiteral("500")} +
                 table);
-  // Every bar drawn is the row of its result, or a result that does not occur.
   std::map<long, double> rows;
   for (const QJsonValue row : distribution[QStringLiteral("points")].toArray())
     rows[row[QStringLiteral("result")].toInteger()] = row[QStringLiteral("probability")].toDouble();
@@ -205,7 +198,6 @@ void ChartsTest::ChartsEqualTheCommandLine() {
   const QJsonObject curves =
       test::Cli(QStringList{QStringLiteral("bankroll"), QStringLiteral("winloss")} + table);
   QCOMPARE(charts.Canvas()->LineColor(TChartCanvas::kWinLine), kGreen);
-  // Each curve, and its chance after the last hand beside the chart and in the copied text.
   QVERIFY(charts.CopiedText().startsWith(QStringLiteral("After 2000 hands\n")));
   for (const auto& [row, key, line] : {std::tuple{0, "win", TChartCanvas::kWinLine},
                                        std::tuple{1, "push", TChartCanvas::kPushLine},
@@ -221,21 +213,18 @@ void ChartsTest::ChartsEqualTheCommandLine() {
       QStringList{QStringLiteral("bankroll"), QStringLiteral("ruin"), QStringLiteral("--initial"),
                   QStringLiteral("30"), QStringLiteral("--desired"), QStringLiteral("60")} +
       table);
-  // Each curve, and its chance after the last hand beside the chart and in the copied text.
   for (const auto& [row, key, line] : {std::tuple{0, "ruin", TChartCanvas::kWinLine},
                                        std::tuple{1, "hit", TChartCanvas::kLoseLine}}) {
     QCOMPARE(Mismatches(ruin[QLatin1String(key)].toArray(), charts.Canvas()->LinePoints(line)), 0);
     QVERIFY(ShowsLast(charts, charts.RiskFigure(row), ruin[QLatin1String(key)]));
   }
-  // The ruin in red, on the fixed axes.
   QCOMPARE(charts.Canvas()->LineColor(TChartCanvas::kWinLine), kRed);
   QCOMPARE(charts.Canvas()->BottomRange(), QPointF(0, 2000));
   QCOMPARE(charts.Canvas()->LeftRange(), QPointF(0, 100));
   QVERIFY(world.Errors.isEmpty());
 }
 
-// A value out of range shows in red and clears the chart until it is mended; the window
-// keeps the last chart and options, the coin value too, for the next time.
+// A value out of range shows in red and clears the chart; the options are kept.
 void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
   test::TWorld world;
   TfmMain main(world.Data());
@@ -263,7 +252,6 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
 
     charts.ChartList()->setCurrentRow(1);
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
-    // A coin value shows the bankrolls in money beside them, valid or not.
     QVERIFY(charts.BankrollMoney(0)->text().isEmpty());
     charts.CoinValueEdit()->setValue(0.25);
     QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(7.50)"));
@@ -272,7 +260,6 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
     QVERIFY(!charts.DesiredEdit()->Valid());
     QVERIFY(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).isEmpty());
     QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(17.50)"));
-    // In place of the chart, what is wrong.
     QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("(70) is above")));
     charts.DesiredEdit()->setValue(1600);
     QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("1 to 1500")));
@@ -295,16 +282,14 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-// A coin value of 0.25 relabels the expected gain without computing it again: the hint of
-// the bar under the mouse, a money scale under the results, the copied points.
+// A coin value relabels the expected gain without computing it again.
 void ChartsTest::ACoinValueShowsMoneyAsWellAsCoins() {
   test::TWorld world;
   TfmMain main(world.Data());
   TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
   charts.show();
   QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
-  // The mouse over the middle of the bar of +3 coins shows its hint (whose window the
-  // offscreen platform cannot raise); left of the first bar there is none.
+  // The mouse over the bar of +3 coins shows its hint (offscreen cannot raise it).
   QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
   QVERIFY(HintOver(charts, {3, 0.5}).startsWith(QStringLiteral("Win 3 coins: ")));
   QCOMPARE(charts.HintAt({charts.Distribution().Points[0].X - 1, 0}), QString());
@@ -317,9 +302,8 @@ void ChartsTest::ACoinValueShowsMoneyAsWellAsCoins() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-// 100 hands and then 200 asked for before the first computation has ended: what stays is
-// exactly the distribution of 200 hands. Back at 10 hands, the chart and its copied picture
-// are those of a window that opened at 10 hands.
+// 100 then 200 hands asked before the first run ends: the 200 stay. Back at 10 hands, the
+// chart is that of a window opened at 10 hands.
 void ChartsTest::ANewerRequestReplacesTheRunningOne() {
   test::TWorld world;
   TfmMain main(world.Data());
@@ -358,9 +342,7 @@ void ChartsTest::ANewerRequestReplacesTheRunningOne() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-// 4000 hands of Bonus Deuces Wild, the heaviest distribution: a key posted to the window
-// while it computes is handled before the computation ends (the computation waits at its
-// start until the window has answered).
+// A key posted while the heaviest chart computes is handled before the run ends.
 void ChartsTest::TheHeaviestChartLeavesTheWindowAnswering() {
   test::TWorld world;
   TfmMain main(world.Data());
@@ -403,15 +385,13 @@ void ChartsTest::ClosingDuringARunIsClean() {
   QVERIFY(!charts->Computing());
   QVERIFY(!charts->isVisible());
   delete charts;
-  // Nothing of the stopped computation arrives.
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents();
   QCOMPARE(gate.Arrived(), 1);
   QVERIFY(world.Errors.isEmpty());
 }
 
-// Every format is read back and holds the chart's green; the typed extension decides the
-// format; a folder that cannot be written is reported; Copy and Print draw on white.
+// Every format is read back with the chart's green; Copy and Print draw on white.
 void ChartsTest::SaveCopyAndPrint() {
   test::TWorld world;
   TfmMain main(world.Data());
@@ -434,7 +414,6 @@ void ChartsTest::SaveCopyAndPrint() {
   svg.render(&painter);
   painter.end();
   QVERIFY(HasColour(drawn, kGreen));
-  // Without an extension the filter gives one.
   QVERIFY(charts.SaveTo(base, QStringLiteral("PDF (*.pdf)")));
   QVERIFY(HasColour(PdfPage(base + QStringLiteral(".pdf")), kGreen));
   QVERIFY(charts.SaveTo(base + QStringLiteral(".csv")));
@@ -442,12 +421,11 @@ void ChartsTest::SaveCopyAndPrint() {
   QVERIFY(csv.open(QIODevice::ReadOnly));
   const QStringList lines = QString::fromUtf8(csv.readAll()).trimmed().split('\n');
   QCOMPARE(lines.size(), static_cast<qsizetype>(charts.Distribution().Points.size()) + 1);
-  // Two fields a line, the header's too: a comma inside quotes is none of the separators.
   const QRegularExpression separator(QStringLiteral(",(?=(?:[^\"]*\"[^\"]*\")*[^\"]*$)"));
   for (const QString& line : lines) QCOMPARE(line.split(separator).size(), 2);
   QVERIFY(world.Errors.isEmpty());
 
-  // A folder nobody may write to (the superuser may write to any but /proc).
+  // The superuser may write to any folder but /proc.
   const QString locked = folder.filePath(QStringLiteral("locked"));
   QDir().mkdir(locked);
   QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
@@ -471,8 +449,7 @@ void ChartsTest::SaveCopyAndPrint() {
   QVERIFY(HasColour(page, kRed));
 }
 
-// Pays for five coins that do not divide into whole bets: a message in place of the chart. A
-// computation that fails: an error that names the chart in the language in use.
+// Pays that are no whole bets give a message; a failure names the chart in the language.
 void ChartsTest::ChartsThatCannotBeComputedSayWhy() {
   test::TWorld world;
   TfmMain main(world.Data());

@@ -35,7 +35,6 @@ using namespace tarnwick::app;
 
 namespace {
 
-// The figures tarnwick-cli computes for a table (its game, pays and coin basis).
 QJsonObject CliFigures(const TPayout& table) {
   return test::Cli({QStringLiteral("return"), QStringLiteral("-g"), QString::number(table.GameId),
                     QStringLiteral("-p"), test::PaysText(table), QStringLiteral("-b"),
@@ -110,7 +109,6 @@ void PayTablesTest::TheDialogListsSortsAndWheelsThroughTables() {
   QCOMPARE(tables.Label(14), QStringLiteral("Return, %"));
   QCOMPARE(tables.Label(16), QStringLiteral("Variance"));
 
-  // Five coins: a table of one coin shows its pays times five.
   controller.SelectTable(0);
   const TPayout table = *controller.CurrentTable();
   QCOMPARE(table.CoinBasis, 1);
@@ -118,14 +116,11 @@ void PayTablesTest::TheDialogListsSortsAndWheelsThroughTables() {
   QCOMPARE(controller.Coins(), 5);
   const int column = controller.TableIndex();
   QCOMPARE(tables.Text(0, column), QString::number(table.Pays[0] * 5));
-  // The figures are per bet, whatever the coins.
   QCOMPARE(tables.Text(14, column),
            QString::number(static_cast<double>(table.Return * 100), 'f', 4));
-  // Columns past the tables cannot be chosen.
   QCOMPARE(tables.flags(tables.index(0, tables.columnCount() - 1)) & Qt::ItemIsSelectable,
            controller.TableCount() < 5 ? Qt::NoItemFlags : Qt::ItemIsSelectable);
 
-  // Every figure sorts the tables, up and then down.
   const auto figures = [&](int row) {
     std::vector<double> values;
     for (int t = 0; t < controller.TableCount(); ++t)
@@ -137,20 +132,17 @@ void PayTablesTest::TheDialogListsSortsAndWheelsThroughTables() {
     std::vector<double> values = figures(row);
     QVERIFY2(std::is_sorted(values.begin(), values.end()), qPrintable(tables.Label(row)));
     QVERIFY(tables.headerData(row, Qt::Vertical, Qt::DisplayRole).toString().endsWith(u'\u25B2'));
-    // The same label again: the other way round, the mark turned.
     dialog.SortByRow(row);
     values = figures(row);
     QVERIFY(std::is_sorted(values.rbegin(), values.rend()));
     QVERIFY(tables.headerData(row, Qt::Vertical, Qt::DisplayRole).toString().endsWith(u'\u25BC'));
   }
-  // A click on a category label sorts by the pays; on the separator, nothing.
   dialog.SortByRow(3);
   QCOMPARE(controller.SortKey(), TSortKey::PaysPerCoin);
   dialog.SortByRow(13);
   QCOMPARE(controller.SortKey(), TSortKey::PaysPerCoin);
   QVERIFY(!tables.headerData(16, Qt::Vertical, Qt::DisplayRole).toString().contains(u'\u25B2'));
 
-  // The wheel over the grid steps through the tables, over the list through the games.
   controller.SelectTable(0);
   Wheel(dialog.Grid()->viewport(), -120);
   QCOMPARE(controller.TableIndex(), 1);
@@ -170,8 +162,7 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
   TModelController& controller = window.Controller();
   TfmPokerChoose dialog(&window, controller);
   const int stored = controller.StoredTableCount();
-  // A new Jacks or better table, the royal typed over the current pay and OK clicked at
-  // once: the last digit counts.
+  // The royal typed and OK clicked at once: the last digit counts.
   test::WhenModal([&](QWidget* modal) {
     auto* editor = qobject_cast<TfmNew*>(modal);
     QVERIFY(editor != nullptr);
@@ -188,7 +179,6 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
   QCOMPARE(dialog.Tables().Text(0, controller.TableIndex()), QStringLiteral("940"));
   QVERIFY(std::fabs(static_cast<double>(added.Return) - CliReturn(added)) < 1e-12);
 
-  // Edit: Escape in the editor changes nothing.
   test::WhenModal([](QWidget* modal) {
     auto* editor = qobject_cast<TfmNew*>(modal);
     QCOMPARE(editor->windowTitle(), QStringLiteral("Edit pay table"));
@@ -198,7 +188,6 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
   dialog.EditButton()->click();
   QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(added));
 
-  // The table is in the data file once the program has ended, and in the next run.
   {
     auto next = std::make_unique<TfmMain>(world.Data());
     QCOMPARE(next->Controller().StoredTableCount(), stored);  // not saved yet
@@ -206,7 +195,6 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
   QVERIFY(window.SaveDataOrAsk());
   QCOMPARE(TfmMain(world.Data()).Controller().StoredTableCount(), stored + 1);
 
-  // Delete: No keeps the table, Yes deletes it.
   for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
     test::WhenModal(
         [answer](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(answer)->click(); });
@@ -223,23 +211,17 @@ void PayTablesTest::CancelRestoresGameCoinsAndTable() {
   controller.SelectTable(1);
   const TPayout before = *controller.CurrentTable();
   const int coins = controller.Coins();
-  for (const bool escape : {false, true}) {
-    test::WhenModal([escape](QWidget* modal) {
-      auto* dialog = qobject_cast<TfmPokerChoose*>(modal);
-      dialog->SelectGameAt(RowOfGame(*dialog->GameList(), QStringLiteral("DEUCES WILD")));
-      dialog->CoinSelector()->Button(3)->click();
-      if (escape) {
-        QTest::keyClick(dialog, Qt::Key_Escape);
-      } else {
-        dialog->CancelButton()->click();
-      }
-    });
-    controller.ChooseGameAndPayout();
-    QCOMPARE(controller.CurrentGame().GameId, before.GameId);
-    QCOMPARE(controller.Coins(), coins);
-    QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(before));
-  }
-  // OK keeps the choice, and the main window follows it.
+  // The restoring itself is the controller's (Controller.CancelRestoresGameTableAndCoins).
+  test::WhenModal([](QWidget* modal) {
+    auto* dialog = qobject_cast<TfmPokerChoose*>(modal);
+    dialog->SelectGameAt(RowOfGame(*dialog->GameList(), QStringLiteral("DEUCES WILD")));
+    dialog->CoinSelector()->Button(3)->click();
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  controller.ChooseGameAndPayout();
+  QCOMPARE(controller.CurrentGame().GameId, before.GameId);
+  QCOMPARE(controller.Coins(), coins);
+  QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(before));
   test::WhenModal([](QWidget* modal) {
     auto* dialog = qobject_cast<TfmPokerChoose*>(modal);
     dialog->SelectGameAt(RowOfGame(*dialog->GameList(), QStringLiteral("DEUCES WILD")));
@@ -286,8 +268,6 @@ void PayTablesTest::ImportAndExportOfListFiles() {
   QVERIFY(added != nullptr);
   QVERIFY(std::fabs(static_cast<double>(added->Return) - CliReturn(*added)) < 1e-12);
 
-  // The game's tables written out, the new one too, read back as the same tables, and as no
-  // others: nothing new to add.
   const QString exported = QString::fromStdString((world.Data() / "jacks.csv").string());
   dialog.ExportFile(exported);
   test::WhenModalOf<QMessageBox>(answer);
@@ -297,7 +277,6 @@ void PayTablesTest::ImportAndExportOfListFiles() {
                             QStringLiteral(" already stored, 0 lines refused.")),
            qPrintable(shown));
   QCOMPARE(controller.StoredTableCount(), stored + 1);
-  // A file that cannot be read is reported; the dialog goes on as it was.
   dialog.ImportFile(QStringLiteral("/nonexistent/list.csv"));
   QCOMPARE(world.Errors.size(), 1);
   QVERIFY(world.Errors[0].contains(QStringLiteral("does not exist")));
@@ -312,14 +291,10 @@ void PayTablesTest::TheEditorTakesDigitsOnly() {
   TfmNew editor(&window, true, window.Controller(), table);
   editor.show();
   QCOMPARE(editor.Grid()->accessibleName(), QStringLiteral("Pays"));
-  TypePay(editor, 1, QStringLiteral("1a2"));
-  QCOMPARE(table.Pays[1], 12);
   QLineEdit* line = TypePay(editor, 3, QStringLiteral("123456789012"));
   QCOMPARE(line->text(), QStringLiteral("12345678"));
   QCOMPARE(table.Pays[3], 12345678);
   line = TypePay(editor, 4, QStringLiteral("7"));
-  // A key that types no digit changes nothing: neither the pay being typed (its text
-  // selected) nor a pay not being typed.
   line->selectAll();
   QTest::keyClick(line, Qt::Key_A);
   QCOMPARE(table.Pays[4], 7);
@@ -330,7 +305,6 @@ void PayTablesTest::TheEditorTakesDigitsOnly() {
   line = TypePay(editor, 4, QStringLiteral("7"));
   QTest::keyClick(line, Qt::Key_Backspace);
   QCOMPARE(table.Pays[4], 0);
-  // Only the pays can be chosen; every row in view without scrolling.
   QCOMPARE(editor.Pays().flags(editor.Pays().index(0, 0)) & Qt::ItemIsSelectable, Qt::NoItemFlags);
   QVERIFY(!editor.Grid()->verticalScrollBar()->isVisible());
   QVERIFY(editor.Grid()->rowViewportPosition(8) + editor.Grid()->rowHeight(8) <=
@@ -343,7 +317,6 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
   test::TWorld world;
   TfmMain window(world.Data());
   window.Controller().SelectGame(0);
-  // 9/6 Jacks or better typed for five coins.
   TPayout table = MakePayout(window.Controller().CurrentGame(),
                              std::vector<int32_t>{4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
   TfmNew editor(&window, true, window.Controller(), table);
@@ -355,7 +328,6 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
   const auto percent = [](double fraction) {
     return QString::number(fraction * 100, 'f', 4) + QStringLiteral(" %");
   };
-  // The figures per coin, as the command-line tool has them for the same table per coin.
   TPayout perCoin = table;
   perCoin.Reduce();
   const QJsonObject figures = CliFigures(perCoin);
@@ -363,8 +335,8 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
            QStringLiteral("Return: ") + percent(figures[QStringLiteral("return")].toDouble()) +
                QStringLiteral("    Variance per coin: ") +
                QString::number(figures[QStringLiteral("variance")].toDouble(), 'f', 4));
-  // The worth of a pay: what the table with that pay one coin higher returns more (a little
-  // more where the higher pay changes the best play: a pair of 6 coins for 5).
+  // The worth of a pay: the return gained by one coin more (a little more where the best play
+  // changes).
   for (const int c : {0, 3, 8}) {
     TPayout raised = table;
     ++raised.Pays[c];
@@ -374,7 +346,6 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
     QVERIFY2(std::fabs(worth.mid(1).chopped(2).toDouble() - gain) <= 0.00005 + gain / 100,
              qPrintable(worth + QStringLiteral(" against ") + QString::number(gain)));
   }
-  // Each key starts the computation again; the shown figures are the last table's.
   TypePay(editor, 3, QStringLiteral("8"));
   QVERIFY(editor.Live().Busy());
   TypePay(editor, 3, QStringLiteral("7"));
@@ -383,10 +354,8 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
   TypePay(editor, 3, QStringLiteral("9"));
   waitForLive();
 
-  // The break-even royal of the table, as the core's search finds it.
   const auto engine = CreateEngineForGame(window.Controller().CurrentGame());
   const int32_t royal = BreakEvenPay(*engine, table).value();
-  // The search may show the progress dialog first: the answer waits for the message.
   QString shown;
   test::WhenModalOf<QMessageBox>([&shown](QMessageBox* box) {
     shown = box->text();
@@ -395,7 +364,6 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
   editor.BreakEvenButton()->click();
   QVERIFY2(shown.contains(QString::number(royal)), qPrintable(shown));
 
-  // Other coins for the same pays: the live return of that table at once.
   editor.CoinSelector()->Button(1)->click();
   QCOMPARE(table.CoinBasis, 1);
   QVERIFY(waitForLive().startsWith(QStringLiteral("Return: ") + percent(CliReturn(table))));
@@ -408,8 +376,7 @@ void PayTablesTest::ProgressAbortStoresNothing() {
   window.show();
   TModelController& controller = window.Controller();
   const int stored = controller.StoredTableCount();
-  // The run waits at its start until the dialog's close box cancels it, however fast the
-  // machine; the dialog shows at once.
+  // The run waits at its start until the dialog's close box cancels it.
   test::TWorkerGate gate;
   SetGaugeDelay(0);
   bool shown = false;
@@ -417,7 +384,6 @@ void PayTablesTest::ProgressAbortStoresNothing() {
     shown = true;
     QVERIFY(gauge.isVisible());
     QVERIFY(!window.isEnabled() || gauge.isModal());
-    // The close box aborts, and the dialog stays until the run has stopped.
     gauge.close();
     QVERIFY(gauge.isVisible());
   });
@@ -433,7 +399,6 @@ void PayTablesTest::ProgressAbortStoresNothing() {
   QCOMPARE(controller.StoredTableCount(), stored);
   QVERIFY(window.isEnabled());
 
-  // The worker's failure reaches the caller.
   gate.Release();
   bool failed = false;
   try {

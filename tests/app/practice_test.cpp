@@ -1,9 +1,7 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The practice window played with the keys a player uses, against tarnwick-cli's replay of
-// the same seed and holds; the warning, the mistake list, "show me" and the kept sessions;
-// following the main window's game and language, and the wild marks of the dealt cards.
+// The practice window played with keys, against tarnwick-cli's replay of the same seed.
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -45,13 +43,11 @@ constexpr uint64_t kSeed = 12345;
 constexpr int kJokerWild = 3;
 constexpr int kDeucesWild = 4;
 
-// Types a key to whatever has the keyboard focus, as a player does.
 void Type(Qt::Key key) {
   QTest::keyClick(QApplication::focusWidget(), key);
 }
 
-// Marks a hold given as five letters ("H" held, "-" replaced) with the keys 1 to 5, the
-// hand dealt with nothing held.
+// Marks a hold given as five letters ("H" held) with the keys 1 to 5.
 void PressHold(const QString& pattern) {
   for (int i = 0; i < kHandSize; ++i)
     if (pattern[i] == QLatin1Char('H')) Type(static_cast<Qt::Key>(Qt::Key_1 + i));
@@ -64,8 +60,7 @@ QString Pattern(TfmPractice& practice) {
   return pattern;
 }
 
-// Deals until a card is wild by `wild`, changes the hold, and returns the cards whose picture
-// does not carry the wild mark just as `wild` says of the card as the player reads it.
+// Deals until a card is wild by `wild`, changes the hold, and returns the wrongly marked cards.
 QStringList WronglyMarked(TfmPractice& practice, const std::function<bool(const QString&)>& wild) {
   const auto anyWild = [&] {
     for (int i = 0; i < kHandSize; ++i)
@@ -88,7 +83,6 @@ QStringList WronglyMarked(TfmPractice& practice, const std::function<bool(const 
   return wrong;
 }
 
-// The seed box shows the longest seed it takes without scrolling it.
 bool ShowsLongestSeed(QLineEdit& box) {
   QApplication::processEvents();               // the window laid out anew
   box.setText(QString(18, QLatin1Char('8')));  // the cursor at its end
@@ -121,24 +115,21 @@ void PracticeTest::TheWindowAndTheCommandLineAgree() {
   TfmPractice& practice = *window.Practice();
   QVERIFY(QTest::qWaitForWindowActive(&practice));
   practice.WarnBox()->setChecked(false);
-  // Dealt with nothing held; a key goes to the hand, not into the seed box.
   Type(Qt::Key_2);
   QCOMPARE(Pattern(practice), QStringLiteral("-H---"));
-  // A seed typed into the box and taken with Enter starts its session, and draws nothing.
   QTest::mouseClick(practice.SeedEdit(), Qt::LeftButton);
   practice.SeedEdit()->selectAll();
   QTest::keyClicks(practice.SeedEdit(), QString::number(kSeed));
   Type(Qt::Key_Return);
   QCOMPARE(practice.Session().Seed(), kSeed);
   QCOMPARE(practice.Session().Figures().Hands, 0);
-  // Three mistakes and three right holds (the second, fourth and sixth hand's best).
   const QStringList holds = {"HHHHH", "HHH-H", "HH---", "-H--H", "HHHH-", "--H-H"};
   QStringList verdicts;
   for (const QString& hold : holds) {
     QCOMPARE(Pattern(practice), QStringLiteral("-----"));
     PressHold(hold);
     QCOMPARE(Pattern(practice), hold);
-    QVERIFY(practice.ShowMe()->isHidden());  // no answer before the draw
+    QVERIFY(practice.ShowMe()->isHidden());
     Type(Qt::Key_Return);
     QVERIFY(!practice.ShowMe()->isHidden());
     verdicts << practice.Verdict()->text();
@@ -159,7 +150,6 @@ void PracticeTest::TheWindowAndTheCommandLineAgree() {
     QVERIFY2(verdicts[i].startsWith(mistake ? QStringLiteral("Mistake") : QStringLiteral("Right")),
              qPrintable(verdicts[i]));
     if (!mistake) continue;
-    // The mistake list and the replay name the same cards, holds and cost.
     const QTableWidget& list = *practice.Mistakes();
     QCOMPARE(list.item(mistakes, 0)->text(),
              hand[QStringLiteral("dealt")].toVariant().toStringList().join(QLatin1Char(' ')));
@@ -193,7 +183,6 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
     practice.NewSession(kSeed);
     practice.WarnBox()->setChecked(true);
     practice.WarnBets()->setValue(0);
-    // A mistake four rows below the best hold in the all-holds window.
     const auto above = [&practice](int mask) {
       int count = 0;
       for (int other = 0; other < kMaskCount; ++other)
@@ -206,8 +195,7 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
     const TPracticeVerdict verdict = practice.Session().Grade(mask);
     for (int i = 0; i < kHandSize; ++i)
       if (((practice.Mask() ^ mask) >> i & 1) != 0) practice.Slot(i)->click();
-    // The warning asks without naming the best hold (nor any card). Taken back: nothing is
-    // drawn, the hold stays marked.
+    // The warning names no card; taken back, nothing is drawn.
     const TPracticeDeal deal = practice.Session().CurrentDeal();
     test::WhenModal([&deal](QWidget* modal) {
       auto* box = qobject_cast<QMessageBox*>(modal);
@@ -217,15 +205,13 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
     QVERIFY(!practice.DrawHand());
     QCOMPARE(practice.Session().Figures().Hands, 0);
     QCOMPARE(practice.Mask(), mask);
-    // Drawn after all: a mistake, listed with its cost.
     test::WhenModal(
         [](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); });
     QVERIFY(practice.DrawHand());
     QCOMPARE(practice.Mistakes()->rowCount(), 1);
     QCOMPARE(practice.Mistakes()->item(0, 3)->text(),
              QString::number(static_cast<double>(verdict.CostBets()), 'f', 5));
-    // "Show me" opens the all-holds window on the hand: the hold played selected, in view
-    // with the best hold at the top.
+    // "Show me": the hold played selected and in view, the best at the top.
     bool shown = false;
     test::WhenModalOf<TfmAllHands>([&](TfmAllHands* holds) {
       shown = true;
@@ -239,7 +225,6 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
     });
     emit practice.ShowMe()->linkActivated(QStringLiteral("holds"));
     QVERIFY(shown);
-    // A click on the mistake shows its hand in the main window with the best hold, in front.
     if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
       QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
     emit practice.Mistakes()->cellClicked(0, 0);
@@ -247,11 +232,9 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
       QCOMPARE(window.Controller().CardCode(i), deal.Cards[static_cast<size_t>(i)]);
     QCOMPARE(window.Controller().DrawMask(), verdict.BestMask);
     QTRY_COMPARE(QApplication::activeWindow(), &window);
-    // Dealt with every card held on the player's choice.
     practice.HoldAllBox()->setChecked(true);
     practice.DealHand();
     QCOMPARE(Pattern(practice), QStringLiteral("HHHHH"));
-    // Closing keeps the session; the next window lists it.
     practice.close();
     window.PracticeAction()->trigger();
     QCOMPARE(window.Practice()->History()->rowCount(), 1);
@@ -260,7 +243,6 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
     QVERIFY(window.Practice()->WarnBox()->isChecked());
     Preferences().SaveSettings();
   }
-  // A damaged block in the file loses only itself; the options survive a restart.
   {
     QFile file(QString::fromStdString((world.Data() / kPracticeFileName).string()));
     QVERIFY(file.open(QIODevice::Append));
@@ -289,8 +271,7 @@ void PracticeTest::FollowsTheMainWindowsGameAndLanguage() {
   QVERIFY(ShowsLongestSeed(*practice.SeedEdit()));
   const auto deuce = [](const QString& card) { return card.startsWith(QLatin1Char('2')); };
   QCOMPARE(WronglyMarked(practice, deuce).join(QLatin1Char(' ')), QString());
-  // The main window switches games: the hand in play stays the session's, the window says
-  // what comes, and the next deal starts a session of the main window's game.
+  // Another game in the main window: the next deal starts a session of it.
   QVERIFY(practice.FollowNote()->isHidden());
   controller.SelectGame(kJokerWild);
   QVERIFY(!practice.FollowNote()->isHidden());
@@ -305,8 +286,6 @@ void PracticeTest::FollowsTheMainWindowsGameAndLanguage() {
   const auto joker = [](const QString& card) { return card.startsWith(QStringLiteral("JK")); };
   QCOMPARE(WronglyMarked(practice, joker).join(QLatin1Char(' ')), QString());
 
-  // A language chosen in the main window: the practice window's texts follow at once, the
-  // verdict on the table included, and the seed still shows whole.
   QVERIFY(practice.DrawHand());
   const QString english = practice.Verdict()->text();
   for (const char* language : {"DEU", "RUS"}) {
@@ -326,10 +305,7 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-// A session file that cannot be read (a folder in its place) is told once, and practice goes
-// on without keeping sessions; a file that cannot take one more session (it would grow past
-// what is read back) and one another program is saving are told in a message, not as an
-// error report, the latter with Retry.
+// An unreadable, full or locked session file is told in a message (Retry for the lock).
 void PracticeTest::AFileThatCannotTakeTheSessionIsTold() {
   test::TWorld world;
   const std::filesystem::path file = world.Data() / kPracticeFileName;
@@ -356,12 +332,12 @@ void PracticeTest::AFileThatCannotTakeTheSessionIsTold() {
                told[0].contains(QStringLiteral("it is a folder")),
            qPrintable(told[0]));
   QVERIFY(unreadable.DamagedNote()->text().contains(QStringLiteral("it is a folder")));
-  unreadable.close();  // nothing kept, nothing more told
+  unreadable.close();
   QCOMPARE(told.size(), 1);
 
   std::filesystem::remove(file);
   std::ofstream(file).close();
-  const uint64_t full = kMaxPracticeFileBytes - 10;  // sparse: it takes no room
+  const uint64_t full = kMaxPracticeFileBytes - 10;
   std::filesystem::resize_file(file, full);
   test::WhenModal(tell);
   play().close();
@@ -380,7 +356,7 @@ void PracticeTest::AFileThatCannotTakeTheSessionIsTold() {
   test::WhenModal([&told, held](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     told << box->text();
-    ::close(held);  // the other program is done
+    ::close(held);
     box->button(QMessageBox::Retry)->click();
   });
   play().close();

@@ -29,9 +29,7 @@ int ListingKind(const std::array<int, 5>& codes, int wildRank);
 // Listed[mask][column]: final hands of each hold, by kind column.
 using TListedKinds = std::array<std::array<int64_t, kColumns>, 32>;
 
-// Every five-card hand of one game's full deck with its kind, made once. Every such hand is
-// the final hand of exactly one hold of a dealt hand: the hold that keeps the dealt cards
-// it contains and replaces the others.
+// Every five-card hand of one game's full deck with its kind, made once.
 class TDrawListing {
  public:
   TDrawListing(int wildRank, int jokers);
@@ -56,7 +54,6 @@ std::array<int, kColumns> ListingCategories(const TPokerDescription& game, const
 // The listing's card codes of a dealt hand: the jokers (-1 and -2) become 52 and 53.
 std::array<int, 5> ListingCodes(const std::array<int, 5>& dealt);
 
-// The listing of the natural 52-card deck.
 TListedKinds ListAllDraws(const std::array<int, 5>& dealt);
 
 }  // namespace tarnwick::testing

@@ -53,8 +53,7 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<uint
   WriteText(path, std::string(bytes.begin(), bytes.end()));
 }
 
-// Runs `body` in a child process; returns what it reports (empty: all went well). Before
-// the body runs, `prepare` runs in the child (to limit it, say).
+// Runs `prepare`, then `body`, in a child process; returns what it reports (empty: fine).
 inline std::string InChild(const std::function<std::string()>& body,
                            const std::function<void()>& prepare = {}) {
   int channel[2];
@@ -86,8 +85,7 @@ inline std::string InChild(const std::function<std::string()>& body,
   return report;
 }
 
-// Runs `body` in a child process as an unprivileged user, so that file permissions apply
-// (the superuser may read anything): the tests run as root on the build machines.
+// Runs `body` in a child process as an unprivileged user, so that permissions apply.
 inline std::string AsOrdinaryUser(const std::function<std::string()>& body) {
   return InChild(body, [] {
     if (::geteuid() != 0) return;

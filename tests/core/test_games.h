@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Games, pay tables, hands, error messages, a progress and the sizes of the long tests,
-// shared by the tests.
+// Games, pay tables, hands and helpers shared by the tests.
 
 #include <gtest/gtest.h>
 
@@ -40,7 +39,6 @@ class TDeucesAndJoker : public TDeucesWild {
   }
 };
 
-// The catalogue's game of this number.
 inline const TPokerDescription& Game(int gameId) {
   static const TCatalogue games = BuildCatalogue();
   return *FindGame(games, gameId);
@@ -51,7 +49,6 @@ inline const std::vector<int32_t> kNineSix = {800, 50, 25, 9, 6, 4, 3, 2, 1};
 inline const std::vector<int32_t> kFullPayDeuces = {800, 200, 25, 15, 9, 5, 3, 2, 2, 1};
 inline const std::vector<int32_t> kJokerKings = {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1};
 
-// A pay table of the game, not computed yet.
 inline TPayout TableFor(const TPokerDescription& game, const std::vector<int32_t>& pays,
                         int basis = 1) {
   return MakePayout(game, pays, basis);
@@ -70,7 +67,6 @@ inline TPayout TableOf(const std::vector<int32_t>& pays, int basis = 1) {
   return table;
 }
 
-// Random pays below `below` for every category of the game.
 template <class TRandom>
 std::vector<int32_t> RandomPays(TRandom& random, const TPokerDescription& game, unsigned below) {
   std::vector<int32_t> pays;
@@ -96,10 +92,8 @@ inline std::string HandText(const std::array<int, 5>& codes) {
   return text;
 }
 
-// A random dealt hand of the game: 0..5 of its wild cards (each count about equally often),
-// then naturals dealt uniformly, after a pattern of ranks (quads, full houses, trips, two
-// pairs, pairs) or crowded into a few ranks and suits, where straights and flushes are drawn
-// most. Jokers are numbered -1, -2 in dealt order.
+// A random dealt hand: 0..5 wild cards, then naturals after a pattern of ranks or crowded
+// into a few ranks and suits. Jokers are numbered -1, -2 in dealt order.
 template <class TRandom>
 std::array<int, 5> RandomHand(TRandom& random, const TPokerDescription& game) {
   const auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -171,8 +165,7 @@ std::string ErrorOf(const std::function<void()>& action) {
   return kNoError;
 }
 
-// A progress that hands every step to a function (which may raise AbortError to stop the
-// work there) and counts Begin and End.
+// A progress that hands every step to a function and counts Begin and End.
 class TStepProgress : public TProgress {
  public:
   explicit TStepProgress(std::function<void(int64_t done)> step = {}) : step_(std::move(step)) {}
@@ -195,9 +188,8 @@ class TStepProgress : public TProgress {
   std::function<void(int64_t done)> step_;
 };
 
-// The size of a long test: the environment variable of the name when it is set, else the
-// size the build was configured with (the sanitizer presets make the tests smaller; 0 when
-// it set none), else the test's own default.
+// The size of a long test: the environment variable, else the build's size (0: none), else
+// the default.
 inline int TestSize(const char* name, int built, int fallback) {
   const char* text = std::getenv(name);
   if (text != nullptr && *text != '\0') return std::max(1, std::atoi(text));

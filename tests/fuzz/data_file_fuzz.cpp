@@ -1,9 +1,8 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// libFuzzer target for the data file reader: any bytes either read as a store or raise a
-// DataFileError, never crash or read out of bounds; a store that reads whole writes back
-// exactly the bytes it was read from.
+// libFuzzer target for the data file reader: any bytes read or raise a DataFileError; a
+// store that reads whole writes back its bytes.
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,10 +1,8 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// libFuzzer target for the language files: any bytes as the only language file either
-// start the preferences or are refused with an InputError; every text, hint and caption is
-// then read without a crash, hints keep to their width, and the help file never leaves the
-// help folder.
+// libFuzzer target for the language files: any bytes start the preferences or raise an
+// InputError; hints keep to their width, and help never leaves the help folder.
 
 #include <unistd.h>
 
@@ -54,7 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::filesystem::path help = preferences.HelpFileName();
     if (help.parent_path() != folder / "Help") std::abort();
   } catch (const tarnwick::InputError&) {
-    // No usable language file: refused, as it must be.
   }
   return 0;
 }

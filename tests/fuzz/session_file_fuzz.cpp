@@ -1,14 +1,9 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// libFuzzer target for the practice session file reader: any text reads without a crash
-// into sessions and damaged blocks; the sessions read, written again as blocks and read
-// back, are the same sessions, none of them damaged.
-//
-// Nearly every changed byte inside a block breaks the block's checksum, which would keep
-// the fuzzer from the lines behind it: when the input's first byte is odd, the rest is read
-// with the checksum of every block put right in its end line, as the writer would have.
-// A file as the program writes it starts with '#', which is odd: the seeds are such files.
+// libFuzzer target for the practice session file reader: no crash, and the sessions read,
+// written again and read back are the same. When the first byte is odd (a written file starts
+// with '#'), every block's checksum is put right first, so the fuzzer gets past it.
 
 #include <algorithm>
 #include <cstdint>

@@ -36,11 +36,9 @@ TEST(Cards, TablesCardTextAndRangeChecks) {
     ASSERT_EQ(CountBits(ranks), set) << ranks;
   }
 
-  EXPECT_EQ(ParseCard("AS"), 12);
-  EXPECT_EQ(ParseCard("10d"), 8 + 26);
-  EXPECT_EQ(ParseCard("2c"), 13);
-  EXPECT_EQ(ParseCard("jk"), -1);
-  EXPECT_EQ(ParseCard("th"), 8 + 39);
+  for (const auto& [text, code] :
+       {std::pair{"AS", 12}, {"10d", 8 + 26}, {"2c", 13}, {"jk", -1}, {"th", 8 + 39}})
+    EXPECT_EQ(ParseCard(text), code) << text;
   for (const char* bad : {"", "A", "1S", "AX", "10", "ASS", "11S", "ZZ"}) {
     EXPECT_FALSE(ParseCard(bad).has_value()) << bad;
   }

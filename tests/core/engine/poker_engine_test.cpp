@@ -23,7 +23,6 @@ using testing::kNineSix;
 using testing::kNothing;
 using testing::kWildBase;
 
-// An engine for one game of the catalogue with its own pay table.
 struct TEngineFixture {
   TPokerEngine Engine;
   TPayout Table;
@@ -52,10 +51,8 @@ void PrintTo(const TFamily& family, std::ostream* out) {
 
 class EngineListing : public ::testing::TestWithParam<TFamily> {};
 
-// Every hold of thousands of random dealt hands of each family, with random pays: the
-// engine's natural and wild kind counts, its category counts, its "nothing" count, its
-// number of draws and its exact return equal a card-by-card listing of the draws, and the
-// best hold is the strictly best exact value with ties to the lower mask.
+// Every hold of thousands of random hands of each family, with random pays, against a
+// card-by-card listing of the draws; the best hold is strictly best, ties to the lower mask.
 TEST_P(EngineListing, RandomHandsMatchTheListing) {
   const TCatalogue catalogue = BuildCatalogue();
   std::vector<const TPokerDescription*> games = {GetParam().game.get()};
@@ -220,8 +217,7 @@ TEST(PokerEngine, StepsNameThemselvesInErrors) {
   EXPECT_THROW(f.Engine.CategoryCount(17, 0), RangeError);
   EXPECT_THROW(f.Engine.MaskCategoryChance(0, -1), RangeError);
 
-  // A deck that claims five cards of one rank cannot be counted: the error names every
-  // step from the analysis down to the calculator.
+  // Five cards of one rank: the error names every step down to the calculator.
   f.Engine.Deck.Counts[4][kTotalsColumn] = 5;
   const std::string error = ErrorOf<TarnwickError>([&] { f.Engine.GetTheBest(); });
   EXPECT_EQ(error.rfind("Error calculate natural case (GetTheBest)\r\n"

@@ -1,10 +1,7 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The whole-game run on several threads: progress on the caller's thread, abort and errors
-// as the one-thread run has them. These tests run under ThreadSanitizer too (label
-// "threads"); that every thread count counts the same is checked with the other whole-game
-// tests.
+// The whole-game run on several threads: progress, abort and errors (run under TSan too).
 
 #include <gtest/gtest.h>
 
@@ -25,9 +22,7 @@ using testing::ErrorOf;
 using testing::kNineSix;
 using testing::TableFor;
 
-// Progress comes on the caller's thread, every 100 classes of the whole run, in order, and
-// the counter ends at the number of classes; with wild cards the count goes on across the
-// natural and the wild classes. The thread count is checked.
+// Progress comes on the caller's thread, every 100 classes, in order, natural and wild.
 TEST(ThreadRun, ProgressComesInOrderOnTheCallersThread) {
   EXPECT_GE(TPokerEngine().RunThreadCount(), 1);
   EXPECT_THROW(TPokerEngine().SetThreadCount(-1), RangeError);
@@ -57,8 +52,7 @@ TEST(ThreadRun, ProgressComesInOrderOnTheCallersThread) {
   }
 }
 
-// An abort from the handler stops the workers at once: the error reads as on one thread,
-// the table keeps the counts made so far and no return, and the engine can run again.
+// An abort stops the workers at once, as on one thread; the engine can run again.
 TEST(ThreadRun, AbortStopsEveryWorker) {
   const TJacksOrBetter jacks;
   for (int threads : {1, 2}) {
@@ -83,8 +77,6 @@ TEST(ThreadRun, AbortStopsEveryWorker) {
     EXPECT_EQ(calls, 3) << "no report after the abort";
     EXPECT_EQ(engine.ProgressCounter, 300);
     EXPECT_EQ(table.Return, -1);
-    // The classes played before the abort are in the table; the workers did not go on
-    // to the end of the run (a class takes microseconds, the run far more).
     EXPECT_GT(table.DealTotal(), 0);
     EXPECT_LT(table.DealTotal(), 2598960 / 4);
     EXPECT_EQ(engine.Deck.Total, 52);
@@ -96,9 +88,8 @@ TEST(ThreadRun, AbortStopsEveryWorker) {
   }
 }
 
-// An engine whose quick analysis fails from one class on: the error names the first
-// such class in run order however many threads run and whichever meets a failing class
-// first, and an engine that cannot make workers plays on the caller's thread.
+// The error names the first failing class in run order on any number of threads; an engine
+// without workers plays on the caller's thread.
 class TFailingEngine : public TPokerEngine {
  public:
   int32_t FailFrom = std::numeric_limits<int32_t>::max();

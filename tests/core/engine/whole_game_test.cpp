@@ -17,8 +17,7 @@
 namespace tarnwick {
 namespace {
 
-// An engine that plays every suit pattern with the full analysis: the reference for the quick
-// path.
+// An engine that plays every suit pattern with the full analysis.
 template <class TEngine>
 class TFullAnalysis : public TEngine {
  public:
@@ -31,7 +30,6 @@ class TFullAnalysis : public TEngine {
 using testing::RandomPays;
 using testing::TableFor;
 
-// A whole-game run on `threads` threads (0: the engine's own count).
 TPayout RunGame(TPokerEngine& engine, const TPokerDescription& game,
                 const std::vector<int32_t>& pays, int threads = 0) {
   TPayout table = TableFor(game, pays);
@@ -43,8 +41,7 @@ TPayout RunGame(TPokerEngine& engine, const TPokerDescription& game,
   return table;
 }
 
-// Published returns of full-pay tables, to ten digits; with nothing paying every hold ties at
-// 0 and every deal stands pat; without a table there is nothing to fill.
+// Published returns of full-pay tables; with nothing paying every deal stands pat.
 TEST(WholeGame, PublishedReturnsAndNoPays) {
   TPokerEngine engine;
   struct Row {
@@ -62,7 +59,6 @@ TEST(WholeGame, PublishedReturnsAndNoPays) {
   for (const Row& row : rows) {
     const TPokerDescription& game = testing::Game(row.game);
     const TPayout table = RunGame(engine, game, row.pays);
-    // The published figures have six decimals (rounded or cut).
     EXPECT_NEAR(static_cast<double>(table.Return * 100), static_cast<double>(row.percent), 0.000001)
         << game.Name;
     EXPECT_EQ(table.DealTotal(), 2598960);
@@ -78,9 +74,7 @@ TEST(WholeGame, PublishedReturnsAndNoPays) {
   EXPECT_THROW(engine.CalcGameAdvantage(), TarnwickError);
 }
 
-// The quick path of the run (suit changes only) counts exactly what full analyses of every
-// class count: three natural games, one with a straight paying above a flush, and the
-// game with deuces and a joker, whose run has classes of one to five wild cards.
+// The quick path of the run counts exactly what full analyses of every class count.
 TEST(WholeGame, TheQuickPathCountsWhatFullAnalysesCount) {
   const testing::TDeucesAndJoker deucesAndJoker;
   std::mt19937 random(11);
@@ -99,8 +93,7 @@ TEST(WholeGame, TheQuickPathCountsWhatFullAnalysesCount) {
   }
 }
 
-// A random deal class of the game: the wild cards of a random hand first (rank -1), then
-// its naturals.
+// A random deal class of the game: wild cards first (rank -1), then naturals.
 TDealClass RandomClass(std::mt19937& random, const TPokerDescription& game) {
   std::vector<int> codes;
   for (int code : testing::RandomHand(random, game)) {
@@ -116,8 +109,7 @@ TDealClass RandomClass(std::mt19937& random, const TPokerDescription& game) {
   return deal;
 }
 
-// The same ranks at every position with new random suits (no card twice), often all in
-// one suit so that flushes come and go.
+// The same ranks with new random suits, often all in one suit.
 TDealClass NewSuits(std::mt19937& random, TDealClass deal) {
   const int oneSuit = static_cast<int>(random() % 4);
   const bool suited = random() % 3 == 0;
@@ -135,8 +127,7 @@ TDealClass NewSuits(std::mt19937& random, TDealClass deal) {
   return deal;
 }
 
-// The quick analysis of another suit pattern of the same ranks (Check1 after Check) leaves
-// exactly the counts of a full analysis of that pattern in every hold, natural and wild.
+// Check1 after Check leaves exactly the counts of a full analysis, natural and wild.
 TEST(QuickAnalysis, EqualsTheFullAnalysisInEveryHold) {
   const std::vector<std::shared_ptr<TPokerDescription>> games = {
       std::make_shared<TJacksOrBetter>(), std::make_shared<TDeucesWild>(),
@@ -173,14 +164,10 @@ TEST(QuickAnalysis, EqualsTheFullAnalysisInEveryHold) {
   }
 }
 
-// Every game of the catalogue, with pays that make many holds compete: the run counts
-// every deal once, no draw count exceeds the draws of its deals, and two and eight threads
-// count exactly what one thread counts, to the last deal, so deriving the very same return
-// and chances. (The one-thread run goes on beside the others: the test takes less time.)
+// Every game counts every deal once, and two and eight threads count what one thread does.
 TEST(WholeGame, EveryGameCountsTheSameOnOneTwoAndEightThreads) {
   const TCatalogue games = BuildCatalogue();
-  // Every Nth game for TARNWICK_THREAD_GAME_STEP=N (the sanitizer builds, where a run takes
-  // many times longer); every game otherwise.
+  // Every Nth game for TARNWICK_THREAD_GAME_STEP=N (the sanitizer builds).
   const auto step = static_cast<size_t>(
       testing::TestSize("TARNWICK_THREAD_GAME_STEP", TARNWICK_THREAD_GAME_STEP_OF_BUILD, 1));
   std::mt19937 random(7);

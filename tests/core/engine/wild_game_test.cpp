@@ -143,7 +143,6 @@ TEST_P(WildGameRun, CountsEveryDealAndMatchesThePublishedReturn) {
   if (run.percent > 0) {
     EXPECT_NEAR(static_cast<double>(table.Return * 100), run.percent, 0.000001);
   }
-  // The deck is whole again after the run.
   EXPECT_EQ(engine->Deck.Total, run.game->DeckSize());
 }
 

@@ -79,9 +79,7 @@ TEST(LanguageFiles, EveryLanguageHasEveryKeyTheCodeReads) {
   EXPECT_GE(uses, 1);
 }
 
-// Every window's help context has its page in the book of every language (no language
-// falls back to English), every page's navigation bar names every topic, and every link
-// of every page leads to a page that exists.
+// Every help topic has its page in every language, and every link leads to a page.
 TEST(LanguageFiles, EveryHelpTopicHasAPageInEveryLanguage) {
   std::set<std::string> topics;
   for (int context = 0; context < 64; ++context) {

@@ -21,8 +21,7 @@ int Code(const char* text) {
   return ParseCard(text).value();
 }
 
-// The windows, played by a script: the editor returns chosen pays, the progress dialog
-// can abort after N reports, the confirmation answers as told.
+// The windows, played by a script.
 class TScriptedUi : public TUserInterface {
  public:
   TDialogResult ChooseGameAndPayout(TModelController& controller) override {
@@ -73,8 +72,7 @@ class TScriptedUi : public TUserInterface {
   std::vector<THoldsSnapshot> Holds;
 };
 
-// A stored table; `computed` gives it counts of its own (every deal stands pat on nothing),
-// which a table added or edited into it visibly takes over.
+// A stored table; `computed` gives it counts of its own (every deal stands pat on nothing).
 TPayout Table(int game, int basis, const std::vector<int32_t>& pays, bool computed = true) {
   TPayout table = testing::TableFor(game, pays, basis);
   if (computed)
@@ -84,7 +82,6 @@ TPayout Table(int game, int basis, const std::vector<int32_t>& pays, bool comput
 
 const std::vector<int32_t> kEightFive = {800, 50, 25, 8, 5, 4, 3, 2, 1};
 
-// A data folder with stored tables.
 class Controller : public ::testing::Test {
  protected:
   void Store(const std::vector<TPayout>& tables) {
@@ -92,7 +89,6 @@ class Controller : public ::testing::Test {
     for (const TPayout& table : tables) data.Add(std::make_unique<TPayout>(table));
     data.Save(folder_);
   }
-  // A controller on a data folder that holds these tables.
   TModelController& Open(const std::vector<TPayout>& tables) {
     Store(tables);
     controller_ = std::make_unique<TModelController>(ui_, folder_);
@@ -120,7 +116,6 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   EXPECT_EQ(controller.DrawMask(), 17);
   EXPECT_EQ(controller.HandText(), "Hand :  AS  KS  QS  JS  3D");
 
-  // A sixth card starts a new hand.
   controller.PutCard(Code("2H"));
   EXPECT_FALSE(controller.IsAnalysed());
   EXPECT_EQ(controller.CardCode(0), Code("2H"));
@@ -128,7 +123,6 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   EXPECT_EQ(controller.DrawMask(), 0);
   EXPECT_FALSE(controller.IsWildCard(1));
 
-  // Taking a card out of an analysed hand leaves four cards to complete.
   for (const char* card : {"3H", "4H", "5H", "6H"}) controller.PutCard(Code(card));
   ASSERT_TRUE(controller.IsAnalysed());
   controller.TakeCard(Code("4H"));
@@ -164,7 +158,6 @@ TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
   controller.SetCoins(6);  // ignored
   EXPECT_EQ(controller.Coins(), 3);
 
-  // Deuces Wild has no table here.
   controller.SelectGame(4);
   EXPECT_EQ(controller.TableIndex(), -1);
   EXPECT_EQ(controller.Engine().Payout, nullptr);
@@ -173,7 +166,6 @@ TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
   EXPECT_EQ(controller.WindowTitle(), "Deuces Wild");
   controller.PutCard(Code("2S"));
   EXPECT_TRUE(controller.IsWildCard(0));
-  // A retired game number keeps the current game.
   controller.SelectGame(12);
   EXPECT_EQ(controller.Engine().GameId, 4);
 }
@@ -206,7 +198,6 @@ TEST_F(Controller, SortingKeepsTheCurrentTableAndSettingsRestoreIt) {
   EXPECT_EQ(restored.CurrentTable()->Pays[8], 4);  // the five-coin table again
   EXPECT_EQ(restored.CurrentTable()->CoinBasis, 5);
 
-  // Damaged values fall back without harm.
   TIniFile junk;
   junk.Parse("Engine=abc\nCoins=99\nPayout=-7\nMode=\n");
   restored.LoadState(junk);
@@ -214,11 +205,9 @@ TEST_F(Controller, SortingKeepsTheCurrentTableAndSettingsRestoreIt) {
   EXPECT_NE(restored.CurrentTable(), nullptr);
 }
 
-// Choosing a game brings back the table last used with it, after a restart too; a game
-// without one comes with its table of the highest return, whatever the order.
+// A game comes with the table last used with it (after a restart too), else its best.
 TEST_F(Controller, AGameComesWithItsLastTableElseItsBest) {
-  // Counts of their own: the return grows with the pay of the full house (category 3),
-  // or of the four deuces (category 5).
+  // The return grows with the pay of category 3 (full house) or 5 (four deuces).
   const auto counted = [](TPayout table, int category) {
     table.Counts[0][category] = 100000;
     return table;
@@ -262,7 +251,6 @@ TEST_F(Controller, AddingAnEqualTableSelectsTheStoredOne) {
   EXPECT_EQ(controller.CurrentTable()->Pays[3], 9);
   EXPECT_EQ(controller.Coins(), 5);
 
-  // A cancelled editor changes nothing.
   ui_.EditorOk = false;
   controller.AddTable();
   controller.EditTable();
@@ -270,7 +258,6 @@ TEST_F(Controller, AddingAnEqualTableSelectsTheStoredOne) {
   EXPECT_FALSE(controller.StoreModified());
 }
 
-// An equal table stored without counts is computed, not taken as it is.
 TEST_F(Controller, AnEqualTableWithoutCountsIsComputed) {
   TModelController& controller = Open({Table(0, 1, kNineSix, false)});
   EXPECT_FALSE(controller.CanShowTableFigures());
@@ -313,7 +300,6 @@ TEST_F(Controller, AnAbortedCalculationStoresNothing) {
   EXPECT_EQ(controller.Engine().Progress, nullptr);
 }
 
-// One real computation: add a table, edit it, delete it, and find the file saved.
 TEST_F(Controller, AddEditAndDeleteATable) {
   Store({Table(0, 1, kEightFive)});
   {
@@ -363,8 +349,7 @@ TEST_F(Controller, CancelRestoresGameTableAndCoins) {
   controller.SelectTable(1);
   const TPayout* chosen = controller.CurrentTable();
   for (const char* card : {"AS", "AD", "7C", "8H", "2D"}) controller.PutCard(Code(card));
-  // The chosen table edited into the other one's pays (no calculation), that one deleted:
-  // Cancel brings back both, as they were, and the store is not modified.
+  // The chosen table edited into the other one's pays, that one deleted: Cancel restores both.
   ui_.EditorPays = kNineSix;
   ui_.OnChoose = [](TModelController& inside) {
     inside.EditTable();
@@ -386,7 +371,6 @@ TEST_F(Controller, CancelRestoresGameTableAndCoins) {
   EXPECT_FALSE(controller.StoreModified());
   EXPECT_TRUE(controller.IsAnalysed());
 
-  // OK keeps the choice, and analyses the hand again with the deuces wild.
   ui_.OnChoose = [](TModelController& inside) {
     inside.DeleteTable();
     inside.SelectGame(4);
@@ -427,8 +411,7 @@ TEST_F(Controller, JokersAfterAChangeOfGame) {
   choose(0);  // no jokers at all
   EXPECT_FALSE(controller.IsAnalysed());
 
-  // Inside the dialog the hand already follows each game chosen there, as the main window
-  // behind the dialog shows it.
+  // Inside the dialog the hand already follows each game chosen there.
   for (int code : {Code("7H"), Code("7D"), Code("7C"), Code("KS"), Code("2S")})
     controller.PutCard(code);
   std::array<long double, 2> inside{};
@@ -459,15 +442,13 @@ TEST_F(Controller, JokersAfterAChangeOfGame) {
 TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
   TModelController& controller = Open({Table(0, 1, kNineSix)});
   for (int code : {Code("AS"), Code("KS"), Code("QS"), Code("JS")}) controller.PutCard(code);
-  // The same card twice cannot be dealt from one deck.
   const std::string error = ErrorOf<TarnwickError>([&] { controller.PutCard(Code("AS")); });
   EXPECT_TRUE(testing::Contains(error, "\r\nHand :  AS  KS  QS  JS  AS\r\n  JACKS OR BETTER\r\n"));
   EXPECT_FALSE(controller.IsAnalysed());
   EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 0);
 }
 
-// Another program deletes and adds tables while this one runs: a save keeps both programs'
-// changes and the table list follows, on the table shown before.
+// A save merges another program's changes and stays on the table shown.
 TEST_F(Controller, ASaveMergesAndKeepsTheShownTable) {
   TModelController& controller = Open({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
                                        Table(0, 2, {1600, 100, 50, 18, 12, 8, 6, 4, 1})});
@@ -492,7 +473,6 @@ TEST_F(Controller, ASaveMergesAndKeepsTheShownTable) {
   EXPECT_EQ(controller.StoredTableCount(), 2);
 }
 
-// A data file that cannot be read: the program starts, says so, and never saves over it.
 TEST_F(Controller, AnUnreadableStoreIsNeverSaved) {
   std::filesystem::create_directory(folder_ / "Tarnwick.dat");
   {
@@ -506,7 +486,6 @@ TEST_F(Controller, AnUnreadableStoreIsNeverSaved) {
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder_ / "Tarnwick.dat"));
 
-  // A damaged data file: the program starts too, and says so.
   std::filesystem::create_directory(folder_ / "damaged");
   std::ofstream(folder_ / "damaged" / "Tarnwick.dat") << "not a data file";
   TModelController damaged(ui_, folder_ / "damaged");
@@ -515,8 +494,7 @@ TEST_F(Controller, AnUnreadableStoreIsNeverSaved) {
   EXPECT_EQ(damaged.Engine().GameId, 0);
 }
 
-// Every operation tells once what it changed; the windows given a hand or a table get a
-// copy of what they show, and nothing without a computed table or an analysed hand.
+// Every operation tells once what it changed; the windows get a copy of what they show.
 TEST_F(Controller, ChangesAreToldAndWindowsGetSnapshots) {
   TModelController& controller =
       Open({Table(0, 1, kNineSix), Table(8, 1, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}, false)});
@@ -537,7 +515,6 @@ TEST_F(Controller, ChangesAreToldAndWindowsGetSnapshots) {
   EXPECT_EQ(told.back() & (kGameChanged | kTableListChanged | kTableChanged),
             kGameChanged | kTableListChanged | kTableChanged);
 
-  // The pay table has no counts: neither statistics nor charts open.
   controller.ShowStatistics();
   controller.ShowCharts();
   EXPECT_TRUE(ui_.Captions.empty());
@@ -559,7 +536,6 @@ TEST_F(Controller, ChangesAreToldAndWindowsGetSnapshots) {
   EXPECT_EQ(standing, 1);
 }
 
-// The question names the game, the pays and their coins.
 TEST_F(Controller, DeleteAsksTheLanguageQuestion) {
   Store({Table(0, 1, kNineSix), Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4})});
   const std::filesystem::path source = TARNWICK_SOURCE_DIR;

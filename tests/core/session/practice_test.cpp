@@ -34,18 +34,15 @@ namespace {
 using testing::HandOf;
 using testing::kNineSix;
 
-// Slot of a card code in a count table: 0..51, then the jokers -2 and -1.
 size_t Slot(int32_t code) {
   return code >= 0 ? static_cast<size_t>(code) : code == -2 ? 52 : 53;
 }
 
-// Whether the code is a card of the game's deck (its first joker is -2, its second -1).
 bool InDeck(int32_t code, const TPokerDescription& game) {
   if (code >= 0) return code < 52;
   return code == -2 ? game.JokerCount >= 1 : code == -1 && game.JokerCount == 2;
 }
 
-// A scripted deal: five cards dealt, five to draw.
 TPracticeDeal DealOf(const std::vector<std::string>& cards, const std::vector<std::string>& next,
                      int number) {
   TPracticeDeal deal;
@@ -57,10 +54,8 @@ TPracticeDeal DealOf(const std::vector<std::string>& cards, const std::vector<st
 
 class PracticeDeal : public ::testing::TestWithParam<int> {};
 
-// Every card lands in each of the ten places a deal uses (five dealt, five to draw) equally
-// often: a chi-square test of cards by place over 30000 deals of a fixed seed, against
-// the 0.1 % point of its distribution (Wilson-Hilferty). The ten cards of a deal are
-// distinct cards of the game's deck.
+// Every card is equally likely in each of a deal's ten places: chi-square over 30000 deals
+// against its 0.1 % point (Wilson-Hilferty); the ten cards are distinct cards of the deck.
 TEST_P(PracticeDeal, EveryCardIsEquallyLikelyInEveryPlace) {
   const TPokerDescription& game = testing::Game(GetParam());
   TPracticeDealer dealer(game, 20260101);
@@ -93,18 +88,14 @@ TEST_P(PracticeDeal, EveryCardIsEquallyLikelyInEveryPlace) {
   const double critical =
       freedom * std::pow(1 - 2 / (9 * freedom) + z * std::sqrt(2 / (9 * freedom)), 3);
   EXPECT_LT(chiSquare, critical) << "deck of " << deck;
-  // A shuffle that does not mix at all would be far above; one that mixes too evenly (a
-  // rotation, say) far below.
+  // A shuffle that mixes too evenly (a rotation, say) is far below.
   EXPECT_GT(chiSquare, freedom / 2);
 }
 
-// Jacks or better (52 cards), Joker Wild (53) and Double Joker Poker (54).
 INSTANTIATE_TEST_SUITE_P(Decks, PracticeDeal, ::testing::Values(0, 3, 8));
 
-// The same seed gives the same session whatever the holds, also with the hard-hands
-// filter; another seed other deals. The draw hands out the deal's next cards to the
-// replaced positions in order, and the final hand is paid what the table pays for its
-// category (classified by the test's own listing) at the coins played.
+// A seed replays its deals whatever the holds; the draw fills the replaced places in order
+// and pays the category of the test's own listing.
 TEST(Practice, SeedsReplayAndTheDrawPaysTheFinalHand) {
   for (const int gameId : {0, 3, 4}) {
     const TPokerDescription& game = testing::Game(gameId);
@@ -118,7 +109,6 @@ TEST(Practice, SeedsReplayAndTheDrawPaysTheFinalHand) {
     TPracticeSession again(game, table, coins, 77);
     for (int hand = 0; hand < 200; ++hand) {
       best.Deal();
-      // The all-holds window marks as wild the deuces of Deuces Wild, the joker of Joker Wild.
       const THoldsSnapshot holds = best.HoldsSnapshot(0);
       for (size_t i = 0; i < kHandSize; ++i) {
         const std::string card = holds.Cards[i] < 0 ? "JK" : CardText(holds.Cards[i]);
@@ -153,8 +143,7 @@ TEST(Practice, SeedsReplayAndTheDrawPaysTheFinalHand) {
     EXPECT_NE(elsewhere.Deal().Cards, first.Deal().Cards);
   }
 
-  // The hard-hands filter deals the same hands for the same seed, each with its two best
-  // different returns within the bound; a bound no hand meets gives up after the limit.
+  // The hard-hands filter: the two best returns within the bound, else give up at the limit.
   TPracticeOptions hard;
   hard.HardWithin = 0.02;
   const TPayout table = testing::TableFor(0, kNineSix);
@@ -178,10 +167,7 @@ TEST(Practice, SeedsReplayAndTheDrawPaysTheFinalHand) {
   EXPECT_EQ(never.DealsSeen(), kMaxHardDeals);
 }
 
-// Every hold of a few hands is graded against the card-by-card listing of its draws: the
-// cost is the best listed return minus the hold's (per bet of a table given for five
-// coins, and for the five coins played), exactly tied holds are never mistakes, and the
-// best hold is one of the best.
+// Every hold of a few hands graded against the listing of its draws; ties are no mistakes.
 TEST(Practice, TheCostOfEveryHoldIsItsDistanceFromTheBest) {
   const TPokerDescription& game = testing::Game(0);
   const TPayout table = testing::TableFor(game, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5);
@@ -208,7 +194,6 @@ TEST(Practice, TheCostOfEveryHoldIsItsDistanceFromTheBest) {
     const auto best = static_cast<size_t>(session.Grade(0).BestMask);
     for (size_t mask = 0; mask < kMaskCount; ++mask) {
       const TPracticeVerdict verdict = session.Grade(static_cast<int>(mask));
-      // Cross products stay below 4000 x C(47, 5) x C(47, 5), inside 64 bits.
       const int64_t order = paid[mask] * draws[best] - paid[best] * draws[mask];
       EXPECT_LE(order, 0) << "mask " << mask << " beats the best";
       EXPECT_EQ(verdict.Mistake(), order < 0) << testing::HandText(deal.Cards) << mask;
@@ -232,8 +217,7 @@ TEST(Practice, TheCostOfEveryHoldIsItsDistanceFromTheBest) {
   EXPECT_EQ(PracticeCostText(session.Grade(0)), "18.55319 (92.76596)");
 }
 
-// A scripted session of five hands whose returns are counted by hand (9/6 Jacks or
-// better, five coins a hand): its figures, the ties and the warnings.
+// Five scripted hands whose returns are counted by hand (9/6 Jacks, five coins).
 TEST(Practice, AScriptedSessionAddsUpAsCountedByHand) {
   TPracticeOptions options;
   options.WarnAbove = 5;
@@ -278,7 +262,6 @@ TEST(Practice, AScriptedSessionAddsUpAsCountedByHand) {
   EXPECT_CLOSE(figures.PerfectNet(), 5 * best - 25, 1e-11L);
   EXPECT_CLOSE(figures.NetAgainstPerfect(), 4135 - (5 * best - 25), 1e-11L);
 
-  // Cards outside the deck, or twice, are refused; a draw needs a hand.
   EXPECT_THROW(session.Draw(0), InputError);
   EXPECT_THROW(
       session.DealGiven(DealOf({"AS", "KS", "QS", "JS", "JK"}, {"2C", "3C", "4C", "5C", "6C"}, 6)),
@@ -290,9 +273,7 @@ TEST(Practice, AScriptedSessionAddsUpAsCountedByHand) {
                InputError);
 }
 
-// A session holds to the limits its file is read back with: pays up to kMaxPay, paid for
-// five coins without overflow, and a finite hard-hands filter up to kMaxHardWithin. One that
-// keeps no hands still counts them.
+// A session holds to the limits its file is read back with; one without hands counts them.
 TEST(Practice, ASessionKeepsToTheLimitsOfItsFile) {
   TPayout table = testing::TableFor(0, std::vector<int32_t>(9, kMaxPay));
   TPracticeOptions options;
@@ -324,9 +305,7 @@ TEST(Practice, ASessionKeepsToTheLimitsOfItsFile) {
   EXPECT_THROW(TPracticeSession(testing::Game(0), table, 1, 1), InputError);
 }
 
-// Sessions of a joker game appended to the file, a kill before the new file replaces the
-// old one, a file cut in the middle of a session and a byte changed inside one: each time
-// every other session is read whole.
+// A kill before the rename, a cut or a changed byte: every other session is read whole.
 TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   const std::filesystem::path folder = test::TestFolder();
   const std::filesystem::path file = folder / kPracticeFileName;
@@ -359,7 +338,6 @@ TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   ASSERT_EQ(history.Sessions.size(), 3u);
   EXPECT_EQ(history.Damaged, 0);
   for (size_t s = 0; s < 3; ++s) {
-    // Written again, the block is the same: every field of every line was read back.
     const TPracticeRecord& read = history.Sessions[s];
     ASSERT_EQ(PracticeSessionText(read), PracticeSessionText(records[s]));
     for (size_t h = 0; h < read.Hands.size(); ++h)  // the final hands, which no line holds
@@ -368,7 +346,6 @@ TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
     EXPECT_EQ(read.Figures().CostBets, records[s].Figures().CostBets);
   }
 
-  // A changed byte in the second session: the first and the third are read.
   const std::string whole = test::ReadText(file);
   std::string changed = whole;
   const size_t second = changed.find("seed 2\n");
@@ -382,8 +359,7 @@ TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   EXPECT_EQ(history.Damaged, 1);
   EXPECT_TRUE(testing::Contains(history.Problems.at(0), "wrong checksum"));
 
-  // Cut inside the third session: the first two are read; a session appended after the cut
-  // is read too, and the cut one stays in the file.
+  // Cut inside the third session; a session appended after the cut is read too.
   test::WriteText(file, whole.substr(0, whole.size() - 100));
   history = ReadPracticeHistory(folder);
   ASSERT_EQ(history.Sessions.size(), 2u);
@@ -395,10 +371,7 @@ TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   EXPECT_EQ(history.Damaged, 1);
 }
 
-// A session that would make the file larger than its reader takes is refused with the
-// sizes, and the file stays as it was (so it is still read). The reader's own limit: a
-// file of exactly kMaxPracticeFileBytes is read, one of a byte more is not. The files are
-// sparse: they take no room.
+// The file never grows past what its reader takes (sparse files).
 TEST(PracticeFile, TheFileNeverGrowsPastWhatIsReadBack) {
   const std::filesystem::path folder = test::TestFolder();
   const std::filesystem::path file = folder / kPracticeFileName;
@@ -421,10 +394,7 @@ TEST(PracticeFile, TheFileNeverGrowsPastWhatIsReadBack) {
   EXPECT_EQ(ReadPracticeHistory(folder).Damaged, 0);
 }
 
-// Damage costs neither a warning nor memory per line: stray end lines, session lines without
-// an end and a block of millions of lines, all between two sound sessions, are one damaged
-// part, read within a few megabytes beyond the text (shown in a child whose address space is
-// limited to that).
+// Millions of damaged lines between two sessions are one problem, read in a few megabytes.
 TEST(PracticeFile, DamageIsOneProblemAndCostsNoMemoryPerLine) {
   TPracticeSession session(testing::Game(0), testing::TableFor(0, kNineSix), 1, 11);
   for (int hand = 0; hand < 3; ++hand) {

@@ -66,7 +66,6 @@ TEST(IniFile, KeepsValuesVerbatimAndSurvivesJunk) {
   EXPECT_EQ(again.ReadString("", "Language"), "DEU");
   EXPECT_EQ(again.Sections().front(), "");
   EXPECT_EQ(again.ReadString("Statistics", "Stray"), "returns");
-  // Written back, the text reads back to itself.
   TIniFile third;
   third.Parse(again.Text());
   EXPECT_EQ(third.Text(), again.Text());
@@ -88,7 +87,6 @@ TEST(Hints, WrapAtFiftyCharactersAndLocaleCodes) {
   EXPECT_EQ(WrapHint("well-known", 6), "well-\r\nknown");
   EXPECT_EQ(WrapHint(std::string(12, 'z'), 5), "zzzzz\r\nzzzzz\r\nzz");
 
-  // Locale names give three-letter language codes.
   EXPECT_EQ(LanguageOfLocale("de_DE.UTF-8"), "DEU");
   EXPECT_EQ(LanguageOfLocale("ru"), "RUS");
   EXPECT_EQ(LanguageOfLocale("en-GB"), "ENG");
@@ -118,7 +116,7 @@ TEST_F(Prefs, LanguagesFromFileNamesAndTheStartLanguage) {
     EXPECT_EQ(prefs.HintText("Charts", "WindowName"), "");
     EXPECT_EQ(missing, (std::vector<std::string>{"Buttons/Chrats", "Charts/WindowName.Hint"}));
   }
-  // Nothing was chosen or changed: no settings file is written.
+  // Nothing was chosen: no settings file is written.
   EXPECT_FALSE(std::filesystem::exists(root_ / "tarnwick.ini"));
   TPreferences russian(PrefsSetup("RUS"));
   EXPECT_EQ(russian.LanguageCode, "RUS");
@@ -146,7 +144,6 @@ TEST_F(Prefs, TheSettingsChooseTheLanguageAndAreWrittenAtTheEnd) {
   EXPECT_EQ(written.ReadInteger("Statistics", "Style", 0), 2);
   EXPECT_EQ(written.ReadInteger("Statistics", "Speed", 0), 900);
 
-  // A language without a file is ignored, and so are damaged lines.
   std::ofstream(root_ / "tarnwick.ini") << "Language=xyz\n\x01\x02garbage[[[\n";
   EXPECT_EQ(TPreferences(PrefsSetup("DEU")).LanguageCode, "DEU");
 }
@@ -154,7 +151,6 @@ TEST_F(Prefs, TheSettingsChooseTheLanguageAndAreWrittenAtTheEnd) {
 TEST_F(Prefs, NoLanguageFilesIsAnError) {
   EXPECT_EQ(testing::ErrorOf<InputError>([&] { TPreferences prefs(PrefsSetup()); }),
             "There are no files in Langs!");
-  // Without ENG the first language is taken.
   Language("DEU.ini",
            "[Info]\nLanguage=Deutsch\n[Buttons]\nOK=OK\n"
            "Add.Hint=Fügt eine neue Auszahlungstabelle hinzu\n");
@@ -173,14 +169,12 @@ TEST_F(Prefs, FoldersOfAPortableAndAnInstalledProgram) {
   EXPECT_EQ(portable.DataFolder, root_);
   EXPECT_EQ(portable.LangsFolder(), root_ / "Langs");
 
-  // A program installed in bin/ finds its files in share/tarnwick.
   std::filesystem::create_directories(root_ / "usr" / "bin");
   std::filesystem::create_directories(root_ / "usr" / "share" / "tarnwick" / "Langs");
   const TAppFolders installed = TAppFolders::ForExecutable(root_ / "usr" / "bin" / "tarnwick");
   EXPECT_EQ(installed.ResourceFolder, root_ / "usr" / "share" / "tarnwick");
 
-  // Without HOME the user's folders come from the password database; a user without a home
-  // folder gets a clear refusal, never a folder shared by every user.
+  // Without HOME the folders come from the password database; no home is refused.
   if (::geteuid() != 0) GTEST_SKIP() << "needs to switch users";
   std::filesystem::create_directories(root_ / "bin");
   std::filesystem::permissions(root_ / "bin", std::filesystem::perms::owner_all);
@@ -204,8 +198,7 @@ TEST_F(Prefs, FoldersOfAPortableAndAnInstalledProgram) {
   EXPECT_TRUE(testing::Contains(stranger, "Cannot find the home folder"));
 }
 
-// Comments, blank and unknown lines of a file edited by hand survive a save; writing a value
-// that is already there changes nothing; saves of two programs meet on disk.
+// A hand-edited file survives a save; saves of two programs meet on disk.
 TEST(IniFile, ASaveKeepsWhatTheUserWrote) {
   TIniFile ini;
   const std::string text =
@@ -222,7 +215,6 @@ TEST(IniFile, ASaveKeepsWhatTheUserWrote) {
             "; my settings\n[]\nLanguage=DEU\n\n[Statistics]\n# speed of my machine\nSpeed=900\n"
             "Speed=1000\nsome note\nStyle=2\n\n[Unknown]\nKey=1\n");
 
-  // Two programs change different settings of one file: the later save keeps the earlier.
   const std::filesystem::path file = test::TestFolder() / "tarnwick.ini";
   test::WriteText(file, "; kept\n[Main]\nLeft=10\n");
   TIniFile first = TIniFile::Read(file);
@@ -239,8 +231,7 @@ TEST(IniFile, ASaveKeepsWhatTheUserWrote) {
   EXPECT_NE(test::ReadText(file).find("; kept"), std::string::npos);
 }
 
-// A file of ten megabytes in many sections reads completely (the reader takes time in
-// proportion to the file; a reader that looked every key up from the start never ended).
+// A file of ten megabytes in many sections reads completely (in linear time).
 TEST(IniFile, ReadsLargeFiles) {
   std::string text;
   for (int section = 0; section < 20000; ++section) {
@@ -258,8 +249,7 @@ TEST(IniFile, ReadsLargeFiles) {
   EXPECT_TRUE(ini.Text() == text);  // (a failure would print ten megabytes twice)
 }
 
-// Merely starting and listing the languages writes nothing; a settings file that exists
-// but cannot be read is never replaced, and the reason is given once.
+// Settings are written only when changed, and never over a file that cannot be read.
 TEST_F(Prefs, SettingsAreWrittenOnlyWhenChangedAndReadable) {
   Language("ENG.ini", "[Info]\nLanguage=English\n");
   Language("DEU.ini", "[Info]\nLanguage=Deutsch\n");
@@ -290,8 +280,7 @@ TEST_F(Prefs, SettingsAreWrittenOnlyWhenChangedAndReadable) {
   EXPECT_EQ(test::ReadText(root_ / "tarnwick.ini"), text);
 }
 
-// Only readable regular files with a language name are offered: a FIFO never blocks the
-// start, and a file without texts is never chosen.
+// Only readable regular files with a language name are offered (a FIFO never blocks).
 TEST_F(Prefs, OnlyUsableLanguageFilesAreOffered) {
   Language("ENG.ini", "[Info]\nLanguage=English\n");
   Language("EMP.ini", "");
@@ -315,8 +304,7 @@ TEST_F(Prefs, OnlyUsableLanguageFilesAreOffered) {
             "");
 }
 
-// Each language's help pages, the English ones where a page is missing, and never a page
-// outside the help folder.
+// Help pages of each language, else English, never outside the help folder.
 TEST_F(Prefs, HelpPagesOfEachLanguage) {
   Language("ENG.ini", "[Info]\nLanguage=English\nHelpFile=Tarnwick_eng.chm\n");
   Language("DEU.ini", "[Info]\nLanguage=Deutsch\nHelpFile=Tarnwick_deu.chm\n");
@@ -341,8 +329,6 @@ TEST_F(Prefs, HelpPagesOfEachLanguage) {
   EXPECT_EQ(TPreferences(linux).FontName, "DejaVu Sans");
 }
 
-// Language texts with placeholders take arguments in order, nothing else is interpreted; mail
-// links encode their body.
 TEST(Texts, PlaceholdersAndMailLinks) {
   EXPECT_EQ(FormatText("Win %s coins: %s", {"3", "1.234%"}), "Win 3 coins: 1.234%");
   EXPECT_EQ(FormatText("%d %n %x %% %s", {"a"}), "%d %n %x % a");
@@ -355,7 +341,6 @@ TEST(Texts, PlaceholdersAndMailLinks) {
   EXPECT_EQ(EncodeMailBody("!$'()*-.@_"), "!$'()*-.@_");
   EXPECT_EQ(EncodeMailBody("\xC3\x9F"), "%c3%9f");  // a UTF-8 character byte by byte
   EXPECT_EQ(EncodeMailBody(std::string_view("ab\0cd", 5)), "ab");
-  // No recipient: the player's mail client asks where to send it.
   EXPECT_EQ(ErrorReportMailLink("Hand :  AS"),
             "mailto:?subject=Tarnwick%201.0%20Error&body=Tarnwick%202.0%0d%0aHand%20%3a%20%20AS");
 }

@@ -31,8 +31,7 @@ TPayout JacksLike() {
   return Table({800, 50, 25, 9, 6, 4, 3, 2, 1}, {1, 1, 2, 12, 11, 11, 74, 130, 215});
 }
 
-// Records the steps and raises AbortError at step `abortAt`; checks that a computation
-// begins once and reports no step after its end.
+// Raises AbortError at step `abortAt`; checks one Begin and no step after the end.
 class TRecordingSink : public testing::TStepProgress {
  public:
   explicit TRecordingSink(int64_t abortAt = -1)
@@ -41,7 +40,6 @@ class TRecordingSink : public testing::TStepProgress {
           steps.push_back(done);
           if (done == abortAt) throw AbortError();
         }) {}
-  // Ready for the next computation.
   TRecordingSink& Fresh() {
     Begins = Ends = 0;
     steps.clear();
@@ -68,8 +66,7 @@ TEST(ResultDistribution, OneHandHoldsEveryOutcomeAtItsNetResult) {
     EXPECT_NEAR(result.Win, 0.11, 1e-15);
     EXPECT_NEAR(result.Push, 0.30, 1e-15);
     EXPECT_NEAR(result.Loss, 0.59, 1e-15);
-    // Every result from -1 to +9 bets, a bar centred on each, of its true class; the rows
-    // only the results that occur.
+    // Every result from -1 to +9 bets, of its true class.
     ASSERT_EQ(result.Points.size(), 11u);
     const std::map<int, double> percent = {{-1, 59}, {0, 30}, {2, 10}, {9, 1}};
     for (size_t n = 0; n < result.Points.size(); ++n) {
@@ -180,7 +177,6 @@ TEST(ResultDistribution, ATableThatCannotWinNeverShowsAWin) {
   EXPECT_NEAR(curves.Loss[1].Y, 91, 1e-12);
   EXPECT_NEAR(curves.Push[0].Y, 30, 1e-12);
   EXPECT_DOUBLE_EQ(curves.Push[1999].X, 2000);
-  // Nor a higher bankroll.
   TRuinCurves ruin;
   ComputeRiskOfRuin(table, 10, 20, 1, ruin, sink.Fresh());
   for (const TChartPoint& point : ruin.Hit) EXPECT_EQ(point.Y, 0);

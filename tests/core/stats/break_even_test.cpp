@@ -28,8 +28,7 @@ TEST(BreakEven, TheFirstTopPayThatReturnsAHundredPercent) {
     std::vector<int32_t> pays;
     int basis;
   };
-  // 9/6 Jacks or better typed for five coins (below 100 %: the royal must rise), full-pay
-  // Deuces Wild (above: it may fall).
+  // 9/6 Jacks for five coins (the royal must rise), full-pay Deuces Wild (it may fall).
   for (const Case& c : {Case{0, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5},
                         Case{4, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}, 1}}) {
     const TPokerDescription& game = *FindGame(games, c.game);

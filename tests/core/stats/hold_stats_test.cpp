@@ -13,7 +13,6 @@ namespace {
 
 using testing::kNineSix;
 
-// A hand analysed in a game of the catalogue.
 struct TAnalysed {
   TPayout Table;
   std::unique_ptr<TPokerEngine> Engine;
@@ -51,7 +50,6 @@ TEST(HoldStats, FourToARoyalCountedByHandAndItsCells) {
   EXPECT_CLOSE(holds[0].Probability[9], 1, 1e-18L);
   EXPECT_EQ(holds[0].ExpectedReturn, 0);
 
-  // The cells of the all-holds grid.
   EXPECT_EQ(HoldCellText(draw, kHoldReturnColumn, TFigureView::Hands), "1855.31915");
   EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Hands), "1");
   EXPECT_EQ(HoldCellText(draw, kFirstHoldCategoryColumn, TFigureView::Probability), "2.1277");
@@ -64,8 +62,7 @@ TEST(HoldStats, FourToARoyalCountedByHandAndItsCells) {
   EXPECT_EQ(FigureViewOf(2), TFigureView::Return);
 }
 
-// For every hold of a natural and of a wild game the returns by category add up to the
-// hold's expected return. (The listing proves the counts they come from.)
+// For every hold the returns by category add up to the hold's expected return.
 TEST(HoldStats, EveryHoldAddsUp) {
   const struct {
     int game;
@@ -115,7 +112,6 @@ TEST(HoldStats, TheAllHoldsOrder) {
   EXPECT_EQ(SortedHolds(holds, royal + 1, TFigureView::Probability)[0], 16);
   EXPECT_EQ(CompareHolds(holds[3], holds[3], royal, TFigureView::Hands), 0);
 
-  // The codes of the holds: a 1 for each card replaced.
   const THandStat five(5);
   EXPECT_EQ(five.Code, "10100");
   EXPECT_EQ(five.DrawnCount, 2);
@@ -161,7 +157,6 @@ TEST(HoldStats, TiesAndCostsAgainstTheBestAreExact) {
   EXPECT_EQ(DelimitedText({{"a\tb", "c"}}, '\t'), "a b\tc\n");
 }
 
-// A table stored for five coins shows the same figures per bet as its one-coin form.
 TEST(HoldStats, FiguresArePerBetForAnyCoinBasis) {
   std::vector<int32_t> fiveCoins;
   for (int32_t pay : kNineSix) fiveCoins.push_back(pay * 5);

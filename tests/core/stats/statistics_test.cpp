@@ -100,7 +100,6 @@ TEST(Statistics, TotalsOfEveryDeckSizeAgreeWithIntegerArithmetic) {
   }
 }
 
-// The table of 9/6 Jacks or better, computed once for the tests below.
 class NineSixJacks : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -133,7 +132,6 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
     const int r = c + 2;
     EXPECT_CLOSE(Number(stats.ProbabilityText[kStatTotalColumn][r]), 100 * table.CategoryChance(c),
                  5e-7L);
-    // The exact hands over T x L give the same probability.
     EXPECT_CLOSE(Number(stats.HandsText[kStatTotalColumn][r]) / 19933230517200.0L,
                  table.CategoryChance(c), 1e-15L);
     returned += Number(stats.ReturnText[kStatTotalColumn][r]);
@@ -163,7 +161,6 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 1, 4), "- ");
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, 1, 4), "- ");
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Hands, 0, 4), "624");
-  // The total of the final hands has no probability of its own.
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Probability, kStatTotalColumn, 1), "- ");
   EXPECT_EQ(StatisticsCellText(stats, TFigureView::Return, kStatTotalColumn, 0), "99.543904");
   EXPECT_THROW(StatisticsCellText(stats, TFigureView::Hands, kStatColumns, 0), RangeError);
@@ -199,10 +196,9 @@ TEST(Statistics, OccurrenceTimesAndDigitGroups) {
   EXPECT_EQ(stats.OccursHoursText[3], "00:00:02");
   EXPECT_THROW(UpdateOccursHours(stats, 5), RangeError);
 
-  EXPECT_EQ(GroupDigits("123"), "123");
-  EXPECT_EQ(GroupDigits("1234"), "1 234");
-  EXPECT_EQ(GroupDigits("-1234567"), "-1 234 567");
-  EXPECT_EQ(GroupDigits("0"), "0");
+  for (const auto& [digits, grouped] :
+       {std::pair{"123", "123"}, {"1234", "1 234"}, {"-1234567", "-1 234 567"}, {"0", "0"}})
+    EXPECT_EQ(GroupDigits(digits), grouped);
 }
 
 TEST(Statistics, MissingFiguresNeverDivideByZero) {

@@ -34,7 +34,6 @@ std::unique_ptr<TPayout> Table(int gameId, int last, int basis, int deck, int32_
   table->CoinBasis = basis;
   table->DeckSize = deck;
   for (int c = 0; c <= last; ++c) table->Pays[c] = firstPay / (c + 1);
-  // Every deal counted once: C(deck, 5) deals in all.
   const int32_t deals = deck == 52 ? 2598960 : deck == 53 ? 2869685 : 3162510;
   table->Deals = {100, 200, 300, 400, 500, deals - 1500};
   table->Counts[2][1] = 12345;
@@ -42,8 +41,7 @@ std::unique_ptr<TPayout> Table(int gameId, int last, int basis, int deck, int32_
   return table;
 }
 
-// Three pay tables of different sizes, two casinos (one with empty and non-ASCII texts),
-// two casino/pay-table records.
+// Three pay tables of different sizes, two casinos and two casino/pay-table records.
 TData SampleStore() {
   TData data;
   data.Add(Table(0, 8, 1, 52, 800));
@@ -63,11 +61,19 @@ TData SampleStore() {
   return data;
 }
 
+// The royal pays of the store's tables, in store order or sorted.
+std::vector<int32_t> FirstPays(const TData& store, bool sorted = false) {
+  std::vector<int32_t> pays;
+  for (const auto& table : store.Payouts) pays.push_back(table->Pays[0]);
+  if (sorted) std::sort(pays.begin(), pays.end());
+  return pays;
+}
+
 TEST(DataStore, RecordLayoutAndSavedBytes) {
   TPayout table = *Table(0, 8, 5, 52, 4000);
-  table.Deals = {1, 2, 3, 4, 5, 2598960 - 15};  // every deal counted once
+  table.Deals = {1, 2, 3, 4, 5, 2598960 - 15};
   table.Counts = {};
-  table.Counts[5][8] = 0x876543;  // at most Deals[5] x C(47, 5)
+  table.Counts[5][8] = 0x876543;
   std::vector<uint8_t> bytes;
   WritePayoutRecord(table, bytes);
   ASSERT_EQ(bytes.size(), 508u);
@@ -81,7 +87,6 @@ TEST(DataStore, RecordLayoutAndSavedBytes) {
   EXPECT_EQ(bytes[502], 0x87);
   EXPECT_EQ(bytes[507], 0x00);
 
-  // A whole store saved and loaded gives back the same bytes: every field is read back.
   const fs::path folder = TestFolder();
   TData data = SampleStore();
   const std::vector<uint8_t> image = data.Image();
@@ -130,8 +135,7 @@ TEST(DataStore, AddDeleteAndTablesFor) {
   EXPECT_EQ(data.Payouts[1]->Index, 1);
 }
 
-// Cut at every byte: never a crash, the complete records before the cut are kept, and the
-// error names the record that failed.
+// Cut at every byte: the complete records before the cut are kept, the error names the next.
 TEST(DataStore, TruncatedAtEveryOffsetKeepsTheRecordsBeforeIt) {
   const std::vector<uint8_t> image = SampleStore().Image();
   const std::array<size_t, 3> tableEnds = {12 + 508, 12 + 508 + 612, 12 + 508 + 612 + 560};
@@ -170,20 +174,17 @@ TEST(DataStore, InvalidRecordsAbsurdHeadersAndImpossibleDeals) {
     EXPECT_TRUE(testing::Contains(error, damage.names));
     EXPECT_EQ(data.Payouts.size(), 1u);
   }
-  // Counts larger than the hands the deals can make.
   std::vector<uint8_t> bad = image;
   bad[second + 40 + 44 + 7] = 0x7F;  // high byte of Counts[0][0] of the second table
   TData data;
   EXPECT_THROW(data.ReadImage(bad), DataFileError);
 
-  // A header that claims four billion records reserves nothing and reports the header.
   for (size_t field = 0; field < 3; ++field) {
     std::vector<uint8_t> absurd = image;
     for (size_t i = 0; i < 4; ++i) absurd[4 * field + i] = 0xFF;
     const std::string error = ErrorOf<DataFileError>([&] { TData().ReadImage(absurd); });
     EXPECT_TRUE(testing::Contains(error, "more than the file can hold"));
   }
-  // Bytes after the last record are reported, the records kept.
   std::vector<uint8_t> longer = image;
   longer.push_back(0);
   TData withTail;
@@ -191,7 +192,6 @@ TEST(DataStore, InvalidRecordsAbsurdHeadersAndImpossibleDeals) {
   EXPECT_EQ(withTail.Payouts.size(), 3u);
   EXPECT_EQ(withTail.CasinoPayouts.size(), 2u);
 
-  // With the catalogue, a table must have its game's categories and deck.
   const TCatalogue games = BuildCatalogue();
   TData consistent = SampleStore();
   EXPECT_NO_THROW(TData().ReadImage(consistent.Image(), &games));
@@ -200,7 +200,6 @@ TEST(DataStore, InvalidRecordsAbsurdHeadersAndImpossibleDeals) {
   EXPECT_THROW(checked.ReadImage(consistent.Image(), &games), DataFileError);
   EXPECT_EQ(checked.Payouts.size(), 1u);
 
-  // Deal counts that cannot come from a whole-game run are damage, not a wrong return.
   std::vector<uint8_t> flipped = image;
   flipped[12 + 16 + 4 * 5] ^= 0x10;  // a bit of Deals[5] of the first table
   TData sum;
@@ -217,15 +216,13 @@ TEST(DataStore, InvalidRecordsAbsurdHeadersAndImpossibleDeals) {
   EXPECT_TRUE(testing::Contains(drawn, "no deal of 7 cards can draw 3"));
 }
 
-// A damaged file is copied aside before the first save replaces it; numbered names keep
-// older copies, and the store names every copy it made.
+// A damaged file is copied aside (numbered copies) before the first save replaces it.
 TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   const fs::path folder = TestFolder();
   std::vector<uint8_t> damaged = SampleStore().Image();
   damaged.resize(damaged.size() - 40);  // into the casino records
   WriteBytes(folder / "Tarnwick.dat", damaged);
 
-  // A file only its owner may read has a copy only its owner may read.
   const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
   fs::permissions(folder / "Tarnwick.dat", ownerOnly);
 
@@ -250,7 +247,7 @@ TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat.bak"), damaged);
   EXPECT_EQ(again.Backups(), std::vector<fs::path>{folder / "Tarnwick.dat.bak.1"});
 
-  // Damaged after this store read it: the tables it holds are not taken for deleted.
+  // Damaged after this store read it: its tables are not taken for deleted.
   TData whole = SampleStore();
   fs::create_directory(folder / "new");
   whole.Save(folder / "new");
@@ -272,7 +269,6 @@ TEST(DataStore, AnInterruptedSaveLeavesTheOldFile) {
   const std::vector<uint8_t> old = ReadBytes(folder / "Tarnwick.dat");
 
   data.Add(Table(0, 8, 1, 52, 900));
-  // The process dies after the temporary file is complete, before the rename.
   struct TCrash {};
   const std::vector<uint8_t> image = data.Image();
   EXPECT_THROW(WriteFileAtomically(folder / "Tarnwick.dat",
@@ -291,7 +287,6 @@ TEST(DataStore, AnInterruptedSaveLeavesTheOldFile) {
   reloaded.Load(folder);
   EXPECT_EQ(reloaded.Payouts.size(), 3u);
 
-  // A save that cannot write is reported and changes nothing.
   EXPECT_THROW(data.Save(folder / "no" / "such" / "folder"), DataFileError);
   EXPECT_TRUE(data.Modified);
   data.Save(folder);  // the next save clears what the crash left
@@ -299,14 +294,12 @@ TEST(DataStore, AnInterruptedSaveLeavesTheOldFile) {
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
 }
 
-// A file that is there but cannot be read is never treated as empty: the store refuses to
-// save over it, and the file stays exactly as it was.
+// A file that cannot be read is never treated as empty nor saved over.
 TEST(DataStore, AnUnreadableFileIsNeverWritten) {
   const fs::path folder = TestFolder();
   TData sample = SampleStore();
   sample.Save(folder);
   const std::vector<uint8_t> image = ReadBytes(folder / "Tarnwick.dat");
-  // The file without permissions; a folder the user cannot enter; a link into it.
   fs::create_directories(folder / "closed");
   sample.Save(folder / "closed");
   fs::create_directories(folder / "link");
@@ -334,8 +327,7 @@ TEST(DataStore, AnUnreadableFileIsNeverWritten) {
   EXPECT_EQ(ReadBytes(folder / "closed" / "Tarnwick.dat"), image);
   EXPECT_TRUE(fs::is_symlink(folder / "link" / "Tarnwick.dat"));
 
-  // A folder in place of the file, and a file far too large to be a store (sparse: it
-  // takes no room), are refused with the program's own words, without reading them.
+  // A folder in place of the file, and a (sparse) file far too large, are refused unread.
   fs::remove(folder / "Tarnwick.dat");
   fs::create_directory(folder / "Tarnwick.dat");
   TData folderStore;
@@ -352,8 +344,7 @@ TEST(DataStore, AnUnreadableFileIsNeverWritten) {
   EXPECT_EQ(fs::file_size(folder / "Tarnwick.dat"), 1ull << 30);
 }
 
-// Links planted where a save puts its temporary file or its backup copy are never written
-// through; a link at the data file itself is kept, and the file it leads to is saved.
+// Links at the temporary or backup names are never written through; one at the file is kept.
 TEST(DataStore, LinksAreNeverWrittenThrough) {
   const fs::path folder = TestFolder();
   const fs::path victim = folder / "victim";
@@ -379,7 +370,6 @@ TEST(DataStore, LinksAreNeverWrittenThrough) {
   EXPECT_FALSE(fs::exists(folder / "Tarnwick.dat.tmp-CCCCCC"));
   EXPECT_EQ(data.Payouts.size(), 2u);
 
-  // The user's link into a synced folder stays a link.
   fs::create_directories(folder / "sync");
   fs::rename(folder / "Tarnwick.dat", folder / "sync" / "Tarnwick.dat");
   fs::create_symlink("sync/Tarnwick.dat", folder / "Tarnwick.dat");
@@ -392,7 +382,7 @@ TEST(DataStore, LinksAreNeverWrittenThrough) {
   synced.Load(folder / "sync");
   EXPECT_EQ(synced.Payouts.size(), 3u);
 
-  // A link that leads nowhere is not followed into a new file: the store is read-only.
+  // A dangling link is not followed into a new file.
   fs::remove(folder / "sync" / "Tarnwick.dat");
   TData dangling;
   EXPECT_THROW(dangling.Load(folder), DataFileError);
@@ -401,9 +391,8 @@ TEST(DataStore, LinksAreNeverWrittenThrough) {
   EXPECT_FALSE(fs::exists(folder / "sync" / "Tarnwick.dat"));
 }
 
-// A link another user planted at a file's name (as the superuser runs the program in a
-// shared folder, say) is neither read nor written through, and nothing is created beside
-// the file it leads to; a link of the running user or of the superuser is followed.
+// Another user's link at a file's name is neither read nor written through; the running
+// user's and the superuser's are followed.
 TEST(DataStore, AnotherUsersLinkIsNeitherReadNorWritten) {
   const passwd* nobody = ::getpwnam("nobody");
   if (nobody == nullptr) GTEST_SKIP() << "there is no user nobody to own the link";
@@ -435,7 +424,6 @@ TEST(DataStore, AnotherUsersLinkIsNeitherReadNorWritten) {
   std::sort(left.begin(), left.end());
   EXPECT_EQ(left, (std::vector<fs::path>{folder / "private", victim, folder / "shared", link}));
 
-  // The running user's own link, and the superuser's, lead where they lead.
   fs::create_symlink(folder / "shared" / "Tarnwick.dat", folder / "own");
   fs::permissions(victim, fs::perms::all);
   const fs::path rootLink = folder / "root's";
@@ -448,8 +436,7 @@ TEST(DataStore, AnotherUsersLinkIsNeitherReadNorWritten) {
             "");
 }
 
-// A save gives up, with its own error, when another program holds the file's lock longer
-// than the process waits; the file and the store are as they were, and the next save works.
+// A save gives up with its own error while another program holds the lock; nothing changes.
 TEST(DataStore, ALockHeldElsewhereStopsTheSaveWithAClearError) {
   const fs::path folder = TestFolder();
   TData data = SampleStore();
@@ -474,9 +461,7 @@ TEST(DataStore, ALockHeldElsewhereStopsTheSaveWithAClearError) {
   EXPECT_EQ(reread.Payouts.size(), 4u);
 }
 
-// A file is never written larger than it is read back: a store of more tables than
-// kMaxDataFileBytes holds is refused with its size (no file appears), as is any file
-// WriteFileAtomically is asked to write past its reader's limit.
+// A file is never written larger than its reader takes.
 TEST(DataStore, NothingIsWrittenThatItsReaderRefuses) {
   const fs::path folder = TestFolder();
   TData huge;
@@ -497,8 +482,7 @@ TEST(DataStore, NothingIsWrittenThatItsReaderRefuses) {
   EXPECT_EQ(test::ReadText(file), "1234");
 }
 
-// A backup copy that cannot be written whole (a full disk; here a file size limit) is
-// reported with the system's reason and leaves neither a partial copy nor a new file.
+// A backup copy that cannot be written whole (a file size limit) leaves nothing behind.
 TEST(DataStore, ACopyThatCannotBeCompletedIsRemoved) {
   const fs::path folder = TestFolder();
   std::vector<uint8_t> damaged = SampleStore().Image();
@@ -525,8 +509,7 @@ TEST(DataStore, ACopyThatCannotBeCompletedIsRemoved) {
   EXPECT_EQ(names, (std::vector<std::string>{"Tarnwick.dat", "Tarnwick.dat.lock"}));
 }
 
-// Two programs that loaded the same file: each one's additions, edits and deletions reach
-// the file, and neither loses the other's.
+// Two programs that loaded the same file: neither loses the other's changes.
 TEST(DataStore, SavesMergeWhatOthersStored) {
   const fs::path folder = TestFolder();
   TData initial;
@@ -543,12 +526,7 @@ TEST(DataStore, SavesMergeWhatOthersStored) {
   second.Modified = true;
   first.Save(folder);
   second.Save(folder);
-  const auto firstPays = [](const TData& store) {
-    std::vector<int32_t> pays;
-    for (const auto& table : store.Payouts) pays.push_back(table->Pays[0]);
-    std::sort(pays.begin(), pays.end());
-    return pays;
-  };
+  const auto firstPays = [](const TData& store) { return FirstPays(store, true); };
   TData merged;
   merged.Load(folder);
   EXPECT_EQ(firstPays(merged), (std::vector<int32_t>{950, 1000, 1100, 1200}));
@@ -556,7 +534,6 @@ TEST(DataStore, SavesMergeWhatOthersStored) {
   for (size_t i = 0; i < merged.Payouts.size(); ++i)
     EXPECT_EQ(merged.Payouts[i]->Index, static_cast<int32_t>(i));
 
-  // The first program saves again: the second's tables stay, its own deletion holds.
   first.Add(Table(0, 8, 1, 52, 1300));
   first.Save(folder);
   TData last;
@@ -564,8 +541,7 @@ TEST(DataStore, SavesMergeWhatOthersStored) {
   EXPECT_EQ(firstPays(last), (std::vector<int32_t>{950, 1000, 1100, 1200, 1300}));
 }
 
-// Undo brings back the store of BeginUndo as the same table objects, and a later save
-// merges as if nothing had happened in between.
+// Undo brings back the store of BeginUndo as the same objects; a later save merges.
 TEST(DataStore, UndoBringsBackTheStoreOfItsBeginning) {
   const fs::path folder = TestFolder();
   TData initial;
@@ -573,11 +549,7 @@ TEST(DataStore, UndoBringsBackTheStoreOfItsBeginning) {
   initial.Save(folder);
   TData data;
   data.Load(folder);
-  const auto firstPays = [&] {
-    std::vector<int32_t> pays;
-    for (const auto& table : data.Payouts) pays.push_back(table->Pays[0]);
-    return pays;
-  };
+  const auto firstPays = [&] { return FirstPays(data); };
   std::vector<const TPayout*> objects;
   for (const auto& table : data.Payouts) objects.push_back(table.get());
   data.BeginUndo();
@@ -591,14 +563,12 @@ TEST(DataStore, UndoBringsBackTheStoreOfItsBeginning) {
     EXPECT_EQ(data.Payouts[i].get(), objects[i]);
     EXPECT_EQ(data.Payouts[i]->Index, static_cast<int32_t>(i));
   }
-  // Another program deletes the 800 table: it stays deleted, as a table not touched here.
   TData other;
   other.Load(folder);
   other.Delete(other.Payouts[0].get());
   other.Save(folder);
   data.Save(folder);
   EXPECT_EQ(firstPays(), (std::vector<int32_t>{900, 1000}));
-  // Kept changes stay.
   data.BeginUndo();
   data.Delete(data.Payouts[0].get());
   data.KeepChanges();
@@ -606,8 +576,7 @@ TEST(DataStore, UndoBringsBackTheStoreOfItsBeginning) {
   EXPECT_EQ(firstPays(), std::vector<int32_t>{1000});
 }
 
-// Eight processes store a table each at the same moment, twenty times over: every table
-// arrives, and the file always reads whole.
+// Eight processes store a table each at once, twenty times over: every table arrives.
 TEST(DataStore, ConcurrentSavesLoseNothing) {
   const fs::path folder = TestFolder();
   constexpr int kWriters = 8;

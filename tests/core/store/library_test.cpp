@@ -1,8 +1,7 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The shipped pay table library: its readable list, the data file made from it, and a
-// sample of its tables computed again.
+// The shipped pay table library, its data file, and a sample of its tables computed again.
 
 #include <gtest/gtest.h>
 
@@ -18,7 +17,6 @@ namespace {
 
 const std::filesystem::path kData = std::filesystem::path(TARNWICK_SOURCE_DIR) / "data";
 
-// The catalogue, the readable list and the data file, read once.
 const TCatalogue& Games() {
   static const TCatalogue games = BuildCatalogue();
   return games;
@@ -37,7 +35,6 @@ const TData& Store() {
   return *store;
 }
 
-// The stored table of a listed one.
 const TPayout* Stored(const TPayout& listed) {
   TPayout reduced = listed;
   reduced.Reduce();
@@ -74,8 +71,7 @@ TEST(Library, EveryGameHasTablesAndTheCommonOnesAreThere) {
   }
 }
 
-// The shipped data file holds exactly the listed tables, each counted over every deal, and
-// every published return agrees with the stored one.
+// The data file holds exactly the listed tables, with their published returns.
 TEST(Library, TheDataFileHoldsEveryListedTable) {
   ASSERT_FALSE(Store().Damaged());
   EXPECT_EQ(Store().Payouts.size(), List().size());
@@ -96,8 +92,7 @@ TEST(Library, TheDataFileHoldsEveryListedTable) {
   EXPECT_GE(published, 10);
 }
 
-// A sample of the shipped tables, one of each engine, computed again: the counts are the
-// stored ones to the last hand.
+// One shipped table of each engine computed again gives the stored counts.
 TEST(Library, ASampleComputedAgainGivesTheStoredCounts) {
   for (int gameId : {11, 4}) {
     const auto entry = std::find_if(List().begin(), List().end(), [&](const TListedTable& e) {
@@ -147,8 +142,7 @@ TEST(PayTableList, BadLinesAndPublishedFigures) {
   EXPECT_EQ(list[1].Table.CoinBasis, 5);
   EXPECT_EQ(list[1].Table.DeckSize, 52);
 
-  // The column names are known by their text, not by their place: a list without them keeps
-  // its first table. Lines end in LF, CR LF or a lone CR, and are counted alike.
+  // Columns are known by their names; LF, CR LF and a lone CR end lines alike.
   const auto lines = [](std::initializer_list<std::string_view> parts, std::string_view end) {
     std::string text;
     for (const std::string_view part : parts) text.append(part).append(end);
