@@ -3,6 +3,8 @@
 #   session -> stats, store -> engine -> the root (errors, checked)
 # stats and store are side by side and do not include each other. A core header is always
 # named with its layer folder ("engine/cards.h"); a bare name must be a root header.
+# The desktop program's parts (src/app/parts) include only each other and the core, never a
+# window.
 set -euo pipefail
 cd "$(dirname "$0")/../src/core"
 
@@ -46,8 +48,22 @@ while IFS= read -r file; do
   done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
 done < <(find . -name '*.h' -o -name '*.cpp' | sort)
 
+cd ../app/parts
+while IFS= read -r file; do
+  while IFS= read -r included; do
+    case "$included" in
+      parts/*) [ -f "../$included" ] && continue ;;
+      engine/* | stats/* | store/* | session/*) continue ;;
+      */*) ;;
+      *) [ -f "../../core/$included" ] && continue ;;
+    esac
+    echo "app/parts/${file#./}: includes \"$included\", which is neither a part nor the core"
+    failures=$((failures + 1))
+  done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
+done < <(find . -name '*.h' -o -name '*.cpp' | sort)
+
 if [ "$failures" -gt 0 ]; then
   echo "check-layers: $failures include(s) against the layers" >&2
   exit 1
 fi
-echo "check-layers: the core's includes point down"
+echo "check-layers: the core's and the parts' includes point down"

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "card_painter.h"
-#include "qt_text.h"
+#include "parts/card_painter.h"
+#include "parts/qt_text.h"
 #include "session/preferences.h"
 #include "session/report_links.h"
 

@@ -17,13 +17,13 @@
 #include <cmath>
 #include <utility>
 
-#include "card_painter.h"
-#include "grid_sizing.h"
 #include "help_browser.h"
-#include "holds_model.h"
-#include "qt_text.h"
+#include "parts/card_painter.h"
+#include "parts/grid_sizing.h"
+#include "parts/holds_model.h"
+#include "parts/qt_text.h"
+#include "parts/table_export.h"
 #include "session/preferences.h"
-#include "table_export.h"
 
 namespace tarnwick::app {
 

@@ -16,19 +16,19 @@
 #include <cstdio>
 #include <thread>
 
-#include "card_button.h"
-#include "chart_canvas.h"
 #include "chart_window.h"
 #include "engine/wild_engine.h"
 #include "errors.h"
-#include "guard.h"
-#include "live_return.h"
 #include "main_window.h"
+#include "parts/card_button.h"
+#include "parts/chart_canvas.h"
+#include "parts/guard.h"
+#include "parts/live_return.h"
+#include "parts/qt_text.h"
+#include "parts/translations.h"
 #include "practice_window.h"
-#include "qt_text.h"
 #include "session/app_folders.h"
 #include "session/preferences.h"
-#include "translations.h"
 
 namespace tarnwick::app {
 

@@ -28,16 +28,16 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "chart_canvas.h"
 #include "errors.h"
-#include "gradient_label.h"
-#include "guard.h"
 #include "help_browser.h"
-#include "progress_dialog.h"
-#include "qt_text.h"
+#include "parts/chart_canvas.h"
+#include "parts/gradient_label.h"
+#include "parts/guard.h"
+#include "parts/progress_dialog.h"
+#include "parts/qt_text.h"
+#include "parts/vector_state.h"
+#include "parts/worker_hold.h"
 #include "session/preferences.h"
-#include "vector_state.h"
-#include "worker_hold.h"
 
 namespace tarnwick::app {
 

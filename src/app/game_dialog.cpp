@@ -17,15 +17,15 @@
 #include <QWheelEvent>
 #include <utility>
 
-#include "coin_selector.h"
-#include "gradient_label.h"
-#include "guard.h"
 #include "help_browser.h"
-#include "qt_text.h"
+#include "parts/coin_selector.h"
+#include "parts/gradient_label.h"
+#include "parts/guard.h"
+#include "parts/qt_text.h"
+#include "parts/tables_model.h"
 #include "session/preferences.h"
 #include "stats/table_grid.h"
 #include "store/safe_files.h"
-#include "tables_model.h"
 
 namespace tarnwick::app {
 

@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "qt_text.h"
+#include "parts/qt_text.h"
 #include "session/preferences.h"
 
 namespace tarnwick::app {

@@ -13,14 +13,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "coin_selector.h"
 #include "engine/wild_engine.h"
-#include "gradient_label.h"
-#include "guard.h"
 #include "help_browser.h"
-#include "live_return.h"
-#include "progress_dialog.h"
-#include "qt_text.h"
+#include "parts/coin_selector.h"
+#include "parts/gradient_label.h"
+#include "parts/guard.h"
+#include "parts/live_return.h"
+#include "parts/progress_dialog.h"
+#include "parts/qt_text.h"
 #include "session/preferences.h"
 #include "stats/break_even.h"
 

@@ -27,11 +27,11 @@
 #include <vector>
 
 #include "all_hands_window.h"
-#include "card_slot.h"
 #include "errors.h"
-#include "guard.h"
 #include "help_browser.h"
-#include "qt_text.h"
+#include "parts/card_slot.h"
+#include "parts/guard.h"
+#include "parts/qt_text.h"
 #include "session/practice_file.h"
 #include "session/preferences.h"
 

@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "card_painter.h"
+#include "parts/card_painter.h"
 #include "session/practice.h"
 
 class QCheckBox;

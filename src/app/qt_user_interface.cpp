@@ -9,9 +9,9 @@
 #include "chart_window.h"
 #include "errors.h"
 #include "game_dialog.h"
+#include "parts/progress_dialog.h"
+#include "parts/qt_text.h"
 #include "pay_editor.h"
-#include "progress_dialog.h"
-#include "qt_text.h"
 #include "stat_window.h"
 
 namespace tarnwick::app {

@@ -20,12 +20,12 @@
 #include <string>
 
 #include "errors.h"
-#include "grid_sizing.h"
 #include "help_browser.h"
-#include "qt_text.h"
+#include "parts/grid_sizing.h"
+#include "parts/qt_text.h"
+#include "parts/statistics_model.h"
+#include "parts/table_export.h"
 #include "session/preferences.h"
-#include "statistics_model.h"
-#include "table_export.h"
 
 namespace tarnwick::app {
 

@@ -24,10 +24,10 @@
 #include <mutex>
 
 #include "engine/payout.h"
-#include "guard.h"
+#include "parts/guard.h"
+#include "parts/translations.h"
+#include "parts/worker_hold.h"
 #include "session/preferences.h"
-#include "translations.h"
-#include "worker_hold.h"
 
 namespace tarnwick::app::test {
 

@@ -6,11 +6,11 @@
 #include <QTest>
 
 #include "app_test_support.h"
-#include "button_faces.h"
-#include "card_painter.h"
 #include "engine/cards.h"
 #include "errors.h"
-#include "layout_rules.h"
+#include "parts/button_faces.h"
+#include "parts/card_painter.h"
+#include "parts/layout_rules.h"
 
 using namespace tarnwick;
 using namespace tarnwick::app;

@@ -27,9 +27,9 @@
 #include <map>
 
 #include "app_test_support.h"
-#include "chart_canvas.h"
 #include "chart_window.h"
 #include "main_window.h"
+#include "parts/chart_canvas.h"
 #include "table_choice.h"
 
 using namespace tarnwick;

@@ -17,15 +17,15 @@
 #include "all_hands_window.h"
 #include "app_test_support.h"
 #include "application.h"
-#include "card_button.h"
-#include "card_painter.h"
-#include "card_slot.h"
 #include "engine/cards.h"
-#include "holds_model.h"
 #include "main_window.h"
-#include "results_model.h"
+#include "parts/card_button.h"
+#include "parts/card_painter.h"
+#include "parts/card_slot.h"
+#include "parts/holds_model.h"
+#include "parts/results_model.h"
+#include "parts/statistics_model.h"
 #include "stat_window.h"
-#include "statistics_model.h"
 
 using namespace tarnwick;
 using namespace tarnwick::app;

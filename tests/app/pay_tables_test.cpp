@@ -19,16 +19,16 @@
 #include <cmath>
 
 #include "app_test_support.h"
-#include "coin_selector.h"
 #include "engine/wild_engine.h"
 #include "game_dialog.h"
-#include "live_return.h"
 #include "main_window.h"
+#include "parts/coin_selector.h"
+#include "parts/live_return.h"
+#include "parts/progress_dialog.h"
+#include "parts/results_model.h"
+#include "parts/tables_model.h"
 #include "pay_editor.h"
-#include "progress_dialog.h"
-#include "results_model.h"
 #include "stats/break_even.h"
-#include "tables_model.h"
 
 using namespace tarnwick;
 using namespace tarnwick::app;

@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "chart_canvas.h"
+#include "parts/chart_canvas.h"
 
 #include <QLabel>
 #include <QMouseEvent>

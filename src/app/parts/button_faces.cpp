@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "button_faces.h"
+#include "parts/button_faces.h"
 
 #include <QLinearGradient>
 #include <QPainter>

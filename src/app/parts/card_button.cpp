@@ -1,10 +1,10 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "card_button.h"
+#include "parts/card_button.h"
 
 #include <QPainter>
 
-#include "button_faces.h"
+#include "parts/button_faces.h"
 
 namespace tarnwick::app {
 

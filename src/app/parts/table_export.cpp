@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "table_export.h"
+#include "parts/table_export.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,8 +11,8 @@
 #include <QTableView>
 #include <utility>
 
-#include "guard.h"
-#include "qt_text.h"
+#include "parts/guard.h"
+#include "parts/qt_text.h"
 #include "session/preferences.h"
 #include "store/safe_files.h"
 #include "text.h"

@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "grid_sizing.h"
+#include "parts/grid_sizing.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "qt_text.h"
+#include "parts/qt_text.h"
 #include "session/preferences.h"
 
 namespace tarnwick::app {

@@ -1,10 +1,10 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "statistics_model.h"
+#include "parts/statistics_model.h"
 
 #include <utility>
 
-#include "qt_text.h"
+#include "parts/qt_text.h"
 
 namespace tarnwick::app {
 

@@ -1,12 +1,12 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "coin_selector.h"
+#include "parts/coin_selector.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QPushButton>
 
-#include "qt_text.h"
+#include "parts/qt_text.h"
 #include "session/preferences.h"
 
 namespace tarnwick::app {

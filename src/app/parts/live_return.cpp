@@ -1,10 +1,10 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "live_return.h"
+#include "parts/live_return.h"
 
 #include "engine/wild_engine.h"
-#include "qt_text.h"
-#include "worker_hold.h"
+#include "parts/qt_text.h"
+#include "parts/worker_hold.h"
 
 namespace tarnwick::app {
 

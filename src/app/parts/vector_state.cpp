@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "vector_state.h"
+#include "parts/vector_state.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>

@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "layout_rules.h"
+#include "parts/layout_rules.h"
 
 #include <algorithm>
 #include <cmath>

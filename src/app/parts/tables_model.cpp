@@ -1,12 +1,12 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tables_model.h"
+#include "parts/tables_model.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <algorithm>
 
-#include "qt_text.h"
+#include "parts/qt_text.h"
 #include "session/preferences.h"
 #include "stats/table_grid.h"
 

@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "worker_hold.h"
+#include "parts/worker_hold.h"
 
 #include <atomic>
 #include <mutex>

@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gradient_label.h"
+#include "parts/gradient_label.h"
 
 #include <QLinearGradient>
 #include <QPainter>

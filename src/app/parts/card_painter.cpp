@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "card_painter.h"
+#include "parts/card_painter.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>

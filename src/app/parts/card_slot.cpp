@@ -1,12 +1,12 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "card_slot.h"
+#include "parts/card_slot.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
-#include "card_painter.h"
+#include "parts/card_painter.h"
 
 namespace tarnwick::app {
 

@@ -1,12 +1,12 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "holds_model.h"
+#include "parts/holds_model.h"
 
 #include <QIcon>
 #include <utility>
 
 #include "engine/cards.h"
-#include "qt_text.h"
+#include "parts/qt_text.h"
 
 namespace tarnwick::app {
 

@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "progress_dialog.h"
+#include "parts/progress_dialog.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -12,9 +12,9 @@
 #include <exception>
 #include <thread>
 
-#include "qt_text.h"
+#include "parts/qt_text.h"
+#include "parts/worker_hold.h"
 #include "session/preferences.h"
-#include "worker_hold.h"
 
 namespace tarnwick::app {
 

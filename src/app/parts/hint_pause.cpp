@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "hint_pause.h"
+#include "parts/hint_pause.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "error_report.h"
+#include "parts/error_report.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,8 +11,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "gradient_label.h"
-#include "qt_text.h"
+#include "parts/gradient_label.h"
+#include "parts/qt_text.h"
 #include "session/preferences.h"
 #include "session/report_links.h"
 

@@ -1,8 +1,8 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "results_model.h"
+#include "parts/results_model.h"
 
-#include "qt_text.h"
+#include "parts/qt_text.h"
 
 namespace tarnwick::app {
 

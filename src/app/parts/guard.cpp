@@ -1,13 +1,13 @@
 // Tarnwick: exact odds calculator for five-card draw video poker.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "guard.h"
+#include "parts/guard.h"
 
 #include <QApplication>
 #include <QWidget>
 #include <new>
 
-#include "error_report.h"
 #include "errors.h"
+#include "parts/error_report.h"
 
 namespace tarnwick::app {
 
