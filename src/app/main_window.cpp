@@ -30,6 +30,7 @@
 #include "parts/card_button.h"
 #include "parts/card_painter.h"
 #include "parts/card_slot.h"
+#include "parts/controller_signals.h"
 #include "parts/gradient_label.h"
 #include "parts/guard.h"
 #include "parts/hint_pause.h"
@@ -45,7 +46,6 @@ namespace tarnwick::app {
 
 namespace {
 
-constexpr int kMainHelp = 1;
 constexpr int kMaxWidth = 300;
 constexpr int kDesignWidth = 270;
 constexpr int kDesignHeight = 700;
@@ -81,6 +81,8 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
   setMaximumWidth(kMaxWidth);
   ui_.SetOwner(this);
   controller_ = std::make_unique<TModelController>(ui_, dataFolder, &Preferences());
+  signals_ = new TControllerSignals(*controller_, this);
+  ui_.SetSignals(signals_);
   faces_ = std::make_unique<TButtonFaces>(palette().color(QPalette::Button), devicePixelRatioF());
 
   title_ = new TGradientLabel(this);
@@ -165,8 +167,8 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
     connect(button, &QAbstractButton::toggled, this, [this, code] { CardButtonToggled(code); });
   }
   BuildMenu();
-  controller_->OnChange = [this](TChanges changes) { ChangesTold(changes); };
-  controller_->OnBusy = [this](bool busy) { busy_ = busy; };
+  connect(signals_, &TControllerSignals::Changed, this,
+          [this](TChanges changes) { Refresh(changes); });
   InstallHintPause();
   // The texts first: they set the least width the placement has to respect.
   ApplyTexts();
@@ -175,8 +177,10 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
 }
 
 TfmMain::~TfmMain() {
-  controller_->OnChange = nullptr;
-  controller_->OnBusy = nullptr;
+  // The windows that follow the controller go first, then its signals, then the controller.
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (child->isWindow()) delete child;
+  delete signals_;
 }
 
 TCardButton* TfmMain::CardButton(int code) const {
@@ -206,7 +210,8 @@ void TfmMain::BuildMenu() {
   };
   copyAction_ =
       action(QKeySequence::Copy, [this] { QApplication::clipboard()->setText(CopyText()); });
-  helpAction_ = action(QKeySequence(Qt::Key_F1), [this] { ShowHelpTopic(this, kMainHelp); });
+  helpAction_ =
+      action(QKeySequence(Qt::Key_F1), [this] { ShowHelpTopic(this, THelpContext::Main); });
   gameAction_ = action(QKeySequence(Qt::Key_F2), [this] { controller_->ChooseGameAndPayout(); });
   chartsAction_ = action(QKeySequence(Qt::Key_F3), [this] { controller_->ShowCharts(); });
   statisticsAction_ = action(QKeySequence(Qt::Key_F4), [this] { controller_->ShowStatistics(); });
@@ -254,7 +259,6 @@ void TfmMain::ChooseLanguage(int index) {
   Preferences().ChooseLanguage(index);
   InstallQtTranslation(Q(Preferences().LanguageCode));
   ApplyTexts();
-  Refresh();
 }
 
 void TfmMain::ApplyTexts() {
@@ -343,29 +347,34 @@ int TfmMain::ChancesWidth() const {
                   QFontMetrics(grid_->font()).horizontalAdvance(QStringLiteral("100.000%")) + 8);
 }
 
-void TfmMain::ChangesTold(TChanges changes) {
-  if (changes != 0) Refresh();
-  for (TfmPractice* practice : findChildren<TfmPractice*>(Qt::FindDirectChildrenOnly))
-    practice->MainWindowChanged();
+void TfmMain::SyncCardButtons() {
+  for (int i = 2; i < kButtonCount; ++i) {
+    const QSignalBlocker quiet(Button(i));
+    Button(i)->setChecked(controller_->IndexOfCard(ButtonCode(i)) >= 0);
+  }
 }
 
-void TfmMain::Refresh() {
+void TfmMain::Refresh(TChanges changes) {
+  if (changes == 0) return;
+  ++refreshCount_;
   const TModelController& controller = *controller_;
   const bool analysed = controller.IsAnalysed();
   // Every card button shows pressed exactly while its card is in the hand.
-  for (int i = 2; i < kButtonCount; ++i) {
-    const QSignalBlocker quiet(Button(i));
-    Button(i)->setChecked(controller.IndexOfCard(ButtonCode(i)) >= 0);
+  if ((changes & (kHandChanged | kAnalysisChanged)) != 0) SyncCardButtons();
+  if ((changes & kGameChanged) != 0) {
+    const int jokers = controller.CurrentGame().JokerCount;
+    CardButton(kJokerCode)->setEnabled(jokers >= 1);
+    CardButton(kSecondJokerCode)->setEnabled(jokers >= 2);
   }
-  const int jokers = controller.CurrentGame().JokerCount;
-  CardButton(kJokerCode)->setEnabled(jokers >= 1);
-  CardButton(kSecondJokerCode)->setEnabled(jokers >= 2);
   Button(kAllHoldsButton)->setEnabled(analysed);
   const bool figures = controller.CanShowTableFigures();
   chartsAction_->setEnabled(figures);
   statisticsAction_->setEnabled(figures);
   practiceAction_->setEnabled(controller.CurrentTable() != nullptr);
-  PaintSlots();
+  // The hand's pictures: which cards, which are held, which are wild in this game.
+  if ((changes & (kHandChanged | kAnalysisChanged | kGameChanged)) != 0) PaintSlots();
+  // A table list sorted or merged leaves the current table and the results as they are.
+  if (changes == kTableListChanged) return;
   const TResultGrid grid = controller.ResultGrid();
   QString returnLabel = Q(Preferences().Text("Messages", "ExpReturn"));
   // The shown hold is the best, and others give exactly as much: say so on the return row.
@@ -466,7 +475,9 @@ void TfmMain::PutOrTakeCard(int code) {
 
 void TfmMain::CardButtonToggled(int code) {
   Guarded(this, [&] { PutOrTakeCard(code); });
-  Refresh();
+  // A refused card leaves the hand as it was: its button shows that again.
+  if (Button(ButtonOf(code))->isChecked() != (controller_->IndexOfCard(code) >= 0))
+    SyncCardButtons();
 }
 
 void TfmMain::SlotToggled(int position, bool held) {
@@ -474,7 +485,10 @@ void TfmMain::SlotToggled(int position, bool held) {
     if (controller_->IsAnalysed() && held == controller_->IsReplaced(position))
       controller_->ToggleDraw(position);
   });
-  Refresh();
+  // A refused toggle leaves the hold as it was: the slot shows that again.
+  if (Slot(position)->isChecked() !=
+      (controller_->IsAnalysed() && !controller_->IsReplaced(position)))
+    PaintSlots();
 }
 
 void TfmMain::TakeBackLastCard() {
@@ -556,11 +570,7 @@ void TfmMain::keyPressEvent(QKeyEvent* event) {
       handled = false;
     }
   });
-  if (!handled) {
-    QWidget::keyPressEvent(event);
-    return;
-  }
-  Refresh();
+  if (!handled) QWidget::keyPressEvent(event);
 }
 
 QString TfmMain::CopyText() const {
@@ -690,7 +700,7 @@ void TfmMain::ShowStartWarnings() {
 
 void TfmMain::closeEvent(QCloseEvent* event) {
   // Never under a running calculation: the controller and its engine are still in use.
-  if (busy_ || !SaveDataOrAsk()) {
+  if (signals_->Busy() || !SaveDataOrAsk()) {
     event->ignore();
     return;
   }
@@ -709,6 +719,8 @@ void TfmMain::ShowPractice() {
   // A closed practice window has kept its session and deletes itself.
   delete practice_;
   practice_ = new TfmPractice(this, *controller_);
+  connect(signals_, &TControllerSignals::Changed, practice_.data(),
+          &TfmPractice::MainWindowChanged);
   practice_->show();
 }
 

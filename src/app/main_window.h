@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "parts/controller_signals.h"
 #include "practice_window.h"
 #include "qt_user_interface.h"
 #include "session/model_controller.h"
@@ -44,6 +45,11 @@ class TfmMain : public QWidget {
   ~TfmMain() override;
 
   TModelController& Controller() { return *controller_; }
+  // The controller's change signal, which every window that follows it connects to.
+  TControllerSignals& Signals() const { return *signals_; }
+  // How often the window has brought its cards, buttons and results up to date (once per
+  // operation that changed something).
+  int RefreshCount() const { return refreshCount_; }
   const TResultsModel& Results() const { return *results_; }
   QTableView* Grid() const { return grid_; }
   TCardButton* Button(int index) const { return buttons_[static_cast<size_t>(index)]; }
@@ -85,8 +91,10 @@ class TfmMain : public QWidget {
   void FillLanguageMenu();
   void CardButtonToggled(int code);
   void SlotToggled(int position, bool held);
-  void ChangesTold(TChanges changes);
-  void Refresh();
+  // Brings up to date what the changes touched (all of it by default).
+  void Refresh(TChanges changes = kAllChanges);
+  // Sets every card button to show whether its card is in the hand.
+  void SyncCardButtons();
   void FillGrid();
   // Makes the names column (and so the window) wide enough for its longest text.
   void FitNameColumn();
@@ -106,6 +114,7 @@ class TfmMain : public QWidget {
 
   TQtUserInterface ui_;
   std::unique_ptr<TModelController> controller_;
+  TControllerSignals* signals_ = nullptr;
   std::unique_ptr<TCardPainter> painter_;
   std::unique_ptr<TButtonFaces> faces_;
   TGradientLabel* title_ = nullptr;
@@ -127,7 +136,7 @@ class TfmMain : public QWidget {
   QPointer<TfmPractice> practice_;
   QAction* aboutAction_ = nullptr;
   int nameWidth_ = 40;  // the names column's least width, pixels
-  bool busy_ = false;
+  int refreshCount_ = 0;
   bool warned_ = false;
   bool screenWatched_ = false;
   int typedRank_ = -1;         // a rank key waiting for its suit key (-1: none)

@@ -655,17 +655,21 @@ TTableSnapshot TModelController::TableSnapshot() const {
 
 void TModelController::ShowCharts() {
   if (!CanShowTableFigures()) return;
-  ui_.ShowCharts(TableSnapshot(), "  " + WindowTitle());
+  ui_.ShowCharts(TableSnapshot(), FigureCaption());
 }
 
 void TModelController::ShowAllHands() {
   if (!analysed_) return;
-  ui_.ShowAllHands(HoldsSnapshot(), "  " + WindowTitle());
+  ui_.ShowAllHands(HoldsSnapshot(), FigureCaption());
 }
 
 void TModelController::ShowStatistics() {
   if (!CanShowTableFigures()) return;
-  ui_.ShowStatistics(TableSnapshot(), "  " + WindowTitle());
+  ui_.ShowStatistics(TableSnapshot(), FigureCaption());
+}
+
+std::string TModelController::FigureCaption() const {
+  return "  " + WindowTitle();
 }
 
 std::string TModelController::WindowTitle() const {

@@ -205,6 +205,8 @@ class TModelController {
   void ShowAllHands();
   void ShowStatistics();
   std::string WindowTitle() const;
+  // The caption of the windows of the hand's and the table's figures.
+  std::string FigureCaption() const;
   // What the windows are given.
   THoldsSnapshot HoldsSnapshot() const;
   TTableSnapshot TableSnapshot() const;
