@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
@@ -108,12 +109,18 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
   connect(grid_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { menu_->popup(grid_->viewport()->mapToGlobal(at)); });
 
+  standing_ = new QLabel(this);
+  standing_->setWordWrap(true);
+  standing_->setContentsMargins(4, 2, 4, 2);
+  standing_->setAccessibleDescription(QStringLiteral("Standing"));
+  standing_->installEventFilter(this);
   auto* upper = new QWidget(this);
   auto* upperLayout = new QVBoxLayout(upper);
   upperLayout->setContentsMargins(0, 0, 0, 0);
   upperLayout->setSpacing(0);
   upperLayout->addWidget(title_);
   upperLayout->addWidget(grid_, 1);
+  upperLayout->addWidget(standing_);
   upper->setMinimumHeight(kTitleHeight);
 
   cardsPanel_ = new QWidget(this);
@@ -382,8 +389,27 @@ void TfmMain::Refresh(TChanges changes) {
     returnLabel += Q(Preferences().Text("Main", "Tie"))
                        .replace(QStringLiteral("%s"), QString::number(grid.TiedHolds));
   results_->Set(grid, returnLabel);
+  ShowStanding(grid);
   title_->setText(Upper(Q(controller.WindowTitle())));
   FillGrid();
+}
+
+void TfmMain::ShowStanding(const TResultGrid& grid) {
+  const TModelController& controller = *controller_;
+  const TPreferences& texts = Preferences();
+  const bool shown = controller.IsAnalysed() && controller.CurrentTable() != nullptr;
+  standing_->setVisible(shown);
+  if (!shown) return;
+  std::array<int32_t, kHandSize> cards{};
+  for (int i = 0; i < kHandSize; ++i) cards[static_cast<size_t>(i)] = controller.CardCode(i);
+  const TStandingTexts pattern{
+      texts.Text("Main", "Standing.NotBest"), texts.Text("Main", "Standing.Best"),
+      texts.Text("Main", "Standing.AllTie"), texts.Text("Main", "Standing.Nothing")};
+  standing_->setText(
+      Q(StandingText(grid.Standing, cards, std::max(controller.Coins(), 1), pattern)));
+  const bool away = !grid.Standing.Best;
+  standing_->setToolTip(away ? HintOf(texts.HintText("Main", "Standing.NotBest")) : QString());
+  standing_->setCursor(away ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void TfmMain::PaintSlots() {
@@ -442,6 +468,11 @@ void TfmMain::LayOutSlots() {
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+  // A click on the line under the grid shows the best hold again.
+  if (watched == standing_ && event->type() == QEvent::MouseButtonRelease) {
+    Guarded(this, [this] { controller_->ShowBestHold(); });
+    return true;
+  }
   if (event->type() == QEvent::Resize) {
     if (watched == buttonsPanel_) LayOutButtons();
     if (watched == cardsPanel_) LayOutSlots();
@@ -557,6 +588,11 @@ void TfmMain::keyPressEvent(QKeyEvent* event) {
       toggledByDigit_ = -1;
       controller.ClearHand();
       putOrder_.clear();
+    } else if (key == Qt::Key_B) {
+      // B: back to the best hold (B is neither a rank nor a suit).
+      typedRank_ = -1;
+      toggledByDigit_ = -1;
+      controller.ShowBestHold();
     } else if (controller.IsAnalysed() && key >= Qt::Key_1 && key <= Qt::Key_5) {
       // A position's number holds or replaces that card at once; "2".."5" may also be the
       // rank of the next hand's first card, which the suit key after it tells.

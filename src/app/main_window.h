@@ -22,6 +22,7 @@
 #include "qt_user_interface.h"
 #include "session/model_controller.h"
 
+class QLabel;
 class QMenu;
 class QSplitter;
 class QTableView;
@@ -64,6 +65,8 @@ class TfmMain : public QWidget {
   TfmPractice* Practice() const { return practice_; }
   QAction* CopyAction() const { return copyAction_; }
   TGradientLabel* TitleLabel() const { return title_; }
+  // The line under the grid: how the shown hold stands against the best or the next best.
+  QLabel* StandingLabel() const { return standing_; }
 
   // Every caption, hint and the font again from the language file in use.
   void ApplyTexts();
@@ -96,6 +99,7 @@ class TfmMain : public QWidget {
   // Sets every card button to show whether its card is in the hand.
   void SyncCardButtons();
   void FillGrid();
+  void ShowStanding(const TResultGrid& grid);
   // Makes the names column (and so the window) wide enough for its longest text.
   void FitNameColumn();
   int PaysWidth() const;
@@ -119,6 +123,7 @@ class TfmMain : public QWidget {
   std::unique_ptr<TButtonFaces> faces_;
   TGradientLabel* title_ = nullptr;
   QTableView* grid_ = nullptr;
+  QLabel* standing_ = nullptr;
   TResultsModel* results_ = nullptr;
   QSplitter* splitter_ = nullptr;
   QWidget* cardsPanel_ = nullptr;

@@ -193,6 +193,13 @@ void TModelController::ToggleDraw(int position) {
   Changed(kAnalysisChanged);
 }
 
+void TModelController::ShowBestHold() {
+  const TBatch batch(*this);
+  if (!analysed_ || drawMask_ == bestMask_) return;
+  drawMask_ = bestMask_;
+  Changed(kAnalysisChanged);
+}
+
 void TModelController::ShowHand(const std::array<int32_t, kHandSize>& cards, int32_t drawMask) {
   const TBatch batch(*this);
   CheckRange(drawMask, 0, kMaskCount - 1, "draw mask");

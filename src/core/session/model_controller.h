@@ -128,6 +128,8 @@ class TModelController {
   int32_t DrawMask() const { return drawMask_; }
   int32_t BestMask() const { return bestMask_; }
   void ToggleDraw(int position);
+  // Shows the recommended hold again (nothing before the hand is analysed).
+  void ShowBestHold();
   bool IsReplaced(int position) const;
   // Puts a whole hand (a practice hand, say) in place of the current one, analyses it and
   // shows the hold `drawMask`.
