@@ -362,7 +362,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
 }
 
 TfmChart::~TfmChart() {
-  StopWorker();
+  CancelComputation();
 }
 
 void TfmChart::ApplyTexts() {
@@ -403,7 +403,7 @@ void TfmChart::ApplyTexts() {
 void TfmChart::SelectChart(int index) {
   current_ = index;
   settings_.Chart = index;
-  StopWorker();
+  CancelComputation();
   header_->setText(Text(kChartSections[index], "Name").toUpper());
   canvas_->Clear();
   drawn_ = false;
@@ -439,7 +439,7 @@ void TfmChart::SelectChart(int index) {
 void TfmChart::Schedule(TJob job) {
   // A computation that runs stops at its next step; the newest request starts from the
   // timer once no mouse button is held (a spin button held down steps on meanwhile).
-  StopWorker();
+  CancelComputation();
   pending_ = job;
   schedule_.start();
   UpdateExports();
@@ -456,7 +456,7 @@ void TfmChart::RunPending() {
 }
 
 void TfmChart::ClearChart() {
-  StopWorker();
+  CancelComputation();
   pending_ = kNoJob;
   schedule_.stop();
   canvas_->Clear();
@@ -536,7 +536,7 @@ void TfmChart::ShowMoney() {
   canvas_->SetMoneyScale(bars ? value / 100.0 : 0, Text("Charts.ExpectedGain", "MoneyAxis"));
 }
 
-void TfmChart::StopWorker() {
+void TfmChart::CancelComputation() {
   // A cancelled computation stops at its next progress step, within a hundred hands; its
   // result is dropped.
   runner_->Cancel();
@@ -545,7 +545,7 @@ void TfmChart::StopWorker() {
 }
 
 void TfmChart::Start(int chart) {
-  StopWorker();
+  CancelComputation();
   if (!notWholeBets_.isEmpty()) {
     canvas_->SetMessage(notWholeBets_);
     return;
@@ -751,7 +751,7 @@ void TfmChart::done(int result) {
   // Closing stops a computation that runs; the window remembers its options.
   schedule_.stop();
   pending_ = kNoJob;
-  StopWorker();
+  CancelComputation();
   WriteChartSettings(Preferences().Settings, settings_);
   QDialog::done(result);
 }

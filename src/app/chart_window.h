@@ -121,7 +121,7 @@ class TfmChart : public QDialog {
   void Schedule(TJob job);
   void RunPending();
   void Start(int chart);
-  void StopWorker();
+  void CancelComputation();
   void Finish(const TResult& result);
   void ShowProgress();
   void SetBusy(bool busy);
