@@ -514,12 +514,15 @@ TModelController::TImportReport TModelController::ImportTables(std::string_view 
   if (!missing.empty()) {
     if (OnBusy) OnBusy(true);
     try {
-      ui_.RunWithProgress([&](TProgress& progress) {
+      // The games are looked up here; the worker touches nothing of the controller.
+      std::map<int, const TPokerDescription*> games;
+      for (const auto& table : missing) games[table->GameId] = FindGame(table->GameId);
+      ui_.RunWithProgress([&missing, &games, &computed](TProgress& progress) {
         std::map<int, std::unique_ptr<TPokerEngine>> engines;
         int64_t total = 0;
         for (const auto& table : missing) {
           auto& engine = engines[table->GameId];
-          if (!engine) engine = CreateEngineForGame(*FindGame(table->GameId));
+          if (!engine) engine = CreateEngineForGame(*games.at(table->GameId));
           total += engine->DealClassCount();
         }
         progress.Begin(total);
@@ -555,24 +558,22 @@ std::string TModelController::ExportTables() const {
 }
 
 void TModelController::CalculateTable(TPayout& table) {
-  TPayout* previous = engine_->Payout;
-  const auto finish = [&] {
-    engine_->SetProgress(nullptr);
-    if (OnBusy) OnBusy(false);
-  };
+  // The run has an engine of its own: the controller's engine stays with the table and the
+  // hand the windows show, and nothing of the controller is touched off the caller's thread.
+  const TPokerDescription& game = *FindGame(table.GameId);
+  if (OnBusy) OnBusy(true);
   try {
-    engine_->SetPayout(&table);
-    if (OnBusy) OnBusy(true);
-    ui_.RunWithProgress([&](TProgress& progress) {
-      engine_->SetProgress(&progress);
-      engine_->CalcGameAdvantage();
+    ui_.RunWithProgress([&game, &table](TProgress& progress) {
+      const std::unique_ptr<TPokerEngine> engine = CreateEngineForGame(game);
+      engine->SetProgress(&progress);
+      engine->SetPayout(&table);
+      engine->CalcGameAdvantage();
     });
   } catch (...) {
-    finish();
-    engine_->SetPayout(previous);
+    if (OnBusy) OnBusy(false);
     RethrowWithLine("Error calc payout :\r\n" + TableText(&table));
   }
-  finish();
+  if (OnBusy) OnBusy(false);
 }
 
 void TModelController::ChooseGameAndPayout() {
