@@ -162,7 +162,6 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
       cancel_(new QPushButton(this)) {
   AddHelpKey(this, THelpContext::Editor);
   const TPreferences& preferences = Preferences();
-  setFont(PreferredFont(preferences.FontName));
   setWindowTitle(Q(preferences.Text("AddEditWin", isNew ? "AddNewPayout" : "EditPayout")));
   title_->setText(Q(controller.CurrentGame().Name).toUpper());
   ok_->setText(Q(preferences.ButtonText("OK")));

@@ -55,6 +55,7 @@ class TWorld {
     InstallPreferences(std::make_unique<TPreferences>(
         TPreferencesSetup{kData, data_ / "tarnwick.ini", language, {}, "DejaVu Sans"}));
     Preferences().OnMissingText = WarnOfMissingText;
+    UseLanguageFont();
   }
   const std::filesystem::path& Data() const { return data_; }
 

@@ -178,8 +178,10 @@ void MainWindowTest::AccessibleNamesToggleSixthCardAndButtonsThatAreDown() {
   QCOMPARE(window.Slot(0)->accessibleName(), QStringLiteral("Card 1"));
   QCOMPARE(window.Slot(0)->accessibleDescription(), QStringLiteral("AS"));
   QCOMPARE(window.Slot(1)->accessibleDescription(), QString());
+  // Every button but the grid's corner (the grid has no headers to select from).
   for (QWidget* control : window.findChildren<QAbstractButton*>()) {
-    if (control->isVisibleTo(&window)) QVERIFY(!control->accessibleName().isEmpty());
+    if (control->isVisibleTo(&window) && !control->inherits("QTableCornerButton"))
+      QVERIFY2(!control->accessibleName().isEmpty(), control->metaObject()->className());
   }
   for (const char* card : {"KS", "QS", "JS", "TS"}) Click(window, card);
   // A dealt royal flush stands pat: every card held.
