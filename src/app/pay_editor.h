@@ -62,7 +62,7 @@ class TPayDelegate : public QStyledItemDelegate {
                     const QModelIndex& index) const override;
 
  signals:
-  void EscapePressed() const;
+  void EscapePressed();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
