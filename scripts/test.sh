@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the format and layer checks, the
-# Debug build with all tests, clang-tidy on every source file, the core tests under
+# Debug build with all tests, clang-tidy on every source file, clazy's Qt checks on the
+# desktop program, the core tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the tests of the whole-game run on worker
 # threads under ThreadSanitizer, and a bounded run of the fuzzers of the data file, INI,
 # language file, pay table list and practice session file readers under AddressSanitizer and
@@ -12,6 +13,7 @@ bash scripts/check-format.sh
 bash scripts/check-layers.sh
 cmake --workflow --preset default
 bash scripts/check-tidy.sh
+bash scripts/check-clazy.sh
 mkdir -p build
 cmake --workflow --preset asan 2>&1 | tee build/asan-test.log
 # A sanitizer report that did not stop a test is still a finding.
