@@ -2,15 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Runs tarnwick-cli as a user or a script would and reads what it prints: the one way the
-// tests of the command-line tool and the window tests that compare with it run the program.
-// It runs through the shell, so that a test can put an environment or another user in front.
+// Runs tarnwick-cli through the shell (a test may put an environment or another user in
+// front) and reads what it prints: used by the command-line and the window tests alike.
 
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -33,44 +31,36 @@ inline std::string ShellWord(const std::string& word) {
   return quoted + "'";
 }
 
-// Runs the program with the arguments (shell words), after `prefix` (an environment,
-// another user).
+// Runs the program with the arguments (shell words) after `prefix`.
 inline TCliRun RunCli(const std::string& arguments, const std::string& prefix = "",
                       const std::string& program = TARNWICK_CLI) {
-  const auto scratch = [] {
-    std::string name = (std::filesystem::temp_directory_path() / "tarnwick_cli_XXXXXX").string();
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) throw std::runtime_error("no scratch file in " + name);
+  std::string files[2];
+  for (std::string& file : files) {
+    file = (std::filesystem::temp_directory_path() / "tarnwick_cli_XXXXXX").string();
+    const int fd = ::mkstemp(file.data());
+    if (fd < 0) throw std::runtime_error("no scratch file " + file);
     ::close(fd);
-    return name;
-  };
-  const auto take = [](const std::string& path) {
-    std::stringstream text;
-    text << std::ifstream(path).rdbuf();
-    std::filesystem::remove(path);
-    return text.str();
-  };
-  const std::string out = scratch();
-  const std::string err = scratch();
-  const int status =
-      std::system((prefix + program + " " + arguments + " >" + out + " 2>" + err).c_str());
-  TCliRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, take(out), take(err)};
+  }
+  const int status = std::system(
+      (prefix + program + " " + arguments + " >" + files[0] + " 2>" + files[1]).c_str());
+  TCliRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, {}, {}};
+  for (auto [file, text] : {std::pair{&files[0], &run.Out}, std::pair{&files[1], &run.Err}}) {
+    std::stringstream read;
+    read << std::ifstream(*file).rdbuf();
+    *text = read.str();
+    std::filesystem::remove(*file);
+  }
   return run;
 }
 
-// What the program prints for the arguments (which ask for JSON), read as JSON; a run that
-// fails or prints something else throws, naming the arguments and the program's complaint.
+// The JSON printed for the arguments (which ask for it); a failed run or other output throws.
 inline nlohmann::json CliJson(const std::string& arguments, const std::string& prefix = "",
                               const std::string& program = TARNWICK_CLI) {
   const TCliRun run = RunCli(arguments, prefix, program);
-  if (run.Exit != 0)
+  if (run.Exit != 0 || !nlohmann::json::accept(run.Out))
     throw std::runtime_error("tarnwick-cli " + arguments + ": exit " + std::to_string(run.Exit) +
-                             ": " + run.Err);
-  try {
-    return nlohmann::json::parse(run.Out);
-  } catch (const nlohmann::json::exception& error) {
-    throw std::runtime_error("tarnwick-cli " + arguments + ": " + error.what() + ": " + run.Out);
-  }
+                             ": " + run.Err + run.Out);
+  return nlohmann::json::parse(run.Out);
 }
 
 }  // namespace tarnwick::cli_run
