@@ -13,7 +13,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
 
@@ -431,20 +430,14 @@ TEST(Cli, StatsInEveryForm) {
   const std::string winloss = Output("bankroll winloss" + table);
   EXPECT_EQ(std::count(winloss.begin(), winloss.end(), '\n'), 2002);
   EXPECT_EQ(CliJson("bankroll ruin --initial 40 --desired 40 --json" + table)["hit"].size(), 2000u);
-  // Every result with its class; each class's rows add up to its total.
+  // Every result with its class name (the classes and their totals are the core's, tested
+  // in ResultDistribution).
   EXPECT_TRUE(
       Contains(Output("bankroll distribution -n 1" + table), "\nresult,probability,class\n-1,"));
   for (const auto& [hands, first] : {std::pair{"1", -1}, std::pair{"4000 --coins 5", -2500}}) {
     const auto rows = CliJson("bankroll distribution --json -n " + std::string(hands) + table);
     EXPECT_EQ(rows["points"].front()["result"], first);
-    std::map<std::string, double> sums;
-    for (const auto& row : rows["points"]) {
-      const int result = row["result"].get<int>();
-      sums[row["class"]] += row["probability"].get<double>() / 100;
-      EXPECT_EQ(row["class"], result < 0 ? "loss" : result == 0 ? "push" : "win") << result;
-    }
-    for (const char* kind : {"win", "push", "loss"})
-      EXPECT_NEAR(sums[kind], rows[kind].get<double>(), 1e-12) << hands << ' ' << kind;
+    EXPECT_EQ(rows["points"].front()["class"], "loss");
   }
   for (const char* bad : {" ruin --initial 70 --desired 60", " distribution -n 4001", ""})
     EXPECT_EQ(RunCli(std::string("bankroll") + bad + table).Exit, 2) << bad;
