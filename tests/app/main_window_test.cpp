@@ -276,7 +276,7 @@ void MainWindowTest::EveryNameFitsItsColumnInEveryLanguage() {
   test::TWorld world;
   TfmMain window(world.Data());
   window.show();
-  QCOMPARE(window.windowTitle(), QStringLiteral("Tarnwick 2.0"));
+  QCOMPARE(window.windowTitle(), QStringLiteral("Tarnwick " TARNWICK_VERSION));
   TModelController& controller = window.Controller();
   const QTableView* grid = window.Grid();
   const int padding =
@@ -534,7 +534,7 @@ void MainWindowTest::AboutBoxAndErrorReportLeadNowhereDead() {
   for (const char* code : {"ENG", "DEU", "RUS"}) {
     Preferences().SetLanguage(code);
     TfmAbout about(nullptr, 1);
-    QVERIFY(about.VersionLabel()->text().endsWith(QStringLiteral(" 2.0")));
+    QVERIFY(about.VersionLabel()->text().endsWith(QStringLiteral(" " TARNWICK_VERSION)));
     QVERIFY(about.QtVersionLabel()->text().endsWith(QString::fromLatin1(qVersion())));
     QVERIFY(about.LicenceLink()->text().contains(
         QStringLiteral("href=\"https://www.gnu.org/licenses/gpl-3.0.html\"")));
