@@ -282,21 +282,10 @@ void TfmNew::FindBreakEven() {
   QMessageBox::information(this, windowTitle(), text);
 }
 
-<<<<<<< HEAD
-=======
 TfmNew::~TfmNew() {
   // QDialog's destructor hides the window, and a pay being typed is then stored: that change
   // must not reach this dialog, which is no longer whole by then.
   disconnect(pays_, nullptr, this, nullptr);
 }
 
-void TfmNew::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelpTopic(this, kEditorHelp);
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
->>>>>>> habits
 }  // namespace tarnwick::app
