@@ -32,6 +32,7 @@
 #include "parts/job_runner.h"
 #include "parts/progress_dialog.h"
 #include "parts/qt_text.h"
+#include "parts/window_place.h"
 #include "session/preferences.h"
 
 namespace tarnwick::app {
@@ -358,9 +359,11 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   ShowMoney();
   SetBusy(false);
   list_->setCurrentRow(settings_.Chart);
+  RestoreWindowPlace(this, QStringLiteral("Charts"), parent);
 }
 
 TfmChart::~TfmChart() {
+  SaveWindowPlace(this, QStringLiteral("Charts"));
   CancelComputation();
 }
 

@@ -23,6 +23,7 @@
 #include "parts/guard.h"
 #include "parts/qt_text.h"
 #include "parts/tables_model.h"
+#include "parts/window_place.h"
 #include "session/preferences.h"
 #include "stats/table_grid.h"
 #include "store/safe_files.h"
@@ -163,9 +164,12 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   grid_->setMinimumSize(grid_->verticalHeader()->sizeHint().width() + 5 * column + frame,
                         grid_->verticalHeader()->length() +
                             grid_->horizontalScrollBar()->sizeHint().height() + frame);
+  RestoreWindowPlace(this, QStringLiteral("Game"), parent);
 }
 
-TfmPokerChoose::~TfmPokerChoose() = default;
+TfmPokerChoose::~TfmPokerChoose() {
+  SaveWindowPlace(this, QStringLiteral("Game"));
+}
 
 void TfmPokerChoose::ApplyTexts() {
   const TPreferences& preferences = Preferences();

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "parts/qt_text.h"
+#include "parts/window_place.h"
 #include "session/preferences.h"
 
 namespace tarnwick::app {
@@ -56,6 +57,11 @@ THelpBrowser::THelpBrowser(QWidget* parent, const QString& page) : QDialog(paren
   layout->addWidget(browser_, 1);
   resize(560, 640);
   Open(page);
+  RestoreWindowPlace(this, QStringLiteral("Help"), parent);
+}
+
+THelpBrowser::~THelpBrowser() {
+  SaveWindowPlace(this, QStringLiteral("Help"));
 }
 
 void THelpBrowser::Open(const QString& page) {

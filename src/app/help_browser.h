@@ -17,6 +17,7 @@ class THelpBrowser : public QDialog {
 
  public:
   THelpBrowser(QWidget* parent, const QString& page);
+  ~THelpBrowser() override;
   // Turns to `page`; back returns to the page before.
   void Open(const QString& page);
 

@@ -21,6 +21,7 @@
 #include "parts/job_runner.h"
 #include "parts/live_return.h"
 #include "parts/qt_text.h"
+#include "parts/window_place.h"
 #include "session/preferences.h"
 #include "stats/break_even.h"
 
@@ -241,6 +242,7 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
   layout->setSizeConstraint(QLayout::SetFixedSize);
   coins_->ApplyTexts();
   TableChanged();
+  RestoreWindowPlace(this, QStringLiteral("Editor"), parent);
 }
 
 void TfmNew::TableChanged() {
@@ -283,6 +285,7 @@ void TfmNew::FindBreakEven() {
 }
 
 TfmNew::~TfmNew() {
+  SaveWindowPlace(this, QStringLiteral("Editor"));
   // QDialog's destructor hides the window, and a pay being typed is then stored: that change
   // must not reach this dialog, which is no longer whole by then.
   disconnect(pays_, nullptr, this, nullptr);

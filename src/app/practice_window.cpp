@@ -32,6 +32,7 @@
 #include "parts/card_slot.h"
 #include "parts/guard.h"
 #include "parts/qt_text.h"
+#include "parts/window_place.h"
 #include "session/practice_file.h"
 #include "session/preferences.h"
 
@@ -281,6 +282,7 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
 
   ApplyTexts();
   NewSession(NewPracticeSeed());
+  RestoreWindowPlace(this, QStringLiteral("Practice"), parent);
 }
 
 void TfmPractice::ApplyTexts() {
@@ -333,6 +335,7 @@ void TfmPractice::ApplyTexts() {
 }
 
 TfmPractice::~TfmPractice() {
+  SaveWindowPlace(this, QStringLiteral("Practice"));
   // The closing paths keep the session and report a failure; this is the last chance when
   // the window goes with its owner, and nothing can be shown any more.
   try {

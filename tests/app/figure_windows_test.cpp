@@ -289,6 +289,15 @@ void FigureWindowsTest::OpenWindowsFollowTheMainWindow() {
   QCOMPARE(CopiedRows(holds->Grid()), CopiedRows(opened.Grid()));
   QCOMPARE(holds->SelectedHold(), window.Controller().DrawMask());
   QCOMPARE(holds->size(), size);
+
+  // Closed and opened again, it comes back at the size and place it was left at.
+  const QRect place(10, 30, size.width() - 20, size.height() - 30);
+  holds->setGeometry(place);
+  holds->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(window.findChild<TfmAllHands*>() == nullptr);
+  window.Controller().ShowAllHands();
+  QCOMPARE(window.findChild<TfmAllHands*>()->geometry(), place);
   QVERIFY(world.Errors.isEmpty());
 }
 
