@@ -133,6 +133,25 @@ TEST(DataStore, AddDeleteAndTablesFor) {
   ASSERT_EQ(data.Payouts.size(), 5u);
   EXPECT_EQ(data.Payouts[1]->CoinBasis, 3);
   EXPECT_EQ(data.Payouts[1]->Index, 1);
+
+  // Keep: a new table is added; an equal one without counts gets them; an equal one with
+  // counts stays as it is.
+  data.Modified = false;
+  auto bare = Table(2, 10, 1, 52, 800);
+  bare->ClearCounts();
+  data.Payouts.back()->ClearCounts();
+  TPayout& counted = data.Keep(Table(2, 10, 1, 52, 800));
+  EXPECT_EQ(&counted, data.Payouts.back().get());
+  EXPECT_TRUE(counted.Computed());
+  EXPECT_TRUE(data.Modified);
+  data.Modified = false;
+  EXPECT_EQ(&data.Keep(std::move(bare)), &counted);
+  EXPECT_TRUE(counted.Computed());
+  EXPECT_FALSE(data.Modified);
+  TPayout& added = data.Keep(Table(2, 10, 2, 52, 800));
+  EXPECT_EQ(&added, data.Payouts.back().get());
+  EXPECT_EQ(data.Payouts.size(), 6u);
+  EXPECT_TRUE(data.Modified);
 }
 
 // Cut at every byte: the complete records before the cut are kept, the error names the next.
