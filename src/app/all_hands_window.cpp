@@ -23,22 +23,22 @@
 #include "parts/holds_model.h"
 #include "parts/qt_text.h"
 #include "parts/table_export.h"
+#include "parts/window_place.h"
 #include "session/preferences.h"
 
 namespace tarnwick::app {
 
 namespace {
 
-constexpr int kAllHandsHelp = 6;
 constexpr char kSection[] = "All Hands";
 constexpr int kGap = 1;  // between two cards of a hold's picture
+constexpr int kPictureWidth = kHandSize * TCardPainter::kCardWidth + (kHandSize - 1) * kGap;
 
 }  // namespace
 
 QImage TfmAllHands::HoldPicture(const THoldsSnapshot& holds, int mask, qreal devicePixelRatio) {
   const TCardPainter painter(devicePixelRatio);
-  const int width = kHandSize * TCardPainter::kCardWidth + (kHandSize - 1) * kGap;
-  QImage picture(static_cast<int>(std::ceil(width * devicePixelRatio)),
+  QImage picture(static_cast<int>(std::ceil(kPictureWidth * devicePixelRatio)),
                  static_cast<int>(std::ceil(TCardPainter::kCardHeight * devicePixelRatio)),
                  QImage::Format_ARGB32);
   picture.setDevicePixelRatio(devicePixelRatio);
@@ -60,22 +60,10 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
       grid_(new QTableView(this)),
       views_(new QButtonGroup(this)),
       ok_(new QPushButton(this)) {
+  AddHelpKey(this, THelpContext::AllHolds);
   const TPreferences& preferences = Preferences();
-  setWindowTitle(caption);
   setFont(PreferredFont(preferences.FontName));
-  QStringList titles = {Q(preferences.Text("Statistics", "Hands")),
-                        Q(preferences.Text("Statistics", "Return")),
-                        Q(preferences.Text("Statistics", "Cost"))};
-  for (int c = 0; c <= holds.LastCategory; ++c)
-    titles.push_back(Q(holds.CategoryNames.at(static_cast<size_t>(c))).toUpper());
-  titles.push_back(Q(preferences.Text("Statistics", "Nothing")));
-  std::array<QPixmap, kMaskCount> pictures;
-  for (int mask = 0; mask < kMaskCount; ++mask)
-    pictures[static_cast<size_t>(mask)] =
-        QPixmap::fromImage(HoldPicture(holds, mask, devicePixelRatioF()));
-  model_->Set(holds, std::move(pictures), titles, Q(preferences.Text("Statistics", "Best")),
-              Q(preferences.Text("Statistics", "Tie")));
-
+  Fill(holds, caption);
   grid_->setModel(model_);
   SetUpFigureGrid(grid_, QStringLiteral("Holds"));
   QHeaderView* header = grid_->horizontalHeader();
@@ -101,10 +89,43 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
   // A stored view outside 0..2 (a damaged settings file) shows hands.
   SetView(FigureViewOf(preferences.Settings.ReadInteger(kSection, "Style", 0)));
   FitToContents();
+  RestoreWindowPlace(this, QStringLiteral("AllHolds"), parent);
   SelectHold(holds.DrawMask);  // the hold shown where the window was opened from
 }
 
+void TfmAllHands::Fill(const THoldsSnapshot& holds, const QString& caption) {
+  const TPreferences& preferences = Preferences();
+  setWindowTitle(caption);
+  QStringList titles = {Q(preferences.Text("Statistics", "Hands")),
+                        Q(preferences.Text("Statistics", "Return")),
+                        Q(preferences.Text("Statistics", "Cost"))};
+  for (int c = 0; c <= holds.LastCategory; ++c)
+    titles.push_back(Q(holds.CategoryNames.at(static_cast<size_t>(c))).toUpper());
+  titles.push_back(Q(preferences.Text("Statistics", "Nothing")));
+  std::array<QPixmap, kMaskCount> pictures;
+  for (int mask = 0; mask < kMaskCount; ++mask)
+    pictures[static_cast<size_t>(mask)] =
+        QPixmap::fromImage(HoldPicture(holds, mask, devicePixelRatioF()));
+  model_->Set(holds, std::move(pictures), titles, Q(preferences.Text("Statistics", "Best")),
+              Q(preferences.Text("Statistics", "Tie")));
+}
+
+void TfmAllHands::Follow(const THoldsSnapshot& holds, const QString& caption) {
+  Fill(holds, caption);
+  // Another game has other columns; the window keeps its size and the grid scrolls.
+  FitGridColumns(
+      grid_, [this](int column) { return ColumnTexts(column); },
+      [](int column) { return column == kHoldPictureColumn ? kPictureWidth + 8 : 0; },
+      GridPad(this));
+  // The sort chosen stays; the hold shown in the main window is selected.
+  const int row = model_->RowOf(holds.DrawMask);
+  if (row < 0) return;
+  grid_->selectRow(row);
+  grid_->scrollTo(model_->index(row, 0));
+}
+
 TfmAllHands::~TfmAllHands() {
+  SaveWindowPlace(this, QStringLiteral("AllHolds"));
   Preferences().Settings.WriteInteger(kSection, "Style", static_cast<int32_t>(model_->View()));
 }
 
@@ -138,36 +159,31 @@ void TfmAllHands::HeaderClicked(int column) {
   if (focus.isValid()) grid_->scrollTo(focus);
 }
 
-void TfmAllHands::FitToContents() {
-  const int pictureWidth = kHandSize * TCardPainter::kCardWidth + (kHandSize - 1) * kGap;
-  grid_->setIconSize(QSize(pictureWidth, TCardPainter::kCardHeight));
-  const bool tall = screen() != nullptr && screen()->availableGeometry().height() > 600;
-  grid_->verticalHeader()->setDefaultSectionSize(TCardPainter::kCardHeight + (tall ? 2 : 1));
+QStringList TfmAllHands::ColumnTexts(int column) const {
   // Every column as wide as its widest text in any of the three views, so that switching
   // views never cuts a number.
-  const auto texts = [this](int column) {
-    QStringList all;
-    const TFigureView shown = model_->View();
-    for (TFigureView view : {TFigureView::Hands, TFigureView::Probability, TFigureView::Return}) {
-      model_->SetView(view);
-      for (int row = 0; row < kMaskCount; ++row) all.push_back(model_->Text(row, column));
-    }
-    model_->SetView(shown);
-    return all;
-  };
-  const auto fixed = [&](int column) {
-    return column == kHoldPictureColumn ? pictureWidth + 8 : 0;
-  };
-  // The window shows all 32 holds when the screen is high enough, else the grid scrolls.
-  ResizeToGrid(this, grid_, FitGridColumns(grid_, texts, fixed, GridPad(this)));
+  QStringList all;
+  const TFigureView shown = model_->View();
+  for (TFigureView view : {TFigureView::Hands, TFigureView::Probability, TFigureView::Return}) {
+    model_->SetView(view);
+    for (int row = 0; row < kMaskCount; ++row) all.push_back(model_->Text(row, column));
+  }
+  model_->SetView(shown);
+  return all;
 }
 
-void TfmAllHands::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelpTopic(this, kAllHandsHelp);
-    return;
-  }
-  QDialog::keyPressEvent(event);
+void TfmAllHands::FitToContents() {
+  grid_->setIconSize(QSize(kPictureWidth, TCardPainter::kCardHeight));
+  const bool tall = screen() != nullptr && screen()->availableGeometry().height() > 600;
+  grid_->verticalHeader()->setDefaultSectionSize(TCardPainter::kCardHeight + (tall ? 2 : 1));
+  const auto fixed = [](int column) {
+    return column == kHoldPictureColumn ? kPictureWidth + 8 : 0;
+  };
+  // The window shows all 32 holds when the screen is high enough, else the grid scrolls.
+  ResizeToGrid(
+      this, grid_,
+      FitGridColumns(
+          grid_, [this](int column) { return ColumnTexts(column); }, fixed, GridPad(this)));
 }
 
 }  // namespace tarnwick::app

@@ -26,6 +26,9 @@ class TfmAllHands : public QDialog {
   TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QString& caption);
   ~TfmAllHands() override;
 
+  // Shows another analysed hand (the main window's newest), keeping the view, the sort and
+  // the window's size, with the hold shown in the main window selected.
+  void Follow(const THoldsSnapshot& holds, const QString& caption);
   // Selects the hold `mask` and sorts by expected return, best first.
   void SelectHold(int mask);
   // The hold of the selected row, -1 for none.
@@ -41,10 +44,9 @@ class TfmAllHands : public QDialog {
   // The five cards side by side with a gap of one pixel, the replaced ones faded.
   static QImage HoldPicture(const THoldsSnapshot& holds, int mask, qreal devicePixelRatio);
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
+  void Fill(const THoldsSnapshot& holds, const QString& caption);
+  QStringList ColumnTexts(int column) const;
   void FitToContents();
 
   THoldsModel* model_;

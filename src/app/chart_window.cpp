@@ -43,7 +43,6 @@ namespace tarnwick::app {
 
 namespace {
 
-constexpr int kChartsHelp = 4;
 constexpr int kPanelAfterMs = 1000;  // the progress panel shows for longer computations
 constexpr int kEditMaximum = 99999;  // typed values beyond the ranges show in red
 
@@ -182,6 +181,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
       copy_(new QPushButton(this)),
       save_(new QPushButton(this)),
       ok_(new QPushButton(this)) {
+  AddHelpKey(this, THelpContext::Charts);
   setFont(PreferredFont(Preferences().FontName));
   table_.Coins = std::max(table_.Coins, 1);
   try {
@@ -863,10 +863,6 @@ void TfmChart::done(int result) {
 }
 
 void TfmChart::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelpTopic(this, kChartsHelp);
-    return;
-  }
   QDialog::keyPressEvent(event);
 }
 

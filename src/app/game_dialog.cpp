@@ -31,8 +31,6 @@ namespace tarnwick::app {
 
 namespace {
 
-constexpr int kGameHelp = 2;
-
 // The steps of one turn of a mouse wheel: -1 towards the user (down), +1 away (up).
 int WheelStep(const QWheelEvent* wheel) {
   const int delta = wheel->angleDelta().y();
@@ -59,6 +57,7 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
       export_(new QPushButton(this)),
       charts_(new QPushButton(this)),
       statistics_(new QPushButton(this)) {
+  AddHelpKey(this, THelpContext::Game);
   games_->setAccessibleName(QStringLiteral("Games"));
   for (const auto& game : controller_.Games()) {
     auto* item = new QListWidgetItem(QStringLiteral(" ") + Q(game->Name).toUpper());
@@ -279,14 +278,6 @@ bool TfmPokerChoose::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QDialog::eventFilter(watched, event);
-}
-
-void TfmPokerChoose::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelpTopic(this, kGameHelp);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 }  // namespace tarnwick::app

@@ -56,7 +56,6 @@ class TfmPokerChoose : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void ApplyTexts();

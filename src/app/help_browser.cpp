@@ -2,8 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help_browser.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -52,20 +55,60 @@ THelpBrowser::THelpBrowser(QWidget* parent, const QString& page) : QDialog(paren
   layout->addLayout(tools);
   layout->addWidget(browser_, 1);
   resize(560, 640);
+  Open(page);
+}
+
+void THelpBrowser::Open(const QString& page) {
   browser_->setSource(QUrl::fromLocalFile(page));
 }
 
-void ShowHelpTopic(QWidget* parent, int context) {
+namespace {
+
+QPointer<THelpBrowser> openHelp;
+
+}  // namespace
+
+THelpBrowser* OpenHelp() {
+  return openHelp.data();
+}
+
+void AddHelpKey(QWidget* window, THelpContext context) {
+  auto* help = new QAction(window);
+  help->setShortcut(QKeySequence(Qt::Key_F1));
+  help->setShortcutContext(Qt::WindowShortcut);
+  QObject::connect(help, &QAction::triggered, window,
+                   [window, context] { ShowHelpTopic(window, context); });
+  window->addAction(help);
+}
+
+void ShowHelpTopic(QWidget* parent, THelpContext context) {
   const TPreferences& preferences = Preferences();
-  const std::filesystem::path page = preferences.HelpPage(context);
+  const std::filesystem::path page = preferences.HelpPage(static_cast<int>(context));
   if (page.empty()) {
     QMessageBox::information(parent, QStringLiteral("Tarnwick"),
                              Q(FormatText(preferences.Text("Messages", "HelpMissing"),
                                           {preferences.HelpFolder().string()})));
     return;
   }
-  THelpBrowser browser(parent, QString::fromStdString(page.string()));
-  browser.exec();
+  const QString file = QString::fromStdString(page.string());
+  // A modal dialog takes all input: help asked for from it opens modally over it.
+  if (QApplication::activeModalWidget() != nullptr) {
+    THelpBrowser browser(parent, file);
+    browser.exec();
+    return;
+  }
+  if (openHelp == nullptr) {
+    // Beside the main window, so that it stays when the window that asked for it closes.
+    QWidget* owner = parent->window();
+    while (owner->parentWidget() != nullptr) owner = owner->parentWidget()->window();
+    openHelp = new THelpBrowser(owner, file);
+    openHelp->setAttribute(Qt::WA_DeleteOnClose);
+  } else {
+    openHelp->Open(file);
+  }
+  openHelp->show();
+  openHelp->raise();
+  openHelp->activateWindow();
 }
 
 }  // namespace tarnwick::app

@@ -17,6 +17,8 @@ class THelpBrowser : public QDialog {
 
  public:
   THelpBrowser(QWidget* parent, const QString& page);
+  // Turns to `page`; back returns to the page before.
+  void Open(const QString& page);
 
   QTextBrowser* Browser() const { return browser_; }
 
@@ -27,10 +29,27 @@ class THelpBrowser : public QDialog {
   QToolButton* contents_;
 };
 
-// Shows the page of a help context (1 main window, 2 game and pay table, 3 editor, 4 charts,
-// 6 all holds, 7 statistics, 8 practice) over `parent`, modally; when the language has no
-// such page and the English pages have none either, a message that the help pages are
-// missing, naming the folder they were looked for in.
-void ShowHelpTopic(QWidget* parent, int context);
+// The help topic of each window: the number of its page in the language file's help list.
+enum class THelpContext : int {
+  Main = 1,
+  Game = 2,
+  Editor = 3,
+  Charts = 4,
+  AllHolds = 6,
+  Statistics = 7,
+  Practice = 8,
+};
+
+// Shows the page of a help context. The help stays open beside the windows (one help
+// window, turned to the new page); asked for from a modal dialog, it opens modally over
+// it. When the language has no such page and the English pages have none either, a
+// message says that the help pages are missing, naming the folder they were looked for in.
+void ShowHelpTopic(QWidget* parent, THelpContext context);
+
+// F1 in `window` (and in every widget of it) shows the help of `context`.
+void AddHelpKey(QWidget* window, THelpContext context);
+
+// The help window beside the others, null while none is open.
+THelpBrowser* OpenHelp();
 
 }  // namespace tarnwick::app

@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
@@ -30,6 +31,7 @@
 #include "parts/card_button.h"
 #include "parts/card_painter.h"
 #include "parts/card_slot.h"
+#include "parts/controller_signals.h"
 #include "parts/gradient_label.h"
 #include "parts/guard.h"
 #include "parts/hint_pause.h"
@@ -46,7 +48,6 @@ namespace tarnwick::app {
 
 namespace {
 
-constexpr int kMainHelp = 1;
 constexpr int kMaxWidth = 300;
 constexpr int kDesignWidth = 270;
 constexpr int kDesignHeight = 700;
@@ -68,6 +69,8 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
   setMaximumWidth(kMaxWidth);
   ui_.SetOwner(this);
   controller_ = std::make_unique<TModelController>(ui_, dataFolder, &Preferences());
+  signals_ = new TControllerSignals(*controller_, this);
+  ui_.SetSignals(signals_);
   faces_ = std::make_unique<TButtonFaces>(palette().color(QPalette::Button), devicePixelRatioF());
 
   title_ = new TGradientLabel(this);
@@ -93,12 +96,18 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
   connect(grid_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { menu_->popup(grid_->viewport()->mapToGlobal(at)); });
 
+  standing_ = new QLabel(this);
+  standing_->setWordWrap(true);
+  standing_->setContentsMargins(4, 2, 4, 2);
+  standing_->setAccessibleDescription(QStringLiteral("Standing"));
+  standing_->installEventFilter(this);
   auto* upper = new QWidget(this);
   auto* upperLayout = new QVBoxLayout(upper);
   upperLayout->setContentsMargins(0, 0, 0, 0);
   upperLayout->setSpacing(0);
   upperLayout->addWidget(title_);
   upperLayout->addWidget(grid_, 1);
+  upperLayout->addWidget(standing_);
   upper->setMinimumHeight(kTitleHeight);
 
   cardsPanel_ = new QWidget(this);
@@ -152,8 +161,8 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
     connect(button, &QAbstractButton::toggled, this, [this, code] { CardButtonToggled(code); });
   }
   BuildMenu();
-  controller_->OnChange = [this](TChanges changes) { ChangesTold(changes); };
-  controller_->OnBusy = [this](bool busy) { busy_ = busy; };
+  connect(signals_, &TControllerSignals::Changed, this,
+          [this](TChanges changes) { Refresh(changes); });
   InstallHintPause();
   // The texts first: they set the least width the placement has to respect.
   ApplyTexts();
@@ -162,8 +171,10 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
 }
 
 TfmMain::~TfmMain() {
-  controller_->OnChange = nullptr;
-  controller_->OnBusy = nullptr;
+  // The windows that follow the controller go first, then its signals, then the controller.
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (child->isWindow()) delete child;
+  delete signals_;
 }
 
 TCardButton* TfmMain::CardButton(int code) const {
@@ -193,7 +204,8 @@ void TfmMain::BuildMenu() {
   };
   copyAction_ =
       action(QKeySequence::Copy, [this] { QApplication::clipboard()->setText(CopyText()); });
-  helpAction_ = action(QKeySequence(Qt::Key_F1), [this] { ShowHelpTopic(this, kMainHelp); });
+  helpAction_ =
+      action(QKeySequence(Qt::Key_F1), [this] { ShowHelpTopic(this, THelpContext::Main); });
   gameAction_ = action(QKeySequence(Qt::Key_F2), [this] { controller_->ChooseGameAndPayout(); });
   chartsAction_ = action(QKeySequence(Qt::Key_F3), [this] { controller_->ShowCharts(); });
   statisticsAction_ = action(QKeySequence(Qt::Key_F4), [this] { controller_->ShowStatistics(); });
@@ -241,7 +253,6 @@ void TfmMain::ChooseLanguage(int index) {
   Preferences().ChooseLanguage(index);
   InstallQtTranslation(Q(Preferences().LanguageCode));
   ApplyTexts();
-  Refresh();
 }
 
 void TfmMain::ApplyTexts() {
@@ -330,29 +341,34 @@ int TfmMain::ChancesWidth() const {
                   QFontMetrics(grid_->font()).horizontalAdvance(QStringLiteral("100.000%")) + 8);
 }
 
-void TfmMain::ChangesTold(TChanges changes) {
-  if (changes != 0) Refresh();
-  for (TfmPractice* practice : findChildren<TfmPractice*>(Qt::FindDirectChildrenOnly))
-    practice->MainWindowChanged();
+void TfmMain::SyncCardButtons() {
+  for (int i = 2; i < kButtonCount; ++i) {
+    const QSignalBlocker quiet(Button(i));
+    Button(i)->setChecked(controller_->IndexOfCard(ButtonCode(i)) >= 0);
+  }
 }
 
-void TfmMain::Refresh() {
+void TfmMain::Refresh(TChanges changes) {
+  if (changes == 0) return;
+  ++refreshCount_;
   const TModelController& controller = *controller_;
   const bool analysed = controller.IsAnalysed();
   // Every card button shows pressed exactly while its card is in the hand.
-  for (int i = 2; i < kButtonCount; ++i) {
-    const QSignalBlocker quiet(Button(i));
-    Button(i)->setChecked(controller.IndexOfCard(ButtonCode(i)) >= 0);
+  if ((changes & (kHandChanged | kAnalysisChanged)) != 0) SyncCardButtons();
+  if ((changes & kGameChanged) != 0) {
+    const int jokers = controller.CurrentGame().JokerCount;
+    CardButton(kFirstJoker)->setEnabled(jokers >= 1);
+    CardButton(kSecondJoker)->setEnabled(jokers >= 2);
   }
-  const int jokers = controller.CurrentGame().JokerCount;
-  CardButton(kFirstJoker)->setEnabled(jokers >= 1);
-  CardButton(kSecondJoker)->setEnabled(jokers >= 2);
   Button(kAllHoldsButton)->setEnabled(analysed);
   const bool figures = controller.CanShowTableFigures();
   chartsAction_->setEnabled(figures);
   statisticsAction_->setEnabled(figures);
   practiceAction_->setEnabled(controller.CurrentTable() != nullptr);
-  PaintSlots();
+  // The hand's pictures: which cards, which are held, which are wild in this game.
+  if ((changes & (kHandChanged | kAnalysisChanged | kGameChanged)) != 0) PaintSlots();
+  // A table list sorted or merged leaves the current table and the results as they are.
+  if (changes == kTableListChanged) return;
   const TResultGrid grid = controller.ResultGrid();
   QString returnLabel = Q(Preferences().Text("Messages", "ExpReturn"));
   // The shown hold is the best, and others give exactly as much: say so on the return row.
@@ -360,8 +376,27 @@ void TfmMain::Refresh() {
     returnLabel += Q(Preferences().Text("Main", "Tie"))
                        .replace(QStringLiteral("%s"), QString::number(grid.TiedHolds));
   results_->Set(grid, returnLabel);
+  ShowStanding(grid);
   title_->setText(Upper(Q(controller.WindowTitle())));
   FillGrid();
+}
+
+void TfmMain::ShowStanding(const TResultGrid& grid) {
+  const TModelController& controller = *controller_;
+  const TPreferences& texts = Preferences();
+  const bool shown = controller.IsAnalysed() && controller.CurrentTable() != nullptr;
+  standing_->setVisible(shown);
+  if (!shown) return;
+  std::array<int32_t, kHandSize> cards{};
+  for (int i = 0; i < kHandSize; ++i) cards[static_cast<size_t>(i)] = controller.CardCode(i);
+  const TStandingTexts pattern{
+      texts.Text("Main", "Standing.NotBest"), texts.Text("Main", "Standing.Best"),
+      texts.Text("Main", "Standing.AllTie"), texts.Text("Main", "Standing.Nothing")};
+  standing_->setText(
+      Q(StandingText(grid.Standing, cards, std::max(controller.Coins(), 1), pattern)));
+  const bool away = !grid.Standing.Best;
+  standing_->setToolTip(away ? HintOf(texts.HintText("Main", "Standing.NotBest")) : QString());
+  standing_->setCursor(away ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void TfmMain::PaintSlots() {
@@ -420,6 +455,11 @@ void TfmMain::LayOutSlots() {
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+  // A click on the line under the grid shows the best hold again.
+  if (watched == standing_ && event->type() == QEvent::MouseButtonRelease) {
+    Guarded(this, [this] { controller_->ShowBestHold(); });
+    return true;
+  }
   if (event->type() == QEvent::Resize) {
     if (watched == buttonsPanel_) LayOutButtons();
     if (watched == cardsPanel_) LayOutSlots();
@@ -468,7 +508,9 @@ void TfmMain::Apply(const TCardEntry::TStep& step) {
 
 void TfmMain::CardButtonToggled(int code) {
   Guarded(this, [&] { Apply(entry_.Click(code, EntryHand())); });
-  Refresh();
+  // A refused card leaves the hand as it was: its button shows that again.
+  if (Button(ButtonOf(code))->isChecked() != (controller_->IndexOfCard(code) >= 0))
+    SyncCardButtons();
 }
 
 void TfmMain::SlotToggled(int position, bool held) {
@@ -476,7 +518,10 @@ void TfmMain::SlotToggled(int position, bool held) {
     if (controller_->IsAnalysed() && held == controller_->IsReplaced(position))
       controller_->ToggleDraw(position);
   });
-  Refresh();
+  // A refused toggle leaves the hold as it was: the slot shows that again.
+  if (Slot(position)->isChecked() !=
+      (controller_->IsAnalysed() && !controller_->IsReplaced(position)))
+    PaintSlots();
 }
 
 void TfmMain::keyPressEvent(QKeyEvent* event) {
@@ -492,6 +537,10 @@ void TfmMain::keyPressEvent(QKeyEvent* event) {
       Apply(entry_.Backspace(EntryHand()));
     } else if (key == Qt::Key_Escape) {
       Apply(entry_.Escape());
+    } else if (key == Qt::Key_B) {
+      // B: back to the best hold (B is neither a rank nor a suit).
+      entry_.DropRank();
+      controller_->ShowBestHold();
     } else if (controller_->IsAnalysed() && key >= Qt::Key_1 && key <= Qt::Key_5) {
       Apply(entry_.Key(static_cast<char32_t>(key), EntryHand()));
     } else if (!text.isEmpty() && text.at(0).isLetterOrNumber()) {
@@ -500,11 +549,7 @@ void TfmMain::keyPressEvent(QKeyEvent* event) {
       handled = false;
     }
   });
-  if (!handled) {
-    QWidget::keyPressEvent(event);
-    return;
-  }
-  Refresh();
+  if (!handled) QWidget::keyPressEvent(event);
 }
 
 QString TfmMain::CopyText() const {
@@ -602,7 +647,7 @@ void TfmMain::ShowStartWarnings() {
 
 void TfmMain::closeEvent(QCloseEvent* event) {
   // Never under a running calculation: the controller and its engine are still in use.
-  if (busy_ || !SaveDataOrAsk()) {
+  if (signals_->Busy() || !SaveDataOrAsk()) {
     event->ignore();
     return;
   }
@@ -621,6 +666,8 @@ void TfmMain::ShowPractice() {
   // A closed practice window has kept its session and deletes itself.
   delete practice_;
   practice_ = new TfmPractice(this, *controller_);
+  connect(signals_, &TControllerSignals::Changed, practice_.data(),
+          &TfmPractice::MainWindowChanged);
   practice_->show();
 }
 

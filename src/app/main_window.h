@@ -17,11 +17,13 @@
 #include <memory>
 #include <vector>
 
+#include "parts/controller_signals.h"
 #include "practice_window.h"
 #include "qt_user_interface.h"
 #include "session/card_entry.h"
 #include "session/model_controller.h"
 
+class QLabel;
 class QMenu;
 class QSplitter;
 class QTableView;
@@ -45,6 +47,11 @@ class TfmMain : public QWidget {
   ~TfmMain() override;
 
   TModelController& Controller() { return *controller_; }
+  // The controller's change signal, which every window that follows it connects to.
+  TControllerSignals& Signals() const { return *signals_; }
+  // How often the window has brought its cards, buttons and results up to date (once per
+  // operation that changed something).
+  int RefreshCount() const { return refreshCount_; }
   const TResultsModel& Results() const { return *results_; }
   QTableView* Grid() const { return grid_; }
   TCardButton* Button(int index) const { return buttons_[static_cast<size_t>(index)]; }
@@ -59,6 +66,8 @@ class TfmMain : public QWidget {
   TfmPractice* Practice() const { return practice_; }
   QAction* CopyAction() const { return copyAction_; }
   TGradientLabel* TitleLabel() const { return title_; }
+  // The line under the grid: how the shown hold stands against the best or the next best.
+  QLabel* StandingLabel() const { return standing_; }
 
   // Every caption, hint and the font again from the language file in use.
   void ApplyTexts();
@@ -86,9 +95,12 @@ class TfmMain : public QWidget {
   void FillLanguageMenu();
   void CardButtonToggled(int code);
   void SlotToggled(int position, bool held);
-  void ChangesTold(TChanges changes);
-  void Refresh();
+  // Brings up to date what the changes touched (all of it by default).
+  void Refresh(TChanges changes = kAllChanges);
+  // Sets every card button to show whether its card is in the hand.
+  void SyncCardButtons();
   void FillGrid();
+  void ShowStanding(const TResultGrid& grid);
   // Makes the names column (and so the window) wide enough for its longest text.
   void FitNameColumn();
   int PaysWidth() const;
@@ -105,10 +117,12 @@ class TfmMain : public QWidget {
 
   TQtUserInterface ui_;
   std::unique_ptr<TModelController> controller_;
+  TControllerSignals* signals_ = nullptr;
   std::unique_ptr<TCardPainter> painter_;
   std::unique_ptr<TButtonFaces> faces_;
   TGradientLabel* title_ = nullptr;
   QTableView* grid_ = nullptr;
+  QLabel* standing_ = nullptr;
   TResultsModel* results_ = nullptr;
   QSplitter* splitter_ = nullptr;
   QWidget* cardsPanel_ = nullptr;
@@ -126,7 +140,7 @@ class TfmMain : public QWidget {
   QPointer<TfmPractice> practice_;
   QAction* aboutAction_ = nullptr;
   int nameWidth_ = 40;  // the names column's least width, pixels
-  bool busy_ = false;
+  int refreshCount_ = 0;
   bool warned_ = false;
   bool screenWatched_ = false;
   TCardEntry entry_;  // the keys and clicks that put and take cards

@@ -28,8 +28,6 @@ namespace tarnwick::app {
 
 namespace {
 
-constexpr int kEditorHelp = 3;
-
 // The digits of `text`, at most as many as the largest pay has.
 QString PayDigits(const QString& text) {
   QString digits;
@@ -162,6 +160,7 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
       grid_(new QTableView(this)),
       ok_(new QPushButton(this)),
       cancel_(new QPushButton(this)) {
+  AddHelpKey(this, THelpContext::Editor);
   const TPreferences& preferences = Preferences();
   setFont(PreferredFont(preferences.FontName));
   setWindowTitle(Q(preferences.Text("AddEditWin", isNew ? "AddNewPayout" : "EditPayout")));
@@ -280,14 +279,6 @@ void TfmNew::FindBreakEven() {
                                           {std::to_string(*pay), std::to_string(typed.Pays[0])}))
                            : Q(preferences.Text("AddEditWin", "BreakEvenNone"));
   QMessageBox::information(this, windowTitle(), text);
-}
-
-void TfmNew::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelpTopic(this, kEditorHelp);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 }  // namespace tarnwick::app

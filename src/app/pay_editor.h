@@ -83,9 +83,6 @@ class TfmNew : public QDialog {
   QLabel* LiveLabel() const { return live_; }
   const TLiveReturn& Live() const { return *liveReturn_; }
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
   // The table as typed goes to the live return; its figures come back.
   void TableChanged();

@@ -39,7 +39,6 @@ namespace tarnwick::app {
 
 namespace {
 
-constexpr int kPracticeHelp = 8;
 constexpr char kSection[] = "Practice";
 // The longest seed the seed box takes, in digits.
 constexpr int kSeedDigits = 18;
@@ -147,6 +146,7 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
       mistakes_(MakeList(this, QStringLiteral("Mistakes"), 4)),
       history_(MakeList(this, QStringLiteral("Past sessions"), 9)),
       damaged_(new QLabel(this)) {
+  AddHelpKey(this, THelpContext::Practice);
   const TPreferences& preferences = Preferences();
   setAccessibleName(QStringLiteral("Practice"));
   setAttribute(Qt::WA_DeleteOnClose);  // a closed window has kept its session: it goes
@@ -634,10 +634,6 @@ void TfmPractice::keyPressEvent(QKeyEvent* event) {
   }
   if (key >= Qt::Key_1 && key <= Qt::Key_5 && event->modifiers() == Qt::NoModifier) {
     ToggleHold(key - Qt::Key_1);
-    return;
-  }
-  if (key == Qt::Key_F1) {
-    ShowHelpTopic(this, kPracticeHelp);
     return;
   }
   QDialog::keyPressEvent(event);

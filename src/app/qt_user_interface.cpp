@@ -9,6 +9,7 @@
 #include "chart_window.h"
 #include "errors.h"
 #include "game_dialog.h"
+#include "parts/controller_signals.h"
 #include "parts/progress_dialog.h"
 #include "parts/qt_text.h"
 #include "pay_editor.h"
@@ -53,14 +54,68 @@ void TQtUserInterface::ShowCharts(const TTableSnapshot& table, const std::string
   charts.exec();
 }
 
+namespace {
+
+// Shows a window that stays open beside the main window, or brings the open one to the
+// front; `make` builds it.
+template <typename TWindow, typename TMake>
+void ShowBeside(QPointer<TWindow>& open, TMake make) {
+  if (open == nullptr) {
+    open = make();
+    open->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  open->show();
+  open->raise();
+  open->activateWindow();
+}
+
+}  // namespace
+
 void TQtUserInterface::ShowAllHands(const THoldsSnapshot& holds, const std::string& caption) {
-  TfmAllHands window(FrontWindow(owner_), holds, Caption(caption));
-  window.exec();
+  if (QApplication::activeModalWidget() != nullptr || signals_ == nullptr) {
+    TfmAllHands window(FrontWindow(owner_), holds, Caption(caption));
+    window.exec();
+    return;
+  }
+  if (allHands_ != nullptr) allHands_->Follow(holds, Caption(caption));
+  ShowBeside(allHands_, [&] { return new TfmAllHands(owner_, holds, Caption(caption)); });
 }
 
 void TQtUserInterface::ShowStatistics(const TTableSnapshot& table, const std::string& caption) {
-  TfmStat window(FrontWindow(owner_), table, Caption(caption));
-  window.exec();
+  if (QApplication::activeModalWidget() != nullptr || signals_ == nullptr) {
+    TfmStat window(FrontWindow(owner_), table, Caption(caption));
+    window.exec();
+    return;
+  }
+  if (statistics_ != nullptr) statistics_->Follow(table, Caption(caption));
+  ShowBeside(statistics_, [&] { return new TfmStat(owner_, table, Caption(caption)); });
+}
+
+TfmAllHands* TQtUserInterface::AllHands() const {
+  return allHands_.data();
+}
+
+TfmStat* TQtUserInterface::Statistics() const {
+  return statistics_.data();
+}
+
+void TQtUserInterface::SetSignals(TControllerSignals* controllerSignals) {
+  signals_ = controllerSignals;
+  QObject::connect(signals_, &TControllerSignals::Changed, signals_,
+                   [this](TChanges changes) { Follow(changes); });
+}
+
+void TQtUserInterface::Follow(TChanges changes) {
+  const TModelController& controller = signals_->Controller();
+  const std::string caption = controller.FigureCaption();
+  // All holds shows the newest analysed hand: a hand being put keeps the last one shown.
+  if (allHands_ != nullptr && allHands_->isVisible() && controller.IsAnalysed() &&
+      (changes & (kHandChanged | kAnalysisChanged | kGameChanged | kTableChanged)) != 0)
+    allHands_->Follow(controller.HoldsSnapshot(), Caption(caption));
+  // The statistics show the current table once it has its whole-game figures.
+  if (statistics_ != nullptr && statistics_->isVisible() && controller.CanShowTableFigures() &&
+      (changes & (kGameChanged | kTableListChanged | kTableChanged)) != 0)
+    statistics_->Follow(controller.TableSnapshot(), Caption(caption));
 }
 
 }  // namespace tarnwick::app

@@ -25,13 +25,13 @@
 #include "parts/qt_text.h"
 #include "parts/statistics_model.h"
 #include "parts/table_export.h"
+#include "parts/window_place.h"
 #include "session/preferences.h"
 
 namespace tarnwick::app {
 
 namespace {
 
-constexpr int kStatisticsHelp = 7;
 constexpr char kSection[] = "Statistics";
 constexpr int kRowHeight = 18;
 constexpr int kSeparatorExtra = 3;  // the first category row is this much taller
@@ -68,10 +68,8 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
       views_(new QButtonGroup(this)),
       speedBox_(new QSpinBox(this)),
       ok_(new QPushButton(this)) {
-  if (!table.Table.Computed())
-    throw InputError("the statistics need a pay table with its overall figures computed");
+  AddHelpKey(this, THelpContext::Statistics);
   const TPreferences& preferences = Preferences();
-  setWindowTitle(caption);
   setFont(PreferredFont(preferences.FontName));
   const auto text = [&](const std::string& key) { return Q(preferences.Text(kSection, key)); };
   const auto hint = [&](const std::string& key) {
@@ -81,18 +79,7 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
   // A stored speed outside 10..10000 opens at the nearest limit.
   speed_ =
       std::clamp(preferences.Settings.ReadInteger(kSection, "Speed", 600), kMinSpeed, kMaxSpeed);
-  StatisticsTable statistics = BuildStatisticsTable(table.CategoryNames, table.Table, speed_);
-  statistics.RowLabels.front() = S(text("Hands1"));
-  statistics.RowLabels.at(1) = S(text("Hands2"));
-  statistics.RowLabels.back() = S(text("Nothing").toUpper());
-  QStringList titles;
-  QStringList hints;
-  for (int column = 0; column < TStatisticsModel::kColumns; ++column) {
-    titles.push_back(text("Column" + std::to_string(column)));
-    hints.push_back(hint("Column" + std::to_string(column)));
-  }
-  model_->Set(std::move(statistics), titles, hints, {hint("Hands1"), hint("Hands2")});
-
+  Fill(table, caption);
   grid_->setModel(model_);
   grid_->setItemDelegate(new TSeparatorDelegate(grid_));
   SetUpFigureGrid(grid_, QStringLiteral("Statistics"));
@@ -126,9 +113,39 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
 
   SetView(FigureViewOf(preferences.Settings.ReadInteger(kSection, "Style", 0)));
   FitToContents();
+  RestoreWindowPlace(this, QStringLiteral("Statistics"), parent);
+}
+
+void TfmStat::Fill(const TTableSnapshot& table, const QString& caption) {
+  if (!table.Table.Computed())
+    throw InputError("the statistics need a pay table with its overall figures computed");
+  const TPreferences& preferences = Preferences();
+  setWindowTitle(caption);
+  const auto text = [&](const std::string& key) { return Q(preferences.Text(kSection, key)); };
+  const auto hint = [&](const std::string& key) {
+    return HintOf(preferences.HintText(kSection, key));
+  };
+  StatisticsTable statistics = BuildStatisticsTable(table.CategoryNames, table.Table, speed_);
+  statistics.RowLabels.front() = S(text("Hands1"));
+  statistics.RowLabels.at(1) = S(text("Hands2"));
+  statistics.RowLabels.back() = S(text("Nothing").toUpper());
+  QStringList titles;
+  QStringList hints;
+  for (int column = 0; column < TStatisticsModel::kColumns; ++column) {
+    titles.push_back(text("Column" + std::to_string(column)));
+    hints.push_back(hint("Column" + std::to_string(column)));
+  }
+  model_->Set(std::move(statistics), titles, hints, {hint("Hands1"), hint("Hands2")});
+}
+
+void TfmStat::Follow(const TTableSnapshot& table, const QString& caption) {
+  Fill(table, caption);
+  // Another game has other rows; the window keeps its size and the grid scrolls.
+  FitColumns();
 }
 
 TfmStat::~TfmStat() {
+  SaveWindowPlace(this, QStringLiteral("Statistics"));
   TIniFile& settings = Preferences().Settings;
   settings.WriteInteger(kSection, "Style", static_cast<int32_t>(model_->View()));
   settings.WriteInteger(kSection, "Speed", speed_);
@@ -156,6 +173,10 @@ void TfmStat::FitToContents() {
   grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
   grid_->verticalHeader()->resizeSection(TStatisticsModel::kFirstCategoryRow,
                                          rowHeight + kSeparatorExtra);
+  ResizeToGrid(this, grid_, FitColumns());
+}
+
+QSize TfmStat::FitColumns() {
   // Each column as wide as its widest text in every view and every row, so no figure is cut.
   const auto texts = [this](int column) {
     QStringList all;
@@ -169,17 +190,8 @@ void TfmStat::FitToContents() {
     if (column == 0) all.push_back(QStringLiteral("          "));  // the label's indent
     return all;
   };
-  ResizeToGrid(this, grid_,
-               FitGridColumns(
-                   grid_, texts, [](int) { return 0; }, GridPad(this)));
-}
-
-void TfmStat::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelpTopic(this, kStatisticsHelp);
-    return;
-  }
-  QDialog::keyPressEvent(event);
+  return FitGridColumns(
+      grid_, texts, [](int) { return 0; }, GridPad(this));
 }
 
 }  // namespace tarnwick::app

@@ -28,6 +28,9 @@ class TfmStat : public QDialog {
   TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& caption);
   ~TfmStat() override;
 
+  // Shows another computed table (the main window's current one), keeping the view, the
+  // speed and the window's size.
+  void Follow(const TTableSnapshot& table, const QString& caption);
   void SetView(TFigureView view);
   int Speed() const { return speed_; }
 
@@ -36,12 +39,12 @@ class TfmStat : public QDialog {
   QSpinBox* SpeedBox() const { return speedBox_; }
   QPushButton* OkButton() const { return ok_; }
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
+  void Fill(const TTableSnapshot& table, const QString& caption);
   void SpeedTyped(int speed);
   void FitToContents();
+  // Fits the columns to their texts; the size the whole grid then needs.
+  QSize FitColumns();
 
   TStatisticsModel* model_;
   QTableView* grid_;

@@ -45,4 +45,29 @@ inline std::string DelimitedText(const std::vector<std::vector<std::string>>& ro
   return text;
 }
 
+// A language text with placeholders: each "%s" takes the next argument in order (an empty
+// text when there are too few), "%%" is one "%", anything else stays as written. Texts are
+// never used as printf formats, so a language file cannot make the program read memory.
+inline std::string FormatText(std::string_view pattern, const std::vector<std::string>& arguments) {
+  std::string text;
+  size_t next = 0;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '%' && i + 1 < pattern.size()) {
+      if (pattern[i + 1] == 's') {
+        if (next < arguments.size()) text += arguments[next];
+        ++next;
+        ++i;
+        continue;
+      }
+      if (pattern[i + 1] == '%') {
+        text += '%';
+        ++i;
+        continue;
+      }
+    }
+    text += pattern[i];
+  }
+  return text;
+}
+
 }  // namespace tarnwick

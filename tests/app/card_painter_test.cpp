@@ -150,6 +150,12 @@ void CardPainterTest::ButtonsSlotsAndWindowsLayOut() {
   // Mostly on the second screen: kept there; too wide and too tall: cut to fit.
   QCOMPARE(FitIntoScreens(QRect(2200, 0, 400, 900), screens, 300), QRect(2004, 0, 300, 768));
   QCOMPARE(PlacementSection(96, 1280), QStringLiteral("Placement961280"));
+  // A window opens to the left of its owner at the right edge, to the right of one at the
+  // left edge, and over it, on the roomier side, when neither side has room.
+  const QRect screen(0, 0, 1280, 800);
+  QCOMPARE(BesideOwner(QRect(1005, 5, 270, 700), QSize(600, 400), screen), QRect(397, 5, 600, 400));
+  QCOMPARE(BesideOwner(QRect(5, 5, 270, 700), QSize(600, 400), screen), QRect(283, 5, 600, 400));
+  QCOMPARE(BesideOwner(QRect(1005, 5, 270, 700), QSize(1100, 400), screen), QRect(1, 5, 1100, 400));
 }
 
 QTEST_MAIN(CardPainterTest)

@@ -65,6 +65,7 @@ class FigureWindowsTest : public QObject {
   void StatisticsEqualTheCommandLine_data();
   void StatisticsEqualTheCommandLine();
   void StatisticsSpeedStyleAndRefusal();
+  void OpenWindowsFollowTheMainWindow();
 };
 
 void FigureWindowsTest::AllHoldsEqualTheCommandLine_data() {
@@ -86,9 +87,10 @@ void FigureWindowsTest::AllHoldsEqualTheCommandLine() {
                             QStringLiteral("-p"), test::PaysText(table)}
                 << cards);
   const int best = cli[QStringLiteral("best")].toInt();
-  bool opened = false;
-  test::WhenModalOf<TfmAllHands>([&](TfmAllHands* holds) {
-    opened = true;
+  window.Controller().ShowAllHands();
+  TfmAllHands* holds = window.findChild<TfmAllHands*>();
+  QVERIFY(holds != nullptr && holds->isVisible() && !holds->isModal());
+  {
     QCOMPARE(holds->Grid()->accessibleName(), QStringLiteral("Holds"));
     QCOMPARE(holds->Model()->MaskAt(0), best);
     QCOMPARE(holds->SelectedHold(), window.Controller().DrawMask());
@@ -109,10 +111,9 @@ void FigureWindowsTest::AllHoldsEqualTheCommandLine() {
       QCOMPARE(fields.size(), 5 + counts.size());
       for (int c = 0; c < counts.size(); ++c) QCOMPARE(fields[5 + c].toInt(), counts[c].toInt());
     }
-    holds->OkButton()->click();
-  });
-  window.Controller().ShowAllHands();
-  QVERIFY(opened);
+  }
+  holds->OkButton()->click();
+  QVERIFY(!holds->isVisible());
   QVERIFY(world.Errors.isEmpty());
 }
 
@@ -225,9 +226,10 @@ void FigureWindowsTest::StatisticsEqualTheCommandLine() {
                  QString::fromStdString(world.Data()), QStringLiteral("-q")});
   const QJsonArray columns = cli[QStringLiteral("columns")].toArray();
   QCOMPARE(columns.size(), kStatColumns);
-  bool opened = false;
-  test::WhenModalOf<TfmStat>([&](TfmStat* statistics) {
-    opened = true;
+  window.StatisticsAction()->trigger();
+  TfmStat* statistics = window.findChild<TfmStat*>();
+  QVERIFY(statistics != nullptr && statistics->isVisible() && !statistics->isModal());
+  {
     QCOMPARE(statistics->Grid()->accessibleName(), QStringLiteral("Statistics"));
     const char* keys[] = {"hands", "probability", "return"};
     for (int view = 0; view < 3; ++view) {
@@ -245,10 +247,48 @@ void FigureWindowsTest::StatisticsEqualTheCommandLine() {
         }
       }
     }
-    statistics->OkButton()->click();
-  });
+  }
+  statistics->OkButton()->click();
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void FigureWindowsTest::OpenWindowsFollowTheMainWindow() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.show();
+  Deal(window, 0, {"AS", "KS", "QS", "JS", "2D"});
+  window.Controller().ShowAllHands();
   window.StatisticsAction()->trigger();
-  QVERIFY(opened);
+  auto* holds = window.findChild<TfmAllHands*>();
+  auto* statistics = window.findChild<TfmStat*>();
+  QVERIFY(holds != nullptr && statistics != nullptr);
+  const QSize size = holds->size();
+
+  // Another game: the statistics show its table as a window opened on it does.
+  window.Controller().SelectGame(4);
+  const TTableSnapshot table = window.Controller().TableSnapshot();
+  const QString caption = QString::fromStdString(window.Controller().FigureCaption()).trimmed();
+  TfmStat fresh(nullptr, table, caption);
+  fresh.SetView(TFigureView::Hands);
+  statistics->SetView(TFigureView::Hands);
+  QCOMPARE(CopiedRows(statistics->Grid()), CopiedRows(fresh.Grid()));
+  QCOMPARE(statistics->windowTitle().trimmed(), caption);
+
+  // Five clicks in the main window, one refresh each; all holds keeps the last analysed
+  // hand while the next one is put, then shows it with its best hold first.
+  const QList<QStringList> last = CopiedRows(holds->Grid());
+  const QStringList cards = {"2S", "2C", "7H", "KC", "QD"};
+  for (int i = 0; i < kHandSize; ++i) {
+    const int before = window.RefreshCount();
+    window.CardButton(ParseCard(cards[i].toStdString()).value())->click();
+    QCOMPARE(window.RefreshCount(), before + 1);
+    if (i < kHandSize - 1) QCOMPARE(CopiedRows(holds->Grid()), last);
+  }
+  QVERIFY(window.Controller().IsAnalysed());
+  TfmAllHands opened(nullptr, window.Controller().HoldsSnapshot(), caption);
+  QCOMPARE(CopiedRows(holds->Grid()), CopiedRows(opened.Grid()));
+  QCOMPARE(holds->SelectedHold(), window.Controller().DrawMask());
+  QCOMPARE(holds->size(), size);
   QVERIFY(world.Errors.isEmpty());
 }
 

@@ -90,6 +90,7 @@ class MainWindowTest : public QObject {
   void AccessibleNamesToggleSixthCardAndButtonsThatAreDown();
   void JokerButtons();
   void TypedHandsFollowEachOther();
+  void TheLineUnderTheGridLeadsBackToTheBestHold();
   void EveryNameFitsItsColumnInEveryLanguage();
   void CopyStatisticsAndChartsActions();
   void SettingsRoundTripAndPlacementOnTheScreens();
@@ -138,6 +139,28 @@ void MainWindowTest::FiveClicksGiveTheFiguresOfTheCommandLine() {
   QCOMPARE(grid->tableInterface()->cellAt(last, 2)->text(QAccessible::Name), expected.back());
   QCOMPARE(grid->tableInterface()->cellAt(0, 1)->text(QAccessible::Name),
            window.Results().Text(0, 1));
+  QVERIFY(world.Errors.isEmpty());
+}
+
+void MainWindowTest::TheLineUnderTheGridLeadsBackToTheBestHold() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.show();
+  QVERIFY(!window.StandingLabel()->isVisible());  // nothing to compare before a hand
+  for (const char* card : {"AS", "KS", "QS", "JS", "3D"}) Click(window, card);
+  TModelController& controller = window.Controller();
+  QCOMPARE(controller.DrawMask(), controller.BestMask());
+  QVERIFY(window.StandingLabel()->text().startsWith(QStringLiteral("Best hold. Next best:")));
+  // Holding the 3D too gives up the whole draw; B and a click on the line take it back.
+  window.Slot(4)->click();
+  QCOMPARE(window.StandingLabel()->text(),
+           QStringLiteral("Best: hold AS KS QS JS, 18.55319 bets. This hold gives up 18.55319 "
+                          "bets (18.55319 coins)."));
+  QTest::keyClick(&window, Qt::Key_B);
+  QCOMPARE(controller.DrawMask(), controller.BestMask());
+  window.Slot(4)->click();
+  QTest::mouseClick(window.StandingLabel(), Qt::LeftButton);
+  QCOMPARE(controller.DrawMask(), controller.BestMask());
   QVERIFY(world.Errors.isEmpty());
 }
 
@@ -366,18 +389,16 @@ void MainWindowTest::HelpTopicsInEveryLanguage() {
   TfmMain window(world.Data());
   for (const char* code : {"ENG", "DEU", "RUS"}) {
     Preferences().SetLanguage(code);
-    QString shown;
-    test::WhenModal([&shown](QWidget* modal) {
-      if (auto* help = qobject_cast<THelpBrowser*>(modal)) {
-        shown = help->Browser()->source().toLocalFile();
-        QVERIFY(!help->Browser()->toPlainText().isEmpty());
-      }
-      modal->close();
-    });
+    // One help window beside the main window, turned to the topic of the window asking.
     window.HelpAction()->trigger();
+    THelpBrowser* help = OpenHelp();
+    QVERIFY(help != nullptr && help->isVisible());
+    QVERIFY(!help->Browser()->toPlainText().isEmpty());
+    const QString shown = help->Browser()->source().toLocalFile();
     const QString book = QStringLiteral("Tarnwick_%1").arg(QString::fromLatin1(code).toLower());
     QVERIFY2(shown.endsWith(book + QStringLiteral("/main.htm")), qPrintable(shown));
   }
+  delete OpenHelp();
 
   // Without the help pages, F1 says they are missing and where they were looked for.
   QTemporaryDir bare;

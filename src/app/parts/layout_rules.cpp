@@ -88,4 +88,15 @@ QRect FitIntoScreens(QRect window, const std::vector<QRect>& screens, int maxWid
   return window;
 }
 
+QRect BesideOwner(QRect owner, QSize size, QRect available) {
+  constexpr int kGap = 8;  // room for the frames of the two windows
+  const int leftRoom = owner.left() - kGap - available.left();
+  const int rightRoom = available.right() - owner.right() - kGap;
+  int left = owner.left() - kGap - size.width();
+  if (size.width() > leftRoom && (size.width() <= rightRoom || rightRoom > leftRoom))
+    left = owner.right() + 1 + kGap;
+  QRect place(QPoint(left, owner.top()), size);
+  return FitIntoScreens(place, {available});
+}
+
 }  // namespace tarnwick::app

@@ -47,4 +47,9 @@ QString PlacementSection(int dotsPerInch, int virtualWidth);
 // never kept.
 QRect FitIntoScreens(QRect window, const std::vector<QRect>& screens, int maxWidth = 0);
 
+// Where a window of `size` opens beside its owner: to the owner's left when it fits there
+// on the screen `available`, else to its right, else on the side with more room; level with
+// the owner's top, and always within `available`.
+QRect BesideOwner(QRect owner, QSize size, QRect available);
+
 }  // namespace tarnwick::app

@@ -52,6 +52,8 @@ class TCardEntry {
   TStep Backspace(const THand& hand);
   // Escape: the hand is cleared.
   TStep Escape();
+  // A key of another meaning: a rank waiting for its suit is dropped.
+  void DropRank() { typedRank_ = -1; }
   // A card button clicked: its card is put, or taken out when it is in the hand.
   TStep Click(int32_t code, const THand& hand);
 

@@ -191,6 +191,13 @@ void TModelController::ToggleDraw(int position) {
   Changed(kAnalysisChanged);
 }
 
+void TModelController::ShowBestHold() {
+  const TBatch batch(*this);
+  if (!analysed_ || drawMask_ == bestMask_) return;
+  drawMask_ = bestMask_;
+  Changed(kAnalysisChanged);
+}
+
 void TModelController::ShowHand(const std::array<int32_t, kHandSize>& cards, int32_t drawMask) {
   const TBatch batch(*this);
   CheckRange(drawMask, 0, kMaskCount - 1, "draw mask");
@@ -590,17 +597,21 @@ TTableSnapshot TModelController::TableSnapshot() const {
 
 void TModelController::ShowCharts() {
   if (!CanShowTableFigures()) return;
-  ui_.ShowCharts(TableSnapshot(), "  " + WindowTitle());
+  ui_.ShowCharts(TableSnapshot(), FigureCaption());
 }
 
 void TModelController::ShowAllHands() {
   if (!analysed_) return;
-  ui_.ShowAllHands(HoldsSnapshot(), "  " + WindowTitle());
+  ui_.ShowAllHands(HoldsSnapshot(), FigureCaption());
 }
 
 void TModelController::ShowStatistics() {
   if (!CanShowTableFigures()) return;
-  ui_.ShowStatistics(TableSnapshot(), "  " + WindowTitle());
+  ui_.ShowStatistics(TableSnapshot(), FigureCaption());
+}
+
+std::string TModelController::FigureCaption() const {
+  return "  " + WindowTitle();
 }
 
 std::string TModelController::WindowTitle() const {

@@ -129,6 +129,8 @@ class TModelController {
   int32_t DrawMask() const { return drawMask_; }
   int32_t BestMask() const { return bestMask_; }
   void ToggleDraw(int position);
+  // Shows the recommended hold again (nothing before the hand is analysed).
+  void ShowBestHold();
   bool IsReplaced(int position) const;
   // Puts a whole hand (a practice hand, say) in place of the current one, analyses it and
   // shows the hold `drawMask`.
@@ -201,6 +203,8 @@ class TModelController {
   void ShowAllHands();
   void ShowStatistics();
   std::string WindowTitle() const;
+  // The caption of the windows of the hand's and the table's figures.
+  std::string FigureCaption() const;
   // What the windows are given.
   THoldsSnapshot HoldsSnapshot() const;
   TTableSnapshot TableSnapshot() const;

@@ -210,28 +210,6 @@ std::filesystem::path TPreferences::HelpPage(int context) const {
   return {};
 }
 
-std::string FormatText(std::string_view pattern, const std::vector<std::string>& arguments) {
-  std::string text;
-  size_t next = 0;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '%' && i + 1 < pattern.size()) {
-      if (pattern[i + 1] == 's') {
-        if (next < arguments.size()) text += arguments[next];
-        ++next;
-        ++i;
-        continue;
-      }
-      if (pattern[i + 1] == '%') {
-        text += '%';
-        ++i;
-        continue;
-      }
-    }
-    text += pattern[i];
-  }
-  return text;
-}
-
 std::string HelpTopic(int context) {
   static const std::array<std::pair<int, const char*>, 7> kTopics = {{{1, "main.htm"},
                                                                       {2, "SelectGame.htm"},

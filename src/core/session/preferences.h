@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "session/ini_file.h"
+#include "text.h"
 
 namespace tarnwick {
 
@@ -102,11 +103,6 @@ class TPreferences {
 // The help topic of a window's help context (1 main, 2 game and pay table, 3 pay table
 // editor, 4 charts, 6 all holds, 7 statistics); empty for an unknown context.
 std::string HelpTopic(int context);
-
-// A language text with placeholders: each "%s" takes the next argument in order (an empty
-// text when there are too few), "%%" is one "%", anything else stays as written. Texts are
-// never used as printf formats, so a language file cannot make the program read memory.
-std::string FormatText(std::string_view pattern, const std::vector<std::string>& arguments);
 
 // Breaks text into lines of at most `width` characters, after blanks, tabs, commas,
 // hyphens and full stops (a word longer than a line is cut); lines end with "\r\n".

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 
+#include "engine/cards.h"
 #include "errors.h"
 #include "stats/hold_stats.h"
+#include "text.h"
 
 namespace tarnwick {
 
@@ -47,9 +49,70 @@ TResultGrid MakeResultGrid(const std::vector<std::string>& categoryNames, const 
   if (analysed) {
     const int basis = table != nullptr && table->CoinBasis > 0 ? table->CoinBasis : 1;
     grid.Return = ReturnText(engine.DrawReturn(drawMask) / basis);
-    if (table != nullptr) grid.TiedHolds = TiesForBest(engine, drawMask);
+    if (table != nullptr) {
+      grid.TiedHolds = TiesForBest(engine, drawMask);
+      grid.Standing = StandingOf(engine, drawMask, basis);
+    }
   }
   return grid;
+}
+
+THoldStanding StandingOf(const TPokerEngine& engine, int drawMask, int coinBasis) {
+  CheckRange(drawMask, 0, kMaskCount - 1, "draw mask");
+  const TExactReturn shown = ExactReturnOf(engine, drawMask);
+  const auto perBet = [&](int mask) {
+    return engine.DrawReturn(mask) / (coinBasis > 0 ? coinBasis : 1);
+  };
+  // The best hold above the shown one, else the best one below it (compared exactly).
+  int above = -1;
+  int below = -1;
+  TExactReturn aboveReturn;
+  TExactReturn belowReturn;
+  for (int mask = 0; mask < kMaskCount; ++mask) {
+    const TExactReturn other = ExactReturnOf(engine, mask);
+    const int order = CompareReturn(other, shown);
+    if (order > 0 && (above < 0 || CompareReturn(other, aboveReturn) > 0)) {
+      above = mask;
+      aboveReturn = other;
+    } else if (order < 0 && (below < 0 || CompareReturn(other, belowReturn) > 0)) {
+      below = mask;
+      belowReturn = other;
+    }
+  }
+  THoldStanding standing;
+  standing.Best = above < 0;
+  standing.Other = standing.Best ? below : above;
+  if (standing.Other < 0) return standing;
+  standing.OtherReturn = perBet(standing.Other);
+  const long double gap = perBet(standing.Other) - perBet(drawMask);
+  standing.Gap = standing.Best ? -gap : gap;
+  return standing;
+}
+
+std::string HeldCardsText(const std::array<int32_t, kHandSize>& cards, int drawMask,
+                          const std::string& nothing) {
+  std::string text;
+  for (int i = 0; i < kHandSize; ++i) {
+    if (BitSet(drawMask, i)) continue;
+    if (!text.empty()) text += ' ';
+    text += CardText(cards[static_cast<size_t>(i)]);
+  }
+  return text.empty() ? nothing : text;
+}
+
+std::string StandingText(const THoldStanding& standing, const std::array<int32_t, kHandSize>& cards,
+                         int coins, const TStandingTexts& texts) {
+  if (standing.Other < 0) return standing.Best ? texts.AllTie : std::string();
+  const auto number = [](long double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.5f", static_cast<double>(value));
+    return std::string(text);
+  };
+  const std::string hold = HeldCardsText(cards, standing.Other, texts.Nothing);
+  if (standing.Best)
+    return FormatText(texts.Best, {hold, number(standing.Gap), number(standing.Gap * coins)});
+  return FormatText(texts.NotBest, {hold, number(standing.OtherReturn), number(standing.Gap),
+                                    number(standing.Gap * coins)});
 }
 
 }  // namespace tarnwick

@@ -68,5 +68,37 @@ TEST(ResultGrid, RowsOfTheShownHold) {
   EXPECT_EQ(before.Return, "");
 }
 
+// The line under the grid, on hands worked out by hand (9/6 Jacks or better).
+TEST(ResultGrid, StandingOfTheShownHold) {
+  const TPokerDescription& jacks = testing::Game(0);
+  TPayout table = MakePayout(jacks, testing::kNineSix);
+  const auto engine = CreateEngineForGame(jacks);
+  engine->SetPayout(&table);
+  const TStandingTexts texts{"best %s, %s; gives up %s (%s)", "next %s, %s less (%s)", "all tie",
+                             "nothing"};
+  // Four to a royal: 872/47 bets drawing to it; standing pat gives all of it up.
+  auto hand = testing::HandOf({"AS", "KS", "QS", "JS", "3D"});
+  engine->DealCards(hand);
+  engine->GetTheBest();
+  const THoldStanding pat = StandingOf(*engine, 0, table.CoinBasis);
+  EXPECT_FALSE(pat.Best);
+  EXPECT_EQ(pat.Other, 16);
+  EXPECT_NEAR(static_cast<double>(pat.Gap), 872.0 / 47, 1e-12);
+  EXPECT_EQ(StandingText(pat, hand, 5, texts),
+            "best AS KS QS JS, 18.55319; gives up 18.55319 (92.76596)");
+  // A royal flush dealt: the next best is KS QS JS TS drawing one, 125/47 bets (a straight
+  // flush, 7 flushes, 6 straights, 9 high pairs), 37475/47 bets less.
+  hand = testing::HandOf({"AS", "KS", "QS", "JS", "TS"});
+  engine->DealCards(hand);
+  engine->GetTheBest();
+  const THoldStanding royal = StandingOf(*engine, 0, table.CoinBasis);
+  EXPECT_TRUE(royal.Best);
+  EXPECT_EQ(royal.Other, 1);
+  EXPECT_NEAR(static_cast<double>(royal.OtherReturn), 125.0 / 47, 1e-12);
+  EXPECT_EQ(StandingText(royal, hand, 1, texts), "next KS QS JS TS, 797.34043 less (797.34043)");
+  EXPECT_EQ(HeldCardsText(hand, 31, "nothing"), "nothing");
+  EXPECT_EQ(StandingText(THoldStanding{}, hand, 1, texts), "all tie");
+}
+
 }  // namespace
 }  // namespace tarnwick
