@@ -491,8 +491,7 @@ void TfmMain::Apply(const TCardEntry::TStep& step) {
     case TCardEntry::TAction::None:
       break;
     case TCardEntry::TAction::Put:
-      if (step.NewHand) controller.ClearHand();
-      controller.PutCard(step.Code);
+      controller.PutCard(step.Code);  // after a whole hand, the first card of the next
       break;
     case TCardEntry::TAction::Take:
       controller.TakeCard(step.Code);

@@ -52,7 +52,7 @@ TCardEntry::TStep TCardEntry::Typed(int32_t code, const THand& hand) {
   order_.clear();
   if (!InDeck(hand, code)) return {TAction::Clear};
   order_.push_back(code);
-  return {TAction::Put, code, -1, true};
+  return {TAction::Put, code};
 }
 
 TCardEntry::TStep TCardEntry::Key(char32_t key, const THand& hand) {

@@ -32,7 +32,7 @@ class TCardEntry {
 
   enum class TAction {
     None,    // nothing to do
-    Put,     // put card Code (after clearing the hand when NewHand)
+    Put,     // put card Code (after a whole hand, it begins the next one)
     Take,    // take card Code out of the hand
     Toggle,  // hold or replace the card at Position
     Clear,   // clear the hand
@@ -42,7 +42,6 @@ class TCardEntry {
     TAction Action = TAction::None;
     int32_t Code = 0;
     int32_t Position = -1;
-    bool NewHand = false;
     bool operator==(const TStep&) const = default;
   };
 

