@@ -4,26 +4,20 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QSvgGenerator>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -31,12 +25,13 @@
 #include "errors.h"
 #include "help_browser.h"
 #include "parts/chart_canvas.h"
+#include "parts/chart_export.h"
+#include "parts/chart_kinds.h"
 #include "parts/gradient_label.h"
 #include "parts/guard.h"
+#include "parts/job_runner.h"
 #include "parts/progress_dialog.h"
 #include "parts/qt_text.h"
-#include "parts/vector_state.h"
-#include "parts/worker_hold.h"
 #include "session/preferences.h"
 
 namespace tarnwick::app {
@@ -45,14 +40,6 @@ namespace {
 
 constexpr int kPanelAfterMs = 1000;  // the progress panel shows for longer computations
 constexpr int kEditMaximum = 99999;  // typed values beyond the ranges show in red
-
-const QColor kWinGreen(0, 170, 0);
-const QColor kDrawTeal(0, 128, 128);
-const QColor kLossRed(220, 30, 30);
-const QColor kPushBlue(0, 0, 255);
-
-const char* const kChartSections[kChartKinds] = {"Charts.ExpectedGain", "Charts.RiskOfRuin",
-                                                 "Charts.WinLost"};
 
 QString Text(const char* section, const char* key) {
   return Q(Preferences().Text(section, key));
@@ -77,21 +64,6 @@ QLabel* FigureLabel(QWidget* parent, const QString& description) {
   return label;
 }
 
-// Tab-separated lines as CSV: a field that holds a comma or a quote is quoted, so that every
-// line has as many fields as it had columns.
-QString CsvOf(const QString& text) {
-  QStringList lines = text.split('\n');
-  for (QString& line : lines) {
-    QStringList fields = line.split('\t');
-    for (QString& field : fields) {
-      if (field.contains(',') || field.contains('"'))
-        field = '"' + field.replace('"', QStringLiteral("\"\"")) + '"';
-    }
-    line = fields.join(',');
-  }
-  return lines.join('\n');
-}
-
 int WheelStep(const QWheelEvent* wheel) {
   const int delta = wheel->angleDelta().y();
   return delta < 0 ? 1 : delta > 0 ? -1 : 0;
@@ -100,14 +72,6 @@ int WheelStep(const QWheelEvent* wheel) {
 // The chance of a curve (in percent) after its last hand, as the chance labels show it.
 QString FinalChance(const std::vector<TChartPoint>& curve) {
   return curve.empty() ? QString() : Q(ChanceLabel(curve.back().Y / 100));
-}
-
-// Writes all of `data` to `path` or raises a DataFileError that says why.
-void WriteAll(const QString& path, const QByteArray& data) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-    throw DataFileError(S(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())));
-  }
 }
 
 }  // namespace
@@ -120,7 +84,6 @@ struct TfmChart::TResult {
   TResultDistribution Distribution;
   TCurves Curves;
   TRuinCurves Ruin;
-  QString Failure;
 };
 
 TChartSpin::TChartSpin(QWidget* parent) : QSpinBox(parent) {
@@ -180,7 +143,8 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
       print_(new QPushButton(this)),
       copy_(new QPushButton(this)),
       save_(new QPushButton(this)),
-      ok_(new QPushButton(this)) {
+      ok_(new QPushButton(this)),
+      runner_(std::make_unique<TJobRunner>(TJobPolicy::NewestWins)) {
   AddHelpKey(this, THelpContext::Charts);
   setFont(PreferredFont(Preferences().FontName));
   table_.Coins = std::max(table_.Coins, 1);
@@ -398,7 +362,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
 }
 
 TfmChart::~TfmChart() {
-  StopWorker();
+  CancelComputation();
 }
 
 void TfmChart::ApplyTexts() {
@@ -439,7 +403,7 @@ void TfmChart::ApplyTexts() {
 void TfmChart::SelectChart(int index) {
   current_ = index;
   settings_.Chart = index;
-  StopWorker();
+  CancelComputation();
   header_->setText(Text(kChartSections[index], "Name").toUpper());
   canvas_->Clear();
   drawn_ = false;
@@ -475,7 +439,7 @@ void TfmChart::SelectChart(int index) {
 void TfmChart::Schedule(TJob job) {
   // A computation that runs stops at its next step; the newest request starts from the
   // timer once no mouse button is held (a spin button held down steps on meanwhile).
-  StopWorker();
+  CancelComputation();
   pending_ = job;
   schedule_.start();
   UpdateExports();
@@ -492,7 +456,7 @@ void TfmChart::RunPending() {
 }
 
 void TfmChart::ClearChart() {
-  StopWorker();
+  CancelComputation();
   pending_ = kNoJob;
   schedule_.stop();
   canvas_->Clear();
@@ -572,24 +536,20 @@ void TfmChart::ShowMoney() {
   canvas_->SetMoneyScale(bars ? value / 100.0 : 0, Text("Charts.ExpectedGain", "MoneyAxis"));
 }
 
-void TfmChart::StopWorker() {
-  // A cancelled computation stops at its next progress step, within a hundred hands.
-  ++generation_;
-  if (progress_) progress_->Cancel();
-  if (worker_.joinable()) worker_.join();
+void TfmChart::CancelComputation() {
+  // A cancelled computation stops at its next progress step, within a hundred hands; its
+  // result is dropped.
+  runner_->Cancel();
   progress_.reset();
   SetBusy(false);
 }
 
 void TfmChart::Start(int chart) {
-  StopWorker();
+  CancelComputation();
   if (!notWholeBets_.isEmpty()) {
     canvas_->SetMessage(notWholeBets_);
     return;
   }
-  const uint64_t generation = generation_;
-  progress_ = std::make_shared<TSharedProgress>();
-  SetBusy(true);
   auto result = std::make_shared<TResult>();
   result->Chart = chart;
   result->Coins = table_.Coins;
@@ -598,43 +558,30 @@ void TfmChart::Start(int chart) {
   const int desired = desired_->value();
   // A failure names the chart as the list does, in the language in use.
   const std::string name = S(list_->item(chart)->text());
-  worker_ = std::thread([this, generation, result, initial, desired, name, table = table_.Table,
-                         progress = progress_] {
-    ClearUpperVectorState();
-    try {
-      HoldWorker(*progress);
-      if (result->Chart == kExpectedGainKind) {
-        ComputeResultDistribution(table, result->Hands, result->Coins, result->Distribution,
-                                  *progress, name);
-      } else if (result->Chart == kRiskOfRuinKind) {
-        ComputeRiskOfRuin(table, initial, desired, result->Coins, result->Ruin, *progress, name);
-      } else {
-        ComputeWinPushLoss(table, result->Curves, *progress, name);
-      }
-    } catch (const AbortError&) {
-      return;  // a newer request or the closing window took over
-    } catch (const std::exception& e) {
-      result->Failure = Q(e.what());
-    }
-    // Drawn on the window's thread, and only while no newer request was made.
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, result] {
-          if (generation == generation_) Finish(*result);
-        },
-        Qt::QueuedConnection);
-  });
+  progress_ = runner_->Start(
+      [result, initial, desired, name, table = table_.Table](TProgress& progress) {
+        if (result->Chart == kExpectedGainKind) {
+          ComputeResultDistribution(table, result->Hands, result->Coins, result->Distribution,
+                                    progress, name);
+        } else if (result->Chart == kRiskOfRuinKind) {
+          ComputeRiskOfRuin(table, initial, desired, result->Coins, result->Ruin, progress, name);
+        } else {
+          ComputeWinPushLoss(table, result->Curves, progress, name);
+        }
+      },
+      [this, result] { Finish(*result); },
+      [this](const std::exception_ptr& failure) {
+        progress_.reset();
+        SetBusy(false);
+        ReportError(this, FailureText(failure));
+      });
+  SetBusy(true);
   emit Started(chart);
 }
 
 void TfmChart::Finish(const TResult& result) {
-  if (worker_.joinable()) worker_.join();
   progress_.reset();
   SetBusy(false);
-  if (!result.Failure.isEmpty()) {
-    ReportError(this, result.Failure);
-    return;
-  }
   if (result.Chart == kExpectedGainKind) {
     distribution_ = result.Distribution;
     distributionCoins_ = result.Coins;
@@ -728,13 +675,7 @@ void TfmChart::ShowHint(QPointF value, QPoint global) {
 }
 
 QImage TfmChart::Picture() const {
-  QImage image(canvas_->size() * devicePixelRatioF(), QImage::Format_RGB32);
-  image.setDevicePixelRatio(devicePixelRatioF());
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  canvas_->Render(painter, QRectF(QPointF(0, 0), QSizeF(canvas_->size())));
-  painter.end();
-  return image;
+  return ChartPicture(*canvas_, devicePixelRatioF());
 }
 
 void TfmChart::CopyPicture() {
@@ -791,53 +732,11 @@ QString TfmChart::CopiedText() const {
   return text + '\n' + PointsText();
 }
 
-bool TfmChart::SaveTo(QString path, const QString& filter) {
+bool TfmChart::SaveTo(const QString& path, const QString& filter) {
   return Guarded(this, [&] {
     try {
-      QString suffix = QFileInfo(path).suffix().toLower();
-      if (suffix.isEmpty()) {
-        // The filter supplies the extension only when none was typed.
-        const qsizetype dot = filter.indexOf(QStringLiteral("*."));
-        suffix = dot < 0 ? QStringLiteral("png") : filter.mid(dot + 2).section(')', 0, 0);
-        path += '.' + suffix;
-      }
-      QByteArray bytes;
-      QBuffer buffer(&bytes);
-      buffer.open(QIODevice::WriteOnly);
-      const QSize size = canvas_->size();
-      if (suffix == QLatin1String("png") || suffix == QLatin1String("bmp")) {
-        if (!Picture().save(&buffer, suffix == QLatin1String("png") ? "PNG" : "BMP"))
-          throw DataFileError("The picture could not be encoded");
-      } else if (suffix == QLatin1String("svg")) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(windowTitle().trimmed());
-        QPainter painter;
-        if (!painter.begin(&svg)) throw DataFileError("The SVG picture could not be made");
-        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-        canvas_->Render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
-        painter.end();
-      } else if (suffix == QLatin1String("pdf")) {
-        QPdfWriter pdf(&buffer);
-        pdf.setTitle(windowTitle().trimmed());
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageOrientation(QPageLayout::Landscape);
-        QPainter painter;
-        if (!painter.begin(&pdf)) throw DataFileError("The PDF document could not be made");
-        const QRect page = painter.viewport();
-        const QSizeF fitted = QSizeF(size).scaled(QSizeF(page.size()), Qt::KeepAspectRatio);
-        canvas_->Render(painter, QRectF(QPointF(0, 0), fitted));
-        painter.end();
-      } else if (suffix == QLatin1String("csv")) {
-        bytes = CsvOf(PointsText()).toUtf8();
-      } else {
-        throw InputError(
-            S(QStringLiteral("Unknown picture format .%1 (png, bmp, svg, pdf, csv)").arg(suffix)));
-      }
-      buffer.close();
-      WriteAll(path, bytes);
+      SaveChart(*canvas_, WithChartExtension(path, filter), windowTitle().trimmed(), PointsText(),
+                devicePixelRatioF());
     } catch (...) {
       RethrowWithLine("Error calc chart data(Save Chart)");
     }
@@ -845,19 +744,14 @@ bool TfmChart::SaveTo(QString path, const QString& filter) {
 }
 
 void TfmChart::PrintTo(QPrinter& printer) {
-  QPainter painter;
-  if (!painter.begin(&printer)) throw DataFileError("The printer could not be started");
-  const QRect page = painter.viewport();
-  const QSizeF fitted = QSizeF(canvas_->size()).scaled(QSizeF(page.size()), Qt::KeepAspectRatio);
-  canvas_->Render(painter, QRectF(QPointF(0, 0), fitted));
-  painter.end();
+  PrintChart(*canvas_, printer);
 }
 
 void TfmChart::done(int result) {
   // Closing stops a computation that runs; the window remembers its options.
   schedule_.stop();
   pending_ = kNoJob;
-  StopWorker();
+  CancelComputation();
   WriteChartSettings(Preferences().Settings, settings_);
   QDialog::done(result);
 }

@@ -5,15 +5,14 @@
 // The charts window: the distribution of the net result after a number of hands with the
 // chances of being ahead, even or behind; the risk of ruin against the chance to reach a
 // desired bankroll; the chances of being ahead, even or behind over 2000 hands. Every chart
-// is computed on a worker thread; a newer request cancels the one running, and only the
-// newest result is drawn. Print, copy and save work on the chart shown.
+// is computed on a newest-wins job runner; a newer request cancels the one running, and only
+// the newest result is drawn. Print, copy and save work on the chart shown.
 
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QSpinBox>
 #include <QTimer>
 #include <memory>
-#include <thread>
 
 #include "session/chart_rules.h"
 #include "session/model_controller.h"
@@ -29,6 +28,7 @@ namespace tarnwick::app {
 
 class TChartCanvas;
 class TGradientLabel;
+class TJobRunner;
 class TSharedProgress;
 
 // A spin edit that shows any typed value (the window marks one out of range in red) and
@@ -92,7 +92,7 @@ class TfmChart : public QDialog {
 
   // Writes the chart to a file: the extension decides the format (png, bmp, svg, pdf, csv),
   // a name without one gets that of `filter`. A failure is reported.
-  bool SaveTo(QString path, const QString& filter = QString());
+  bool SaveTo(const QString& path, const QString& filter = QString());
   void CopyPicture();
   // The chart's points as tab-separated text.
   QString PointsText() const;
@@ -121,7 +121,7 @@ class TfmChart : public QDialog {
   void Schedule(TJob job);
   void RunPending();
   void Start(int chart);
-  void StopWorker();
+  void CancelComputation();
   void Finish(const TResult& result);
   void ShowProgress();
   void SetBusy(bool busy);
@@ -182,9 +182,8 @@ class TfmChart : public QDialog {
   bool busy_ = false;
   bool drawn_ = false;  // a finished chart is shown
   bool panelShown_ = false;
-  std::shared_ptr<TSharedProgress> progress_;
-  std::thread worker_;
-  uint64_t generation_ = 0;
+  std::unique_ptr<TJobRunner> runner_;
+  std::shared_ptr<TSharedProgress> progress_;  // of the job running
   TResultDistribution distribution_;
   int distributionCoins_ = 1;
   int distributionHands_ = 0;

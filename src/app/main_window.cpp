@@ -48,12 +48,12 @@ namespace tarnwick::app {
 
 namespace {
 
-constexpr int kMaxWidth = 300;
+constexpr int kMaxWidth = 810;  // three times the design width: cards up to three times as large
 constexpr int kDesignWidth = 270;
 constexpr int kDesignHeight = 700;
 constexpr int kDesignUpperHeight = 225;
 constexpr int kTitleHeight = 23;
-constexpr int kCardsPanelHeight = 90;
+constexpr int kCardsPanelRoom = 22;  // the cards panel's height besides a card
 
 QString Upper(const QString& text) {
   return text.toUpper().trimmed();
@@ -108,10 +108,9 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
   upperLayout->addWidget(title_);
   upperLayout->addWidget(grid_, 1);
   upperLayout->addWidget(standing_);
-  upper->setMinimumHeight(kTitleHeight);
 
   cardsPanel_ = new QWidget(this);
-  cardsPanel_->setFixedHeight(kCardsPanelHeight);
+  cardsPanel_->setFixedHeight(TCardPainter::kCardHeight + kCardsPanelRoom);
   cardsPanel_->setAccessibleName(QStringLiteral("Hand"));
   cardsPanel_->installEventFilter(this);
   buttonsPanel_ = new QWidget(this);
@@ -183,8 +182,8 @@ TCardButton* TfmMain::CardButton(int code) const {
 
 const TCardPainter& TfmMain::Painter() {
   const qreal ratio = devicePixelRatioF();
-  if (!painter_ || painter_->DevicePixelRatio() != ratio) {
-    painter_ = std::make_unique<TCardPainter>(ratio);
+  if (!painter_ || painter_->DevicePixelRatio() != ratio || painter_->Scale() != cardScale_) {
+    painter_ = std::make_unique<TCardPainter>(ratio, QStringLiteral(":/cards"), cardScale_);
     faces_->SetDevicePixelRatio(ratio);
   }
   return *painter_;
@@ -315,7 +314,9 @@ void TfmMain::FitNameColumn() {
   const TPreferences& preferences = Preferences();
   const QFontMetrics metrics(grid_->font());
   int widest = 0;
+  int rows = 0;
   for (const auto& game : controller_->Games()) {
+    rows = std::max(rows, game->LastCategory + 2);  // the categories and the return
     for (int c = 0; c <= game->LastCategory; ++c)
       widest = std::max(
           widest, metrics.horizontalAdvance(QLatin1Char(' ') + Q(game->CategoryName(c)).toUpper()));
@@ -325,10 +326,19 @@ void TfmMain::FitNameColumn() {
   widest =
       std::max(widest, metrics.horizontalAdvance(
                            QLatin1Char(' ') + Q(preferences.Text("Messages", "ExpReturn")) + tie));
+  // At its least size every row still shows its text and every button its glyph.
+  grid_->setMinimumHeight(rows * (metrics.height() + 1) + 2 * grid_->frameWidth() + 2);
+  buttonsPanel_->setMinimumHeight(kButtonRows * (metrics.height() + 4));
+  // The line under the grid has room for three lines of text, the longest it wraps to.
+  standing_->setMinimumHeight(3 * QFontMetrics(standing_->font()).lineSpacing() + 4);
+  standing_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   const int margin = grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 1;
   nameWidth_ = widest + 2 * margin + 1;
   grid_->setMinimumWidth(nameWidth_ + PaysWidth() + ChancesWidth() + 2 * grid_->frameWidth());
   // The window is narrow, but never narrower than its texts in the language in use.
+  // The wrapped line under the grid makes its panel report a least width of its own: the
+  // grid's is given to the panel explicitly.
+  grid_->parentWidget()->setMinimumWidth(grid_->minimumWidth());
   setMaximumWidth(std::max(kMaxWidth, minimumSizeHint().width()));
 }
 
@@ -445,9 +455,24 @@ void TfmMain::LayOutButtons() {
   for (int i = 0; i < kButtonCount; ++i) Button(i)->setGeometry(ButtonRect(i, client));
 }
 
+void TfmMain::ScaleCards() {
+  // The cards grow with the window, in quarter steps, from the design size (five cards
+  // side by side in 270 pixels) up to three times it.
+  constexpr double kSlotWidth = TCardPainter::kCardWidth + 4;
+  const double fit = (cardsPanel_->width() - 10) / (5 * kSlotWidth);
+  const double scale = std::clamp(std::floor(fit * 4) / 4, 1.0, 3.0);
+  if (scale == cardScale_) return;
+  cardScale_ = scale;
+  cardsPanel_->setFixedHeight(static_cast<int>(std::lround(TCardPainter::kCardHeight * scale)) +
+                              kCardsPanelRoom);
+  PaintSlots();
+  LayOutSlots();
+}
+
 void TfmMain::LayOutSlots() {
   const QSize client = cardsPanel_->contentsRect().size();
-  const QSize card(TCardPainter::kCardWidth, TCardPainter::kCardHeight);
+  const QSize card(static_cast<int>(std::lround(TCardPainter::kCardWidth * cardScale_)),
+                   static_cast<int>(std::lround(TCardPainter::kCardHeight * cardScale_)));
   for (int i = 0; i < kHandSize; ++i) {
     if (const auto place = CardSlotPlace(i, client, card))
       Slot(i)->setGeometry(QRect(*place, card));
@@ -462,7 +487,10 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
   }
   if (event->type() == QEvent::Resize) {
     if (watched == buttonsPanel_) LayOutButtons();
-    if (watched == cardsPanel_) LayOutSlots();
+    if (watched == cardsPanel_) {
+      ScaleCards();
+      LayOutSlots();
+    }
     if (watched == grid_->viewport()) FillGrid();
   }
   return QWidget::eventFilter(watched, event);

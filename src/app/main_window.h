@@ -108,6 +108,8 @@ class TfmMain : public QWidget {
   void PaintSlots();
   void LayOutButtons();
   void LayOutSlots();
+  // Sizes the cards of the hand to the window's width.
+  void ScaleCards();
   void ChooseLanguage(int index);
   void RestorePlacement();
   // The hand as the card entry needs it, and what the entry says done to the controller.
@@ -139,7 +141,8 @@ class TfmMain : public QWidget {
   QAction* practiceAction_ = nullptr;
   QPointer<TfmPractice> practice_;
   QAction* aboutAction_ = nullptr;
-  int nameWidth_ = 40;  // the names column's least width, pixels
+  int nameWidth_ = 40;    // the names column's least width, pixels
+  double cardScale_ = 1;  // the hand's cards against their design size
   int refreshCount_ = 0;
   bool warned_ = false;
   bool screenWatched_ = false;

@@ -18,8 +18,8 @@
 #include "parts/coin_selector.h"
 #include "parts/gradient_label.h"
 #include "parts/guard.h"
+#include "parts/job_runner.h"
 #include "parts/live_return.h"
-#include "parts/progress_dialog.h"
 #include "parts/qt_text.h"
 #include "session/preferences.h"
 #include "stats/break_even.h"
@@ -270,7 +270,7 @@ void TfmNew::ShowLive(const TPayout& computed) {
 void TfmNew::FindBreakEven() {
   const TPayout typed = table_;
   std::optional<int32_t> pay;
-  RunOnWorker(this, [&](TProgress& progress) {
+  TJobRunner::RunModal(this, [&](TProgress& progress) {
     const auto engine = CreateEngineForGame(game_);
     pay = BreakEvenPay(*engine, typed, &progress);
   });

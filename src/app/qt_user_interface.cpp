@@ -10,7 +10,7 @@
 #include "errors.h"
 #include "game_dialog.h"
 #include "parts/controller_signals.h"
-#include "parts/progress_dialog.h"
+#include "parts/job_runner.h"
 #include "parts/qt_text.h"
 #include "pay_editor.h"
 #include "stat_window.h"
@@ -39,7 +39,7 @@ bool TQtUserInterface::EditPayout(bool isNew, TModelController& controller, TPay
 }
 
 void TQtUserInterface::RunWithProgress(const std::function<void(TProgress&)>& work) {
-  RunOnWorker(owner_, work);
+  TJobRunner::RunModal(owner_, work);
 }
 
 bool TQtUserInterface::Confirm(const std::string& question) {

@@ -328,7 +328,7 @@ void MainWindowTest::SettingsRoundTripAndPlacementOnTheScreens() {
   {
     TfmMain window(world.Data());
     window.Controller().SelectGame(4);
-    width = window.maximumWidth();  // as wide as it may be
+    width = 500;  // wider than its design: the cards grow with it
     window.setGeometry(20, 30, width, 600);
     window.SaveSettings();
     Preferences().SaveSettings();
@@ -339,6 +339,11 @@ void MainWindowTest::SettingsRoundTripAndPlacementOnTheScreens() {
     TfmMain window(world.Data());
     QCOMPARE(window.Controller().CurrentGame().GameId, 4);
     QCOMPARE(window.geometry(), QRect(20, 30, width, 600));
+    // Cards 1.75 times the design size in 500 pixels: five of 88 x 119 side by side.
+    window.show();
+    QCOMPARE(window.Slot(4)->size(), QSize(88, 119));
+    QVERIFY(window.Slot(3)->geometry().right() < window.Slot(4)->geometry().left());
+    QCOMPARE(window.Slot(0)->Picture().deviceIndependentSize().toSize(), QSize(88, 119));
   }
   // A place off every screen comes back onto one; a negative top becomes 1.
   Preferences().Settings.WriteInteger(section, "Left", 5000);

@@ -49,6 +49,9 @@ QString folder;
 QString suffix;
 
 void Save(QWidget& widget, const QString& name) {
+  // A layout that changed while settling (a window widened for its texts, its cards grown
+  // with it) settles first: each round may post the next.
+  for (int round = 0; round < 3; ++round) QApplication::processEvents();
   widget.grab().save(QStringLiteral("%1/%2%3.png").arg(folder, name, suffix));
 }
 
@@ -192,6 +195,15 @@ int main(int argc, char** argv) try {
   }
   Preferences().SetLanguage("ENG");
   window.ApplyTexts();
+  // Wider: the hand's cards grow with the window; at the least size nothing overlaps.
+  window.resize(520, 760);
+  QApplication::processEvents();
+  Save(window, QStringLiteral("main-wide"));
+  window.resize(window.minimumSizeHint());
+  QApplication::processEvents();
+  Save(window, QStringLiteral("main-minimum"));
+  window.resize(270, 700);
+  QApplication::processEvents();
 
   THelpBrowser help(&window, QString::fromStdString(Preferences().HelpPage(1).string()));
   help.show();

@@ -62,8 +62,10 @@ bool IsRed(int suit) {
 
 }  // namespace
 
-TCardPainter::TCardPainter(qreal devicePixelRatio, const QString& folder)
-    : ratio_(devicePixelRatio > 0 ? devicePixelRatio : 1), folder_(folder) {
+TCardPainter::TCardPainter(qreal devicePixelRatio, const QString& folder, qreal scale)
+    : ratio_((devicePixelRatio > 0 ? devicePixelRatio : 1) * (scale > 0 ? scale : 1)),
+      scale_(scale > 0 ? scale : 1),
+      folder_(folder) {
   for (int piece = 0; piece < PieceCount; ++piece) {
     const TPieceFile& file = kPieceFiles[static_cast<size_t>(piece)];
     const bool card = piece == Face || piece == Back;
@@ -96,7 +98,7 @@ QImage TCardPainter::Card(int code, bool held, bool wild) const {
     Copy(card, Joker, {0, 0, 39, 58}, kJokerPlace.topLeft());
   }
   if (held && (natural || joker)) Copy(card, Held, {0, 0, 48, 14}, kHeldPlace.topLeft());
-  card.setDevicePixelRatio(ratio_);
+  card.setDevicePixelRatio(ratio_ / scale_);
   return card;
 }
 

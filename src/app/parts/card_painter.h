@@ -25,11 +25,13 @@ class TCardPainter {
   enum TPiece { Face, Back, Ranks, Suit1, Suit2, Held, Wild, Joker, PieceCount };
 
   // Renders the pieces of a folder (the program's own, compiled in, unless a test gives
-  // another); raises a DataFileError when one is missing or cannot be read.
+  // another); raises a DataFileError when one is missing or cannot be read. Cards come out
+  // `scale` times the design size (the pieces are vector drawings, rendered at that size).
   explicit TCardPainter(qreal devicePixelRatio = 1,
-                        const QString& folder = QStringLiteral(":/cards"));
+                        const QString& folder = QStringLiteral(":/cards"), qreal scale = 1);
 
-  qreal DevicePixelRatio() const { return ratio_; }
+  qreal DevicePixelRatio() const { return ratio_ / scale_; }
+  qreal Scale() const { return scale_; }
   // A piece as rendered (device pixels), for the tests.
   const QImage& Piece(TPiece piece) const { return pieces_[piece]; }
   // Where a card's parts are copied from (in the piece) and to (on the card), logical pixels.
@@ -63,7 +65,8 @@ class TCardPainter {
  private:
   void Copy(QImage& target, TPiece piece, const QRect& source, const QPoint& to) const;
 
-  qreal ratio_;
+  qreal ratio_;  // device pixels per design pixel: the screen's ratio times the scale
+  qreal scale_;
   QString folder_;
   std::array<QImage, PieceCount> pieces_;
 };

@@ -3,15 +3,17 @@
 #pragma once
 
 // The exact return of a pay table while it is being typed: each change starts a whole-game
-// run on a worker thread and cancels the one before it; only the newest result is told.
+// run on a newest-wins runner, which cancels the one before it; only the newest result is
+// told.
 
 #include <QObject>
 #include <memory>
-#include <thread>
 
 #include "engine/poker_engine.h"
 
 namespace tarnwick::app {
+
+class TJobRunner;
 
 class TLiveReturn : public QObject {
   Q_OBJECT
@@ -25,7 +27,7 @@ class TLiveReturn : public QObject {
   // Computes `table` (a copy), dropping any computation still running.
   void Request(const TPayout& table);
   // Whether a computation runs whose result has not been told yet.
-  bool Busy() const { return busy_; }
+  bool Busy() const;
 
  signals:
   // The table of the newest request with its whole-game counts and figures.
@@ -33,13 +35,9 @@ class TLiveReturn : public QObject {
   void Failed(const QString& message);
 
  private:
-  void Stop();
-
+  // Used by one job at a time: the runner's jobs never overlap.
   std::unique_ptr<TPokerEngine> engine_;
-  std::unique_ptr<TProgress> progress_;
-  std::thread worker_;
-  uint64_t generation_ = 0;
-  bool busy_ = false;
+  TJobRunner* runner_;
 };
 
 }  // namespace tarnwick::app

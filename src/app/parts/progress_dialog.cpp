@@ -3,17 +3,12 @@
 #include "parts/progress_dialog.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
-#include <exception>
-#include <thread>
 
 #include "parts/qt_text.h"
-#include "parts/worker_hold.h"
 #include "session/preferences.h"
 
 namespace tarnwick::app {
@@ -29,6 +24,10 @@ std::function<void(TfmGauge&)>& GaugeShownHook() {
 
 void SetGaugeShownHook(std::function<void(TfmGauge&)> hook) {
   GaugeShownHook() = std::move(hook);
+}
+
+void TellGaugeShown(TfmGauge& gauge) {
+  if (GaugeShownHook()) GaugeShownHook()(gauge);
 }
 
 TfmGauge::TfmGauge(QWidget* parent, TSharedProgress& progress)
@@ -83,48 +82,6 @@ void TfmGauge::closeEvent(QCloseEvent* event) {
   // The dialog goes away when the work has stopped, not before.
   event->ignore();
   abort_->click();
-}
-
-void RunOnWorker(QWidget* owner, const std::function<void(TProgress& progress)>& work) {
-  TSharedProgress progress;
-  std::exception_ptr failure;
-  std::atomic<bool> finished{false};
-  QEventLoop loop;
-  QElapsedTimer clock;
-  clock.start();
-  std::thread worker([&] {
-    try {
-      HoldWorker(progress);
-      if (progress.Cancelled()) throw AbortError();
-      work(progress);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-    finished.store(true);
-    // Runs on the window's thread, in whichever of the two loops below is running.
-    QMetaObject::invokeMethod(
-        &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-  });
-  {
-    // A short run shows nothing; the windows take no input meanwhile.
-    QTimer wait;
-    wait.setSingleShot(true);
-    QObject::connect(&wait, &QTimer::timeout, &loop, &QEventLoop::quit);
-    if (GaugeDelay() >= 0) wait.start(GaugeDelay());
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-  }
-  if (!finished.load()) {
-    TfmGauge gauge(owner, progress);
-    gauge.setWindowModality(Qt::ApplicationModal);
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, &gauge, [&] { gauge.ShowProgress(clock.elapsed()); });
-    tick.start(100);
-    gauge.show();
-    if (GaugeShownHook()) GaugeShownHook()(gauge);
-    if (!finished.load()) loop.exec();
-  }
-  worker.join();
-  if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace tarnwick::app

@@ -2,10 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Long work (the whole-game run of a pay table) runs on a worker thread while the windows
-// stay responsive. Work that ends within 0.3 s (GaugeDelay) shows nothing; longer work shows the
-// progress dialog: a bar, the elapsed and the remaining time, and Abort (the close box and
-// Escape abort too). While the work runs the other windows take no input.
+// The progress dialog of long work that the windows wait for (the whole-game run of a pay
+// table, run by TJobRunner::RunModal): a bar, the elapsed and the remaining time, and Abort
+// (the close box and Escape abort too).
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -63,12 +62,9 @@ class TfmGauge : public QDialog {
   QString leftText_;
 };
 
-// Runs work on a worker thread and returns when it has ended, passing on its failure (an
-// AbortError when it was aborted). The progress dialog opens over `owner` once the work
-// has lasted GaugeDelay(); until then the windows ignore input.
-void RunOnWorker(QWidget* owner, const std::function<void(TProgress& progress)>& work);
-
 // Called with the progress dialog once it is shown (tests press its buttons from here).
 void SetGaugeShownHook(std::function<void(TfmGauge&)> hook);
+// Calls that hook, if any: the runner's part once it has shown the dialog.
+void TellGaugeShown(TfmGauge& gauge);
 
 }  // namespace tarnwick::app

@@ -3,10 +3,10 @@
 #pragma once
 
 // Every piece of work the windows run on a worker thread (a whole-game run, a chart, the
-// editor's live return) passes through HoldWorker before it starts. The program installs
-// no hold, so the work starts at once. A test installs one that keeps a run waiting at its
-// start until the test releases it or the run is cancelled: what a window does while work
-// runs is then checked without any assumption about how fast the machine is.
+// editor's live return: the jobs of TJobRunner) passes through HoldWorker before it starts.
+// The program installs no hold, so the work starts at once. A test installs one that keeps a run
+// waiting at its start until the test releases it or the run is cancelled: what a window does while
+// work runs is then checked without any assumption about how fast the machine is.
 
 #include <functional>
 
@@ -20,7 +20,7 @@ using TWorkerHold = std::function<void(TProgress& progress)>;
 // Installs the hold of every later run (an empty one lets runs start at once).
 void SetWorkerHold(TWorkerHold hold);
 
-// Waits in the installed hold, if any: the first call of every worker thread.
+// Waits in the installed hold, if any: the job runner calls it first in every job.
 void HoldWorker(TProgress& progress);
 
 // How long a run on the worker may last before the progress dialog shows: 300 ms in the

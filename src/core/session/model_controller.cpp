@@ -468,8 +468,10 @@ TImportReport TModelController::ImportTables(std::string_view list) {
   if (!missing.empty()) {
     if (OnBusy) OnBusy(true);
     try {
-      ui_.RunWithProgress(
-          [&](TProgress& progress) { ComputeImport(missing, games_, progress, computed); });
+      // The worker reads only the tables and the catalogue, which nothing changes.
+      ui_.RunWithProgress([&missing, &games = games_, &computed](TProgress& progress) {
+        ComputeImport(missing, games, progress, computed);
+      });
     } catch (...) {
       if (OnBusy) OnBusy(false);
       keep();
@@ -490,24 +492,22 @@ std::string TModelController::ExportTables() const {
 }
 
 void TModelController::CalculateTable(TPayout& table) {
-  TPayout* previous = engine_->Payout;
-  const auto finish = [&] {
-    engine_->SetProgress(nullptr);
-    if (OnBusy) OnBusy(false);
-  };
+  // The run has an engine of its own: the controller's engine stays with the table and the
+  // hand the windows show, and nothing of the controller is touched off the caller's thread.
+  const TPokerDescription& game = *FindGame(table.GameId);
+  if (OnBusy) OnBusy(true);
   try {
-    engine_->SetPayout(&table);
-    if (OnBusy) OnBusy(true);
-    ui_.RunWithProgress([&](TProgress& progress) {
-      engine_->SetProgress(&progress);
-      engine_->CalcGameAdvantage();
+    ui_.RunWithProgress([&game, &table](TProgress& progress) {
+      const std::unique_ptr<TPokerEngine> engine = CreateEngineForGame(game);
+      engine->SetProgress(&progress);
+      engine->SetPayout(&table);
+      engine->CalcGameAdvantage();
     });
   } catch (...) {
-    finish();
-    engine_->SetPayout(previous);
+    if (OnBusy) OnBusy(false);
     RethrowWithLine("Error calc payout :\r\n" + TableText(&table));
   }
-  finish();
+  if (OnBusy) OnBusy(false);
 }
 
 void TModelController::ChooseGameAndPayout() {

@@ -241,8 +241,9 @@ class TModelController {
 
   TPayout* MutableCurrent() const { return tableIndex_ < 0 ? nullptr : tables_[tableIndex_]; }
   std::unique_ptr<TPayout> EditTableDialog(bool isNew);
-  // Computes the table's whole-game counts with the progress shown. On failure or abort
-  // the engine gets its previous table back and the error carries the table.
+  // Computes the table's whole-game counts with the progress shown, on an engine of the
+  // table's game made for the run (the controller's engine is left alone). On failure or
+  // abort the error carries the table.
   void CalculateTable(TPayout& table);
   void RebuildTables();
   void SortTables();

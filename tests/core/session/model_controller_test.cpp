@@ -63,7 +63,9 @@ class TScriptedUi : public TUserInterface {
   int AbortAfter = -1;
   int Reports = 0;
   int Dialogs = 0;
+  std::function<void()> OnStep;  // called at every step of a run
   testing::TStepProgress Progress{[this](int64_t) {
+    if (OnStep) OnStep();
     if (++Reports == AbortAfter) throw AbortError();
   }};
   bool Answer = true;
@@ -277,6 +279,11 @@ TEST_F(Controller, AnAbortedCalculationStoresNothing) {
   const TPayout* before = controller.CurrentTable();
   ui_.EditorPays = {800, 50, 25, 7, 5, 4, 3, 2, 1};
   ui_.AbortAfter = 3;
+  // The run has an engine of its own: the controller's keeps the shown table meanwhile.
+  int untouched = 0;
+  ui_.OnStep = [&] {
+    untouched += controller.Engine().Payout == before && controller.Engine().Progress == nullptr;
+  };
   // The engine's steps name themselves first; the controller adds the table.
   const std::string error = ErrorOf<AbortError>([&] { controller.AddTable(); });
   EXPECT_TRUE(error.starts_with("Error calculate natural case (CalcGameAdvantage)")) << error;
@@ -291,6 +298,7 @@ TEST_F(Controller, AnAbortedCalculationStoresNothing) {
   EXPECT_EQ(ui_.Progress.Total, 134459);
   EXPECT_EQ(ui_.Progress.Begins, 1);
   EXPECT_EQ(ui_.Reports, 3);
+  EXPECT_EQ(untouched, 3);
   EXPECT_EQ(busy, (std::vector<bool>{true, false}));
   EXPECT_EQ(controller.StoredTableCount(), 1);
   EXPECT_FALSE(controller.StoreModified());

@@ -1,0 +1,205 @@
+// Tarnwick: exact odds calculator for five-card draw video poker.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The job runner without any window: jobs are held at their start by a gate the test opens,
+// and what is told comes back through the event loop of a QCoreApplication.
+
+#include <QCoreApplication>
+#include <QTest>
+#include <future>
+#include <mutex>
+
+#include "app_test_support.h"
+#include "errors.h"
+#include "parts/job_runner.h"
+
+using namespace tarnwick;
+using namespace tarnwick::app;
+
+namespace {
+
+// What the jobs of a test told, in the order told.
+struct TTold {
+  QStringList Lines;
+  TJobRunner::TDone Done(const QString& name) {
+    return [this, name] { Lines << name; };
+  }
+  TJobRunner::TFailed Failed(const QString& name) {
+    return [this, name](const std::exception_ptr& failure) {
+      Lines << name + QStringLiteral(" failed: ") + FailureText(failure);
+    };
+  }
+};
+
+}  // namespace
+
+class JobRunnerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    test::FailOnWarnings();
+    SetGaugeDelay(-1);
+  }
+  void cleanup() { SetGaugeDelay(300); }
+  void NewestWinsDropsSupersededResults();
+  void QueuedJobsRunInOrder();
+  void CancelDropsRunningAndWaitingJobs();
+  void FailuresArriveAsErrors();
+  void DestructionWithAHeldJobJoins();
+  void TheModalFormReturnsOrRethrows();
+};
+
+// A held job is cancelled by the next; a job that has ended but is not told yet is dropped
+// too: only the newest result arrives.
+void JobRunnerTest::NewestWinsDropsSupersededResults() {
+  TTold told;
+  TJobRunner runner(TJobPolicy::NewestWins);
+  std::promise<void> firstEnded;
+  runner.Start([&](TProgress&) { firstEnded.set_value(); }, told.Done("first"),
+               told.Failed("first"));
+  // The first job's result waits to be told: no event is handled before the next starts.
+  firstEnded.get_future().wait();
+  test::TWorkerGate gate;
+  bool stepped = false;
+  runner.Start(
+      [&](TProgress& progress) {
+        progress.Begin(1);
+        progress.Step(1);
+        stepped = true;  // a held job that was cancelled never gets here
+      },
+      told.Done("second"), told.Failed("second"));
+  QTRY_COMPARE(gate.Arrived(), 1);
+  runner.Start([](TProgress&) {}, told.Done("third"), told.Failed("third"));
+  QVERIFY(runner.Busy());
+  gate.Release();
+  QTRY_VERIFY(!runner.Busy());
+  QCOMPARE(gate.Arrived(), 2);
+  QCOMPARE(told.Lines, QStringList{QStringLiteral("third")});
+  QVERIFY(!stepped);
+}
+
+void JobRunnerTest::QueuedJobsRunInOrder() {
+  TTold told;
+  TJobRunner runner(TJobPolicy::Queued);
+  test::TWorkerGate gate;
+  std::mutex lock;
+  QStringList ran;
+  for (const QString& name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
+    runner.Start(
+        [&, name](TProgress&) {
+          const std::lock_guard guard(lock);
+          ran << name;
+        },
+        told.Done(name), told.Failed(name));
+  }
+  QTRY_COMPARE(gate.Arrived(), 1);
+  QVERIFY(runner.Busy());
+  gate.Release();
+  QTRY_VERIFY(!runner.Busy());
+  const QStringList order = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+  QCOMPARE(told.Lines, order);
+  const std::lock_guard guard(lock);
+  QCOMPARE(ran, order);
+}
+
+// Cancel stops the held job, forgets the waiting one, and the runner takes new jobs.
+void JobRunnerTest::CancelDropsRunningAndWaitingJobs() {
+  TTold told;
+  TJobRunner runner(TJobPolicy::Queued);
+  test::TWorkerGate gate;
+  runner.Start([](TProgress&) {}, told.Done("held"), told.Failed("held"));
+  runner.Start([](TProgress&) {}, told.Done("waiting"), told.Failed("waiting"));
+  QTRY_COMPARE(gate.Arrived(), 1);
+  runner.Cancel();
+  QVERIFY(!runner.Busy());
+  runner.Start([](TProgress&) {}, told.Done("after"), told.Failed("after"));
+  QTRY_COMPARE(gate.Arrived(), 2);
+  gate.Release();
+  QTRY_VERIFY(!runner.Busy());
+  QCOMPARE(told.Lines, QStringList{QStringLiteral("after")});
+  QCOMPARE(gate.Arrived(), 2);  // the waiting job never started
+}
+
+// A failure is told once, as an error and never as a result; so is the abort of a job
+// cancelled through its own progress (the progress dialog's Abort), not through the runner.
+void JobRunnerTest::FailuresArriveAsErrors() {
+  TTold told;
+  TJobRunner runner(TJobPolicy::Queued);
+  runner.Start([](TProgress&) { throw InputError("no such pay"); }, told.Done("thrown"),
+               told.Failed("thrown"));
+  runner.Start([](TProgress&) { throw 7; }, told.Done("odd"), told.Failed("odd"));
+  std::shared_ptr<TSharedProgress> held;
+  {
+    test::TWorkerGate gate;
+    held = runner.Start(
+        [](TProgress& progress) {
+          progress.Begin(2);
+          progress.Step(1);
+        },
+        told.Done("aborted"), told.Failed("aborted"));
+    QTRY_COMPARE(gate.Arrived(), 1);
+    held->Cancel();
+  }
+  QTRY_VERIFY(!runner.Busy());
+  QCOMPARE(told.Lines, (QStringList{QStringLiteral("thrown failed: no such pay"),
+                                    QStringLiteral("odd failed: Unknown error"),
+                                    QStringLiteral("aborted failed: Operation aborted")}));
+}
+
+void JobRunnerTest::DestructionWithAHeldJobJoins() {
+  TTold told;
+  auto runner = std::make_unique<TJobRunner>(TJobPolicy::Queued);
+  test::TWorkerGate gate;
+  bool ran = false;
+  runner->Start([&](TProgress&) { ran = true; }, told.Done("held"), told.Failed("held"));
+  runner->Start([&](TProgress&) { ran = true; }, told.Done("next"), told.Failed("next"));
+  QTRY_COMPARE(gate.Arrived(), 1);
+  runner.reset();  // returns once the held job has left: the gate is never released
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+  QVERIFY(!ran);
+  QVERIFY(told.Lines.isEmpty());
+  QCOMPARE(gate.Arrived(), 1);
+}
+
+void JobRunnerTest::TheModalFormReturnsOrRethrows() {
+  const struct {
+    const char* Name;
+    TJobRunner::TWork Work;
+    QString Failure;
+  } cases[] = {
+      {"ended", [](TProgress& progress) { progress.Begin(1); }, QString()},
+      {"failed", [](TProgress&) { throw DataFileError("disk full"); }, QStringLiteral("disk full")},
+      {"aborted",
+       [](TProgress& progress) {
+         progress.Cancel();
+         progress.Step(1);
+       },
+       QStringLiteral("aborted")},
+  };
+  for (const auto& c : cases) {
+    test::TWorkerGate gate;
+    gate.Release();
+    QString failure;
+    bool returned = false;
+    try {
+      TJobRunner::RunModal(nullptr, c.Work);
+      returned = true;
+    } catch (const AbortError&) {
+      failure = QStringLiteral("aborted");
+    } catch (const std::exception& e) {
+      failure = QString::fromUtf8(e.what());
+    }
+    QVERIFY2(returned == failure.isEmpty(), c.Name);
+    QCOMPARE(failure, c.Failure);
+    QCOMPARE(gate.Arrived(), 1);  // it passed the hold
+  }
+}
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  JobRunnerTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "job_runner_test.moc"
