@@ -6,19 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-database=build/debug/compile_commands.json
-[ -f "$database" ] || { echo "check-tidy: run 'cmake --preset default' first" >&2; exit 1; }
-# clang does not know some of GCC's code generation options: a copy of the database
-# without them.
-mkdir -p build/tidy
-python3 - "$database" build/tidy/compile_commands.json <<'PY'
-import json, sys
-entries = json.load(open(sys.argv[1]))
-for entry in entries:
-    entry["command"] = " ".join(word for word in entry["command"].split()
-                                if not word.startswith("-mmemset-strategy"))
-json.dump(entries, open(sys.argv[2], "w"))
-PY
+source scripts/clang-database.sh
 
 if [ "${1:-}" = "--changed" ]; then
   base=$(git rev-parse -q --verify origin/main || git rev-parse HEAD)

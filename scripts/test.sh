@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the format and layer checks, the
-# Debug build with all tests, clang-tidy on every source file, the core tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the tests of the whole-game run on worker
+# Debug build with all tests, clang-tidy on every source file, clazy's Qt checks on the
+# desktop program, the core and window tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the tests of the whole-game run on worker
 # threads under ThreadSanitizer, and a bounded run of the fuzzers of the data file, INI,
 # language file, pay table list and practice session file readers under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
@@ -12,11 +13,12 @@ bash scripts/check-format.sh
 bash scripts/check-layers.sh
 cmake --workflow --preset default
 bash scripts/check-tidy.sh
+bash scripts/check-clazy.sh
 mkdir -p build
 cmake --workflow --preset asan 2>&1 | tee build/asan-test.log
 # A sanitizer report that did not stop a test is still a finding.
 if grep -E 'runtime error:|ERROR: AddressSanitizer|ERROR: LeakSanitizer' build/asan-test.log; then
-  echo "Sanitizer findings in the core tests" >&2
+  echo "Sanitizer findings in the core and window tests" >&2
   exit 1
 fi
 cmake --workflow --preset tsan 2>&1 | tee build/tsan-test.log

@@ -25,7 +25,6 @@ TfmAbout::TfmAbout(QWidget* parent, qreal devicePixelRatio) : QDialog(parent) {
   const TPreferences& preferences = Preferences();
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   setAccessibleName(QStringLiteral("About"));
-  setFont(PreferredFont(preferences.FontName));
   auto* picture = new QLabel(this);
   picture->setPixmap(TCardPainter(devicePixelRatio).AboutPicture());
   picture->setAccessibleDescription(QStringLiteral("Tarnwick picture"));

@@ -62,7 +62,6 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
       ok_(new QPushButton(this)) {
   AddHelpKey(this, THelpContext::AllHolds);
   const TPreferences& preferences = Preferences();
-  setFont(PreferredFont(preferences.FontName));
   Fill(holds, caption);
   grid_->setModel(model_);
   SetUpFigureGrid(grid_, QStringLiteral("Holds"));

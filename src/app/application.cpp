@@ -14,12 +14,13 @@
 #include "parts/translations.h"
 #include "session/app_folders.h"
 #include "session/preferences.h"
+#include "session/report_links.h"
 
 namespace tarnwick::app {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("tarnwick"));
-  setApplicationVersion(QStringLiteral("2.0"));
+  setApplicationVersion(QString::fromLatin1(kProgramVersion));
   // The desktop entry the windows belong to (its icon and name in task bars).
   setDesktopFileName(QStringLiteral("io.github.tarnwick.tarnwick"));
 }

@@ -146,7 +146,6 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
       ok_(new QPushButton(this)),
       runner_(std::make_unique<TJobRunner>(TJobPolicy::NewestWins)) {
   AddHelpKey(this, THelpContext::Charts);
-  setFont(PreferredFont(Preferences().FontName));
   table_.Coins = std::max(table_.Coins, 1);
   try {
     BuildOutcomeTable(table_.Table);

@@ -169,7 +169,6 @@ TfmPokerChoose::~TfmPokerChoose() = default;
 
 void TfmPokerChoose::ApplyTexts() {
   const TPreferences& preferences = Preferences();
-  setFont(PreferredFont(preferences.FontName));
   setWindowTitle(Caption(preferences.WindowName("SelectGame")));
   header_->setText(Q(preferences.Text("SelectGame", "VideoPoker")));
   const auto caption = [&](QPushButton* button, const char* key, bool hint) {

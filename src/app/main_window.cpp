@@ -256,8 +256,8 @@ void TfmMain::ChooseLanguage(int index) {
 
 void TfmMain::ApplyTexts() {
   const TPreferences& preferences = Preferences();
-  QFont font = PreferredFont(preferences.FontName);
-  setFont(font);
+  UseLanguageFont();
+  const QFont font = QApplication::font();
 
   TCardButton* menuButton = Button(kMenuButton);
   menuButton->setText(Q(preferences.ButtonText("Menu")));

@@ -162,7 +162,6 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
       cancel_(new QPushButton(this)) {
   AddHelpKey(this, THelpContext::Editor);
   const TPreferences& preferences = Preferences();
-  setFont(PreferredFont(preferences.FontName));
   setWindowTitle(Q(preferences.Text("AddEditWin", isNew ? "AddNewPayout" : "EditPayout")));
   title_->setText(Q(controller.CurrentGame().Name).toUpper());
   ok_->setText(Q(preferences.ButtonText("OK")));
@@ -279,6 +278,12 @@ void TfmNew::FindBreakEven() {
                                           {std::to_string(*pay), std::to_string(typed.Pays[0])}))
                            : Q(preferences.Text("AddEditWin", "BreakEvenNone"));
   QMessageBox::information(this, windowTitle(), text);
+}
+
+TfmNew::~TfmNew() {
+  // QDialog's destructor hides the window, and a pay being typed is then stored: that change
+  // must not reach this dialog, which is no longer whole by then.
+  disconnect(pays_, nullptr, this, nullptr);
 }
 
 }  // namespace tarnwick::app

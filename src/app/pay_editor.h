@@ -62,7 +62,7 @@ class TPayDelegate : public QStyledItemDelegate {
                     const QModelIndex& index) const override;
 
  signals:
-  void EscapePressed() const;
+  void EscapePressed();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +73,7 @@ class TfmNew : public QDialog {
 
  public:
   TfmNew(QWidget* parent, bool isNew, const TModelController& controller, TPayout& table);
+  ~TfmNew() override;
 
   QTableView* Grid() const { return grid_; }
   TPaysModel& Pays() const { return *pays_; }

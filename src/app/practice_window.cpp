@@ -283,7 +283,6 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
 
 void TfmPractice::ApplyTexts() {
   const TPreferences& preferences = Preferences();
-  setFont(PreferredFont(preferences.FontName));
   FitSeedBox(seed_);
   setWindowTitle(Q(preferences.Text("Practice", "Title")));
   seedLabel_->setText(Q(preferences.Text("Practice", "Seed")));

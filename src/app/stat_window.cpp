@@ -70,7 +70,6 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
       ok_(new QPushButton(this)) {
   AddHelpKey(this, THelpContext::Statistics);
   const TPreferences& preferences = Preferences();
-  setFont(PreferredFont(preferences.FontName));
   const auto text = [&](const std::string& key) { return Q(preferences.Text(kSection, key)); };
   const auto hint = [&](const std::string& key) {
     return HintOf(preferences.HintText(kSection, key));

@@ -3,14 +3,14 @@
 #pragma once
 
 // A world for the window tests: language files, help and a copy of the shipped tables in a
-// fresh folder, failures recorded instead of shown, and tarnwick-cli to compare with.
+// fresh folder, failures recorded instead of shown, and tarnwick-cli to compare with
+// (tests/cli_run.h).
 
 #include <QApplication>
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +23,7 @@
 #include <memory>
 #include <mutex>
 
+#include "cli_run.h"
 #include "engine/payout.h"
 #include "parts/guard.h"
 #include "parts/translations.h"
@@ -55,6 +56,7 @@ class TWorld {
     InstallPreferences(std::make_unique<TPreferences>(
         TPreferencesSetup{kData, data_ / "tarnwick.ini", language, {}, "DejaVu Sans"}));
     Preferences().OnMissingText = WarnOfMissingText;
+    UseLanguageFont();
   }
   const std::filesystem::path& Data() const { return data_; }
 
@@ -136,11 +138,19 @@ inline void WhenModal(const std::function<void(QWidget* modal)>& answer) {
   WhenModalOf<QWidget>(answer);
 }
 
+// What tarnwick-cli prints in JSON for the arguments; a failed run fails the test.
 inline QJsonObject Cli(QStringList arguments) {
-  QProcess cli;
-  cli.start(QStringLiteral(TARNWICK_CLI), arguments << QStringLiteral("--json"));
-  cli.waitForFinished(120'000);
-  return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+  std::string words;
+  for (const QString& argument : arguments << QStringLiteral("--json"))
+    words += tarnwick::cli_run::ShellWord(argument.toStdString()) + ' ';
+  try {
+    return QJsonDocument::fromJson(
+               QByteArray::fromStdString(tarnwick::cli_run::CliJson(words).dump()))
+        .object();
+  } catch (const std::exception& error) {
+    QTest::qFail(error.what(), __FILE__, __LINE__);
+    return {};
+  }
 }
 
 // The pays of a table as tarnwick-cli takes them: "800,50,25,9,6,4,3,2,1".

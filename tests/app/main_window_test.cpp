@@ -176,8 +176,10 @@ void MainWindowTest::AccessibleNamesToggleSixthCardAndButtonsThatAreDown() {
   QCOMPARE(window.Slot(0)->accessibleName(), QStringLiteral("Card 1"));
   QCOMPARE(window.Slot(0)->accessibleDescription(), QStringLiteral("AS"));
   QCOMPARE(window.Slot(1)->accessibleDescription(), QString());
+  // Every button but the grid's corner (the grid has no headers to select from).
   for (QWidget* control : window.findChildren<QAbstractButton*>()) {
-    if (control->isVisibleTo(&window)) QVERIFY(!control->accessibleName().isEmpty());
+    if (control->isVisibleTo(&window) && !control->inherits("QTableCornerButton"))
+      QVERIFY2(!control->accessibleName().isEmpty(), control->metaObject()->className());
   }
   for (const char* card : {"KS", "QS", "JS", "TS"}) Click(window, card);
   // A dealt royal flush stands pat: every card held.
@@ -247,7 +249,7 @@ void MainWindowTest::EveryNameFitsItsColumnInEveryLanguage() {
   test::TWorld world;
   TfmMain window(world.Data());
   window.show();
-  QCOMPARE(window.windowTitle(), QStringLiteral("Tarnwick 2.0"));
+  QCOMPARE(window.windowTitle(), QStringLiteral("Tarnwick " TARNWICK_VERSION));
   TModelController& controller = window.Controller();
   const QTableView* grid = window.Grid();
   const int padding =
@@ -505,7 +507,7 @@ void MainWindowTest::AboutBoxAndErrorReportLeadNowhereDead() {
   for (const char* code : {"ENG", "DEU", "RUS"}) {
     Preferences().SetLanguage(code);
     TfmAbout about(nullptr, 1);
-    QVERIFY(about.VersionLabel()->text().endsWith(QStringLiteral(" 2.0")));
+    QVERIFY(about.VersionLabel()->text().endsWith(QStringLiteral(" " TARNWICK_VERSION)));
     QVERIFY(about.QtVersionLabel()->text().endsWith(QString::fromLatin1(qVersion())));
     QVERIFY(about.LicenceLink()->text().contains(
         QStringLiteral("href=\"https://www.gnu.org/licenses/gpl-3.0.html\"")));

@@ -2,7 +2,7 @@
 # Starts the desktop program for the first time (no settings file) in a real X server under
 # a window manager, and checks what the player sees first: the whole window frame, title bar
 # included, on the screen, and the title bar naming the program once.
-#   placement.sh PROGRAM_FOLDER
+#   placement.sh PROGRAM_FOLDER VERSION
 set -euo pipefail
 
 if [ "${1:-}" != "--inner" ]; then
@@ -12,13 +12,14 @@ if [ "${1:-}" != "--inner" ]; then
   status=0
   # -noreset: the server does not reset when its last client leaves, which would refuse the
   # next client (the window manager, the program) while it resets.
-  xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp -noreset" "$0" --inner "$program" ||
+  xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp -noreset" "$0" --inner "$program" "$2" ||
     status=$?
   rm -rf "$XDG_RUNTIME_DIR"
   exit "$status"
 fi
 
 program=$2
+version=$3
 work=$(mktemp -d)
 cp -r "$program"/. "$work"/
 rm -f "$work"/tarnwick.ini
@@ -73,5 +74,5 @@ within framed || fail "the window's frame is not on the 1280 x 800 screen: left 
 echo "ok: the frame lies on the screen: left top right bottom = $frame"
 
 title=$(xdotool getwindowname "$window")
-[ "$title" = "Tarnwick 2.0" ] || fail "the title bar reads '$title'"
+[ "$title" = "Tarnwick $version" ] || fail "the title bar reads '$title'"
 echo "ok: the title bar reads '$title'"

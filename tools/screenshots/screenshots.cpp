@@ -45,14 +45,21 @@ using namespace tarnwick::app;
 
 namespace {
 
-QString folder;
-QString suffix;
+// Where the pictures go and what their names end with (set once at the start).
+struct TOutput {
+  QString Folder;
+  QString Suffix;
+};
+TOutput& Output() {
+  static TOutput output;
+  return output;
+}
 
 void Save(QWidget& widget, const QString& name) {
   // A layout that changed while settling (a window widened for its texts, its cards grown
   // with it) settles first: each round may post the next.
   for (int round = 0; round < 3; ++round) QApplication::processEvents();
-  widget.grab().save(QStringLiteral("%1/%2%3.png").arg(folder, name, suffix));
+  widget.grab().save(QStringLiteral("%1/%2%3.png").arg(Output().Folder, name, Output().Suffix));
 }
 
 // The window with the hint that shows over it (a window of its own) painted in.
@@ -64,7 +71,7 @@ void SaveWithHint(QWidget& widget, const QString& name) {
       painter.drawPixmap(top->pos() - widget.mapToGlobal(QPoint(0, 0)), top->grab());
   }
   painter.end();
-  picture.save(QStringLiteral("%1/%2%3.png").arg(folder, name, suffix));
+  picture.save(QStringLiteral("%1/%2%3.png").arg(Output().Folder, name, Output().Suffix));
 }
 
 void WaitForChart(const TfmChart& charts) {
@@ -145,10 +152,10 @@ void PlayHand(TfmPractice& practice, bool mistake) {
 int main(int argc, char** argv) try {
   QApplication application(argc, argv);
   if (argc < 4) return 2;
-  folder = QString::fromLocal8Bit(argv[1]);
-  suffix = QString::fromLocal8Bit(argv[3]);
+  Output().Folder = QString::fromLocal8Bit(argv[1]);
+  Output().Suffix = QString::fromLocal8Bit(argv[3]);
   const std::filesystem::path program = argv[2];
-  QDir().mkpath(folder);
+  QDir().mkpath(Output().Folder);
   int failures = 0;
   SetErrorReporter([&failures](QWidget*, const QString& message) {
     std::fprintf(stderr, "error: %s\n", message.toUtf8().constData());

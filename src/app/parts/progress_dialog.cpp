@@ -39,7 +39,6 @@ TfmGauge::TfmGauge(QWidget* parent, TSharedProgress& progress)
       bar_(new QProgressBar(this)),
       abort_(new QPushButton(this)) {
   const TPreferences& preferences = Preferences();
-  setFont(PreferredFont(preferences.FontName));
   setWindowTitle(Caption(preferences.WindowName("CalcWin")));
   timeText_ = Q(preferences.Text("CalcWin", "Time"));
   leftText_ = Q(preferences.Text("CalcWin", "Left"));

@@ -4,9 +4,6 @@
 
 // The core's texts are UTF-8 std::strings; the windows speak QString.
 
-#include <QApplication>
-#include <QFont>
-#include <QFontDatabase>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -34,14 +31,6 @@ inline QString HintOf(std::string_view text) {
   QString hint = Q(text);
   hint.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return hint;
-}
-
-// The font of the language file where the system has it, else the desktop's own.
-inline QFont PreferredFont(const std::string& family) {
-  QFont font = QApplication::font();
-  const QString preferred = Q(family);
-  if (QFontDatabase::families().contains(preferred)) font.setFamily(preferred);
-  return font;
 }
 
 // The name of a card code with the jokers told apart (CardName): "AS", "JK", "JK2".

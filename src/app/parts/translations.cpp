@@ -2,11 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "parts/translations.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <memory>
+
+#include "parts/qt_text.h"
+#include "session/preferences.h"
 
 namespace tarnwick::app {
 
@@ -27,6 +32,15 @@ bool InstallQtTranslation(const QString& languageCode) {
   QCoreApplication::installTranslator(translator.get());
   installed = std::move(translator);
   return true;
+}
+
+void UseLanguageFont() {
+  // The desktop's font, as it was before the first language font replaced it.
+  static const QFont desktop = QApplication::font();
+  QFont font = desktop;
+  const QString preferred = Q(Preferences().FontName);
+  if (QFontDatabase::families().contains(preferred)) font.setFamily(preferred);
+  if (QApplication::font() != font) QApplication::setFont(font);
 }
 
 void WarnOfMissingText(std::string_view section, std::string_view key) {

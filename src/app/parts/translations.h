@@ -14,6 +14,10 @@ namespace tarnwick::app {
 // (or a language Qt has no translation of) removes it. Returns whether one was installed.
 bool InstallQtTranslation(const QString& languageCode);
 
+// Makes the font of the language in use (its file names a family; where the system lacks
+// it, the desktop's own) the font of every window of the program, open or opened later.
+void UseLanguageFont();
+
 // Logs a text the program asked for that the language file lacks (a window would show an
 // empty caption): the window tests fail on the warning.
 void WarnOfMissingText(std::string_view section, std::string_view key);

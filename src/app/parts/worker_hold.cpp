@@ -12,21 +12,25 @@ namespace {
 constexpr int kGaugeDelayMs = 300;
 
 std::mutex holdLock;
-TWorkerHold installedHold;
+// Built on first use: no function object is constructed before main.
+TWorkerHold& InstalledHold() {
+  static TWorkerHold hold;
+  return hold;
+}
 std::atomic<int> gaugeDelay{kGaugeDelayMs};
 
 }  // namespace
 
 void SetWorkerHold(TWorkerHold hold) {
   const std::lock_guard lock(holdLock);
-  installedHold = std::move(hold);
+  InstalledHold() = std::move(hold);
 }
 
 void HoldWorker(TProgress& progress) {
   TWorkerHold hold;
   {
     const std::lock_guard lock(holdLock);
-    hold = installedHold;
+    hold = InstalledHold();
   }
   if (hold) hold(progress);
 }

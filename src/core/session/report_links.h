@@ -11,7 +11,7 @@
 namespace tarnwick {
 
 inline constexpr char kProgramTitle[] = "Tarnwick";
-inline constexpr char kProgramVersion[] = "2.0";
+inline constexpr char kProgramVersion[] = TARNWICK_VERSION;  // the project's VERSION
 
 // Encodes text for the body of a mail link: letters, digits and ! $ ' ( ) * - . @ _ stay,
 // every other byte (blank, line break, "&", "?", "=", "#", "%", every byte of a UTF-8
@@ -19,7 +19,7 @@ inline constexpr char kProgramVersion[] = "2.0";
 // zero byte.
 std::string EncodeMailBody(std::string_view text);
 
-// The mail link that sends an error report: "Tarnwick 2.0", a line break, then the text;
+// The mail link that sends an error report: "Tarnwick <version>", a line break, then the text;
 // without a recipient, which the mail client asks for.
 std::string ErrorReportMailLink(std::string_view errorText);
 

@@ -342,7 +342,8 @@ TEST(Texts, PlaceholdersAndMailLinks) {
   EXPECT_EQ(EncodeMailBody("\xC3\x9F"), "%c3%9f");  // a UTF-8 character byte by byte
   EXPECT_EQ(EncodeMailBody(std::string_view("ab\0cd", 5)), "ab");
   EXPECT_EQ(ErrorReportMailLink("Hand :  AS"),
-            "mailto:?subject=Tarnwick%201.0%20Error&body=Tarnwick%202.0%0d%0aHand%20%3a%20%20AS");
+            "mailto:?subject=Tarnwick%201.0%20Error&body=Tarnwick%20" TARNWICK_VERSION
+            "%0d%0aHand%20%3a%20%20AS");
 }
 
 }  // namespace
