@@ -224,7 +224,7 @@ void TfmPokerChoose::Refresh() {
 }
 
 void TfmPokerChoose::ImportFile(const QString& path) {
-  TModelController::TImportReport report;
+  TImportReport report;
   const bool done = Guarded(this, [&] {
     const std::optional<std::string> text = ReadFileIfPresent(path.toStdString(), kMaxListBytes);
     if (!text) throw InputError("the pay table list \"" + S(path) + "\" does not exist");
@@ -232,11 +232,9 @@ void TfmPokerChoose::ImportFile(const QString& path) {
   });
   Refresh();
   if (!done) return;
-  QString message = Q(FormatText(Preferences().Text("SelectGame", "ImportResult"),
-                                 {std::to_string(report.Added), std::to_string(report.Present),
-                                  std::to_string(report.Refused.size())}));
-  for (const TRefusedLine& line : report.Refused) message += QStringLiteral("\n") + Q(line.Reason);
-  QMessageBox::information(this, windowTitle(), message);
+  QMessageBox::information(
+      this, windowTitle(),
+      Q(ImportReportText(report, Preferences().Text("SelectGame", "ImportResult"))));
 }
 
 void TfmPokerChoose::ExportFile(const QString& path) {

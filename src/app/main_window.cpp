@@ -40,6 +40,7 @@
 #include "parts/results_model.h"
 #include "parts/translations.h"
 #include "practice_window.h"
+#include "session/copy_text.h"
 #include "session/preferences.h"
 #include "session/report_links.h"
 
@@ -52,24 +53,10 @@ constexpr int kDesignWidth = 270;
 constexpr int kDesignHeight = 700;
 constexpr int kDesignUpperHeight = 225;
 constexpr int kTitleHeight = 23;
-constexpr int kCardsPanelRoom = 22;   // the cards panel's height besides a card
-constexpr int kJokerCode = -2;        // the first joker of a deck
-constexpr int kSecondJokerCode = -1;  // the second joker of a two-joker deck
+constexpr int kCardsPanelRoom = 22;  // the cards panel's height besides a card
 
 QString Upper(const QString& text) {
   return text.toUpper().trimmed();
-}
-
-int RankOfKey(int key) {
-  static const QString kRanks = QStringLiteral("23456789TJQKA");
-  if (key > 0xffff) return -1;
-  return static_cast<int>(kRanks.indexOf(QChar(key).toUpper()));
-}
-
-int SuitOfKey(int key) {
-  static const QString kSuits = QStringLiteral("SCDH");
-  if (key > 0xffff) return -1;
-  return static_cast<int>(kSuits.indexOf(QChar(key).toUpper()));
 }
 
 }  // namespace
@@ -380,8 +367,8 @@ void TfmMain::Refresh(TChanges changes) {
   if ((changes & (kHandChanged | kAnalysisChanged)) != 0) SyncCardButtons();
   if ((changes & kGameChanged) != 0) {
     const int jokers = controller.CurrentGame().JokerCount;
-    CardButton(kJokerCode)->setEnabled(jokers >= 1);
-    CardButton(kSecondJokerCode)->setEnabled(jokers >= 2);
+    CardButton(kFirstJoker)->setEnabled(jokers >= 1);
+    CardButton(kSecondJoker)->setEnabled(jokers >= 2);
   }
   Button(kAllHoldsButton)->setEnabled(analysed);
   const bool figures = controller.CanShowTableFigures();
@@ -517,23 +504,37 @@ void TfmMain::showEvent(QShowEvent* event) {
   connect(windowHandle(), &QWindow::screenChanged, this, [this] { ApplyTexts(); });
 }
 
-void TfmMain::PutOrTakeCard(int code) {
+TCardEntry::THand TfmMain::EntryHand() const {
+  const TModelController& controller = *controller_;
+  TCardEntry::THand hand;
+  for (int i = 0; i < kHandSize; ++i) hand.Cards[static_cast<size_t>(i)] = controller.CardCode(i);
+  hand.Analysed = controller.IsAnalysed();
+  hand.JokerCount = controller.CurrentGame().JokerCount;
+  return hand;
+}
+
+void TfmMain::Apply(const TCardEntry::TStep& step) {
   TModelController& controller = *controller_;
-  if (controller.IndexOfCard(code) >= 0) {
-    controller.TakeCard(code);
-    std::erase(putOrder_, code);
-    return;
+  switch (step.Action) {
+    case TCardEntry::TAction::None:
+      break;
+    case TCardEntry::TAction::Put:
+      controller.PutCard(step.Code);  // after a whole hand, the first card of the next
+      break;
+    case TCardEntry::TAction::Take:
+      controller.TakeCard(step.Code);
+      break;
+    case TCardEntry::TAction::Toggle:
+      controller.ToggleDraw(step.Position);
+      break;
+    case TCardEntry::TAction::Clear:
+      controller.ClearHand();
+      break;
   }
-  const int jokers = controller.CurrentGame().JokerCount;
-  if ((code == kJokerCode && jokers < 1) || (code == kSecondJokerCode && jokers < 2)) return;
-  const bool newHand = controller.IsAnalysed();
-  controller.PutCard(code);
-  if (newHand) putOrder_.clear();
-  putOrder_.push_back(code);
 }
 
 void TfmMain::CardButtonToggled(int code) {
-  Guarded(this, [&] { PutOrTakeCard(code); });
+  Guarded(this, [&] { Apply(entry_.Click(code, EntryHand())); });
   // A refused card leaves the hand as it was: its button shows that again.
   if (Button(ButtonOf(code))->isChecked() != (controller_->IndexOfCard(code) >= 0))
     SyncCardButtons();
@@ -550,86 +551,27 @@ void TfmMain::SlotToggled(int position, bool held) {
     PaintSlots();
 }
 
-void TfmMain::TakeBackLastCard() {
-  while (!putOrder_.empty() && controller_->IndexOfCard(putOrder_.back()) < 0) putOrder_.pop_back();
-  if (putOrder_.empty()) return;
-  const int code = putOrder_.back();
-  putOrder_.pop_back();
-  controller_->TakeCard(code);
-}
-
-void TfmMain::PutTypedCard(int code) {
-  TModelController& controller = *controller_;
-  // A card typed after a whole hand begins the next hand, whatever its cards were.
-  if (!controller.IsAnalysed()) {
-    PutOrTakeCard(code);
-    return;
-  }
-  controller.ClearHand();
-  putOrder_.clear();
-  PutOrTakeCard(code);
-}
-
-void TfmMain::TypeCard(int key) {
-  const int rank = RankOfKey(key);
-  const int suit = SuitOfKey(key);
-  const int toggled = toggledByDigit_;
-  toggledByDigit_ = -1;
-  // J then K is a joker: the first one the deck has that is not in the hand yet.
-  if (typedRank_ == 9 && QChar(key).toUpper() == QLatin1Char('K')) {
-    typedRank_ = -1;
-    TModelController& controller = *controller_;
-    const int jokers = controller.CurrentGame().JokerCount;
-    int code = kJokerCode;
-    if (!controller.IsAnalysed() && controller.IndexOfCard(kJokerCode) >= 0 && jokers >= 2 &&
-        controller.IndexOfCard(kSecondJokerCode) < 0)
-      code = kSecondJokerCode;
-    PutTypedCard(code);
-    return;
-  }
-  if (suit >= 0 && typedRank_ >= 0) {
-    const int code = typedRank_ + kRankCount * suit;
-    typedRank_ = -1;
-    // The digit was a card's rank, not a hold: its toggle is taken back.
-    if (toggled >= 0) controller_->ToggleDraw(toggled);
-    PutTypedCard(code);
-    return;
-  }
-  typedRank_ = rank;  // a rank waits for its suit; anything else clears what waited
-}
-
 void TfmMain::keyPressEvent(QKeyEvent* event) {
   if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
     QWidget::keyPressEvent(event);
     return;
   }
   const int key = event->key();
+  const QString text = event->text();
   bool handled = true;
   Guarded(this, [&] {
-    TModelController& controller = *controller_;
     if (key == Qt::Key_Backspace) {
-      typedRank_ = -1;
-      toggledByDigit_ = -1;
-      TakeBackLastCard();
+      Apply(entry_.Backspace(EntryHand()));
     } else if (key == Qt::Key_Escape) {
-      typedRank_ = -1;
-      toggledByDigit_ = -1;
-      controller.ClearHand();
-      putOrder_.clear();
+      Apply(entry_.Escape());
     } else if (key == Qt::Key_B) {
       // B: back to the best hold (B is neither a rank nor a suit).
-      typedRank_ = -1;
-      toggledByDigit_ = -1;
-      controller.ShowBestHold();
-    } else if (controller.IsAnalysed() && key >= Qt::Key_1 && key <= Qt::Key_5) {
-      // A position's number holds or replaces that card at once; "2".."5" may also be the
-      // rank of the next hand's first card, which the suit key after it tells.
-      const int position = key - Qt::Key_1;
-      controller.ToggleDraw(position);
-      typedRank_ = RankOfKey(key);
-      toggledByDigit_ = typedRank_ >= 0 ? position : -1;
-    } else if (!event->text().isEmpty() && event->text().at(0).isLetterOrNumber()) {
-      TypeCard(event->text().at(0).unicode());
+      entry_.DropRank();
+      controller_->ShowBestHold();
+    } else if (controller_->IsAnalysed() && key >= Qt::Key_1 && key <= Qt::Key_5) {
+      Apply(entry_.Key(static_cast<char32_t>(key), EntryHand()));
+    } else if (!text.isEmpty() && text.at(0).isLetterOrNumber()) {
+      Apply(entry_.Key(text.at(0).toUpper().unicode(), EntryHand()));
     } else {
       handled = false;
     }
@@ -638,39 +580,7 @@ void TfmMain::keyPressEvent(QKeyEvent* event) {
 }
 
 QString TfmMain::CopyText() const {
-  const TModelController& controller = *controller_;
-  QStringList lines;
-  lines << QStringLiteral("Tarnwick %1").arg(QString::fromLatin1(kProgramVersion));
-  lines << QStringLiteral("Game\t") + Q(controller.CurrentGame().Name);
-  if (const TPayout* table = controller.CurrentTable()) {
-    QStringList pays;
-    for (int32_t pay : PaysOf(*table)) pays << QString::number(pay);
-    lines << QStringLiteral("Pays\t%1\tfor %2 coin(s)")
-                 .arg(pays.join(QLatin1Char(' ')))
-                 .arg(table->CoinBasis);
-    if (table->Computed())
-      lines
-          << QStringLiteral("Return\t%1%").arg(static_cast<double>(table->Return * 100), 0, 'f', 6);
-  }
-  lines << QStringLiteral("Coins\t%1").arg(std::max(controller.Coins(), 1));
-  QStringList hand;
-  QStringList hold;
-  for (int i = 0; i < kHandSize; ++i) {
-    const QString code = CardCodeText(controller.CardCode(i));
-    hand << (code.isEmpty() ? QStringLiteral("--") : code);
-    hold << (controller.IsReplaced(i) || code.isEmpty() ? QStringLiteral("--") : code);
-  }
-  lines << QStringLiteral("Hand\t") + hand.join(QLatin1Char(' '));
-  if (controller.IsAnalysed()) lines << QStringLiteral("Hold\t") + hold.join(QLatin1Char(' '));
-  lines << QString();
-  for (int row = 0; row < results_->rowCount(); ++row) {
-    if (results_->IsSeparator(row)) continue;
-    QStringList cells;
-    for (int column = 0; column < TResultsModel::ColumnCount; ++column)
-      cells << results_->Text(row, column).trimmed();
-    lines << cells.join(QLatin1Char('\t'));
-  }
-  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+  return Q(HandCopyText(*controller_, results_->Grid(), S(results_->ReturnLabel())));
 }
 
 void TfmMain::RestorePlacement() {

@@ -20,6 +20,7 @@
 #include "parts/controller_signals.h"
 #include "practice_window.h"
 #include "qt_user_interface.h"
+#include "session/card_entry.h"
 #include "session/model_controller.h"
 
 class QLabel;
@@ -111,11 +112,9 @@ class TfmMain : public QWidget {
   void ScaleCards();
   void ChooseLanguage(int index);
   void RestorePlacement();
-  void PutOrTakeCard(int code);
-  void TakeBackLastCard();
-  void TypeCard(int key);
-  // Puts a typed card: into the hand being entered, or as the first of the next hand.
-  void PutTypedCard(int code);
+  // The hand as the card entry needs it, and what the entry says done to the controller.
+  TCardEntry::THand EntryHand() const;
+  void Apply(const TCardEntry::TStep& step);
   const TCardPainter& Painter();
 
   TQtUserInterface ui_;
@@ -147,9 +146,7 @@ class TfmMain : public QWidget {
   int refreshCount_ = 0;
   bool warned_ = false;
   bool screenWatched_ = false;
-  int typedRank_ = -1;         // a rank key waiting for its suit key (-1: none)
-  int toggledByDigit_ = -1;    // the position "2".."5" toggled just now (-1: none)
-  std::vector<int> putOrder_;  // the codes of the hand in the order they were put
+  TCardEntry entry_;  // the keys and clicks that put and take cards
 };
 
 }  // namespace tarnwick::app

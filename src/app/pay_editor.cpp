@@ -259,12 +259,10 @@ void TfmNew::ShowLive(const TPayout& computed) {
                  QString::number(static_cast<double>(computed.Return * 100), 'f', 4) +
                  QStringLiteral(" %    ") + Q(preferences.Text("AddEditWin", "LiveVariance")) +
                  QStringLiteral(": ") + QString::number(computed.Variance(), 'f', 4));
-  // One more coin on a pay adds its category's chance per coin of the basis to the return
-  // (at the best play of the table as it is; a larger pay may change that play).
   QStringList worth;
   for (int c = 0; c <= computed.LastCategory; ++c) {
-    const long double perCoin = computed.CategoryChance(c) * 100 / computed.CoinBasis;
-    worth << QStringLiteral("+") + QString::number(static_cast<double>(perCoin), 'f', 4) +
+    worth << QStringLiteral("+") +
+                 QString::number(static_cast<double>(PayWorth(computed, c) * 100), 'f', 4) +
                  QStringLiteral(" %");
   }
   pays_->SetWorth(worth, HintOf(preferences.HintText("AddEditWin", "Worth")));

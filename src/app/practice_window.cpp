@@ -51,12 +51,12 @@ QString Filled(const std::string& text, const QStringList& values) {
   return Q(FormatText(text, arguments));
 }
 
-QString Fixed(long double value, int decimals) {
-  return QString::number(static_cast<double>(value), 'f', decimals);
+QString Bets(long double value) {
+  return Q(BetsText(value));
 }
 
 QString Percent(long double share) {
-  return Fixed(share * 100, 2) + QLatin1Char('%');
+  return Q(PercentText(share)) + QLatin1Char('%');
 }
 
 QTableWidget* MakeList(QWidget* parent, const QString& name, int columns) {
@@ -98,10 +98,8 @@ double ReadBets(const char* key, double fallback) {
 
 // The line of a table: the main window's title of it, its pays and the coins played.
 QString TableText(const QString& title, const TPayout& table, int coins) {
-  QStringList pays;
-  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
   return Filled(Preferences().Text("Practice", "Table"),
-                {title, pays.join(QLatin1Char('/')), QString::number(coins)});
+                {title, Q(PaysText(table, '/')), QString::number(coins)});
 }
 
 // Fixes the box's width to its longest seed in its font, figured as QLineEdit figures its
@@ -454,7 +452,7 @@ bool TfmPractice::DrawHand() {
     // The cost, not the best hold: that would give the answer away before the draw.
     const TPracticeVerdict verdict = session_->Grade(mask_);
     QMessageBox box(QMessageBox::Warning, windowTitle(),
-                    Filled(Preferences().Text("Practice", "Warn"), {Fixed(verdict.CostBets(), 5)}),
+                    Filled(Preferences().Text("Practice", "Warn"), {Bets(verdict.CostBets())}),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setAccessibleName(QStringLiteral("Warning"));
     box.setDefaultButton(QMessageBox::No);
@@ -483,13 +481,11 @@ void TfmPractice::ShowOutcome() {
   draw_->setText(Q(preferences.Text("Practice", "Deal")));
   const TPracticeHand& hand = session_->Record().Hands.back();
   const TPracticeVerdict& verdict = hand.Verdict;
-  QStringList drawnCards;
-  for (int i = 0; i < kHandSize; ++i)
-    if (BitSet(verdict.Mask, i)) drawnCards << CardCodeText(hand.Final[static_cast<size_t>(i)]);
+  const std::string drawnCards = CardsText(hand.Final, verdict.Mask, CardName);
   const std::vector<std::string>& names = session_->CategoryNames();
   const QString final = HoldText(hand.Final, 0);
   const QString drawnText =
-      drawnCards.isEmpty() ? Q(preferences.Text("Practice", "StoodPat")) : drawnCards.join(' ');
+      drawnCards.empty() ? Q(preferences.Text("Practice", "StoodPat")) : Q(drawnCards);
   if (hand.Category >= 0 && hand.Category < static_cast<int>(names.size())) {
     result_->setText(
         Filled(preferences.Text("Practice", "Paid"),
@@ -508,16 +504,13 @@ void TfmPractice::ShowOutcome() {
   } else {
     verdict_->setText(Filled(preferences.Text("Practice", "Mistake"),
                              {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask),
-                              Fixed(verdict.CostBets(), 5), Fixed(verdict.CostCoins(), 5)}));
+                              Bets(verdict.CostBets()), Bets(verdict.CostCoins())}));
   }
 }
 
 QString TfmPractice::HoldText(const std::array<int32_t, kHandSize>& cards, int mask) const {
-  QStringList held;
-  for (int i = 0; i < kHandSize; ++i)
-    if (!BitSet(mask, i)) held << CardCodeText(cards[static_cast<size_t>(i)]);
-  return held.isEmpty() ? Q(Preferences().Text("Practice", "DrawFive"))
-                        : held.join(QLatin1Char(' '));
+  const std::string held = CardsText(cards, HeldPositions(mask), CardName);
+  return held.empty() ? Q(Preferences().Text("Practice", "DrawFive")) : Q(held);
 }
 
 void TfmPractice::ShowCards() {
@@ -530,9 +523,8 @@ void TfmPractice::ShowCards() {
   for (int i = 0; i < kHandSize; ++i) {
     const int code = shown[static_cast<size_t>(i)];
     const bool held = !BitSet(mask_, i);
-    const bool wild = code < 0 || (wildRank >= 0 && code % kRankCount == wildRank);
     TCardSlot* slot = slots_[static_cast<size_t>(i)];
-    slot->Show(painter_.Card(code, held, wild), CardCodeText(code));
+    slot->Show(painter_.Card(code, held, IsWildCard(code, wildRank)), CardCodeText(code));
     slot->setChecked(held);
     slot->setEnabled(!drawn_);
   }
@@ -540,16 +532,14 @@ void TfmPractice::ShowCards() {
 
 void TfmPractice::ShowFigures() {
   const TPracticeFigures& figures = session_->Figures();
-  const QStringList values = {
-      QString::number(figures.Hands),
-      QString::number(figures.Mistakes),
-      Filled(Preferences().Text("Practice", "CostValue"),
-             {Fixed(figures.CostBets, 5), Fixed(figures.CostCoins(), 5)}),
-      Percent(figures.Accuracy()),
-      Percent(figures.Efficiency()),
-      (figures.Net() > 0 ? QStringLiteral("+") : QString()) + QString::number(figures.Net()),
-      (figures.PerfectNet() >= 0 ? QStringLiteral("+") : QString()) +
-          Fixed(figures.PerfectNet(), 2)};
+  const QStringList values = {QString::number(figures.Hands),
+                              QString::number(figures.Mistakes),
+                              Filled(Preferences().Text("Practice", "CostValue"),
+                                     {Bets(figures.CostBets), Bets(figures.CostCoins())}),
+                              Percent(figures.Accuracy()),
+                              Percent(figures.Efficiency()),
+                              Q(SignedText(static_cast<long double>(figures.Net()), 0)),
+                              Q(SignedText(figures.PerfectNet(), 2))};
   for (int i = 0; i < kFigureCount; ++i) figures_[static_cast<size_t>(i)]->setText(values[i]);
 }
 
@@ -562,7 +552,7 @@ void TfmPractice::FillMistakes() {
 void TfmPractice::AddMistake(const TPracticeHand& hand) {
   AppendRow(mistakes_,
             {HoldText(hand.Deal.Cards, 0), HoldText(hand.Deal.Cards, hand.Verdict.Mask),
-             HoldText(hand.Deal.Cards, hand.Verdict.BestMask), Fixed(hand.Verdict.CostBets(), 5)});
+             HoldText(hand.Deal.Cards, hand.Verdict.BestMask), Bets(hand.Verdict.CostBets())});
   const std::vector<TPracticeHand>& hands = session_->Record().Hands;
   mistakes_->item(mistakes_->rowCount() - 1, 0)
       ->setData(Qt::UserRole, static_cast<int>(&hand - hands.data()));

@@ -81,8 +81,7 @@ std::array<int, kHandSize> ParseHand(const TPokerDescription& game,
                        "' is no card (rank 2-9, T or 10, J, Q, K, A; suit S, C, D, H; JK a joker)");
     }
     if (*code < 0) {
-      // The jokers are told apart by their order: the first is -2, the second -1, as the
-      // desktop program's joker buttons JK and JK2.
+      // The jokers are told apart by their order, as the deck numbers them.
       ++jokers;
       if (jokers > game.JokerCount) {
         throw InputError(game.JokerCount == 0
@@ -90,7 +89,7 @@ std::array<int, kHandSize> ParseHand(const TPokerDescription& game,
                              : game.Name + " has only " + std::to_string(game.JokerCount) +
                                    (game.JokerCount == 1 ? " joker" : " jokers"));
       }
-      codes[i] = jokers - 3;
+      codes[i] = NextJoker(std::span(codes.data(), i));
     } else {
       if (std::find(codes.begin(), codes.begin() + static_cast<long>(i), *code) !=
           codes.begin() + static_cast<long>(i)) {

@@ -37,15 +37,6 @@ std::string WildText(const TPokerDescription& game) {
 
 }  // namespace
 
-std::string HoldText(const std::array<int, kHandSize>& cards, int mask) {
-  std::string text;
-  for (int i = 0; i < kHandSize; ++i) {
-    if (i > 0) text += ' ';
-    text += BitSet(mask, i) ? "--" : CardText(cards[i]);
-  }
-  return text;
-}
-
 int RunGames(const TCatalogue& games, bool json, std::ostream& out) {
   if (json) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();

@@ -17,9 +17,6 @@
 
 namespace tarnwick::cli {
 
-// The held cards of a hold, "--" for a replaced card ("AS -- TD -- --").
-std::string HoldText(const std::array<int, kHandSize>& cards, int mask);
-
 // Every game with its number, wild cards, deck and categories.
 int RunGames(const TCatalogue& games, bool json, std::ostream& out);
 

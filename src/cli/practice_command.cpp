@@ -104,18 +104,8 @@ std::string Nested(const Json& value, int level) {
   return text;
 }
 
-std::string Bets(long double value) {
-  return Format("%.5f", static_cast<double>(value));
-}
-
 std::string Percent(long double share) {
-  return Format("%.2f %%", static_cast<double>(share * 100));
-}
-
-std::string Signed(long double value, const char* format) {
-  std::string text = value > 0 ? "+" : "";
-  text += Format(format, static_cast<double>(value));
-  return text;
+  return PercentText(share) + " %";
 }
 
 Json FiguresJson(const TPracticeFigures& figures) {
@@ -136,21 +126,13 @@ Json FiguresJson(const TPracticeFigures& figures) {
 
 void PrintFigures(const TPracticeFigures& figures, std::ostream& out) {
   out << "Hands " << figures.Hands << ", mistakes " << figures.Mistakes << " costing "
-      << Bets(figures.CostBets) << " bets (" << Bets(figures.CostCoins()) << " coins)\n"
+      << BetsText(figures.CostBets) << " bets (" << BetsText(figures.CostCoins()) << " coins)\n"
       << "Accuracy " << Percent(figures.Accuracy()) << ", efficiency "
       << Percent(figures.Efficiency()) << '\n'
       << "Coins bet " << figures.CoinsBet << ", won " << figures.CoinsWon << ", net "
-      << Signed(static_cast<long double>(figures.Net()), "%.0f") << "; perfect play expected "
-      << Signed(figures.PerfectNet(), "%.2f") << ", the difference "
-      << Signed(figures.NetAgainstPerfect(), "%.2f") << '\n';
-}
-
-std::vector<std::string> CardTexts(const std::array<int32_t, kHandSize>& cards, int mask) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < kHandSize; ++i) {
-    if (BitSet(mask, i)) texts.push_back(CardText(cards[static_cast<size_t>(i)]));
-  }
-  return texts;
+      << SignedText(static_cast<long double>(figures.Net()), 0) << "; perfect play expected "
+      << SignedText(figures.PerfectNet(), 2) << ", the difference "
+      << SignedText(figures.NetAgainstPerfect(), 2) << '\n';
 }
 
 std::string CategoryText(const TPracticeSession& session, int category) {
@@ -162,7 +144,7 @@ std::string CategoryText(const TPracticeSession& session, int category) {
 Json HandJson(const TPracticeSession& session, const TPracticeHand& hand, bool hard) {
   const TPracticeVerdict& verdict = hand.Verdict;
   Json item = {{"deal", hand.Deal.Number},
-               {"dealt", CardTexts(hand.Deal.Cards, kFullDrawMask)},
+               {"dealt", CardsAt(hand.Deal.Cards, kFullDrawMask)},
                {"hold", HoldPattern(verdict.Mask)},
                {"best", HoldPattern(verdict.BestMask)},
                {"bestHolds", verdict.BestHolds},
@@ -171,8 +153,8 @@ Json HandJson(const TPracticeSession& session, const TPracticeHand& hand, bool h
                {"bestReturn", static_cast<double>(verdict.BestReturn())},
                {"costBets", static_cast<double>(verdict.CostBets())},
                {"costCoins", static_cast<double>(verdict.CostCoins())},
-               {"drawn", CardTexts(hand.Final, verdict.Mask)},
-               {"final", CardTexts(hand.Final, kFullDrawMask)},
+               {"drawn", CardsAt(hand.Final, verdict.Mask)},
+               {"final", CardsAt(hand.Final, kFullDrawMask)},
                {"category", hand.Category},
                {"categoryName", CategoryText(session, hand.Category)},
                {"pay", hand.Pay}};
@@ -188,18 +170,19 @@ void PrintHand(const TPracticeSession& session, const TPracticeHand& hand, bool 
       << "): " << HoldText(cards, 0) << (hard ? "" : "  (no hard hand found)") << '\n';
   out << "  hold  " << HoldText(cards, verdict.Mask) << "  ";
   if (verdict.Mistake()) {
-    out << "MISTAKE, costs " << Bets(verdict.CostBets()) << " bets (" << Bets(verdict.CostCoins())
-        << " coins); best " << HoldText(cards, verdict.BestMask) << ", "
-        << Bets(verdict.BestReturn()) << " against " << Bets(verdict.PlayedReturn()) << '\n';
+    out << "MISTAKE, costs " << BetsText(verdict.CostBets()) << " bets ("
+        << BetsText(verdict.CostCoins()) << " coins); best " << HoldText(cards, verdict.BestMask)
+        << ", " << BetsText(verdict.BestReturn()) << " against " << BetsText(verdict.PlayedReturn())
+        << '\n';
   } else {
-    out << "right, " << Bets(verdict.PlayedReturn())
+    out << "right, " << BetsText(verdict.PlayedReturn())
         << (verdict.BestHolds > 1
                 ? " (" + std::to_string(verdict.BestHolds) + " holds tie for the best)"
                 : std::string())
         << '\n';
   }
   out << "  draw  ";
-  for (const std::string& card : CardTexts(hand.Final, verdict.Mask)) out << card << ' ';
+  for (const std::string& card : CardsAt(hand.Final, verdict.Mask)) out << card << ' ';
   out << "->  " << HoldText(hand.Final, 0) << "  " << CategoryText(session, hand.Category)
       << ", pays " << hand.Pay << '\n';
 }
@@ -253,15 +236,11 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
       out << "  " << Json(item.key()).dump() << ": " << Nested(item.value(), 1) << ",\n";
     out << "  \"hands\": [\n";
   } else {
-    std::string pays;
-    for (const int32_t pay : PaysOf(table)) {
-      if (!pays.empty()) pays += ',';
-      pays += std::to_string(pay);
-    }
-    out << game.Name << " (game " << game.GameId << "), pays " << pays << " for " << table.CoinBasis
-        << (table.CoinBasis == 1 ? " coin" : " coins") << ", " << options.Table.Coins
-        << (options.Table.Coins == 1 ? " coin" : " coins") << " a hand, seed " << options.Seed;
-    if (options.Hard >= 0) out << ", hard hands within " << Bets(options.Hard) << " bets";
+    out << game.Name << " (game " << game.GameId << "), pays " << PaysText(table, ',') << " for "
+        << table.CoinBasis << (table.CoinBasis == 1 ? " coin" : " coins") << ", "
+        << options.Table.Coins << (options.Table.Coins == 1 ? " coin" : " coins")
+        << " a hand, seed " << options.Seed;
+    if (options.Hard >= 0) out << ", hard hands within " << BetsText(options.Hard) << " bets";
     out << "\n\n";
   }
   for (size_t h = 0; h < hands; ++h) {
@@ -325,8 +304,8 @@ int RunSessions(const TTableOptions& options, std::ostream& out) {
                   TimeText(record.Started).c_str(), record.GameName.c_str(), record.Coins,
                   static_cast<unsigned long long>(record.Seed), figures.Hands, figures.Mistakes,
                   Percent(figures.Accuracy()).c_str(), Percent(figures.Efficiency()).c_str(),
-                  Bets(figures.CostBets).c_str(),
-                  Signed(static_cast<long double>(figures.Net()), "%.0f").c_str());
+                  BetsText(figures.CostBets).c_str(),
+                  SignedText(static_cast<long double>(figures.Net()), 0).c_str());
     out << line;
   }
   return exit;

@@ -28,15 +28,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string PaysText(const TPayout& table) {
-  std::string text;
-  for (int c = 0; c <= table.LastCategory; ++c) {
-    if (c > 0) text += ',';
-    text += std::to_string(table.Pays[c]);
-  }
-  return text;
-}
-
 std::string GameName(const TCatalogue& games, int gameId) {
   const TPokerDescription* game = FindGame(games, gameId);
   return game != nullptr ? game->Name : "unknown game " + std::to_string(gameId);
@@ -66,7 +57,7 @@ Json TableJson(const TCatalogue& games, const TPayout& table) {
 }
 
 void PrintReport(const TPokerDescription& game, const TPayout& table, std::ostream& out) {
-  out << game.Name << " (game " << game.GameId << "), pays " << PaysText(table) << " for "
+  out << game.Name << " (game " << game.GameId << "), pays " << PaysText(table, ',') << " for "
       << table.CoinBasis << (table.CoinBasis == 1 ? " coin\n\n" : " coins\n\n");
   out << "  Return          " << Format("%11.6f %%", static_cast<double>(table.Return * 100))
       << '\n'
@@ -231,7 +222,7 @@ int RunTables(const TCatalogue& games, const TTableOptions& options, std::ostrea
       std::snprintf(line, sizeof line, "%4d  %-26s basis %d  %-40s  pays ", table->Index,
                     GameName(games, table->GameId).c_str(), table->CoinBasis, "not computed");
     }
-    out << line << PaysText(*table) << '\n';
+    out << line << PaysText(*table, ',') << '\n';
   }
   if (options.Json) out << list.dump(2) << '\n';
   return (damaged ? kDamagedDataExit : 0);
@@ -251,13 +242,7 @@ int RunAdd(const TCatalogue& games, const TTableOptions& options, std::ostream& 
     return (damaged ? kDamagedDataExit : 0);
   }
   ComputeTable(game, table, options.Quiet, options.Threads);
-  // A stored table without counts gets them; else the table is added.
-  if (stored != nullptr) {
-    stored->Assign(table);
-    store.Modified = true;
-  } else {
-    store.Add(std::make_unique<TPayout>(table));
-  }
+  store.Keep(std::make_unique<TPayout>(table));
   SaveStore(store, folder);
   const TPayout* saved = store.FindSame(table);
   out << (stored != nullptr ? "Computed and stored as table " : "Stored as table ") << saved->Index
@@ -285,12 +270,7 @@ int RunImport(const TCatalogue& games, const TTableOptions& options, std::ostrea
     TPayout* stored = store.FindSame(table);
     if (stored == nullptr || !stored->Computed()) {
       ComputeTable(game, table, options.Quiet, options.Threads);
-      if (stored != nullptr) {
-        stored->Assign(table);
-        store.Modified = true;
-      } else {
-        stored = &store.Add(std::make_unique<TPayout>(table));
-      }
+      stored = &store.Keep(std::make_unique<TPayout>(table));
       ++computed;
     }
     char line[200];
@@ -324,7 +304,7 @@ int RunDelete(const TCatalogue& games, const TTableOptions& options, std::ostrea
                      " (the data file holds " + std::to_string(store.Payouts.size()) + ")");
   }
   const TPayout& table = *store.Payouts[options.Index];
-  const std::string what = GameName(games, table.GameId) + ", pays " + PaysText(table);
+  const std::string what = GameName(games, table.GameId) + ", pays " + PaysText(table, ',');
   store.Delete(&table);
   SaveStore(store, folder);
   out << "Deleted table " << options.Index << " (" << what << ")\n";

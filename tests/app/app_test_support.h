@@ -155,9 +155,7 @@ inline QJsonObject Cli(QStringList arguments) {
 
 // The pays of a table as tarnwick-cli takes them: "800,50,25,9,6,4,3,2,1".
 inline QString PaysText(const TPayout& table) {
-  QStringList pays;
-  for (int32_t pay : PaysOf(table)) pays << QString::number(pay);
-  return pays.join(QLatin1Char(','));
+  return QString::fromStdString(tarnwick::PaysText(table, ','));
 }
 
 }  // namespace tarnwick::app::test

@@ -162,11 +162,10 @@ void PracticeTest::TheWindowAndTheCommandLineAgree() {
   QCOMPARE(practice.Mistakes()->rowCount(), mistakes);
   QCOMPARE(practice.Figure(1)->text(),
            QString::number(figures[QStringLiteral("mistakes")].toInt()));
-  const int net = figures[QStringLiteral("net")].toInt();
   QCOMPARE(practice.Figure(5)->text(),
-           (net > 0 ? QStringLiteral("+") : QString()) + QString::number(net));
+           QString::fromStdString(SignedText(figures[QStringLiteral("net")].toInt(), 0)));
   QCOMPARE(practice.Figure(4)->text(),
-           QString::number(figures[QStringLiteral("efficiency")].toDouble() * 100, 'f', 2) +
+           QString::fromStdString(PercentText(figures[QStringLiteral("efficiency")].toDouble())) +
                QLatin1Char('%'));
   QVERIFY(world.Errors.isEmpty());
 }

@@ -33,13 +33,9 @@ inline QString HintOf(std::string_view text) {
   return hint;
 }
 
-// The text a card code is known by, as the command-line tool writes it: "AS", "JK" for the
-// first joker (code -2), "JK2" for the second (-1); empty for an empty position.
+// The name of a card code with the jokers told apart (CardName): "AS", "JK", "JK2".
 inline QString CardCodeText(int code) {
-  if (code == -2) return QStringLiteral("JK");
-  if (code == -1) return QStringLiteral("JK2");
-  if (code < 0) return {};
-  return Q(CardText(code));
+  return Q(CardName(code));
 }
 
 }  // namespace tarnwick::app

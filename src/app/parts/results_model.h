@@ -31,6 +31,8 @@ class TResultsModel : public QAbstractTableModel {
   bool IsSeparator(int row) const { return row == CategoryCount(); }
   bool IsReturnRow(int row) const { return row == CategoryCount() + 1; }
   QString Text(int row, int column) const;
+  const TResultGrid& Grid() const { return grid_; }
+  const QString& ReturnLabel() const { return returnLabel_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

@@ -58,6 +58,45 @@ std::string CardText(int code) {
   return {kRankLetters[card.Rank], kSuitLetters[card.Suit]};
 }
 
+std::string CardName(int code) {
+  if (code == kSecondJoker) return "JK2";
+  if (code < 0 && !IsJoker(code)) return {};
+  return CardText(code);
+}
+
+std::vector<std::string> CardsAt(std::span<const int32_t> cards, int positions,
+                                 std::string (*name)(int)) {
+  std::vector<std::string> texts;
+  for (size_t i = 0; i < cards.size(); ++i) {
+    if (BitSet(positions, static_cast<int>(i))) texts.push_back(name(cards[i]));
+  }
+  return texts;
+}
+
+std::string CardsText(std::span<const int32_t> cards, int positions, std::string (*name)(int)) {
+  std::string text;
+  for (const std::string& card : CardsAt(cards, positions, name)) {
+    if (!text.empty()) text += ' ';
+    text += card;
+  }
+  return text;
+}
+
+std::string HoldText(std::span<const int32_t> cards, int drawMask, std::string (*name)(int)) {
+  std::string text;
+  for (size_t i = 0; i < cards.size(); ++i) {
+    if (i > 0) text += ' ';
+    const std::string card = BitSet(drawMask, static_cast<int>(i)) ? "" : name(cards[i]);
+    text += card.empty() ? "--" : card;
+  }
+  return text;
+}
+
+int NextJoker(std::span<const int32_t> cards) {
+  return std::find(cards.begin(), cards.end(), kFirstJoker) == cards.end() ? kFirstJoker
+                                                                           : kSecondJoker;
+}
+
 std::optional<int> ParseCard(std::string_view text) {
   std::string upper;
   for (char c : text) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -9,8 +9,10 @@
 #include <bit>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "errors.h"
 
@@ -71,15 +73,51 @@ constexpr int CountBits(uint32_t bits) {
 }
 
 // Card code used between the user interface and the engines: rank + 13 x suit for natural
-// cards, -1 and -2 for the two jokers.
+// cards, -2 for a deck's first joker and -1 for the second joker of a two-joker deck.
+inline constexpr int kFirstJoker = -2;
+inline constexpr int kSecondJoker = -1;
+
+constexpr bool IsJoker(int code) {
+  return code == kFirstJoker || code == kSecondJoker;
+}
+
+// A dealt card (not an empty position) that is wild in a game with this wild rank (-1 for
+// none): a joker, or a card of the wild rank.
+constexpr bool IsWildCard(int code, int wildRank) {
+  return IsJoker(code) || (code >= 0 && wildRank >= 0 && code % kRankCount == wildRank);
+}
+
+// The joker a card list gets next, as the deck numbers them: the first joker unless the
+// list has it already, then the second.
+int NextJoker(std::span<const int32_t> cards);
+
 struct TCard {
   int Rank = -1;  // 0..12, -1 for a joker
   int Suit = -1;  // 0..3, -1 for a joker
 };
 TCard CardFromCode(int code);
 int CardCode(int rank, int suit);
-// Text of a card code: "AS", "TD", "JK" for a joker.
+// Text of a card code: "AS", "TD", "JK" for either joker, "--" for an empty position.
 std::string CardText(int code);
+// The name of a card code where the two jokers are told apart (the main window's buttons,
+// the shown cards): "JK" for the first joker, "JK2" for the second, empty for an empty
+// position; else as CardText.
+std::string CardName(int code);
+// The cards at the positions whose bit is set in `positions`, in position order, each as
+// `name` writes it (CardText or CardName).
+std::vector<std::string> CardsAt(std::span<const int32_t> cards, int positions,
+                                 std::string (*name)(int) = CardText);
+// The same joined by blanks: "AS KH"; empty for no position.
+std::string CardsText(std::span<const int32_t> cards, int positions,
+                      std::string (*name)(int) = CardText);
+// A hand under a hold, position by position: "AS KS -- -- 3D", with "--" for a replaced
+// card (bit i of `drawMask` set) and for an empty position.
+std::string HoldText(std::span<const int32_t> cards, int drawMask,
+                     std::string (*name)(int) = CardText);
+// The positions a draw mask keeps: its bits for the held cards.
+constexpr int HeldPositions(int drawMask) {
+  return kFullDrawMask & ~drawMask;
+}
 // Parses "AS", "10d", "2c", "JK" (case-insensitive); empty when the text is no card.
 std::optional<int> ParseCard(std::string_view text);
 

@@ -205,4 +205,21 @@ std::vector<int32_t> PaysOf(const TPayout& table) {
   return {table.Pays.begin(), table.Pays.begin() + table.LastCategory + 1};
 }
 
+long double PayWorth(const TPayout& table, int category) {
+  return table.CategoryChance(category) / table.CoinBasis;
+}
+
+std::string PaysText(std::span<const int32_t> pays, char separator) {
+  std::string text;
+  for (const int32_t pay : pays) {
+    if (!text.empty()) text += separator;
+    text += std::to_string(pay);
+  }
+  return text;
+}
+
+std::string PaysText(const TPayout& table, char separator) {
+  return PaysText(PaysOf(table), separator);
+}
+
 }  // namespace tarnwick

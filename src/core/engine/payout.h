@@ -88,5 +88,14 @@ std::optional<int32_t> ParsePayText(std::string_view text);
 
 // The pays of categories 0..LastCategory.
 std::vector<int32_t> PaysOf(const TPayout& table);
+// What one coin more on the pay of `category` adds to the return of a computed table, as a
+// share of the stake: the category's chance per coin of the basis. It holds for the best
+// play of the table as it is; a larger pay may change that play and then adds a little more.
+long double PayWorth(const TPayout& table, int category);
+
+// Pays as one text with this separator between them: "800,50,25" or "800/50/25".
+std::string PaysText(std::span<const int32_t> pays, char separator);
+// The pays of categories 0..LastCategory so.
+std::string PaysText(const TPayout& table, char separator);
 
 }  // namespace tarnwick

@@ -130,9 +130,7 @@ int TModelController::CardSuit(int position) const {
 }
 
 bool TModelController::IsWildCard(int position) const {
-  // An empty position holds no card, so it holds no wild card either.
-  if (CardCode(position) == kEmptyPosition) return false;
-  return engine_->Deck.IsWild(CardRank(position));
+  return tarnwick::IsWildCard(CardCode(position), engine_->Deck.WildRank);
 }
 
 int TModelController::IndexOfCard(int32_t code) const {
@@ -385,15 +383,9 @@ void TModelController::AddTable() {
   const int coins = working->CoinBasis;
   working->Reduce();
   TPayout* equal = data_->FindSame(*working);
-  if (equal == nullptr || !equal->Computed()) CalculateTable(*working);
-  if (equal != nullptr) {
-    // Stored already; one stored without counts gets them now.
-    if (!equal->Computed()) {
-      equal->Assign(*working);
-      data_->Modified = true;
-    }
-  } else {
-    equal = &data_->Add(std::move(working));
+  if (equal == nullptr || !equal->Computed()) {
+    CalculateTable(*working);
+    equal = &data_->Keep(std::move(working));
   }
   SetCoins(coins);
   RebuildTables();
@@ -436,11 +428,7 @@ void TModelController::DeleteTable() {
 
 std::string TModelController::DeleteQuestion(const TPayout& table) const {
   if (texts_ == nullptr) return {};
-  std::string pays;
-  for (int32_t pay : PaysOf(table)) {
-    if (!pays.empty()) pays += ' ';
-    pays += std::to_string(pay);
-  }
+  const std::string pays = PaysText(table, ' ');
   std::string coins;
   switch (table.CoinBasis) {
     case 1:
@@ -463,80 +451,26 @@ std::string TModelController::DeleteQuestion(const TPayout& table) const {
                     {Upper(CurrentGame().Name), pays, coins});
 }
 
-namespace {
-
-// The steps of one whole-game run of a list, told to the progress of the whole list.
-class TListProgress : public TProgress {
- public:
-  explicit TListProgress(TProgress& whole) : whole_(whole) {}
-  int64_t Offset = 0;
-
- protected:
-  void OnStep(int64_t done) override { whole_.Step(Offset + done); }
-
- private:
-  TProgress& whole_;
-};
-
-}  // namespace
-
-TModelController::TImportReport TModelController::ImportTables(std::string_view list) {
+TImportReport TModelController::ImportTables(std::string_view list) {
   const TBatch batch(*this);
-  TImportReport report;
-  std::vector<std::unique_ptr<TPayout>> missing;
-  for (const TListedTable& entry : ParsePayTableList(list, games_, &report.Refused)) {
-    auto table = std::make_unique<TPayout>(entry.Table);
-    table->Reduce();
-    const TPayout* equal = data_->FindSame(*table);
-    const bool listedTwice = std::any_of(missing.begin(), missing.end(),
-                                         [&](const auto& other) { return other->SameAs(*table); });
-    if ((equal != nullptr && equal->Computed()) || listedTwice) {
-      ++report.Present;
-    } else {
-      missing.push_back(std::move(table));
-    }
-  }
-  // The runs go on the worker of the progress display, each with an engine of its own game;
-  // the store changes only here, after them.
+  TImportPlan plan = PlanImport(list, games_, *data_);
+  std::vector<std::unique_ptr<TPayout>>& missing = plan.Missing;
+  // The runs go on the worker of the progress display; the store changes only here, after
+  // them, and keeps the tables computed before a failure or an abort.
   size_t computed = 0;
   const auto keep = [&] {
     for (size_t i = 0; i < computed; ++i) {
-      if (TPayout* equal = data_->FindSame(*missing[i])) {
-        equal->Assign(*missing[i]);
-        data_->Modified = true;
-      } else {
-        data_->Add(std::move(missing[i]));
-      }
-      ++report.Added;
+      data_->Keep(std::move(missing[i]));
+      ++plan.Report.Added;
     }
     RebuildTables();
   };
   if (!missing.empty()) {
     if (OnBusy) OnBusy(true);
     try {
-      // The games are looked up here; the worker touches nothing of the controller.
-      std::map<int, const TPokerDescription*> games;
-      for (const auto& table : missing) games[table->GameId] = FindGame(table->GameId);
-      ui_.RunWithProgress([&missing, &games, &computed](TProgress& progress) {
-        std::map<int, std::unique_ptr<TPokerEngine>> engines;
-        int64_t total = 0;
-        for (const auto& table : missing) {
-          auto& engine = engines[table->GameId];
-          if (!engine) engine = CreateEngineForGame(*games.at(table->GameId));
-          total += engine->DealClassCount();
-        }
-        progress.Begin(total);
-        TListProgress run(progress);
-        for (const auto& table : missing) {
-          TPokerEngine& engine = *engines[table->GameId];
-          engine.SetProgress(&run);
-          engine.SetPayout(table.get());
-          engine.CalcGameAdvantage();
-          engine.SetPayout(nullptr);
-          ++computed;
-          run.Offset += engine.DealClassCount();
-        }
-        progress.End();
+      // The worker reads only the tables and the catalogue, which nothing changes.
+      ui_.RunWithProgress([&missing, &games = games_, &computed](TProgress& progress) {
+        ComputeImport(missing, games, progress, computed);
       });
     } catch (...) {
       if (OnBusy) OnBusy(false);
@@ -546,7 +480,7 @@ TModelController::TImportReport TModelController::ImportTables(std::string_view 
     if (OnBusy) OnBusy(false);
   }
   keep();
-  return report;
+  return plan.Report;
 }
 
 std::string TModelController::ExportTables() const {

@@ -23,6 +23,7 @@
 #include "engine/poker_engine.h"
 #include "progress.h"
 #include "session/ini_file.h"
+#include "session/table_import.h"
 #include "stats/hold_stats.h"
 #include "stats/result_grid.h"
 #include "store/data_store.h"
@@ -171,11 +172,6 @@ class TModelController {
   // Stores the tables of a pay table list (the format of data/paytables.csv) that the store
   // lacks, computing them with the progress shown; an abort keeps the tables computed
   // before it. Lines that are not tables are refused, each with its reason.
-  struct TImportReport {
-    int Added = 0;
-    int Present = 0;
-    std::vector<TRefusedLine> Refused;
-  };
   TImportReport ImportTables(std::string_view list);
   // The stored tables of the current game as such a list.
   std::string ExportTables() const;

@@ -147,14 +147,32 @@ long double TPracticeVerdict::CostBets() const {
   return Mistake() ? BestReturn() - PlayedReturn() : 0;
 }
 
+namespace {
+
+std::string FixedText(long double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(value));
+  return text;
+}
+
+}  // namespace
+
+std::string BetsText(long double value) {
+  return FixedText(value, 5);
+}
+
+std::string PercentText(long double share) {
+  return FixedText(share * 100, 2);
+}
+
+std::string SignedText(long double value, int decimals) {
+  return (value > 0 ? "+" : "") + FixedText(value, decimals);
+}
+
 std::string PracticeCostText(const TPracticeVerdict& verdict) {
   if (!verdict.Mistake()) return {};
-  char bets[48];
-  std::snprintf(bets, sizeof bets, "%.5f", static_cast<double>(verdict.CostBets()));
-  if (verdict.Coins <= 1) return bets;
-  char coins[48];
-  std::snprintf(coins, sizeof coins, " (%.5f)", static_cast<double>(verdict.CostCoins()));
-  return std::string(bets) + coins;
+  if (verdict.Coins <= 1) return BetsText(verdict.CostBets());
+  return BetsText(verdict.CostBets()) + " (" + BetsText(verdict.CostCoins()) + ")";
 }
 
 std::array<int32_t, kHandSize> FinalHand(const TPracticeDeal& deal, int mask) {
@@ -358,10 +376,7 @@ THoldsSnapshot TPracticeSession::HoldsSnapshot(int mask) const {
   snapshot.Coins = record_.Coins;
   snapshot.LastCategory = table_.LastCategory;
   snapshot.CategoryNames = categoryNames_;
-  for (size_t i = 0; i < kHandSize; ++i) {
-    const int32_t code = deal_.Cards[i];
-    snapshot.Wild[i] = code < 0 || (wildRank_ >= 0 && code % kRankCount == wildRank_);
-  }
+  for (size_t i = 0; i < kHandSize; ++i) snapshot.Wild[i] = IsWildCard(deal_.Cards[i], wildRank_);
   return snapshot;
 }
 

@@ -102,6 +102,14 @@ struct TPracticeVerdict {
   long double CostCoins() const { return CostBets() * Coins; }
 };
 
+// The figures of practice as the windows and the command line write them.
+// Bets or coins with five decimals: "0.02128".
+std::string BetsText(long double value);
+// A share in percent with two decimals, without the percent sign: 0.975 is "97.50".
+std::string PercentText(long double share);
+// A result with `decimals` decimals and a plus sign above zero: "+12", "-3", "0", "+1.25".
+std::string SignedText(long double value, int decimals);
+
 // The cost of a verdict as the windows show it: "0.02128" bets, with the coins played
 // after it for more than one coin ("0.02128 (0.10638)"); empty for a right hold.
 std::string PracticeCostText(const TPracticeVerdict& verdict);

@@ -154,7 +154,7 @@ TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
   const auto card = [&](std::string_view text) {
     std::optional<int> code = ParseCard(text);
     if (!code) throw DataFileError("card '" + std::string(text) + "'");
-    if (*code < 0) *code = std::count(seen.begin(), seen.end(), -2) > 0 ? -1 : -2;
+    if (*code < 0) *code = NextJoker(seen);
     if (std::find(seen.begin(), seen.end(), *code) != seen.end())
       throw DataFileError("card " + std::string(text) + " twice");
     seen.push_back(*code);
@@ -236,11 +236,7 @@ std::string PracticeSessionText(const TPracticeRecord& record) {
   for (char& letter : name) {
     if (letter == '\n' || letter == '\r') letter = ' ';
   }
-  std::string pays;
-  for (const int32_t pay : record.Pays) {
-    if (!pays.empty()) pays += ',';
-    pays += std::to_string(pay);
-  }
+  const std::string pays = PaysText(record.Pays, ',');
   std::string hard = "-";
   if (record.HardWithin >= 0) {
     char text[32];

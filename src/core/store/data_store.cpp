@@ -32,6 +32,16 @@ TPayout& TData::Add(std::unique_ptr<TPayout> table) {
   return *Payouts.back();
 }
 
+TPayout& TData::Keep(std::unique_ptr<TPayout> computed) {
+  TPayout* equal = FindSame(*computed);
+  if (equal == nullptr) return Add(std::move(computed));
+  if (!equal->Computed()) {
+    equal->Assign(*computed);
+    Modified = true;
+  }
+  return *equal;
+}
+
 void TData::Delete(const TPayout* table) {
   const auto it = std::find_if(Payouts.begin(), Payouts.end(),
                                [&](const auto& stored) { return stored.get() == table; });

@@ -78,6 +78,10 @@ class TData {
 
   // Appends the table (the store owns it) and returns it.
   TPayout& Add(std::unique_ptr<TPayout> table);
+  // Keeps a computed table: the store takes it, unless it holds an equal one (FindSame);
+  // an equal one without counts gets the table's counts, one with counts stays as it is.
+  // Returns the stored table.
+  TPayout& Keep(std::unique_ptr<TPayout> computed);
   // Removes the table when the store holds it.
   void Delete(const TPayout* table);
   // Remembers the store as it is now, so that Undo brings it back: the tables, their order

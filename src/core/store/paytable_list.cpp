@@ -127,12 +127,7 @@ std::string PayTableListText(const std::vector<const TPayout*>& tables, const TC
     const TPokerDescription* game = FindGame(games, table->GameId);
     if (game == nullptr) continue;
     text += std::to_string(table->GameId) + ',' + game->Name + ',' +
-            std::to_string(table->CoinBasis) + ',';
-    for (int c = 0; c <= table->LastCategory; ++c) {
-      if (c > 0) text += ' ';
-      text += std::to_string(table->Pays[static_cast<size_t>(c)]);
-    }
-    text += ",,\n";
+            std::to_string(table->CoinBasis) + ',' + PaysText(*table, ' ') + ",,\n";
   }
   return text;
 }

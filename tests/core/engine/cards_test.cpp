@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "errors.h"
 #include "test_games.h"
 
@@ -51,6 +54,34 @@ TEST(Cards, TablesCardTextAndRangeChecks) {
   for (int code : testing::HandOf({"AS", "KH", "QD", "JC", "9S"}))
     hand.AddCard(code % 13, code / 13);
   EXPECT_THROW(hand.AddCard(2, 2), RangeError);
+}
+
+// The two jokers: the first is -2, the second -1; both write as "JK", and as "JK2" for the
+// second where they are told apart. A card is wild by being a joker or of the wild rank.
+TEST(Cards, JokersWildCardsAndCardLists) {
+  const int32_t empty = kEmptyPosition;
+  const int32_t ten = *ParseCard("TD");
+  EXPECT_EQ(CardText(kSecondJoker) + CardText(empty) + CardText(ten), "JK--TD");
+  EXPECT_EQ(CardName(kFirstJoker) + CardName(kSecondJoker) + CardName(empty), "JKJK2");
+  EXPECT_EQ(NextJoker(std::vector<int32_t>{ten, kSecondJoker}), kFirstJoker);
+  EXPECT_EQ(NextJoker(std::vector<int32_t>{ten, kFirstJoker}), kSecondJoker);
+  // Deuces wild (rank 0), no wild rank, and the empty position, never wild.
+  for (const auto& [code, wildRank, wild] : {std::tuple{0, 0, true},
+                                             {39, 0, true},
+                                             {1, 0, false},
+                                             {0, -1, false},
+                                             {kFirstJoker, -1, true},
+                                             {kSecondJoker, 0, true},
+                                             {empty, 0, false},
+                                             {kAce, kAce, true}})
+    EXPECT_EQ(IsWildCard(code, wildRank), wild) << code << ' ' << wildRank;
+
+  const std::array<int32_t, kHandSize> hand = {12, kSecondJoker, ten, empty, kFirstJoker};
+  EXPECT_EQ(CardsAt(hand, 0b10110), (std::vector<std::string>{"JK", "TD", "JK"}));
+  EXPECT_EQ(CardsText(hand, 0b10110, CardName), "JK2 TD JK");
+  EXPECT_EQ(CardsText(hand, HeldPositions(0b11110)), "AS");
+  EXPECT_EQ(HoldText(hand, 0b00100), "AS JK -- -- JK");
+  EXPECT_EQ(HoldText(hand, 0b00001, CardName), "-- JK2 TD -- JK");
 }
 
 }  // namespace

@@ -97,6 +97,18 @@ TEST(Payout, TotalsChancesAndVarianceByHand) {
   EXPECT_NEAR(static_cast<double>(doubled.PushChance), static_cast<double>(p1), 1e-15);
   EXPECT_NEAR(doubled.Variance(), variance, 1e-12);  // per coin bet as well
 
+  // One coin more on a pay adds its category's chance per coin of the basis, the play held.
+  for (TPayout* raised : {&table, &doubled}) {
+    const long double before = raised->Return;
+    const long double worth = PayWorth(*raised, 1);
+    ++raised->Pays[1];
+    raised->ComputeTotals();
+    EXPECT_NEAR(static_cast<double>(raised->Return - before), static_cast<double>(worth), 1e-15);
+  }
+  EXPECT_NEAR(static_cast<double>(PayWorth(doubled, 1)), static_cast<double>(p1 / 2), 1e-15);
+  EXPECT_EQ(PaysText(table, ','), "2,2,0");
+  EXPECT_EQ(PaysText(std::vector<int32_t>{800, 50, 25}, ' '), "800 50 25");
+
   TPayout empty = TableOf({2, 1, 0});
   empty.ClearCounts();
   EXPECT_EQ(empty.Return, -1);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 #include "draw_listing.h"
 #include "errors.h"
@@ -215,6 +216,17 @@ TEST(Practice, TheCostOfEveryHoldIsItsDistanceFromTheBest) {
   EXPECT_EQ(session.Grade(0).BestMask, 16);
   EXPECT_CLOSE(session.Grade(0).BestReturn(), 872 / 47.0L, 1e-15L);
   EXPECT_EQ(PracticeCostText(session.Grade(0)), "18.55319 (92.76596)");
+  // The figures as the windows and the command line write them.
+  EXPECT_EQ(BetsText(0.021276595L), "0.02128");
+  EXPECT_EQ(PercentText(0.975L), "97.50");
+  EXPECT_EQ(PercentText(1), "100.00");
+  for (const auto& [value, decimals, text] : {std::tuple{12.0L, 0, "+12"},
+                                              {-3.0L, 0, "-3"},
+                                              {0.0L, 0, "0"},
+                                              {0.0L, 2, "0.00"},
+                                              {1.254L, 2, "+1.25"},
+                                              {-0.004L, 2, "-0.00"}})
+    EXPECT_EQ(SignedText(value, decimals), text) << text;
 }
 
 // Five scripted hands whose returns are counted by hand (9/6 Jacks, five coins).

@@ -133,6 +133,22 @@ TEST(DataStore, AddDeleteAndTablesFor) {
   ASSERT_EQ(data.Payouts.size(), 5u);
   EXPECT_EQ(data.Payouts[1]->CoinBasis, 3);
   EXPECT_EQ(data.Payouts[1]->Index, 1);
+
+  // Keep: a new table is added; an equal one without counts gets them; an equal one with
+  // counts stays as it is.
+  data.Payouts.back()->ClearCounts();
+  data.Modified = false;
+  TPayout& counted = data.Keep(Table(2, 10, 1, 52, 800));
+  EXPECT_TRUE(&counted == data.Payouts.back().get() && counted.Computed() && data.Modified);
+  auto bare = Table(2, 10, 1, 52, 800);
+  bare->ClearCounts();
+  EXPECT_EQ(&data.Keep(std::move(bare)), &counted);
+  EXPECT_TRUE(counted.Computed());
+  data.Modified = false;
+  const TPayout* added = &data.Keep(Table(2, 10, 2, 52, 800));
+  EXPECT_EQ(added, data.Payouts.back().get());
+  EXPECT_EQ(data.Payouts.size(), 6u);
+  EXPECT_TRUE(data.Modified);
 }
 
 // Cut at every byte: the complete records before the cut are kept, the error names the next.
