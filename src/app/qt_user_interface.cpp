@@ -56,13 +56,22 @@ void TQtUserInterface::ShowCharts(const TTableSnapshot& table, const std::string
 
 namespace {
 
-// Shows a window that stays open beside the main window, or brings the open one to the
-// front; `make` builds it.
-template <typename TWindow, typename TMake>
-void ShowBeside(QPointer<TWindow>& open, TMake make) {
+// Shows a window of the hand's or the table's figures. From a modal dialog it is modal over
+// it; otherwise it stays open beside the main window: the open one is brought up to
+// `snapshot` and to the front.
+template <typename TWindow, typename TSnapshot>
+void ShowBeside(QWidget* owner, bool modeless, QPointer<TWindow>& open, const TSnapshot& snapshot,
+                const QString& caption) {
+  if (!modeless || QApplication::activeModalWidget() != nullptr) {
+    TWindow window(FrontWindow(owner), snapshot, caption);
+    window.exec();
+    return;
+  }
   if (open == nullptr) {
-    open = make();
+    open = new TWindow(owner, snapshot, caption);
     open->setAttribute(Qt::WA_DeleteOnClose);
+  } else {
+    open->Follow(snapshot, caption);
   }
   open->show();
   open->raise();
@@ -72,23 +81,11 @@ void ShowBeside(QPointer<TWindow>& open, TMake make) {
 }  // namespace
 
 void TQtUserInterface::ShowAllHands(const THoldsSnapshot& holds, const std::string& caption) {
-  if (QApplication::activeModalWidget() != nullptr || signals_ == nullptr) {
-    TfmAllHands window(FrontWindow(owner_), holds, Caption(caption));
-    window.exec();
-    return;
-  }
-  if (allHands_ != nullptr) allHands_->Follow(holds, Caption(caption));
-  ShowBeside(allHands_, [&] { return new TfmAllHands(owner_, holds, Caption(caption)); });
+  ShowBeside(owner_, signals_ != nullptr, allHands_, holds, Caption(caption));
 }
 
 void TQtUserInterface::ShowStatistics(const TTableSnapshot& table, const std::string& caption) {
-  if (QApplication::activeModalWidget() != nullptr || signals_ == nullptr) {
-    TfmStat window(FrontWindow(owner_), table, Caption(caption));
-    window.exec();
-    return;
-  }
-  if (statistics_ != nullptr) statistics_->Follow(table, Caption(caption));
-  ShowBeside(statistics_, [&] { return new TfmStat(owner_, table, Caption(caption)); });
+  ShowBeside(owner_, signals_ != nullptr, statistics_, table, Caption(caption));
 }
 
 TfmAllHands* TQtUserInterface::AllHands() const {
