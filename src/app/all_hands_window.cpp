@@ -68,15 +68,12 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
   QHeaderView* header = grid_->horizontalHeader();
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(true);
-  header->setToolTip(HintOf(preferences.HintText("Statistics", "Cost")));
   connect(header, &QHeaderView::sectionClicked, this, &TfmAllHands::HeaderClicked);
   AddTableExport(
       grid_, [this] { return model_->Rows(); }, QStringLiteral("holds.csv"));
 
   QHBoxLayout* bar = ViewBar(this, views_);
   bar->addStretch(1);
-  ok_->setText(Q(preferences.ButtonText("OK")));
-  ok_->setAccessibleName(ok_->text());
   ok_->setDefault(true);
   bar->addWidget(ok_);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
@@ -95,6 +92,11 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
 void TfmAllHands::Fill(const THoldsSnapshot& holds, const QString& caption) {
   const TPreferences& preferences = Preferences();
   setWindowTitle(caption);
+  // Every text from the language in use: filled again after a change of language.
+  grid_->horizontalHeader()->setToolTip(HintOf(preferences.HintText("Statistics", "Cost")));
+  ok_->setText(Q(preferences.ButtonText("OK")));
+  ok_->setAccessibleName(ok_->text());
+  CaptionViews(views_);
   QStringList titles = {Q(preferences.Text("Statistics", "Hands")),
                         Q(preferences.Text("Statistics", "Return")),
                         Q(preferences.Text("Statistics", "Cost"))};
@@ -107,6 +109,11 @@ void TfmAllHands::Fill(const THoldsSnapshot& holds, const QString& caption) {
         QPixmap::fromImage(HoldPicture(holds, mask, devicePixelRatioF()));
   model_->Set(holds, std::move(pictures), titles, Q(preferences.Text("Statistics", "Best")),
               Q(preferences.Text("Statistics", "Tie")));
+}
+
+void TfmAllHands::ApplyTexts() {
+  const THoldsSnapshot holds = model_->Holds();
+  Follow(holds, windowTitle());
 }
 
 void TfmAllHands::Follow(const THoldsSnapshot& holds, const QString& caption) {

@@ -29,6 +29,8 @@ class TfmAllHands : public QDialog {
   // Shows another analysed hand (the main window's newest), keeping the view, the sort and
   // the window's size, with the hold shown in the main window selected.
   void Follow(const THoldsSnapshot& holds, const QString& caption);
+  // The texts again from the language in use.
+  void ApplyTexts();
   // Selects the hold `mask` and sorts by expected return, best first.
   void SelectHold(int mask);
   // The hold of the selected row, -1 for none.

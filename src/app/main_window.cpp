@@ -252,6 +252,7 @@ void TfmMain::ChooseLanguage(int index) {
   Preferences().ChooseLanguage(index);
   InstallQtTranslation(Q(Preferences().LanguageCode));
   ApplyTexts();
+  ui_.ApplyTexts();
 }
 
 void TfmMain::ApplyTexts() {

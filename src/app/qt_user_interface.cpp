@@ -88,6 +88,11 @@ void TQtUserInterface::ShowStatistics(const TTableSnapshot& table, const std::st
   ShowBeside(owner_, signals_ != nullptr, statistics_, table, Caption(caption));
 }
 
+void TQtUserInterface::ApplyTexts() {
+  if (allHands_ != nullptr) allHands_->ApplyTexts();
+  if (statistics_ != nullptr) statistics_->ApplyTexts();
+}
+
 TfmAllHands* TQtUserInterface::AllHands() const {
   return allHands_.data();
 }

@@ -25,6 +25,8 @@ class TQtUserInterface : public TUserInterface {
   // The controller's change signal, which the open windows follow (set once it exists).
   void SetSignals(TControllerSignals* controllerSignals);
   // The windows open beside the main window, null when closed.
+  // The open windows' texts again from the language in use.
+  void ApplyTexts();
   TfmAllHands* AllHands() const;
   TfmStat* Statistics() const;
 

@@ -67,13 +67,10 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
       grid_(new QTableView(this)),
       views_(new QButtonGroup(this)),
       speedBox_(new QSpinBox(this)),
+      speedLabel_(new QLabel(this)),
       ok_(new QPushButton(this)) {
   AddHelpKey(this, THelpContext::Statistics);
   const TPreferences& preferences = Preferences();
-  const auto text = [&](const std::string& key) { return Q(preferences.Text(kSection, key)); };
-  const auto hint = [&](const std::string& key) {
-    return HintOf(preferences.HintText(kSection, key));
-  };
 
   // A stored speed outside 10..10000 opens at the nearest limit.
   speed_ =
@@ -89,21 +86,16 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
   connect(views_, &QButtonGroup::idClicked, this,
           [this](int id) { SetView(static_cast<TFigureView>(id)); });
   bar->addSpacing(15);
-  auto* speedLabel = new QLabel(text("Speed"), this);
-  bar->addWidget(speedLabel);
+  bar->addWidget(speedLabel_);
   // The box takes any number, so that a value out of range can be typed and shown as such.
   speedBox_->setRange(0, 99999);
   speedBox_->setSingleStep(50);
   speedBox_->setAlignment(Qt::AlignCenter);
   speedBox_->setValue(speed_);
-  speedBox_->setAccessibleName(speedLabel->text());
-  speedBox_->setToolTip(hint("Speed"));
-  speedLabel->setBuddy(speedBox_);
+  speedLabel_->setBuddy(speedBox_);
   connect(speedBox_, &QSpinBox::valueChanged, this, &TfmStat::SpeedTyped);
   bar->addWidget(speedBox_);
   bar->addStretch(1);
-  ok_->setText(Q(preferences.ButtonText("OK")));
-  ok_->setAccessibleName(ok_->text());
   ok_->setDefault(true);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   bar->addWidget(ok_);
@@ -124,6 +116,14 @@ void TfmStat::Fill(const TTableSnapshot& table, const QString& caption) {
   const auto hint = [&](const std::string& key) {
     return HintOf(preferences.HintText(kSection, key));
   };
+  table_ = table;
+  // Every text from the language in use: filled again after a change of language.
+  speedLabel_->setText(text("Speed"));
+  speedBox_->setAccessibleName(speedLabel_->text());
+  speedBox_->setToolTip(hint("Speed"));
+  ok_->setText(Q(preferences.ButtonText("OK")));
+  ok_->setAccessibleName(ok_->text());
+  CaptionViews(views_);
   StatisticsTable statistics = BuildStatisticsTable(table.CategoryNames, table.Table, speed_);
   statistics.RowLabels.front() = S(text("Hands1"));
   statistics.RowLabels.at(1) = S(text("Hands2"));

@@ -11,6 +11,7 @@
 #include "session/model_controller.h"
 
 class QButtonGroup;
+class QLabel;
 class QPushButton;
 class QSpinBox;
 class QTableView;
@@ -31,6 +32,8 @@ class TfmStat : public QDialog {
   // Shows another computed table (the main window's current one), keeping the view, the
   // speed and the window's size.
   void Follow(const TTableSnapshot& table, const QString& caption);
+  // The texts again from the language in use.
+  void ApplyTexts() { Follow(TTableSnapshot(table_), windowTitle()); }
   void SetView(TFigureView view);
   int Speed() const { return speed_; }
 
@@ -50,7 +53,9 @@ class TfmStat : public QDialog {
   QTableView* grid_;
   QButtonGroup* views_;
   QSpinBox* speedBox_;
+  QLabel* speedLabel_;
   QPushButton* ok_;
+  TTableSnapshot table_;  // the table shown
   int speed_ = 600;
 };
 

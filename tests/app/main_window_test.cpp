@@ -34,6 +34,7 @@
 #include "parts/error_report.h"
 #include "parts/layout_rules.h"
 #include "parts/results_model.h"
+#include "stat_window.h"
 #include "stats/result_grid.h"
 #include "store/safe_files.h"
 
@@ -369,7 +370,14 @@ void MainWindowTest::LanguageSwitchAndItsPersistence() {
     for (QAction* action : languages->actions()) names << action->text();
     QCOMPARE(names, (QStringList{"Deutsch", "English", "Русский"}));
     QVERIFY(languages->actions()[1]->isChecked());
+    // The statistics beside the main window change their language with it.
+    window.StatisticsAction()->trigger();
+    auto* statistics = window.findChild<TfmStat*>();
+    QVERIFY(statistics != nullptr);
     languages->actions()[2]->trigger();
+    QCOMPARE(statistics->OkButton()->text(),
+             QString::fromStdString(Preferences().ButtonText("OK")));
+    QVERIFY(statistics->OkButton()->text() != QStringLiteral("OK"));
     QCOMPARE(window.Button(kMenuButton)->text(), QStringLiteral("Меню"));
     QCOMPARE(window.Button(kMenuButton)->accessibleName(), QStringLiteral("Меню"));
     QVERIFY(window.HelpAction()->text() != QStringLiteral("Help"));

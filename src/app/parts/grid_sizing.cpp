@@ -112,14 +112,23 @@ void SetUpFigureGrid(QTableView* grid, const QString& accessibleName) {
 
 QHBoxLayout* ViewBar(QWidget* owner, QButtonGroup* views) {
   auto* bar = new QHBoxLayout;
-  int tag = 0;
-  for (const char* key : {"Hands", "Probability", "Return"}) {
-    auto* radio = new QRadioButton(Q(Preferences().Text("Statistics", key)), owner);
-    radio->setAccessibleName(radio->text());
-    views->addButton(radio, tag++);
+  for (int tag = 0; tag < 3; ++tag) {
+    auto* radio = new QRadioButton(owner);
+    views->addButton(radio, tag);
     bar->addWidget(radio);
   }
+  CaptionViews(views);
   return bar;
+}
+
+void CaptionViews(QButtonGroup* views) {
+  int tag = 0;
+  for (const char* key : {"Hands", "Probability", "Return"}) {
+    if (QAbstractButton* radio = views->button(tag++)) {
+      radio->setText(Q(Preferences().Text("Statistics", key)));
+      radio->setAccessibleName(radio->text());
+    }
+  }
 }
 
 void StackGridAndBar(QDialog* window, QTableView* grid, QHBoxLayout* bar) {

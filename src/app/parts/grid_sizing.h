@@ -41,6 +41,9 @@ void SetUpFigureGrid(QTableView* grid, const QString& accessibleName);
 // `views`, with ids 0..2 and the language's [Statistics] captions.
 QHBoxLayout* ViewBar(QWidget* owner, QButtonGroup* views);
 
+// The captions of the view buttons of `views` from the language in use.
+void CaptionViews(QButtonGroup* views);
+
 // Lays out `window`: the grid, a line under it and the bottom bar.
 void StackGridAndBar(QDialog* window, QTableView* grid, QHBoxLayout* bar);
 

@@ -24,6 +24,7 @@ class THoldsModel : public QAbstractTableModel {
 
   // The holds with their pictures (by mask); titles name every column; best and tie name
   // the cost of the best hold and of a hold that ties with it.
+  const THoldsSnapshot& Holds() const { return holds_; }
   void Set(const THoldsSnapshot& holds, std::array<QPixmap, kMaskCount> pictures,
            const QStringList& titles, const QString& best, const QString& tie);
   void SetView(TFigureView view);
