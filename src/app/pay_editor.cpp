@@ -186,6 +186,7 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
   auto* delegate = new TPayDelegate(this);
   connect(delegate, &TPayDelegate::EscapePressed, this, &QDialog::reject);
   grid_->setModel(pays_);
+  grid_->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move in it
   grid_->setItemDelegateForColumn(1, delegate);
   grid_->setAccessibleName(QStringLiteral("Pays"));
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -240,6 +241,13 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
   layout->addWidget(live_);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // Tab in reading order; the typing starts on the first pay.
+  for (const auto& [from, to] : {std::pair<QWidget*, QWidget*>{coins_, grid_},
+                                 {grid_, breakEven_},
+                                 {breakEven_, ok_},
+                                 {ok_, cancel_}})
+    setTabOrder(from, to);
+  grid_->setFocus();
   coins_->ApplyTexts();
   TableChanged();
   RestoreWindowPlace(this, QStringLiteral("Editor"), parent);

@@ -80,6 +80,7 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
       std::clamp(preferences.Settings.ReadInteger(kSection, "Speed", 600), kMinSpeed, kMaxSpeed);
   Fill(table, caption);
   grid_->setModel(model_);
+  grid_->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move in it
   grid_->setItemDelegate(new TSeparatorDelegate(grid_));
   SetUpFigureGrid(grid_, QStringLiteral("Statistics"));
   AddTableExport(
