@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pay_editor.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -80,7 +81,8 @@ QVariant TPaysModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
       return index.column() == 2 ? worthHint_ : QString();
     case Qt::ForegroundRole:
-      if (index.column() == 2) return QColor(Qt::darkGray);
+      // Dimmed in the palette's own dim text colour, readable on a light or a dark grid.
+      if (index.column() == 2) return QApplication::palette().color(QPalette::PlaceholderText);
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(index.column() == 0 ? Qt::AlignLeft | Qt::AlignVCenter
