@@ -53,6 +53,10 @@ void TCardButton::paintEvent(QPaintEvent*) {
   if (isEnabled()) {
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.drawText(area, Qt::AlignCenter, caption);
+  } else if (palette().color(QPalette::Button).lightness() < 128) {
+    // On a dark face the shadow would not show: the palette's colour of disabled text.
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(area, Qt::AlignCenter, caption);
   } else {
     // Embossed: the light copy a pixel right and down, the shadow in place.
     painter.setPen(palette().color(QPalette::Light));
