@@ -10,7 +10,9 @@
 # Russian), and the three charts of 9/6 Jacks or better (in coins) and of full-pay Deuces
 # Wild (in money as well), each expected gain with a bar's hint and after a change of the
 # hands, each risk of ruin also with bankrolls that do not fit, those of Deuces Wild in
-# German and Russian too.
+# German and Russian too; and under a dark palette (*-dark-x1.png, -x2.png) the main window
+# with a hand, the Game and Payout dialog, the editor, all holds, the statistics, the
+# practice window and a chart (with a value out of range in red).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null

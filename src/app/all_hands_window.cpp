@@ -64,6 +64,7 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
   const TPreferences& preferences = Preferences();
   Fill(holds, caption);
   grid_->setModel(model_);
+  grid_->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move in it
   SetUpFigureGrid(grid_, QStringLiteral("Holds"));
   QHeaderView* header = grid_->horizontalHeader();
   header->setSectionsClickable(true);

@@ -9,6 +9,7 @@
 
 #include "main_window.h"
 #include "measure.h"
+#include "parts/accessibility.h"
 #include "parts/guard.h"
 #include "parts/qt_text.h"
 #include "parts/translations.h"
@@ -23,6 +24,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationVersion(QString::fromLatin1(kProgramVersion));
   // The desktop entry the windows belong to (its icon and name in task bars).
   setDesktopFileName(QStringLiteral("io.github.tarnwick.tarnwick"));
+  InstallAccessibility();
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

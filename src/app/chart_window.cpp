@@ -30,6 +30,7 @@
 #include "parts/gradient_label.h"
 #include "parts/guard.h"
 #include "parts/job_runner.h"
+#include "parts/palette_colours.h"
 #include "parts/progress_dialog.h"
 #include "parts/qt_text.h"
 #include "parts/window_place.h"
@@ -94,10 +95,7 @@ TChartSpin::TChartSpin(QWidget* parent) : QSpinBox(parent) {
 
 void TChartSpin::SetValid(bool valid) {
   valid_ = valid;
-  QPalette colours = palette();
-  colours.setColor(QPalette::Text,
-                   valid ? QApplication::palette().color(QPalette::Text) : QColor(Qt::red));
-  setPalette(colours);
+  ShowInvalid(this, !valid);
 }
 
 void TChartSpin::keyPressEvent(QKeyEvent* event) {

@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <array>
 #include <utility>
 
 #include "help_browser.h"
@@ -78,6 +79,7 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
           [this](int coins) { Run([&] { controller_.SetCoins(coins); }); });
 
   grid_->setModel(tables_);
+  grid_->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move in it
   grid_->setAccessibleName(QStringLiteral("Tables"));
   grid_->setSelectionBehavior(QAbstractItemView::SelectColumns);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -147,6 +149,10 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   layout->addLayout(right, 0, 1);
   layout->addLayout(buttons, 1, 0, 1, 2);
   layout->setColumnStretch(1, 1);
+  // Tab in reading order: the buttons row left to right (they were made in another order).
+  const std::array<QWidget*, 12> order = {games_, coins_,  grid_,   ok_,         cancel_, add_,
+                                          edit_,  delete_, charts_, statistics_, import_, export_};
+  for (size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 
   ApplyTexts();
   Refresh();

@@ -139,16 +139,12 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
     connect(slot, &QAbstractButton::toggled, this, [this, i](bool held) { SlotToggled(i, held); });
     slots_[static_cast<size_t>(i)] = slot;
   }
+  BuildMenu();
   for (int i = 0; i < kButtonCount; ++i) {
-    auto* button = new TCardButton(*faces_, buttonsPanel_);
+    auto* button = i == kMenuButton ? new TMenuButton(*faces_, menu_, buttonsPanel_)
+                                    : new TCardButton(*faces_, buttonsPanel_);
     buttons_.push_back(button);
-    if (i == kMenuButton) {
-      connect(button, &QAbstractButton::pressed, this, [this, button] {
-        menu_->popup(button->mapToGlobal(button->rect().bottomLeft()));
-        button->setDown(false);
-      });
-      continue;
-    }
+    if (i == kMenuButton) continue;
     if (i == kAllHoldsButton) {
       connect(button, &QAbstractButton::clicked, this,
               [this] { Guarded(this, [this] { controller_->ShowAllHands(); }); });
@@ -159,7 +155,7 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
     button->setAccessibleName(CardCodeText(code));
     connect(button, &QAbstractButton::toggled, this, [this, code] { CardButtonToggled(code); });
   }
-  BuildMenu();
+  OrderTabs();
   connect(signals_, &TControllerSignals::Changed, this,
           [this](TChanges changes) { Refresh(changes); });
   InstallHintPause();
@@ -209,6 +205,10 @@ void TfmMain::BuildMenu() {
   chartsAction_ = action(QKeySequence(Qt::Key_F3), [this] { controller_->ShowCharts(); });
   statisticsAction_ = action(QKeySequence(Qt::Key_F4), [this] { controller_->ShowStatistics(); });
   practiceAction_ = action(QKeySequence(Qt::Key_F5), [this] { ShowPractice(); });
+  allHoldsAction_ = action(QKeySequence(Qt::Key_F7), [this] { controller_->ShowAllHands(); });
+  // F10 and the context-menu key open the menu at its button, as a menu bar's key would.
+  action(QKeySequence(Qt::Key_F10), [this] { MenuButton()->ShowMenu(); });
+  action(QKeySequence(Qt::Key_Menu), [this] { MenuButton()->ShowMenu(); });
   aboutAction_ = new QAction(this);
   connect(aboutAction_, &QAction::triggered, this, [this] {
     TfmAbout about(this, devicePixelRatioF());
@@ -221,9 +221,29 @@ void TfmMain::BuildMenu() {
   menu_->addAction(chartsAction_);
   menu_->addAction(statisticsAction_);
   menu_->addAction(practiceAction_);
+  menu_->addAction(allHoldsAction_);
   languageMenu_ = menu_->addMenu(QString());
   menu_->addAction(aboutAction_);
   connect(languageMenu_, &QMenu::aboutToShow, this, &TfmMain::FillLanguageMenu);
+}
+
+TMenuButton* TfmMain::MenuButton() const {
+  return static_cast<TMenuButton*>(Button(kMenuButton));
+}
+
+void TfmMain::OrderTabs() {
+  // Reading order: the hand, then the board row by row, left to right (the card buttons are
+  // made a suit at a time, that is column by column).
+  std::vector<QWidget*> order(slots_.begin(), slots_.end());
+  std::vector<int> board(kButtonCount);
+  for (int i = 0; i < kButtonCount; ++i) board[static_cast<size_t>(i)] = i;
+  std::stable_sort(board.begin(), board.end(), [](int a, int b) {
+    const QPoint cellA = ButtonCell(a);
+    const QPoint cellB = ButtonCell(b);
+    return std::pair(cellA.y(), cellA.x()) < std::pair(cellB.y(), cellB.x());
+  });
+  for (int i : board) order.push_back(Button(i));
+  for (size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TfmMain::FillLanguageMenu() {
@@ -293,6 +313,8 @@ void TfmMain::ApplyTexts() {
   statisticsAction_->setToolTip(HintOf(preferences.HintText("Menu", "Statistics")));
   practiceAction_->setText(Q(preferences.Text("Menu", "Practice")));
   practiceAction_->setToolTip(HintOf(preferences.HintText("Menu", "Practice")));
+  allHoldsAction_->setText(allHolds->text());
+  allHoldsAction_->setToolTip(allHolds->toolTip());
   languageMenu_->setTitle(Q(preferences.Text("Menu", "Language")));
   FillLanguageMenu();
   aboutAction_->setText(Q(preferences.Text("Menu", "About")));
@@ -372,6 +394,7 @@ void TfmMain::Refresh(TChanges changes) {
     CardButton(kSecondJoker)->setEnabled(jokers >= 2);
   }
   Button(kAllHoldsButton)->setEnabled(analysed);
+  allHoldsAction_->setEnabled(analysed);
   const bool figures = controller.CanShowTableFigures();
   chartsAction_->setEnabled(figures);
   statisticsAction_->setEnabled(figures);

@@ -34,6 +34,7 @@ class TButtonFaces;
 class TCardButton;
 class TCardPainter;
 class TCardSlot;
+class TMenuButton;
 class TGradientLabel;
 class TResultsModel;
 
@@ -62,6 +63,8 @@ class TfmMain : public QWidget {
   QAction* StatisticsAction() const { return statisticsAction_; }
   QAction* ChartsAction() const { return chartsAction_; }
   QAction* PracticeAction() const { return practiceAction_; }
+  QAction* AllHoldsAction() const { return allHoldsAction_; }
+  TMenuButton* MenuButton() const;
   // The practice window, once opened (null before).
   TfmPractice* Practice() const { return practice_; }
   QAction* CopyAction() const { return copyAction_; }
@@ -90,6 +93,8 @@ class TfmMain : public QWidget {
 
  private:
   void BuildMenu();
+  // Tab and Shift+Tab go through the controls in reading order.
+  void OrderTabs();
   // Opens the practice window, or brings the open one to the front.
   void ShowPractice();
   void FillLanguageMenu();
@@ -139,6 +144,7 @@ class TfmMain : public QWidget {
   QAction* chartsAction_ = nullptr;
   QAction* statisticsAction_ = nullptr;
   QAction* practiceAction_ = nullptr;
+  QAction* allHoldsAction_ = nullptr;
   QPointer<TfmPractice> practice_;
   QAction* aboutAction_ = nullptr;
   int nameWidth_ = 40;    // the names column's least width, pixels

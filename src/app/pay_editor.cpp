@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pay_editor.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -80,7 +81,8 @@ QVariant TPaysModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
       return index.column() == 2 ? worthHint_ : QString();
     case Qt::ForegroundRole:
-      if (index.column() == 2) return QColor(Qt::darkGray);
+      // Dimmed in the palette's own dim text colour, readable on a light or a dark grid.
+      if (index.column() == 2) return QApplication::palette().color(QPalette::PlaceholderText);
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(index.column() == 0 ? Qt::AlignLeft | Qt::AlignVCenter
@@ -186,6 +188,7 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
   auto* delegate = new TPayDelegate(this);
   connect(delegate, &TPayDelegate::EscapePressed, this, &QDialog::reject);
   grid_->setModel(pays_);
+  grid_->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move in it
   grid_->setItemDelegateForColumn(1, delegate);
   grid_->setAccessibleName(QStringLiteral("Pays"));
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -240,6 +243,13 @@ TfmNew::TfmNew(QWidget* parent, bool isNew, const TModelController& controller, 
   layout->addWidget(live_);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // Tab in reading order; the typing starts on the first pay.
+  for (const auto& [from, to] : {std::pair<QWidget*, QWidget*>{coins_, grid_},
+                                 {grid_, breakEven_},
+                                 {breakEven_, ok_},
+                                 {ok_, cancel_}})
+    setTabOrder(from, to);
+  grid_->setFocus();
   coins_->ApplyTexts();
   TableChanged();
   RestoreWindowPlace(this, QStringLiteral("Editor"), parent);

@@ -62,6 +62,7 @@ QString Percent(long double share) {
 QTableWidget* MakeList(QWidget* parent, const QString& name, int columns) {
   auto* list = new QTableWidget(0, columns, parent);
   list->setAccessibleName(name);
+  list->setTabKeyNavigation(false);  // Tab leaves the list; the arrows move in it
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -270,10 +271,12 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   layout->addWidget(showMe_);
   layout->addLayout(options);
   layout->addWidget(tabs_, 1);
-  // The cards come first, the seed box last: a key typed to the hand never lands in it.
-  QWidget* order[] = {slots_[0], slots_[1], slots_[2], slots_[3], slots_[4],  draw_,
-                      showMe_,   warn_,     warnBets_, hard_,     hardBets_,  holdAll_,
-                      tabs_,     mistakes_, history_,  seed_,     newSession_};
+  // Reading order. The focus starts on the first card, so a key typed to the hand never
+  // lands in the seed box above it. The pages keep their own order (their tab bar, then the
+  // page shown): ordering their lists from outside splits the focus chain in two.
+  QWidget* order[] = {seed_,     newSession_, slots_[0], slots_[1], slots_[2],
+                      slots_[3], slots_[4],   draw_,     showMe_,   warn_,
+                      warnBets_, hard_,       hardBets_, holdAll_,  tabs_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   slots_[0]->setFocus();
   resize(620, 640);

@@ -22,6 +22,7 @@
 #include "errors.h"
 #include "help_browser.h"
 #include "parts/grid_sizing.h"
+#include "parts/palette_colours.h"
 #include "parts/qt_text.h"
 #include "parts/statistics_model.h"
 #include "parts/table_export.h"
@@ -77,6 +78,7 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
       std::clamp(preferences.Settings.ReadInteger(kSection, "Speed", 600), kMinSpeed, kMaxSpeed);
   Fill(table, caption);
   grid_->setModel(model_);
+  grid_->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move in it
   grid_->setItemDelegate(new TSeparatorDelegate(grid_));
   SetUpFigureGrid(grid_, QStringLiteral("Statistics"));
   AddTableExport(
@@ -158,10 +160,7 @@ void TfmStat::SetView(TFigureView view) {
 void TfmStat::SpeedTyped(int speed) {
   // Outside the range the number turns red and the hours stay as they are.
   const bool valid = speed >= kMinSpeed && speed <= kMaxSpeed;
-  QPalette palette = speedBox_->palette();
-  palette.setColor(QPalette::Text,
-                   valid ? QApplication::palette().color(QPalette::Text) : QColor(Qt::red));
-  speedBox_->setPalette(palette);
+  ShowInvalid(speedBox_, !valid);
   if (!valid) return;
   speed_ = speed;
   model_->SetSpeed(speed);

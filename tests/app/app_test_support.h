@@ -6,16 +6,26 @@
 // fresh folder, failures recorded instead of shown, and tarnwick-cli to compare with
 // (tests/cli_run.h).
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
@@ -136,6 +146,114 @@ void WhenModalOf(const std::function<void(T* modal)>& answer) {
 // Runs `answer` on the next modal window that opens, whatever its type.
 inline void WhenModal(const std::function<void(QWidget* modal)>& answer) {
   WhenModalOf<QWidget>(answer);
+}
+
+// The control a focused widget belongs to: a pay cell's editor is its grid's, a spin box's
+// line its spin box's.
+inline QWidget* ControlOf(QWidget* widget) {
+  for (QWidget* up = widget; up != nullptr && !up->isWindow(); up = up->parentWidget()) {
+    if (qobject_cast<QAbstractItemView*>(up) != nullptr ||
+        qobject_cast<QAbstractSpinBox*>(up) != nullptr || qobject_cast<QComboBox*>(up) != nullptr)
+      return up;
+  }
+  return widget;
+}
+
+// Whether the player works this widget (a button, a field, a list or a grid that selects or
+// edits), as opposed to the parts Qt builds into other controls and what only shows.
+inline bool IsInteractive(QWidget* widget) {
+  if (!widget->isVisible() || !widget->isEnabled() || qobject_cast<QScrollBar*>(widget) != nullptr)
+    return false;
+  for (QWidget* up = widget->parentWidget(); up != nullptr && !up->isWindow();
+       up = up->parentWidget()) {
+    // A grid's corner and headers, a spin box's line.
+    if (qobject_cast<QAbstractScrollArea*>(up) != nullptr ||
+        qobject_cast<QAbstractSpinBox*>(up) != nullptr || qobject_cast<QComboBox*>(up) != nullptr)
+      return false;
+  }
+  if (auto* view = qobject_cast<QAbstractItemView*>(widget))
+    return view->selectionMode() != QAbstractItemView::NoSelection ||
+           view->editTriggers() != QAbstractItemView::NoEditTriggers;
+  if (auto* text = qobject_cast<QTextEdit*>(widget))
+    return text->textInteractionFlags() != Qt::NoTextInteraction;
+  return qobject_cast<QAbstractButton*>(widget) != nullptr ||
+         qobject_cast<QAbstractSpinBox*>(widget) != nullptr ||
+         qobject_cast<QComboBox*>(widget) != nullptr ||
+         qobject_cast<QLineEdit*>(widget) != nullptr ||
+         qobject_cast<QAbstractSlider*>(widget) != nullptr;
+}
+
+// Shows the window and presses Tab from the control that has the focus until the focus comes
+// back to it. Returns the controls in the order the focus reached them; a control reached a
+// second time before the round ends is listed again (and the walk stops there). Tab within a
+// control (a grid's cells, a page's links) does not count as a step.
+inline QList<QWidget*> TabRound(QWidget* window) {
+  window->show();
+  QApplication::setActiveWindow(window);
+  if (!QTest::qWaitForWindowActive(window)) return {};
+  const auto inside = [window] {
+    return QApplication::focusWidget() != nullptr &&
+           QApplication::focusWidget()->window() == window;
+  };
+  if (!inside()) QTest::keyClick(window, Qt::Key_Tab);
+  QList<QWidget*> reached;
+  QWidget* previous = nullptr;
+  for (int press = 0; press < 1000 && inside(); ++press) {
+    QWidget* control = ControlOf(QApplication::focusWidget());
+    if (control != previous) {
+      if (!reached.isEmpty() && control == reached.front()) break;
+      const bool again = reached.contains(control);
+      reached << control;
+      if (again) break;
+    }
+    previous = control;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  return reached;
+}
+
+// Whether `next` comes after `control` in reading order: further down, or to the right on
+// the same band of the window.
+inline bool ReadsAfter(QWidget* control, QWidget* next) {
+  const QWidget* window = control->window();
+  const QRect a(control->mapTo(window, QPoint(0, 0)), control->size());
+  const QRect b(next->mapTo(window, QPoint(0, 0)), next->size());
+  return b.top() >= a.bottom() - 2 ||
+         (b.left() >= a.right() - 2 && b.top() < a.bottom() && b.bottom() > a.top());
+}
+
+// Checks a Tab round through the window: every interactive control reached exactly once,
+// in reading order. Returns a description of the first fault (empty: none).
+inline QString TabRoundFault(QWidget* window) {
+  const QList<QWidget*> round = TabRound(window);
+  const auto name = [](QWidget* w) {
+    return QStringLiteral("%1 '%2'").arg(
+        QString::fromLatin1(w->metaObject()->className()),
+        w->accessibleName().isEmpty() ? w->objectName() : w->accessibleName());
+  };
+  if (round.isEmpty()) return QStringLiteral("no focus");
+  // The round may start anywhere: one step against the reading order is the wrap from the
+  // last control back to the first.
+  int backwards = 0;
+  for (qsizetype i = 0; i < round.size(); ++i) {
+    if (round.indexOf(round[i]) != i) return QStringLiteral("reached twice: ") + name(round[i]);
+    QWidget* next = round[(i + 1) % round.size()];
+    if (round.size() > 1 && !ReadsAfter(round[i], next) && ++backwards > 1)
+      return QStringLiteral("out of reading order: ") + name(round[i]) + QStringLiteral(" then ") +
+             name(next);
+  }
+  for (QWidget* widget : window->findChildren<QWidget*>()) {
+    // Of a group of exclusive buttons Tab reaches the one down, and the arrows the others.
+    const auto* button = qobject_cast<QAbstractButton*>(widget);
+    if (button != nullptr && button->group() != nullptr && button->group()->exclusive() &&
+        std::any_of(round.begin(), round.end(), [button](QWidget* reached) {
+          return button->group()->buttons().contains(qobject_cast<QAbstractButton*>(reached));
+        }))
+      continue;
+    if (widget->window() == window && IsInteractive(widget) && !round.contains(widget))
+      return QStringLiteral("never reached: ") + name(widget);
+  }
+  return {};
 }
 
 // What tarnwick-cli prints in JSON for the arguments; a failed run fails the test.

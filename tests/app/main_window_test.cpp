@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QTableView>
 #include <QTest>
@@ -24,16 +25,22 @@
 #include <algorithm>
 
 #include "about_box.h"
+#include "all_hands_window.h"
 #include "app_test_support.h"
 #include "application.h"
+#include "chart_window.h"
 #include "engine/cards.h"
+#include "game_dialog.h"
 #include "help_browser.h"
 #include "main_window.h"
+#include "parts/accessibility.h"
 #include "parts/card_button.h"
 #include "parts/card_slot.h"
 #include "parts/error_report.h"
 #include "parts/layout_rules.h"
 #include "parts/results_model.h"
+#include "pay_editor.h"
+#include "practice_window.h"
 #include "stat_window.h"
 #include "stats/result_grid.h"
 #include "store/safe_files.h"
@@ -84,6 +91,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { InstallAccessibility(); }
   void init() { test::FailOnWarnings(); }
   // Five clicks give the best hold's figures of tarnwick-cli; the accessible grid reads them.
   void FiveClicksGiveTheFiguresOfTheCommandLine_data();
@@ -101,6 +109,10 @@ class MainWindowTest : public QObject {
   void AFailedSaveAtExitAsks();
   void TheDamagedDataFileWarningShowsOnce();
   void AboutBoxAndErrorReportLeadNowhereDead();
+  void KeysOpenTheMenuAndAllHolds();
+  void TabReachesEveryControlInReadingOrder();
+  void ScreenReadersFindTheFrameAndTheMenuItems();
+  void APaletteChangeRepaintsTheButtonFaces();
 };
 
 class TLinkCatcher : public QObject {
@@ -535,6 +547,139 @@ int main(int argc, char** argv) {
   TApplication application(argc, argv);  // with its last net for failures
   MainWindowTest test;
   return QTest::qExec(&test, argc, argv);
+}
+
+void MainWindowTest::KeysOpenTheMenuAndAllHolds() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.show();
+  QApplication::setActiveWindow(&window);
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  // No key of the window is one of the typing keys (a rank, a suit, B, a digit).
+  for (const QAction* action : window.actions()) {
+    const QKeySequence keys = action->shortcut();
+    if (keys.isEmpty()) continue;
+    const int key = keys[0].key();
+    const bool typing = keys[0].keyboardModifiers() == Qt::NoModifier && key < 0x10000 &&
+                        QStringLiteral("23456789TJQKASCDHB12345").contains(QChar(key));
+    QVERIFY2(!typing, qPrintable(keys.toString()));
+  }
+  // All holds: F7 and the menu's item with its key, both only for an analysed hand.
+  QAction* allHolds = window.AllHoldsAction();
+  QVERIFY(window.PopupMenu()->actions().contains(allHolds));
+  QCOMPARE(allHolds->shortcut(), QKeySequence(Qt::Key_F7));
+  QVERIFY(!allHolds->isEnabled());
+  for (const char* card : {"AS", "KS", "QS", "JS", "9H"}) Click(window, card);
+  QVERIFY(allHolds->isEnabled());
+  QTest::keyClick(&window, Qt::Key_F7);
+  QTRY_VERIFY(window.findChild<TfmAllHands*>() != nullptr);
+  delete window.findChild<TfmAllHands*>();
+  // F10 and the context-menu key open the menu at the Menu button.
+  for (const Qt::Key key : {Qt::Key_F10, Qt::Key_Menu}) {
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, key);
+    QTRY_VERIFY(window.PopupMenu()->isVisible());
+    const QRect button(window.Button(kMenuButton)->mapToGlobal(QPoint(0, 0)),
+                       window.Button(kMenuButton)->size());
+    QCOMPARE(window.PopupMenu()->pos(), button.bottomLeft());
+    window.PopupMenu()->close();
+  }
+}
+
+void MainWindowTest::TabReachesEveryControlInReadingOrder() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  for (const char* card : {"AS", "KS", "QS", "JS", "9H"}) Click(window, card);
+  TPayout table = *controller.CurrentTable();
+  const std::vector<std::pair<const char*, std::function<QWidget*()>>> windows = {
+      {"main", [&]() -> QWidget* { return &window; }},
+      {"game", [&]() -> QWidget* { return new TfmPokerChoose(&window, controller); }},
+      {"editor", [&]() -> QWidget* { return new TfmNew(&window, false, controller, table); }},
+      {"charts",
+       [&]() -> QWidget* { return new TfmChart(&window, controller.TableSnapshot(), {}); }},
+      {"holds",
+       [&]() -> QWidget* { return new TfmAllHands(&window, controller.HoldsSnapshot(), {}); }},
+      {"statistics",
+       [&]() -> QWidget* { return new TfmStat(&window, controller.TableSnapshot(), {}); }},
+      {"practice", [&]() -> QWidget* { return new TfmPractice(&window, controller); }},
+      {"help", [&]() -> QWidget* { return new THelpBrowser(&window, {}); }},
+      {"about", [&]() -> QWidget* { return new TfmAbout(&window, 1); }},
+  };
+  for (const auto& [name, make] : windows) {
+    QWidget* shown = make();
+    const QString fault = test::TabRoundFault(shown);
+    QVERIFY2(fault.isEmpty(), qPrintable(QString::fromLatin1(name) + QStringLiteral(": ") + fault));
+    if (shown != &window) delete shown;
+  }
+}
+
+void MainWindowTest::ScreenReadersFindTheFrameAndTheMenuItems() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window);
+  QCOMPARE(frame->role(), QAccessible::Window);
+  QCOMPARE(frame->text(QAccessible::Name), QStringLiteral("Tarnwick"));
+  // Everything else is Qt's: the window's controls are its children.
+  QVERIFY(frame->childCount() > 0);
+  // The Menu button holds the menu, whose items a screen reader can press without opening it.
+  QAccessibleInterface* button = QAccessible::queryAccessibleInterface(window.Button(kMenuButton));
+  QCOMPARE(button->role(), QAccessible::Button);
+  QVERIFY(button->state().hasPopup);
+  QCOMPARE(button->childCount(), 1);
+  QAccessibleInterface* menu = button->child(0);
+  QCOMPARE(menu->role(), QAccessible::PopupMenu);
+  QCOMPARE(button->indexOfChild(menu), 0);
+  QStringList items;
+  QAccessibleInterface* allHolds = nullptr;
+  for (int i = 0; i < menu->childCount(); ++i) {
+    QAccessibleInterface* item = menu->child(i);
+    if (item->role() != QAccessible::MenuItem) continue;
+    items << item->text(QAccessible::Name);
+    if (item->text(QAccessible::Name) == QStringLiteral("All holds")) allHolds = item;
+  }
+  QVERIFY2(items.contains(QStringLiteral("Game and Payout")), qPrintable(items.join(u',')));
+  QVERIFY(allHolds != nullptr);
+  QCOMPARE(allHolds->text(QAccessible::Accelerator), QStringLiteral("F7"));
+  button->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+  QTRY_VERIFY(window.PopupMenu()->isVisible());
+  window.PopupMenu()->close();
+}
+
+void MainWindowTest::APaletteChangeRepaintsTheButtonFaces() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  TCardButton* button = window.Button(kMenuButton);
+  const auto middle = [button] {
+    const QImage face = button->grab().toImage();  // left of the caption
+    return face.pixelColor(4, face.height() / 2);
+  };
+  QVERIFY2(middle().lightness() > 128, qPrintable(middle().name()));
+  // A dark theme: the faces are painted anew around its button colour, the caption in its
+  // button text colour.
+  QPalette dark = window.palette();
+  dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+  dark.setColor(QPalette::ButtonText, Qt::white);
+  window.setPalette(dark);
+  QVERIFY2(middle().lightness() < 100, qPrintable(middle().name()));
+  // A speed out of range shows in a red readable on the base colour, light or dark, and
+  // turns back to the palette's text colour when it is right again.
+  for (const char* card : {"AS", "KS", "QS", "JS", "9H"}) Click(window, card);
+  TfmStat statistics(&window, window.Controller().TableSnapshot(), {});
+  QSpinBox* speed = statistics.SpeedBox();
+  speed->setValue(0);
+  QCOMPARE(speed->palette().color(QPalette::Text), QColor(Qt::red));
+  QPalette darkTheme;  // (a window test runs no event loop: the application's palette
+  darkTheme.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));  // would not spread)
+  darkTheme.setColor(QPalette::Text, Qt::white);
+  statistics.setPalette(darkTheme);
+  const QColor alarm = speed->palette().color(QPalette::Text);
+  QVERIFY2(alarm.lightness() > 150 && alarm.red() > alarm.green(), qPrintable(alarm.name()));
+  speed->setValue(600);
+  QCOMPARE(speed->palette().color(QPalette::Text), QColor(Qt::white));
 }
 
 #include "main_window_test.moc"

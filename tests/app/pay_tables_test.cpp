@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
+#include <tuple>
 
 #include "app_test_support.h"
 #include "engine/wild_engine.h"
@@ -84,6 +85,7 @@ class PayTablesTest : public QObject {
   void TheEditorTakesDigitsOnly();
   void TheLiveReturnFollowsTheTyping();
   void ProgressAbortStoresNothing();
+  void CoinButtonsLeaveEnterToOkAndTheEditorStartsOnAPay();
 };
 
 void PayTablesTest::TheDialogListsSortsAndWheelsThroughTables() {
@@ -400,6 +402,37 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   PayTablesTest test;
   return QTest::qExec(&test, argc, argv);
+}
+
+void PayTablesTest::CoinButtonsLeaveEnterToOkAndTheEditorStartsOnAPay() {
+  for (const auto& [language, oneCoin, fiveCoins] : {std::tuple{"ENG", "1 coin", "5 coins"},
+                                                     {"DEU", "1 Münze", "5 Münzen"},
+                                                     {"RUS", "1 монета", "5 монет"}}) {
+    test::TWorld world(language);
+    TfmMain window(world.Data());
+    TModelController& controller = window.Controller();
+    TPayout table = *controller.CurrentTable();
+    TfmPokerChoose dialog(&window, controller);
+    TfmNew editor(&window, false, controller, table);
+    for (QDialog* shown : std::initializer_list<QDialog*>{&dialog, &editor}) {
+      TCoinSelector* coins = shown == &dialog ? dialog.CoinSelector() : editor.CoinSelector();
+      QCOMPARE(coins->Button(1)->accessibleName(), QString::fromUtf8(oneCoin));
+      QCOMPARE(coins->Button(5)->accessibleName(), QString::fromUtf8(fiveCoins));
+      shown->show();
+      QApplication::setActiveWindow(shown);
+      QVERIFY(QTest::qWaitForWindowActive(shown));
+      if (shown == &editor) {
+        // The typing starts on the first pay.
+        QCOMPARE(test::ControlOf(QApplication::focusWidget()), editor.Grid());
+        QCOMPARE(editor.Grid()->currentIndex(), editor.Pays().index(0, 1));
+      }
+      // Enter on a focused coin button is OK's, not the coin button's.
+      coins->Button(3)->setFocus();
+      QTest::keyClick(coins->Button(3), Qt::Key_Return);
+      QVERIFY(!coins->Button(3)->isDefault());
+      QCOMPARE(shown->result(), static_cast<int>(QDialog::Accepted));
+    }
+  }
 }
 
 #include "pay_tables_test.moc"

@@ -147,6 +147,98 @@ void PlayHand(TfmPractice& practice, bool mistake) {
   QApplication::processEvents();
 }
 
+// A dark theme as a desktop would set it: every role of the palette dark or light in turn.
+QPalette DarkPalette() {
+  QPalette dark;
+  const QColor window(0x35, 0x35, 0x35);
+  const QColor base(0x2a, 0x2a, 0x2a);
+  const QColor text(0xee, 0xee, 0xee);
+  const QColor disabled(0x80, 0x80, 0x80);
+  for (const auto& [role, colour] : {std::pair{QPalette::Window, window},
+                                     {QPalette::WindowText, text},
+                                     {QPalette::Base, base},
+                                     {QPalette::AlternateBase, QColor(0x40, 0x40, 0x40)},
+                                     {QPalette::ToolTipBase, window},
+                                     {QPalette::ToolTipText, text},
+                                     {QPalette::PlaceholderText, QColor(0xa0, 0xa0, 0xa0)},
+                                     {QPalette::Text, text},
+                                     {QPalette::Button, window},
+                                     {QPalette::ButtonText, text},
+                                     {QPalette::BrightText, QColor(0xff, 0x60, 0x60)},
+                                     {QPalette::Light, QColor(0x55, 0x55, 0x55)},
+                                     {QPalette::Midlight, QColor(0x45, 0x45, 0x45)},
+                                     {QPalette::Mid, QColor(0x30, 0x30, 0x30)},
+                                     {QPalette::Dark, QColor(0x23, 0x23, 0x23)},
+                                     {QPalette::Shadow, QColor(0x14, 0x14, 0x14)},
+                                     {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
+                                     {QPalette::HighlightedText, Qt::white},
+                                     {QPalette::Link, QColor(0x6a, 0xb0, 0xff)}})
+    dark.setColor(role, colour);
+  for (const QPalette::ColorRole role :
+       {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    dark.setColor(QPalette::Disabled, role, disabled);
+  return dark;
+}
+
+// The main window with a hand, the Game and Payout dialog, the editor, all holds, the
+// practice window and a chart under the dark theme, to look for text that does not show.
+void DarkPictures(TfmMain& window) {
+  const QPalette light = QApplication::palette();
+  QApplication::setPalette(DarkPalette());
+  test::SelectTableWithPays(window.Controller(), 0, QStringLiteral("800,50,25,9,6,4,3,2,1"));
+  Hand(window, 0, {3, 17, 35, 36, 38}, 2);
+  QApplication::processEvents();
+  Save(window, QStringLiteral("main-dark"));
+  {
+    TfmPokerChoose dialog(&window, window.Controller());
+    dialog.show();
+    QApplication::processEvents();
+    Save(dialog, QStringLiteral("game-dialog-dark"));
+  }
+  {
+    TPayout table = *window.Controller().CurrentTable();
+    TfmNew editor(&window, false, window.Controller(), table);
+    editor.show();
+    WaitForLive(editor);
+    Save(editor, QStringLiteral("editor-dark"));
+  }
+  {
+    TfmAllHands holds(&window, window.Controller().HoldsSnapshot(), QStringLiteral("  holds"));
+    holds.SelectHold(window.Controller().DrawMask());
+    holds.show();
+    QApplication::processEvents();
+    Save(holds, QStringLiteral("all-holds-dark"));
+  }
+  {
+    TfmStat statistics(&window, window.Controller().TableSnapshot(),
+                       QStringLiteral("  statistics"));
+    statistics.show();
+    QApplication::processEvents();
+    Save(statistics, QStringLiteral("statistics-dark"));
+  }
+  {
+    TfmPractice practice(&window, window.Controller());
+    practice.SetKeepSessions(false);
+    practice.NewSession(2024);
+    practice.show();
+    PlayHand(practice, true);
+    Save(practice, QStringLiteral("practice-dark"));
+  }
+  {
+    TfmChart charts(&window, window.Controller().TableSnapshot(), QStringLiteral("  charts"));
+    charts.ChartList()->setCurrentRow(kExpectedGainKind);
+    charts.show();
+    charts.HandsEdit()->setValue(5000);  // out of range: the red number
+    WaitForChart(charts);
+    Save(charts, QStringLiteral("charts-dark-invalid"));
+    charts.HandsEdit()->setValue(10);
+    WaitForChart(charts);
+    Save(charts, QStringLiteral("charts-dark"));
+  }
+  window.Controller().ClearHand();
+  QApplication::setPalette(light);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) try {
@@ -347,6 +439,9 @@ int main(int argc, char** argv) try {
     Preferences().SetLanguage(language);
     Charts(window, QStringLiteral("wild-") + QString::fromLatin1(language).toLower(), 10, 0.25);
   }
+  Preferences().SetLanguage("ENG");
+  window.ApplyTexts();
+  DarkPictures(window);
   ReleasePreferences();
   return failures == 0 ? 0 : 1;
 } catch (const std::exception& e) {

@@ -19,6 +19,13 @@ void TButtonFaces::SetDevicePixelRatio(qreal ratio) {
   faces_.fill(QImage());
 }
 
+void TButtonFaces::SetColour(QColor face) {
+  if (face == colour_) return;
+  colour_ = face;
+  sizes_.fill(QSize());
+  faces_.fill(QImage());
+}
+
 bool TButtonFaces::Holds(QSize size) const {
   return std::find(sizes_.begin(), sizes_.end(), size) != sizes_.end();
 }

@@ -20,6 +20,9 @@ class TButtonFaces {
   // `face` is the button colour the gradient runs around.
   explicit TButtonFaces(QColor face = QColor(0xe0, 0xe0, 0xe0), qreal devicePixelRatio = 1);
 
+  // Faces of another button colour (a new palette): the cached ones are dropped.
+  void SetColour(QColor face);
+  QColor Colour() const { return colour_; }
   // Faces for a screen of another pixel ratio: the cached ones are dropped.
   void SetDevicePixelRatio(qreal ratio);
   // The face of a button of this logical size (device pixels at the pixel ratio).

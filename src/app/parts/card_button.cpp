@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "parts/card_button.h"
 
+#include <QEvent>
+#include <QMenu>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include "parts/button_faces.h"
 
@@ -10,7 +13,8 @@ namespace tarnwick::app {
 
 TCardButton::TCardButton(TButtonFaces& faces, QWidget* parent)
     : QAbstractButton(parent), faces_(faces) {
-  setFocusPolicy(Qt::NoFocus);  // keys go to the window's keyboard entry
+  // Tab reaches every button; the typing keys a button does not use go on to the window.
+  setFocusPolicy(Qt::TabFocus);
 }
 
 void TCardButton::SetGlyph(const QPixmap& glyph) {
@@ -31,6 +35,12 @@ void TCardButton::paintEvent(QPaintEvent*) {
     painter.fillRect(rect().adjusted(1, 1, -1, -1), QColor(0, 0, 0, 60));
     painter.translate(1, 1);
   }
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(2, 2, -2, -2);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
   if (!glyph_.isNull()) {
     const QSizeF glyph = glyph_.deviceIndependentSize();
     const QPointF at((width() - glyph.width()) / 2, (height() - glyph.height()) / 2);
@@ -43,6 +53,10 @@ void TCardButton::paintEvent(QPaintEvent*) {
   if (isEnabled()) {
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.drawText(area, Qt::AlignCenter, caption);
+  } else if (palette().color(QPalette::Button).lightness() < 128) {
+    // On a dark face the shadow would not show: the palette's colour of disabled text.
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(area, Qt::AlignCenter, caption);
   } else {
     // Embossed: the light copy a pixel right and down, the shadow in place.
     painter.setPen(palette().color(QPalette::Light));
@@ -50,6 +64,27 @@ void TCardButton::paintEvent(QPaintEvent*) {
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawText(area, Qt::AlignCenter, caption);
   }
+}
+
+void TCardButton::changeEvent(QEvent* event) {
+  QAbstractButton::changeEvent(event);
+  // The faces follow the button colour of a new palette (a dark theme, say).
+  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
+    faces_.SetColour(palette().color(QPalette::Button));
+    update();
+  }
+}
+
+TMenuButton::TMenuButton(TButtonFaces& faces, QMenu* menu, QWidget* parent)
+    : TCardButton(faces, parent), menu_(menu) {
+  connect(this, &QAbstractButton::pressed, this, [this] {
+    ShowMenu();
+    setDown(false);
+  });
+}
+
+void TMenuButton::ShowMenu() {
+  if (menu_ != nullptr) menu_->popup(mapToGlobal(rect().bottomLeft()));
 }
 
 }  // namespace tarnwick::app

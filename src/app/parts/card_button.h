@@ -7,7 +7,9 @@
 // is in the hand.
 
 #include <QAbstractButton>
+#include <QMenu>
 #include <QPixmap>
+#include <QPointer>
 
 namespace tarnwick::app {
 
@@ -24,10 +26,28 @@ class TCardButton : public QAbstractButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   TButtonFaces& faces_;
   QPixmap glyph_;
+};
+
+// The board's Menu button: a press (the mouse, Space, F10 or the context-menu key through
+// the window) opens its popup menu under it. Screen readers find the menu and its items as
+// the button's child, the way they find a menu bar's menus.
+class TMenuButton : public TCardButton {
+  Q_OBJECT
+
+ public:
+  TMenuButton(TButtonFaces& faces, QMenu* menu, QWidget* parent = nullptr);
+
+  QMenu* Menu() const { return menu_; }
+  // Opens the menu under the button.
+  void ShowMenu();
+
+ private:
+  QPointer<QMenu> menu_;
 };
 
 }  // namespace tarnwick::app

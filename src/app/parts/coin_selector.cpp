@@ -18,6 +18,8 @@ TCoinSelector::TCoinSelector(QWidget* parent) : QWidget(parent), group_(new QBut
   for (int coins = 1; coins <= 5; ++coins) {
     auto* button = new QPushButton(QString::number(coins), this);
     button->setCheckable(true);
+    // Enter in a dialog stays with its OK button, whichever coin button has the focus.
+    button->setAutoDefault(false);
     QFont bold = button->font();
     bold.setBold(true);
     button->setFont(bold);

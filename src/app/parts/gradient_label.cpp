@@ -22,7 +22,8 @@ void TGradientLabel::paintEvent(QPaintEvent*) {
   gradient.setColorAt(0.5, shadow.darker(115));
   gradient.setColorAt(1, shadow.darker(160));
   painter.fillRect(rect(), gradient);
-  painter.setPen(Qt::white);
+  // White on the usual dark shade; black should a palette's shadow be light.
+  painter.setPen(shadow.darker(115).lightness() < 128 ? Qt::white : Qt::black);
   painter.setFont(font());
   painter.drawText(rect().adjusted(4, 0, -4, 0), static_cast<int>(alignment()) | Qt::TextSingleLine,
                    fontMetrics().elidedText(text(), Qt::ElideRight, width() - 8));

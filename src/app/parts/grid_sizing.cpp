@@ -140,6 +140,14 @@ void StackGridAndBar(QDialog* window, QTableView* grid, QHBoxLayout* bar) {
   layout->addWidget(grid, 1);
   layout->addWidget(line);
   layout->addLayout(bar);
+  // Tab in reading order: the grid, then the bar left to right, whenever its parts were made.
+  QWidget* previous = grid;
+  for (int i = 0; i < bar->count(); ++i) {
+    QWidget* next = bar->itemAt(i)->widget();
+    if (next == nullptr) continue;
+    QWidget::setTabOrder(previous, next);
+    previous = next;
+  }
 }
 
 }  // namespace tarnwick::app
