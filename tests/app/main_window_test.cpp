@@ -369,17 +369,14 @@ void MainWindowTest::LanguageSwitchAndItsPersistence() {
 void MainWindowTest::HelpTopicsInEveryLanguage() {
   test::TWorld world;
   TfmMain window(world.Data());
-  for (const char* code : {"ENG", "DEU", "RUS"}) {
-    Preferences().SetLanguage(code);
-    // One help window beside the main window, turned to the topic of the window asking.
-    window.HelpAction()->trigger();
-    THelpBrowser* help = OpenHelp();
-    QVERIFY(help != nullptr && help->isVisible());
-    QVERIFY(!help->Browser()->toPlainText().isEmpty());
-    const QString shown = help->Browser()->source().toLocalFile();
-    const QString book = QStringLiteral("Tarnwick_%1").arg(QString::fromLatin1(code).toLower());
-    QVERIFY2(shown.endsWith(book + QStringLiteral("/main.htm")), qPrintable(shown));
-  }
+  // One help window, turned to the topic of the window asking in the language chosen (the
+  // page of each language is Prefs.HelpPagesOfEachLanguage').
+  Preferences().SetLanguage("DEU");
+  window.HelpAction()->trigger();
+  THelpBrowser* help = OpenHelp();
+  QVERIFY(help != nullptr && help->isVisible() && !help->Browser()->toPlainText().isEmpty());
+  const QString shown = help->Browser()->source().toLocalFile();
+  QVERIFY2(shown.endsWith(QStringLiteral("Tarnwick_deu/main.htm")), qPrintable(shown));
   delete OpenHelp();
 
   // Without the help pages, F1 says they are missing and where they were looked for.
