@@ -224,7 +224,9 @@ void ChartsTest::ChartsEqualTheCommandLine() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-// A value out of range shows in red and clears the chart; the options are kept.
+// A value out of range shows in red and clears the chart; the options are kept. Which values
+// are in range, the steps, the money texts and the kept settings are ChartRules' (OptionSteps,
+// OptionChecks, MoneyIsExactToTheHundredth, SettingsKeepTheLastChart...): one case each here.
 void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
   test::TWorld world;
   TfmMain main(world.Data());
@@ -233,10 +235,9 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
     charts.show();
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
     TChartSpin* hands = charts.HandsEdit();
-    QTest::keyClick(hands, Qt::Key_Up);  // ten at a time from 10
+    QTest::keyClick(hands, Qt::Key_Up);
     QCOMPARE(hands->value(), 20);
     hands->setValue(5000);
-    QVERIFY(!hands->Valid());
     QCOMPARE(hands->palette().color(QPalette::Text), QColor(Qt::red));
     QVERIFY(!charts.Busy());
     QCOMPARE(charts.Canvas()->BarCount(), 0);
@@ -244,40 +245,28 @@ void ChartsTest::OptionsOutOfRangeTurnRedAndClear() {
     QVERIFY(charts.ChanceLabel(0)->text().isEmpty());
     QVERIFY(!charts.SaveButton()->isEnabled());  // nothing to save
     hands->setValue(4000);
-    QVERIFY(hands->Valid());
     QVERIFY(!charts.SaveButton()->isEnabled());  // nor while the chart waits for its turn
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 60000);
-    QVERIFY(charts.Canvas()->BarCount() > 0);
-    QVERIFY(charts.SaveButton()->isEnabled());
+    QVERIFY(charts.Canvas()->BarCount() > 0 && charts.SaveButton()->isEnabled());
 
     charts.ChartList()->setCurrentRow(1);
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
     QVERIFY(charts.BankrollMoney(0)->text().isEmpty());
     charts.CoinValueEdit()->setValue(0.25);
-    QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(7.50)"));
     charts.InitialEdit()->setValue(70);
-    QVERIFY(!charts.InitialEdit()->Valid());
-    QVERIFY(!charts.DesiredEdit()->Valid());
+    QVERIFY(!charts.InitialEdit()->Valid() && !charts.DesiredEdit()->Valid());
     QVERIFY(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).isEmpty());
     QCOMPARE(charts.BankrollMoney(0)->text(), QStringLiteral("(17.50)"));
     QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("(70) is above")));
-    charts.DesiredEdit()->setValue(1600);
-    QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("1 to 1500")));
     charts.DesiredEdit()->setValue(90);
-    QVERIFY(charts.InitialEdit()->Valid());
-    QVERIFY(charts.DesiredEdit()->Valid());
     QVERIFY(charts.Canvas()->Message().isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
     QCOMPARE(charts.Canvas()->LinePoints(TChartCanvas::kWinLine).size(), 2000);
-    QCOMPARE(charts.BankrollMoney(1)->text(), QStringLiteral("(22.50)"));
     charts.accept();
   }
   TfmChart again(&main, main.Controller().TableSnapshot(), QString());
   QCOMPARE(again.CurrentChart(), 1);
-  QCOMPARE(again.HandsEdit()->value(), 4000);
-  QCOMPARE(again.InitialEdit()->value(), 70);
   QCOMPARE(again.DesiredEdit()->value(), 90);
-  QCOMPARE(again.CoinValueEdit()->value(), 0.25);
   QCOMPARE(again.BankrollMoney(1)->text(), QStringLiteral("(22.50)"));
   QVERIFY(world.Errors.isEmpty());
 }

