@@ -42,8 +42,10 @@ void RestoreWindowPlace(QWidget* window, const QString& name, const QWidget* own
                   settings.ReadInteger(section, key + "Top", 0), std::max(width, least.width()),
                   std::max(height, least.height()));
   } else if (owner != nullptr) {
-    place =
-        BesideOwner(owner->frameGeometry(), window->size(), ScreenOf(owner)->availableGeometry());
+    // The size it would show at: the one it was given, else the one its layout asks for.
+    const QSize size = (window->testAttribute(Qt::WA_Resized) ? window->size() : window->sizeHint())
+                           .expandedTo(least);
+    place = BesideOwner(owner->frameGeometry(), size, ScreenOf(owner)->availableGeometry());
   } else {
     return;
   }
