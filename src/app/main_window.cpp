@@ -167,9 +167,16 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
 
 TfmMain::~TfmMain() {
   // The windows that follow the controller go first, then its signals, then the controller.
-  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (child->isWindow()) delete child;
+  CloseWindowsBeside();
   delete signals_;
+}
+
+void TfmMain::CloseWindowsBeside() {
+  // A window may take another with it as it goes: each is deleted only while it is there.
+  QList<QPointer<QWidget>> windows;
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (child->isWindow()) windows << child;
+  for (const QPointer<QWidget>& window : windows) delete window.data();
 }
 
 TCardButton* TfmMain::CardButton(int code) const {

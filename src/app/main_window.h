@@ -76,6 +76,9 @@ class TfmMain : public QWidget {
   void ApplyTexts();
   // The hand, the game and pay table and the shown results as text with tabs.
   QString CopyText() const;
+  // Deletes the windows open beside this one (all holds, statistics, practice, help, the
+  // menu), which keep their settings as they go.
+  void CloseWindowsBeside();
   // Writes the window's place and the controller's state into the settings.
   void SaveSettings();
   // Saves the pay tables; on failure asks whether to try again, quit without saving or

@@ -304,24 +304,27 @@ int main(int argc, char** argv) try {
   window.resize(270, 700);
   QApplication::processEvents();
 
-  THelpBrowser help(&window, QString::fromStdString(Preferences().HelpPage(1).string()));
-  help.show();
-  QApplication::processEvents();
-  Save(help, QStringLiteral("help-main"));
-  help.hide();
-  TfmException report(
-      &window, QStringLiteral("Error calculate natural case (GetTheBest)\nRange check error: "
-                              "draw mask = 40 is outside 0..31\nHand :  AS  KS  QS  JS  TS\n"
-                              "  JACKS OR BETTER"));
-  report.show();
-  QApplication::processEvents();
-  Save(report, QStringLiteral("error-report"));
-  report.hide();
-  TfmAbout about(&window, window.devicePixelRatioF());
-  about.show();
-  QApplication::processEvents();
-  Save(about, QStringLiteral("about"));
-  about.hide();
+  {
+    // Windows on the stack: gone before the windows still open beside the main one are.
+    THelpBrowser help(&window, QString::fromStdString(Preferences().HelpPage(1).string()));
+    help.show();
+    QApplication::processEvents();
+    Save(help, QStringLiteral("help-main"));
+    help.hide();
+    TfmException report(
+        &window, QStringLiteral("Error calculate natural case (GetTheBest)\nRange check error: "
+                                "draw mask = 40 is outside 0..31\nHand :  AS  KS  QS  JS  TS\n"
+                                "  JACKS OR BETTER"));
+    report.show();
+    QApplication::processEvents();
+    Save(report, QStringLiteral("error-report"));
+    report.hide();
+    TfmAbout about(&window, window.devicePixelRatioF());
+    about.show();
+    QApplication::processEvents();
+    Save(about, QStringLiteral("about"));
+    about.hide();
+  }
 
   // The Game and Payout dialog of a natural and a wild game, sorted by the return.
   window.Controller().SetSort(TSortKey::Return, true);
@@ -442,6 +445,9 @@ int main(int argc, char** argv) try {
   Preferences().SetLanguage("ENG");
   window.ApplyTexts();
   DarkPictures(window);
+  // The windows still open keep their places in the settings as they go: before the
+  // settings are released.
+  window.CloseWindowsBeside();
   ReleasePreferences();
   return failures == 0 ? 0 : 1;
 } catch (const std::exception& e) {
