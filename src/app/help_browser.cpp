@@ -70,12 +70,16 @@ void THelpBrowser::Open(const QString& page) {
 
 namespace {
 
-QPointer<THelpBrowser> openHelp;
+// The one help window beside the others (made at its first use, not before main).
+QPointer<THelpBrowser>& OpenHelpWindow() {
+  static QPointer<THelpBrowser> open;
+  return open;
+}
 
 }  // namespace
 
 THelpBrowser* OpenHelp() {
-  return openHelp.data();
+  return OpenHelpWindow().data();
 }
 
 void AddHelpKey(QWidget* window, THelpContext context) {
@@ -103,6 +107,7 @@ void ShowHelpTopic(QWidget* parent, THelpContext context) {
     browser.exec();
     return;
   }
+  QPointer<THelpBrowser>& openHelp = OpenHelpWindow();
   if (openHelp == nullptr) {
     // Beside the main window, so that it stays when the window that asked for it closes.
     QWidget* owner = parent->window();
