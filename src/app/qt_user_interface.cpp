@@ -67,15 +67,17 @@ void ShowBeside(QWidget* owner, bool modeless, QPointer<TWindow>& open, const TS
     window.exec();
     return;
   }
-  if (open == nullptr) {
-    open = new TWindow(owner, snapshot, caption);
-    open->setAttribute(Qt::WA_DeleteOnClose);
+  TWindow* window = open.data();
+  if (window == nullptr) {
+    window = new TWindow(owner, snapshot, caption);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    open = window;
   } else {
-    open->Follow(snapshot, caption);
+    window->Follow(snapshot, caption);
   }
-  open->show();
-  open->raise();
-  open->activateWindow();
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 }  // namespace
@@ -89,8 +91,8 @@ void TQtUserInterface::ShowStatistics(const TTableSnapshot& table, const std::st
 }
 
 void TQtUserInterface::ApplyTexts() {
-  if (allHands_ != nullptr) allHands_->ApplyTexts();
-  if (statistics_ != nullptr) statistics_->ApplyTexts();
+  if (TfmAllHands* holds = allHands_.data()) holds->ApplyTexts();
+  if (TfmStat* statistics = statistics_.data()) statistics->ApplyTexts();
 }
 
 TfmAllHands* TQtUserInterface::AllHands() const {
@@ -111,13 +113,15 @@ void TQtUserInterface::Follow(TChanges changes) {
   const TModelController& controller = signals_->Controller();
   const std::string caption = controller.FigureCaption();
   // All holds shows the newest analysed hand: a hand being put keeps the last one shown.
-  if (allHands_ != nullptr && allHands_->isVisible() && controller.IsAnalysed() &&
+  TfmAllHands* holds = allHands_.data();
+  if (holds != nullptr && holds->isVisible() && controller.IsAnalysed() &&
       (changes & (kHandChanged | kAnalysisChanged | kGameChanged | kTableChanged)) != 0)
-    allHands_->Follow(controller.HoldsSnapshot(), Caption(caption));
+    holds->Follow(controller.HoldsSnapshot(), Caption(caption));
   // The statistics show the current table once it has its whole-game figures.
-  if (statistics_ != nullptr && statistics_->isVisible() && controller.CanShowTableFigures() &&
+  TfmStat* statistics = statistics_.data();
+  if (statistics != nullptr && statistics->isVisible() && controller.CanShowTableFigures() &&
       (changes & (kGameChanged | kTableListChanged | kTableChanged)) != 0)
-    statistics_->Follow(controller.TableSnapshot(), Caption(caption));
+    statistics->Follow(controller.TableSnapshot(), Caption(caption));
 }
 
 }  // namespace tarnwick::app
