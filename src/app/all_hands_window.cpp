@@ -25,12 +25,12 @@
 #include "parts/table_export.h"
 #include "parts/window_place.h"
 #include "session/preferences.h"
+#include "session/window_settings.h"
 
 namespace tarnwick::app {
 
 namespace {
 
-constexpr char kSection[] = "All Hands";
 constexpr int kGap = 1;  // between two cards of a hold's picture
 constexpr int kPictureWidth = kHandSize * TCardPainter::kCardWidth + (kHandSize - 1) * kGap;
 
@@ -83,8 +83,7 @@ TfmAllHands::TfmAllHands(QWidget* parent, const THoldsSnapshot& holds, const QSt
 
   StackGridAndBar(this, grid_, bar);
 
-  // A stored view outside 0..2 (a damaged settings file) shows hands.
-  SetView(FigureViewOf(preferences.Settings.ReadInteger(kSection, "Style", 0)));
+  SetView(ReadAllHoldsSettings(preferences.Settings).Style);
   FitToContents();
   RestoreWindowPlace(this, QStringLiteral("AllHolds"), parent);
   SelectHold(holds.DrawMask);  // the hold shown where the window was opened from
@@ -133,7 +132,7 @@ void TfmAllHands::Follow(const THoldsSnapshot& holds, const QString& caption) {
 
 TfmAllHands::~TfmAllHands() {
   SaveWindowPlace(this, QStringLiteral("AllHolds"));
-  Preferences().Settings.WriteInteger(kSection, "Style", static_cast<int32_t>(model_->View()));
+  WriteAllHoldsSettings(Preferences().Settings, {.Style = model_->View()});
 }
 
 void TfmAllHands::SetView(TFigureView view) {

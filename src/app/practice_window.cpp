@@ -40,7 +40,6 @@ namespace tarnwick::app {
 
 namespace {
 
-constexpr char kSection[] = "Practice";
 // The longest seed the seed box takes, in digits.
 constexpr int kSeedDigits = 18;
 
@@ -82,19 +81,12 @@ void AppendRow(QTableWidget* list, const QStringList& cells) {
   }
 }
 
-QDoubleSpinBox* MakeBets(QWidget* parent, double value) {
+QDoubleSpinBox* MakeBets(QWidget* parent) {
   auto* box = new QDoubleSpinBox(parent);
   box->setDecimals(3);
-  box->setRange(0, 100);
+  box->setRange(0, kMaxOptionBets);
   box->setSingleStep(0.01);
-  box->setValue(value);
   return box;
-}
-
-double ReadBets(const char* key, double fallback) {
-  bool ok = false;
-  const double value = Q(Preferences().Settings.ReadString(kSection, key, "")).toDouble(&ok);
-  return ok && value >= 0 && value <= 100 ? value : fallback;
 }
 
 // The line of a table: the main window's title of it, its pays and the coins played.
@@ -140,9 +132,9 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
       showMe_(new QLabel(this)),
       follow_(new QLabel(this)),
       warn_(new QCheckBox(this)),
-      warnBets_(MakeBets(this, ReadBets("WarnAbove", 0))),
+      warnBets_(MakeBets(this)),
       hard_(new QCheckBox(this)),
-      hardBets_(MakeBets(this, ReadBets("HardWithin", 0.1))),
+      hardBets_(MakeBets(this)),
       holdAll_(new QCheckBox(this)),
       tabs_(new QTabWidget(this)),
       mistakes_(MakeList(this, QStringLiteral("Mistakes"), 4)),
@@ -209,20 +201,18 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   follow_->hide();
 
   warn_->setAccessibleName(QStringLiteral("Warn"));
-  warn_->setChecked(preferences.Settings.ReadInteger(kSection, "Warn", 0) != 0);
   hard_->setAccessibleName(QStringLiteral("Hard hands only"));
-  hard_->setChecked(preferences.Settings.ReadInteger(kSection, "Hard", 0) != 0);
   holdAll_->setAccessibleName(QStringLiteral("Deal held"));
-  holdAll_->setChecked(preferences.Settings.ReadInteger(kSection, "HoldAll", 0) != 0);
+  const TPracticeSettings stored = ReadPracticeSettings(preferences.Settings);
+  warn_->setChecked(stored.Warn);
+  warnBets_->setValue(stored.WarnAbove);
+  hard_->setChecked(stored.Hard);
+  hardBets_->setValue(stored.HardWithin);
+  holdAll_->setChecked(stored.HoldAll);
   // The options go to the settings as they change; the warning applies at once, dealing
   // held from the next deal, the hard-hands filter from the next session.
   const auto optionsChanged = [this] {
-    TIniFile& settings = Preferences().Settings;
-    settings.WriteInteger(kSection, "Warn", warn_->isChecked() ? 1 : 0);
-    settings.WriteString(kSection, "WarnAbove", S(QString::number(warnBets_->value())));
-    settings.WriteInteger(kSection, "Hard", hard_->isChecked() ? 1 : 0);
-    settings.WriteString(kSection, "HardWithin", S(QString::number(hardBets_->value())));
-    settings.WriteInteger(kSection, "HoldAll", holdAll_->isChecked() ? 1 : 0);
+    WritePracticeSettings(Preferences().Settings, Settings());
     if (session_ != nullptr) session_->SetWarnAbove(Options().WarnAbove);
   };
   connect(warn_, &QCheckBox::toggled, this, optionsChanged);
@@ -344,6 +334,16 @@ TfmPractice::~TfmPractice() {
       AppendPracticeSession(folder_, session_->Record());
   } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch): nothing left to tell
   }
+}
+
+TPracticeSettings TfmPractice::Settings() const {
+  TPracticeSettings settings;
+  settings.Warn = warn_->isChecked();
+  settings.WarnAbove = warnBets_->value();
+  settings.Hard = hard_->isChecked();
+  settings.HardWithin = hardBets_->value();
+  settings.HoldAll = holdAll_->isChecked();
+  return settings;
 }
 
 TPracticeOptions TfmPractice::Options() const {

@@ -18,6 +18,7 @@
 
 #include "parts/card_painter.h"
 #include "session/practice.h"
+#include "session/window_settings.h"
 
 class QCheckBox;
 class QDoubleSpinBox;
@@ -107,6 +108,8 @@ class TfmPractice : public QDialog {
   void LoadHistory();
   void ShowHistoryNote();
   void ShowMistake(int row);
+  // The options as the boxes show them, as the settings keep them and as a session takes them.
+  TPracticeSettings Settings() const;
   TPracticeOptions Options() const;
   QString HoldText(const std::array<int32_t, kHandSize>& cards, int mask) const;
 

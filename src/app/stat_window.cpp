@@ -28,6 +28,7 @@
 #include "parts/table_export.h"
 #include "parts/window_place.h"
 #include "session/preferences.h"
+#include "session/window_settings.h"
 
 namespace tarnwick::app {
 
@@ -73,9 +74,8 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
   AddHelpKey(this, THelpContext::Statistics);
   const TPreferences& preferences = Preferences();
 
-  // A stored speed outside 10..10000 opens at the nearest limit.
-  speed_ =
-      std::clamp(preferences.Settings.ReadInteger(kSection, "Speed", 600), kMinSpeed, kMaxSpeed);
+  const TStatisticsSettings stored = ReadStatisticsSettings(preferences.Settings);
+  speed_ = stored.Speed;
   Fill(table, caption);
   grid_->setModel(model_);
   grid_->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move in it
@@ -104,7 +104,7 @@ TfmStat::TfmStat(QWidget* parent, const TTableSnapshot& table, const QString& ca
 
   StackGridAndBar(this, grid_, bar);
 
-  SetView(FigureViewOf(preferences.Settings.ReadInteger(kSection, "Style", 0)));
+  SetView(stored.Style);
   FitToContents();
   RestoreWindowPlace(this, QStringLiteral("Statistics"), parent);
 }
@@ -147,9 +147,7 @@ void TfmStat::Follow(const TTableSnapshot& table, const QString& caption) {
 
 TfmStat::~TfmStat() {
   SaveWindowPlace(this, QStringLiteral("Statistics"));
-  TIniFile& settings = Preferences().Settings;
-  settings.WriteInteger(kSection, "Style", static_cast<int32_t>(model_->View()));
-  settings.WriteInteger(kSection, "Speed", speed_);
+  WriteStatisticsSettings(Preferences().Settings, {.Style = model_->View(), .Speed = speed_});
 }
 
 void TfmStat::SetView(TFigureView view) {

@@ -3,7 +3,9 @@
 #include "session/ini_file.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <cmath>
 
 #include "store/safe_files.h"
 #include "text.h"
@@ -166,6 +168,19 @@ int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
   return value;
 }
 
+double TIniFile::ReadDouble(std::string_view section, std::string_view key, double fallback) const {
+  const std::string text = ReadString(section, key);
+  std::string_view digits = Trim(text);
+  if (digits.starts_with('+')) digits.remove_prefix(1);
+  double value = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+      !std::isfinite(value)) {
+    return fallback;
+  }
+  return value;
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   std::string text(value);
   for (char& c : text) {
@@ -196,6 +211,12 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   };
   if (std::none_of(changed_.begin(), changed_.end(), same))
     changed_.emplace_back(std::string(sectionName), std::string(name));
+}
+
+void TIniFile::WriteDouble(std::string_view section, std::string_view key, double value) {
+  std::array<char, 32> text{};
+  const char* end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+  WriteString(section, key, std::string_view(text.data(), static_cast<size_t>(end - text.data())));
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {

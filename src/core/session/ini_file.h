@@ -47,9 +47,14 @@ class TIniFile {
                          std::string_view fallback = {}) const;
   // A decimal integer (blanks around it allowed); anything else gives the fallback.
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const;
+  // A finite decimal number ("0.25", blanks around it allowed); anything else, a NaN or an
+  // infinity included, gives the fallback.
+  double ReadDouble(std::string_view section, std::string_view key, double fallback) const;
   // Line breaks in a value become blanks: one value is one line of the file.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int32_t value);
+  // The shortest text that reads back as the same number ("0.1", not "0.10000000000000001").
+  void WriteDouble(std::string_view section, std::string_view key, double value);
 
   std::vector<std::string> Sections() const;
   std::vector<std::string> Keys(std::string_view section) const;
