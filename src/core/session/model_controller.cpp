@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "checked.h"
 #include "engine/wild_engine.h"
@@ -274,12 +275,16 @@ void TModelController::SelectGame(int gameId) {
   if (engine_) engine_->SetPayout(nullptr);
   tables_.clear();
   tableIndex_ = -1;
+  // The new engine has analysed nothing, and its deck may lack the hand's jokers: the hand
+  // is dealt to it once its table is chosen.
+  const bool analysed = std::exchange(analysed_, false);
   engine_ = CreateEngineForGame(*game);
   Changed(kGameChanged);
   RebuildTables();
   SelectTable(PreferredPosition(wanted));
-  // The new engine has analysed nothing: a hand shown meanwhile (behind the Game and Payout
-  // dialog) is analysed in the new game at once, or cleared when its deck cannot deal it.
+  analysed_ = analysed;
+  // A hand shown meanwhile (behind the Game and Payout dialog) is analysed in the new game
+  // at once, or cleared when its deck cannot deal it.
   AfterGameChange();
 }
 
@@ -327,6 +332,10 @@ void TModelController::SelectTable(int index) {
     tableIndex_ = index;
     engine_->SetPayout(tables_[index]);
     if (coins_ == -1) SetCoins(1);
+    // Taking a table, the engine forgets the hand it was dealt: a hand shown (behind the Game
+    // and Payout dialog, in the windows beside) is dealt again and weighed with these pays.
+    // Its best hold may differ; the hold chosen stays when the table is the same.
+    if (analysed_) DealAgain(engine_->Payout == shown);
   } else if (tables_.empty()) {
     tableIndex_ = -1;
     engine_->SetPayout(nullptr);
@@ -336,6 +345,12 @@ void TModelController::SelectTable(int index) {
   if (const TPayout* current = CurrentTable())
     lastTables_[engine_->GameId] = TableIdentity(*current);
   if (tableIndex_ != before || engine_->Payout != shown) Changed(kTableChanged);
+}
+
+void TModelController::DealAgain(bool keepHold) {
+  const int32_t chosen = drawMask_;
+  Analyse();
+  if (keepHold && analysed_) drawMask_ = chosen;
 }
 
 void TModelController::SetCoins(int coins) {

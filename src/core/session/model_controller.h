@@ -196,6 +196,9 @@ class TModelController {
   // deleted).
   void ChooseGameAndPayout();
   void AfterGameChange();
+  // Deals the hand shown to the engine again (it forgets it as it takes a table); with
+  // `keepHold` the hold chosen stays, else the best one is shown.
+  void DealAgain(bool keepHold);
   // The openers of the windows that need a computed current table (statistics, charts)
   // or an analysed hand (all holds) do nothing without one.
   bool CanShowTableFigures() const;

@@ -105,10 +105,10 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   TModelController& controller = Open({Table(0, 1, kNineSix)});
   const char* cards[] = {"AS", "KS", "QS", "JS", "3D"};
   for (int i = 0; i < 5; ++i) {
-    EXPECT_FALSE(controller.IsAnalysed());
+    EXPECT_FALSE(static_cast<int>(controller.IsAnalysed()));
     controller.PutCard(Code(cards[i]));
   }
-  ASSERT_TRUE(controller.IsAnalysed());
+  ASSERT_TRUE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.DrawMask(), 16);  // draw one to the royal flush
   EXPECT_TRUE(controller.IsReplaced(4));
   EXPECT_FALSE(controller.IsReplaced(0));
@@ -119,26 +119,26 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   EXPECT_EQ(controller.HandText(), "Hand :  AS  KS  QS  JS  3D");
 
   controller.PutCard(Code("2H"));
-  EXPECT_FALSE(controller.IsAnalysed());
+  EXPECT_FALSE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.CardCode(0), Code("2H"));
   EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 1);
   EXPECT_EQ(controller.DrawMask(), 0);
   EXPECT_FALSE(controller.IsWildCard(1));
 
   for (const char* card : {"3H", "4H", "5H", "6H"}) controller.PutCard(Code(card));
-  ASSERT_TRUE(controller.IsAnalysed());
+  ASSERT_TRUE(static_cast<int>(controller.IsAnalysed()));
   controller.TakeCard(Code("4H"));
-  EXPECT_FALSE(controller.IsAnalysed());
+  EXPECT_FALSE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.CardCode(2), kEmptyPosition);
   EXPECT_EQ(controller.HandText(), "Hand :  2H  3H  ??  5H  6H");
   controller.TakeCard(Code("AD"));  // not in the hand: nothing happens
   controller.PutCard(Code("4H"));
-  EXPECT_TRUE(controller.IsAnalysed());
+  EXPECT_TRUE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.DrawMask(), 0);  // a straight flush stands pat
 
   // A whole hand shown at once (a practice hand) with the hold that was played.
   controller.ShowHand({Code("AS"), Code("KS"), Code("QS"), Code("JS"), Code("3D")}, 1);
-  ASSERT_TRUE(controller.IsAnalysed());
+  ASSERT_TRUE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.BestMask(), 16);
   EXPECT_EQ(controller.DrawMask(), 1);
   EXPECT_EQ(controller.CardCode(4), Code("3D"));
@@ -377,7 +377,7 @@ TEST_F(Controller, CancelRestoresGameTableAndCoins) {
   EXPECT_EQ(controller.StoredTableCount(), 4);
   EXPECT_EQ(controller.TableAt(0)->Pays[3], 9);
   EXPECT_FALSE(controller.StoreModified());
-  EXPECT_TRUE(controller.IsAnalysed());
+  EXPECT_TRUE(static_cast<int>(controller.IsAnalysed()));
 
   ui_.OnChoose = [](TModelController& inside) {
     inside.DeleteTable();
@@ -387,7 +387,7 @@ TEST_F(Controller, CancelRestoresGameTableAndCoins) {
   controller.ChooseGameAndPayout();
   EXPECT_EQ(controller.StoredTableCount(), 3);
   EXPECT_EQ(controller.Engine().GameId, 4);
-  EXPECT_TRUE(controller.IsAnalysed());
+  EXPECT_TRUE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_TRUE(controller.IsWildCard(4));
   EXPECT_EQ(controller.DrawMask(), 0b01100);  // keep the deuce and the aces
 }
@@ -404,20 +404,20 @@ TEST_F(Controller, JokersAfterAChangeOfGame) {
   };
   choose(8);
   for (int code : {-1, -2, Code("7H"), Code("7D"), Code("7C")}) controller.PutCard(code);
-  ASSERT_TRUE(controller.IsAnalysed());
+  ASSERT_TRUE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.HandText(), "Hand :  **  **  7H  7D  7C");
   choose(3);  // one joker in the deck: the hand cannot be dealt
-  EXPECT_FALSE(controller.IsAnalysed());
+  EXPECT_FALSE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.CardCode(0), kEmptyPosition);
 
   // One joker, second in the hand's jokers, becomes the first joker of the new deck (-2).
   choose(8);
   for (int code : {Code("7H"), -1, Code("7D"), Code("7C"), Code("KS")}) controller.PutCard(code);
   choose(3);
-  EXPECT_TRUE(controller.IsAnalysed());
+  EXPECT_TRUE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.CardCode(1), -2);
   choose(0);  // no jokers at all
-  EXPECT_FALSE(controller.IsAnalysed());
+  EXPECT_FALSE(static_cast<int>(controller.IsAnalysed()));
 
   // Inside the dialog the hand already follows each game chosen there.
   for (int code : {Code("7H"), Code("7D"), Code("7C"), Code("KS"), Code("2S")})
@@ -452,7 +452,7 @@ TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
   for (int code : {Code("AS"), Code("KS"), Code("QS"), Code("JS")}) controller.PutCard(code);
   const std::string error = ErrorOf<TarnwickError>([&] { controller.PutCard(Code("AS")); });
   EXPECT_TRUE(testing::Contains(error, "\r\nHand :  AS  KS  QS  JS  AS\r\n  JACKS OR BETTER\r\n"));
-  EXPECT_FALSE(controller.IsAnalysed());
+  EXPECT_FALSE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 0);
 }
 
@@ -530,7 +530,7 @@ TEST_F(Controller, ChangesAreToldAndWindowsGetSnapshots) {
 
   // The all-holds window sees the hand as dealt: which joker is which.
   for (int code : {-2, Code("7H"), -1, Code("7D"), Code("KS")}) controller.PutCard(code);
-  ASSERT_TRUE(controller.IsAnalysed());
+  ASSERT_TRUE(static_cast<int>(controller.IsAnalysed()));
   controller.ShowAllHands();
   ASSERT_EQ(ui_.Holds.size(), 1u);
   const THoldsSnapshot& holds = ui_.Holds[0];
@@ -560,6 +560,40 @@ TEST_F(Controller, DeleteAsksTheLanguageQuestion) {
           "Delete the pay table of JACKS OR BETTER: 800 50 25 9 6 4 3 2 1 (1 coin)?",
           "Delete the pay table of JACKS OR BETTER: 4000 250 125 45 30 20 15 10 4 (5 coins)?"}));
   EXPECT_EQ(controller.TableCount(), 2);
+}
+
+// Taking another table, the engine forgets its hand: the hand shown is weighed with the new
+// pays at once (the windows beside the Game and Payout dialog follow it). Draw one to the
+// royal flush: 800, 8 flushes, 3 straights and 12 high pairs of the 47 draws.
+TEST_F(Controller, AnotherTableWeighsTheHandShownAgain) {
+  TModelController& controller = Open({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
+                                       Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 5})});
+  const auto select = [&](int fullHouse) {
+    for (int i = 0; i < controller.TableCount(); ++i)
+      if (controller.TableAt(i)->Pays[3] == fullHouse) controller.SelectTable(i);
+  };
+  const auto expect = [&](int mask, double bets) {
+    EXPECT_NEAR(static_cast<double>(controller.HoldsSnapshot().Holds[mask].ExpectedReturn), bets,
+                1e-12);
+    controller.ShowBestHold();
+    EXPECT_NEAR(static_cast<double>(controller.HoldReturn()),
+                bets * controller.CurrentTable()->CoinBasis, 1e-11);  // in coins
+  };
+  select(9);
+  for (const char* card : {"AS", "KS", "QS", "JS", "3D"}) controller.PutCard(Code(card));
+  expect(16, 872.0 / 47);
+  controller.ToggleDraw(0);
+  select(8);
+  EXPECT_EQ(controller.DrawMask(), 16);  // the new table's best hold
+  expect(16, (800 + 5 * 8 + 4 * 3 + 12) / 47.0);
+  controller.ToggleDraw(0);
+  controller.SetSort(TSortKey::PaysPerCoin, true);  // the same table again: the hold stays
+  EXPECT_EQ(controller.DrawMask(), 17);
+  expect(16, 864.0 / 47);
+  controller.SetCoins(5);  // the table stays
+  expect(16, 864.0 / 47);
+  select(45);  // 4000 / 5 = 800 a coin, 30 / 5 = 6 a flush
+  expect(16, 872.0 / 47);
 }
 
 }  // namespace
