@@ -27,14 +27,15 @@ cmake --build --preset default --target tarnwick tarnwick_screenshots
 out=build/screenshots
 rm -rf "$out" && mkdir -p "$out"
 export XDG_RUNTIME_DIR=$(mktemp -d)
-# A screen large enough that no window is made smaller to fit it, at either scale.
-cat >"$XDG_RUNTIME_DIR/screen.json" <<'EOF'
-{"screens": [{"name": "large", "x": 0, "y": 0, "width": 3840, "height": 2400,
-              "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]}
-EOF
-export QT_QPA_PLATFORM="offscreen:configfile=$XDG_RUNTIME_DIR/screen.json"
 status=0
 for scale in 1 2; do
+  # A desktop of 1920 x 1200 at either scale: no window is made smaller to fit the screen,
+  # and a window taller than that scrolls as it would there.
+  cat >"$XDG_RUNTIME_DIR/screen.json" <<EOF
+{"screens": [{"name": "desktop", "x": 0, "y": 0, "width": $((1920 * scale)),
+              "height": $((1200 * scale)), "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]}
+EOF
+  export QT_QPA_PLATFORM="offscreen:configfile=$XDG_RUNTIME_DIR/screen.json"
   QT_SCALE_FACTOR=$scale build/debug/tools/screenshots/tarnwick_screenshots "$out" build/debug/bin "-x$scale" \
     2>"$XDG_RUNTIME_DIR/log" || status=1
   grep -E '^(error|screenshots):' "$XDG_RUNTIME_DIR/log" >&2 || true
