@@ -12,18 +12,34 @@
 # hands, each risk of ruin also with bankrolls that do not fit, those of Deuces Wild in
 # German and Russian too; and under a dark palette (*-dark-x1.png, -x2.png) the main window
 # with a hand, the Game and Payout dialog, the editor, all holds, the statistics, the
-# practice window and a chart (with a value out of range in red).
+# practice window and a chart (with a value out of range in red). Every window is also shown
+# as it opens at the size it was left at (*-remembered: larger than it opens at first; the
+# editor and the charts have one fixed size and have none) and at its least size
+# (*-minimum: it was left smaller and opens at its least instead): the main window, the Game
+# and Payout dialog, the editor, all holds, the statistics, the practice window, the charts
+# and the help window, the main window, the dialog, the editor, the practice window and the
+# charts in German and Russian too (*-minimum-deu, *-minimum-rus), and the error report.
+# A window that does not open at the size it should is told (error: ...) and fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
 cmake --build --preset default --target tarnwick tarnwick_screenshots
 out=build/screenshots
 rm -rf "$out" && mkdir -p "$out"
-export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=$(mktemp -d)
+status=0
 for scale in 1 2; do
+  # A desktop of 1920 x 1200 at either scale: no window is made smaller to fit the screen,
+  # and a window taller than that scrolls as it would there.
+  cat >"$XDG_RUNTIME_DIR/screen.json" <<EOF
+{"screens": [{"name": "desktop", "x": 0, "y": 0, "width": $((1920 * scale)),
+              "height": $((1200 * scale)), "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]}
+EOF
+  export QT_QPA_PLATFORM="offscreen:configfile=$XDG_RUNTIME_DIR/screen.json"
   QT_SCALE_FACTOR=$scale build/debug/tools/screenshots/tarnwick_screenshots "$out" build/debug/bin "-x$scale" \
-    2>/dev/null
+    2>"$XDG_RUNTIME_DIR/log" || status=1
+  grep -E '^(error|screenshots):' "$XDG_RUNTIME_DIR/log" >&2 || true
 done
 rm -rf "$XDG_RUNTIME_DIR"
 ls "$out"
+exit $status

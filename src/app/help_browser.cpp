@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPointer>
@@ -55,6 +56,9 @@ THelpBrowser::THelpBrowser(QWidget* parent, const QString& page) : QDialog(paren
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tools);
   layout->addWidget(browser_, 1);
+  // At its least a page still reads in lines of some forty letters, a dozen of them.
+  const QFontMetrics metrics(browser_->font());
+  browser_->setMinimumSize(40 * metrics.averageCharWidth(), 12 * metrics.lineSpacing());
   resize(560, 640);
   Open(page);
   RestoreWindowPlace(this, QStringLiteral("Help"), parent);

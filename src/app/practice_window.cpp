@@ -630,6 +630,16 @@ void TfmPractice::ShowHistoryNote() {
   damaged_->setVisible(!damaged_->text().isEmpty());
 }
 
+bool TfmPractice::event(QEvent* event) {
+  const bool handled = QDialog::event(event);
+  if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Resize) KeepTextsWhole();
+  return handled;
+}
+
+void TfmPractice::KeepTextsWhole() {
+  if (layout() != nullptr) setMinimumHeight(layout()->totalMinimumHeightForWidth(width()));
+}
+
 void TfmPractice::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   // Enter in the seed box takes the seed typed there, and never draws.

@@ -92,8 +92,14 @@ class TfmPractice : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // A change of its texts or of its width: see KeepTextsWhole.
+  bool event(QEvent* event) override;
 
  private:
+  // The layout's least height gives each wrapped text one line; at a narrow width the table,
+  // the result and the verdict take more, which would squeeze the pages under them. The
+  // window is held to the height its texts need at its width.
+  void KeepTextsWhole();
   // The main window has a table, and its game, table or coins are not the session's.
   bool MainWindowDiffers() const;
   // Starts a session on the seed typed into the seed box; without one, on a new seed when

@@ -51,6 +51,15 @@ QList<QStringList> CopiedRows(QTableView* grid) {
   return rows;
 }
 
+// At its least size a figure window's grid still shows its first column and three rows.
+void CheckLeastGrid(QWidget& window, const QTableView& grid) {
+  window.show();
+  window.resize(1, 1);
+  QApplication::processEvents();
+  QVERIFY(grid.viewport()->width() >= grid.columnWidth(0));
+  QVERIFY(grid.viewport()->height() >= 3 * grid.rowHeight(0));
+}
+
 }  // namespace
 
 class FigureWindowsTest : public QObject {
@@ -157,6 +166,7 @@ void FigureWindowsTest::AllHoldsSortingViewsPictureAndSize() {
       for (int row = 0; row < kMaskCount; ++row)
         QVERIFY(metrics.horizontalAdvance(holds.Model()->Text(row, column)) <
                 holds.Grid()->columnWidth(column));
+    CheckLeastGrid(holds, *holds.Grid());
   }
   QCOMPARE(Preferences().Settings.ReadInteger("All Hands", "Style", -1), 1);
   Preferences().Settings.WriteInteger("All Hands", "Style", 7);
@@ -332,6 +342,7 @@ void FigureWindowsTest::StatisticsSpeedStyleAndRefusal() {
       for (int row = 0; row < model.rowCount(); ++row)
         QVERIFY(metrics.horizontalAdvance(model.Text(row, column)) <
                 statistics.Grid()->columnWidth(column));
+    CheckLeastGrid(statistics, *statistics.Grid());
     statisticsWindow.reset();  // the window keeps its settings as it closes
     Preferences().SaveSettings();
   }

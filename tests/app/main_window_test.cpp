@@ -397,6 +397,12 @@ void MainWindowTest::HelpTopicsInEveryLanguage() {
   QVERIFY(help != nullptr && help->isVisible() && !help->Browser()->toPlainText().isEmpty());
   const QString shown = help->Browser()->source().toLocalFile();
   QVERIFY2(shown.endsWith(QStringLiteral("Tarnwick_deu/main.htm")), qPrintable(shown));
+  // At its least size a page still reads in lines of forty letters, ten of them and more.
+  help->resize(1, 1);
+  QApplication::processEvents();
+  const QFontMetrics metrics(help->Browser()->font());
+  QVERIFY(help->Browser()->viewport()->width() >= 36 * metrics.averageCharWidth());
+  QVERIFY(help->Browser()->viewport()->height() >= 10 * metrics.lineSpacing());
   delete OpenHelp();
 
   // Without the help pages, F1 says they are missing and where they were looked for.

@@ -210,6 +210,12 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
     QCOMPARE(practice.Mistakes()->rowCount(), 1);
     QCOMPARE(practice.Mistakes()->item(0, 3)->text(),
              QString::number(static_cast<double>(verdict.CostBets()), 'f', 5));
+    // At its least size the wrapped texts take the lines they need and every figure of the
+    // session keeps a whole line under them.
+    practice.resize(1, 1);
+    QApplication::processEvents();
+    for (int i = 0; i < TfmPractice::kFigureCount; ++i)
+      QVERIFY(practice.Figure(i)->height() >= practice.Figure(i)->minimumSizeHint().height());
     // "Show me": the hold played selected and in view, the best at the top.
     bool shown = false;
     test::WhenModalOf<TfmAllHands>([&](TfmAllHands* holds) {

@@ -14,11 +14,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "about_box.h"
 #include "all_hands_window.h"
@@ -32,6 +35,7 @@
 #include "parts/coin_selector.h"
 #include "parts/error_report.h"
 #include "parts/guard.h"
+#include "parts/layout_rules.h"
 #include "parts/live_return.h"
 #include "parts/progress_dialog.h"
 #include "pay_editor.h"
@@ -49,6 +53,7 @@ namespace {
 struct TOutput {
   QString Folder;
   QString Suffix;
+  int Failures = 0;
 };
 TOutput& Output() {
   static TOutput output;
@@ -60,6 +65,84 @@ void Save(QWidget& widget, const QString& name) {
   // with it) settles first: each round may post the next.
   for (int round = 0; round < 3; ++round) QApplication::processEvents();
   widget.grab().save(QStringLiteral("%1/%2%3.png").arg(Output().Folder, name, Output().Suffix));
+}
+
+// The settings are the tool's own copy: a window that does not come out as expected is told
+// on the error output and fails the run.
+void Expect(bool ok, const QString& what) {
+  if (ok) return;
+  std::fprintf(stderr, "error: %s\n", what.toUtf8().constData());
+  ++Output().Failures;
+}
+
+QString SizeText(QSize size) {
+  return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+}
+
+// The size below which the window's layout does not let it go.
+QSize Least(const QWidget& window) {
+  return window.minimumSizeHint().expandedTo(window.minimumSize());
+}
+
+// Writes the size and place the window keeping its place under `key` ("" for the main window,
+// whose keys have no prefix) was left at on this screen; an empty size: none was kept.
+void Remember(const QString& key, QSize size) {
+  const QScreen* screen = QApplication::primaryScreen();
+  const std::string section =
+      PlacementSection(static_cast<int>(std::lround(screen->logicalDotsPerInch())),
+                       screen->virtualGeometry().width())
+          .toStdString();
+  const std::string prefix = key.isEmpty() ? std::string() : key.toStdString() + ".";
+  TIniFile& settings = Preferences().Settings;
+  settings.WriteInteger(section, prefix + "Width", size.width());
+  settings.WriteInteger(section, prefix + "Height", size.height());
+  settings.WriteInteger(section, prefix + "Left", 40);
+  settings.WriteInteger(section, prefix + "Top", 30);
+}
+
+// Opens a window the way it is opened from its owner, shown and settled, and hands it on;
+// the window goes (keeping its place) on return.
+using TShoot = std::function<void(QWidget&)>;
+using TOpen = std::function<void(const TShoot&)>;
+
+// A window opened after it was left larger than it opens at (`name`-remembered: it takes
+// that size; a window of one fixed size keeps it) and after it was left smaller than its
+// layout allows (`name`-minimum: it opens at its least size); the least size in German and
+// Russian too when `languages`.
+void SizePictures(const QString& name, const QString& key, const TOpen& open,
+                  bool languages = false) {
+  QSize opened;
+  Remember(key, QSize());
+  open([&opened](QWidget& window) { opened = window.size(); });
+  // Within the screen: a window as tall as the screen is made wider only.
+  const QSize larger = (opened + QSize(160, 120))
+                           .boundedTo(QApplication::primaryScreen()->availableGeometry().size());
+  Remember(key, larger);
+  open([&](QWidget& window) {
+    if (window.minimumSize() == window.maximumSize()) {
+      Expect(window.size() == opened, name + QStringLiteral(": a fixed size changed"));
+      return;
+    }
+    Expect(window.size() == larger, QStringLiteral("%1: remembered %2, opened at %3")
+                                        .arg(name, SizeText(larger), SizeText(window.size())));
+    Save(window, name + QStringLiteral("-remembered"));
+  });
+  QStringList codes = {QStringLiteral("ENG")};
+  if (languages) codes << QStringLiteral("DEU") << QStringLiteral("RUS");
+  for (const QString& code : codes) {
+    Preferences().SetLanguage(code.toStdString());
+    Remember(key, QSize(40, 40));
+    open([&](QWidget& window) {
+      const QSize least = Least(window);
+      Expect(window.size() == least, QStringLiteral("%1: least %2, opened at %3")
+                                         .arg(name, SizeText(least), SizeText(window.size())));
+      window.resize(least);
+      Save(window,
+           name + QStringLiteral("-minimum") +
+               (code == QStringLiteral("ENG") ? QString() : QLatin1Char('-') + code.toLower()));
+    });
+  }
+  Preferences().SetLanguage("ENG");
 }
 
 // The window with the hint that shows over it (a window of its own) painted in.
@@ -239,6 +322,104 @@ void DarkPictures(TfmMain& window) {
   QApplication::setPalette(light);
 }
 
+// Every window at a remembered size and at its least size (see SizePictures); the main window
+// and the windows with the most text in German and Russian too.
+void SizesOfEveryWindow(TfmMain& window, const std::filesystem::path& data) {
+  const QString pays = QStringLiteral("800,50,25,9,6,4,3,2,1");
+  test::SelectTableWithPays(window.Controller(), 0, pays);
+  Hand(window, 0, {3, 17, 35, 36, 38}, -1);
+  SizePictures(
+      QStringLiteral("main"), QString(),
+      [&data](const TShoot& shoot) {
+        TfmMain main(data);
+        main.show();
+        Hand(main, 0, {3, 17, 35, 36, 38}, -1);
+        shoot(main);
+      },
+      true);
+  SizePictures(
+      QStringLiteral("game-dialog"), QStringLiteral("Game"),
+      [&window](const TShoot& shoot) {
+        TfmPokerChoose dialog(&window, window.Controller());
+        dialog.show();
+        QApplication::processEvents();
+        shoot(dialog);
+      },
+      true);
+  const TPayout typed = *window.Controller().CurrentTable();
+  SizePictures(
+      QStringLiteral("editor"), QStringLiteral("Editor"),
+      [&window, &typed](const TShoot& shoot) {
+        TPayout table = typed;
+        TfmNew editor(&window, true, window.Controller(), table);
+        editor.show();
+        WaitForLive(editor);
+        shoot(editor);
+      },
+      true);
+  SizePictures(
+      QStringLiteral("all-holds"), QStringLiteral("AllHolds"), [&window](const TShoot& shoot) {
+        TfmAllHands holds(&window, window.Controller().HoldsSnapshot(), QStringLiteral("  holds"));
+        holds.SelectHold(window.Controller().DrawMask());
+        holds.show();
+        QApplication::processEvents();
+        shoot(holds);
+      });
+  SizePictures(QStringLiteral("statistics"), QStringLiteral("Statistics"),
+               [&window](const TShoot& shoot) {
+                 TfmStat statistics(&window, window.Controller().TableSnapshot(),
+                                    QStringLiteral("  statistics"));
+                 statistics.show();
+                 QApplication::processEvents();
+                 shoot(statistics);
+               });
+  SizePictures(
+      QStringLiteral("practice"), QStringLiteral("Practice"),
+      [&window](const TShoot& shoot) {
+        TfmPractice practice(&window, window.Controller());
+        practice.SetKeepSessions(false);
+        practice.NewSession(2024);
+        practice.show();
+        PlayHand(practice, true);
+        shoot(practice);
+      },
+      true);
+  SizePictures(
+      QStringLiteral("charts"), QStringLiteral("Charts"),
+      [&window](const TShoot& shoot) {
+        TfmChart charts(&window, window.Controller().TableSnapshot(), QStringLiteral("  charts"));
+        charts.ChartList()->setCurrentRow(kExpectedGainKind);
+        charts.show();
+        charts.HandsEdit()->setValue(10);
+        WaitForChart(charts);
+        shoot(charts);
+      },
+      true);
+  SizePictures(QStringLiteral("help"), QStringLiteral("Help"), [&window](const TShoot& shoot) {
+    THelpBrowser help(&window, QString::fromStdString(Preferences().HelpPage(1).string()));
+    help.show();
+    QApplication::processEvents();
+    shoot(help);
+  });
+  // The about box and the error report keep no place; at their least size if they can be
+  // made smaller at all.
+  TfmAbout about(&window, window.devicePixelRatioF());
+  TfmException report(&window,
+                      QStringLiteral("Range check error: draw mask = 40 is outside 0..31"));
+  for (const auto& [dialog, name] :
+       {std::pair<QWidget*, const char*>{&about, "about"}, {&report, "error-report"}}) {
+    dialog->show();
+    QApplication::processEvents();
+    const QSize shown = dialog->size();
+    dialog->resize(Least(*dialog));
+    QApplication::processEvents();
+    if (dialog->size() != shown) Save(*dialog, QLatin1String(name) + QStringLiteral("-minimum"));
+    dialog->hide();
+  }
+  window.ApplyTexts();
+  window.Controller().ClearHand();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) try {
@@ -294,13 +475,10 @@ int main(int argc, char** argv) try {
   }
   Preferences().SetLanguage("ENG");
   window.ApplyTexts();
-  // Wider: the hand's cards grow with the window; at the least size nothing overlaps.
+  // Wider: the hand's cards grow with the window (its least size: SizesOfEveryWindow).
   window.resize(520, 760);
   QApplication::processEvents();
   Save(window, QStringLiteral("main-wide"));
-  window.resize(window.minimumSizeHint());
-  QApplication::processEvents();
-  Save(window, QStringLiteral("main-minimum"));
   window.resize(270, 700);
   QApplication::processEvents();
 
@@ -445,11 +623,12 @@ int main(int argc, char** argv) try {
   Preferences().SetLanguage("ENG");
   window.ApplyTexts();
   DarkPictures(window);
+  SizesOfEveryWindow(window, data);
   // The windows still open keep their places in the settings as they go: before the
   // settings are released.
   window.CloseWindowsBeside();
   ReleasePreferences();
-  return failures == 0 ? 0 : 1;
+  return failures + Output().Failures == 0 ? 0 : 1;
 } catch (const std::exception& e) {
   std::fprintf(stderr, "screenshots: %s\n", e.what());
   return 1;

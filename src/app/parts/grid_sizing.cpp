@@ -65,8 +65,17 @@ QSize FitGridColumns(QTableView* grid, const std::function<QStringList(int colum
   }
   header->setFixedHeight(headerHeight + 8);
   int height = header->height();
-  for (int row = 0; row < model->rowCount(); ++row) height += grid->rowHeight(row);
+  int least = height;
+  for (int row = 0; row < model->rowCount(); ++row) {
+    height += grid->rowHeight(row);
+    if (row < 3) least += grid->rowHeight(row);
+  }
   const int frame = 2 * grid->frameWidth();
+  // At its least the grid still shows its first column and three rows, the scroll bars
+  // beside them.
+  grid->setMinimumSize(
+      header->sectionSize(0) + grid->verticalScrollBar()->sizeHint().width() + frame,
+      least + grid->horizontalScrollBar()->sizeHint().height() + frame);
   return {width + frame, height + frame};
 }
 

@@ -21,7 +21,8 @@ namespace tarnwick::app {
 
 // Sets the width of every column to its widest text from `texts` (a title is measured by
 // its longest word, as it wraps at blanks) plus `pad` and the cell margins, unless
-// `fixedWidth` gives one (> 0), and the header's height to the tallest wrapped title.
+// `fixedWidth` gives one (> 0), and the header's height to the tallest wrapped title; the
+// grid's least size shows the first column and three rows.
 // Returns the size of the whole grid with `rows` rows of `rowHeight` and `extraHeight`.
 QSize FitGridColumns(QTableView* grid, const std::function<QStringList(int column)>& texts,
                      const std::function<int(int column)>& fixedWidth, int pad);
