@@ -98,7 +98,7 @@ void TfmAllHands::Fill(const THoldsSnapshot& holds, const QString& caption) {
   ok_->setAccessibleName(ok_->text());
   CaptionViews(views_);
   QStringList titles = {Q(preferences.Text("Statistics", "Hands")),
-                        Q(preferences.Text("Statistics", "Return")),
+                        Q(preferences.Text("Statistics", "ReturnInPercent")),
                         Q(preferences.Text("Statistics", "Cost"))};
   for (int c = 0; c <= holds.LastCategory; ++c)
     titles.push_back(Q(holds.CategoryNames.at(static_cast<size_t>(c))).toUpper());

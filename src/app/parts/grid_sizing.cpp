@@ -132,7 +132,7 @@ QHBoxLayout* ViewBar(QWidget* owner, QButtonGroup* views) {
 
 void CaptionViews(QButtonGroup* views) {
   int tag = 0;
-  for (const char* key : {"Hands", "Probability", "Return"}) {
+  for (const char* key : {"Hands", "ProbabilityInPercent", "ReturnInPercent"}) {
     if (QAbstractButton* radio = views->button(tag++)) {
       radio->setText(Q(Preferences().Text("Statistics", key)));
       radio->setAccessibleName(radio->text());
