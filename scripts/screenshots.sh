@@ -12,7 +12,8 @@
 # hands, each risk of ruin also with bankrolls that do not fit, those of Deuces Wild in
 # German and Russian too; and under a dark palette (*-dark-x1.png, -x2.png) the main window
 # with a hand, the Game and Payout dialog, the editor, all holds, the statistics, the
-# practice window and a chart (with a value out of range in red). Every window is also shown
+# practice window, a chart (with a value out of range in red), the help, the error report
+# and the about box. Every window is also shown
 # as it opens at the size it was left at (*-remembered: larger than it opens at first; the
 # editor and the charts have one fixed size and have none) and at its least size
 # (*-minimum: it was left smaller and opens at its least instead): the main window, the Game

@@ -263,8 +263,8 @@ QPalette DarkPalette() {
   return dark;
 }
 
-// The main window with a hand, the Game and Payout dialog, the editor, all holds, the
-// practice window and a chart under the dark theme, to look for text that does not show.
+// Every window under the dark theme (the main window with a hand, a chart with a value out
+// of range too), to look for text that does not show.
 void DarkPictures(TfmMain& window) {
   const QPalette light = QApplication::palette();
   QApplication::setPalette(DarkPalette());
@@ -317,6 +317,21 @@ void DarkPictures(TfmMain& window) {
     charts.HandsEdit()->setValue(10);
     WaitForChart(charts);
     Save(charts, QStringLiteral("charts-dark"));
+  }
+  {
+    THelpBrowser help(&window, QString::fromStdString(Preferences().HelpPage(1).string()));
+    help.show();
+    QApplication::processEvents();
+    Save(help, QStringLiteral("help-dark"));
+  }
+  {
+    TfmException report(&window,
+                        QStringLiteral("Range check error: draw mask = 40 is outside 0..31"));
+    report.show();
+    Save(report, QStringLiteral("error-report-dark"));
+    TfmAbout about(&window, window.devicePixelRatioF());
+    about.show();
+    Save(about, QStringLiteral("about-dark"));
   }
   window.Controller().ClearHand();
   QApplication::setPalette(light);
