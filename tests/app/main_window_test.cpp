@@ -111,7 +111,7 @@ class MainWindowTest : public QObject {
   void AboutBoxAndErrorReportLeadNowhereDead();
   void KeysOpenTheMenuAndAllHolds();
   void TabReachesEveryControlInReadingOrder();
-  void ScreenReadersFindTheFrameAndTheMenuItems();
+  void ScreenReadersOpenTheMenuFromItsButton();
   void APaletteChangeRepaintsTheButtonFaces();
 };
 
@@ -593,33 +593,16 @@ void MainWindowTest::TabReachesEveryControlInReadingOrder() {
   }
 }
 
-void MainWindowTest::ScreenReadersFindTheFrameAndTheMenuItems() {
+// The Menu button's own accessible parts (the end-to-end test reads the frame and the menu's
+// items through them): the menu is its one child, and a screen reader can open it.
+void MainWindowTest::ScreenReadersOpenTheMenuFromItsButton() {
   test::TWorld world;
   TfmMain window(world.Data());
-  QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window);
-  QCOMPARE(frame->role(), QAccessible::Window);
-  QCOMPARE(frame->text(QAccessible::Name), QStringLiteral("Tarnwick"));
-  // Everything else is Qt's: the window's controls are its children.
-  QVERIFY(frame->childCount() > 0);
-  // The Menu button holds the menu, whose items a screen reader can press without opening it.
   QAccessibleInterface* button = QAccessible::queryAccessibleInterface(window.Button(kMenuButton));
-  QCOMPARE(button->role(), QAccessible::Button);
   QVERIFY(button->state().hasPopup);
   QCOMPARE(button->childCount(), 1);
-  QAccessibleInterface* menu = button->child(0);
-  QCOMPARE(menu->role(), QAccessible::PopupMenu);
-  QCOMPARE(button->indexOfChild(menu), 0);
-  QStringList items;
-  QAccessibleInterface* allHolds = nullptr;
-  for (int i = 0; i < menu->childCount(); ++i) {
-    QAccessibleInterface* item = menu->child(i);
-    if (item->role() != QAccessible::MenuItem) continue;
-    items << item->text(QAccessible::Name);
-    if (item->text(QAccessible::Name) == QStringLiteral("All holds")) allHolds = item;
-  }
-  QVERIFY2(items.contains(QStringLiteral("Game and Payout")), qPrintable(items.join(u',')));
-  QVERIFY(allHolds != nullptr);
-  QCOMPARE(allHolds->text(QAccessible::Accelerator), QStringLiteral("F7"));
+  QCOMPARE(button->child(0)->role(), QAccessible::PopupMenu);
+  QCOMPARE(button->indexOfChild(button->child(0)), 0);
   button->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
   QTRY_VERIFY(window.PopupMenu()->isVisible());
   window.PopupMenu()->close();
