@@ -97,7 +97,6 @@ class MainWindowTest : public QObject {
   void FiveClicksGiveTheFiguresOfTheCommandLine_data();
   void FiveClicksGiveTheFiguresOfTheCommandLine();
   void AccessibleNamesToggleSixthCardAndButtonsThatAreDown();
-  void JokerButtons();
   void TypedHandsFollowEachOther();
   void TheLineUnderTheGridLeadsBackToTheBestHold();
   void EveryNameFitsItsColumnInEveryLanguage();
@@ -211,19 +210,12 @@ void MainWindowTest::AccessibleNamesToggleSixthCardAndButtonsThatAreDown() {
   Click(window, "2H");
   QCOMPARE(window.Controller().IndexOfCard(Code("2H")), -1);
   QVERIFY(!window.CardButton(Code("2H"))->isChecked());
-}
-
-void MainWindowTest::JokerButtons() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  TModelController& controller = window.Controller();
-  QVERIFY(!window.CardButton(-2)->isEnabled());
-  QVERIFY(!window.CardButton(-1)->isEnabled());
-  controller.SelectGame(3);  // one joker: the first button
-  QVERIFY(window.CardButton(-2)->isEnabled());
-  QVERIFY(!window.CardButton(-1)->isEnabled());
-  controller.SelectGame(8);  // two jokers
-  QVERIFY(window.CardButton(-1)->isEnabled());
+  // The joker buttons of the game's deck only: none, the first, both.
+  for (const auto& [game, jokers] : {std::pair{0, 0}, {3, 1}, {8, 2}}) {
+    window.Controller().SelectGame(game);
+    QCOMPARE(window.CardButton(-2)->isEnabled(), jokers >= 1);
+    QCOMPARE(window.CardButton(-1)->isEnabled(), jokers == 2);
+  }
 }
 
 // The keys reach the card entry (its rules are CardEntry.KeysToCards'): a hand, a toggle, Escape.
