@@ -97,7 +97,6 @@ class MainWindowTest : public QObject {
   void FiveClicksGiveTheFiguresOfTheCommandLine_data();
   void FiveClicksGiveTheFiguresOfTheCommandLine();
   void AccessibleNamesToggleSixthCardAndButtonsThatAreDown();
-  void TypedHandsFollowEachOther();
   void TheLineUnderTheGridLeadsBackToTheBestHold();
   void EveryNameFitsItsColumnInEveryLanguage();
   void CopyStatisticsAndChartsActions();
@@ -154,17 +153,21 @@ void MainWindowTest::FiveClicksGiveTheFiguresOfTheCommandLine() {
   QVERIFY(world.Errors.isEmpty());
 }
 
+// The hand typed (the keys' rules are CardEntry.KeysToCards'); the line under the grid
+// compares the hold with the best, and B or a click on the line lead back to it; Escape.
 void MainWindowTest::TheLineUnderTheGridLeadsBackToTheBestHold() {
   test::TWorld world;
   TfmMain window(world.Data());
   window.show();
   QVERIFY(!window.StandingLabel()->isVisible());  // nothing to compare before a hand
-  for (const char* card : {"AS", "KS", "QS", "JS", "3D"}) Click(window, card);
+  QTest::keyClicks(&window, QStringLiteral("asKSqsJs3"));
+  QTest::keyClicks(&window, QStringLiteral("d"));
   TModelController& controller = window.Controller();
+  QCOMPARE(controller.CardCode(4), Code("3D"));
   QCOMPARE(controller.DrawMask(), controller.BestMask());
   QVERIFY(window.StandingLabel()->text().startsWith(QStringLiteral("Best hold. Next best:")));
-  // Holding the 3D too gives up the whole draw; B and a click on the line take it back.
-  window.Slot(4)->click();
+  // Holding the 3D too (key 5) gives up the whole draw.
+  QTest::keyClick(&window, Qt::Key_5);
   QCOMPARE(window.StandingLabel()->text(),
            QStringLiteral("Best: hold AS KS QS JS, 18.55319 bets. This hold gives up 18.55319 "
                           "bets (18.55319 coins)."));
@@ -173,6 +176,8 @@ void MainWindowTest::TheLineUnderTheGridLeadsBackToTheBestHold() {
   window.Slot(4)->click();
   QTest::mouseClick(window.StandingLabel(), Qt::LeftButton);
   QCOMPARE(controller.DrawMask(), controller.BestMask());
+  QTest::keyClick(&window, Qt::Key_Escape);
+  QCOMPARE(controller.CardCode(0), kEmptyPosition);
   QVERIFY(world.Errors.isEmpty());
 }
 
@@ -216,19 +221,6 @@ void MainWindowTest::AccessibleNamesToggleSixthCardAndButtonsThatAreDown() {
     QCOMPARE(window.CardButton(-2)->isEnabled(), jokers >= 1);
     QCOMPARE(window.CardButton(-1)->isEnabled(), jokers == 2);
   }
-}
-
-// The keys reach the card entry (its rules are CardEntry.KeysToCards'): a hand, a toggle, Escape.
-void MainWindowTest::TypedHandsFollowEachOther() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  TModelController& controller = window.Controller();
-  QTest::keyClicks(&window, QStringLiteral("asKSqsJst"));
-  QCOMPARE(controller.CardCode(3), Code("JS"));
-  QTest::keyClicks(&window, QStringLiteral("s5"));
-  QCOMPARE(controller.DrawMask(), 16);
-  QTest::keyClick(&window, Qt::Key_Escape);
-  QCOMPARE(controller.CardCode(0), kEmptyPosition);
 }
 
 // No category name or return label is cut, in any language; the window fits the screen.
