@@ -78,9 +78,8 @@ class PayTablesTest : public QObject {
 
  private slots:
   void init() { test::FailOnWarnings(); }
-  void TheDialogListsSortsAndWheelsThroughTables();
+  void CancelThenTheDialogListsSortsAndWheelsThroughTables();
   void AddEditAndDeleteThroughTheDialog();
-  void CancelRestoresGameCoinsAndTable();
   void ImportAndExportOfListFiles();
   void TheEditorTakesDigitsOnly();
   void TheLiveReturnFollowsTheTyping();
@@ -88,10 +87,24 @@ class PayTablesTest : public QObject {
   void CoinButtonsLeaveEnterToOkAndTheEditorStartsOnAPay();
 };
 
-void PayTablesTest::TheDialogListsSortsAndWheelsThroughTables() {
+void PayTablesTest::CancelThenTheDialogListsSortsAndWheelsThroughTables() {
   test::TWorld world;
   TfmMain window(world.Data());
   TModelController& controller = window.Controller();
+  controller.SelectTable(1);
+  const TPayout before = *controller.CurrentTable();
+  // Escape cancels; what is restored is Controller.CancelRestoresGameTableAndCoins'.
+  test::WhenModal([](QWidget* modal) {
+    auto* choice = qobject_cast<TfmPokerChoose*>(modal);
+    choice->SelectGameAt(RowOfGame(*choice->GameList(), QStringLiteral("DEUCES WILD")));
+    choice->CoinSelector()->Button(3)->click();
+    QTest::keyClick(choice, Qt::Key_Escape);
+  });
+  controller.ChooseGameAndPayout();
+  QCOMPARE(controller.Coins(), 1);
+  QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(before));
+  QCOMPARE(controller.CurrentGame().GameId, 0);
+
   TfmPokerChoose dialog(&window, controller);
   QListWidget* games = dialog.GameList();
   QCOMPARE(games->count(), 34);
@@ -199,26 +212,6 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
   }
   QCOMPARE(controller.StoredTableCount(), stored);
   QVERIFY(world.Errors.isEmpty());
-}
-
-void PayTablesTest::CancelRestoresGameCoinsAndTable() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  TModelController& controller = window.Controller();
-  controller.SelectTable(1);
-  const TPayout before = *controller.CurrentTable();
-  const int coins = controller.Coins();
-  // Escape cancels; what is restored is Controller.CancelRestoresGameTableAndCoins'.
-  test::WhenModal([](QWidget* modal) {
-    auto* dialog = qobject_cast<TfmPokerChoose*>(modal);
-    dialog->SelectGameAt(RowOfGame(*dialog->GameList(), QStringLiteral("DEUCES WILD")));
-    dialog->CoinSelector()->Button(3)->click();
-    QTest::keyClick(dialog, Qt::Key_Escape);
-  });
-  controller.ChooseGameAndPayout();
-  QCOMPARE(controller.Coins(), coins);
-  QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(before));
-  QCOMPARE(controller.CurrentGame().GameId, 0);
 }
 
 void PayTablesTest::ImportAndExportOfListFiles() {
