@@ -102,11 +102,10 @@ class MainWindowTest : public QObject {
   void CopyStatisticsAndChartsActions();
   void SettingsRoundTripAndPlacementOnTheScreens();
   void LanguageSwitchAndItsPersistence();
-  void HelpTopicsInEveryLanguage();
+  void AboutReportAndHelpInEveryLanguage();
   void FailuresAreReportedAndAbortsAreSilent();
   void AFailedSaveAtExitAsks();
   void TheDamagedDataFileWarningShowsOnce();
-  void AboutBoxAndErrorReportLeadNowhereDead();
   void KeysOpenTheMenuAndAllHolds();
   void TabReachesEveryControlInReadingOrder();
   void ScreenReadersOpenTheMenuFromItsButton();
@@ -370,8 +369,28 @@ void MainWindowTest::LanguageSwitchAndItsPersistence() {
   QCOMPARE(QString::fromStdString(Preferences().LanguageCode), QStringLiteral("DEU"));
 }
 
-void MainWindowTest::HelpTopicsInEveryLanguage() {
+// The about box links only to the licence; the error report's mail has no fixed recipient;
+// help comes in the language chosen, or says where it was looked for.
+void MainWindowTest::AboutReportAndHelpInEveryLanguage() {
   test::TWorld world;
+  for (const char* code : {"ENG", "DEU", "RUS"}) {
+    Preferences().SetLanguage(code);
+    TfmAbout about(nullptr, 1);
+    QVERIFY(about.VersionLabel()->text().endsWith(QStringLiteral(" " TARNWICK_VERSION)));
+    QVERIFY(about.QtVersionLabel()->text().endsWith(QString::fromLatin1(qVersion())));
+    QVERIFY(about.LicenceLink()->text().contains(
+        QStringLiteral("href=\"https://www.gnu.org/licenses/gpl-3.0.html\"")));
+    for (const QLabel* label : about.findChildren<QLabel*>())
+      QVERIFY2(!label->text().contains(QStringLiteral("example")), qPrintable(label->text()));
+  }
+  TLinkCatcher catcher;
+  QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "Open");
+  TfmException report(nullptr, QStringLiteral("Hand :  AS"));
+  report.SendButton()->click();
+  QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+  QCOMPARE(catcher.Opened.size(), 1);
+  QVERIFY(catcher.Opened[0].toString().startsWith(QStringLiteral("mailto:?subject=")));
+
   TfmMain window(world.Data());
   // One help window, turned to the topic of the window asking in the language chosen (the
   // page of each language is Prefs.HelpPagesOfEachLanguage').
@@ -481,28 +500,6 @@ void MainWindowTest::TheDamagedDataFileWarningShowsOnce() {
   QVERIFY2(warning.contains(QStringLiteral("is damaged")), qPrintable(warning));
   window.ShowStartWarnings();  // once only: no second box waits
   QVERIFY(window.Controller().StoredTableCount() > 0);
-}
-
-// The about box links only to the licence; the error report's mail has no fixed recipient.
-void MainWindowTest::AboutBoxAndErrorReportLeadNowhereDead() {
-  test::TWorld world;
-  for (const char* code : {"ENG", "DEU", "RUS"}) {
-    Preferences().SetLanguage(code);
-    TfmAbout about(nullptr, 1);
-    QVERIFY(about.VersionLabel()->text().endsWith(QStringLiteral(" " TARNWICK_VERSION)));
-    QVERIFY(about.QtVersionLabel()->text().endsWith(QString::fromLatin1(qVersion())));
-    QVERIFY(about.LicenceLink()->text().contains(
-        QStringLiteral("href=\"https://www.gnu.org/licenses/gpl-3.0.html\"")));
-    for (const QLabel* label : about.findChildren<QLabel*>())
-      QVERIFY2(!label->text().contains(QStringLiteral("example")), qPrintable(label->text()));
-  }
-  TLinkCatcher catcher;
-  QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "Open");
-  TfmException report(nullptr, QStringLiteral("Hand :  AS"));
-  report.SendButton()->click();
-  QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
-  QCOMPARE(catcher.Opened.size(), 1);
-  QVERIFY(catcher.Opened[0].toString().startsWith(QStringLiteral("mailto:?subject=")));
 }
 
 int main(int argc, char** argv) {
