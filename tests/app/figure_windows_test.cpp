@@ -331,8 +331,15 @@ void FigureWindowsTest::StatisticsSpeedStyleAndRefusal() {
     statistics.SpeedBox()->setValue(5);
     QCOMPARE(statistics.SpeedBox()->palette().color(QPalette::Text), QColor(Qt::red));
     QCOMPARE(seconds(), atSix);
+    // The red is readable on a dark base too, and gives way to the palette's text colour.
+    QPalette dark;  // (a window test runs no event loop: the application's would not spread)
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::Text, Qt::white);
+    statistics.setPalette(dark);
+    const QColor alarm = statistics.SpeedBox()->palette().color(QPalette::Text);
+    QVERIFY2(alarm.lightness() > 150 && alarm.red() > alarm.green(), qPrintable(alarm.name()));
     statistics.SpeedBox()->setValue(1200);
-    QVERIFY(statistics.SpeedBox()->palette().color(QPalette::Text) != QColor(Qt::red));
+    QCOMPARE(statistics.SpeedBox()->palette().color(QPalette::Text), QColor(Qt::white));
     const QFontMetrics metrics(statistics.Grid()->font());
     for (int column = 0; column < TStatisticsModel::kColumns; ++column)
       for (int row = 0; row < model.rowCount(); ++row)
