@@ -81,8 +81,7 @@ class PayTablesTest : public QObject {
   void CancelThenTheDialogListsSortsAndWheelsThroughTables();
   void AddEditAndDeleteThroughTheDialog();
   void ImportAndExportOfListFiles();
-  void TheEditorTakesDigitsOnly();
-  void TheLiveReturnFollowsTheTyping();
+  void TheLiveReturnFollowsTheTypingOfDigitsOnly();
   void ProgressAbortStoresNothing();
   void CoinButtonsLeaveEnterToOkAndTheEditorStartsOnAPay();
 };
@@ -266,30 +265,7 @@ void PayTablesTest::ImportAndExportOfListFiles() {
   QVERIFY(dialog.isEnabled() && dialog.OkButton()->isEnabled());
 }
 
-// The pay typed goes through ParsePayText (its rules: PayText.DigitsOnlyUpToTheLargestPay).
-void PayTablesTest::TheEditorTakesDigitsOnly() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  TPayout table = *window.Controller().CurrentTable();
-  TfmNew editor(&window, true, window.Controller(), table);
-  editor.show();
-  QLineEdit* line = TypePay(editor, 3, QStringLiteral("123456789012"));
-  QCOMPARE(line->text(), QStringLiteral("12345678"));
-  QCOMPARE(table.Pays[3], 12345678);
-  line = TypePay(editor, 4, QStringLiteral("7"));
-  QTest::keyClick(line, Qt::Key_Enter);
-  QTRY_VERIFY(editor.Grid()->indexWidget(editor.Pays().index(4, 1)) == nullptr);
-  QTest::keyClick(editor.Grid(), Qt::Key_A);  // a letter on the closed cell types nothing
-  QCOMPARE(table.Pays[4], 7);
-  QCOMPARE(editor.Pays().flags(editor.Pays().index(0, 0)) & Qt::ItemIsSelectable, Qt::NoItemFlags);
-  QVERIFY(!editor.Grid()->verticalScrollBar()->isVisible());
-  QVERIFY(editor.Grid()->rowViewportPosition(8) + editor.Grid()->rowHeight(8) <=
-          editor.Grid()->viewport()->height());
-  editor.CoinSelector()->Button(5)->click();
-  QCOMPARE(table.CoinBasis, 5);
-}
-
-void PayTablesTest::TheLiveReturnFollowsTheTyping() {
+void PayTablesTest::TheLiveReturnFollowsTheTypingOfDigitsOnly() {
   test::TWorld world;
   TfmMain window(world.Data());
   window.Controller().SelectGame(0);
@@ -339,6 +315,21 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
   editor.CoinSelector()->Button(1)->click();
   QCOMPARE(table.CoinBasis, 1);
   QVERIFY(waitForLive().startsWith(QStringLiteral("Return: ") + percent(CliReturn(table))));
+
+  // The pay typed goes through ParsePayText (its rules: PayText.DigitsOnlyUpToTheLargestPay).
+  QLineEdit* line = TypePay(editor, 3, QStringLiteral("123456789012"));
+  QCOMPARE(line->text(), QStringLiteral("12345678"));
+  QCOMPARE(table.Pays[3], 12345678);
+  line = TypePay(editor, 4, QStringLiteral("7"));
+  QTest::keyClick(line, Qt::Key_Enter);
+  QTRY_VERIFY(editor.Grid()->indexWidget(editor.Pays().index(4, 1)) == nullptr);
+  QTest::keyClick(editor.Grid(), Qt::Key_A);  // a letter on the closed cell types nothing
+  QCOMPARE(table.Pays[4], 7);
+  QCOMPARE(editor.Pays().flags(editor.Pays().index(0, 0)) & Qt::ItemIsSelectable, Qt::NoItemFlags);
+  QVERIFY(!editor.Grid()->verticalScrollBar()->isVisible());
+  QVERIFY(editor.Grid()->rowViewportPosition(8) + editor.Grid()->rowHeight(8) <=
+          editor.Grid()->viewport()->height());
+  waitForLive();
   QVERIFY(world.Errors.isEmpty());
 }
 
