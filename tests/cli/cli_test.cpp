@@ -23,9 +23,9 @@ namespace {
 
 using tarnwick::cli_run::CliJson;
 using tarnwick::cli_run::RunCli;
-using tarnwick::testing::Contains;
 using tarnwick::test::ReadText;
 using tarnwick::test::TestFolder;
+using tarnwick::testing::Contains;
 using TRun = tarnwick::cli_run::TCliRun;
 
 // The superuser may read and write anything: the program then runs as the user "nobody".
