@@ -69,8 +69,7 @@ class FigureWindowsTest : public QObject {
   void init() { test::FailOnWarnings(); }
   void AllHoldsEqualTheCommandLine_data();
   void AllHoldsEqualTheCommandLine();
-  void AllHoldsSortingViewsPictureAndSize();
-  void TiesAreMarkedInBothWindows();
+  void AllHoldsSortingViewsPictureSizeAndTies();
   void StatisticsEqualTheCommandLine_data();
   void StatisticsEqualTheCommandLine();
   void StatisticsSpeedStyleAndRefusal();
@@ -126,7 +125,7 @@ void FigureWindowsTest::AllHoldsEqualTheCommandLine() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-void FigureWindowsTest::AllHoldsSortingViewsPictureAndSize() {
+void FigureWindowsTest::AllHoldsSortingViewsPictureSizeAndTies() {
   test::TWorld world;
   TfmMain window(world.Data());
   Deal(window, 0, {"AS", "KS", "QS", "JS", "3D"});
@@ -197,23 +196,20 @@ void FigureWindowsTest::AllHoldsSortingViewsPictureAndSize() {
   }
   QVERIFY(!grey(all.copy(QRect((TCardPainter::kCardWidth + 1) * 4, 0, TCardPainter::kCardWidth,
                                TCardPainter::kCardHeight))));  // the red three
-  QVERIFY(world.Errors.isEmpty());
-}
 
-// Four aces: replacing the kicker and standing pat both make exactly four of a kind.
-void FigureWindowsTest::TiesAreMarkedInBothWindows() {
-  test::TWorld world;
-  TfmMain window(world.Data());
+  // Four aces: replacing the kicker and standing pat both make exactly four of a kind.
+  window.Controller().ClearHand();
   Deal(window, 0, {"AS", "AC", "AD", "AH", "3D"});
   const TResultsModel& results = window.Results();
   QVERIFY2(results.Text(results.rowCount() - 1, 0).endsWith(QStringLiteral(", tie with 1 more")),
            qPrintable(results.Text(results.rowCount() - 1, 0)));
-  TfmAllHands holds(&window, window.Controller().HoldsSnapshot(), QString());
-  QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(0), kHoldCostColumn), QStringLiteral("best"));
-  QCOMPARE(holds.Model()->Text(holds.Model()->RowOf(16), kHoldCostColumn), QStringLiteral("tie"));
-  QVERIFY(holds.Model()->Text(2, kHoldCostColumn).toDouble() > 0);  // the next one costs
+  TfmAllHands ties(&window, window.Controller().HoldsSnapshot(), QString());
+  QCOMPARE(ties.Model()->Text(ties.Model()->RowOf(0), kHoldCostColumn), QStringLiteral("best"));
+  QCOMPARE(ties.Model()->Text(ties.Model()->RowOf(16), kHoldCostColumn), QStringLiteral("tie"));
+  QVERIFY(ties.Model()->Text(2, kHoldCostColumn).toDouble() > 0);  // the next one costs
   window.Slot(0)->click();
   QVERIFY(!results.Text(results.rowCount() - 1, 0).contains(QStringLiteral("tie")));
+  QVERIFY(world.Errors.isEmpty());
 }
 
 void FigureWindowsTest::StatisticsEqualTheCommandLine_data() {
@@ -335,8 +331,15 @@ void FigureWindowsTest::StatisticsSpeedStyleAndRefusal() {
     statistics.SpeedBox()->setValue(5);
     QCOMPARE(statistics.SpeedBox()->palette().color(QPalette::Text), QColor(Qt::red));
     QCOMPARE(seconds(), atSix);
+    // The red is readable on a dark base too, and gives way to the palette's text colour.
+    QPalette dark;  // (a window test runs no event loop: the application's would not spread)
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::Text, Qt::white);
+    statistics.setPalette(dark);
+    const QColor alarm = statistics.SpeedBox()->palette().color(QPalette::Text);
+    QVERIFY2(alarm.lightness() > 150 && alarm.red() > alarm.green(), qPrintable(alarm.name()));
     statistics.SpeedBox()->setValue(1200);
-    QVERIFY(statistics.SpeedBox()->palette().color(QPalette::Text) != QColor(Qt::red));
+    QCOMPARE(statistics.SpeedBox()->palette().color(QPalette::Text), QColor(Qt::white));
     const QFontMetrics metrics(statistics.Grid()->font());
     for (int column = 0; column < TStatisticsModel::kColumns; ++column)
       for (int row = 0; row < model.rowCount(); ++row)

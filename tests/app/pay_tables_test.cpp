@@ -78,20 +78,32 @@ class PayTablesTest : public QObject {
 
  private slots:
   void init() { test::FailOnWarnings(); }
-  void TheDialogListsSortsAndWheelsThroughTables();
+  void CancelThenTheDialogListsSortsAndWheelsThroughTables();
   void AddEditAndDeleteThroughTheDialog();
-  void CancelRestoresGameCoinsAndTable();
   void ImportAndExportOfListFiles();
-  void TheEditorTakesDigitsOnly();
-  void TheLiveReturnFollowsTheTyping();
+  void TheLiveReturnFollowsTheTypingOfDigitsOnly();
   void ProgressAbortStoresNothing();
   void CoinButtonsLeaveEnterToOkAndTheEditorStartsOnAPay();
 };
 
-void PayTablesTest::TheDialogListsSortsAndWheelsThroughTables() {
+void PayTablesTest::CancelThenTheDialogListsSortsAndWheelsThroughTables() {
   test::TWorld world;
   TfmMain window(world.Data());
   TModelController& controller = window.Controller();
+  controller.SelectTable(1);
+  const TPayout before = *controller.CurrentTable();
+  // Escape cancels; what is restored is Controller.CancelRestoresGameTableAndCoins'.
+  test::WhenModal([](QWidget* modal) {
+    auto* choice = qobject_cast<TfmPokerChoose*>(modal);
+    choice->SelectGameAt(RowOfGame(*choice->GameList(), QStringLiteral("DEUCES WILD")));
+    choice->CoinSelector()->Button(3)->click();
+    QTest::keyClick(choice, Qt::Key_Escape);
+  });
+  controller.ChooseGameAndPayout();
+  QCOMPARE(controller.Coins(), 1);
+  QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(before));
+  QCOMPARE(controller.CurrentGame().GameId, 0);
+
   TfmPokerChoose dialog(&window, controller);
   QListWidget* games = dialog.GameList();
   QCOMPARE(games->count(), 34);
@@ -201,33 +213,6 @@ void PayTablesTest::AddEditAndDeleteThroughTheDialog() {
   QVERIFY(world.Errors.isEmpty());
 }
 
-void PayTablesTest::CancelRestoresGameCoinsAndTable() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  TModelController& controller = window.Controller();
-  controller.SelectTable(1);
-  const TPayout before = *controller.CurrentTable();
-  const int coins = controller.Coins();
-  // Escape cancels; what is restored is Controller.CancelRestoresGameTableAndCoins'.
-  test::WhenModal([](QWidget* modal) {
-    auto* dialog = qobject_cast<TfmPokerChoose*>(modal);
-    dialog->SelectGameAt(RowOfGame(*dialog->GameList(), QStringLiteral("DEUCES WILD")));
-    dialog->CoinSelector()->Button(3)->click();
-    QTest::keyClick(dialog, Qt::Key_Escape);
-  });
-  controller.ChooseGameAndPayout();
-  QCOMPARE(controller.Coins(), coins);
-  QCOMPARE(PaysOf(*controller.CurrentTable()), PaysOf(before));
-  test::WhenModal([](QWidget* modal) {
-    auto* dialog = qobject_cast<TfmPokerChoose*>(modal);
-    dialog->SelectGameAt(RowOfGame(*dialog->GameList(), QStringLiteral("DEUCES WILD")));
-    dialog->OkButton()->click();
-  });
-  controller.ChooseGameAndPayout();
-  QCOMPARE(controller.CurrentGame().GameId, 4);
-  QVERIFY(window.Results().Text(0, 0).contains(QStringLiteral("NATURAL ROYAL FLUSH")));
-}
-
 void PayTablesTest::ImportAndExportOfListFiles() {
   test::TWorld world;
   TfmMain window(world.Data());
@@ -280,30 +265,7 @@ void PayTablesTest::ImportAndExportOfListFiles() {
   QVERIFY(dialog.isEnabled() && dialog.OkButton()->isEnabled());
 }
 
-// The pay typed goes through ParsePayText (its rules: PayText.DigitsOnlyUpToTheLargestPay).
-void PayTablesTest::TheEditorTakesDigitsOnly() {
-  test::TWorld world;
-  TfmMain window(world.Data());
-  TPayout table = *window.Controller().CurrentTable();
-  TfmNew editor(&window, true, window.Controller(), table);
-  editor.show();
-  QLineEdit* line = TypePay(editor, 3, QStringLiteral("123456789012"));
-  QCOMPARE(line->text(), QStringLiteral("12345678"));
-  QCOMPARE(table.Pays[3], 12345678);
-  line = TypePay(editor, 4, QStringLiteral("7"));
-  QTest::keyClick(line, Qt::Key_Enter);
-  QTRY_VERIFY(editor.Grid()->indexWidget(editor.Pays().index(4, 1)) == nullptr);
-  QTest::keyClick(editor.Grid(), Qt::Key_A);  // a letter on the closed cell types nothing
-  QCOMPARE(table.Pays[4], 7);
-  QCOMPARE(editor.Pays().flags(editor.Pays().index(0, 0)) & Qt::ItemIsSelectable, Qt::NoItemFlags);
-  QVERIFY(!editor.Grid()->verticalScrollBar()->isVisible());
-  QVERIFY(editor.Grid()->rowViewportPosition(8) + editor.Grid()->rowHeight(8) <=
-          editor.Grid()->viewport()->height());
-  editor.CoinSelector()->Button(5)->click();
-  QCOMPARE(table.CoinBasis, 5);
-}
-
-void PayTablesTest::TheLiveReturnFollowsTheTyping() {
+void PayTablesTest::TheLiveReturnFollowsTheTypingOfDigitsOnly() {
   test::TWorld world;
   TfmMain window(world.Data());
   window.Controller().SelectGame(0);
@@ -353,6 +315,21 @@ void PayTablesTest::TheLiveReturnFollowsTheTyping() {
   editor.CoinSelector()->Button(1)->click();
   QCOMPARE(table.CoinBasis, 1);
   QVERIFY(waitForLive().startsWith(QStringLiteral("Return: ") + percent(CliReturn(table))));
+
+  // The pay typed goes through ParsePayText (its rules: PayText.DigitsOnlyUpToTheLargestPay).
+  QLineEdit* line = TypePay(editor, 3, QStringLiteral("123456789012"));
+  QCOMPARE(line->text(), QStringLiteral("12345678"));
+  QCOMPARE(table.Pays[3], 12345678);
+  line = TypePay(editor, 4, QStringLiteral("7"));
+  QTest::keyClick(line, Qt::Key_Enter);
+  QTRY_VERIFY(editor.Grid()->indexWidget(editor.Pays().index(4, 1)) == nullptr);
+  QTest::keyClick(editor.Grid(), Qt::Key_A);  // a letter on the closed cell types nothing
+  QCOMPARE(table.Pays[4], 7);
+  QCOMPARE(editor.Pays().flags(editor.Pays().index(0, 0)) & Qt::ItemIsSelectable, Qt::NoItemFlags);
+  QVERIFY(!editor.Grid()->verticalScrollBar()->isVisible());
+  QVERIFY(editor.Grid()->rowViewportPosition(8) + editor.Grid()->rowHeight(8) <=
+          editor.Grid()->viewport()->height());
+  waitForLive();
   QVERIFY(world.Errors.isEmpty());
 }
 

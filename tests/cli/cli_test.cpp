@@ -13,28 +13,20 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "cli_run.h"
+#include "core/test_files.h"
+#include "core/test_games.h"
 
 namespace {
 
 using tarnwick::cli_run::CliJson;
 using tarnwick::cli_run::RunCli;
+using tarnwick::test::ReadText;
+using tarnwick::test::TestFolder;
+using tarnwick::testing::Contains;
 using TRun = tarnwick::cli_run::TCliRun;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-::testing::AssertionResult Contains(const std::string& text, const std::string& part) {
-  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "no \"" << part << "\" in: " << text;
-}
 
 // The superuser may read and write anything: the program then runs as the user "nobody".
 std::string AsOrdinaryUser() {
@@ -107,14 +99,6 @@ TEST(Cli, HandAndHolds) {
       "C11 Nothing"));
 }
 
-std::string DataFolder() {
-  std::string folder = ::testing::TempDir() + "tarnwick_cli_data_" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
 TEST(Cli, ReturnOfNineSixJacks) {
   const TRun json = RunCli("return --game 0 " + kNineSix + " --json");
   ASSERT_EQ(json.Exit, 0) << json.Err;
@@ -128,7 +112,7 @@ TEST(Cli, ReturnOfNineSixJacks) {
 }
 
 TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
-  const std::string data = DataFolder();
+  const std::string data = TestFolder();
   EXPECT_TRUE(Contains(Output("add -g 0 -p 4000,250,125,45,30,20,15,10,5 -b 5 -d " + data),
                        "Stored as table 0"));
   EXPECT_TRUE(
@@ -175,7 +159,7 @@ void WriteUncomputedTable(const std::string& path) {
 
 // A table stored without counts is listed as such, and computed by add.
 TEST(Cli, AStoredTableWithoutCountsIsNotComputed) {
-  const std::string data = DataFolder();
+  const std::string data = TestFolder();
   WriteUncomputedTable(data + "/Tarnwick.dat");
   EXPECT_TRUE(Contains(Output("tables -d " + data), "not computed"));
   EXPECT_EQ(CliJson("tables --json -d " + data)[0]["computed"], false);
@@ -188,11 +172,11 @@ TEST(Cli, AStoredTableWithoutCountsIsNotComputed) {
 // An unreadable data file stops every command that stores tables (one line, exit 1).
 TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
   namespace fs = std::filesystem;
-  const fs::path data = DataFolder();
+  const fs::path data = TestFolder();
   fs::permissions(data, fs::perms::all);
   const fs::path file = data / "Tarnwick.dat";
   ASSERT_EQ(RunCli("add -g 0 -q " + kNineSix + " -d " + data.string()).Exit, 0);
-  const std::string before = ReadFile(file.string());
+  const std::string before = ReadText(file);
   std::ofstream(data / "list.csv") << "0,Jacks or better,1,800 50 25 9 6 4 3 2 2,8/5,\n";
   fs::permissions(data / "list.csv", fs::perms::all);
   fs::permissions(file, fs::perms::none);
@@ -217,7 +201,7 @@ TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
     EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
   }
   fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(ReadFile(file.string()), before);
+  EXPECT_EQ(ReadText(file), before);
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(data)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
@@ -226,7 +210,7 @@ TEST(Cli, AnUnreadableDataFileIsNeverReplaced) {
 
 // Bad input gives one line on stderr naming the problem and exit status 2.
 TEST(Cli, BadInputIsOneClearLine) {
-  const std::string data = DataFolder();
+  const std::string data = TestFolder();
   std::ofstream(data + "/file") << "x";
   const std::pair<std::string, std::string> cases[] = {
       {"hand --game 12 --pays 1 AS KS QS JS TS", "unknown game number 12"},
@@ -277,7 +261,7 @@ TEST(Cli, BadInputIsOneClearLine) {
 
 // Number options are plain decimals within their range: no octal, hex, exponent or sign.
 TEST(Cli, NumberOptionsAreDecimalWithinTheirRange) {
-  const std::string data = DataFolder();
+  const std::string data = TestFolder();
   const std::string practice = "practice -g 0 " + kNineSix + " --json --holds " + data + "/holds";
   std::ofstream(data + "/holds") << "best\n";
   EXPECT_EQ(CliJson(practice + " -s 010")["seed"], 10);
@@ -307,7 +291,7 @@ TEST(Cli, NumberOptionsAreDecimalWithinTheirRange) {
 // Practice replays a seed with the holds of a file, the figures adding up; kept sessions
 // are listed. (Practice.TheCostOfEveryHoldIsItsDistanceFromTheBest grades against a listing.)
 TEST(Cli, PracticeReplaysAndGradesTheHolds) {
-  const std::string data = DataFolder();
+  const std::string data = TestFolder();
   const std::string holds = data + "/holds.txt";
   std::ofstream(holds) << "# a session\nbest\nHHHHH\n\n-----\nbest\nh-h-h\nbest\n";
   const std::string game = "practice -g 0 " + kNineSix + " -c 5 -s 314 --holds " + holds;
@@ -387,12 +371,12 @@ std::pair<int, std::string> RunInterrupted(const std::string& folder,
   }
   int status = 0;
   waitpid(child, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(err)};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(err)};
 }
 
 // Ctrl+C aborts a calculation (exit 130, nothing stored); during a save, after the save.
 TEST(Cli, InterruptAbortsCleanlyOrAfterTheSave) {
-  const std::string data = DataFolder();
+  const std::string data = TestFolder();
   const auto [aborted, abortMessage] = RunInterrupted(
       data, {"add", "-g", "8", "-p", "800,100,50,25,9,5,4,3,2,1", "--threads", "1", "-d", data});
   EXPECT_EQ(aborted, 130);
@@ -409,7 +393,7 @@ TEST(Cli, InterruptAbortsCleanlyOrAfterTheSave) {
 
 // The statistics table of a stored table in every output form, and the charts of it.
 TEST(Cli, StatsInEveryForm) {
-  const std::string data = DataFolder();
+  const std::string data = TestFolder();
   const std::string table = " -g 0 " + kNineSix + " -d " + data;
   Output("add -q" + table);
   const auto report = CliJson("stats --json" + table);
@@ -485,7 +469,7 @@ TEST(Cli, AReadOnlyProgramFolderUsesTheUsersFolders) {
   ASSERT_EQ(languageExit, 0) << languages;
   EXPECT_TRUE(Contains(languages, "* DEU  Deutsch"));
   EXPECT_TRUE(
-      Contains(ReadFile((home / "config" / "tarnwick" / "tarnwick.ini").string()), "Language=DEU"));
+      Contains(ReadText((home / "config" / "tarnwick" / "tarnwick.ini").string()), "Language=DEU"));
   EXPECT_TRUE(Contains(run("language").second, "* DEU"));
   EXPECT_EQ(run("language xx").first, 2);
 

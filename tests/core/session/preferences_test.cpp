@@ -231,24 +231,6 @@ TEST(IniFile, ASaveKeepsWhatTheUserWrote) {
   EXPECT_NE(test::ReadText(file).find("; kept"), std::string::npos);
 }
 
-// A file of ten megabytes in many sections reads completely (in linear time).
-TEST(IniFile, ReadsLargeFiles) {
-  std::string text;
-  for (int section = 0; section < 20000; ++section) {
-    text += "[Section" + std::to_string(section) + "]\n";
-    for (int key = 0; key < 25; ++key)
-      text +=
-          "Key" + std::to_string(key) + "=" + std::string(10, 'v') + std::to_string(section) + "\n";
-  }
-  ASSERT_GT(text.size(), 10u << 20);
-  TIniFile ini;
-  ini.Parse(text);
-  EXPECT_EQ(ini.Sections().size(), 20000u);
-  EXPECT_EQ(ini.ReadString("section19999", "KEY24"), "vvvvvvvvvv19999");
-  EXPECT_EQ(ini.ReadString("Section7", "Key3"), "vvvvvvvvvv7");
-  EXPECT_TRUE(ini.Text() == text);  // (a failure would print ten megabytes twice)
-}
-
 // Settings are written only when changed, and never over a file that cannot be read.
 TEST_F(Prefs, SettingsAreWrittenOnlyWhenChangedAndReadable) {
   Language("ENG.ini", "[Info]\nLanguage=English\n");
