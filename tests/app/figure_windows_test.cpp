@@ -167,10 +167,8 @@ void FigureWindowsTest::AllHoldsSortingViewsPictureSizeAndTies() {
                 holds.Grid()->columnWidth(column));
     CheckLeastGrid(holds, *holds.Grid());
   }
-  QCOMPARE(Preferences().Settings.ReadInteger("All Hands", "Style", -1), 1);
-  Preferences().Settings.WriteInteger("All Hands", "Style", 7);
-  TfmAllHands damaged(&window, snapshot, QString());
-  QCOMPARE(damaged.Model()->View(), TFigureView::Hands);
+  TfmAllHands reopened(&window, snapshot, QString());  // in the view it was left in
+  QCOMPARE(reopened.Model()->View(), TFigureView::Probability);
 
   // The picture of mask 5 fades the first and the third card only.
   const QImage all = TfmAllHands::HoldPicture(snapshot, 0, 1);
@@ -309,13 +307,11 @@ void FigureWindowsTest::OpenWindowsFollowTheMainWindow() {
 
 void FigureWindowsTest::StatisticsSpeedStyleAndRefusal() {
   test::TWorld world;
-  Preferences().Settings.WriteInteger("Statistics", "Speed", 20000);
   {
     TfmMain window(world.Data());
     TTableSnapshot snapshot = window.Controller().TableSnapshot();  // 9/6 Jacks or better
     auto statisticsWindow = std::make_unique<TfmStat>(&window, snapshot, QString());
     TfmStat& statistics = *statisticsWindow;
-    QCOMPARE(statistics.SpeedBox()->value(), 10000);  // a stored 20000 opens at the limit
     TStatisticsModel& model = *statistics.Model();
     statistics.SetView(TFigureView::Probability);
     // Hours at a speed (Statistics.OccurrenceTimesAndDigitGroups has the rule): 5 turns red
