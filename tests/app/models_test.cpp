@@ -53,22 +53,6 @@ int OtherShapedGame(TModelController& controller) {
   return -1;
 }
 
-void SetHolds(THoldsModel& model, const THoldsSnapshot& holds) {
-  QStringList titles = {QStringLiteral("Hands"), QStringLiteral("Return"), QStringLiteral("Cost")};
-  for (int c = 0; c <= holds.LastCategory; ++c)
-    titles << QString::fromStdString(holds.CategoryNames.at(static_cast<size_t>(c)));
-  titles << QStringLiteral("Nothing");
-  model.Set(holds, {}, titles, QStringLiteral("best"), QStringLiteral("tie"));
-}
-
-void SetStatistics(TStatisticsModel& model, const TTableSnapshot& table) {
-  QStringList titles;
-  for (int column = 0; column < TStatisticsModel::kColumns; ++column)
-    titles << QString::number(column);
-  model.Set(BuildStatisticsTable(table.CategoryNames, table.Table, 600), titles, titles,
-            {QStringLiteral("deals"), QStringLiteral("final hands")});
-}
-
 }  // namespace
 
 class ModelsTest : public QObject {
@@ -101,10 +85,21 @@ class ModelsTest : public QObject {
       testers.push_back(std::make_unique<QAbstractItemModelTester>(
           model, QAbstractItemModelTester::FailureReportingMode::QtTest));
 
+    QStringList numbers;
+    for (int column = 0; column < TStatisticsModel::kColumns; ++column)
+      numbers << QString::number(column);
     const auto fill = [&] {
       results.Set(controller.ResultGrid(), QStringLiteral("Return"));
-      SetHolds(holds, controller.HoldsSnapshot());
-      SetStatistics(statistics, controller.TableSnapshot());
+      const THoldsSnapshot hands = controller.HoldsSnapshot();
+      QStringList titles = {QStringLiteral("Hands"), QStringLiteral("Return"),
+                            QStringLiteral("Cost")};
+      for (int c = 0; c <= hands.LastCategory; ++c)
+        titles << QString::fromStdString(hands.CategoryNames.at(static_cast<size_t>(c)));
+      holds.Set(hands, {}, titles << QStringLiteral("Nothing"), QStringLiteral("best"),
+                QStringLiteral("tie"));
+      const TTableSnapshot table = controller.TableSnapshot();
+      statistics.Set(BuildStatisticsTable(table.CategoryNames, table.Table, 600), numbers, numbers,
+                     {QStringLiteral("deals"), QStringLiteral("final hands")});
       tables.Refresh();
     };
     fill();
