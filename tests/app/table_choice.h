@@ -5,8 +5,8 @@
 // Chooses a shipped pay table by its pays, for the window tests and the screenshots.
 
 #include <QString>
-#include <QStringList>
 
+#include "engine/payout.h"
 #include "session/model_controller.h"
 
 namespace tarnwick::app::test {
@@ -16,10 +16,7 @@ namespace tarnwick::app::test {
 inline bool SelectTableWithPays(TModelController& controller, int game, const QString& pays) {
   controller.SelectGame(game);
   for (int i = 0; i < controller.TableCount(); ++i) {
-    QStringList text;
-    const TPayout& table = *controller.TableAt(i);
-    for (int c = 0; c <= table.LastCategory; ++c) text << QString::number(table.Pays[c]);
-    if (text.join(',') == pays) {
+    if (PaysText(*controller.TableAt(i), ',') == pays.toStdString()) {
       controller.SelectTable(i);
       return true;
     }
