@@ -21,7 +21,6 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolTip>
-#include <algorithm>
 
 #include "about_box.h"
 #include "all_hands_window.h"
@@ -93,7 +92,6 @@ class MainWindowTest : public QObject {
   void EveryNameFitsItsColumnInEveryLanguage();
   void CopyStatisticsAndChartsActions();
   void SettingsRoundTripAndPlacementOnTheScreens();
-  void LanguageSwitchAndItsPersistence();
   void AboutReportAndHelpInEveryLanguage();
   void FailuresAreReportedAndAbortsAreSilent();
   void AFailedSaveAtExitAsks();
@@ -266,6 +264,7 @@ void MainWindowTest::CopyStatisticsAndChartsActions() {
   QVERIFY(!bare.ChartsAction()->isEnabled());
 }
 
+// The game, the place and the language chosen come back at the next start.
 void MainWindowTest::SettingsRoundTripAndPlacementOnTheScreens() {
   test::TWorld world;
   const QScreen* screen = QApplication::primaryScreen();
@@ -278,31 +277,6 @@ void MainWindowTest::SettingsRoundTripAndPlacementOnTheScreens() {
     window.setGeometry(20, 30, 500, 600);  // wider than its design: the cards grow with it
     window.SaveSettings();
     Preferences().SaveSettings();
-  }
-  ReleasePreferences();
-  world.Install();
-  {
-    TfmMain window(world.Data());
-    QCOMPARE(window.Controller().CurrentGame().GameId, 4);
-    QCOMPARE(window.geometry(), QRect(20, 30, 500, 600));
-    // Cards 1.75 times the design size in 500 pixels: five of 88 x 119 side by side.
-    window.show();
-    QCOMPARE(window.Slot(4)->size(), QSize(88, 119));
-    QVERIFY(window.Slot(3)->geometry().right() < window.Slot(4)->geometry().left());
-    QCOMPARE(window.Slot(0)->Picture().deviceIndependentSize().toSize(), QSize(88, 119));
-  }
-  // A place off every screen, above the top, comes back onto one (the figures are
-  // FitIntoScreens').
-  Preferences().Settings.WriteInteger(section, "Left", 5000);
-  Preferences().Settings.WriteInteger(section, "Top", -7);
-  TfmMain moved(world.Data());
-  QVERIFY(screen->availableGeometry().contains(moved.geometry()));
-}
-
-void MainWindowTest::LanguageSwitchAndItsPersistence() {
-  test::TWorld world;
-  {
-    TfmMain window(world.Data());
     QMenu* languages = nullptr;
     for (QAction* action : window.PopupMenu()->actions())
       if (action->menu() != nullptr) languages = action->menu();
@@ -323,9 +297,25 @@ void MainWindowTest::LanguageSwitchAndItsPersistence() {
     QCOMPARE(window.Button(kMenuButton)->text(), QStringLiteral("Меню"));
     QVERIFY(window.HelpAction()->text() != QStringLiteral("Help"));
   }
-  ReleasePreferences();  // the program ends: the choice is written
+  ReleasePreferences();  // the program ends: the language chosen is written
   world.Install("ENG");
   QCOMPARE(QString::fromStdString(Preferences().LanguageCode), QStringLiteral("RUS"));
+  {
+    TfmMain window(world.Data());
+    QCOMPARE(window.Controller().CurrentGame().GameId, 4);
+    QCOMPARE(window.geometry(), QRect(20, 30, 500, 600));
+    // Cards 1.75 times the design size in 500 pixels: five of 88 x 119 side by side.
+    window.show();
+    QCOMPARE(window.Slot(4)->size(), QSize(88, 119));
+    QVERIFY(window.Slot(3)->geometry().right() < window.Slot(4)->geometry().left());
+    QCOMPARE(window.Slot(0)->Picture().deviceIndependentSize().toSize(), QSize(88, 119));
+    // A place off every screen, above the top, comes back onto one (the figures are
+    // FitIntoScreens').
+    Preferences().Settings.WriteInteger(section, "Left", 5000);
+    Preferences().Settings.WriteInteger(section, "Top", -7);
+    TfmMain moved(world.Data());
+    QVERIFY(screen->availableGeometry().contains(moved.geometry()));
+  }
   // The start language is kept at every exit.
   std::filesystem::remove(world.Data() / "tarnwick.ini");
   ReleasePreferences();
