@@ -5,7 +5,6 @@
 // driven as a player would.
 
 #include <QFile>
-#include <QHeaderView>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,7 +25,6 @@
 #include "parts/coin_selector.h"
 #include "parts/live_return.h"
 #include "parts/progress_dialog.h"
-#include "parts/results_model.h"
 #include "parts/tables_model.h"
 #include "pay_editor.h"
 #include "stats/break_even.h"
