@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtCharts>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -61,16 +62,12 @@ QImage Picture(const QString& path) {
 
 bool HasColour(const QImage& image, const QColor& colour) {
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  for (int y = 0; y < rgb.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    for (int x = 0; x < rgb.width(); ++x) {
-      if (std::abs(qRed(line[x]) - colour.red()) <= 24 &&
-          std::abs(qGreen(line[x]) - colour.green()) <= 24 &&
-          std::abs(qBlue(line[x]) - colour.blue()) <= 24)
-        return true;
-    }
-  }
-  return false;
+  const auto* pixels = reinterpret_cast<const QRgb*>(rgb.constBits());
+  return std::any_of(pixels, pixels + rgb.sizeInBytes() / 4, [&colour](QRgb pixel) {
+    return std::abs(qRed(pixel) - colour.red()) <= 24 &&
+           std::abs(qGreen(pixel) - colour.green()) <= 24 &&
+           std::abs(qBlue(pixel) - colour.blue()) <= 24;
+  });
 }
 
 // The hint the chart shows with the mouse over a point of its values.
@@ -210,20 +207,18 @@ void ChartsTest::ChartsEqualTheCommandLine() {
 void ChartsTest::ChartsThatCannotBeComputedSayWhy() {
   test::TWorld world;
   TfmMain main(world.Data());
-  {
-    TTableSnapshot snapshot = main.Controller().TableSnapshot();
-    snapshot.Table.CoinBasis = 5;
-    for (int c = 0; c <= snapshot.Table.LastCategory; ++c) snapshot.Table.Pays[c] *= 5;
-    snapshot.Table.Pays[0] = 4001;
-    TfmChart charts(&main, snapshot, QString());
-    charts.show();
-    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
-    QVERIFY(charts.Canvas()->Message().contains(QStringLiteral("not whole bets")));
-    QVERIFY(!charts.SaveButton()->isEnabled());
-    charts.ChartList()->setCurrentRow(2);
-    QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
-    QVERIFY(!charts.Canvas()->Message().isEmpty());
-  }
+  TTableSnapshot odd = main.Controller().TableSnapshot();
+  odd.Table.CoinBasis = 5;
+  for (int c = 0; c <= odd.Table.LastCategory; ++c) odd.Table.Pays[c] *= 5;
+  odd.Table.Pays[0] = 4001;
+  TfmChart oddCharts(&main, odd, QString());
+  oddCharts.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!oddCharts.Busy(), 30000);
+  QVERIFY(oddCharts.Canvas()->Message().contains(QStringLiteral("not whole bets")));
+  QVERIFY(!oddCharts.SaveButton()->isEnabled());
+  oddCharts.ChartList()->setCurrentRow(2);
+  QTRY_VERIFY_WITH_TIMEOUT(!oddCharts.Busy(), 30000);
+  QVERIFY(!oddCharts.Canvas()->Message().isEmpty());
   {
     TfmChart charts(&main, main.Controller().TableSnapshot(), QString());
     charts.show();
