@@ -82,12 +82,11 @@ void JobRunnerTest::QueuedJobsRunInOrder() {
   std::mutex lock;
   QStringList ran;
   const QStringList order = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
-  for (const QString& name : order) {
+  for (const QString& name : order)
     told.Start(runner, name, [&, name](TProgress&) {
       const std::lock_guard guard(lock);
       ran << name;
     });
-  }
   QTRY_COMPARE(gate.Arrived(), 1);
   QVERIFY(runner.Busy());
   gate.Release();
@@ -122,10 +121,9 @@ void JobRunnerTest::FailuresArriveAsErrors() {
   TJobRunner runner(TJobPolicy::Queued);
   told.Start(runner, "thrown", [](TProgress&) { throw InputError("no such pay"); });
   told.Start(runner, "odd", [](TProgress&) { throw 7; });
-  std::shared_ptr<TSharedProgress> held;
   {
     test::TWorkerGate gate;
-    held = told.Start(runner, "aborted", [](TProgress& progress) {
+    const auto held = told.Start(runner, "aborted", [](TProgress& progress) {
       progress.Begin(2);
       progress.Step(1);
     });
