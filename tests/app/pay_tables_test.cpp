@@ -363,7 +363,6 @@ void PayTablesTest::CoinButtonsLeaveEnterToOkAndTheEditorStartsOnAPay() {
       QApplication::setActiveWindow(shown);
       QVERIFY(QTest::qWaitForWindowActive(shown));
       if (shown == &editor) {
-        // The typing starts on the first pay.
         QCOMPARE(test::ControlOf(QApplication::focusWidget()), editor.Grid());
         QCOMPARE(editor.Grid()->currentIndex(), editor.Pays().index(0, 1));
       }
