@@ -97,10 +97,8 @@ class TWorkerGate {
   TWorkerGate& operator=(const TWorkerGate&) = delete;
 
   void Release() {
-    {
-      const std::lock_guard lock(state_->Mutex);
-      state_->Released = true;
-    }
+    const std::lock_guard lock(state_->Mutex);
+    state_->Released = true;
     state_->Changed.notify_all();
   }
   int Arrived() const {
@@ -152,8 +150,8 @@ inline void WhenModal(const std::function<void(QWidget* modal)>& answer) {
 // line its spin box's.
 inline QWidget* ControlOf(QWidget* widget) {
   for (QWidget* up = widget; up != nullptr && !up->isWindow(); up = up->parentWidget()) {
-    if (qobject_cast<QAbstractItemView*>(up) != nullptr ||
-        qobject_cast<QAbstractSpinBox*>(up) != nullptr || qobject_cast<QComboBox*>(up) != nullptr)
+    if (qobject_cast<QAbstractItemView*>(up) || qobject_cast<QAbstractSpinBox*>(up) ||
+        qobject_cast<QComboBox*>(up))
       return up;
   }
   return widget;
@@ -162,13 +160,13 @@ inline QWidget* ControlOf(QWidget* widget) {
 // Whether the player works this widget (a button, a field, a list or a grid that selects or
 // edits), as opposed to the parts Qt builds into other controls and what only shows.
 inline bool IsInteractive(QWidget* widget) {
-  if (!widget->isVisible() || !widget->isEnabled() || qobject_cast<QScrollBar*>(widget) != nullptr)
+  if (!widget->isVisible() || !widget->isEnabled() || qobject_cast<QScrollBar*>(widget))
     return false;
   for (QWidget* up = widget->parentWidget(); up != nullptr && !up->isWindow();
        up = up->parentWidget()) {
     // A grid's corner and headers, a spin box's line.
-    if (qobject_cast<QAbstractScrollArea*>(up) != nullptr ||
-        qobject_cast<QAbstractSpinBox*>(up) != nullptr || qobject_cast<QComboBox*>(up) != nullptr)
+    if (qobject_cast<QAbstractScrollArea*>(up) || qobject_cast<QAbstractSpinBox*>(up) ||
+        qobject_cast<QComboBox*>(up))
       return false;
   }
   if (auto* view = qobject_cast<QAbstractItemView*>(widget))
@@ -176,60 +174,50 @@ inline bool IsInteractive(QWidget* widget) {
            view->editTriggers() != QAbstractItemView::NoEditTriggers;
   if (auto* text = qobject_cast<QTextEdit*>(widget))
     return text->textInteractionFlags() != Qt::NoTextInteraction;
-  return qobject_cast<QAbstractButton*>(widget) != nullptr ||
-         qobject_cast<QAbstractSpinBox*>(widget) != nullptr ||
-         qobject_cast<QComboBox*>(widget) != nullptr ||
-         qobject_cast<QLineEdit*>(widget) != nullptr ||
-         qobject_cast<QAbstractSlider*>(widget) != nullptr;
+  return qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+         qobject_cast<QComboBox*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+         qobject_cast<QAbstractSlider*>(widget);
 }
 
 // Shows the window and presses Tab from the control that has the focus until the focus comes
-// back to it. Returns the controls in the order the focus reached them; a control reached a
-// second time before the round ends is listed again (and the walk stops there). Tab within a
-// control (a grid's cells, a page's links) does not count as a step.
-inline QList<QWidget*> TabRound(QWidget* window) {
+// back to it, then checks the round: every interactive control reached exactly once, in
+// reading order. A control reached a second time before the round ends stops the walk; Tab
+// within a control (a grid's cells, a page's links) does not count as a step. Returns a
+// description of the first fault (empty: none).
+inline QString TabRoundFault(QWidget* window) {
   window->show();
   QApplication::setActiveWindow(window);
-  if (!QTest::qWaitForWindowActive(window)) return {};
+  if (!QTest::qWaitForWindowActive(window)) return QStringLiteral("no focus");
   const auto inside = [window] {
     return QApplication::focusWidget() != nullptr &&
            QApplication::focusWidget()->window() == window;
   };
   if (!inside()) QTest::keyClick(window, Qt::Key_Tab);
-  QList<QWidget*> reached;
+  QList<QWidget*> round;
   QWidget* previous = nullptr;
   for (int press = 0; press < 1000 && inside(); ++press) {
     QWidget* control = ControlOf(QApplication::focusWidget());
     if (control != previous) {
-      if (!reached.isEmpty() && control == reached.front()) break;
-      const bool again = reached.contains(control);
-      reached << control;
+      if (!round.isEmpty() && control == round.front()) break;
+      const bool again = round.contains(control);
+      round << control;
       if (again) break;
     }
     previous = control;
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
-  return reached;
-}
-
-// Whether `next` comes after `control` in reading order: further down, or to the right on
-// the same band of the window.
-inline bool ReadsAfter(QWidget* control, QWidget* next) {
-  const QWidget* window = control->window();
-  const QRect a(control->mapTo(window, QPoint(0, 0)), control->size());
-  const QRect b(next->mapTo(window, QPoint(0, 0)), next->size());
-  return b.top() >= a.bottom() - 2 ||
-         (b.left() >= a.right() - 2 && b.top() < a.bottom() && b.bottom() > a.top());
-}
-
-// Checks a Tab round through the window: every interactive control reached exactly once,
-// in reading order. Returns a description of the first fault (empty: none).
-inline QString TabRoundFault(QWidget* window) {
-  const QList<QWidget*> round = TabRound(window);
   const auto name = [](QWidget* w) {
     return QStringLiteral("%1 '%2'").arg(
         QString::fromLatin1(w->metaObject()->className()),
         w->accessibleName().isEmpty() ? w->objectName() : w->accessibleName());
+  };
+  // Whether `next` comes after `control` in reading order: further down, or to the right on
+  // the same band of the window.
+  const auto readsAfter = [window](QWidget* control, QWidget* next) {
+    const QRect a(control->mapTo(window, QPoint(0, 0)), control->size());
+    const QRect b(next->mapTo(window, QPoint(0, 0)), next->size());
+    return b.top() >= a.bottom() - 2 ||
+           (b.left() >= a.right() - 2 && b.top() < a.bottom() && b.bottom() > a.top());
   };
   if (round.isEmpty()) return QStringLiteral("no focus");
   // The round may start anywhere: one step against the reading order is the wrap from the
@@ -238,7 +226,7 @@ inline QString TabRoundFault(QWidget* window) {
   for (qsizetype i = 0; i < round.size(); ++i) {
     if (round.indexOf(round[i]) != i) return QStringLiteral("reached twice: ") + name(round[i]);
     QWidget* next = round[(i + 1) % round.size()];
-    if (round.size() > 1 && !ReadsAfter(round[i], next) && ++backwards > 1)
+    if (round.size() > 1 && !readsAfter(round[i], next) && ++backwards > 1)
       return QStringLiteral("out of reading order: ") + name(round[i]) + QStringLiteral(" then ") +
              name(next);
   }
@@ -262,9 +250,8 @@ inline QJsonObject Cli(QStringList arguments) {
   for (const QString& argument : arguments << QStringLiteral("--json"))
     words += tarnwick::cli_run::ShellWord(argument.toStdString()) + ' ';
   try {
-    return QJsonDocument::fromJson(
-               QByteArray::fromStdString(tarnwick::cli_run::CliJson(words).dump()))
-        .object();
+    const std::string json = tarnwick::cli_run::CliJson(words).dump();
+    return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
   } catch (const std::exception& error) {
     QTest::qFail(error.what(), __FILE__, __LINE__);
     return {};

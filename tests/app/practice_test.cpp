@@ -8,7 +8,6 @@
 #include <unistd.h>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
@@ -248,11 +247,8 @@ void PracticeTest::WarningMistakesShowMeAndKeptSessions() {
     QVERIFY(window.Practice()->WarnBox()->isChecked());
     Preferences().SaveSettings();
   }
-  {
-    QFile file(QString::fromStdString((world.Data() / kPracticeFileName).string()));
-    QVERIFY(file.open(QIODevice::Append));
-    file.write("session 1\nstarted 12\ngame 0 damaged\n");
-  }
+  std::ofstream(world.Data() / kPracticeFileName, std::ios::app)
+      << "session 1\nstarted 12\ngame 0 damaged\n";
   world.Install();
   TfmMain window(world.Data());
   window.PracticeAction()->trigger();
