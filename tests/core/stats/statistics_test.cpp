@@ -100,24 +100,15 @@ TEST(Statistics, TotalsOfEveryDeckSizeAgreeWithIntegerArithmetic) {
   }
 }
 
-class NineSixJacks : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    table_ = new TPayout(testing::TableFor(0, testing::kNineSix));
-    TPokerEngine engine;
-    engine.SetGame(Jacks());
-    engine.SetPayout(table_);
-    engine.CalcGameAdvantage();
-  }
-  static void TearDownTestSuite() { delete table_; }
-  static const TPokerDescription& Jacks() { return testing::Game(0); }
-  static TPayout* table_;
-};
-TPayout* NineSixJacks::table_ = nullptr;
-
-TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
-  const TPayout& table = *table_;
-  const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), table, 600);
+// The counts of a whole game's run (9/6 Jacks or better) in the table.
+TEST(NineSixJacks, TableMatchesTheWholeGameFigures) {
+  const TPokerDescription& jacks = testing::Game(0);
+  TPayout table = testing::TableFor(jacks, testing::kNineSix);
+  TPokerEngine engine;
+  engine.SetGame(jacks);
+  engine.SetPayout(&table);
+  engine.CalcGameAdvantage();
+  const StatisticsTable stats = BuildStatisticsTable(NamesOf(jacks), table, 600);
   ASSERT_EQ(stats.DataRowCount, 12);
   EXPECT_EQ(stats.RowLabels[2], "ROYAL FLUSH");
   ExpectTotalColumn(table, stats, "19933230517200");
@@ -169,7 +160,7 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
   TPayout top = table;
   top.Pays[0] = INT32_MAX;
   top.ComputeTotals();
-  const StatisticsTable largest = BuildStatisticsTable(NamesOf(Jacks()), top, 600);
+  const StatisticsTable largest = BuildStatisticsTable(NamesOf(jacks), top, 600);
   const long double share = 100.0L * INT32_MAX * top.CategoryChance(0);
   EXPECT_CLOSE(Number(largest.ReturnText[kStatTotalColumn][2]), share, 1e-6L * share);
   EXPECT_CLOSE(Number(largest.ReturnText[kStatTotalColumn][0]), 100 * top.Return, 1e-6L * share);
