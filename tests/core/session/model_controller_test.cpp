@@ -103,10 +103,9 @@ class Controller : public ::testing::Test {
 
 TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   TModelController& controller = Open({Table(0, 1, kNineSix)});
-  const char* cards[] = {"AS", "KS", "QS", "JS", "3D"};
-  for (int i = 0; i < 5; ++i) {
+  for (const char* card : {"AS", "KS", "QS", "JS", "3D"}) {
     EXPECT_FALSE(static_cast<int>(controller.IsAnalysed()));
-    controller.PutCard(Code(cards[i]));
+    controller.PutCard(Code(card));
   }
   ASSERT_TRUE(static_cast<int>(controller.IsAnalysed()));
   EXPECT_EQ(controller.DrawMask(), 16);  // draw one to the royal flush
@@ -142,6 +141,13 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
   EXPECT_EQ(controller.BestMask(), 16);
   EXPECT_EQ(controller.DrawMask(), 1);
   EXPECT_EQ(controller.CardCode(4), Code("3D"));
+
+  // A card twice: the error reports the hand and the table, and the hand is empty again.
+  for (const char* card : {"AS", "KS", "QS", "JS"}) controller.PutCard(Code(card));
+  const std::string error = ErrorOf<TarnwickError>([&] { controller.PutCard(Code("AS")); });
+  EXPECT_TRUE(testing::Contains(error, "\r\nHand :  AS  KS  QS  JS  AS\r\n  JACKS OR BETTER\r\n"));
+  EXPECT_FALSE(static_cast<int>(controller.IsAnalysed()));
+  EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 0);
 }
 
 TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
@@ -438,15 +444,6 @@ TEST_F(Controller, JokersAfterAChangeOfGame) {
   EXPECT_EQ(controller.CardCode(0), -2);
   EXPECT_EQ(controller.DrawMask(), mask);
   EXPECT_EQ(controller.CategoryChance(0), chance);
-}
-
-TEST_F(Controller, AFailedAnalysisReportsTheHandAndTable) {
-  TModelController& controller = Open({Table(0, 1, kNineSix)});
-  for (int code : {Code("AS"), Code("KS"), Code("QS"), Code("JS")}) controller.PutCard(code);
-  const std::string error = ErrorOf<TarnwickError>([&] { controller.PutCard(Code("AS")); });
-  EXPECT_TRUE(testing::Contains(error, "\r\nHand :  AS  KS  QS  JS  AS\r\n  JACKS OR BETTER\r\n"));
-  EXPECT_FALSE(static_cast<int>(controller.IsAnalysed()));
-  EXPECT_EQ(controller.IndexOfCard(kEmptyPosition), 0);
 }
 
 // A save merges another program's changes and stays on the table shown.
