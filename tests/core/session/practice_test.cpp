@@ -53,6 +53,14 @@ TPracticeDeal DealOf(const std::vector<std::string>& cards, const std::vector<st
   return deal;
 }
 
+// Plays `hands` hands, holding by each hand's number.
+void Play(TPracticeSession& session, int hands) {
+  for (int hand = 0; hand < hands; ++hand) {
+    session.Deal();
+    session.Draw(hand % kMaskCount);
+  }
+}
+
 class PracticeDeal : public ::testing::TestWithParam<int> {};
 
 // Every card is equally likely in each of a deal's ten places: chi-square over 30000 deals
@@ -139,9 +147,8 @@ TEST(Practice, SeedsReplayAndTheDrawPaysTheFinalHand) {
           << testing::HandText(drawn.Final);
       EXPECT_EQ(drawn.Pay, category < 0 ? 0 : table.Pays[static_cast<size_t>(category)] * coins);
     }
-    TPracticeSession first(game, table, coins, 77);
-    TPracticeSession elsewhere(game, table, coins, 78);
-    EXPECT_NE(elsewhere.Deal().Cards, first.Deal().Cards);
+    EXPECT_NE(TPracticeSession(game, table, coins, 78).Deal().Cards,
+              TPracticeSession(game, table, coins, 77).Deal().Cards);
   }
 
   // The hard-hands filter: the two best returns within the bound, else give up at the limit.
@@ -183,8 +190,7 @@ TEST(Practice, TheCostOfEveryHoldIsItsDistanceFromTheBest) {
   for (const TPracticeDeal& deal : deals) {
     session.DealGiven(deal);
     const testing::TListedKinds listed = testing::ListAllDraws(deal.Cards);
-    std::array<int64_t, kMaskCount> paid{};
-    std::array<int64_t, kMaskCount> draws{};
+    std::array<int64_t, kMaskCount> paid{}, draws{};
     for (size_t mask = 0; mask < kMaskCount; ++mask) {
       for (size_t column = 0; column < testing::kColumns; ++column) {
         draws[mask] += listed[mask][column];
@@ -302,10 +308,7 @@ TEST(Practice, ASessionKeepsToTheLimitsOfItsFile) {
 
   options.KeepHands = false;
   TPracticeSession counted(testing::Game(0), table, 5, 1, options);
-  for (int hand = 0; hand < 3; ++hand) {
-    counted.Deal();
-    counted.Draw(0);
-  }
+  Play(counted, 3);
   EXPECT_TRUE(counted.Record().Hands.empty());
   EXPECT_EQ(counted.Figures().Hands, 3);
 
@@ -325,10 +328,7 @@ TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   for (uint64_t seed = 1; seed <= 3; ++seed) {
     TPracticeSession session(testing::Game(8),
                              testing::TableFor(8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}), 2, seed);
-    for (int hand = 0; hand < 40; ++hand) {
-      session.Deal();
-      session.Draw(hand % kMaskCount);
-    }
+    Play(session, 40);
     records.push_back(session.Record());
   }
   AppendPracticeSession(folder, records[0]);
@@ -388,8 +388,7 @@ TEST(PracticeFile, TheFileNeverGrowsPastWhatIsReadBack) {
   const std::filesystem::path folder = test::TestFolder();
   const std::filesystem::path file = folder / kPracticeFileName;
   TPracticeSession session(testing::Game(0), testing::TableFor(0, kNineSix), 1, 7);
-  session.Deal();
-  session.Draw(0);
+  Play(session, 1);
   test::WriteText(file, "");
   std::filesystem::resize_file(file, kMaxPracticeFileBytes);
   EXPECT_NO_THROW(ReadPracticeHistory(folder));
@@ -409,10 +408,7 @@ TEST(PracticeFile, TheFileNeverGrowsPastWhatIsReadBack) {
 // Millions of damaged lines between two sessions are one problem, read in a few megabytes.
 TEST(PracticeFile, DamageIsOneProblemAndCostsNoMemoryPerLine) {
   TPracticeSession session(testing::Game(0), testing::TableFor(0, kNineSix), 1, 11);
-  for (int hand = 0; hand < 3; ++hand) {
-    session.Deal();
-    session.Draw(hand);
-  }
+  Play(session, 3);
   const std::string sound = PracticeSessionText(session.Record());
   const auto repeated = [](std::string_view line, size_t times) {
     std::string lines;
