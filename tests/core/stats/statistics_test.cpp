@@ -64,8 +64,7 @@ void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
   for (int k = 0; k <= 5; ++k) lcm = std::lcm(lcm, static_cast<int64_t>(Choose(m, k)));
   const Int128 common = lcm;
   const int nothingRow = table.LastCategory + 3;
-  Int128 all = 0;
-  Int128 nothing = 0;
+  Int128 all = 0, nothing = 0;
   for (int k = 0; k <= 5; ++k) {
     const Int128 scale = common / Choose(m, k);
     Int128 rest = Choose(m, k) * table.Deals[k];
@@ -136,8 +135,7 @@ TEST(NineSixJacks, TableMatchesTheWholeGameFigures) {
   EXPECT_CLOSE(Number(stats.OccursHandsText[2]), 1 / table.CategoryChance(0), 0.006L);
 
   // The columns' shares of the deals add up to 100 %, their returns so weighted to the return.
-  long double overall = 0;
-  long double dealShare = 0;
+  long double overall = 0, dealShare = 0;
   for (int k = 0; k <= 5; ++k) {
     overall += Number(stats.ReturnText[k][0]);
     dealShare += Number(stats.ProbabilityText[k][0]);
