@@ -64,22 +64,17 @@ TEST(ChartRules, TheBarUnderTheMouseAndItsHint) {
 }
 
 TEST(ChartRules, MoneyIsExactToTheHundredth) {
-  EXPECT_EQ(MoneyText(0, 25), "0.00");
-  EXPECT_EQ(MoneyText(3, 25), "0.75");
-  EXPECT_EQ(MoneyText(-7, 5), "-0.35");
-  EXPECT_EQ(MoneyText(1500, kMaxCoinValue), "1500000.00");
   // 0.1 and 0.7 have no exact binary fraction; counted in hundredths they stay exact.
-  EXPECT_EQ(MoneyText(3, 10), "0.30");
-  EXPECT_EQ(MoneyText(-1001, 70), "-700.70");
+  const std::tuple<int64_t, int, const char*> amounts[] = {
+      {0, 25, "0.00"}, {3, 25, "0.75"},       {-7, 5, "-0.35"}, {1500, kMaxCoinValue, "1500000.00"},
+      {3, 10, "0.30"}, {-1001, 70, "-700.70"}};
+  for (const auto& [coins, value, text] : amounts) EXPECT_EQ(MoneyText(coins, value), text) << text;
 }
 
 TEST(ChartRules, OptionSteps) {
-  EXPECT_EQ(StepHands(10, -1), 9);
-  EXPECT_EQ(StepHands(10, +1), 20);
-  EXPECT_EQ(StepHands(9, +1), 10);
-  EXPECT_EQ(StepHands(20, -1), 10);
-  EXPECT_EQ(StepHands(15, -1), 10);
-  EXPECT_EQ(StepHands(2, -1), 1);
+  const std::tuple<int, int, int> steps[] = {{10, -1, 9},  {10, +1, 20}, {9, +1, 10},
+                                             {20, -1, 10}, {15, -1, 10}, {2, -1, 1}};
+  for (const auto& [hands, step, next] : steps) EXPECT_EQ(StepHands(hands, step), next) << hands;
 }
 
 TEST(ChartRules, OptionChecks) {
