@@ -53,16 +53,12 @@ TEST(Payout, SameAsAssignAndCompareTablesByEveryKey) {
   high.Return = 0.99L;
   low.WinChance = 0.2L;
   high.WinChance = 0.1L;
-  EXPECT_LT(CompareTables(low, 2, high), 0);
-  EXPECT_LT(CompareTables(low, 3, high), 0);
-  EXPECT_GT(CompareTables(low, -2, high), 0);
-  EXPECT_GT(CompareTables(low, 6, high), 0);
-  EXPECT_EQ(CompareTables(low, 0, high), 0);
-  EXPECT_EQ(CompareTables(low, 9, high), 0);
+  for (const auto& [key, sign] : {std::pair{2, -1}, {3, -1}, {-2, 1}, {6, 1}, {0, 0}, {9, 0}}) {
+    const int order = CompareTables(low, key, high);
+    EXPECT_EQ((order > 0) - (order < 0), sign) << key;
+  }
   // Pays near the 32-bit limit still compare by sign.
-  TPayout huge = TableOf({2000000000});
-  TPayout tiny = TableOf({1}, 5);
-  EXPECT_GT(CompareTables(huge, 1, tiny), 0);
+  EXPECT_GT(CompareTables(TableOf({2000000000}), 1, TableOf({1}, 5)), 0);
 }
 
 // A made-up run: 10 deals stand pat (7 pay category 0 with 2 coins, 3 nothing) and 5
