@@ -83,6 +83,7 @@ TPayout Table(int game, int basis, const std::vector<int32_t>& pays, bool comput
 }
 
 const std::vector<int32_t> kEightFive = {800, 50, 25, 8, 5, 4, 3, 2, 1};
+const std::vector<int32_t> kFiveCoins = {4000, 250, 125, 45, 30, 20, 15, 10, 4};  // 9/6, jacks 4
 
 class Controller : public ::testing::Test {
  protected:
@@ -151,9 +152,8 @@ TEST_F(Controller, CardsCollectAnalyseAndStartAgain) {
 }
 
 TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
-  TModelController& controller =
-      Open({Table(0, 1, kNineSix), Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4}),
-            Table(0, 3, {2400, 150, 75, 27, 18, 12, 9, 6, 2})});
+  TModelController& controller = Open({Table(0, 1, kNineSix), Table(0, 5, kFiveCoins),
+                                       Table(0, 3, {2400, 150, 75, 27, 18, 12, 9, 6, 2})});
   EXPECT_EQ(controller.Coins(), 1);
   EXPECT_EQ(controller.TableCount(), 1);
   EXPECT_EQ(controller.Pay(0), 800);
@@ -179,8 +179,7 @@ TEST_F(Controller, AGameWithoutTablesAndTheCoinListing) {
 }
 
 TEST_F(Controller, SortingKeepsTheCurrentTableAndSettingsRestoreIt) {
-  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
-         Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4})});
+  Store({Table(0, 1, kNineSix), Table(0, 1, kEightFive), Table(0, 5, kFiveCoins)});
   TIniFile settings;
   {
     TModelController controller(ui_, folder_);
@@ -350,9 +349,9 @@ TEST_F(Controller, AddEditAndDeleteATable) {
 }
 
 TEST_F(Controller, CancelRestoresGameTableAndCoins) {
-  TModelController& controller = Open({Table(0, 1, kNineSix), Table(0, 1, kEightFive),
-                                       Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4}),
-                                       Table(4, 1, testing::kFullPayDeuces)});
+  TModelController& controller =
+      Open({Table(0, 1, kNineSix), Table(0, 1, kEightFive), Table(0, 5, kFiveCoins),
+            Table(4, 1, testing::kFullPayDeuces)});
   controller.SelectTable(1);
   const TPayout* chosen = controller.CurrentTable();
   for (const char* card : {"AS", "AD", "7C", "8H", "2D"}) controller.PutCard(Code(card));
@@ -535,7 +534,7 @@ TEST_F(Controller, ChangesAreToldAndWindowsGetSnapshots) {
 }
 
 TEST_F(Controller, DeleteAsksTheLanguageQuestion) {
-  Store({Table(0, 1, kNineSix), Table(0, 5, {4000, 250, 125, 45, 30, 20, 15, 10, 4})});
+  Store({Table(0, 1, kNineSix), Table(0, 5, kFiveCoins)});
   const std::filesystem::path source = TARNWICK_SOURCE_DIR;
   TPreferences texts({source / "data", folder_ / "settings.ini", "ENG", {}, {}});
   TModelController controller(ui_, folder_, &texts);
