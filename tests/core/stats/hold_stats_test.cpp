@@ -158,10 +158,8 @@ TEST(HoldStats, TiesAndCostsAgainstTheBestAreExact) {
 }
 
 TEST(HoldStats, FiguresArePerBetForAnyCoinBasis) {
-  std::vector<int32_t> fiveCoins;
-  for (int32_t pay : kNineSix) fiveCoins.push_back(pay * 5);
   TAnalysed one(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
-  TAnalysed five(0, fiveCoins, {"AS", "KS", "QS", "JS", "3D"}, 5);
+  TAnalysed five(0, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, {"AS", "KS", "QS", "JS", "3D"}, 5);
   const THoldStats a = FillHoldStats(*one.Engine);
   const THoldStats b = FillHoldStats(*five.Engine);
   for (int mask = 0; mask < kMaskCount; ++mask) {
