@@ -10,10 +10,10 @@ namespace tarnwick {
 namespace {
 
 TEST(ChartRules, ChanceBarsAndLabels) {
-  for (const auto& [p, width, label] :
-       {std::tuple{0.0, 0, "0.000%"}, std::tuple{0.0062, 0, "0.620%"},
-        std::tuple{0.0063, 1, "0.630%"}, std::tuple{0.123456, 10, "12.346%"},
-        std::tuple{0.5, 40, "50.000%"}, std::tuple{1.0, 80, "100.000%"}}) {
+  const std::tuple<double, int, const char*> chances[] = {
+      {0.0, 0, "0.000%"},        {0.0062, 0, "0.620%"}, {0.0063, 1, "0.630%"},
+      {0.123456, 10, "12.346%"}, {0.5, 40, "50.000%"},  {1.0, 80, "100.000%"}};
+  for (const auto& [p, width, label] : chances) {
     EXPECT_EQ(ChanceBarWidth(p), width) << p;
     EXPECT_EQ(ChanceLabel(p), label) << p;
   }
@@ -78,15 +78,13 @@ TEST(ChartRules, OptionSteps) {
 }
 
 TEST(ChartRules, OptionChecks) {
-  EXPECT_FALSE(HandsValid(0));
-  EXPECT_TRUE(HandsValid(1));
-  EXPECT_TRUE(HandsValid(4000));
-  EXPECT_FALSE(HandsValid(4001));
-  for (const auto& [initial, desired, initialValid, desiredValid] :
-       {std::tuple{30, 60, true, true}, std::tuple{60, 60, true, true},
-        std::tuple{1, 1500, true, true}, std::tuple{70, 60, false, false},
-        std::tuple{0, 60, false, true}, std::tuple{30, 1501, true, false},
-        std::tuple{1501, 1501, false, false}}) {
+  for (const auto& [hands, valid] : {std::pair{0, false}, {1, true}, {4000, true}, {4001, false}})
+    EXPECT_EQ(HandsValid(hands), valid) << hands;
+  const std::tuple<int, int, bool, bool> bankrolls[] = {
+      {30, 60, true, true},      {60, 60, true, true}, {1, 1500, true, true},
+      {70, 60, false, false},    {0, 60, false, true}, {30, 1501, true, false},
+      {1501, 1501, false, false}};
+  for (const auto& [initial, desired, initialValid, desiredValid] : bankrolls) {
     const TBankrollCheck check = CheckBankrolls(initial, desired);
     EXPECT_EQ(check.InitialValid, initialValid) << initial << " " << desired;
     EXPECT_EQ(check.DesiredValid, desiredValid) << initial << " " << desired;
