@@ -226,12 +226,10 @@ TEST(Practice, TheCostOfEveryHoldIsItsDistanceFromTheBest) {
   EXPECT_EQ(BetsText(0.021276595L), "0.02128");
   EXPECT_EQ(PercentText(0.975L), "97.50");
   EXPECT_EQ(PercentText(1), "100.00");
-  for (const auto& [value, decimals, text] : {std::tuple{12.0L, 0, "+12"},
-                                              {-3.0L, 0, "-3"},
-                                              {0.0L, 0, "0"},
-                                              {0.0L, 2, "0.00"},
-                                              {1.254L, 2, "+1.25"},
-                                              {-0.004L, 2, "-0.00"}})
+  const std::tuple<long double, int, const char*> signedTexts[] = {
+      {12.0L, 0, "+12"}, {-3.0L, 0, "-3"},     {0.0L, 0, "0"},
+      {0.0L, 2, "0.00"}, {1.254L, 2, "+1.25"}, {-0.004L, 2, "-0.00"}};
+  for (const auto& [value, decimals, text] : signedTexts)
     EXPECT_EQ(SignedText(value, decimals), text) << text;
 }
 
