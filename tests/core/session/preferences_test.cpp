@@ -178,10 +178,7 @@ TEST_F(Prefs, FoldersOfAPortableAndAnInstalledProgram) {
   const std::filesystem::path program = root_ / "bin" / "tarnwick";
   const auto as = [&](uid_t user) {
     return test::InChild(
-        [&]() -> std::string {
-          const TAppFolders folders = TAppFolders::ForExecutable(program);
-          return folders.DataFolder.string();
-        },
+        [&] { return TAppFolders::ForExecutable(program).DataFolder.string(); },
         [user] {
           ::unsetenv("HOME");
           ::unsetenv("XDG_DATA_HOME");
