@@ -63,7 +63,6 @@ void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
   int64_t lcm = 1;  // below 2^63 for every deck
   for (int k = 0; k <= 5; ++k) lcm = std::lcm(lcm, static_cast<int64_t>(Choose(m, k)));
   const Int128 common = lcm;
-  const int nothingRow = table.LastCategory + 3;
   Int128 all = 0, nothing = 0;
   for (int k = 0; k <= 5; ++k) {
     const Int128 scale = common / Choose(m, k);
@@ -77,7 +76,7 @@ void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
     for (int k = 0; k <= 5; ++k) sum += common / Choose(m, k) * table.Counts[k][c];
     EXPECT_EQ(stats.HandsText[kStatTotalColumn][c + 2], Text(sum)) << "category " << c;
   }
-  EXPECT_EQ(stats.HandsText[kStatTotalColumn][nothingRow], Text(nothing));
+  EXPECT_EQ(stats.HandsText[kStatTotalColumn][table.LastCategory + 3], Text(nothing));  // Nothing
   EXPECT_EQ(stats.HandsText[kStatTotalColumn][1], Text(all));
   EXPECT_EQ(stats.HandsText[kStatTotalColumn][1], expectedAll);
 }
