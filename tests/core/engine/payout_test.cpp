@@ -12,19 +12,16 @@ namespace {
 using testing::TableOf;
 
 TEST(Payout, ReduceToTheSmallestWholeBasis) {
-  struct Row {
-    int basis;
-    std::vector<int32_t> pays;
-    int reducedBasis;
-    std::vector<int32_t> reduced;
-  };
-  for (const Row& row : {Row{5, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 1, testing::kNineSix},
-                         Row{4, {8, 6, 2}, 2, {4, 3, 1}}, Row{5, {8, 6, 2}, 5, {8, 6, 2}},
-                         Row{1, {8, 6, 2}, 1, {8, 6, 2}}}) {
-    TPayout table = TableOf(row.pays, row.basis);
+  // basis, pays, then the basis and pays reduced
+  using TRow = std::tuple<int, std::vector<int32_t>, int, std::vector<int32_t>>;
+  for (const auto& [basis, pays, reducedBasis, reduced] :
+       {TRow{5, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 1, testing::kNineSix},
+        TRow{4, {8, 6, 2}, 2, {4, 3, 1}}, TRow{5, {8, 6, 2}, 5, {8, 6, 2}},
+        TRow{1, {8, 6, 2}, 1, {8, 6, 2}}}) {
+    TPayout table = TableOf(pays, basis);
     table.Reduce();
-    EXPECT_EQ(table.CoinBasis, row.reducedBasis);
-    EXPECT_EQ(PaysOf(table), row.reduced);
+    EXPECT_EQ(table.CoinBasis, reducedBasis);
+    EXPECT_EQ(PaysOf(table), reduced);
   }
 }
 
