@@ -64,19 +64,16 @@ TEST(HoldStats, FourToARoyalCountedByHandAndItsCells) {
 
 // For every hold the returns by category add up to the hold's expected return.
 TEST(HoldStats, EveryHoldAddsUp) {
-  const struct {
-    int game;
-    std::vector<int32_t> pays;
-    std::vector<std::string> cards;
-  } cases[] = {{0, kNineSix, {"TH", "TD", "TS", "4C", "4H"}},
-               {3, testing::kJokerKings, {"JK", "AS", "AD", "5C", "9H"}}};
-  for (const auto& example : cases) {
-    TAnalysed hand(example.game, example.pays, example.cards);
+  for (const auto& [game, pays, cards] :
+       {std::tuple{0, kNineSix, std::vector<std::string>{"TH", "TD", "TS", "4C", "4H"}},
+        std::tuple{3, testing::kJokerKings,
+                   std::vector<std::string>{"JK", "AS", "AD", "5C", "9H"}}}) {
+    TAnalysed hand(game, pays, cards);
     const THoldStats holds = FillHoldStats(*hand.Engine);
     for (int mask = 0; mask < kMaskCount; ++mask) {
       long double returned = 0;
       for (int c = 0; c <= hand.Engine->LastCategory; ++c) returned += holds[mask].Return[c];
-      EXPECT_CLOSE(returned, holds[mask].ExpectedReturn, 1e-14L) << example.game << " " << mask;
+      EXPECT_CLOSE(returned, holds[mask].ExpectedReturn, 1e-14L) << game << " " << mask;
     }
   }
 }

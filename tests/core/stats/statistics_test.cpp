@@ -82,17 +82,15 @@ void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
 }
 
 TEST(Statistics, TotalsOfEveryDeckSizeAgreeWithIntegerArithmetic) {
-  const struct {
-    int game;  // of 52, 53 and 54 cards
-    const char* all;
-  } cases[] = {{0, "19933230517200"}, {3, "24568865521200"}, {8, "12061079437680"}};
-  for (const auto& example : cases) {
-    const TPokerDescription* game = &testing::Game(example.game);
+  // Games of 52, 53 and 54 cards, with the hands the total column stands for.
+  for (const auto& [gameId, all] :
+       {std::pair{0, "19933230517200"}, {3, "24568865521200"}, {8, "12061079437680"}}) {
+    const TPokerDescription* game = &testing::Game(gameId);
     for (uint32_t seed = 1; seed <= 3; ++seed) {
       const TPayout table = RandomRecord(*game, seed);
       const StatisticsTable stats = BuildStatisticsTable(NamesOf(*game), table, 600);
       SCOPED_TRACE(game->Name + ", seed " + std::to_string(seed));
-      ExpectTotalColumn(table, stats, example.all);
+      ExpectTotalColumn(table, stats, all);
       EXPECT_EQ(stats.HandsText[kStatTotalColumn][0], Text(Choose(game->DeckSize(), 5)));
     }
   }
