@@ -105,8 +105,7 @@ TEST(DataStore, RecordLayoutAndSavedBytes) {
   loaded.Save(folder);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
 
-  TData empty;
-  empty.Load(folder / "missing");  // no file: an empty store, no error
+  TData empty = Loaded(folder / "missing");  // no file: an empty store, no error
   EXPECT_TRUE(empty.Payouts.empty());
   EXPECT_FALSE(empty.ReadOnly());
   fs::create_directory(folder / "new");
