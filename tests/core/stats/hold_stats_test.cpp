@@ -137,19 +137,17 @@ TEST(HoldStats, TiesAndCostsAgainstTheBestAreExact) {
   EXPECT_EQ(CompareReturn({2, 3}, {1533939, 2300909}), 1);  // 2/3 against a hair less
 
   // The spreadsheet rows: unformatted, in the given order, a tie costing exactly 0.
-  const std::vector<std::string> titles = {"Royal, flush", "Nothing"};
+  const auto order = SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands);
   const auto rows =
-      HoldsTableRows(holds, SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands), 0, 5,
-                     titles, TFigureView::Hands);
+      HoldsTableRows(holds, order, 0, 5, {"Royal, flush", "Nothing"}, TFigureView::Hands);
   ASSERT_EQ(rows.size(), 33u);
   EXPECT_EQ(rows[0][5], "Royal, flush");
   EXPECT_EQ(rows[1][0], "00001");  // the ties: more cards replaced first
   EXPECT_EQ(rows[2][0], "00000");
   EXPECT_EQ(rows[1][3], "0");
-  const int third = SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands)[2];
-  EXPECT_EQ(rows[3][0], holds[static_cast<size_t>(third)].Code);
-  EXPECT_CLOSE(std::stold(rows[3][3]), 25 - holds[static_cast<size_t>(third)].ExpectedReturn,
-               1e-14L);
+  const THandStat& third = holds[static_cast<size_t>(order[2])];
+  EXPECT_EQ(rows[3][0], third.Code);
+  EXPECT_CLOSE(std::stold(rows[3][3]), 25 - third.ExpectedReturn, 1e-14L);
   EXPECT_EQ(DelimitedText({{"a,b", "say \"hi\"", "3"}}, ','), "\"a,b\",\"say \"\"hi\"\"\",3\n");
   EXPECT_EQ(DelimitedText({{"a\tb", "c"}}, '\t'), "a b\tc\n");
 }
