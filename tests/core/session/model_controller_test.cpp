@@ -60,17 +60,14 @@ class TScriptedUi : public TUserInterface {
   std::vector<int32_t> EditorPaysShown;
   bool EditorWasNew = false;
   int EditorBasis = 0;
-  int AbortAfter = -1;
-  int Reports = 0;
-  int Dialogs = 0;
+  int AbortAfter = -1, Reports = 0, Dialogs = 0;
   std::function<void()> OnStep;  // called at every step of a run
   testing::TStepProgress Progress{[this](int64_t) {
     if (OnStep) OnStep();
     if (++Reports == AbortAfter) throw AbortError();
   }};
   bool Answer = true;
-  std::vector<std::string> Questions;
-  std::vector<std::string> Captions;
+  std::vector<std::string> Questions, Captions;
   std::vector<THoldsSnapshot> Holds;
 };
 
