@@ -117,9 +117,8 @@ TEST(DataStore, AddDeleteAndTablesFor) {
   TData data;
   for (int basis : {1, 2, 3, 4, 5}) data.Add(Table(0, 8, basis, 52, 800));
   data.Add(Table(2, 10, 1, 52, 800));
-  const auto tables = data.TablesFor(0, 4);
   std::vector<int32_t> bases;
-  for (const TPayout* table : tables) bases.push_back(table->CoinBasis);
+  for (const TPayout* table : data.TablesFor(0, 4)) bases.push_back(table->CoinBasis);
   EXPECT_EQ(bases, (std::vector<int32_t>{1, 2, 4}));
   EXPECT_EQ(data.TablesFor(0, 5).size(), 2u);
   data.Modified = false;
