@@ -279,12 +279,11 @@ TEST(Practice, AScriptedSessionAddsUpAsCountedByHand) {
   EXPECT_CLOSE(figures.NetAgainstPerfect(), 4135 - (5 * best - 25), 1e-11L);
 
   EXPECT_THROW(session.Draw(0), InputError);
-  EXPECT_THROW(
-      session.DealGiven(DealOf({"AS", "KS", "QS", "JS", "JK"}, {"2C", "3C", "4C", "5C", "6C"}, 6)),
-      InputError);
-  EXPECT_THROW(
-      session.DealGiven(DealOf({"AS", "KS", "QS", "JS", "TS"}, {"AS", "3C", "4C", "5C", "6C"}, 6)),
-      InputError);
+  // A joker the deck lacks, a card dealt twice.
+  for (const TPracticeDeal& bad :
+       {DealOf({"AS", "KS", "QS", "JS", "JK"}, {"2C", "3C", "4C", "5C", "6C"}, 6),
+        DealOf({"AS", "KS", "QS", "JS", "TS"}, {"AS", "3C", "4C", "5C", "6C"}, 6)})
+    EXPECT_THROW(session.DealGiven(bad), InputError);
   EXPECT_THROW(TPracticeSession(testing::Game(0), testing::TableFor(0, kNineSix, 5), 3, 1),
                InputError);
 }
@@ -294,10 +293,8 @@ TEST(Practice, ASessionKeepsToTheLimitsOfItsFile) {
   TPayout table = testing::TableFor(0, std::vector<int32_t>(9, kMaxPay));
   TPracticeOptions options;
   options.HardWithin = kMaxHardWithin;
-  const TPracticeDeal royal =
-      DealOf({"AS", "KS", "QS", "JS", "TS"}, {"2C", "3C", "4C", "5C", "6C"}, 1);
   TPracticeSession kept(testing::Game(0), table, 5, 1, options);
-  kept.DealGiven(royal);
+  kept.DealGiven(DealOf({"AS", "KS", "QS", "JS", "TS"}, {"2C", "3C", "4C", "5C", "6C"}, 1));
   EXPECT_EQ(kept.Draw(0).Pay, int64_t{kMaxPay} * 5);
   const TPracticeHistory history = ParsePracticeHistory(PracticeSessionText(kept.Record()));
   ASSERT_EQ(history.Sessions.size(), 1u);
