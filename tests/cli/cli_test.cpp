@@ -10,8 +10,6 @@
 
 #include <algorithm>
 #include <filesystem>
-
-#include <cstdlib>
 #include <fstream>
 #include <string>
 

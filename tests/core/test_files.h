@@ -34,9 +34,8 @@ inline std::filesystem::path TestFolder(const std::string& suffix = "") {
 }
 
 inline std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 

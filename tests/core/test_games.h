@@ -170,8 +170,7 @@ class TStepProgress : public TProgress {
  public:
   explicit TStepProgress(std::function<void(int64_t done)> step = {}) : step_(std::move(step)) {}
 
-  int Begins = 0;
-  int Ends = 0;
+  int Begins = 0, Ends = 0;
   int64_t Total = -1;
 
  protected:

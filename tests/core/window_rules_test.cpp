@@ -14,11 +14,9 @@ namespace tarnwick {
 namespace {
 
 TEST(Progress, TimesAsMinutesAndSeconds) {
-  EXPECT_EQ(FormatMinutesSeconds(0), "00:00");
-  EXPECT_EQ(FormatMinutesSeconds(75'000), "01:15");
-  EXPECT_EQ(FormatMinutesSeconds(75'999), "01:15");
-  EXPECT_EQ(FormatMinutesSeconds(6'000'000), "100:00");
-  EXPECT_EQ(FormatMinutesSeconds(-5), "00:00");
+  const std::pair<int64_t, const char*> times[] = {
+      {0, "00:00"}, {75'000, "01:15"}, {75'999, "01:15"}, {6'000'000, "100:00"}, {-5, "00:00"}};
+  for (const auto& [ms, text] : times) EXPECT_EQ(FormatMinutesSeconds(ms), text) << ms;
   // 100 of the 134459 deal classes after one second: 1343.59 s still to go.
   EXPECT_EQ(RemainingMs(134459, 100, 1000), 1'343'590);
   EXPECT_EQ(RemainingMs(134459, 0, 1000), 0);  // nothing done yet: no estimate
@@ -27,12 +25,9 @@ TEST(Progress, TimesAsMinutesAndSeconds) {
 }
 
 TEST(PayText, DigitsOnlyUpToTheLargestPay) {
-  EXPECT_EQ(ParsePayText("12"), 12);
-  EXPECT_EQ(ParsePayText("1a2"), 12);
-  EXPECT_EQ(ParsePayText(" 1,000 "), 1000);
-  EXPECT_EQ(ParsePayText(""), 0);
-  EXPECT_EQ(ParsePayText("00042"), 42);
-  EXPECT_EQ(ParsePayText("99999999"), kMaxPay);
+  const std::pair<const char*, int32_t> pays[] = {{"12", 12}, {"1a2", 12},   {" 1,000 ", 1000},
+                                                  {"", 0},    {"00042", 42}, {"99999999", kMaxPay}};
+  for (const auto& [text, pay] : pays) EXPECT_EQ(ParsePayText(text), pay) << text;
   EXPECT_FALSE(ParsePayText("100000000"));
   EXPECT_FALSE(ParsePayText("99999999999999999999999"));  // no wrap-around
 }

@@ -14,12 +14,9 @@ namespace tarnwick {
 namespace {
 
 TEST(Cards, TablesCardTextAndRangeChecks) {
-  EXPECT_EQ(Binomial[5][47], 1533939);
-  EXPECT_EQ(Binomial[2][47], 1081);
-  EXPECT_EQ(Binomial[5][52], 2598960);
-  EXPECT_EQ(Binomial[6][53], 22957480);
-  EXPECT_EQ(Binomial[3][2], 0);
-  EXPECT_EQ(Binomial[0][0], 1);
+  const std::tuple<int, int, int64_t> binomials[] = {
+      {5, 47, 1533939}, {2, 47, 1081}, {5, 52, 2598960}, {6, 53, 22957480}, {3, 2, 0}, {0, 0, 1}};
+  for (const auto& [k, n, value] : binomials) EXPECT_EQ(Binomial[k][n], value) << k << " " << n;
   EXPECT_THROW(BinomialAt(7, 10), RangeError);
   EXPECT_THROW(BinomialAt(2, 54), RangeError);
   EXPECT_TRUE(BitSet(16, 4));
@@ -66,14 +63,11 @@ TEST(Cards, JokersWildCardsAndCardLists) {
   EXPECT_EQ(NextJoker(std::vector<int32_t>{ten, kSecondJoker}), kFirstJoker);
   EXPECT_EQ(NextJoker(std::vector<int32_t>{ten, kFirstJoker}), kSecondJoker);
   // Deuces wild (rank 0), no wild rank, and the empty position, never wild.
-  for (const auto& [code, wildRank, wild] : {std::tuple{0, 0, true},
-                                             {39, 0, true},
-                                             {1, 0, false},
-                                             {0, -1, false},
-                                             {kFirstJoker, -1, true},
-                                             {kSecondJoker, 0, true},
-                                             {empty, 0, false},
-                                             {kAce, kAce, true}})
+  const std::tuple<int32_t, int, bool> cases[] = {
+      {0, 0, true},      {39, 0, true},           {1, 0, false},
+      {0, -1, false},    {kFirstJoker, -1, true}, {kSecondJoker, 0, true},
+      {empty, 0, false}, {kAce, kAce, true}};
+  for (const auto& [code, wildRank, wild] : cases)
     EXPECT_EQ(IsWildCard(code, wildRank), wild) << code << ' ' << wildRank;
 
   const std::array<int32_t, kHandSize> hand = {12, kSecondJoker, ten, empty, kFirstJoker};

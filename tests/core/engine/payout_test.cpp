@@ -12,19 +12,16 @@ namespace {
 using testing::TableOf;
 
 TEST(Payout, ReduceToTheSmallestWholeBasis) {
-  struct Row {
-    int basis;
-    std::vector<int32_t> pays;
-    int reducedBasis;
-    std::vector<int32_t> reduced;
-  };
-  for (const Row& row : {Row{5, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 1, testing::kNineSix},
-                         Row{4, {8, 6, 2}, 2, {4, 3, 1}}, Row{5, {8, 6, 2}, 5, {8, 6, 2}},
-                         Row{1, {8, 6, 2}, 1, {8, 6, 2}}}) {
-    TPayout table = TableOf(row.pays, row.basis);
+  // basis, pays, then the basis and pays reduced
+  using TRow = std::tuple<int, std::vector<int32_t>, int, std::vector<int32_t>>;
+  for (const auto& [basis, pays, reducedBasis, reduced] :
+       {TRow{5, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 1, testing::kNineSix},
+        TRow{4, {8, 6, 2}, 2, {4, 3, 1}}, TRow{5, {8, 6, 2}, 5, {8, 6, 2}},
+        TRow{1, {8, 6, 2}, 1, {8, 6, 2}}}) {
+    TPayout table = TableOf(pays, basis);
     table.Reduce();
-    EXPECT_EQ(table.CoinBasis, row.reducedBasis);
-    EXPECT_EQ(PaysOf(table), row.reduced);
+    EXPECT_EQ(table.CoinBasis, reducedBasis);
+    EXPECT_EQ(PaysOf(table), reduced);
   }
 }
 
@@ -53,16 +50,12 @@ TEST(Payout, SameAsAssignAndCompareTablesByEveryKey) {
   high.Return = 0.99L;
   low.WinChance = 0.2L;
   high.WinChance = 0.1L;
-  EXPECT_LT(CompareTables(low, 2, high), 0);
-  EXPECT_LT(CompareTables(low, 3, high), 0);
-  EXPECT_GT(CompareTables(low, -2, high), 0);
-  EXPECT_GT(CompareTables(low, 6, high), 0);
-  EXPECT_EQ(CompareTables(low, 0, high), 0);
-  EXPECT_EQ(CompareTables(low, 9, high), 0);
+  for (const auto& [key, sign] : {std::pair{2, -1}, {3, -1}, {-2, 1}, {6, 1}, {0, 0}, {9, 0}}) {
+    const int order = CompareTables(low, key, high);
+    EXPECT_EQ((order > 0) - (order < 0), sign) << key;
+  }
   // Pays near the 32-bit limit still compare by sign.
-  TPayout huge = TableOf({2000000000});
-  TPayout tiny = TableOf({1}, 5);
-  EXPECT_GT(CompareTables(huge, 1, tiny), 0);
+  EXPECT_GT(CompareTables(TableOf({2000000000}), 1, TableOf({1}, 5)), 0);
 }
 
 // A made-up run: 10 deals stand pat (7 pay category 0 with 2 coins, 3 nothing) and 5

@@ -10,10 +10,10 @@ namespace tarnwick {
 namespace {
 
 TEST(ChartRules, ChanceBarsAndLabels) {
-  for (const auto& [p, width, label] :
-       {std::tuple{0.0, 0, "0.000%"}, std::tuple{0.0062, 0, "0.620%"},
-        std::tuple{0.0063, 1, "0.630%"}, std::tuple{0.123456, 10, "12.346%"},
-        std::tuple{0.5, 40, "50.000%"}, std::tuple{1.0, 80, "100.000%"}}) {
+  const std::tuple<double, int, const char*> chances[] = {
+      {0.0, 0, "0.000%"},        {0.0062, 0, "0.620%"}, {0.0063, 1, "0.630%"},
+      {0.123456, 10, "12.346%"}, {0.5, 40, "50.000%"},  {1.0, 80, "100.000%"}};
+  for (const auto& [p, width, label] : chances) {
     EXPECT_EQ(ChanceBarWidth(p), width) << p;
     EXPECT_EQ(ChanceLabel(p), label) << p;
   }
@@ -64,34 +64,27 @@ TEST(ChartRules, TheBarUnderTheMouseAndItsHint) {
 }
 
 TEST(ChartRules, MoneyIsExactToTheHundredth) {
-  EXPECT_EQ(MoneyText(0, 25), "0.00");
-  EXPECT_EQ(MoneyText(3, 25), "0.75");
-  EXPECT_EQ(MoneyText(-7, 5), "-0.35");
-  EXPECT_EQ(MoneyText(1500, kMaxCoinValue), "1500000.00");
   // 0.1 and 0.7 have no exact binary fraction; counted in hundredths they stay exact.
-  EXPECT_EQ(MoneyText(3, 10), "0.30");
-  EXPECT_EQ(MoneyText(-1001, 70), "-700.70");
+  const std::tuple<int64_t, int, const char*> amounts[] = {
+      {0, 25, "0.00"}, {3, 25, "0.75"},       {-7, 5, "-0.35"}, {1500, kMaxCoinValue, "1500000.00"},
+      {3, 10, "0.30"}, {-1001, 70, "-700.70"}};
+  for (const auto& [coins, value, text] : amounts) EXPECT_EQ(MoneyText(coins, value), text) << text;
 }
 
 TEST(ChartRules, OptionSteps) {
-  EXPECT_EQ(StepHands(10, -1), 9);
-  EXPECT_EQ(StepHands(10, +1), 20);
-  EXPECT_EQ(StepHands(9, +1), 10);
-  EXPECT_EQ(StepHands(20, -1), 10);
-  EXPECT_EQ(StepHands(15, -1), 10);
-  EXPECT_EQ(StepHands(2, -1), 1);
+  const std::tuple<int, int, int> steps[] = {{10, -1, 9},  {10, +1, 20}, {9, +1, 10},
+                                             {20, -1, 10}, {15, -1, 10}, {2, -1, 1}};
+  for (const auto& [hands, step, next] : steps) EXPECT_EQ(StepHands(hands, step), next) << hands;
 }
 
 TEST(ChartRules, OptionChecks) {
-  EXPECT_FALSE(HandsValid(0));
-  EXPECT_TRUE(HandsValid(1));
-  EXPECT_TRUE(HandsValid(4000));
-  EXPECT_FALSE(HandsValid(4001));
-  for (const auto& [initial, desired, initialValid, desiredValid] :
-       {std::tuple{30, 60, true, true}, std::tuple{60, 60, true, true},
-        std::tuple{1, 1500, true, true}, std::tuple{70, 60, false, false},
-        std::tuple{0, 60, false, true}, std::tuple{30, 1501, true, false},
-        std::tuple{1501, 1501, false, false}}) {
+  for (const auto& [hands, valid] : {std::pair{0, false}, {1, true}, {4000, true}, {4001, false}})
+    EXPECT_EQ(HandsValid(hands), valid) << hands;
+  const std::tuple<int, int, bool, bool> bankrolls[] = {
+      {30, 60, true, true},      {60, 60, true, true}, {1, 1500, true, true},
+      {70, 60, false, false},    {0, 60, false, true}, {30, 1501, true, false},
+      {1501, 1501, false, false}};
+  for (const auto& [initial, desired, initialValid, desiredValid] : bankrolls) {
     const TBankrollCheck check = CheckBankrolls(initial, desired);
     EXPECT_EQ(check.InitialValid, initialValid) << initial << " " << desired;
     EXPECT_EQ(check.DesiredValid, desiredValid) << initial << " " << desired;

@@ -53,6 +53,14 @@ TPracticeDeal DealOf(const std::vector<std::string>& cards, const std::vector<st
   return deal;
 }
 
+// Plays `hands` hands, holding by each hand's number.
+void Play(TPracticeSession& session, int hands) {
+  for (int hand = 0; hand < hands; ++hand) {
+    session.Deal();
+    session.Draw(hand % kMaskCount);
+  }
+}
+
 class PracticeDeal : public ::testing::TestWithParam<int> {};
 
 // Every card is equally likely in each of a deal's ten places: chi-square over 30000 deals
@@ -139,9 +147,8 @@ TEST(Practice, SeedsReplayAndTheDrawPaysTheFinalHand) {
           << testing::HandText(drawn.Final);
       EXPECT_EQ(drawn.Pay, category < 0 ? 0 : table.Pays[static_cast<size_t>(category)] * coins);
     }
-    TPracticeSession first(game, table, coins, 77);
-    TPracticeSession elsewhere(game, table, coins, 78);
-    EXPECT_NE(elsewhere.Deal().Cards, first.Deal().Cards);
+    EXPECT_NE(TPracticeSession(game, table, coins, 78).Deal().Cards,
+              TPracticeSession(game, table, coins, 77).Deal().Cards);
   }
 
   // The hard-hands filter: the two best returns within the bound, else give up at the limit.
@@ -183,8 +190,7 @@ TEST(Practice, TheCostOfEveryHoldIsItsDistanceFromTheBest) {
   for (const TPracticeDeal& deal : deals) {
     session.DealGiven(deal);
     const testing::TListedKinds listed = testing::ListAllDraws(deal.Cards);
-    std::array<int64_t, kMaskCount> paid{};
-    std::array<int64_t, kMaskCount> draws{};
+    std::array<int64_t, kMaskCount> paid{}, draws{};
     for (size_t mask = 0; mask < kMaskCount; ++mask) {
       for (size_t column = 0; column < testing::kColumns; ++column) {
         draws[mask] += listed[mask][column];
@@ -220,12 +226,10 @@ TEST(Practice, TheCostOfEveryHoldIsItsDistanceFromTheBest) {
   EXPECT_EQ(BetsText(0.021276595L), "0.02128");
   EXPECT_EQ(PercentText(0.975L), "97.50");
   EXPECT_EQ(PercentText(1), "100.00");
-  for (const auto& [value, decimals, text] : {std::tuple{12.0L, 0, "+12"},
-                                              {-3.0L, 0, "-3"},
-                                              {0.0L, 0, "0"},
-                                              {0.0L, 2, "0.00"},
-                                              {1.254L, 2, "+1.25"},
-                                              {-0.004L, 2, "-0.00"}})
+  const std::tuple<long double, int, const char*> signedTexts[] = {
+      {12.0L, 0, "+12"}, {-3.0L, 0, "-3"},     {0.0L, 0, "0"},
+      {0.0L, 2, "0.00"}, {1.254L, 2, "+1.25"}, {-0.004L, 2, "-0.00"}};
+  for (const auto& [value, decimals, text] : signedTexts)
     EXPECT_EQ(SignedText(value, decimals), text) << text;
 }
 
@@ -275,12 +279,11 @@ TEST(Practice, AScriptedSessionAddsUpAsCountedByHand) {
   EXPECT_CLOSE(figures.NetAgainstPerfect(), 4135 - (5 * best - 25), 1e-11L);
 
   EXPECT_THROW(session.Draw(0), InputError);
-  EXPECT_THROW(
-      session.DealGiven(DealOf({"AS", "KS", "QS", "JS", "JK"}, {"2C", "3C", "4C", "5C", "6C"}, 6)),
-      InputError);
-  EXPECT_THROW(
-      session.DealGiven(DealOf({"AS", "KS", "QS", "JS", "TS"}, {"AS", "3C", "4C", "5C", "6C"}, 6)),
-      InputError);
+  // A joker the deck lacks, a card dealt twice.
+  for (const TPracticeDeal& bad :
+       {DealOf({"AS", "KS", "QS", "JS", "JK"}, {"2C", "3C", "4C", "5C", "6C"}, 6),
+        DealOf({"AS", "KS", "QS", "JS", "TS"}, {"AS", "3C", "4C", "5C", "6C"}, 6)})
+    EXPECT_THROW(session.DealGiven(bad), InputError);
   EXPECT_THROW(TPracticeSession(testing::Game(0), testing::TableFor(0, kNineSix, 5), 3, 1),
                InputError);
 }
@@ -290,10 +293,8 @@ TEST(Practice, ASessionKeepsToTheLimitsOfItsFile) {
   TPayout table = testing::TableFor(0, std::vector<int32_t>(9, kMaxPay));
   TPracticeOptions options;
   options.HardWithin = kMaxHardWithin;
-  const TPracticeDeal royal =
-      DealOf({"AS", "KS", "QS", "JS", "TS"}, {"2C", "3C", "4C", "5C", "6C"}, 1);
   TPracticeSession kept(testing::Game(0), table, 5, 1, options);
-  kept.DealGiven(royal);
+  kept.DealGiven(DealOf({"AS", "KS", "QS", "JS", "TS"}, {"2C", "3C", "4C", "5C", "6C"}, 1));
   EXPECT_EQ(kept.Draw(0).Pay, int64_t{kMaxPay} * 5);
   const TPracticeHistory history = ParsePracticeHistory(PracticeSessionText(kept.Record()));
   ASSERT_EQ(history.Sessions.size(), 1u);
@@ -302,10 +303,7 @@ TEST(Practice, ASessionKeepsToTheLimitsOfItsFile) {
 
   options.KeepHands = false;
   TPracticeSession counted(testing::Game(0), table, 5, 1, options);
-  for (int hand = 0; hand < 3; ++hand) {
-    counted.Deal();
-    counted.Draw(0);
-  }
+  Play(counted, 3);
   EXPECT_TRUE(counted.Record().Hands.empty());
   EXPECT_EQ(counted.Figures().Hands, 3);
 
@@ -325,10 +323,7 @@ TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   for (uint64_t seed = 1; seed <= 3; ++seed) {
     TPracticeSession session(testing::Game(8),
                              testing::TableFor(8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}), 2, seed);
-    for (int hand = 0; hand < 40; ++hand) {
-      session.Deal();
-      session.Draw(hand % kMaskCount);
-    }
+    Play(session, 40);
     records.push_back(session.Record());
   }
   AppendPracticeSession(folder, records[0]);
@@ -388,8 +383,7 @@ TEST(PracticeFile, TheFileNeverGrowsPastWhatIsReadBack) {
   const std::filesystem::path folder = test::TestFolder();
   const std::filesystem::path file = folder / kPracticeFileName;
   TPracticeSession session(testing::Game(0), testing::TableFor(0, kNineSix), 1, 7);
-  session.Deal();
-  session.Draw(0);
+  Play(session, 1);
   test::WriteText(file, "");
   std::filesystem::resize_file(file, kMaxPracticeFileBytes);
   EXPECT_NO_THROW(ReadPracticeHistory(folder));
@@ -409,10 +403,7 @@ TEST(PracticeFile, TheFileNeverGrowsPastWhatIsReadBack) {
 // Millions of damaged lines between two sessions are one problem, read in a few megabytes.
 TEST(PracticeFile, DamageIsOneProblemAndCostsNoMemoryPerLine) {
   TPracticeSession session(testing::Game(0), testing::TableFor(0, kNineSix), 1, 11);
-  for (int hand = 0; hand < 3; ++hand) {
-    session.Deal();
-    session.Draw(hand);
-  }
+  Play(session, 3);
   const std::string sound = PracticeSessionText(session.Record());
   const auto repeated = [](std::string_view line, size_t times) {
     std::string lines;

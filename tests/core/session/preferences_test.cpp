@@ -87,13 +87,10 @@ TEST(Hints, WrapAtFiftyCharactersAndLocaleCodes) {
   EXPECT_EQ(WrapHint("well-known", 6), "well-\r\nknown");
   EXPECT_EQ(WrapHint(std::string(12, 'z'), 5), "zzzzz\r\nzzzzz\r\nzz");
 
-  EXPECT_EQ(LanguageOfLocale("de_DE.UTF-8"), "DEU");
-  EXPECT_EQ(LanguageOfLocale("ru"), "RUS");
-  EXPECT_EQ(LanguageOfLocale("en-GB"), "ENG");
-  EXPECT_EQ(LanguageOfLocale("uk_UA@euro"), "UKR");
-  EXPECT_EQ(LanguageOfLocale("fil_PH"), "FIL");
-  EXPECT_EQ(LanguageOfLocale("C"), "");
-  EXPECT_EQ(LanguageOfLocale(""), "");
+  const std::pair<const char*, const char*> locales[] = {
+      {"de_DE.UTF-8", "DEU"}, {"ru", "RUS"}, {"en-GB", "ENG"}, {"uk_UA@euro", "UKR"},
+      {"fil_PH", "FIL"},      {"C", ""},     {"", ""}};
+  for (const auto& [locale, code] : locales) EXPECT_EQ(LanguageOfLocale(locale), code) << locale;
 }
 
 TEST_F(Prefs, LanguagesFromFileNamesAndTheStartLanguage) {
@@ -181,10 +178,7 @@ TEST_F(Prefs, FoldersOfAPortableAndAnInstalledProgram) {
   const std::filesystem::path program = root_ / "bin" / "tarnwick";
   const auto as = [&](uid_t user) {
     return test::InChild(
-        [&]() -> std::string {
-          const TAppFolders folders = TAppFolders::ForExecutable(program);
-          return folders.DataFolder.string();
-        },
+        [&] { return TAppFolders::ForExecutable(program).DataFolder.string(); },
         [user] {
           ::unsetenv("HOME");
           ::unsetenv("XDG_DATA_HOME");

@@ -92,12 +92,10 @@ TEST(ResultDistribution, TheLargestPayIsAWin) {
   EXPECT_NEAR(result.Win, 0.101, 1e-15);
   EXPECT_NEAR(result.Push, 0.2, 1e-15);
   TCurves curves;
-  TRecordingSink curveSink;
-  ComputeWinPushLoss(table, curves, curveSink);
+  ComputeWinPushLoss(table, curves, sink.Fresh());
   EXPECT_NEAR(curves.Win[0].Y, 10.1, 1e-12);
   TRuinCurves ruin;
-  TRecordingSink ruinSink;
-  ComputeRiskOfRuin(table, 10, 20, 1, ruin, ruinSink);
+  ComputeRiskOfRuin(table, 10, 20, 1, ruin, sink.Fresh());
   EXPECT_NEAR(ruin.Hit[0].Y, 0.1, 1e-12);  // only the top pay reaches 20 in one hand
 }
 
@@ -139,8 +137,7 @@ TEST(ResultDistribution, EqualsTheDirectConvolution) {
   TRecordingSink sink;
   ComputeResultDistribution(table, hands, 1, result, sink);
   EXPECT_EQ(sink.steps, (std::vector<int64_t>{10, 20, 30, 40, 50, 60}));
-  double win = 0;
-  double largest = 0;
+  double win = 0, largest = 0;
   for (const auto& [net, p] : run) {
     if (net > 0) win += p;
     largest = std::max(largest, p);
@@ -193,8 +190,7 @@ TEST(WinPushLoss, AgreesWithTheDistributionAfterEveryHand) {
   EXPECT_EQ(sink.steps.back(), 2000);
   for (int hands : {1, 2, 37, 500}) {
     TResultDistribution result;
-    TRecordingSink other;
-    ComputeResultDistribution(table, hands, 1, result, other);
+    ComputeResultDistribution(table, hands, 1, result, sink.Fresh());
     const size_t at = static_cast<size_t>(hands - 1);
     EXPECT_DOUBLE_EQ(curves.Win[at].X, hands);
     EXPECT_NEAR(curves.Win[at].Y, 100 * result.Win, 1e-9) << hands;
@@ -233,9 +229,8 @@ TEST(RiskOfRuin, LimitsAndShapes) {
   EXPECT_NEAR(curves.Hit[0].Y, 100 * static_cast<double>(table.WinChance), 1e-9);
   EXPECT_EQ(curves.Ruin.back().Y, curves.Ruin[0].Y);
 
-  TRecordingSink bad;
-  EXPECT_THROW(ComputeRiskOfRuin(table, 70, 60, 1, curves, bad), RangeError);
-  EXPECT_EQ(bad.Ends, 1);
+  EXPECT_THROW(ComputeRiskOfRuin(table, 70, 60, 1, curves, sink.Fresh()), RangeError);
+  EXPECT_EQ(sink.Ends, 1);
 }
 
 // The exact curves against a seeded simulation of 20000 players.
@@ -244,16 +239,14 @@ TEST(RiskOfRuin, AgreesWithASimulation) {
   const TOutcomeTable outcomes = BuildOutcomeTable(table);
   TRuinCurves curves;
   TRecordingSink sink;
-  const int initial = 20;
-  const int desired = 45;
+  const int initial = 20, desired = 45;
   ComputeRiskOfRuin(table, initial, desired, 1, curves, sink);
 
   std::mt19937_64 random(20261206);
   std::discrete_distribution<int> outcome(outcomes.P.begin(), outcomes.P.begin() + outcomes.Count);
   const int players = 20000;
   const std::array<int, 4> checkpoints = {5, 50, 300, 2000};
-  std::array<int, 4> ruined{};
-  std::array<int, 4> hit{};
+  std::array<int, 4> ruined{}, hit{};
   for (int player = 0; player < players; ++player) {
     int bankroll = initial;
     for (int hand = 1; hand <= 2000; ++hand) {

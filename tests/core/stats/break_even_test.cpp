@@ -22,18 +22,11 @@ long double ReturnWithTopPay(const TPokerDescription& game, TPayout table, int32
 
 // The pay found is the first that reaches 100 %: the one below it does not.
 TEST(BreakEven, TheFirstTopPayThatReturnsAHundredPercent) {
-  const TCatalogue games = BuildCatalogue();
-  struct Case {
-    int game;
-    std::vector<int32_t> pays;
-    int basis;
-  };
   // 9/6 Jacks for five coins (the royal must rise), full-pay Deuces Wild (it may fall).
-  for (const Case& c : {Case{0, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5},
-                        Case{4, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}, 1}}) {
-    const TPokerDescription& game = *FindGame(games, c.game);
+  for (const TPayout& table : {testing::TableFor(0, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, 5),
+                               testing::TableFor(4, testing::kFullPayDeuces)}) {
+    const TPokerDescription& game = testing::Game(table.GameId);
     SCOPED_TRACE(game.Name);
-    const TPayout table = MakePayout(game, c.pays, c.basis);
     const auto engine = CreateEngineForGame(game);
     int runs = 0;
     testing::TStepProgress progress([&](int64_t done) { runs += done == 100; });
@@ -43,10 +36,10 @@ TEST(BreakEven, TheFirstTopPayThatReturnsAHundredPercent) {
     ASSERT_TRUE(pay.has_value());
     EXPECT_GE(ReturnWithTopPay(game, table, *pay), 1);
     EXPECT_LT(ReturnWithTopPay(game, table, *pay - 1), 1);
-    if (c.game == 0) {
-      EXPECT_GT(*pay, c.pays[0]);
+    if (table.GameId == 0) {
+      EXPECT_GT(*pay, table.Pays[0]);
     } else {
-      EXPECT_LT(*pay, c.pays[0]);
+      EXPECT_LT(*pay, table.Pays[0]);
     }
   }
 }

@@ -64,19 +64,16 @@ TEST(HoldStats, FourToARoyalCountedByHandAndItsCells) {
 
 // For every hold the returns by category add up to the hold's expected return.
 TEST(HoldStats, EveryHoldAddsUp) {
-  const struct {
-    int game;
-    std::vector<int32_t> pays;
-    std::vector<std::string> cards;
-  } cases[] = {{0, kNineSix, {"TH", "TD", "TS", "4C", "4H"}},
-               {3, testing::kJokerKings, {"JK", "AS", "AD", "5C", "9H"}}};
-  for (const auto& example : cases) {
-    TAnalysed hand(example.game, example.pays, example.cards);
+  for (const auto& [game, pays, cards] :
+       {std::tuple{0, kNineSix, std::vector<std::string>{"TH", "TD", "TS", "4C", "4H"}},
+        std::tuple{3, testing::kJokerKings,
+                   std::vector<std::string>{"JK", "AS", "AD", "5C", "9H"}}}) {
+    TAnalysed hand(game, pays, cards);
     const THoldStats holds = FillHoldStats(*hand.Engine);
     for (int mask = 0; mask < kMaskCount; ++mask) {
       long double returned = 0;
       for (int c = 0; c <= hand.Engine->LastCategory; ++c) returned += holds[mask].Return[c];
-      EXPECT_CLOSE(returned, holds[mask].ExpectedReturn, 1e-14L) << example.game << " " << mask;
+      EXPECT_CLOSE(returned, holds[mask].ExpectedReturn, 1e-14L) << game << " " << mask;
     }
   }
 }
@@ -140,28 +137,24 @@ TEST(HoldStats, TiesAndCostsAgainstTheBestAreExact) {
   EXPECT_EQ(CompareReturn({2, 3}, {1533939, 2300909}), 1);  // 2/3 against a hair less
 
   // The spreadsheet rows: unformatted, in the given order, a tie costing exactly 0.
-  const std::vector<std::string> titles = {"Royal, flush", "Nothing"};
+  const auto order = SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands);
   const auto rows =
-      HoldsTableRows(holds, SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands), 0, 5,
-                     titles, TFigureView::Hands);
+      HoldsTableRows(holds, order, 0, 5, {"Royal, flush", "Nothing"}, TFigureView::Hands);
   ASSERT_EQ(rows.size(), 33u);
   EXPECT_EQ(rows[0][5], "Royal, flush");
   EXPECT_EQ(rows[1][0], "00001");  // the ties: more cards replaced first
   EXPECT_EQ(rows[2][0], "00000");
   EXPECT_EQ(rows[1][3], "0");
-  const int third = SortedHolds(holds, kHoldReturnColumn + 1, TFigureView::Hands)[2];
-  EXPECT_EQ(rows[3][0], holds[static_cast<size_t>(third)].Code);
-  EXPECT_CLOSE(std::stold(rows[3][3]), 25 - holds[static_cast<size_t>(third)].ExpectedReturn,
-               1e-14L);
+  const THandStat& third = holds[static_cast<size_t>(order[2])];
+  EXPECT_EQ(rows[3][0], third.Code);
+  EXPECT_CLOSE(std::stold(rows[3][3]), 25 - third.ExpectedReturn, 1e-14L);
   EXPECT_EQ(DelimitedText({{"a,b", "say \"hi\"", "3"}}, ','), "\"a,b\",\"say \"\"hi\"\"\",3\n");
   EXPECT_EQ(DelimitedText({{"a\tb", "c"}}, '\t'), "a b\tc\n");
 }
 
 TEST(HoldStats, FiguresArePerBetForAnyCoinBasis) {
-  std::vector<int32_t> fiveCoins;
-  for (int32_t pay : kNineSix) fiveCoins.push_back(pay * 5);
   TAnalysed one(0, kNineSix, {"AS", "KS", "QS", "JS", "3D"});
-  TAnalysed five(0, fiveCoins, {"AS", "KS", "QS", "JS", "3D"}, 5);
+  TAnalysed five(0, {4000, 250, 125, 45, 30, 20, 15, 10, 5}, {"AS", "KS", "QS", "JS", "3D"}, 5);
   const THoldStats a = FillHoldStats(*one.Engine);
   const THoldStats b = FillHoldStats(*five.Engine);
   for (int mask = 0; mask < kMaskCount; ++mask) {

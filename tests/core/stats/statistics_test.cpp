@@ -63,9 +63,7 @@ void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
   int64_t lcm = 1;  // below 2^63 for every deck
   for (int k = 0; k <= 5; ++k) lcm = std::lcm(lcm, static_cast<int64_t>(Choose(m, k)));
   const Int128 common = lcm;
-  const int nothingRow = table.LastCategory + 3;
-  Int128 all = 0;
-  Int128 nothing = 0;
+  Int128 all = 0, nothing = 0;
   for (int k = 0; k <= 5; ++k) {
     const Int128 scale = common / Choose(m, k);
     Int128 rest = Choose(m, k) * table.Deals[k];
@@ -78,46 +76,35 @@ void ExpectTotalColumn(const TPayout& table, const StatisticsTable& stats,
     for (int k = 0; k <= 5; ++k) sum += common / Choose(m, k) * table.Counts[k][c];
     EXPECT_EQ(stats.HandsText[kStatTotalColumn][c + 2], Text(sum)) << "category " << c;
   }
-  EXPECT_EQ(stats.HandsText[kStatTotalColumn][nothingRow], Text(nothing));
+  EXPECT_EQ(stats.HandsText[kStatTotalColumn][table.LastCategory + 3], Text(nothing));  // Nothing
   EXPECT_EQ(stats.HandsText[kStatTotalColumn][1], Text(all));
   EXPECT_EQ(stats.HandsText[kStatTotalColumn][1], expectedAll);
 }
 
 TEST(Statistics, TotalsOfEveryDeckSizeAgreeWithIntegerArithmetic) {
-  const struct {
-    int game;  // of 52, 53 and 54 cards
-    const char* all;
-  } cases[] = {{0, "19933230517200"}, {3, "24568865521200"}, {8, "12061079437680"}};
-  for (const auto& example : cases) {
-    const TPokerDescription* game = &testing::Game(example.game);
+  // Games of 52, 53 and 54 cards, with the hands the total column stands for.
+  for (const auto& [gameId, all] :
+       {std::pair{0, "19933230517200"}, {3, "24568865521200"}, {8, "12061079437680"}}) {
+    const TPokerDescription* game = &testing::Game(gameId);
     for (uint32_t seed = 1; seed <= 3; ++seed) {
       const TPayout table = RandomRecord(*game, seed);
       const StatisticsTable stats = BuildStatisticsTable(NamesOf(*game), table, 600);
       SCOPED_TRACE(game->Name + ", seed " + std::to_string(seed));
-      ExpectTotalColumn(table, stats, example.all);
+      ExpectTotalColumn(table, stats, all);
       EXPECT_EQ(stats.HandsText[kStatTotalColumn][0], Text(Choose(game->DeckSize(), 5)));
     }
   }
 }
 
-class NineSixJacks : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    table_ = new TPayout(testing::TableFor(0, testing::kNineSix));
-    TPokerEngine engine;
-    engine.SetGame(Jacks());
-    engine.SetPayout(table_);
-    engine.CalcGameAdvantage();
-  }
-  static void TearDownTestSuite() { delete table_; }
-  static const TPokerDescription& Jacks() { return testing::Game(0); }
-  static TPayout* table_;
-};
-TPayout* NineSixJacks::table_ = nullptr;
-
-TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
-  const TPayout& table = *table_;
-  const StatisticsTable stats = BuildStatisticsTable(NamesOf(Jacks()), table, 600);
+// The counts of a whole game's run (9/6 Jacks or better) in the table.
+TEST(NineSixJacks, TableMatchesTheWholeGameFigures) {
+  const TPokerDescription& jacks = testing::Game(0);
+  TPayout table = testing::TableFor(jacks, testing::kNineSix);
+  TPokerEngine engine;
+  engine.SetGame(jacks);
+  engine.SetPayout(&table);
+  engine.CalcGameAdvantage();
+  const StatisticsTable stats = BuildStatisticsTable(NamesOf(jacks), table, 600);
   ASSERT_EQ(stats.DataRowCount, 12);
   EXPECT_EQ(stats.RowLabels[2], "ROYAL FLUSH");
   ExpectTotalColumn(table, stats, "19933230517200");
@@ -145,8 +132,7 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
   EXPECT_CLOSE(Number(stats.OccursHandsText[2]), 1 / table.CategoryChance(0), 0.006L);
 
   // The columns' shares of the deals add up to 100 %, their returns so weighted to the return.
-  long double overall = 0;
-  long double dealShare = 0;
+  long double overall = 0, dealShare = 0;
   for (int k = 0; k <= 5; ++k) {
     overall += Number(stats.ReturnText[k][0]);
     dealShare += Number(stats.ProbabilityText[k][0]);
@@ -169,7 +155,7 @@ TEST_F(NineSixJacks, TableMatchesTheWholeGameFigures) {
   TPayout top = table;
   top.Pays[0] = INT32_MAX;
   top.ComputeTotals();
-  const StatisticsTable largest = BuildStatisticsTable(NamesOf(Jacks()), top, 600);
+  const StatisticsTable largest = BuildStatisticsTable(NamesOf(jacks), top, 600);
   const long double share = 100.0L * INT32_MAX * top.CategoryChance(0);
   EXPECT_CLOSE(Number(largest.ReturnText[kStatTotalColumn][2]), share, 1e-6L * share);
   EXPECT_CLOSE(Number(largest.ReturnText[kStatTotalColumn][0]), 100 * top.Return, 1e-6L * share);

@@ -47,17 +47,17 @@ TData SampleStore() {
   data.Add(Table(0, 8, 1, 52, 800));
   data.Add(Table(3, 10, 5, 53, 4000));
   data.Add(Table(8, 9, 2, 54, 1600));
-  auto casino = std::make_unique<TCasino>();
-  casino->Name = "Golden \xC3\x9F Palace";
-  casino->Details = "Strip; 3rd floor, \"high limit\"";
-  data.Casinos.push_back(std::move(casino));
+  data.Casinos.push_back(std::make_unique<TCasino>(
+      TCasino{0, "Golden \xC3\x9F Palace", "Strip; 3rd floor, \"high limit\""}));
   data.Casinos.push_back(std::make_unique<TCasino>());
   data.CasinoPayouts.push_back(std::make_unique<TCasinoAndPayout>());
-  auto link = std::make_unique<TCasinoAndPayout>();
-  link->First = 1;
-  link->Second = 2;
-  link->Third = -7;
-  data.CasinoPayouts.push_back(std::move(link));
+  data.CasinoPayouts.push_back(std::make_unique<TCasinoAndPayout>(TCasinoAndPayout{1, 2, -7}));
+  return data;
+}
+
+TData Loaded(const fs::path& folder) {
+  TData data;
+  data.Load(folder);
   return data;
 }
 
@@ -97,8 +97,7 @@ TEST(DataStore, RecordLayoutAndSavedBytes) {
   EXPECT_FALSE(data.Modified);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
 
-  TData loaded;
-  loaded.Load(folder);
+  TData loaded = Loaded(folder);
   ASSERT_EQ(loaded.Payouts.size(), 3u);
   EXPECT_EQ(loaded.Payouts[1]->Index, 1);
   EXPECT_EQ(loaded.Casinos[1]->Index, 1);
@@ -106,8 +105,7 @@ TEST(DataStore, RecordLayoutAndSavedBytes) {
   loaded.Save(folder);
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), image);
 
-  TData empty;
-  empty.Load(folder / "missing");  // no file: an empty store, no error
+  TData empty = Loaded(folder / "missing");  // no file: an empty store, no error
   EXPECT_TRUE(empty.Payouts.empty());
   EXPECT_FALSE(empty.ReadOnly());
   fs::create_directory(folder / "new");
@@ -119,9 +117,8 @@ TEST(DataStore, AddDeleteAndTablesFor) {
   TData data;
   for (int basis : {1, 2, 3, 4, 5}) data.Add(Table(0, 8, basis, 52, 800));
   data.Add(Table(2, 10, 1, 52, 800));
-  const auto tables = data.TablesFor(0, 4);
   std::vector<int32_t> bases;
-  for (const TPayout* table : tables) bases.push_back(table->CoinBasis);
+  for (const TPayout* table : data.TablesFor(0, 4)) bases.push_back(table->CoinBasis);
   EXPECT_EQ(bases, (std::vector<int32_t>{1, 2, 4}));
   EXPECT_EQ(data.TablesFor(0, 5).size(), 2u);
   data.Modified = false;
@@ -192,8 +189,7 @@ TEST(DataStore, InvalidRecordsAbsurdHeadersAndImpossibleDeals) {
   }
   std::vector<uint8_t> bad = image;
   bad[second + 40 + 44 + 7] = 0x7F;  // high byte of Counts[0][0] of the second table
-  TData data;
-  EXPECT_THROW(data.ReadImage(bad), DataFileError);
+  EXPECT_THROW(TData().ReadImage(bad), DataFileError);
 
   for (size_t field = 0; field < 3; ++field) {
     std::vector<uint8_t> absurd = image;
@@ -267,13 +263,11 @@ TEST(DataStore, DamagedFileIsKeptBeforeASave) {
   TData whole = SampleStore();
   fs::create_directory(folder / "new");
   whole.Save(folder / "new");
-  TData loaded;
-  loaded.Load(folder / "new");
+  TData loaded = Loaded(folder / "new");
   WriteBytes(folder / "new" / "Tarnwick.dat", {9, 9, 9});
   loaded.Add(Table(0, 8, 1, 52, 1234));
   loaded.Save(folder / "new");
-  TData reread;
-  reread.Load(folder / "new");
+  TData reread = Loaded(folder / "new");
   EXPECT_EQ(reread.Payouts.size(), 4u);
   EXPECT_EQ(ReadBytes(folder / "new" / "Tarnwick.dat.bak"), (std::vector<uint8_t>{9, 9, 9}));
 }
@@ -299,8 +293,7 @@ TEST(DataStore, AnInterruptedSaveLeavesTheOldFile) {
     return count;
   };
   EXPECT_EQ(leftovers(), 1);
-  TData reloaded;
-  reloaded.Load(folder);
+  TData reloaded = Loaded(folder);
   EXPECT_EQ(reloaded.Payouts.size(), 3u);
 
   EXPECT_THROW(data.Save(folder / "no" / "such" / "folder"), DataFileError);
@@ -347,15 +340,15 @@ TEST(DataStore, AnUnreadableFileIsNeverWritten) {
   fs::remove(folder / "Tarnwick.dat");
   fs::create_directory(folder / "Tarnwick.dat");
   TData folderStore;
-  const std::string error = ErrorOf<DataFileError>([&] { folderStore.Load(folder); });
-  EXPECT_TRUE(testing::Contains(error, "it is a folder"));
+  EXPECT_TRUE(testing::Contains(ErrorOf<DataFileError>([&] { folderStore.Load(folder); }),
+                                "it is a folder"));
   EXPECT_TRUE(folderStore.ReadOnly());
   fs::remove(folder / "Tarnwick.dat");
   WriteBytes(folder / "Tarnwick.dat", {});
   fs::resize_file(folder / "Tarnwick.dat", 1ull << 30);
   TData huge;
-  const std::string tooLarge = ErrorOf<DataFileError>([&] { huge.Load(folder); });
-  EXPECT_TRUE(testing::Contains(tooLarge, "1073741824 bytes, more than the 16777216"));
+  EXPECT_TRUE(testing::Contains(ErrorOf<DataFileError>([&] { huge.Load(folder); }),
+                                "1073741824 bytes, more than the 16777216"));
   EXPECT_THROW(huge.Save(folder), DataFileError);
   EXPECT_EQ(fs::file_size(folder / "Tarnwick.dat"), 1ull << 30);
 }
@@ -389,13 +382,11 @@ TEST(DataStore, LinksAreNeverWrittenThrough) {
   fs::create_directories(folder / "sync");
   fs::rename(folder / "Tarnwick.dat", folder / "sync" / "Tarnwick.dat");
   fs::create_symlink("sync/Tarnwick.dat", folder / "Tarnwick.dat");
-  TData linked;
-  linked.Load(folder);
+  TData linked = Loaded(folder);
   linked.Add(Table(13, 8, 1, 52, 800));
   linked.Save(folder);
   EXPECT_TRUE(fs::is_symlink(folder / "Tarnwick.dat"));
-  TData synced;
-  synced.Load(folder / "sync");
+  TData synced = Loaded(folder / "sync");
   EXPECT_EQ(synced.Payouts.size(), 3u);
 
   // A dangling link is not followed into a new file.
@@ -472,8 +463,7 @@ TEST(DataStore, ALockHeldElsewhereStopsTheSaveWithAClearError) {
   EXPECT_EQ(ReadBytes(folder / "Tarnwick.dat"), before);
   ::close(held);
   data.Save(folder);
-  TData reread;
-  reread.Load(folder);
+  TData reread = Loaded(folder);
   EXPECT_EQ(reread.Payouts.size(), 4u);
 }
 
@@ -531,10 +521,8 @@ TEST(DataStore, SavesMergeWhatOthersStored) {
   TData initial;
   for (int32_t pay : {800, 900, 1000}) initial.Add(Table(0, 8, 1, 52, pay));
   initial.Save(folder);
-  TData first;
-  first.Load(folder);
-  TData second;
-  second.Load(folder);
+  TData first = Loaded(folder);
+  TData second = Loaded(folder);
   first.Add(Table(0, 8, 1, 52, 1100));
   first.Delete(first.Payouts[0].get());  // 800
   second.Add(Table(0, 8, 1, 52, 1200));
@@ -542,19 +530,16 @@ TEST(DataStore, SavesMergeWhatOthersStored) {
   second.Modified = true;
   first.Save(folder);
   second.Save(folder);
-  const auto firstPays = [](const TData& store) { return FirstPays(store, true); };
-  TData merged;
-  merged.Load(folder);
-  EXPECT_EQ(firstPays(merged), (std::vector<int32_t>{950, 1000, 1100, 1200}));
-  EXPECT_EQ(firstPays(second), firstPays(merged));  // the store holds what it saved
+  TData merged = Loaded(folder);
+  EXPECT_EQ(FirstPays(merged, true), (std::vector<int32_t>{950, 1000, 1100, 1200}));
+  EXPECT_EQ(FirstPays(second, true), FirstPays(merged, true));  // the store holds what it saved
   for (size_t i = 0; i < merged.Payouts.size(); ++i)
     EXPECT_EQ(merged.Payouts[i]->Index, static_cast<int32_t>(i));
 
   first.Add(Table(0, 8, 1, 52, 1300));
   first.Save(folder);
-  TData last;
-  last.Load(folder);
-  EXPECT_EQ(firstPays(last), (std::vector<int32_t>{950, 1000, 1100, 1200, 1300}));
+  TData last = Loaded(folder);
+  EXPECT_EQ(FirstPays(last, true), (std::vector<int32_t>{950, 1000, 1100, 1200, 1300}));
 }
 
 // Undo brings back the store of BeginUndo as the same objects; a later save merges.
@@ -563,9 +548,7 @@ TEST(DataStore, UndoBringsBackTheStoreOfItsBeginning) {
   TData initial;
   for (int32_t pay : {800, 900, 1000}) initial.Add(Table(0, 8, 1, 52, pay));
   initial.Save(folder);
-  TData data;
-  data.Load(folder);
-  const auto firstPays = [&] { return FirstPays(data); };
+  TData data = Loaded(folder);
   std::vector<const TPayout*> objects;
   for (const auto& table : data.Payouts) objects.push_back(table.get());
   data.BeginUndo();
@@ -574,22 +557,21 @@ TEST(DataStore, UndoBringsBackTheStoreOfItsBeginning) {
   data.Add(Table(0, 8, 1, 52, 1100));
   data.Undo();
   EXPECT_FALSE(data.Modified);
-  EXPECT_EQ(firstPays(), (std::vector<int32_t>{800, 900, 1000}));
+  EXPECT_EQ(FirstPays(data), (std::vector<int32_t>{800, 900, 1000}));
   for (size_t i = 0; i < objects.size(); ++i) {
     EXPECT_EQ(data.Payouts[i].get(), objects[i]);
     EXPECT_EQ(data.Payouts[i]->Index, static_cast<int32_t>(i));
   }
-  TData other;
-  other.Load(folder);
+  TData other = Loaded(folder);
   other.Delete(other.Payouts[0].get());
   other.Save(folder);
   data.Save(folder);
-  EXPECT_EQ(firstPays(), (std::vector<int32_t>{900, 1000}));
+  EXPECT_EQ(FirstPays(data), (std::vector<int32_t>{900, 1000}));
   data.BeginUndo();
   data.Delete(data.Payouts[0].get());
   data.KeepChanges();
   data.Undo();
-  EXPECT_EQ(firstPays(), std::vector<int32_t>{1000});
+  EXPECT_EQ(FirstPays(data), std::vector<int32_t>{1000});
 }
 
 // Eight processes store a table each at once, twenty times over: every table arrives.
@@ -604,8 +586,7 @@ TEST(DataStore, ConcurrentSavesLoseNothing) {
       ASSERT_GE(child, 0);
       if (child == 0) {
         try {
-          TData store;
-          store.Load(folder);
+          TData store = Loaded(folder);
           store.Add(Table(0, 8, 1, 52, 1000 + round * kWriters + writer));
           store.Save(folder);
           _exit(0);
