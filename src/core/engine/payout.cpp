@@ -52,6 +52,10 @@ void TPayout::Reduce() {
   const auto divideAll = [&](int32_t divisor) {
     for (int c = 0; c <= LastCategory; ++c) Pays[c] /= divisor;
     CoinBasis /= divisor;
+    // Every S is a sum of pays times counts, so divides by the divisor: the squares by
+    // its square, exactly.
+    const auto square = static_cast<TBestSquare>(divisor) * static_cast<TBestSquare>(divisor);
+    for (TBestSquare& sum : BestSquares) sum /= square;
   };
   if (dividesAll(CoinBasis)) {
     divideAll(CoinBasis);
@@ -63,6 +67,8 @@ void TPayout::Reduce() {
 void TPayout::ClearCounts() {
   for (auto& row : Counts) row.fill(0);
   Deals.fill(0);
+  BestSquares.fill(0);
+  BestSquaresKnown = false;
   Return = -1;
 }
 
@@ -126,6 +132,25 @@ double TPayout::Variance() const {
 
 double TPayout::StdDev() const {
   return std::sqrt(Variance());
+}
+
+std::optional<long double> TPayout::DealCovariance() const {
+  const int64_t total = DealTotal();
+  if (!BestSquaresKnown || total == 0) return std::nullopt;
+  CheckRange(DeckSize - kHandSize, 0, 53, "cards left after the deal");
+  // Each exact integer sum is turned into a long double once (relative error 2^-64) and
+  // divided by the square of its draw count: the mean of the squared best returns comes
+  // out within a few units of 2^-64 of itself, and so does c after the mean's square (the
+  // return, summed from exact counts the same way) is taken off.
+  long double squares = 0;
+  for (int d = 0; d < kDrawCounts; ++d) {
+    if (BestSquares[d] == 0) continue;
+    const long double draws = DrawsAfterDeal(d, DeckSize);
+    squares += static_cast<long double>(BestSquares[d]) / (draws * draws);
+  }
+  const long double basis = CoinBasis;
+  const long double meanSquare = squares / static_cast<long double>(total) / (basis * basis);
+  return meanSquare - Return * Return;
 }
 
 int CompareTables(const TPayout& a, int key, const TPayout& b) {

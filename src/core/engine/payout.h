@@ -19,7 +19,10 @@
 namespace tarnwick {
 
 inline constexpr int kDrawCounts = kHandSize + 1;  // cards drawn 0..5
-inline constexpr int kMaxCoins = 5;  // coins played per hand, and coin bases, are 1..5
+inline constexpr int kMaxCoins = 5;
+// An unsigned 128-bit integer: wide enough for the sums of squared best returns below.
+__extension__ using TBestSquare =
+    unsigned __int128;  // coins played per hand, and coin bases, are 1..5
 constexpr bool IsCoinCount(int coins) {
   return coins >= 1 && coins <= kMaxCoins;
 }
@@ -39,6 +42,13 @@ class TPayout {
   std::array<std::array<int64_t, kMaxCategories>, 6> Counts{};
   std::array<int32_t, 6> Deals{};  // deals whose best hold draws d cards
   int32_t DeckSize = 0;            // cards in the game's deck (52, 53 or 54)
+  // Not written to the data file: known only on a table the whole-game run has just
+  // computed. BestSquares[d]: over the deals whose best hold draws d cards, the sum of
+  // (deal weight) * S^2, S being the best hold's sum of pays times draws (its expected pay
+  // is S / C(DeckSize - 5, d) coins of the basis). |S| < 2^31 * 2^21 = 2^52, so S^2 < 2^104
+  // and the sum over at most C(54, 5) < 2^22 deals stays below 2^126: it cannot overflow.
+  std::array<TBestSquare, kDrawCounts> BestSquares{};
+  bool BestSquaresKnown = false;
 
   // Copies everything but Index.
   void Assign(const TPayout& source);
@@ -46,7 +56,7 @@ class TPayout {
   bool SameAs(const TPayout& other) const;
   // Brings the table to the smallest coin basis that keeps all pays whole.
   void Reduce();
-  // Counts and Deals 0, Return -1 (not computed).
+  // Counts, Deals and BestSquares 0, Return -1 (not computed), BestSquares not known.
   void ClearCounts();
   // Derives Return and the win, push and loss chances from the counts.
   void ComputeTotals();
@@ -56,6 +66,10 @@ class TPayout {
   // that a table has the same variance for every coin basis it is given in.
   double Variance() const;
   double StdDev() const;
+  // The variance over the deals of the expected pay per coin bet of each deal's best hold:
+  // Var(E[pay | deal]), which is also the covariance of the pays of two hands drawn from
+  // the same deal. Empty unless BestSquaresKnown.
+  std::optional<long double> DealCovariance() const;
   // Total of Deals (the deals counted by the whole-game run).
   int64_t DealTotal() const;
   // The table has whole-game counts (a stored table without them has none of its figures).

@@ -640,6 +640,7 @@ void TPokerEngine::CalcGameAdvantage() {
     running = false;
     if (progress != nullptr) progress->End();
     Payout->ComputeTotals();
+    Payout->BestSquaresKnown = true;
   } catch (...) {
     if (running) progress->End();
     RethrowWithContext("Error calculate natural case (CalcGameAdvantage)");
@@ -661,9 +662,16 @@ void TPokerEngine::RunPermutations() {
 void TPokerEngine::AddDealResult(int best, int32_t weight) {
   const int d = DrawCount[best];
   Payout->Deals[d] = Add(Payout->Deals[d], weight);
+  // S, the best hold's pays times draws: its draws add up to at most C(49, 5) < 2^21 and
+  // a pay is below 2^31 in size, so |S| < 2^52 (see TPayout::BestSquares for the sum).
+  int64_t paid = 0;
   for (int c = 0; c <= LastCategory; ++c) {
-    Payout->Counts[d][c] = Add(Payout->Counts[d][c], Mul(CategoryDraws[best][c], int64_t{weight}));
+    const int64_t draws = CategoryDraws[best][c];
+    Payout->Counts[d][c] = Add(Payout->Counts[d][c], Mul(draws, int64_t{weight}));
+    paid += draws * int64_t{Payout->Pays[c]};
   }
+  const auto size = static_cast<TBestSquare>(paid < 0 ? -paid : paid);
+  Payout->BestSquares[d] += size * size * static_cast<TBestSquare>(weight);
 }
 
 void TPokerEngine::Check(const TDealClass& deal) {

@@ -208,6 +208,8 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
   for (const auto& tally : tallies) {
     for (size_t d = 0; d < tally->Deals.size(); ++d) {
       Payout->Deals[d] = Add(Payout->Deals[d], tally->Deals[d]);
+      // Below 2^126 all together (TPayout::BestSquares): the sum of the parts cannot wrap.
+      Payout->BestSquares[d] += tally->BestSquares[d];
       for (int c = 0; c <= LastCategory; ++c)
         Payout->Counts[d][c] = Add(Payout->Counts[d][c], tally->Counts[d][c]);
     }
