@@ -10,6 +10,7 @@
 
 #include "engine/deal_classes.h"
 #include "engine/poker_engine.h"
+#include "engine/wild_engine.h"
 #include "errors.h"
 #include "test_games.h"
 
@@ -62,57 +63,89 @@ TEST(MultiPlay, NineSixFiguresAndRefusals) {
   EXPECT_FALSE(five.DealCovariance().has_value());
 }
 
-// Plays deal classes of its choosing, as the whole-game run plays its list, on workers
+// Plays deal classes of its choosing, as the whole-game run plays its lists, on workers
 // of its own kind.
-class TClassRun : public TPokerEngine {
+template <class TEngine>
+class TClassRun : public TEngine {
  public:
-  using TPokerEngine::PlayDealClasses;
+  using TEngine::PlayDealClasses;
   std::unique_ptr<TPokerEngine> NewWorker() const override {
     return std::unique_ptr<TPokerEngine>(new TClassRun(*this));
   }
 };
 
-// The sums of squared best returns that a run of some whole rank groups adds up (with the
-// quick analysis and on two threads) are those of each class's hand analysed on its own:
-// weight times (pays times draws of the best hold)^2.
-TEST(MultiPlay, BestSquaresAreThoseOfEachDealAnalysedAlone) {
-  const TPokerDescription& game = testing::Game(0);
-  std::vector<TDealClass> sample;
+// Every 151st rank group of the run's lists (natural classes, then those with wild cards).
+std::vector<std::vector<TDealClass>> SampleClasses(const TPokerDescription& game) {
+  std::vector<std::vector<TDealClass>> lists(2);
   int groups = 0;
-  ForEachNaturalDealClass(-1, [&](const TDealClass& deal, bool full) {
-    if (full) ++groups;
-    if (groups % 151 == 7) sample.push_back(deal);
-  });
-  ASSERT_GT(sample.size(), 300u);
+  const auto take = [&](std::vector<TDealClass>& list, const TDealClass& deal) {
+    if (deal.Full) ++groups;
+    if (groups % 151 == 7) list.push_back(deal);
+  };
+  const int skipRank = game.WildRank >= 0 ? game.WildRank : -1;
+  ForEachNaturalDealClass(skipRank, [&](const TDealClass& deal, bool) { take(lists[0], deal); });
+  const int wilds = game.JokerCount + (game.WildRank >= 0 ? kSuitCount : 0);
+  if (wilds > 0)
+    ForEachWildDealClass(wilds, skipRank, [&](const TDealClass& deal) { take(lists[1], deal); });
+  return lists;
+}
 
-  TPayout table = testing::TableFor(game, testing::kNineSix);
-  TClassRun run;
+// The sums of squared best returns that a run of some whole rank groups adds up (with the
+// quick analysis and on two threads) are those of one hand of each class analysed on its
+// own: weight times (pays times draws of the best hold)^2. A wild card of a class is dealt
+// as a joker or a card of the wild rank.
+template <class TEngine>
+void CheckSampledSquares(int gameId, const std::vector<int32_t>& pays) {
+  const TPokerDescription& game = testing::Game(gameId);
+  const auto lists = SampleClasses(game);
+  ASSERT_GT(lists[0].size(), 300u) << game.Name;
+  ASSERT_EQ(lists[1].empty(), game.IsNatural()) << game.Name;
+
+  TPayout table = testing::TableFor(game, pays);
+  TClassRun<TEngine> run;
   run.SetGame(game);
   run.SetPayout(&table);
   run.SetThreadCount(2);
   table.ClearCounts();
   run.ClearDealtAndDeck();
-  run.PlayDealClasses(sample);
+  for (const auto& list : lists) run.PlayDealClasses(list);
   run.SetPayout(nullptr);
 
   std::array<Int128, kDrawCounts> expected{};
-  TPayout alone = testing::TableFor(game, testing::kNineSix);
-  TPokerEngine engine;
+  TPayout alone = testing::TableFor(game, pays);
+  TEngine engine;
   engine.SetGame(game);
   engine.SetPayout(&alone);
-  for (const TDealClass& deal : sample) {
-    std::array<int, kHandSize> codes{};
-    for (int i = 0; i < kHandSize; ++i) codes[i] = deal.Ranks[i] + kRankCount * deal.Suits[i];
-    engine.DealCards(codes);
-    const int best = engine.GetTheBest();
-    Int128 paid = 0;
-    for (int cat = 0; cat <= game.LastCategory; ++cat)
-      paid += Int128{engine.CategoryCount(cat, best)} * testing::kNineSix[cat];
-    expected[DrawCount[best]] += paid * paid * deal.Weight;
+  for (const auto& list : lists) {
+    for (const TDealClass& deal : list) {
+      std::array<int, kHandSize> codes{};
+      int wild = 0;
+      for (int i = 0; i < kHandSize; ++i) {
+        if (deal.Ranks[i] >= 0) {
+          codes[i] = deal.Ranks[i] + kRankCount * deal.Suits[i];
+        } else {
+          codes[i] = wild < game.JokerCount ? -1 - wild : game.WildRank + kRankCount * wild;
+          ++wild;
+        }
+      }
+      engine.DealCards(codes);
+      const int best = engine.GetTheBest();
+      Int128 paid = 0;
+      for (int cat = 0; cat <= game.LastCategory; ++cat)
+        paid += Int128{engine.CategoryCount(cat, best)} * pays[cat];
+      expected[DrawCount[best]] += paid * paid * deal.Weight;
+    }
   }
   for (int d = 0; d < kDrawCounts; ++d) {
-    EXPECT_EQ(Text(static_cast<Int128>(table.BestSquares[d])), Text(expected[d])) << d;
+    EXPECT_EQ(Text(static_cast<Int128>(table.BestSquares[d])), Text(expected[d]))
+        << game.Name << ", " << d << " cards drawn";
   }
+}
+
+TEST(MultiPlay, BestSquaresAreThoseOfEachDealAnalysedAlone) {
+  CheckSampledSquares<TPokerEngine>(0, testing::kNineSix);
+  CheckSampledSquares<TWildEngine>(4, testing::kFullPayDeuces);
+  CheckSampledSquares<TWildEngine>(8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1});
 }
 
 }  // namespace
