@@ -19,10 +19,9 @@
 namespace tarnwick {
 
 inline constexpr int kDrawCounts = kHandSize + 1;  // cards drawn 0..5
-inline constexpr int kMaxCoins = 5;
+inline constexpr int kMaxCoins = 5;  // coins played per hand, and coin bases, are 1..5
 // An unsigned 128-bit integer: wide enough for the sums of squared best returns below.
-__extension__ using TBestSquare =
-    unsigned __int128;  // coins played per hand, and coin bases, are 1..5
+__extension__ using TBestSquare = unsigned __int128;
 constexpr bool IsCoinCount(int coins) {
   return coins >= 1 && coins <= kMaxCoins;
 }
