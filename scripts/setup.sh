@@ -8,6 +8,7 @@ packages=(
   libclang-rt-14-dev                            # clang's sanitizer and fuzzer runtimes
   libgtest-dev libgmock-dev                     # tests
   nlohmann-json3-dev libcli11-dev               # tarnwick-cli
+  libfftw3-dev                                  # transforms of the multi-play distributions
   clang-format clang-tidy clazy                 # the format, tidy and Qt checks
   qt6-base-dev qt6-svg-dev libqt6opengl6-dev    # the desktop program (Widgets, SVG cards;
   qt6-charts-dev qt6-pdf-dev                    #   charts; saved PDFs read back by the tests)

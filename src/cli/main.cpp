@@ -19,11 +19,13 @@
 #include "commands.h"
 #include "engine/poker_engine.h"
 #include "errors.h"
+#include "multiplay_command.h"
 #include "practice_command.h"
 #include "report_commands.h"
 #include "session/practice.h"
 #include "session/preferences.h"
 #include "stats/bankroll.h"
+#include "stats/multi_play.h"
 #include "stats/statistics.h"
 #include "table_commands.h"
 #include "terminal_progress.h"
@@ -248,6 +250,43 @@ int Run(int argc, char** argv) {
   AddNumberOption(ruin, "--desired", options.Desired, "Desired bankroll in coins", 1, kMaxBankroll)
       ->default_val(60);
 
+  cli::TMultiPlayOptions multi;
+  CLI::App* multiplay = app.add_subcommand(
+      "multiplay",
+      "One deal drawn on several lines, played the best way: the exact distribution of its net "
+      "result, the variance per deal, the covariance of two lines and the risk of ruin");
+  AddTableOptions(multiplay, multi.Table);
+  AddNumberOption(multiplay, "--coins,-c", multi.Table.Coins, "Coins played per line", 1, kMaxCoins)
+      ->default_val(1);
+  AddNumberOption(multiplay, "--lines,-l", multi.Lines, "Lines drawn from each deal", 1, kMaxLines)
+      ->required();
+  AddNumberOption(multiplay, "--cashback", multi.CashBack,
+                  "Cash back in percent of the coins bet, added to every result", 0.0, kMaxCashBack)
+      ->default_val(0);
+  multiplay->add_flag("--ruin", multi.Ruin,
+                      "Also the chance to go broke within --hands deals from --bankroll");
+  AddNumberOption(multiplay, "--bankroll", multi.Bankroll,
+                  "Starting bankroll in line bets (at least one deal's lines)", 0.0, 1e9);
+  AddNumberOption(multiplay, "--hands,-n", multi.Hands, "Deals played for --ruin", 1, 100000);
+  double target = 0;
+  CLI::Option* targetOption = AddNumberOption(
+      multiplay, "--target", target, "Stop on reaching this bankroll in line bets", 0.0, 1e9);
+  double risk = 0;
+  CLI::Option* riskOption =
+      AddNumberOption(multiplay, "--bankroll-for", risk,
+                      "The long-run bankroll in line bets for this risk of ruin in percent "
+                      "(exact for one line, an upper bound for more)",
+                      0.0, 100.0);
+  multiplay->add_flag("--json", multi.Table.Json,
+                      "Print JSON; 'distribution' lists [net result in line bets, probability] "
+                      "for every possible result");
+  multiplay->add_flag("--quiet,-q", multi.Table.Quiet, "No progress bar");
+  AddThreadsOption(multiplay, multi.Table.Threads);
+  multiplay->callback([&] {
+    if (targetOption->count() > 0) multi.Target = target;
+    if (riskOption->count() > 0) multi.BankrollRisk = risk;
+  });
+
   cli::TPracticeCommandOptions practice;
   CLI::App* practise = app.add_subcommand(
       "practice",
@@ -316,7 +355,7 @@ int Run(int argc, char** argv) {
   if (argc > 1 && argv[1][0] != '-' && !isCommand(argv[1])) {
     return Fail(std::string("unknown command '") + argv[1] +
                 "' (commands: games, hand, holds, return, stats, bankroll, tables, add, import, "
-                "delete, practice, sessions, paths, language, bench; see --help)");
+                "delete, practice, sessions, multiplay, paths, language, bench; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -347,6 +386,7 @@ int Run(int argc, char** argv) {
     if (benchmark->parsed()) return cli::RunBench(catalogue, bench, std::cout);
     if (practise->parsed()) return cli::RunPractice(catalogue, practice, std::cout);
     if (sessions->parsed()) return cli::RunSessions(options, std::cout);
+    if (multiplay->parsed()) return cli::RunMultiPlay(catalogue, multi, std::cout);
     const TPokerDescription& game = cli::ParseGame(catalogue, gameText);
     TPayout table = MakePayout(game, cli::ParsePays(paysText));
     const auto cards = cli::ParseHand(game, cardWords);

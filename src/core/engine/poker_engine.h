@@ -17,6 +17,7 @@
 #include "engine/calculator.h"
 #include "engine/cards.h"
 #include "engine/deal_classes.h"
+#include "engine/deal_groups.h"
 #include "engine/games.h"
 #include "engine/hold_tables.h"
 #include "engine/payout.h"
@@ -59,8 +60,11 @@ class TPokerEngine {
   std::vector<std::string> CategoryNameList;
   TPayout* Payout = nullptr;      // current pay table, not owned; may be empty
   TProgress* Progress = nullptr;  // of the whole-game run, not owned; may be empty
-  int32_t ProgressCounter = 0;    // deal classes processed in the current whole-game run
-  TCalculator Calculator;         // the counting building blocks of this engine
+  // Not owned; when set, the whole-game run also groups the deals by how their best hold
+  // ends (several lines drawn from one deal are counted from these groups).
+  TDealGroups* Groups = nullptr;
+  int32_t ProgressCounter = 0;  // deal classes processed in the current whole-game run
+  TCalculator Calculator;       // the counting building blocks of this engine
   // Threads of the whole-game run; 0 takes one per hardware thread. With more than one,
   // worker engines share the deal classes out and their integer counts are summed, so
   // every count is the same whatever the number of threads.

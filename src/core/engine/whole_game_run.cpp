@@ -147,12 +147,15 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
   // Each worker adds into a pay table of its own: the same pays, counts from zero.
   // Each is allocated on its own, so that no two workers write to one cache line.
   std::vector<std::unique_ptr<TPayout>> tallies;
+  std::vector<std::unique_ptr<TDealGroups>> groups;
   for (const auto& worker : workers) {
     tallies.push_back(std::make_unique<TPayout>());
     tallies.back()->Assign(*Payout);
     tallies.back()->ClearCounts();
     worker->Payout = tallies.back().get();
     worker->Progress = nullptr;
+    groups.push_back(Groups != nullptr ? std::make_unique<TDealGroups>() : nullptr);
+    worker->Groups = groups.back().get();
   }
   const std::vector<size_t> starts = PieceStarts(classes);
   const int32_t offset = ProgressCounter;
@@ -213,6 +216,9 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
       for (int c = 0; c <= LastCategory; ++c)
         Payout->Counts[d][c] = Add(Payout->Counts[d][c], tally->Counts[d][c]);
     }
+  }
+  for (const auto& part : groups) {
+    if (part != nullptr) Groups->Merge(*part);
   }
   // An error of a class that comes before the report of the abort wins, as it would have
   // stopped the one-thread run first.
