@@ -59,7 +59,7 @@ TEST(Cli, GamesAndHelp) {
        {"--help", "games --help", "hand --help", "return --help", "stats --help", "holds --help",
         "bankroll --help", "bankroll ruin --help", "tables --help", "add --help", "delete --help",
         "bench --help", "import --help", "paths --help", "language --help", "practice --help",
-        "sessions --help"}) {
+        "sessions --help", "multiplay --help"}) {
     const TRun run = RunCli(command);
     EXPECT_EQ(run.Exit, 0) << command;
     EXPECT_TRUE(Contains(run.Out, "Usage")) << command << run.Out;
@@ -107,6 +107,29 @@ TEST(Cli, ReturnOfNineSixJacks) {
   const std::string text = Output("return -g 0 " + kNineSix);
   EXPECT_TRUE(Contains(text, "Return            99.543904 %"));
   EXPECT_TRUE(Contains(text, "Nothing"));
+}
+
+// Ten lines of 9/6 Jacks or better: the published deviation per line, a distribution that
+// adds up, the chances over a few deals; one line with 1 % cash back: the published
+// long-run bankroll for a 1 % risk.
+TEST(Cli, MultiPlayOfNineSixJacks) {
+  const auto ten = CliJson("multiplay -g 0 " + kNineSix +
+                           " --lines 10 --ruin --bankroll 100 --hands 50 --target 200 --json");
+  EXPECT_EQ(ten["lines"], 10);
+  EXPECT_NEAR(ten["covariance"].get<double>(), 1.966389, 5e-7);
+  EXPECT_NEAR(ten["sdPerLine"].get<double>(), 6.10, 0.005);
+  double mass = 0;
+  for (const auto& point : ten["distribution"]) mass += point[1].get<double>();
+  EXPECT_NEAR(mass, 1, 1e-12);
+  EXPECT_NEAR(ten["win"].get<double>() + ten["push"].get<double>() + ten["loss"].get<double>(), 1,
+              1e-12);
+  EXPECT_GT(ten["ruin"].get<double>(), 0.01);
+  EXPECT_GT(ten["reach"].get<double>(), 0.01);
+  const auto one =
+      CliJson("multiplay -g 0 " + kNineSix + " -l 1 --cashback 1 --bankroll-for 1 --json");
+  EXPECT_EQ(std::lround(one["bankroll"].get<double>()), 7256);
+  EXPECT_TRUE(
+      Contains(Output("multiplay -g 0 " + kNineSix + " -l 1 --cashback 1"), "50 %  1092 (1092.1)"));
 }
 
 TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
@@ -236,6 +259,10 @@ TEST(Cli, BadInputIsOneClearLine) {
       {"return -g 0 -p 1,1,1,1,1,1,1,1,1 --basis 6", "--basis 6"},
       {"return -g 0 -p 1,1,1,1,1,1,1,1,1 --threads x", "--threads"},
       {"bench --part poker", "poker"},
+      {"multiplay -g 0 -p 800,50,25,9,6,4,3,2,1 --lines 101", "--lines 101"},
+      {"multiplay -g 0 -p 800,50,25,9,6,4,3,2,1 -l 3 --cashback -1", "--cashback -1"},
+      {"multiplay -g 0 -p 800,50,25,9,6,4,3,2,1 -l 10 --ruin --bankroll 5 --hands 9",
+       "cannot cover one deal of 10 lines"},
       {"bench --repeat 0", "--repeat"},
       {"tables -d /nonexistent/tarnwick", "does not exist"},
       {("tables -d " + data + "/file"), "is not a folder"},
