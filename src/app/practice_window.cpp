@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -480,6 +481,7 @@ void TfmPractice::NewSession(uint64_t seed) {
   if (table == nullptr) throw InputError("practice needs a pay table");
   auto session = std::make_unique<TPracticeSession>(controller_.CurrentGame(), *table,
                                                     controller_.Coins(), seed, Options());
+  const int linesBefore = session_ != nullptr ? session_->Lines() : 1;
   FinishSession();
   session_ = std::move(session);
   gameId_ = controller_.CurrentGame().GameId;
@@ -492,6 +494,19 @@ void TfmPractice::NewSession(uint64_t seed) {
   MainWindowChanged();
   LoadHistory();
   DealHand();
+  if (session_->Lines() > linesBefore) FitLines();
+}
+
+void TfmPractice::FitLines() {
+  if (layout() == nullptr || session_ == nullptr || session_->Lines() == 1) return;
+  layout()->activate();
+  if (linesArea_->height() >= linesArea_->maximumHeight()) return;
+  // Short of their preferred heights the layout shrinks the rows and the pages alike: at
+  // the layout's preferred height the rows have all they may take.
+  int height = std::max(this->height(), layout()->totalSizeHint().height());
+  if (const QScreen* shown = screen(); shown != nullptr)
+    height = std::min(height, shown->availableGeometry().height());
+  if (height > this->height()) resize(width(), height);
 }
 
 void TfmPractice::TakeSeed(bool newIfNotTyped) {

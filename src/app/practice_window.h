@@ -126,6 +126,9 @@ class TfmPractice : public QDialog {
   // A session that has not drawn a hand yet starts again on its seed with the lines chosen;
   // otherwise the next deal starts a new session with them.
   void LinesChanged();
+  // Makes the window tall enough for the further lines' rows to take their full height (as
+  // far as the screen allows): a session that starts with more lines shows them.
+  void FitLines();
   void ShowFigures();
   // The draw's result and verdict, or before the draw what the deal says.
   void ShowOutcome();
