@@ -3,6 +3,7 @@
 #include "practice_window.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -13,8 +14,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTabWidget>
@@ -89,6 +93,30 @@ QDoubleSpinBox* MakeBets(QWidget* parent) {
   return box;
 }
 
+// A line's five cards side by side, small; the positions of the mask `hidden` show the
+// card's back (before the draw only the held cards are known).
+QPixmap SmallCards(const TCardPainter& painter, const std::array<int32_t, kHandSize>& cards,
+                   int hidden, int wildRank) {
+  constexpr int kGap = 3;
+  constexpr int kBack = -3;  // any negative code that is no joker
+  std::array<QImage, kHandSize> images;
+  for (int i = 0; i < kHandSize; ++i) {
+    const int code = BitSet(hidden, i) ? kBack : cards[static_cast<size_t>(i)];
+    images[static_cast<size_t>(i)] = painter.Card(code, false, IsWildCard(code, wildRank));
+  }
+  const QSizeF card = images[0].deviceIndependentSize();
+  const qreal ratio = painter.DevicePixelRatio();
+  QPixmap row(
+      QSizeF((card.width() * kHandSize + kGap * (kHandSize - 1)) * ratio, card.height() * ratio)
+          .toSize());
+  row.setDevicePixelRatio(ratio);
+  row.fill(Qt::transparent);
+  QPainter paint(&row);
+  for (int i = 0; i < kHandSize; ++i)
+    paint.drawImage(QPointF(i * (card.width() + kGap), 0), images[static_cast<size_t>(i)]);
+  return row;
+}
+
 // The line of a table: the main window's title of it, its pays and the coins played.
 QString TableText(const QString& title, const TPayout& table, int coins) {
   return Filled(Preferences().Text("Practice", "Table"),
@@ -122,6 +150,7 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
       controller_(controller),
       folder_(controller.DataFolder()),
       painter_(devicePixelRatioF()),
+      smallPainter_(devicePixelRatioF(), QStringLiteral(":/cards"), 0.5),
       table_(new QLabel(this)),
       seedLabel_(new QLabel(this)),
       seed_(new QLineEdit(this)),
@@ -136,6 +165,10 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
       hard_(new QCheckBox(this)),
       hardBets_(MakeBets(this)),
       holdAll_(new QCheckBox(this)),
+      linesLabel_(new QLabel(this)),
+      lines_(new QComboBox(this)),
+      linesArea_(new QScrollArea(this)),
+      total_(new QLabel(this)),
       tabs_(new QTabWidget(this)),
       mistakes_(MakeList(this, QStringLiteral("Mistakes"), 4)),
       history_(MakeList(this, QStringLiteral("Past sessions"), 9)),
@@ -209,6 +242,10 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   hard_->setChecked(stored.Hard);
   hardBets_->setValue(stored.HardWithin);
   holdAll_->setChecked(stored.HoldAll);
+  for (const int32_t count : kPracticeLineCounts) lines_->addItem(QString::number(count), count);
+  lines_->setCurrentIndex(lines_->findData(stored.Lines));
+  lines_->setAccessibleName(QStringLiteral("Lines"));
+  linesLabel_->setBuddy(lines_);
   // The options go to the settings as they change; the warning applies at once, dealing
   // held from the next deal, the hard-hands filter from the next session.
   const auto optionsChanged = [this] {
@@ -220,12 +257,21 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   connect(hard_, &QCheckBox::toggled, this, optionsChanged);
   connect(hardBets_, &QDoubleSpinBox::valueChanged, this, optionsChanged);
   connect(holdAll_, &QCheckBox::toggled, this, optionsChanged);
+  connect(lines_, &QComboBox::currentIndexChanged, this, [this] {
+    WritePracticeSettings(Preferences().Settings, Settings());
+    Guarded(this, [this] { LinesChanged(); });
+  });
   auto* options = new QGridLayout;
   options->addWidget(warn_, 0, 0);
   options->addWidget(warnBets_, 0, 1);
   options->addWidget(hard_, 1, 0);
   options->addWidget(hardBets_, 1, 1);
   options->addWidget(holdAll_, 2, 0);
+  auto* linesRow = new QHBoxLayout;
+  linesRow->addWidget(linesLabel_);
+  linesRow->addWidget(lines_);
+  linesRow->addStretch(1);
+  options->addLayout(linesRow, 3, 0);
   options->setColumnStretch(2, 1);
 
   auto* sessionPage = new QWidget(tabs_);
@@ -252,11 +298,38 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   tabs_->addTab(pastPage, QString());
   tabs_->setAccessibleName(QStringLiteral("Pages"));
 
+  // The further lines: a row each of its number, its small cards and its pay, in a panel
+  // that scrolls when the window is too short for all of them.
+  auto* panel = new QWidget(linesArea_);
+  auto* rows = new QGridLayout(panel);
+  rows->setContentsMargins(4, 4, 4, 4);
+  rows->setVerticalSpacing(3);
+  for (size_t i = 0; i < kMoreLines; ++i) {
+    lineNames_[i] = new QLabel(panel);
+    lineCards_[i] = new QLabel(panel);
+    lineResults_[i] = new QLabel(panel);
+    lineCards_[i]->setAccessibleName(QStringLiteral("Line %1").arg(i + 2));
+    lineResults_[i]->setAccessibleDescription(QStringLiteral("Line %1 pays").arg(i + 2));
+    const auto row = static_cast<int>(i);
+    rows->addWidget(lineNames_[i], row, 0, Qt::AlignRight);
+    rows->addWidget(lineCards_[i], row, 1);
+    rows->addWidget(lineResults_[i], row, 2);
+  }
+  rows->setColumnStretch(2, 1);
+  linesArea_->setWidget(panel);
+  linesArea_->setWidgetResizable(true);
+  linesArea_->setAccessibleName(QStringLiteral("Lines drawn"));
+  linesArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  total_->setAccessibleDescription(QStringLiteral("Total"));
+  total_->setWordWrap(true);
+
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(follow_);
   layout->addLayout(cards);
   layout->addWidget(result_);
+  layout->addWidget(linesArea_);
+  layout->addWidget(total_);
   layout->addWidget(verdict_);
   layout->addWidget(showMe_);
   layout->addLayout(options);
@@ -264,9 +337,9 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   // Reading order. The focus starts on the first card, so a key typed to the hand never
   // lands in the seed box above it. The pages keep their own order (their tab bar, then the
   // page shown): ordering their lists from outside splits the focus chain in two.
-  QWidget* order[] = {seed_,     newSession_, slots_[0], slots_[1], slots_[2],
-                      slots_[3], slots_[4],   draw_,     showMe_,   warn_,
-                      warnBets_, hard_,       hardBets_, holdAll_,  tabs_};
+  QWidget* order[] = {seed_,     newSession_, slots_[0], slots_[1],  slots_[2], slots_[3],
+                      slots_[4], draw_,       showMe_,   linesArea_, warn_,     warnBets_,
+                      hard_,     hardBets_,   holdAll_,  lines_,     tabs_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   slots_[0]->setFocus();
   resize(620, 640);
@@ -292,6 +365,12 @@ void TfmPractice::ApplyTexts() {
   hard_->setToolTip(HintOf(preferences.HintText("Practice", "Hard")));
   hardBets_->setAccessibleName(hard_->text());
   holdAll_->setText(Q(preferences.Text("Practice", "HoldAll")));
+  linesLabel_->setText(Q(preferences.Text("Practice", "Lines")));
+  lines_->setToolTip(HintOf(preferences.HintText("Practice", "Lines")));
+  for (size_t i = 0; i < kMoreLines; ++i) {
+    lineNames_[i]->setText(
+        Filled(preferences.Text("Practice", "Line"), {QString::number(static_cast<int>(i) + 2)}));
+  }
   const QString figureNames[kFigureCount] = {
       Q(preferences.Text("Practice", "Hands")),      Q(preferences.Text("Practice", "Mistakes")),
       Q(preferences.Text("Practice", "Cost")),       Q(preferences.Text("Practice", "Accuracy")),
@@ -321,6 +400,7 @@ void TfmPractice::ApplyTexts() {
   if (session_ == nullptr) return;  // the session's texts follow once it starts
   table_->setText(TableText(tableTitle_, session_->Table(), session_->Coins()));
   ShowOutcome();
+  ShowLines();
   FillMistakes();
   MainWindowChanged();
 }
@@ -343,6 +423,7 @@ TPracticeSettings TfmPractice::Settings() const {
   settings.Hard = hard_->isChecked();
   settings.HardWithin = hardBets_->value();
   settings.HoldAll = holdAll_->isChecked();
+  settings.Lines = ChosenLines();
   return settings;
 }
 
@@ -350,7 +431,21 @@ TPracticeOptions TfmPractice::Options() const {
   TPracticeOptions options;
   options.WarnAbove = warn_->isChecked() ? warnBets_->value() : -1;
   options.HardWithin = hard_->isChecked() ? hardBets_->value() : -1;
+  options.Lines = ChosenLines();
   return options;
+}
+
+int TfmPractice::ChosenLines() const {
+  const int lines = lines_->currentData().toInt();
+  return IsPracticeLines(lines) ? lines : 1;
+}
+
+void TfmPractice::LinesChanged() {
+  if (session_ == nullptr || session_->Lines() == ChosenLines()) return;
+  // The lines change the seed's deals after the first, so a session plays one number of
+  // lines. One that has drawn nothing yet starts again: the same first hand, on the new
+  // lines.
+  if (session_->Figures().Hands == 0) NewSession(session_->Seed());
 }
 
 void TfmPractice::FinishSession() {
@@ -386,6 +481,7 @@ void TfmPractice::NewSession(uint64_t seed) {
   if (table == nullptr) throw InputError("practice needs a pay table");
   auto session = std::make_unique<TPracticeSession>(controller_.CurrentGame(), *table,
                                                     controller_.Coins(), seed, Options());
+  const int linesBefore = session_ != nullptr ? session_->Lines() : 1;
   FinishSession();
   session_ = std::move(session);
   gameId_ = controller_.CurrentGame().GameId;
@@ -398,6 +494,19 @@ void TfmPractice::NewSession(uint64_t seed) {
   MainWindowChanged();
   LoadHistory();
   DealHand();
+  if (session_->Lines() > linesBefore) FitLines();
+}
+
+void TfmPractice::FitLines() {
+  if (layout() == nullptr || session_ == nullptr || session_->Lines() == 1) return;
+  layout()->activate();
+  if (linesArea_->height() >= linesArea_->maximumHeight()) return;
+  // Short of their preferred heights the layout shrinks the rows and the pages alike: at
+  // the layout's preferred height the rows have all they may take.
+  int height = std::max(this->height(), layout()->totalSizeHint().height());
+  if (const QScreen* shown = screen(); shown != nullptr)
+    height = std::min(height, shown->availableGeometry().height());
+  if (height > this->height()) resize(width(), height);
 }
 
 void TfmPractice::TakeSeed(bool newIfNotTyped) {
@@ -426,7 +535,7 @@ void TfmPractice::MainWindowChanged() {
 }
 
 void TfmPractice::DealHand() {
-  if (MainWindowDiffers()) {
+  if (MainWindowDiffers() || session_->Lines() != ChosenLines()) {
     NewSession(NewPracticeSeed());  // which deals its first hand
     return;
   }
@@ -531,6 +640,59 @@ void TfmPractice::ShowCards() {
     slot->setChecked(held);
     slot->setEnabled(!drawn_);
   }
+  ShowLines();
+}
+
+void TfmPractice::ShowLines() {
+  const int lines = session_->Lines();
+  linesArea_->setVisible(lines > 1);
+  total_->setVisible(lines > 1);
+  if (lines == 1) return;
+  const TPreferences& preferences = Preferences();
+  const TPokerDescription* game = controller_.FindGame(gameId_);
+  const int wildRank = game != nullptr ? game->WildRank : -1;
+  const TPracticeHand* hand = drawn_ ? &session_->Record().Hands.back() : nullptr;
+  const std::vector<std::string>& names = session_->CategoryNames();
+  for (size_t i = 0; i < kMoreLines; ++i) {
+    const bool shown = static_cast<int>(i) + 2 <= lines;
+    lineNames_[i]->setVisible(shown);
+    lineCards_[i]->setVisible(shown);
+    lineResults_[i]->setVisible(shown);
+    if (!shown) continue;
+    if (hand == nullptr) {
+      // Before the draw every line shows the held cards and the backs of the others.
+      lineCards_[i]->setPixmap(
+          SmallCards(smallPainter_, session_->CurrentDeal().Cards, mask_, wildRank));
+      lineCards_[i]->setAccessibleDescription(HoldText(session_->CurrentDeal().Cards, mask_));
+      lineResults_[i]->clear();
+      continue;
+    }
+    const TPracticeLine& line = hand->More[i];
+    lineCards_[i]->setPixmap(SmallCards(smallPainter_, line.Final, 0, wildRank));
+    lineCards_[i]->setAccessibleDescription(Q(CardsText(line.Final, HeldPositions(0), CardName)));
+    lineResults_[i]->setText(line.Category < static_cast<int>(names.size())
+                                 ? Filled(preferences.Text("Practice", "LinePaid"),
+                                          {Q(names[static_cast<size_t>(line.Category)]).toUpper(),
+                                           QString::number(line.Pay)})
+                                 : Q(preferences.Text("Practice", "LineNotPaid")));
+  }
+  const QString bet = QString::number(int64_t{session_->Coins()} * lines);
+  total_->setText(
+      hand == nullptr
+          ? Filled(preferences.Text("Practice", "LinesBet"), {QString::number(lines), bet})
+          : Filled(preferences.Text("Practice", "LinesPaid"),
+                   {QString::number(lines), QString::number(hand->TotalPay()), bet}));
+  // Up to four rows in view, at the least size one: the others scroll.
+  constexpr int kRowsInView = 4;
+  const int frame = 2 * linesArea_->frameWidth();
+  const QMargins margins = linesArea_->widget()->layout()->contentsMargins();
+  const int row = std::max(lineCards_[0]->sizeHint().height(), lineNames_[0]->sizeHint().height());
+  const auto* grid = qobject_cast<const QGridLayout*>(linesArea_->widget()->layout());
+  const int spacing = grid != nullptr ? grid->verticalSpacing() : 0;
+  const int rowsShown = std::min(lines - 1, kRowsInView);
+  linesArea_->setMinimumHeight(row + margins.top() + margins.bottom() + frame);
+  linesArea_->setMaximumHeight(rowsShown * row + (rowsShown - 1) * spacing + margins.top() +
+                               margins.bottom() + frame);
 }
 
 void TfmPractice::ShowFigures() {

@@ -5,7 +5,9 @@
 // The practice window: deals hands of the main window's game, table and coins from a
 // seeded deck with nothing held (as a machine deals), lets the player hold cards (a click or
 // the keys 1 to 5) and draw (Enter), and then shows the draw, the pay and at once the
-// verdict: the hold played against the best hold, and what a mistake costs. The session's
+// verdict: the hold played against the best hold, and what a mistake costs. A session may
+// draw each hold on 3, 5 or 10 lines: the first line shows on the big cards, the others in
+// small rows under them (which scroll when the window is short), with the total paid. The session's
 // figures, its mistakes and the past sessions are listed below. A session ends, and is kept
 // in the data folder, when a new one starts or the window closes. When the main window
 // switches to another game, table or coin count, the window says so and its next deal starts
@@ -21,10 +23,12 @@
 #include "session/window_settings.h"
 
 class QCheckBox;
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QTableWidget;
 class QTabWidget;
 
@@ -84,6 +88,14 @@ class TfmPractice : public QDialog {
   QCheckBox* HoldAllBox() const { return holdAll_; }
   QLabel* FollowNote() const { return follow_; }
   QDoubleSpinBox* HardBets() const { return hardBets_; }
+  QComboBox* LinesBox() const { return lines_; }
+  QScrollArea* LinesArea() const { return linesArea_; }
+  // The row of line `line` (2 the second line, up to kMaxPracticeLines): its small cards
+  // and its category and pay.
+  QLabel* LineCards(int line) const { return lineCards_.at(static_cast<size_t>(line - 2)); }
+  QLabel* LineResult(int line) const { return lineResults_.at(static_cast<size_t>(line - 2)); }
+  // The coins bet on all lines, and after the draw what they paid.
+  QLabel* Total() const { return total_; }
 
   static constexpr int kFigureCount = 7;
 
@@ -106,6 +118,17 @@ class TfmPractice : public QDialog {
   // `newIfNotTyped` (New session), else not at all (Enter in the box).
   void TakeSeed(bool newIfNotTyped);
   void ShowCards();
+  // The further lines' rows and the total: before the draw the held cards, after it each
+  // line's final hand and pay.
+  void ShowLines();
+  // The lines chosen, which the next session plays.
+  int ChosenLines() const;
+  // A session that has not drawn a hand yet starts again on its seed with the lines chosen;
+  // otherwise the next deal starts a new session with them.
+  void LinesChanged();
+  // Makes the window tall enough for the further lines' rows to take their full height (as
+  // far as the screen allows): a session that starts with more lines shows them.
+  void FitLines();
   void ShowFigures();
   // The draw's result and verdict, or before the draw what the deal says.
   void ShowOutcome();
@@ -131,6 +154,7 @@ class TfmPractice : public QDialog {
   int damagedSessions_ = 0;
   QString fileProblem_;  // why the session file cannot be read (then nothing is kept)
   TCardPainter painter_;
+  TCardPainter smallPainter_;  // the further lines' cards, at half the size
   QLabel* table_;
   QLabel* seedLabel_;
   QLineEdit* seed_;
@@ -146,6 +170,14 @@ class TfmPractice : public QDialog {
   QCheckBox* hard_;
   QDoubleSpinBox* hardBets_;
   QCheckBox* holdAll_;
+  QLabel* linesLabel_;
+  QComboBox* lines_;
+  QScrollArea* linesArea_;
+  static constexpr size_t kMoreLines = kMaxPracticeLines - 1;
+  std::array<QLabel*, kMoreLines> lineNames_{};
+  std::array<QLabel*, kMoreLines> lineCards_{};
+  std::array<QLabel*, kMoreLines> lineResults_{};
+  QLabel* total_;
   QTabWidget* tabs_;
   std::array<QLabel*, kFigureCount> figureNames_{};
   std::array<QLabel*, kFigureCount> figures_{};

@@ -306,6 +306,8 @@ int Run(int argc, char** argv) {
   AddNumberOption(practise, "--hard", practice.Hard,
                   "Deal only hands whose two best holds are at most this many bets apart", 0.0,
                   kMaxHardWithin);
+  AddNumberOption(practise, "--lines,-l", practice.Lines,
+                  "Lines each hold is drawn on: 1, 3, 5 or 10", 1, kMaxPracticeLines);
   practise->add_flag("--save", practice.Save, "Keep the session in the data folder's session file");
   AddDataOption(practise, practice.Table);
   practise->add_flag("--json", practice.Table.Json, "Print JSON");

@@ -141,6 +141,21 @@ std::string CategoryText(const TPracticeSession& session, int category) {
                                                    : "Nothing";
 }
 
+// The further lines of a hand (none for one line), each as the hand's own fields show it.
+Json LinesJson(const TPracticeSession& session, const TPracticeHand& hand) {
+  Json lines = Json::array();
+  for (size_t i = 0; i < hand.More.size(); ++i) {
+    const TPracticeLine& line = hand.More[i];
+    lines.push_back({{"line", i + 2},
+                     {"drawn", CardsAt(line.Final, hand.Verdict.Mask)},
+                     {"final", CardsAt(line.Final, kFullDrawMask)},
+                     {"category", line.Category},
+                     {"categoryName", CategoryText(session, line.Category)},
+                     {"pay", line.Pay}});
+  }
+  return lines;
+}
+
 Json HandJson(const TPracticeSession& session, const TPracticeHand& hand, bool hard) {
   const TPracticeVerdict& verdict = hand.Verdict;
   Json item = {{"deal", hand.Deal.Number},
@@ -158,6 +173,10 @@ Json HandJson(const TPracticeSession& session, const TPracticeHand& hand, bool h
                {"category", hand.Category},
                {"categoryName", CategoryText(session, hand.Category)},
                {"pay", hand.Pay}};
+  if (!hand.More.empty()) {
+    item["lines"] = LinesJson(session, hand);
+    item["totalPay"] = hand.TotalPay();
+  }
   if (session.Options().HardWithin >= 0) item["hard"] = hard;
   return item;
 }
@@ -185,6 +204,15 @@ void PrintHand(const TPracticeSession& session, const TPracticeHand& hand, bool 
   for (const std::string& card : CardsAt(hand.Final, verdict.Mask)) out << card << ' ';
   out << "->  " << HoldText(hand.Final, 0) << "  " << CategoryText(session, hand.Category)
       << ", pays " << hand.Pay << '\n';
+  for (size_t i = 0; i < hand.More.size(); ++i) {
+    const TPracticeLine& line = hand.More[i];
+    out << "  line " << i + 2 << (i + 2 < 10 ? "  " : " ");
+    for (const std::string& card : CardsAt(line.Final, verdict.Mask)) out << card << ' ';
+    out << "->  " << HoldText(line.Final, 0) << "  " << CategoryText(session, line.Category)
+        << ", pays " << line.Pay << '\n';
+  }
+  if (!hand.More.empty())
+    out << "  paid " << hand.TotalPay() << " on " << hand.Lines() << " lines\n";
 }
 
 std::string TimeText(int64_t seconds) {
@@ -211,8 +239,11 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
     throw InputError("the holds file has " + std::to_string(holds.size()) + " holds for " +
                      std::to_string(hands) + " hands");
   }
+  if (!IsPracticeLines(options.Lines))
+    throw InputError("--lines " + std::to_string(options.Lines) + " is not 1, 3, 5 or 10");
   TPracticeOptions practice;
   practice.HardWithin = options.Hard;
+  practice.Lines = options.Lines;
   practice.KeepHands = options.Save;  // else only the figures are kept, however many hands
   TPracticeSession session(game, table, options.Table.Coins, options.Seed, practice);
   // A line that is no hold stops the run before it prints anything; held cards that are not
@@ -224,13 +255,14 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
   // indent of 2 would write it.
   const bool json = options.Table.Json;
   if (json) {
-    const Json head = {{"game", game.GameId},
-                       {"name", game.Name},
-                       {"pays", PaysOf(table)},
-                       {"basis", table.CoinBasis},
-                       {"coins", options.Table.Coins},
-                       {"seed", options.Seed},
-                       {"hard", options.Hard >= 0 ? Json(options.Hard) : Json(nullptr)}};
+    Json head = {{"game", game.GameId},
+                 {"name", game.Name},
+                 {"pays", PaysOf(table)},
+                 {"basis", table.CoinBasis},
+                 {"coins", options.Table.Coins},
+                 {"seed", options.Seed},
+                 {"hard", options.Hard >= 0 ? Json(options.Hard) : Json(nullptr)}};
+    if (options.Lines > 1) head["lines"] = options.Lines;
     out << "{\n";
     for (const auto& item : head.items())
       out << "  " << Json(item.key()).dump() << ": " << Nested(item.value(), 1) << ",\n";
@@ -241,6 +273,7 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
         << options.Table.Coins << (options.Table.Coins == 1 ? " coin" : " coins")
         << " a hand, seed " << options.Seed;
     if (options.Hard >= 0) out << ", hard hands within " << BetsText(options.Hard) << " bets";
+    if (options.Lines > 1) out << ", " << options.Lines << " lines";
     out << "\n\n";
   }
   for (size_t h = 0; h < hands; ++h) {
@@ -285,6 +318,7 @@ int RunSessions(const TTableOptions& options, std::ostream& out) {
                       {"coins", record.Coins},
                       {"seed", record.Seed},
                       {"hard", record.HardWithin >= 0 ? Json(record.HardWithin) : Json(nullptr)},
+                      {"lines", record.Lines},
                       {"figures", FiguresJson(record.Figures())}});
     }
     out << Json{{"sessions", list}, {"damaged", history.Damaged}}.dump(2) << '\n';

@@ -22,6 +22,7 @@ struct TPracticeCommandOptions {
   std::string HoldsFile;  // "-": the standard input
   double Hard = -1;       // the hard-hands filter in bets; negative: every hand
   bool Save = false;      // keep the session in the data folder's session file
+  int Lines = 1;          // lines each hand is drawn on: 1, 3, 5 or 10
 };
 
 // The help of the holds file's format.

@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryFile>
@@ -104,6 +106,7 @@ class PracticeTest : public QObject {
   void WarningMistakesShowMeAndKeptSessions();
   void FollowsTheMainWindowsGameAndLanguage();
   void AFileThatCannotTakeTheSessionIsTold();
+  void ThreeLinesShowEachLineAndTheirTotal();
 };
 
 void PracticeTest::TheWindowAndTheCommandLineAgree() {
@@ -365,6 +368,56 @@ void PracticeTest::AFileThatCannotTakeTheSessionIsTold() {
   QVERIFY2(told[2].startsWith(QStringLiteral("Another program is saving the session file")),
            qPrintable(told[2]));
   QCOMPARE(ReadPracticeHistory(world.Data()).Sessions.size(), 1u);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+// Three lines chosen by keyboard before the first draw: the session starts again on its seed,
+// the draw shows the two further lines with their pays, and the total and the net add them.
+void PracticeTest::ThreeLinesShowEachLineAndTheirTotal() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.Controller().SelectGame(0);  // 9/6 Jacks or better, one coin
+  window.PracticeAction()->trigger();
+  TfmPractice& practice = *window.Practice();
+  QVERIFY(QTest::qWaitForWindowActive(&practice));
+  practice.WarnBox()->setChecked(false);
+  // Seed 12 on three lines, the ace held: the first line pays nothing, the others 1 and 2.
+  constexpr uint64_t seed = 12;
+  practice.NewSession(seed);
+  QVERIFY(practice.LinesArea()->isHidden());
+  const std::array<int32_t, kHandSize> dealt = practice.Session().CurrentDeal().Cards;
+  practice.LinesBox()->setFocus();
+  Type(Qt::Key_Down);  // 1 to 3
+  QCOMPARE(practice.Session().Lines(), 3);
+  QCOMPARE(practice.Session().Seed(), seed);
+  QVERIFY(practice.Session().CurrentDeal().Cards == dealt);
+  QCOMPARE(ReadPracticeSettings(Preferences().Settings).Lines, 3);
+  QVERIFY(practice.LinesArea()->isVisible());
+
+  practice.Slot(0)->setFocus();
+  PressHold(QStringLiteral("----H"));
+  Type(Qt::Key_Return);
+  const TPracticeHand& hand = practice.Session().Record().Hands.back();
+  QCOMPARE(hand.Lines(), 3);
+  const QString held = CardCodeText(dealt[4]);
+  int64_t paid = hand.Pay;
+  for (int line = 2; line <= 3; ++line) {
+    const TPracticeLine& more = hand.More[static_cast<size_t>(line - 2)];
+    QVERIFY(practice.LineCards(line)->isVisible());
+    const QString cards = practice.LineCards(line)->accessibleDescription();
+    QVERIFY2(cards.endsWith(held), qPrintable(cards));
+    const QString result = practice.LineResult(line)->text();
+    QVERIFY2(more.Pay > 0 ? result.endsWith(QStringLiteral(" pays ") + QString::number(more.Pay))
+                          : result == QStringLiteral("no pay"),
+             qPrintable(result));
+    paid += more.Pay;
+  }
+  QCOMPARE(hand.Pay, 0);
+  QCOMPARE(paid, 3);
+  QVERIFY(practice.LineCards(4)->isHidden());
+  QCOMPARE(practice.Total()->text(),
+           QStringLiteral("Paid on 3 lines: %1 coins for 3 coins bet.").arg(paid));
+  QCOMPARE(practice.Figure(5)->text(), QString::fromStdString(SignedText(paid - 3, 0)));
   QVERIFY(world.Errors.isEmpty());
 }
 

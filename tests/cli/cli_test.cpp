@@ -340,6 +340,25 @@ TEST(Cli, PracticeReplaysAndGradesTheHolds) {
   EXPECT_NEAR(report["figures"]["costBets"].get<double>(), cost, 1e-9);
   EXPECT_EQ(report["figures"]["coinsBet"], 30);
 
+  // On three lines each hand shows its further lines and pays them all.
+  const auto lines = CliJson(game + " --json --lines 3");
+  EXPECT_EQ(lines["lines"], 3);
+  EXPECT_EQ(lines["hands"][0]["dealt"], report["hands"][0]["dealt"]);
+  int64_t won = 0;
+  for (const auto& hand : lines["hands"]) {
+    ASSERT_EQ(hand["lines"].size(), 2u);
+    int64_t paid = hand["pay"].get<int64_t>();
+    for (const auto& line : hand["lines"]) paid += line["pay"].get<int64_t>();
+    EXPECT_EQ(hand["totalPay"], paid);
+    won += paid;
+  }
+  EXPECT_EQ(lines["figures"]["coinsBet"], 90);
+  EXPECT_EQ(lines["figures"]["coinsWon"], won);
+  EXPECT_FALSE(report["hands"][0].contains("lines"));
+  EXPECT_TRUE(Contains(Output(game + " -n 1 --lines 10"), "  line 10 "));
+  for (const char* bad : {"0", "2", "4", "11"})
+    ExpectUsageError(game + " --lines " + bad, std::string("--lines ") + bad + " is not");
+
   const auto& first = report["hands"][0]["dealt"];
   std::ofstream(holds) << first[0].get<std::string>() << " " << first[1].get<std::string>() << "\n";
   EXPECT_EQ(CliJson(game + " --json")["hands"][0]["hold"], "HH---");
@@ -357,6 +376,7 @@ TEST(Cli, PracticeReplaysAndGradesTheHolds) {
   EXPECT_EQ(kept["sessions"][0]["figures"]["hands"], 2);
   EXPECT_EQ(kept["sessions"][1]["figures"]["hands"], 1);
   EXPECT_EQ(kept["sessions"][1]["seed"], 314);
+  EXPECT_EQ(kept["sessions"][1]["lines"], 1);
   EXPECT_TRUE(Contains(Output("sessions -d " + data), "Jacks or better"));
 }
 

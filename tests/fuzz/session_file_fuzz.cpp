@@ -60,7 +60,7 @@ bool SameHand(const tarnwick::TPracticeHand& a, const tarnwick::TPracticeHand& b
     return std::tie(hand.Deal.Cards, hand.Deal.Next, hand.Deal.Number, verdict.Mask,
                     verdict.BestMask, verdict.BestHolds, verdict.Played.Paid, verdict.Played.Draws,
                     verdict.Best.Paid, verdict.Best.Draws, verdict.CoinBasis, verdict.Coins,
-                    hand.Final, hand.Category, hand.Pay);
+                    hand.Final, hand.Category, hand.Pay, hand.Deal.More, hand.More);
   };
   return fields(a) == fields(b);
 }
@@ -68,7 +68,7 @@ bool SameHand(const tarnwick::TPracticeHand& a, const tarnwick::TPracticeHand& b
 bool SameSession(const tarnwick::TPracticeRecord& a, const tarnwick::TPracticeRecord& b) {
   const auto fields = [](const tarnwick::TPracticeRecord& record) {
     return std::tie(record.Started, record.GameId, record.GameName, record.Pays, record.CoinBasis,
-                    record.Coins, record.Seed, record.HardWithin);
+                    record.Coins, record.Seed, record.HardWithin, record.Lines);
   };
   if (fields(a) != fields(b) || a.Hands.size() != b.Hands.size()) return false;
   for (size_t i = 0; i < a.Hands.size(); ++i) {

@@ -7,6 +7,7 @@
 // and pay tables are copies in a temporary folder, so nothing of the user's is touched.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QEventLoop>
@@ -230,6 +231,18 @@ void PlayHand(TfmPractice& practice, bool mistake) {
   QApplication::processEvents();
 }
 
+// Plays the hand of a session that has drawn nothing yet on `lines` lines (the session
+// starts again on its seed), with its best hold.
+void PlayOnLines(TfmPractice& practice, int lines) {
+  practice.LinesBox()->setCurrentIndex(practice.LinesBox()->findData(lines));
+  PlayHand(practice, false);
+}
+
+// Back to one line, which the settings remember for the windows opened after.
+void OneLine(TfmPractice& practice) {
+  practice.LinesBox()->setCurrentIndex(0);
+}
+
 // A dark theme as a desktop would set it: every role of the palette dark or light in turn.
 QPalette DarkPalette() {
   QPalette dark;
@@ -306,6 +319,15 @@ void DarkPictures(TfmMain& window) {
     practice.show();
     PlayHand(practice, true);
     Save(practice, QStringLiteral("practice-dark"));
+  }
+  {
+    TfmPractice practice(&window, window.Controller());
+    practice.SetKeepSessions(false);
+    practice.NewSession(2024);
+    practice.show();
+    PlayOnLines(practice, 5);
+    Save(practice, QStringLiteral("practice-dark-5-lines"));
+    OneLine(practice);
   }
   {
     TfmChart charts(&window, window.Controller().TableSnapshot(), QStringLiteral("  charts"));
@@ -400,6 +422,22 @@ void SizesOfEveryWindow(TfmMain& window, const std::filesystem::path& data) {
       },
       true);
   SizePictures(
+      QStringLiteral("practice-5-lines"), QStringLiteral("Practice"),
+      [&window](const TShoot& shoot) {
+        // Opened with five lines remembered, at the size it was left at.
+        TPracticeSettings settings = ReadPracticeSettings(Preferences().Settings);
+        settings.Lines = 5;
+        WritePracticeSettings(Preferences().Settings, settings);
+        TfmPractice practice(&window, window.Controller());
+        practice.SetKeepSessions(false);
+        practice.NewSession(2024);
+        practice.show();
+        PlayHand(practice, false);
+        shoot(practice);
+        OneLine(practice);
+      },
+      true);
+  SizePictures(
       QStringLiteral("charts"), QStringLiteral("Charts"),
       [&window](const TShoot& shoot) {
         TfmChart charts(&window, window.Controller().TableSnapshot(), QStringLiteral("  charts"));
@@ -486,6 +524,16 @@ int main(int argc, char** argv) try {
       Save(
           practice,
           QStringLiteral("practice-%1-game-switched").arg(QString::fromLatin1(language).toLower()));
+    }
+    {
+      TfmPractice practice(&window, window.Controller());
+      practice.SetKeepSessions(false);
+      practice.NewSession(7);
+      practice.show();
+      PlayOnLines(practice, 5);
+      Save(practice,
+           QStringLiteral("practice-%1-5-lines").arg(QString::fromLatin1(language).toLower()));
+      OneLine(practice);
     }
   }
   Preferences().SetLanguage("ENG");
@@ -617,6 +665,17 @@ int main(int argc, char** argv) try {
       practice.DealHand();
     }
     practice.FinishSession();
+  }
+  // One hold drawn on five lines, and on ten (the rows scroll).
+  window.Controller().SelectGame(0);
+  for (const int lines : {5, 10}) {
+    TfmPractice practice(&window, window.Controller());
+    practice.SetKeepSessions(false);
+    practice.NewSession(2024);
+    practice.show();
+    PlayOnLines(practice, lines);
+    Save(practice, QStringLiteral("practice-%1-lines").arg(lines));
+    OneLine(practice);
   }
 
   // The charts of 9/6 Jacks or better in coins, and of full-pay Deuces Wild in money too.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/practice.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -81,14 +82,26 @@ uint32_t TPracticeRandom::Below(uint32_t bound) {
   }
 }
 
+bool IsPracticeLines(int lines) {
+  return std::find(kPracticeLineCounts.begin(), kPracticeLineCounts.end(), lines) !=
+         kPracticeLineCounts.end();
+}
+
+const TPracticeDeal::TCards& TPracticeDeal::NextOf(int line) const {
+  CheckRange(line, 0, static_cast<int>(More.size()), "line");
+  return line == 0 ? Next : More[static_cast<size_t>(line - 1)];
+}
+
 uint64_t NewPracticeSeed() {
   std::random_device source;
   const uint64_t value = (static_cast<uint64_t>(source()) << 32) ^ source();
   return 1 + value % kLargestNewSeed;
 }
 
-TPracticeDealer::TPracticeDealer(const TPokerDescription& game, uint64_t seed)
-    : seed_(seed), random_(seed) {
+TPracticeDealer::TPracticeDealer(const TPokerDescription& game, uint64_t seed, int lines)
+    : seed_(seed), lines_(lines), random_(seed) {
+  if (!IsPracticeLines(lines))
+    throw InputError(std::to_string(lines) + " lines is not 1, 3, 5 or 10 lines");
   CheckRange(game.JokerCount, 0, 2, "jokers of the deck");
   deckSize_ = kNaturalCards;
   for (int code = 0; code < kNaturalCards; ++code) deck_[static_cast<size_t>(code)] = code;
@@ -107,6 +120,18 @@ TPracticeDeal TPracticeDealer::Next() {
   TPracticeDeal deal;
   std::copy(deck.begin(), deck.begin() + kHandSize, deal.Cards.begin());
   std::copy(deck.begin() + kHandSize, deck.begin() + kDealtAndNext, deal.Next.begin());
+  // Each further line draws anew from the cards not dealt, which fill the places after the
+  // first five whatever their order: the first five places of a shuffle of those.
+  deal.More.resize(static_cast<size_t>(lines_ - 1));
+  for (TPracticeDeal::TCards& next : deal.More) {
+    std::array<int32_t, kMaxDeck> rest = deck;
+    for (int i = kHandSize; i < kDealtAndNext; ++i) {
+      const auto pick =
+          static_cast<size_t>(i) + random_.Below(static_cast<uint32_t>(deckSize_ - i));
+      std::swap(rest[static_cast<size_t>(i)], rest[pick]);
+    }
+    std::copy(rest.begin() + kHandSize, rest.begin() + kDealtAndNext, next.begin());
+  }
   deal.Number = ++deals_;
   return deal;
 }
@@ -178,26 +203,34 @@ std::string PracticeCostText(const TPracticeVerdict& verdict) {
   return BetsText(verdict.CostBets()) + " (" + BetsText(verdict.CostCoins()) + ")";
 }
 
-std::array<int32_t, kHandSize> FinalHand(const TPracticeDeal& deal, int mask) {
+int64_t TPracticeHand::TotalPay() const {
+  int64_t total = Pay;
+  for (const TPracticeLine& line : More) total += line.Pay;
+  return total;
+}
+
+std::array<int32_t, kHandSize> FinalHand(const TPracticeDeal& deal, int mask, int line) {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
+  const TPracticeDeal::TCards& cards = deal.NextOf(line);
   std::array<int32_t, kHandSize> final = deal.Cards;
   size_t next = 0;
   for (int i = 0; i < kHandSize; ++i) {
-    if (BitSet(mask, i)) final[static_cast<size_t>(i)] = deal.Next[next++];
+    if (BitSet(mask, i)) final[static_cast<size_t>(i)] = cards[next++];
   }
   return final;
 }
 
 void TPracticeFigures::Add(const TPracticeHand& hand) {
   const TPracticeVerdict& verdict = hand.Verdict;
+  const int32_t lines = hand.Lines();
   ++Hands;
   if (verdict.Mistake()) ++Mistakes;
   Coins = verdict.Coins;
-  CostBets += verdict.CostBets();
-  PlayedReturn += verdict.PlayedReturn();
-  BestReturn += verdict.BestReturn();
-  CoinsBet += verdict.Coins;
-  CoinsWon += hand.Pay;
+  CostBets += verdict.CostBets() * lines;
+  PlayedReturn += verdict.PlayedReturn() * lines;
+  BestReturn += verdict.BestReturn() * lines;
+  CoinsBet += int64_t{verdict.Coins} * lines;
+  CoinsWon += hand.TotalPay();
 }
 
 long double TPracticeFigures::Accuracy() const {
@@ -222,7 +255,7 @@ TPracticeSession::TPracticeSession(const TPokerDescription& game, const TPayout&
     : table_(table),
       engine_(CreateEngineForGame(game)),
       judge_(CreateEngineForGame(game)),
-      dealer_(game, seed),
+      dealer_(game, seed, options.Lines),
       options_(options) {
   if (table.GameId != game.GameId || table.LastCategory != game.LastCategory) {
     throw InputError("The pay table is not one of " + game.Name);
@@ -258,6 +291,7 @@ TPracticeSession::TPracticeSession(const TPokerDescription& game, const TPayout&
   record_.Coins = coins;
   record_.Seed = seed;
   record_.HardWithin = options.HardWithin < 0 ? -1 : options.HardWithin;
+  record_.Lines = options.Lines;
   if (options.KeepHands) record_.Hands.reserve(kHandsReserved);
   figures_.Coins = coins;
 }
@@ -308,10 +342,18 @@ const TPracticeDeal& TPracticeSession::Deal() {
 }
 
 const TPracticeDeal& TPracticeSession::DealGiven(const TPracticeDeal& deal) {
-  std::array<int32_t, kDealtAndNext> codes{};
-  std::copy(deal.Cards.begin(), deal.Cards.end(), codes.begin());
-  std::copy(deal.Next.begin(), deal.Next.end(), codes.begin() + kHandSize);
-  CheckCards(jokerCount_, record_.GameName, codes);
+  if (deal.Lines() != record_.Lines) {
+    throw InputError("A deal on " + std::to_string(deal.Lines()) + " lines in a session of " +
+                     std::to_string(record_.Lines));
+  }
+  // Every line's cards with the dealt ones: lines may share a card, not take a dealt one.
+  for (int line = 0; line < deal.Lines(); ++line) {
+    std::array<int32_t, kDealtAndNext> codes{};
+    std::copy(deal.Cards.begin(), deal.Cards.end(), codes.begin());
+    const TPracticeDeal::TCards& next = deal.NextOf(line);
+    std::copy(next.begin(), next.end(), codes.begin() + kHandSize);
+    CheckCards(jokerCount_, record_.GameName, codes);
+  }
   dealt_ = false;
   deal_ = deal;
   Analyse();
@@ -347,16 +389,12 @@ const TPracticeHand& TPracticeSession::Draw(int mask) {
   hand.Deal = deal_;
   hand.Verdict = Grade(mask);
   hand.Final = FinalHand(deal_, mask);
-  // The final hand standing pat is in exactly the category it pays.
-  judge_->DealCards(hand.Final);
-  judge_->GetTheBest();
-  const int category = judge_->DealtCategory();
-  if (category < 0) {
-    hand.Category = table_.LastCategory + 1;
-  } else {
-    hand.Category = category;
-    hand.Pay =
-        int64_t{table_.Pays[static_cast<size_t>(category)]} * (record_.Coins / table_.CoinBasis);
+  Settle(hand.Final, hand.Category, hand.Pay);
+  hand.More.resize(deal_.More.size());
+  for (size_t line = 0; line < hand.More.size(); ++line) {
+    TPracticeLine& more = hand.More[line];
+    more.Final = FinalHand(deal_, mask, static_cast<int>(line) + 1);
+    Settle(more.Final, more.Category, more.Pay);
   }
   dealt_ = false;
   figures_.Add(hand);
@@ -366,6 +404,21 @@ const TPracticeHand& TPracticeSession::Draw(int mask) {
   }
   record_.Hands.push_back(hand);
   return record_.Hands.back();
+}
+
+void TPracticeSession::Settle(const std::array<int32_t, kHandSize>& final, int32_t& category,
+                              int64_t& pay) {
+  // The final hand standing pat is in exactly the category it pays.
+  judge_->DealCards(final);
+  judge_->GetTheBest();
+  const int dealt = judge_->DealtCategory();
+  if (dealt < 0) {
+    category = table_.LastCategory + 1;
+    pay = 0;
+  } else {
+    category = dealt;
+    pay = int64_t{table_.Pays[static_cast<size_t>(dealt)]} * (record_.Coins / table_.CoinBasis);
+  }
 }
 
 THoldsSnapshot TPracticeSession::HoldsSnapshot(int mask) const {

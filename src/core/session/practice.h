@@ -43,31 +43,52 @@ class TPracticeRandom {
   std::array<uint64_t, 4> state_{};
 };
 
+// The lines a session may play: one hand, or one hold drawn on 3, 5 or 10 lines, each line
+// drawing its replaced cards from its own shuffle of the cards not dealt.
+inline constexpr std::array<int32_t, 4> kPracticeLineCounts = {1, 3, 5, 10};
+inline constexpr int32_t kMaxPracticeLines = 10;
+bool IsPracticeLines(int lines);
+
 // A seed for a new session from the system's random source: 1..999999999, short enough to
 // read out and type in again.
 uint64_t NewPracticeSeed();
 
 // One deal from a freshly shuffled deck: the five cards dealt, and the five that follow,
 // which the draw hands out in order to the replaced positions from the left. The cards a
-// hand draws therefore do not depend on the hold.
+// hand draws therefore do not depend on the hold. A deal on several lines carries the cards
+// every further line draws in the same way, each from its own shuffle of the cards not
+// dealt (so two lines may draw the same card, never a dealt one).
 struct TPracticeDeal {
-  std::array<int32_t, kHandSize> Cards{};  // card codes in position order
-  std::array<int32_t, kHandSize> Next{};   // the deck's next cards, drawn in this order
-  int32_t Number = 0;                      // 1 for the seed's first deal, 2 for the next, ...
+  using TCards = std::array<int32_t, kHandSize>;
+  TCards Cards{};              // card codes in position order
+  TCards Next{};               // the deck's next cards, drawn in this order (the first line)
+  std::vector<TCards> More{};  // the cards lines 2, 3, ... draw, each in this order
+  int32_t Number = 0;          // 1 for the seed's first deal, 2 for the next, ...
+
+  int32_t Lines() const { return 1 + static_cast<int32_t>(More.size()); }
+  // The cards line `line` (0 the first) draws.
+  const TCards& NextOf(int line) const;
 };
 
 // The deals of one seed, one after another, each from the full deck of the game: its 52
 // cards and its jokers (code -2 the first, -1 the second, as on the main window's buttons).
+// The cards of the further lines are drawn from the same generator after the first line's,
+// so a seed deals one line exactly as it always has, while on several lines its second and
+// later deals differ from the one-line ones: the seed's deals depend on the lines.
 class TPracticeDealer {
  public:
-  TPracticeDealer(const TPokerDescription& game, uint64_t seed);
-  // Shuffles the full deck anew (the first ten places of a Fisher-Yates shuffle) and deals.
+  // Raises an InputError when `lines` is not one of kPracticeLineCounts.
+  TPracticeDealer(const TPokerDescription& game, uint64_t seed, int lines = 1);
+  // Shuffles the full deck anew (the first ten places of a Fisher-Yates shuffle) and deals;
+  // each further line then shuffles the rest of the deck (the places after the five dealt)
+  // for its five cards.
   TPracticeDeal Next();
   uint64_t Seed() const { return seed_; }
   int32_t DeckSize() const { return deckSize_; }
 
  private:
   uint64_t seed_;
+  int32_t lines_;
   TPracticeRandom random_;
   std::array<int32_t, kMaxDeck> deck_{};
   int32_t deckSize_ = 0;
@@ -114,29 +135,45 @@ std::string SignedText(long double value, int decimals);
 // after it for more than one coin ("0.02128 (0.10638)"); empty for a right hold.
 std::string PracticeCostText(const TPracticeVerdict& verdict);
 
-// A hand played: its deal, the grade of its hold and what the draw made of it.
+// What the draw made of one further line of a hand.
+struct TPracticeLine {
+  std::array<int32_t, kHandSize> Final{};  // the line's hand after the draw
+  int32_t Category = 0;                    // its pay category; LastCategory + 1 for none
+  int64_t Pay = 0;                         // coins paid for the coins played on the line
+  bool operator==(const TPracticeLine&) const = default;
+};
+
+// A hand played: its deal, the grade of its hold and what the draw made of it, on the first
+// line and on every further one.
 struct TPracticeHand {
   TPracticeDeal Deal;
   TPracticeVerdict Verdict;
   std::array<int32_t, kHandSize> Final{};  // the hand after the draw, in position order
   int32_t Category = 0;                    // its pay category; LastCategory + 1 for none
   int64_t Pay = 0;                         // coins paid for the coins played
+  std::vector<TPracticeLine> More;         // lines 2, 3, ... in order
+
+  int32_t Lines() const { return 1 + static_cast<int32_t>(More.size()); }
+  // Coins paid on all lines together.
+  int64_t TotalPay() const;
 };
 
-// The final hand of a deal under a hold: the held cards stay, each replaced position
-// takes the deal's next card in turn.
-std::array<int32_t, kHandSize> FinalHand(const TPracticeDeal& deal, int mask);
+// The final hand of a deal under a hold on one of its lines (0 the first): the held cards
+// stay, each replaced position takes the line's next card in turn.
+std::array<int32_t, kHandSize> FinalHand(const TPracticeDeal& deal, int mask, int line = 0);
 
-// The figures of a session so far.
+// The figures of a session so far. A hand on several lines is one hold: it counts once
+// among the hands and mistakes, while its bets, pays, expected returns and cost count once
+// per line.
 struct TPracticeFigures {
   int32_t Hands = 0;
   int32_t Mistakes = 0;
   int32_t Coins = 1;             // coins played per hand
-  long double CostBets = 0;      // what the mistakes gave up, in bets
+  long double CostBets = 0;      // what the mistakes gave up over all lines, in bets
   long double PlayedReturn = 0;  // expected pay of the holds played, summed, in bets
   long double BestReturn = 0;    // expected pay of the best holds, summed, in bets
-  int64_t CoinsBet = 0;
-  int64_t CoinsWon = 0;  // paid by the final hands
+  int64_t CoinsBet = 0;          // coins a hand times its lines, summed
+  int64_t CoinsWon = 0;          // paid by the final hands of all lines
 
   void Add(const TPracticeHand& hand);
   long double CostCoins() const { return CostBets * Coins; }
@@ -160,9 +197,10 @@ struct TPracticeRecord {
   std::string GameName;
   std::vector<int32_t> Pays;  // categories 0..LastCategory, coins for CoinBasis coins
   int32_t CoinBasis = 1;
-  int32_t Coins = 1;
+  int32_t Coins = 1;  // per line
   uint64_t Seed = 0;
   double HardWithin = -1;  // the hard-hands filter of the session (see TPracticeOptions)
+  int32_t Lines = 1;       // lines every hand is drawn on
   std::vector<TPracticeHand> Hands;
 
   TPracticeFigures Figures() const;
@@ -180,6 +218,9 @@ struct TPracticeOptions {
   double HardWithin = -1;
   // Warn before drawing a mistake that costs more than this many bets; negative: never.
   double WarnAbove = -1;
+  // Lines each hand is drawn on, one of kPracticeLineCounts. The seed's deals depend on it,
+  // so it is part of the session.
+  int32_t Lines = 1;
   // The record keeps every hand played, for a session to be kept; without, only the
   // figures grow with the hands (a long scripted run that is not kept).
   bool KeepHands = true;
@@ -192,9 +233,9 @@ inline constexpr int32_t kMaxHardDeals = 2000;
 // the main window's analysis is left alone. Not copyable (the engines refer to its table).
 class TPracticeSession {
  public:
-  // Raises an InputError when `coins` is not 1..5 or not a whole number of the table's coin
-  // basis, the table is not one of the game's or has a pay above kMaxPay, or the hard-hands
-  // filter is not a number up to kMaxHardWithin.
+  // Raises an InputError when the lines are not one of kPracticeLineCounts, `coins` is not 1..5 or
+  // not a whole number of the table's coin basis, the table is not one of the game's or has a pay
+  // above kMaxPay, or the hard-hands filter is not a number up to kMaxHardWithin.
   TPracticeSession(const TPokerDescription& game, const TPayout& table, int coins, uint64_t seed,
                    const TPracticeOptions& options = {});
   ~TPracticeSession();
@@ -206,7 +247,7 @@ class TPracticeSession {
   const TPracticeDeal& Deal();
   // Deals the given cards instead (a hand to practise, a scripted session); the deal keeps
   // its number. Raises an InputError for cards that are not in the game's deck or appear
-  // twice.
+  // twice on one line, or for a deal on other lines than the session's.
   const TPracticeDeal& DealGiven(const TPracticeDeal& deal);
   // A hand is dealt and waits for its draw.
   bool HasHand() const { return dealt_; }
@@ -221,9 +262,9 @@ class TPracticeSession {
   TPracticeVerdict Grade(int mask) const;
   // Drawing this hold deserves a warning: it is a mistake costing more than WarnAbove.
   bool ShouldWarn(int mask) const;
-  // Draws to the hold: its replaced positions take the deal's next cards in turn; the final
-  // hand is paid for the coins played and the hand joins the session: the hand returned is
-  // the record's last one (with KeepHands off, the record stays empty).
+  // Draws to the hold: on every line its replaced positions take the line's next cards in
+  // turn; each final hand is paid for the coins played and the hand joins the session: the hand
+  // returned is the record's last one (with KeepHands off, the record stays empty).
   const TPracticeHand& Draw(int mask);
 
   const TPracticeRecord& Record() const { return record_; }
@@ -232,6 +273,7 @@ class TPracticeSession {
   // The warning threshold may change at any time; the filter belongs to the session.
   void SetWarnAbove(double bets) { options_.WarnAbove = bets; }
   int32_t Coins() const { return record_.Coins; }
+  int32_t Lines() const { return record_.Lines; }
   uint64_t Seed() const { return record_.Seed; }
   const TPayout& Table() const { return table_; }
   const std::vector<std::string>& CategoryNames() const { return categoryNames_; }
@@ -245,6 +287,8 @@ class TPracticeSession {
   void Analyse();
   // The dealt hand passes the hard-hands filter.
   bool IsHard() const;
+  // The pay category of a final hand (LastCategory + 1 for none) and its pay.
+  void Settle(const std::array<int32_t, kHandSize>& final, int32_t& category, int64_t& pay);
 
   TPayout table_;
   std::vector<std::string> categoryNames_;

@@ -19,8 +19,15 @@ namespace {
 constexpr std::string_view kFileHeader =
     "# Tarnwick practice sessions: one block per session, from its \"session\" line to its "
     "\"end\" line\n";
-constexpr int kFormatVersion = 1;
+// Version 1 blocks play one line; version 2 blocks carry a "lines" line and every further
+// line's draw on the hand lines. A one-line session is written as version 1, as it always
+// was, so older readers keep reading it.
+constexpr int kOneLineVersion = 1;
+constexpr int kLinesVersion = 2;
 constexpr size_t kHandTokens = 28;
+// A further line on a hand line: "line 2 next c c c c c final 3 pay 5".
+constexpr size_t kLineTokens = 12;
+constexpr size_t kMaxHandTokens = kHandTokens + (kMaxPracticeLines - 1) * kLineTokens;
 
 // 64-bit FNV-1a of the bytes.
 uint64_t Checksum(std::string_view bytes) {
@@ -66,13 +73,23 @@ std::string HandLine(const TPracticeHand& hand) {
     word(label);
     word(value);
   }
+  for (size_t more = 0; more < hand.More.size(); ++more) {
+    word("line");
+    word(std::to_string(more + 2));
+    word("next");
+    for (const int32_t code : hand.Deal.More[more]) word(CardText(code));
+    word("final");
+    word(std::to_string(hand.More[more].Category));
+    word("pay");
+    word(std::to_string(hand.More[more].Pay));
+  }
   line += '\n';
   return line;
 }
 
-// Splits a line at its blanks into at most kHandTokens words (more are counted, not kept);
-// returns how many there are.
-size_t SplitWords(std::string_view line, std::array<std::string_view, kHandTokens>& words) {
+// Splits a line at its blanks into at most kMaxHandTokens words (more are counted, not
+// kept); returns how many there are.
+size_t SplitWords(std::string_view line, std::array<std::string_view, kMaxHandTokens>& words) {
   size_t count = 0;
   size_t at = 0;
   while (at < line.size()) {
@@ -128,8 +145,20 @@ std::string_view Labelled(std::string_view line, std::string_view label) {
   return line.substr(label.size() + 1);
 }
 
+// The category and pay of a final hand, the pay checked against the category's.
+void ReadSettled(std::string_view categoryWord, std::string_view payWord,
+                 const TPracticeRecord& record, int32_t& category, int64_t& pay) {
+  const auto categories = static_cast<int32_t>(record.Pays.size());
+  category = Number<int32_t>(categoryWord, 0, categories, "category");
+  pay = Number<int64_t>(payWord, 0, int64_t{kMaxPay} * kMaxCoins, "pay");
+  const int64_t due = category < categories ? int64_t{record.Pays[static_cast<size_t>(category)]} *
+                                                  (record.Coins / record.CoinBasis)
+                                            : 0;
+  if (pay != due) throw DataFileError("pay " + std::to_string(pay) + " for the category");
+}
+
 TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
-  std::array<std::string_view, kHandTokens> words;
+  std::array<std::string_view, kMaxHandTokens> words;
   const size_t count = SplitWords(line, words);
   static constexpr std::array<std::pair<size_t, std::string_view>, 10> kLabels = {{{0, "hand"},
                                                                                    {2, "dealt"},
@@ -141,8 +170,8 @@ TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
                                                                                    {22, "bestev"},
                                                                                    {24, "final"},
                                                                                    {26, "pay"}}};
-  if (count != kHandTokens)
-    throw DataFileError("a hand line of " + std::to_string(count) + " words");
+  const size_t expected = kHandTokens + static_cast<size_t>(record.Lines - 1) * kLineTokens;
+  if (count != expected) throw DataFileError("a hand line of " + std::to_string(count) + " words");
   for (const auto& [at, label] : kLabels) {
     if (words[at] != label)
       throw DataFileError("'" + std::string(words[at]) + "' for '" + std::string(label) + "'");
@@ -161,6 +190,7 @@ TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
     return *code;
   };
   for (size_t i = 0; i < kHandSize; ++i) hand.Deal.Cards[i] = card(words[3 + i]);
+  const std::vector<int32_t> dealt = seen;
   for (size_t i = 0; i < kHandSize; ++i) hand.Deal.Next[i] = card(words[9 + i]);
   TPracticeVerdict& verdict = hand.Verdict;
   verdict.Mask = HoldOf(words[15]);
@@ -170,15 +200,29 @@ TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
   verdict.Best = Fraction(words[23]);
   verdict.CoinBasis = record.CoinBasis;
   verdict.Coins = record.Coins;
-  const auto categories = static_cast<int32_t>(record.Pays.size());
-  hand.Category = Number<int32_t>(words[25], 0, categories, "category");
-  hand.Pay = Number<int64_t>(words[27], 0, int64_t{kMaxPay} * kMaxCoins, "pay");
-  const int64_t due = hand.Category < categories
-                          ? int64_t{record.Pays[static_cast<size_t>(hand.Category)]} *
-                                (record.Coins / record.CoinBasis)
-                          : 0;
-  if (hand.Pay != due) throw DataFileError("pay " + std::to_string(hand.Pay) + " for the category");
+  ReadSettled(words[25], words[27], record, hand.Category, hand.Pay);
   hand.Final = FinalHand(hand.Deal, verdict.Mask);
+  // Each further line draws from the cards not dealt: its cards are checked against the
+  // dealt ones, not against the other lines'.
+  hand.Deal.More.resize(static_cast<size_t>(record.Lines - 1));
+  hand.More.resize(hand.Deal.More.size());
+  for (size_t more = 0; more < hand.More.size(); ++more) {
+    const size_t at = kHandTokens + more * kLineTokens;
+    for (const auto& [offset, label] :
+         {std::pair<size_t, std::string_view>{0, "line"}, {2, "next"}, {8, "final"}, {10, "pay"}}) {
+      if (words[at + offset] != label)
+        throw DataFileError("'" + std::string(words[at + offset]) + "' for '" + std::string(label) +
+                            "'");
+    }
+    if (Number<size_t>(words[at + 1], 2, static_cast<size_t>(kMaxPracticeLines), "line") !=
+        more + 2)
+      throw DataFileError("line " + std::string(words[at + 1]) + " out of order");
+    seen = dealt;
+    for (size_t i = 0; i < kHandSize; ++i) hand.Deal.More[more][i] = card(words[at + 3 + i]);
+    TPracticeLine& result = hand.More[more];
+    ReadSettled(words[at + 9], words[at + 11], record, result.Category, result.Pay);
+    result.Final = FinalHand(hand.Deal, verdict.Mask, static_cast<int>(more) + 1);
+  }
   return hand;
 }
 
@@ -186,14 +230,18 @@ TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
 // lines are read one at a time from the text, so a block of any length costs no memory
 // beyond the hands it holds.
 TPracticeRecord ParseBlock(std::string_view block) {
-  constexpr size_t kHeadingLines = 7;
+  constexpr size_t kHeadingLines = 8;  // the last one, the lines, only from version 2
   std::array<std::string_view, kHeadingLines> lines;
-  for (std::string_view& line : lines) {
+  if (block.empty()) throw DataFileError("a session without its heading");
+  lines[0] = TakeLine(block);
+  const int version =
+      Number<int>(Labelled(lines[0], "session"), kOneLineVersion, kLinesVersion, "format version");
+  const size_t headingLines = version == kOneLineVersion ? kHeadingLines - 1 : kHeadingLines;
+  for (size_t i = 1; i < headingLines; ++i) {
     if (block.empty()) throw DataFileError("a session without its heading");
-    line = TakeLine(block);
+    lines[i] = TakeLine(block);
   }
   TPracticeRecord record;
-  Number<int>(Labelled(lines[0], "session"), kFormatVersion, kFormatVersion, "format version");
   record.Started = Number<int64_t>(Labelled(lines[1], "started"), INT64_MIN, INT64_MAX, "time");
   const std::string_view game = Labelled(lines[2], "game");
   const size_t blank = game.find(' ');
@@ -219,6 +267,11 @@ TPracticeRecord ParseBlock(std::string_view block) {
   const std::string_view hard = Labelled(lines[6], "hard");
   record.HardWithin =
       hard == "-" ? -1 : Number<double>(hard, 0, kMaxHardWithin, "hard-hands filter");
+  if (version == kLinesVersion) {
+    record.Lines = Number<int32_t>(Labelled(lines[7], "lines"), 2, kMaxPracticeLines, "lines");
+    if (!IsPracticeLines(record.Lines))
+      throw DataFileError("lines " + std::to_string(record.Lines));
+  }
   for (size_t hand = 1; !block.empty(); ++hand) {
     try {
       record.Hands.push_back(ParseHand(TakeLine(block), record));
@@ -250,13 +303,15 @@ std::string PracticeSessionText(const TPracticeRecord& record) {
     block += value;
     block += '\n';
   };
-  line("session", std::to_string(kFormatVersion));
+  const bool oneLine = record.Lines == 1;
+  line("session", std::to_string(oneLine ? kOneLineVersion : kLinesVersion));
   line("started", std::to_string(record.Started));
   line("game", std::to_string(record.GameId) + ' ' + name);
   line("table", std::to_string(record.CoinBasis) + ' ' + pays);
   line("coins", std::to_string(record.Coins));
   line("seed", std::to_string(record.Seed));
   line("hard", hard);
+  if (!oneLine) line("lines", std::to_string(record.Lines));
   for (const TPracticeHand& hand : record.Hands) block += HandLine(hand);
   line("end", Hex(Checksum(block)));
   return block;

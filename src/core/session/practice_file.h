@@ -21,6 +21,11 @@
 // hold played and the best hold ("H" held, "-" replaced), how many holds tie for the best,
 // the exact expected pays of both (coins of the table's pays over the number of draws),
 // the final hand's category (LastCategory + 1 for none) and its pay for the coins played.
+// A session on several lines is a block of version 2: "session 2", a "lines 3" line after
+// the hard line, and on each hand line every further line's five cards to draw, its final
+// category and its pay: "... pay 0 line 2 next 7C 8D 9H TS JC final 9 pay 0 line 3 ...".
+// One-line sessions are written as version 1, as before; a file of version 1 blocks only
+// reads as it always did.
 // The end line carries a 64-bit FNV-1a checksum of the block's bytes before it. A block
 // with a wrong checksum, a line that cannot be read or no end is damaged and skipped; the
 // sessions around it are read as usual. Damaged blocks and stray lines with no sound

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "session/practice.h"
 #include "stats/statistics.h"
 
 namespace tarnwick {
@@ -58,6 +59,8 @@ TPracticeSettings ReadPracticeSettings(const TIniFile& settings) {
   window.Hard = ReadSwitch(settings, kPractice, "Hard", defaults.Hard);
   window.HardWithin = ReadBets(settings, "HardWithin", defaults.HardWithin);
   window.HoldAll = ReadSwitch(settings, kPractice, "HoldAll", defaults.HoldAll);
+  const int lines = settings.ReadInteger(kPractice, "Lines", defaults.Lines);
+  window.Lines = IsPracticeLines(lines) ? lines : defaults.Lines;
   return window;
 }
 
@@ -67,6 +70,7 @@ void WritePracticeSettings(TIniFile& settings, const TPracticeSettings& window) 
   settings.WriteInteger(kPractice, "Hard", window.Hard ? 1 : 0);
   settings.WriteDouble(kPractice, "HardWithin", window.HardWithin);
   settings.WriteInteger(kPractice, "HoldAll", window.HoldAll ? 1 : 0);
+  settings.WriteInteger(kPractice, "Lines", window.Lines);
 }
 
 }  // namespace tarnwick

@@ -37,6 +37,7 @@ struct TPracticeSettings {
   bool Hard = false;        // deal only hands whose best hold is within ...
   double HardWithin = 0.1;  // ... this many bets of the next best, 0..kMaxOptionBets
   bool HoldAll = false;     // deal with every card held, as before the player's first choice
+  int Lines = 1;            // lines a hand is drawn on, one of kPracticeLineCounts
   bool operator==(const TPracticeSettings&) const = default;
 };
 TPracticeSettings ReadPracticeSettings(const TIniFile& settings);

@@ -315,6 +315,108 @@ TEST(Practice, ASessionKeepsToTheLimitsOfItsFile) {
   EXPECT_THROW(TPracticeSession(testing::Game(0), table, 1, 1), InputError);
 }
 
+// One hold drawn on several lines: one line deals as the seed always dealt; every further
+// line keeps the held cards and draws from the cards not dealt, on its own; the figures
+// count the hold once and the bets and pays once per line; the file keeps the lines.
+TEST(Practice, SeveralLinesDrawApartAndCountPerLine) {
+  const TPokerDescription& game = testing::Game(0);
+  const TPayout table = testing::TableFor(0, kNineSix);
+  // The seed's first two deals as one line has always dealt them.
+  const std::array<std::pair<TPracticeDeal, int>, 2> known = {
+      {{DealOf({"TH", "9S", "9C", "TS", "JH"}, {"3H", "8S", "4D", "4C", "3C"}, 1), 2},
+       {DealOf({"2D", "8D", "QD", "4H", "QC"}, {"9H", "9C", "4D", "AS", "TC"}, 2), 0}}};
+  TPracticeSession single(game, table, 1, 77);
+  for (const auto& [deal, pay] : known) {
+    const TPracticeDeal& dealt = single.Deal();
+    EXPECT_EQ(dealt.Cards, deal.Cards);
+    EXPECT_EQ(dealt.Next, deal.Next);
+    EXPECT_TRUE(dealt.More.empty());
+    EXPECT_EQ(single.Draw(kMaskCount - 1).TotalPay(), pay);
+  }
+  EXPECT_EQ(single.Figures().CoinsBet, 2);
+
+  for (const int lines : {3, 5, 10}) {
+    TPracticeOptions options;
+    options.Lines = lines;
+    TPracticeSession session(game, table, 2, 77, options);
+    // The further lines are drawn after the first: its first deal is the one-line one.
+    EXPECT_EQ(session.Deal().Cards, known[0].first.Cards);
+    EXPECT_EQ(session.CurrentDeal().Next, known[0].first.Next);
+    int64_t won = 0;
+    long double played = 0;
+    int mistakes = 0;
+    bool linesDiffer = false;
+    constexpr int kHands = 40;
+    for (int h = 0; h < kHands; ++h) {
+      if (h > 0) session.Deal();
+      const int mask = h % 2 == 0 ? kMaskCount - 1 : (h * 5) % kMaskCount;
+      const TPracticeHand hand = session.Draw(mask);
+      ASSERT_EQ(hand.Lines(), lines);
+      ASSERT_EQ(hand.Deal.Lines(), lines);
+      won += hand.TotalPay();
+      played += hand.Verdict.PlayedReturn();
+      mistakes += hand.Verdict.Mistake() ? 1 : 0;
+      for (int line = 0; line < lines; ++line) {
+        const auto& final = line == 0 ? hand.Final : hand.More[static_cast<size_t>(line - 1)].Final;
+        const std::set<int32_t> distinct(final.begin(), final.end());
+        EXPECT_EQ(distinct.size(), kHandSize) << testing::HandText(final);
+        for (size_t i = 0; i < kHandSize; ++i) {
+          const bool drawn = BitSet(mask, static_cast<int>(i));
+          const bool wasDealt = std::find(hand.Deal.Cards.begin(), hand.Deal.Cards.end(),
+                                          final[i]) != hand.Deal.Cards.end();
+          EXPECT_EQ(wasDealt, !drawn) << "line " << line << " position " << i;
+          if (!drawn) {
+            EXPECT_EQ(final[i], hand.Deal.Cards[i]);
+          }
+        }
+        if (line == 0) continue;
+        linesDiffer = linesDiffer || hand.Deal.NextOf(line) != hand.Deal.Next;
+        // Each line is paid as a one-line deal of its own cards.
+        TPracticeSession alone(game, table, 2, 1);
+        TPracticeDeal deal = hand.Deal;
+        deal.Next = deal.NextOf(line);
+        deal.More.clear();
+        alone.DealGiven(deal);
+        const TPracticeHand& paid = alone.Draw(mask);
+        const TPracticeLine& more = hand.More[static_cast<size_t>(line - 1)];
+        EXPECT_EQ(more.Final, paid.Final);
+        EXPECT_EQ(more.Category, paid.Category);
+        EXPECT_EQ(more.Pay, paid.Pay);
+      }
+    }
+    EXPECT_TRUE(linesDiffer);
+    const TPracticeFigures& figures = session.Figures();
+    EXPECT_EQ(figures.Hands, kHands);
+    EXPECT_EQ(figures.Mistakes, mistakes);
+    EXPECT_EQ(figures.CoinsBet, int64_t{kHands} * lines * 2);
+    EXPECT_EQ(figures.CoinsWon, won);
+    EXPECT_CLOSE(figures.PlayedReturn, played * lines, 1e-12L);
+    EXPECT_EQ(session.Record().Figures().CoinsWon, won);
+
+    // The file keeps the lines and every line's draw; one line stays a version 1 block.
+    const std::string text = PracticeSessionText(session.Record());
+    EXPECT_TRUE(text.starts_with("session 2\n"));
+    const TPracticeHistory history = ParsePracticeHistory(text);
+    ASSERT_EQ(history.Sessions.size(), 1u) << history.Problems.at(0);
+    EXPECT_EQ(history.Sessions[0].Lines, lines);
+    EXPECT_EQ(PracticeSessionText(history.Sessions[0]), text);
+    EXPECT_EQ(history.Sessions[0].Hands.back().More, session.Record().Hands.back().More);
+  }
+  EXPECT_TRUE(PracticeSessionText(single.Record()).starts_with("session 1\n"));
+
+  TPracticeOptions two;
+  two.Lines = 2;
+  EXPECT_THROW(TPracticeSession(game, table, 1, 1, two), InputError);
+  two.Lines = 3;
+  TPracticeSession three(game, table, 1, 1, two);
+  TPracticeDeal deal = known[0].first;
+  EXPECT_THROW(three.DealGiven(deal), InputError);  // one line in a session of three
+  deal.More = {HandOf({"2C", "3C", "4C", "5C", "6C"}), HandOf({"2C", "3C", "4C", "5C", "6C"})};
+  EXPECT_NO_THROW(three.DealGiven(deal));  // lines may draw the same cards
+  deal.More[1][4] = deal.Cards[0];
+  EXPECT_THROW(three.DealGiven(deal), InputError);  // never a dealt one
+}
+
 // A kill before the rename, a cut or a changed byte: every other session is read whole.
 TEST(PracticeFile, AKillOrDamageLosesOnlyTheSessionItHits) {
   const std::filesystem::path folder = test::TestFolder();

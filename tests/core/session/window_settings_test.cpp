@@ -14,10 +14,10 @@ TEST(WindowSettings, StoredValuesAndDamagedOnes) {
   ini.Parse(
       "[All Hands]\nStyle=2\n"
       "[Statistics]\nStyle=1\nSpeed=900\n"
-      "[Practice]\nWarn=1\nWarnAbove=0.25\nHard=2\nHardWithin= +0.05 \nHoldAll=0\n");
+      "[Practice]\nWarn=1\nWarnAbove=0.25\nHard=2\nHardWithin= +0.05 \nHoldAll=0\nLines=5\n");
   EXPECT_EQ(ReadAllHoldsSettings(ini).Style, TFigureView::Return);
   EXPECT_EQ(ReadStatisticsSettings(ini), (TStatisticsSettings{TFigureView::Probability, 900}));
-  EXPECT_EQ(ReadPracticeSettings(ini), (TPracticeSettings{true, 0.25, true, 0.05, false}));
+  EXPECT_EQ(ReadPracticeSettings(ini), (TPracticeSettings{true, 0.25, true, 0.05, false, 5}));
   EXPECT_EQ(ReadPracticeSettings(TIniFile()), TPracticeSettings());
 
   for (const auto& [style, speed, bets, expectedView, expectedSpeed] :
@@ -33,6 +33,7 @@ TEST(WindowSettings, StoredValuesAndDamagedOnes) {
     damaged.WriteString("Statistics", "Speed", speed);
     damaged.WriteString("Practice", "WarnAbove", bets);
     damaged.WriteString("Practice", "HardWithin", bets);
+    damaged.WriteString("Practice", "Lines", style);  // no line count among the styles
     EXPECT_EQ(ReadAllHoldsSettings(damaged).Style, expectedView) << style;
     EXPECT_EQ(ReadStatisticsSettings(damaged), (TStatisticsSettings{expectedView, expectedSpeed}))
         << style << ' ' << speed;
@@ -43,7 +44,7 @@ TEST(WindowSettings, StoredValuesAndDamagedOnes) {
 // What a window writes reads back the same, the bets in their shortest exact text.
 TEST(WindowSettings, WrittenValuesReadBack) {
   TIniFile ini;
-  const TPracticeSettings practice{true, 0.1, false, 99.999, true};
+  const TPracticeSettings practice{true, 0.1, false, 99.999, true, 10};
   WritePracticeSettings(ini, practice);
   WriteStatisticsSettings(ini, {TFigureView::Return, 10});
   WriteAllHoldsSettings(ini, {TFigureView::Probability});
