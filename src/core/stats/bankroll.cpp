@@ -3,8 +3,14 @@
 #include "stats/bankroll.h"
 
 #include <algorithm>
+#include <cmath>
+#include <complex>
+#include <memory>
+#include <span>
+#include <tuple>
 
 #include "errors.h"
+#include "stats/fourier.h"
 
 namespace tarnwick {
 
@@ -12,6 +18,10 @@ namespace {
 
 using TGrid = std::array<double, kGridCells>;
 constexpr int kTopCell = kGridCells - 1;
+// Up to this many outcomes a hand is added cell by cell; beyond (a deal on many lines), by
+// one transform of the whole grid.
+constexpr int kDirectOutcomes = 48;
+constexpr double kTolerance = 1e-9;  // bets: results closer than this are equal
 
 int Clamp(int index) {
   return std::clamp(index, 0, kTopCell);
@@ -31,6 +41,51 @@ void RunChart(TProgress& progress, int maximum, const std::string& chart, Body&&
   progress.End();
 }
 
+// Adds one hand to the probabilities of `length` consecutive cells by one transform:
+// Apply(in)[t] is the probability of cell (first in-cell) + LeastNet() + t.
+class TTransformStep {
+ public:
+  TTransformStep(const TOutcomeTable& outcomes, size_t length)
+      : least_(*std::min_element(outcomes.Net.begin(), outcomes.Net.begin() + outcomes.Count)),
+        span_(static_cast<size_t>(
+                  *std::max_element(outcomes.Net.begin(), outcomes.Net.begin() + outcomes.Count) -
+                  least_) +
+              1),
+        length_(length),
+        transform_(FastTransformLength(length + span_)),
+        kernel_(transform_.SpectrumLength()) {
+    std::span<double> values = transform_.Values();
+    std::fill(values.begin(), values.end(), 0.0);
+    for (int e = 0; e < outcomes.Count; ++e)
+      values[static_cast<size_t>(outcomes.Net[e] - least_)] += outcomes.P[e];
+    transform_.Forward();
+    std::copy(transform_.Spectrum().begin(), transform_.Spectrum().end(), kernel_.begin());
+  }
+
+  int LeastNet() const { return least_; }
+
+  // The results, length + span - 1 of them; what rounding leaves below zero is zero.
+  std::span<const double> Apply(std::span<const double> in) {
+    std::span<double> values = transform_.Values();
+    std::fill(values.begin(), values.end(), 0.0);
+    std::copy(in.begin(), in.end(), values.begin());
+    transform_.Forward();
+    std::span<std::complex<double>> spectrum = transform_.Spectrum();
+    for (size_t m = 0; m < spectrum.size(); ++m) spectrum[m] *= kernel_[m];
+    transform_.Inverse();
+    const std::span<double> out = values.first(length_ + span_ - 1);
+    for (double& v : out) v = std::max(v, 0.0);
+    return out;
+  }
+
+ private:
+  int least_;
+  size_t span_;
+  size_t length_;
+  TRealTransform transform_;
+  std::vector<std::complex<double>> kernel_;
+};
+
 // The net results of a run, hand by hand. Probability that reaches either end of the grid
 // (-500 or +1500 bets) leaves it on the next hand and is kept apart: a run that got that
 // far ahead is ahead, one that fell that far behind is behind, whatever it does next.
@@ -39,6 +94,8 @@ class TResultGrid {
   explicit TResultGrid(const TOutcomeTable& outcomes) : outcomes_(outcomes) {
     cur_.fill(0);
     next_.fill(0);
+    if (outcomes.Count > kDirectOutcomes)
+      transform_ = std::make_unique<TTransformStep>(outcomes, kTopCell - 1);
   }
 
   // The first hand from break-even; returns the largest single outcome chance.
@@ -54,12 +111,19 @@ class TResultGrid {
     return largest;
   }
 
-  // One more hand; visit(j, v) sees every addition of v into cell j.
-  template <class Visit>
-  void Step(Visit&& visit) {
+  // One more hand.
+  void Step() {
     aboveTop_ += cur_[kTopCell];
     belowBottom_ += cur_[0];
     next_.fill(0);
+    if (transform_) {
+      const std::span<const double> out =
+          transform_->Apply(std::span<const double>(cur_).subspan(1, kTopCell - 1));
+      for (size_t t = 0; t < out.size(); ++t)
+        next_[Clamp(1 + transform_->LeastNet() + static_cast<int>(t))] += out[t];
+      cur_.swap(next_);
+      return;
+    }
     int lo = lo_;
     int hi = hi_;
     for (int i = std::max(lo_, 1); i <= std::min(hi_, kTopCell - 1); ++i) {
@@ -69,9 +133,7 @@ class TResultGrid {
         const int j = Clamp(i + outcomes_.Net[e]);
         lo = std::min(lo, j);
         hi = std::max(hi, j);
-        const double v = q * outcomes_.P[e];
-        next_[j] += v;
-        visit(j, next_[j], v);
+        next_[j] += q * outcomes_.P[e];
       }
     }
     lo_ = lo;
@@ -89,11 +151,45 @@ class TResultGrid {
   const TOutcomeTable& outcomes_;
   TGrid cur_;
   TGrid next_;
+  std::unique_ptr<TTransformStep> transform_;
   int lo_ = kTopCell;
   int hi_ = 0;
   double aboveTop_ = 0;
   double belowBottom_ = 0;
 };
+
+// The class of a net result in bets.
+TPointClass ClassOf(double net) {
+  return net > kTolerance    ? TPointClass::Win
+         : net < -kTolerance ? TPointClass::Loss
+                             : TPointClass::Push;
+}
+
+// The net result in bets of cell i after `hands` hands: its whole bets and their cash back.
+double CellNet(const TOutcomeTable& outcomes, int i, int hands) {
+  return i - kBreakEven + hands * outcomes.CashBack;
+}
+
+// The win and push chances of the grid's cells after `hands` hands (the runs that left it
+// at the top are ahead).
+std::pair<double, double> WinAndPush(const TOutcomeTable& outcomes, const TResultGrid& grid,
+                                     int hands) {
+  double win = grid.AboveTop();
+  double push = 0;
+  for (int i = 0; i <= kTopCell; ++i) {
+    const TPointClass kind = ClassOf(CellNet(outcomes, i, hands));
+    if (kind == TPointClass::Win) win += grid.Cells()[i];
+    if (kind == TPointClass::Push) push += grid.Cells()[i];
+  }
+  return {win, push};
+}
+
+void CheckWholeBets(int32_t pay, int32_t basis) {
+  if (pay % basis != 0) {
+    throw RangeError("The pay " + std::to_string(pay) + " for " + std::to_string(basis) +
+                     " coins is not a whole number of bets per coin");
+  }
+}
 
 }  // namespace
 
@@ -104,53 +200,71 @@ TOutcomeTable BuildOutcomeTable(const TPayout& payout) {
   double nothing = 1;
   for (int c = 0; c <= payout.LastCategory; ++c) {
     // The grid counts whole bets: pays given for several coins are divided out.
-    if (payout.Pays[c] % payout.CoinBasis != 0) {
-      throw RangeError("The pay " + std::to_string(payout.Pays[c]) + " for " +
-                       std::to_string(payout.CoinBasis) +
-                       " coins is not a whole number of bets per coin");
-    }
+    CheckWholeBets(payout.Pays[c], payout.CoinBasis);
     // A net result beyond the width of the grid leaves it from any cell: held at that
     // width, it cannot overflow when added to a cell index.
-    table.Net[c] = std::min(payout.Pays[c] / payout.CoinBasis - 1, kGridCells);
-    table.P[c] = static_cast<double>(payout.CategoryChance(c));
-    nothing -= table.P[c];
+    table.Net.push_back(std::min(payout.Pays[c] / payout.CoinBasis - 1, kGridCells));
+    table.P.push_back(static_cast<double>(payout.CategoryChance(c)));
+    nothing -= table.P.back();
   }
-  const int n = payout.LastCategory + 1;
-  table.Net[n] = -1;
-  table.P[n] = nothing;
-  table.Count = n + 1;
+  table.Net.push_back(-1);
+  table.P.push_back(nothing);
+  table.Count = payout.LastCategory + 2;
   return table;
 }
 
-void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
-                               TResultDistribution& result, TProgress& progress,
-                               const std::string& chart) {
+TOutcomeTable BuildOutcomeTable(const TDealDistribution& deal) {
+  if (deal.StepsPerBet != 1) {
+    throw RangeError("The pays for " + std::to_string(deal.Lines) +
+                     " lines are not a whole number of bets per coin");
+  }
+  TOutcomeTable table;
+  table.Lines = deal.Lines;
+  table.CashBack = deal.Lines * deal.CashBack / 100;
+  double beyond = 0;  // every result past the grid's width leaves it alike
+  for (size_t i = 0; i < deal.Probability.size(); ++i) {
+    const double p = deal.Probability[i];
+    if (p <= 0) continue;
+    const int64_t net = deal.First + static_cast<int64_t>(i);
+    if (net >= kGridCells) {
+      beyond += p;
+      continue;
+    }
+    table.Net.push_back(static_cast<int32_t>(net));
+    table.P.push_back(p);
+  }
+  if (beyond > 0) {
+    table.Net.push_back(kGridCells);
+    table.P.push_back(beyond);
+  }
+  table.Count = static_cast<int>(table.Net.size());
+  return table;
+}
+
+template <class Make>
+void ComputeResultDistributionOf(Make&& make, int hands, int coins, TResultDistribution& result,
+                                 TProgress& progress, const std::string& chart) {
   RunChart(progress, hands + 1, chart, [&] {
+    const TOutcomeTable outcomes = make();
     CheckRange(hands, 1, kMaxRunHands, "hands played");
     CheckRange(coins, 1, kMaxCoins, "coins");
-    const TOutcomeTable outcomes = BuildOutcomeTable(payout);
     TResultGrid grid(outcomes);
     double largest = grid.FirstHand();
     for (int k = 1; k < hands; ++k) {
-      largest = 0;
-      grid.Step([&](int, double cell, double) { largest = std::max(largest, cell); });
+      grid.Step();
       if (k % 10 == 0) progress.Step(k);
     }
     progress.Step(hands);
 
     const TGrid& cells = grid.Cells();
-    double win = grid.AboveTop();
-    for (int i = kBreakEven + 1; i <= kTopCell; ++i) win += cells[i];
-    result.Win = win;
-    result.Push = cells[kBreakEven];
-    result.Loss = 1 - win - result.Push;
+    if (hands > 1) largest = *std::max_element(cells.begin(), cells.end());
+    std::tie(result.Win, result.Push) = WinAndPush(outcomes, grid, hands);
+    result.Loss = 1 - result.Win - result.Push;
 
     // A bar is `coins` wide and centred on its result in coins.
     const auto point = [&](int i, double p) {
-      const TPointClass kind = i < kBreakEven    ? TPointClass::Loss
-                               : i == kBreakEven ? TPointClass::Push
-                                                 : TPointClass::Win;
-      return TChartPoint{static_cast<double>(i - kBreakEven) * coins, 100 * p, kind};
+      const double net = CellNet(outcomes, i, hands);
+      return TChartPoint{net * coins, 100 * p, ClassOf(net)};
     };
     result.Rows.clear();
     for (int i = 0; i <= kTopCell; ++i) {
@@ -176,19 +290,22 @@ void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
   });
 }
 
-void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgress& progress,
-                        const std::string& chart) {
+template <class Make>
+void ComputeWinPushLossOf(Make&& make, TCurves& curves, TProgress& progress,
+                          const std::string& chart) {
   RunChart(progress, kCurveHands + 1000, chart, [&] {
-    const TOutcomeTable outcomes = BuildOutcomeTable(payout);
+    const TOutcomeTable outcomes = make();
     TResultGrid grid(outcomes);
     grid.FirstHand();
-    double win = 0;
-    double push = 0;
-    for (int i = kBreakEven + 1; i <= kTopCell; ++i) win += grid.Cells()[i];
     // The first hand's "nothing" and every category paying 0 stand below break-even.
+    double win = 0;
     double loss = 0;
-    for (int i = 0; i < kBreakEven; ++i) loss += grid.Cells()[i];
-    push = 1 - win - loss;
+    for (int i = 0; i <= kTopCell; ++i) {
+      const TPointClass kind = ClassOf(CellNet(outcomes, i, 1));
+      if (kind == TPointClass::Win) win += grid.Cells()[i];
+      if (kind == TPointClass::Loss) loss += grid.Cells()[i];
+    }
+    double push = 1 - win - loss;
     const auto emit = [&](int hand) {
       const double x = hand;
       curves.Win.push_back({x, 100 * win, TPointClass::Win});
@@ -197,13 +314,8 @@ void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgress& progr
     };
     emit(1);
     for (int n = 2; n <= kCurveHands; ++n) {
-      win = 0;
-      push = 0;
-      grid.Step([&](int j, double, double v) {
-        if (j == kBreakEven) push += v;
-        if (j > kBreakEven) win += v;
-      });
-      win += grid.AboveTop();
+      grid.Step();
+      std::tie(win, push) = WinAndPush(outcomes, grid, n);
       loss = 1 - push - win;
       emit(n);
       if (n % 100 == 0) progress.Step(n);
@@ -211,60 +323,103 @@ void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgress& progr
   });
 }
 
-void ComputeRiskOfRuin(const TPayout& payout, int initial, int desired, int coins,
-                       TRuinCurves& curves, TProgress& progress, const std::string& chart) {
+template <class Make>
+void ComputeRiskOfRuinOf(Make&& make, int initial, int desired, int coins, TRuinCurves& curves,
+                         TProgress& progress, const std::string& chart) {
   RunChart(progress, kCurveHands + 1000, chart, [&] {
+    const TOutcomeTable outcomes = make();
     CheckRange(coins, 1, kMaxCoins, "coins");
     CheckRange(desired, 1, kMaxBankroll, "desired bankroll");
     CheckRange(initial, 1, desired, "initial bankroll");
-    const TOutcomeTable outcomes = BuildOutcomeTable(payout);
-    // Cells are bankrolls in bets: 500 is empty, target and above are reached.
-    const int start = initial / coins + kBreakEven;
-    const int target = desired / coins + kBreakEven;
-    TGrid cur{};
-    TGrid next{};
+    // Bankrolls in whole bets, cash back apart: after n hands at b bets the player holds
+    // b + n CashBack. Below Lines bets the next hand cannot be paid: ruined. The cells run
+    // from the lowest bankroll still in play after the last hand up to the target.
+    const int start = initial / coins;
+    const int target = desired / coins;
+    const double cashBack = outcomes.CashBack;
+    const int low = static_cast<int>(std::floor(outcomes.Lines - kCurveHands * cashBack)) - 1;
+    const auto cells = static_cast<size_t>(std::max(target - low, 1));
+    std::vector<double> cur(cells, 0.0);
+    std::vector<double> next(cells, 0.0);
     double ruin = 0;
     double hit = 0;
-    const auto settle = [&](int j, double v, TGrid& into) {
-      if (j <= kBreakEven) {
+    // A player who starts at the desired bankroll has reached it with every first hand
+    // that does not ruin; the stepping rule alone would send the losing hands on playing.
+    const auto settle = [&](int64_t b, double v, int hand) {
+      const double holds = static_cast<double>(b) + hand * cashBack;
+      if (holds < outcomes.Lines - kTolerance) {
         ruin += v;
-      } else if (j >= target) {
+      } else if (holds >= target - kTolerance || (hand == 1 && start >= target)) {
         hit += v;
       } else {
-        into[j] += v;
+        next[static_cast<size_t>(b - low)] += v;
       }
     };
     const auto emit = [&](int hand) {
       curves.Ruin.push_back({static_cast<double>(hand), 100 * ruin, TPointClass::Loss});
       curves.Hit.push_back({static_cast<double>(hand), 100 * hit, TPointClass::Win});
     };
-    // A player who starts at the desired bankroll has reached it with every first hand
-    // that does not ruin; the stepping rule alone would send the losing hands on playing.
-    const int firstTarget = start >= target ? kBreakEven + 1 : target;
-    for (int e = 0; e < outcomes.Count; ++e) {
-      const int j = start + outcomes.Net[e];
-      if (j <= kBreakEven) {
-        ruin += outcomes.P[e];
-      } else if (j >= firstTarget) {
-        hit += outcomes.P[e];
-      } else {
-        cur[j] += outcomes.P[e];
-      }
-    }
+    // The first hand is played from the starting bankroll, whatever it is.
+    for (int e = 0; e < outcomes.Count; ++e) settle(start + outcomes.Net[e], outcomes.P[e], 1);
+    cur.swap(next);
     emit(1);
+    std::unique_ptr<TTransformStep> transform;
+    if (outcomes.Count > kDirectOutcomes)
+      transform = std::make_unique<TTransformStep>(outcomes, cells);
     for (int n = 2; n <= kCurveHands; ++n) {
-      next.fill(0);
-      for (int i = kBreakEven; i < target; ++i) {
-        const double q = cur[i];
-        if (!(q > 0)) continue;
-        for (int e = 0; e < outcomes.Count; ++e)
-          settle(i + outcomes.Net[e], q * outcomes.P[e], next);
+      std::fill(next.begin(), next.end(), 0.0);
+      if (transform) {
+        const std::span<const double> out = transform->Apply(cur);
+        for (size_t t = 0; t < out.size(); ++t) {
+          if (out[t] > 0) settle(low + transform->LeastNet() + static_cast<int64_t>(t), out[t], n);
+        }
+      } else {
+        for (size_t i = 0; i < cells; ++i) {
+          const double q = cur[i];
+          if (!(q > 0)) continue;
+          for (int e = 0; e < outcomes.Count; ++e)
+            settle(low + static_cast<int64_t>(i) + outcomes.Net[e], q * outcomes.P[e], n);
+        }
       }
       cur.swap(next);
       emit(n);
       if (n % 100 == 0) progress.Step(n);
     }
   });
+}
+
+void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
+                               TResultDistribution& result, TProgress& progress,
+                               const std::string& chart) {
+  ComputeResultDistributionOf([&] { return BuildOutcomeTable(payout); }, hands, coins, result,
+                              progress, chart);
+}
+
+void ComputeResultDistribution(const TOutcomeTable& outcomes, int hands, int coins,
+                               TResultDistribution& result, TProgress& progress,
+                               const std::string& chart) {
+  ComputeResultDistributionOf([&] { return outcomes; }, hands, coins, result, progress, chart);
+}
+
+void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgress& progress,
+                        const std::string& chart) {
+  ComputeWinPushLossOf([&] { return BuildOutcomeTable(payout); }, curves, progress, chart);
+}
+
+void ComputeWinPushLoss(const TOutcomeTable& outcomes, TCurves& curves, TProgress& progress,
+                        const std::string& chart) {
+  ComputeWinPushLossOf([&] { return outcomes; }, curves, progress, chart);
+}
+
+void ComputeRiskOfRuin(const TPayout& payout, int initial, int desired, int coins,
+                       TRuinCurves& curves, TProgress& progress, const std::string& chart) {
+  ComputeRiskOfRuinOf([&] { return BuildOutcomeTable(payout); }, initial, desired, coins, curves,
+                      progress, chart);
+}
+
+void ComputeRiskOfRuin(const TOutcomeTable& outcomes, int initial, int desired, int coins,
+                       TRuinCurves& curves, TProgress& progress, const std::string& chart) {
+  ComputeRiskOfRuinOf([&] { return outcomes; }, initial, desired, coins, curves, progress, chart);
 }
 
 }  // namespace tarnwick

@@ -5,7 +5,9 @@
 // What a run of hands played the best way can bring: the distribution of the net result
 // after N hands, the chances of being ahead, even or behind over 2000 hands, and the risk
 // of ruin against the chance to reach a desired bankroll. Each is an exact dynamic program
-// over whole bets on a grid of net results from -500 to +1500 bets.
+// over whole bets on a grid of net results from -500 to +1500 bets. A hand may also be one
+// deal drawn on several lines (a bet is then one line's bet), with cash back added to every
+// deal's result.
 
 #include <array>
 #include <cstdint>
@@ -14,6 +16,7 @@
 
 #include "engine/payout.h"
 #include "progress.h"
+#include "stats/multi_play.h"
 
 namespace tarnwick {
 
@@ -28,17 +31,23 @@ constexpr int kMaxRunHands = 4000;
 constexpr int kCurveHands = 2000;
 constexpr int kMaxBankroll = 1500;  // coins
 
-// The net result of one hand in bets: every category, then "Nothing" (net -1).
+// The net result of one hand in bets: every category, then "Nothing" (net -1); or every
+// net result of one deal on several lines, in line bets.
 struct TOutcomeTable {
   int Count = 0;
   // Net result of each outcome in bets; a result beyond the grid's width is held at it.
-  std::array<int32_t, kMaxCategories + 1> Net{};
-  std::array<double, kMaxCategories + 1> P{};
+  std::vector<int32_t> Net;
+  std::vector<double> P;
+  int32_t Lines = 1;    // bets one hand (deal) costs: a bankroll below it is ruined
+  double CashBack = 0;  // bets added to every hand's result
 };
 
 // Built from the table's pays and whole-game category chances. The pays must be whole
 // bets: a coin basis above 1 is divided out, and a pay that does not divide is a RangeError.
 TOutcomeTable BuildOutcomeTable(const TPayout& payout);
+// Built from the distribution of one deal on several lines, with its cash back. The pays
+// must be whole line bets, as above.
+TOutcomeTable BuildOutcomeTable(const TDealDistribution& deal);
 
 enum class TPointClass { Loss, Push, Win };
 
@@ -76,17 +85,27 @@ struct TRuinCurves {
 // The probability of every net result after `hands` (1..4000) hands of `coins` coins. The
 // points of a cancelled or failed run stay in `result`; the failure leaves with the chart
 // entry appended to its message.
+// A net result with cash back is a whole number of bets plus the hands' cash back.
 void ComputeResultDistribution(const TPayout& payout, int hands, int coins,
+                               TResultDistribution& result, TProgress& progress,
+                               const std::string& chart = kExpectedGainChart);
+void ComputeResultDistribution(const TOutcomeTable& outcomes, int hands, int coins,
                                TResultDistribution& result, TProgress& progress,
                                const std::string& chart = kExpectedGainChart);
 
 // The win, loss and push probability in percent after every hand 1..2000.
 void ComputeWinPushLoss(const TPayout& payout, TCurves& curves, TProgress& progress,
                         const std::string& chart = kWinLostChart);
+void ComputeWinPushLoss(const TOutcomeTable& outcomes, TCurves& curves, TProgress& progress,
+                        const std::string& chart = kWinLostChart);
 
-// After every hand 1..2000, the probability of having been ruined so far and of having
-// reached the desired bankroll so far (bankrolls in coins, 1 <= initial <= desired <= 1500).
+// After every hand 1..2000, the probability of having been ruined so far (the bankroll can
+// no longer pay for the next hand's bets) and of having reached the desired bankroll so far
+// (bankrolls in coins, 1 <= initial <= desired <= 1500).
 void ComputeRiskOfRuin(const TPayout& payout, int initial, int desired, int coins,
+                       TRuinCurves& curves, TProgress& progress,
+                       const std::string& chart = kRiskOfRuinChart);
+void ComputeRiskOfRuin(const TOutcomeTable& outcomes, int initial, int desired, int coins,
                        TRuinCurves& curves, TProgress& progress,
                        const std::string& chart = kRiskOfRuinChart);
 

@@ -15,6 +15,7 @@
 #include "engine/poker_engine.h"
 #include "engine/wild_engine.h"
 #include "errors.h"
+#include "stats/bankroll.h"
 #include "test_games.h"
 
 namespace tarnwick {
@@ -229,6 +230,51 @@ TEST(MultiPlay, RuinOverFewDealsMatchesEverySequence) {
     EXPECT_NEAR(chances.Reach, reach, 1e-12) << row.lines << " " << row.cashBack;
     EXPECT_GT(ruin, 0.01);
   }
+}
+
+// The charts of deals on ten lines with cash back (a hand added by a transform): after three
+// deals the distribution equals the outcomes convolved directly, the win/lost curve agrees
+// with it, and the risk of ruin over 2000 deals equals the multi-play ruin count.
+TEST(MultiPlay, ChartsOfSeveralLinesWithCashBack) {
+  TPayout table = testing::TableFor(0, testing::kNineSix);
+  TPokerEngine engine;
+  engine.SetGame(testing::Game(0));
+  TDealGroups groups;
+  ComputeWithGroups(engine, table, groups);
+  const TDealDistribution deal = ComputeDealDistribution(groups, table, 10, 0.5, nullptr);
+  const TOutcomeTable outcomes = BuildOutcomeTable(deal);
+  ASSERT_GT(outcomes.Count, 100);
+  EXPECT_DOUBLE_EQ(outcomes.CashBack, 0.05);
+
+  std::map<int64_t, double> direct{{0, 1.0}};
+  for (int hand = 0; hand < 3; ++hand) {
+    std::map<int64_t, double> next;
+    for (const auto& [a, p] : direct)
+      for (int e = 0; e < outcomes.Count; ++e) next[a + outcomes.Net[e]] += p * outcomes.P[e];
+    direct.swap(next);
+  }
+  TProgress sink;
+  TResultDistribution result;
+  ComputeResultDistribution(outcomes, 3, 2, result, sink);
+  double win = 0;
+  for (const auto& [net, p] : direct) win += static_cast<double>(net) + 3 * 0.05 > 0 ? p : 0;
+  EXPECT_NEAR(result.Win, win, 1e-12);
+  EXPECT_NEAR(result.Push, 0, 1e-12);
+  for (const TChartPoint& row : result.Rows) {
+    const double net = row.X / 2 - 3 * 0.05;  // two coins a line
+    if (net > 1400) continue;
+    EXPECT_NEAR(row.Y / 100, direct[std::lround(net)], 1e-12) << net;
+  }
+  TCurves curves;
+  ComputeWinPushLoss(outcomes, curves, sink);
+  EXPECT_NEAR(curves.Win[2].Y / 100, win, 1e-12);
+
+  TRuinCurves ruin;
+  ComputeRiskOfRuin(outcomes, 200, 400, 1, ruin, sink);
+  const TRuinChances chances = RuinWithin(deal, 200, kCurveHands, 400.0);
+  EXPECT_NEAR(ruin.Ruin.back().Y / 100, chances.Ruin, 1e-9);
+  EXPECT_NEAR(ruin.Hit.back().Y / 100, chances.Reach, 1e-9);
+  EXPECT_GT(chances.Ruin, 0.1);
 }
 
 // Plays deal classes of its choosing, as the whole-game run plays its lists, on workers
