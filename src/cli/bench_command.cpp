@@ -14,6 +14,7 @@
 #include "errors.h"
 #include "session/practice.h"
 #include "stats/bankroll.h"
+#include "stats/multi_play.h"
 #include "stats/statistics.h"
 
 namespace tarnwick::cli {
@@ -90,8 +91,8 @@ std::string SecondsText(double seconds) {
 }  // namespace
 
 const std::vector<std::string>& BenchPartNames() {
-  static const std::vector<std::string> names = {"jacks", "deuces",   "joker", "double-joker",
-                                                 "hands", "practice", "charts"};
+  static const std::vector<std::string> names = {"jacks", "deuces",   "joker",  "double-joker",
+                                                 "hands", "practice", "charts", "multiplay"};
   return names;
 }
 
@@ -115,15 +116,17 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
   for (const std::string& part : options.Parts) {
     if (std::find(known.begin(), known.end(), part) == known.end()) {
       throw InputError("unknown bench part '" + part +
-                       "' (parts: jacks, deuces, joker, double-joker, hands, practice, charts)");
+                       "' (parts: jacks, deuces, joker, double-joker, hands, practice, charts, "
+                       "multiplay)");
     }
   }
   if (options.Repeat < 1 || options.Repeat > 100) {
     throw InputError("--repeat " + std::to_string(options.Repeat) + " is not 1..100");
   }
-  // The charts run only when asked for: the default parts are the ones that count.
+  // The charts and multi-play run only when asked for: the default parts are the ones that
+  // count.
   const auto wanted = [&](const std::string& part) {
-    return (options.Parts.empty() && part != "charts") ||
+    return (options.Parts.empty() && part != "charts" && part != "multiplay") ||
            std::find(options.Parts.begin(), options.Parts.end(), part) != options.Parts.end();
   };
   // Runs `body` Repeat times; each run must give the same signature.
@@ -334,6 +337,49 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
       out << "  Bonus Deuces Wild charts: result distribution of 4000 hands "
           << SecondsText(distribution) << ", risk of ruin 1000 to 1500 coins " << SecondsText(ruin)
           << ", statistics table " << Format("%.3f ms", statistics * 1000) << '\n';
+    }
+  }
+
+  if (wanted("multiplay")) {
+    // What `multiplay` computes: the whole game with its deal groups, then the distribution
+    // of one deal on N lines. 100 lines of full-pay Deuces Wild, and 10 lines of every game
+    // with a table of falling pays (800, 400, 200, ... down to 1), all different.
+    const auto timedLines = [&](const TPokerDescription& game, const std::vector<int32_t>& pays,
+                                int lines) {
+      std::vector<double> seconds;
+      for (int r = 0; r < options.Repeat; ++r) {
+        const auto start = TClock::now();
+        const auto engine = CreateEngineForGame(game);
+        engine->SetThreadCount(options.Threads);
+        TPayout table = MakePayout(game, pays);
+        TDealGroups groups;
+        ComputeWithGroups(*engine, table, groups);
+        ComputeDealDistribution(groups, table, lines, 0, nullptr, options.Threads);
+        seconds.push_back(std::chrono::duration<double>(TClock::now() - start).count());
+      }
+      return Median(seconds);
+    };
+    const double deuces = timedLines(*FindGame(games, 4), GameRuns()[1].Pays, 100);
+    double slowest = 0;
+    std::string slowestGame;
+    for (const auto& game : games) {
+      std::vector<int32_t> pays;
+      for (int c = 0; c <= game->LastCategory; ++c) pays.push_back(std::max(800 >> c, 1));
+      const double seconds = timedLines(*game, pays, 10);
+      if (seconds > slowest) {
+        slowest = seconds;
+        slowestGame = game->Name;
+      }
+    }
+    if (options.Json) {
+      parts.push_back({{"part", "multiplay"},
+                       {"deuces100LinesSeconds", deuces},
+                       {"slowest10LinesSeconds", slowest},
+                       {"slowest10LinesGame", slowestGame}});
+    } else {
+      out << "  Multi-play: full-pay Deuces Wild on 100 lines " << SecondsText(deuces)
+          << ", 10 lines of every game at most " << SecondsText(slowest) << " (" << slowestGame
+          << ")\n";
     }
   }
 

@@ -328,7 +328,7 @@ int Run(int argc, char** argv) {
       ->add_option(
           "--part", bench.Parts,
           "Run only these parts: jacks, deuces, joker, double-joker, hands, practice, and charts "
-          "(timed only, not run by default) (repeatable)")
+          "and multiplay (timed only, not run by default) (repeatable)")
       ->check(CLI::IsMember(cli::BenchPartNames()));
   AddNumberOption(benchmark, "--repeat,-r", bench.Repeat,
                   "Runs of each part; the median time is shown", 1, 100)
