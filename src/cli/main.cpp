@@ -224,7 +224,8 @@ int Run(int argc, char** argv) {
   const std::string gridNote =
       "The charts follow the net result from -500 to +1500 bets: a run that falls to -500\n"
       "bets counts as behind (a loss) from then on, and one that reaches +1500 bets counts as\n"
-      "ahead (a win) from then on.";
+      "ahead (a win) from then on. With --lines, a hand is one deal, a bet one line's bet, and\n"
+      "the grid is that many times wider (at most 20 times).";
   bankroll->footer(gridNote);
   const auto addChart = [&](const char* name, const char* description) {
     CLI::App* command = bankroll->add_subcommand(name, description);
@@ -233,6 +234,14 @@ int Run(int argc, char** argv) {
     AddDataOption(command, options);
     AddNumberOption(command, "--coins,-c", options.Coins, "Coins played per hand", 1, kMaxCoins)
         ->default_val(1);
+    AddNumberOption(command, "--lines,-l", options.Lines,
+                    "Lines drawn from each deal: a hand is one deal and a bet one line's bet", 1,
+                    kMaxLines)
+        ->default_val(1);
+    AddNumberOption(command, "--cashback", options.CashBack,
+                    "Cash back in percent of the coins bet, added to every result", 0.0,
+                    kMaxCashBack)
+        ->default_val(0);
     command->add_flag("--json", options.Json, "Print JSON instead of CSV");
     command->add_flag("--quiet,-q", options.Quiet, "No progress bar");
     AddThreadsOption(command, options.Threads);

@@ -14,6 +14,7 @@
 #include "errors.h"
 #include "stats/bankroll.h"
 #include "stats/hold_stats.h"
+#include "stats/multi_play.h"
 #include "stats/statistics.h"
 #include "terminal_progress.h"
 #include "text.h"
@@ -265,15 +266,21 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
   } catch (const RangeError& e) {
     throw InputError(e.Message());
   }
+  CheckLines(options.Lines);
+  CheckCashBack(options.CashBack);
   bool damaged = false;
   const TPayout table = StoredOrComputed(games, game, options, damaged);
   TInterruptGuard guard;
   TTerminalProgress sink(std::cerr, false);  // the charts are quick: no bar
+  TChartOutcomes source(game, table);
+  const TOutcomeTable outcomes = source.For(options.Lines, options.CashBack, sink);
   Json report = {{"game", game.GameId}, {"name", game.Name}, {"coins", options.Coins}};
+  if (options.Lines > 1 || options.CashBack > 0)
+    report.update({{"lines", options.Lines}, {"cashBack", options.CashBack}});
 
   if (chart == "distribution") {
     TResultDistribution result;
-    ComputeResultDistribution(table, options.Hands, options.Coins, result, sink);
+    ComputeResultDistribution(outcomes, options.Hands, options.Coins, result, sink);
     if (options.Json) {
       report.update({{"hands", options.Hands},
                      {"win", result.Win},
@@ -296,7 +303,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
   }
   if (chart == "winloss") {
     TCurves curves;
-    ComputeWinPushLoss(table, curves, sink);
+    ComputeWinPushLoss(outcomes, curves, sink);
     if (options.Json) {
       report.update({{"win", PointsJson(curves.Win)},
                      {"push", PointsJson(curves.Push)},
@@ -315,7 +322,7 @@ int RunBankroll(const TCatalogue& games, const std::string& chart, const TTableO
   }
   if (chart == "ruin") {
     TRuinCurves curves;
-    ComputeRiskOfRuin(table, options.Initial, options.Desired, options.Coins, curves, sink);
+    ComputeRiskOfRuin(outcomes, options.Initial, options.Desired, options.Coins, curves, sink);
     if (options.Json) {
       report.update({{"initial", options.Initial},
                      {"desired", options.Desired},

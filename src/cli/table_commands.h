@@ -32,6 +32,8 @@ struct TTableOptions {
   int Hands = 100;   // hands of the result distribution
   int Initial = 30;  // bankrolls of the risk of ruin, in coins
   int Desired = 60;
+  int Lines = 1;         // the charts: lines drawn from each deal
+  double CashBack = 0;   // the charts: percent of the coins bet added to every result
   std::string ListFile;  // import: the pay table list
   bool Replace = false;  // import: start from an empty data file
 };

@@ -9,6 +9,7 @@
 #include <span>
 #include <tuple>
 
+#include "engine/wild_engine.h"
 #include "errors.h"
 #include "stats/fourier.h"
 
@@ -16,15 +17,18 @@ namespace tarnwick {
 
 namespace {
 
-using TGrid = std::array<double, kGridCells>;
-constexpr int kTopCell = kGridCells - 1;
+using TGrid = std::vector<double>;
 // Up to this many outcomes a hand is added cell by cell; beyond (a deal on many lines), by
 // one transform of the whole grid.
 constexpr int kDirectOutcomes = 48;
 constexpr double kTolerance = 1e-9;  // bets: results closer than this are equal
 
-int Clamp(int index) {
-  return std::clamp(index, 0, kTopCell);
+// The last cell of the outcomes' grid, and its cell of break-even.
+int TopCell(const TOutcomeTable& outcomes) {
+  return (kGridCells - 1) * outcomes.Scale;
+}
+int BreakEven(const TOutcomeTable& outcomes) {
+  return kBreakEven * outcomes.Scale;
 }
 
 // Runs one chart computation between the progress's Begin and End; a failure (a cancellation
@@ -91,18 +95,22 @@ class TTransformStep {
 // far ahead is ahead, one that fell that far behind is behind, whatever it does next.
 class TResultGrid {
  public:
-  explicit TResultGrid(const TOutcomeTable& outcomes) : outcomes_(outcomes) {
-    cur_.fill(0);
-    next_.fill(0);
+  explicit TResultGrid(const TOutcomeTable& outcomes)
+      : outcomes_(outcomes),
+        top_(TopCell(outcomes)),
+        zero_(BreakEven(outcomes)),
+        cur_(static_cast<size_t>(top_) + 1, 0.0),
+        next_(cur_.size(), 0.0),
+        lo_(top_) {
     if (outcomes.Count > kDirectOutcomes)
-      transform_ = std::make_unique<TTransformStep>(outcomes, kTopCell - 1);
+      transform_ = std::make_unique<TTransformStep>(outcomes, static_cast<size_t>(top_) - 1);
   }
 
   // The first hand from break-even; returns the largest single outcome chance.
   double FirstHand() {
     double largest = 0;
     for (int e = 0; e < outcomes_.Count; ++e) {
-      const int j = Clamp(outcomes_.Net[e] + kBreakEven);
+      const int j = Clamp(outcomes_.Net[e] + zero_);
       lo_ = std::min(lo_, j);
       hi_ = std::max(hi_, j);
       cur_[j] += outcomes_.P[e];
@@ -113,12 +121,12 @@ class TResultGrid {
 
   // One more hand.
   void Step() {
-    aboveTop_ += cur_[kTopCell];
+    aboveTop_ += cur_[top_];
     belowBottom_ += cur_[0];
-    next_.fill(0);
+    std::fill(next_.begin(), next_.end(), 0.0);
     if (transform_) {
       const std::span<const double> out =
-          transform_->Apply(std::span<const double>(cur_).subspan(1, kTopCell - 1));
+          transform_->Apply(std::span<const double>(cur_).subspan(1, top_ - 1));
       for (size_t t = 0; t < out.size(); ++t)
         next_[Clamp(1 + transform_->LeastNet() + static_cast<int>(t))] += out[t];
       cur_.swap(next_);
@@ -126,7 +134,7 @@ class TResultGrid {
     }
     int lo = lo_;
     int hi = hi_;
-    for (int i = std::max(lo_, 1); i <= std::min(hi_, kTopCell - 1); ++i) {
+    for (int i = std::max(lo_, 1); i <= std::min(hi_, top_ - 1); ++i) {
       const double q = cur_[i];
       if (!(q > 0)) continue;
       for (int e = 0; e < outcomes_.Count; ++e) {
@@ -142,17 +150,23 @@ class TResultGrid {
   }
 
   const TGrid& Cells() const { return cur_; }
+  int Top() const { return top_; }
+  int Zero() const { return zero_; }
   // The probability that has left the grid at +1500 bets in the hands before.
   double AboveTop() const { return aboveTop_; }
   // The probability that has left the grid at -500 bets in the hands before.
   double BelowBottom() const { return belowBottom_; }
 
  private:
+  int Clamp(int index) const { return std::clamp(index, 0, top_); }
+
   const TOutcomeTable& outcomes_;
+  int top_;
+  int zero_;
   TGrid cur_;
   TGrid next_;
   std::unique_ptr<TTransformStep> transform_;
-  int lo_ = kTopCell;
+  int lo_;
   int hi_ = 0;
   double aboveTop_ = 0;
   double belowBottom_ = 0;
@@ -167,7 +181,7 @@ TPointClass ClassOf(double net) {
 
 // The net result in bets of cell i after `hands` hands: its whole bets and their cash back.
 double CellNet(const TOutcomeTable& outcomes, int i, int hands) {
-  return i - kBreakEven + hands * outcomes.CashBack;
+  return i - BreakEven(outcomes) + hands * outcomes.CashBack;
 }
 
 // The win and push chances of the grid's cells after `hands` hands (the runs that left it
@@ -176,7 +190,7 @@ std::pair<double, double> WinAndPush(const TOutcomeTable& outcomes, const TResul
                                      int hands) {
   double win = grid.AboveTop();
   double push = 0;
-  for (int i = 0; i <= kTopCell; ++i) {
+  for (int i = 0; i <= grid.Top(); ++i) {
     const TPointClass kind = ClassOf(CellNet(outcomes, i, hands));
     if (kind == TPointClass::Win) win += grid.Cells()[i];
     if (kind == TPointClass::Push) push += grid.Cells()[i];
@@ -221,12 +235,14 @@ TOutcomeTable BuildOutcomeTable(const TDealDistribution& deal) {
   TOutcomeTable table;
   table.Lines = deal.Lines;
   table.CashBack = deal.Lines * deal.CashBack / 100;
+  table.Scale = std::min(deal.Lines, kMaxGridScale);
+  const int width = kGridCells * table.Scale;
   double beyond = 0;  // every result past the grid's width leaves it alike
   for (size_t i = 0; i < deal.Probability.size(); ++i) {
     const double p = deal.Probability[i];
     if (p <= 0) continue;
     const int64_t net = deal.First + static_cast<int64_t>(i);
-    if (net >= kGridCells) {
+    if (net >= width) {
       beyond += p;
       continue;
     }
@@ -234,7 +250,7 @@ TOutcomeTable BuildOutcomeTable(const TDealDistribution& deal) {
     table.P.push_back(p);
   }
   if (beyond > 0) {
-    table.Net.push_back(kGridCells);
+    table.Net.push_back(width);
     table.P.push_back(beyond);
   }
   table.Count = static_cast<int>(table.Net.size());
@@ -267,10 +283,10 @@ void ComputeResultDistributionOf(Make&& make, int hands, int coins, TResultDistr
       return TChartPoint{net * coins, 100 * p, ClassOf(net)};
     };
     result.Rows.clear();
-    for (int i = 0; i <= kTopCell; ++i) {
-      const double p = cells[i] + (i == 0          ? grid.BelowBottom()
-                                   : i == kTopCell ? grid.AboveTop()
-                                                   : 0);
+    for (int i = 0; i <= grid.Top(); ++i) {
+      const double p = cells[i] + (i == 0            ? grid.BelowBottom()
+                                   : i == grid.Top() ? grid.AboveTop()
+                                                     : 0);
       if (p > 0) result.Rows.push_back(point(i, p));
     }
 
@@ -278,7 +294,7 @@ void ComputeResultDistributionOf(Make&& make, int hands, int coins, TResultDistr
     const double threshold = largest / 200;
     int first = -1;
     int last = -1;
-    for (int i = 1; i < kTopCell; ++i) {
+    for (int i = 1; i < grid.Top(); ++i) {
       if (cells[i] >= threshold && cells[i] > 0) {
         if (first < 0) first = i;
         last = i;
@@ -300,7 +316,7 @@ void ComputeWinPushLossOf(Make&& make, TCurves& curves, TProgress& progress,
     // The first hand's "nothing" and every category paying 0 stand below break-even.
     double win = 0;
     double loss = 0;
-    for (int i = 0; i <= kTopCell; ++i) {
+    for (int i = 0; i <= grid.Top(); ++i) {
       const TPointClass kind = ClassOf(CellNet(outcomes, i, 1));
       if (kind == TPointClass::Win) win += grid.Cells()[i];
       if (kind == TPointClass::Loss) loss += grid.Cells()[i];
@@ -386,6 +402,29 @@ void ComputeRiskOfRuinOf(Make&& make, int initial, int desired, int coins, TRuin
       if (n % 100 == 0) progress.Step(n);
     }
   });
+}
+
+TChartOutcomes::TChartOutcomes(const TPokerDescription& game, const TPayout& table) : game_(game) {
+  table_.Assign(table);
+}
+
+TOutcomeTable TChartOutcomes::For(int lines, double cashBack, TProgress& progress) {
+  CheckLines(lines);
+  CheckCashBack(cashBack);
+  if (lines == 1 && cashBack == 0) return BuildOutcomeTable(table_);
+  BuildOutcomeTable(table_);  // whole bets, before any run
+  const std::lock_guard lock(mutex_);
+  if (groups_ == nullptr) {
+    auto groups = std::make_unique<TDealGroups>();
+    const auto engine = CreateEngineForGame(game_);
+    engine->SetProgress(&progress);
+    computed_.Assign(table_);
+    computed_.ClearCounts();
+    ComputeWithGroups(*engine, computed_, *groups);
+    groups_ = std::move(groups);
+  }
+  return BuildOutcomeTable(
+      ComputeDealDistribution(*groups_, computed_, lines, cashBack, &progress));
 }
 
 void ComputeResultDistribution(const TPayout& payout, int hands, int coins,

@@ -11,6 +11,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,9 @@ inline const std::string kWinLostChart = " Win/lost";
 
 constexpr int kGridCells = 2001;  // index i is a net result of i - 500 bets
 constexpr int kBreakEven = 500;
+// Deals on several lines lose and win more a hand: their grid is this many times wider
+// (one cell is still one line's bet), up to 20 times.
+constexpr int kMaxGridScale = 20;
 constexpr int kMaxRunHands = 4000;
 constexpr int kCurveHands = 2000;
 constexpr int kMaxBankroll = 1500;  // coins
@@ -40,6 +45,7 @@ struct TOutcomeTable {
   std::vector<double> P;
   int32_t Lines = 1;    // bets one hand (deal) costs: a bankroll below it is ruined
   double CashBack = 0;  // bets added to every hand's result
+  int32_t Scale = 1;    // the grid runs from -500 Scale to +1500 Scale bets
 };
 
 // Built from the table's pays and whole-game category chances. The pays must be whole
@@ -48,6 +54,28 @@ TOutcomeTable BuildOutcomeTable(const TPayout& payout);
 // Built from the distribution of one deal on several lines, with its cash back. The pays
 // must be whole line bets, as above.
 TOutcomeTable BuildOutcomeTable(const TDealDistribution& deal);
+
+// The outcomes of one hand of the charts for a table: the table's own for one line without
+// cash back; else those of one deal on several lines with cash back, from the deals
+// grouped by a whole-game run made once, on the first call that needs it. Safe to call
+// from any thread; a cancelled run is made again on the next call.
+class TChartOutcomes {
+ public:
+  // `game` must outlive this object; `table` is copied.
+  TChartOutcomes(const TPokerDescription& game, const TPayout& table);
+  TChartOutcomes(const TChartOutcomes&) = delete;
+  TChartOutcomes& operator=(const TChartOutcomes&) = delete;
+  // Raises a RangeError for pays that are not whole bets, an InputError for lines outside
+  // 1..100 or a cash back outside 0..100 %; the progress sees the runs it makes.
+  TOutcomeTable For(int lines, double cashBack, TProgress& progress);
+
+ private:
+  const TPokerDescription& game_;
+  TPayout table_;
+  std::mutex mutex_;
+  TPayout computed_;                     // the table as the grouped run computed it
+  std::unique_ptr<TDealGroups> groups_;  // the deals of that run, once made
+};
 
 enum class TPointClass { Loss, Push, Win };
 
