@@ -144,6 +144,7 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   lines_->setValue(ReadGameDialogSettings(Preferences().Settings).Lines);
   linesLabel_->setBuddy(lines_);
   multiPlay_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  multiPlay_->setWordWrap(true);  // a long failure message wraps rather than widen the dialog
   connect(lines_, &QSpinBox::valueChanged, this, [this] { UpdateMultiPlay(); });
   auto* multiPlayRow = new QHBoxLayout;
   multiPlayRow->addWidget(linesLabel_);
