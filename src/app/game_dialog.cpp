@@ -8,26 +8,34 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 #include <array>
 #include <utility>
 
+#include "errors.h"
 #include "help_browser.h"
 #include "parts/coin_selector.h"
 #include "parts/gradient_label.h"
 #include "parts/guard.h"
+#include "parts/job_runner.h"
 #include "parts/qt_text.h"
 #include "parts/tables_model.h"
 #include "parts/window_place.h"
 #include "session/preferences.h"
+#include "session/window_settings.h"
+#include "stats/multi_play.h"
 #include "stats/table_grid.h"
 #include "store/safe_files.h"
+#include "text.h"
 
 namespace tarnwick::app {
 
@@ -58,7 +66,11 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
       import_(new QPushButton(this)),
       export_(new QPushButton(this)),
       charts_(new QPushButton(this)),
-      statistics_(new QPushButton(this)) {
+      statistics_(new QPushButton(this)),
+      linesLabel_(new QLabel(this)),
+      lines_(new QSpinBox(this)),
+      multiPlay_(new QLabel(this)),
+      runner_(std::make_unique<TJobRunner>(TJobPolicy::NewestWins)) {
   AddHelpKey(this, THelpContext::Game);
   games_->setAccessibleName(QStringLiteral("Games"));
   for (const auto& game : controller_.Games()) {
@@ -128,6 +140,18 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
     ExportFile(path);
   });
 
+  lines_->setRange(1, kMaxLines);
+  lines_->setValue(ReadGameDialogSettings(Preferences().Settings).Lines);
+  linesLabel_->setBuddy(lines_);
+  multiPlay_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  multiPlay_->setWordWrap(true);  // a long failure message wraps rather than widen the dialog
+  connect(lines_, &QSpinBox::valueChanged, this, [this] { UpdateMultiPlay(); });
+  auto* multiPlayRow = new QHBoxLayout;
+  multiPlayRow->addWidget(linesLabel_);
+  multiPlayRow->addWidget(lines_);
+  multiPlayRow->addSpacing(8);
+  multiPlayRow->addWidget(multiPlay_, 1);
+
   auto* left = new QVBoxLayout;
   left->addWidget(header_);
   left->addWidget(games_, 1);
@@ -137,6 +161,7 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   auto* right = new QVBoxLayout;
   right->addLayout(strip);
   right->addWidget(grid_, 1);
+  right->addLayout(multiPlayRow);
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : {ok_, cancel_, add_, edit_, delete_, charts_, statistics_})
     buttons->addWidget(button);
@@ -150,8 +175,9 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   layout->addLayout(buttons, 1, 0, 1, 2);
   layout->setColumnStretch(1, 1);
   // Tab in reading order: the buttons row left to right (they were made in another order).
-  const std::array<QWidget*, 12> order = {games_, coins_,  grid_,   ok_,         cancel_, add_,
-                                          edit_,  delete_, charts_, statistics_, import_, export_};
+  const std::array<QWidget*, 13> order = {games_,      coins_,  grid_,  lines_,  ok_,
+                                          cancel_,     add_,    edit_,  delete_, charts_,
+                                          statistics_, import_, export_};
   for (size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 
   ApplyTexts();
@@ -175,6 +201,11 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
 
 TfmPokerChoose::~TfmPokerChoose() {
   SaveWindowPlace(this, QStringLiteral("Game"));
+  WriteGameDialogSettings(Preferences().Settings, {.Lines = lines_->value()});
+}
+
+bool TfmPokerChoose::MultiPlayBusy() const {
+  return runner_->Busy();
 }
 
 void TfmPokerChoose::ApplyTexts() {
@@ -202,6 +233,10 @@ void TfmPokerChoose::ApplyTexts() {
   export_->setText(Q(preferences.Text("SelectGame", "Export")));
   export_->setToolTip(HintOf(preferences.HintText("SelectGame", "Export")));
   export_->setAccessibleName(export_->text().remove(QStringLiteral("...")));
+  linesLabel_->setText(Q(preferences.Text("SelectGame", "Lines")));
+  lines_->setAccessibleName(linesLabel_->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')));
+  lines_->setToolTip(HintOf(preferences.HintText("SelectGame", "Lines")));
+  multiPlay_->setToolTip(lines_->toolTip());
   coins_->ApplyTexts();
   tables_->ApplyTexts();
 }
@@ -227,6 +262,67 @@ void TfmPokerChoose::Refresh() {
     grid_->clearSelection();
   }
   refreshing_ = false;
+  UpdateMultiPlay();
+}
+
+void TfmPokerChoose::UpdateMultiPlay() {
+  const TPayout* table = controller_.CurrentTable();
+  if (table == nullptr || !table->Computed()) {
+    // Nothing to show; a run for another table is no longer wanted.
+    runner_->Cancel();
+    computing_.reset();
+    multiPlay_->clear();
+    return;
+  }
+  const TPreferences& preferences = Preferences();
+  const auto known =
+      std::find_if(covariances_.begin(), covariances_.end(),
+                   [&](const TCovariance& entry) { return entry.Table.SameAs(*table); });
+  if (known == covariances_.end()) {
+    multiPlay_->setText(Q(preferences.Text("SelectGame", "MultiPlayComputing")));
+    if (computing_ && computing_->SameAs(*table)) return;
+    computing_ = *table;
+    const TPokerDescription* game = &controller_.CurrentGame();
+    auto result = std::make_shared<long double>();
+    const TPayout copy = *table;
+    const auto finish = [this, copy](std::optional<long double> value, const QString& failure) {
+      computing_.reset();
+      covariances_.push_back({copy, value, failure});
+      UpdateMultiPlay();
+    };
+    runner_->Start(
+        [game, copy, result](TProgress& progress) {
+          const std::optional<long double> covariance =
+              ComputeDealCovariance(*game, copy, &progress);
+          if (!covariance) throw TarnwickError("the whole-game run gave no covariance");
+          *result = *covariance;
+        },
+        [finish, result] { finish(*result, QString()); },
+        [finish](const std::exception_ptr& failure) {
+          finish(std::nullopt, FailureText(failure));
+        });
+    return;
+  }
+  // The table is known: a run for another one is no longer wanted.
+  if (computing_) {
+    runner_->Cancel();
+    computing_.reset();
+  }
+  if (!known->Value) {
+    multiPlay_->setText(
+        Q(FormatText(preferences.Text("SelectGame", "MultiPlayFailed"), {S(known->Failure)})));
+    return;
+  }
+  const int lines = lines_->value();
+  const TMultiPlayFigures figures = MultiPlayFigures(*table, *known->Value, lines);
+  const QString covariance = QString::number(static_cast<double>(*known->Value), 'f', 6);
+  const QString deviation = QString::number(static_cast<double>(figures.LineStdDev), 'f', 2);
+  const QString single = QString::number(table->StdDev(), 'f', 2);
+  multiPlay_->setText(
+      Q(FormatText(preferences.Text("SelectGame", "MultiPlayCovariance"), {S(covariance)})) +
+      QLatin1Char('\n') +
+      Q(FormatText(preferences.Text("SelectGame", "MultiPlayDeviation"),
+                   {S(QString::number(lines)), S(deviation), S(single)})));
 }
 
 void TfmPokerChoose::ImportFile(const QString& path) {

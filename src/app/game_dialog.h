@@ -7,19 +7,31 @@
 // it (again: the other way round). Add, Edit and Delete work on the tables. Every choice
 // goes to the controller at once; on Cancel the controller undoes them all: game, coins,
 // table and the tables added, edited, imported or deleted.
+//
+// Under the grid: the lines of one deal and the multi-play figures of the chosen table at
+// that many lines. The covariance of two lines needs a whole-game run of its own, made on a
+// newest-wins runner whenever the chosen table changes and kept per table for the dialog's
+// life, so that choosing a table again or changing the lines computes nothing.
 
 #include <QDialog>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "session/model_controller.h"
 
+class QLabel;
 class QListWidget;
 class QPushButton;
+class QSpinBox;
 class QTableView;
 
 namespace tarnwick::app {
 
 class TCoinSelector;
 class TGradientLabel;
+class TJobRunner;
 class TTablesModel;
 
 class TfmPokerChoose : public QDialog {
@@ -42,6 +54,10 @@ class TfmPokerChoose : public QDialog {
   QPushButton* ExportButton() const { return export_; }
   QPushButton* ChartsButton() const { return charts_; }
   QPushButton* StatisticsButton() const { return statistics_; }
+  QSpinBox* LinesBox() const { return lines_; }
+  QLabel* MultiPlayLabel() const { return multiPlay_; }
+  // Whether the covariance of the chosen table is being computed.
+  bool MultiPlayBusy() const;
 
   // The game of list row `row` (as the list is sorted by name).
   void SelectGameAt(int row);
@@ -60,6 +76,16 @@ class TfmPokerChoose : public QDialog {
  private:
   void ApplyTexts();
   void Run(const std::function<void()>& action);
+  // Shows the multi-play figures of the chosen table, starting the run of its covariance
+  // when it is neither known nor being computed.
+  void UpdateMultiPlay();
+
+  // A table's covariance, or the message of the run that failed on it.
+  struct TCovariance {
+    TPayout Table;
+    std::optional<long double> Value;
+    QString Failure;
+  };
 
   TModelController& controller_;
   TGradientLabel* header_;
@@ -77,7 +103,14 @@ class TfmPokerChoose : public QDialog {
   QPushButton* export_;
   QPushButton* charts_;
   QPushButton* statistics_;
+  QLabel* linesLabel_;
+  QSpinBox* lines_;
+  QLabel* multiPlay_;
+  std::vector<TCovariance> covariances_;  // the tables computed while the dialog is open
+  std::optional<TPayout> computing_;      // the table whose covariance is being computed
   bool refreshing_ = false;
+  // Last: destroyed first, so that no job outlives what its callbacks use.
+  std::unique_ptr<TJobRunner> runner_;
 };
 
 }  // namespace tarnwick::app

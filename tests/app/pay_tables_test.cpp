@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 #include <QWheelEvent>
@@ -28,6 +29,7 @@
 #include "parts/tables_model.h"
 #include "pay_editor.h"
 #include "stats/break_even.h"
+#include "table_choice.h"
 
 using namespace tarnwick;
 using namespace tarnwick::app;
@@ -78,6 +80,7 @@ class PayTablesTest : public QObject {
   void CancelThenTheDialogListsSortsAndWheelsThroughTables();
   void AddEditAndDeleteThroughTheDialog();
   void CoinButtonsLeaveEnterToOkAndTheEditorStartsOnAPay();
+  void MultiPlayFiguresOfTheChosenTableAsTheCommandLineGivesThem();
 };
 
 void PayTablesTest::CancelThenTheDialogListsSortsAndWheelsThroughTables() {
@@ -373,6 +376,65 @@ void PayTablesTest::CoinButtonsLeaveEnterToOkAndTheEditorStartsOnAPay() {
       QCOMPARE(shown->result(), static_cast<int>(QDialog::Accepted));
     }
   }
+}
+
+void PayTablesTest::MultiPlayFiguresOfTheChosenTableAsTheCommandLineGivesThem() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  const QString pays = QStringLiteral("800,50,25,9,6,4,3,2,1");
+  QVERIFY(test::SelectTableWithPays(controller, 0, pays));
+  const int chosen = controller.TableIndex();
+  const QJsonObject cli =
+      test::Cli({QStringLiteral("multiplay"), QStringLiteral("-g"), QStringLiteral("0"),
+                 QStringLiteral("-p"), pays, QStringLiteral("--lines"), QStringLiteral("10")});
+  const QString covariance = QString::number(cli[QStringLiteral("covariance")].toDouble(), 'f', 6);
+  const auto expected = [&](int lines, double deviation) {
+    return QStringLiteral(
+               "Covariance of two lines: %1\nStd. deviation per line, %2 lines: %3 "
+               "(one line %4)")
+        .arg(covariance, QString::number(lines), QString::number(deviation, 'f', 2),
+             QString::number(std::sqrt(cli[QStringLiteral("variance")].toDouble()), 'f', 2));
+  };
+
+  {
+    TfmPokerChoose dialog(&window, controller);
+    QCOMPARE(dialog.LinesBox()->value(), 10);  // nothing remembered yet
+    QCOMPARE(dialog.MultiPlayLabel()->text(),
+             QStringLiteral("Computing the figures of several lines..."));
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.MultiPlayBusy(), 120000);
+    QCOMPARE(dialog.MultiPlayLabel()->text(),
+             expected(10, cli[QStringLiteral("sdPerLine")].toDouble()));
+    QVERIFY(dialog.MultiPlayLabel()->text().contains(QStringLiteral(": 1.966389\n")));
+    QVERIFY(dialog.MultiPlayLabel()->text().contains(QStringLiteral(", 10 lines: 6.10 ")));
+
+    // Another table and back: the covariance is kept, nothing is computed again.
+    const int other = chosen == 0 ? 1 : 0;
+    QVERIFY(controller.TableAt(other)->Computed());
+    dialog.Grid()->setCurrentIndex(dialog.Tables().index(0, other));
+    QCOMPARE(controller.TableIndex(), other);
+    QVERIFY(dialog.MultiPlayBusy());
+    dialog.Grid()->setCurrentIndex(dialog.Tables().index(0, chosen));
+    QVERIFY(!dialog.MultiPlayBusy());
+    QCOMPARE(dialog.MultiPlayLabel()->text(),
+             expected(10, cli[QStringLiteral("sdPerLine")].toDouble()));
+
+    // The lines only change the figures shown.
+    dialog.LinesBox()->setFocus();
+    QTest::keyClick(dialog.LinesBox(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(dialog.LinesBox(), QStringLiteral("1"));
+    QCOMPARE(dialog.LinesBox()->value(), 1);
+    QVERIFY(!dialog.MultiPlayBusy());
+    QVERIFY2(
+        dialog.MultiPlayLabel()->text().endsWith(QStringLiteral(", 1 lines: 4.42 (one line 4.42)")),
+        qPrintable(dialog.MultiPlayLabel()->text()));
+    QCOMPARE(dialog.MultiPlayLabel()->text(),
+             expected(1, std::sqrt(cli[QStringLiteral("variance")].toDouble())));
+  }
+  // The lines are remembered.
+  TfmPokerChoose again(&window, controller);
+  QCOMPARE(again.LinesBox()->value(), 1);
+  QVERIFY(world.Errors.isEmpty());
 }
 
 #include "pay_tables_test.moc"

@@ -158,6 +158,11 @@ void SaveWithHint(QWidget& widget, const QString& name) {
   picture.save(QStringLiteral("%1/%2%3.png").arg(Output().Folder, name, Output().Suffix));
 }
 
+// The dialog's multi-play figures, computed in the background, are shown before the picture.
+void WaitForMultiPlay(const TfmPokerChoose& dialog) {
+  while (dialog.MultiPlayBusy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 void WaitForChart(const TfmChart& charts) {
   while (charts.Busy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   QApplication::processEvents();
@@ -288,6 +293,7 @@ void DarkPictures(TfmMain& window) {
   {
     TfmPokerChoose dialog(&window, window.Controller());
     dialog.show();
+    WaitForMultiPlay(dialog);
     QApplication::processEvents();
     Save(dialog, QStringLiteral("game-dialog-dark"));
   }
@@ -379,6 +385,7 @@ void SizesOfEveryWindow(TfmMain& window, const std::filesystem::path& data) {
       [&window](const TShoot& shoot) {
         TfmPokerChoose dialog(&window, window.Controller());
         dialog.show();
+        WaitForMultiPlay(dialog);
         QApplication::processEvents();
         shoot(dialog);
       },
@@ -574,6 +581,7 @@ int main(int argc, char** argv) try {
     window.Controller().SelectGame(gameId);
     TfmPokerChoose dialog(&window, window.Controller());
     dialog.show();
+    WaitForMultiPlay(dialog);
     QApplication::processEvents();
     Save(dialog, QString::fromLatin1(name));
   }
@@ -590,6 +598,7 @@ int main(int argc, char** argv) try {
     if (!english) {
       TfmPokerChoose dialog(&window, window.Controller());
       dialog.show();
+      WaitForMultiPlay(dialog);
       QApplication::processEvents();
       Save(dialog, QStringLiteral("game-dialog-natural") + tail);
     }

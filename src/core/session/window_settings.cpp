@@ -5,12 +5,14 @@
 #include <algorithm>
 
 #include "session/practice.h"
+#include "stats/multi_play.h"
 #include "stats/statistics.h"
 
 namespace tarnwick {
 
 namespace {
 
+constexpr const char* kGame = "Game";
 constexpr const char* kAllHolds = "All Hands";
 constexpr const char* kStatistics = "Statistics";
 constexpr const char* kPractice = "Practice";
@@ -26,6 +28,18 @@ double ReadBets(const TIniFile& settings, const char* key, double fallback) {
 }
 
 }  // namespace
+
+TGameDialogSettings ReadGameDialogSettings(const TIniFile& settings) {
+  const TGameDialogSettings defaults;
+  TGameDialogSettings window;
+  const int lines = settings.ReadInteger(kGame, "Lines", defaults.Lines);
+  window.Lines = lines >= 1 && lines <= kMaxLines ? lines : defaults.Lines;
+  return window;
+}
+
+void WriteGameDialogSettings(TIniFile& settings, const TGameDialogSettings& window) {
+  settings.WriteInteger(kGame, "Lines", window.Lines);
+}
 
 TAllHoldsSettings ReadAllHoldsSettings(const TIniFile& settings) {
   TAllHoldsSettings window;

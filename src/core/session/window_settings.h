@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the all-holds, statistics and practice windows remember in the settings file: each
+// What the game, all-holds, statistics and practice windows remember in the settings file: each
 // window's values in one struct with their defaults, read and written here only. A value a
 // damaged or hand-edited file holds out of range reads as its default (a speed: as the
 // nearest limit), so a window always opens in a state it can show.
@@ -11,6 +11,14 @@
 #include "stats/figure_view.h"
 
 namespace tarnwick {
+
+// The "Game" section: the Game and Payout dialog.
+struct TGameDialogSettings {
+  int Lines = 10;  // lines of one deal its multi-play figures are shown for, 1..kMaxLines
+  bool operator==(const TGameDialogSettings&) const = default;
+};
+TGameDialogSettings ReadGameDialogSettings(const TIniFile& settings);
+void WriteGameDialogSettings(TIniFile& settings, const TGameDialogSettings& window);
 
 // The "All Hands" section.
 struct TAllHoldsSettings {

@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "engine/wild_engine.h"
 #include "errors.h"
 #include "stats/fourier.h"
 
@@ -328,6 +329,18 @@ void ComputeWithGroups(TPokerEngine& engine, TPayout& table, TDealGroups& groups
     throw;
   }
   engine.Groups = previous;
+}
+
+std::optional<long double> ComputeDealCovariance(const TPokerDescription& game,
+                                                 const TPayout& table, TProgress* progress) {
+  TPayout copy;
+  copy.Assign(table);
+  copy.ClearCounts();
+  const auto engine = CreateEngineForGame(game);
+  engine->SetPayout(&copy);
+  engine->SetProgress(progress);
+  engine->CalcGameAdvantage();
+  return copy.DealCovariance();
 }
 
 double TDealDistribution::NetBets(size_t i) const {

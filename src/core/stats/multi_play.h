@@ -39,6 +39,13 @@ struct TMultiPlayFigures {
 // 1..kMaxLines and a TarnwickError for a table without whole-game counts.
 TMultiPlayFigures MultiPlayFigures(const TPayout& table, long double covariance, int lines);
 
+// The covariance of two lines of one deal (TPayout::DealCovariance) of `table`, from a
+// whole-game run on a copy of it with an engine of its own; `table` stays as it is. The
+// progress (may be null) is the run's; a cancellation raises AbortError. Empty only when
+// the run leaves the covariance unknown.
+std::optional<long double> ComputeDealCovariance(const TPokerDescription& game,
+                                                 const TPayout& table, TProgress* progress);
+
 // Raises an InputError for lines outside 1..kMaxLines or a cash back outside 0..100 %.
 void CheckLines(int lines);
 void CheckCashBack(double percent);

@@ -12,13 +12,21 @@ namespace {
 TEST(WindowSettings, StoredValuesAndDamagedOnes) {
   TIniFile ini;
   ini.Parse(
+      "[Game]\nLines=100\n"
       "[All Hands]\nStyle=2\n"
       "[Statistics]\nStyle=1\nSpeed=900\n"
       "[Practice]\nWarn=1\nWarnAbove=0.25\nHard=2\nHardWithin= +0.05 \nHoldAll=0\nLines=5\n");
   EXPECT_EQ(ReadAllHoldsSettings(ini).Style, TFigureView::Return);
   EXPECT_EQ(ReadStatisticsSettings(ini), (TStatisticsSettings{TFigureView::Probability, 900}));
   EXPECT_EQ(ReadPracticeSettings(ini), (TPracticeSettings{true, 0.25, true, 0.05, false, 5}));
+  EXPECT_EQ(ReadGameDialogSettings(ini).Lines, 100);
   EXPECT_EQ(ReadPracticeSettings(TIniFile()), TPracticeSettings());
+  EXPECT_EQ(ReadGameDialogSettings(TIniFile()).Lines, 10);
+  for (const char* lines : {"0", "101", "-1", "x", "1.5", ""}) {
+    TIniFile damaged;
+    damaged.WriteString("Game", "Lines", lines);
+    EXPECT_EQ(ReadGameDialogSettings(damaged), TGameDialogSettings()) << lines;
+  }
 
   for (const auto& [style, speed, bets, expectedView, expectedSpeed] :
        {std::tuple{"7", "20000", "nan", TFigureView::Hands, 10000},
@@ -48,12 +56,14 @@ TEST(WindowSettings, WrittenValuesReadBack) {
   WritePracticeSettings(ini, practice);
   WriteStatisticsSettings(ini, {TFigureView::Return, 10});
   WriteAllHoldsSettings(ini, {TFigureView::Probability});
+  WriteGameDialogSettings(ini, {1});
   TIniFile again;
   again.Parse(ini.Text());
   EXPECT_EQ(again.ReadString("Practice", "WarnAbove"), "0.1");
   EXPECT_EQ(ReadPracticeSettings(again), practice);
   EXPECT_EQ(ReadStatisticsSettings(again), (TStatisticsSettings{TFigureView::Return, 10}));
   EXPECT_EQ(ReadAllHoldsSettings(again).Style, TFigureView::Probability);
+  EXPECT_EQ(ReadGameDialogSettings(again).Lines, 1);
 }
 
 }  // namespace
