@@ -104,6 +104,12 @@ void TChartSpin::keyPressEvent(QKeyEvent* event) {
 }
 
 void TChartSpin::stepBy(int steps) {
+  if (LinesSteps) {
+    int lines = value();
+    for (int n = 0; n < std::abs(steps); ++n) lines = StepLines(lines, steps > 0 ? 1 : -1);
+    setValue(lines);
+    return;
+  }
   if (!HandsSteps) {
     QSpinBox::stepBy(steps);
     return;
@@ -134,6 +140,11 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
       initial_(new TChartSpin(riskPanel_)),
       desired_(new TChartSpin(riskPanel_)),
       riskAfter_(new QLabel(riskPanel_)),
+      playPanel_(new QWidget(this)),
+      linesLabel_(new QLabel(playPanel_)),
+      lines_(new TChartSpin(playPanel_)),
+      cashBackLabel_(new QLabel(playPanel_)),
+      cashBack_(new QDoubleSpinBox(playPanel_)),
       moneyPanel_(new QWidget(this)),
       coinValueLabel_(new QLabel(moneyPanel_)),
       coinValue_(new QDoubleSpinBox(moneyPanel_)),
@@ -151,6 +162,12 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   } catch (const RangeError&) {
     notWholeBets_ = Text("Charts", "NotWholeBets");
   }
+  if (table_.Game == nullptr) {
+    static const TCatalogue catalogue = BuildCatalogue();
+    table_.Game = FindGame(catalogue, table_.Table.GameId);
+  }
+  if (table_.Game != nullptr)
+    source_ = std::make_shared<TChartOutcomes>(*table_.Game, table_.Table);
 
   // A label's accessible name is its text; the description tells it apart.
   header_->setAccessibleDescription(QStringLiteral("Chart name"));
@@ -240,6 +257,25 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   connect(initial_, &QSpinBox::valueChanged, this, &TfmChart::BankrollsChanged);
   connect(desired_, &QSpinBox::valueChanged, this, &TfmChart::BankrollsChanged);
 
+  // How a hand is played: one deal on several lines, with cash back; for every chart.
+  lines_->setAccessibleName(QStringLiteral("Lines per deal"));
+  lines_->setRange(1, kMaxLines);
+  lines_->LinesSteps = true;
+  cashBack_->setAccessibleName(QStringLiteral("Cash back"));
+  cashBack_->setRange(0, kMaxChartCashBack / 100.0);
+  cashBack_->setDecimals(2);
+  cashBack_->setSingleStep(0.1);
+  auto* play = new QGridLayout(playPanel_);
+  play->setContentsMargins(0, 0, 0, 0);
+  for (QLabel* label : {linesLabel_, cashBackLabel_}) label->setWordWrap(true);
+  play->addWidget(linesLabel_, 0, 0);
+  play->addWidget(lines_, 0, 1);
+  play->addWidget(cashBackLabel_, 1, 0);
+  play->addWidget(cashBack_, 1, 1);
+  play->setColumnStretch(0, 1);
+  connect(lines_, &QSpinBox::valueChanged, this, &TfmChart::PlayChanged);
+  connect(cashBack_, &QDoubleSpinBox::valueChanged, this, &TfmChart::PlayChanged);
+
   // The coin value: amounts in money as well as in coins.
   coinValue_->setAccessibleName(QStringLiteral("Coin value"));
   coinValue_->setRange(0, kMaxCoinValue / 100.0);
@@ -270,6 +306,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   right->addWidget(winLostPanel_);
   right->addWidget(riskPanel_);
   right->addSpacing(6);
+  right->addWidget(playPanel_);
   right->addWidget(moneyPanel_);
   right->addStretch(1);
   right->addWidget(progressPanel_);
@@ -349,6 +386,10 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
     const QSignalBlocker quietInitial(initial_);
     const QSignalBlocker quietDesired(desired_);
     const QSignalBlocker quietMoney(coinValue_);
+    const QSignalBlocker quietLines(lines_);
+    const QSignalBlocker quietCashBack(cashBack_);
+    lines_->setValue(settings_.Lines);
+    cashBack_->setValue(settings_.CashBack / 100.0);
     hands_->setValue(settings_.Hands);
     initial_->setValue(settings_.Initial);
     desired_->setValue(settings_.Desired);
@@ -387,6 +428,10 @@ void TfmChart::ApplyTexts() {
       Q(FormatText(preferences.Text("Charts", "FinalFigures"), {std::to_string(kCurveHands)}));
   riskAfter_->setText(after);
   winLostAfter_->setText(after);
+  linesLabel_->setText(Text("Charts", "Lines"));
+  lines_->setToolTip(HintOf(preferences.HintText("Charts", "Lines")));
+  cashBackLabel_->setText(Text("Charts", "CashBack"));
+  cashBack_->setToolTip(HintOf(preferences.HintText("Charts", "CashBack")));
   coinValueLabel_->setText(Text("Charts", "CoinValue"));
   coinValue_->setSpecialValueText(Text("Charts", "CoinsOnly"));
   coinValue_->setToolTip(HintOf(preferences.HintText("Charts", "CoinValue")));
@@ -517,6 +562,19 @@ void TfmChart::BankrollsChanged() {
   Schedule(kRiskJob);
 }
 
+void TfmChart::PlayChanged() {
+  settings_.Lines = lines_->value();
+  settings_.CashBack = static_cast<int>(std::lround(cashBack_->value() * 100));
+  // The chart shown is computed again, if its own options allow it.
+  if (current_ == kExpectedGainKind) {
+    HandsChanged();
+  } else if (current_ == kRiskOfRuinKind) {
+    BankrollsChanged();
+  } else if (current_ == kWinLostKind) {
+    Schedule(kSelectJob);
+  }
+}
+
 void TfmChart::CoinValueChanged() {
   settings_.CoinValue = static_cast<int>(std::lround(coinValue_->value() * 100));
   ShowMoney();
@@ -558,15 +616,22 @@ void TfmChart::Start(int chart) {
   const int desired = desired_->value();
   // A failure names the chart as the list does, in the language in use.
   const std::string name = S(list_->item(chart)->text());
+  const int lines = settings_.Lines;
+  const double cashBack = settings_.CashBack / 100.0;
   progress_ = runner_->Start(
-      [result, initial, desired, name, table = table_.Table](TProgress& progress) {
+      [result, initial, desired, name, lines, cashBack, source = source_,
+       table = table_.Table](TProgress& progress) {
+        // One line without cash back needs no deal groups (nor a game).
+        const TOutcomeTable outcomes =
+            source != nullptr ? source->For(lines, cashBack, progress) : BuildOutcomeTable(table);
         if (result->Chart == kExpectedGainKind) {
-          ComputeResultDistribution(table, result->Hands, result->Coins, result->Distribution,
+          ComputeResultDistribution(outcomes, result->Hands, result->Coins, result->Distribution,
                                     progress, name);
         } else if (result->Chart == kRiskOfRuinKind) {
-          ComputeRiskOfRuin(table, initial, desired, result->Coins, result->Ruin, progress, name);
+          ComputeRiskOfRuin(outcomes, initial, desired, result->Coins, result->Ruin, progress,
+                            name);
         } else {
-          ComputeWinPushLoss(table, result->Curves, progress, name);
+          ComputeWinPushLoss(outcomes, result->Curves, progress, name);
         }
       },
       [this, result] { Finish(*result); },

@@ -43,6 +43,8 @@ class TChartSpin : public QSpinBox {
   bool Valid() const { return valid_; }
   // The hands edit steps ten at a time from 10 upwards.
   bool HandsSteps = false;
+  // The lines edit steps through 1, 3, 5, 10, 50 and 100.
+  bool LinesSteps = false;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -71,6 +73,8 @@ class TfmChart : public QDialog {
   TChartSpin* InitialEdit() const { return initial_; }
   TChartSpin* DesiredEdit() const { return desired_; }
   QDoubleSpinBox* CoinValueEdit() const { return coinValue_; }
+  TChartSpin* LinesEdit() const { return lines_; }
+  QDoubleSpinBox* CashBackEdit() const { return cashBack_; }
   QLabel* BankrollMoney(int row) const { return bankrollMoney_[row]; }  // initial, desired
   QLabel* ChanceLabel(int row) const { return chanceLabels_[row]; }     // win, draw, loss
   QLabel* ChanceBar(int row) const { return chanceBars_[row]; }
@@ -131,6 +135,7 @@ class TfmChart : public QDialog {
   void HandsChanged();
   void BankrollsChanged();
   void CoinValueChanged();
+  void PlayChanged();
   void ShowMoney();
   QImage Picture() const;
   void ShowHint(QPointF value, QPoint global);
@@ -163,6 +168,11 @@ class TfmChart : public QDialog {
   QLabel* riskAfter_;
   std::array<QLabel*, 2> riskFigures_{};
   std::array<QLabel*, 2> bankrollMoney_{};
+  QWidget* playPanel_;
+  QLabel* linesLabel_;
+  TChartSpin* lines_;
+  QLabel* cashBackLabel_;
+  QDoubleSpinBox* cashBack_;
   QWidget* moneyPanel_;
   QLabel* coinValueLabel_;
   QDoubleSpinBox* coinValue_;
@@ -182,6 +192,8 @@ class TfmChart : public QDialog {
   bool busy_ = false;
   bool drawn_ = false;  // a finished chart is shown
   bool panelShown_ = false;
+  // The outcomes of a hand for the lines and cash back chosen; shared with the jobs.
+  std::shared_ptr<TChartOutcomes> source_;
   std::unique_ptr<TJobRunner> runner_;
   std::shared_ptr<TSharedProgress> progress_;  // of the job running
   TResultDistribution distribution_;

@@ -197,6 +197,18 @@ void ChartsTest::ChartsEqualTheCommandLine() {
   QCOMPARE(charts.Canvas()->LineColor(TChartCanvas::kWinLine), kRed);
   QCOMPARE(charts.Canvas()->BottomRange(), QPointF(0, 2000));
   QCOMPARE(charts.Canvas()->LeftRange(), QPointF(0, 100));
+
+  // Deals on ten lines (the arrows step 5 to 10) with 0.5 % cash back.
+  charts.ChartList()->setCurrentRow(2);
+  charts.LinesEdit()->setValue(5);
+  charts.LinesEdit()->stepUp();
+  QCOMPARE(charts.LinesEdit()->value(), 10);
+  charts.CashBackEdit()->setValue(0.5);
+  QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
+  const QJsonObject lines =
+      test::Cli(QStringList{"bankroll", "winloss", "-l", "10", "--cashback", "0.5"} + table);
+  QVERIFY2(DrawsCurve(charts, TChartCanvas::kWinLine, charts.WinLostFigure(0), lines["win"]),
+           "ten lines");
   QVERIFY(world.Errors.isEmpty());
 }
 

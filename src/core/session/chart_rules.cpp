@@ -80,6 +80,18 @@ int StepHands(int hands, int direction) {
   return hands > 10 ? std::max(hands - 10, 10) : hands - 1;
 }
 
+int StepLines(int lines, int direction) {
+  static constexpr std::array<int, 6> kSteps = {1, 3, 5, 10, 50, kMaxLines};
+  if (direction > 0) {
+    for (const int step : kSteps)
+      if (step > lines) return step;
+    return kMaxLines;
+  }
+  for (auto step = kSteps.rbegin(); step != kSteps.rend(); ++step)
+    if (*step < lines) return *step;
+  return 1;
+}
+
 bool HandsValid(int hands) {
   return hands >= 1 && hands <= kMaxRunHands;
 }
@@ -108,6 +120,10 @@ TChartSettings ReadChartSettings(const TIniFile& settings) {
   }
   chart.CoinValue = settings.ReadInteger(kSection, "CoinValue", defaults.CoinValue);
   if (chart.CoinValue < 0 || chart.CoinValue > kMaxCoinValue) chart.CoinValue = defaults.CoinValue;
+  chart.Lines = settings.ReadInteger(kSection, "Lines", defaults.Lines);
+  if (chart.Lines < 1 || chart.Lines > kMaxLines) chart.Lines = defaults.Lines;
+  chart.CashBack = settings.ReadInteger(kSection, "CashBack", defaults.CashBack);
+  if (chart.CashBack < 0 || chart.CashBack > kMaxChartCashBack) chart.CashBack = defaults.CashBack;
   return chart;
 }
 
@@ -117,6 +133,8 @@ void WriteChartSettings(TIniFile& settings, const TChartSettings& chart) {
   settings.WriteInteger(kSection, "InitialBankroll", chart.Initial);
   settings.WriteInteger(kSection, "DesiredBankroll", chart.Desired);
   settings.WriteInteger(kSection, "CoinValue", chart.CoinValue);
+  settings.WriteInteger(kSection, "Lines", chart.Lines);
+  settings.WriteInteger(kSection, "CashBack", chart.CashBack);
 }
 
 }  // namespace tarnwick

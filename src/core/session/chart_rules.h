@@ -58,6 +58,12 @@ int StepHands(int hands, int direction);
 
 bool HandsValid(int hands);  // 1..4000
 
+// The lines edit after one step up (+1) or down (-1): through 1, 3, 5, 10, 50 and 100, a
+// value between them going to the next one that way.
+int StepLines(int lines, int direction);
+
+constexpr int kMaxChartCashBack = 10000;  // hundredths of a percent: 100 %
+
 struct TBankrollCheck {
   bool InitialValid = true;
   bool DesiredValid = true;
@@ -75,6 +81,8 @@ struct TChartSettings {
   int Initial = 30;   // coins
   int Desired = 60;   // coins
   int CoinValue = 0;  // hundredths of money a coin, 0..kMaxCoinValue; 0 shows coins only
+  int Lines = 1;      // lines drawn from each deal, 1..kMaxLines
+  int CashBack = 0;   // hundredths of a percent of the coins bet, 0..kMaxChartCashBack
   bool operator==(const TChartSettings&) const = default;
 };
 // Values out of range read as their defaults.

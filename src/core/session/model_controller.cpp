@@ -605,6 +605,7 @@ THoldsSnapshot TModelController::HoldsSnapshot() const {
 TTableSnapshot TModelController::TableSnapshot() const {
   TTableSnapshot snapshot;
   if (const TPayout* table = CurrentTable()) snapshot.Table = *table;
+  snapshot.Game = &CurrentGame();
   snapshot.CategoryNames = CategoryNames();
   snapshot.Coins = std::max(coins_, 1);
   return snapshot;

@@ -72,9 +72,10 @@ struct THoldsSnapshot {
 
 // The statistics and charts windows' view of the current pay table, taken when they open.
 struct TTableSnapshot {
-  TPayout Table;                           // with its whole-game counts
-  std::vector<std::string> CategoryNames;  // 0..LastCategory
-  int32_t Coins = 1;                       // coins played per hand
+  TPayout Table;                            // with its whole-game counts
+  const TPokerDescription* Game = nullptr;  // the table's game, owned by the controller
+  std::vector<std::string> CategoryNames;   // 0..LastCategory
+  int32_t Coins = 1;                        // coins played per hand
 };
 
 enum class TDialogResult { Ok, Cancel };

@@ -75,6 +75,9 @@ TEST(ChartRules, OptionSteps) {
   const std::tuple<int, int, int> steps[] = {{10, -1, 9},  {10, +1, 20}, {9, +1, 10},
                                              {20, -1, 10}, {15, -1, 10}, {2, -1, 1}};
   for (const auto& [hands, step, next] : steps) EXPECT_EQ(StepHands(hands, step), next) << hands;
+  const std::tuple<int, int, int> lines[] = {{1, +1, 3},     {3, +1, 5}, {7, +1, 10}, {50, +1, 100},
+                                             {100, +1, 100}, {7, -1, 5}, {3, -1, 1},  {1, -1, 1}};
+  for (const auto& [count, step, next] : lines) EXPECT_EQ(StepLines(count, step), next) << count;
 }
 
 TEST(ChartRules, OptionChecks) {
@@ -95,15 +98,16 @@ TEST(ChartRules, OptionChecks) {
 TEST(ChartRules, SettingsKeepTheLastChartAndFallBackWhenOutOfRange) {
   TIniFile settings;
   EXPECT_EQ(ReadChartSettings(settings), TChartSettings());
-  const TChartSettings written{kRiskOfRuinKind, 250, 40, 90, 125};
+  const TChartSettings written{kRiskOfRuinKind, 250, 40, 90, 125, 10, 50};
   WriteChartSettings(settings, written);
   TIniFile again;
   again.Parse(settings.Text());
   EXPECT_EQ(ReadChartSettings(again), written);
   TIniFile wrong;
   wrong.Parse(
-      "[Charts]\nChart=3\nHands=5000\nInitialBankroll=70\nDesiredBankroll=60\nCoinValue=-5\n");
-  EXPECT_EQ(ReadChartSettings(wrong), (TChartSettings{kExpectedGainKind, 10, 30, 60, 0}));
+      "[Charts]\nChart=3\nHands=5000\nInitialBankroll=70\nDesiredBankroll=60\nCoinValue=-5\n"
+      "Lines=101\nCashBack=10001\n");
+  EXPECT_EQ(ReadChartSettings(wrong), (TChartSettings{kExpectedGainKind, 10, 30, 60, 0, 1, 0}));
 }
 
 }  // namespace
