@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the desktop program through the accessibility bus: five cards clicked with the
 real mouse, the Results table read cell by cell, a card slot toggled, the all-holds and
-statistics windows read and kept open while the next hand is put, the charts window switched and a chart saved, three practice hands
-played, the language switched through the menu. Every step polls for its effect; a failure
+statistics windows read and kept open while the next hand is put, the charts window
+switched, set to ten lines and a chart saved, three practice hands played, the language
+switched through the menu. Every step polls for its effect; a failure
 names the step."""
 
 import os
@@ -223,6 +224,18 @@ def charts_window(app, shots):
           "the bankrolls give way to the win/lost legend")
     check(wait_for(lambda: save.getState().contains(pyatspi.STATE_ENABLED), 10),
           "the win/lost chart is computed")
+    # Ten lines a deal: typed into the lines edit, the chart is computed again.
+    win = find(window, "label", description="Win chance after the last hand")
+    one_line = win.name
+    lines = find(window, "spin button", "Lines per deal")
+    check(lines is not None, "the lines per deal can be chosen")
+    click(lines)
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=True)
+    subprocess.run(["xdotool", "type", "--delay", "20", "10"], check=True)
+    check(wait_for(lambda: lines.queryValue().currentValue == 10, 5), "ten lines are typed")
+    check(wait_for(lambda: win.name not in ("", one_line)
+                   and save.getState().contains(pyatspi.STATE_ENABLED), 30),
+          f"the win/lost chart of ten lines is computed ({one_line} -> {win.name})")
     if shots:
         subprocess.run(["import", "-window", "root", f"{shots}/e2e-charts.png"], check=False)
 
