@@ -8,10 +8,11 @@
 # all-holds and statistics windows, the practice window at its first deal and after a right
 # and a wrong hold (natural and deuces; after a mistake and a game switch in German and
 # Russian), after a hold drawn on five and on ten lines (five also in German, Russian, dark
-# and at the least sizes: practice-5-lines-*), and the three charts of 9/6 Jacks or better (in coins) and of full-pay Deuces
-# Wild (in money as well), each expected gain with a bar's hint and after a change of the
-# hands, each risk of ruin also with bankrolls that do not fit, those of Deuces Wild in
-# German and Russian too; and under a dark palette (*-dark-x1.png, -x2.png) the main window
+# and at the least sizes: practice-5-lines-*), and the three charts of 9/6 Jacks or better
+# (in coins) and of full-pay Deuces Wild (in money as well), each expected gain with a bar's
+# hint and after a change of the hands, each risk of ruin also with bankrolls that do not
+# fit, those of Deuces Wild in German and Russian too, the expected gain and win/lost of each
+# on 10 and 100 lines a deal with cash back (charts-*-lines-*); and under a dark palette (*-dark-x1.png, -x2.png) the main window
 # with a hand, the Game and Payout dialog, the editor, all holds, the statistics, the
 # practice window, a chart (with a value out of range in red), the help, the error report
 # and the about box. Every window is also shown

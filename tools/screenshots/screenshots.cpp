@@ -205,6 +205,30 @@ void Charts(TfmMain& window, const QString& name, int hands, double coinValue) {
   charts.accept();
 }
 
+// The charts of the current table played on 10 and 100 lines a deal with 0.5 % cash back:
+// the expected gain after 100 deals and the win/lost chart. One line and no cash back are
+// set again before the window closes, as the window keeps them for the next time.
+void LinesCharts(TfmMain& window, const QString& name) {
+  TfmChart charts(&window, window.Controller().TableSnapshot(), QStringLiteral("  charts"));
+  charts.ChartList()->setCurrentRow(kExpectedGainKind);
+  charts.show();
+  charts.HandsEdit()->setValue(100);
+  charts.CashBackEdit()->setValue(0.5);
+  for (const int lines : {10, 100}) {
+    charts.ChartList()->setCurrentRow(kExpectedGainKind);
+    charts.LinesEdit()->setValue(lines);
+    WaitForChart(charts);
+    Save(charts, QStringLiteral("charts-%1-lines-%2-expected-gain").arg(name).arg(lines));
+    charts.ChartList()->setCurrentRow(kWinLostKind);
+    WaitForChart(charts);
+    Save(charts, QStringLiteral("charts-%1-lines-%2-win-lost").arg(name).arg(lines));
+  }
+  charts.LinesEdit()->setValue(1);
+  charts.CashBackEdit()->setValue(0);
+  WaitForChart(charts);
+  charts.accept();
+}
+
 // Waits until the editor shows the figures of its table as it is now.
 void WaitForLive(TfmNew& editor) {
   QEventLoop wait;
@@ -697,6 +721,7 @@ int main(int argc, char** argv) try {
       continue;
     }
     Charts(window, QLatin1String(name), hands, coinValue);
+    LinesCharts(window, QLatin1String(name));
   }
   // The charts of full-pay Deuces Wild in German and Russian.
   for (const char* language : {"DEU", "RUS"}) {
