@@ -51,43 +51,25 @@ class TTransformStep {
  public:
   TTransformStep(const TOutcomeTable& outcomes, size_t length)
       : least_(*std::min_element(outcomes.Net.begin(), outcomes.Net.begin() + outcomes.Count)),
-        span_(static_cast<size_t>(
-                  *std::max_element(outcomes.Net.begin(), outcomes.Net.begin() + outcomes.Count) -
-                  least_) +
-              1),
-        length_(length),
-        transform_(FastTransformLength(length + span_)),
-        kernel_(transform_.SpectrumLength()) {
-    std::span<double> values = transform_.Values();
-    std::fill(values.begin(), values.end(), 0.0);
-    for (int e = 0; e < outcomes.Count; ++e)
-      values[static_cast<size_t>(outcomes.Net[e] - least_)] += outcomes.P[e];
-    transform_.Forward();
-    std::copy(transform_.Spectrum().begin(), transform_.Spectrum().end(), kernel_.begin());
-  }
+        convolution_(Kernel(outcomes, least_), length) {}
 
   int LeastNet() const { return least_; }
-
-  // The results, length + span - 1 of them; what rounding leaves below zero is zero.
-  std::span<const double> Apply(std::span<const double> in) {
-    std::span<double> values = transform_.Values();
-    std::fill(values.begin(), values.end(), 0.0);
-    std::copy(in.begin(), in.end(), values.begin());
-    transform_.Forward();
-    std::span<std::complex<double>> spectrum = transform_.Spectrum();
-    for (size_t m = 0; m < spectrum.size(); ++m) spectrum[m] *= kernel_[m];
-    transform_.Inverse();
-    const std::span<double> out = values.first(length_ + span_ - 1);
-    for (double& v : out) v = std::max(v, 0.0);
-    return out;
-  }
+  std::span<const double> Apply(std::span<const double> in) { return convolution_.Apply(in); }
 
  private:
+  // The chance of every net result from the least one up.
+  static std::vector<double> Kernel(const TOutcomeTable& outcomes, int least) {
+    std::vector<double> kernel;
+    for (int e = 0; e < outcomes.Count; ++e) {
+      const auto at = static_cast<size_t>(outcomes.Net[e] - least);
+      if (kernel.size() <= at) kernel.resize(at + 1, 0.0);
+      kernel[at] += outcomes.P[e];
+    }
+    return kernel;
+  }
+
   int least_;
-  size_t span_;
-  size_t length_;
-  TRealTransform transform_;
-  std::vector<std::complex<double>> kernel_;
+  TConvolution convolution_;
 };
 
 // The net results of a run, hand by hand. Probability that reaches either end of the grid

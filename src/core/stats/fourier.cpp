@@ -4,6 +4,7 @@
 
 #include <fftw3.h>
 
+#include <algorithm>
 #include <mutex>
 #include <new>
 
@@ -87,6 +88,31 @@ void TRealTransform::Inverse() {
   fftw_execute(plans_->Inverse);
   const double scale = 1.0 / static_cast<double>(length_);
   for (size_t j = 0; j < length_; ++j) values_[j] *= scale;
+}
+
+TConvolution::TConvolution(std::span<const double> kernel, size_t length)
+    : length_(length),
+      span_(kernel.size()),
+      transform_(FastTransformLength(length + kernel.size())),
+      kernel_(transform_.SpectrumLength()) {
+  std::span<double> values = transform_.Values();
+  std::fill(values.begin(), values.end(), 0.0);
+  std::copy(kernel.begin(), kernel.end(), values.begin());
+  transform_.Forward();
+  std::copy(transform_.Spectrum().begin(), transform_.Spectrum().end(), kernel_.begin());
+}
+
+std::span<const double> TConvolution::Apply(std::span<const double> in) {
+  std::span<double> values = transform_.Values();
+  std::fill(values.begin(), values.end(), 0.0);
+  std::copy(in.begin(), in.end(), values.begin());
+  transform_.Forward();
+  std::span<std::complex<double>> spectrum = transform_.Spectrum();
+  for (size_t m = 0; m < spectrum.size(); ++m) spectrum[m] *= kernel_[m];
+  transform_.Inverse();
+  const std::span<double> out = values.first(length_ + span_ - 1);
+  for (double& v : out) v = std::max(v, 0.0);
+  return out;
 }
 
 }  // namespace tarnwick

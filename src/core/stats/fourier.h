@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace tarnwick {
 
@@ -42,6 +43,25 @@ class TRealTransform {
   double* values_ = nullptr;
   std::complex<double>* spectrum_ = nullptr;
   std::unique_ptr<TPlans> plans_;
+};
+
+// Adds one independent result to probabilities over consecutive cells by one transform: with
+// the kernel's chances of moving 0, 1, 2, ... cells, Apply(in)[t] = sum over i of
+// in[i] kernel[t - i], for t up to in.size() + kernel.size() - 2.
+class TConvolution {
+ public:
+  // `length` cells in; the kernel is transformed once here.
+  TConvolution(std::span<const double> kernel, size_t length);
+
+  // length + kernel size - 1 results; what rounding leaves below zero is zero. The span
+  // stays valid until the next call.
+  std::span<const double> Apply(std::span<const double> in);
+
+ private:
+  size_t length_;
+  size_t span_;
+  TRealTransform transform_;
+  std::vector<std::complex<double>> kernel_;
 };
 
 }  // namespace tarnwick

@@ -531,15 +531,8 @@ TRuinChances RuinWithin(const TDealDistribution& distribution, double bankroll, 
       kernel.back() = p;
     }
   }
-  TRealTransform transform(FastTransformLength(cells + kernel.size() + 1));
-  std::vector<std::complex<double>> kernelSpectrum(transform.SpectrumLength());
-  {
-    std::span<double> values = transform.Values();
-    std::fill(values.begin(), values.end(), 0.0);
-    std::copy(kernel.begin(), kernel.end(), values.begin());
-    transform.Forward();
-    std::copy(transform.Spectrum().begin(), transform.Spectrum().end(), kernelSpectrum.begin());
-  }
+  if (kernel.empty()) kernel.push_back(0.0);  // every result leaves the grid at once
+  TConvolution convolution(kernel, cells);
 
   std::vector<double> cur(cells, 0.0);
   cur[static_cast<size_t>(-lo)] = 1;  // j = 0: lo <= low(0) <= 0 < high(0) = hi
@@ -551,19 +544,13 @@ TRuinChances RuinWithin(const TDealDistribution& distribution, double bankroll, 
       for (const double q : cur) mass += q;
       chances.Ruin += mass * tailLow;
       if (target) chances.Reach += mass * tailHigh;
-      std::span<double> values = transform.Values();
-      std::fill(values.begin(), values.end(), 0.0);
-      std::copy(cur.begin(), cur.end(), values.begin());
-      transform.Forward();
-      std::span<std::complex<double>> spectrum = transform.Spectrum();
-      for (size_t m = 0; m < spectrum.size(); ++m) spectrum[m] *= kernelSpectrum[m];
-      transform.Inverse();
       // values[t] is the net lo + kernelFirst + t after deal k + 1.
+      const std::span<const double> values = convolution.Apply(cur);
       const int64_t ruinBelow = low(k + 1);
       const int64_t leaveFrom = high(k + 1);
       std::fill(cur.begin(), cur.end(), 0.0);
-      for (size_t t = 0; t < cells + kernel.size(); ++t) {
-        const double v = std::max(values[t], 0.0);
+      for (size_t t = 0; t < values.size(); ++t) {
+        const double v = values[t];
         const int64_t j = lo + kernelFirst + static_cast<int64_t>(t);
         if (j < ruinBelow) {
           chances.Ruin += v;

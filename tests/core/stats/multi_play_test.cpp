@@ -146,16 +146,28 @@ TEST(MultiPlay, DistributionOfOneDealOnNLines) {
   }
 }
 
+// 9/6 Jacks or better computed with its deal groups.
+struct TGroupedNineSix {
+  TPayout Table = testing::TableFor(0, testing::kNineSix);
+  TDealGroups Groups;
+  TGroupedNineSix() {
+    TPokerEngine engine;
+    engine.SetGame(testing::Game(0));
+    ComputeWithGroups(engine, Table, Groups);
+  }
+};
+
 // Deals of 9/6 Jacks or better drawn on 3 lines at random: how often the lines together
 // win, push and lose agrees with the exact chances (within 5 standard errors).
 TEST(MultiPlay, RandomDealsAgreeWithTheExactChances) {
-  TPayout table = testing::TableFor(0, testing::kNineSix);
-  TPokerEngine engine;
-  engine.SetGame(testing::Game(0));
-  TDealGroups groups;
-  ComputeWithGroups(engine, table, groups);
+  TGroupedNineSix nineSix;
+  TPayout& table = nineSix.Table;
+  const TDealGroups& groups = nineSix.Groups;
   const TMultiPlaySummary exact =
       Summarise(ComputeDealDistribution(groups, table, 3, 0, nullptr), table);
+  TPokerEngine engine;
+  engine.SetGame(testing::Game(0));
+  engine.SetPayout(&table);
   std::mt19937_64 random(20261208);
   constexpr int kDeals = 3000;
   std::array<int, 3> seen{};  // loss, push, win
@@ -192,11 +204,9 @@ TEST(MultiPlay, RandomDealsAgreeWithTheExactChances) {
 // The chance of ruin and of reaching a target over a few deals, against every sequence of
 // deal results listed out: one line with and without cash back, two lines.
 TEST(MultiPlay, RuinOverFewDealsMatchesEverySequence) {
-  TPayout table = testing::TableFor(0, testing::kNineSix);
-  TPokerEngine engine;
-  engine.SetGame(testing::Game(0));
-  TDealGroups groups;
-  ComputeWithGroups(engine, table, groups);
+  TGroupedNineSix nineSix;
+  TPayout& table = nineSix.Table;
+  const TDealGroups& groups = nineSix.Groups;
   const struct {
     int lines;
     double cashBack;
@@ -236,11 +246,9 @@ TEST(MultiPlay, RuinOverFewDealsMatchesEverySequence) {
 // deals the distribution equals the outcomes convolved directly, the win/lost curve agrees
 // with it, and the risk of ruin over 2000 deals equals the multi-play ruin count.
 TEST(MultiPlay, ChartsOfSeveralLinesWithCashBack) {
-  TPayout table = testing::TableFor(0, testing::kNineSix);
-  TPokerEngine engine;
-  engine.SetGame(testing::Game(0));
-  TDealGroups groups;
-  ComputeWithGroups(engine, table, groups);
+  TGroupedNineSix nineSix;
+  TPayout& table = nineSix.Table;
+  const TDealGroups& groups = nineSix.Groups;
   const TDealDistribution deal = ComputeDealDistribution(groups, table, 10, 0.5, nullptr);
   const TOutcomeTable outcomes = BuildOutcomeTable(deal);
   ASSERT_GT(outcomes.Count, 100);
