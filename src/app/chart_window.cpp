@@ -145,6 +145,7 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
       lines_(new TChartSpin(playPanel_)),
       cashBackLabel_(new QLabel(playPanel_)),
       cashBack_(new QDoubleSpinBox(playPanel_)),
+      playReturn_(new QLabel(playPanel_)),
       moneyPanel_(new QWidget(this)),
       coinValueLabel_(new QLabel(moneyPanel_)),
       coinValue_(new QDoubleSpinBox(moneyPanel_)),
@@ -272,6 +273,9 @@ TfmChart::TfmChart(QWidget* parent, const TTableSnapshot& table, const QString& 
   play->addWidget(lines_, 0, 1);
   play->addWidget(cashBackLabel_, 1, 0);
   play->addWidget(cashBack_, 1, 1);
+  playReturn_->setAccessibleDescription(QStringLiteral("Return with cash back"));
+  playReturn_->setWordWrap(true);
+  play->addWidget(playReturn_, 2, 0, 1, 2);
   play->setColumnStretch(0, 1);
   connect(lines_, &QSpinBox::valueChanged, this, &TfmChart::PlayChanged);
   connect(cashBack_, &QDoubleSpinBox::valueChanged, this, &TfmChart::PlayChanged);
@@ -432,6 +436,7 @@ void TfmChart::ApplyTexts() {
   lines_->setToolTip(HintOf(preferences.HintText("Charts", "Lines")));
   cashBackLabel_->setText(Text("Charts", "CashBack"));
   cashBack_->setToolTip(HintOf(preferences.HintText("Charts", "CashBack")));
+  ShowPlayReturn();
   coinValueLabel_->setText(Text("Charts", "CoinValue"));
   coinValue_->setSpecialValueText(Text("Charts", "CoinsOnly"));
   coinValue_->setToolTip(HintOf(preferences.HintText("Charts", "CoinValue")));
@@ -562,9 +567,19 @@ void TfmChart::BankrollsChanged() {
   Schedule(kRiskJob);
 }
 
+void TfmChart::ShowPlayReturn() {
+  // Cash back adds its rate to the return; the lines change nothing in it.
+  const double percent =
+      100 * static_cast<double>(table_.Table.Return) + settings_.CashBack / 100.0;
+  playReturn_->setText(Q(FormatText(
+      Preferences().Text("Charts", settings_.CashBack > 0 ? "ReturnWithCashBack" : "Return"),
+      {S(QString::number(percent, 'f', 4))})));
+}
+
 void TfmChart::PlayChanged() {
   settings_.Lines = lines_->value();
   settings_.CashBack = static_cast<int>(std::lround(cashBack_->value() * 100));
+  ShowPlayReturn();
   // The chart shown is computed again, if its own options allow it.
   if (current_ == kExpectedGainKind) {
     HandsChanged();

@@ -75,6 +75,7 @@ class TfmChart : public QDialog {
   QDoubleSpinBox* CoinValueEdit() const { return coinValue_; }
   TChartSpin* LinesEdit() const { return lines_; }
   QDoubleSpinBox* CashBackEdit() const { return cashBack_; }
+  QLabel* PlayReturn() const { return playReturn_; }
   QLabel* BankrollMoney(int row) const { return bankrollMoney_[row]; }  // initial, desired
   QLabel* ChanceLabel(int row) const { return chanceLabels_[row]; }     // win, draw, loss
   QLabel* ChanceBar(int row) const { return chanceBars_[row]; }
@@ -136,6 +137,7 @@ class TfmChart : public QDialog {
   void BankrollsChanged();
   void CoinValueChanged();
   void PlayChanged();
+  void ShowPlayReturn();
   void ShowMoney();
   QImage Picture() const;
   void ShowHint(QPointF value, QPoint global);
@@ -173,6 +175,7 @@ class TfmChart : public QDialog {
   TChartSpin* lines_;
   QLabel* cashBackLabel_;
   QDoubleSpinBox* cashBack_;
+  QLabel* playReturn_;  // the table's return, with the cash back
   QWidget* moneyPanel_;
   QLabel* coinValueLabel_;
   QDoubleSpinBox* coinValue_;

@@ -286,6 +286,9 @@ int Run(int argc, char** argv) {
                       "The long-run bankroll in line bets for this risk of ruin in percent "
                       "(exact for one line, an upper bound for more)",
                       0.0, 100.0);
+  AddNumberOption(multiplay, "--coin-value", multi.CoinValue,
+                  "What one coin is worth: the long-run bankrolls show in money too", 0.0, 1000.0)
+      ->default_val(0);
   multiplay->add_flag("--json", multi.Table.Json,
                       "Print JSON; 'distribution' lists [net result in line bets, probability] "
                       "for every possible result");

@@ -102,6 +102,8 @@ int RunMultiPlay(const TCatalogue& games, const TMultiPlayOptions& options, std:
     if (options.BankrollRisk) {
       const double bankroll = bankrollFor(*options.BankrollRisk);
       report["bankroll"] = std::isfinite(bankroll) ? Json(bankroll) : Json(nullptr);
+      if (options.CoinValue > 0 && std::isfinite(bankroll))
+        report["bankrollMoney"] = bankroll * options.Table.Coins * options.CoinValue;
       report["bankrollExact"] = exact;
     }
     Json points = Json::array();
@@ -136,13 +138,17 @@ int RunMultiPlay(const TCatalogue& games, const TMultiPlayOptions& options, std:
       << "  Net result of a deal in line bets, at most this with the chance:\n   ";
   for (const auto& [level, net] : summary.Quantiles)
     out << ' ' << Format("%g %%:", 100 * level) << ' ' << Format("%g", net);
-  out << "\n\n  Long-run bankroll in line bets (total bets) for a risk of ruin of"
-      << (exact ? ":\n" : " (an upper bound: more lines than one):\n");
+  const bool money = options.CoinValue > 0;
+  out << "\n\n  Long-run bankroll in line bets (total bets" << (money ? ", money" : "")
+      << ") for a risk of ruin of" << (exact ? ":\n" : " (an upper bound: more lines than one):\n");
   for (const double percent : {50.0, 10.0, 5.0, 1.0}) {
     const double bankroll = bankrollFor(percent);
     out << "    " << Format("%2g %%", percent) << "  "
         << (std::isfinite(bankroll)
-                ? Format("%.0f", bankroll) + " (" + Format("%.1f", bankroll / options.Lines) + ")"
+                ? Format("%.0f", bankroll) + " (" + Format("%.1f", bankroll / options.Lines) +
+                      (money ? Format(", %.2f", bankroll * options.Table.Coins * options.CoinValue)
+                             : std::string()) +
+                      ")"
                 : std::string("none: the game loses in the long run"))
         << '\n';
   }

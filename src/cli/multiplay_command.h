@@ -22,6 +22,7 @@ struct TMultiPlayOptions {
   int Hands = 0;
   std::optional<double> Target;        // line bets
   std::optional<double> BankrollRisk;  // percent: the long-run bankroll for this risk
+  double CoinValue = 0;                // money a coin; 0 shows no money
 };
 
 int RunMultiPlay(const TCatalogue& games, const TMultiPlayOptions& options, std::ostream& out);

@@ -130,14 +130,17 @@ class ChartsTest : public QObject {
 void ChartsTest::ChartsEqualTheCommandLine_data() {
   QTest::addColumn<int>("game");
   QTest::addColumn<QString>("pays");
-  QTest::newRow("9/6 Jacks or better") << 0 << QStringLiteral("800,50,25,9,6,4,3,2,1");
+  QTest::addColumn<QString>("cashBackReturn");  // published return + 0.5 %
+  QTest::newRow("9/6 Jacks or better")
+      << 0 << QStringLiteral("800,50,25,9,6,4,3,2,1") << QStringLiteral("100.0439 %");
   QTest::newRow("full-pay Deuces Wild")
-      << kDeucesWild << QStringLiteral("800,200,25,15,9,5,3,2,2,1");
+      << kDeucesWild << QStringLiteral("800,200,25,15,9,5,3,2,2,1") << QStringLiteral("101.2620 %");
 }
 
 void ChartsTest::ChartsEqualTheCommandLine() {
   QFETCH(int, game);
   QFETCH(QString, pays);
+  QFETCH(QString, cashBackReturn);
   test::TWorld world;
   TfmMain main(world.Data());
   QVERIFY(test::SelectTableWithPays(main.Controller(), game, pays));
@@ -204,6 +207,7 @@ void ChartsTest::ChartsEqualTheCommandLine() {
   charts.LinesEdit()->stepUp();
   QCOMPARE(charts.LinesEdit()->value(), 10);
   charts.CashBackEdit()->setValue(0.5);
+  QCOMPARE(charts.PlayReturn()->text(), QStringLiteral("Return with cash back: ") + cashBackReturn);
   QTRY_VERIFY_WITH_TIMEOUT(!charts.Busy(), 30000);
   const QJsonObject lines =
       test::Cli(QStringList{"bankroll", "winloss", "-l", "10", "--cashback", "0.5"} + table);

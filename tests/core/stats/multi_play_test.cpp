@@ -121,6 +121,17 @@ TEST(MultiPlay, DistributionOfOneDealOnNLines) {
       const double variance = lines * table.Variance() + lines * (lines - 1) * c;
       EXPECT_NEAR(s.Variance, variance, 1e-8 * variance) << lines;
       EXPECT_NEAR(s.Win + s.Push + s.Loss, 1, 1e-12);
+      if (lines == 1) {
+        // One line: the table's own chance of every pay.
+        std::map<size_t, double> single{{0, 1.0}};
+        for (int cat = 0; cat <= table.LastCategory; ++cat) {
+          const auto chance = static_cast<double>(table.CategoryChance(cat));
+          single[static_cast<size_t>(table.Pays[cat])] += chance;
+          single[0] -= chance;
+        }
+        for (size_t i = 0; i < d.Probability.size(); ++i)
+          EXPECT_NEAR(d.Probability[i], single.contains(i) ? single[i] : 0, 1e-12) << i;
+      }
       if (lines > 3) continue;
       const auto direct = DirectTotals(groups, table, lines);
       for (size_t i = 0; i < d.Probability.size(); ++i) {
