@@ -3,6 +3,7 @@
 #include "engine/deal_groups.h"
 
 #include "checked.h"
+#include "engine/poker_engine.h"
 
 namespace tarnwick {
 
@@ -25,6 +26,22 @@ void TDealGroups::Add(const TDealOutcome& outcome, int64_t weight) {
 
 void TDealGroups::Merge(const TDealGroups& other) {
   for (const auto& [outcome, deals] : other.groups_) Add(outcome, deals);
+}
+
+void TDealGroups::Visit(const TPokerEngine& engine, int best, int32_t weight) {
+  TDealOutcome outcome;
+  outcome.Draws = engine.DrawsOf(best);
+  for (int c = 0; c <= engine.LastCategory; ++c)
+    outcome.Counts[c] = static_cast<int32_t>(engine.CategoryDraws[best][c]);
+  Add(outcome, weight);
+}
+
+std::unique_ptr<TDealVisitor> TDealGroups::NewPart() const {
+  return std::make_unique<TDealGroups>();
+}
+
+void TDealGroups::Merge(const TDealVisitor& part) {
+  Merge(dynamic_cast<const TDealGroups&>(part));
 }
 
 }  // namespace tarnwick

@@ -672,13 +672,7 @@ void TPokerEngine::AddDealResult(int best, int32_t weight) {
   }
   const auto size = static_cast<TBestSquare>(paid < 0 ? -paid : paid);
   Payout->BestSquares[d] += size * size * static_cast<TBestSquare>(weight);
-  if (Groups != nullptr) {
-    TDealOutcome outcome;
-    outcome.Draws = DrawsOf(best);
-    for (int c = 0; c <= LastCategory; ++c)
-      outcome.Counts[c] = static_cast<int32_t>(CategoryDraws[best][c]);
-    Groups->Add(outcome, weight);
-  }
+  if (Visitor != nullptr) Visitor->Visit(*this, best, weight);
 }
 
 void TPokerEngine::Check(const TDealClass& deal) {

@@ -60,9 +60,9 @@ class TPokerEngine {
   std::vector<std::string> CategoryNameList;
   TPayout* Payout = nullptr;      // current pay table, not owned; may be empty
   TProgress* Progress = nullptr;  // of the whole-game run, not owned; may be empty
-  // Not owned; when set, the whole-game run also groups the deals by how their best hold
-  // ends (several lines drawn from one deal are counted from these groups).
-  TDealGroups* Groups = nullptr;
+  // Not owned; when set, the whole-game run shows it every deal class it plays (the deal
+  // groups of multi-play are one such visitor).
+  TDealVisitor* Visitor = nullptr;
   int32_t ProgressCounter = 0;  // deal classes processed in the current whole-game run
   TCalculator Calculator;       // the counting building blocks of this engine
   // Threads of the whole-game run; 0 takes one per hardware thread. With more than one,

@@ -147,15 +147,15 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
   // Each worker adds into a pay table of its own: the same pays, counts from zero.
   // Each is allocated on its own, so that no two workers write to one cache line.
   std::vector<std::unique_ptr<TPayout>> tallies;
-  std::vector<std::unique_ptr<TDealGroups>> groups;
+  std::vector<std::unique_ptr<TDealVisitor>> parts;
   for (const auto& worker : workers) {
     tallies.push_back(std::make_unique<TPayout>());
     tallies.back()->Assign(*Payout);
     tallies.back()->ClearCounts();
     worker->Payout = tallies.back().get();
     worker->Progress = nullptr;
-    groups.push_back(Groups != nullptr ? std::make_unique<TDealGroups>() : nullptr);
-    worker->Groups = groups.back().get();
+    parts.push_back(Visitor != nullptr ? Visitor->NewPart() : nullptr);
+    worker->Visitor = parts.back().get();
   }
   const std::vector<size_t> starts = PieceStarts(classes);
   const int32_t offset = ProgressCounter;
@@ -217,8 +217,8 @@ void TPokerEngine::PlayDealClasses(const std::vector<TDealClass>& classes) {
         Payout->Counts[d][c] = Add(Payout->Counts[d][c], tally->Counts[d][c]);
     }
   }
-  for (const auto& part : groups) {
-    if (part != nullptr) Groups->Merge(*part);
+  for (const auto& part : parts) {
+    if (part != nullptr) Visitor->Merge(*part);
   }
   // An error of a class that comes before the report of the abort wins, as it would have
   // stopped the one-thread run first.

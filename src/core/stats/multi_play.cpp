@@ -319,16 +319,16 @@ void CheckCashBack(double percent) {
 
 void ComputeWithGroups(TPokerEngine& engine, TPayout& table, TDealGroups& groups) {
   groups.Clear();
-  TDealGroups* const previous = engine.Groups;
-  engine.Groups = &groups;
+  TDealVisitor* const previous = engine.Visitor;
+  engine.Visitor = &groups;
   try {
     engine.SetPayout(&table);
     engine.CalcGameAdvantage();
   } catch (...) {
-    engine.Groups = previous;
+    engine.Visitor = previous;
     throw;
   }
-  engine.Groups = previous;
+  engine.Visitor = previous;
 }
 
 std::optional<long double> ComputeDealCovariance(const TPokerDescription& game,

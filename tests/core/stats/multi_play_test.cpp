@@ -357,7 +357,7 @@ void CheckSampledSquares(int gameId, const std::vector<int32_t>& pays) {
   TPayout table = testing::TableFor(game, pays);
   TClassRun<TEngine> run;
   TDealGroups groups;
-  run.Groups = &groups;
+  run.Visitor = &groups;
   run.SetGame(game);
   run.SetPayout(&table);
   run.SetThreadCount(2);
