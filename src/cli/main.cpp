@@ -27,6 +27,7 @@
 #include "stats/bankroll.h"
 #include "stats/multi_play.h"
 #include "stats/statistics.h"
+#include "strategy_command.h"
 #include "table_commands.h"
 #include "terminal_progress.h"
 
@@ -299,6 +300,29 @@ int Run(int argc, char** argv) {
     if (riskOption->count() > 0) multi.BankrollRisk = risk;
   });
 
+  cli::TStrategyOptions strategy;
+  CLI::App* strategyCommand = app.add_subcommand(
+      "strategy",
+      "A strategy card for a pay table: a ranked list of hold lines with its exact return, cost "
+      "and example hands; or a typed list scored the same way");
+  AddTableOptions(strategyCommand, strategy.Table);
+  strategyCommand
+      ->add_option("--level", strategy.Level,
+                   "beginner (at most 15 lines), intermediate (30), advanced (50) or expert (as "
+                   "many as needed to come within 0.0001 % of perfect play)")
+      ->default_val("advanced");
+  AddNumberOption(strategyCommand, "--max-lines", strategy.MaxLines,
+                  "At most this many lines (0: no limit), instead of --level", 0, 10000);
+  strategyCommand->add_option("--evaluate", strategy.Evaluate,
+                              "Score the list typed in this file (one line per row; - reads "
+                              "the standard input) instead of generating one");
+  strategyCommand
+      ->add_option("--play", strategy.Play, "Five cards: the hold the list plays for them")
+      ->expected(kHandSize);
+  strategyCommand->add_flag("--json", strategy.Table.Json, "Print JSON");
+  strategyCommand->add_flag("--quiet,-q", strategy.Table.Quiet, "No progress bar");
+  AddThreadsOption(strategyCommand, strategy.Table.Threads);
+
   cli::TPracticeCommandOptions practice;
   CLI::App* practise = app.add_subcommand(
       "practice",
@@ -367,9 +391,10 @@ int Run(int argc, char** argv) {
     return false;
   };
   if (argc > 1 && argv[1][0] != '-' && !isCommand(argv[1])) {
-    return Fail(std::string("unknown command '") + argv[1] +
-                "' (commands: games, hand, holds, return, stats, bankroll, tables, add, import, "
-                "delete, practice, sessions, multiplay, paths, language, bench; see --help)");
+    return Fail(
+        std::string("unknown command '") + argv[1] +
+        "' (commands: games, hand, holds, return, stats, bankroll, tables, add, import, "
+        "delete, practice, sessions, multiplay, strategy, paths, language, bench; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -401,6 +426,7 @@ int Run(int argc, char** argv) {
     if (practise->parsed()) return cli::RunPractice(catalogue, practice, std::cout);
     if (sessions->parsed()) return cli::RunSessions(options, std::cout);
     if (multiplay->parsed()) return cli::RunMultiPlay(catalogue, multi, std::cout);
+    if (strategyCommand->parsed()) return cli::RunStrategy(catalogue, strategy, std::cout);
     const TPokerDescription& game = cli::ParseGame(catalogue, gameText);
     TPayout table = MakePayout(game, cli::ParsePays(paysText));
     const auto cards = cli::ParseHand(game, cardWords);
