@@ -34,6 +34,7 @@ std::string DealText(const TPlayedDeal& deal) {
 Json PlayedJson(const TPlayedDeal& deal) {
   return {{"cards", DealText(deal)},
           {"hold", HoldPattern(deal.DrawMask)},
+          {"text", HoldAndDiscardText(deal.Cards, deal.DrawMask)},
           {"best", HoldPattern(deal.BestMask)},
           {"expectedReturn", static_cast<double>(deal.Expected)},
           {"bestReturn", static_cast<double>(deal.Best)}};
@@ -156,14 +157,15 @@ int RunStrategy(const TCatalogue& games, const TStrategyOptions& options, std::o
     for (size_t pad = row.Text.size(); pad < 48; ++pad) out << ' ';
     out << Format(" %8.4f", static_cast<double>(100 * row.Share))
         << Format(" %9.6f", static_cast<double>(100 * row.Lost)) << "    "
-        << (row.HasExample ? HoldText(row.Example.Cards, row.Example.DrawMask) : std::string())
+        << (row.HasExample ? HoldAndDiscardText(row.Example.Cards, row.Example.DrawMask)
+                           : std::string())
         << '\n';
   }
   if (!report.Worst.empty()) {
-    out << "\n  The costliest holds (hold played / best hold, expected return per coin):\n";
+    out << "\n  The costliest holds (held | discarded; the best hold; expected return per coin):\n";
     for (const TPlayedDeal& deal : report.Worst) {
-      out << "    " << HoldText(deal.Cards, deal.DrawMask) << "  /  "
-          << HoldText(deal.Cards, deal.BestMask)
+      out << "    " << HoldAndDiscardText(deal.Cards, deal.DrawMask) << ";  "
+          << HoldAndDiscardText(deal.Cards, deal.BestMask)
           << Format("   %.4f", static_cast<double>(deal.Expected))
           << Format(" / %.4f", static_cast<double>(deal.Best)) << '\n';
     }

@@ -197,44 +197,42 @@ THoldNamer::THoldNamer(const TPokerDescription& game)
   }
 }
 
+void THoldNamer::SetDrawFields(TLinePattern& line) const {
+  const uint16_t ranks = line.Ranks;
+  line.High =
+      highRanks_ != 0 ? static_cast<int8_t>(RankBits(ranks & highRanks_)) : TLinePattern::kAny;
+  if (line.Shape != TLineShape::StraightFlush && line.Shape != TLineShape::Straight) return;
+  line.Gaps = static_cast<int8_t>(StraightGaps(ranks).value_or(0));
+  if (line.Cards != 4) return;
+  int completing = 0;
+  for (int r = 0; r < kRankCount; ++r) {
+    const auto bit = static_cast<uint16_t>(1u << r);
+    if (r != wildRank_ && (ranks & bit) == 0 && StraightGaps(ranks | bit)) ++completing;
+  }
+  line.Outside = static_cast<int8_t>(completing >= 2 ? 1 : 0);
+}
+
 TLinePattern THoldNamer::DrawLine(uint16_t ranks, int naturals, bool suited, int wild,
                                   bool allKept) const {
   TLinePattern line;
   line.Wild = static_cast<int8_t>(wild);
   line.Ranks = ranks;
-  line.High = static_cast<int8_t>(RankBits(ranks & highRanks_));
-  const int cards = naturals + wild;
-  const std::optional<int> gaps = StraightGaps(ranks);
-  const bool allHigh = line.High == naturals;
-  const auto setStraight = [&] {
-    line.Gaps = static_cast<int8_t>(*gaps);
-    if (cards != 4) return;
-    int completing = 0;
-    for (int r = 0; r < kRankCount; ++r) {
-      const auto bit = static_cast<uint16_t>(1u << r);
-      if (r != wildRank_ && (ranks & bit) == 0 && StraightGaps(ranks | bit)) ++completing;
-    }
-    line.Outside = static_cast<int8_t>(completing >= 2 ? 1 : 0);
-  };
-  line.Cards = static_cast<int8_t>(cards);
+  line.Cards = static_cast<int8_t>(naturals + wild);
+  const bool straight = StraightGaps(ranks).has_value();
+  const bool allHigh = (ranks & ~highRanks_) == 0;
   if (naturals >= 2 && suited && !allKept) {
-    if ((ranks & ~kRoyalRanks) == 0) {
-      line.Shape = TLineShape::Royal;
-    } else if (gaps) {
-      line.Shape = TLineShape::StraightFlush;
-      setStraight();
-    } else {
-      line.Shape = TLineShape::Flush;
-    }
-  } else if (naturals >= 2 && gaps && cards >= 3 && !allKept &&
+    line.Shape = (ranks & ~kRoyalRanks) == 0 ? TLineShape::Royal
+                 : straight                  ? TLineShape::StraightFlush
+                                             : TLineShape::Flush;
+  } else if (naturals >= 2 && straight && line.Cards >= 3 && !allKept &&
              !(allHigh && naturals <= 3 && wild == 0)) {
     line.Shape = TLineShape::Straight;
-    setStraight();
   } else {
     line.Shape = allHigh && naturals > 0 ? TLineShape::HighCards : TLineShape::Other;
     line.Cards = static_cast<int8_t>(naturals);
-    line.High = TLinePattern::kAny;
+    return line;
   }
+  SetDrawFields(line);
   return line;
 }
 
@@ -459,7 +457,7 @@ std::string THoldNamer::LineText(const TLinePattern& p) const {
     case TLineShape::DrawFive:
       return text + "draw five";
     case TLineShape::WildDiscarded:
-      return text + "a hold that throws " + WildWord(1) + " away";
+      return text + "a hold that throws a " + WildWord(1) + " away";
     case TLineShape::WildOnly:
       return text + (p.Wild == 1 ? WildWord(1) : WildWord(2)) + " only";
     case TLineShape::Made:
@@ -646,10 +644,9 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
     }
   }
   // "N to a ...": a draw.
-  if (text.size() > 2 && text[1] == ' ' && SmallNumber(text.substr(0, 1))) {
-    std::string_view rest = text.substr(2);
+  if (text.size() > 5 && SmallNumber(text.substr(0, 1)) && text.substr(1, 4) == " to ") {
+    std::string_view rest = text.substr(5);
     p.Cards = static_cast<int8_t>(text[0] - '0');
-    if (!Strip(rest, "to ")) return std::nullopt;
     if (Strip(rest, "an outside ")) {
       p.Outside = 1;
     } else if (Strip(rest, "an inside ")) {
@@ -699,6 +696,9 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
     const auto ranks = ParseRankLetters(rest);
     if (!ranks || RankBits(*ranks) > p.Cards) return std::nullopt;
     p.Ranks = *ranks;
+    const int outside = p.Outside;
+    SetDrawFields(p);
+    if (outside != TLinePattern::kAny && outside != p.Outside) return std::nullopt;
     return p;
   }
   // N of a kind, two pair, with or without kickers.

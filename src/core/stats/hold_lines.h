@@ -101,6 +101,8 @@ class THoldNamer {
   // The line of natural cards `ranks`/`suited` with `wild` wild cards kept, when they are
   // of different ranks.
   TLinePattern DrawLine(uint16_t ranks, int naturals, bool suited, int wild, bool allKept) const;
+  // High, Gaps and Outside of a draw from its Shape, Cards and Ranks.
+  void SetDrawFields(TLinePattern& line) const;
   std::string WildWord(int count) const;
   std::string LineText(const TLinePattern& pattern) const;
   std::optional<TLinePattern> ParseLine(std::string_view text) const;

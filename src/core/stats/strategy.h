@@ -45,6 +45,9 @@ std::string RowText(const TStrategyRow& row, const THoldNamer& namer);
 // One row per line, numbered "1. ", ending with the draw-five fallback when it is not a row.
 std::string StrategyText(const TStrategy& strategy, const THoldNamer& namer);
 
+// The kept cards of a hold, then the discarded ones: "JS QS | 2D 7C 9H".
+std::string HoldAndDiscardText(const std::array<int, kHandSize>& cards, int drawMask);
+
 // A deal the strategy plays: its five cards and how it is played.
 struct TPlayedDeal {
   std::array<int, kHandSize> Cards{};

@@ -200,8 +200,14 @@ class TOrderSearch {
     std::vector<int32_t> order;
     for (size_t k = 0; k < g_.Candidates.size(); ++k)
       if (g_.Exact[k]) order.push_back(static_cast<int32_t>(k));
+    // Of lines worth the same, the one keeping fewer cards beside its group first: "four of
+    // a kind" before "four of a kind with 1 kicker".
     std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
-      return g_.Mean[static_cast<size_t>(a)] > g_.Mean[static_cast<size_t>(b)];
+      const auto& x = g_.Candidates[static_cast<size_t>(a)];
+      const auto& y = g_.Candidates[static_cast<size_t>(b)];
+      if (g_.Mean[static_cast<size_t>(a)] != g_.Mean[static_cast<size_t>(b)])
+        return g_.Mean[static_cast<size_t>(a)] > g_.Mean[static_cast<size_t>(b)];
+      return x.Kickers < y.Kickers;
     });
     list_ = order;
     Renumber();
@@ -290,36 +296,58 @@ class TOrderSearch {
     cost_ = snapshot.Cost;
   }
 
-  // The list as rows: consecutive lines share a row while no deal offers two of them, which
-  // changes nothing in how the list plays.
-  // Lines for different numbers of wild cards never meet in one deal either: a card of a
-  // wild game lists them by sections, the most wild cards first, each section in its order.
-  std::vector<std::vector<int32_t>> Rows() {
-    std::vector<int32_t> order = list_;
-    std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
-      return g_.Candidates[static_cast<size_t>(a)].Wild >
-             g_.Candidates[static_cast<size_t>(b)].Wild;
+  // Lines of made hands (and of groups of three or more) and lines of draws never share a
+  // row.
+  bool Made(int32_t k) const {
+    const TLinePattern& line = g_.Candidates[static_cast<size_t>(k)];
+    return line.Shape == TLineShape::Made || line.Shape == TLineShape::TwoPair ||
+           line.Shape == TLineShape::WildOnly ||
+           (line.Shape == TLineShape::OfAKind && line.Cards >= 3);
+  }
+
+  // The list as rows. Only lines that meet in some deal need their order; lines that never
+  // meet may share a row, which changes nothing in how the list plays. Each line goes one
+  // row below the lowest row of the earlier lines it meets (or of the other kind, made hand
+  // or draw), which gives the fewest rows that keep every order that matters. Lines for
+  // different numbers of wild cards never meet in one deal either: a card of a wild game
+  // lists them by sections, the most wild cards first.
+  std::vector<std::vector<int32_t>> Rows() const {
+    const size_t n = list_.size();
+    // meet[i * n + j]: listed lines i and j meet in some deal.
+    std::vector<uint8_t> meet(n * n, 0);
+    std::vector<int> present;
+    for (size_t group = 0; group < g_.Count(); ++group) {
+      present.clear();
+      for (uint32_t e = g_.Start[group]; e < g_.Start[group + 1]; ++e)
+        if (const int at = pos_[static_cast<size_t>(g_.Line[e])]; at >= 0) present.push_back(at);
+      for (const int i : present)
+        for (const int j : present) meet[static_cast<size_t>(i) * n + static_cast<size_t>(j)] = 1;
+    }
+    std::vector<int> level(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+      const auto& line = g_.Candidates[static_cast<size_t>(list_[i])];
+      for (size_t j = 0; j < i; ++j) {
+        const auto& earlier = g_.Candidates[static_cast<size_t>(list_[j])];
+        if (earlier.Wild != line.Wild) continue;
+        if (meet[i * n + j] != 0 || Made(list_[i]) != Made(list_[j]))
+          level[i] = std::max(level[i], level[j] + 1);
+      }
+    }
+    std::vector<size_t> order(n);
+    for (size_t i = 0; i < n; ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      const int wildA = g_.Candidates[static_cast<size_t>(list_[a])].Wild;
+      const int wildB = g_.Candidates[static_cast<size_t>(list_[b])].Wild;
+      return wildA != wildB ? wildA > wildB : level[a] < level[b];
     });
     std::vector<std::vector<int32_t>> rows;
-    std::vector<uint8_t> offered(g_.Count(), 0);
-    std::vector<uint32_t> marked;
-    for (const int32_t k : order) {
-      const auto& holders = holders_[static_cast<size_t>(k)];
-      const bool apart = !rows.empty() &&
-                         g_.Candidates[static_cast<size_t>(rows.back().front())].Wild ==
-                             g_.Candidates[static_cast<size_t>(k)].Wild &&
-                         std::none_of(holders.begin(), holders.end(),
-                                      [&](uint32_t e) { return offered[groupOf_[e]] != 0; });
-      if (!apart) {
-        for (const uint32_t group : marked) offered[group] = 0;
-        marked.clear();
-        rows.emplace_back();
-      }
-      rows.back().push_back(k);
-      for (const uint32_t e : holders) {
-        offered[groupOf_[e]] = 1;
-        marked.push_back(groupOf_[e]);
-      }
+    for (size_t k = 0; k < n; ++k) {
+      const size_t i = order[k];
+      const bool same = k > 0 && level[order[k - 1]] == level[i] &&
+                        g_.Candidates[static_cast<size_t>(list_[order[k - 1]])].Wild ==
+                            g_.Candidates[static_cast<size_t>(list_[i])].Wild;
+      if (!same) rows.emplace_back();
+      rows.back().push_back(list_[i]);
     }
     return rows;
   }
