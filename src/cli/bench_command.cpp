@@ -16,6 +16,7 @@
 #include "stats/bankroll.h"
 #include "stats/multi_play.h"
 #include "stats/statistics.h"
+#include "stats/strategy.h"
 
 namespace tarnwick::cli {
 
@@ -91,8 +92,9 @@ std::string SecondsText(double seconds) {
 }  // namespace
 
 const std::vector<std::string>& BenchPartNames() {
-  static const std::vector<std::string> names = {"jacks", "deuces",   "joker",  "double-joker",
-                                                 "hands", "practice", "charts", "multiplay"};
+  static const std::vector<std::string> names = {"jacks",        "deuces",    "joker",
+                                                 "double-joker", "hands",     "practice",
+                                                 "charts",       "multiplay", "strategy"};
   return names;
 }
 
@@ -117,7 +119,7 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
     if (std::find(known.begin(), known.end(), part) == known.end()) {
       throw InputError("unknown bench part '" + part +
                        "' (parts: jacks, deuces, joker, double-joker, hands, practice, charts, "
-                       "multiplay)");
+                       "multiplay, strategy)");
     }
   }
   if (options.Repeat < 1 || options.Repeat > 100) {
@@ -126,7 +128,8 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
   // The charts and multi-play run only when asked for: the default parts are the ones that
   // count.
   const auto wanted = [&](const std::string& part) {
-    return (options.Parts.empty() && part != "charts" && part != "multiplay") ||
+    return (options.Parts.empty() && part != "charts" && part != "multiplay" &&
+            part != "strategy") ||
            std::find(options.Parts.begin(), options.Parts.end(), part) != options.Parts.end();
   };
   // Runs `body` Repeat times; each run must give the same signature.
@@ -380,6 +383,56 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
       out << "  Multi-play: full-pay Deuces Wild on 100 lines " << SecondsText(deuces)
           << ", 10 lines of every game at most " << SecondsText(slowest) << " (" << slowestGame
           << ")\n";
+    }
+  }
+
+  if (wanted("strategy")) {
+    // What `strategy` computes: the whole game with the lines of every hold, then the search
+    // for a list of the level. 9/6 Jacks or better and full-pay Deuces Wild at the advanced
+    // and expert levels, and the advanced level of every game with a table of falling pays.
+    const auto timedCard = [&](const TPokerDescription& game, const std::vector<int32_t>& pays,
+                               int lines) {
+      std::vector<double> seconds;
+      for (int r = 0; r < options.Repeat; ++r) {
+        const auto start = TClock::now();
+        GenerateForTable(game, MakePayout(game, pays), lines, nullptr, options.Threads);
+        seconds.push_back(std::chrono::duration<double>(TClock::now() - start).count());
+      }
+      return Median(seconds);
+    };
+    const int advanced = LevelLines(TStrategyLevel::Advanced);
+    const double jacks = timedCard(*FindGame(games, 0), GameRuns()[0].Pays, advanced);
+    const double jacksExpert = timedCard(*FindGame(games, 0), GameRuns()[0].Pays, 0);
+    const double deuces = timedCard(*FindGame(games, 4), GameRuns()[1].Pays, advanced);
+    const double deucesExpert = timedCard(*FindGame(games, 4), GameRuns()[1].Pays, 0);
+    std::array<double, 2> slowest{};  // natural, wild
+    std::array<std::string, 2> slowestGame;
+    for (const auto& game : games) {
+      std::vector<int32_t> pays;
+      for (int c = 0; c <= game->LastCategory; ++c) pays.push_back(std::max(800 >> c, 1));
+      const double seconds = timedCard(*game, pays, advanced);
+      const size_t kind = game->IsNatural() ? 0 : 1;
+      if (seconds > slowest[kind]) {
+        slowest[kind] = seconds;
+        slowestGame[kind] = game->Name;
+      }
+    }
+    if (options.Json) {
+      parts.push_back({{"part", "strategy"},
+                       {"jacksAdvancedSeconds", jacks},
+                       {"jacksExpertSeconds", jacksExpert},
+                       {"deucesAdvancedSeconds", deuces},
+                       {"deucesExpertSeconds", deucesExpert},
+                       {"slowestNaturalSeconds", slowest[0]},
+                       {"slowestNaturalGame", slowestGame[0]},
+                       {"slowestWildSeconds", slowest[1]},
+                       {"slowestWildGame", slowestGame[1]}});
+    } else {
+      out << "  Strategy cards: 9/6 Jacks or better advanced " << SecondsText(jacks) << ", expert "
+          << SecondsText(jacksExpert) << "; full-pay Deuces Wild advanced " << SecondsText(deuces)
+          << ", expert " << SecondsText(deucesExpert) << "\n  advanced of every game at most "
+          << SecondsText(slowest[0]) << " without wild cards (" << slowestGame[0] << "), "
+          << SecondsText(slowest[1]) << " with them (" << slowestGame[1] << ")\n";
     }
   }
 

@@ -363,8 +363,8 @@ int Run(int argc, char** argv) {
   benchmark
       ->add_option(
           "--part", bench.Parts,
-          "Run only these parts: jacks, deuces, joker, double-joker, hands, practice, and charts "
-          "and multiplay (timed only, not run by default) (repeatable)")
+          "Run only these parts: jacks, deuces, joker, double-joker, hands, practice, and charts, "
+          "multiplay and strategy (timed only, not run by default) (repeatable)")
       ->check(CLI::IsMember(cli::BenchPartNames()));
   AddNumberOption(benchmark, "--repeat,-r", bench.Repeat,
                   "Runs of each part; the median time is shown", 1, 100)

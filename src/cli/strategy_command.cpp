@@ -65,8 +65,11 @@ int RunStrategy(const TCatalogue& games, const TStrategyOptions& options, std::o
         ParseStrategy(ReadInputFile(options.Evaluate, kMaxStrategyBytes, "strategy file"), namer);
     typed = parse.Strategy;
     unread = parse.Errors;
+    if (typed.Rows.empty()) {
+      throw InputError("the strategy file has no line that can be read" +
+                       (unread.empty() ? std::string() : " (" + unread.front() + ")"));
+    }
     for (const std::string& error : unread) std::cerr << "tarnwick-cli: " << error << '\n';
-    if (typed.Rows.empty()) throw InputError("the strategy file has no line that can be read");
   }
   TPayout table = TableFromOptions(game, options.Table);
 

@@ -132,6 +132,33 @@ TEST(Cli, MultiPlayOfNineSixJacks) {
       Contains(Output("multiplay -g 0 " + kNineSix + " -l 1 --cashback 1"), "50 %  1092 (1092.1)"));
 }
 
+// A typed list is scored as the card says, names the rows it cannot read, and plays a hand
+// by its first row present.
+TEST(Cli, StrategyScoresATypedList) {
+  const std::string data = TestFolder();
+  std::ofstream(data + "/list") << "1. high pair, two pair\n2) 4 to a royal\n# comment\n"
+                                   "low pair\n3 to a royal flush\n";
+  const auto card = CliJson("strategy -g 0 " + kNineSix + " --evaluate " + data + "/list --json");
+  EXPECT_NEAR(card["perfect"].get<double>(), 0.995439, 5e-7);
+  EXPECT_NEAR(card["perfect"].get<double>() - card["return"].get<double>(),
+              card["cost"].get<double>(), 1e-12);
+  ASSERT_EQ(card["unread"].size(), 1u);
+  EXPECT_EQ(card["unread"][0], "row 2: cannot read '4 to a royal'");
+  ASSERT_EQ(card["lines"].size(), 4u);  // three rows and draw five
+  EXPECT_EQ(card["lines"][0]["text"], "high pair, two pair");
+  double share = 0;
+  for (const auto& line : card["lines"]) share += line["share"].get<double>();
+  EXPECT_NEAR(share, 1, 1e-12);
+  // The list holds the pair of jacks; the four to a royal flush, which it cannot read, is best.
+  const auto played = CliJson("strategy -g 0 " + kNineSix + " --evaluate " + data +
+                              "/list --play JS JD QD KD TD --json");
+  EXPECT_EQ(played["hold"], "HH---");
+  EXPECT_EQ(played["line"], 1);
+  EXPECT_EQ(played["text"], "high pair, two pair");
+  EXPECT_LT(played["expectedReturn"].get<double>(), played["bestReturn"].get<double>());
+  EXPECT_EQ(played["best"], "-HHHH");
+}
+
 TEST(Cli, AddTablesAndDeleteKeepTheDataFile) {
   const std::string data = TestFolder();
   EXPECT_TRUE(Contains(Output("add -g 0 -p 4000,250,125,45,30,20,15,10,5 -b 5 -d " + data),
@@ -264,6 +291,10 @@ TEST(Cli, BadInputIsOneClearLine) {
       {"multiplay -g 0 -p 800,50,25,9,6,4,3,2,1 -l 10 --ruin --bankroll 5 --hands 9",
        "cannot cover one deal of 10 lines"},
       {"bench --repeat 0", "--repeat"},
+      {"strategy -g 0 -p 800,50,25,9,6,4,3,2,1 --level hard", "--level 'hard'"},
+      {"strategy -g 0 -p 800,50,25,9,6,4,3,2,1 --evaluate /nonexistent", "does not exist"},
+      {("strategy -g 0 -p 800,50,25,9,6,4,3,2,1 --evaluate " + data + "/file"),
+       "no line that can be read"},
       {"tables -d /nonexistent/tarnwick", "does not exist"},
       {("tables -d " + data + "/file"), "is not a folder"},
       {("tables -d " + data + "/" + std::string(5000, 'x')), "File name too long"},
