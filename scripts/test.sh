@@ -4,8 +4,8 @@
 # desktop program, the core and window tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the tests of the whole-game run on worker
 # threads under ThreadSanitizer, and a bounded run of the fuzzers of the data file, INI,
-# language file, pay table list and practice session file readers under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# language file, pay table list, practice session file and typed strategy list readers under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -28,10 +28,10 @@ if grep -E 'WARNING: ThreadSanitizer' build/tsan-test.log; then
 fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-# The fuzzing budget is shared by the five readers of the user's files; each starts from the
+# The fuzzing budget is shared by the six readers of the user's files; each starts from the
 # shipped files (and new inputs it finds go to build/fuzz-corpus).
 seconds="${TARNWICK_FUZZ_SECONDS:-60}"
-targets=5
+targets=6
 fuzz() {
   local target="$1"
   shift
@@ -53,3 +53,4 @@ fuzz ini_file tests/fuzz/corpus/ini data/Langs
 fuzz language_file data/Langs
 fuzz paytable_list tests/fuzz/corpus/paytables
 fuzz session_file tests/fuzz/corpus/session
+fuzz strategy_list tests/fuzz/corpus/strategy

@@ -148,9 +148,10 @@ TGroups BuildGroups(const TDealLines& lines, const THoldNamer& namer, TProgress*
   return groups;
 }
 
-// Lines over a level's limit that the search keeps lists of: consecutive lines that never
-// meet in one deal share a row, so a list of more lines may still fit the limit of rows.
-constexpr size_t kRowSpare = 12;
+// Lines that never meet in one deal may share a row, so a list of more lines than a level's
+// limit may still fit its rows: the search keeps the lists of up to this many times the
+// limit.
+constexpr size_t kRowSpare = 4;
 
 class TOrderSearch {
  public:
@@ -278,8 +279,23 @@ class TOrderSearch {
         Improve(progress, 1);
         nextImprove = list_.size() * 9 / 10;
       }
-      if (most > 0 && list_.size() <= most + most / 2 + kRowSpare)
-        snapshots_.push_back({list_, cost_});
+      if (most > 0 && list_.size() <= kRowSpare * most) snapshots_.push_back({list_, cost_});
+    }
+  }
+
+  // Drops the cheapest lines until at most `most` are left.
+  void DropTo(size_t most) {
+    while (list_.size() > most) {
+      int32_t drop = list_.front();
+      TWide cheapest = RemovalCost(drop);
+      for (const int32_t k : list_) {
+        const TWide removal = RemovalCost(k);
+        if (removal < cheapest) {
+          cheapest = removal;
+          drop = k;
+        }
+      }
+      Remove(drop);
     }
   }
 
@@ -594,15 +610,24 @@ TGeneratedStrategy GenerateStrategy(const TDealLines& deals, const THoldNamer& n
     search.Condense(most, budget, progress);
     if (progress != nullptr) progress->Step(70);
     if (maxLines > 0) {
-      // The cheapest list that fits the limit as rows.
-      const auto* best = &search.Snapshots().back();
-      for (const auto& snapshot : search.Snapshots()) {
-        if (snapshot.Cost >= best->Cost) continue;
-        search.Restore(snapshot);
-        if (search.Rows().size() <= most) best = &snapshot;
+      // The longest list on the way that fits the limit as rows (the rows grow with the
+      // lines, so a halving search finds it).
+      search.DropTo(most);
+      std::vector<TOrderSearch::TSnapshot> lists = search.Snapshots();
+      lists.push_back({search.List(), search.Cost()});
+      size_t low = 0;
+      size_t high = lists.size() - 1;  // fits: it has no more lines than the limit
+      while (low < high) {
+        const size_t middle = (low + high) / 2;
+        search.Restore(lists[middle]);
+        if (search.Rows().size() <= most) {
+          high = middle;
+        } else {
+          low = middle + 1;
+        }
       }
-      search.Restore(*best);
-      const auto chosen = *best;
+      const TOrderSearch::TSnapshot chosen = lists[high];
+      search.Restore(chosen);
       search.Improve(progress, 10);
       if (search.Rows().size() > most) search.Restore(chosen);
     } else {
