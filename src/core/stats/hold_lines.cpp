@@ -416,6 +416,23 @@ std::vector<TLinePattern> THoldNamer::Generalise(const TLinePattern& exact) cons
     default:
       break;
   }
+  // In a game with wild cards the open lines also come for any number of them ("four of a
+  // kind", "4 to a royal flush"): one line then serves every section of the card.
+  if (HasWildCards() && exact.Shape != TLineShape::WildDiscarded &&
+      exact.Shape != TLineShape::DrawFive) {
+    const size_t count = lines.size();
+    for (size_t i = 1; i < count; ++i) {
+      if (lines[i].Ranks != 0 && exact.Shape != TLineShape::OfAKind) continue;
+      TLinePattern any = lines[i];
+      any.Wild = TLinePattern::kAny;
+      add(any);
+    }
+    if (exact.Shape == TLineShape::Made || exact.Shape == TLineShape::WildOnly) {
+      TLinePattern any = exact;
+      any.Wild = TLinePattern::kAny;
+      add(any);
+    }
+  }
   return lines;
 }
 
@@ -620,7 +637,6 @@ std::optional<TLinePattern> THoldNamer::ParseLine(std::string_view raw) const {
     if (wild == TLinePattern::kAny) body->Wild = TLinePattern::kAny;
     return body;
   }
-  if (body->Shape == TLineShape::WildOnly && wild == TLinePattern::kAny) return std::nullopt;
   body->Wild = wild;
   return body;
 }

@@ -339,12 +339,16 @@ class TOrderSearch {
       for (const int i : present)
         for (const int j : present) meet[static_cast<size_t>(i) * n + static_cast<size_t>(j)] = 1;
     }
+    // Sections need every line to name its number of wild cards.
+    const bool sections = std::none_of(list_.begin(), list_.end(), [&](int32_t k) {
+      return g_.Candidates[static_cast<size_t>(k)].Wild == TLinePattern::kAny;
+    });
     std::vector<int> level(n, 0);
     for (size_t i = 0; i < n; ++i) {
       const auto& line = g_.Candidates[static_cast<size_t>(list_[i])];
       for (size_t j = 0; j < i; ++j) {
         const auto& earlier = g_.Candidates[static_cast<size_t>(list_[j])];
-        if (earlier.Wild != line.Wild) continue;
+        if (sections && earlier.Wild != line.Wild) continue;
         if (meet[i * n + j] != 0 || Made(list_[i]) != Made(list_[j]))
           level[i] = std::max(level[i], level[j] + 1);
       }
@@ -354,14 +358,15 @@ class TOrderSearch {
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
       const int wildA = g_.Candidates[static_cast<size_t>(list_[a])].Wild;
       const int wildB = g_.Candidates[static_cast<size_t>(list_[b])].Wild;
-      return wildA != wildB ? wildA > wildB : level[a] < level[b];
+      return sections && wildA != wildB ? wildA > wildB : level[a] < level[b];
     });
     std::vector<std::vector<int32_t>> rows;
     for (size_t k = 0; k < n; ++k) {
       const size_t i = order[k];
-      const bool same = k > 0 && level[order[k - 1]] == level[i] &&
-                        g_.Candidates[static_cast<size_t>(list_[order[k - 1]])].Wild ==
-                            g_.Candidates[static_cast<size_t>(list_[i])].Wild;
+      const bool same =
+          k > 0 && level[order[k - 1]] == level[i] &&
+          (!sections || g_.Candidates[static_cast<size_t>(list_[order[k - 1]])].Wild ==
+                            g_.Candidates[static_cast<size_t>(list_[i])].Wild);
       if (!same) rows.emplace_back();
       rows.back().push_back(list_[i]);
     }
@@ -384,31 +389,20 @@ class TOrderSearch {
     return moved;
   }
 
-  // With the list full, trades a listed line for an unlisted one while that gains.
+  // Trades lines while that gains: the line that gains most goes in, then the cheapest
+  // lines go until the list fits `most` rows again; a trade that does not lower the cost is
+  // undone and ends the trading.
   void Trade(size_t most, TProgress* progress, int rounds) {
-    for (int round = 0; round < rounds && list_.size() >= most; ++round) {
+    for (int round = 0; round < rounds; ++round) {
       if (progress != nullptr && progress->Cancelled()) throw AbortError();
-      const TWide before = cost_;
-      const std::vector<int32_t> saved = list_;
-      Grow(most + 1, 0, progress);
-      if (list_.size() <= most) break;
-      // Drop the listed line whose loss costs the least.
-      TWide cheapest = std::numeric_limits<int64_t>::max();
-      int32_t drop = -1;
-      for (const int32_t k : list_) {
-        const TWide removal = RemovalCost(k);
-        if (removal < cheapest) {
-          cheapest = removal;
-          drop = k;
-        }
-      }
-      Remove(drop);
+      const TSnapshot before{list_, cost_};
+      const size_t size = list_.size();
+      Grow(size + 1, 0, progress);
+      if (list_.size() == size) break;
+      while (Rows().size() > most) DropTo(list_.size() - 1);
       Improve(progress, 2);
-      if (cost_ >= before) {
-        list_ = saved;
-        Renumber();
-        RefreshAll();
-        cost_ = Recount();
+      if (cost_ >= before.Cost || Rows().size() > most) {
+        Restore(before);
         break;
       }
     }
@@ -626,10 +620,18 @@ TGeneratedStrategy GenerateStrategy(const TDealLines& deals, const THoldNamer& n
           low = middle + 1;
         }
       }
-      const TOrderSearch::TSnapshot chosen = lists[high];
+      // The rows do not always grow with the lines: the cheapest of the lists near that one.
+      size_t best = high;
+      for (size_t i = high > 10 ? high - 10 : 0; i < std::min(lists.size(), high + 20); ++i) {
+        if (i == high || lists[i].Cost >= lists[best].Cost) continue;
+        search.Restore(lists[i]);
+        if (search.Rows().size() <= most) best = i;
+      }
+      const TOrderSearch::TSnapshot chosen = lists[best];
       search.Restore(chosen);
       search.Improve(progress, 10);
       if (search.Rows().size() > most) search.Restore(chosen);
+      search.Trade(most, progress, 30);
     } else {
       search.Improve(progress, 10);
     }
