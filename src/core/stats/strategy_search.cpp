@@ -56,54 +56,71 @@ struct TVectorHash {
 };
 
 TGroups BuildGroups(const TDealLines& lines, const THoldNamer& namer, TProgress* progress) {
-  std::unordered_map<uint64_t, std::vector<uint64_t>> general;
-  const auto generalise = [&](const TLinePattern& line) -> const std::vector<uint64_t>& {
+  // Every line met gets a number; an exact line keeps the numbers of its generalisations.
+  std::vector<uint64_t> keys;
+  std::unordered_map<uint64_t, uint32_t> numbers;
+  const auto number = [&](uint64_t key) {
+    const auto [at, added] = numbers.emplace(key, static_cast<uint32_t>(keys.size()));
+    if (added) keys.push_back(key);
+    return at->second;
+  };
+  std::unordered_map<uint64_t, std::vector<uint32_t>> general;
+  const auto generalise = [&](const TLinePattern& line) -> const std::vector<uint32_t>& {
     const uint64_t key = line.Key();
     auto it = general.find(key);
     if (it == general.end()) {
-      std::vector<uint64_t> keys;
-      for (const TLinePattern& p : namer.Generalise(line)) keys.push_back(p.Key());
-      it = general.emplace(key, std::move(keys)).first;
+      std::vector<uint32_t> open;
+      for (const TLinePattern& p : namer.Generalise(line)) open.push_back(number(p.Key()));
+      it = general.emplace(key, std::move(open)).first;
     }
     return it->second;
   };
-  const uint64_t drawFive = namer.Classify({}).Key();
+  const uint32_t drawFive = number(namer.Classify({}).Key());
   // Every deal's lines with the value of their best hold.
-  std::vector<std::pair<uint64_t, int64_t>> values;
+  std::vector<uint32_t> ids;
+  std::vector<int64_t> values;
   std::vector<uint32_t> starts = {0};
-  std::vector<std::pair<uint64_t, int64_t>> one;
+  std::vector<std::pair<uint32_t, int64_t>> one;
   for (const TDealLines::TDeal& deal : lines.Deals) {
     one.clear();
     for (uint32_t e = deal.First; e < deal.First + deal.Count; ++e) {
       const TDealLines::TEntry& entry = lines.Entries[e];
-      for (const uint64_t key : generalise(entry.Line)) one.emplace_back(key, entry.Value);
+      for (const uint32_t id : generalise(entry.Line)) one.emplace_back(id, entry.Value);
     }
     std::sort(one.begin(), one.end(), [](const auto& a, const auto& b) {
       return a.first != b.first ? a.first < b.first : a.second > b.second;
     });
-    for (size_t i = 0; i < one.size(); ++i)
-      if (i == 0 || one[i].first != one[i - 1].first) values.push_back(one[i]);
-    starts.push_back(static_cast<uint32_t>(values.size()));
+    for (size_t i = 0; i < one.size(); ++i) {
+      if (i > 0 && one[i].first == one[i - 1].first) continue;
+      ids.push_back(one[i].first);
+      values.push_back(one[i].second);
+    }
+    starts.push_back(static_cast<uint32_t>(ids.size()));
   }
   if (progress != nullptr) progress->Step(10);
-  // Candidates: lines that are the best hold of some deal, by key.
-  std::map<uint64_t, int32_t> candidates;
+  // Candidates: lines that are the best hold of some deal, numbered by key.
+  std::vector<uint8_t> best(keys.size(), 0);
   for (size_t d = 0; d < lines.Deals.size(); ++d) {
     for (uint32_t i = starts[d]; i < starts[d + 1]; ++i)
-      if (values[i].second == lines.Deals[d].Best && values[i].first != drawFive)
-        candidates.emplace(values[i].first, 0);
+      if (values[i] == lines.Deals[d].Best && ids[i] != drawFive) best[ids[i]] = 1;
   }
+  std::vector<uint32_t> chosen;
+  for (uint32_t id = 0; id < keys.size(); ++id)
+    if (best[id] != 0) chosen.push_back(id);
+  std::sort(chosen.begin(), chosen.end(),
+            [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+  std::vector<int32_t> candidate(keys.size(), -1);
   TGroups groups;
-  for (auto& [key, index] : candidates) {
-    index = static_cast<int32_t>(groups.Candidates.size());
-    groups.Candidates.push_back(TLinePattern::FromKey(key));
+  for (const uint32_t id : chosen) {
+    candidate[id] = static_cast<int32_t>(groups.Candidates.size());
+    groups.Candidates.push_back(TLinePattern::FromKey(keys[id]));
   }
   std::vector<long double> valueSum(groups.Candidates.size(), 0);
   std::vector<long double> weightSum(groups.Candidates.size(), 0);
   groups.Exact.assign(groups.Candidates.size(), false);
-  for (const TDealLines::TEntry& entry : lines.Entries) {
-    const auto found = candidates.find(entry.Line.Key());
-    if (found != candidates.end()) groups.Exact[static_cast<size_t>(found->second)] = true;
+  for (const auto& [key, open] : general) {
+    const int32_t c = candidate[open.front()];
+    if (c >= 0) groups.Exact[static_cast<size_t>(c)] = true;
   }
   std::unordered_map<std::vector<int64_t>, size_t, TVectorHash> index;
   std::vector<std::vector<int64_t>> signatures;
@@ -113,14 +130,14 @@ TGroups BuildGroups(const TDealLines& lines, const THoldNamer& namer, TProgress*
     signature.clear();
     int64_t fallback = -1;
     for (uint32_t i = starts[d]; i < starts[d + 1]; ++i) {
-      const auto [key, value] = values[i];
-      if (key == drawFive) fallback = deal.Best - value;
-      const auto found = candidates.find(key);
-      if (found == candidates.end()) continue;
-      signature.push_back(found->second);
+      const int64_t value = values[i];
+      if (ids[i] == drawFive) fallback = deal.Best - value;
+      const int32_t c = candidate[ids[i]];
+      if (c < 0) continue;
+      signature.push_back(c);
       signature.push_back(deal.Best - value);
-      valueSum[static_cast<size_t>(found->second)] += static_cast<long double>(value) * deal.Weight;
-      weightSum[static_cast<size_t>(found->second)] += deal.Weight;
+      valueSum[static_cast<size_t>(c)] += static_cast<long double>(value) * deal.Weight;
+      weightSum[static_cast<size_t>(c)] += deal.Weight;
     }
     if (fallback < 0) throw TarnwickError("A deal without the draw of five cards");
     signature.push_back(fallback);
