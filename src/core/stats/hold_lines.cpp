@@ -153,7 +153,7 @@ std::string RankLettersText(uint16_t ranks) {
 
 uint64_t TLinePattern::Key() const {
   uint64_t key = static_cast<uint64_t>(Shape) & 0xF;
-  for (const int8_t field :
+  for (const int16_t field :
        {Wild, Cards, Made, High, Gaps, Outside, Kickers, FlushPenalty, StraightPenalty})
     key = (key << 4) | (static_cast<uint64_t>(field + 1) & 0xF);
   return (key << 13) | Ranks;
@@ -163,11 +163,11 @@ TLinePattern TLinePattern::FromKey(uint64_t key) {
   TLinePattern p;
   p.Ranks = static_cast<uint16_t>(key & kAllRanks);
   key >>= 13;
-  std::array<int8_t*, 9> fields = {
+  std::array<int16_t*, 9> fields = {
       &p.StraightPenalty, &p.FlushPenalty, &p.Kickers, &p.Outside, &p.Gaps, &p.High, &p.Made,
       &p.Cards,           &p.Wild};
-  for (int8_t* field : fields) {
-    *field = static_cast<int8_t>(static_cast<int>(key & 0xF) - 1);
+  for (int16_t* field : fields) {
+    *field = static_cast<int16_t>(static_cast<int>(key & 0xF) - 1);
     key >>= 4;
   }
   p.Shape = static_cast<TLineShape>(key & 0xF);
@@ -176,7 +176,7 @@ TLinePattern TLinePattern::FromKey(uint64_t key) {
 
 bool TLinePattern::Matches(const TLinePattern& exact) const {
   if (Shape != exact.Shape) return false;
-  const auto fits = [](int8_t open, int8_t value) { return open == kAny || open == value; };
+  const auto fits = [](int16_t open, int16_t value) { return open == kAny || open == value; };
   if (!fits(Wild, exact.Wild) || !fits(Cards, exact.Cards) || !fits(Made, exact.Made) ||
       !fits(High, exact.High) || !fits(Gaps, exact.Gaps) || !fits(Outside, exact.Outside) ||
       !fits(Kickers, exact.Kickers) || !fits(FlushPenalty, exact.FlushPenalty) ||
@@ -200,24 +200,24 @@ THoldNamer::THoldNamer(const TPokerDescription& game)
 void THoldNamer::SetDrawFields(TLinePattern& line) const {
   const uint16_t ranks = line.Ranks;
   line.High =
-      highRanks_ != 0 ? static_cast<int8_t>(RankBits(ranks & highRanks_)) : TLinePattern::kAny;
+      highRanks_ != 0 ? static_cast<int16_t>(RankBits(ranks & highRanks_)) : TLinePattern::kAny;
   if (line.Shape != TLineShape::StraightFlush && line.Shape != TLineShape::Straight) return;
-  line.Gaps = static_cast<int8_t>(StraightGaps(ranks).value_or(0));
+  line.Gaps = static_cast<int16_t>(StraightGaps(ranks).value_or(0));
   if (line.Cards != 4) return;
   int completing = 0;
   for (int r = 0; r < kRankCount; ++r) {
     const auto bit = static_cast<uint16_t>(1u << r);
     if (r != wildRank_ && (ranks & bit) == 0 && StraightGaps(ranks | bit)) ++completing;
   }
-  line.Outside = static_cast<int8_t>(completing >= 2 ? 1 : 0);
+  line.Outside = static_cast<int16_t>(completing >= 2 ? 1 : 0);
 }
 
 TLinePattern THoldNamer::DrawLine(uint16_t ranks, int naturals, bool suited, int wild,
                                   bool allKept) const {
   TLinePattern line;
-  line.Wild = static_cast<int8_t>(wild);
+  line.Wild = static_cast<int16_t>(wild);
   line.Ranks = ranks;
-  line.Cards = static_cast<int8_t>(naturals + wild);
+  line.Cards = static_cast<int16_t>(naturals + wild);
   const bool straight = StraightGaps(ranks).has_value();
   const bool allHigh = (ranks & ~highRanks_) == 0;
   if (naturals >= 2 && suited && !allKept) {
@@ -229,7 +229,7 @@ TLinePattern THoldNamer::DrawLine(uint16_t ranks, int naturals, bool suited, int
     line.Shape = TLineShape::Straight;
   } else {
     line.Shape = allHigh && naturals > 0 ? TLineShape::HighCards : TLineShape::Other;
-    line.Cards = static_cast<int8_t>(naturals);
+    line.Cards = static_cast<int16_t>(naturals);
     return line;
   }
   SetDrawFields(line);
@@ -256,7 +256,7 @@ TLinePattern THoldNamer::Classify(std::span<const int> kept) const {
     if (suit >= 0 && card.Suit != suit) suited = false;
     suit = card.Suit;
   }
-  line.Wild = static_cast<int8_t>(wild);
+  line.Wild = static_cast<int16_t>(wild);
   const int total = naturals + wild;
   if (total == 0) return line;
   if (naturals == 0) {
@@ -281,19 +281,19 @@ TLinePattern THoldNamer::Classify(std::span<const int> kept) const {
   if (groups >= 2) {
     if (total == kHandSize && (wild > 0 || most == 3)) {
       line.Shape = TLineShape::Made;
-      line.Made = static_cast<int8_t>(TMadeHand::FullHouse);
+      line.Made = static_cast<int16_t>(TMadeHand::FullHouse);
       return line;
     }
     line.Shape = TLineShape::TwoPair;
     line.Ranks = groupRanks;
-    line.Kickers = static_cast<int8_t>(naturals - 4);
+    line.Kickers = static_cast<int16_t>(naturals - 4);
     return line;
   }
   if (groups == 1) {
     line.Shape = TLineShape::OfAKind;
-    line.Cards = static_cast<int8_t>(most + wild);
+    line.Cards = static_cast<int16_t>(most + wild);
     line.Ranks = static_cast<uint16_t>(1u << mostRank);
-    line.Kickers = static_cast<int8_t>(naturals - most);
+    line.Kickers = static_cast<int16_t>(naturals - most);
     return line;
   }
   if (total == kHandSize) {
@@ -309,7 +309,7 @@ TLinePattern THoldNamer::Classify(std::span<const int> kept) const {
       } else if (suited) {
         made = TMadeHand::Flush;
       }
-      line.Made = static_cast<int8_t>(made);
+      line.Made = static_cast<int16_t>(made);
       return line;
     }
   }
@@ -355,8 +355,8 @@ TLinePattern THoldNamer::ClassifyHold(const std::array<int, kHandSize>& cards, i
     ranks |= static_cast<uint16_t>(1u << card.Rank);
   }
   const bool straight = StraightGaps(ranks).has_value();
-  int8_t flush = 0;
-  int8_t inside = 0;
+  int16_t flush = 0;
+  int16_t inside = 0;
   for (int i = 0; i < kHandSize; ++i) {
     const int code = cards[static_cast<size_t>(i)];
     if (!BitSet(drawMask, i) || IsWildCard(code, wildRank_)) continue;
@@ -544,8 +544,8 @@ std::string THoldNamer::Text(const TLinePattern& p) const {
 std::optional<TLinePattern> THoldNamer::Parse(std::string_view raw) const {
   std::string_view text = raw;
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  int8_t flush = TLinePattern::kAny;
-  int8_t straight = TLinePattern::kAny;
+  int16_t flush = TLinePattern::kAny;
+  int16_t straight = TLinePattern::kAny;
   if (!text.empty() && text.back() == ')') {
     const size_t open = text.rfind('(');
     if (open == std::string_view::npos) return std::nullopt;
@@ -562,9 +562,9 @@ std::optional<TLinePattern> THoldNamer::Parse(std::string_view raw) const {
           blank == std::string_view::npos ? std::string_view() : item.substr(blank + 1);
       if (!count) return std::nullopt;
       if (what == "flush penalty" || what == "flush penalties") {
-        flush = static_cast<int8_t>(*count);
+        flush = static_cast<int16_t>(*count);
       } else if (what == "straight penalty" || what == "straight penalties") {
-        straight = static_cast<int8_t>(*count);
+        straight = static_cast<int16_t>(*count);
       } else {
         return std::nullopt;
       }
@@ -592,7 +592,7 @@ std::optional<TLinePattern> THoldNamer::Parse(std::string_view raw) const {
 std::optional<TLinePattern> THoldNamer::ParseLine(std::string_view raw) const {
   const std::string lower = Lower(raw);
   std::string_view text = lower;
-  int8_t wild = HasWildCards() ? TLinePattern::kAny : 0;
+  int16_t wild = HasWildCards() ? TLinePattern::kAny : 0;
   if (const size_t colon = text.find(':'); colon != std::string_view::npos) {
     if (!HasWildCards()) return std::nullopt;
     std::string_view section = text.substr(0, colon);
@@ -607,7 +607,7 @@ std::optional<TLinePattern> THoldNamer::ParseLine(std::string_view raw) const {
          word != "wild cards")) {
       return std::nullopt;
     }
-    wild = static_cast<int8_t>(*count);
+    wild = static_cast<int16_t>(*count);
   }
   std::optional<TLinePattern> body = ParseBody(text);
   if (!body) {
@@ -655,14 +655,14 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
   for (size_t i = 0; i < kMadeNames.size(); ++i) {
     if (text == kMadeNames[i] || (i == 0 && text == "natural royal flush")) {
       p.Shape = TLineShape::Made;
-      p.Made = static_cast<int8_t>(i);
+      p.Made = static_cast<int16_t>(i);
       return p;
     }
   }
   // "N to a ...": a draw.
   if (text.size() > 5 && SmallNumber(text.substr(0, 1)) && text.substr(1, 4) == " to ") {
     std::string_view rest = text.substr(5);
-    p.Cards = static_cast<int8_t>(text[0] - '0');
+    p.Cards = static_cast<int16_t>(text[0] - '0');
     if (Strip(rest, "an outside ")) {
       p.Outside = 1;
     } else if (Strip(rest, "an inside ")) {
@@ -700,9 +700,9 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
         const std::string_view what = item.substr(blank + 1);
         if (!count) return std::nullopt;
         if (what == "high card" || what == "high cards") {
-          p.High = static_cast<int8_t>(*count);
+          p.High = static_cast<int16_t>(*count);
         } else if ((what == "gap" || what == "gaps") && straightKind) {
-          p.Gaps = static_cast<int8_t>(*count);
+          p.Gaps = static_cast<int16_t>(*count);
         } else {
           return std::nullopt;
         }
@@ -731,7 +731,7 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
       const std::string_view what =
           blank == std::string_view::npos ? std::string_view() : tail.substr(blank + 1);
       if (!count || *count > 3 || (what != "kicker" && what != "kickers")) return std::nullopt;
-      p.Kickers = static_cast<int8_t>(*count);
+      p.Kickers = static_cast<int16_t>(*count);
     }
   }
   for (const std::string_view name : {"two pairs", "two pair"}) {
@@ -753,7 +753,7 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
   for (size_t i = 0; i < kKindNames.size(); ++i) {
     std::string_view rest = body;
     if (Strip(rest, kKindNames[i])) {
-      p.Cards = static_cast<int8_t>(i + 2);
+      p.Cards = static_cast<int16_t>(i + 2);
       if (rest.empty()) return p;
       if (!Strip(rest, " of ")) return std::nullopt;
       auto ranks = ParseRankPlurals(rest);
@@ -766,7 +766,7 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
     if (Strip(rest, kKindCounts[i]) && Strip(rest, " ")) {
       const auto ranks = ParseRankPlurals(rest);
       if (!ranks) return std::nullopt;
-      p.Cards = static_cast<int8_t>(i + 2);
+      p.Cards = static_cast<int16_t>(i + 2);
       p.Ranks = *ranks;
       return p;
     }
@@ -779,7 +779,7 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
     if (count && *count > 0 && (what == "high card" || what == "high cards")) {
       TLinePattern high;
       high.Shape = TLineShape::HighCards;
-      high.Cards = static_cast<int8_t>(*count);
+      high.Cards = static_cast<int16_t>(*count);
       return high;
     }
   }

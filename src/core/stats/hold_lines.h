@@ -22,7 +22,7 @@
 namespace tarnwick {
 
 // What the kept cards are, in the order the classifier tries them.
-enum class TLineShape : int8_t {
+enum class TLineShape : int16_t {
   DrawFive,       // nothing kept
   WildOnly,       // wild cards and nothing else
   Made,           // five cards kept that make a straight, flush or full house (or better)
@@ -38,7 +38,7 @@ enum class TLineShape : int8_t {
 };
 
 // The made hands a five-card hold can be.
-enum class TMadeHand : int8_t {
+enum class TMadeHand : int16_t {
   RoyalFlush,
   WildRoyalFlush,
   StraightFlush,
@@ -49,20 +49,20 @@ enum class TMadeHand : int8_t {
 
 // A line: every field below kAnyField is fixed, the others are open.
 struct TLinePattern {
-  static constexpr int8_t kAny = -1;
+  static constexpr int16_t kAny = -1;
 
   TLineShape Shape = TLineShape::DrawFive;
-  int8_t Wild = kAny;     // wild cards kept
-  int8_t Cards = kAny;    // draws: cards kept, wild ones included; OfAKind: the N of N of a kind
-  int8_t Made = kAny;     // Made: a TMadeHand
-  int8_t High = kAny;     // draws: natural cards kept that pay as a pair
-  int8_t Gaps = kAny;     // straight (flush) draws: ranks missing inside the kept span
-  int8_t Outside = kAny;  // straight (flush) draws: 1 when two ranks complete it, else 0
-  int8_t Kickers = kAny;  // OfAKind, TwoPair: natural cards kept beside the groups
+  int16_t Wild = kAny;     // wild cards kept
+  int16_t Cards = kAny;    // draws: cards kept, wild ones included; OfAKind: the N of N of a kind
+  int16_t Made = kAny;     // Made: a TMadeHand
+  int16_t High = kAny;     // draws: natural cards kept that pay as a pair
+  int16_t Gaps = kAny;     // straight (flush) draws: ranks missing inside the kept span
+  int16_t Outside = kAny;  // straight (flush) draws: 1 when two ranks complete it, else 0
+  int16_t Kickers = kAny;  // OfAKind, TwoPair: natural cards kept beside the groups
   // Draws: discarded cards that would have helped. Flush: of the suit of the kept suited
   // cards. Straight: of a rank that would fit a straight with the kept ranks.
-  int8_t FlushPenalty = kAny;
-  int8_t StraightPenalty = kAny;
+  int16_t FlushPenalty = kAny;
+  int16_t StraightPenalty = kAny;
   // Draws and Other: the natural ranks kept, exactly (bit per rank; 0 leaves them open).
   // OfAKind and TwoPair: the ranks the group may have (0 leaves them open).
   uint16_t Ranks = 0;

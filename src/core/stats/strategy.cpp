@@ -177,7 +177,7 @@ int64_t LeastCommonMultipleOfDraws(int deck) {
 }  // namespace
 
 std::string HoldAndDiscardText(const std::array<int, kHandSize>& cards, int drawMask) {
-  const std::string kept = CardsText(cards, HeldPositions(drawMask));
+  std::string kept = CardsText(cards, HeldPositions(drawMask));
   const std::string thrown = CardsText(cards, drawMask);
   if (thrown.empty()) return kept;
   return kept.empty() ? "| " + thrown : kept + " | " + thrown;
