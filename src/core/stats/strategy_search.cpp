@@ -21,6 +21,7 @@
 #include <map>
 #include <optional>
 #include <queue>
+#include <tuple>
 #include <unordered_map>
 
 #include "errors.h"
@@ -169,6 +170,9 @@ TGroups BuildGroups(const TDealLines& lines, const THoldNamer& namer, TProgress*
 // limit may still fit its rows: the search keeps the lists of up to this many times the
 // limit.
 constexpr size_t kRowSpare = 4;
+// The most lines one row holds: a row reads as one rank of a few alike lines ("royal flush,
+// straight flush, four of a kind").
+constexpr size_t kRowLines = 4;
 
 class TOrderSearch {
  public:
@@ -338,54 +342,55 @@ class TOrderSearch {
            (line.Shape == TLineShape::OfAKind && line.Cards >= 3);
   }
 
-  // The list as rows. Only lines that meet in some deal need their order; lines that never
-  // meet may share a row, which changes nothing in how the list plays. Each line goes one
-  // row below the lowest row of the earlier lines it meets (or of the other kind, made hand
-  // or draw), which gives the fewest rows that keep every order that matters. Lines for
-  // different numbers of wild cards never meet in one deal either: a card of a wild game
-  // lists them by sections, the most wild cards first.
+  // The list as rows, as few as keep every order that matters. A card of a wild game whose
+  // lines all name their number of wild cards lists them by sections, the most wild cards
+  // first (such lines never meet in one deal).
   std::vector<std::vector<int32_t>> Rows() const {
     const size_t n = list_.size();
-    // meet[i * n + j]: listed lines i and j meet in some deal.
-    std::vector<uint8_t> meet(n * n, 0);
-    std::vector<int> present;
+    // before[i * n + j]: line i must stand above line j. It must where a deal plays line i
+    // (its first listed line) and also offers line j at another loss; everywhere else the
+    // two may change places or share a row (a row plays the best of its lines' holds, and
+    // lines at one loss lose the same) without changing what any deal loses.
+    std::vector<uint8_t> before(n * n, 0);
     for (size_t group = 0; group < g_.Count(); ++group) {
-      present.clear();
-      for (uint32_t e = g_.Start[group]; e < g_.Start[group + 1]; ++e)
-        if (const int at = pos_[static_cast<size_t>(g_.Line[e])]; at >= 0) present.push_back(at);
-      for (const int i : present)
-        for (const int j : present) meet[static_cast<size_t>(i) * n + static_cast<size_t>(j)] = 1;
+      const int64_t first = first_[group];
+      if (first < 0) continue;
+      const auto i = static_cast<size_t>(PosOf(first));
+      for (uint32_t e = g_.Start[group]; e < g_.Start[group + 1]; ++e) {
+        const int at = pos_[static_cast<size_t>(g_.Line[e])];
+        if (at >= 0 && static_cast<int64_t>(e) != first &&
+            g_.Loss[e] != g_.Loss[static_cast<size_t>(first)])
+          before[i * n + static_cast<size_t>(at)] = 1;
+      }
     }
+    // Each line goes one level below the lowest level of the lines it must follow (the
+    // list's order is an order they all keep).
+    std::vector<int> level(n, 0);
+    for (size_t j = 0; j < n; ++j)
+      for (size_t i = 0; i < j; ++i)
+        if (before[i * n + j] != 0) level[j] = std::max(level[j], level[i] + 1);
     // Sections need every line to name its number of wild cards.
     const bool sections = std::none_of(list_.begin(), list_.end(), [&](int32_t k) {
       return g_.Candidates[static_cast<size_t>(k)].Wild == TLinePattern::kAny;
     });
-    std::vector<int> level(n, 0);
-    for (size_t i = 0; i < n; ++i) {
-      const auto& line = g_.Candidates[static_cast<size_t>(list_[i])];
-      for (size_t j = 0; j < i; ++j) {
-        const auto& earlier = g_.Candidates[static_cast<size_t>(list_[j])];
-        if (sections && earlier.Wild != line.Wild) continue;
-        if (meet[i * n + j] != 0 || Made(list_[i]) != Made(list_[j]))
-          level[i] = std::max(level[i], level[j] + 1);
-      }
-    }
+    // A level's made hands, then its draws by kind ("3 to a straight flush"), each a row of
+    // at most kRowLines lines.
+    const auto key = [&](size_t i) {
+      const TLinePattern& line = g_.Candidates[static_cast<size_t>(list_[i])];
+      const int wild = sections ? line.Wild : 0;
+      const bool made = Made(list_[i]);
+      return std::tuple(-wild, level[i], made ? 0 : 1, made ? 0 : static_cast<int>(line.Shape),
+                        made ? 0 : static_cast<int>(line.Cards));
+    };
     std::vector<size_t> order(n);
     for (size_t i = 0; i < n; ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-      const int wildA = g_.Candidates[static_cast<size_t>(list_[a])].Wild;
-      const int wildB = g_.Candidates[static_cast<size_t>(list_[b])].Wild;
-      return sections && wildA != wildB ? wildA > wildB : level[a] < level[b];
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return key(a) < key(b); });
     std::vector<std::vector<int32_t>> rows;
     for (size_t k = 0; k < n; ++k) {
-      const size_t i = order[k];
-      const bool same =
-          k > 0 && level[order[k - 1]] == level[i] &&
-          (!sections || g_.Candidates[static_cast<size_t>(list_[order[k - 1]])].Wild ==
-                            g_.Candidates[static_cast<size_t>(list_[i])].Wild);
-      if (!same) rows.emplace_back();
-      rows.back().push_back(list_[i]);
+      if (k == 0 || key(order[k - 1]) != key(order[k]) || rows.back().size() >= kRowLines)
+        rows.emplace_back();
+      rows.back().push_back(list_[order[k]]);
     }
     return rows;
   }

@@ -269,7 +269,8 @@ TEST(Strategy, WholeGameScoresOfKnownLists) {
 }
 
 // Generated lists: what the search found is what the printed list scores when read back;
-// no list beats perfect play; 9/6 Jacks or better within 40 lines reaches the best published
+// no list beats perfect play; 9/6 Jacks or better within 15 rows does as well as the common
+// 15-line list (99.46 %), within 40 lines reaches the best published
 // list without penalty cards, the expert list comes within 0.0001 % of perfect play; full-pay
 // Deuces Wild within 60 lines returns at least 100.75 %, and within 15 (lines for any number
 // of deuces shared by the sections) 100.5 %.
@@ -280,7 +281,7 @@ TEST(Strategy, GeneratedListsScoreAsStated) {
     int Lines;
     long double AtLeast;
   };
-  const std::vector<TCase> cases = {{0, testing::kNineSix, 15, 0.9944L},
+  const std::vector<TCase> cases = {{0, testing::kNineSix, 15, 0.9946L},
                                     {0, testing::kNineSix, 40, 0.995429L},
                                     {0, testing::kNineSix, 0, 0.995439L - 1e-6L},
                                     {4, testing::kFullPayDeuces, 15, 1.005L},
