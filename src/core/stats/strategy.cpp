@@ -136,21 +136,46 @@ struct TChoice {
   const TDealLines::TEntry* Entry = nullptr;
 };
 
-TChoice Choose(const TDealLines& lines, const TDealLines::TDeal& deal, const TStrategy& strategy) {
-  const auto begin = lines.Entries.begin() + deal.First;
-  const auto end = begin + deal.Count;
-  for (size_t r = 0; r < strategy.Rows.size(); ++r) {
-    const TDealLines::TEntry* best = nullptr;
-    for (auto e = begin; e != end; ++e) {
-      const bool matches = std::any_of(strategy.Rows[r].Lines.begin(), strategy.Rows[r].Lines.end(),
-                                       [&](const TLinePattern& p) { return p.Matches(e->Line); });
-      if (matches && (best == nullptr || e->Value > best->Value)) best = &*e;
+// The first row each exact line falls under (-1: none), looked up once per line.
+class TRowsOfLines {
+ public:
+  explicit TRowsOfLines(const TStrategy& strategy) : strategy_(strategy) {}
+
+  int RowOf(const TLinePattern& line) {
+    const auto [at, added] = rows_.emplace(line.Key(), -1);
+    if (added) {
+      for (size_t r = 0; r < strategy_.Rows.size() && at->second < 0; ++r) {
+        const auto& lines = strategy_.Rows[r].Lines;
+        if (std::any_of(lines.begin(), lines.end(),
+                        [&](const TLinePattern& p) { return p.Matches(line); }))
+          at->second = static_cast<int>(r);
+      }
     }
-    if (best != nullptr) return {static_cast<int>(r), best};
+    return at->second;
   }
-  for (auto e = begin; e != end; ++e)
-    if (e->Line.Shape == TLineShape::DrawFive) return {-1, &*e};
-  throw TarnwickError("A deal without the draw of five cards");
+
+ private:
+  const TStrategy& strategy_;
+  std::unordered_map<uint64_t, int> rows_;
+};
+
+// The deal plays its first row present, the best hold of that row's lines; else it draws five.
+TChoice Choose(const TDealLines& lines, const TDealLines::TDeal& deal, TRowsOfLines& rows) {
+  TChoice choice;
+  const TDealLines::TEntry* five = nullptr;
+  for (uint32_t e = deal.First; e < deal.First + deal.Count; ++e) {
+    const TDealLines::TEntry& entry = lines.Entries[e];
+    if (entry.Line.Shape == TLineShape::DrawFive) five = &entry;
+    const int row = rows.RowOf(entry.Line);
+    if (row < 0) continue;
+    if (choice.Entry == nullptr || row < choice.Row ||
+        (row == choice.Row && entry.Value > choice.Entry->Value)) {
+      choice = {row, &entry};
+    }
+  }
+  if (choice.Entry != nullptr) return choice;
+  if (five == nullptr) throw TarnwickError("A deal without the draw of five cards");
+  return {-1, five};
 }
 
 TPlayedDeal Played(const TDealLines& lines, const TDealLines::TDeal& deal,
@@ -298,9 +323,10 @@ TStrategyReport Evaluate(const TDealLines& lines, const TStrategy& strategy,
     const TDealLines::TEntry* Entry;
   };
   std::vector<TLoss> losses;
+  TRowsOfLines rowsOfLines(strategy);
   for (size_t d = 0; d < lines.Deals.size(); ++d) {
     const TDealLines::TDeal& deal = lines.Deals[d];
-    const TChoice choice = Choose(lines, deal, strategy);
+    const TChoice choice = Choose(lines, deal, rowsOfLines);
     const size_t slot = choice.Row < 0 ? rows : static_cast<size_t>(choice.Row);
     const int64_t loss = deal.Best - choice.Entry->Value;
     total += deal.Weight;
