@@ -243,11 +243,36 @@ long double TPracticeFigures::Efficiency() const {
   return PlayedReturn / BestReturn;
 }
 
+namespace {
+
+// The line a hand's mistakes are counted under: the exact line of its best hold without the
+// ranks and penalties that make almost every hand's line its own ("4 to a flush with 1 high
+// card", "low pair"): the first of its generalisations that leaves them open.
+TLinePattern CountedLine(const THoldNamer& namer, const TLinePattern& exact) {
+  constexpr uint16_t kEveryRank = (1u << kRankCount) - 1;
+  const uint16_t high = namer.HighRanks();
+  const auto lowRanks = static_cast<uint16_t>(kEveryRank & ~high);
+  const std::vector<TLinePattern> lines = namer.Generalise(exact);
+  for (const TLinePattern& line : lines) {
+    const bool penalties =
+        line.FlushPenalty == TLinePattern::kAny && line.StraightPenalty == TLinePattern::kAny;
+    // A pair of a natural game names its class: high pair or low pair.
+    const bool pairClass = line.Shape == TLineShape::OfAKind && high != 0 &&
+                           (line.Ranks == high || line.Ranks == lowRanks);
+    const bool ranks = line.Ranks == 0 || pairClass;
+    if (penalties && ranks) return line;
+  }
+  return lines.back();
+}
+
+}  // namespace
+
 std::vector<TLineMistakes> MistakesByLine(const TPracticeRecord& record, const THoldNamer& namer) {
   std::vector<TLineMistakes> lines;
   for (const TPracticeHand& hand : record.Hands) {
     const TPracticeVerdict& verdict = hand.Verdict;
-    const std::string name = namer.Text(namer.ClassifyHold(hand.Deal.Cards, verdict.BestMask));
+    const std::string name =
+        namer.Text(CountedLine(namer, namer.ClassifyHold(hand.Deal.Cards, verdict.BestMask)));
     auto entry = std::find_if(lines.begin(), lines.end(),
                               [&name](const TLineMistakes& line) { return line.Line == name; });
     if (entry == lines.end()) entry = lines.insert(lines.end(), TLineMistakes{name});

@@ -223,8 +223,9 @@ struct TPracticeRecord {
   TPracticeFigures Figures() const;
 };
 
-// The mistakes of a session by the line of the best hold: how many hands had a best hold
-// of the line, how many of them were held wrong and what those cost, in bets (per line
+// The mistakes of a session by the line of the best hold, without the ranks and penalties of
+// the exact line ("4 to a flush with 1 high card", "low pair"): how many hands had a best
+// hold of the line, how many of them were held wrong and what those cost, in bets (per line
 // drawn, as the figures count them).
 struct TLineMistakes {
   std::string Line;

@@ -658,12 +658,14 @@ TEST(PracticeLines, ADrillDealsHandsOfferingBothLinesAndMistakesCountByLine) {
   EXPECT_EQ(never.DealsSeen(), 500);
   EXPECT_THROW(never.Grade(0), InputError);
 
-  // Two mistakes of different lines, and a right hold of the first.
+  // Three mistakes of two lines (two hands of different ranks, one line without them), and a
+  // right hold of the first.
   TPracticeSession scripted(game, table, 1, 1);
   const std::vector<std::pair<std::vector<std::string>, std::string>> script = {
       {{"TS", "JS", "QS", "5S", "5D"}, "---HH"},
       {{"AS", "KS", "QS", "JS", "2D"}, "HHHHH"},
-      {{"TS", "JS", "QS", "5S", "5D"}, "HHH--"}};
+      {{"TS", "JS", "QS", "5S", "5D"}, "HHH--"},
+      {{"TS", "JS", "AS", "5H", "5D"}, "---HH"}};
   std::vector<TPracticeVerdict> verdicts;
   for (size_t i = 0; i < script.size(); ++i) {
     scripted.DealGiven(
@@ -674,13 +676,14 @@ TEST(PracticeLines, ADrillDealsHandsOfferingBothLinesAndMistakesCountByLine) {
   ASSERT_EQ(lines.size(), 2u);
   // The four to the royal thrown away costs more: it comes first.
   EXPECT_TRUE(testing::Contains(lines[0].Line, "4 to a royal flush")) << lines[0].Line;
+  EXPECT_EQ(lines[0].Line, "4 to a royal flush with 4 high cards");
   EXPECT_EQ(lines[0].Hands, 1);
   EXPECT_EQ(lines[0].Mistakes, 1);
   EXPECT_EQ(lines[0].CostBets, verdicts[1].CostBets());
-  EXPECT_TRUE(testing::Contains(lines[1].Line, "3 to a royal flush")) << lines[1].Line;
-  EXPECT_EQ(lines[1].Hands, 2);
-  EXPECT_EQ(lines[1].Mistakes, 1);
-  EXPECT_EQ(lines[1].CostBets, verdicts[0].CostBets());
+  EXPECT_EQ(lines[1].Line, "3 to a royal flush with 2 high cards");
+  EXPECT_EQ(lines[1].Hands, 3);
+  EXPECT_EQ(lines[1].Mistakes, 2);
+  EXPECT_EQ(lines[1].CostBets, verdicts[0].CostBets() + verdicts[3].CostBets());
 }
 
 }  // namespace
