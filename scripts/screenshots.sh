@@ -7,7 +7,8 @@
 # (the dialog and that editor in German and Russian too), the progress dialog, the
 # all-holds and statistics windows, the practice window at its first deal and after a right
 # and a wrong hold (natural and deuces; after a mistake and a game switch in German and
-# Russian), after a hold drawn on five and on ten lines (five also in German, Russian, dark
+# Russian), with a reference strategy and a drill of two lines (practice-strategy-drill),
+# after a hold drawn on five and on ten lines (five also in German, Russian, dark
 # and at the least sizes: practice-5-lines-*), and the three charts of 9/6 Jacks or better
 # (in coins) and of full-pay Deuces Wild (in money as well), each expected gain with a bar's
 # hint and after a change of the hands, each risk of ruin also with bankrolls that do not

@@ -99,7 +99,8 @@ void TfmAllHands::Fill(const THoldsSnapshot& holds, const QString& caption) {
   CaptionViews(views_);
   QStringList titles = {Q(preferences.Text("Statistics", "Hands")),
                         Q(preferences.Text("Statistics", "ReturnInPercent")),
-                        Q(preferences.Text("Statistics", "Cost"))};
+                        Q(preferences.Text("Statistics", "Cost")),
+                        Q(preferences.Text("Statistics", "Line"))};
   for (int c = 0; c <= holds.LastCategory; ++c)
     titles.push_back(Q(holds.CategoryNames.at(static_cast<size_t>(c))).toUpper());
   titles.push_back(Q(preferences.Text("Statistics", "Nothing")));

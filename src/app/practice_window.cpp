@@ -15,10 +15,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTabWidget>
@@ -35,6 +37,7 @@
 #include "help_browser.h"
 #include "parts/card_slot.h"
 #include "parts/guard.h"
+#include "parts/job_runner.h"
 #include "parts/qt_text.h"
 #include "parts/window_place.h"
 #include "session/practice_file.h"
@@ -143,11 +146,27 @@ void FitSeedBox(QLineEdit* box) {
   box->setFixedWidth(size.width());
 }
 
+// The levels of the strategy box, after "none".
+constexpr std::array<TStrategyLevel, 4> kLevels = {
+    TStrategyLevel::Beginner, TStrategyLevel::Intermediate, TStrategyLevel::Advanced,
+    TStrategyLevel::Expert};
+constexpr std::array<const char*, 4> kLevelKeys = {"LevelBeginner", "LevelIntermediate",
+                                                   "LevelAdvanced", "LevelExpert"};
+// How often the progress of a strategy being made is shown, in milliseconds.
+constexpr int kStrategyTick = 100;
+
+TStrategy GenerateStrategyFor(const TPokerDescription& game, const TPayout& table,
+                              TStrategyLevel level, TProgress& progress) {
+  return GenerateForTable(game, table, LevelLines(level), &progress).Strategy;
+}
+
 }  // namespace
 
 TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
     : QDialog(parent),
       controller_(controller),
+      runner_(std::make_unique<TJobRunner>(TJobPolicy::NewestWins)),
+      strategyMaker_(GenerateStrategyFor),
       folder_(controller.DataFolder()),
       painter_(devicePixelRatioF()),
       smallPainter_(devicePixelRatioF(), QStringLiteral(":/cards"), 0.5),
@@ -165,12 +184,19 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
       hard_(new QCheckBox(this)),
       hardBets_(MakeBets(this)),
       holdAll_(new QCheckBox(this)),
+      strategyLabel_(new QLabel(this)),
+      strategyBox_(new QComboBox(this)),
+      strategyBar_(new QProgressBar(this)),
+      strategyCancel_(new QPushButton(this)),
+      strategyNote_(new QLabel(this)),
+      drill_(new QCheckBox(this)),
       linesLabel_(new QLabel(this)),
       lines_(new QComboBox(this)),
       linesArea_(new QScrollArea(this)),
       total_(new QLabel(this)),
       tabs_(new QTabWidget(this)),
       mistakes_(MakeList(this, QStringLiteral("Mistakes"), 4)),
+      byLine_(MakeList(this, QStringLiteral("Mistakes by line"), 4)),
       history_(MakeList(this, QStringLiteral("Past sessions"), 9)),
       damaged_(new QLabel(this)) {
   AddHelpKey(this, THelpContext::Practice);
@@ -272,6 +298,52 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   linesRow->addWidget(lines_);
   linesRow->addStretch(1);
   options->addLayout(linesRow, 3, 0);
+
+  // The reference strategy: a level, made for the session's table on the job runner.
+  strategyBox_->setAccessibleName(QStringLiteral("Strategy"));
+  strategyLabel_->setBuddy(strategyBox_);
+  for (int i = -1; i < static_cast<int>(kLevels.size()); ++i) strategyBox_->addItem(QString(), i);
+  strategyBar_->setAccessibleName(QStringLiteral("Strategy progress"));
+  strategyBar_->setRange(0, 1000);
+  strategyBar_->setTextVisible(false);
+  strategyBar_->setMaximumWidth(120);
+  strategyBar_->hide();
+  strategyCancel_->setAutoDefault(false);
+  strategyCancel_->hide();
+  strategyNote_->setAccessibleDescription(QStringLiteral("Strategy"));
+  strategyNote_->setWordWrap(true);
+  strategyTick_.setInterval(kStrategyTick);
+  connect(&strategyTick_, &QTimer::timeout, this, &TfmPractice::ShowStrategyState);
+  connect(strategyBox_, &QComboBox::currentIndexChanged, this,
+          [this] { Guarded(this, [this] { StartStrategy(); }); });
+  connect(strategyCancel_, &QPushButton::clicked, this, [this] {
+    const QSignalBlocker quiet(strategyBox_);
+    strategyBox_->setCurrentIndex(0);
+    Guarded(this, [this] { StartStrategy(); });
+  });
+  auto* strategyRow = new QHBoxLayout;
+  strategyRow->addWidget(strategyLabel_);
+  strategyRow->addWidget(strategyBox_);
+  strategyRow->addWidget(strategyBar_);
+  strategyRow->addWidget(strategyCancel_);
+  strategyRow->addWidget(strategyNote_, 1);
+  options->addLayout(strategyRow, 4, 0, 1, 3);
+
+  // The drill: two lines, from the strategy's or typed; from the next session.
+  drill_->setAccessibleName(QStringLiteral("Drill"));
+  auto* drillRow = new QHBoxLayout;
+  drillRow->addWidget(drill_);
+  for (size_t i = 0; i < drillLines_.size(); ++i) {
+    auto* line = new QComboBox(this);
+    line->setEditable(true);
+    line->setInsertPolicy(QComboBox::NoInsert);
+    line->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    line->setMinimumContentsLength(16);
+    line->setAccessibleName(QStringLiteral("Drill line %1").arg(i + 1));
+    drillLines_[i] = line;
+    drillRow->addWidget(line, 1);
+  }
+  options->addLayout(drillRow, 5, 0, 1, 3);
   options->setColumnStretch(2, 1);
 
   auto* sessionPage = new QWidget(tabs_);
@@ -289,6 +361,7 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   auto* sessionLayout = new QVBoxLayout(sessionPage);
   sessionLayout->addLayout(figures);
   sessionLayout->addWidget(mistakes_, 1);
+  sessionLayout->addWidget(byLine_, 1);
   tabs_->addTab(sessionPage, QString());
   auto* pastPage = new QWidget(tabs_);
   auto* pastLayout = new QVBoxLayout(pastPage);
@@ -337,9 +410,11 @@ TfmPractice::TfmPractice(QWidget* parent, TModelController& controller)
   // Reading order. The focus starts on the first card, so a key typed to the hand never
   // lands in the seed box above it. The pages keep their own order (their tab bar, then the
   // page shown): ordering their lists from outside splits the focus chain in two.
-  QWidget* order[] = {seed_,     newSession_, slots_[0], slots_[1],  slots_[2], slots_[3],
-                      slots_[4], draw_,       showMe_,   linesArea_, warn_,     warnBets_,
-                      hard_,     hardBets_,   holdAll_,  lines_,     tabs_};
+  QWidget* order[] = {seed_,          newSession_,  slots_[0],       slots_[1], slots_[2],
+                      slots_[3],      slots_[4],    draw_,           showMe_,   linesArea_,
+                      warn_,          warnBets_,    hard_,           hardBets_, holdAll_,
+                      lines_,         strategyBox_, strategyCancel_, drill_,    drillLines_[0],
+                      drillLines_[1], tabs_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   slots_[0]->setFocus();
   resize(620, 640);
@@ -366,6 +441,18 @@ void TfmPractice::ApplyTexts() {
   hardBets_->setAccessibleName(hard_->text());
   holdAll_->setText(Q(preferences.Text("Practice", "HoldAll")));
   linesLabel_->setText(Q(preferences.Text("Practice", "Lines")));
+  strategyLabel_->setText(Q(preferences.Text("Practice", "Strategy")));
+  strategyBox_->setToolTip(HintOf(preferences.HintText("Practice", "Strategy")));
+  strategyBox_->setItemText(0, Q(preferences.Text("Practice", "LevelNone")));
+  for (size_t i = 0; i < kLevels.size(); ++i)
+    strategyBox_->setItemText(static_cast<int>(i) + 1,
+                              Q(preferences.Text("Practice", kLevelKeys[i])));
+  strategyCancel_->setText(Q(preferences.ButtonText("Cancel")));
+  strategyCancel_->setAccessibleName(QStringLiteral("Cancel strategy"));
+  drill_->setText(Q(preferences.Text("Practice", "Drill")));
+  drill_->setToolTip(HintOf(preferences.HintText("Practice", "Drill")));
+  for (QComboBox* line : drillLines_)
+    line->lineEdit()->setPlaceholderText(Q(preferences.Text("Practice", "DrillLine")));
   lines_->setToolTip(HintOf(preferences.HintText("Practice", "Lines")));
   for (size_t i = 0; i < kMoreLines; ++i) {
     lineNames_[i]->setText(
@@ -387,6 +474,11 @@ void TfmPractice::ApplyTexts() {
                                         Q(preferences.Text("Practice", "ColumnBest")),
                                         Q(preferences.Text("Practice", "ColumnCost"))});
   mistakes_->setToolTip(HintOf(preferences.HintText("Practice", "ColumnHand")));
+  byLine_->setHorizontalHeaderLabels({Q(preferences.Text("Practice", "ColumnLine")),
+                                      Q(preferences.Text("Practice", "ColumnHands")),
+                                      Q(preferences.Text("Practice", "ColumnMistakes")),
+                                      Q(preferences.Text("Practice", "ColumnCost"))});
+  byLine_->setToolTip(HintOf(preferences.HintText("Practice", "ColumnLine")));
   history_->setHorizontalHeaderLabels({Q(preferences.Text("Practice", "ColumnStarted")),
                                        Q(preferences.Text("Practice", "ColumnGame")),
                                        Q(preferences.Text("Practice", "ColumnCoins")),
@@ -402,10 +494,13 @@ void TfmPractice::ApplyTexts() {
   ShowOutcome();
   ShowLines();
   FillMistakes();
+  FillMistakesByLine();
+  ShowStrategyState();
   MainWindowChanged();
 }
 
 TfmPractice::~TfmPractice() {
+  runner_->Cancel();
   SaveWindowPlace(this, QStringLiteral("Practice"));
   // The closing paths keep the session and report a failure; this is the last chance when
   // the window goes with its owner, and nothing can be shown any more.
@@ -479,8 +574,10 @@ void TfmPractice::FinishSession() {
 void TfmPractice::NewSession(uint64_t seed) {
   const TPayout* table = controller_.CurrentTable();
   if (table == nullptr) throw InputError("practice needs a pay table");
+  TPracticeOptions options = Options();
+  options.Drill = ChosenDrill();
   auto session = std::make_unique<TPracticeSession>(controller_.CurrentGame(), *table,
-                                                    controller_.Coins(), seed, Options());
+                                                    controller_.Coins(), seed, options);
   const int linesBefore = session_ != nullptr ? session_->Lines() : 1;
   FinishSession();
   session_ = std::move(session);
@@ -491,6 +588,13 @@ void TfmPractice::NewSession(uint64_t seed) {
   seed_->setModified(false);
   table_->setText(TableText(tableTitle_, *table, controller_.Coins()));
   mistakes_->setRowCount(0);
+  byLine_->setRowCount(0);
+  // The strategy made for this table goes on; another table needs its own.
+  if (strategy_ && strategyGame_ == gameId_ && strategyPays_ == PaysOf(*table)) {
+    session_->SetStrategy(strategy_);
+  } else if (strategyLevel_ >= 0 || strategyBox_->currentData().toInt() >= 0) {
+    StartStrategy();
+  }
   MainWindowChanged();
   LoadHistory();
   DealHand();
@@ -539,7 +643,22 @@ void TfmPractice::DealHand() {
     NewSession(NewPracticeSeed());  // which deals its first hand
     return;
   }
-  session_->Deal();
+  try {
+    session_->Deal();
+  } catch (const InputError&) {
+    if (session_->Options().Drill.empty()) throw;
+    // No hand offers both lines within the drill's deals: the drill goes off, and the
+    // session starts again on its seed without it.
+    drillProblem_ = Filled(Preferences().Text("Practice", "DrillGaveUp"),
+                           {QString::number(session_->Options().DrillTries)});
+    drill_->setChecked(false);
+    const QString problem = drillProblem_;
+    NewSession(session_->Seed());
+    drillProblem_ = problem;  // told with the hand the new session dealt
+    ShowOutcome();
+    return;
+  }
+  drillProblem_.clear();
   // As a machine deals: nothing held, unless the player asks for every card held.
   mask_ = holdAll_->isChecked() ? 0 : kMaskCount - 1;
   drawn_ = false;
@@ -574,6 +693,7 @@ bool TfmPractice::DrawHand() {
   drawn_ = true;
   kept_ = false;
   if (hand.Verdict.Mistake()) AddMistake(hand);
+  FillMistakesByLine();
   ShowOutcome();
   showMe_->show();
   ShowCards();
@@ -585,8 +705,9 @@ void TfmPractice::ShowOutcome() {
   const TPreferences& preferences = Preferences();
   if (!drawn_) {
     draw_->setText(Q(preferences.Text("Practice", "Draw")));
-    result_->setText(session_->HardFound() ? QString()
-                                           : Q(preferences.Text("Practice", "NoHardHand")));
+    result_->setText(!drillProblem_.isEmpty() ? drillProblem_
+                     : session_->HardFound()  ? QString()
+                                              : Q(preferences.Text("Practice", "NoHardHand")));
     verdict_->setText(QString());
     return;
   }
@@ -607,16 +728,158 @@ void TfmPractice::ShowOutcome() {
     result_->setText(Filled(preferences.Text("Practice", "NotPaid"), {drawnText, final}));
   }
   const std::array<int32_t, kHandSize>& dealt = hand.Deal.Cards;
+  QString text;
   if (!verdict.Mistake()) {
-    verdict_->setText(
-        verdict.Mask == verdict.BestMask
-            ? Filled(preferences.Text("Practice", "Right"), {HoldText(dealt, verdict.Mask)})
-            : Filled(preferences.Text("Practice", "RightTie"),
-                     {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask)}));
+    text = verdict.Mask == verdict.BestMask
+               ? Filled(preferences.Text("Practice", "Right"), {HoldText(dealt, verdict.Mask)})
+               : Filled(preferences.Text("Practice", "RightTie"),
+                        {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask)});
   } else {
-    verdict_->setText(Filled(preferences.Text("Practice", "Mistake"),
-                             {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask),
-                              Bets(verdict.CostBets()), Bets(verdict.CostCoins())}));
+    text = Filled(preferences.Text("Practice", "Mistake"),
+                  {HoldText(dealt, verdict.Mask), HoldText(dealt, verdict.BestMask),
+                   Bets(verdict.CostBets()), Bets(verdict.CostCoins())});
+  }
+  const QString lines = LinesText(verdict);
+  verdict_->setText(lines.isEmpty() ? text : text + QLatin1Char('\n') + lines);
+}
+
+QString TfmPractice::LinesText(const TPracticeVerdict& verdict) const {
+  if (!verdict.PlayedLine || !verdict.BestLine) return {};
+  const TPreferences& preferences = Preferences();
+  const THoldNamer& namer = session_->Namer();
+  QString text = Filled(preferences.Text("Practice", "HoldLines"),
+                        {Q(namer.Text(*verdict.PlayedLine)), Q(namer.Text(*verdict.BestLine))});
+  if (!verdict.Strategy) return text;
+  const TStrategyGrade& grade = *verdict.Strategy;
+  const std::optional<TStrategy>& strategy = session_->Strategy();
+  text += QLatin1Char('\n');
+  if (grade.Row >= 0 && strategy && grade.Row < static_cast<int>(strategy->Rows.size())) {
+    text += Filled(preferences.Text("Practice", "StrategyRow"),
+                   {QString::number(grade.Row + 1),
+                    Q(RowText(strategy->Rows[static_cast<size_t>(grade.Row)], namer))});
+  } else {
+    text += Q(preferences.Text("Practice", "StrategyNoRow"));
+  }
+  text += QLatin1Char(' ');
+  text += Q(preferences.Text("Practice", grade.Followed ? "Followed" : "NotFollowed"));
+  return text;
+}
+
+void TfmPractice::FillMistakesByLine() {
+  byLine_->setRowCount(0);
+  if (session_ == nullptr) return;
+  for (const TLineMistakes& line : tarnwick::MistakesByLine(session_->Record(), session_->Namer()))
+    AppendRow(byLine_, {Q(line.Line), QString::number(line.Hands), QString::number(line.Mistakes),
+                        Bets(line.CostBets)});
+}
+
+std::vector<TLinePattern> TfmPractice::ChosenDrill() const {
+  if (!drill_->isChecked()) return {};
+  const THoldNamer namer(controller_.CurrentGame());
+  std::vector<TLinePattern> lines;
+  for (const QComboBox* box : drillLines_) {
+    const QString text = box->currentText().trimmed();
+    const std::optional<TLinePattern> line = namer.Parse(S(text));
+    if (!line) throw InputError(S(Filled(Preferences().Text("Practice", "DrillUnread"), {text})));
+    lines.push_back(*line);
+  }
+  return lines;
+}
+
+bool TfmPractice::StrategyBusy() const {
+  return strategyProgress_ != nullptr;
+}
+
+void TfmPractice::StopStrategy() {
+  runner_->Cancel();
+  strategyProgress_.reset();
+  strategyTick_.stop();
+}
+
+void TfmPractice::StartStrategy() {
+  StopStrategy();
+  strategy_.reset();
+  strategyGame_ = -1;
+  strategyPays_.clear();
+  strategyLevel_ = strategyBox_->currentData().toInt();
+  if (session_ != nullptr) session_->SetStrategy(std::nullopt);
+  const TPokerDescription* game = controller_.FindGame(gameId_);
+  if (strategyLevel_ < 0 || session_ == nullptr || game == nullptr) {
+    ShowStrategyState();
+    FillDrillLines();
+    return;
+  }
+  auto made = std::make_shared<TStrategy>();
+  const TPayout table = session_->Table();
+  const int gameId = gameId_;
+  const TStrategyLevel level = kLevels.at(static_cast<size_t>(strategyLevel_));
+  strategyProgress_ =
+      runner_->Start([made, maker = strategyMaker_, game, table,
+                      level](TProgress& progress) { *made = maker(*game, table, level, progress); },
+                     [this, made, gameId, pays = PaysOf(table)] {
+                       Guarded(this, [&] { StrategyMade(std::move(*made), gameId, pays); });
+                     },
+                     [this](const std::exception_ptr& failure) {
+                       StopStrategy();
+                       strategyLevel_ = -1;
+                       {
+                         const QSignalBlocker quiet(strategyBox_);
+                         strategyBox_->setCurrentIndex(0);
+                       }
+                       ShowStrategyState();
+                       Guarded(this, [&failure] { std::rethrow_exception(failure); });
+                     });
+  strategyTick_.start();
+  ShowStrategyState();
+}
+
+void TfmPractice::StrategyMade(TStrategy strategy, int gameId, const std::vector<int32_t>& pays) {
+  StopStrategy();
+  strategy_ = std::move(strategy);
+  strategyGame_ = gameId;
+  strategyPays_ = pays;
+  // A session of another table meanwhile waits for its own strategy (made at its start).
+  if (session_ != nullptr && gameId_ == gameId && PaysOf(session_->Table()) == pays)
+    session_->SetStrategy(strategy_);
+  ShowStrategyState();
+  FillDrillLines();
+}
+
+void TfmPractice::ShowStrategyState() {
+  const TPreferences& preferences = Preferences();
+  const bool busy = StrategyBusy();
+  strategyBar_->setVisible(busy);
+  strategyCancel_->setVisible(busy);
+  const QString level =
+      strategyLevel_ >= 0 ? strategyBox_->itemText(strategyLevel_ + 1) : QString();
+  if (busy) {
+    const int64_t total = strategyProgress_->Total();
+    const int64_t done = strategyProgress_->Done();
+    strategyBar_->setValue(
+        total > 0 ? static_cast<int>(std::min<int64_t>(done, total) * 1000 / total) : 0);
+    strategyNote_->setText(Filled(preferences.Text("Practice", "Making"), {level}));
+  } else if (strategy_) {
+    strategyNote_->setText(
+        Filled(preferences.Text("Practice", "StrategyReady"),
+               {level, QString::number(static_cast<qlonglong>(strategy_->Rows.size()))}));
+  } else {
+    strategyNote_->clear();
+  }
+}
+
+void TfmPractice::FillDrillLines() {
+  std::vector<std::string> lines;
+  if (strategy_ && session_ != nullptr) {
+    for (const TStrategyRow& row : strategy_->Rows)
+      for (const TLinePattern& line : row.Lines) lines.push_back(session_->Namer().Text(line));
+  }
+  for (QComboBox* box : drillLines_) {
+    const QString typed = box->currentText();
+    const QSignalBlocker quiet(box);
+    box->clear();
+    for (const std::string& line : lines) box->addItem(Q(line));
+    box->setCurrentIndex(-1);
+    box->setEditText(typed);
   }
 }
 

@@ -8,15 +8,23 @@
 // verdict: the hold played against the best hold, and what a mistake costs. A session may
 // draw each hold on 3, 5 or 10 lines: the first line shows on the big cards, the others in
 // small rows under them (which scroll when the window is short), with the total paid. The session's
-// figures, its mistakes and the past sessions are listed below. A session ends, and is kept
+// figures, its mistakes (also by the line of the best hold) and the past sessions are listed
+// below. The verdict names the line of the hold played and of the best hold; with a
+// reference strategy of a level, made for the session's table on the window's job runner,
+// it also names the strategy's row for the hand and whether the hold followed it. A drill
+// deals only hands where two chosen lines are both some hold's line. A session ends, and is kept
 // in the data folder, when a new one starts or the window closes. When the main window
 // switches to another game, table or coin count, the window says so and its next deal starts
 // a session of those.
 
 #include <QDialog>
+#include <QTimer>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "parts/card_painter.h"
 #include "session/practice.h"
@@ -27,6 +35,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QScrollArea;
 class QTableWidget;
@@ -35,6 +44,8 @@ class QTabWidget;
 namespace tarnwick::app {
 
 class TCardSlot;
+class TJobRunner;
+class TSharedProgress;
 
 class TfmPractice : public QDialog {
   Q_OBJECT
@@ -65,6 +76,16 @@ class TfmPractice : public QDialog {
   // which the next deal follows.
   void MainWindowChanged();
 
+  // Makes the reference strategy of a level for a game's pay table; it runs on the window's
+  // job runner and reports to the progress, stopping once that is cancelled.
+  using TStrategyMaker =
+      std::function<TStrategy(const TPokerDescription& game, const TPayout& table,
+                              TStrategyLevel level, TProgress& progress)>;
+  // How the strategy is made; by default it is generated for the table (some seconds).
+  void SetStrategyMaker(TStrategyMaker maker) { strategyMaker_ = std::move(maker); }
+  // A strategy is being made.
+  bool StrategyBusy() const;
+
   // Sessions are kept unless a measurement plays hands that are nobody's session.
   void SetKeepSessions(bool keep) { keepSessions_ = keep; }
 
@@ -87,6 +108,13 @@ class TfmPractice : public QDialog {
   QCheckBox* HardBox() const { return hard_; }
   QCheckBox* HoldAllBox() const { return holdAll_; }
   QLabel* FollowNote() const { return follow_; }
+  QComboBox* StrategyBox() const { return strategyBox_; }
+  QLabel* StrategyNote() const { return strategyNote_; }
+  QProgressBar* StrategyProgress() const { return strategyBar_; }
+  QPushButton* StrategyCancel() const { return strategyCancel_; }
+  QCheckBox* DrillBox() const { return drill_; }
+  QComboBox* DrillLine(int index) const { return drillLines_.at(static_cast<size_t>(index)); }
+  QTableWidget* MistakesByLine() const { return byLine_; }
   QDoubleSpinBox* HardBets() const { return hardBets_; }
   QComboBox* LinesBox() const { return lines_; }
   QScrollArea* LinesArea() const { return linesArea_; }
@@ -141,8 +169,30 @@ class TfmPractice : public QDialog {
   TPracticeSettings Settings() const;
   TPracticeOptions Options() const;
   QString HoldText(const std::array<int32_t, kHandSize>& cards, int mask) const;
+  // The lines of a verdict, and with a strategy its row and whether it was followed.
+  QString LinesText(const TPracticeVerdict& verdict) const;
+  void FillMistakesByLine();
+  // The drill's two lines as typed or chosen, read for the controller's game (an InputError
+  // for a text that is no line); none while the drill is off.
+  std::vector<TLinePattern> ChosenDrill() const;
+  // Makes the strategy of the level chosen for the session's table (none: drops it).
+  void StartStrategy();
+  void StopStrategy();
+  void StrategyMade(TStrategy strategy, int gameId, const std::vector<int32_t>& pays);
+  void ShowStrategyState();
+  // The lines of the strategy offered for the drill.
+  void FillDrillLines();
 
   TModelController& controller_;
+  std::unique_ptr<TJobRunner> runner_;  // makes the reference strategy
+  TStrategyMaker strategyMaker_;
+  std::shared_ptr<TSharedProgress> strategyProgress_;  // of the strategy being made
+  QTimer strategyTick_;                                // shows its progress
+  std::optional<TStrategy> strategy_;                  // made for strategyGame_, strategyPays_
+  int strategyGame_ = -1;
+  std::vector<int32_t> strategyPays_;
+  int strategyLevel_ = -1;        // the level of strategy_ or of the one being made
+  QString drillProblem_;          // why the drill was given up, shown with the next hand
   std::filesystem::path folder_;  // where the sessions are kept
   std::unique_ptr<TPracticeSession> session_;
   int gameId_ = 0;
@@ -170,6 +220,13 @@ class TfmPractice : public QDialog {
   QCheckBox* hard_;
   QDoubleSpinBox* hardBets_;
   QCheckBox* holdAll_;
+  QLabel* strategyLabel_;
+  QComboBox* strategyBox_;
+  QProgressBar* strategyBar_;
+  QPushButton* strategyCancel_;
+  QLabel* strategyNote_;
+  QCheckBox* drill_;
+  std::array<QComboBox*, 2> drillLines_{};
   QLabel* linesLabel_;
   QComboBox* lines_;
   QScrollArea* linesArea_;
@@ -182,6 +239,7 @@ class TfmPractice : public QDialog {
   std::array<QLabel*, kFigureCount> figureNames_{};
   std::array<QLabel*, kFigureCount> figures_{};
   QTableWidget* mistakes_;
+  QTableWidget* byLine_;
   QTableWidget* history_;
   QLabel* damaged_;
 };

@@ -344,6 +344,15 @@ int Run(int argc, char** argv) {
                   kMaxHardWithin);
   AddNumberOption(practise, "--lines,-l", practice.Lines,
                   "Lines each hold is drawn on: 1, 3, 5 or 10", 1, kMaxPracticeLines);
+  practise
+      ->add_option(
+          "--drill", practice.Drill,
+          "Deal only hands offering both of two lines (in words: '4 to a flush' 'low pair')")
+      ->expected(2);
+  practise->add_option(
+      "--strategy", practice.Strategy,
+      "Grade every hold against a reference strategy too: a level (beginner, "
+      "intermediate, advanced, expert; generated first) or a file of a typed list");
   practise->add_flag("--save", practice.Save, "Keep the session in the data folder's session file");
   AddDataOption(practise, practice.Table);
   practise->add_flag("--json", practice.Table.Json, "Print JSON");

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -32,6 +33,7 @@ using Json = nlohmann::ordered_json;
 
 // A holds file is a few bytes a hand.
 constexpr uint64_t kMaxHoldsBytes = 16u << 20;
+constexpr uint64_t kMaxStrategyBytes = 1u << 20;
 
 struct THoldLine {
   int Number = 0;  // line number in the file
@@ -177,6 +179,18 @@ Json HandJson(const TPracticeSession& session, const TPracticeHand& hand, bool h
     item["lines"] = LinesJson(session, hand);
     item["totalPay"] = hand.TotalPay();
   }
+  const THoldNamer& namer = session.Namer();
+  if (verdict.PlayedLine && verdict.BestLine) {
+    item["line"] = namer.Text(*verdict.PlayedLine);
+    item["bestLine"] = namer.Text(*verdict.BestLine);
+  }
+  if (verdict.Strategy) {
+    // The row counted from 1 as the strategy lists it; null: no row, the hand draws five.
+    const TStrategyGrade& grade = *verdict.Strategy;
+    item["strategyRow"] = grade.Row >= 0 ? Json(grade.Row + 1) : Json(nullptr);
+    item["strategyHold"] = HoldPattern(grade.Mask);
+    item["followed"] = grade.Followed;
+  }
   if (session.Options().HardWithin >= 0) item["hard"] = hard;
   return item;
 }
@@ -199,6 +213,23 @@ void PrintHand(const TPracticeSession& session, const TPracticeHand& hand, bool 
                 ? " (" + std::to_string(verdict.BestHolds) + " holds tie for the best)"
                 : std::string())
         << '\n';
+  }
+  const THoldNamer& namer = session.Namer();
+  if (verdict.PlayedLine && verdict.BestLine) {
+    out << "  lines " << namer.Text(*verdict.PlayedLine) << "; best "
+        << namer.Text(*verdict.BestLine) << '\n';
+  }
+  if (verdict.Strategy) {
+    const TStrategyGrade& grade = *verdict.Strategy;
+    const std::optional<TStrategy>& strategy = session.Strategy();
+    out << "  strategy ";
+    if (grade.Row >= 0 && strategy) {
+      out << "row " << grade.Row + 1 << ", "
+          << RowText(strategy->Rows.at(static_cast<size_t>(grade.Row)), namer);
+    } else {
+      out << "no row, draws five";
+    }
+    out << ": " << (grade.Followed ? "followed" : "NOT FOLLOWED") << '\n';
   }
   out << "  draw  ";
   for (const std::string& card : CardsAt(hand.Final, verdict.Mask)) out << card << ' ';
@@ -241,11 +272,35 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
   }
   if (!IsPracticeLines(options.Lines))
     throw InputError("--lines " + std::to_string(options.Lines) + " is not 1, 3, 5 or 10");
+  const THoldNamer namer(game);
   TPracticeOptions practice;
+  if (!options.Drill.empty()) {
+    if (options.Drill.size() != 2) throw InputError("--drill takes two lines");
+    for (const std::string& text : options.Drill) {
+      const std::optional<TLinePattern> line = namer.Parse(text);
+      if (!line) throw InputError("--drill: '" + text + "' is not a line of a hold");
+      practice.Drill.push_back(*line);
+    }
+  }
+  std::optional<TStrategy> strategy;
+  if (!options.Strategy.empty()) {
+    if (const std::optional<TStrategyLevel> level = ParseLevel(options.Strategy)) {
+      strategy = GenerateForTable(game, table, LevelLines(*level), nullptr, options.Table.Threads)
+                     .Strategy;
+    } else {
+      const TStrategyParse parse =
+          ParseStrategy(ReadInputFile(options.Strategy, kMaxStrategyBytes, "strategy file"), namer);
+      for (const std::string& error : parse.Errors) std::cerr << "tarnwick-cli: " << error << '\n';
+      if (parse.Strategy.Rows.empty())
+        throw InputError("the strategy file has no line that can be read");
+      strategy = parse.Strategy;
+    }
+  }
   practice.HardWithin = options.Hard;
   practice.Lines = options.Lines;
   practice.KeepHands = options.Save;  // else only the figures are kept, however many hands
   TPracticeSession session(game, table, options.Table.Coins, options.Seed, practice);
+  session.SetStrategy(strategy);
   // A line that is no hold stops the run before it prints anything; held cards that are not
   // in their hand stop it at that hand.
   CheckHoldLines(holds, hands);
@@ -263,6 +318,8 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
                  {"seed", options.Seed},
                  {"hard", options.Hard >= 0 ? Json(options.Hard) : Json(nullptr)}};
     if (options.Lines > 1) head["lines"] = options.Lines;
+    if (!session.Record().Drill.empty()) head["drill"] = session.Record().Drill;
+    if (strategy) head["strategy"] = StrategyText(*strategy, namer);
     out << "{\n";
     for (const auto& item : head.items())
       out << "  " << Json(item.key()).dump() << ": " << Nested(item.value(), 1) << ",\n";
@@ -274,7 +331,12 @@ int RunPractice(const TCatalogue& games, const TPracticeCommandOptions& options,
         << " a hand, seed " << options.Seed;
     if (options.Hard >= 0) out << ", hard hands within " << BetsText(options.Hard) << " bets";
     if (options.Lines > 1) out << ", " << options.Lines << " lines";
+    if (!session.Record().Drill.empty()) {
+      out << ", drilling \"" << session.Record().Drill[0] << "\" and \""
+          << session.Record().Drill[1] << '"';
+    }
     out << "\n\n";
+    if (strategy) out << "Strategy:\n" << StrategyText(*strategy, namer) << '\n';
   }
   for (size_t h = 0; h < hands; ++h) {
     session.Deal();

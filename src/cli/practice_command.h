@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "engine/games.h"
 #include "table_commands.h"
@@ -23,6 +24,11 @@ struct TPracticeCommandOptions {
   double Hard = -1;       // the hard-hands filter in bets; negative: every hand
   bool Save = false;      // keep the session in the data folder's session file
   int Lines = 1;          // lines each hand is drawn on: 1, 3, 5 or 10
+  // A drill: deal only hands offering both of these lines (in words); empty: every hand.
+  std::vector<std::string> Drill;
+  // A reference strategy: a level to generate for the table, or a file of a typed list;
+  // empty: none.
+  std::string Strategy;
 };
 
 // The help of the holds file's format.

@@ -182,6 +182,7 @@ int RunHolds(const TPokerDescription& game, TPayout& table, const std::array<int
   titles.emplace_back("Nothing");
 
   if (options.Json) {
+    const std::array<std::string, kMaskCount> lines = HoldLineTexts(THoldNamer(game), cards);
     Json list = Json::array();
     for (const THandStat& hold : holds) {
       std::vector<int32_t> counts(hold.Count.begin(), hold.Count.begin() + entries);
@@ -197,7 +198,8 @@ int RunHolds(const TPokerDescription& game, TPayout& table, const std::array<int
                       {"expectedReturn", static_cast<double>(hold.ExpectedReturn)},
                       {"count", counts},
                       {"probability", chances},
-                      {"return", returns}});
+                      {"return", returns},
+                      {"line", lines[static_cast<size_t>(hold.Mask)]}});
     }
     const Json report = {{"game", game.GameId},
                          {"name", game.Name},

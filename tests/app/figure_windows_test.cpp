@@ -117,8 +117,13 @@ void FigureWindowsTest::AllHoldsEqualTheCommandLine() {
     QCOMPARE(fields[0], hold[QStringLiteral("code")].toString());
     QVERIFY(qAbs(fields[2].toDouble() - hold[QStringLiteral("expectedReturn")].toDouble()) < 1e-12);
     const QJsonArray counts = hold[QStringLiteral("count")].toArray();
-    QCOMPARE(fields.size(), 5 + counts.size());
+    QCOMPARE(fields.size(), 5 + counts.size() + 1);
     for (int c = 0; c < counts.size(); ++c) QCOMPARE(fields[5 + c].toInt(), counts[c].toInt());
+    // The line column, shown and copied, names the hold as the command line does.
+    const QString line = hold[QStringLiteral("line")].toString();
+    QVERIFY(!line.isEmpty());
+    QCOMPARE(fields.last(), line);
+    QCOMPARE(holds->Model()->Text(row - 1, THoldsModel::kLineColumn), line);
   }
   holds->OkButton()->click();
   QVERIFY(!holds->isVisible());

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableView>
@@ -107,6 +108,7 @@ class PracticeTest : public QObject {
   void FollowsTheMainWindowsGameAndLanguage();
   void AFileThatCannotTakeTheSessionIsTold();
   void ThreeLinesShowEachLineAndTheirTotal();
+  void VerdictsNameTheLinesAndTheStrategysRow();
 };
 
 void PracticeTest::TheWindowAndTheCommandLineAgree() {
@@ -299,6 +301,90 @@ void PracticeTest::FollowsTheMainWindowsGameAndLanguage() {
     QVERIFY(practice.Verdict()->text() != english);
     QVERIFY(ShowsLongestSeed(*practice.SeedEdit()));
   }
+  QVERIFY(world.Errors.isEmpty());
+}
+
+// A wrong hold's verdict names its line and the best hold's, and the row of a reference
+// strategy (a small parsed one stands in for a generation, held at its start); the mistakes
+// count by line; a drill deals hands offering both of its lines.
+void PracticeTest::VerdictsNameTheLinesAndTheStrategysRow() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  window.Controller().SelectGame(0);
+  window.PracticeAction()->trigger();
+  TfmPractice& practice = *window.Practice();
+  practice.WarnBox()->setChecked(false);
+  test::TWorkerGate gate;
+  practice.SetStrategyMaker(
+      [](const TPokerDescription& game, const TPayout&, TStrategyLevel, TProgress&) {
+        return ParseStrategy("4 to a royal flush\nhigh pair\n3 to a royal flush\nlow pair",
+                             THoldNamer(game))
+            .Strategy;
+      });
+  practice.StrategyBox()->setCurrentIndex(1);
+  QVERIFY(practice.StrategyBusy());
+  QVERIFY(!practice.StrategyCancel()->isHidden() && !practice.StrategyProgress()->isHidden());
+  practice.StrategyCancel()->click();
+  QVERIFY(!practice.StrategyBusy());
+  QCOMPARE(practice.StrategyBox()->currentIndex(), 0);
+  QVERIFY(practice.StrategyCancel()->isHidden());
+  practice.StrategyBox()->setCurrentIndex(1);
+  gate.Release();
+  QTRY_VERIFY_WITH_TIMEOUT(!practice.StrategyBusy(), 30000);
+  QVERIFY2(practice.StrategyNote()->text().contains(QStringLiteral("4 rows")),
+           qPrintable(practice.StrategyNote()->text()));
+  QCOMPARE(practice.DrillLine(0)->count(), 4);  // the strategy's lines to drill
+
+  // The first hold of the hand that is a mistake.
+  const TPracticeSession& session = practice.Session();
+  int mask = 0;
+  while (!session.Grade(mask).Mistake()) ++mask;
+  for (int i = 0; i < kHandSize; ++i)
+    if (!BitSet(mask, i)) practice.ToggleHold(i);
+  QVERIFY(practice.DrawHand());
+  const TPracticeHand& hand = session.Record().Hands.back();
+  QCOMPARE(hand.Verdict.Mask, mask);
+  const THoldNamer& namer = session.Namer();
+  const QString verdict = practice.Verdict()->text();
+  const QString best = Q(namer.Text(namer.ClassifyHold(hand.Deal.Cards, hand.Verdict.BestMask)));
+  for (const QString& line : {Q(namer.Text(namer.ClassifyHold(hand.Deal.Cards, mask))), best})
+    QVERIFY2(verdict.contains(line), qPrintable(verdict + QStringLiteral(" / ") + line));
+  const TStrategyGrade& grade = *hand.Verdict.Strategy;
+  QVERIFY(verdict.contains(
+      grade.Row >= 0
+          ? Q(RowText(session.Strategy()->Rows.at(static_cast<size_t>(grade.Row)), namer))
+          : Q(Preferences().Text("Practice", "StrategyNoRow"))));
+  QVERIFY(verdict.contains(
+      Q(Preferences().Text("Practice", grade.Followed ? "Followed" : "NotFollowed"))));
+  QCOMPARE(practice.MistakesByLine()->rowCount(), 1);
+  const std::vector<TLineMistakes> byLine = MistakesByLine(session.Record(), namer);
+  QCOMPARE(practice.MistakesByLine()->item(0, 0)->text(), Q(byLine.at(0).Line));
+  QCOMPARE(practice.MistakesByLine()->item(0, 2)->text(), QStringLiteral("1"));
+
+  // A drill of two lines, typed; a text that is no line is told.
+  practice.DrillBox()->setChecked(true);
+  practice.DrillLine(0)->setEditText(QStringLiteral("4 to a flush"));
+  practice.DrillLine(1)->setEditText(QStringLiteral("no such line"));
+  practice.NewSessionButton()->click();
+  QCOMPARE(world.Errors.size(), 1);
+  QVERIFY2(world.Errors[0].contains(QStringLiteral("no such line")), qPrintable(world.Errors[0]));
+  world.Errors.clear();
+  practice.DrillLine(1)->setEditText(QStringLiteral("low pair"));
+  practice.NewSessionButton()->click();
+  QCOMPARE(practice.Session().Record().Drill.size(), 2u);
+  for (int deal = 0; deal < 3; ++deal) {
+    const auto& cards = practice.Session().CurrentDeal().Cards;
+    for (const char* text : {"4 to a flush", "low pair"}) {
+      const TLinePattern line = *practice.Session().Namer().Parse(text);
+      bool offered = false;
+      for (int hold = 0; hold < kMaskCount; ++hold)
+        offered = offered || line.Matches(practice.Session().Namer().ClassifyHold(cards, hold));
+      QVERIFY2(offered, text);
+    }
+    practice.DrawHand();
+    practice.DealHand();
+  }
+  QVERIFY(practice.Session().Strategy());  // the strategy of the table goes on
   QVERIFY(world.Errors.isEmpty());
 }
 

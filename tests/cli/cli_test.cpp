@@ -390,6 +390,24 @@ TEST(Cli, PracticeReplaysAndGradesTheHolds) {
   for (const char* bad : {"0", "2", "4", "11"})
     ExpectUsageError(game + " --lines " + bad, std::string("--lines ") + bad + " is not");
 
+  // Every hand names its lines; a drill and a typed reference strategy are taken and told.
+  for (const auto& hand : report["hands"]) {
+    EXPECT_FALSE(hand["line"].get<std::string>().empty());
+    EXPECT_FALSE(hand["bestLine"].get<std::string>().empty());
+    EXPECT_FALSE(hand.contains("strategyRow"));
+  }
+  const std::string strategy = data + "/strategy.txt";
+  std::ofstream(strategy) << "4 to a royal flush\nhigh pair\n3 to a royal flush\nlow pair\n";
+  const auto drill =
+      CliJson(game + " --json --drill '4 to a flush' 'low pair' --strategy " + strategy);
+  EXPECT_EQ(drill["drill"], (std::vector<std::string>{"4 to a flush", "low pair"}));
+  for (const auto& hand : drill["hands"]) {
+    // A low pair and four to a flush: the strategy's last row plays every one of them.
+    EXPECT_EQ(hand["strategyRow"], 4) << hand.dump();
+    EXPECT_EQ(hand["followed"], hand["strategyHold"] == hand["hold"]) << hand.dump();
+  }
+  ExpectUsageError(game + " --drill 'low pair' 'no line'", "'no line' is not a line");
+
   const auto& first = report["hands"][0]["dealt"];
   std::ofstream(holds) << first[0].get<std::string>() << " " << first[1].get<std::string>() << "\n";
   EXPECT_EQ(CliJson(game + " --json")["hands"][0]["hold"], "HH---");

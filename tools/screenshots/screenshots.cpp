@@ -7,6 +7,7 @@
 // and pay tables are copies in a temporary folder, so nothing of the user's is touched.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -698,6 +699,34 @@ int main(int argc, char** argv) try {
       practice.DealHand();
     }
     practice.FinishSession();
+  }
+  // A reference strategy (a short typed one, made at once) and a drill of two of its lines,
+  // after a few hands with mistakes: the verdict names the strategy's row, the session page
+  // lists the mistakes by line.
+  {
+    window.Controller().SelectGame(0);
+    TfmPractice practice(&window, window.Controller());
+    practice.SetKeepSessions(false);
+    practice.SetStrategyMaker(
+        [](const TPokerDescription& game, const TPayout&, TStrategyLevel, TProgress&) {
+          return ParseStrategy(
+                     "4 to a royal flush\nhigh pair\n4 to a flush\n3 to a royal flush\nlow pair",
+                     THoldNamer(game))
+              .Strategy;
+        });
+    practice.StrategyBox()->setCurrentIndex(1);
+    while (practice.StrategyBusy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    practice.DrillBox()->setChecked(true);
+    practice.DrillLine(0)->setEditText(QStringLiteral("4 to a flush"));
+    practice.DrillLine(1)->setEditText(QStringLiteral("low pair"));
+    practice.NewSession(2024);
+    practice.show();
+    for (int hand = 0; hand < 4; ++hand) {
+      PlayHand(practice, hand % 2 == 0);
+      practice.DealHand();
+    }
+    PlayHand(practice, true);
+    Save(practice, QStringLiteral("practice-strategy-drill"));
   }
   // One hold drawn on five lines, and on ten (the rows scroll).
   window.Controller().SelectGame(0);

@@ -3,6 +3,7 @@
 #include "parts/holds_model.h"
 
 #include <QIcon>
+#include <algorithm>
 #include <utility>
 
 #include "engine/cards.h"
@@ -10,8 +11,33 @@
 
 namespace tarnwick::app {
 
+namespace {
+
+// The core grid's column of a model column other than the line column.
+int GridColumn(int column) {
+  return column < THoldsModel::kLineColumn ? column : column - 1;
+}
+
+}  // namespace
+
 THoldsModel::THoldsModel(QObject* parent) : QAbstractTableModel(parent) {
-  order_ = SortedHolds(holds_.Holds, sortColumn_, view_);
+  order_ = Order(sortColumn_);
+}
+
+std::array<int, kMaskCount> THoldsModel::Order(int sortColumn) const {
+  const int column = std::abs(sortColumn) - 1;
+  if (column != kLineColumn) {
+    const int grid = GridColumn(column) + 1;
+    return SortedHolds(holds_.Holds, sortColumn > 0 ? grid : -grid, view_);
+  }
+  // By the words, and holds of one line as in the picture column.
+  std::array<int, kMaskCount> order = SortedHolds(holds_.Holds, kHoldPictureColumn + 1, view_);
+  std::stable_sort(order.begin(), order.end(), [this, sortColumn](int x, int y) {
+    const std::string& a = holds_.Lines[static_cast<size_t>(x)];
+    const std::string& b = holds_.Lines[static_cast<size_t>(y)];
+    return sortColumn > 0 ? a < b : b < a;
+  });
+  return order;
 }
 
 void THoldsModel::Set(const THoldsSnapshot& holds, std::array<QPixmap, kMaskCount> pictures,
@@ -22,7 +48,7 @@ void THoldsModel::Set(const THoldsSnapshot& holds, std::array<QPixmap, kMaskCoun
   titles_ = titles;
   best_ = best;
   tie_ = tie;
-  order_ = SortedHolds(holds_.Holds, sortColumn_, view_);
+  order_ = Order(sortColumn_);
   endResetModel();
 }
 
@@ -38,7 +64,7 @@ void THoldsModel::SortBy(int sortColumn) {
   std::vector<int> masks;
   for (const QModelIndex& at : before) masks.push_back(MaskAt(at.row()));
   sortColumn_ = sortColumn;
-  order_ = SortedHolds(holds_.Holds, sortColumn_, view_);
+  order_ = Order(sortColumn_);
   QModelIndexList after;
   for (int i = 0; i < before.size(); ++i)
     after.push_back(index(RowOf(masks[static_cast<size_t>(i)]), before[i].column()));
@@ -68,19 +94,25 @@ QString THoldsModel::Text(int row, int column) const {
     return kept.isEmpty() ? QStringLiteral("- / ") + replaced
                           : kept + QStringLiteral(" / ") + replaced;
   }
+  if (column == kLineColumn) return Q(holds_.Lines[static_cast<size_t>(hold.Mask)]);
   if (column == kHoldCostColumn) {
     if (hold.Mask == best.Mask) return best_;
     const std::string cost = HoldCostText(hold, best, holds_.Coins);
     return cost.empty() ? tie_ : Q(cost);
   }
-  return Q(HoldCellText(hold, column, view_));
+  return Q(HoldCellText(hold, GridColumn(column), view_));
 }
 
 std::vector<std::vector<std::string>> THoldsModel::Rows() const {
   std::vector<std::string> categories;
-  for (int column = kFirstHoldCategoryColumn; column < columnCount(); ++column)
+  for (int column = kLineColumn + 1; column < columnCount(); ++column)
     categories.push_back(S(titles_.value(column)));
-  return HoldsTableRows(holds_.Holds, order_, holds_.BestMask, holds_.Coins, categories, view_);
+  std::vector<std::vector<std::string>> rows =
+      HoldsTableRows(holds_.Holds, order_, holds_.BestMask, holds_.Coins, categories, view_);
+  rows.front().push_back(S(titles_.value(kLineColumn)));
+  for (size_t row = 1; row < rows.size(); ++row)
+    rows[row].push_back(holds_.Lines[static_cast<size_t>(order_[row - 1])]);
+  return rows;
 }
 
 int THoldsModel::rowCount(const QModelIndex& parent) const {
@@ -88,7 +120,7 @@ int THoldsModel::rowCount(const QModelIndex& parent) const {
 }
 
 int THoldsModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kFirstHoldCategoryColumn + holds_.LastCategory + 2;
+  return parent.isValid() ? 0 : kLineColumn + 1 + holds_.LastCategory + 2;
 }
 
 QVariant THoldsModel::data(const QModelIndex& index, int role) const {
@@ -110,7 +142,9 @@ QVariant THoldsModel::data(const QModelIndex& index, int role) const {
       return icon;
     }
     case Qt::TextAlignmentRole:
-      return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+      // The line's words read from the left, the figures line up on the right.
+      return column == kLineColumn ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     default:
       return {};
   }

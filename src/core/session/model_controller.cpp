@@ -599,6 +599,7 @@ THoldsSnapshot TModelController::HoldsSnapshot() const {
   snapshot.LastCategory = engine_->LastCategory;
   snapshot.CategoryNames = CategoryNames();
   for (int i = 0; i < kHandSize; ++i) snapshot.Wild[i] = IsWildCard(i);
+  snapshot.Lines = HoldLineTexts(THoldNamer(CurrentGame()), cards_);
   return snapshot;
 }
 

@@ -66,8 +66,9 @@ struct THoldsSnapshot {
   int32_t BestMask = 0;                    // the recommended hold
   int32_t Coins = 1;                       // coins played per hand
   int32_t LastCategory = 0;
-  std::vector<std::string> CategoryNames;  // 0..LastCategory
-  std::array<bool, kHandSize> Wild{};      // the dealt card at position i is wild
+  std::vector<std::string> CategoryNames;     // 0..LastCategory
+  std::array<bool, kHandSize> Wild{};         // the dealt card at position i is wild
+  std::array<std::string, kMaskCount> Lines;  // every hold's line in words, by mask
 };
 
 // The statistics and charts windows' view of the current pay table, taken when they open.

@@ -243,6 +243,51 @@ long double TPracticeFigures::Efficiency() const {
   return PlayedReturn / BestReturn;
 }
 
+namespace {
+
+// The line a hand's mistakes are counted under: the exact line of its best hold without the
+// ranks and penalties that make almost every hand's line its own ("4 to a flush with 1 high
+// card", "low pair"): the first of its generalisations that leaves them open.
+TLinePattern CountedLine(const THoldNamer& namer, const TLinePattern& exact) {
+  constexpr uint16_t kEveryRank = (1u << kRankCount) - 1;
+  const uint16_t high = namer.HighRanks();
+  const auto lowRanks = static_cast<uint16_t>(kEveryRank & ~high);
+  const std::vector<TLinePattern> lines = namer.Generalise(exact);
+  for (const TLinePattern& line : lines) {
+    const bool penalties =
+        line.FlushPenalty == TLinePattern::kAny && line.StraightPenalty == TLinePattern::kAny;
+    // A pair of a natural game names its class: high pair or low pair.
+    const bool pairClass = line.Shape == TLineShape::OfAKind && high != 0 &&
+                           (line.Ranks == high || line.Ranks == lowRanks);
+    const bool ranks = line.Ranks == 0 || pairClass;
+    if (penalties && ranks) return line;
+  }
+  return lines.back();
+}
+
+}  // namespace
+
+std::vector<TLineMistakes> MistakesByLine(const TPracticeRecord& record, const THoldNamer& namer) {
+  std::vector<TLineMistakes> lines;
+  for (const TPracticeHand& hand : record.Hands) {
+    const TPracticeVerdict& verdict = hand.Verdict;
+    const std::string name =
+        namer.Text(CountedLine(namer, namer.ClassifyHold(hand.Deal.Cards, verdict.BestMask)));
+    auto entry = std::find_if(lines.begin(), lines.end(),
+                              [&name](const TLineMistakes& line) { return line.Line == name; });
+    if (entry == lines.end()) entry = lines.insert(lines.end(), TLineMistakes{name});
+    ++entry->Hands;
+    if (!verdict.Mistake()) continue;
+    ++entry->Mistakes;
+    entry->CostBets += verdict.CostBets() * hand.Lines();
+  }
+  std::erase_if(lines, [](const TLineMistakes& line) { return line.Mistakes == 0; });
+  std::sort(lines.begin(), lines.end(), [](const TLineMistakes& a, const TLineMistakes& b) {
+    return a.CostBets != b.CostBets ? a.CostBets > b.CostBets : a.Line < b.Line;
+  });
+  return lines;
+}
+
 TPracticeFigures TPracticeRecord::Figures() const {
   TPracticeFigures figures;
   figures.Coins = Coins;
@@ -253,6 +298,7 @@ TPracticeFigures TPracticeRecord::Figures() const {
 TPracticeSession::TPracticeSession(const TPokerDescription& game, const TPayout& table, int coins,
                                    uint64_t seed, const TPracticeOptions& options)
     : table_(table),
+      namer_(game),
       engine_(CreateEngineForGame(game)),
       judge_(CreateEngineForGame(game)),
       dealer_(game, seed, options.Lines),
@@ -292,6 +338,11 @@ TPracticeSession::TPracticeSession(const TPokerDescription& game, const TPayout&
   record_.Seed = seed;
   record_.HardWithin = options.HardWithin < 0 ? -1 : options.HardWithin;
   record_.Lines = options.Lines;
+  if (!options.Drill.empty()) {
+    if (options.Drill.size() != 2) throw InputError("A drill is of two lines");
+    if (options.DrillTries < 1) throw InputError("A drill looks at one deal at least");
+    for (const TLinePattern& line : options.Drill) record_.Drill.push_back(namer_.Text(line));
+  }
   if (options.KeepHands) record_.Hands.reserve(kHandsReserved);
   figures_.Coins = coins;
 }
@@ -330,6 +381,17 @@ const TPracticeDeal& TPracticeSession::Deal() {
   for (int tries = 1;; ++tries) {
     deal_ = dealer_.Next();
     ++dealsSeen_;
+    // The drill first: naming the holds is far cheaper than analysing the hand.
+    for (int drillTries = 1; !options_.Drill.empty() && !OffersDrill(deal_.Cards); ++drillTries) {
+      if (drillTries >= options_.DrillTries) {
+        analysed_ = false;  // the hand analysed last is gone: nothing to grade
+        throw InputError("No hand offering both \"" + record_.Drill[0] + "\" and \"" +
+                         record_.Drill[1] + "\" was dealt in " +
+                         std::to_string(options_.DrillTries) + " deals");
+      }
+      deal_ = dealer_.Next();
+      ++dealsSeen_;
+    }
     Analyse();
     if (options_.HardWithin < 0 || IsHard()) break;
     if (tries == kMaxHardDeals) {
@@ -362,6 +424,21 @@ const TPracticeDeal& TPracticeSession::DealGiven(const TPracticeDeal& deal) {
   return deal_;
 }
 
+bool TPracticeSession::OffersDrill(const std::array<int32_t, kHandSize>& cards) const {
+  std::array<bool, 2> found{};
+  for (int mask = 0; mask < kMaskCount; ++mask) {
+    const TLinePattern line = namer_.ClassifyHold(cards, mask);
+    for (size_t i = 0; i < found.size(); ++i)
+      found[i] = found[i] || options_.Drill[i].Matches(line);
+    if (found[0] && found[1]) return true;
+  }
+  return false;
+}
+
+void TPracticeSession::SetStrategy(std::optional<TStrategy> strategy) {
+  strategy_ = std::move(strategy);
+}
+
 TPracticeVerdict TPracticeSession::Grade(int mask) const {
   CheckRange(mask, 0, kMaskCount - 1, "draw mask");
   if (!analysed_) throw InputError("No hand has been dealt");
@@ -373,6 +450,17 @@ TPracticeVerdict TPracticeSession::Grade(int mask) const {
   verdict.Best = returns_[static_cast<size_t>(bestMask_)];
   verdict.CoinBasis = table_.CoinBasis;
   verdict.Coins = record_.Coins;
+  verdict.PlayedLine = namer_.ClassifyHold(deal_.Cards, mask);
+  verdict.BestLine = namer_.ClassifyHold(deal_.Cards, bestMask_);
+  if (strategy_) {
+    const TStrategyHold played = PlayStrategy(*engine_, deal_.Cards, *strategy_, namer_);
+    TStrategyGrade& grade = verdict.Strategy.emplace();
+    grade.Row = played.Row;
+    grade.Mask = played.DrawMask;
+    grade.Line = played.Line;
+    grade.Followed = mask == played.DrawMask ||
+                     SameReturn(verdict.Played, returns_[static_cast<size_t>(played.DrawMask)]);
+  }
   return verdict;
 }
 
@@ -433,6 +521,7 @@ THoldsSnapshot TPracticeSession::HoldsSnapshot(int mask) const {
   snapshot.LastCategory = table_.LastCategory;
   snapshot.CategoryNames = categoryNames_;
   for (size_t i = 0; i < kHandSize; ++i) snapshot.Wild[i] = IsWildCard(deal_.Cards[i], wildRank_);
+  snapshot.Lines = HoldLineTexts(namer_, deal_.Cards);
   return snapshot;
 }
 

@@ -25,7 +25,9 @@
 #include "engine/payout.h"
 #include "engine/poker_engine.h"
 #include "session/model_controller.h"
+#include "stats/hold_lines.h"
 #include "stats/hold_stats.h"
+#include "stats/strategy.h"
 
 namespace tarnwick {
 
@@ -102,6 +104,14 @@ std::string HoldPattern(int mask);
 // when the text is not a hold.
 std::optional<int> ParseHoldPattern(std::string_view text);
 
+// How a reference strategy plays a dealt hand, and whether the hold played follows it.
+struct TStrategyGrade {
+  int32_t Row = -1;       // the strategy's row that plays the hand; -1: none, it draws five
+  int32_t Mask = 0;       // the hold the strategy plays
+  TLinePattern Line;      // that hold's exact line
+  bool Followed = false;  // the hold played is the strategy's, or returns exactly as much
+};
+
 // The grade of one hold of a dealt hand. The returns are exact fractions in coins of the
 // table's pays (for CoinBasis coins); a hold whose return equals the best one exactly is
 // played right, whatever the rounded figures say.
@@ -113,6 +123,12 @@ struct TPracticeVerdict {
   TExactReturn Best;
   int32_t CoinBasis = 1;
   int32_t Coins = 1;  // coins played per hand
+  // The exact lines of the hold played and of the best hold. The session's Grade names
+  // them; a hand read back from the session file has none (the file does not keep them).
+  std::optional<TLinePattern> PlayedLine;
+  std::optional<TLinePattern> BestLine;
+  // With a reference strategy: how it plays the hand.
+  std::optional<TStrategyGrade> Strategy;
 
   bool Mistake() const { return CompareReturn(Played, Best) < 0; }
   long double PlayedReturn() const;  // expected pay per bet
@@ -199,12 +215,27 @@ struct TPracticeRecord {
   int32_t CoinBasis = 1;
   int32_t Coins = 1;  // per line
   uint64_t Seed = 0;
-  double HardWithin = -1;  // the hard-hands filter of the session (see TPracticeOptions)
-  int32_t Lines = 1;       // lines every hand is drawn on
+  double HardWithin = -1;          // the hard-hands filter of the session (see TPracticeOptions)
+  int32_t Lines = 1;               // lines every hand is drawn on
+  std::vector<std::string> Drill;  // the drill's two lines in words; empty: no drill
   std::vector<TPracticeHand> Hands;
 
   TPracticeFigures Figures() const;
 };
+
+// The mistakes of a session by the line of the best hold, without the ranks and penalties of
+// the exact line ("4 to a flush with 1 high card", "low pair"): how many hands had a best
+// hold of the line, how many of them were held wrong and what those cost, in bets (per line
+// drawn, as the figures count them).
+struct TLineMistakes {
+  std::string Line;
+  int32_t Hands = 0;
+  int32_t Mistakes = 0;
+  long double CostBets = 0;
+};
+// The lines of the record's hands with a mistake, the costliest first (equal costs by
+// name); the lines are named by `namer`, which must be of the record's game.
+std::vector<TLineMistakes> MistakesByLine(const TPracticeRecord& record, const THoldNamer& namer);
 
 // The largest hard-hands filter, in bets: far above any gap between two holds' returns,
 // since no pay exceeds kMaxPay.
@@ -224,6 +255,12 @@ struct TPracticeOptions {
   // The record keeps every hand played, for a session to be kept; without, only the
   // figures grow with the hands (a long scripted run that is not kept).
   bool KeepHands = true;
+  // A drill: deal only hands where each of these two lines is the line of one of their
+  // holds (empty: every hand). It decides which deals are played, so it is part of the
+  // session.
+  std::vector<TLinePattern> Drill;
+  // The most deals looked at for one drill hand before Deal gives up with an InputError.
+  int32_t DrillTries = 200000;
 };
 
 // The most deals looked at to find one hard hand; then the last one is played.
@@ -242,8 +279,10 @@ class TPracticeSession {
   TPracticeSession(const TPracticeSession&) = delete;
   TPracticeSession& operator=(const TPracticeSession&) = delete;
 
-  // Deals the seed's next hand (with the hard-hands filter, its next hard one) and grades
-  // every hold of it at once. A hand dealt and not drawn is dropped.
+  // Deals the seed's next hand (with the hard-hands filter, its next hard one; with a drill,
+  // its next one offering both lines) and grades every hold of it at once. A hand dealt and
+  // not drawn is dropped. A drill that finds no hand in DrillTries deals raises an InputError
+  // naming its lines; no hand is dealt then.
   const TPracticeDeal& Deal();
   // Deals the given cards instead (a hand to practise, a scripted session); the deal keeps
   // its number. Raises an InputError for cards that are not in the game's deck or appear
@@ -260,6 +299,12 @@ class TPracticeSession {
   // The grade of a hold of the hand dealt last, before or after its draw (RangeError for a
   // mask outside 0..31; an InputError before the first deal).
   TPracticeVerdict Grade(int mask) const;
+  // The reference strategy every hold is graded against besides perfect play (none: only
+  // perfect play); it must be of the session's game. It may change at any time.
+  void SetStrategy(std::optional<TStrategy> strategy);
+  const std::optional<TStrategy>& Strategy() const { return strategy_; }
+  // Names the lines of the session's game.
+  const THoldNamer& Namer() const { return namer_; }
   // Drawing this hold deserves a warning: it is a mistake costing more than WarnAbove.
   bool ShouldWarn(int mask) const;
   // Draws to the hold: on every line its replaced positions take the line's next cards in
@@ -290,7 +335,12 @@ class TPracticeSession {
   // The pay category of a final hand (LastCategory + 1 for none) and its pay.
   void Settle(const std::array<int32_t, kHandSize>& final, int32_t& category, int64_t& pay);
 
+  // Whether some hold of the cards is of each drill line.
+  bool OffersDrill(const std::array<int32_t, kHandSize>& cards) const;
+
   TPayout table_;
+  THoldNamer namer_;
+  std::optional<TStrategy> strategy_;
   std::vector<std::string> categoryNames_;
   std::unique_ptr<TPokerEngine> engine_;  // the dealt hand's analysis
   std::unique_ptr<TPokerEngine> judge_;   // classifies the final hands

@@ -24,6 +24,9 @@ constexpr std::string_view kFileHeader =
 // was, so older readers keep reading it.
 constexpr int kOneLineVersion = 1;
 constexpr int kLinesVersion = 2;
+// Version 3 blocks are drills: the lines line always, then the drill's two lines.
+constexpr int kDrillVersion = 3;
+constexpr std::string_view kDrillSeparator = " | ";
 constexpr size_t kHandTokens = 28;
 // A further line on a hand line: "line 2 next c c c c c final 3 pay 5".
 constexpr size_t kLineTokens = 12;
@@ -230,13 +233,16 @@ TPracticeHand ParseHand(std::string_view line, const TPracticeRecord& record) {
 // lines are read one at a time from the text, so a block of any length costs no memory
 // beyond the hands it holds.
 TPracticeRecord ParseBlock(std::string_view block) {
-  constexpr size_t kHeadingLines = 8;  // the last one, the lines, only from version 2
+  // The lines line from version 2 on, the drill line in version 3.
+  constexpr size_t kHeadingLines = 9;
   std::array<std::string_view, kHeadingLines> lines;
   if (block.empty()) throw DataFileError("a session without its heading");
   lines[0] = TakeLine(block);
   const int version =
-      Number<int>(Labelled(lines[0], "session"), kOneLineVersion, kLinesVersion, "format version");
-  const size_t headingLines = version == kOneLineVersion ? kHeadingLines - 1 : kHeadingLines;
+      Number<int>(Labelled(lines[0], "session"), kOneLineVersion, kDrillVersion, "format version");
+  const size_t headingLines = version == kOneLineVersion ? kHeadingLines - 2
+                              : version == kLinesVersion ? kHeadingLines - 1
+                                                         : kHeadingLines;
   for (size_t i = 1; i < headingLines; ++i) {
     if (block.empty()) throw DataFileError("a session without its heading");
     lines[i] = TakeLine(block);
@@ -267,10 +273,21 @@ TPracticeRecord ParseBlock(std::string_view block) {
   const std::string_view hard = Labelled(lines[6], "hard");
   record.HardWithin =
       hard == "-" ? -1 : Number<double>(hard, 0, kMaxHardWithin, "hard-hands filter");
-  if (version == kLinesVersion) {
-    record.Lines = Number<int32_t>(Labelled(lines[7], "lines"), 2, kMaxPracticeLines, "lines");
+  if (version >= kLinesVersion) {
+    // Only a drill writes the one line of a one-line session.
+    const int32_t fewest = version == kDrillVersion ? 1 : 2;
+    record.Lines = Number<int32_t>(Labelled(lines[7], "lines"), fewest, kMaxPracticeLines, "lines");
     if (!IsPracticeLines(record.Lines))
       throw DataFileError("lines " + std::to_string(record.Lines));
+  }
+  if (version == kDrillVersion) {
+    const std::string_view drill = Labelled(lines[8], "drill");
+    const size_t split = drill.find(kDrillSeparator);
+    if (split == std::string_view::npos || split == 0 ||
+        split + kDrillSeparator.size() >= drill.size())
+      throw DataFileError("drill '" + std::string(drill) + "'");
+    record.Drill = {std::string(drill.substr(0, split)),
+                    std::string(drill.substr(split + kDrillSeparator.size()))};
   }
   for (size_t hand = 1; !block.empty(); ++hand) {
     try {
@@ -304,14 +321,28 @@ std::string PracticeSessionText(const TPracticeRecord& record) {
     block += '\n';
   };
   const bool oneLine = record.Lines == 1;
-  line("session", std::to_string(oneLine ? kOneLineVersion : kLinesVersion));
+  const bool drill = record.Drill.size() == 2;
+  line("session", std::to_string(drill     ? kDrillVersion
+                                 : oneLine ? kOneLineVersion
+                                           : kLinesVersion));
   line("started", std::to_string(record.Started));
   line("game", std::to_string(record.GameId) + ' ' + name);
   line("table", std::to_string(record.CoinBasis) + ' ' + pays);
   line("coins", std::to_string(record.Coins));
   line("seed", std::to_string(record.Seed));
   line("hard", hard);
-  if (!oneLine) line("lines", std::to_string(record.Lines));
+  if (!oneLine || drill) line("lines", std::to_string(record.Lines));
+  if (drill) {
+    std::string lines = record.Drill[0];
+    lines += kDrillSeparator;
+    lines += record.Drill[1];
+    // A line's words hold no "|" nor a line break; a break would cut the block, so it is
+    // written as a blank.
+    for (char& letter : lines) {
+      if (letter == '\n' || letter == '\r') letter = ' ';
+    }
+    line("drill", lines);
+  }
   for (const TPracticeHand& hand : record.Hands) block += HandLine(hand);
   line("end", Hex(Checksum(block)));
   return block;

@@ -24,6 +24,10 @@
 // A session on several lines is a block of version 2: "session 2", a "lines 3" line after
 // the hard line, and on each hand line every further line's five cards to draw, its final
 // category and its pay: "... pay 0 line 2 next 7C 8D 9H TS JC final 9 pay 0 line 3 ...".
+// A drill session (dealt only hands offering two given lines) is a block of version 3: as
+// version 2, its lines line even for one line, then "drill <line> | <line>" with the two
+// lines in words. Other sessions are written as before, so a reader of versions 1 and 2
+// skips only the drill sessions (as damaged blocks) and reads every other one.
 // One-line sessions are written as version 1, as before; a file of version 1 blocks only
 // reads as it always did.
 // The end line carries a 64-bit FNV-1a checksum of the block's bytes before it. A block

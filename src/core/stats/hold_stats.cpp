@@ -52,6 +52,14 @@ TExactReturn ExactReturnOf(const TPokerEngine& engine, int mask) {
   return exact;
 }
 
+std::array<std::string, kMaskCount> HoldLineTexts(const THoldNamer& namer,
+                                                  const std::array<int32_t, kHandSize>& cards) {
+  std::array<std::string, kMaskCount> lines;
+  for (int mask = 0; mask < kMaskCount; ++mask)
+    lines[static_cast<size_t>(mask)] = namer.Text(namer.ClassifyHold(cards, mask));
+  return lines;
+}
+
 THoldStats FillHoldStats(const TPokerEngine& engine) {
   const int last = engine.LastCategory;
   CheckRange(last + 1, 1, kMaxCategories, "LastCategory + 1");

@@ -14,6 +14,7 @@
 #include "engine/cards.h"
 #include "engine/poker_engine.h"
 #include "stats/figure_view.h"
+#include "stats/hold_lines.h"
 
 namespace tarnwick {
 
@@ -60,6 +61,12 @@ using THoldStats = std::array<THandStat, kMaskCount>;
 // The records of all 32 holds of the engine's analysed hand, with the pays of its current
 // pay table per bet (none: every return 0). A count above 32 bits is a RangeError.
 THoldStats FillHoldStats(const TPokerEngine& engine);
+
+// The line of every hold of the dealt cards in players' words ("low pair", "4 to a royal
+// flush"), by draw mask: what the all-holds grid, the practice verdicts and the command
+// line's holds report name a hold by.
+std::array<std::string, kMaskCount> HoldLineTexts(const THoldNamer& namer,
+                                                  const std::array<int32_t, kHandSize>& cards);
 
 // Whether the hold's expected return equals the best hold's exactly.
 inline bool TiesWith(const THandStat& hold, const THandStat& best) {

@@ -544,3 +544,147 @@ TEST(PracticeFile, DamageIsOneProblemAndCostsNoMemoryPerLine) {
 
 }  // namespace
 }  // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+// A verdict names the exact lines of the hold played and of the best hold, and with a
+// reference strategy the row that plays the hand and whether the hold followed it.
+TEST(PracticeLines, AVerdictNamesBothLinesAndTheStrategysRow) {
+  struct TCase {
+    int Game;
+    std::vector<std::string> Cards;
+    std::string Held;
+    std::string Played;  // the line of the hold held
+    std::string Best;    // of the best hold, as the engine finds it
+  };
+  const std::vector<TCase> cases = {
+      {0, {"TS", "JS", "QS", "5S", "5D"}, "---HH", "pair of fives", "3 to a royal flush QJT"},
+      {0, {"AS", "KS", "QS", "JS", "2D"}, "HHHHH", "AKQJ2 unsuited", "4 to a royal flush AKQJ"},
+      {4,
+       {"2S", "7H", "8H", "9H", "KC"},
+       "H----",
+       "1 deuce: deuce only",
+       "1 deuce: 4 to an outside straight flush 987"}};
+  for (const TCase& c : cases) {
+    const TPokerDescription& game = testing::Game(c.Game);
+    TPracticeSession session(
+        game, testing::TableFor(game, c.Game == 0 ? kNineSix : testing::kFullPayDeuces), 1, 1);
+    session.DealGiven(DealOf(c.Cards, {"3C", "4C", "6D", "3D", "4D"}, 1));
+    const THoldNamer namer(game);
+    const int mask = *ParseHoldPattern(c.Held);
+    const TPracticeVerdict verdict = session.Grade(mask);
+    const auto cards = HandOf(c.Cards);
+    ASSERT_TRUE(verdict.PlayedLine && verdict.BestLine);
+    EXPECT_EQ(*verdict.PlayedLine, namer.ClassifyHold(cards, mask));
+    EXPECT_EQ(*verdict.BestLine, namer.ClassifyHold(cards, verdict.BestMask));
+    const std::string played = namer.Text(*verdict.PlayedLine);
+    const std::string best = namer.Text(*verdict.BestLine);
+    EXPECT_TRUE(testing::Contains(played, c.Played));
+    EXPECT_TRUE(testing::Contains(best, c.Best));
+    EXPECT_FALSE(verdict.Strategy);
+  }
+
+  // A short list for the natural game: a row plays the hand, or none and it draws five.
+  const TPokerDescription& game = testing::Game(0);
+  const THoldNamer namer(game);
+  const TStrategyParse parsed =
+      ParseStrategy("4 to a royal flush\nhigh pair\n3 to a royal flush\nlow pair", namer);
+  ASSERT_TRUE(parsed.Errors.empty()) << parsed.Errors.front();
+  TPracticeSession session(game, testing::TableFor(game, kNineSix), 1, 1);
+  session.SetStrategy(parsed.Strategy);
+  session.DealGiven(DealOf({"TS", "JS", "QS", "5S", "5D"}, {"3C", "4C", "6D", "3D", "4D"}, 1));
+  const TPracticeVerdict pair = session.Grade(*ParseHoldPattern("---HH"));
+  ASSERT_TRUE(pair.Strategy);
+  EXPECT_EQ(pair.Strategy->Row, 2);
+  EXPECT_EQ(pair.Strategy->Mask, *ParseHoldPattern("HHH--"));
+  EXPECT_EQ(pair.Strategy->Line,
+            namer.ClassifyHold(HandOf({"TS", "JS", "QS", "5S", "5D"}), pair.Strategy->Mask));
+  EXPECT_FALSE(pair.Strategy->Followed);
+  EXPECT_TRUE(session.Grade(*ParseHoldPattern("HHH--")).Strategy->Followed);
+  session.DealGiven(DealOf({"2C", "5D", "8H", "9S", "KC"}, {"3C", "4C", "6D", "3D", "4D"}, 2));
+  const TPracticeVerdict none = session.Grade(kMaskCount - 1);
+  EXPECT_EQ(none.Strategy->Row, -1);
+  EXPECT_TRUE(none.Strategy->Followed);  // no row: the strategy draws five
+  EXPECT_FALSE(session.Grade(*ParseHoldPattern("----H")).Strategy->Followed);
+  session.SetStrategy(std::nullopt);
+  EXPECT_FALSE(session.Grade(0).Strategy);
+}
+
+// A drill deals only hands where both lines are some hold's, the same hands from the same
+// seed, and gives up on lines that never meet; the file keeps its lines. The mistakes add
+// up by the line of the best hold.
+TEST(PracticeLines, ADrillDealsHandsOfferingBothLinesAndMistakesCountByLine) {
+  const TPokerDescription& game = testing::Game(0);
+  const TPayout table = testing::TableFor(game, kNineSix);
+  const THoldNamer namer(game);
+  TPracticeOptions options;
+  options.Drill = {*namer.Parse("4 to a flush"), *namer.Parse("low pair")};
+  TPracticeSession drill(game, table, 1, 9, options);
+  TPracticeSession again(game, table, 1, 9, options);
+  for (int hand = 0; hand < 20; ++hand) {
+    const TPracticeDeal& deal = drill.Deal();
+    ASSERT_EQ(deal.Cards, again.Deal().Cards) << "hand " << hand;
+    for (const TLinePattern& line : options.Drill) {
+      bool offered = false;
+      for (int mask = 0; mask < kMaskCount; ++mask)
+        offered = offered || line.Matches(namer.ClassifyHold(deal.Cards, mask));
+      EXPECT_TRUE(offered) << testing::HandText(deal.Cards) << ": " << namer.Text(line);
+    }
+    drill.Draw(kMaskCount - 1);
+    again.Draw(0);
+  }
+  EXPECT_GT(drill.DealsSeen(), 20);
+  EXPECT_EQ(drill.Record().Drill,
+            (std::vector<std::string>{namer.Text(options.Drill[0]), namer.Text(options.Drill[1])}));
+  const std::string text = PracticeSessionText(drill.Record());
+  EXPECT_TRUE(testing::Contains(text, "session 3\n")) << text.substr(0, 200);
+  const TPracticeHistory read = ParsePracticeHistory(text);
+  ASSERT_EQ(read.Sessions.size(), 1u);
+  EXPECT_EQ(read.Sessions[0].Drill, drill.Record().Drill);
+  EXPECT_EQ(PracticeSessionText(read.Sessions[0]), text);
+
+  // Four of a kind and a made flush are never in one hand.
+  options.Drill = {*namer.Parse("four of a kind"), *namer.Parse("flush")};
+  options.DrillTries = 500;
+  TPracticeSession never(game, table, 1, 9, options);
+  try {
+    never.Deal();
+    ADD_FAILURE() << "a drill of lines that never meet dealt a hand";
+  } catch (const InputError& error) {
+    EXPECT_TRUE(testing::Contains(error.Message(), "four of a kind")) << error.Message();
+    EXPECT_TRUE(testing::Contains(error.Message(), "500 deals")) << error.Message();
+  }
+  EXPECT_EQ(never.DealsSeen(), 500);
+  EXPECT_THROW(never.Grade(0), InputError);
+
+  // Three mistakes of two lines (two hands of different ranks, one line without them), and a
+  // right hold of the first.
+  TPracticeSession scripted(game, table, 1, 1);
+  const std::vector<std::pair<std::vector<std::string>, std::string>> script = {
+      {{"TS", "JS", "QS", "5S", "5D"}, "---HH"},
+      {{"AS", "KS", "QS", "JS", "2D"}, "HHHHH"},
+      {{"TS", "JS", "QS", "5S", "5D"}, "HHH--"},
+      {{"TS", "JS", "AS", "5H", "5D"}, "---HH"}};
+  std::vector<TPracticeVerdict> verdicts;
+  for (size_t i = 0; i < script.size(); ++i) {
+    scripted.DealGiven(
+        DealOf(script[i].first, {"3C", "4C", "6D", "3D", "4D"}, static_cast<int>(i) + 1));
+    verdicts.push_back(scripted.Draw(*ParseHoldPattern(script[i].second)).Verdict);
+  }
+  const std::vector<TLineMistakes> lines = MistakesByLine(scripted.Record(), namer);
+  ASSERT_EQ(lines.size(), 2u);
+  // The four to the royal thrown away costs more: it comes first.
+  EXPECT_TRUE(testing::Contains(lines[0].Line, "4 to a royal flush")) << lines[0].Line;
+  EXPECT_EQ(lines[0].Line, "4 to a royal flush with 4 high cards");
+  EXPECT_EQ(lines[0].Hands, 1);
+  EXPECT_EQ(lines[0].Mistakes, 1);
+  EXPECT_EQ(lines[0].CostBets, verdicts[1].CostBets());
+  EXPECT_EQ(lines[1].Line, "3 to a royal flush with 2 high cards");
+  EXPECT_EQ(lines[1].Hands, 3);
+  EXPECT_EQ(lines[1].Mistakes, 2);
+  EXPECT_EQ(lines[1].CostBets, verdicts[0].CostBets() + verdicts[3].CostBets());
+}
+
+}  // namespace
+}  // namespace tarnwick
