@@ -137,6 +137,21 @@ std::optional<uint16_t> ParseRankPlurals(std::string_view text) {
   return ranks;
 }
 
+// The holds whose worth depends on the cards thrown away: draws and unpaired cards.
+bool TakesPenalties(TLineShape shape) {
+  switch (shape) {
+    case TLineShape::Royal:
+    case TLineShape::StraightFlush:
+    case TLineShape::Flush:
+    case TLineShape::Straight:
+    case TLineShape::HighCards:
+    case TLineShape::Other:
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::string Counted(int count, std::string_view one, std::string_view many) {
   if (count == 0) return "no " + std::string(one);
   return std::to_string(count) + " " + std::string(count == 1 ? one : many);
@@ -332,17 +347,7 @@ TLinePattern THoldNamer::ClassifyHold(const std::array<int, kHandSize>& cards, i
       return thrown;
     }
   }
-  switch (line.Shape) {
-    case TLineShape::Royal:
-    case TLineShape::StraightFlush:
-    case TLineShape::Flush:
-    case TLineShape::Straight:
-    case TLineShape::HighCards:
-    case TLineShape::Other:
-      break;
-    default:
-      return line;
-  }
+  if (!TakesPenalties(line.Shape)) return line;
   // The suit of the kept natural cards when they have one, and their ranks.
   int suit = -1;
   bool suited = true;
@@ -572,17 +577,7 @@ std::optional<TLinePattern> THoldNamer::Parse(std::string_view raw) const {
   }
   std::optional<TLinePattern> line = ParseLine(text);
   if (line && (flush != TLinePattern::kAny || straight != TLinePattern::kAny)) {
-    switch (line->Shape) {
-      case TLineShape::Royal:
-      case TLineShape::StraightFlush:
-      case TLineShape::Flush:
-      case TLineShape::Straight:
-      case TLineShape::HighCards:
-      case TLineShape::Other:
-        break;
-      default:
-        return std::nullopt;
-    }
+    if (!TakesPenalties(line->Shape)) return std::nullopt;
     line->FlushPenalty = flush;
     line->StraightPenalty = straight;
   }
