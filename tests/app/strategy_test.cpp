@@ -111,7 +111,7 @@ QStringList Column(const QTableWidget& grid, int column) {
 }
 
 QString WriteFile(const std::filesystem::path& folder, const char* name, const QString& text) {
-  const QString path = QString::fromStdString((folder / name).string());
+  QString path = QString::fromStdString((folder / name).string());
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return {};
   file.write(text.toUtf8());
