@@ -89,9 +89,9 @@ QString ExampleText(const TPlayedDeal& deal, bool bold) {
 }
 
 // The wild cards a line keeps as a heading ("2 deuces"): the part of its text before the
-// colon, empty for a line that leaves them open.
+// colon; empty for a line that leaves them open.
 QString WildHeading(const TLinePattern& line, const THoldNamer& namer) {
-  if (!namer.HasWildCards() || line.Wild == TLinePattern::kAny) return {};
+  if (line.Wild == TLinePattern::kAny) return {};
   const QString text = Q(namer.Text(line));
   const qsizetype colon = text.indexOf(QLatin1Char(':'));
   return colon < 0 ? QString() : text.left(colon);
@@ -116,7 +116,7 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
       levelBox_(new QComboBox(this)),
       grid_(new QTableWidget(this)),
       progressPanel_(new QWidget(this)),
-      status_(new QLabel(this)),
+      status_(new QLabel(progressPanel_)),
       bar_(new QProgressBar(progressPanel_)),
       cancel_(new QPushButton(progressPanel_)),
       print_(new QPushButton(this)),
@@ -172,9 +172,18 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
     failure_ = Text("Cancelled");
     ShowCard();
   });
+  // The status line keeps its height: the bar and Stop keep their room while hidden, so the
+  // window's least size stays the same while the card is computed and after.
+  bar_->setFixedWidth(std::max(160, fontMetrics().averageCharWidth() * 24));
+  for (QWidget* busy : std::initializer_list<QWidget*>{bar_, cancel_}) {
+    QSizePolicy policy = busy->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    busy->setSizePolicy(policy);
+  }
   auto* progress = new QHBoxLayout(progressPanel_);
   progress->setContentsMargins(0, 0, 0, 0);
-  progress->addWidget(bar_, 1);
+  progress->addWidget(status_, 1);
+  progress->addWidget(bar_);
   progress->addWidget(cancel_);
 
   grid_->setAccessibleName(QStringLiteral("Strategy"));
@@ -183,6 +192,9 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move in it
   grid_->verticalHeader()->hide();
+  // Rows of one line of text each: a card shows as many of them as it can.
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
   grid_->setWordWrap(false);
   grid_->horizontalHeader()->setStretchLastSection(true);
 
@@ -234,7 +246,6 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
   layout->addWidget(tableLine_);
   layout->addLayout(levelRow);
   layout->addLayout(figures);
-  layout->addWidget(status_);
   layout->addWidget(progressPanel_);
   layout->addWidget(grid_, 1);
   layout->addLayout(buttons);
@@ -243,7 +254,7 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
   connect(&tick_, &QTimer::timeout, this, &TfmStrategy::ShowProgress);
 
   ApplyTexts();
-  resize(std::max(760, fontMetrics().averageCharWidth() * 110), 620);
+  resize(std::max(760, fontMetrics().averageCharWidth() * 110), 720);
   RestoreWindowPlace(this, QStringLiteral("Strategy"), parent);
   Start();
 }
@@ -378,7 +389,8 @@ bool TfmStrategy::Busy() const {
 }
 
 void TfmStrategy::SetBusy(bool busy) {
-  progressPanel_->setVisible(busy);
+  bar_->setVisible(busy);
+  cancel_->setVisible(busy);
   if (busy) {
     bar_->setRange(0, 0);  // moving until the work says how much it has
     status_->setText(Text("Computing"));
@@ -442,23 +454,27 @@ std::vector<TfmStrategy::TShownRow> TfmStrategy::ShownRows() const {
   QString section;
   for (size_t r = 0; r < report_->Rows.size(); ++r) {
     const TRowReport& row = report_->Rows[r];
-    // The draw-five fallback comes after every row and keeps no wild card.
+    // In a game with wild cards every row stands under the wild cards it keeps; a row that
+    // leaves them open, and the draw-five fallback after the rows, under a heading of its own.
     const bool fallback = r >= strategy_.Rows.size();
-    const QString heading = fallback || strategy_.Rows[r].Lines.empty()
-                                ? QString()
-                                : WildHeading(strategy_.Rows[r].Lines.front(), namer);
+    const QString wild = fallback || strategy_.Rows[r].Lines.empty()
+                             ? QString()
+                             : WildHeading(strategy_.Rows[r].Lines.front(), namer);
+    const QString heading = !namer.HasWildCards() ? QString()
+                            : wild.isEmpty()      ? Text("AnyWild")
+                                                  : wild;
     if (!heading.isEmpty() && heading != section) {
       TShownRow title;
       title.Heading = true;
       title.Line = heading;
       rows.push_back(title);
     }
-    if (!heading.isEmpty() || fallback) section = heading;
+    section = heading;
     TShownRow shown;
     shown.Number = QString::number(r + 1);
     shown.Text = Q(row.Text);
     shown.Line =
-        heading.isEmpty() ? shown.Text : QString(shown.Text).remove(heading + QStringLiteral(": "));
+        wild.isEmpty() ? shown.Text : QString(shown.Text).remove(wild + QStringLiteral(": "));
     shown.Share = Percent(row.Share, 4);
     shown.Lost = Percent(row.Lost, 4);
     if (row.HasExample) {
@@ -473,8 +489,9 @@ std::vector<TfmStrategy::TShownRow> TfmStrategy::ShownRows() const {
 void TfmStrategy::ShowCard() {
   ShowTitle();
   for (int i = 0; i < kFigures; ++i) figures_[static_cast<size_t>(i)]->setText(FigureText(i));
-  if (!Busy()) status_->setText(failure_);
-  status_->setVisible(!status_->text().isEmpty());
+  if (!Busy()) {
+    status_->setText(!failure_.isEmpty() ? failure_ : report_ ? Text("HowToPlay") : QString());
+  }
   const std::vector<TShownRow> rows = ShownRows();
   grid_->clearSpans();
   grid_->setRowCount(static_cast<int>(rows.size()));

@@ -86,7 +86,6 @@ class TfmStrategy : public QDialog {
   QLabel* Figure(int index) const { return figures_[static_cast<size_t>(index)]; }
   TGradientLabel* TitleLabel() const { return title_; }
   QLabel* StatusLabel() const { return status_; }
-  QWidget* ProgressPanel() const { return progressPanel_; }
   QPushButton* CancelButton() const { return cancel_; }
   QPushButton* PrintButton() const { return print_; }
   QPushButton* SaveButton() const { return save_; }

@@ -51,7 +51,8 @@ class TFakeComputation {
            const THoldNamer namer(game);
            const char* text = game.IsNatural() ? "four of a kind\nhigh pair\n4 to a royal flush"
                                                : "2 deuces: four of a kind\n"
-                                                 "1 deuce: four of a kind, 1 deuce: full house";
+                                                 "1 deuce: four of a kind, 1 deuce: full house\n"
+                                                 "four of a kind";
            TGeneratedStrategy generated;
            generated.Strategy = ParseStrategy(text, namer).Strategy;
            generated.Report = ReportOf(generated.Strategy, namer, lines);
@@ -184,7 +185,7 @@ void StrategyTest::ANewLevelOrTableDropsTheCardBeingComputed() {
   TfmStrategy& strategy = *window.Strategy();
   QSignalSpy started(&strategy, &TfmStrategy::Started);
   QTRY_COMPARE(gate->Arrived(), 1);
-  QVERIFY(strategy.ProgressPanel()->isVisibleTo(&strategy));
+  QVERIFY(strategy.CancelButton()->isVisibleTo(&strategy));
   QVERIFY(!strategy.CopyButton()->isEnabled());
   // The keyboard's way to the level: its label's letter, then the arrows.
   QVERIFY(QTest::qWaitForWindowActive(&strategy));
@@ -202,10 +203,11 @@ void StrategyTest::ANewLevelOrTableDropsTheCardBeingComputed() {
   QCOMPARE(calls.back().Game, kDeucesWild);
   QCOMPARE(calls.back().Lines, 30);
   QCOMPARE(strategy.Figure(1)->text(), QStringLiteral("98.7000 %"));
-  QVERIFY(!strategy.ProgressPanel()->isVisibleTo(&strategy));
-  QCOMPARE(Column(*strategy.Grid(), 0), (QStringList{"", "1", "", "2", "3"}));
-  QCOMPARE(Column(*strategy.Grid(), 1), (QStringList{"2 deuces", "four of a kind", "1 deuce",
-                                                     "four of a kind, full house", "draw five"}));
+  QVERIFY(!strategy.CancelButton()->isVisibleTo(&strategy));
+  QCOMPARE(Column(*strategy.Grid(), 0), (QStringList{"", "1", "", "2", "", "3", "4"}));
+  QCOMPARE(Column(*strategy.Grid(), 1),
+           (QStringList{"2 deuces", "four of a kind", "1 deuce", "four of a kind, full house",
+                        "Any number of wild cards", "four of a kind", "draw five"}));
 
   // Stopped, the card says so; the level chosen again computes it anew, and a failure is
   // reported.

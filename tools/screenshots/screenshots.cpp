@@ -23,6 +23,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <tuple>
 
 #include "about_box.h"
 #include "all_hands_window.h"
@@ -39,10 +44,12 @@
 #include "parts/layout_rules.h"
 #include "parts/live_return.h"
 #include "parts/progress_dialog.h"
+#include "parts/qt_text.h"
 #include "pay_editor.h"
 #include "practice_window.h"
 #include "session/preferences.h"
 #include "stat_window.h"
+#include "strategy_window.h"
 #include "table_choice.h"
 
 using namespace tarnwick;
@@ -305,6 +312,63 @@ QPalette DarkPalette() {
   return dark;
 }
 
+// Each strategy card generated once over every deal, and kept for the pictures that show
+// it again (other languages, the dark theme, the sizes).
+void KeepStrategyCards() {
+  struct TKept {
+    std::map<std::string, TGeneratedStrategy> Cards;
+    std::mutex Mutex;
+  };
+  auto kept = std::make_shared<TKept>();
+  TfmStrategy::SetComputation(
+      {[kept](const TPokerDescription& game, const TPayout& table, int maxLines,
+              TProgress& progress) {
+         const std::string key = std::to_string(game.GameId) + ' ' + PaysText(table, ',') + ' ' +
+                                 std::to_string(maxLines);
+         {
+           const std::lock_guard lock(kept->Mutex);
+           if (const auto found = kept->Cards.find(key); found != kept->Cards.end())
+             return found->second;
+         }
+         TGeneratedStrategy card = GenerateForTable(game, table, maxLines, &progress);
+         const std::lock_guard lock(kept->Mutex);
+         kept->Cards[key] = card;
+         return card;
+       },
+       [](const TPokerDescription& game, const TPayout& table, const TStrategy& strategy,
+          TProgress& progress) { return EvaluateForTable(game, table, strategy, &progress); }});
+}
+
+// The strategy card of the current table, computed and shown.
+void SaveStrategy(TfmMain& window, const QString& name) {
+  TfmStrategy strategy(&window, window.Controller().TableSnapshot(),
+                       Caption(window.Controller().FigureCaption()));
+  strategy.show();
+  while (strategy.Busy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  Expect(strategy.Report().has_value(), name + QStringLiteral(": no card was computed"));
+  Save(strategy, name);
+}
+
+// The strategy cards of 9/6 Jacks or better, full-pay Deuces Wild and a joker game, a
+// beginner's each; the first in German and Russian too.
+void StrategyPictures(TfmMain& window) {
+  for (const auto& [gameId, pays, name] :
+       {std::tuple{0, "800,50,25,9,6,4,3,2,1", "natural"},
+        std::tuple{4, "800,200,25,15,9,5,3,2,2,1", "deuces"},
+        std::tuple{3, "800,200,100,50,20,7,5,3,2,1,1", "joker"}}) {
+    Expect(test::SelectTableWithPays(window.Controller(), gameId, QLatin1String(pays)),
+           QStringLiteral("no table %1").arg(QLatin1String(pays)));
+    SaveStrategy(window, QStringLiteral("strategy-") + QLatin1String(name));
+  }
+  test::SelectTableWithPays(window.Controller(), 0, QStringLiteral("800,50,25,9,6,4,3,2,1"));
+  for (const char* language : {"DEU", "RUS"}) {
+    Preferences().SetLanguage(language);
+    SaveStrategy(window,
+                 QStringLiteral("strategy-natural-") + QString::fromLatin1(language).toLower());
+  }
+  Preferences().SetLanguage("ENG");
+}
+
 // Every window under the dark theme (the main window with a hand, a chart with a value out
 // of range too), to look for text that does not show.
 void DarkPictures(TfmMain& window) {
@@ -342,6 +406,7 @@ void DarkPictures(TfmMain& window) {
     QApplication::processEvents();
     Save(statistics, QStringLiteral("statistics-dark"));
   }
+  SaveStrategy(window, QStringLiteral("strategy-dark"));
   {
     TfmPractice practice(&window, window.Controller());
     practice.SetKeepSessions(false);
@@ -440,6 +505,15 @@ void SizesOfEveryWindow(TfmMain& window, const std::filesystem::path& data) {
                  statistics.show();
                  QApplication::processEvents();
                  shoot(statistics);
+               });
+  SizePictures(QStringLiteral("strategy"), QStringLiteral("Strategy"),
+               [&window](const TShoot& shoot) {
+                 TfmStrategy strategy(&window, window.Controller().TableSnapshot(),
+                                      QStringLiteral("strategy"));
+                 strategy.show();
+                 while (strategy.Busy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+                 QApplication::processEvents();
+                 shoot(strategy);
                });
   SizePictures(
       QStringLiteral("practice"), QStringLiteral("Practice"),
@@ -730,6 +804,8 @@ int main(int argc, char** argv) try {
   }
   Preferences().SetLanguage("ENG");
   window.ApplyTexts();
+  KeepStrategyCards();
+  StrategyPictures(window);
   DarkPictures(window);
   SizesOfEveryWindow(window, data);
   // The windows still open keep their places in the settings as they go: before the
