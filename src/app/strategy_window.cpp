@@ -115,10 +115,9 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
       levelLabel_(new QLabel(this)),
       levelBox_(new QComboBox(this)),
       grid_(new QTableWidget(this)),
-      progressPanel_(new QWidget(this)),
-      status_(new QLabel(progressPanel_)),
-      bar_(new QProgressBar(progressPanel_)),
-      cancel_(new QPushButton(progressPanel_)),
+      status_(new QLabel(this)),
+      bar_(new QProgressBar(this)),
+      cancel_(new QPushButton(this)),
       print_(new QPushButton(this)),
       save_(new QPushButton(this)),
       copy_(new QPushButton(this)),
@@ -172,19 +171,14 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
     failure_ = Text("Cancelled");
     ShowCard();
   });
-  // The status line keeps its height: the bar and Stop keep their room while hidden, so the
-  // window's least size stays the same while the card is computed and after.
+  // The bar and Stop keep their room while hidden, so the window's least size stays the same
+  // while the card is computed and after.
   bar_->setFixedWidth(std::max(160, fontMetrics().averageCharWidth() * 24));
   for (QWidget* busy : std::initializer_list<QWidget*>{bar_, cancel_}) {
     QSizePolicy policy = busy->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     busy->setSizePolicy(policy);
   }
-  auto* progress = new QHBoxLayout(progressPanel_);
-  progress->setContentsMargins(0, 0, 0, 0);
-  progress->addWidget(status_, 1);
-  progress->addWidget(bar_);
-  progress->addWidget(cancel_);
 
   grid_->setAccessibleName(QStringLiteral("Strategy"));
   grid_->setColumnCount(kColumns);
@@ -234,6 +228,8 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
   levelRow->addWidget(levelLabel_);
   levelRow->addWidget(levelBox_);
   levelRow->addStretch(1);
+  levelRow->addWidget(bar_);
+  levelRow->addWidget(cancel_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(print_);
   buttons->addWidget(save_);
@@ -246,7 +242,7 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
   layout->addWidget(tableLine_);
   layout->addLayout(levelRow);
   layout->addLayout(figures);
-  layout->addWidget(progressPanel_);
+  layout->addWidget(status_);
   layout->addWidget(grid_, 1);
   layout->addLayout(buttons);
 
@@ -510,6 +506,9 @@ void TfmStrategy::ShowCard() {
     if (row.Heading) grid_->setSpan(r, 1, 1, kColumns - 1);
   }
   grid_->resizeColumnsToContents();
+  // The last column takes the room left again (sized to its contents, it would not).
+  grid_->horizontalHeader()->setStretchLastSection(false);
+  grid_->horizontalHeader()->setStretchLastSection(true);
   UpdateButtons();
 }
 

@@ -135,7 +135,6 @@ class TfmStrategy : public QDialog {
   std::array<QLabel*, kFigures> figureNames_{};
   std::array<QLabel*, kFigures> figures_{};
   QTableWidget* grid_;
-  QWidget* progressPanel_;
   QLabel* status_;
   QProgressBar* bar_;
   QPushButton* cancel_;
