@@ -244,6 +244,12 @@ void StrategyTest::CopiedTextOpensAgainAndUnreadableRowsAreNamed() {
       QStringLiteral("1. four of a kind\t# 1.0000 %\t0.0100 %\t[JS] [JH] 4D 7C 9S")));
   QVERIFY(lines.contains(QStringLiteral("3. 4 to a royal flush\t# 3.0000 %\t0.0300 %\t")));
   QVERIFY(lines.contains(QStringLiteral("# Perfect play returns 99.5439 %")));
+  // The same card as a PDF file.
+  const QString pdf = QString::fromStdString((world.Data() / "card.pdf").string());
+  strategy.SavePdf(pdf);
+  QFile saved(pdf);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QVERIFY(saved.read(5) == "%PDF-");
 
   strategy.OpenTypedList(WriteFile(world.Data(), "copied.txt", copied));
   QTRY_VERIFY(!strategy.Busy());
