@@ -186,11 +186,14 @@ TfmStrategy::TfmStrategy(QWidget* parent, const TTableSnapshot& table, const QSt
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move in it
   grid_->verticalHeader()->hide();
-  // Rows of one line of text each: a card shows as many of them as it can.
-  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
-  grid_->setWordWrap(false);
-  grid_->horizontalHeader()->setStretchLastSection(true);
+  // The figures and the deal as wide as they need; the holds take the room left and wrap a
+  // row of many lines, which grows as tall as its text.
+  QHeaderView* columns = grid_->horizontalHeader();
+  for (int c = 0; c < kColumns; ++c)
+    columns->setSectionResizeMode(c, c == 1 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+  grid_->setWordWrap(true);
+  grid_->verticalHeader()->setMinimumSectionSize(grid_->fontMetrics().height() + 6);
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
   for (QPushButton* button : {print_, save_, copy_, open_, ok_}) button->setAutoDefault(false);
   ok_->setDefault(true);
@@ -505,10 +508,6 @@ void TfmStrategy::ShowCard() {
     }
     if (row.Heading) grid_->setSpan(r, 1, 1, kColumns - 1);
   }
-  grid_->resizeColumnsToContents();
-  // The last column takes the room left again (sized to its contents, it would not).
-  grid_->horizontalHeader()->setStretchLastSection(false);
-  grid_->horizontalHeader()->setStretchLastSection(true);
   UpdateButtons();
 }
 
