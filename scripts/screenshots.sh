@@ -13,15 +13,19 @@
 # (in coins) and of full-pay Deuces Wild (in money as well), each expected gain with a bar's
 # hint and after a change of the hands, each risk of ruin also with bankrolls that do not
 # fit, those of Deuces Wild in German and Russian too, the expected gain and win/lost of each
-# on 10 and 100 lines a deal with cash back (charts-*-lines-*); and under a dark palette (*-dark-x1.png, -x2.png) the main window
+# on 10 and 100 lines a deal with cash back (charts-*-lines-*); the beginner's strategy card
+# of 9/6 Jacks or better, full-pay Deuces Wild and Joker Wild (kings or better), the first in
+# German and Russian too (each card generated once, at the first scale, and kept for the
+# second); and under a dark palette (*-dark-x1.png, -x2.png) the main window
 # with a hand, the Game and Payout dialog, the editor, all holds, the statistics, the
-# practice window, a chart (with a value out of range in red), the help, the error report
+# practice window, the strategy card, a chart (with a value out of range in red), the help,
+# the error report
 # and the about box. Every window is also shown
 # as it opens at the size it was left at (*-remembered: larger than it opens at first; the
 # editor and the charts have one fixed size and have none) and at its least size
 # (*-minimum: it was left smaller and opens at its least instead): the main window, the Game
-# and Payout dialog, the editor, all holds, the statistics, the practice window, the charts
-# and the help window, the main window, the dialog, the editor, the practice window and the
+# and Payout dialog, the editor, all holds, the statistics, the practice window, the strategy
+# card, the charts and the help window, the main window, the dialog, the editor, the practice window and the
 # charts in German and Russian too (*-minimum-deu, *-minimum-rus), and the error report.
 # A window that does not open at the size it should is told (error: ...) and fails the run.
 set -euo pipefail

@@ -39,6 +39,7 @@ enum class THelpContext : int {
   AllHolds = 6,
   Statistics = 7,
   Practice = 8,
+  Strategy = 9,
 };
 
 // Shows the page of a help context. The help stays open beside the windows (one help

@@ -158,6 +158,7 @@ TfmMain::TfmMain(const std::filesystem::path& dataFolder) {
   OrderTabs();
   connect(signals_, &TControllerSignals::Changed, this,
           [this](TChanges changes) { Refresh(changes); });
+  connect(signals_, &TControllerSignals::Changed, this, &TfmMain::FollowStrategy);
   InstallHintPause();
   // The texts first: they set the least width the placement has to respect.
   ApplyTexts();
@@ -212,6 +213,7 @@ void TfmMain::BuildMenu() {
   chartsAction_ = action(QKeySequence(Qt::Key_F3), [this] { controller_->ShowCharts(); });
   statisticsAction_ = action(QKeySequence(Qt::Key_F4), [this] { controller_->ShowStatistics(); });
   practiceAction_ = action(QKeySequence(Qt::Key_F5), [this] { ShowPractice(); });
+  strategyAction_ = action(QKeySequence(Qt::Key_F6), [this] { ShowStrategy(); });
   allHoldsAction_ = action(QKeySequence(Qt::Key_F7), [this] { controller_->ShowAllHands(); });
   // F10 and the context-menu key open the menu at its button, as a menu bar's key would.
   action(QKeySequence(Qt::Key_F10), [this] { MenuButton()->ShowMenu(); });
@@ -228,6 +230,7 @@ void TfmMain::BuildMenu() {
   menu_->addAction(chartsAction_);
   menu_->addAction(statisticsAction_);
   menu_->addAction(practiceAction_);
+  menu_->addAction(strategyAction_);
   menu_->addAction(allHoldsAction_);
   languageMenu_ = menu_->addMenu(QString());
   menu_->addAction(aboutAction_);
@@ -320,6 +323,8 @@ void TfmMain::ApplyTexts() {
   statisticsAction_->setToolTip(HintOf(preferences.HintText("Menu", "Statistics")));
   practiceAction_->setText(Q(preferences.Text("Menu", "Practice")));
   practiceAction_->setToolTip(HintOf(preferences.HintText("Menu", "Practice")));
+  strategyAction_->setText(Q(preferences.Text("Menu", "Strategy")));
+  strategyAction_->setToolTip(HintOf(preferences.HintText("Menu", "Strategy")));
   allHoldsAction_->setText(allHolds->text());
   allHoldsAction_->setToolTip(allHolds->toolTip());
   languageMenu_->setTitle(Q(preferences.Text("Menu", "Language")));
@@ -336,6 +341,7 @@ void TfmMain::ApplyTexts() {
   Refresh();
   for (TfmPractice* practice : findChildren<TfmPractice*>(Qt::FindDirectChildrenOnly))
     practice->ApplyTexts();
+  if (TfmStrategy* strategy = strategy_.data()) strategy->ApplyTexts();
 }
 
 void TfmMain::FitNameColumn() {
@@ -727,6 +733,29 @@ void TfmMain::ShowPractice() {
   connect(signals_, &TControllerSignals::Changed, practice_.data(),
           &TfmPractice::MainWindowChanged);
   practice_->show();
+}
+
+void TfmMain::ShowStrategy() {
+  // The card is of a pay table: without one there is nothing to show.
+  if (controller_->CurrentTable() == nullptr) return;
+  const QString caption = Caption(controller_->FigureCaption());
+  TfmStrategy* open = strategy_.data();
+  if (open == nullptr) {
+    open = new TfmStrategy(this, controller_->TableSnapshot(), caption);
+    open->setAttribute(Qt::WA_DeleteOnClose);
+    strategy_ = open;
+  }
+  open->show();
+  open->raise();
+  open->activateWindow();
+}
+
+void TfmMain::FollowStrategy(TChanges changes) {
+  TfmStrategy* open = strategy_.data();
+  if (open == nullptr || controller_->CurrentTable() == nullptr ||
+      (changes & (kGameChanged | kTableListChanged | kTableChanged)) == 0)
+    return;
+  open->Follow(controller_->TableSnapshot(), Caption(controller_->FigureCaption()));
 }
 
 }  // namespace tarnwick::app

@@ -22,6 +22,7 @@
 #include "qt_user_interface.h"
 #include "session/card_entry.h"
 #include "session/model_controller.h"
+#include "strategy_window.h"
 
 class QLabel;
 class QMenu;
@@ -64,9 +65,12 @@ class TfmMain : public QWidget {
   QAction* ChartsAction() const { return chartsAction_; }
   QAction* PracticeAction() const { return practiceAction_; }
   QAction* AllHoldsAction() const { return allHoldsAction_; }
+  QAction* StrategyAction() const { return strategyAction_; }
   TMenuButton* MenuButton() const;
   // The practice window, once opened (null before).
   TfmPractice* Practice() const { return practice_; }
+  // The strategy window, while open (null before).
+  TfmStrategy* Strategy() const { return strategy_; }
   QAction* CopyAction() const { return copyAction_; }
   TGradientLabel* TitleLabel() const { return title_; }
   // The line under the grid: how the shown hold stands against the best or the next best.
@@ -100,6 +104,10 @@ class TfmMain : public QWidget {
   void OrderTabs();
   // Opens the practice window, or brings the open one to the front.
   void ShowPractice();
+  // Opens the strategy card of the current table, or brings the open one to the front.
+  void ShowStrategy();
+  // Brings the open strategy card to the current table after `changes`.
+  void FollowStrategy(TChanges changes);
   void FillLanguageMenu();
   void CardButtonToggled(int code);
   void SlotToggled(int position, bool held);
@@ -148,7 +156,9 @@ class TfmMain : public QWidget {
   QAction* statisticsAction_ = nullptr;
   QAction* practiceAction_ = nullptr;
   QAction* allHoldsAction_ = nullptr;
+  QAction* strategyAction_ = nullptr;
   QPointer<TfmPractice> practice_;
+  QPointer<TfmStrategy> strategy_;
   QAction* aboutAction_ = nullptr;
   int nameWidth_ = 40;    // the names column's least width, pixels
   double cardScale_ = 1;  // the hand's cards against their design size

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QEventLoop>
+#include <QFile>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
@@ -24,6 +25,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <tuple>
 
 #include "about_box.h"
 #include "all_hands_window.h"
@@ -40,10 +47,12 @@
 #include "parts/layout_rules.h"
 #include "parts/live_return.h"
 #include "parts/progress_dialog.h"
+#include "parts/qt_text.h"
 #include "pay_editor.h"
 #include "practice_window.h"
 #include "session/preferences.h"
 #include "stat_window.h"
+#include "strategy_window.h"
 #include "table_choice.h"
 
 using namespace tarnwick;
@@ -306,6 +315,135 @@ QPalette DarkPalette() {
   return dark;
 }
 
+// A strategy card as lines of text: its figures, its rows as the card writes them, and each
+// reported row's figures and deal.
+QString CardText(const TGeneratedStrategy& card, const THoldNamer& namer) {
+  const auto number = [](long double value) {
+    return QString::number(static_cast<double>(value), 'g', 17);
+  };
+  const TStrategyReport& report = card.Report;
+  QStringList lines = {QStringLiteral("%1 %2 %3 %4 %5 %6")
+                           .arg(number(report.Perfect), number(report.Return), number(report.Cost),
+                                number(report.ErrorRate))
+                           .arg(card.Strategy.Rows.size())
+                           .arg(report.Rows.size())};
+  for (const TStrategyRow& row : card.Strategy.Rows) lines << Q(RowText(row, namer));
+  for (const TRowReport& row : report.Rows) {
+    lines << Q(row.Text);
+    QStringList figures = {number(row.Share), number(row.Lost),
+                           QString::number(row.HasExample ? 1 : 0)};
+    for (const int code : row.Example.Cards) figures << QString::number(code);
+    figures << QString::number(row.Example.Deals) << QString::number(row.Example.DrawMask)
+            << QString::number(row.Example.BestMask) << number(row.Example.Expected)
+            << number(row.Example.Best);
+    lines << figures.join(QLatin1Char(' '));
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+// The card CardText wrote; empty when the text does not read as one.
+std::optional<TGeneratedStrategy> CardOfText(const QString& text, const THoldNamer& namer) {
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  const QStringList head = lines.value(0).split(QLatin1Char(' '));
+  if (head.size() != 6) return std::nullopt;
+  const auto rows = static_cast<qsizetype>(head[4].toInt());
+  const auto reported = static_cast<qsizetype>(head[5].toInt());
+  if (lines.size() != 1 + rows + 2 * reported) return std::nullopt;
+  TGeneratedStrategy card;
+  TStrategyReport& report = card.Report;
+  report.Perfect = head[0].toDouble();
+  report.Return = head[1].toDouble();
+  report.Cost = head[2].toDouble();
+  report.ErrorRate = head[3].toDouble();
+  TStrategyParse parse = ParseStrategy(S(lines.mid(1, rows).join(QLatin1Char('\n'))), namer);
+  if (!parse.Errors.empty() || static_cast<qsizetype>(parse.Strategy.Rows.size()) != rows)
+    return std::nullopt;
+  card.Strategy = std::move(parse.Strategy);
+  for (qsizetype r = 0; r < reported; ++r) {
+    TRowReport row;
+    row.Text = S(lines[1 + rows + 2 * r]);
+    const QStringList figures = lines[2 + rows + 2 * r].split(QLatin1Char(' '));
+    if (figures.size() != 3 + kHandSize + 5) return std::nullopt;
+    row.Share = figures[0].toDouble();
+    row.Lost = figures[1].toDouble();
+    row.HasExample = figures[2] == QLatin1String("1");
+    for (int i = 0; i < kHandSize; ++i)
+      row.Example.Cards[static_cast<size_t>(i)] = figures[3 + i].toInt();
+    row.Example.Deals = figures[3 + kHandSize].toLongLong();
+    row.Example.DrawMask = figures[4 + kHandSize].toInt();
+    row.Example.BestMask = figures[5 + kHandSize].toInt();
+    row.Example.Expected = figures[6 + kHandSize].toDouble();
+    row.Example.Best = figures[7 + kHandSize].toDouble();
+    report.Rows.push_back(row);
+  }
+  return card;
+}
+
+// Each strategy card generated once over every deal and kept for the pictures that show it
+// again (other languages, the dark theme, the sizes), and in `folder` (when given) for the
+// run at the other scale.
+void KeepStrategyCards(const QString& folder) {
+  struct TKept {
+    std::map<std::string, TGeneratedStrategy> Cards;
+    std::mutex Mutex;
+  };
+  auto kept = std::make_shared<TKept>();
+  TfmStrategy::SetComputation(
+      {[kept, folder](const TPokerDescription& game, const TPayout& table, int maxLines,
+                      TProgress& progress) {
+         const std::string key = std::to_string(game.GameId) + '-' + PaysText(table, '-') + '-' +
+                                 std::to_string(maxLines);
+         const std::lock_guard lock(kept->Mutex);
+         if (const auto found = kept->Cards.find(key); found != kept->Cards.end())
+           return found->second;
+         const THoldNamer namer(game);
+         QFile file(folder + QStringLiteral("/strategy-") + Q(key) + QStringLiteral(".txt"));
+         std::optional<TGeneratedStrategy> card;
+         if (!folder.isEmpty() && file.open(QIODevice::ReadOnly))
+           card = CardOfText(QString::fromUtf8(file.readAll()), namer);
+         if (!card) {
+           card = GenerateForTable(game, table, maxLines, &progress);
+           file.close();
+           if (!folder.isEmpty() && file.open(QIODevice::WriteOnly))
+             file.write(CardText(*card, namer).toUtf8());
+         }
+         kept->Cards[key] = *card;
+         return *card;
+       },
+       [](const TPokerDescription& game, const TPayout& table, const TStrategy& strategy,
+          TProgress& progress) { return EvaluateForTable(game, table, strategy, &progress); }});
+}
+
+// The strategy card of the current table, computed and shown.
+void SaveStrategy(TfmMain& window, const QString& name) {
+  TfmStrategy strategy(&window, window.Controller().TableSnapshot(),
+                       Caption(window.Controller().FigureCaption()));
+  strategy.show();
+  while (strategy.Busy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  Expect(strategy.Report().has_value(), name + QStringLiteral(": no card was computed"));
+  Save(strategy, name);
+}
+
+// The strategy cards of 9/6 Jacks or better, full-pay Deuces Wild and a joker game, a
+// beginner's each; the first in German and Russian too.
+void StrategyPictures(TfmMain& window) {
+  for (const auto& [gameId, pays, name] :
+       {std::tuple{0, "800,50,25,9,6,4,3,2,1", "natural"},
+        std::tuple{4, "800,200,25,15,9,5,3,2,2,1", "deuces"},
+        std::tuple{3, "800,200,100,50,20,7,5,3,2,1,1", "joker"}}) {
+    Expect(test::SelectTableWithPays(window.Controller(), gameId, QLatin1String(pays)),
+           QStringLiteral("no table %1").arg(QLatin1String(pays)));
+    SaveStrategy(window, QStringLiteral("strategy-") + QLatin1String(name));
+  }
+  test::SelectTableWithPays(window.Controller(), 0, QStringLiteral("800,50,25,9,6,4,3,2,1"));
+  for (const char* language : {"DEU", "RUS"}) {
+    Preferences().SetLanguage(language);
+    SaveStrategy(window,
+                 QStringLiteral("strategy-natural-") + QString::fromLatin1(language).toLower());
+  }
+  Preferences().SetLanguage("ENG");
+}
+
 // Every window under the dark theme (the main window with a hand, a chart with a value out
 // of range too), to look for text that does not show.
 void DarkPictures(TfmMain& window) {
@@ -343,6 +481,7 @@ void DarkPictures(TfmMain& window) {
     QApplication::processEvents();
     Save(statistics, QStringLiteral("statistics-dark"));
   }
+  SaveStrategy(window, QStringLiteral("strategy-dark"));
   {
     TfmPractice practice(&window, window.Controller());
     practice.SetKeepSessions(false);
@@ -441,6 +580,15 @@ void SizesOfEveryWindow(TfmMain& window, const std::filesystem::path& data) {
                  statistics.show();
                  QApplication::processEvents();
                  shoot(statistics);
+               });
+  SizePictures(QStringLiteral("strategy"), QStringLiteral("Strategy"),
+               [&window](const TShoot& shoot) {
+                 TfmStrategy strategy(&window, window.Controller().TableSnapshot(),
+                                      QStringLiteral("strategy"));
+                 strategy.show();
+                 while (strategy.Busy()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+                 QApplication::processEvents();
+                 shoot(strategy);
                });
   SizePictures(
       QStringLiteral("practice"), QStringLiteral("Practice"),
@@ -759,6 +907,8 @@ int main(int argc, char** argv) try {
   }
   Preferences().SetLanguage("ENG");
   window.ApplyTexts();
+  KeepStrategyCards(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+  StrategyPictures(window);
   DarkPictures(window);
   SizesOfEveryWindow(window, data);
   // The windows still open keep their places in the settings as they go: before the

@@ -211,13 +211,14 @@ std::filesystem::path TPreferences::HelpPage(int context) const {
 }
 
 std::string HelpTopic(int context) {
-  static const std::array<std::pair<int, const char*>, 7> kTopics = {{{1, "main.htm"},
+  static const std::array<std::pair<int, const char*>, 8> kTopics = {{{1, "main.htm"},
                                                                       {2, "SelectGame.htm"},
                                                                       {3, "EditPayout.htm"},
                                                                       {4, "Charts.htm"},
                                                                       {6, "allhands.htm"},
                                                                       {7, "statistics.htm"},
-                                                                      {8, "practice.htm"}}};
+                                                                      {8, "practice.htm"},
+                                                                      {9, "strategy.htm"}}};
   for (const auto& [number, topic] : kTopics) {
     if (number == context) return topic;
   }
