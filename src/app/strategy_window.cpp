@@ -450,18 +450,25 @@ std::vector<TfmStrategy::TShownRow> TfmStrategy::ShownRows() const {
   std::vector<TShownRow> rows;
   if (!report_) return rows;
   const THoldNamer namer(*table_.Game);
+  // A card of a game with wild cards whose rows each keep one number of them stands in
+  // sections; a card with lines for any number of wild cards reads as one list.
+  const bool sections =
+      namer.HasWildCards() &&
+      std::all_of(strategy_.Rows.begin(), strategy_.Rows.end(), [](const TStrategyRow& row) {
+        return std::all_of(row.Lines.begin(), row.Lines.end(), [&](const TLinePattern& line) {
+          return line.Wild != TLinePattern::kAny && line.Wild == row.Lines.front().Wild;
+        });
+      });
   QString section;
   for (size_t r = 0; r < report_->Rows.size(); ++r) {
     const TRowReport& row = report_->Rows[r];
-    // In a game with wild cards every row stands under the wild cards it keeps; a row that
-    // leaves them open, and the draw-five fallback after the rows, under a heading of its own.
+    // In sections every row stands under the wild cards it keeps, and the draw-five
+    // fallback after the rows under a heading of its own.
     const bool fallback = r >= strategy_.Rows.size();
-    const QString wild = fallback || strategy_.Rows[r].Lines.empty()
+    const QString wild = !sections || fallback || strategy_.Rows[r].Lines.empty()
                              ? QString()
                              : WildHeading(strategy_.Rows[r].Lines.front(), namer);
-    const QString heading = !namer.HasWildCards() ? QString()
-                            : wild.isEmpty()      ? Text("AnyWild")
-                                                  : wild;
+    const QString heading = !sections ? QString() : wild.isEmpty() ? Text("AnyWild") : wild;
     if (!heading.isEmpty() && heading != section) {
       TShownRow title;
       title.Heading = true;
