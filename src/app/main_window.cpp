@@ -43,6 +43,7 @@
 #include "session/copy_text.h"
 #include "session/preferences.h"
 #include "session/report_links.h"
+#include "stats/hold_lines.h"
 
 namespace tarnwick::app {
 
@@ -438,9 +439,11 @@ void TfmMain::ShowStanding(const TResultGrid& grid) {
   for (int i = 0; i < kHandSize; ++i) cards[static_cast<size_t>(i)] = controller.CardCode(i);
   const TStandingTexts pattern{
       texts.Text("Main", "Standing.NotBest"), texts.Text("Main", "Standing.Best"),
-      texts.Text("Main", "Standing.AllTie"), texts.Text("Main", "Standing.Nothing")};
+      texts.Text("Main", "Standing.AllTie"), texts.Text("Main", "Standing.Nothing"),
+      texts.Text("Main", "Standing.Lines")};
+  const THoldNamer namer(controller.CurrentGame());
   standing_->setText(
-      Q(StandingText(grid.Standing, cards, std::max(controller.Coins(), 1), pattern)));
+      Q(StandingText(grid.Standing, cards, std::max(controller.Coins(), 1), pattern, &namer)));
   const bool away = !grid.Standing.Best;
   standing_->setToolTip(away ? HintOf(texts.HintText("Main", "Standing.NotBest")) : QString());
   standing_->setCursor(away ? Qt::PointingHandCursor : Qt::ArrowCursor);

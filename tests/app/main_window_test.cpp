@@ -144,11 +144,13 @@ void MainWindowTest::TheLineUnderTheGridLeadsBackToTheBestHold() {
   QCOMPARE(controller.CardCode(4), Code("3D"));
   QCOMPARE(controller.DrawMask(), controller.BestMask());
   QVERIFY(window.StandingLabel()->text().startsWith(QStringLiteral("Best hold. Next best:")));
-  // Holding the 3D too (key 5) gives up the whole draw.
+  // Holding the 3D too (key 5) gives up the whole draw; the lines of the two holds say why.
   QTest::keyClick(&window, Qt::Key_5);
   QCOMPARE(window.StandingLabel()->text(),
            QStringLiteral("Best: hold AS KS QS JS, 18.55319 bets. This hold gives up 18.55319 "
-                          "bets (18.55319 coins)."));
+                          "bets (18.55319 coins). By the lines of a strategy card, 4 to a royal "
+                          "flush AKQJ (no flush penalty and no straight penalty) ranks above AKQJ3 "
+                          "unsuited here."));
   QTest::keyClick(&window, Qt::Key_B);
   QCOMPARE(controller.DrawMask(), controller.BestMask());
   window.Slot(4)->click();

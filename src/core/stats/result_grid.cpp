@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stats/result_grid.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/cards.h"
@@ -80,6 +81,7 @@ THoldStanding StandingOf(const TPokerEngine& engine, int drawMask, int coinBasis
     }
   }
   THoldStanding standing;
+  standing.Shown = drawMask;
   standing.Best = above < 0;
   standing.Other = standing.Best ? below : above;
   if (standing.Other < 0) return standing;
@@ -101,7 +103,7 @@ std::string HeldCardsText(const std::array<int32_t, kHandSize>& cards, int drawM
 }
 
 std::string StandingText(const THoldStanding& standing, const std::array<int32_t, kHandSize>& cards,
-                         int coins, const TStandingTexts& texts) {
+                         int coins, const TStandingTexts& texts, const THoldNamer* namer) {
   if (standing.Other < 0) return standing.Best ? texts.AllTie : std::string();
   const auto number = [](long double value) {
     char text[64];
@@ -109,10 +111,20 @@ std::string StandingText(const THoldStanding& standing, const std::array<int32_t
     return std::string(text);
   };
   const std::string hold = HeldCardsText(cards, standing.Other, texts.Nothing);
-  if (standing.Best)
-    return FormatText(texts.Best, {hold, number(standing.Gap), number(standing.Gap * coins)});
-  return FormatText(texts.NotBest, {hold, number(standing.OtherReturn), number(standing.Gap),
-                                    number(standing.Gap * coins)});
+  std::string text =
+      standing.Best
+          ? FormatText(texts.Best, {hold, number(standing.Gap), number(standing.Gap * coins)})
+          : FormatText(texts.NotBest, {hold, number(standing.OtherReturn), number(standing.Gap),
+                                       number(standing.Gap * coins)});
+  if (namer == nullptr || texts.Lines.empty()) return text;
+  std::array<int, kHandSize> codes{};
+  std::copy(cards.begin(), cards.end(), codes.begin());
+  const std::string shown = namer->Text(namer->ClassifyHold(codes, standing.Shown));
+  const std::string other = namer->Text(namer->ClassifyHold(codes, standing.Other));
+  if (shown == other) return text;
+  return text + " " +
+         FormatText(texts.Lines,
+                    standing.Best ? std::vector{shown, other} : std::vector{other, shown});
 }
 
 }  // namespace tarnwick

@@ -12,6 +12,7 @@
 
 #include "engine/payout.h"
 #include "engine/poker_engine.h"
+#include "stats/hold_lines.h"
 
 namespace tarnwick {
 
@@ -27,6 +28,7 @@ struct THoldStanding {
   // Best: the next best hold (one that returns less; -1 when every hold returns the same);
   // else the best hold.
   int Other = -1;
+  int Shown = 0;                // the shown hold
   long double OtherReturn = 0;  // the other hold's expected return per bet
   long double Gap = 0;          // per bet: what the shown hold gives up, or is ahead by
 };
@@ -62,12 +64,14 @@ THoldStanding StandingOf(const TPokerEngine& engine, int drawMask, int coinBasis
 // The texts of the line under the main window's grid, from the language file: NotBest takes
 // the best hold, its return, the shown hold's loss in bets and in coins; Best takes the
 // next best hold, how much less it returns in bets and in coins; AllTie has no arguments;
-// Nothing stands for a hold that keeps no card.
+// Nothing stands for a hold that keeps no card; Lines takes the strategy lines of the
+// better and of the other hold.
 struct TStandingTexts {
   std::string NotBest;
   std::string Best;
   std::string AllTie;
   std::string Nothing;
+  std::string Lines;
 };
 
 // The kept cards of a hold ("AS KS QS JS"), `nothing` when it keeps none.
@@ -75,8 +79,9 @@ std::string HeldCardsText(const std::array<int32_t, kHandSize>& cards, int drawM
                           const std::string& nothing);
 
 // The line under the grid for `standing`, the figures in bets with five decimals and in
-// coins for `coins` coins played.
+// coins for `coins` coins played; with `namer`, followed by the strategy lines of the two
+// holds ("4 to a flush ranks above low pair here") where they differ.
 std::string StandingText(const THoldStanding& standing, const std::array<int32_t, kHandSize>& cards,
-                         int coins, const TStandingTexts& texts);
+                         int coins, const TStandingTexts& texts, const THoldNamer* namer = nullptr);
 
 }  // namespace tarnwick

@@ -75,7 +75,7 @@ TEST(ResultGrid, StandingOfTheShownHold) {
   const auto engine = CreateEngineForGame(jacks);
   engine->SetPayout(&table);
   const TStandingTexts texts{"best %s, %s; gives up %s (%s)", "next %s, %s less (%s)", "all tie",
-                             "nothing"};
+                             "nothing", ""};
   // Four to a royal: 872/47 bets drawing to it; standing pat gives all of it up.
   auto hand = testing::HandOf({"AS", "KS", "QS", "JS", "3D"});
   engine->DealCards(hand);
@@ -96,6 +96,16 @@ TEST(ResultGrid, StandingOfTheShownHold) {
   EXPECT_EQ(royal.Other, 1);
   EXPECT_NEAR(static_cast<double>(royal.OtherReturn), 125.0 / 47, 1e-12);
   EXPECT_EQ(StandingText(royal, hand, 1, texts), "next KS QS JS TS, 797.34043 less (797.34043)");
+  // With the strategy lines of the two holds.
+  TStandingTexts lines = texts;
+  lines.Lines = "%s over %s";
+  const THoldNamer namer(jacks);
+  EXPECT_EQ(StandingText(royal, hand, 1, lines, &namer),
+            "next KS QS JS TS, 797.34043 less (797.34043) royal flush over 4 to a royal flush "
+            "KQJT (1 flush penalty and 1 straight penalty)");
+  EXPECT_EQ(StandingText(pat, testing::HandOf({"AS", "KS", "QS", "JS", "3D"}), 5, lines, &namer),
+            "best AS KS QS JS, 18.55319; gives up 18.55319 (92.76596) 4 to a royal flush AKQJ (no "
+            "flush penalty and no straight penalty) over AKQJ3 unsuited");
   EXPECT_EQ(HeldCardsText(hand, 31, "nothing"), "nothing");
   EXPECT_EQ(StandingText(THoldStanding{}, hand, 1, texts), "all tie");
 }
