@@ -36,12 +36,16 @@ struct TGameRun {
   std::vector<int32_t> Pays;
 };
 
-const std::array<TGameRun, 4>& GameRuns() {
-  static const std::array<TGameRun, 4> runs = {{
+const std::array<TGameRun, 7>& GameRuns() {
+  static const std::array<TGameRun, 7> runs = {{
       {"jacks", "Jacks or better 9/6", 0, {800, 50, 25, 9, 6, 4, 3, 2, 1}},
       {"deuces", "Deuces Wild, full pay", 4, {800, 200, 25, 15, 9, 5, 3, 2, 2, 1}},
       {"joker", "Joker Wild (KINGS+) 20/7/5", 3, {800, 200, 100, 50, 20, 7, 5, 3, 2, 1, 1}},
       {"double-joker", "Double Joker Poker 9/5/4", 8, {800, 100, 50, 25, 9, 5, 4, 3, 2, 1}},
+      // The kicker games against the bonus game they extend.
+      {"kicker", "Double Bonus 10/7/5", 2, {800, 50, 160, 80, 50, 10, 7, 5, 3, 1, 1}},
+      {"kicker", "Double Double Bonus 9/6", 35, {800, 50, 400, 160, 160, 80, 50, 9, 6, 4, 3, 1, 1}},
+      {"kicker", "Triple Double Bonus 9/7", 36, {800, 50, 800, 400, 160, 80, 50, 9, 7, 4, 2, 1, 1}},
   }};
   return runs;
 }
@@ -92,9 +96,9 @@ std::string SecondsText(double seconds) {
 }  // namespace
 
 const std::vector<std::string>& BenchPartNames() {
-  static const std::vector<std::string> names = {"jacks",        "deuces",    "joker",
-                                                 "double-joker", "hands",     "practice",
-                                                 "charts",       "multiplay", "strategy"};
+  static const std::vector<std::string> names = {"jacks",    "deuces",   "joker",  "double-joker",
+                                                 "hands",    "practice", "charts", "multiplay",
+                                                 "strategy", "kicker"};
   return names;
 }
 
@@ -119,7 +123,7 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
     if (std::find(known.begin(), known.end(), part) == known.end()) {
       throw InputError("unknown bench part '" + part +
                        "' (parts: jacks, deuces, joker, double-joker, hands, practice, charts, "
-                       "multiplay, strategy)");
+                       "multiplay, strategy, kicker)");
     }
   }
   if (options.Repeat < 1 || options.Repeat > 100) {
@@ -129,7 +133,7 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
   // count.
   const auto wanted = [&](const std::string& part) {
     return (options.Parts.empty() && part != "charts" && part != "multiplay" &&
-            part != "strategy") ||
+            part != "strategy" && part != "kicker") ||
            std::find(options.Parts.begin(), options.Parts.end(), part) != options.Parts.end();
   };
   // Runs `body` Repeat times; each run must give the same signature.
@@ -156,6 +160,7 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
                                 : "median of " + std::to_string(options.Repeat) + " runs")
         << " per part\n";
   }
+  double bonusSeconds = 0;  // Double Bonus, the first run of the kicker part
   for (const TGameRun& run : GameRuns()) {
     if (!wanted(run.Part)) continue;
     const TPokerDescription& game = *FindGame(games, run.GameId);
@@ -179,18 +184,21 @@ int RunBench(const TCatalogue& games, const TBenchOptions& options, std::ostream
         },
         signature);
     total.Add(static_cast<int64_t>(signature.Value()));
+    // A kicker game's time as a multiple of Double Bonus's.
+    const bool kicker = std::string_view(run.Part) == "kicker";
+    if (kicker && run.GameId == 2) bonusSeconds = seconds;
+    const double ratio = kicker && bonusSeconds > 0 ? seconds / bonusSeconds : 0;
     if (options.Json) {
-      parts.push_back({{"part", run.Part},
-                       {"title", run.Title},
-                       {"game", run.GameId},
-                       {"threads", threads},
-                       {"seconds", seconds},
-                       {"signature", signature.Hex()}});
+      Json part = {{"part", run.Part},   {"title", run.Title}, {"game", run.GameId},
+                   {"threads", threads}, {"seconds", seconds}, {"signature", signature.Hex()}};
+      if (kicker) part["ofDoubleBonus"] = ratio;
+      parts.push_back(part);
     } else {
-      char line[160];
-      std::snprintf(line, sizeof line, "  %-28s whole game, %d thread%s  %9s   signature %s\n",
-                    run.Title, threads, threads == 1 ? " " : "s", SecondsText(seconds).c_str(),
-                    signature.Hex().c_str());
+      char line[200];
+      std::snprintf(
+          line, sizeof line, "  %-28s whole game, %d thread%s  %9s   signature %s%s\n", run.Title,
+          threads, threads == 1 ? " " : "s", SecondsText(seconds).c_str(), signature.Hex().c_str(),
+          kicker && run.GameId != 2 ? Format("   %.2f x Double Bonus", ratio).c_str() : "");
       out << line;
     }
   }

@@ -9,9 +9,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iomanip>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <sstream>
 
 #include "cli_input.h"
 #include "engine/wild_engine.h"
@@ -278,8 +280,10 @@ int RunImport(const TCatalogue& games, const TTableOptions& options, std::ostrea
                   entry.Label.c_str(), static_cast<double>(stored->Return * 100));
     out << line;
     if (entry.Published) {
-      const bool same = MatchesPublished(stored->Return, *entry.Published);
-      out << Format("  published %.4f", *entry.Published) << (same ? "" : "  MISMATCH");
+      const bool same = MatchesPublished(stored->Return, *entry.Published, entry.PublishedDecimals);
+      std::ostringstream published;
+      published << std::fixed << std::setprecision(entry.PublishedDecimals) << *entry.Published;
+      out << "  published " << published.str() << (same ? "" : "  MISMATCH");
       if (!same) ++mismatches;
     }
     out << '\n';

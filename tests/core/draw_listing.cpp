@@ -30,10 +30,16 @@ int ListingKind(const std::array<int, 5>& codes) {
   const bool wheel = ranks == std::array<int, 5>{0, 1, 2, 3, 12};
   const bool straight = distinct && (wheel || ranks[4] - ranks[0] == 4);
   // Kind numbers: 0..2 straight flushes, 3+r fours, 16 full house, 17 flush,
-  // 18..20 straights, 21+r threes, 34 two pairs, 35+r pairs.
+  // 18..20 straights, 21+r threes, 34 two pairs, 35+r pairs; 48..50 four twos, threes or
+  // fours with an ace to four beside them, 51 four aces with a two to four.
   const int straightOffset = wheel ? 0 : (ranks[0] == 8 ? 2 : 1);
   if (straight && flush) return straightOffset;
-  if (fourRank >= 0) return 3 + fourRank;
+  if (fourRank >= 0) {
+    const int fifth = ranks[0] == fourRank ? ranks[4] : ranks[0];
+    const auto low = [](int r) { return r <= 2 || r == 12; };
+    if (low(fourRank) && low(fifth)) return fourRank == 12 ? 51 : 48 + fourRank;
+    return 3 + fourRank;
+  }
   if (threeRank >= 0 && pairs == 1) return 16;
   if (flush) return 17;
   if (straight) return 18 + straightOffset;
@@ -122,6 +128,16 @@ TListedKinds TDrawListing::ListAllDraws(const std::array<int, 5>& dealt) const {
   return listed;
 }
 
+void FoldKickers(TListedKinds& listed, const TPokerDescription& game) {
+  if (game.PaysKickers()) return;
+  for (auto& row : listed) {
+    for (int k = 48; k <= 51; ++k) {
+      row[static_cast<size_t>(k == 51 ? 15 : k - 45)] += row[static_cast<size_t>(k)];
+      row[static_cast<size_t>(k)] = 0;
+    }
+  }
+}
+
 std::array<int, kColumns> ListingCategories(const TPokerDescription& game, const TPayout& table) {
   std::array<int, kColumns> category{};
   category.fill(-1);
@@ -129,6 +145,10 @@ std::array<int, kColumns> ListingCategories(const TPokerDescription& game, const
     for (int k = 0; k < kHandKindCount; ++k) {
       if (InKindSet(game.NaturalKindSet(c), k)) category[static_cast<size_t>(k)] = c;
     }
+  }
+  if (!game.PaysKickers()) {
+    for (int k = 48; k <= 51; ++k)
+      category[static_cast<size_t>(k)] = category[static_cast<size_t>(k == 51 ? 15 : k - 45)];
   }
   for (int k = 0; k < kWildHandKindCount; ++k) {
     int& chosen = category[static_cast<size_t>(kWildBase) + static_cast<size_t>(k)];

@@ -14,12 +14,13 @@
 
 namespace tarnwick::testing {
 
-inline constexpr int kNothing = 48;   // column of the natural final hands without a kind
+inline constexpr int kNothing = 52;   // column of the natural final hands without a kind
 inline constexpr int kWildBase = 64;  // wild kind k is column kWildBase + k
 inline constexpr int kColumns = kWildBase + 42;
 inline constexpr int kFirstJoker = 52;  // card codes: 0..51 natural, 52 and 53 the jokers
 
-// Kind of five natural cards given as codes rank + 13 x suit, or kNothing.
+// Kind of five natural cards given as codes rank + 13 x suit, or kNothing. Four of a kind
+// with a kicker is told apart as the kicker games pay it (FOUR_OF_KIND_2_A_4 ...).
 int ListingKind(const std::array<int, 5>& codes);
 
 // Kind of five cards of a game whose wild cards are the jokers and the cards of
@@ -46,8 +47,13 @@ class TDrawListing {
   std::vector<TFinalHand> hands_;
 };
 
+// The listing as a game counts it: a game that does not pay kickers counts four of a kind
+// with a kicker as four of a kind of its rank.
+void FoldKickers(TListedKinds& listed, const TPokerDescription& game);
+
 // The pay category of each listing column in a game with a table: a natural kind is in the
-// category that lists it, a wild kind in the best-paying category that lists it (of equal
+// category that lists it (four of a kind with a kicker in that of its rank when the game
+// does not pay kickers), a wild kind in the best-paying category that lists it (of equal
 // pays the lower index); -1 pays nothing.
 std::array<int, kColumns> ListingCategories(const TPokerDescription& game, const TPayout& table);
 

@@ -16,6 +16,15 @@ TKindSet TPokerDescription::NaturalKindSet(int index) const {
   return NaturalKinds[index];
 }
 
+bool TPokerDescription::PaysKickers() const {
+  TKindSet kickers = 0;
+  for (const int kind : kKickerFours) kickers |= KindBit(kind);
+  for (int c = 0; c <= LastCategory; ++c) {
+    if ((NaturalKinds[static_cast<size_t>(c)] & kickers) != 0) return true;
+  }
+  return false;
+}
+
 TKindSet TPokerDescription::WildKindSet(int index) const {
   CheckRange(index, 0, kMaxCategories - 1, "category");
   return 0;
@@ -437,6 +446,28 @@ TRoyalCourt::TRoyalCourt() {
   SetCategory(11, "Jacks or Better", kJacksOrBetter);
 }
 
+TDoubleDoubleBonus::TDoubleDoubleBonus() {
+  Name = "Double Double Bonus";
+  LastCategory = 12;
+  SetCategory(0, "Royal Flush", kRoyal);
+  SetCategory(1, "Straight Flush", kStraightFlush);
+  SetCategory(2, "Four Aces + 2-4 Kicker", KindBit(FOUR_OF_KIND_A_2_4));
+  SetCategory(3, "Four 2-4 + A-4 Kicker", KindRange(FOUR_OF_KIND_2_A_4, FOUR_OF_KIND_4_A_4));
+  SetCategory(4, "Four Aces", KindBit(FOUR_OF_KIND_A));
+  SetCategory(5, "Four 2-4", KindRange(FOUR_OF_KIND_2, FOUR_OF_KIND_4));
+  SetCategory(6, "Four 5-K", KindRange(FOUR_OF_KIND_5, FOUR_OF_KIND_K));
+  SetCategory(7, "Full House", kFullHouse);
+  SetCategory(8, "Flush", kFlush);
+  SetCategory(9, "Straight", kStraights);
+  SetCategory(10, "Three of Kind", kAllThrees);
+  SetCategory(11, "Two Pairs", kTwoPairs);
+  SetCategory(12, "Jacks or Better", kJacksOrBetter);
+}
+
+TTripleDoubleBonus::TTripleDoubleBonus() {
+  Name = "Triple Double Bonus";
+}
+
 namespace {
 
 template <class Game>
@@ -449,7 +480,7 @@ std::unique_ptr<TPokerDescription> Make() {
 TCatalogue BuildCatalogue() {
   using Factory = std::unique_ptr<TPokerDescription> (*)();
   // In the order of the game numbers; number 12 is retired and has no class.
-  const std::array<Factory, 35> factories = {&Make<TJacksOrBetter>,
+  const std::array<Factory, 37> factories = {&Make<TJacksOrBetter>,
                                              &Make<THighFives>,
                                              &Make<TDoubleBonus>,
                                              &Make<TJokerWildKings>,
@@ -483,7 +514,9 @@ TCatalogue BuildCatalogue() {
                                              &Make<TDoubleBonusPlus>,
                                              &Make<TPowerHousePoker>,
                                              &Make<TSuperAces>,
-                                             &Make<TRoyalCourt>};
+                                             &Make<TRoyalCourt>,
+                                             &Make<TDoubleDoubleBonus>,
+                                             &Make<TTripleDoubleBonus>};
   TCatalogue catalogue;
   catalogue.reserve(factories.size() - 1);
   for (size_t number = 0; number < factories.size(); ++number) {

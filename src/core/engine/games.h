@@ -3,7 +3,7 @@
 #pragma once
 
 // The game description record (pay categories as sets of hand kinds) and the catalogue of
-// the 34 known games. Game numbers are stored in the data file: they are never reused or
+// the 36 known games. Game numbers are stored in the data file: they are never reused or
 // shifted (number 12 is retired and stays unused).
 
 #include <array>
@@ -41,6 +41,8 @@ class TPokerDescription {
   bool IsNatural() const { return WildRank < 0 && JokerCount == 0; }
   // Number of cards in a complete deck of the game.
   int DeckSize() const { return 52 + JokerCount; }
+  // True when a category pays four of a kind by its kicker (kKickerFours).
+  bool PaysKickers() const;
 
  protected:
   void SetCategory(int index, std::string name, TKindSet natural);
@@ -101,12 +103,14 @@ TARNWICK_GAME(TDoubleBonusPlus, TDoubleBonus)
 TARNWICK_GAME(TPowerHousePoker, TDoubleBonus)
 TARNWICK_GAME(TSuperAces, TDoubleBonus)
 TARNWICK_GAME(TRoyalCourt, TPokerDescription)
+TARNWICK_GAME(TDoubleDoubleBonus, TPokerDescription)
+TARNWICK_GAME(TTripleDoubleBonus, TDoubleDoubleBonus)
 #undef TARNWICK_GAME
 
 // The catalogue owns its descriptions; list order is the order of the game numbers.
 using TCatalogue = std::vector<std::unique_ptr<TPokerDescription>>;
 
-// Creates the 34 games numbered 0..11 and 13..34.
+// Creates the 36 games numbered 0..11 and 13..36.
 TCatalogue BuildCatalogue();
 // The game with this number, or nullptr.
 const TPokerDescription* FindGame(const TCatalogue& catalogue, int gameId);

@@ -51,7 +51,11 @@ const std::array<std::string_view, kHandKindCount> HandKindNames = {"FLUSH_STRAI
                                                                     "PAIRS_J",
                                                                     "PAIRS_Q",
                                                                     "PAIRS_K",
-                                                                    "PAIRS_A"};
+                                                                    "PAIRS_A",
+                                                                    "FOUR_OF_KIND_2_A_4",
+                                                                    "FOUR_OF_KIND_3_A_4",
+                                                                    "FOUR_OF_KIND_4_A_4",
+                                                                    "FOUR_OF_KIND_A_2_4"};
 
 const std::array<std::string_view, kWildHandKindCount> WildHandKindNames = {"WILD_5",
                                                                             "WILD_4_A",

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The fixed classification of final hands: 48 kinds without wild cards and 42 with them,
+// The fixed classification of final hands: 52 kinds without wild cards and 42 with them,
 // with their names. A pay category of a game is a set of kinds; the order of the kinds is
 // the order of the count arrays of the engines.
 
@@ -61,9 +61,22 @@ enum HandKind : int {
   PAIRS_J,
   PAIRS_Q,
   PAIRS_K,
-  PAIRS_A
+  PAIRS_A,
+  // Four of a kind of a kicker rank (aces, twos to fours) whose fifth card is another kicker
+  // rank (ace to four): the kicker games pay these apart. Only an engine whose game pays them
+  // counts them; in every other game these hands stay in FOUR_OF_KIND_2 + rank.
+  FOUR_OF_KIND_2_A_4,
+  FOUR_OF_KIND_3_A_4,
+  FOUR_OF_KIND_4_A_4,
+  FOUR_OF_KIND_A_2_4
 };
-inline constexpr int kHandKindCount = 48;
+inline constexpr int kHandKindCount = 52;
+// The four-of-a-kind kinds with a kicker, in the order of the kicker ranks below.
+inline constexpr std::array<int, 4> kKickerFours = {FOUR_OF_KIND_2_A_4, FOUR_OF_KIND_3_A_4,
+                                                    FOUR_OF_KIND_4_A_4, FOUR_OF_KIND_A_2_4};
+// The kicker ranks (twos, threes, fours, aces as rank indices) and their bit set.
+inline constexpr std::array<int, 4> kKickerRanks = {0, 1, 2, 12};
+inline constexpr uint32_t kKickerRankBits = 0x1007;
 
 // Final hands with at least one wild card; the leading number counts the wild cards.
 enum WildHandKind : int {
@@ -112,7 +125,7 @@ enum WildHandKind : int {
 };
 inline constexpr int kWildHandKindCount = 42;
 
-// A set of hand kinds: bit k stands for kind k (48 bits used at most).
+// A set of hand kinds: bit k stands for kind k (52 bits used at most).
 using TKindSet = uint64_t;
 
 constexpr TKindSet KindBit(int kind) {

@@ -127,10 +127,22 @@ int TPokerEngine::ClassifyNatural(const THand& hand) {
   return -1;
 }
 
+int TPokerEngine::WithKicker(int kind, const THand& hand) {
+  for (size_t i = 0; i < kKickerRanks.size(); ++i) {
+    const int rank = kKickerRanks[i];
+    if (kind != FOUR_OF_KIND_2 + rank) continue;
+    for (const int kicker : kKickerRanks) {
+      if (kicker != rank && hand.Counts[kicker][kTotalsColumn] == 1) return kKickerFours[i];
+    }
+  }
+  return kind;
+}
+
 void TPokerEngine::CheckCombination() {
   try {
     const int kind = ClassifyNatural(DealtHand);
     if (kind >= 0) KindCount[0][kind] = 1;
+    if (paysKickers_) SplitKickers(0);
   } catch (...) {
     RethrowWithContext("Error calculate natural case (CheckCombination)");
   }
@@ -221,6 +233,7 @@ void TPokerEngine::CheckDraw(int mask) {
     row[TWO_PAIRS] = shape.TwoPairs;
     suitedHold_[mask] = false;
     if (keptCards.Distinct()) CountStraightsAndFlush(mask, keptCards);
+    if (paysKickers_) SplitKickers(mask);
   } catch (...) {
     RethrowWithContext(MaskContext("(CheckDraw)", mask));
   }
@@ -359,8 +372,37 @@ void TPokerEngine::CheckEmpty() {
     Calculator.Init(Deck, WorkHand);
     CountEmptyStraightsAndFlushes();
     CountEmptyRankKinds();
+    if (paysKickers_) SplitKickers(kFullDrawMask);
   } catch (...) {
     RethrowWithContext("Error calculate natural case (CheckEmpty)");
+  }
+}
+
+void TPokerEngine::SplitKickers(int mask) {
+  TKindRow& row = KindCount[mask];
+  const TKeptCards& kept = keptCards_[mask];
+  const int32_t naturals = NaturalCardsInDeck();
+  int32_t kickersInDeck = 0;
+  for (const int rank : kKickerRanks) kickersInDeck += Deck.Counts[rank][kTotalsColumn];
+  for (size_t i = 0; i < kKickerRanks.size(); ++i) {
+    const int rank = kKickerRanks[i];
+    int32_t& four = row[FOUR_OF_KIND_2 + rank];
+    int32_t kicker = 0;
+    const uint32_t others = kept.Ranks & ~(1u << rank);
+    if (four == 0) {
+      // Nothing to split.
+    } else if (others != 0) {
+      // The hold keeps the fifth card (the only card of another rank that still lets four
+      // of this rank come): every four of a kind has it.
+      kicker = (others & kKickerRankBits) != 0 ? four : 0;
+    } else {
+      // The fifth card is drawn: the hold's fours are C(n, 4 - h) ways to draw the rest of
+      // the rank times the naturals of other ranks, and the kicker ranks are a share of those.
+      const int32_t n = Deck.Counts[rank][kTotalsColumn];
+      kicker = Mul(four / (naturals - n), kickersInDeck - n);
+    }
+    four = Sub(four, kicker);
+    row[kKickerFours[i]] = kicker;
   }
 }
 
@@ -489,6 +531,7 @@ void TPokerEngine::SetGame(const TPokerDescription& description) {
     }
   }
   naturalFold_.Build(KindToCategory.data(), kHandKindCount);
+  paysKickers_ = description.PaysKickers();
 }
 
 int TPokerEngine::DealtCategory() const {
@@ -568,7 +611,7 @@ void TPokerEngine::ReportDifference(std::string& report, std::string_view name, 
 std::string TPokerEngine::VerifyDraw(int mask) {
   TKindRow listed{};
   const int64_t draws = ListDraws(mask, false, [&](const THand& hand) {
-    const int kind = ClassifyNatural(hand);
+    const int kind = paysKickers_ ? WithKicker(ClassifyNatural(hand), hand) : ClassifyNatural(hand);
     if (kind >= 0) ++listed[kind];
   });
   std::string report;

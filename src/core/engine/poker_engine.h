@@ -130,6 +130,9 @@ class TPokerEngine {
 
   // Kind of a complete five-card hand without wild cards, or -1 when it has none.
   static int ClassifyNatural(const THand& hand);
+  // The kind of a hand ClassifyNatural gave `kind`, with four of a kind told apart by its
+  // kicker (kKickerFours) as the kicker games count it.
+  static int WithKicker(int kind, const THand& hand);
 
  protected:
   // Copies the game, the pay table pointer and the counts: the start of a worker.
@@ -203,9 +206,13 @@ class TPokerEngine {
   int BestMask();
   // Adds the outcome counts of the best hold of a class into the pay table.
   void AddDealResult(int best, int32_t weight);
+  // In a game that pays kickers: moves the hold's four of a kind of each kicker rank whose
+  // fifth card is another kicker rank from FOUR_OF_KIND_2 + rank to its kicker kind.
+  void SplitKickers(int mask);
 
   TShapeCache<TRankShape> rankShapes_;
-  TFoldPlan naturalFold_;  // made by SetGame
+  TFoldPlan naturalFold_;     // made by SetGame
+  bool paysKickers_ = false;  // the game pays four of a kind by its kicker (set by SetGame)
   // BeginHandAnalysis prepared the calculator for the deck of this deal.
   bool deckPrepared_ = false;
   // The plain straights of every hold, as the full analysis of these ranks counted them.

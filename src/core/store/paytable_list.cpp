@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/paytable_list.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -107,6 +108,11 @@ std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalo
         if (!Number(fields[5], published) || !(published > 0 && published < 1000))
           fail("published return '" + std::string(fields[5]) + "'");
         entry.Published = published;
+        // "100.067" was published to three decimals and is checked to three.
+        const size_t point = fields[5].find('.');
+        entry.PublishedDecimals =
+            point == std::string_view::npos ? 0 : static_cast<int>(fields[5].size() - point - 1);
+        if (entry.PublishedDecimals > 6) fail("published return '" + std::string(fields[5]) + "'");
       }
       tables.push_back(std::move(entry));
     } catch (const InputError& e) {
@@ -132,11 +138,14 @@ std::string PayTableListText(const std::vector<const TPayout*>& tables, const TC
   return text;
 }
 
-bool MatchesPublished(long double computedReturn, double publishedPercent) {
+bool MatchesPublished(long double computedReturn, double publishedPercent, int decimals) {
+  const long double scale = std::pow(10.0L, std::clamp(decimals, 0, 6));
   const long double percent = computedReturn * 100;
-  const long double rounded = std::round(percent * 10000) / 10000;
-  const long double cut = std::trunc(percent * 10000) / 10000;
-  const auto same = [&](long double value) { return std::fabs(value - publishedPercent) < 5e-6L; };
+  const long double rounded = std::round(percent * scale) / scale;
+  const long double cut = std::trunc(percent * scale) / scale;
+  const auto same = [&](long double value) {
+    return std::fabs(value - publishedPercent) < 0.05L / scale;
+  };
   return same(rounded) || same(cut);
 }
 

@@ -26,6 +26,7 @@ struct TListedTable {
   TPayout Table;  // game, categories, deck, pays for its basis; no counts yet
   std::string Label;
   std::optional<double> Published;  // percent
+  int PublishedDecimals = 4;        // the decimals it was published with
 };
 
 // A line of a list that is not a table, and why.
@@ -43,8 +44,8 @@ std::vector<TListedTable> ParsePayTableList(std::string_view text, const TCatalo
 // published returns.
 std::string PayTableListText(const std::vector<const TPayout*>& tables, const TCatalogue& games);
 
-// Whether a computed return (a fraction) agrees with a published one (percent with four
-// decimals), rounded or cut off at the last published digit.
-bool MatchesPublished(long double computedReturn, double publishedPercent);
+// Whether a computed return (a fraction) agrees with a published one (percent with
+// `decimals` decimals, 0..6), rounded or cut off at the last published digit.
+bool MatchesPublished(long double computedReturn, double publishedPercent, int decimals = 4);
 
 }  // namespace tarnwick

@@ -12,10 +12,10 @@
 namespace tarnwick {
 namespace {
 
-// The numbers are stored with every pay table: 0..34 in order, 12 retired.
+// The numbers are stored with every pay table: 0..36 in order, 12 retired.
 TEST(Catalogue, NumbersAndCategories) {
   const TCatalogue games = BuildCatalogue();
-  ASSERT_EQ(games.size(), 34u);
+  ASSERT_EQ(games.size(), 36u);
   std::set<std::string> names;
   for (size_t i = 0; i < games.size(); ++i) {
     const int expected = static_cast<int>(i < 12 ? i : i + 1);
@@ -23,8 +23,8 @@ TEST(Catalogue, NumbersAndCategories) {
     EXPECT_TRUE(names.insert(games[i]->Name).second) << games[i]->Name;
   }
   EXPECT_EQ(FindGame(games, 12), nullptr);
-  EXPECT_EQ(FindGame(games, 34), games[33].get());
-  EXPECT_EQ(FindGame(games, 35), nullptr);
+  EXPECT_EQ(FindGame(games, 36), games[35].get());
+  EXPECT_EQ(FindGame(games, 37), nullptr);
   EXPECT_THROW(games[0]->CategoryName(16), RangeError);
 
   // Every category pays some hand, a natural kind belongs to at most one category, and the

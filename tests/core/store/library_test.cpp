@@ -84,7 +84,7 @@ TEST(Library, TheDataFileHoldsEveryListedTable) {
     EXPECT_GT(stored->Return, 0.9) << "line " << entry.Line;
     if (entry.Published) {
       ++published;
-      EXPECT_TRUE(MatchesPublished(stored->Return, *entry.Published))
+      EXPECT_TRUE(MatchesPublished(stored->Return, *entry.Published, entry.PublishedDecimals))
           << "line " << entry.Line << ": " << static_cast<double>(stored->Return * 100)
           << " against " << *entry.Published;
     }
@@ -94,7 +94,7 @@ TEST(Library, TheDataFileHoldsEveryListedTable) {
 
 // One shipped table of each engine computed again gives the stored counts.
 TEST(Library, ASampleComputedAgainGivesTheStoredCounts) {
-  for (int gameId : {11, 4}) {
+  for (int gameId : {11, 4, 35}) {
     const auto entry = std::find_if(List().begin(), List().end(), [&](const TListedTable& e) {
       return e.Table.GameId == gameId;
     });
@@ -169,6 +169,10 @@ TEST(PayTableList, BadLinesAndPublishedFigures) {
   EXPECT_FALSE(MatchesPublished(1.00722077L, 100.7222));
   EXPECT_FALSE(MatchesPublished(0.995439043695L, 99.5440));
   EXPECT_FALSE(MatchesPublished(0.995439043695L, 99.5438));
+  // A figure published to three decimals is checked to three.
+  EXPECT_TRUE(MatchesPublished(0.97872937L, 97.873, 3));
+  EXPECT_FALSE(MatchesPublished(0.97872937L, 97.873, 4));
+  EXPECT_FALSE(MatchesPublished(0.97872937L, 97.874, 3));
 }
 
 }  // namespace
