@@ -15,6 +15,7 @@ namespace {
 constexpr int kTen = 8;
 constexpr uint16_t kRoyalRanks = 0x1F00;  // ten to ace
 constexpr uint16_t kAllRanks = 0x1FFF;
+constexpr uint16_t kNoAces = 0x0FFF;
 
 constexpr std::array<std::string_view, kRankCount> kRankPlurals = {
     "twos",  "threes", "fours", "fives",  "sixes", "sevens", "eights",
@@ -169,7 +170,7 @@ std::string RankLettersText(uint16_t ranks) {
 uint64_t TLinePattern::Key() const {
   uint64_t key = static_cast<uint64_t>(Shape) & 0xF;
   for (const int16_t field :
-       {Wild, Cards, Made, High, Gaps, Outside, Kickers, FlushPenalty, StraightPenalty})
+       {Wild, Cards, Made, High, Gaps, Outside, Kickers, Kicker, FlushPenalty, StraightPenalty})
     key = (key << 4) | (static_cast<uint64_t>(field + 1) & 0xF);
   return (key << 13) | Ranks;
 }
@@ -178,9 +179,9 @@ TLinePattern TLinePattern::FromKey(uint64_t key) {
   TLinePattern p;
   p.Ranks = static_cast<uint16_t>(key & kAllRanks);
   key >>= 13;
-  std::array<int16_t*, 9> fields = {
-      &p.StraightPenalty, &p.FlushPenalty, &p.Kickers, &p.Outside, &p.Gaps, &p.High, &p.Made,
-      &p.Cards,           &p.Wild};
+  std::array<int16_t*, 10> fields = {&p.StraightPenalty, &p.FlushPenalty, &p.Kicker, &p.Kickers,
+                                     &p.Outside,         &p.Gaps,         &p.High,   &p.Made,
+                                     &p.Cards,           &p.Wild};
   for (int16_t* field : fields) {
     *field = static_cast<int16_t>(static_cast<int>(key & 0xF) - 1);
     key >>= 4;
@@ -194,8 +195,8 @@ bool TLinePattern::Matches(const TLinePattern& exact) const {
   const auto fits = [](int16_t open, int16_t value) { return open == kAny || open == value; };
   if (!fits(Wild, exact.Wild) || !fits(Cards, exact.Cards) || !fits(Made, exact.Made) ||
       !fits(High, exact.High) || !fits(Gaps, exact.Gaps) || !fits(Outside, exact.Outside) ||
-      !fits(Kickers, exact.Kickers) || !fits(FlushPenalty, exact.FlushPenalty) ||
-      !fits(StraightPenalty, exact.StraightPenalty)) {
+      !fits(Kickers, exact.Kickers) || !fits(Kicker, exact.Kicker) ||
+      !fits(FlushPenalty, exact.FlushPenalty) || !fits(StraightPenalty, exact.StraightPenalty)) {
     return false;
   }
   if (Ranks == 0) return true;
@@ -205,7 +206,7 @@ bool TLinePattern::Matches(const TLinePattern& exact) const {
 }
 
 THoldNamer::THoldNamer(const TPokerDescription& game)
-    : wildRank_(game.WildRank), jokers_(game.JokerCount) {
+    : wildRank_(game.WildRank), jokers_(game.JokerCount), paysKickers_(game.PaysKickers()) {
   for (int c = 0; c <= game.LastCategory; ++c) {
     for (int r = 0; r < kRankCount; ++r)
       if (InKindSet(game.NaturalKindSet(c), PAIRS_2 + r)) highRanks_ |= 1u << r;
@@ -309,6 +310,10 @@ TLinePattern THoldNamer::Classify(std::span<const int> kept) const {
     line.Cards = static_cast<int16_t>(most + wild);
     line.Ranks = static_cast<uint16_t>(1u << mostRank);
     line.Kickers = static_cast<int16_t>(naturals - most);
+    // Four of a kind of this rank pays more with one kicker than with another.
+    const uint16_t kicker = ranks & ~line.Ranks;
+    if (paysKickers_ && line.Kickers == 1 && (line.Ranks & kKickerRankBits) != 0)
+      line.Kicker = static_cast<int16_t>((kicker & kKickerRankBits) != 0 ? 1 : 0);
     return line;
   }
   if (total == kHandSize) {
@@ -386,6 +391,8 @@ std::vector<TLinePattern> THoldNamer::Generalise(const TLinePattern& exact) cons
   add(open);
   switch (exact.Shape) {
     case TLineShape::OfAKind:
+      // The kicker a line names is one of its rank's: a line of several ranks leaves it open.
+      open.Kicker = TLinePattern::kAny;
       if (exact.Cards == 2 && highRanks_ != 0) {
         open.Ranks = (exact.Ranks & highRanks_) != 0
                          ? highRanks_
@@ -413,8 +420,17 @@ std::vector<TLinePattern> THoldNamer::Generalise(const TLinePattern& exact) cons
       open.Outside = TLinePattern::kAny;
       add(open);
       break;
-    case TLineShape::HighCards:
     case TLineShape::TwoPair:
+      // The kicker games keep a pair of aces alone from two pair: there "two pair without
+      // aces" is a line of its own.
+      if (paysKickers_ && (exact.Ranks & (1u << kAce)) == 0) {
+        open.Ranks = kNoAces;
+        add(open);
+      }
+      open.Ranks = 0;
+      add(open);
+      break;
+    case TLineShape::HighCards:
       open.Ranks = 0;
       add(open);
       break;
@@ -454,6 +470,10 @@ std::string THoldNamer::LineText(const TLinePattern& p) const {
   const auto kickers = [&] {
     if (p.Kickers == TLinePattern::kAny) return std::string(" with any kickers");
     if (p.Kickers == 0) return std::string();
+    if (p.Kicker != TLinePattern::kAny) {
+      if (p.Kicker == 0) return std::string(" with a 5-K kicker");
+      return std::string(p.Ranks == 1u << kAce ? " with a 2-4 kicker" : " with an A-4 kicker");
+    }
     return " with " + Counted(p.Kickers, "kicker", "kickers");
   };
   const auto draw = [&](std::string_view what) {
@@ -487,6 +507,7 @@ std::string THoldNamer::LineText(const TLinePattern& p) const {
         return text + std::string(kMadeNames[static_cast<size_t>(p.Made)]);
       return text + "made hand";
     case TLineShape::TwoPair:
+      if (p.Ranks == kNoAces) return text + "two pair without aces" + kickers();
       return text + "two pair" + (p.Ranks != 0 ? " of " + RankLettersText(p.Ranks) : "") +
              kickers();
     case TLineShape::OfAKind: {
@@ -715,11 +736,27 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
   // N of a kind, two pair, with or without kickers.
   std::string_view body = text;
   p.Kickers = 0;
+  std::string_view kickerWord;  // "2-4", "a-4" or "5-k" when the kicker is named by its ranks
+  // A kicker named by its ranks fits a group of one kicker rank in a game that pays kickers
+  // only: "2-4" that of aces, "A-4" those of twos to fours.
+  const auto ranked = [&](const TLinePattern& q) -> std::optional<TLinePattern> {
+    if (kickerWord.empty()) return q;
+    const bool aces = q.Ranks == 1u << kAce;
+    if (!paysKickers_ || RankBits(q.Ranks) != 1 || (q.Ranks & kKickerRankBits) == 0 ||
+        (kickerWord == "2-4" && !aces) || (kickerWord == "a-4" && aces)) {
+      return std::nullopt;
+    }
+    return q;
+  };
   if (const size_t with = body.find(" with "); with != std::string_view::npos) {
     std::string_view tail = body.substr(with + 6);
     body = body.substr(0, with);
     if (tail == "any kickers") {
       p.Kickers = TLinePattern::kAny;
+    } else if (tail == "a 2-4 kicker" || tail == "an a-4 kicker" || tail == "a 5-k kicker") {
+      kickerWord = tail.substr(tail.find(' ') + 1, 3);
+      p.Kickers = 1;
+      p.Kicker = static_cast<int16_t>(kickerWord == "5-k" ? 0 : 1);
     } else {
       const size_t blank = tail.find(' ');
       const auto count = SmallNumber(tail.substr(0, blank));
@@ -733,7 +770,12 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
     std::string_view rest = body;
     if (!Strip(rest, name)) continue;
     p.Shape = TLineShape::TwoPair;
+    if (!kickerWord.empty()) return std::nullopt;
     if (rest.empty()) return p;
+    if (rest == " without aces") {
+      p.Ranks = kNoAces;
+      return p;
+    }
     const auto ranks = Strip(rest, " of ") ? ParseRankLetters(rest) : std::nullopt;
     if (!ranks || RankBits(*ranks) != 2) return std::nullopt;
     p.Ranks = *ranks;
@@ -743,19 +785,19 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
   if (highRanks_ != 0 && (body == "high pair" || body == "low pair")) {
     p.Cards = 2;
     p.Ranks = body == "high pair" ? highRanks_ : static_cast<uint16_t>(kAllRanks & ~highRanks_);
-    return p;
+    return ranked(p);
   }
   for (size_t i = 0; i < kKindNames.size(); ++i) {
     std::string_view rest = body;
     if (Strip(rest, kKindNames[i])) {
       p.Cards = static_cast<int16_t>(i + 2);
-      if (rest.empty()) return p;
+      if (rest.empty()) return ranked(p);
       if (!Strip(rest, " of ")) return std::nullopt;
       auto ranks = ParseRankPlurals(rest);
       if (!ranks) ranks = ParseRankLetters(rest);
       if (!ranks) return std::nullopt;
       p.Ranks = *ranks;
-      return p;
+      return ranked(p);
     }
     rest = body;
     if (Strip(rest, kKindCounts[i]) && Strip(rest, " ")) {
@@ -763,7 +805,7 @@ std::optional<TLinePattern> THoldNamer::ParseBody(std::string_view text) const {
       if (!ranks) return std::nullopt;
       p.Cards = static_cast<int16_t>(i + 2);
       p.Ranks = *ranks;
-      return p;
+      return ranked(p);
     }
   }
   // "2 high cards": unsuited high cards, any of them.

@@ -59,6 +59,9 @@ struct TLinePattern {
   int16_t Gaps = kAny;     // straight (flush) draws: ranks missing inside the kept span
   int16_t Outside = kAny;  // straight (flush) draws: 1 when two ranks complete it, else 0
   int16_t Kickers = kAny;  // OfAKind, TwoPair: natural cards kept beside the groups
+  // OfAKind of one kicker rank (aces, twos to fours) with one kicker, in a game that pays
+  // kickers: 1 when the kicker is another kicker rank (ace to four), 0 when it is five to king.
+  int16_t Kicker = kAny;
   // Draws: discarded cards that would have helped. Flush: of the suit of the kept suited
   // cards. Straight: of a rank that would fit a straight with the kept ranks.
   int16_t FlushPenalty = kAny;
@@ -111,6 +114,7 @@ class THoldNamer {
   uint16_t highRanks_ = 0;
   int wildRank_ = -1;
   int jokers_ = 0;
+  bool paysKickers_ = false;
 };
 
 // The ranks of a bit set written high to low: "KQJ".

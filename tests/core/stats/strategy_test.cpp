@@ -94,6 +94,13 @@ TEST(HoldLines, HoldsInPlayersWordsReadBack) {
       {3, "JK AS KS 4D 9C", "HHH--",
        "1 joker: 3 to a royal flush AK (no flush penalty and no straight penalty)"},
       {3, "KS KD 4D 9C 3H", "HH---", "no jokers: high pair"},
+      // The kicker games name the kicker of a group of aces or twos to fours by its ranks.
+      {35, "AS AH AD 2C KS", "HHHH-", "three aces with a 2-4 kicker"},
+      {35, "AS AH AD 2C KS", "HHH--", "three aces"},
+      {35, "AS AH AD KC 2S", "HHHH-", "three aces with a 5-K kicker"},
+      {36, "3S 3H 3D 3C AS", "HHHHH", "four threes with an A-4 kicker"},
+      {36, "AS AH 4D 8C TS", "HHH--", "pair of aces with a 2-4 kicker"},
+      {2, "AS AH AD 2C KS", "HHHH-", "three aces with 1 kicker"},
   };
   for (const TCase& c : cases) {
     const THoldNamer namer(testing::Game(c.Game));
@@ -113,11 +120,25 @@ TEST(HoldLines, HoldsInPlayersWordsReadBack) {
     ASSERT_TRUE(read) << text;
     EXPECT_TRUE(read->Matches(line)) << text;
   }
+  // A kicker named by its ranks only where it fits.
+  for (const auto& [gameId, text] :
+       {std::pair{2, "three aces with a 2-4 kicker"},
+        std::pair{35, "three kings with a 2-4 kicker"},
+        std::pair{35, "three aces with an A-4 kicker"}, std::pair{35, "two pair with a 5-K kicker"},
+        std::pair{35, "high pair with a 2-4 kicker"}}) {
+    EXPECT_FALSE(THoldNamer(testing::Game(gameId)).Parse(text)) << text;
+  }
+  // "Three aces with 1 kicker" is any kicker; the exact line names it.
+  const THoldNamer kickers(testing::Game(35));
+  const auto anyKicker = kickers.Parse("three aces with 1 kicker");
+  ASSERT_TRUE(anyKicker);
+  EXPECT_TRUE(anyKicker->Matches(kickers.ClassifyHold(Hand("AS AH AD 2C KS"), MaskOf("HHHH-"))));
+  EXPECT_TRUE(anyKicker->Matches(kickers.ClassifyHold(Hand("AS AH AD 2C KS"), MaskOf("HHH-H"))));
 
   // Every line of every hold of random deals, and every generalisation, reads back as itself,
   // and each generalisation covers the exact line.
   std::mt19937 random(8);
-  for (const int gameId : {0, 2, 4, 3, 8, 20, 19}) {
+  for (const int gameId : {0, 2, 4, 3, 8, 20, 19, 35}) {
     const TPokerDescription& game = testing::Game(gameId);
     const THoldNamer namer(game);
     std::vector<int> deck;
