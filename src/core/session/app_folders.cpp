@@ -5,10 +5,12 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
 #include "errors.h"
+#include "session/ini_file.h"
 #include "store/data_store.h"
 #include "store/safe_files.h"
 
@@ -104,8 +106,11 @@ void TAppFolders::PrepareUserFolders() const {
   fs::create_directories(SettingsFile.parent_path(), error);
   fs::create_directories(DataFolder, error);
   const fs::path data = DataFolder / kDataFileName;
-  if (fs::exists(fs::symlink_status(data, error))) return;
   try {
+    if (fs::exists(fs::symlink_status(data, error))) {
+      AddShippedTablesOfNewGames();
+      return;
+    }
     // Under the data file's lock, so that a table another program stores meanwhile is not
     // replaced by the shipped ones.
     const TFileLock lock(data);
@@ -115,6 +120,28 @@ void TAppFolders::PrepareUserFolders() const {
   } catch (const DataFileError&) {
     // Left to the first save to report.
   }
+}
+
+void TAppFolders::AddShippedTablesOfNewGames() const {
+  constexpr char kSection[] = "Library";
+  constexpr char kKey[] = "Games";
+  TIniFile settings = TIniFile::Read(SettingsFile);
+  const int offered = settings.ReadInteger(kSection, kKey, kFirstLibraryLastGame);
+  TData shipped;
+  shipped.Load(ResourceFolder);
+  int last = offered;
+  for (const auto& table : shipped.Payouts) last = std::max(last, table->GameId);
+  if (last == offered) return;
+  TData user;
+  user.Load(DataFolder);
+  for (const auto& table : shipped.Payouts) {
+    if (table->GameId > offered && user.FindSame(*table) == nullptr)
+      user.Keep(std::make_unique<TPayout>(*table));
+  }
+  // Saved first: should the save fail, the next start offers the tables again.
+  if (user.Modified) user.Save(DataFolder);
+  settings.WriteInteger(kSection, kKey, last);
+  settings.SaveChanges(SettingsFile);
 }
 
 }  // namespace tarnwick

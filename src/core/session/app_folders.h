@@ -12,6 +12,11 @@
 
 namespace tarnwick {
 
+// The highest game number whose shipped tables every user's data file was made with: the
+// tables of the games numbered above it reach the files made before them once
+// (AddShippedTablesOfNewGames).
+inline constexpr int kFirstLibraryLastGame = 34;
+
 struct TAppFolders {
   std::filesystem::path Executable;
   std::filesystem::path ProgramFolder;   // folder of the executable
@@ -35,9 +40,16 @@ struct TAppFolders {
   // the shipped tables while an installed program's user has none yet.
   std::filesystem::path DataFolderForReading() const;
   // Creates the user's folders of an installed program and copies the shipped pay tables
-  // there when the user has none yet (for a program about to write). Failures are left to
-  // the first save to report.
+  // there when the user has none yet (for a program about to write), or adds those of the
+  // games new since the user's file was made (AddShippedTablesOfNewGames). Failures are
+  // left to the first save to report.
   void PrepareUserFolders() const;
+  // Adds the shipped tables of every game numbered above the settings' [Library] Games
+  // (kFirstLibraryLastGame when not set) to the user's data file, unless it holds them,
+  // then sets that key to the highest shipped game number: a game's tables come once, and
+  // tables the user deletes later stay deleted. Raises a DataFileError when a file cannot
+  // be read or written (the user's data file is then unchanged).
+  void AddShippedTablesOfNewGames() const;
 };
 
 }  // namespace tarnwick
