@@ -52,7 +52,7 @@ const std::string kNineSix = "--pays 800,50,25,9,6,4,3,2,1";
 TEST(Cli, GamesAndHelp) {
   EXPECT_TRUE(Contains(Output("games"), "Deuces Wild  (wild: 2s, 52 cards)"));
   const auto games = CliJson("games --json");
-  ASSERT_EQ(games.size(), 34u);
+  ASSERT_EQ(games.size(), 36u);
   EXPECT_EQ(games[12]["id"], 13);  // number 12 is retired
   EXPECT_EQ(games[8]["jokers"], 2);
   for (const char* command :
