@@ -4,8 +4,11 @@
 # natural, a deuces and a joker hand analysed and a card toggled, in German and Russian; the
 # help browser, the error report, the about box, the Game and Payout dialog of a natural and
 # a wild game, the pay table editor with its live return and after a change of its coins
-# (the dialog and that editor in German and Russian too), the progress dialog, the
-# all-holds and statistics windows, the practice window at its first deal and after a right
+# (the dialog and that editor in German and Russian too), a kicker game (Double Double Bonus
+# 9/6): the main window with three aces and a 2 analysed and the Game and Payout dialog on
+# its tables, in English, German and Russian (main-kicker*, game-dialog-kicker*), the
+# progress dialog, the all-holds and statistics windows, the practice window at its first
+# deal and after a right
 # and a wrong hold (natural and deuces; after a mistake and a game switch in German and
 # Russian), with a reference strategy and a drill of two lines (practice-strategy-drill),
 # after a hold drawn on five and on ten lines (five also in German, Russian, dark

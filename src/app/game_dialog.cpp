@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -45,6 +47,32 @@ namespace {
 int WheelStep(const QWheelEvent* wheel) {
   const int delta = wheel->angleDelta().y();
   return delta < 0 ? 1 : delta > 0 ? -1 : 0;
+}
+
+// The width of the grid's row labels that fits every category name of every game (the
+// first row's with the sort mark it can carry), measured as the header measures a label:
+// in bold, with the style's margins.
+int CategoryLabelsWidth(const QHeaderView& header, const TCatalogue& games) {
+  QStyleOptionHeader option;
+  option.initFrom(&header);
+  option.orientation = Qt::Vertical;
+  QFont bold = header.font();
+  bold.setBold(true);
+  option.fontMetrics = QFontMetrics(bold);
+  int widest = 0;
+  for (const auto& game : games) {
+    for (int c = 0; c <= game->LastCategory && c < kTableGridSeparator; ++c) {
+      for (const bool ascending : {true, false}) {
+        option.text = TTablesModel::CategoryLabel(game->CategoryName(c));
+        if (c == TableGridSortRow(1)) option.text += TTablesModel::SortMark(ascending);
+        widest = std::max(
+            widest, header.style()
+                        ->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), &header)
+                        .width());
+      }
+    }
+  }
+  return widest;
 }
 
 }  // namespace
@@ -185,7 +213,11 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   const QFontMetrics metrics(font());
   games_->setFixedWidth(metrics.horizontalAdvance(QStringLiteral(" DOUBLE DOUBLE BONUS POKER ")) +
                         games_->verticalScrollBar()->sizeHint().width() + 8);
-  // Five tables in view beside the labels, every row without scrolling.
+  // Five tables in view beside the labels, every row without scrolling. The labels are as
+  // wide in every game: the longest category name of any fits (the figures' labels, which
+  // every game shows, the header fits itself).
+  QHeaderView* labels = grid_->verticalHeader();
+  labels->setMinimumWidth(CategoryLabelsWidth(*labels, controller_.Games()));
   const int column = metrics.horizontalAdvance(QStringLiteral("00000000")) + 12;
   for (int c = 0; c < 5; ++c) grid_->horizontalHeader()->resizeSection(c, column);
   grid_->horizontalHeader()->setDefaultSectionSize(column);
@@ -193,10 +225,20 @@ TfmPokerChoose::TfmPokerChoose(QWidget* parent, TModelController& controller)
   grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
   grid_->verticalHeader()->resizeSection(kTableGridSeparator, 3);
   const int frame = 2 * grid_->frameWidth() + 2;
-  grid_->setMinimumSize(grid_->verticalHeader()->sizeHint().width() + 5 * column + frame,
-                        grid_->verticalHeader()->length() +
-                            grid_->horizontalScrollBar()->sizeHint().height() + frame);
+  grid_->setMinimumSize(
+      std::max(labels->minimumWidth(), labels->sizeHint().width()) + 5 * column + frame,
+      grid_->verticalHeader()->length() + grid_->horizontalScrollBar()->sizeHint().height() +
+          frame);
   RestoreWindowPlace(this, QStringLiteral("Game"), parent);
+}
+
+void TfmPokerChoose::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // The grid has its size now. Scrolled to the chosen table while it had none, it may hide
+  // the tables before it: from the first table, as far as the chosen one needs.
+  grid_->horizontalScrollBar()->setValue(0);
+  if (controller_.CurrentTable() != nullptr)
+    grid_->scrollTo(tables_->index(0, controller_.TableIndex()));
 }
 
 TfmPokerChoose::~TfmPokerChoose() {

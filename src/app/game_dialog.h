@@ -72,6 +72,7 @@ class TfmPokerChoose : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void ApplyTexts();

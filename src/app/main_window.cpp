@@ -366,9 +366,8 @@ void TfmMain::FitNameColumn() {
   // At its least size every row still shows its text and every button its glyph.
   grid_->setMinimumHeight(rows * (metrics.height() + 1) + 2 * grid_->frameWidth() + 2);
   buttonsPanel_->setMinimumHeight(kButtonRows * (metrics.height() + 4));
-  // The line under the grid has room for three lines of text, the longest it wraps to.
-  standing_->setMinimumHeight(3 * QFontMetrics(standing_->font()).lineSpacing() + 4);
   standing_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  FitStandingHeight();
   const int margin = grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 1;
   nameWidth_ = widest + 2 * margin + 1;
   grid_->setMinimumWidth(nameWidth_ + PaysWidth() + ChancesWidth() + 2 * grid_->frameWidth());
@@ -444,9 +443,21 @@ void TfmMain::ShowStanding(const TResultGrid& grid) {
   const THoldNamer namer(controller.CurrentGame());
   standing_->setText(
       Q(StandingText(grid.Standing, cards, std::max(controller.Coins(), 1), pattern, &namer)));
+  FitStandingHeight();
   const bool away = !grid.Standing.Best;
   standing_->setToolTip(away ? HintOf(texts.HintText("Main", "Standing.NotBest")) : QString());
   standing_->setCursor(away ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TfmMain::FitStandingHeight() {
+  // The line under the grid keeps room for three lines of text, and takes as many as its
+  // text wraps to at its width (a long line in German or Russian), so that it never runs
+  // over the grid: the divider between the panels goes down instead. Its width is known
+  // once it is shown.
+  int height = 3 * QFontMetrics(standing_->font()).lineSpacing() + 4;
+  if (standing_->isVisible())
+    height = std::max(height, standing_->heightForWidth(standing_->width()));
+  standing_->setMinimumHeight(height);
 }
 
 void TfmMain::PaintSlots() {
@@ -525,6 +536,8 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
     Guarded(this, [this] { controller_->ShowBestHold(); });
     return true;
   }
+  if (watched == standing_ && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    FitStandingHeight();
   if (event->type() == QEvent::Resize) {
     if (watched == buttonsPanel_) LayOutButtons();
     if (watched == cardsPanel_) {

@@ -117,6 +117,8 @@ class TfmMain : public QWidget {
   void SyncCardButtons();
   void FillGrid();
   void ShowStanding(const TResultGrid& grid);
+  // The least height of the line under the grid: its text wrapped at its width.
+  void FitStandingHeight();
   // Makes the names column (and so the window) wide enough for its longest text.
   void FitNameColumn();
   int PaysWidth() const;

@@ -151,6 +151,11 @@ void MainWindowTest::TheLineUnderTheGridLeadsBackToTheBestHold() {
                           "bets (18.55319 coins). By the lines of a strategy card, 4 to a royal "
                           "flush AKQJ (no flush penalty and no straight penalty) ranks above AKQJ3 "
                           "unsuited here."));
+  // It takes every line it wraps to, under the grid rather than over it.
+  for (int round = 0; round < 3; ++round) QApplication::processEvents();
+  QLabel* line = window.StandingLabel();
+  QVERIFY(line->height() >= line->heightForWidth(line->width()));
+  QVERIFY(line->y() >= window.Grid()->geometry().bottom());
   QTest::keyClick(&window, Qt::Key_B);
   QCOMPARE(controller.DrawMask(), controller.BestMask());
   window.Slot(4)->click();

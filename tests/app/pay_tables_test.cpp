@@ -5,6 +5,7 @@
 // driven as a player would.
 
 #include <QFile>
+#include <QHeaderView>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,6 +82,7 @@ class PayTablesTest : public QObject {
   void AddEditAndDeleteThroughTheDialog();
   void CoinButtonsLeaveEnterToOkAndTheEditorStartsOnAPay();
   void MultiPlayFiguresOfTheChosenTableAsTheCommandLineGivesThem();
+  void FiveTablesInViewInEveryGameFromTheFirstTable();
 };
 
 void PayTablesTest::CancelThenTheDialogListsSortsAndWheelsThroughTables() {
@@ -434,6 +436,33 @@ void PayTablesTest::MultiPlayFiguresOfTheChosenTableAsTheCommandLineGivesThem() 
   // The lines are remembered.
   TfmPokerChoose again(&window, controller);
   QCOMPARE(again.LinesBox()->value(), 1);
+  QVERIFY(world.Errors.isEmpty());
+}
+
+// The dialog opens on the second of six tables with the tables before it in view; the row
+// labels are as wide in every game (the kicker games' names are the longest), so five
+// tables stay in view whichever game is chosen.
+void PayTablesTest::FiveTablesInViewInEveryGameFromTheFirstTable() {
+  test::TWorld world;
+  TfmMain window(world.Data());
+  TModelController& controller = window.Controller();
+  controller.SelectGame(35);  // Double Double Bonus
+  QVERIFY(controller.TableCount() > 5);
+  controller.SelectTable(1);
+  TfmPokerChoose dialog(&window, controller);
+  dialog.show();
+  QTableView* grid = dialog.Grid();
+  QCOMPARE(grid->horizontalScrollBar()->value(), 0);
+  QVERIFY(grid->columnViewportPosition(1) + grid->columnWidth(1) <= grid->viewport()->width());
+  const int labels = grid->verticalHeader()->width();
+  for (const auto& game : controller.Games()) {
+    dialog.SelectGameAt(
+        RowOfGame(*dialog.GameList(), QString::fromStdString(game->Name).toUpper()));
+    grid->doItemsLayout();
+    QCOMPARE(controller.CurrentGame().GameId, game->GameId);
+    QCOMPARE(grid->verticalHeader()->width(), labels);
+    QVERIFY(5 * grid->columnWidth(0) <= grid->viewport()->width());
+  }
   QVERIFY(world.Errors.isEmpty());
 }
 

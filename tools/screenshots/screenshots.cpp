@@ -444,6 +444,34 @@ void StrategyPictures(TfmMain& window) {
   Preferences().SetLanguage("ENG");
 }
 
+// A kicker game on the library's Double Double Bonus 9/6: the main window with three aces
+// and a 2 analysed (its thirteen pay rows, the kicker categories the longest names) and the
+// Game and Payout dialog on its tables, in English, German and Russian.
+void KickerPictures(TfmMain& window) {
+  Expect(test::SelectTableWithPays(window.Controller(), 35,
+                                   QStringLiteral("800,50,400,160,160,80,50,9,6,4,3,1,1")),
+         QStringLiteral("no table Double Double Bonus 9/6"));
+  window.Controller().ClearHand();
+  for (const int code : {12, 51, 38, 13, 7}) window.CardButton(code)->click();  // AS AH AD 2C 9S
+  for (const char* language : {"ENG", "DEU", "RUS"}) {
+    const QString tail = std::string_view(language) == "ENG"
+                             ? QString()
+                             : QLatin1Char('-') + QString::fromLatin1(language).toLower();
+    Preferences().SetLanguage(language);
+    window.ApplyTexts();
+    QApplication::processEvents();
+    Save(window, QStringLiteral("main-kicker") + tail);
+    TfmPokerChoose dialog(&window, window.Controller());
+    dialog.show();
+    WaitForMultiPlay(dialog);
+    QApplication::processEvents();
+    Save(dialog, QStringLiteral("game-dialog-kicker") + tail);
+  }
+  Preferences().SetLanguage("ENG");
+  window.ApplyTexts();
+  window.Controller().ClearHand();
+}
+
 // Every window under the dark theme (the main window with a hand, a chart with a value out
 // of range too), to look for text that does not show.
 void DarkPictures(TfmMain& window) {
@@ -786,6 +814,7 @@ int main(int argc, char** argv) try {
   }
   Preferences().SetLanguage("ENG");
   window.ApplyTexts();
+  KickerPictures(window);
   // The progress dialog a third of the way.
   {
     TSharedProgress progress;

@@ -45,9 +45,17 @@ QString TTablesModel::Text(int row, int column) const {
   return Q(TableGridText(*table, controller_.Coins(), row));
 }
 
+QString TTablesModel::CategoryLabel(const std::string& name) {
+  return QStringLiteral("  ") + Q(name).toUpper();
+}
+
+QString TTablesModel::SortMark(bool ascending) {
+  return ascending ? QStringLiteral("  \u25B2") : QStringLiteral("  \u25BC");
+}
+
 QString TTablesModel::Label(int row) const {
   if (row <= controller_.LastCategory() && row < kTableGridSeparator) {
-    return QStringLiteral("  ") + Q(controller_.CategoryName(row)).toUpper();
+    return CategoryLabel(controller_.CategoryName(row));
   }
   if (row >= kTableGridFirstFigure) return figureLabels_.value(row - kTableGridFirstFigure);
   return {};
@@ -91,10 +99,7 @@ QVariant TTablesModel::headerData(int section, Qt::Orientation orientation, int 
   switch (role) {
     case Qt::DisplayRole: {
       QString label = Label(section);
-      // The sort mark: up for the ascending order, down for the descending one.
-      if (key != 0 && TableGridSortRow(key) == section) {
-        label += key > 0 ? QStringLiteral("  \u25B2") : QStringLiteral("  \u25BC");
-      }
+      if (key != 0 && TableGridSortRow(key) == section) label += SortMark(key > 0);
       return label;
     }
     case Qt::ToolTipRole:

@@ -8,6 +8,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <string>
 
 #include "session/model_controller.h"
 
@@ -26,6 +27,10 @@ class TTablesModel : public QAbstractTableModel {
 
   QString Text(int row, int column) const;
   QString Label(int row) const;
+  // The label of a pay category's row: its name in upper case, indented.
+  static QString CategoryLabel(const std::string& name);
+  // The mark after the label of the row the tables are sorted by, up for the ascending order.
+  static QString SortMark(bool ascending);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
